@@ -1,0 +1,15 @@
+# wordbay_add_test(NAME SOURCES src... LIBS lib... [SANITIZE] [LABELS l...])
+# Builds one GoogleTest program and registers each of its tests with CTest.
+# SANITIZE marks the tests that CI runs again in the sanitizer build.
+function(wordbay_add_test name)
+    cmake_parse_arguments(T "SANITIZE" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+    set(labels ${T_LABELS})
+    if(T_SANITIZE)
+        list(APPEND labels sanitize)
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                         PROPERTIES LABELS "${labels}"
+                         WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+endfunction()

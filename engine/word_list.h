@@ -1,0 +1,125 @@
+// The in-memory word list: words in the collation order of the list's locale,
+// each with its chain of translation links into the other list, a two-byte
+// prefix index over the order, and four byte-folding tables of the language.
+//
+// Words that came from a file or an import live in three bulk blocks per list
+// (texts, nodes, links); words and links made by an edit are allocated alone
+// and say so in their flags. Lists are owned by their handle's context and
+// used by one thread at a time.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace lexbase {
+
+struct TransLink;
+
+// One word of a list.
+struct WordNode {
+    std::uint16_t length;  // bytes of text, without the NUL
+    std::uint8_t flags;    // kTextAlone | kNodeAlone for words made by an edit
+    char* text;            // NUL-terminated text
+    WordNode* prev;        // list order
+    WordNode* next;
+    TransLink* links;      // first translation, null if none
+};
+
+inline constexpr std::uint8_t kTextAlone = 0x01;  // text allocated for this word alone
+inline constexpr std::uint8_t kNodeAlone = 0x02;  // node allocated alone
+
+// One half of a translation: hangs from a word, points into the other list.
+struct TransLink {
+    TransLink* next;     // next translation of the same word, null at the end
+    WordNode* target;    // the translation
+    std::uint8_t flags;  // kLinkAlone for links made by an edit
+};
+
+inline constexpr std::uint8_t kLinkAlone = 0x01;
+
+// Index entry of one two-byte prefix (or, at b0 * 256 + 0, of one first byte).
+// All zero means empty. Ordinals are positions right after a rebuild and
+// estimates after edits.
+struct Bucket {
+    WordNode* first;
+    std::int32_t first_ordinal;
+    WordNode* last;
+    std::int32_t last_ordinal;
+};
+
+inline constexpr std::size_t kBucketCount = 65536;
+inline constexpr std::size_t kRegexTablesSize = 1088;
+
+struct WordList {
+    char* text_block;       // texts of loaded or imported words, NUL-separated; owned
+    WordNode* node_block;   // their nodes; owned
+    TransLink* link_block;  // their links; owned
+    WordNode* head;
+    WordNode* tail;
+    std::uint32_t word_count;
+    std::uint32_t text_bytes;  // sum of (length + 1)
+    Bucket bucket_index[kBucketCount];
+    std::uint32_t translation_count;  // links hanging from this list's nodes
+    std::uint8_t upper_table[256];
+    std::uint8_t lower_table[256];
+    std::uint8_t accent_free_table[256];
+    std::uint8_t accent_free_upper_table[256];
+    std::uint32_t locale;   // LCID
+    std::uint32_t charset;  // font character set, kept for the caller
+    std::uint8_t* regex_tables;  // kRegexTablesSize bytes in PCRE's layout; owned
+    std::int32_t texts_moved;
+    std::int32_t nodes_moved;
+    std::int32_t links_changed;
+    WordNode* scan_first;  // range chosen by the last lookup: [scan_first, scan_end)
+    WordNode* scan_end;    // null = to the end of the list
+};
+
+// Bucket number of a word: first byte * 256 + second byte (0 for one byte).
+inline std::size_t BucketOf(std::string_view word) {
+    const auto b0 = static_cast<std::uint8_t>(word[0]);
+    const auto b1 = word.size() > 1 ? static_cast<std::uint8_t>(word[1]) : 0;
+    return std::size_t{b0} * 256 + b1;
+}
+
+// Stores `locale` in the list and fills its four folding tables from it. A
+// byte whose mapping fails maps to itself.
+void BuildFoldingTables(WordList* list, std::uint32_t locale);
+
+// (Re)builds the list's regex tables from its lower and upper tables.
+// Returns false, leaving the old tables, when memory runs out.
+[[nodiscard]] bool BuildRegexTables(WordList* list);
+
+// Recomputes every bucket from the list order; returns the number of nodes.
+std::uint32_t RebuildIndex(WordList* list);
+
+// Exact lookup of a non-empty word. Sets the list's scan range to the stretch
+// searched (empty when the bucket is). Returns the node or null.
+WordNode* FindWord(WordList* list, std::string_view word);
+
+// The same lookup without touching the scan range.
+WordNode* FindWordQuiet(const WordList* list, std::string_view word);
+
+// Frees everything the list owns (separately allocated nodes, texts and links
+// when a change flag says there may be some, the three blocks, the regex
+// tables) and zeroes the list.
+void FreeListContents(WordList* list);
+
+// Frees the words and links of the list but keeps its locale, charset,
+// folding tables and regex tables: the list becomes empty and usable.
+void EmptyList(WordList* list);
+
+}  // namespace lexbase
+
+namespace lexbase {
+
+// Single allocations for edits. Each returns null when memory runs out.
+// NewWordNode sets kTextAlone | kNodeAlone and copies the text (at most
+// 65,535 bytes; the caller checks the length).
+WordNode* NewWordNode(std::string_view text);
+TransLink* NewTransLink(WordNode* target);  // flags kLinkAlone, next null
+
+// Frees what of a node (text, node) or link was allocated alone.
+void FreeWordNode(WordNode* node);
+void FreeTransLink(TransLink* link);
+
+}  // namespace lexbase

@@ -1,0 +1,222 @@
+#include "platform/code_page.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/ustring.h>
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
+
+#include <array>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+
+namespace platform {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+struct ConverterCloser {
+    void operator()(UConverter* c) const { ucnv_close(c); }
+};
+using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
+
+// Opens the ICU converter of a Windows code page, or null.
+ConverterPtr OpenConverter(std::uint32_t code_page) {
+    const std::string names[] = {"windows-" + std::to_string(code_page),
+                                 "cp" + std::to_string(code_page),
+                                 "ibm-" + std::to_string(code_page)};
+    for (const std::string& name : names) {
+        UErrorCode status = U_ZERO_ERROR;
+        UConverter* c = ucnv_open(name.c_str(), &status);
+        if (U_SUCCESS(status)) return ConverterPtr(c);
+    }
+    return nullptr;
+}
+
+// The 256 code points of a single-byte code page and the way back.
+struct ByteTable {
+    std::array<char32_t, 256> to_unicode{};
+    std::unordered_map<char32_t, std::uint8_t> from_unicode;
+};
+
+ByteTable BuildByteTable(std::uint32_t code_page) {
+    ByteTable table;
+    ConverterPtr converter = OpenConverter(code_page);
+    if (!converter) converter = OpenConverter(1252);
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                        &status);
+    for (int c = 0; c < 256; ++c) {
+        const char byte = static_cast<char>(c);
+        UChar out[4];
+        status = U_ZERO_ERROR;
+        ucnv_resetToUnicode(converter.get());
+        const int32_t n = ucnv_toUChars(converter.get(), out, 4, &byte, 1, &status);
+        char32_t ch = kReplacement;
+        if (U_SUCCESS(status) && n >= 1) {
+            int32_t i = 0;
+            UChar32 cp;
+            U16_NEXT(out, i, n, cp);
+            if (i == n) ch = static_cast<char32_t>(cp);
+        }
+        table.to_unicode[c] = ch;
+        if (ch != kReplacement) table.from_unicode.emplace(ch, static_cast<std::uint8_t>(c));
+    }
+    return table;
+}
+
+const ByteTable& TableOf(std::uint32_t code_page) {
+    static std::mutex mutex;
+    static std::map<std::uint32_t, std::unique_ptr<ByteTable>> tables;
+    thread_local std::uint32_t last_page = 0;
+    thread_local const ByteTable* last_table = nullptr;
+    if (last_table != nullptr && last_page == code_page) return *last_table;
+    std::lock_guard lock(mutex);
+    auto& slot = tables[code_page];
+    if (!slot) slot = std::make_unique<ByteTable>(BuildByteTable(code_page));
+    last_page = code_page;
+    last_table = slot.get();
+    return *slot;
+}
+
+// Converter of a double-byte page for this thread (ICU converters are not
+// shared between threads).
+UConverter* ThreadConverter(std::uint32_t code_page) {
+    thread_local std::map<std::uint32_t, ConverterPtr> converters;
+    auto& slot = converters[code_page];
+    if (!slot) slot = OpenConverter(code_page);
+    if (slot) ucnv_reset(slot.get());
+    return slot.get();
+}
+
+}  // namespace
+
+bool IsDoubleByteCodePage(std::uint32_t code_page) {
+    return code_page == 932 || code_page == 936 || code_page == 949 || code_page == 950;
+}
+
+char32_t DecodeByte(std::uint32_t code_page, std::uint8_t c) {
+    return TableOf(code_page).to_unicode[c];
+}
+
+int EncodeChar(std::uint32_t code_page, char32_t ch) {
+    const auto& map = TableOf(code_page).from_unicode;
+    const auto it = map.find(ch);
+    return it == map.end() ? -1 : it->second;
+}
+
+std::u16string DecodeToUtf16(std::uint32_t code_page, std::string_view text) {
+    std::u16string out;
+    if (IsDoubleByteCodePage(code_page)) {
+        if (UConverter* c = ThreadConverter(code_page)) {
+            out.resize(text.size() * 2 + 2);
+            UErrorCode status = U_ZERO_ERROR;
+            const int32_t n =
+                ucnv_toUChars(c, out.data(), static_cast<int32_t>(out.size()), text.data(),
+                              static_cast<int32_t>(text.size()), &status);
+            if (U_SUCCESS(status)) {
+                out.resize(n);
+                return out;
+            }
+            out.clear();
+        }
+    }
+    const ByteTable& table = TableOf(code_page);
+    out.reserve(text.size());
+    for (const char byte : text) {
+        const char32_t ch = table.to_unicode[static_cast<std::uint8_t>(byte)];
+        if (ch <= 0xFFFF) {
+            out.push_back(static_cast<char16_t>(ch));
+        } else {
+            out.push_back(static_cast<char16_t>(U16_LEAD(ch)));
+            out.push_back(static_cast<char16_t>(U16_TRAIL(ch)));
+        }
+    }
+    return out;
+}
+
+std::string DecodeToUtf8(std::uint32_t code_page, std::string_view text) {
+    const std::u16string wide = DecodeToUtf16(code_page, text);
+    std::string out(wide.size() * 3 + 1, '\0');
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length,
+                       reinterpret_cast<const UChar*>(wide.data()),
+                       static_cast<int32_t>(wide.size()), 0xFFFD, nullptr, &status);
+    out.resize(U_SUCCESS(status) ? length : 0);
+    return out;
+}
+
+std::string EncodeFromUtf16(std::uint32_t code_page, std::u16string_view text, bool* lossy) {
+    std::string out;
+    bool lost = false;
+    if (IsDoubleByteCodePage(code_page)) {
+        if (UConverter* c = ThreadConverter(code_page)) {
+            out.resize(text.size() * 4 + 4);
+            UErrorCode status = U_ZERO_ERROR;
+            ucnv_setFromUCallBack(c, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                                  &status);
+            // Character by character, so that one the page lacks becomes '?'.
+            std::size_t written = 0;
+            for (std::size_t i = 0; i < text.size();) {
+                std::size_t n = (U16_IS_LEAD(text[i]) && i + 1 < text.size()) ? 2 : 1;
+                status = U_ZERO_ERROR;
+                ucnv_resetFromUnicode(c);
+                const int32_t got = ucnv_fromUChars(
+                    c, out.data() + written, static_cast<int32_t>(out.size() - written),
+                    reinterpret_cast<const UChar*>(text.data() + i), static_cast<int32_t>(n),
+                    &status);
+                if (U_SUCCESS(status) && got > 0) {
+                    written += got;
+                } else {
+                    out[written++] = '?';
+                    lost = true;
+                }
+                i += n;
+            }
+            out.resize(written);
+            if (lossy != nullptr) *lossy = lost;
+            return out;
+        }
+    }
+    const auto& map = TableOf(code_page).from_unicode;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        UChar32 ch;
+        U16_NEXT(text.data(), i, text.size(), ch);
+        const auto it = map.find(static_cast<char32_t>(ch));
+        if (it == map.end()) {
+            out.push_back('?');
+            lost = true;
+        } else {
+            out.push_back(static_cast<char>(it->second));
+        }
+    }
+    if (lossy != nullptr) *lossy = lost;
+    return out;
+}
+
+std::string EncodeFromUtf8(std::uint32_t code_page, std::string_view utf8, bool* lossy) {
+    std::u16string wide(utf8.size() + 1, u'\0');
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(wide.data()), static_cast<int32_t>(wide.size()),
+                         &length, utf8.data(), static_cast<int32_t>(utf8.size()), 0xFFFD, nullptr,
+                         &status);
+    wide.resize(U_SUCCESS(status) ? length : 0);
+    return EncodeFromUtf16(code_page, wide, lossy);
+}
+
+bool IsValidUtf8(std::string_view text) {
+    const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
+    const int32_t length = static_cast<int32_t>(text.size());
+    for (int32_t i = 0; i < length;) {
+        UChar32 ch;
+        U8_NEXT(s, i, length, ch);
+        if (ch < 0) return false;
+    }
+    return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,37 @@
+// Conversion between 8-bit Windows code page text and Unicode.
+//
+// Single-byte code pages convert through a table of 256 code points built once
+// per code page; the East Asian double-byte pages (932, 936, 949, 950) through
+// an ICU converter kept per thread. A byte the code page does not define
+// decodes as U+FFFD; a character it cannot hold encodes as '?'.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// True for the double-byte East Asian code pages.
+bool IsDoubleByteCodePage(std::uint32_t code_page);
+
+// Code point of byte `c` in a single-byte code page; U+FFFD when undefined
+// (and for every lead byte of a double-byte page).
+char32_t DecodeByte(std::uint32_t code_page, std::uint8_t c);
+
+// The byte that holds `ch` in a single-byte code page, or -1.
+int EncodeChar(std::uint32_t code_page, char32_t ch);
+
+std::u16string DecodeToUtf16(std::uint32_t code_page, std::string_view text);
+std::string DecodeToUtf8(std::uint32_t code_page, std::string_view text);
+
+// Encodes UTF-8 text. Characters the code page lacks become '?' and set
+// *lossy when it is given.
+std::string EncodeFromUtf8(std::uint32_t code_page, std::string_view utf8, bool* lossy = nullptr);
+std::string EncodeFromUtf16(std::uint32_t code_page, std::u16string_view text,
+                            bool* lossy = nullptr);
+
+// True when `text` is well-formed UTF-8.
+bool IsValidUtf8(std::string_view text);
+
+}  // namespace platform

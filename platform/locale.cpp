@@ -1,0 +1,132 @@
+#include "platform/locale.h"
+
+#include <unicode/uloc.h>
+#include <unicode/ustring.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <mutex>
+#include <set>
+
+namespace platform {
+namespace {
+
+// The user's locale from the environment, as an LCID; 1033 when there is none
+// or ICU does not know it.
+std::uint32_t UserLcid() {
+    static const std::uint32_t lcid = [] {
+        const char* name = nullptr;
+        for (const char* var : {"LC_ALL", "LC_COLLATE", "LANG"}) {
+            const char* v = std::getenv(var);
+            if (v != nullptr && *v != '\0') {
+                name = v;
+                break;
+            }
+        }
+        if (name == nullptr) return kLcidEnglishUs;
+        std::string locale(name);
+        locale = locale.substr(0, locale.find_first_of(".@"));
+        if (locale.empty() || locale == "C" || locale == "POSIX") return kLcidEnglishUs;
+        const std::uint32_t found = uloc_getLCID(locale.c_str());
+        return found != 0 ? found : kLcidEnglishUs;
+    }();
+    return lcid;
+}
+
+bool IcuKnows(std::uint32_t lcid) {
+    char name[ULOC_FULLNAME_CAPACITY];
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length = uloc_getLocaleForLCID(lcid, name, sizeof name, &status);
+    return U_SUCCESS(status) && length > 0;
+}
+
+}  // namespace
+
+std::uint32_t ResolveLcid(std::uint32_t lcid) {
+    if (lcid == 0 || lcid == 1024 || lcid == 2048) return UserLcid();
+    return IcuKnows(lcid) ? lcid : kLcidEnglishUs;
+}
+
+std::string IcuLocaleName(std::uint32_t lcid) {
+    char name[ULOC_FULLNAME_CAPACITY];
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length =
+        uloc_getLocaleForLCID(ResolveLcid(lcid), name, sizeof name - 1, &status);
+    if (U_FAILURE(status) || length <= 0) return "en_US";
+    name[length] = '\0';
+    return name;
+}
+
+std::uint32_t CodePageOf(std::uint32_t lcid) {
+    lcid = ResolveLcid(lcid);
+    const std::uint32_t language = lcid & 0x3FF;
+    switch (lcid) {  // languages written in more than one script
+        case 0x0C1A: case 0x1C1A: case 0x201A: case 0x281A: case 0x301A:  // Serbian, Bosnian Cyrillic
+        case 0x082C: case 0x0843:                                       // Azeri, Uzbek Cyrillic
+            return 1251;
+        case 0x042C: case 0x0443:  // Azeri, Uzbek Latin
+            return 1254;
+        case 0x0404: case 0x0C04: case 0x1404:  // Chinese, traditional
+            return 950;
+        default:
+            break;
+    }
+    switch (language) {
+        case 0x05: case 0x0E: case 0x15: case 0x18: case 0x1A: case 0x1B: case 0x1C: case 0x24:
+            return 1250;
+        case 0x02: case 0x19: case 0x22: case 0x23: case 0x28: case 0x2F: case 0x3F: case 0x40:
+        case 0x44: case 0x50: case 0x6D: case 0x85:
+            return 1251;
+        case 0x08:
+            return 1253;
+        case 0x1F:
+            return 1254;
+        case 0x0D:
+            return 1255;
+        case 0x01: case 0x20: case 0x29: case 0x8C:
+            return 1256;
+        case 0x25: case 0x26: case 0x27:
+            return 1257;
+        case 0x2A:
+            return 1258;
+        case 0x1E:
+            return 874;
+        case 0x11:
+            return 932;
+        case 0x04:
+            return 936;
+        case 0x12:
+            return 949;
+        default:
+            return 1252;
+    }
+}
+
+const std::vector<LocaleEntry>& InstalledLocales() {
+    static const std::vector<LocaleEntry> locales = [] {
+        std::vector<LocaleEntry> all;
+        std::set<std::uint32_t> seen;
+        const int32_t count = uloc_countAvailable();
+        for (int32_t i = 0; i < count; ++i) {
+            const char* locale = uloc_getAvailable(i);
+            const std::uint32_t lcid = uloc_getLCID(locale);
+            if (lcid == 0 || !seen.insert(lcid).second) continue;
+            UChar name16[200];
+            UErrorCode status = U_ZERO_ERROR;
+            const int32_t length = uloc_getDisplayName(locale, "en", name16, 199, &status);
+            if (U_FAILURE(status) || length <= 0) continue;
+            char name8[600];
+            int32_t length8 = 0;
+            status = U_ZERO_ERROR;
+            u_strToUTF8(name8, sizeof name8 - 1, &length8, name16, length, &status);
+            if (U_FAILURE(status)) continue;
+            all.push_back({lcid, std::string(name8, length8), CodePageOf(lcid)});
+        }
+        std::sort(all.begin(), all.end(),
+                  [](const LocaleEntry& a, const LocaleEntry& b) { return a.name < b.name; });
+        return all;
+    }();
+    return locales;
+}
+
+}  // namespace platform

@@ -28,4 +28,12 @@ inline constexpr char kInfoNeedRecord[] = "Invalid parameter 2!\nNeed DICTIONARY
 inline constexpr char kInfoExtracted[] = "Dictionary info successfully extracted.";
 inline constexpr char kInfoSaved[] = "Dictionary info successfully saved.";
 
+// Plain-text import and export
+inline constexpr char kTxtCantOpen[] = "Can't open file:\n%.*s";
+inline constexpr char kTxtCantGetSize[] = "Can't get file size:\n%.*s";
+inline constexpr char kTxtTooSmall[] = "File is too small:\n%.*s";
+inline constexpr char kTxtNoPairs[] = "Invalid database format:\n%.*s";
+inline constexpr char kTxtCantCreate[] = "Can't create file:\n%.*s!";
+inline constexpr char kTxtCantWrite[] = "Can't write to file:\n%.*s";
+
 }  // namespace lexbase::msg

@@ -1,0 +1,246 @@
+// The TXT dictionary file: the reading rules of the import, the description
+// taken from the file name, file failures, and the export.
+#include "engine/formats/txt_format.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/lexbase.h"
+
+namespace lexbase {
+namespace {
+
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+// Every translation of the primary list: word order, then chain order.
+Pairs PairsOf(const DB_CONTEXT* db) {
+    Pairs out;
+    for (const WordNode* node = db->lists[0].head; node != nullptr; node = node->next) {
+        for (const TransLink* link = node->links; link != nullptr; link = link->next) {
+            out.emplace_back(std::string(node->text, node->length),
+                             std::string(link->target->text, link->target->length));
+        }
+    }
+    return out;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class TxtFormatTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db_ = DB_CreateHandle()->handle;
+        dir_ = ::testing::TempDir() + "txt_format_test_" + std::to_string(::getpid());
+        std::string command = "mkdir -p '" + dir_ + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+    }
+    void TearDown() override {
+        DB_DestroyHandle(db_);
+        std::string command = "rm -rf '" + dir_ + "'";
+        std::system(command.c_str());
+    }
+    bool Import(const std::string& bytes, const char* name = "words.txt") {
+        return ImportTxtBytes(db_, bytes, name, 1033, 1050);
+    }
+    std::string Path(const char* name) const { return dir_ + "/" + name; }
+
+    DB_CONTEXT* db_ = nullptr;
+    std::string dir_;
+};
+
+TEST_F(TxtFormatTest, ReadingRules) {
+    const struct {
+        const char* what;
+        std::string bytes;
+        Pairs pairs;  // empty: the import fails for want of a pair
+    } cases[] = {
+        {"no line end", "a\tb", {{"a", "b"}}},
+        {"CR LF", "a\tb\r\n", {{"a", "b"}}},
+        {"CR alone at the end", "a\tb\r", {{"a", "b"}}},
+        {"LF alone", "a\tb\n", {}},
+        {"LF-only lines", "a\tb\nc\td\n", {}},
+        {"LF-only line among good ones", "a\tb\nc\td\r\ne\tf", {{"c", "d"}, {"e", "f"}}},
+        {"three columns", "a\tb\tc\r\nx\ty\r\n", {{"x", "y"}}},
+        {"TAB CR LF", "a\t\r\nx\ty\r\n", {{"x", "y"}}},
+        {"TAB LF", "a\t\nx\ty\r\n", {{"x", "y"}}},
+        {"leading TAB", "\ta\tb\r\nx\ty\r\n", {{"x", "y"}}},
+        {"two TABs in a row", "a\t\tb\r\nx\ty\r\n", {{"x", "y"}}},
+        {"leading CR and empty lines", "\r\n\n\r\nx\ty\r\n\r\n", {{"x", "y"}}},
+        {"no TAB at all", "abc\r\ndef\r\n", {}},
+        {"CR does not begin a line", "a\tb\rc\td\r\n", {{"a", "b"}}},
+        {"rest of a line after the CR", "a\tb\r\tjunk\r\nc\td\r\n", {{"a", "b"}, {"c", "d"}}},
+        {"duplicate lines", "a\tb\r\na\tb\r\n", {{"a", "b"}, {"a", "b"}}},
+        {"spaces belong to the words", " a \t b \r\n", {{" a ", " b "}}},
+        {"word ends at a NUL", std::string("a\0z\tc\r\n", 7), {{"a", "c"}}},
+        {"word empty before a NUL", std::string("\0\tc\r\nx\ty", 9), {{"x", "y"}}},
+        {"bytes of the code page", "\xE4pple\t\xE8izma\r\n", {{"\xE4pple", "\xE8izma"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        DB_Close(db_);
+        EXPECT_EQ(Import(c.bytes), !c.pairs.empty());
+        EXPECT_EQ(PairsOf(db_), c.pairs);
+    }
+}
+
+TEST_F(TxtFormatTest, FailuresLeaveTheHandleEmptyAndReusable) {
+    const struct {
+        const char* what;
+        std::string bytes;
+        const char* message;
+    } cases[] = {
+        {"empty", "", "File is too small:\nwords.txt"},
+        {"two bytes", "a\t", "File is too small:\nwords.txt"},
+        {"no pair", "a\tb\n", "Invalid database format:\nwords.txt"},
+        {"no separator", "abc", "Invalid database format:\nwords.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_FALSE(Import(c.bytes));
+        EXPECT_STREQ(db_->message, c.message);
+        EXPECT_EQ(db_->lists[0].head, nullptr);
+        EXPECT_EQ(db_->lists[0].locale, 0u);
+        EXPECT_EQ(db_->name[0], '\0');
+    }
+    EXPECT_TRUE(Import("a\tb"));
+}
+
+TEST_F(TxtFormatTest, OverlongWordIsSkipped) {
+    const std::string longest(65535, 'w');
+    const std::string too_long(65536, 'v');
+    ASSERT_TRUE(Import(too_long + "\tx\r\n" + longest + "\ty\r\na\t" + too_long + "\r\n"));
+    EXPECT_EQ(PairsOf(db_), (Pairs{{longest, "y"}}));
+    EXPECT_EQ(db_->lists[1].word_count, 1u);
+}
+
+TEST_F(TxtFormatTest, DescriptionComesFromTheFileName) {
+    const std::string long_a(120, 'a');
+    const std::string long_b(50, 'b');
+    const std::string long_name = "/tmp/" + long_a + "_" + long_b + ".txt";
+    const struct {
+        const char* file;
+        const char* name;
+        const char* description;
+        const char* primary;
+        const char* secondary;
+    } cases[] = {
+        {"x_y.txt", "x - y", "x - y", "x", "y"},
+        {"/data/dicts/english_croatian.txt", "english - croatian", "english - croatian", "english",
+         "croatian"},
+        {"de_en_at.v1.txt", "de - en_at", "de - en_at", "de", "en_at"},
+        {"words.txt", "Unknown - Unknown", "Unknown dictionary", "Unknown", "Unknown"},
+        {"x_y", "Unknown - Unknown", "Unknown dictionary", "Unknown", "Unknown"},
+        {"words.x_y", "Unknown - Unknown", "Unknown dictionary", "Unknown", "Unknown"},
+        {"/in_folder/words.txt", "Unknown - Unknown", "Unknown dictionary", "Unknown", "Unknown"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        DB_Close(db_);
+        ASSERT_TRUE(Import("a\tb", c.file));
+        EXPECT_STREQ(db_->name, c.name);
+        EXPECT_STREQ(db_->author, "TXT dictionary");
+        EXPECT_STREQ(db_->description, c.description);
+        EXPECT_STREQ(db_->primary_list_name, c.primary);
+        EXPECT_STREQ(db_->secondary_list_name, c.secondary);
+    }
+    DB_Close(db_);
+    ASSERT_TRUE(Import("a\tb", long_name.c_str()));
+    EXPECT_EQ(std::string(db_->name), long_a.substr(0, 99));
+    EXPECT_EQ(std::string(db_->primary_list_name), long_a.substr(0, 39));
+    EXPECT_EQ(std::string(db_->secondary_list_name), long_b.substr(0, 39));
+}
+
+TEST_F(TxtFormatTest, LocalesAndCharsets) {
+    ASSERT_TRUE(ImportTxtBytes(db_, "a\tb", "w.txt", 0, 0));
+    EXPECT_EQ(db_->lists[0].locale, 1024u);
+    EXPECT_EQ(db_->lists[1].locale, 1024u);
+    EXPECT_EQ(db_->lists[0].charset, 1u);
+    EXPECT_EQ(db_->lists[1].charset, 1u);
+    DB_Close(db_);
+    ASSERT_TRUE(ImportTxtBytes(db_, "a\tb", "w.txt", 1049, 0));
+    EXPECT_EQ(db_->lists[0].locale, 1049u);
+    EXPECT_EQ(db_->lists[1].locale, 0u);
+}
+
+TEST_F(TxtFormatTest, LoadReadsTheFile) {
+    const std::string file = Path("english_croatian.txt");
+    WriteFile(file, "house\tku\xE6\x61\r\nhome\tdom\r\nhouse\tdom\r\n");
+    ASSERT_TRUE(LoadTxt(db_, file.c_str(), 1033, 1050));
+    EXPECT_EQ(PairsOf(db_), (Pairs{{"home", "dom"}, {"house", "ku\xE6\x61"}, {"house", "dom"}}));
+    EXPECT_STREQ(db_->name, "english - croatian");
+
+    DB_Close(db_);
+    const std::string missing = Path("missing.txt");
+    EXPECT_FALSE(LoadTxt(db_, missing.c_str(), 0, 0));
+    EXPECT_EQ(std::string(db_->message), "Can't open file:\n" + missing);
+    EXPECT_FALSE(LoadTxt(db_, dir_.c_str(), 0, 0));  // a folder opens but can't be read
+    EXPECT_EQ(std::string(db_->message), "Can't open file:\n" + dir_);
+    const std::string tiny = Path("tiny.txt");
+    WriteFile(tiny, "a\t");
+    EXPECT_FALSE(LoadTxt(db_, tiny.c_str(), 0, 0));
+    EXPECT_EQ(std::string(db_->message), "File is too small:\n" + tiny);
+    EXPECT_EQ(db_->lists[0].head, nullptr);
+}
+
+TEST_F(TxtFormatTest, ExportWritesChainOrderWithCrLf) {
+    ASSERT_TRUE(
+        Import("run\tkorak\r\nrun\tbje\xBE"
+               "ati\r\nrun\ttr\xE8"
+               "ati\r\nap\tx\r\n"));
+    const std::string file = Path("out.txt");
+    ASSERT_TRUE(SaveTxt(db_, file.c_str()));
+    EXPECT_EQ(ReadFile(file),
+              "ap\tx\r\nrun\tkorak\r\nrun\tbje\xBE"
+              "ati\r\nrun\ttr\xE8"
+              "ati\r\n");
+    EXPECT_EQ(DB_GetExecutionProgress(db_), 50);  // the last word starts at 1 of 2
+}
+
+TEST_F(TxtFormatTest, ExportThenImportGivesTheSamePairs) {
+    ASSERT_TRUE(Import("b\tz\r\na\ty\r\na\tx\r\nb\ty\r\nA\tx\r\nb\tz\r\n\xC4pfel\t\xE8\r\n"));
+    const Pairs before = PairsOf(db_);
+    const std::string file = Path("round_trip.txt");
+    ASSERT_TRUE(SaveTxt(db_, file.c_str()));
+    DB_Close(db_);
+    ASSERT_TRUE(LoadTxt(db_, file.c_str(), 1033, 1050));
+    EXPECT_EQ(PairsOf(db_), before);
+    EXPECT_EQ(db_->lists[1].word_count, 4u);
+}
+
+TEST_F(TxtFormatTest, ExportFailuresAreReported) {
+    ASSERT_TRUE(Import("a\tb"));
+    const std::string no_folder = Path("none/out.txt");
+    EXPECT_FALSE(SaveTxt(db_, no_folder.c_str()));
+    EXPECT_EQ(std::string(db_->message), "Can't create file:\n" + no_folder + "!");
+    // /dev/full accepts the open and refuses every write, like a full disk.
+    if (::access("/dev/full", W_OK) == 0) {
+        EXPECT_FALSE(SaveTxt(db_, "/dev/full"));
+        EXPECT_STREQ(db_->message, "Can't write to file:\n/dev/full");
+    }
+    EXPECT_EQ(PairsOf(db_), (Pairs{{"a", "b"}}));
+}
+
+TEST_F(TxtFormatTest, LongFileNameIsCutInMessages) {
+    const std::string name = Path("") + std::string(600, 'n');
+    EXPECT_FALSE(SaveTxt(db_, name.c_str()));
+    EXPECT_EQ(std::string(db_->message), ("Can't create file:\n" + name).substr(0, 520));
+}
+
+}  // namespace
+}  // namespace lexbase

@@ -1,0 +1,290 @@
+#include "engine/formats/txt_format.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "engine/formats/pair_build.h"
+#include "engine/messages.h"
+#include "engine/result.h"
+
+namespace lexbase {
+namespace {
+
+constexpr std::uint32_t kDefaultLocale = 1024;  // the user's locale
+constexpr std::uint32_t kTxtCharset = 1;
+constexpr std::size_t kMinFileSize = 3;
+
+struct FreeDeleter {
+    void operator()(void* block) const { std::free(block); }
+};
+using Buffer = std::unique_ptr<char, FreeDeleter>;
+
+// Closes a file descriptor on every path.
+class FileCloser {
+public:
+    explicit FileCloser(int fd) : fd_(fd) {}
+    int get() const { return fd_; }
+    ~FileCloser() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileCloser(const FileCloser&) = delete;
+    FileCloser& operator=(const FileCloser&) = delete;
+    // Closes now; false when the close reports an error (a delayed write).
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd >= 0 && ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+// The text up to its first NUL: words are NUL-terminated in the lists.
+std::string_view UpToNul(std::string_view text) {
+    const void* nul = std::memchr(text.data(), '\0', text.size());
+    return nul == nullptr ? text : text.substr(0, static_cast<const char*>(nul) - text.data());
+}
+
+// The pair a line carries, if any. `line` runs from the byte after an LF up
+// to, not including, the next LF or the end of the text.
+bool PairOfLine(std::string_view line, std::string_view* primary, std::string_view* secondary) {
+    if (line.empty() || line[0] == '\r' || line[0] == '\t') return false;
+    const std::size_t tab = line.find_first_of("\t\r");
+    if (tab == std::string_view::npos || line[tab] != '\t') return false;
+    // A TAB right before the line end belongs to the primary word, which then
+    // has no translation.
+    if (tab + 1 == line.size() || line[tab + 1] == '\r') return false;
+    const std::size_t cr = line.find_first_of("\t\r", tab + 1);
+    if (cr == std::string_view::npos || line[cr] != '\r') return false;
+    *primary = UpToNul(line.substr(0, tab));
+    *secondary = UpToNul(line.substr(tab + 1, cr - tab - 1));
+    return true;
+}
+
+// Collects the pairs of `text`: the file's bytes after the end-of-file rule,
+// preceded by the LF that starts the first line.
+bool ScanPairs(std::string_view text, PairArray* pairs) {
+    // Every pair needs a TAB of its own.
+    if (!pairs->Reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\t')))) {
+        return false;
+    }
+    std::size_t lf = 0;  // text[0] is the leading LF
+    while (lf < text.size()) {
+        std::size_t next = text.find('\n', lf + 1);
+        if (next == std::string_view::npos) next = text.size();
+        std::string_view primary, secondary;
+        if (PairOfLine(text.substr(lf + 1, next - lf - 1), &primary, &secondary)) {
+            pairs->Add(primary, secondary);  // skips empty and over-long words
+        }
+        lf = next;
+    }
+    return true;
+}
+
+void CopyView(char* field, std::size_t size, std::string_view source) {
+    std::memset(field, 0, size);
+    std::memcpy(field, source.data(), std::min(source.size(), size - 1));
+}
+
+// Sets the description from a file name of the form A_B.ext: the last path
+// component, cut at its first "."; the first "_" before that divides A from B.
+void SetDescription(DB_CONTEXT* db, const char* file) {
+    std::string_view name(file);
+    if (const std::size_t slash = name.rfind('/'); slash != std::string_view::npos) {
+        name.remove_prefix(slash + 1);
+    }
+    const std::size_t dot = name.find('.');
+    const std::size_t underscore =
+        dot == std::string_view::npos ? dot : name.substr(0, dot).find('_');
+    CopyField(db->author, sizeof db->author, "TXT dictionary");
+    if (underscore == std::string_view::npos) {
+        CopyField(db->name, sizeof db->name, "Unknown - Unknown");
+        CopyField(db->description, sizeof db->description, "Unknown dictionary");
+        CopyField(db->primary_list_name, sizeof db->primary_list_name, "Unknown");
+        CopyField(db->secondary_list_name, sizeof db->secondary_list_name, "Unknown");
+        return;
+    }
+    const std::string_view a = name.substr(0, underscore);
+    const std::string_view b = name.substr(underscore + 1, dot - underscore - 1);
+    // Each half is at most as long as the field, so the format's cut is the field's.
+    const int a_chars = static_cast<int>(std::min(a.size(), kLongField));
+    const int b_chars = static_cast<int>(std::min(b.size(), kLongField));
+    std::snprintf(db->name, sizeof db->name, "%.*s - %.*s", a_chars, a.data(), b_chars, b.data());
+    CopyField(db->description, sizeof db->description, db->name);
+    CopyView(db->primary_list_name, sizeof db->primary_list_name, a);
+    CopyView(db->secondary_list_name, sizeof db->secondary_list_name, b);
+}
+
+// Imports from `buffer`, which holds an LF, the file's `size` bytes and room
+// for one byte more.
+bool ImportBuffer(DB_CONTEXT* db, char* buffer, std::size_t size, const char* file,
+                  std::uint32_t primary_locale, std::uint32_t secondary_locale) {
+    if (size < kMinFileSize) {
+        FormatFileMessage(db, msg::kTxtTooSmall, file);
+        return false;
+    }
+    buffer[0] = '\n';
+    std::size_t length = 1 + size;
+    if (buffer[size] == '\n') {
+        --length;  // a final LF ends nothing
+    } else {
+        buffer[length++] = '\r';  // the last line needs no line end
+    }
+    PairArray pairs;
+    if (!ScanPairs(std::string_view(buffer, length), &pairs)) {
+        CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
+        return false;
+    }
+    if (pairs.size() == 0) {
+        FormatFileMessage(db, msg::kTxtNoPairs, file);
+        return false;
+    }
+    if (primary_locale == 0 && secondary_locale == 0) {
+        primary_locale = secondary_locale = kDefaultLocale;
+    }
+    db->lists[0].locale = primary_locale;
+    db->lists[1].locale = secondary_locale;
+    if (!BuildFromPairs(db, pairs.data(), pairs.size())) return false;  // lists are empty again
+    db->lists[0].charset = db->lists[1].charset = kTxtCharset;
+    SetDescription(db, file);
+    return true;
+}
+
+// Buffered writing that remembers the first error.
+class LineWriter {
+public:
+    explicit LineWriter(int fd) : fd_(fd) {}
+    void Append(std::string_view bytes) {
+        if (bytes.size() > sizeof buffer_ - used_) {
+            Flush();
+            if (bytes.size() >= sizeof buffer_) {
+                WriteAll(bytes);
+                return;
+            }
+        }
+        std::memcpy(buffer_ + used_, bytes.data(), bytes.size());
+        used_ += bytes.size();
+    }
+    void Flush() {
+        WriteAll(std::string_view(buffer_, used_));
+        used_ = 0;
+    }
+    bool ok() const { return ok_; }
+
+private:
+    void WriteAll(std::string_view bytes) {
+        while (ok_ && !bytes.empty()) {
+            const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+            if (written < 0 && errno == EINTR) continue;
+            if (written <= 0) {
+                ok_ = false;
+                return;
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+        }
+    }
+
+    int fd_;
+    bool ok_ = true;
+    std::size_t used_ = 0;
+    char buffer_[1 << 16];
+};
+
+}  // namespace
+
+bool ImportTxtBytes(DB_CONTEXT* db, std::string_view bytes, const char* file,
+                    std::uint32_t primary_locale, std::uint32_t secondary_locale) {
+    Buffer buffer(static_cast<char*>(std::malloc(bytes.size() + 2)));
+    if (buffer == nullptr) {
+        CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
+        return false;
+    }
+    if (!bytes.empty()) std::memcpy(buffer.get() + 1, bytes.data(), bytes.size());
+    return ImportBuffer(db, buffer.get(), bytes.size(), file, primary_locale, secondary_locale);
+}
+
+bool LoadTxt(DB_CONTEXT* db, const char* file, std::uint32_t primary_locale,
+             std::uint32_t secondary_locale) {
+    FileCloser fd(::open(file, O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        FormatFileMessage(db, msg::kTxtCantOpen, file);
+        return false;
+    }
+    struct stat status;
+    if (::fstat(fd.get(), &status) != 0 || status.st_size < 0) {
+        FormatFileMessage(db, msg::kTxtCantGetSize, file);
+        return false;
+    }
+    const auto size = static_cast<std::uint64_t>(status.st_size);
+    if (size < kMinFileSize) {
+        FormatFileMessage(db, msg::kTxtTooSmall, file);
+        return false;
+    }
+    // One byte in front for the LF that starts the first line, one behind for
+    // the CR that may end the last.
+    Buffer buffer(size < SIZE_MAX - 2 ? static_cast<char*>(std::malloc(size + 2)) : nullptr);
+    if (buffer == nullptr) {
+        CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::read(fd.get(), buffer.get() + 1 + done, size - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {  // a folder, for one
+            FormatFileMessage(db, msg::kTxtCantOpen, file);
+            return false;
+        }
+        if (got == 0) break;  // the file shrank; take what there is
+        done += static_cast<std::size_t>(got);
+    }
+    fd.Close();
+    return ImportBuffer(db, buffer.get(), done, file, primary_locale, secondary_locale);
+}
+
+bool SaveTxt(DB_CONTEXT* db, const char* file) {
+    FileCloser fd(::open(file, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (fd.get() < 0) {
+        FormatFileMessage(db, msg::kTxtCantCreate, file);
+        return false;
+    }
+    std::unique_ptr<LineWriter> writer(new (std::nothrow) LineWriter(fd.get()));
+    if (writer == nullptr) {
+        CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
+        return false;
+    }
+    const WordList& primary = db->lists[0];
+    std::uint64_t done = 0;
+    for (const WordNode* word = primary.head; word != nullptr && writer->ok(); word = word->next) {
+        const std::string_view text(word->text, word->length);
+        for (const TransLink* link = word->links; link != nullptr; link = link->next) {
+            writer->Append(text);
+            writer->Append("\t");
+            writer->Append(std::string_view(link->target->text, link->target->length));
+            writer->Append("\r\n");
+        }
+        if (primary.word_count != 0) {
+            SetProgress(db, static_cast<std::uint32_t>(done * 100 / primary.word_count));
+        }
+        ++done;
+    }
+    writer->Flush();
+    // A full disk may show only when the file is closed.
+    if (!writer->ok() || !fd.Close()) {
+        FormatFileMessage(db, msg::kTxtCantWrite, file);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace lexbase

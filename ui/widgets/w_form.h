@@ -1,0 +1,102 @@
+// WForm: a top-level window of the program. Qt's events arrive as virtual
+// operations (onCreate, onButtonDown, onTimer, onClose, ...) that derived
+// windows override; every menu item, accelerator and control of the window
+// reports to one command() handler. The window's object name is its window
+// class name, by which the program and its tests find it.
+#pragma once
+
+#include <QHash>
+#include <QWidget>
+
+#include "ui/widgets/w_control.h"
+
+class QAction;
+class QMenu;
+class QPainter;
+class QShortcut;
+
+class WForm : public QWidget, public WControl, public CommandTarget {
+    Q_OBJECT
+
+public:
+    explicit WForm(QWidget* parent = nullptr, Qt::WindowFlags flags = {});
+    ~WForm() override;
+
+    // Runs onCreate() once. False when it answered a negative result: the
+    // window is not usable and the caller deletes it.
+    bool createWindow();
+    // Runs onDestroy() once: when a close is accepted, or when called. A derived
+    // window whose onDestroy() must run calls this in its own destructor too.
+    void destroyWindow();
+    bool isCreated() const { return m_created; }
+
+    // An action for command `id` with `text`, owned by the form; choosing it
+    // sends command (kMenuCommand, id). The first action of an id is the one
+    // commandAction() returns, for check marks and enabling.
+    QAction* addCommand(int id, const QString& text = QString());
+    QAction* commandAction(int id) const { return m_actions.value(id); }
+    // A window-wide key that sends command (kAcceleratorCommand, id).
+    QShortcut* addAccelerator(const QKeySequence& key, int id);
+    // Calls onInitMenuPopup(menu) whenever `menu` is about to show.
+    void watchMenu(QMenu* menu);
+
+    // Form timers by the program's own ids: onTimer(id) every `ms`
+    // milliseconds. Setting an id that runs restarts it.
+    void setFormTimer(int id, int ms);
+    void killFormTimer(int id);
+    bool isFormTimerActive(int id) const { return m_timers.contains(id); }
+
+    void command(int code, int id, WControl* control, qintptr param) override;
+    // Calls onHelp(); the message box's Help button comes here.
+    void requestHelp() { onHelp(); }
+
+protected:
+    // 0 or more: the window is ready; negative: creation failed.
+    virtual int onCreate() { return 0; }
+    virtual void onDestroy() {}
+    // Sees every event first; true consumes it.
+    virtual bool onPreEvent(QEvent* event);
+    virtual void onMouseMove(Qt::MouseButtons buttons, const QPoint& pos);
+    // True when handled (the default handling is skipped).
+    virtual bool onButtonDown(Qt::MouseButton button, const QPoint& pos);
+    virtual void onButtonUp(Qt::MouseButton button, const QPoint& pos);
+    virtual void onDoubleClick(Qt::MouseButton button, const QPoint& pos);
+    virtual bool onKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    virtual bool onKeyUp(int key, Qt::KeyboardModifiers modifiers);
+    virtual void onActivate() {}
+    virtual void onDeactivate() {}
+    // True when the form painted itself.
+    virtual bool onPaint(QPainter& painter, const QRect& rect);
+    virtual void onTimer(int id);
+    // A context menu was asked for at `globalPos` over `source` (the control
+    // under the cursor, or the form).
+    virtual void onContextMenu(const QPoint& globalPos, QWidget* source);
+    virtual void onSize(int width, int height);
+    // True keeps the window open.
+    virtual bool onClose() { return false; }
+    virtual void onInitMenuPopup(QMenu* menu);
+    virtual void onHelp() {}
+    // True when the form took care of the minimise itself (for example by
+    // hiding in the tray): the window then is not left minimised.
+    virtual bool onMinimize() { return false; }
+
+    bool event(QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QHash<int, QAction*> m_actions;
+    QHash<int, int> m_timers;  // form timer id -> Qt timer id
+    bool m_created = false;
+    bool m_destroyed = false;
+};

@@ -1,0 +1,252 @@
+#include "engine/word_insert.h"
+
+#include <cassert>
+#include <cstdint>
+#include <cstring>
+
+#include "platform/collation.h"
+
+namespace lexbase {
+namespace {
+
+std::size_t GroupOf(std::uint8_t first_byte) { return std::size_t{first_byte} * 256; }
+
+// Whether X sorts after W (CompareStringA answering "greater").
+bool SortsAfter(const WordList* list, const WordNode* x, std::string_view word) {
+    return platform::CompareText(list->locale, 0, {x->text, x->length}, word) > 0;
+}
+
+bool SortsBefore(const WordList* list, const WordNode* x, std::string_view word) {
+    return platform::CompareText(list->locale, 0, {x->text, x->length}, word) < 0;
+}
+
+// The entries of the case variants of a word's first two bytes, in the order
+// in which a later match overrides an earlier one.
+struct CaseVariants {
+    std::size_t buckets[4];  // (U0,U1), (L0,U1), (U0,L1), (L0,L1)
+    std::size_t groups[2];   // L0, U0
+};
+
+CaseVariants VariantsOf(const WordList* list, std::string_view word) {
+    const auto w0 = static_cast<std::uint8_t>(word[0]);
+    const auto w1 = word.size() > 1 ? static_cast<std::uint8_t>(word[1]) : 0;
+    const std::size_t u0 = list->upper_table[w0], l0 = list->lower_table[w0];
+    const std::size_t u1 = list->upper_table[w1], l1 = list->lower_table[w1];
+    return {{u0 * 256 + u1, l0 * 256 + u1, u0 * 256 + l1, l0 * 256 + l1}, {l0 * 256, u0 * 256}};
+}
+
+// Inserts `node` in front of `before`, or after the tail when `before` is null.
+void LinkIn(WordList* list, WordNode* node, WordNode* before) {
+    if (before == nullptr) {
+        node->prev = list->tail;
+        node->next = nullptr;
+        if (list->tail != nullptr) {
+            list->tail->next = node;
+        } else {
+            list->head = node;
+        }
+        list->tail = node;
+        return;
+    }
+    node->next = before;
+    node->prev = before->prev;
+    if (before->prev != nullptr) {
+        before->prev->next = node;
+    } else {
+        list->head = node;
+    }
+    before->prev = node;
+}
+
+// Repairs an index entry after `node` left the list. `prev` and `next` were
+// its neighbours; `matches` tells the nodes that belong to the entry.
+template <typename Matches>
+void MendEntry(Bucket* entry, const WordNode* node, WordNode* prev, WordNode* next,
+               Matches matches) {
+    if (entry->first == node) {
+        WordNode* const end = entry->last == node ? next : entry->last->next;
+        WordNode* found = nullptr;
+        for (WordNode* x = next; x != end && x != nullptr; x = x->next) {
+            if (matches(x)) {
+                found = x;
+                break;
+            }
+        }
+        if (found == nullptr) {
+            *entry = Bucket{};
+            return;
+        }
+        entry->first = found;
+        entry->first_ordinal += 1;
+    }
+    if (entry->last == node) {
+        WordNode* const end = entry->first->prev;
+        WordNode* found = nullptr;
+        for (WordNode* x = prev; x != end && x != nullptr; x = x->prev) {
+            if (matches(x)) {
+                found = x;
+                break;
+            }
+        }
+        // `first` itself matches and lies before the node, so the walk finds
+        // one; falling back to it keeps a damaged entry usable.
+        entry->last = found != nullptr ? found : entry->first;
+        entry->last_ordinal -= 1;
+    }
+}
+
+}  // namespace
+
+WordNode* InsertWord(WordList* list, std::string_view word, bool* inserted) {
+    assert(!word.empty() && word.size() <= kMaxWordBytes);
+    if (inserted != nullptr) *inserted = false;
+    if (WordNode* found = FindWordQuiet(list, word)) return found;
+
+    WordNode* const node = NewWordNode(word);
+    if (node == nullptr) return nullptr;
+
+    Bucket& bucket = list->bucket_index[BucketOf(word)];
+    Bucket& group = list->bucket_index[GroupOf(static_cast<std::uint8_t>(word[0]))];
+    const CaseVariants variants = VariantsOf(list, word);
+
+    // i counts how far the new node lands in front of the entries' first
+    // nodes, l how far behind their last nodes; an empty entry starts counted.
+    WordNode* start;
+    WordNode* first_of_entry = nullptr;
+    int i, l;
+    if (bucket.first != nullptr) {
+        start = first_of_entry = bucket.first;
+        i = l = 0;
+    } else if (group.first != nullptr) {
+        start = first_of_entry = group.first;
+        i = l = 1;
+    } else {
+        start = list->head;
+        i = l = 2;
+    }
+    std::int32_t g = bucket.first_ordinal, h = group.first_ordinal;
+    std::int32_t o = bucket.last_ordinal, m = group.last_ordinal;
+
+    // Forward walk to the first node that sorts after the word. Running off
+    // the end is one more step, with the tail as the node passed, so that a
+    // word going after the tail still extends the entries it passes.
+    WordNode* x = start;
+    for (;;) {
+        WordNode* const p = x != nullptr ? x->prev : list->tail;
+        if (p != nullptr) {
+            if (p == bucket.last) ++l;
+            if (p == group.last) ++l;
+            for (std::size_t e : variants.buckets) {
+                if (list->bucket_index[e].last == p) o = list->bucket_index[e].last_ordinal;
+            }
+            for (std::size_t e : variants.groups) {
+                if (list->bucket_index[e].last == p) m = list->bucket_index[e].last_ordinal;
+            }
+        }
+        if (x == nullptr || SortsAfter(list, x, word)) break;
+        x = x->next;
+    }
+
+    // Collation may put the word in front of the first node of its own prefix:
+    // walk back until the node in front sorts before it. The group test comes
+    // first so that landing at the head also counts the group's first node.
+    if (x != nullptr && x == first_of_entry) {
+        ++i;
+        for (;;) {
+            if (x == group.first) ++i;
+            WordNode* const p = x->prev;
+            if (p == nullptr) break;
+            for (std::size_t e : variants.buckets) {
+                if (list->bucket_index[e].first == p) g = list->bucket_index[e].first_ordinal;
+            }
+            for (std::size_t e : variants.groups) {
+                if (list->bucket_index[e].first == p) h = list->bucket_index[e].first_ordinal;
+            }
+            if (SortsBefore(list, p, word)) break;
+            x = p;
+        }
+    }
+
+    LinkIn(list, node, x);
+    list->word_count += 1;
+    list->text_bytes += static_cast<std::uint32_t>(word.size() + 1);
+    list->texts_moved = 1;
+    list->nodes_moved = 1;
+
+    // For a one-byte word bucket and group are one entry; the group's values,
+    // written last, stay.
+    if (i > 0) {
+        bucket.first = node;
+        bucket.first_ordinal = g - 1;
+    }
+    if (i > 1) {
+        group.first = node;
+        group.first_ordinal = h - 1;
+    }
+    if (l > 0) {
+        bucket.last = node;
+        bucket.last_ordinal = o + 1;
+    }
+    if (l > 1) {
+        group.last = node;
+        group.last_ordinal = m + 1;
+    }
+    if (inserted != nullptr) *inserted = true;
+    return node;
+}
+
+RemoveResult RemoveWord(WordList* list, std::string_view word) {
+    if (list->word_count == 0) return RemoveResult::kListEmpty;
+    if (word.empty()) return RemoveResult::kNotFound;
+    WordNode* const node = FindWordQuiet(list, word);
+    if (node == nullptr) return RemoveResult::kNotFound;
+    if (node->links != nullptr) return RemoveResult::kHasTranslations;
+
+    // `word` may be the node's own text, which goes below: keep what is needed.
+    const auto w0 = static_cast<std::uint8_t>(word[0]);
+    const auto w1 = word.size() > 1 ? static_cast<std::uint8_t>(word[1]) : std::uint8_t{0};
+    const bool two_bytes = word.size() > 1;
+
+    list->word_count -= 1;
+    list->text_bytes -= node->length + 1u;
+    list->texts_moved = 1;
+    list->nodes_moved = 1;
+    if (list->word_count == 0) {
+        // The node is still linked, so emptying the list frees it too.
+        EmptyList(list);
+        return RemoveResult::kRemoved;
+    }
+
+    WordNode* const prev = node->prev;
+    WordNode* const next = node->next;
+    if (prev != nullptr) {
+        prev->next = next;
+    } else {
+        list->head = next;
+    }
+    if (next != nullptr) {
+        next->prev = prev;
+    } else {
+        list->tail = prev;
+    }
+
+    if (two_bytes) {
+        MendEntry(&list->bucket_index[std::size_t{w0} * 256 + w1], node, prev, next,
+                  [w0, w1](const WordNode* n) {
+                      return n->length > 1 && static_cast<std::uint8_t>(n->text[0]) == w0 &&
+                             static_cast<std::uint8_t>(n->text[1]) == w1;
+                  });
+    }
+    MendEntry(&list->bucket_index[GroupOf(w0)], node, prev, next,
+              [w0](const WordNode* n) { return static_cast<std::uint8_t>(n->text[0]) == w0; });
+
+    // The last lookup's range must not keep pointing at the freed node.
+    if (list->scan_first == node || list->scan_end == node) {
+        list->scan_first = nullptr;
+        list->scan_end = nullptr;
+    }
+    FreeWordNode(node);
+    return RemoveResult::kRemoved;
+}
+
+}  // namespace lexbase

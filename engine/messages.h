@@ -36,4 +36,39 @@ inline constexpr char kTxtNoPairs[] = "Invalid database format:\n%.*s";
 inline constexpr char kTxtCantCreate[] = "Can't create file:\n%.*s!";
 inline constexpr char kTxtCantWrite[] = "Can't write to file:\n%.*s";
 
+// Dictionary editing
+inline constexpr char kAddEmptyWord3[] = "Invalid parameter 3!\nCan't add empty word.";
+inline constexpr char kAddEmptyWord4[] = "Invalid parameter 4!\nCan't add empty word.";
+inline constexpr char kDeleteEmptyWord3[] = "Invalid parameter 3!\nCan't delete empty word.";
+inline constexpr char kDeleteEmptyWord4[] = "Invalid parameter 4!\nCan't delete empty word.";
+inline constexpr char kChangeEmptyWord[] = "Invalid parameter 3!\nCan't change empty word.";
+inline constexpr char kSearchEmptyWord3[] =
+    "Invalid parameter 3!\nCan't use empty word as searching parameter.";
+inline constexpr char kSearchEmptyWord4[] =
+    "Invalid parameter 4!\nCan't use empty word as searching parameter.";
+inline constexpr char kSearchEmptyWord5[] =
+    "Invalid parameter 5!\nCan't use empty word as searching parameter.";
+inline constexpr char kWordTooLong3[] = "Invalid parameter 3!\nWord is too long.";
+inline constexpr char kWordTooLong4[] = "Invalid parameter 4!\nWord is too long.";
+inline constexpr char kWordExists[] = "This word already exists in dictionary.";
+inline constexpr char kWordAdded[] = "Word successfully added.";
+inline constexpr char kTranslationExists[] = "This translation already exists in dictionary.";
+inline constexpr char kTranslationAdded[] = "Translation successfully added.";
+inline constexpr char kWordDeleted[] = "Word successfully deleted.";
+inline constexpr char kWordHasTranslations[] =
+    "This word has translations!\nDelete all translations first";
+inline constexpr char kNothingToDelete[] = "Nothing to delete!\nDictionary is empty.";
+inline constexpr char kEditWordMissing[] = "This word isn't in dictionary!";
+inline constexpr char kEditWordOutOfRange[] = "This word isn't in dictionary 1!";
+inline constexpr char kTranslationDeleted[] = "Translation successfully deleted.";
+inline constexpr char kTranslationMissing[] = "This translation isn't in dictionary!";
+inline constexpr char kNothingToChange[] = "Nothing to change.\nOld word is equal to new word.";
+inline constexpr char kWordChanged[] = "Word successfully changed.";
+inline constexpr char kTrans1Missing[] = "Trans1 isn't in dictionary!";
+inline constexpr char kTrans2Missing[] = "Trans2 isn't in dictionary!";
+inline constexpr char kSameTranslations[] = "Nothing to do!\nTrans1 and trans2 are the same.";
+inline constexpr char kTranslationsSwapped[] = "Translations successfully swaped";
+inline constexpr char kNothingToResort[] = "Nothing to resort!\nList is empty";
+inline constexpr char kListResorted[] = "List successfully resorted.";
+
 }  // namespace lexbase::msg

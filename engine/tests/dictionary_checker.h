@@ -16,11 +16,12 @@ namespace lexbase {
 // Walks both lists of `db` and checks that prev and next agree, head and tail
 // are the ends, the word count and text bytes match the walk, texts are
 // non-empty, unique and of their stated length, neighbours are in collation
-// order, every link targets a word of the other list and has exactly one
-// reverse link, the translation counts match the links, and every index entry
-// is empty exactly when no word has its prefix and otherwise spans every word
-// with it. Ordinals are not checked: edits leave estimates. The failure
-// message names the first broken rule.
+// order, an empty list holds no block, every link targets a word of the other
+// list which links back as often (a repeated pair of an import has two links
+// each way), the translation counts match the links, and every index entry is
+// empty exactly when no word has its prefix and otherwise has the earliest and
+// the latest such word as its ends. Ordinals are not checked: edits leave
+// estimates. The failure message names the first broken rule.
 ::testing::AssertionResult CheckDictionary(const DB_CONTEXT* db);
 
 // Every word of a list with its translations in chain order.

@@ -204,16 +204,115 @@ const DB_RESULT* DB_Translate(DB_HANDLE db, int32_t direction, const char* word,
 
 /* ---- Editing ----------------------------------------------------------- */
 
+/*
+** The editing functions change the open dictionary of "db" in memory; a save
+** writes the changes. Each checks, in this order: the handle (null: the static
+** invalid-handle record), the open dictionary (status 0, "Dictionary is
+** closed!\nLoad dictionary first or create new one!"), then its arguments as
+** listed. "list" is DB_PRIMARY_LIST or DB_SECONDARY_LIST, else status 0,
+** "Invalid parameter 2!\nUse DB_PRIMARY_LIST or DB_SECONDARY_LIST."; a
+** "direction" is DB_TRANS_PRIMARY_TO_SECONDARY (the word is primary) or
+** DB_TRANS_SECONDARY_TO_PRIMARY, else status 0, "Invalid parameter 2!\nUse
+** DB_TRANS_PRIMARY_TO_SECONDARY or DB_TRANS_SECONDARY_TO_PRIMARY". Words are
+** matched byte for byte; a stored word is 1 to 65,535 bytes. Running out of
+** memory answers status 0, "Memory allocation error!". Every success that
+** changes the dictionary makes DB_IsChanged answer 1.
+**
+** "word" and "word2" of the record point to stored texts, valid until that
+** word is changed or deleted or the dictionary is closed; a call that does not
+** set them leaves them as they were. Word pointers handed out earlier (by any
+** function) stop being valid when their word is changed or deleted or the
+** list is re-sorted.
+*/
+
+/*
+** DB_AddWord: adds "word" to "list" at its place in the list's order.
+**   status 1   "Word successfully added."; word = the stored text
+**   status 1   "This word already exists in dictionary."; word = the stored text
+**   status 0   "Invalid parameter 3!\nCan't add empty word." (null or empty),
+**              "Invalid parameter 3!\nWord is too long." (over 65,535 bytes),
+**              the list message, or the memory message
+*/
 const DB_RESULT* DB_AddWord(DB_HANDLE db, int32_t list, const char* word);
+
+/*
+** DB_AddTranslation: links "word" (of the list that "direction" names) and
+** "translation" (of the other list), adding either word that is missing. The
+** new translation goes last in both words' lists of translations.
+**   status 2   "Translation successfully added."; word, word2 = the stored texts
+**   status 1   "This translation already exists in dictionary."; word, word2 as
+**              above (the dictionary counts as changed all the same)
+**   status 0   "Invalid parameter 3!\nCan't add empty word.", "Invalid parameter
+**              3!\nWord is too long.", the same two for parameter 4, the direction
+**              message, or the memory message (a word added before memory ran out
+**              stays)
+*/
 const DB_RESULT* DB_AddTranslation(DB_HANDLE db, int32_t direction, const char* word,
                                    const char* translation);
+
+/*
+** DB_DeleteWord: removes "word" from "list". A word with translations stays;
+** deleting the last word of a list empties it completely.
+**   status 1   "Word successfully deleted."
+**   status 0   "Invalid parameter 3!\nCan't delete empty word.", the list message,
+**              "This word has translations!\nDelete all translations first",
+**              "Nothing to delete!\nDictionary is empty." (the list has no word),
+**              "This word isn't in dictionary!"
+*/
 const DB_RESULT* DB_DeleteWord(DB_HANDLE db, int32_t list, const char* word);
+
+/*
+** DB_DeleteTranslation: removes the translation between "word" (of the list
+** that "direction" names) and "translation"; both words stay.
+**   status 1   "Translation successfully deleted."
+**   status 0   "Invalid parameter 3!\nCan't delete empty word.", the same for
+**              parameter 4, the direction message, or "This translation isn't in
+**              dictionary!" (also when the translation's own side lacks the link
+**              back, in which case the word's side is removed all the same)
+*/
 const DB_RESULT* DB_DeleteTranslation(DB_HANDLE db, int32_t direction, const char* word,
                                       const char* translation);
+
+/*
+** DB_ChangeWord: replaces the text "old_word" of "list" by "new_word", which
+** takes its own place in the order and keeps the old word's translations in
+** their order. When "new_word" is already in the list the two merge: it keeps
+** its own translations and gains, after them, those of the old word it lacks.
+**   status 2   "Word successfully changed."; word = the new stored text
+**   status 1   "Nothing to change.\nOld word is equal to new word."; word = the
+**              stored text
+**   status 0   "Invalid parameter 3!\nCan't change empty word." (either word null
+**              or empty), "Invalid parameter 4!\nWord is too long.", the list
+**              message, "This word isn't in dictionary!", the memory message
+*/
 const DB_RESULT* DB_ChangeWord(DB_HANDLE db, int32_t list, const char* old_word,
                                const char* new_word);
+
+/*
+** DB_SwapTranslations: exchanges the places of "translation1" and
+** "translation2" among the translations of "word" in "list"; the translations'
+** own lists of translations stay as they are.
+**   status 2   "Translations successfully swaped"; word = translation 1's text
+**   status 1   "Nothing to do!\nTrans1 and trans2 are the same."; word as above
+**   status 0   "Invalid parameter 3!\nCan't use empty word as searching
+**              parameter.", the same for parameter 4 (empty or null) and 5 (null
+**              only), the list message, "This word isn't in dictionary!" (no word
+**              shares its first two bytes), "This word isn't in dictionary 1!",
+**              "Trans1 isn't in dictionary!", "Trans2 isn't in dictionary!"
+*/
 const DB_RESULT* DB_SwapTranslations(DB_HANDLE db, int32_t list, const char* word,
                                      const char* translation1, const char* translation2);
+
+/*
+** DB_ResortList: sorts "list" by the collation of "locale" (an LCID), which
+** becomes the list's locale with its case and accent tables. Use it after
+** changing a list's locale with DB_SetDictionaryInfo. Progress runs from 0 to
+** 100 (0 is set before the dictionary test).
+**   status 2   "List successfully resorted."
+**   status 1   "Nothing to resort!\nList is empty" (nothing changes)
+**   status 0   the list message, or the memory message (when it comes after the
+**              sort, the list stays sorted under the new locale)
+*/
 const DB_RESULT* DB_ResortList(DB_HANDLE db, int32_t list, uint32_t locale);
 
 #ifdef __cplusplus

@@ -1,6 +1,6 @@
 #include "engine/editing.h"
 
-#include <algorithm>
+#include <cassert>
 #include <cstdlib>
 #include <utility>
 
@@ -217,9 +217,9 @@ EditOutcome ChangeWord(DB_CONTEXT* db, std::int32_t list, std::string_view old_w
     MoveChain(old_node, new_node, words, OtherList(db, list));
     // The old word has no translation left, so it goes. Its own text serves
     // as the key: the caller's may point into it.
-    const RemoveResult removed =
+    [[maybe_unused]] const RemoveResult removed =
         RemoveWord(words, std::string_view(old_node->text, old_node->length));
-    (void)removed;
+    assert(removed == RemoveResult::kRemoved);
     MarkAllChanged(db);
     db->result.word = new_node->text;
     return {2, msg::kWordChanged};

@@ -98,8 +98,11 @@ void MendEntry(Bucket* entry, const WordNode* node, WordNode* prev, WordNode* ne
 }  // namespace
 
 WordNode* InsertWord(WordList* list, std::string_view word, bool* inserted) {
-    assert(!word.empty() && word.size() <= kMaxWordBytes);
     if (inserted != nullptr) *inserted = false;
+    // Callers check the text; one that cannot be stored is refused like a
+    // failed allocation rather than cut.
+    assert(!word.empty() && word.size() <= kMaxWordBytes);
+    if (word.empty() || word.size() > kMaxWordBytes) return nullptr;
     if (WordNode* found = FindWordQuiet(list, word)) return found;
 
     WordNode* const node = NewWordNode(word);

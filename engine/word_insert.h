@@ -20,9 +20,9 @@ enum class RemoveResult { kRemoved, kNotFound, kHasTranslations, kListEmpty };
 
 // Finds `word` (1 to kMaxWordBytes bytes, no NUL) in `list`, or inserts a
 // separately allocated copy in front of the first word that collates after
-// it. Returns the node, or null when memory runs out (the list is then
-// unchanged). *inserted, when given, tells whether the word is new. Inserting
-// raises the word count and text bytes and sets `texts moved` and `nodes moved`.
+// it. Returns the node, or null when memory runs out or the text is empty or
+// too long (the list is then unchanged). *inserted, when given, tells whether the word is new.
+// Inserting raises the word count and text bytes and sets `texts moved` and `nodes moved`.
 WordNode* InsertWord(WordList* list, std::string_view word, bool* inserted = nullptr);
 
 // Removes `word` from `list` unless it still has translations. Removing the

@@ -1,6 +1,8 @@
 #include "engine/word_insert.h"
 
+#include <algorithm>
 #include <cassert>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 
@@ -10,6 +12,13 @@ namespace lexbase {
 namespace {
 
 std::size_t GroupOf(std::uint8_t first_byte) { return std::size_t{first_byte} * 256; }
+
+// Ordinals are estimates that long runs of edits may push anywhere; they
+// saturate instead of overflowing.
+std::int32_t Shifted(std::int32_t ordinal, std::int32_t by) {
+    const std::int64_t value = std::int64_t{ordinal} + by;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
 
 // Whether X sorts after W (CompareStringA answering "greater").
 bool SortsAfter(const WordList* list, const WordNode* x, std::string_view word) {
@@ -77,7 +86,7 @@ void MendEntry(Bucket* entry, const WordNode* node, WordNode* prev, WordNode* ne
             return;
         }
         entry->first = found;
-        entry->first_ordinal += 1;
+        entry->first_ordinal = Shifted(entry->first_ordinal, 1);
     }
     if (entry->last == node) {
         WordNode* const end = entry->first->prev;
@@ -91,7 +100,7 @@ void MendEntry(Bucket* entry, const WordNode* node, WordNode* prev, WordNode* ne
         // `first` itself matches and lies before the node, so the walk finds
         // one; falling back to it keeps a damaged entry usable.
         entry->last = found != nullptr ? found : entry->first;
-        entry->last_ordinal -= 1;
+        entry->last_ordinal = Shifted(entry->last_ordinal, -1);
     }
 }
 
@@ -180,19 +189,19 @@ WordNode* InsertWord(WordList* list, std::string_view word, bool* inserted) {
     // written last, stay.
     if (i > 0) {
         bucket.first = node;
-        bucket.first_ordinal = g - 1;
+        bucket.first_ordinal = Shifted(g, -1);
     }
     if (i > 1) {
         group.first = node;
-        group.first_ordinal = h - 1;
+        group.first_ordinal = Shifted(h, -1);
     }
     if (l > 0) {
         bucket.last = node;
-        bucket.last_ordinal = o + 1;
+        bucket.last_ordinal = Shifted(o, 1);
     }
     if (l > 1) {
         group.last = node;
-        group.last_ordinal = m + 1;
+        group.last_ordinal = Shifted(m, 1);
     }
     if (inserted != nullptr) *inserted = true;
     return node;

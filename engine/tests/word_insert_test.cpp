@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -112,6 +114,24 @@ TEST_F(WordInsertTest, NewBucketInAnExistingGroupMovesGroupEndsOnlyWhenOutside) 
     EXPECT_EQ(Text(Group('a').first), "aa");
     EXPECT_EQ(Text(Group('a').last), "ae");
     EXPECT_TRUE(CheckDictionary(db_));
+}
+
+TEST_F(WordInsertTest, OrdinalEstimatesSaturateInsteadOfOverflowing) {
+    Insert({"abc"});
+    Bucket& ab = list()->bucket_index[BucketOf("ab")];
+    Bucket& a = list()->bucket_index['a' * 256];
+    ab.first_ordinal = a.first_ordinal = INT32_MIN;
+    ab.last_ordinal = a.last_ordinal = INT32_MAX;
+    Insert({"ab", "abd"});
+    EXPECT_EQ(ab.first_ordinal, INT32_MIN);
+    EXPECT_EQ(a.first_ordinal, INT32_MIN);
+    EXPECT_EQ(ab.last_ordinal, INT32_MAX);
+    ab.first_ordinal = INT32_MAX;
+    ab.last_ordinal = INT32_MIN;
+    EXPECT_EQ(RemoveWord(list(), "ab"), RemoveResult::kRemoved);
+    EXPECT_EQ(RemoveWord(list(), "abd"), RemoveResult::kRemoved);
+    EXPECT_EQ(ab.first_ordinal, INT32_MAX);
+    EXPECT_EQ(ab.last_ordinal, INT32_MIN);
 }
 
 TEST_F(WordInsertTest, WordAfterTheTailExtendsItsEntries) {

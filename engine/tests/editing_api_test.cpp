@@ -207,25 +207,6 @@ TEST_F(EditingApiTest, DeletingATranslationThatIsNotThereChangesNothing) {
     EXPECT_EQ(Info().secondary_translation_count, 1u);
 }
 
-TEST_F(EditingApiTest, ChangingAWordKeepsItsTranslations) {
-    AddPairs({{"colour", "boja"}, {"colour", "farba"}, {"paint", "boja"}});
-    const DB_RESULT* r = DB_ChangeWord(db_, DB_PRIMARY_LIST, "colour", "color");
-    EXPECT_EQ(r->status, 2);
-    EXPECT_STREQ(r->message, "Word successfully changed.");
-    EXPECT_STREQ(r->word, "color");
-    EXPECT_EQ(DB_IsChanged(db_), 1);
-    // The partners now link to the new word: deleting through them works.
-    EXPECT_RESULT(DB_DeleteTranslation(db_, 2, "farba", "color"), 1,
-                  "Translation successfully deleted.");
-    EXPECT_RESULT(DB_DeleteTranslation(db_, 1, "colour", "boja"), 0,
-                  "This translation isn't in dictionary!");
-    EXPECT_RESULT(DB_DeleteWord(db_, 1, "colour"), 0, "This word isn't in dictionary!");
-    const DICTIONARY_INFO info = Info();
-    EXPECT_EQ(info.primary_word_count, 2u);
-    EXPECT_EQ(info.primary_translation_count, 2u);
-    EXPECT_EQ(info.secondary_translation_count, 2u);
-}
-
 TEST_F(EditingApiTest, ChangeWordAnswersMissesAndSameText) {
     AddPairs({{"table", "stol"}});
     // No word shares the first two bytes, then one does.
@@ -236,24 +217,6 @@ TEST_F(EditingApiTest, ChangeWordAnswersMissesAndSameText) {
     EXPECT_STREQ(r->message, "Nothing to change.\nOld word is equal to new word.");
     EXPECT_STREQ(r->word, "table");
     EXPECT_EQ(Info().primary_word_count, 1u);
-}
-
-TEST_F(EditingApiTest, ChangingIntoAnExistingWordMergesTheTranslations) {
-    AddPairs({{"big", "velik"}, {"big", "krupan"}, {"large", "velik"}, {"large", "golem"}});
-    EXPECT_RESULT(DB_ChangeWord(db_, 1, "big", "large"), 2, "Word successfully changed.");
-    DICTIONARY_INFO info = Info();
-    EXPECT_EQ(info.primary_word_count, 1u);
-    EXPECT_EQ(info.primary_translation_count, 3u);  // velik once, golem, krupan
-    EXPECT_EQ(info.secondary_translation_count, 3u);
-    EXPECT_RESULT(DB_AddTranslation(db_, 2, "velik", "large"), 1,
-                  "This translation already exists in dictionary.");
-    for (const char* s : {"velik", "golem", "krupan"}) {
-        EXPECT_RESULT(DB_DeleteTranslation(db_, 2, s, "large"), 1,
-                      "Translation successfully deleted.");
-    }
-    info = Info();
-    EXPECT_EQ(info.primary_translation_count, 0u);
-    EXPECT_EQ(info.secondary_translation_count, 0u);
 }
 
 TEST_F(EditingApiTest, SwapAnswersEachMissAndTheSameTranslation) {

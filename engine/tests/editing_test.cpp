@@ -151,16 +151,6 @@ TEST_F(EditingTest, ChangingIntoAnExistingWordMergesBothChains) {
     EXPECT_EQ(db_->lists[1].translation_count, 4u);
 }
 
-TEST_F(EditingTest, ChangingToACaseVariantOrAOneByteWordWorks) {
-    Pair("Sun", "Sunce");
-    ASSERT_EQ(DB_ChangeWord(db_, 1, "Sun", "sun")->status, 2);
-    ASSERT_EQ(DB_ChangeWord(db_, 2, "Sunce", "s")->status, 2);
-    EXPECT_EQ(Contents().primary.at("sun"), (Words{"s"}));
-    EXPECT_EQ(Contents().secondary.at("s"), (Words{"sun"}));
-    EXPECT_EQ(db_->lists[0].word_count, 1u);
-    EXPECT_EQ(db_->lists[1].word_count, 1u);
-}
-
 TEST_F(EditingTest, DeleteTranslationWithoutReverseLinkKeepsTheForwardRemoval) {
     Pair("hand", "ruka");
     Pair("arm", "ruka");
@@ -211,14 +201,6 @@ TEST_F(EditingTest, ResortRebuildsTheFoldingAndRegexTables) {
     EXPECT_NE(l.regex_tables, old_regex);
     EXPECT_EQ(l.regex_tables[0xC0], 0xE0);  // the lower-case map of the new tables
     EXPECT_EQ(DB_GetExecutionProgress(db_), 100);
-}
-
-TEST_F(EditingTest, ResortOfAnUnsortedListRestoresOrderAndIndex) {
-    // A list whose locale changed without a re-sort is out of order.
-    for (const char* w : {"\xE4ta", "zebra", "ara"}) ASSERT_EQ(DB_AddWord(db_, 1, w)->status, 1);
-    db_->lists[0].locale = 1053;
-    ASSERT_EQ(DB_ResortList(db_, 1, 1053)->status, 2);
-    EXPECT_EQ(WordsInOrder(db_->lists[0]), (Words{"ara", "zebra", "\xE4ta"}));
 }
 
 TEST_F(EditingTest, ResortSortsLargeListsWithManyEqualWords) {

@@ -223,6 +223,25 @@ TEST_F(TxtFormatTest, ExportThenImportGivesTheSamePairs) {
     EXPECT_EQ(db_->lists[1].word_count, 4u);
 }
 
+// Words and links made by edits live outside the blocks; a swap changes the
+// chain order, which the export and the next import keep.
+TEST_F(TxtFormatTest, ExportOfAnEditedDictionaryImportsAgain) {
+    ASSERT_EQ(DB_CreateNewDictionary(db_, 1033, 1050)->status, 1);
+    ASSERT_EQ(DB_AddTranslation(db_, DB_TRANS_PRIMARY_TO_SECONDARY, "dog", "pas")->status, 2);
+    ASSERT_EQ(DB_AddTranslation(db_, DB_TRANS_PRIMARY_TO_SECONDARY, "cat", "ma\xE8ka")->status, 2);
+    ASSERT_EQ(DB_AddTranslation(db_, DB_TRANS_PRIMARY_TO_SECONDARY, "dog", "ker")->status, 2);
+    ASSERT_EQ(DB_SwapTranslations(db_, DB_PRIMARY_LIST, "dog", "pas", "ker")->status, 2);
+    ASSERT_EQ(DB_AddWord(db_, DB_PRIMARY_LIST, "alone")->status, 1);  // exports nothing
+    const Pairs edited = {{"cat", "ma\xE8ka"}, {"dog", "ker"}, {"dog", "pas"}};
+    ASSERT_EQ(PairsOf(db_), edited);
+    const std::string file = Path("edited.txt");
+    ASSERT_TRUE(SaveTxt(db_, file.c_str()));
+    EXPECT_EQ(ReadFile(file), "cat\tma\xE8ka\r\ndog\tker\r\ndog\tpas\r\n");
+    DB_Close(db_);
+    ASSERT_TRUE(LoadTxt(db_, file.c_str(), 1033, 1050));
+    EXPECT_EQ(PairsOf(db_), edited);
+}
+
 TEST_F(TxtFormatTest, ExportFailuresAreReported) {
     ASSERT_TRUE(Import("a\tb"));
     const std::string no_folder = Path("none/out.txt");

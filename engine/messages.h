@@ -71,4 +71,18 @@ inline constexpr char kTranslationsSwapped[] = "Translations successfully swaped
 inline constexpr char kNothingToResort[] = "Nothing to resort!\nList is empty";
 inline constexpr char kListResorted[] = "List successfully resorted.";
 
+// Word listing and translation lookup
+inline constexpr char kSearchEmptyPattern[] =
+    "Invalid paramater 3!\nCan't use empty word as searching parameter.";
+inline constexpr char kListNeedOutput[] = "Invalid parameter 7!\nNeed valid output_buffer.";
+inline constexpr char kListBadMode[] = "Invalid parameter 6!\nInvalid pattern search mode.";
+inline constexpr char kWordsFound[] = "Words found.";
+inline constexpr char kPcreError[] = "PCRE error!";
+inline constexpr char kIdenticalNeedOutput[] = "Invalid parameter 4!\nNeed valid output_buffer.";
+inline constexpr char kTranslateNeedOutput[] = "Invalid parameter 6!\nNeed valid output_buffer.";
+inline constexpr char kTranslateBadDirection[] =
+    "Invalid parameter 2!\nUse DB_TRANS_PRIMARY_TO_SECONDARY or DB_TRANS_SECONDARY_TO_PRIMARY.";
+inline constexpr char kTranslationsFound[] = "Translations found.";
+inline constexpr char kTranslationsNotFound[] = "Translations not found.";
+
 }  // namespace lexbase::msg

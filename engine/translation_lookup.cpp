@@ -1,0 +1,51 @@
+#include "engine/translation_lookup.h"
+
+#include "engine/messages.h"
+
+namespace lexbase {
+namespace {
+
+bool EqualUnder(const std::uint8_t* table, std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (table[static_cast<std::uint8_t>(a[i])] != table[static_cast<std::uint8_t>(b[i])]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+SearchOutcome Translate(DB_CONTEXT* db, std::int32_t direction, std::string_view word, Fold fold,
+                        const char** output, std::int32_t max_results) {
+    if (word.empty()) return {0, msg::kTranslationsNotFound, 0};
+    WordList* list = ListOf(db, direction);
+    const std::uint8_t* table = ComparisonTable(*list, fold);
+    const ScanRange range = KeyLookup(list, fold, table).Find(word);
+    StartLoop(db);
+    db->progress_high.store(0, std::memory_order_relaxed);
+
+    const std::int32_t limit = max_results > 0 ? max_results : 0;
+    std::int32_t count = 0;
+    bool full = false;
+    for (WordNode* node = range.first; node != nullptr && node != range.end && !full;
+         node = node->next) {
+        if (!EqualUnder(table, {node->text, node->length}, word)) continue;
+        for (const TransLink* link = node->links; link != nullptr; link = link->next) {
+            if (count == limit) {
+                db->loop_flag.store(0, std::memory_order_relaxed);
+                full = true;
+                break;
+            }
+            output[count++] = link->target->text;
+        }
+        // The exact word is there once; a fold may have more variants.
+        if (fold == Fold::kExact || !LoopGoesOn(db)) break;
+    }
+    db->progress_high.store(0, std::memory_order_relaxed);
+    if (count == 0) return {0, msg::kTranslationsNotFound, 0};
+    return {1, msg::kTranslationsFound, count};
+}
+
+}  // namespace lexbase

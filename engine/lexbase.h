@@ -188,16 +188,79 @@ const DB_RESULT* DB_GetPluginList(DB_HANDLE db, int32_t which);
 
 /* ---- Search ------------------------------------------------------------ */
 
-/* DB_List: writes matching words of a list into output[0 .. max_results-1]. */
+/*
+** The search functions hand back pointers to word texts inside the dictionary
+** (never copies) in the caller's array, in list order, and put their number in
+** "count" of the record. The pointers stay valid until the dictionary is
+** edited, re-sorted or closed. Two switches choose how bytes compare:
+** "case_sensitive" (nonzero: case counts) and "ignore_accents" (nonzero: a
+** letter matches its forms with and without accents), each through the
+** folding tables of the list's language. Each function checks, in this order:
+** the handle (null: the static invalid-handle record), then its arguments and
+** the open dictionary as listed; every failure answers status 0 with count 0.
+** While a search runs, another thread may call DB_EndLoop to stop it after
+** the current word (the words found so far are returned with status 1) and
+** DB_GetExecutionProgress, which counts words in the modes that walk the whole
+** list and reads 0 otherwise and between calls.
+*/
+
+/*
+** DB_List: lists the words of "list" (DB_PRIMARY_LIST or DB_SECONDARY_LIST)
+** that match "pattern" under "mode":
+**   DB_LIST_PREFIX         the word begins with the pattern
+**   DB_LIST_WILDCARDS      the whole word matches the pattern, where '*' stands
+**                          for any run of bytes and '?' for one byte
+**   DB_LIST_REGEX          the (PCRE) regular expression occurs in the word; one
+**                          word that needs too much matching work counts as
+**                          not matching
+**   DB_LIST_PALINDROME     the word reads the same backwards; no pattern needed
+**   DB_LIST_ANAGRAM_REUSE  each letter of the word occurs in the pattern
+**   DB_LIST_ANAGRAM_ONCE   the word's letters are found among the pattern's,
+**                          each pattern letter used once
+**   DB_LIST_ANAGRAM_EXACT  as DB_LIST_ANAGRAM_ONCE, with the pattern's length
+** At most "max_results" pointers are written to "output" (a negative value
+** counts as 0); a match beyond them ends the search.
+**   status 1   "Words found." (also when nothing matched)
+**   status 0   "Invalid paramater 3!\nCan't use empty word as searching
+**              parameter." (pattern null or empty, other than in
+**              DB_LIST_PALINDROME), "Invalid parameter 7!\nNeed valid
+**              output_buffer.", the closed-dictionary message, the list
+**              message, "Invalid parameter 6!\nInvalid pattern search mode.",
+**              "PCRE error!" (an expression PCRE refuses), "Memory allocation
+**              error!"
+*/
 const DB_RESULT* DB_List(DB_HANDLE db, int32_t list, const char* pattern, int32_t case_sensitive,
                          int32_t ignore_accents, uint32_t mode, const char** output,
                          int32_t max_results);
 
-/* DB_ListIdenticalWords: writes the words spelled alike in both lists into output. */
+/*
+** DB_ListIdenticalWords: lists the primary words that the secondary list also
+** holds, compared under the two switches (note their order: accents first).
+** Each primary word appears at most once; "output" needs room for as many
+** pointers as the primary list has words.
+**   status 1   "Words found." (also when there is none)
+**   status 0   "Invalid parameter 4!\nNeed valid output_buffer.", the
+**              closed-dictionary message
+*/
 const DB_RESULT* DB_ListIdenticalWords(DB_HANDLE db, int32_t ignore_accents,
                                        int32_t case_sensitive, const char** output);
 
-/* DB_Translate: writes the translations of a word into output. */
+/*
+** DB_Translate: writes the translations of "word" to "output", at most
+** "max_results" of them (a negative value counts as 0). "direction" is
+** DB_TRANS_PRIMARY_TO_SECONDARY (the word is primary) or
+** DB_TRANS_SECONDARY_TO_PRIMARY. With both switches strict the word's own
+** translations come back in their order; otherwise those of every word equal
+** to it under the switches, variant after variant in list order. A
+** translation shared by two variants comes back twice.
+**   status 1   "Translations found." (at least one written)
+**   status 0   "Translations not found." (the word is absent, has no
+**              translation, or max_results is 0), "Invalid paramater 3!\nCan't
+**              use empty word as searching parameter.", "Invalid parameter
+**              6!\nNeed valid output_buffer.", the closed-dictionary message,
+**              "Invalid parameter 2!\nUse DB_TRANS_PRIMARY_TO_SECONDARY or
+**              DB_TRANS_SECONDARY_TO_PRIMARY." (with a full stop)
+*/
 const DB_RESULT* DB_Translate(DB_HANDLE db, int32_t direction, const char* word,
                               int32_t case_sensitive, int32_t ignore_accents,
                               const char** output, int32_t max_results);

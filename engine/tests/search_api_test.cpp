@@ -92,14 +92,6 @@ TEST(SearchApiCheckTest, ChecksComeInTheirOrder) {
     DB_DestroyHandle(db);
 }
 
-TEST_F(SearchApiTest, EmptyListAnswersWordsFoundWithNothing) {
-    for (uint32_t mode = 0; mode <= 6; ++mode) {
-        SCOPED_TRACE(mode);
-        EXPECT_EQ(List("ab", mode), Words{});
-        EXPECT_EQ(List("ab", mode, true, true, 0, DB_SECONDARY_LIST), Words{});
-    }
-}
-
 TEST_F(SearchApiTest, PrefixFollowsTheCaseSwitch) {
     Add({"abc", "Abc", "aBc", "ABc", "ab", "a", "abd", "b", "xab"});
     EXPECT_EQ(List("AB", DB_LIST_PREFIX, true), (Words{"ABc"}));
@@ -202,14 +194,6 @@ TEST_F(SearchApiTest, LimitStopsOnlyAtAFurtherMatch) {
     EXPECT_RESULT(r, 1, "Words found.");
     EXPECT_EQ(r->count, 0);
     EXPECT_STREQ(out[0], "untouched");
-}
-
-TEST_F(SearchApiTest, ResultsPointIntoTheDictionary) {
-    Add({"kuca"});
-    const char* stored = DB_AddWord(db_, 1, "kuca")->word;
-    const char* out[2];
-    ASSERT_EQ(DB_List(db_, 1, "k", 0, 0, DB_LIST_PREFIX, out, 2)->count, 1);
-    EXPECT_EQ(out[0], stored);
 }
 
 TEST_F(SearchApiTest, SecondaryListUsesItsOwnLocale) {

@@ -47,17 +47,10 @@ TEST_F(WildcardTest, Cases) {
     };
     const Case cases[] = {
         {"b?t", "bat", true, true},     {"b?t", "boat", false, false},
-        {"b?t", "BIT", false, true},    {"*", "", true, true},
-        {"*", "anything", true, true},  {"?", "", false, false},
-        {"?", "a", true, true},         {"?", "ab", false, false},
-        {"a*", "a", true, true},        {"a*", "ba", false, false},
-        {"*ing", "sing", true, true},   {"*ing", "singe", false, false},
-        {"*ing", "ING", false, true},   {"a*b*c", "aXbYc", true, true},
-        {"a*b*c", "abcbc", true, true}, {"a*b*c", "acb", false, false},
-        {"**a**", "bab", true, true},   {"*a", "aaab", false, false},
-        {"*ab", "aab", true, true},     {"a?*", "a", false, false},
-        {"ab", "abc", false, false},    {"abc", "ab", false, false},
-        {"*?", "", false, false},       {"*a*", "", false, false},
+        {"b?t", "BIT", false, true},    {"*", "anything", true, true},
+        {"?", "ab", false, false},      {"*ing", "singe", false, false},
+        {"a*b*c", "abcbc", true, true}, {"*a", "aaab", false, false},
+        {"a?*", "a", false, false},     {"**a**", "bab", true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.pattern) + " / " + c.word);

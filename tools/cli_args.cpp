@@ -1,0 +1,156 @@
+#include "tools/cli_args.h"
+
+#include <cstddef>
+
+namespace cli {
+namespace {
+
+struct CommandSpec {
+    const char* name;
+    std::size_t min_positional;
+    std::size_t max_positional;
+    std::set<std::string> switches;
+    std::set<std::string> options;
+};
+
+const std::vector<CommandSpec>& Commands() {
+    static const std::vector<CommandSpec> kCommands = {
+        {"info", 1, 1, {}, {}},
+        {"translate", 2, 2, {"reverse", "case", "accents"}, {}},
+        // The pattern is optional for palindromes only; the command checks that.
+        {"list", 1, 2, {"secondary", "case", "accents"}, {"mode", "limit"}},
+        {"identical", 1, 1, {"case", "accents"}, {}},
+        {"import", 2, 2, {}, {"format", "locales", "names"}},
+        {"export", 2, 2, {}, {"format"}},
+        {"update", 2, 2, {"reverse"}, {"format"}},
+        {"freedict", 2, 2, {"swap"}, {}},
+    };
+    return kCommands;
+}
+
+}  // namespace
+
+std::string Arguments::Value(const std::string& name, const std::string& fallback) const {
+    const auto it = values.find(name);
+    return it == values.end() ? fallback : it->second;
+}
+
+bool ParseArguments(const std::vector<std::string>& args, Arguments* out, std::string* error) {
+    *out = Arguments{};
+    if (args.empty()) {
+        *error = "No command given. Try \"wordbay-cli --help\".";
+        return false;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        out->help = true;
+        return true;
+    }
+    const CommandSpec* spec = nullptr;
+    for (const auto& command : Commands()) {
+        if (args[0] == command.name) spec = &command;
+    }
+    if (spec == nullptr) {
+        *error = "Unknown command \"" + args[0] + "\". Try \"wordbay-cli --help\".";
+        return false;
+    }
+    out->command = args[0];
+    bool options_ended = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (options_ended || arg == "-" || arg.empty() || arg[0] != '-') {
+            out->positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            options_ended = true;
+            continue;
+        }
+        if (arg == "--help" || arg == "-h") {
+            out->help = true;
+            return true;
+        }
+        std::string name = arg.substr(arg[1] == '-' ? 2 : 1);
+        std::string value;
+        const auto equals = name.find('=');
+        const bool inline_value = equals != std::string::npos;
+        if (inline_value) {
+            value = name.substr(equals + 1);
+            name.resize(equals);
+        }
+        if (spec->switches.count(name) != 0 && !inline_value) {
+            out->switches.insert(name);
+        } else if (spec->options.count(name) != 0) {
+            if (!inline_value) {
+                if (i + 1 >= args.size()) {
+                    *error = "Option --" + name + " needs a value.";
+                    return false;
+                }
+                value = args[++i];
+            }
+            out->values[name] = value;
+        } else {
+            *error = "Unknown option \"" + arg + "\" for " + out->command + ".";
+            return false;
+        }
+    }
+    if (out->positional.size() < spec->min_positional ||
+        out->positional.size() > spec->max_positional) {
+        *error = "Wrong number of arguments for " + out->command + ". Try \"wordbay-cli --help\".";
+        return false;
+    }
+    return true;
+}
+
+bool SplitPair(const std::string& text, std::string* first, std::string* second) {
+    const auto comma = text.find(',');
+    if (comma == std::string::npos || comma == 0 || comma + 1 == text.size()) return false;
+    *first = text.substr(0, comma);
+    *second = text.substr(comma + 1);
+    return second->find(',') == std::string::npos;
+}
+
+bool ParseNumber(const std::string& text, unsigned long max, unsigned long* value) {
+    if (text.empty() || text.size() > 10) return false;
+    unsigned long v = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + static_cast<unsigned long>(c - '0');
+    }
+    if (v > max) return false;
+    *value = v;
+    return true;
+}
+
+const char* UsageText() {
+    return "Usage: wordbay-cli COMMAND ARGUMENTS [OPTIONS]\n"
+           "\n"
+           "Commands:\n"
+           "  info FILE.v03\n"
+           "      Show a dictionary's description and counts without loading it.\n"
+           "  translate FILE.v03 WORD|- [--reverse] [--case] [--accents]\n"
+           "      Print the translations of WORD, one a line. With \"-\", read one word\n"
+           "      a line from standard input and print one line per word, its\n"
+           "      translations separated by TABs (an empty line when there is none).\n"
+           "  list FILE.v03 PATTERN [--mode MODE] [--secondary] [--case] [--accents]\n"
+           "       [--limit N]\n"
+           "      List matching words. MODE: prefix (default), wildcards, regex,\n"
+           "      palindrome (no PATTERN needed), anagram1, anagram2, anagram3.\n"
+           "  identical FILE.v03 [--case] [--accents]\n"
+           "      List the primary words that the secondary list also holds.\n"
+           "  import --format txt|freelang|v02 SOURCE OUT.v03 [--locales P,S]\n"
+           "       [--names A,B]\n"
+           "      Build a dictionary from another format. P and S are Windows locale\n"
+           "      identifiers (1033 English, 1050 Croatian, ...); A and B list names.\n"
+           "  export --format txt|freelang FILE.v03 OUT\n"
+           "      Write a dictionary in another format.\n"
+           "  update FILE.v03 SOURCE --format v03|txt|freelang|v02 [--reverse]\n"
+           "      Add the translations of SOURCE that FILE lacks and save FILE.\n"
+           "  freedict INDEX_OR_NAME OUT.v03 [--swap]\n"
+           "      Convert an installed FreeDict dictd database (e.g. eng-hrv, found in\n"
+           "      /usr/share/dictd) into a dictionary; --swap exchanges the languages.\n"
+           "\n"
+           "Words are read and printed as UTF-8. Exit status: 0 success, 1 failure or\n"
+           "nothing found, 2 wrong usage.\n";
+}
+
+}  // namespace cli

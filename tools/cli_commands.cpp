@@ -1,0 +1,628 @@
+#include "tools/cli_commands.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <istream>
+#include <memory>
+#include <mutex>
+#include <ostream>
+#include <thread>
+
+#include "engine/lexbase.h"
+#include "platform/code_page.h"
+#include "platform/locale.h"
+
+namespace cli {
+namespace {
+
+constexpr std::size_t kMaxWordBytes = 65535;
+
+// Owns one engine handle.
+class Handle {
+public:
+    Handle() : db_(DB_CreateHandle()->handle) {}
+    ~Handle() {
+        if (db_ != nullptr) DB_DestroyHandle(db_);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    DB_HANDLE get() const { return db_; }
+
+private:
+    DB_HANDLE db_;
+};
+
+// Draws a progress bar on "err" from DB_GetExecutionProgress, polled from a
+// second thread while a long call runs; draws nothing when disabled.
+class ProgressBar {
+public:
+    ProgressBar(DB_HANDLE db, std::ostream& err, bool enabled, const char* label)
+        : db_(db), err_(err), label_(label) {
+        if (enabled) thread_ = std::thread([this] { Loop(); });
+    }
+    ~ProgressBar() {
+        if (!thread_.joinable()) return;
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        wake_.notify_one();
+        thread_.join();
+        err_ << '\r' << std::string(std::strlen(label_) + 60, ' ') << '\r' << std::flush;
+    }
+    ProgressBar(const ProgressBar&) = delete;
+    ProgressBar& operator=(const ProgressBar&) = delete;
+
+private:
+    void Loop() {
+        std::unique_lock lock(mutex_);
+        while (!wake_.wait_for(lock, std::chrono::milliseconds(100), [this] { return done_; })) {
+            const int percent = std::clamp<int>(DB_GetExecutionProgress(db_), 0, 100);
+            const int filled = percent / 2;
+            err_ << '\r' << label_ << " [" << std::string(filled, '#')
+                 << std::string(50 - filled, '.') << "] " << percent << "%" << std::flush;
+        }
+    }
+
+    DB_HANDLE db_;
+    std::ostream& err_;
+    const char* label_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool done_ = false;
+    std::thread thread_;
+};
+
+struct Context {
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+    bool progress;
+};
+
+std::uint32_t CodePageOfLocale(std::uint32_t lcid) {
+    return platform::CodePageOf(platform::ResolveLcid(lcid));
+}
+
+std::string FieldText(const char* field, std::size_t size) {
+    return std::string(field, strnlen(field, size));
+}
+
+int Fail(const Context& c, const DB_RESULT* result) {
+    c.err << "wordbay-cli: " << result->message << '\n';
+    return kExitFailed;
+}
+
+int UsageError(const Context& c, const std::string& message) {
+    c.err << "wordbay-cli: " << message << '\n';
+    return kExitUsage;
+}
+
+// Loads a V03 dictionary and its description.
+bool LoadDictionary(const Context& c, DB_HANDLE db, const std::string& path,
+                    DICTIONARY_INFO* info) {
+    const DB_RESULT* result = nullptr;
+    {
+        ProgressBar bar(db, c.err, c.progress, "Loading");
+        result = DB_Load(db, DB_FORMAT_V03_LOAD, path.c_str(), 0, 0);
+    }
+    if (result->status == 0) {
+        Fail(c, result);
+        return false;
+    }
+    result = DB_GetDictionaryInfo(db, info);
+    if (result->status == 0) {
+        Fail(c, result);
+        return false;
+    }
+    return true;
+}
+
+bool SaveDictionary(const Context& c, DB_HANDLE db, int32_t format, const std::string& path) {
+    const DB_RESULT* result = nullptr;
+    {
+        ProgressBar bar(db, c.err, c.progress, "Saving");
+        result = DB_Save(db, format, path.c_str());
+    }
+    if (result->status == 0) {
+        Fail(c, result);
+        return false;
+    }
+    return true;
+}
+
+int RunInfo(const Context& c, const Arguments& args) {
+    Handle db;
+    DICTIONARY_INFO info{};
+    const DB_RESULT* result = DB_GetDictionaryInfoA(db.get(), args.positional[0].c_str(), &info);
+    if (result->status == 0) return Fail(c, result);
+    const auto cp1 = CodePageOfLocale(info.primary_locale);
+    const auto cp2 = CodePageOfLocale(info.secondary_locale);
+    const auto text = [](std::uint32_t cp, const char* field, std::size_t size) {
+        return platform::DecodeToUtf8(cp, FieldText(field, size));
+    };
+    c.out << "Name:         " << text(cp1, info.name, sizeof info.name) << '\n'
+          << "Author:       " << text(cp1, info.author, sizeof info.author) << '\n'
+          << "Description:  " << text(cp1, info.description, sizeof info.description) << '\n'
+          << "Primary:      " << text(cp1, info.primary_list_name, sizeof info.primary_list_name)
+          << " (locale " << info.primary_locale << ", "
+          << platform::IcuLocaleName(info.primary_locale) << ", charset " << info.primary_charset
+          << ")\n"
+          << "  words " << info.primary_word_count << ", translations "
+          << info.primary_translation_count << '\n'
+          << "Secondary:    "
+          << text(cp2, info.secondary_list_name, sizeof info.secondary_list_name) << " (locale "
+          << info.secondary_locale << ", " << platform::IcuLocaleName(info.secondary_locale)
+          << ", charset " << info.secondary_charset << ")\n"
+          << "  words " << info.secondary_word_count << ", translations "
+          << info.secondary_translation_count << '\n'
+          << "Memory:       " << info.memory_size << " bytes\n";
+    return kExitOk;
+}
+
+// Looks up one UTF-8 word; false with the engine's result when nothing is found.
+bool Translate(DB_HANDLE db, int32_t direction, std::uint32_t from_cp, std::uint32_t to_cp,
+               const std::string& word, bool case_sensitive, bool ignore_accents,
+               std::vector<std::string>* translations, const DB_RESULT** result) {
+    translations->clear();
+    *result = nullptr;
+    bool lossy = false;
+    const std::string encoded = platform::EncodeFromUtf8(from_cp, word, &lossy);
+    // A word the code page cannot hold is in no list of that language.
+    if (lossy || encoded.empty()) return false;
+    std::vector<const char*> output(256);
+    for (;;) {
+        *result = DB_Translate(db, direction, encoded.c_str(), case_sensitive, ignore_accents,
+                               output.data(), static_cast<int32_t>(output.size()));
+        if ((*result)->status == 0) return false;
+        if (static_cast<std::size_t>((*result)->count) < output.size() ||
+            output.size() >= (std::size_t{1} << 24)) {
+            break;
+        }
+        output.resize(output.size() * 4);
+    }
+    for (int32_t i = 0; i < (*result)->count; ++i) {
+        translations->push_back(platform::DecodeToUtf8(to_cp, output[i]));
+    }
+    return true;
+}
+
+int RunTranslate(const Context& c, const Arguments& args) {
+    Handle db;
+    DICTIONARY_INFO info{};
+    if (!LoadDictionary(c, db.get(), args.positional[0], &info)) return kExitFailed;
+    const bool reverse = args.Has("reverse");
+    const int32_t direction =
+        reverse ? DB_TRANS_SECONDARY_TO_PRIMARY : DB_TRANS_PRIMARY_TO_SECONDARY;
+    const auto cp1 = CodePageOfLocale(info.primary_locale);
+    const auto cp2 = CodePageOfLocale(info.secondary_locale);
+    const auto from_cp = reverse ? cp2 : cp1;
+    const auto to_cp = reverse ? cp1 : cp2;
+    const bool case_sensitive = args.Has("case");
+    const bool ignore_accents = args.Has("accents");
+    std::vector<std::string> translations;
+    const DB_RESULT* result = nullptr;
+
+    if (args.positional[1] != "-") {
+        if (!Translate(db.get(), direction, from_cp, to_cp, args.positional[1], case_sensitive,
+                       ignore_accents, &translations, &result)) {
+            c.err << "wordbay-cli: "
+                  << (result != nullptr ? result->message : "Translations not found.") << '\n';
+            return kExitFailed;
+        }
+        for (const auto& t : translations) c.out << t << '\n';
+        return kExitOk;
+    }
+    std::string line;
+    while (std::getline(c.in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && Translate(db.get(), direction, from_cp, to_cp, line, case_sensitive,
+                                       ignore_accents, &translations, &result)) {
+            for (std::size_t i = 0; i < translations.size(); ++i) {
+                c.out << (i == 0 ? "" : "\t") << translations[i];
+            }
+        }
+        c.out << '\n';
+    }
+    c.out << std::flush;
+    return kExitOk;
+}
+
+bool ModeOfName(const std::string& name, uint32_t* mode) {
+    static const std::pair<const char*, uint32_t> kModes[] = {
+        {"prefix", DB_LIST_PREFIX},
+        {"wildcards", DB_LIST_WILDCARDS},
+        {"regex", DB_LIST_REGEX},
+        {"palindrome", DB_LIST_PALINDROME},
+        {"anagram1", DB_LIST_ANAGRAM_REUSE},
+        {"anagram2", DB_LIST_ANAGRAM_ONCE},
+        {"anagram3", DB_LIST_ANAGRAM_EXACT},
+    };
+    for (const auto& [text, value] : kModes) {
+        if (name == text) {
+            *mode = value;
+            return true;
+        }
+    }
+    return false;
+}
+
+int RunList(const Context& c, const Arguments& args) {
+    uint32_t mode = DB_LIST_PREFIX;
+    if (!ModeOfName(args.Value("mode", "prefix"), &mode)) {
+        return UsageError(c, "Unknown mode \"" + args.Value("mode") +
+                                 "\" (prefix, wildcards, regex, palindrome, anagram1, "
+                                 "anagram2, anagram3).");
+    }
+    if (args.positional.size() < 2 && mode != DB_LIST_PALINDROME) {
+        return UsageError(c, "list needs a PATTERN except with --mode palindrome.");
+    }
+    unsigned long limit = 0;
+    const bool has_limit = args.values.count("limit") != 0;
+    if (has_limit && !ParseNumber(args.Value("limit"), 0x7FFFFFFF, &limit)) {
+        return UsageError(c, "--limit needs a number.");
+    }
+    Handle db;
+    DICTIONARY_INFO info{};
+    if (!LoadDictionary(c, db.get(), args.positional[0], &info)) return kExitFailed;
+    const bool secondary = args.Has("secondary");
+    const auto cp = CodePageOfLocale(secondary ? info.secondary_locale : info.primary_locale);
+    const uint32_t words = secondary ? info.secondary_word_count : info.primary_word_count;
+    if (!has_limit) limit = words;
+    limit = std::min<unsigned long>(limit, words);
+
+    std::string pattern;
+    if (args.positional.size() > 1) {
+        bool lossy = false;
+        pattern = platform::EncodeFromUtf8(cp, args.positional[1], &lossy);
+        if (lossy) {
+            return UsageError(c, "The pattern has characters that this list's language lacks.");
+        }
+    }
+    std::vector<const char*> output(std::max<unsigned long>(limit, 1));
+    const DB_RESULT* result = nullptr;
+    {
+        ProgressBar bar(db.get(), c.err, c.progress, "Searching");
+        result = DB_List(db.get(), secondary ? DB_SECONDARY_LIST : DB_PRIMARY_LIST, pattern.c_str(),
+                         args.Has("case"), args.Has("accents"), mode, output.data(),
+                         static_cast<int32_t>(limit));
+    }
+    if (result->status == 0) return Fail(c, result);
+    for (int32_t i = 0; i < result->count; ++i) {
+        c.out << platform::DecodeToUtf8(cp, output[i]) << '\n';
+    }
+    return result->count > 0 ? kExitOk : kExitFailed;
+}
+
+int RunIdentical(const Context& c, const Arguments& args) {
+    Handle db;
+    DICTIONARY_INFO info{};
+    if (!LoadDictionary(c, db.get(), args.positional[0], &info)) return kExitFailed;
+    std::vector<const char*> output(std::max<uint32_t>(info.primary_word_count, 1));
+    const DB_RESULT* result = nullptr;
+    {
+        ProgressBar bar(db.get(), c.err, c.progress, "Searching");
+        result =
+            DB_ListIdenticalWords(db.get(), args.Has("accents"), args.Has("case"), output.data());
+    }
+    if (result->status == 0) return Fail(c, result);
+    const auto cp = CodePageOfLocale(info.primary_locale);
+    for (int32_t i = 0; i < result->count; ++i) {
+        c.out << platform::DecodeToUtf8(cp, output[i]) << '\n';
+    }
+    return kExitOk;
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The DB_Load format for a --format name; 0 when there is none.
+int32_t LoadFormat(const std::string& name, const std::string& source, bool allow_v03) {
+    if (name == "txt") return DB_FORMAT_TXT_LOAD;
+    if (name == "freelang") {
+        return IsDirectory(source) ? DB_FORMAT_FREELANG_DIR_LOAD : DB_FORMAT_FREELANG_LOAD;
+    }
+    if (name == "v02") return DB_FORMAT_V02_LOAD;
+    if (name == "v03" && allow_v03) return DB_FORMAT_V03_LOAD;
+    return 0;
+}
+
+// Copies UTF-8 "text" into a fixed field in code page "cp", cut to fit.
+void SetField(char* field, std::size_t size, std::uint32_t cp, const std::string& text) {
+    const std::string encoded = platform::EncodeFromUtf8(cp, text);
+    const std::size_t n = std::min(encoded.size(), size - 1);
+    std::memcpy(field, encoded.data(), n);
+    std::memset(field + n, 0, size - n);
+}
+
+int RunImport(const Context& c, const Arguments& args) {
+    const std::string& source = args.positional[0];
+    const int32_t format = LoadFormat(args.Value("format"), source, false);
+    if (format == 0) return UsageError(c, "import needs --format txt, freelang or v02.");
+    unsigned long primary_locale = 0;
+    unsigned long secondary_locale = 0;
+    if (args.values.count("locales") != 0) {
+        std::string p, s;
+        if (!SplitPair(args.Value("locales"), &p, &s) ||
+            !ParseNumber(p, 0xFFFFFFFFul, &primary_locale) ||
+            !ParseNumber(s, 0xFFFFFFFFul, &secondary_locale)) {
+            return UsageError(c, "--locales needs two locale numbers, e.g. 1033,1050.");
+        }
+    }
+    std::string name1, name2;
+    const bool has_names = args.values.count("names") != 0;
+    if (has_names && !SplitPair(args.Value("names"), &name1, &name2)) {
+        return UsageError(c, "--names needs two names, e.g. English,Croatian.");
+    }
+    Handle db;
+    const DB_RESULT* result = nullptr;
+    {
+        ProgressBar bar(db.get(), c.err, c.progress, "Importing");
+        result = DB_Load(db.get(), format, source.c_str(), static_cast<uint32_t>(primary_locale),
+                         static_cast<uint32_t>(secondary_locale));
+    }
+    if (result->status == 0) return Fail(c, result);
+    if (has_names) {
+        DICTIONARY_INFO info{};
+        result = DB_GetDictionaryInfo(db.get(), &info);
+        if (result->status == 0) return Fail(c, result);
+        const auto cp1 = CodePageOfLocale(info.primary_locale);
+        const auto cp2 = CodePageOfLocale(info.secondary_locale);
+        SetField(info.primary_list_name, sizeof info.primary_list_name, cp1, name1);
+        SetField(info.secondary_list_name, sizeof info.secondary_list_name, cp2, name2);
+        SetField(info.name, sizeof info.name, cp1, name1 + " - " + name2);
+        result = DB_SetDictionaryInfo(db.get(), &info);
+        if (result->status == 0) return Fail(c, result);
+    }
+    if (!SaveDictionary(c, db.get(), DB_FORMAT_V03_SAVE, args.positional[1])) return kExitFailed;
+    DICTIONARY_INFO info{};
+    if (DB_GetDictionaryInfo(db.get(), &info)->status != 0) {
+        c.out << "Imported " << info.primary_word_count << " primary and "
+              << info.secondary_word_count << " secondary words, " << info.primary_translation_count
+              << " translations.\n";
+    }
+    return kExitOk;
+}
+
+int RunExport(const Context& c, const Arguments& args) {
+    const std::string name = args.Value("format");
+    const int32_t format = name == "txt"        ? DB_FORMAT_TXT_SAVE
+                           : name == "freelang" ? DB_FORMAT_FREELANG_SAVE
+                                                : 0;
+    if (format == 0) return UsageError(c, "export needs --format txt or freelang.");
+    Handle db;
+    DICTIONARY_INFO info{};
+    if (!LoadDictionary(c, db.get(), args.positional[0], &info)) return kExitFailed;
+    return SaveDictionary(c, db.get(), format, args.positional[1]) ? kExitOk : kExitFailed;
+}
+
+int RunUpdate(const Context& c, const Arguments& args) {
+    const std::string& source = args.positional[1];
+    const int32_t format = LoadFormat(args.Value("format"), source, true);
+    if (format == 0) return UsageError(c, "update needs --format v03, txt, freelang or v02.");
+    Handle db;
+    DICTIONARY_INFO info{};
+    if (!LoadDictionary(c, db.get(), args.positional[0], &info)) return kExitFailed;
+    const DB_RESULT* result = nullptr;
+    {
+        ProgressBar bar(db.get(), c.err, c.progress, "Merging");
+        result = DB_Update(
+            db.get(),
+            args.Has("reverse") ? DB_TRANS_SECONDARY_TO_PRIMARY : DB_TRANS_PRIMARY_TO_SECONDARY,
+            format, source.c_str());
+    }
+    if (result->status == 0) return Fail(c, result);
+    const int32_t added = result->added;
+    if (DB_IsChanged(db.get()) != 0 &&
+        !SaveDictionary(c, db.get(), DB_FORMAT_V03_SAVE, args.positional[0])) {
+        return kExitFailed;
+    }
+    c.out << added << " translations added.\n";
+    return kExitOk;
+}
+
+// Writes "text" to a new temporary file named *.txt; false on failure.
+bool WriteTemporary(const std::string& text, std::string* path) {
+    const char* dir = std::getenv("TMPDIR");
+    std::string name =
+        std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/wordbay-freedict-XXXXXX.txt";
+    const int fd = mkstemps(name.data(), 4);
+    if (fd < 0) return false;
+    std::size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t n = write(fd, text.data() + written, text.size() - written);
+        if (n <= 0) break;
+        written += static_cast<std::size_t>(n);
+    }
+    const bool ok = close(fd) == 0 && written == text.size();
+    if (!ok) {
+        unlink(name.c_str());
+        return false;
+    }
+    *path = name;
+    return true;
+}
+
+int RunFreedict(const Context& c, const Arguments& args, const std::string& dictd_directory) {
+    std::string base, error, from, to;
+    if (!LocateDictd(args.positional[0], dictd_directory, &base, &error)) {
+        c.err << "wordbay-cli: " << error << '\n';
+        return kExitFailed;
+    }
+    if (!LanguageCodes(base, &from, &to)) {
+        c.err << "wordbay-cli: Cannot tell the languages from the name " << base << '\n';
+        return kExitFailed;
+    }
+    const bool swap = args.Has("swap");
+    if (swap) std::swap(from, to);
+    std::vector<TranslationPair> pairs;
+    if (!ReadDictd(base, &pairs, &error)) {
+        c.err << "wordbay-cli: " << error << '\n';
+        return kExitFailed;
+    }
+    const Language primary = LanguageOfCode(from);
+    const Language secondary = LanguageOfCode(to);
+    const auto cp1 = CodePageOfLocale(primary.lcid);
+    const auto cp2 = CodePageOfLocale(secondary.lcid);
+    const EncodedPairs encoded = EncodePairs(pairs, cp1, cp2, swap);
+    pairs.clear();
+    pairs.shrink_to_fit();
+    if (encoded.kept == 0) {
+        c.err << "wordbay-cli: No translation pair could be kept (" << encoded.dropped
+              << " dropped).\n";
+        return kExitFailed;
+    }
+    std::string txt_path;
+    if (!WriteTemporary(encoded.txt, &txt_path)) {
+        c.err << "wordbay-cli: Cannot write a temporary file.\n";
+        return kExitFailed;
+    }
+    Handle db;
+    const DB_RESULT* result = nullptr;
+    {
+        ProgressBar bar(db.get(), c.err, c.progress, "Importing");
+        result =
+            DB_Load(db.get(), DB_FORMAT_TXT_LOAD, txt_path.c_str(), primary.lcid, secondary.lcid);
+    }
+    unlink(txt_path.c_str());
+    if (result->status == 0) return Fail(c, result);
+
+    DICTIONARY_INFO info{};
+    result = DB_GetDictionaryInfo(db.get(), &info);
+    if (result->status == 0) return Fail(c, result);
+    const std::string names = std::string(primary.name) + " - " + secondary.name;
+    SetField(info.name, sizeof info.name, cp1, names);
+    SetField(info.author, sizeof info.author, cp1, "FreeDict");
+    SetField(info.description, sizeof info.description, cp1,
+             names + " (FreeDict " + from + "-" + to + ")");
+    SetField(info.primary_list_name, sizeof info.primary_list_name, cp1, primary.name);
+    SetField(info.secondary_list_name, sizeof info.secondary_list_name, cp2, secondary.name);
+    info.primary_locale = primary.lcid;
+    info.secondary_locale = secondary.lcid;
+    info.primary_charset = CharsetOfCodePage(cp1);
+    info.secondary_charset = CharsetOfCodePage(cp2);
+    result = DB_SetDictionaryInfo(db.get(), &info);
+    if (result->status == 0) return Fail(c, result);
+    if (!SaveDictionary(c, db.get(), DB_FORMAT_V03_SAVE, args.positional[1])) return kExitFailed;
+    c.out << "Pairs kept: " << encoded.kept << ", dropped: " << encoded.dropped << ".\n";
+    return kExitOk;
+}
+
+}  // namespace
+
+Language LanguageOfCode(const std::string& code) {
+    static const std::pair<const char*, Language> kLanguages[] = {
+        {"afr", {1078, "Afrikaans"}},  {"ara", {1025, "Arabic"}},     {"bul", {1026, "Bulgarian"}},
+        {"cat", {1027, "Catalan"}},    {"ces", {1029, "Czech"}},      {"cze", {1029, "Czech"}},
+        {"cym", {1106, "Welsh"}},      {"dan", {1030, "Danish"}},     {"deu", {1031, "German"}},
+        {"ger", {1031, "German"}},     {"ell", {1032, "Greek"}},      {"eng", {1033, "English"}},
+        {"est", {1061, "Estonian"}},   {"eus", {1069, "Basque"}},     {"fin", {1035, "Finnish"}},
+        {"fra", {1036, "French"}},     {"gle", {2108, "Irish"}},      {"heb", {1037, "Hebrew"}},
+        {"hin", {1081, "Hindi"}},      {"hrv", {1050, "Croatian"}},   {"hun", {1038, "Hungarian"}},
+        {"isl", {1039, "Icelandic"}},  {"ita", {1040, "Italian"}},    {"jpn", {1041, "Japanese"}},
+        {"kor", {1042, "Korean"}},     {"lit", {1063, "Lithuanian"}}, {"lav", {1062, "Latvian"}},
+        {"nld", {1043, "Dutch"}},      {"nob", {1044, "Norwegian"}},  {"nor", {1044, "Norwegian"}},
+        {"pol", {1045, "Polish"}},     {"por", {2070, "Portuguese"}}, {"ron", {1048, "Romanian"}},
+        {"rus", {1049, "Russian"}},    {"slk", {1051, "Slovak"}},     {"slv", {1060, "Slovenian"}},
+        {"spa", {3082, "Spanish"}},    {"srp", {2074, "Serbian"}},    {"swe", {1053, "Swedish"}},
+        {"tha", {1054, "Thai"}},       {"tur", {1055, "Turkish"}},    {"ukr", {1058, "Ukrainian"}},
+        {"vie", {1066, "Vietnamese"}}, {"zho", {2052, "Chinese"}},
+    };
+    for (const auto& [key, language] : kLanguages) {
+        if (code == key) return language;
+    }
+    // The name must outlive the call: unknown codes keep a stable copy.
+    static std::mutex mutex;
+    static std::vector<std::unique_ptr<std::string>> unknown;
+    std::lock_guard lock(mutex);
+    for (const auto& name : unknown) {
+        if (*name == code) return {platform::kLcidEnglishUs, name->c_str()};
+    }
+    unknown.push_back(std::make_unique<std::string>(code));
+    return {platform::kLcidEnglishUs, unknown.back()->c_str()};
+}
+
+std::uint32_t CharsetOfCodePage(std::uint32_t code_page) {
+    switch (code_page) {
+        case 874:
+            return 222;  // THAI_CHARSET
+        case 932:
+            return 128;  // SHIFTJIS_CHARSET
+        case 936:
+            return 134;  // GB2312_CHARSET
+        case 949:
+            return 129;  // HANGUL_CHARSET
+        case 950:
+            return 136;  // CHINESEBIG5_CHARSET
+        case 1250:
+            return 238;  // EASTEUROPE_CHARSET
+        case 1251:
+            return 204;  // RUSSIAN_CHARSET
+        case 1253:
+            return 161;  // GREEK_CHARSET
+        case 1254:
+            return 162;  // TURKISH_CHARSET
+        case 1255:
+            return 177;  // HEBREW_CHARSET
+        case 1256:
+            return 178;  // ARABIC_CHARSET
+        case 1257:
+            return 186;  // BALTIC_CHARSET
+        case 1258:
+            return 163;  // VIETNAMESE_CHARSET
+        default:
+            return 0;  // ANSI_CHARSET
+    }
+}
+
+EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_t primary_code_page,
+                         std::uint32_t secondary_code_page, bool swap) {
+    EncodedPairs result;
+    for (const auto& pair : pairs) {
+        const std::string& first = swap ? pair.translation : pair.word;
+        const std::string& second = swap ? pair.word : pair.translation;
+        bool lossy1 = false;
+        bool lossy2 = false;
+        const std::string a = platform::EncodeFromUtf8(primary_code_page, first, &lossy1);
+        const std::string b = platform::EncodeFromUtf8(secondary_code_page, second, &lossy2);
+        const auto storable = [](const std::string& s) {
+            return !s.empty() && s.size() <= kMaxWordBytes &&
+                   s.find_first_of(std::string_view("\t\r\n\0", 4)) == std::string::npos;
+        };
+        if (lossy1 || lossy2 || !storable(a) || !storable(b)) {
+            ++result.dropped;
+            continue;
+        }
+        result.txt += a;
+        result.txt += '\t';
+        result.txt += b;
+        result.txt += "\r\n";
+        ++result.kept;
+    }
+    return result;
+}
+
+int RunCommand(const Arguments& args, std::istream& in, std::ostream& out, std::ostream& err,
+               bool progress, const std::string& dictd_directory) {
+    const Context c{in, out, err, progress};
+    if (args.command == "info") return RunInfo(c, args);
+    if (args.command == "translate") return RunTranslate(c, args);
+    if (args.command == "list") return RunList(c, args);
+    if (args.command == "identical") return RunIdentical(c, args);
+    if (args.command == "import") return RunImport(c, args);
+    if (args.command == "export") return RunExport(c, args);
+    if (args.command == "update") return RunUpdate(c, args);
+    if (args.command == "freedict") return RunFreedict(c, args, dictd_directory);
+    return UsageError(c, "Unknown command \"" + args.command + "\".");
+}
+
+}  // namespace cli

@@ -1,0 +1,271 @@
+#include "tools/freedict_reader.h"
+
+#include <sys/stat.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+
+namespace cli {
+namespace {
+
+constexpr std::uint64_t kMaxDictdNumber = std::uint64_t{1} << 48;
+
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool EndsWith(std::string_view text, std::string_view tail) {
+    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+}
+
+bool StartsWith(std::string_view text, std::string_view head) {
+    return text.substr(0, head.size()) == head;
+}
+
+std::string_view Trim(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t\r\n");
+    return text.substr(first, last - first + 1);
+}
+
+// Removes <tags> and [labels] whose closing bracket is on the line; a lone
+// bracket stays as an ordinary character.
+std::string StripTags(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '<' || c == '[') {
+            const auto close = text.find(c == '<' ? '>' : ']', i + 1);
+            if (close != std::string_view::npos) {
+                i = close;
+                out += ' ';
+                continue;
+            }
+        }
+        out += c == '\t' ? ' ' : c;
+    }
+    return out;
+}
+
+// Trims and turns runs of spaces into one space.
+std::string Tidy(std::string_view text) {
+    std::string out;
+    for (const char c : Trim(text)) {
+        if (c == ' ' && !out.empty() && out.back() == ' ') continue;
+        out += c;
+    }
+    return out;
+}
+
+// Skips a sense number such as "1." or "12)" followed by a space.
+std::string_view SkipSenseNumber(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size() && line[i] >= '0' && line[i] <= '9') ++i;
+    if (i == 0 || i + 1 >= line.size() || i > 3) return line;
+    if ((line[i] == '.' || line[i] == ')') && line[i + 1] == ' ') return Trim(line.substr(i + 2));
+    return line;
+}
+
+bool IsNonTranslationLine(std::string_view line) {
+    static constexpr std::string_view kPrefixes[] = {"Note:", "Synonym:", "Synonyms:", "see:",
+                                                     "See:",  "Antonym:", "Antonyms:", "\"",
+                                                     "{",     "Usage:",   "Example:"};
+    for (const auto prefix : kPrefixes) {
+        if (StartsWith(line, prefix)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool DecodeDictdNumber(std::string_view text, std::uint64_t* value) {
+    static constexpr std::string_view kAlphabet =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    if (text.empty()) return false;
+    std::uint64_t v = 0;
+    for (const char c : text) {
+        const auto digit = kAlphabet.find(c);
+        if (digit == std::string_view::npos) return false;
+        v = v * 64 + digit;
+        if (v >= kMaxDictdNumber) return false;
+    }
+    *value = v;
+    return true;
+}
+
+std::vector<IndexEntry> ParseIndex(std::string_view text) {
+    std::vector<IndexEntry> entries;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        const auto tab1 = line.find('\t');
+        if (tab1 == std::string_view::npos) continue;
+        const auto tab2 = line.find('\t', tab1 + 1);
+        if (tab2 == std::string_view::npos) continue;
+        const auto headword = line.substr(0, tab1);
+        // A fourth field (an original headword) may follow the length.
+        const auto length_end = line.find('\t', tab2 + 1);
+        IndexEntry entry;
+        if (!DecodeDictdNumber(line.substr(tab1 + 1, tab2 - tab1 - 1), &entry.offset) ||
+            !DecodeDictdNumber(
+                line.substr(tab2 + 1, length_end == std::string_view::npos ? std::string_view::npos
+                                                                           : length_end - tab2 - 1),
+                &entry.length)) {
+            continue;
+        }
+        if (StartsWith(headword, "00database") || StartsWith(headword, "00-database-")) continue;
+        entry.headword = std::string(headword);
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+std::string ParseHeadword(std::string_view line) {
+    // The pronunciation is " /.../": the first " /" with a closing slash after it.
+    const auto open = line.find(" /");
+    if (open != std::string_view::npos && line.find('/', open + 2) != std::string_view::npos) {
+        line = line.substr(0, open);
+    }
+    return Tidy(StripTags(line));
+}
+
+std::vector<std::string> SplitTranslations(std::string_view line) {
+    const std::string text = StripTags(SkipSenseNumber(Trim(line)));
+    std::vector<std::string> out;
+    int depth = 0;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        const char c = i < text.size() ? text[i] : ',';
+        if (c == '(') ++depth;
+        if (c == ')' && depth > 0) --depth;
+        if ((c == ',' || c == ';') && (depth == 0 || i == text.size())) {
+            std::string piece = Tidy(std::string_view(text).substr(start, i - start));
+            if (!piece.empty()) out.push_back(std::move(piece));
+            start = i + 1;
+        }
+    }
+    return out;
+}
+
+std::vector<TranslationPair> ParseEntry(std::string_view entry) {
+    std::vector<TranslationPair> pairs;
+    std::string headword;
+    std::set<std::string> seen;
+    bool have_headword = false;
+    while (!entry.empty()) {
+        const auto end = entry.find('\n');
+        const std::string_view raw = entry.substr(0, end);
+        entry = end == std::string_view::npos ? std::string_view{} : entry.substr(end + 1);
+        const std::string_view line = Trim(raw);
+        if (line.empty()) continue;
+        if (!have_headword) {
+            headword = ParseHeadword(line);
+            have_headword = true;
+            if (headword.empty()) return pairs;
+            continue;
+        }
+        if (IsNonTranslationLine(line)) continue;
+        for (auto& translation : SplitTranslations(line)) {
+            if (seen.insert(translation).second) {
+                pairs.push_back({headword, std::move(translation)});
+            }
+        }
+    }
+    return pairs;
+}
+
+bool LocateDictd(const std::string& index_or_name, const std::string& search_dir, std::string* base,
+                 std::string* error) {
+    std::vector<std::string> candidates;
+    if (EndsWith(index_or_name, ".index")) {
+        candidates.push_back(index_or_name.substr(0, index_or_name.size() - 6));
+    } else if (index_or_name.find('/') != std::string::npos) {
+        candidates.push_back(index_or_name);
+    } else {
+        candidates.push_back(search_dir + "/freedict-" + index_or_name);
+        candidates.push_back(search_dir + "/" + index_or_name);
+    }
+    for (const auto& candidate : candidates) {
+        if (FileExists(candidate + ".index") &&
+            (FileExists(candidate + ".dict.dz") || FileExists(candidate + ".dict"))) {
+            *base = candidate;
+            return true;
+        }
+    }
+    *error = "No dictd database \"" + index_or_name + "\" (looked for " + candidates.front() +
+             ".index and .dict.dz)";
+    return false;
+}
+
+bool LanguageCodes(const std::string& base, std::string* from, std::string* to) {
+    std::string name = base.substr(base.find_last_of('/') + 1);
+    if (StartsWith(name, "freedict-")) name = name.substr(9);
+    const auto dash = name.find('-');
+    if (dash == std::string::npos || dash == 0 || dash + 1 >= name.size()) return false;
+    *from = name.substr(0, dash);
+    *to = name.substr(dash + 1);
+    return to->find('-') == std::string::npos;
+}
+
+bool ReadDictd(const std::string& base, std::vector<TranslationPair>* pairs, std::string* error) {
+    std::ifstream index_file(base + ".index", std::ios::binary);
+    if (!index_file) {
+        *error = "Cannot read " + base + ".index";
+        return false;
+    }
+    const std::string index_text((std::istreambuf_iterator<char>(index_file)),
+                                 std::istreambuf_iterator<char>());
+    std::vector<IndexEntry> entries = ParseIndex(index_text);
+
+    // gzopen reads a plain file unchanged, so one path serves .dict and .dict.dz.
+    const std::string dict_path =
+        FileExists(base + ".dict.dz") ? base + ".dict.dz" : base + ".dict";
+    gzFile dict = gzopen(dict_path.c_str(), "rb");
+    if (dict == nullptr) {
+        *error = "Cannot open " + dict_path;
+        return false;
+    }
+    gzbuffer(dict, 1 << 17);
+    std::string text;
+    char chunk[1 << 16];
+    int got = 0;
+    while ((got = gzread(dict, chunk, sizeof chunk)) > 0) text.append(chunk, got);
+    int gz_error = Z_OK;
+    const char* gz_message = gzerror(dict, &gz_error);
+    const bool read_ok = got == 0 && (gz_error == Z_OK || gz_error == Z_BUF_ERROR);
+    const std::string detail = gz_message != nullptr ? gz_message : "";
+    gzclose(dict);
+    if (!read_ok) {
+        *error = "Cannot read " + dict_path + ": " + detail;
+        return false;
+    }
+
+    // Several headwords may point at one entry; file order keeps each
+    // headword's senses in their order.
+    std::sort(entries.begin(), entries.end(), [](const IndexEntry& a, const IndexEntry& b) {
+        return a.offset < b.offset || (a.offset == b.offset && a.length < b.length);
+    });
+    std::uint64_t last_offset = ~std::uint64_t{0};
+    std::uint64_t last_length = 0;
+    for (const auto& entry : entries) {
+        if (entry.offset == last_offset && entry.length == last_length) continue;
+        last_offset = entry.offset;
+        last_length = entry.length;
+        if (entry.offset > text.size() || entry.length > text.size() - entry.offset) continue;
+        for (auto& pair : ParseEntry(std::string_view(text).substr(entry.offset, entry.length))) {
+            pairs->push_back(std::move(pair));
+        }
+    }
+    return true;
+}
+
+}  // namespace cli

@@ -1,0 +1,112 @@
+#include "tools/freedict_reader.h"
+
+#include <gtest/gtest.h>
+
+namespace cli {
+namespace {
+
+std::vector<std::string> Translations(const std::vector<TranslationPair>& pairs) {
+    std::vector<std::string> out;
+    for (const auto& p : pairs) out.push_back(p.translation);
+    return out;
+}
+
+TEST(FreedictReaderTest, DecodesDictdNumbers) {
+    std::uint64_t v = 0;
+    EXPECT_TRUE(DecodeDictdNumber("B7", &v));
+    EXPECT_EQ(v, 1u * 64 + 59);
+    EXPECT_TRUE(DecodeDictdNumber("A", &v));
+    EXPECT_EQ(v, 0u);
+    EXPECT_TRUE(DecodeDictdNumber("+/", &v));
+    EXPECT_EQ(v, 62u * 64 + 63);
+    EXPECT_FALSE(DecodeDictdNumber("", &v));
+    EXPECT_FALSE(DecodeDictdNumber("B-", &v));
+    EXPECT_FALSE(DecodeDictdNumber("////////////", &v));  // beyond 2^48
+}
+
+TEST(FreedictReaderTest, IndexSkipsDatabaseEntriesAndBrokenLines) {
+    const auto entries = ParseIndex(
+        "00databaseinfo\tc\tiM\n"
+        "00-database-url\tB\tC\n"
+        "house\tHUfW\tB7\n"
+        "no tabs here\n"
+        "bad\t!!\tB\n"
+        "dog\tB\tC\toriginal\r\n"
+        "last\tC\tD");
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].headword, "house");
+    EXPECT_EQ(entries[0].length, 123u);
+    EXPECT_EQ(entries[1].headword, "dog");
+    EXPECT_EQ(entries[1].offset, 1u);
+    EXPECT_EQ(entries[1].length, 2u);
+    EXPECT_EQ(entries[2].headword, "last");
+}
+
+TEST(FreedictReaderTest, HeadwordLosesPronunciationAndTags) {
+    EXPECT_EQ(ParseHeadword("house /hˈaʊs/"), "house");
+    EXPECT_EQ(ParseHeadword("eel ladder /ˈiːl lˈadə/ <n>"), "eel ladder");
+    EXPECT_EQ(ParseHeadword("Haus <n, neut>"), "Haus");
+    EXPECT_EQ(ParseHeadword("and/or /ænd ɔː/"), "and/or");
+    EXPECT_EQ(ParseHeadword("3:2 pulldown"), "3:2 pulldown");
+    EXPECT_EQ(ParseHeadword("half /way"), "half /way");  // no closing slash: no pronunciation
+}
+
+TEST(FreedictReaderTest, SensesSplitOnCommasOutsideParentheses) {
+    EXPECT_EQ(SplitTranslations("dom, doma, domaći posao"),
+              (std::vector<std::string>{"dom", "doma", "domaći posao"}));
+    EXPECT_EQ(SplitTranslations("3:2 smanjenje (broja slika/s, ili ne), pretvorba"),
+              (std::vector<std::string>{"3:2 smanjenje (broja slika/s, ili ne)", "pretvorba"}));
+    EXPECT_EQ(SplitTranslations(" [coll.] Aalmolche <pl>, Fischmolche <pl> [zool.]"),
+              (std::vector<std::string>{"Aalmolche", "Fischmolche"}));
+    EXPECT_EQ(SplitTranslations("2. Heim; Zuhause"), (std::vector<std::string>{"Heim", "Zuhause"}));
+    EXPECT_EQ(SplitTranslations("a (unclosed, b"), (std::vector<std::string>{"a (unclosed, b"}));
+    EXPECT_EQ(SplitTranslations(" , ,"), std::vector<std::string>{});
+    EXPECT_EQ(SplitTranslations("<tag only>"), std::vector<std::string>{});
+}
+
+TEST(FreedictReaderTest, EntryKeepsTranslationsAndSkipsNotesExamplesAndReferences) {
+    const auto pairs = ParseEntry(
+        "eel-smoking business /ˈiːl smˈəʊkɪŋ bˈɪznəs/\n"
+        "Aalräucherei <fem>\n"
+        "      \"eel-smoking businesses\"  - Aalräuchereien\n"
+        "         Note: water engineering\n"
+        "   Synonym: {eel smokery}\n"
+        "   Synonyms: {a}, {b}\n"
+        "\n"
+        " see: {eel smokeries}\n");
+    ASSERT_EQ(pairs.size(), 1u);
+    EXPECT_EQ(pairs[0].word, "eel-smoking business");
+    EXPECT_EQ(pairs[0].translation, "Aalräucherei");
+}
+
+TEST(FreedictReaderTest, NumberedSensesGiveOnePairPerTranslationOnce) {
+    const auto pairs = ParseEntry(
+        "house /haʊs/ <n>\n"
+        "1. Haus, Gebäude\n"
+        "2. Haus <n>; Heim\n"
+        "10. Dynastie\n");
+    EXPECT_EQ(Translations(pairs),
+              (std::vector<std::string>{"Haus", "Gebäude", "Heim", "Dynastie"}));
+    for (const auto& p : pairs) EXPECT_EQ(p.word, "house");
+}
+
+TEST(FreedictReaderTest, DegenerateEntriesGiveNoPairs) {
+    EXPECT_TRUE(ParseEntry("").empty());
+    EXPECT_TRUE(ParseEntry("\n\n").empty());
+    EXPECT_TRUE(ParseEntry("word /wɜːd/\n").empty());
+    EXPECT_TRUE(ParseEntry("<tag> /x/\ntranslation\n").empty());  // no headword left
+}
+
+TEST(FreedictReaderTest, LanguageCodesComeFromTheName) {
+    std::string from, to;
+    EXPECT_TRUE(LanguageCodes("/usr/share/dictd/freedict-eng-hrv", &from, &to));
+    EXPECT_EQ(from, "eng");
+    EXPECT_EQ(to, "hrv");
+    EXPECT_TRUE(LanguageCodes("deu-eng", &from, &to));
+    EXPECT_EQ(from, "deu");
+    EXPECT_FALSE(LanguageCodes("/x/freedict-eng", &from, &to));
+    EXPECT_FALSE(LanguageCodes("a-b-c", &from, &to));
+}
+
+}  // namespace
+}  // namespace cli

@@ -179,11 +179,40 @@ const DB_RESULT* DB_Load(DB_HANDLE db, int32_t format, const char* file_name,
 /* DB_Save: writes the open dictionary in one of the DB_FORMAT_*_SAVE formats. */
 const DB_RESULT* DB_Save(DB_HANDLE db, int32_t format, const char* file_name);
 
-/* DB_Update: merges the dictionary in a file into the open one. */
+/*
+** DB_Update: merges the dictionary in "file_name" (a file or folder of load
+** format "format", read with both locales 0) into the open dictionary. Every
+** pair of the other dictionary is added with DB_AddTranslation(db, direction,
+** word, translation), walking its primary words in list order: with
+** DB_TRANS_PRIMARY_TO_SECONDARY its primary words join the primary list, with
+** DB_TRANS_SECONDARY_TO_PRIMARY the secondary list. The description, locales
+** and charsets of the open dictionary stay. DB_GetExecutionProgress counts the
+** other dictionary's words; DB_EndLoop stops after the current word, keeping
+** what was added, and the call then answers as a normal success.
+**   status 2   "Dictionary successfully updated.\nNew translations added."
+**   status 1   "Dictionary successfully updated.\nNo translations added."
+**              in both, "added" = the pairs that were new; it keeps that value
+**              until the next DB_Update on "db"
+**   status 0   the invalid-handle record, "Dictionary is closed!\nLoad
+**              dictionary first or create new one!", the direction message of
+**              DB_AddTranslation, "Invalid function parameter 4 !" (null or
+**              empty name), "Can't create new database handle!", the load's
+**              own message when the other file can't be loaded (a load without
+**              one leaves the buffer as it was; the open dictionary is
+**              unchanged), or the message of an addition that failed (memory;
+**              "added" counts what was added before it)
+*/
 const DB_RESULT* DB_Update(DB_HANDLE db, int32_t direction, int32_t format,
                            const char* file_name);
 
-/* DB_GetPluginList: the load (which = 1) or save formats, as DB_FORMAT_RECORDs in items. */
+/*
+** DB_GetPluginList: describes the formats of DB_Load (which = 1: formats 1, 2,
+** 3, 4, 5, "count" 5) or of DB_Save (any other value: formats 6, 8, 7,
+** "count" 3) as DB_FORMAT_RECORDs, the first at "items". Needs no open
+** dictionary. Always status 1 "Plugins found!" for a valid handle. The records
+** belong to "db" and stay valid until the next DB_GetPluginList on "db" or
+** until "db" is destroyed.
+*/
 const DB_RESULT* DB_GetPluginList(DB_HANDLE db, int32_t which);
 
 /* ---- Search ------------------------------------------------------------ */

@@ -85,4 +85,12 @@ inline constexpr char kTranslateBadDirection[] =
 inline constexpr char kTranslationsFound[] = "Translations found.";
 inline constexpr char kTranslationsNotFound[] = "Translations not found.";
 
+// Format list and dictionary update
+inline constexpr char kPluginsFound[] = "Plugins found!";
+inline constexpr char kUpdateNeedFileName[] = "Invalid function parameter 4 !";
+inline constexpr char kUpdateCantCreateHandle[] = "Can't create new database handle!";
+inline constexpr char kUpdatedWithNew[] = "Dictionary successfully updated.\nNew translations added.";
+inline constexpr char kUpdatedNothingNew[] =
+    "Dictionary successfully updated.\nNo translations added.";
+
 }  // namespace lexbase::msg

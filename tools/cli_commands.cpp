@@ -380,6 +380,7 @@ int RunImport(const Context& c, const Arguments& args) {
         SetField(info.primary_list_name, sizeof info.primary_list_name, cp1, name1);
         SetField(info.secondary_list_name, sizeof info.secondary_list_name, cp2, name2);
         SetField(info.name, sizeof info.name, cp1, name1 + " - " + name2);
+        SetField(info.description, sizeof info.description, cp1, name1 + " - " + name2);
         result = DB_SetDictionaryInfo(db.get(), &info);
         if (result->status == 0) return Fail(c, result);
     }

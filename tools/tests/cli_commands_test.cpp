@@ -1,0 +1,226 @@
+#include "tools/cli_commands.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace cli {
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class CliCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "cli-test-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+
+    void WriteFile(const std::string& name, const std::string& bytes) const {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+    }
+
+    CliRun Cli(const std::vector<std::string>& argv, const std::string& input = {}) const {
+        Arguments args;
+        std::string error;
+        if (!ParseArguments(argv, &args, &error)) return {kExitUsage, "", error};
+        std::istringstream in(input);
+        std::ostringstream out, err;
+        const int status = RunCommand(args, in, out, err, false, dir_);
+        return {status, out.str(), err.str()};
+    }
+
+    // A small English-Croatian dictionary; "mačka" in code page 1250.
+    std::string MakeDictionary() const {
+        WriteFile("pairs.txt",
+                  "dog\tpas\r\ncat\tma\xe8ka\r\ncat\tma\xe8"
+                  "ak\r\ntac\tkat\r\n"
+                  "kayak\tkajak\r\n");
+        const CliRun r = Cli({"import", "--format", "txt", Path("pairs.txt"), Path("ec.v03"),
+                              "--locales", "1033,1050", "--names", "English,Hrvatski"});
+        EXPECT_EQ(r.status, kExitOk) << r.err;
+        return Path("ec.v03");
+    }
+
+    std::string dir_;
+};
+
+TEST_F(CliCommandsTest, TranslatesBetweenUtf8AndTheListsCodePages) {
+    const std::string file = MakeDictionary();
+    CliRun r = Cli({"translate", file, "cat"});
+    EXPECT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_EQ(r.out, "mačka\nmačak\n");
+    EXPECT_EQ(Cli({"translate", file, "MAČKA", "--reverse"}).out, "cat\n");  // folded
+    r = Cli({"translate", file, "MAČKA", "--reverse", "--case"});
+    EXPECT_EQ(r.status, kExitFailed);
+    r = Cli({"translate", file, "mačka", "--reverse"});
+    EXPECT_EQ(r.out, "cat\n");
+    r = Cli({"translate", file, "日本", "--reverse"});  // not in code page 1250
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.err, "wordbay-cli: Translations not found.\n");
+    r = Cli({"translate", file, "bird"});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.err, "wordbay-cli: Translations not found.\n");
+}
+
+TEST_F(CliCommandsTest, BatchTranslationAnswersEveryLineInOrder) {
+    const std::string file = MakeDictionary();
+    const CliRun r = Cli({"translate", file, "-"}, "cat\r\nbird\n\ndog\nDOG");
+    EXPECT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_EQ(r.out, "mačka\tmačak\n\n\npas\npas\n");
+    EXPECT_EQ(Cli({"translate", file, "-", "--case"}, "DOG\n").out, "\n");
+}
+
+TEST_F(CliCommandsTest, ListsInEveryModeAndHonoursTheLimit) {
+    const std::string file = MakeDictionary();
+    EXPECT_EQ(Cli({"list", file, "ca"}).out, "cat\n");
+    EXPECT_EQ(Cli({"list", file, "ma", "--secondary"}).out, "mačak\nmačka\n");
+    EXPECT_EQ(Cli({"list", file, "ma", "--secondary", "--limit", "1"}).out, "mačak\n");
+    EXPECT_EQ(Cli({"list", file, "?a?", "--mode", "wildcards"}).out, "cat\ntac\n");
+    EXPECT_EQ(Cli({"list", file, "^.a.$", "--mode", "regex"}).out, "cat\ntac\n");
+    EXPECT_EQ(Cli({"list", file, "--mode", "palindrome"}).out, "kayak\n");
+    EXPECT_EQ(Cli({"list", file, "tca", "--mode", "anagram3"}).out, "cat\ntac\n");
+    EXPECT_EQ(Cli({"list", file, "zz"}).status, kExitFailed);
+    EXPECT_EQ(Cli({"list", file, "a", "--mode", "sideways"}).status, kExitUsage);
+    EXPECT_EQ(Cli({"list", file}).status, kExitUsage);
+    EXPECT_EQ(Cli({"list", file, "a", "--limit", "-3"}).status, kExitUsage);
+    const CliRun r = Cli({"list", file, "(", "--mode", "regex"});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.err, "wordbay-cli: PCRE error!\n");
+}
+
+TEST_F(CliCommandsTest, InfoIdenticalExportAndUpdate) {
+    const std::string file = MakeDictionary();
+    CliRun r = Cli({"info", file});
+    EXPECT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_NE(r.out.find("English - Hrvatski"), std::string::npos);
+    EXPECT_NE(r.out.find("Hrvatski (locale 1050"), std::string::npos);
+
+    WriteFile("more.txt", "kat\tkat\r\nbird\tptica\r\ndog\tpas\r\n");
+    r = Cli({"update", file, Path("more.txt"), "--format", "txt"});
+    EXPECT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_EQ(r.out, "2 translations added.\n");
+    EXPECT_EQ(Cli({"translate", file, "bird"}).out, "ptica\n");
+    EXPECT_EQ(Cli({"identical", file}).out, "kat\n");
+
+    r = Cli({"export", "--format", "txt", file, Path("out.txt")});
+    EXPECT_EQ(r.status, kExitOk) << r.err;
+    std::ifstream exported(Path("out.txt"), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(exported)), {});
+    EXPECT_NE(text.find("cat\tma\xe8ka\r\n"), std::string::npos);
+}
+
+TEST_F(CliCommandsTest, FailuresGiveTheEngineMessageAndAStatus) {
+    CliRun r = Cli({"info", Path("missing.v03")});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_NE(r.err.find("missing.v03"), std::string::npos);
+    EXPECT_EQ(Cli({"import", "--format", "csv", "a", "b"}).status, kExitUsage);
+    EXPECT_EQ(Cli({"import", "--format", "txt", "a", "b", "--locales", "en,hr"}).status,
+              kExitUsage);
+    EXPECT_EQ(Cli({"export", "--format", "v03", "a", "b"}).status, kExitUsage);
+    EXPECT_EQ(Cli({"translate", Path("missing.v03"), "x"}).status, kExitFailed);
+    EXPECT_EQ(Cli({"freedict", "abc-xyz", Path("o.v03")}).status, kExitFailed);
+}
+
+TEST_F(CliCommandsTest, FreedictConvertsADictdDatabase) {
+    const std::string dict =
+        "00-database-info\nAbout.\n"
+        "house /hˈaʊs/\ndom, kuća\n"
+        "theta /θ/\nθ-slovo, teta\n"
+        "cat /kat/ <n>\n1. mačka\n   Synonyms: {kitty}\n";
+    const auto offset = [&](const std::string& s) { return dict.find(s); };
+    const auto b64 = [](std::size_t n) {
+        static const char* a = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+        std::string s;
+        do {
+            s.insert(s.begin(), a[n % 64]);
+            n /= 64;
+        } while (n != 0);
+        return s;
+    };
+    const auto line = [&](const std::string& head, std::size_t from, std::size_t to) {
+        return head + "\t" + b64(from) + "\t" + b64(to - from) + "\n";
+    };
+    WriteFile("freedict-eng-hrv.index", line("00databaseinfo", 0, offset("house")) +
+                                            line("cat", offset("cat"), dict.size()) +
+                                            line("house", offset("house"), offset("theta")) +
+                                            line("theta", offset("theta"), offset("cat")) +
+                                            line("beyond", dict.size(), dict.size() + 10));
+    gzFile gz = gzopen(Path("freedict-eng-hrv.dict.dz").c_str(), "wb");
+    ASSERT_NE(gz, nullptr);
+    gzwrite(gz, dict.data(), static_cast<unsigned>(dict.size()));
+    gzclose(gz);
+
+    CliRun r = Cli({"freedict", "eng-hrv", Path("out.v03")});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_EQ(r.out, "Pairs kept: 4, dropped: 1.\n");  // θ is not in code page 1250
+    EXPECT_EQ(Cli({"translate", Path("out.v03"), "house"}).out, "dom\nkuća\n");
+    EXPECT_EQ(Cli({"translate", Path("out.v03"), "cat"}).out, "mačka\n");
+    r = Cli({"info", Path("out.v03")});
+    EXPECT_NE(r.out.find("English (locale 1033, en_US, charset 0)"), std::string::npos);
+    EXPECT_NE(r.out.find("Croatian (locale 1050, hr_HR, charset 238)"), std::string::npos);
+
+    r = Cli({"freedict", Path("freedict-eng-hrv.index"), Path("swap.v03"), "--swap"});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_EQ(Cli({"translate", Path("swap.v03"), "kuća"}).out, "house\n");
+}
+
+TEST(CliEncodeTest, DropsPairsACodePageOrTheFormatCannotHold) {
+    const std::vector<TranslationPair> pairs = {
+        {"cat", "mačka"}, {"theta", "θ"}, {"tab", "a\tb"}, {"", "x"}, {"čaj", "tea"}};
+    EncodedPairs e = EncodePairs(pairs, 1252, 1250, false);
+    EXPECT_EQ(e.kept, 1u);
+    EXPECT_EQ(e.dropped, 4u);  // "čaj" is not in code page 1252 either
+    EXPECT_EQ(e.txt, "cat\tma\xe8ka\r\n");
+    e = EncodePairs({{"cat", "mačka"}}, 1250, 1252, true);  // swapped: mačka goes first
+    EXPECT_EQ(e.kept, 1u);
+    EXPECT_EQ(e.txt, "ma\xe8ka\tcat\r\n");
+}
+
+TEST(CliEncodeTest, LanguagesAndCharsets) {
+    EXPECT_EQ(LanguageOfCode("hrv").lcid, 1050u);
+    EXPECT_STREQ(LanguageOfCode("deu").name, "German");
+    EXPECT_EQ(LanguageOfCode("xyz").lcid, 1033u);
+    EXPECT_STREQ(LanguageOfCode("xyz").name, "xyz");
+    EXPECT_EQ(CharsetOfCodePage(1250), 238u);
+    EXPECT_EQ(CharsetOfCodePage(1252), 0u);
+    EXPECT_EQ(CharsetOfCodePage(1251), 204u);
+}
+
+TEST(CliEndToEndTest, ConvertsTheInstalledEnglishCroatianDictionary) {
+    if (access((std::string(kDictdDirectory) + "/freedict-eng-hrv.index").c_str(), R_OK) != 0) {
+        GTEST_SKIP() << "dict-freedict-eng-hrv is not installed";
+    }
+    std::string pattern = (std::filesystem::temp_directory_path() / "cli-e2e-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    const std::string out = pattern + "/English_Croatian.v03";
+    Arguments args;
+    std::string error;
+    ASSERT_TRUE(ParseArguments({"freedict", "eng-hrv", out}, &args, &error));
+    std::istringstream in;
+    std::ostringstream o, e;
+    EXPECT_EQ(RunCommand(args, in, o, e, false), kExitOk) << e.str();
+    EXPECT_EQ(o.str().rfind("Pairs kept: ", 0), 0u);
+    ASSERT_TRUE(ParseArguments({"translate", out, "house"}, &args, &error));
+    std::ostringstream translations;
+    EXPECT_EQ(RunCommand(args, in, translations, e, false), kExitOk) << e.str();
+    EXPECT_NE(translations.str().find("kuća\n"), std::string::npos);
+    std::filesystem::remove_all(pattern);
+}
+
+}  // namespace
+}  // namespace cli

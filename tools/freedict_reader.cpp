@@ -27,6 +27,8 @@ bool StartsWith(std::string_view text, std::string_view head) {
     return text.substr(0, head.size()) == head;
 }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 std::string_view Trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r\n");
     if (first == std::string_view::npos) return {};
@@ -147,7 +149,10 @@ std::vector<std::string> SplitTranslations(std::string_view line) {
         const char c = i < text.size() ? text[i] : ',';
         if (c == '(') ++depth;
         if (c == ')' && depth > 0) --depth;
-        if ((c == ',' || c == ';') && (depth == 0 || i == text.size())) {
+        // A comma between digits is a decimal comma ("0,42"), not a separator.
+        const bool decimal = c == ',' && i > 0 && i + 1 < text.size() && IsDigit(text[i - 1]) &&
+                             IsDigit(text[i + 1]);
+        if ((c == ',' || c == ';') && !decimal && (depth == 0 || i == text.size())) {
             std::string piece = Tidy(std::string_view(text).substr(start, i - start));
             if (!piece.empty()) out.push_back(std::move(piece));
             start = i + 1;

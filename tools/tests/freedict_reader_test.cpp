@@ -60,6 +60,7 @@ TEST(FreedictReaderTest, SensesSplitOnCommasOutsideParentheses) {
               (std::vector<std::string>{"Aalmolche", "Fischmolche"}));
     EXPECT_EQ(SplitTranslations("2. Heim; Zuhause"), (std::vector<std::string>{"Heim", "Zuhause"}));
     EXPECT_EQ(SplitTranslations("a (unclosed, b"), (std::vector<std::string>{"a (unclosed, b"}));
+    EXPECT_EQ(SplitTranslations("0,42, 1,5"), (std::vector<std::string>{"0,42", "1,5"}));
     EXPECT_EQ(SplitTranslations(" , ,"), std::vector<std::string>{});
     EXPECT_EQ(SplitTranslations("<tag only>"), std::vector<std::string>{});
 }

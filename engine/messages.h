@@ -85,6 +85,40 @@ inline constexpr char kTranslateBadDirection[] =
 inline constexpr char kTranslationsFound[] = "Translations found.";
 inline constexpr char kTranslationsNotFound[] = "Translations not found.";
 
+// Dictionary files: loading, saving and the description in a file
+inline constexpr char kLoadAlreadyOpen[] =
+    "This handle points to already loaded dictionary !\nClose this dictionary first !";
+inline constexpr char kLoadFormatZero[] = "Invalid parameter 2 !\nFormat can't be 0 !";
+inline constexpr char kLoadNeedFileName[] = "Invalid parameter 3 !\nNeed database filename !";
+inline constexpr char kLoadBadFormat[] = "Invalid parameter 2 !";
+inline constexpr char kLoaded[] = "Dictionary successfully loaded.";
+inline constexpr char kSaveNeedFileName[] = "Invalid parameter 3!\nNeed database filename!";
+inline constexpr char kSaveFormatZero[] = "Invalid parameter 2!\nNeed database format!";
+inline constexpr char kSaveBadFormat[] = "Invalid database format !";
+inline constexpr char kSaved[] = "Dictionary successfully saved.";
+inline constexpr char kGetInfoNeedFileName[] = "Invalid parameter 2 !\nNeed database filename!";
+inline constexpr char kGetInfoNeedInfo[] = "Invalid parameter 3 !\nNeed dictionary info!";
+inline constexpr char kSetInfoNeedFileName[] = "Invalid parameter 2 !\nNeed database filename !";
+inline constexpr char kSetInfoNeedInfo[] = "Invalid parameter 3 !\nNeed dictionary info !";
+inline constexpr char kFileCantOpen[] = "Can't open file:\n%.*s";
+inline constexpr char kFileCantOpenRewrite[] = "Can't open file:\n%.*s!";
+inline constexpr char kFileCantGetSize[] = "Can't get file size:\n%.*s";
+inline constexpr char kFileCantGetSizeRewrite[] = "Can't get file size:\n%.*s!";
+inline constexpr char kFileTooSmall[] = "File is too small:\n%.*s";
+inline constexpr char kFileCantMap[] = "Can't map file:\n%.*s";
+inline constexpr char kFileCrcError[] = "Database CRC error:\n%.*s";
+inline constexpr char kFileInvalidFormat[] = "Invalid database format:\n%.*s";
+inline constexpr char kUncompressError[] = "Uncompress database error !";
+inline constexpr char kDamagedDatabase[] = "Damaged database !";
+inline constexpr char kFileCantOpenForWriting[] = "Can't open file for writing:\n%.*s";
+inline constexpr char kFileCantWrite[] = "Can't write to file:\n%.*s";
+inline constexpr char kFileCantWriteCounts[] = "Can't write to file\n%.*s";
+inline constexpr char kFileCantCopy[] = "Can't copy to file:\n%.*s";
+inline constexpr char kCompressionError[] = "Compression error !";
+inline constexpr char kDatabaseIsDamaged[] = "Database is damaged !";
+inline constexpr char kTooManyTranslations[] =
+    "Can't save a word with more than 65535 translations !";
+
 // Format list and dictionary update
 inline constexpr char kPluginsFound[] = "Plugins found!";
 inline constexpr char kUpdateNeedFileName[] = "Invalid function parameter 4 !";

@@ -1,0 +1,278 @@
+// Loading a V03 file: each block is decompressed in one call into one
+// allocation, and the nodes and links of a list are built in one array each;
+// nothing is allocated per word. Every count, size and position read from the
+// file is checked before it is used, so that a damaged file fails with a
+// message and never leads to a read outside the mapping or a buffer.
+#include <zlib.h>
+
+#include <cstring>
+#include <memory>
+
+#include "engine/formats/v03_file.h"
+#include "engine/formats/v03_image.h"
+#include "engine/messages.h"
+#include "engine/result.h"
+
+namespace lexbase {
+namespace {
+
+using v03::GetU16;
+using v03::GetU32;
+using Block = std::unique_ptr<std::uint8_t, v03::FreeDeleter>;
+
+// deflate expands nothing beyond 1032 to 1: a block that claims more than
+// that is damaged, and refusing it keeps a small file from asking for
+// gigabytes.
+constexpr std::uint64_t kMaxExpansion = 1032;
+
+struct InflateJob {
+    z_stream* stream;
+    int result;
+};
+
+void RunInflate(void* argument) {
+    auto* job = static_cast<InflateJob*>(argument);
+    job->result = inflate(job->stream, Z_FINISH);
+}
+
+class Loader {
+public:
+    Loader(DB_CONTEXT* db, const char* file, const v03::Image* image)
+        : db_(db), file_(file), image_(image) {}
+    Loader(const Loader&) = delete;
+    Loader& operator=(const Loader&) = delete;
+
+    bool Run();
+
+private:
+    std::uint32_t TextBytes(int list) const { return image_->Header(v03::kTextBytes + 8 * list); }
+    std::uint32_t WordCount(int list) const { return image_->Header(v03::kWordCount + 8 * list); }
+    std::uint32_t LinkCount(int list) const {
+        return image_->Header(v03::kTranslationCount + 4 * list);
+    }
+    std::uint32_t UnpackedSize(int block) const {
+        return image_->Trailer(v03::kUnpackedSize + 4 * static_cast<std::size_t>(block));
+    }
+
+    bool Fail(const char* message) {
+        CopyField(db_->message, sizeof db_->message, message);
+        return false;
+    }
+    bool FailWithFile(const char* format) {
+        FormatFileMessage(db_, format, file_);
+        return false;
+    }
+
+    bool Unpack(int block, Block* out);
+    bool LoadTexts(int list);
+    bool LoadLinks(int list);
+    bool LoadCounts(int list);
+    bool LoadTables();
+
+    DB_CONTEXT* db_;
+    const char* file_;
+    const v03::Image* image_;
+};
+
+// Decompresses block `block` (0 to 5), whose size the caller has checked and
+// found non-zero, into a new allocation.
+bool Loader::Unpack(int block, Block* out) {
+    const auto b = static_cast<std::size_t>(block);
+    const std::uint64_t offset = image_->Trailer(v03::kBlockOffset + 4 * b);
+    const std::uint64_t packed = image_->Trailer(v03::kPackedSize + 4 * b);
+    const std::uint64_t size = UnpackedSize(block);
+    if (packed > image_->size() - offset) return FailWithFile(msg::kFileInvalidFormat);
+    if (size > packed * kMaxExpansion) return Fail(msg::kUncompressError);
+    out->reset(static_cast<std::uint8_t*>(v03::Allocate(size)));
+    if (*out == nullptr) return Fail(msg::kMemoryErrorSpaced);
+
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK) return Fail(msg::kMemoryErrorSpaced);
+    stream.next_in = const_cast<Bytef*>(image_->file.data() + offset);
+    stream.avail_in = static_cast<uInt>(packed);
+    stream.next_out = out->get();
+    stream.avail_out = static_cast<uInt>(size);
+    InflateJob job{&stream, Z_OK};
+    const bool readable = image_->file.Guarded(RunInflate, &job);
+    const uLong produced = stream.total_out;
+    inflateEnd(&stream);
+    if (!readable) return FailWithFile(msg::kFileCantMap);
+    // The stream must end exactly at the recorded size.
+    if (job.result != Z_STREAM_END || produced != size) return Fail(msg::kUncompressError);
+    return true;
+}
+
+// Block 1 or 2: the texts, cut at every NUL into the nodes of the list.
+bool Loader::LoadTexts(int list) {
+    WordList* const words = &db_->lists[list];
+    const std::uint32_t bytes = TextBytes(list);
+    const std::uint32_t count = WordCount(list);
+    if (UnpackedSize(list) != bytes) return Fail(msg::kDamagedDatabase);
+    if (bytes == 0 || count == 0) {
+        return bytes == 0 && count == 0 ? true : Fail(msg::kDamagedDatabase);
+    }
+    // Every word takes at least two bytes: one of text and its NUL.
+    if (count > bytes / 2) return Fail(msg::kDamagedDatabase);
+    Block texts;
+    if (!Unpack(list, &texts)) return false;
+    if (texts.get()[bytes - 1] != '\0') return Fail(msg::kDamagedDatabase);
+    words->text_block = reinterpret_cast<char*>(texts.release());
+
+    auto* nodes =
+        static_cast<WordNode*>(v03::Allocate((std::size_t{count} + 1) * sizeof(WordNode)));
+    if (nodes == nullptr) return Fail(msg::kMemoryErrorSpaced);
+    words->node_block = nodes;
+    char* text = words->text_block;
+    char* const end = text + bytes;
+    std::size_t n = 0;
+    for (; text < end; ++n) {
+        const auto* nul = static_cast<char*>(std::memchr(text, '\0', end - text));
+        const auto length = static_cast<std::size_t>(nul - text);
+        // Stored words are 1 to 65,535 bytes; a count short of the texts is damage.
+        if (n == count || length == 0 || length > 0xFFFF) return Fail(msg::kDamagedDatabase);
+        nodes[n] = WordNode{static_cast<std::uint16_t>(length), 0,       text,
+                            n > 0 ? &nodes[n - 1] : nullptr,    nullptr, nullptr};
+        if (n > 0) nodes[n - 1].next = &nodes[n];
+        text += length + 1;
+    }
+    if (n != count) return Fail(msg::kDamagedDatabase);
+    return true;
+}
+
+// Block 5 or 6: every link of the list, chained one after the other; the
+// counts cut the chain into the words' own chains later.
+bool Loader::LoadLinks(int list) {
+    WordList* const words = &db_->lists[list];
+    const std::uint32_t count = LinkCount(list);
+    const int block = 4 + list;
+    if (UnpackedSize(block) != std::uint64_t{count} * 4) return Fail(msg::kDamagedDatabase);
+    if (count == 0) return true;
+    Block positions;
+    if (!Unpack(block, &positions)) return false;
+    auto* links =
+        static_cast<TransLink*>(v03::Allocate((std::size_t{count} + 1) * sizeof(TransLink)));
+    if (links == nullptr) return Fail(msg::kMemoryErrorSpaced);
+    words->link_block = links;
+    const WordList& other = db_->lists[1 - list];
+    const std::uint32_t targets = WordCount(1 - list);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint32_t position = GetU32(positions.get() + 4 * std::size_t{i});
+        if (position >= targets) return Fail(msg::kDamagedDatabase);
+        links[i] =
+            TransLink{i + 1 < count ? &links[i + 1] : nullptr, &other.node_block[position], 0};
+    }
+    return true;
+}
+
+// Block 3 or 4: each word's number of links. They must add up to exactly the
+// links loaded, so that every word's chain ends where the next one begins.
+bool Loader::LoadCounts(int list) {
+    WordList* const words = &db_->lists[list];
+    const std::uint32_t count = WordCount(list);
+    const std::uint32_t links = LinkCount(list);
+    const int block = 2 + list;
+    const std::uint32_t size = UnpackedSize(block);
+    if (size == 0) return links == 0 ? true : Fail(msg::kDamagedDatabase);
+    if (size != std::uint64_t{count} * 2) return Fail(msg::kDamagedDatabase);
+    Block counts;
+    if (!Unpack(block, &counts)) return false;
+    std::uint32_t k = 0;
+    for (std::uint32_t w = 0; w < count; ++w) {
+        const std::uint16_t c = GetU16(counts.get() + 2 * std::size_t{w});
+        if (c == 0) continue;
+        if (c > links - k) return Fail(msg::kDamagedDatabase);
+        words->node_block[w].links = &words->link_block[k];
+        k += c;
+        words->link_block[k - 1].next = nullptr;
+    }
+    if (k != links) return Fail(msg::kDamagedDatabase);
+    return true;
+}
+
+bool Loader::LoadTables() {
+    for (int list = 0; list < 2; ++list) {
+        WordList* const words = &db_->lists[list];
+        std::uint8_t* const tables[4] = {words->upper_table, words->lower_table,
+                                         words->accent_free_table, words->accent_free_upper_table};
+        for (int kind = 0; kind < 4; ++kind) {
+            const std::uint64_t offset = image_->TableOffset(list, kind);
+            if (offset > image_->size() - v03::kTableSize) {
+                return FailWithFile(msg::kFileInvalidFormat);
+            }
+            if (!image_->file.Read(offset, tables[kind], v03::kTableSize)) {
+                return FailWithFile(msg::kFileCantMap);
+            }
+        }
+    }
+    return true;
+}
+
+bool Loader::Run() {
+    SetProgress(db_, 15);
+    if (!LoadTexts(0)) return false;
+    SetProgress(db_, 45);
+    if (!LoadTexts(1)) return false;
+    SetProgress(db_, 75);
+    if (!LoadLinks(0)) return false;
+    SetProgress(db_, 77);
+    if (!LoadLinks(1)) return false;
+    SetProgress(db_, 80);
+    if (!LoadCounts(0)) return false;
+    SetProgress(db_, 85);
+    if (!LoadCounts(1)) return false;
+
+    SetProgress(db_, 90);
+    if (!LoadTables()) return false;
+    // The regex tables classify bytes in the code page of the list's locale.
+    for (int list = 0; list < 2; ++list) {
+        db_->lists[list].locale = image_->Header(v03::kLocale + 4 * list);
+        db_->lists[list].charset = image_->Header(v03::kCharset + 4 * list);
+    }
+    if (!BuildRegexTables(&db_->lists[0])) return Fail(msg::kMemoryErrorSpaced);
+    SetProgress(db_, 92);
+    if (!BuildRegexTables(&db_->lists[1])) return Fail(msg::kMemoryErrorSpaced);
+    // A file that shrank or grew while it was read is not the file validated.
+    if (!image_->file.SizeUnchanged()) return FailWithFile(msg::kFileCantMap);
+
+    const auto* header = reinterpret_cast<const char*>(image_->header);
+    for (int list = 0; list < 2; ++list) {
+        WordList* const words = &db_->lists[list];
+        words->word_count = WordCount(list);
+        words->text_bytes = TextBytes(list);
+        words->translation_count = LinkCount(list);
+        if (words->word_count > 0) {
+            words->head = &words->node_block[0];
+            words->tail = &words->node_block[words->word_count - 1];
+        }
+    }
+    CopyField(db_->name, sizeof db_->name, header + v03::kName);
+    CopyField(db_->author, sizeof db_->author, header + v03::kAuthor);
+    CopyField(db_->description, sizeof db_->description, header + v03::kDescription);
+    CopyField(db_->primary_list_name, sizeof db_->primary_list_name, header + v03::kListName);
+    CopyField(db_->secondary_list_name, sizeof db_->secondary_list_name,
+              header + v03::kListName + kShortField);
+
+    RebuildIndex(&db_->lists[0]);
+    SetProgress(db_, 96);
+    RebuildIndex(&db_->lists[1]);
+    SetProgress(db_, 98);
+    return true;
+}
+
+}  // namespace
+
+bool LoadV03(DB_CONTEXT* db, const char* file) {
+    bool loaded = false;
+    {
+        v03::Image image;
+        if (!v03::OpenImage(db, file, v03::Purpose::kLoad, &image)) return false;
+        loaded = Loader(db, file, &image).Run();
+    }  // the file is unmapped and closed here, on every path
+    if (!loaded) {
+        FreeListContents(&db->lists[0]);
+        FreeListContents(&db->lists[1]);
+    }
+    return loaded;
+}
+
+}  // namespace lexbase

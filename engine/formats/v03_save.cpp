@@ -1,0 +1,318 @@
+// Saving a V03 file. The file is written under a temporary name, flushed and
+// then renamed over the destination, so a failure at any step leaves the old
+// file as it was. What the edits left alone is written straight from memory:
+// the loaded text block while no text moved, the link block while no link
+// changed, and link targets become positions by their index in the other
+// list's node block while its nodes stay where they were loaded; only after
+// nodes moved is a table of node addresses sorted and searched by halving.
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "engine/formats/v03_file.h"
+#include "engine/formats/v03_image.h"
+#include "engine/messages.h"
+#include "engine/result.h"
+#include "platform/file_writer.h"
+
+namespace lexbase {
+namespace {
+
+using v03::PutU16;
+using v03::PutU32;
+using Block = std::unique_ptr<std::uint8_t, v03::FreeDeleter>;
+
+// Where a node of the other list stands in it, for lists whose nodes moved.
+struct NodePosition {
+    std::uintptr_t address;
+    std::uint32_t position;
+};
+
+// Positions of the words of one list, by node address.
+class PositionFinder {
+public:
+    // Prepares the lookups in `list`. Returns null, or the message of the
+    // failure: memory ran out, or the list's nodes are not what its count says.
+    const char* Build(const WordList& list) {
+        list_ = &list;
+        if (!list.nodes_moved) return nullptr;
+        table_.reset(static_cast<NodePosition*>(
+            v03::Allocate(std::size_t{list.word_count} * sizeof(NodePosition))));
+        if (table_ == nullptr) return msg::kMemoryErrorSpaced;
+        std::uint32_t n = 0;
+        for (const WordNode* node = list.head; node != nullptr; node = node->next, ++n) {
+            if (n == list.word_count) return msg::kDatabaseIsDamaged;
+            table_.get()[n] = NodePosition{reinterpret_cast<std::uintptr_t>(node), n};
+        }
+        if (n != list.word_count) return msg::kDatabaseIsDamaged;
+        std::sort(table_.get(), table_.get() + n, [](const NodePosition& a, const NodePosition& b) {
+            return a.address < b.address;
+        });
+        return nullptr;
+    }
+
+    // The position of `node` in the list; false when it is not one of its words.
+    bool Find(const WordNode* node, std::uint32_t* position) const {
+        const auto address = reinterpret_cast<std::uintptr_t>(node);
+        if (!list_->nodes_moved) {
+            // Untouched nodes are the node block in list order.
+            const auto first = reinterpret_cast<std::uintptr_t>(list_->node_block);
+            if (list_->node_block == nullptr || address < first) return false;
+            const std::uintptr_t offset = address - first;
+            if (offset % sizeof(WordNode) != 0) return false;
+            if (offset / sizeof(WordNode) >= list_->word_count) return false;
+            *position = static_cast<std::uint32_t>(offset / sizeof(WordNode));
+            return true;
+        }
+        const NodePosition* begin = table_.get();
+        const NodePosition* end = begin + list_->word_count;
+        const NodePosition* found =
+            std::lower_bound(begin, end, address,
+                             [](const NodePosition& a, std::uintptr_t b) { return a.address < b; });
+        if (found == end || found->address != address) return false;
+        *position = found->position;
+        return true;
+    }
+
+private:
+    const WordList* list_ = nullptr;
+    std::unique_ptr<NodePosition, v03::FreeDeleter> table_;
+};
+
+class Saver {
+public:
+    Saver(DB_CONTEXT* db, const char* file) : db_(db), file_(file) {}
+    Saver(const Saver&) = delete;
+    Saver& operator=(const Saver&) = delete;
+
+    bool Run();
+
+private:
+    bool Fail(const char* message) {
+        CopyField(db_->message, sizeof db_->message, message);
+        return false;
+    }
+    bool FailWithFile(const char* format, const char* name) {
+        FormatFileMessage(db_, format, name);
+        return false;
+    }
+
+    bool Write(const void* data, std::size_t size, const char* failure);
+    bool WriteBlock(int block, const std::uint8_t* data, std::uint64_t size, const char* failure);
+    bool WriteTexts(int list);
+    bool WriteCounts(int list);
+    bool WriteTargets(int list);
+    bool WriteTablesAndTrailer();
+    void BuildHeader(std::uint8_t* header) const;
+
+    DB_CONTEXT* db_;
+    const char* file_;
+    std::unique_ptr<char, v03::FreeDeleter> temp_;
+    platform::FileWriter out_;
+    std::uint64_t offset_ = 0;  // running file offset
+    std::uint32_t crc_ = 0;     // running CRC-32 of everything written
+    std::uint8_t trailer_[v03::kTrailerSize] = {};
+};
+
+// Appends bytes to the file and to the CRC. The trailer holds 32-bit offsets,
+// which bound the file's size.
+bool Saver::Write(const void* data, std::size_t size, const char* failure) {
+    if (size > UINT32_MAX - v03::kTrailerSize - v03::kCrcSize - offset_ ||
+        !out_.Write(data, size)) {
+        return FailWithFile(failure, temp_.get());
+    }
+    crc_ = static_cast<std::uint32_t>(
+        crc32(crc_, static_cast<const Bytef*>(data), static_cast<uInt>(size)));
+    offset_ += size;
+    return true;
+}
+
+bool Saver::WriteBlock(int block, const std::uint8_t* data, std::uint64_t size,
+                       const char* failure) {
+    if (size == 0) return true;  // absent: offset and sizes stay 0
+    if (size > UINT32_MAX) return Fail(msg::kDatabaseIsDamaged);
+    uLongf packed_size = compressBound(size);
+    Block packed(static_cast<std::uint8_t*>(v03::Allocate(packed_size)));
+    if (packed == nullptr) return Fail(msg::kMemoryErrorSpaced);
+    if (compress2(packed.get(), &packed_size, data, size, v03::kCompressionLevel) != Z_OK) {
+        return Fail(msg::kCompressionError);
+    }
+    const auto b = static_cast<std::size_t>(block);
+    PutU32(trailer_ + v03::kBlockOffset + 4 * b, static_cast<std::uint32_t>(offset_));
+    PutU32(trailer_ + v03::kPackedSize + 4 * b, static_cast<std::uint32_t>(packed_size));
+    PutU32(trailer_ + v03::kUnpackedSize + 4 * b, static_cast<std::uint32_t>(size));
+    return Write(packed.get(), packed_size, failure);
+}
+
+// Block 1 or 2: every word followed by its NUL, in list order.
+bool Saver::WriteTexts(int list) {
+    const WordList& words = db_->lists[list];
+    const std::uint32_t bytes = words.text_bytes;
+    if (bytes == 0) return true;
+    if (!words.texts_moved && words.text_block != nullptr) {
+        return WriteBlock(list, reinterpret_cast<const std::uint8_t*>(words.text_block), bytes,
+                          msg::kFileCantWrite);
+    }
+    Block texts(static_cast<std::uint8_t*>(v03::Allocate(bytes)));
+    if (texts == nullptr) return Fail(msg::kMemoryErrorSpaced);
+    std::uint32_t used = 0;
+    for (const WordNode* node = words.head; node != nullptr; node = node->next) {
+        if (std::uint64_t{node->length} + 1 > bytes - used) return Fail(msg::kDatabaseIsDamaged);
+        std::memcpy(texts.get() + used, node->text, node->length);
+        texts.get()[used + node->length] = '\0';
+        used += node->length + 1u;
+    }
+    if (used != bytes) return Fail(msg::kDatabaseIsDamaged);
+    return WriteBlock(list, texts.get(), bytes, msg::kFileCantWrite);
+}
+
+// Block 3 or 4: each word's number of links, always counted afresh.
+bool Saver::WriteCounts(int list) {
+    const WordList& words = db_->lists[list];
+    const std::uint64_t size = std::uint64_t{words.word_count} * 2;
+    if (size == 0) return true;
+    Block counts(static_cast<std::uint8_t*>(v03::Allocate(size)));
+    if (counts == nullptr) return Fail(msg::kMemoryErrorSpaced);
+    std::uint32_t n = 0;
+    std::uint64_t links = 0;
+    for (const WordNode* node = words.head; node != nullptr; node = node->next, ++n) {
+        if (n == words.word_count) return Fail(msg::kDatabaseIsDamaged);
+        std::uint32_t c = 0;
+        for (const TransLink* link = node->links; link != nullptr; link = link->next) {
+            // The file counts a word's links in 16 bits.
+            if (++c > 0xFFFF) return Fail(msg::kTooManyTranslations);
+        }
+        PutU16(counts.get() + 2 * std::size_t{n}, static_cast<std::uint16_t>(c));
+        links += c;
+    }
+    if (n != words.word_count || links != words.translation_count) {
+        return Fail(msg::kDatabaseIsDamaged);
+    }
+    return WriteBlock(2 + list, counts.get(), size, msg::kFileCantWriteCounts);
+}
+
+// Block 5 or 6: the position in the other list of every link's target, in
+// word order and chain order.
+bool Saver::WriteTargets(int list) {
+    const WordList& words = db_->lists[list];
+    const std::uint32_t count = words.translation_count;
+    if (count == 0) return true;
+    PositionFinder finder;
+    if (const char* failure = finder.Build(db_->lists[1 - list])) return Fail(failure);
+    const std::uint64_t size = std::uint64_t{count} * 4;
+    Block targets(static_cast<std::uint8_t*>(v03::Allocate(size)));
+    if (targets == nullptr) return Fail(msg::kMemoryErrorSpaced);
+    std::uint32_t written = 0;
+    auto put = [&](const TransLink& link) {
+        std::uint32_t position = 0;
+        if (written == count || !finder.Find(link.target, &position)) return false;
+        PutU32(targets.get() + 4 * std::size_t{written++}, position);
+        return true;
+    };
+    if (!words.links_changed && words.link_block != nullptr) {
+        for (std::uint32_t i = 0; i < count; ++i) {
+            if (!put(words.link_block[i])) return Fail(msg::kDatabaseIsDamaged);
+        }
+    } else {
+        for (const WordNode* node = words.head; node != nullptr; node = node->next) {
+            for (const TransLink* link = node->links; link != nullptr; link = link->next) {
+                if (!put(*link)) return Fail(msg::kDatabaseIsDamaged);
+            }
+        }
+    }
+    if (written != count) return Fail(msg::kDatabaseIsDamaged);
+    return WriteBlock(4 + list, targets.get(), size, msg::kFileCantWrite);
+}
+
+bool Saver::WriteTablesAndTrailer() {
+    SetProgress(db_, 95);
+    for (int kind = 0; kind < 4; ++kind) {
+        for (int list = 0; list < 2; ++list) {
+            const WordList& words = db_->lists[list];
+            const std::uint8_t* const tables[4] = {words.upper_table, words.lower_table,
+                                                   words.accent_free_table,
+                                                   words.accent_free_upper_table};
+            PutU32(trailer_ + v03::kTableOffset + 16 * static_cast<std::size_t>(list) + 4 * kind,
+                   static_cast<std::uint32_t>(offset_));
+            if (!Write(tables[kind], v03::kTableSize, msg::kFileCantWrite)) return false;
+        }
+    }
+    SetProgress(db_, 97);
+    PutU32(trailer_ + v03::kTotalSize,
+           static_cast<std::uint32_t>(offset_ + v03::kTrailerSize + v03::kCrcSize));
+    std::memcpy(trailer_ + v03::kTrailerMagic, v03::kMagic, v03::kMagicSize);
+    if (!Write(trailer_, sizeof trailer_, msg::kFileCantWrite)) return false;
+    std::uint8_t crc[v03::kCrcSize];
+    PutU32(crc, crc_);
+    if (!out_.Write(crc, sizeof crc)) return FailWithFile(msg::kFileCantWrite, temp_.get());
+    return true;
+}
+
+void Saver::BuildHeader(std::uint8_t* header) const {
+    std::memset(header, 0, v03::kHeaderSize);
+    std::memcpy(header, v03::kMagic, v03::kMagicSize);
+    // Only the text of each field, so the bytes after its NUL are always zero.
+    auto put_text = [&](std::size_t offset, const char* field, std::size_t size) {
+        std::memcpy(header + offset, field, strnlen(field, size - 1));
+    };
+    put_text(v03::kName, db_->name, kLongField);
+    put_text(v03::kAuthor, db_->author, kLongField);
+    put_text(v03::kDescription, db_->description, kLongField);
+    put_text(v03::kListName, db_->primary_list_name, kShortField);
+    put_text(v03::kListName + kShortField, db_->secondary_list_name, kShortField);
+    for (int list = 0; list < 2; ++list) {
+        const WordList& words = db_->lists[list];
+        const auto at = static_cast<std::size_t>(list);
+        PutU32(header + v03::kLocale + 4 * at, words.locale);
+        PutU32(header + v03::kCharset + 4 * at, words.charset);
+        PutU32(header + v03::kTextBytes + 8 * at, words.text_bytes);
+        PutU32(header + v03::kWordCount + 8 * at, words.word_count);
+        PutU32(header + v03::kTranslationCount + 4 * at, words.translation_count);
+    }
+}
+
+bool Saver::Run() {
+    const std::size_t length = std::strlen(file_);
+    temp_.reset(static_cast<char*>(v03::Allocate(length + sizeof ".tmp")));
+    if (temp_ == nullptr) return Fail(msg::kMemoryErrorSpaced);
+    std::memcpy(temp_.get(), file_, length);
+    std::memcpy(temp_.get() + length, ".tmp", sizeof ".tmp");
+    if (!out_.Create(temp_.get())) return FailWithFile(msg::kFileCantOpenForWriting, temp_.get());
+
+    std::uint8_t header[v03::kHeaderSize];
+    BuildHeader(header);
+    if (!Write(header, sizeof header, msg::kFileCantWrite)) return false;
+    SetProgress(db_, 15);
+    if (!WriteTexts(0)) return false;
+    SetProgress(db_, 45);
+    if (!WriteTexts(1)) return false;
+    SetProgress(db_, 75);
+    if (!WriteCounts(0)) return false;
+    SetProgress(db_, 80);
+    if (!WriteCounts(1)) return false;
+    SetProgress(db_, 85);
+    if (!WriteTargets(0)) return false;
+    SetProgress(db_, 90);
+    if (!WriteTargets(1)) return false;
+    if (!WriteTablesAndTrailer()) return false;
+
+    if (!out_.Finish()) return FailWithFile(msg::kFileCantWrite, temp_.get());
+    if (!platform::ReplaceFile(temp_.get(), file_)) {
+        std::remove(temp_.get());
+        return FailWithFile(msg::kFileCantCopy, file_);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool SaveV03(DB_CONTEXT* db, const char* file) {
+    // A failure leaves the temporary file to the writer, which deletes it.
+    return Saver(db, file).Run();
+}
+
+}  // namespace lexbase

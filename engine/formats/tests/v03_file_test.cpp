@@ -1,0 +1,658 @@
+// The V03 dictionary file: its exact layout, validation in its stated order,
+// damaged files of every kind, saves after edits, failed saves that keep the
+// old file, and files that change while they are mapped.
+#include "engine/formats/v03_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/context.h"
+#include "engine/formats/tests/v03_test_files.h"
+#include "engine/lexbase.h"
+#include "engine/tests/dictionary_checker.h"
+#include "platform/file_writer.h"
+#include "platform/mapped_file.h"
+
+namespace lexbase {
+namespace {
+
+using v03_test::Bytes;
+using v03_test::FileExists;
+using v03_test::FileParts;
+using v03_test::FixCrc;
+using v03_test::GetU32;
+using v03_test::JoinParts;
+using v03_test::ReadWholeFile;
+using v03_test::SetU32;
+using v03_test::SplitFile;
+using v03_test::WriteWholeFile;
+
+const char kMagic[] = "TQ_DICTIONARY_V03_00";
+
+// English-Croatian pairs (Croatian in code page 1250): a word with two
+// translations each way, two words differing only in case, a one-byte word.
+const std::pair<const char*, const char*> kSamplePairs[] = {
+    {"house",
+     "ku\xe6"
+     "a"},
+    {"house", "dom"},
+    {"home", "dom"},
+    {"dog", "pas"},
+    {"a", "neki"},
+    {"apple", "jabuka"},
+    {"Apple", "jabuka"},
+};
+
+class V03FileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = ::testing::TempDir() + "v03_file_test_" + std::to_string(::getpid()) + "/";
+        ASSERT_TRUE(::mkdir(dir_.c_str(), 0700) == 0 || errno == EEXIST);
+    }
+    void TearDown() override {
+        for (DB_HANDLE db : handles_) DB_DestroyHandle(db);
+        platform::FailFileOpForTesting(platform::FileOp::kWrite, 0);
+        platform::FailFileOpForTesting(platform::FileOp::kFlush, 0);
+        platform::FailFileOpForTesting(platform::FileOp::kReplace, 0);
+        FailV03AllocationForTesting(0);
+        platform::SetMapHookForTesting(nullptr);
+        const std::string command = "rm -rf '" + dir_ + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+    }
+
+    std::string Path(const std::string& name) const { return dir_ + name; }
+
+    DB_HANDLE NewHandle() {
+        handles_.push_back(DB_CreateHandle()->handle);
+        return handles_.back();
+    }
+
+    // The sample built by editing: every word and link allocated alone.
+    DB_HANDLE EditedSample() {
+        DB_HANDLE db = NewHandle();
+        EXPECT_EQ(DB_CreateNewDictionary(db, 1033, 1050)->status, 1);
+        DICTIONARY_INFO info{};
+        std::strcpy(info.name, "English - Croatian");
+        std::strcpy(info.author, "wordbay tests");
+        std::strcpy(info.description, "A small sample");
+        std::strcpy(info.primary_list_name, "English");
+        std::strcpy(info.secondary_list_name, "Croatian");
+        info.primary_locale = 1033;
+        info.secondary_locale = 1050;
+        info.primary_charset = 0;
+        info.secondary_charset = 238;
+        EXPECT_EQ(DB_SetDictionaryInfo(db, &info)->status, 1);
+        for (const auto& [primary, secondary] : kSamplePairs) {
+            EXPECT_EQ(DB_AddTranslation(db, 1, primary, secondary)->status, 2);
+        }
+        EXPECT_EQ(DB_AddWord(db, 2, "sam")->status, 1);  // a word without translations
+        return db;
+    }
+
+    // The sample saved and loaded again: every word and link in the blocks.
+    DB_HANDLE LoadedSample() {
+        const std::string path = Path("sample.v03");
+        EXPECT_EQ(DB_Save(EditedSample(), 6, path.c_str())->status, 1);
+        DB_HANDLE db = NewHandle();
+        EXPECT_EQ(DB_Load(db, 1, path.c_str(), 0, 0)->status, 1);
+        return db;
+    }
+
+    Bytes SampleFile() {
+        const std::string path = Path("sample.v03");
+        EXPECT_EQ(DB_Save(EditedSample(), 6, path.c_str())->status, 1);
+        return ReadWholeFile(path);
+    }
+
+    // Loads `bytes` from a file into a fresh handle. Returns the status and
+    // the message; *loaded gets the handle.
+    std::pair<int, std::string> LoadBytes(const Bytes& bytes, DB_HANDLE* loaded = nullptr) {
+        const std::string path = Path("input.v03");
+        WriteWholeFile(path, bytes);
+        DB_HANDLE db = NewHandle();
+        if (loaded != nullptr) *loaded = db;
+        const DB_RESULT* result = DB_Load(db, 1, path.c_str(), 0, 0);
+        return {result->status, result->message};
+    }
+
+    // Saves `db` and loads the file into a fresh handle, which it returns.
+    DB_HANDLE SaveAndReload(DB_HANDLE db, const std::string& name) {
+        const std::string path = Path(name);
+        const DB_RESULT* saved = DB_Save(db, 6, path.c_str());
+        EXPECT_EQ(saved->status, 1) << saved->message;
+        DB_HANDLE again = NewHandle();
+        const DB_RESULT* loaded = DB_Load(again, 1, path.c_str(), 0, 0);
+        EXPECT_EQ(loaded->status, 1) << loaded->message;
+        return again;
+    }
+
+    std::string InputMessage(const char* format) const {
+        return std::string(format) + Path("input.v03");
+    }
+
+    std::string dir_;
+    std::vector<DB_HANDLE> handles_;
+};
+
+// A handle left empty by a failed load: no dictionary, nothing allocated.
+::testing::AssertionResult IsEmptyHandle(DB_HANDLE db) {
+    if (DB_IsReady(db)) return ::testing::AssertionFailure() << "ready flag set";
+    for (const WordList& list : db->lists) {
+        if (list.word_count || list.head || list.text_block || list.node_block || list.link_block ||
+            list.regex_tables || list.translation_count) {
+            return ::testing::AssertionFailure() << "a list keeps words or blocks";
+        }
+    }
+    if (db->name[0] != '\0') return ::testing::AssertionFailure() << "the description stays";
+    return ::testing::AssertionSuccess();
+}
+
+TEST_F(V03FileTest, EmptyDictionaryIsHeaderTablesTrailerAndCrc) {
+    DB_HANDLE db = NewHandle();
+    ASSERT_EQ(DB_CreateNewDictionary(db, 1033, 1050)->status, 1);
+    const std::string path = Path("empty.v03");
+    ASSERT_EQ(DB_Save(db, 6, path.c_str())->status, 1);
+    const Bytes file = ReadWholeFile(path);
+    ASSERT_EQ(file.size(), 2620u);
+
+    Bytes expected(440, '\0');
+    expected.replace(0, 20, kMagic);
+    SetU32(&expected, 400, 1033);
+    SetU32(&expected, 404, 1050);
+    const WordList* lists = db->lists;
+    for (const auto table : {&WordList::upper_table, &WordList::lower_table,
+                             &WordList::accent_free_table, &WordList::accent_free_upper_table}) {
+        for (int list = 0; list < 2; ++list) {
+            expected.append(reinterpret_cast<const char*>(lists[list].*table), 256);
+        }
+    }
+    Bytes trailer(128, '\0');
+    const std::uint32_t table_offsets[8] = {440, 952, 1464, 1976, 696, 1208, 1720, 2232};
+    for (int i = 0; i < 8; ++i) SetU32(&trailer, 72 + 4 * i, table_offsets[i]);
+    SetU32(&trailer, 104, 2620);
+    trailer.replace(108, 20, kMagic);
+    expected += trailer + Bytes(4, '\0');
+    FixCrc(&expected);
+    EXPECT_EQ(file, expected);
+
+    DB_HANDLE loaded = NewHandle();
+    ASSERT_EQ(DB_Load(loaded, 1, path.c_str(), 0, 0)->status, 1);
+    for (int list = 0; list < 2; ++list) {
+        EXPECT_EQ(loaded->lists[list].word_count, 0u);
+        EXPECT_EQ(loaded->lists[list].head, nullptr);
+        EXPECT_EQ(0, std::memcmp(loaded->lists[list].upper_table, lists[list].upper_table, 256));
+        EXPECT_EQ(0, std::memcmp(loaded->lists[list].accent_free_upper_table,
+                                 lists[list].accent_free_upper_table, 256));
+        EXPECT_NE(loaded->lists[list].regex_tables, nullptr);
+    }
+    EXPECT_EQ(loaded->lists[1].locale, 1050u);
+}
+
+TEST_F(V03FileTest, TheLayoutReaderOfTheTestsAgreesWithTheEngine) {
+    const Bytes file = SampleFile();
+    const FileParts parts = SplitFile(file);
+    EXPECT_EQ(JoinParts(parts), file);
+    // Texts in list order; one count per word; positions in the other list.
+    EXPECT_EQ(parts.blocks[0], Bytes("a\0apple\0Apple\0dog\0home\0house\0", 29));
+    EXPECT_EQ(parts.blocks[2], Bytes("\1\0\1\0\1\0\1\0\1\0\2\0", 12));
+    // house -> kuća (third of the secondary list), then dom (first).
+    EXPECT_EQ(GetU32(parts.blocks[4], 20), 2u);
+    EXPECT_EQ(GetU32(parts.blocks[4], 24), 0u);
+}
+
+TEST_F(V03FileTest, LoadTakesTheStoredTablesAsTheyAre) {
+    FileParts parts = SplitFile(SampleFile());
+    parts.tables[256 + 'a'] = 'Q';  // the secondary upper table
+    DB_HANDLE db = nullptr;
+    ASSERT_EQ(LoadBytes(JoinParts(parts), &db).first, 1);
+    EXPECT_EQ(db->lists[1].upper_table['a'], 'Q');
+    EXPECT_EQ(db->lists[0].upper_table['a'], 'A');
+}
+
+TEST_F(V03FileTest, ValidationFailsInItsOrder) {
+    EXPECT_EQ(LoadBytes(Bytes(571, 'x')), std::make_pair(0, InputMessage("File is too small:\n")));
+    // The CRC comes before the magic: 572 bytes of anything fail it.
+    EXPECT_EQ(LoadBytes(Bytes(572, 'x')), std::make_pair(0, InputMessage("Database CRC error:\n")));
+    Bytes foreign(572, 'x');
+    FixCrc(&foreign);
+    EXPECT_EQ(LoadBytes(foreign), std::make_pair(0, InputMessage("Invalid database format:\n")));
+
+    DB_HANDLE db = NewHandle();
+    const std::string missing = Path("missing.v03");
+    EXPECT_EQ(DB_Load(db, 1, missing.c_str(), 0, 0)->message, "Can't open file:\n" + missing);
+    // A directory is no file, whatever its size.
+    EXPECT_EQ(DB_Load(db, 1, dir_.c_str(), 0, 0)->message, "Can't open file:\n" + dir_);
+    EXPECT_TRUE(IsEmptyHandle(db));
+}
+
+TEST_F(V03FileTest, DamagedStructureFailsAndLeavesTheHandleEmpty) {
+    const Bytes good = SampleFile();
+    const std::size_t trailer = good.size() - 132;
+    const std::string invalid = InputMessage("Invalid database format:\n");
+    const std::string damaged = "Damaged database !";
+    const std::string uncompress = "Uncompress database error !";
+    struct Case {
+        const char* what;
+        void (*change)(Bytes* file, std::size_t trailer);
+        const std::string& message;
+    };
+    const Case cases[] = {
+        {"trailer size field off by one",
+         [](Bytes* f, std::size_t t) { SetU32(f, t + 104, GetU32(*f, t + 104) + 1); }, invalid},
+        {"trailer magic", [](Bytes* f, std::size_t t) { (*f)[t + 127] = '1'; }, invalid},
+        {"block 2 offset past the end",
+         [](Bytes* f, std::size_t t) {
+             SetU32(f, t + 4, static_cast<std::uint32_t>(f->size() + 1));
+         },
+         invalid},
+        {"secondary table offset past the end",
+         [](Bytes* f, std::size_t t) {
+             SetU32(f, t + 100, static_cast<std::uint32_t>(f->size() + 1));
+         },
+         invalid},
+        {"a table running past the end",
+         [](Bytes* f, std::size_t t) {
+             SetU32(f, t + 96, static_cast<std::uint32_t>(f->size() - 100));
+         },
+         invalid},
+        {"block 5 running past the end",
+         [](Bytes* f, std::size_t t) { SetU32(f, t + 40, 0xFFFFFFF0u); }, invalid},
+        {"header word count one more than the texts",
+         [](Bytes* f, std::size_t) { SetU32(f, 420, GetU32(*f, 420) + 1); }, damaged},
+        {"header word count one less than the texts",
+         [](Bytes* f, std::size_t) { SetU32(f, 428, GetU32(*f, 428) - 1); }, damaged},
+        {"header text bytes unlike the block",
+         [](Bytes* f, std::size_t) { SetU32(f, 416, GetU32(*f, 416) - 1); }, damaged},
+        {"header translation count one more",
+         [](Bytes* f, std::size_t) { SetU32(f, 432, GetU32(*f, 432) + 1); }, damaged},
+        {"uncompressed size of block 1 too large",
+         [](Bytes* f, std::size_t t) {
+             SetU32(f, t + 48, GetU32(*f, t + 48) + 2);
+             SetU32(f, 416, GetU32(*f, 416) + 2);
+         },
+         uncompress},
+        {"block 1 claims more than deflate can expand",
+         [](Bytes* f, std::size_t t) {
+             SetU32(f, t + 48, 0x7FFFFFFEu);
+             SetU32(f, 416, 0x7FFFFFFEu);
+         },
+         uncompress},
+        {"block 3 is not a zlib stream",
+         [](Bytes* f, std::size_t t) { (*f)[GetU32(*f, t + 8)] ^= 0x55; }, uncompress},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes file = good;
+        c.change(&file, trailer);
+        FixCrc(&file);
+        DB_HANDLE db = nullptr;
+        EXPECT_EQ(LoadBytes(file, &db), std::make_pair(0, c.message));
+        EXPECT_TRUE(IsEmptyHandle(db));
+    }
+}
+
+TEST_F(V03FileTest, InconsistentBlocksAreDamage) {
+    const FileParts good = SplitFile(SampleFile());
+    struct Case {
+        const char* what;
+        void (*change)(FileParts* parts);
+    };
+    const Case cases[] = {
+        {"counts add up to more links than loaded", [](FileParts* p) { p->blocks[2][0] = 2; }},
+        {"counts add up to fewer links than loaded", [](FileParts* p) { p->blocks[2][0] = 0; }},
+        {"counts missing while links exist", [](FileParts* p) { p->blocks[3].clear(); }},
+        {"a target beyond the other list",
+         [](FileParts* p) { SetU32(&p->blocks[4], 0, GetU32(p->header, 428)); }},
+        {"an empty word", [](FileParts* p) { p->blocks[0][2] = '\0'; }},
+        {"texts not ending in a NUL", [](FileParts* p) { p->blocks[0].back() = 'x'; }},
+        {"links without words in the other list",
+         [](FileParts* p) {
+             p->blocks[1].clear();
+             p->blocks[3].clear();
+             SetU32(&p->header, 424, 0);
+             SetU32(&p->header, 428, 0);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FileParts parts = good;
+        c.change(&parts);
+        DB_HANDLE db = nullptr;
+        EXPECT_EQ(LoadBytes(JoinParts(parts), &db),
+                  std::make_pair(0, std::string("Damaged database !")));
+        EXPECT_TRUE(IsEmptyHandle(db));
+    }
+}
+
+// Whatever one byte is changed to, the load either fails with a message and
+// leaves the handle empty for the next try, or gives a dictionary that saves
+// into a file that loads again and saves into the same bytes.
+TEST_F(V03FileTest, EveryChangedByteFailsCleanlyOrLoadsASavableDictionary) {
+    const Bytes good = SampleFile();
+    const std::string path = Path("input.v03"), first = Path("first.v03"),
+                      second = Path("second.v03");
+    const std::size_t tables = GetU32(good, good.size() - 132 + 72);
+    DB_HANDLE db = NewHandle();
+    DB_HANDLE again = NewHandle();
+    int loaded = 0;
+    for (std::size_t at = 0; at + 4 < good.size(); ++at) {
+        // The description strings and the tables are taken as they are.
+        if (at >= 24 && at < 400) continue;
+        if (at >= tables + 8 && at < tables + 2048) continue;
+        for (const int change : {0x01, 0x80, 0xFF}) {
+            SCOPED_TRACE(::testing::Message() << "byte " << at << " ^ " << change);
+            Bytes file = good;
+            file[at] = static_cast<char>(file[at] ^ change);
+            FixCrc(&file);
+            WriteWholeFile(path, file);
+            const DB_RESULT* result = DB_Load(db, 1, path.c_str(), 0, 0);
+            if (result->status == 0) {
+                EXPECT_NE(result->message[0], '\0');
+                EXPECT_TRUE(IsEmptyHandle(db));
+                continue;
+            }
+            ++loaded;
+            ASSERT_EQ(DB_Save(db, 6, first.c_str())->status, 1) << DB_GetLastErrorMessage(db);
+            ASSERT_EQ(DB_Load(again, 1, first.c_str(), 0, 0)->status, 1);
+            ASSERT_EQ(DB_Save(again, 6, second.c_str())->status, 1);
+            EXPECT_EQ(ReadWholeFile(first), ReadWholeFile(second));
+            DB_Close(db);
+            DB_Close(again);
+        }
+    }
+    EXPECT_GT(loaded, 0);  // locales, charsets and the trailer's table offsets load
+}
+
+TEST_F(V03FileTest, EveryTruncationFails) {
+    const Bytes good = SampleFile();
+    const std::string path = Path("input.v03");
+    DB_HANDLE db = NewHandle();
+    for (std::size_t size = 0; size < good.size(); ++size) {
+        SCOPED_TRACE(size);
+        Bytes file = good.substr(0, size);
+        if (size >= 572) FixCrc(&file);
+        WriteWholeFile(path, file);
+        EXPECT_EQ(DB_Load(db, 1, path.c_str(), 0, 0)->status, 0);
+        EXPECT_TRUE(IsEmptyHandle(db));
+    }
+}
+
+TEST_F(V03FileTest, LoadedDictionaryMatchesTheSavedOne) {
+    DB_HANDLE edited = EditedSample();
+    DB_HANDLE loaded = SaveAndReload(edited, "sample.v03");
+    EXPECT_TRUE(CheckDictionary(loaded));
+    EXPECT_EQ(ContentsOf(loaded), ContentsOf(edited));
+    EXPECT_EQ(WordsInOrder(loaded->lists[0]), WordsInOrder(edited->lists[0]));
+    EXPECT_EQ(WordsInOrder(loaded->lists[1]), WordsInOrder(edited->lists[1]));
+    EXPECT_STREQ(loaded->name, "English - Croatian");
+    EXPECT_STREQ(loaded->secondary_list_name, "Croatian");
+    EXPECT_EQ(loaded->lists[1].charset, 238u);
+    EXPECT_EQ(loaded->lists[1].text_bytes, edited->lists[1].text_bytes);
+    EXPECT_EQ(DB_IsChanged(loaded), 0);
+    for (const WordList& list : loaded->lists) {
+        EXPECT_FALSE(list.texts_moved || list.nodes_moved || list.links_changed);
+    }
+}
+
+TEST_F(V03FileTest, SaveAfterAddingATranslationKeepsChainOrder) {
+    DB_HANDLE db = LoadedSample();
+    ASSERT_EQ(DB_AddTranslation(db, 1, "house", "pas")->status, 2);
+    ASSERT_EQ(DB_AddTranslation(db, 2, "dom", "dog")->status, 2);
+    // Links changed, nodes did not: positions come from the node blocks.
+    for (const WordList& list : db->lists) {
+        EXPECT_TRUE(list.links_changed);
+        EXPECT_FALSE(list.nodes_moved);
+    }
+    DB_HANDLE again = SaveAndReload(db, "added.v03");
+    EXPECT_TRUE(CheckDictionary(again));
+    EXPECT_EQ(ContentsOf(again), ContentsOf(db));
+    EXPECT_EQ(ContentsOf(again).primary.at("house"), (std::vector<std::string>{"ku\xe6"
+                                                                               "a",
+                                                                               "dom", "pas"}));
+}
+
+TEST_F(V03FileTest, SaveAfterChangingAWordFindsPositionsByAddress) {
+    DB_HANDLE db = LoadedSample();
+    ASSERT_EQ(DB_ChangeWord(db, 1, "dog", "hound")->status, 2);
+    ASSERT_EQ(DB_ChangeWord(db, 2, "dom", "domovina")->status, 2);
+    ASSERT_EQ(DB_SwapTranslations(db, 1, "house",
+                                  "ku\xe6"
+                                  "a",
+                                  "domovina")
+                  ->status,
+              2);
+    for (const WordList& list : db->lists) EXPECT_TRUE(list.nodes_moved);
+    DB_HANDLE again = SaveAndReload(db, "changed.v03");
+    EXPECT_TRUE(CheckDictionary(again));
+    EXPECT_EQ(ContentsOf(again), ContentsOf(db));
+    EXPECT_EQ(WordsInOrder(again->lists[0]), WordsInOrder(db->lists[0]));
+    EXPECT_EQ(ContentsOf(again).secondary.at("pas"), std::vector<std::string>{"hound"});
+}
+
+TEST_F(V03FileTest, SwappedTranslationsOfALoadedDictionarySaveInTheirNewOrder) {
+    DB_HANDLE db = LoadedSample();
+    ASSERT_EQ(DB_SwapTranslations(db, 1, "house",
+                                  "ku\xe6"
+                                  "a",
+                                  "dom")
+                  ->status,
+              2);
+    DB_HANDLE again = SaveAndReload(db, "swapped.v03");
+    EXPECT_EQ(ContentsOf(again).primary.at("house"), (std::vector<std::string>{"dom",
+                                                                               "ku\xe6"
+                                                                               "a"}));
+}
+
+TEST_F(V03FileTest, DeletingEveryWordOfAListSavesAnEmptyList) {
+    DB_HANDLE db = LoadedSample();
+    for (const auto& [primary, secondary] : kSamplePairs) {
+        DB_DeleteTranslation(db, 1, primary, secondary);
+    }
+    for (const char* word : {"a", "Apple", "apple", "dog", "home", "house"}) {
+        ASSERT_EQ(DB_DeleteWord(db, 1, word)->status, 1) << word;
+    }
+    DB_HANDLE again = SaveAndReload(db, "emptied.v03");
+    EXPECT_EQ(again->lists[0].word_count, 0u);
+    EXPECT_EQ(again->lists[1].word_count, 6u);
+    EXPECT_EQ(again->lists[1].translation_count, 0u);
+    EXPECT_TRUE(CheckDictionary(again));
+}
+
+TEST_F(V03FileTest, FailedWritesKeepTheOldFileAndLeaveNoTemporaryFile) {
+    DB_HANDLE db = LoadedSample();
+    const std::string path = Path("kept.v03"), temp = path + ".tmp";
+    ASSERT_EQ(DB_Save(db, 6, path.c_str())->status, 1);
+    const Bytes old = ReadWholeFile(path);
+    ASSERT_EQ(DB_AddTranslation(db, 1, "cat",
+                                "ma\xe8"
+                                "ka")
+                  ->status,
+              2);
+    // Writes: header, six blocks, eight tables, trailer, CRC.
+    for (int n = 1; n <= 17; ++n) {
+        SCOPED_TRACE(n);
+        platform::FailFileOpForTesting(platform::FileOp::kWrite, n);
+        const DB_RESULT* result = DB_Save(db, 6, path.c_str());
+        EXPECT_EQ(result->status, 0);
+        // The two count blocks have their own message.
+        const char* prefix = n == 4 || n == 5 ? "Can't write to file\n" : "Can't write to file:\n";
+        EXPECT_EQ(result->message, prefix + temp);
+        EXPECT_EQ(DB_IsChanged(db), 1);
+        EXPECT_EQ(ReadWholeFile(path), old);
+        EXPECT_FALSE(FileExists(temp));
+    }
+    platform::FailFileOpForTesting(platform::FileOp::kWrite, 0);
+
+    platform::FailFileOpForTesting(platform::FileOp::kFlush, 1);
+    EXPECT_EQ(DB_Save(db, 6, path.c_str())->message, "Can't write to file:\n" + temp);
+    EXPECT_FALSE(FileExists(temp));
+
+    platform::FailFileOpForTesting(platform::FileOp::kReplace, 1);
+    const DB_RESULT* result = DB_Save(db, 6, path.c_str());
+    EXPECT_EQ(result->status, 0);
+    EXPECT_EQ(result->message, "Can't copy to file:\n" + path);
+    EXPECT_EQ(ReadWholeFile(path), old);
+    EXPECT_FALSE(FileExists(temp));
+
+    EXPECT_EQ(DB_Save(db, 6, path.c_str())->status, 1);
+    EXPECT_NE(ReadWholeFile(path), old);
+    EXPECT_FALSE(FileExists(temp));
+}
+
+TEST_F(V03FileTest, SaveReplacesWhatItCannotWriteOver) {
+    DB_HANDLE db = EditedSample();
+    const std::string path = Path("target.v03");
+    // A read-only leftover temporary file is replaced.
+    WriteWholeFile(path + ".tmp", "old");
+    ASSERT_EQ(::chmod((path + ".tmp").c_str(), 0444), 0);
+    WriteWholeFile(path, "previous");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    ASSERT_EQ(DB_Save(db, 6, path.c_str())->status, 1);
+    EXPECT_FALSE(FileExists(path + ".tmp"));
+    struct stat status {};
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0640u);  // the replaced file's permissions stay
+
+    const std::string missing_dir = Path("no/such.v03");
+    EXPECT_EQ(DB_Save(db, 6, missing_dir.c_str())->message,
+              "Can't open file for writing:\n" + missing_dir + ".tmp");
+    // A directory can't be replaced by a file; nothing is left behind.
+    const std::string directory = Path("folder.v03");
+    ASSERT_EQ(::mkdir(directory.c_str(), 0700), 0);
+    EXPECT_EQ(DB_Save(db, 6, directory.c_str())->message, "Can't copy to file:\n" + directory);
+    EXPECT_FALSE(FileExists(directory + ".tmp"));
+}
+
+TEST_F(V03FileTest, RunningOutOfMemoryFailsCleanly) {
+    const std::string path = Path("sample.v03");
+    DB_HANDLE edited = EditedSample();
+    ASSERT_EQ(DB_Save(edited, 6, path.c_str())->status, 1);
+    const Bytes old = ReadWholeFile(path);
+    int n = 1;
+    for (;; ++n) {
+        SCOPED_TRACE(n);
+        DB_HANDLE db = NewHandle();
+        FailV03AllocationForTesting(n);
+        const DB_RESULT* result = DB_Load(db, 1, path.c_str(), 0, 0);
+        FailV03AllocationForTesting(0);
+        if (result->status == 1) break;
+        EXPECT_STREQ(result->message, "Memory allocation error !");
+        EXPECT_TRUE(IsEmptyHandle(db));
+    }
+    EXPECT_GT(n, 8);  // texts, nodes, positions, links and counts of both lists
+    for (n = 1;; ++n) {
+        SCOPED_TRACE(n);
+        FailV03AllocationForTesting(n);
+        const DB_RESULT* result = DB_Save(edited, 6, path.c_str());
+        FailV03AllocationForTesting(0);
+        if (result->status == 1) break;
+        EXPECT_STREQ(result->message, "Memory allocation error !");
+        EXPECT_EQ(ReadWholeFile(path), old);
+        EXPECT_FALSE(FileExists(path + ".tmp"));
+    }
+    EXPECT_GT(n, 8);
+}
+
+std::string g_mapped_path;
+
+TEST_F(V03FileTest, AFileThatChangesSizeWhileMappedFailsCleanly) {
+    const Bytes good = SampleFile();
+    ASSERT_LT(good.size(), 4096u);  // one page
+    g_mapped_path = Path("input.v03");
+    const std::pair<void (*)(), std::string> cases[] = {
+        // The page stays mapped; what it holds past the new end reads as zeros.
+        {+[] { ASSERT_EQ(::truncate(g_mapped_path.c_str(), 1000), 0); },
+         InputMessage("Database CRC error:\n")},
+        // The page is gone: reading it raises SIGBUS, which the read survives.
+        {+[] { ASSERT_EQ(::truncate(g_mapped_path.c_str(), 0), 0); },
+         InputMessage("Can't map file:\n")},
+        {+[] { ASSERT_EQ(::truncate(g_mapped_path.c_str(), 100000), 0); },
+         InputMessage("Can't map file:\n")},
+    };
+    for (const auto& [hook, message] : cases) {
+        SCOPED_TRACE(message);
+        platform::SetMapHookForTesting(hook);
+        DB_HANDLE db = nullptr;
+        EXPECT_EQ(LoadBytes(good, &db), std::make_pair(0, message));
+        EXPECT_TRUE(IsEmptyHandle(db));
+        DICTIONARY_INFO info{};
+        WriteWholeFile(g_mapped_path, good);
+        EXPECT_EQ(DB_SetDictionaryInfoA(db, g_mapped_path.c_str(), &info)->status, 0);
+        platform::SetMapHookForTesting(nullptr);
+    }
+}
+
+// Random dictionaries made by editing, saved and loaded: the same words in
+// the same order with the same chains; saved again, the same bytes.
+class V03RoundTripTest : public V03FileTest, public ::testing::WithParamInterface<unsigned> {};
+
+std::string RandomWord(std::mt19937& random) {
+    static const char kLetters[] = "abcAB\xe8\xe6\x9e";
+    std::string word;
+    const int length = 1 + static_cast<int>(random() % 4);
+    for (int i = 0; i < length; ++i) word += kLetters[random() % (sizeof kLetters - 1)];
+    return word;
+}
+
+void EditAtRandom(DB_HANDLE db, std::mt19937& random, int steps) {
+    for (int step = 0; step < steps; ++step) {
+        const int list = 1 + static_cast<int>(random() % 2);
+        const std::string a = RandomWord(random), b = RandomWord(random), c = RandomWord(random);
+        switch (random() % 8) {
+            case 0:
+                DB_AddWord(db, list, a.c_str());
+                break;
+            case 1:
+                DB_DeleteWord(db, list, a.c_str());
+                break;
+            case 2:
+                DB_DeleteTranslation(db, list, a.c_str(), b.c_str());
+                break;
+            case 3:
+                DB_ChangeWord(db, list, a.c_str(), b.c_str());
+                break;
+            case 4:
+                DB_SwapTranslations(db, list, a.c_str(), b.c_str(), c.c_str());
+                break;
+            default:
+                DB_AddTranslation(db, list, a.c_str(), b.c_str());
+                break;
+        }
+    }
+}
+
+TEST_P(V03RoundTripTest, SavedDictionariesLoadTheSameAndSaveTheSameBytes) {
+    std::mt19937 random(GetParam());
+    DB_HANDLE db = NewHandle();
+    ASSERT_EQ(DB_CreateNewDictionary(db, 1033, 1050)->status, 1);
+    EditAtRandom(db, random, 300);
+    ASSERT_GT(db->lists[0].translation_count, 20u);
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        const std::string first = Path("first.v03"), second = Path("second.v03");
+        DB_HANDLE loaded = SaveAndReload(db, "first.v03");
+        EXPECT_TRUE(CheckDictionary(loaded));
+        EXPECT_EQ(ContentsOf(loaded), ContentsOf(db));
+        EXPECT_EQ(WordsInOrder(loaded->lists[0]), WordsInOrder(db->lists[0]));
+        EXPECT_EQ(WordsInOrder(loaded->lists[1]), WordsInOrder(db->lists[1]));
+        ASSERT_EQ(DB_Save(loaded, 6, second.c_str())->status, 1);
+        EXPECT_EQ(ReadWholeFile(second), ReadWholeFile(first));
+        // Edits of a loaded dictionary mix words of the blocks with new ones.
+        db = loaded;
+        EditAtRandom(db, random, 60);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, V03RoundTripTest, ::testing::Values(1u, 2u, 3u, 4u, 5u));
+
+}  // namespace
+}  // namespace lexbase

@@ -162,21 +162,86 @@ const DB_RESULT* DB_GetDictionaryInfo(DB_HANDLE db, DICTIONARY_INFO* info);
 */
 const DB_RESULT* DB_SetDictionaryInfo(DB_HANDLE db, const DICTIONARY_INFO* info);
 
-/* DB_GetDictionaryInfoA: fills *info from the header of a dictionary file. */
+/*
+** DB_GetDictionaryInfoA: fills *info from the header of the V03 file
+** "file_name" without loading it; the dictionary of "db", if any, stays as it
+** is. The file passes the checks of a V03 load first (size, CRC, format);
+** strings are cut to 99 or 39 characters, index sizes are word counts x 4.
+**   status 1   "Dictionary info successfully extracted."
+**   status 0   "Invalid parameter 2 !\nNeed database filename!" (null or empty),
+**              "Invalid parameter 3 !\nNeed dictionary info!", or one of the
+**              file messages of DB_Load, each followed by the file name:
+**              "Can't open file:\n", "Can't get file size:\n", "File is too
+**              small:\n", "Can't map file:\n", "Database CRC error:\n",
+**              "Invalid database format:\n"
+*/
 const DB_RESULT* DB_GetDictionaryInfoA(DB_HANDLE db, const char* file_name,
                                        DICTIONARY_INFO* info);
 
-/* DB_SetDictionaryInfoA: rewrites the description in a dictionary file. */
+/*
+** DB_SetDictionaryInfoA: rewrites the description in the header of the V03
+** file "file_name" in place: the list names (39 characters at most), the name,
+** author and description (100 at most), the locales and the charsets of
+** *info; then the CRC. Nothing else in the file changes. Empties the message
+** buffer first.
+**   status 1   "Dictionary info successfully saved."
+**   status 0   "Invalid parameter 2 !\nNeed database filename !", "Invalid
+**              parameter 3 !\nNeed dictionary info !", or a file message as for
+**              DB_GetDictionaryInfoA, except "Can't open file:\n<file>!" and
+**              "Can't get file size:\n<file>!" and that files of 568 bytes and
+**              more are large enough; "Can't write to file:\n<file>" when a
+**              write fails, which may leave the file failing its CRC
+*/
 const DB_RESULT* DB_SetDictionaryInfoA(DB_HANDLE db, const char* file_name,
                                        const DICTIONARY_INFO* info);
 
 /* ---- Files ------------------------------------------------------------- */
 
-/* DB_Load: opens a dictionary from a file of one of the DB_FORMAT_*_LOAD formats. */
+/*
+** DB_Load: opens the dictionary in "file_name" in "db", which must hold none.
+** "format" is DB_FORMAT_V03_LOAD (1), DB_FORMAT_V02_LOAD (2, "file_name"
+** names the folder of the set), DB_FORMAT_FREELANG_LOAD (3),
+** DB_FORMAT_FREELANG_DIR_LOAD (4, read as one database file) or
+** DB_FORMAT_TXT_LOAD (5). The locales (LCIDs) serve formats 3, 4 and 5 only.
+** Progress runs from 0 to 100; a V03 load passes 10, 14, 15, 45, 75, 77, 80,
+** 85, 90, 92, 96 and 98. After a failure the handle holds no dictionary and
+** can try another file.
+**   status 1   "Dictionary successfully loaded."; DB_IsChanged answers 0
+**   status 0   "This handle points to already loaded dictionary !\nClose this
+**              dictionary first !", "Invalid parameter 2 !\nFormat can't be 0 !",
+**              "Invalid parameter 3 !\nNeed database filename !" (null or empty),
+**              "Invalid parameter 2 !" (no such format), or the loader's message.
+**              A V03 file answers, followed by the file name: "Can't open
+**              file:\n" (also for a folder), "Can't get file size:\n", "File is
+**              too small:\n" (below 572 bytes), "Can't map file:\n" (also when
+**              the file changes size while it is read), "Database CRC
+**              error:\n", "Invalid database format:\n"; or, without it,
+**              "Uncompress database error !", "Damaged database !", "Memory
+**              allocation error !". The imports answer as their formats say,
+**              often without a message of their own.
+*/
 const DB_RESULT* DB_Load(DB_HANDLE db, int32_t format, const char* file_name,
                          uint32_t primary_locale, uint32_t secondary_locale);
 
-/* DB_Save: writes the open dictionary in one of the DB_FORMAT_*_SAVE formats. */
+/*
+** DB_Save: writes the open dictionary of "db" to "file_name" as
+** DB_FORMAT_V03_SAVE (6), DB_FORMAT_FREELANG_SAVE (7) or DB_FORMAT_TXT_SAVE
+** (8). A V03 save writes "file_name" followed by ".tmp" and then puts it in
+** the place of "file_name" in one step: after a failure the old file is as it
+** was and no ".tmp" file remains. The dictionary never changes. Progress runs
+** from 0 to 100.
+**   status 1   "Dictionary successfully saved."; DB_IsChanged answers 0
+**   status 0   "Invalid parameter 3!\nNeed database filename!" (null or empty),
+**              "Invalid parameter 2!\nNeed database format!" (0), the closed
+**              message, "Invalid database format !" (no such format), or the
+**              writer's message. A V03 save answers "Can't open file for
+**              writing:\n<file>.tmp", "Can't write to file:\n<file>.tmp" (or
+**              "Can't write to file\n<file>.tmp" for the translation counts),
+**              "Can't copy to file:\n<file>" (the replacement failed),
+**              "Compression error !", "Memory allocation error !", "Database is
+**              damaged !" (the lists contradict their counts), or "Can't save a
+**              word with more than 65535 translations !"
+*/
 const DB_RESULT* DB_Save(DB_HANDLE db, int32_t format, const char* file_name);
 
 /*

@@ -4,25 +4,20 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <istream>
-#include <memory>
-#include <mutex>
 #include <ostream>
-#include <thread>
 
 #include "engine/lexbase.h"
 #include "platform/code_page.h"
 #include "platform/locale.h"
+#include "tools/freedict_reader.h"
+#include "tools/pair_encoding.h"
+#include "tools/progress_bar.h"
 
 namespace cli {
 namespace {
-
-constexpr std::size_t kMaxWordBytes = 65535;
 
 // Owns one engine handle.
 class Handle {
@@ -37,47 +32,6 @@ public:
 
 private:
     DB_HANDLE db_;
-};
-
-// Draws a progress bar on "err" from DB_GetExecutionProgress, polled from a
-// second thread while a long call runs; draws nothing when disabled.
-class ProgressBar {
-public:
-    ProgressBar(DB_HANDLE db, std::ostream& err, bool enabled, const char* label)
-        : db_(db), err_(err), label_(label) {
-        if (enabled) thread_ = std::thread([this] { Loop(); });
-    }
-    ~ProgressBar() {
-        if (!thread_.joinable()) return;
-        {
-            std::lock_guard lock(mutex_);
-            done_ = true;
-        }
-        wake_.notify_one();
-        thread_.join();
-        err_ << '\r' << std::string(std::strlen(label_) + 60, ' ') << '\r' << std::flush;
-    }
-    ProgressBar(const ProgressBar&) = delete;
-    ProgressBar& operator=(const ProgressBar&) = delete;
-
-private:
-    void Loop() {
-        std::unique_lock lock(mutex_);
-        while (!wake_.wait_for(lock, std::chrono::milliseconds(100), [this] { return done_; })) {
-            const int percent = std::clamp<int>(DB_GetExecutionProgress(db_), 0, 100);
-            const int filled = percent / 2;
-            err_ << '\r' << label_ << " [" << std::string(filled, '#')
-                 << std::string(50 - filled, '.') << "] " << percent << "%" << std::flush;
-        }
-    }
-
-    DB_HANDLE db_;
-    std::ostream& err_;
-    const char* label_;
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    bool done_ = false;
-    std::thread thread_;
 };
 
 struct Context {
@@ -519,98 +473,6 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
 }
 
 }  // namespace
-
-Language LanguageOfCode(const std::string& code) {
-    static const std::pair<const char*, Language> kLanguages[] = {
-        {"afr", {1078, "Afrikaans"}},  {"ara", {1025, "Arabic"}},     {"bul", {1026, "Bulgarian"}},
-        {"cat", {1027, "Catalan"}},    {"ces", {1029, "Czech"}},      {"cze", {1029, "Czech"}},
-        {"cym", {1106, "Welsh"}},      {"dan", {1030, "Danish"}},     {"deu", {1031, "German"}},
-        {"ger", {1031, "German"}},     {"ell", {1032, "Greek"}},      {"eng", {1033, "English"}},
-        {"est", {1061, "Estonian"}},   {"eus", {1069, "Basque"}},     {"fin", {1035, "Finnish"}},
-        {"fra", {1036, "French"}},     {"gle", {2108, "Irish"}},      {"heb", {1037, "Hebrew"}},
-        {"hin", {1081, "Hindi"}},      {"hrv", {1050, "Croatian"}},   {"hun", {1038, "Hungarian"}},
-        {"isl", {1039, "Icelandic"}},  {"ita", {1040, "Italian"}},    {"jpn", {1041, "Japanese"}},
-        {"kor", {1042, "Korean"}},     {"lit", {1063, "Lithuanian"}}, {"lav", {1062, "Latvian"}},
-        {"nld", {1043, "Dutch"}},      {"nob", {1044, "Norwegian"}},  {"nor", {1044, "Norwegian"}},
-        {"pol", {1045, "Polish"}},     {"por", {2070, "Portuguese"}}, {"ron", {1048, "Romanian"}},
-        {"rus", {1049, "Russian"}},    {"slk", {1051, "Slovak"}},     {"slv", {1060, "Slovenian"}},
-        {"spa", {3082, "Spanish"}},    {"srp", {2074, "Serbian"}},    {"swe", {1053, "Swedish"}},
-        {"tha", {1054, "Thai"}},       {"tur", {1055, "Turkish"}},    {"ukr", {1058, "Ukrainian"}},
-        {"vie", {1066, "Vietnamese"}}, {"zho", {2052, "Chinese"}},
-    };
-    for (const auto& [key, language] : kLanguages) {
-        if (code == key) return language;
-    }
-    // The name must outlive the call: unknown codes keep a stable copy.
-    static std::mutex mutex;
-    static std::vector<std::unique_ptr<std::string>> unknown;
-    std::lock_guard lock(mutex);
-    for (const auto& name : unknown) {
-        if (*name == code) return {platform::kLcidEnglishUs, name->c_str()};
-    }
-    unknown.push_back(std::make_unique<std::string>(code));
-    return {platform::kLcidEnglishUs, unknown.back()->c_str()};
-}
-
-std::uint32_t CharsetOfCodePage(std::uint32_t code_page) {
-    switch (code_page) {
-        case 874:
-            return 222;  // THAI_CHARSET
-        case 932:
-            return 128;  // SHIFTJIS_CHARSET
-        case 936:
-            return 134;  // GB2312_CHARSET
-        case 949:
-            return 129;  // HANGUL_CHARSET
-        case 950:
-            return 136;  // CHINESEBIG5_CHARSET
-        case 1250:
-            return 238;  // EASTEUROPE_CHARSET
-        case 1251:
-            return 204;  // RUSSIAN_CHARSET
-        case 1253:
-            return 161;  // GREEK_CHARSET
-        case 1254:
-            return 162;  // TURKISH_CHARSET
-        case 1255:
-            return 177;  // HEBREW_CHARSET
-        case 1256:
-            return 178;  // ARABIC_CHARSET
-        case 1257:
-            return 186;  // BALTIC_CHARSET
-        case 1258:
-            return 163;  // VIETNAMESE_CHARSET
-        default:
-            return 0;  // ANSI_CHARSET
-    }
-}
-
-EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_t primary_code_page,
-                         std::uint32_t secondary_code_page, bool swap) {
-    EncodedPairs result;
-    for (const auto& pair : pairs) {
-        const std::string& first = swap ? pair.translation : pair.word;
-        const std::string& second = swap ? pair.word : pair.translation;
-        bool lossy1 = false;
-        bool lossy2 = false;
-        const std::string a = platform::EncodeFromUtf8(primary_code_page, first, &lossy1);
-        const std::string b = platform::EncodeFromUtf8(secondary_code_page, second, &lossy2);
-        const auto storable = [](const std::string& s) {
-            return !s.empty() && s.size() <= kMaxWordBytes &&
-                   s.find_first_of(std::string_view("\t\r\n\0", 4)) == std::string::npos;
-        };
-        if (lossy1 || lossy2 || !storable(a) || !storable(b)) {
-            ++result.dropped;
-            continue;
-        }
-        result.txt += a;
-        result.txt += '\t';
-        result.txt += b;
-        result.txt += "\r\n";
-        ++result.kept;
-    }
-    return result;
-}
 
 int RunCommand(const Arguments& args, std::istream& in, std::ostream& out, std::ostream& err,
                bool progress, const std::string& dictd_directory) {

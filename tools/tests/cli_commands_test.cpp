@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tools/pair_encoding.h"
+
 namespace cli {
 namespace {
 

@@ -116,11 +116,12 @@ std::string StoredValue(std::string_view value) {
     return quoted;
 }
 
-// The line break the text uses: that of its first line, else LF.
+// The line break new lines get: CR LF when the text's first line ends so, else
+// LF. A lone CR is never written, as it would join an LF that follows it.
 std::string_view LineBreakOf(std::string_view text) {
     const std::size_t at = text.find_first_of("\r\n");
-    if (at == std::string_view::npos || text[at] == '\n') return "\n";
-    return at + 1 < text.size() && text[at + 1] == '\n' ? "\r\n" : "\r";
+    const bool crlf = at != std::string_view::npos && text.substr(at, 2) == "\r\n";
+    return crlf ? "\r\n" : "\n";
 }
 
 bool ReadWholeFile(const std::string& path, std::string* text, bool* missing) {
@@ -229,7 +230,10 @@ bool SetProfileValue(std::string* text, std::string_view section, std::string_vi
     Line line;
     bool in_section = false;
     bool found_section = false;
-    std::size_t insert_at = 0;  // after the last non-blank line of the section
+    // A new key goes after the last line of the section that is neither blank
+    // nor a comment, so that blank lines and a comment that introduce the next
+    // section stay with it.
+    std::size_t insert_at = 0;
     while (reader.Next(&line)) {
         const std::string_view content = all.substr(line.begin, line.end - line.begin);
         const ParsedLine parsed = Parse(content);
@@ -250,7 +254,8 @@ bool SetProfileValue(std::string* text, std::string_view section, std::string_vi
             text->replace(line.begin, line.end - line.begin, replacement);
             return true;
         }
-        if (!Trim(content).empty()) insert_at = line.next;
+        const std::string_view trimmed = Trim(content);
+        if (!trimmed.empty() && trimmed.front() != ';') insert_at = line.next;
     }
 
     std::string addition;

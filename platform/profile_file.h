@@ -11,10 +11,11 @@
 // without that pair of quotes.
 //
 // A write replaces an existing key's line where it stands, adds a new key after
-// the last non-blank line of its section and a new section at the end of the
-// text, and leaves every other line and its line break as it was. A value that
-// would not read back unchanged (surrounding blanks or quotes) is written in
-// double quotes, so what is written is what is read.
+// the last line of its section that is neither blank nor a comment, and a new
+// section at the end of the text, and leaves every other line and its line
+// break as it was. A value that would not read back unchanged (surrounding
+// blanks or quotes) is written in double quotes, so what is written is what is
+// read.
 //
 // There is no cache: every file call reads the file from disk, and every write
 // rewrites it. The functions keep no state and may be called from any thread;

@@ -83,8 +83,8 @@ TEST(ProfileFileTest, NewKeysGoToTheEndOfTheirSection) {
     EXPECT_EQ(Set(before, "OPTIONS", "b", "2"),
               "[options]\n"
               "a=1\n"
-              "; trailing comment\n"
               "b=2\n"
+              "; trailing comment\n"
               "\n"
               "\n"
               "[size]\n"
@@ -100,6 +100,7 @@ TEST(ProfileFileTest, NewKeysGoToTheEndOfTheirSection) {
               "x=5\n"
               "y=6\n");
     EXPECT_EQ(Set("[empty]\n", "empty", "k", "v"), "[empty]\nk=v\n");
+    EXPECT_EQ(Set("[s]\n; about s\n", "s", "k", "v"), "[s]\nk=v\n; about s\n");
 }
 
 TEST(ProfileFileTest, NewSectionsGoToTheEndOfTheText) {

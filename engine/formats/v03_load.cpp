@@ -5,6 +5,7 @@
 // message and never leads to a read outside the mapping or a buffer.
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -67,6 +68,7 @@ private:
     bool LoadTexts(int list);
     bool LoadLinks(int list);
     bool LoadCounts(int list);
+    bool CheckLinksMirror();
     bool LoadTables();
 
     DB_CONTEXT* db_;
@@ -189,6 +191,39 @@ bool Loader::LoadCounts(int list) {
     return true;
 }
 
+// Every translation is two links, one each way. A file whose links do not
+// mirror each other is refused: a link without its partner would keep
+// pointing at a word that an edit may later free.
+bool Loader::CheckLinksMirror() {
+    const std::uint32_t count = LinkCount(0);
+    if (LinkCount(1) != count) return Fail(msg::kDamagedDatabase);
+    if (count == 0) return true;
+    using Pairs = std::unique_ptr<std::uint64_t, v03::FreeDeleter>;
+    Pairs pairs[2];
+    for (int list = 0; list < 2; ++list) {
+        pairs[list].reset(
+            static_cast<std::uint64_t*>(v03::Allocate(std::size_t{count} * sizeof(std::uint64_t))));
+        if (pairs[list] == nullptr) return Fail(msg::kMemoryErrorSpaced);
+        // Each link as (primary position, secondary position).
+        const WordList& words = db_->lists[list];
+        const WordList& other = db_->lists[1 - list];
+        std::uint64_t* out = pairs[list].get();
+        for (std::uint32_t w = 0; w < WordCount(list); ++w) {
+            for (const TransLink* link = words.node_block[w].links; link != nullptr;
+                 link = link->next) {
+                const std::uint64_t target =
+                    static_cast<std::uint64_t>(link->target - other.node_block);
+                *out++ = list == 0 ? std::uint64_t{w} << 32 | target : target << 32 | w;
+            }
+        }
+        std::sort(pairs[list].get(), pairs[list].get() + count);
+    }
+    if (!std::equal(pairs[0].get(), pairs[0].get() + count, pairs[1].get())) {
+        return Fail(msg::kDamagedDatabase);
+    }
+    return true;
+}
+
 bool Loader::LoadTables() {
     for (int list = 0; list < 2; ++list) {
         WordList* const words = &db_->lists[list];
@@ -220,6 +255,7 @@ bool Loader::Run() {
     if (!LoadCounts(0)) return false;
     SetProgress(db_, 85);
     if (!LoadCounts(1)) return false;
+    if (!CheckLinksMirror()) return false;
 
     SetProgress(db_, 90);
     if (!LoadTables()) return false;

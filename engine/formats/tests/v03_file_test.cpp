@@ -312,6 +312,8 @@ TEST_F(V03FileTest, InconsistentBlocksAreDamage) {
         {"counts missing while links exist", [](FileParts* p) { p->blocks[3].clear(); }},
         {"a target beyond the other list",
          [](FileParts* p) { SetU32(&p->blocks[4], 0, GetU32(p->header, 428)); }},
+        {"a link without its partner the other way",
+         [](FileParts* p) { SetU32(&p->blocks[4], 0, GetU32(p->blocks[4], 0) == 0 ? 1 : 0); }},
         {"an empty word", [](FileParts* p) { p->blocks[0][2] = '\0'; }},
         {"texts not ending in a NUL", [](FileParts* p) { p->blocks[0].back() = 'x'; }},
         {"links without words in the other list",

@@ -1,7 +1,8 @@
 // Fuzz target of the V03 loader. The input becomes a file, which DB_Load
-// reads as format 1. When the load succeeds, the dictionary is listed and
-// translated, then saved; the saved file must load again and save into the
-// same bytes, so that every dictionary the loader accepts can be kept.
+// reads as format 1. When the load succeeds, the dictionary is listed,
+// translated and saved, then edited and saved again; the saved file must
+// load again and save into the same bytes, so that every dictionary the
+// loader accepts can be kept.
 //
 // Before writing the file the target stores the right CRC and total size in
 // the input, so that mutations reach the checks behind them; the unit tests
@@ -87,6 +88,39 @@ void Exercise(DB_HANDLE db) {
     }
 }
 
+// Edits the loaded dictionary the way a user would: a word of each list
+// loses its translations and goes, another is renamed and linked anew. The
+// save that follows must still succeed.
+void Edit(DB_HANDLE db) {
+    std::string texts[2][2];
+    for (std::int32_t list = 1; list <= 2; ++list) {
+        const char* words[2];
+        const DB_RESULT* listed = DB_List(db, list, "*", 1, 0, DB_LIST_WILDCARDS, words, 2);
+        if (listed->status == 0) return;
+        for (int i = 0; i < listed->count && i < 2; ++i) texts[list - 1][i] = words[i];
+    }
+    const std::string& primary = texts[0][0];
+    const std::string& secondary = texts[1][0];
+    if (primary.empty() || secondary.empty()) return;
+    const char* translations[64];
+    const DB_RESULT* found = DB_Translate(db, 2, secondary.c_str(), 1, 0, translations, 64);
+    std::vector<std::string> partners;
+    for (int i = 0; found->status != 0 && i < found->count && i < 64; ++i) {
+        partners.emplace_back(translations[i]);
+    }
+    for (const std::string& partner : partners) {
+        DB_DeleteTranslation(db, 2, secondary.c_str(), partner.c_str());
+    }
+    DB_DeleteWord(db, 2, secondary.c_str());
+    DB_ChangeWord(db, 1, primary.c_str(), "zz");
+    if (!texts[1][1].empty()) {
+        DB_AddTranslation(db, 1, "zz", texts[1][1].c_str());
+        DB_AddTranslation(db, 1, "zz", "new");
+        DB_SwapTranslations(db, 1, "zz", "new", texts[1][1].c_str());
+    }
+    Exercise(db);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -111,6 +145,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Exercise(db);
         Check(DB_Save(db, DB_FORMAT_V03_SAVE, first.c_str())->status == 1,
               "a loaded dictionary does not save");
+        Edit(db);
+        Check(DB_Save(db, DB_FORMAT_V03_SAVE, first.c_str())->status == 1,
+              "an edited dictionary does not save");
         DB_HANDLE again = DB_CreateHandle()->handle;
         Check(DB_Load(again, DB_FORMAT_V03_LOAD, first.c_str(), 0, 0)->status == 1,
               "a saved dictionary does not load");

@@ -16,7 +16,8 @@
 namespace wordbay {
 
 // What the window-place rules clamp against, in screen pixels: the usable
-// area of the screen and the largest size a window may be given.
+// area of the screen and the largest size a window may be given. The caller
+// fills all four from the screen the program runs on.
 struct ScreenMetrics {
     int full_width = 0;
     int full_height = 0;

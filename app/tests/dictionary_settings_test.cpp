@@ -72,29 +72,16 @@ TEST(DictionarySettingsNamingTest, FaceFallBackFollowsTheChain) {
     EXPECT_EQ(ChooseFontFace("Ms Sans Serif", kThai, FakeFonts({})), std::nullopt);
 }
 
-TEST_F(DictionarySettingsTest, MissingFileGivesEveryDefault) {
+TEST_F(DictionarySettingsTest, MissingFileGivesDefaultsWithTheFaceFallBack) {
     bool warning = true;
     const DictionarySettings s = ReadFrom("", {kAnsi, kEastEurope}, kWindowsFonts, false, &warning);
     EXPECT_FALSE(warning);
-    EXPECT_TRUE(s.primary_to_secondary);
-    const FontSetting& edit1 = s.view.font(ViewFont::kEdit1);
-    EXPECT_EQ(edit1.face, "Ms Sans Serif");
-    EXPECT_EQ(edit1.size, 8);
-    EXPECT_EQ(edit1.weight, 400);
-    EXPECT_EQ(edit1.charset, kAnsi);
+    EXPECT_EQ(s.view.font(ViewFont::kEdit1).face, "Ms Sans Serif");
+    EXPECT_EQ(s.view.font(ViewFont::kEdit1).charset, kAnsi);
     EXPECT_EQ(s.view.font(ViewFont::kEdit2).face, "Tahoma");  // no Ms Sans Serif for 238
     EXPECT_EQ(s.view.font(ViewFont::kEdit2).charset, kEastEurope);
-    EXPECT_EQ(s.view.color(ViewColor::kListBox1OddRow), 0xF5F5F5u);
-    EXPECT_EQ(s.view.color(ViewColor::kPopupListBox2SelectedBackground), 0xFF0000u);
-    EXPECT_EQ(s.view.color(ViewColor::kTooltipInactiveTextSecondary), 0u);
-    EXPECT_TRUE(s.view.flag(ViewFlag::kMainUseSystemColors));
-    EXPECT_FALSE(s.view.flag(ViewFlag::kTooltipUsePattern));
-    EXPECT_TRUE(s.voice(ListSide::kPrimary, SpeechEngine::kEspeak).use);
-    EXPECT_EQ(s.voice(ListSide::kPrimary, SpeechEngine::kEspeak).pitch, 50);
-    EXPECT_FALSE(s.voice(ListSide::kSecondary, SpeechEngine::kSapi4).use);
     EXPECT_EQ(s.voice(ListSide::kPrimary, SpeechEngine::kSapi4).speed, 170);
     EXPECT_EQ(s.voice(ListSide::kSecondary, SpeechEngine::kSapi4).speed, 180);
-    EXPECT_EQ(s.voice(ListSide::kSecondary, SpeechEngine::kSapi5).speed, 10);
 }
 
 TEST_F(DictionarySettingsTest, StoredValuesAreReadAndThePatternIndexChecked) {

@@ -18,27 +18,6 @@ protected:
     }
 };
 
-TEST_F(ProgramSettingsTest, MissingFileGivesTheDefaults) {
-    const ProgramSettings s = ReadProgramSettings(SettingsFile(PathOf("none.ini")), kScreen);
-    EXPECT_TRUE(s.fast_translation);
-    EXPECT_TRUE(s.panes_side_by_side);
-    EXPECT_EQ(s.search_depth, 5);
-    EXPECT_TRUE(s.minimize_to_tray);
-    EXPECT_TRUE(s.show_splash);
-    EXPECT_TRUE(s.ignore_accents);
-    EXPECT_FALSE(s.use_speech);
-    EXPECT_TRUE(s.use_hot_keys);
-    EXPECT_EQ(s.hot_key_target, 1);
-    EXPECT_EQ(s.key1, 1);
-    EXPECT_EQ(s.key2, 3);
-    EXPECT_EQ(s.key3, 0);
-    EXPECT_EQ(s.language, "");
-    EXPECT_EQ(s.width, 592);
-    EXPECT_EQ(s.height, 350);
-    EXPECT_EQ(s.text_right, 526);
-    EXPECT_EQ(s.text_bottom, 400);
-}
-
 TEST_F(ProgramSettingsTest, SearchDepthIsClampedToOneToTen) {
     EXPECT_EQ(ReadFrom("[options]\ndeepsearch=0\n").search_depth, 1);
     EXPECT_EQ(ReadFrom("[options]\ndeepsearch=25\n").search_depth, 10);

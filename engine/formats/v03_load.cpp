@@ -193,34 +193,55 @@ bool Loader::LoadCounts(int list) {
 
 // Every translation is two links, one each way. A file whose links do not
 // mirror each other is refused: a link without its partner would keep
-// pointing at a word that an edit may later free.
+// pointing at a word that an edit may later free. Both lists' links become
+// (primary position, secondary position) pairs in the same order, without a
+// full sort: the primary chains are sorted one by one, the secondary links
+// are distributed by primary position in secondary order.
 bool Loader::CheckLinksMirror() {
     const std::uint32_t count = LinkCount(0);
     if (LinkCount(1) != count) return Fail(msg::kDamagedDatabase);
     if (count == 0) return true;
-    using Pairs = std::unique_ptr<std::uint64_t, v03::FreeDeleter>;
-    Pairs pairs[2];
-    for (int list = 0; list < 2; ++list) {
-        pairs[list].reset(
-            static_cast<std::uint64_t*>(v03::Allocate(std::size_t{count} * sizeof(std::uint64_t))));
-        if (pairs[list] == nullptr) return Fail(msg::kMemoryErrorSpaced);
-        // Each link as (primary position, secondary position).
-        const WordList& words = db_->lists[list];
-        const WordList& other = db_->lists[1 - list];
-        std::uint64_t* out = pairs[list].get();
-        for (std::uint32_t w = 0; w < WordCount(list); ++w) {
-            for (const TransLink* link = words.node_block[w].links; link != nullptr;
-                 link = link->next) {
-                const std::uint64_t target =
-                    static_cast<std::uint64_t>(link->target - other.node_block);
-                *out++ = list == 0 ? std::uint64_t{w} << 32 | target : target << 32 | w;
-            }
+    const WordList& primary = db_->lists[0];
+    const WordList& secondary = db_->lists[1];
+    const std::uint32_t primary_words = WordCount(0);
+    using Array = std::unique_ptr<std::uint64_t, v03::FreeDeleter>;
+    Array forward(static_cast<std::uint64_t*>(v03::Allocate(std::size_t{count} * 8)));
+    Array backward(static_cast<std::uint64_t*>(v03::Allocate(std::size_t{count} * 8)));
+    std::unique_ptr<std::uint32_t, v03::FreeDeleter> next(static_cast<std::uint32_t*>(
+        v03::Allocate((std::size_t{primary_words} + 1) * sizeof(std::uint32_t))));
+    if (forward == nullptr || backward == nullptr || next == nullptr) {
+        return Fail(msg::kMemoryErrorSpaced);
+    }
+    std::uint64_t* const pairs = forward.get();
+    std::size_t n = 0;
+    for (std::uint32_t p = 0; p < primary_words; ++p) {
+        const std::size_t first = n;
+        for (const TransLink* link = primary.node_block[p].links; link != nullptr;
+             link = link->next) {
+            pairs[n++] = std::uint64_t{p} << 32 |
+                         static_cast<std::uint64_t>(link->target - secondary.node_block);
         }
-        std::sort(pairs[list].get(), pairs[list].get() + count);
+        std::sort(pairs + first, pairs + n);
     }
-    if (!std::equal(pairs[0].get(), pairs[0].get() + count, pairs[1].get())) {
-        return Fail(msg::kDamagedDatabase);
+    // next[p] becomes where the pairs of primary word p begin, then the place
+    // of the next one.
+    std::uint32_t* const place = next.get();
+    std::fill(place, place + primary_words + 1, 0u);
+    for (std::uint32_t s = 0; s < WordCount(1); ++s) {
+        for (const TransLink* link = secondary.node_block[s].links; link != nullptr;
+             link = link->next) {
+            ++place[link->target - primary.node_block + 1];
+        }
     }
+    for (std::uint32_t p = 0; p < primary_words; ++p) place[p + 1] += place[p];
+    for (std::uint32_t s = 0; s < WordCount(1); ++s) {
+        for (const TransLink* link = secondary.node_block[s].links; link != nullptr;
+             link = link->next) {
+            const auto p = static_cast<std::uint64_t>(link->target - primary.node_block);
+            backward.get()[place[p]++] = p << 32 | s;
+        }
+    }
+    if (!std::equal(pairs, pairs + count, backward.get())) return Fail(msg::kDamagedDatabase);
     return true;
 }
 

@@ -534,6 +534,20 @@ TEST_F(V03FileTest, SaveReplacesWhatItCannotWriteOver) {
     EXPECT_FALSE(FileExists(directory + ".tmp"));
 }
 
+TEST_F(V03FileTest, AFailedDescriptionWriteSaysSo) {
+    const std::string path = Path("sample.v03");
+    SampleFile();
+    DICTIONARY_INFO info{};
+    std::strcpy(info.name, "Renamed");
+    // The header is written first, then the CRC: failing the second leaves
+    // a file that fails its CRC rather than one that looks sound.
+    platform::FailFileOpForTesting(platform::FileOp::kWrite, 2);
+    const DB_RESULT* result = DB_SetDictionaryInfoA(NewHandle(), path.c_str(), &info);
+    EXPECT_EQ(result->status, 0);
+    EXPECT_EQ(result->message, "Can't write to file:\n" + path);
+    EXPECT_EQ(DB_Load(NewHandle(), 1, path.c_str(), 0, 0)->message, "Database CRC error:\n" + path);
+}
+
 TEST_F(V03FileTest, RunningOutOfMemoryFailsCleanly) {
     const std::string path = Path("sample.v03");
     DB_HANDLE edited = EditedSample();

@@ -1,0 +1,170 @@
+// TXT import and export through DB_Load (format 5) and DB_Save (format 8).
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "engine/lexbase.h"
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class TxtApiTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db_ = DB_CreateHandle()->handle;
+        dir_ = ::testing::TempDir() + "txt_api_test_" + std::to_string(::getpid());
+        ASSERT_EQ(std::system(("mkdir -p '" + dir_ + "'").c_str()), 0);
+    }
+    void TearDown() override {
+        DB_DestroyHandle(db_);
+        std::system(("rm -rf '" + dir_ + "'").c_str());
+    }
+    std::string Path(const char* name) const { return dir_ + "/" + name; }
+
+    DB_HANDLE db_ = nullptr;
+    std::string dir_;
+};
+
+TEST_F(TxtApiTest, LoadImportsPairsAndDescription) {
+    const std::string file = Path("english_croatian.txt");
+    WriteFile(file, "house\tku\xE6\x61\r\nhome\tdom\r\nhouse\tdom\r\n");
+    const DB_RESULT* r = DB_Load(db_, DB_FORMAT_TXT_LOAD, file.c_str(), 1033, 1050);
+    EXPECT_EQ(r->status, 1);
+    EXPECT_STREQ(r->message, "Dictionary successfully loaded.");
+    EXPECT_EQ(DB_IsReady(db_), 1);
+    EXPECT_EQ(DB_IsChanged(db_), 0);
+    EXPECT_EQ(DB_GetExecutionProgress(db_), 100);
+
+    DICTIONARY_INFO info;
+    ASSERT_EQ(DB_GetDictionaryInfo(db_, &info)->status, 1);
+    EXPECT_EQ(info.primary_word_count, 2u);
+    EXPECT_EQ(info.secondary_word_count, 2u);
+    EXPECT_EQ(info.primary_translation_count, 3u);
+    EXPECT_EQ(info.secondary_translation_count, 3u);
+    EXPECT_EQ(info.memory_size, 6u * 12 + 4 * 20 + (5 + 6) + (4 + 5));
+    EXPECT_STREQ(info.name, "english - croatian");
+    EXPECT_STREQ(info.author, "TXT dictionary");
+    EXPECT_STREQ(info.description, "english - croatian");
+    EXPECT_STREQ(info.primary_list_name, "english");
+    EXPECT_STREQ(info.secondary_list_name, "croatian");
+    EXPECT_EQ(info.primary_locale, 1033u);
+    EXPECT_EQ(info.secondary_locale, 1050u);
+    EXPECT_EQ(info.primary_charset, 1u);
+    EXPECT_EQ(info.secondary_charset, 1u);
+}
+
+// An export of a loaded dictionary loads again into the same translations, in
+// the same order, found through the search functions.
+TEST_F(TxtApiTest, SavedFileLoadsIntoTheSameTranslations) {
+    const std::string in = Path("english_croatian.txt");
+    WriteFile(in,
+              "run\tkorak\r\nApple\tJabuka\r\nrun\ttr\xE8"
+              "ati\r\napple\tjabuka\r\nrun\tkorak\r\n");
+    ASSERT_EQ(DB_Load(db_, DB_FORMAT_TXT_LOAD, in.c_str(), 1033, 1050)->status, 1);
+    const std::string out = Path("english_croatian_2.txt");
+    ASSERT_EQ(DB_Save(db_, DB_FORMAT_TXT_SAVE, out.c_str())->status, 1);
+    DB_Close(db_);
+    ASSERT_EQ(DB_Load(db_, DB_FORMAT_TXT_LOAD, out.c_str(), 1033, 1050)->status, 1);
+
+    const char* found[8] = {};
+    const DB_RESULT* r = DB_Translate(db_, DB_TRANS_PRIMARY_TO_SECONDARY, "run", 1, 0, found, 8);
+    ASSERT_EQ(r->status, 1);
+    ASSERT_EQ(r->count, 3);
+    EXPECT_STREQ(found[0], "korak");
+    EXPECT_STREQ(found[1],
+                 "tr\xE8"
+                 "ati");
+    EXPECT_STREQ(found[2], "korak");
+    r = DB_Translate(db_, DB_TRANS_SECONDARY_TO_PRIMARY, "korak", 1, 0, found, 8);
+    ASSERT_EQ(r->count, 2);
+    EXPECT_STREQ(found[0], "run");
+    EXPECT_STREQ(found[1], "run");
+    // apple and Apple are two words side by side.
+    r = DB_List(db_, DB_PRIMARY_LIST, "ap", 0, 0, DB_LIST_PREFIX, found, 8);
+    ASSERT_EQ(r->count, 2);
+    EXPECT_STREQ(found[0], "apple");
+    EXPECT_STREQ(found[1], "Apple");
+}
+
+TEST_F(TxtApiTest, FailedLoadLeavesTheHandleReusable) {
+    const std::string bad = Path("bad.txt");
+    WriteFile(bad, "a\tb\nc\td\n");
+    const DB_RESULT* r = DB_Load(db_, DB_FORMAT_TXT_LOAD, bad.c_str(), 0, 0);
+    EXPECT_EQ(r->status, 0);
+    EXPECT_EQ(std::string(r->message), "Invalid database format:\n" + bad);
+    EXPECT_EQ(DB_IsReady(db_), 0);
+    const std::string missing = Path("missing.txt");
+    r = DB_Load(db_, DB_FORMAT_TXT_LOAD, missing.c_str(), 0, 0);
+    EXPECT_EQ(r->status, 0);
+    EXPECT_EQ(std::string(r->message), "Can't open file:\n" + missing);
+
+    const std::string good = Path("words.txt");
+    WriteFile(good, "a\tb");
+    r = DB_Load(db_, DB_FORMAT_TXT_LOAD, good.c_str(), 0, 0);
+    EXPECT_EQ(r->status, 1);
+    DICTIONARY_INFO info;
+    ASSERT_EQ(DB_GetDictionaryInfo(db_, &info)->status, 1);
+    EXPECT_STREQ(info.name, "Unknown - Unknown");
+    EXPECT_STREQ(info.description, "Unknown dictionary");
+    EXPECT_EQ(info.primary_locale, 1024u);
+    EXPECT_EQ(info.secondary_locale, 1024u);
+}
+
+TEST_F(TxtApiTest, SaveWritesPairsAndMarksTheDictionaryUnchanged) {
+    const std::string in = Path("x_y.txt");
+    WriteFile(in,
+              "run\tkorak\r\nrun\ttr\xE8"
+              "ati\r\nap\tx\r\n");
+    ASSERT_EQ(DB_Load(db_, DB_FORMAT_TXT_LOAD, in.c_str(), 1033, 1050)->status, 1);
+    DICTIONARY_INFO info;
+    ASSERT_EQ(DB_GetDictionaryInfo(db_, &info)->status, 1);
+    ASSERT_EQ(DB_SetDictionaryInfo(db_, &info)->status, 1);
+    ASSERT_EQ(DB_IsChanged(db_), 1);
+
+    const std::string out = Path("out.txt");
+    const DB_RESULT* r = DB_Save(db_, DB_FORMAT_TXT_SAVE, out.c_str());
+    EXPECT_EQ(r->status, 1);
+    EXPECT_STREQ(r->message, "Dictionary successfully saved.");
+    EXPECT_EQ(DB_IsChanged(db_), 0);
+    EXPECT_EQ(ReadFile(out),
+              "ap\tx\r\nrun\tkorak\r\nrun\ttr\xE8"
+              "ati\r\n");
+}
+
+TEST_F(TxtApiTest, FailedSaveKeepsTheChangedFlag) {
+    const std::string in = Path("x_y.txt");
+    WriteFile(in, "a\tb\r\n");
+    ASSERT_EQ(DB_Load(db_, DB_FORMAT_TXT_LOAD, in.c_str(), 0, 0)->status, 1);
+    DICTIONARY_INFO info;
+    ASSERT_EQ(DB_GetDictionaryInfo(db_, &info)->status, 1);
+    ASSERT_EQ(DB_SetDictionaryInfo(db_, &info)->status, 1);
+
+    const std::string out = Path("none/out.txt");
+    const DB_RESULT* r = DB_Save(db_, DB_FORMAT_TXT_SAVE, out.c_str());
+    EXPECT_EQ(r->status, 0);
+    EXPECT_EQ(std::string(r->message), "Can't create file:\n" + out + "!");
+    if (::access("/dev/full", W_OK) == 0) {
+        r = DB_Save(db_, DB_FORMAT_TXT_SAVE, "/dev/full");
+        EXPECT_EQ(r->status, 0);
+        EXPECT_STREQ(r->message, "Can't write to file:\n/dev/full");
+    }
+    EXPECT_EQ(DB_IsChanged(db_), 1);
+    EXPECT_EQ(DB_IsReady(db_), 1);
+}
+
+}  // namespace

@@ -218,7 +218,16 @@ const DB_RESULT* DB_SetDictionaryInfoA(DB_HANDLE db, const char* file_name,
 **              error:\n", "Invalid database format:\n"; or, without it,
 **              "Uncompress database error !", "Damaged database !", "Memory
 **              allocation error !". The imports answer as their formats say,
-**              often without a message of their own.
+**              often without a message of their own. A TXT file (5) answers
+**              "Can't open file:\n<file>" (also when it can't be read), "Can't
+**              get file size:\n<file>", "File is too small:\n<file>" (below 3
+**              bytes), "Invalid database format:\n<file>" (no line holds a
+**              pair) or "Memory allocation error !".
+** A TXT import names the dictionary after a file name A_B.ext ("A - B", lists
+** A and B; otherwise "Unknown - Unknown" and "Unknown"), author "TXT
+** dictionary", charset 1 for both lists and locale 1024 for both when both
+** locales are 0. Lines "primary TAB secondary CR LF" carry the pairs; a pair
+** with a word longer than 65535 bytes is skipped.
 */
 const DB_RESULT* DB_Load(DB_HANDLE db, int32_t format, const char* file_name,
                          uint32_t primary_locale, uint32_t secondary_locale);
@@ -240,7 +249,11 @@ const DB_RESULT* DB_Load(DB_HANDLE db, int32_t format, const char* file_name,
 **              "Can't copy to file:\n<file>" (the replacement failed),
 **              "Compression error !", "Memory allocation error !", "Database is
 **              damaged !" (the lists contradict their counts), or "Can't save a
-**              word with more than 65535 translations !"
+**              word with more than 65535 translations !". A TXT export writes
+**              one line "primary TAB secondary CR LF" per translation of every
+**              primary word (words without translations, the description and
+**              the locales are not kept) and answers "Can't create
+**              file:\n<file>!" or "Can't write to file:\n<file>".
 */
 const DB_RESULT* DB_Save(DB_HANDLE db, int32_t format, const char* file_name);
 

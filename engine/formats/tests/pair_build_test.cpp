@@ -151,13 +151,6 @@ TEST_F(PairBuildTest, OrderIndexAndTablesFollowTheLocales) {
     EXPECT_EQ(secondary().accent_free_table[0xE8], 'c');
 }
 
-TEST_F(PairBuildTest, LongestWordIsKept) {
-    const std::string longest(kMaxWordLength, 'w');
-    ASSERT_TRUE(Build({{longest, "x"}}));
-    EXPECT_EQ(primary().head->length, kMaxWordLength);
-    EXPECT_EQ(primary().text_bytes, kMaxWordLength + 1);
-}
-
 TEST(PairArrayTest, RefusesWordsTheListsCannotHold) {
     PairArray pairs;
     ASSERT_TRUE(pairs.Reserve(3));

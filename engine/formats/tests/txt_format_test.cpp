@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -36,10 +35,6 @@ std::string ReadFile(const std::string& path) {
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 class TxtFormatTest : public ::testing::Test {
@@ -166,38 +161,6 @@ TEST_F(TxtFormatTest, DescriptionComesFromTheFileName) {
     EXPECT_EQ(std::string(db_->secondary_list_name), long_b.substr(0, 39));
 }
 
-TEST_F(TxtFormatTest, LocalesAndCharsets) {
-    ASSERT_TRUE(ImportTxtBytes(db_, "a\tb", "w.txt", 0, 0));
-    EXPECT_EQ(db_->lists[0].locale, 1024u);
-    EXPECT_EQ(db_->lists[1].locale, 1024u);
-    EXPECT_EQ(db_->lists[0].charset, 1u);
-    EXPECT_EQ(db_->lists[1].charset, 1u);
-    DB_Close(db_);
-    ASSERT_TRUE(ImportTxtBytes(db_, "a\tb", "w.txt", 1049, 0));
-    EXPECT_EQ(db_->lists[0].locale, 1049u);
-    EXPECT_EQ(db_->lists[1].locale, 0u);
-}
-
-TEST_F(TxtFormatTest, LoadReadsTheFile) {
-    const std::string file = Path("english_croatian.txt");
-    WriteFile(file, "house\tku\xE6\x61\r\nhome\tdom\r\nhouse\tdom\r\n");
-    ASSERT_TRUE(LoadTxt(db_, file.c_str(), 1033, 1050));
-    EXPECT_EQ(PairsOf(db_), (Pairs{{"home", "dom"}, {"house", "ku\xE6\x61"}, {"house", "dom"}}));
-    EXPECT_STREQ(db_->name, "english - croatian");
-
-    DB_Close(db_);
-    const std::string missing = Path("missing.txt");
-    EXPECT_FALSE(LoadTxt(db_, missing.c_str(), 0, 0));
-    EXPECT_EQ(std::string(db_->message), "Can't open file:\n" + missing);
-    EXPECT_FALSE(LoadTxt(db_, dir_.c_str(), 0, 0));  // a folder opens but can't be read
-    EXPECT_EQ(std::string(db_->message), "Can't open file:\n" + dir_);
-    const std::string tiny = Path("tiny.txt");
-    WriteFile(tiny, "a\t");
-    EXPECT_FALSE(LoadTxt(db_, tiny.c_str(), 0, 0));
-    EXPECT_EQ(std::string(db_->message), "File is too small:\n" + tiny);
-    EXPECT_EQ(db_->lists[0].head, nullptr);
-}
-
 TEST_F(TxtFormatTest, ExportWritesChainOrderWithCrLf) {
     ASSERT_TRUE(
         Import("run\tkorak\r\nrun\tbje\xBE"
@@ -210,17 +173,6 @@ TEST_F(TxtFormatTest, ExportWritesChainOrderWithCrLf) {
               "ati\r\nrun\ttr\xE8"
               "ati\r\n");
     EXPECT_EQ(DB_GetExecutionProgress(db_), 50);  // the last word starts at 1 of 2
-}
-
-TEST_F(TxtFormatTest, ExportThenImportGivesTheSamePairs) {
-    ASSERT_TRUE(Import("b\tz\r\na\ty\r\na\tx\r\nb\ty\r\nA\tx\r\nb\tz\r\n\xC4pfel\t\xE8\r\n"));
-    const Pairs before = PairsOf(db_);
-    const std::string file = Path("round_trip.txt");
-    ASSERT_TRUE(SaveTxt(db_, file.c_str()));
-    DB_Close(db_);
-    ASSERT_TRUE(LoadTxt(db_, file.c_str(), 1033, 1050));
-    EXPECT_EQ(PairsOf(db_), before);
-    EXPECT_EQ(db_->lists[1].word_count, 4u);
 }
 
 // Words and links made by edits live outside the blocks; a swap changes the
@@ -240,25 +192,6 @@ TEST_F(TxtFormatTest, ExportOfAnEditedDictionaryImportsAgain) {
     DB_Close(db_);
     ASSERT_TRUE(LoadTxt(db_, file.c_str(), 1033, 1050));
     EXPECT_EQ(PairsOf(db_), edited);
-}
-
-TEST_F(TxtFormatTest, ExportFailuresAreReported) {
-    ASSERT_TRUE(Import("a\tb"));
-    const std::string no_folder = Path("none/out.txt");
-    EXPECT_FALSE(SaveTxt(db_, no_folder.c_str()));
-    EXPECT_EQ(std::string(db_->message), "Can't create file:\n" + no_folder + "!");
-    // /dev/full accepts the open and refuses every write, like a full disk.
-    if (::access("/dev/full", W_OK) == 0) {
-        EXPECT_FALSE(SaveTxt(db_, "/dev/full"));
-        EXPECT_STREQ(db_->message, "Can't write to file:\n/dev/full");
-    }
-    EXPECT_EQ(PairsOf(db_), (Pairs{{"a", "b"}}));
-}
-
-TEST_F(TxtFormatTest, LongFileNameIsCutInMessages) {
-    const std::string name = Path("") + std::string(600, 'n');
-    EXPECT_FALSE(SaveTxt(db_, name.c_str()));
-    EXPECT_EQ(std::string(db_->message), ("Can't create file:\n" + name).substr(0, 520));
 }
 
 }  // namespace

@@ -13,9 +13,6 @@
 
 namespace lexbase {
 
-// A word's length lives in 16 bits.
-inline constexpr std::size_t kMaxWordBytes = 0xFFFF;
-
 enum class RemoveResult { kRemoved, kNotFound, kHasTranslations, kListEmpty };
 
 // Finds `word` (1 to kMaxWordBytes bytes, no NUL) in `list`, or inserts a

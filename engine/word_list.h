@@ -47,6 +47,9 @@ struct Bucket {
     std::int32_t last_ordinal;
 };
 
+// A word's length lives in 16 bits.
+inline constexpr std::size_t kMaxWordBytes = 0xFFFF;
+
 inline constexpr std::size_t kBucketCount = 65536;
 inline constexpr std::size_t kRegexTablesSize = 1088;
 

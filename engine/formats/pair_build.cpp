@@ -32,7 +32,7 @@ bool PairArray::Reserve(std::size_t capacity) {
 
 bool PairArray::Add(std::string_view primary, std::string_view secondary) {
     const auto usable = [](std::string_view text) {
-        return !text.empty() && text.size() <= kMaxWordLength &&
+        return !text.empty() && text.size() <= kMaxWordBytes &&
                std::memchr(text.data(), '\0', text.size()) == nullptr;
     };
     if (size_ == capacity_ || !usable(primary) || !usable(secondary)) return false;

@@ -14,15 +14,12 @@
 
 namespace lexbase {
 
-// A word's length lives in 16 bits.
-inline constexpr std::size_t kMaxWordLength = 65535;
-
 // One translation pair. The importer gives the texts and the position; the
 // rest is work space of the build.
 struct WordPair {
     const char* primary;  // primary_length bytes, no NUL among them
     const char* secondary;
-    std::uint16_t primary_length;  // 1 to kMaxWordLength
+    std::uint16_t primary_length;  // 1 to kMaxWordBytes
     std::uint16_t secondary_length;
     std::int32_t position;     // number of the pair in the source; orders equal texts
     std::uint32_t key_length;  // sort key of the list being sorted
@@ -45,7 +42,7 @@ public:
     [[nodiscard]] bool Reserve(std::size_t capacity);
 
     // Appends a pair numbered after the last one. A pair is not taken (false)
-    // when a text is empty, longer than kMaxWordLength or holds a NUL, or when
+    // when a text is empty, longer than kMaxWordBytes or holds a NUL, or when
     // the reserved room is used up.
     bool Add(std::string_view primary, std::string_view secondary);
 

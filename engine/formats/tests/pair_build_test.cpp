@@ -156,7 +156,7 @@ TEST(PairArrayTest, RefusesWordsTheListsCannotHold) {
     ASSERT_TRUE(pairs.Reserve(3));
     EXPECT_FALSE(pairs.Add("", "x"));
     EXPECT_FALSE(pairs.Add("a", ""));
-    EXPECT_FALSE(pairs.Add(std::string(kMaxWordLength + 1, 'w'), "x"));
+    EXPECT_FALSE(pairs.Add(std::string(kMaxWordBytes + 1, 'w'), "x"));
     EXPECT_FALSE(pairs.Add(std::string("a\0b", 3), "x"));
     EXPECT_TRUE(pairs.Add("a", "x"));
     EXPECT_TRUE(pairs.Add("b", "y"));

@@ -1,0 +1,143 @@
+// DictionarySlot: one of the two places where a dictionary can be open (the
+// main and the dual dictionary): its engine handle, its description, file,
+// direction, settings and the arrays that its two word lists show.
+//
+// Threads: the worker thread owns the slot while it runs a job; the
+// user-interface thread may at any time stop the slot's engine loop
+// (EndLoop), ask whether it is loaded and read or change its direction. Every
+// other field is read by the user-interface thread only while no job runs or
+// while a job waits in a MainView call.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "app/dictionary_settings.h"
+#include "app/main_view.h"
+#include "engine/lexbase.h"
+
+namespace wordbay {
+
+// The result arrays of one word list. A list paints straight from the array
+// it was last handed, so the worker fills the other one and then hands that
+// over (ShowList) and swaps: it never writes into the array on screen.
+class ResultBuffers {
+public:
+    // The array to fill next and its room.
+    const char** back() { return buffers_[1 - front_].data(); }
+    int capacity() const { return static_cast<int>(buffers_[1 - front_].size()); }
+    // Gives the back array at least `entries` entries (contents not kept).
+    void Reserve(std::size_t entries);
+    // Makes every array hold `entries` entries. Only while the list shows
+    // nothing from these arrays.
+    void Resize(std::size_t entries);
+    // Hands the filled back array to the list and makes it the front one.
+    void Show(MainView* view, SlotId slot, ListSide side, int count);
+    // The array the list shows.
+    const char* const* front() const { return buffers_[front_].data(); }
+
+private:
+    std::array<std::vector<const char*>, 2> buffers_;
+    int front_ = 0;
+};
+
+class DictionarySlot {
+public:
+    DictionarySlot(SlotId id);
+    ~DictionarySlot();
+    DictionarySlot(const DictionarySlot&) = delete;
+    DictionarySlot& operator=(const DictionarySlot&) = delete;
+
+    SlotId id() const { return id_; }
+    bool dual() const { return id_ == SlotId::kDual; }
+
+    // Whether the slot holds a loaded dictionary (any thread).
+    bool loaded() const { return loaded_.load(); }
+
+    // Stops a listing or merge running on the slot's handle (any thread).
+    void EndLoop();
+
+    // ---- Worker side --------------------------------------------------------
+
+    DB_HANDLE handle() const { return handle_; }
+    // Puts `fresh` (a handle holding a freshly loaded dictionary) in the place
+    // of the slot's handle and destroys the old one. The lists must already
+    // show nothing of the old dictionary.
+    void ReplaceHandle(DB_HANDLE fresh);
+    // Closes the dictionary (the lists must show nothing of it).
+    void Close();
+    // Re-reads the description from the engine; false when that fails.
+    bool RefreshInfo();
+    // Sizes the result arrays after the description: index size + 40 each.
+    // The lists must show nothing from them.
+    void SizeResultArrays();
+
+    const DICTIONARY_INFO& info() const { return info_; }
+    const std::string& path() const { return path_; }
+    const std::string& file_name() const { return file_name_; }
+    void SetPath(const std::string& path);
+
+    DictionarySettings& settings() { return settings_; }
+    const DictionarySettings& settings() const { return settings_; }
+
+    ResultBuffers& results(ListSide side) { return results_[static_cast<int>(side)]; }
+
+    // ---- Direction (any thread) -------------------------------------------
+
+    // True when translating from the primary to the secondary list.
+    bool primary_to_secondary() const { return direction_.load(); }
+    void set_primary_to_secondary(bool on) { direction_.store(on); }
+    ListSide source_side() const {
+        return primary_to_secondary() ? ListSide::kPrimary : ListSide::kSecondary;
+    }
+    ListSide target_side() const {
+        return primary_to_secondary() ? ListSide::kSecondary : ListSide::kPrimary;
+    }
+
+    // ---- Description helpers ------------------------------------------------
+
+    // The list name as stored (8-bit) and converted to UTF-8 with the code
+    // page of the list's locale.
+    std::string ListName(ListSide side) const;
+    std::string ListNameUtf8(ListSide side) const;
+    std::uint32_t Locale(ListSide side) const;
+    std::uint32_t WordCount(ListSide side) const;
+
+    // Reads the settings file of the dictionary (fonts checked against
+    // `fonts`); *font_warning as ReadDictionarySettings. Sets the direction.
+    void ReadSettings(const FontCatalog& fonts, bool* font_warning);
+    // Writes the settings file of the loaded dictionary, with the current
+    // direction; nothing when none is loaded.
+    void WriteSettings();
+
+private:
+    const SlotId id_;
+    mutable std::mutex handle_mutex_;  // handle_ against EndLoop
+    DB_HANDLE handle_ = nullptr;
+    std::atomic<bool> loaded_{false};
+    std::atomic<bool> direction_{true};
+    DICTIONARY_INFO info_{};
+    std::string path_;
+    std::string file_name_;
+    DictionarySettings settings_;
+    std::array<ResultBuffers, 2> results_;
+};
+
+// DB_PRIMARY_LIST / DB_SECONDARY_LIST, and the translation direction from a
+// side.
+inline int EngineList(ListSide side) {
+    return side == ListSide::kPrimary ? DB_PRIMARY_LIST : DB_SECONDARY_LIST;
+}
+inline int EngineDirection(ListSide from) {
+    return from == ListSide::kPrimary ? DB_TRANS_PRIMARY_TO_SECONDARY
+                                      : DB_TRANS_SECONDARY_TO_PRIMARY;
+}
+inline ListSide Other(ListSide side) {
+    return side == ListSide::kPrimary ? ListSide::kSecondary : ListSide::kPrimary;
+}
+
+}  // namespace wordbay

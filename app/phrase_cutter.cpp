@@ -1,0 +1,101 @@
+#include "app/phrase_cutter.h"
+
+#include "platform/collation.h"
+
+namespace wordbay {
+namespace {
+
+// Levels at which a byte may start or continue a word beyond letters and
+// digits, as bit masks (bit n: level n).
+constexpr std::uint8_t kFromLevel1 = 0b1110;
+constexpr std::uint8_t kFromLevel2 = 0b1100;
+constexpr std::uint8_t kFromLevel3 = 0b1000;
+constexpr std::uint8_t kAllLevels = 0b1111;
+
+// The first byte at or after `pos` that starts a word at `level`.
+std::optional<std::size_t> FindWordStart(std::string_view text, std::size_t pos, int level,
+                                         const WordCharacters& chars) {
+    for (std::size_t i = pos; i < text.size(); ++i) {
+        if (chars.StartsWord(static_cast<std::uint8_t>(text[i]), level)) return i;
+    }
+    return std::nullopt;
+}
+
+// One past the word that starts at `start`.
+std::size_t WordEnd(std::string_view text, std::size_t start, int level,
+                    const WordCharacters& chars) {
+    std::size_t i = start + 1;
+    while (i < text.size() && chars.ContinuesWord(static_cast<std::uint8_t>(text[i]), level)) ++i;
+    return i;
+}
+
+std::string Normalise(std::string_view raw) {
+    std::string out;
+    out.reserve(raw.size());
+    for (char c : raw) {
+        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+        if (c == ' ' && !out.empty() && out.back() == ' ') continue;
+        out.push_back(c);
+    }
+    return out;
+}
+
+}  // namespace
+
+WordCharacters::WordCharacters(std::uint32_t code_page) {
+    for (int c = 0; c < 256; ++c) {
+        if (platform::IsCharAlphaNumeric(code_page, static_cast<std::uint8_t>(c))) {
+            start_[c] = kAllLevels;
+            continue_[c] = kAllLevels;
+        }
+    }
+    start_['\''] |= kFromLevel1;
+    continue_['\''] |= kFromLevel1;
+    for (unsigned char c : {'!', '?', '.'}) continue_[c] |= kFromLevel2;
+    start_['"'] |= kFromLevel3;
+    continue_['"'] |= kFromLevel3;
+}
+
+std::optional<Phrase> CutPhrase(std::string_view text, std::size_t pos, int words, int level,
+                                const WordCharacters& chars) {
+    const std::optional<std::size_t> first = FindWordStart(text, pos, level, chars);
+    if (!first) return std::nullopt;
+    Phrase phrase;
+    phrase.start = *first;
+    phrase.end = WordEnd(text, *first, level, chars);
+    phrase.words = 1;
+    while (phrase.words < words && phrase.end < text.size()) {
+        // The byte right after a word never starts the next one.
+        const std::optional<std::size_t> next =
+            FindWordStart(text, phrase.end + 1, level, chars);
+        if (!next) break;
+        phrase.end = WordEnd(text, *next, level, chars);
+        ++phrase.words;
+    }
+    phrase.text = Normalise(text.substr(phrase.start, phrase.end - phrase.start));
+    return phrase;
+}
+
+PhraseSearch SearchPhrase(std::string_view text, std::size_t pos, int depth,
+                          const WordCharacters& chars, const PhraseLookup& lookup) {
+    PhraseSearch result;
+    for (int words = depth < 1 ? 1 : depth; words >= 1; --words) {
+        for (int level = kMaxWordLevel; level >= 0; --level) {
+            std::optional<Phrase> phrase = CutPhrase(text, pos, words, level, chars);
+            if (!phrase) {
+                // Without a plain one-word phrase the text is used up.
+                if (words == 1 && level == 0) result.phrase.reset();
+                continue;
+            }
+            const bool found = lookup(phrase->text);
+            result.phrase = std::move(phrase);
+            if (found) {
+                result.found = true;
+                return result;
+            }
+        }
+    }
+    return result;
+}
+
+}  // namespace wordbay

@@ -1,0 +1,195 @@
+// Phrase cutting, the longest-first phrase search and the fast and step runs
+// of the text translation over a small dictionary.
+#include <gtest/gtest.h>
+
+#include <future>
+#include <string>
+#include <vector>
+
+#include "app/phrase_cutter.h"
+#include "app/text_translator.h"
+
+namespace wordbay {
+namespace {
+
+constexpr std::uint32_t kWindows1252 = 1252;
+
+std::vector<std::string> Tried(std::string_view text, int depth, std::vector<std::string> known,
+                               PhraseSearch* out = nullptr) {
+    WordCharacters chars(kWindows1252);
+    std::vector<std::string> tried;
+    const PhraseSearch search = SearchPhrase(text, 0, depth, chars, [&](const std::string& p) {
+        tried.push_back(p);
+        for (const std::string& k : known) {
+            if (k == p) return true;
+        }
+        return false;
+    });
+    if (out != nullptr) *out = search;
+    return tried;
+}
+
+TEST(PhraseCutterTest, CutsWordsAtEachLevel) {
+    WordCharacters chars(kWindows1252);
+    const std::string text = "  \"Don't!\" he said.";
+    EXPECT_EQ(CutPhrase(text, 0, 1, 0, chars)->text, "Don");
+    EXPECT_EQ(CutPhrase(text, 0, 1, 1, chars)->text, "Don't");
+    EXPECT_EQ(CutPhrase(text, 0, 1, 2, chars)->text, "Don't!");
+    EXPECT_EQ(CutPhrase(text, 0, 1, 3, chars)->text, "\"Don't!\"");
+    const auto three = CutPhrase(text, 0, 3, 3, chars);
+    EXPECT_EQ(three->text, "\"Don't!\" he said.");
+    EXPECT_EQ(three->start, 2u);
+    EXPECT_EQ(three->end, text.size());
+    EXPECT_FALSE(CutPhrase(" ,;- ", 0, 2, 0, chars).has_value());
+}
+
+TEST(PhraseCutterTest, LineBreaksAndSpacesBecomeOneSpace) {
+    WordCharacters chars(kWindows1252);
+    const auto phrase = CutPhrase("good\r\n\t  morning sir", 0, 2, 0, chars);
+    ASSERT_TRUE(phrase);
+    EXPECT_EQ(phrase->text, "good morning");
+    EXPECT_EQ(phrase->words, 2);
+}
+
+TEST(PhraseCutterTest, TakesFewerWordsWhenTheTextEnds) {
+    WordCharacters chars(kWindows1252);
+    const auto phrase = CutPhrase("one two", 0, 5, 0, chars);
+    EXPECT_EQ(phrase->words, 2);
+    EXPECT_EQ(phrase->text, "one two");
+}
+
+TEST(PhraseSearchTest, LongestPhraseWithATranslationWins) {
+    PhraseSearch search;
+    const auto tried = Tried("good morning sir", 3, {"good morning"}, &search);
+    ASSERT_TRUE(search.found);
+    EXPECT_EQ(search.phrase->text, "good morning");
+    EXPECT_EQ(tried.front(), "good morning sir");
+}
+
+TEST(PhraseSearchTest, LevelsGoDownBeforeTheWordCount) {
+    // Level 2 tries the word with its exclamation mark before 1 and 0.
+    auto tried = Tried("stop! now", 1, {});
+    EXPECT_EQ(tried, (std::vector<std::string>{"stop!", "stop!", "stop", "stop"}));
+    // Level 3 tries the quoted word first.
+    tried = Tried("\"yes\" no", 1, {"yes"});
+    EXPECT_EQ(tried, (std::vector<std::string>{"\"yes\"", "yes"}));
+}
+
+TEST(PhraseSearchTest, UnknownWordIsKeptAndEmptyTextIsUsedUp) {
+    PhraseSearch search;
+    Tried("zzz qqq", 2, {}, &search);
+    EXPECT_FALSE(search.found);
+    ASSERT_TRUE(search.phrase);
+    EXPECT_EQ(search.phrase->text, "zzz");
+    Tried(" ... ", 2, {}, &search);
+    EXPECT_FALSE(search.phrase.has_value());
+}
+
+// A dictionary in memory: English to German.
+class TextRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db_ = DB_CreateHandle()->handle;
+        ASSERT_NE(DB_CreateNewDictionary(db_, 1033, 1031)->status, 0);
+        for (const auto& [en, de] : std::vector<std::pair<const char*, const char*>>{
+                 {"good morning", "guten Morgen"}, {"good", "gut"}, {"sir", "Herr"},
+                 {"house", "Haus"}, {"house", "Gebaeude"}}) {
+            ASSERT_NE(DB_AddTranslation(db_, DB_TRANS_PRIMARY_TO_SECONDARY, en, de)->status, 0);
+        }
+        setup_.main = db_;
+        setup_.main_limit = 10;
+    }
+    void TearDown() override { DB_DestroyHandle(db_); }
+
+    // Records the target pane; step questions go to a callback.
+    struct View : TextTranslationView {
+        std::string target;
+        std::vector<std::string> asked;
+        std::function<void()> on_ask;
+        void AppendOriginal(std::string_view t) override { target += t; }
+        void AppendTranslation(std::string_view t) override { target += "[" + std::string(t) + "]"; }
+        void ShowPosition(const Phrase&) override {}
+        void AskPhrase(const Phrase& p, const char* const*, int count) override {
+            asked.push_back(p.text + "/" + std::to_string(count));
+            if (on_ask) on_ask();
+        }
+        void SetProgress(int) override {}
+    };
+
+    std::string Fast(const std::string& text, int depth = 3) {
+        TextLookup lookup(setup_);
+        View view;
+        translator_.RunFast(text, 0, text.size(), depth, chars_, lookup, view);
+        return view.target;
+    }
+
+    DB_HANDLE db_ = nullptr;
+    TextLookupSetup setup_;
+    WordCharacters chars_{kWindows1252};
+    TextTranslator translator_;
+};
+
+TEST_F(TextRunTest, FastCopiesUnknownWordsAndTextBetween) {
+    EXPECT_EQ(Fast("Good morning sir, my house!"),
+              "[guten Morgen] [Herr], my [Haus]!");
+    EXPECT_EQ(Fast("good\nmorning"), "[guten Morgen]");
+    EXPECT_EQ(Fast("good morning", 1), "[gut] morning");
+    EXPECT_EQ(Fast(""), "");
+}
+
+TEST_F(TextRunTest, FastTranslatesOnlyTheRegion) {
+    TextLookup lookup(setup_);
+    View view;
+    const std::string text = "sir house sir";
+    translator_.RunFast(text, 4, 9, 3, chars_, lookup, view);
+    EXPECT_EQ(view.target, "[Haus]");
+}
+
+TEST_F(TextRunTest, StepActionsDecideWhatIsWritten) {
+    TextLookup lookup(setup_);
+    View view;
+    // house: second translation; sir: skip; good morning: original; rest copied.
+    std::vector<std::pair<TextAction, int>> answers = {
+        {TextAction::kInsertTranslation, 1},
+        {TextAction::kSkip, 0},
+        {TextAction::kInsertOriginal, 0}};
+    std::size_t next = 0;
+    view.on_ask = [&] {
+        ASSERT_LT(next, answers.size());
+        translator_.Act(answers[next].first, answers[next].second);
+        ++next;
+    };
+    const std::string text = "house, sir; good\nmorning.";
+    translator_.RunStep(text, 0, text.size(), 3, chars_, lookup, view);
+    EXPECT_EQ(view.asked, (std::vector<std::string>{"house/2", "sir/1", "good morning/1"}));
+    // After Skip the text between sir and good morning is not copied.
+    EXPECT_EQ(view.target, "[Gebaeude], good morning.");
+}
+
+TEST_F(TextRunTest, StopDuringAStepWaitCopiesNothingMore) {
+    TextLookup lookup(setup_);
+    View view;
+    view.on_ask = [&] { translator_.Stop(); };
+    const std::string text = "house and more text";
+    auto run = std::async(std::launch::async, [&] {
+        translator_.RunStep(text, 0, text.size(), 3, chars_, lookup, view);
+    });
+    ASSERT_EQ(run.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_EQ(view.target, "");
+    EXPECT_FALSE(translator_.running());
+}
+
+TEST_F(TextRunTest, LinkModeTranslatesThroughTheDualDictionary) {
+    DB_HANDLE dual = DB_CreateHandle()->handle;
+    ASSERT_NE(DB_CreateNewDictionary(dual, 1031, 1036)->status, 0);
+    DB_AddTranslation(dual, DB_TRANS_PRIMARY_TO_SECONDARY, "Haus", "maison");
+    setup_.link = true;
+    setup_.dual = dual;
+    setup_.dual_limit = 10;
+    // house goes through Haus; sir has no dual word and stays untranslated.
+    EXPECT_EQ(Fast("house sir"), "[maison] sir");
+    DB_DestroyHandle(dual);
+}
+
+}  // namespace
+}  // namespace wordbay

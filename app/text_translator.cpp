@@ -1,0 +1,178 @@
+#include "app/text_translator.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace wordbay {
+namespace {
+
+constexpr std::int64_t kProgressPeriodMs = 300;
+
+std::int64_t NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+std::size_t Capacity(std::int32_t limit) { return static_cast<std::size_t>(std::max(limit, 1)); }
+
+}  // namespace
+
+TextLookup::TextLookup(const TextLookupSetup& setup)
+    : setup_(setup),
+      results_(Capacity(setup.main_limit) + 1),
+      dual_words_(setup.link ? Capacity(setup.dual_limit) + 1 : 0) {}
+
+bool TextLookup::Main(const std::string& phrase) {
+    const DB_RESULT* r = DB_Translate(setup_.main, setup_.main_direction, phrase.c_str(),
+                                      setup_.case_sensitive, setup_.ignore_accents,
+                                      results_.data(), static_cast<int32_t>(results_.size()) - 1);
+    count_ = r->status != 0 ? std::clamp<int>(r->count, 0, static_cast<int>(results_.size()) - 1)
+                            : 0;
+    return count_ > 0;
+}
+
+bool TextLookup::Link() {
+    if (!setup_.link || setup_.dual == nullptr) return false;
+    const std::int32_t direction = setup_.dual_list == DB_PRIMARY_LIST
+                                       ? DB_TRANS_PRIMARY_TO_SECONDARY
+                                       : DB_TRANS_SECONDARY_TO_PRIMARY;
+    const std::int32_t room = static_cast<std::int32_t>(dual_words_.size()) - 1;
+    for (int i = 0; i < count_; ++i) {
+        // The dual words go to their own array: the main results must stay
+        // intact while they are walked.
+        const DB_RESULT* listed =
+            DB_List(setup_.dual, setup_.dual_list, results_[i], setup_.case_sensitive,
+                    setup_.ignore_accents, DB_LIST_WILDCARDS, dual_words_.data(), room);
+        if (listed->status == 0 || listed->count < 1) continue;
+        const char* dual_word = dual_words_[0];
+        const DB_RESULT* r = DB_Translate(setup_.dual, direction, dual_word, setup_.case_sensitive,
+                                          setup_.ignore_accents, results_.data(), 1);
+        count_ = r->status != 0 && r->count > 0 ? 1 : 0;
+        return true;
+    }
+    return false;
+}
+
+void TextTranslator::Stop() {
+    done_ = true;
+    stopped_ = true;
+    Act(TextAction::kStop);
+}
+
+void TextTranslator::Act(TextAction action, int entry) {
+    {
+        std::lock_guard lock(mutex_);
+        action_ = action;
+        entry_ = entry;
+        signalled_ = true;
+    }
+    signal_.notify_one();
+}
+
+void TextTranslator::Begin() {
+    done_ = false;
+    stopped_ = false;
+    std::lock_guard lock(mutex_);
+    signalled_ = false;
+    last_progress_ms_ = 0;
+}
+
+TextAction TextTranslator::WaitAction(int* entry) {
+    std::unique_lock lock(mutex_);
+    signal_.wait(lock, [this] { return signalled_; });
+    signalled_ = false;
+    *entry = entry_;
+    return action_;
+}
+
+void TextTranslator::ReportProgress(std::size_t end, std::size_t from, std::size_t to,
+                                    TextTranslationView& view, bool force) {
+    const std::int64_t now = NowMs();
+    if (!force && now - last_progress_ms_ < kProgressPeriodMs) return;
+    last_progress_ms_ = now;
+    const std::size_t length = to > from ? to - from : 1;
+    view.SetProgress(static_cast<int>((std::min(end, to) - from) * 100 / length));
+}
+
+void TextTranslator::RunFast(std::string_view text, std::size_t from, std::size_t to, int depth,
+                             const WordCharacters& chars, TextLookup& lookup,
+                             TextTranslationView& view) {
+    Begin();
+    to = std::min(to, text.size());
+    from = std::min(from, to);
+    const std::string_view region = text.substr(0, to);
+    const PhraseLookup main = [&lookup](const std::string& p) { return lookup.Main(p); };
+    std::size_t pos = from;
+    while (!done_) {
+        const PhraseSearch search = SearchPhrase(region, pos, depth, chars, main);
+        if (!search.phrase) {
+            done_ = true;
+            break;
+        }
+        const Phrase& phrase = *search.phrase;
+        bool translated = search.found;
+        if (translated && lookup.link()) translated = lookup.Link();
+        view.ShowPosition(phrase);
+        view.AppendOriginal(region.substr(pos, phrase.start - pos));
+        if (translated && lookup.count() > 0) {
+            view.AppendTranslation(lookup.results()[0]);
+        } else {
+            view.AppendOriginal(phrase.text);
+        }
+        ReportProgress(phrase.end, from, to, view, false);
+        pos = phrase.end;
+    }
+    if (!stopped_) view.AppendOriginal(region.substr(pos));
+}
+
+void TextTranslator::RunStep(std::string_view text, std::size_t from, std::size_t to, int depth,
+                             const WordCharacters& chars, TextLookup& lookup,
+                             TextTranslationView& view) {
+    Begin();
+    to = std::min(to, text.size());
+    from = std::min(from, to);
+    const std::string_view region = text.substr(0, to);
+    const PhraseLookup main = [&lookup](const std::string& p) { return lookup.Main(p); };
+    std::size_t pos = from;
+    std::size_t last_end = from;
+    while (!done_) {
+        const PhraseSearch search = SearchPhrase(region, pos, depth, chars, main);
+        if (!search.phrase) {
+            done_ = true;
+            break;
+        }
+        const Phrase& phrase = *search.phrase;
+        // Copy what lies between phrases only after a phrase was written.
+        TextAction previous;
+        {
+            std::lock_guard lock(mutex_);
+            previous = action_;
+        }
+        if (search.found && lookup.link()) lookup.Link();
+        const int count = search.found ? lookup.count() : 0;
+        view.AskPhrase(phrase, lookup.results(), count);
+        if (previous == TextAction::kInsertTranslation ||
+            previous == TextAction::kInsertOriginal) {
+            view.AppendOriginal(region.substr(last_end, phrase.start - last_end));
+        }
+        last_end = phrase.end;
+        int entry = 0;
+        const TextAction action = WaitAction(&entry);
+        if (action == TextAction::kStop) {
+            done_ = true;
+            stopped_ = true;
+            break;
+        }
+        if (action == TextAction::kInsertTranslation && entry >= 0 && entry < count) {
+            view.AppendTranslation(lookup.results()[entry]);
+        } else if (action == TextAction::kInsertOriginal) {
+            view.AppendOriginal(phrase.text);
+        }
+        ReportProgress(phrase.end, from, to, view, false);
+        pos = phrase.end;
+    }
+    if (!stopped_) view.AppendOriginal(region.substr(last_end));
+}
+
+}  // namespace wordbay

@@ -1,0 +1,115 @@
+// Translation of running text phrase by phrase, fast (the first translation
+// of every phrase, without stopping) or step by step (the user chooses for
+// every phrase). The run is the body of the text window's worker; the window
+// stops it and answers its questions from the user-interface thread.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/phrase_cutter.h"
+#include "engine/lexbase.h"
+
+namespace wordbay {
+
+// The dictionaries a run looks phrases up in.
+struct TextLookupSetup {
+    DB_HANDLE main = nullptr;
+    std::int32_t main_direction = DB_TRANS_PRIMARY_TO_SECONDARY;
+    std::int32_t main_limit = 0;  // the larger word count of the main lists
+    // Link mode: each translation is looked up in the dual dictionary's list
+    // `dual_list` and the first dual word found is translated further.
+    bool link = false;
+    DB_HANDLE dual = nullptr;
+    std::int32_t dual_list = DB_PRIMARY_LIST;
+    std::int32_t dual_limit = 0;  // the larger word count of the dual lists
+    bool case_sensitive = false;
+    bool ignore_accents = false;
+};
+
+// The look-ups of one run. Results point into the engines' storage and stay
+// valid while neither dictionary changes.
+class TextLookup {
+public:
+    explicit TextLookup(const TextLookupSetup& setup);
+
+    // The translations of `phrase` in the main dictionary; true when any.
+    bool Main(const std::string& phrase);
+    // Replaces the results by the dual dictionary's answer for the first of
+    // them that the dual dictionary holds; false, results untouched, when it
+    // holds none.
+    bool Link();
+
+    const char* const* results() const { return results_.data(); }
+    int count() const { return count_; }
+    bool link() const { return setup_.link; }
+
+private:
+    TextLookupSetup setup_;
+    std::vector<const char*> results_;
+    std::vector<const char*> dual_words_;
+    int count_ = 0;
+};
+
+// What a run shows in the text window. The worker calls these.
+class TextTranslationView {
+public:
+    virtual ~TextTranslationView() = default;
+    // Appends source text (in the source list's code page) to the target pane.
+    virtual void AppendOriginal(std::string_view text) = 0;
+    // Appends a translation (in the target list's code page).
+    virtual void AppendTranslation(std::string_view text) = 0;
+    // Fast mode: the phrase being translated (caret to its start).
+    virtual void ShowPosition(const Phrase& phrase) = 0;
+    // Step mode: the phrase and its translations, for the user to choose.
+    virtual void AskPhrase(const Phrase& phrase, const char* const* translations, int count) = 0;
+    virtual void SetProgress(int percent) = 0;
+};
+
+enum class TextAction : int {
+    kStop = 0,
+    kInsertTranslation = 1,
+    kInsertOriginal = 2,
+    kSkip = 3,
+};
+
+class TextTranslator {
+public:
+    // User-interface thread: ends the run; a step wait ends at once and the
+    // rest of the text is not copied.
+    void Stop();
+    // User-interface thread: answers the step wait; `entry` is the chosen
+    // translation for kInsertTranslation.
+    void Act(TextAction action, int entry = 0);
+
+    // Worker: translates text[from, to). `text` is the whole source text.
+    void RunFast(std::string_view text, std::size_t from, std::size_t to, int depth,
+                 const WordCharacters& chars, TextLookup& lookup, TextTranslationView& view);
+    void RunStep(std::string_view text, std::size_t from, std::size_t to, int depth,
+                 const WordCharacters& chars, TextLookup& lookup, TextTranslationView& view);
+
+    bool running() const { return !done_; }
+
+private:
+    void Begin();
+    TextAction WaitAction(int* entry);
+    void ReportProgress(std::size_t end, std::size_t from, std::size_t to,
+                        TextTranslationView& view, bool force);
+
+    std::atomic<bool> done_{true};
+    std::atomic<bool> stopped_{false};
+    std::mutex mutex_;
+    std::condition_variable signal_;
+    bool signalled_ = false;                 // the auto-reset action event
+    TextAction action_ = TextAction::kStop;  // kept between runs
+    int entry_ = 0;
+    std::int64_t last_progress_ms_ = 0;
+};
+
+}  // namespace wordbay

@@ -60,11 +60,11 @@ void TextTranslator::Stop() {
     Act(TextAction::kStop);
 }
 
-void TextTranslator::Act(TextAction action, int entry) {
+void TextTranslator::Act(TextAction action, std::string chosen) {
     {
         std::lock_guard lock(mutex_);
         action_ = action;
-        entry_ = entry;
+        chosen_ = std::move(chosen);
         signalled_ = true;
     }
     signal_.notify_one();
@@ -78,11 +78,11 @@ void TextTranslator::Begin() {
     last_progress_ms_ = 0;
 }
 
-TextAction TextTranslator::WaitAction(int* entry) {
+TextAction TextTranslator::WaitAction(std::string* chosen) {
     std::unique_lock lock(mutex_);
     signal_.wait(lock, [this] { return signalled_; });
     signalled_ = false;
-    *entry = entry_;
+    *chosen = std::move(chosen_);
     return action_;
 }
 
@@ -157,15 +157,15 @@ void TextTranslator::RunStep(std::string_view text, std::size_t from, std::size_
             view.AppendOriginal(region.substr(last_end, phrase.start - last_end));
         }
         last_end = phrase.end;
-        int entry = 0;
-        const TextAction action = WaitAction(&entry);
+        std::string chosen;
+        const TextAction action = WaitAction(&chosen);
         if (action == TextAction::kStop) {
             done_ = true;
             stopped_ = true;
             break;
         }
-        if (action == TextAction::kInsertTranslation && entry >= 0 && entry < count) {
-            view.AppendTranslation(lookup.results()[entry]);
+        if (action == TextAction::kInsertTranslation) {
+            view.AppendTranslation(chosen);
         } else if (action == TextAction::kInsertOriginal) {
             view.AppendOriginal(phrase.text);
         }

@@ -84,9 +84,10 @@ public:
     // User-interface thread: ends the run; a step wait ends at once and the
     // rest of the text is not copied.
     void Stop();
-    // User-interface thread: answers the step wait; `entry` is the chosen
-    // translation for kInsertTranslation.
-    void Act(TextAction action, int entry = 0);
+    // User-interface thread: answers the step wait; `chosen` is the
+    // translation to insert for kInsertTranslation (the user may have looked
+    // an edited phrase up again, so it need not be one the run found).
+    void Act(TextAction action, std::string chosen = {});
 
     // Worker: translates text[from, to). `text` is the whole source text.
     void RunFast(std::string_view text, std::size_t from, std::size_t to, int depth,
@@ -98,7 +99,7 @@ public:
 
 private:
     void Begin();
-    TextAction WaitAction(int* entry);
+    TextAction WaitAction(std::string* chosen);
     void ReportProgress(std::size_t end, std::size_t from, std::size_t to,
                         TextTranslationView& view, bool force);
 
@@ -108,7 +109,7 @@ private:
     std::condition_variable signal_;
     bool signalled_ = false;                 // the auto-reset action event
     TextAction action_ = TextAction::kStop;  // kept between runs
-    int entry_ = 0;
+    std::string chosen_;
     std::int64_t last_progress_ms_ = 0;
 };
 

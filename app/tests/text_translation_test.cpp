@@ -149,10 +149,10 @@ TEST_F(TextRunTest, StepActionsDecideWhatIsWritten) {
     TextLookup lookup(setup_);
     View view;
     // house: second translation; sir: skip; good morning: original; rest copied.
-    std::vector<std::pair<TextAction, int>> answers = {
-        {TextAction::kInsertTranslation, 1},
-        {TextAction::kSkip, 0},
-        {TextAction::kInsertOriginal, 0}};
+    std::vector<std::pair<TextAction, std::string>> answers = {
+        {TextAction::kInsertTranslation, "Gebaeude"},
+        {TextAction::kSkip, ""},
+        {TextAction::kInsertOriginal, ""}};
     std::size_t next = 0;
     view.on_ask = [&] {
         ASSERT_LT(next, answers.size());

@@ -1,70 +1,25 @@
-// Speed of the V03 load and save on a generated dictionary. The baselines are
-// zlib alone on the same blocks: uncompressing them for the load, compressing
-// them for the save. Both should stay a small multiple of their baseline; the
-// save after a change adds one sort of node addresses per list.
-#include <benchmark/benchmark.h>
-#include <sys/stat.h>
-#include <unistd.h>
+// The V03 load and save of the English-German dictionary against zlib alone
+// on the same six blocks: uncompressing them for the load, compressing them
+// at the file's level for the save. Also the resident memory a load adds,
+// against what the data needs at least: the texts, 24 bytes per word, 16 per
+// link and the two prefix indexes.
+#include <malloc.h>
 #include <zlib.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "bench/bench_common.h"
 #include "engine/context.h"
 #include "engine/lexbase.h"
 
 namespace {
 
-// A word of 3 to 12 letters made from `n`.
-std::string Word(std::uint32_t n) {
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz\xE4\xE8\xE9\xF6";
-    std::string word;
-    std::uint32_t x = n * 2654435761u + 12345;
-    const std::size_t length = 3 + x % 10;
-    for (std::size_t i = 0; i < length; ++i) {
-        x = x * 1103515245u + 12345;
-        word += kLetters[(x >> 16) % (sizeof kLetters - 1)];
-    }
-    return word;
-}
-
-// Files in memory where there is such a folder: a save flushes its file.
-std::string Folder() {
-    struct stat status {};
-    return ::stat("/dev/shm", &status) == 0 && S_ISDIR(status.st_mode) ? "/dev/shm/" : "/tmp/";
-}
-
-// A dictionary of `pairs` translations, about three per primary word, saved
-// as a V03 file whose path it returns.
-std::string MakeFile(std::int64_t pairs) {
-    std::string text;
-    for (std::int64_t i = 0; i < pairs; ++i) {
-        text += Word(static_cast<std::uint32_t>(i / 3)) + '\t' +
-                Word(static_cast<std::uint32_t>(i * 7 + 1000003)) + "\r\n";
-    }
-    const std::string path = Folder() + "v03_file_bench_" + std::to_string(::getpid()) + "_" +
-                             std::to_string(pairs) + ".v03";
-    const std::string txt = path + ".txt";
-    std::ofstream(txt, std::ios::binary) << text;
-    DB_HANDLE db = DB_CreateHandle()->handle;
-    if (DB_Load(db, DB_FORMAT_TXT_LOAD, txt.c_str(), 1033, 1050)->status != 1 ||
-        DB_Save(db, DB_FORMAT_V03_SAVE, path.c_str())->status != 1) {
-        std::abort();
-    }
-    DB_DestroyHandle(db);
-    std::remove(txt.c_str());
-    return path;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using bench::Clock;
+using bench::Seconds;
 
 std::uint32_t U32(const std::string& bytes, std::size_t at) {
     std::uint32_t value = 0;
@@ -72,7 +27,7 @@ std::uint32_t U32(const std::string& bytes, std::size_t at) {
     return value;
 }
 
-// The six blocks of a file: where each lies and how large it is unpacked.
+// The blocks of a file: where each lies and how large it is unpacked.
 struct BlockSpan {
     std::uint32_t offset, packed, size;
 };
@@ -88,92 +43,132 @@ std::vector<BlockSpan> BlocksOf(const std::string& file) {
     return blocks;
 }
 
-void BM_UncompressOnly(benchmark::State& state) {
-    const std::string path = MakeFile(state.range(0));
-    const std::string file = ReadFile(path);
-    for (auto _ : state) {
-        for (const BlockSpan& block : BlocksOf(file)) {
-            std::vector<Bytef> out(block.size);
-            uLongf size = block.size;
-            uncompress(out.data(), &size,
-                       reinterpret_cast<const Bytef*>(file.data()) + block.offset, block.packed);
-            benchmark::DoNotOptimize(out.data());
+// The file in memory and its blocks unpacked, made once.
+struct Blocks {
+    std::string file;
+    std::vector<BlockSpan> spans;
+    std::vector<std::string> unpacked;
+};
+
+const Blocks& FileBlocks() {
+    static const Blocks blocks = [] {
+        Blocks b;
+        b.file = bench::ReadWholeFile(bench::DictionaryFile());
+        b.spans = BlocksOf(b.file);
+        for (const BlockSpan& span : b.spans) {
+            std::string out(span.size, '\0');
+            uLongf size = span.size;
+            uncompress(reinterpret_cast<Bytef*>(out.data()), &size,
+                       reinterpret_cast<const Bytef*>(b.file.data()) + span.offset, span.packed);
+            b.unpacked.push_back(std::move(out));
         }
+        return b;
+    }();
+    return blocks;
+}
+
+// Uncompressing every block into a new allocation of its size.
+double UncompressBlocks() {
+    const Blocks& blocks = FileBlocks();
+    const auto start = Clock::now();
+    for (const BlockSpan& span : blocks.spans) {
+        auto* out = static_cast<Bytef*>(std::malloc(span.size));
+        uLongf size = span.size;
+        uncompress(out, &size, reinterpret_cast<const Bytef*>(blocks.file.data()) + span.offset,
+                   span.packed);
+        benchmark::DoNotOptimize(out);
+        std::free(out);
     }
-    std::remove(path.c_str());
-    state.SetItemsProcessed(state.iterations() * state.range(0));
+    return Seconds(start);
+}
+
+// Compressing every block at level 4 into a new allocation.
+double CompressBlocks() {
+    const Blocks& blocks = FileBlocks();
+    const auto start = Clock::now();
+    for (const std::string& block : blocks.unpacked) {
+        uLongf size = compressBound(block.size());
+        auto* out = static_cast<Bytef*>(std::malloc(size));
+        compress2(out, &size, reinterpret_cast<const Bytef*>(block.data()), block.size(), 4);
+        benchmark::DoNotOptimize(out);
+        std::free(out);
+    }
+    return Seconds(start);
 }
 
 void BM_V03Load(benchmark::State& state) {
-    const std::string path = MakeFile(state.range(0));
+    const std::string& path = bench::DictionaryFile();
     DB_HANDLE db = DB_CreateHandle()->handle;
-    for (auto _ : state) {
-        if (DB_Load(db, DB_FORMAT_V03_LOAD, path.c_str(), 0, 0)->status != 1) {
-            state.SkipWithError("load failed");
-            break;
-        }
-        state.PauseTiming();
+    bench::MeasureRatio(state, "V03 load", 1.3, [&] {
+        const auto start = Clock::now();
+        if (DB_Load(db, DB_FORMAT_V03_LOAD, path.c_str(), 0, 0)->status != 1) std::abort();
+        const double t = Seconds(start);
         DB_Close(db);
-        state.ResumeTiming();
-    }
+        return t;
+    }, UncompressBlocks);
     DB_DestroyHandle(db);
-    std::remove(path.c_str());
-    state.SetItemsProcessed(state.iterations() * state.range(0));
 }
+BENCHMARK(BM_V03Load)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(7);
 
-void BM_CompressOnly(benchmark::State& state) {
-    const std::string path = MakeFile(state.range(0));
-    const std::string file = ReadFile(path);
-    std::vector<std::vector<Bytef>> blocks;
-    for (const BlockSpan& block : BlocksOf(file)) {
-        std::vector<Bytef> out(block.size);
-        uLongf size = block.size;
-        uncompress(out.data(), &size, reinterpret_cast<const Bytef*>(file.data()) + block.offset,
-                   block.packed);
-        blocks.push_back(std::move(out));
-    }
-    for (auto _ : state) {
-        for (const std::vector<Bytef>& block : blocks) {
-            uLongf size = compressBound(block.size());
-            std::vector<Bytef> out(size);
-            compress2(out.data(), &size, block.data(), block.size(), 4);
-            benchmark::DoNotOptimize(out.data());
-        }
-    }
-    std::remove(path.c_str());
-    state.SetItemsProcessed(state.iterations() * state.range(0));
-}
-
-// Saves the loaded dictionary; with `changed`, after renaming one word of
-// each list, which makes the save look positions up by node address.
-void SaveLoaded(benchmark::State& state, bool changed) {
-    const std::string path = MakeFile(state.range(0));
-    const std::string out = path + ".out";
+// Saves the loaded dictionary; with `edited`, after one word of each list was
+// renamed and one translation added, which makes the save rebuild the blocks
+// from the lists.
+void SaveLoaded(benchmark::State& state, bool edited) {
+    const std::string out = bench::ScratchFolder() + "/lexbase_bench_save.v03";
     DB_HANDLE db = DB_CreateHandle()->handle;
-    if (DB_Load(db, DB_FORMAT_V03_LOAD, path.c_str(), 0, 0)->status != 1) std::abort();
-    if (changed) {
-        DB_ChangeWord(db, 1, db->lists[0].head->text, "zzzz");
-        DB_ChangeWord(db, 2, db->lists[1].head->text, "zzzz");
+    if (DB_Load(db, DB_FORMAT_V03_LOAD, bench::DictionaryFile().c_str(), 0, 0)->status != 1) {
+        std::abort();
     }
-    for (auto _ : state) {
-        if (DB_Save(db, DB_FORMAT_V03_SAVE, out.c_str())->status != 1) {
-            state.SkipWithError("save failed");
-            break;
-        }
+    if (edited) {
+        DB_ChangeWord(db, 1, db->lists[0].head->text, "zzzz benchmark");
+        DB_ChangeWord(db, 2, db->lists[1].head->text, "zzzz benchmark");
+        DB_AddTranslation(db, 1, "house", "Benchmarkhaus");
     }
+    bench::MeasureRatio(state, edited ? "V03 save after edits" : "V03 save, unchanged", 1.2,
+                        [&] {
+                            const auto start = Clock::now();
+                            if (DB_Save(db, DB_FORMAT_V03_SAVE, out.c_str())->status != 1) {
+                                std::abort();
+                            }
+                            return Seconds(start);
+                        },
+                        CompressBlocks);
     DB_DestroyHandle(db);
-    std::remove(path.c_str());
     std::remove(out.c_str());
-    state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-void BM_V03SaveUntouched(benchmark::State& state) { SaveLoaded(state, false); }
-void BM_V03SaveAfterChange(benchmark::State& state) { SaveLoaded(state, true); }
+void BM_V03SaveUnchanged(benchmark::State& state) { SaveLoaded(state, false); }
+BENCHMARK(BM_V03SaveUnchanged)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_V03SaveAfterEdits(benchmark::State& state) { SaveLoaded(state, true); }
+BENCHMARK(BM_V03SaveAfterEdits)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Resident growth of one load against the least the data needs.
+void BM_MemoryAfterLoad(benchmark::State& state) {
+    double grown = 0, needed = 0;
+    for (auto _ : state) {
+        malloc_trim(0);
+        const std::uint64_t before = bench::ResidentBytes();
+        DB_HANDLE db = DB_CreateHandle()->handle;
+        if (DB_Load(db, DB_FORMAT_V03_LOAD, bench::DictionaryFile().c_str(), 0, 0)->status != 1) {
+            std::abort();
+        }
+        malloc_trim(0);
+        grown = static_cast<double>(bench::ResidentBytes() - before);
+        DICTIONARY_INFO info{};
+        DB_GetDictionaryInfo(db, &info);
+        const double words = static_cast<double>(info.primary_word_count) + info.secondary_word_count;
+        const double links =
+            static_cast<double>(info.primary_translation_count) + info.secondary_translation_count;
+        needed = static_cast<double>(db->lists[0].text_bytes) + db->lists[1].text_bytes + 24 * words +
+                 16 * links + 2 * sizeof db->lists[0].bucket_index;
+        DB_DestroyHandle(db);
+    }
+    state.counters["resident_MB"] = grown / 1e6;
+    state.counters["needed_MB"] = needed / 1e6;
+    state.counters["ratio"] = grown / needed;
+    bench::RecordRatio("memory after load", grown / 1e6, needed / 1e6, 1.2, "MB");
+}
+BENCHMARK(BM_MemoryAfterLoad)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK(BM_UncompressOnly)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_V03Load)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CompressOnly)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_V03SaveUntouched)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_V03SaveAfterChange)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);

@@ -1,114 +1,228 @@
-// Speed of listing and translation on a generated dictionary of 100,000
-// pairs, imported as a file would be (exact index ordinals).
-//
-// - Prefix searches must cost the stretch of their key, not the list: each
-//   run reports `speedup`, the time of one walk over the whole list (the
-//   palindrome mode, which tests every word cheaply) divided by the time of
-//   one prefix search, in the same run.
-// - The same searches after one edit: the ordinals are then estimates and
-//   the key look-up checks its stretch before trusting it; `edited` should
-//   stay close to `loaded`.
-// - Whole-list modes (regular expression, anagram, leading wildcard) and
-//   translation report words or lookups per second.
-#include <benchmark/benchmark.h>
+// Searching the English-German dictionary against bare loops over the same
+// words:
+// - a regular expression over the whole primary list (DB_List mode 2) against
+//   pcre_exec over the words in a flat array, with the same compiled tables;
+// - the type-ahead prefix list of the first 1 to 4 letters of 1,000 real words
+//   against copying the matching pointers out of an array sorted beforehand;
+// - DB_Translate of 10,000 real words, folded (case ignored) and exact,
+//   against a std::unordered_map from the (folded) word to its translations.
+// Case is ignored in the folded searches, as a user types.
+#include <pcre.h>
 
-#include <chrono>
-#include <cstdint>
+#include <algorithm>
+#include <cstring>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
+#include "bench/bench_common.h"
 #include "engine/context.h"
-#include "engine/formats/txt_format.h"
 #include "engine/lexbase.h"
 
 namespace {
 
-constexpr std::int64_t kPairs = 100'000;
+using bench::Clock;
+using bench::Seconds;
 
-// A word of 3 to 12 letters made from `n`, some capitalised, some accented.
-std::string Word(std::uint32_t n) {
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz\xE4\xE8\xE9\xF6";
-    std::string word;
-    std::uint32_t x = n * 2654435761u + 12345;
-    const std::size_t length = 3 + x % 10;
-    for (std::size_t i = 0; i < length; ++i) {
-        x = x * 1103515245u + 12345;
-        word += kLetters[(x >> 16) % (sizeof kLetters - 1)];
+const lexbase::WordList& Primary() { return bench::LoadedDictionary()->lists[0]; }
+
+std::vector<const char*>& Output() {
+    static std::vector<const char*> output(
+        std::max(Primary().word_count, bench::LoadedDictionary()->lists[1].word_count) + 40);
+    return output;
+}
+
+std::int32_t Capacity() { return static_cast<std::int32_t>(Output().size()); }
+
+std::string Fold(std::string_view text, const std::uint8_t* table) {
+    std::string folded(text);
+    for (char& c : folded) c = static_cast<char>(table[static_cast<std::uint8_t>(c)]);
+    return folded;
+}
+
+// ---- Regular expression over the whole list ------------------------------
+
+constexpr const char* kExpression = "^[bcd].*(ing|er)$";
+
+void BM_RegexScan(benchmark::State& state) {
+    DB_HANDLE db = bench::LoadedDictionary();
+    const lexbase::WordList& list = Primary();
+    // The words back to back, NUL-terminated, with their offsets and lengths.
+    std::string flat;
+    std::vector<std::pair<std::size_t, int>> words;
+    for (const lexbase::WordNode* node = list.head; node != nullptr; node = node->next) {
+        words.emplace_back(flat.size(), node->length);
+        flat.append(node->text, node->length);
+        flat += '\0';
     }
-    if (n % 17 == 0) word[0] = static_cast<char>(word[0] & ~0x20);
-    return word;
+    const char* error = nullptr;
+    int offset = 0;
+    pcre* code = pcre_compile(kExpression, PCRE_CASELESS, &error, &offset, list.regex_tables);
+    std::vector<const char*> found(words.size());
+    std::int64_t matches = 0;
+    bench::MeasureRatio(
+        state, "regex scan of the whole list", 1.3,
+        [&] {
+            const auto start = Clock::now();
+            const DB_RESULT* result = DB_List(db, DB_PRIMARY_LIST, kExpression, 0, 0,
+                                              DB_LIST_REGEX, Output().data(), Capacity());
+            const double t = Seconds(start);
+            if (result->count != matches) state.SkipWithError("different matches");
+            return t;
+        },
+        [&] {
+            const auto start = Clock::now();
+            std::int64_t n = 0;
+            int offsets[30];
+            for (const auto& [at, length] : words) {
+                if (pcre_exec(code, nullptr, flat.data() + at, length, 0, 0, offsets, 30) >= 0) {
+                    found[n++] = flat.data() + at;
+                }
+            }
+            matches = n;
+            return Seconds(start);
+        });
+    state.counters["matches"] = static_cast<double>(matches);
+    pcre_free(code);
 }
+BENCHMARK(BM_RegexScan)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(9);
 
-// A dictionary imported from generated text; `edited` adds one word after,
-// which turns the ordinals into estimates.
-DB_HANDLE MakeDictionary(bool edited) {
-    std::string text;
-    for (std::int64_t i = 0; i < kPairs; ++i) {
-        text += Word(static_cast<std::uint32_t>(i));
-        text += '\t';
-        text += Word(static_cast<std::uint32_t>(i * 7 + 1000003));
-        text += "\r\n";
+// ---- Type-ahead prefix lists ----------------------------------------------
+
+void BM_TypeAhead(benchmark::State& state) {
+    const auto letters = static_cast<std::size_t>(state.range(0));
+    DB_HANDLE db = bench::LoadedDictionary();
+    const lexbase::WordList& list = Primary();
+    const std::uint8_t* lower = list.lower_table;
+    // The prefixes typed: the first letters of real words long enough.
+    std::vector<std::string> prefixes;
+    for (const std::string& word : bench::SampleWords(db, DB_PRIMARY_LIST, 1000)) {
+        if (word.size() >= letters) prefixes.push_back(word.substr(0, letters));
     }
-    DB_HANDLE db = DB_CreateHandle()->handle;
-    if (!lexbase::ImportTxtBytes(db, text, "en_hr.txt", 1033, 1033)) return db;
-    db->ready = 1;
-    if (edited) DB_AddWord(db, DB_PRIMARY_LIST, "benchmark");
-    return db;
+    // The baseline's array: every word by its case-folded text.
+    std::vector<std::pair<std::string, const char*>> sorted;
+    for (const lexbase::WordNode* node = list.head; node != nullptr; node = node->next) {
+        sorted.emplace_back(Fold({node->text, node->length}, lower), node->text);
+    }
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<std::string> folded;
+    for (const std::string& prefix : prefixes) folded.push_back(Fold(prefix, lower));
+    std::int64_t ours_found = 0, base_found = 0;
+    const double keystrokes = static_cast<double>(prefixes.size());
+    bench::MeasureRatio(
+        state, "prefix list, " + std::to_string(letters) + " letter(s), per keystroke", 2.0,
+        [&] {
+            ours_found = 0;
+            const auto start = Clock::now();
+            for (const std::string& prefix : prefixes) {
+                ours_found += DB_List(db, DB_PRIMARY_LIST, prefix.c_str(), 0, 0, DB_LIST_PREFIX,
+                                      Output().data(), Capacity())
+                                  ->count;
+            }
+            return Seconds(start) / keystrokes;
+        },
+        [&] {
+            base_found = 0;
+            const auto start = Clock::now();
+            const char** out = Output().data();
+            for (const std::string& key : folded) {
+                auto it = std::lower_bound(
+                    sorted.begin(), sorted.end(), key,
+                    [](const auto& entry, const std::string& k) { return entry.first < k; });
+                std::int32_t n = 0;
+                for (; it != sorted.end() && it->first.compare(0, key.size(), key) == 0; ++it) {
+                    out[n++] = it->second;
+                }
+                base_found += n;
+            }
+            return Seconds(start) / keystrokes;
+        });
+    if (ours_found != base_found) state.SkipWithError("different matches");
+    state.counters["words_per_list"] = static_cast<double>(ours_found) / keystrokes;
 }
+BENCHMARK(BM_TypeAhead)
+    ->ArgName("letters")
+    ->DenseRange(1, 4)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(15);
 
-DB_HANDLE Dictionary(bool edited) {
-    static DB_HANDLE loaded = MakeDictionary(false);
-    static DB_HANDLE changed = MakeDictionary(true);
-    return edited ? changed : loaded;
-}
+// ---- Translation ------------------------------------------------------------
 
-// Two-letter keys taken from the words themselves, so every search finds something.
-std::vector<std::string> Keys() {
-    std::vector<std::string> keys;
-    for (std::uint32_t i = 0; i < 1000; ++i) keys.push_back(Word(i * 97).substr(0, 2));
-    return keys;
-}
-
-void BM_PrefixSearch(benchmark::State& state) {
-    using Clock = std::chrono::steady_clock;
-    DB_HANDLE db = Dictionary(state.range(0) != 0);
-    const std::vector<std::string> keys = Keys();
-    std::vector<const char*> out(kPairs);
-    const auto max = static_cast<std::int32_t>(out.size());
-
-    const auto scan_start = Clock::now();
-    DB_List(db, DB_PRIMARY_LIST, nullptr, 0, 0, DB_LIST_PALINDROME, out.data(), max);
-    const double full_scan = std::chrono::duration<double>(Clock::now() - scan_start).count();
-
-    double searching = 0;
-    std::int64_t searches = 0;
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        for (const std::string& key : keys) {
-            benchmark::DoNotOptimize(
-                DB_List(db, DB_PRIMARY_LIST, key.c_str(), 0, 1, DB_LIST_PREFIX, out.data(), max));
+void Translate(benchmark::State& state, bool folded) {
+    DB_HANDLE db = bench::LoadedDictionary();
+    const lexbase::WordList& list = Primary();
+    const std::uint8_t* lower = list.lower_table;
+    const std::vector<std::string> words = bench::SampleWords(db, DB_PRIMARY_LIST, 10'000);
+    // The baseline's map: (folded) text to its translations, variants in list order.
+    std::vector<std::vector<const char*>> translations;
+    std::unordered_map<std::string, std::size_t> map;
+    for (const lexbase::WordNode* node = list.head; node != nullptr; node = node->next) {
+        const std::string key =
+            folded ? Fold({node->text, node->length}, lower) : std::string(node->text);
+        auto [it, added] = map.emplace(key, translations.size());
+        if (added) translations.emplace_back();
+        for (const lexbase::TransLink* link = node->links; link != nullptr; link = link->next) {
+            translations[it->second].push_back(link->target->text);
         }
-        searching += std::chrono::duration<double>(Clock::now() - start).count();
-        searches += static_cast<std::int64_t>(keys.size());
     }
-    state.SetItemsProcessed(searches);
-    state.counters["speedup"] = full_scan / (searching / static_cast<double>(searches));
+    std::vector<std::string> keys;
+    for (const std::string& word : words) keys.push_back(folded ? Fold(word, lower) : word);
+    std::int64_t ours_found = 0, base_found = 0;
+    const int case_sensitive = folded ? 0 : 1;
+    bench::MeasureRatio(
+        state, folded ? "DB_Translate x 10,000, case folded" : "DB_Translate x 10,000, exact",
+        3.0,
+        [&] {
+            ours_found = 0;
+            const auto start = Clock::now();
+            for (const std::string& word : words) {
+                ours_found += DB_Translate(db, DB_TRANS_PRIMARY_TO_SECONDARY, word.c_str(),
+                                           case_sensitive, 0, Output().data(), Capacity())
+                                  ->count;
+            }
+            return Seconds(start);
+        },
+        [&] {
+            base_found = 0;
+            const auto start = Clock::now();
+            const char** out = Output().data();
+            std::string key;
+            for (const std::string& word : words) {
+                // The look-up folds its word, as the engine must.
+                key = word;
+                if (folded) {
+                    for (char& c : key) c = static_cast<char>(lower[static_cast<std::uint8_t>(c)]);
+                }
+                const auto it = map.find(key);
+                if (it == map.end()) continue;
+                const std::vector<const char*>& found = translations[it->second];
+                std::copy(found.begin(), found.end(), out);
+                base_found += static_cast<std::int64_t>(found.size());
+            }
+            return Seconds(start);
+        });
+    if (ours_found != base_found) state.SkipWithError("different translations");
 }
-BENCHMARK(BM_PrefixSearch)->ArgName("edited")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// One whole-list walk in `mode` with `pattern` per iteration; items are words.
+void BM_TranslateExact(benchmark::State& state) { Translate(state, false); }
+BENCHMARK(BM_TranslateExact)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(9);
+
+void BM_TranslateFolded(benchmark::State& state) { Translate(state, true); }
+BENCHMARK(BM_TranslateFolded)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(9);
+
+// ---- Other whole-list modes, for their speed alone ---------------------------
+
 void WholeList(benchmark::State& state, const char* pattern, std::uint32_t mode) {
-    DB_HANDLE db = Dictionary(false);
-    std::vector<const char*> out(kPairs);
+    DB_HANDLE db = bench::LoadedDictionary();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(DB_List(db, DB_PRIMARY_LIST, pattern, 0, 1, mode, out.data(),
-                                         static_cast<std::int32_t>(out.size())));
+        benchmark::DoNotOptimize(
+            DB_List(db, DB_PRIMARY_LIST, pattern, 0, 1, mode, Output().data(), Capacity()));
     }
-    state.SetItemsProcessed(state.iterations() * db->lists[0].word_count);
+    state.SetItemsProcessed(state.iterations() * Primary().word_count);
 }
-
-void BM_RegexScan(benchmark::State& state) { WholeList(state, "^[bcd].*(ing|er)$", 2); }
-BENCHMARK(BM_RegexScan)->Unit(benchmark::kMillisecond);
 
 void BM_AnagramScan(benchmark::State& state) { WholeList(state, "dictionary", 5); }
 BENCHMARK(BM_AnagramScan)->Unit(benchmark::kMillisecond);
@@ -116,25 +230,10 @@ BENCHMARK(BM_AnagramScan)->Unit(benchmark::kMillisecond);
 void BM_LeadingWildcardScan(benchmark::State& state) { WholeList(state, "*i?g", 1); }
 BENCHMARK(BM_LeadingWildcardScan)->Unit(benchmark::kMillisecond);
 
-void BM_TranslateFolded(benchmark::State& state) {
-    DB_HANDLE db = Dictionary(state.range(0) != 0);
-    std::vector<std::string> words;
-    for (std::uint32_t i = 0; i < 1000; ++i) words.push_back(Word(i * 101));
-    const char* out[64];
-    for (auto _ : state) {
-        for (const std::string& w : words) {
-            benchmark::DoNotOptimize(DB_Translate(db, 1, w.c_str(), 0, 1, out, 64));
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(words.size()));
-}
-BENCHMARK(BM_TranslateFolded)->ArgName("edited")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-
 void BM_IdenticalWords(benchmark::State& state) {
-    DB_HANDLE db = Dictionary(false);
-    std::vector<const char*> out(db->lists[0].word_count);
-    for (auto _ : state) benchmark::DoNotOptimize(DB_ListIdenticalWords(db, 1, 0, out.data()));
-    state.SetItemsProcessed(state.iterations() * db->lists[0].word_count);
+    DB_HANDLE db = bench::LoadedDictionary();
+    for (auto _ : state) benchmark::DoNotOptimize(DB_ListIdenticalWords(db, 1, 0, Output().data()));
+    state.SetItemsProcessed(state.iterations() * Primary().word_count);
 }
 BENCHMARK(BM_IdenticalWords)->Unit(benchmark::kMillisecond);
 

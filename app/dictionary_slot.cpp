@@ -22,10 +22,14 @@ void ResultBuffers::Resize(std::size_t entries) {
 }
 
 void ResultBuffers::Show(MainView* view, SlotId slot, ListSide side, int count) {
-    const int back = 1 - front_;
-    count = std::clamp(count, 0, static_cast<int>(buffers_[back].size()));
-    view->ShowList(slot, side, count > 0 ? buffers_[back].data() : nullptr, count);
-    front_ = back;
+    count = std::clamp(count, 0, capacity());
+    const char* const* items = Flip();
+    view->ShowList(slot, side, count > 0 ? items : nullptr, count);
+}
+
+const char* const* ResultBuffers::Flip() {
+    front_ = 1 - front_;
+    return buffers_[front_].data();
 }
 
 DictionarySlot::DictionarySlot(SlotId id) : id_(id) {
@@ -61,8 +65,18 @@ void DictionarySlot::Close() {
 bool DictionarySlot::RefreshInfo() {
     DICTIONARY_INFO info{};
     if (DB_GetDictionaryInfo(handle_, &info)->status == 0) return false;
-    info_ = info;
+    SetInfo(info);
     return true;
+}
+
+void DictionarySlot::SetInfo(const DICTIONARY_INFO& info) {
+    std::lock_guard<std::mutex> lock(info_mutex_);
+    info_ = info;
+}
+
+DICTIONARY_INFO DictionarySlot::info_snapshot() const {
+    std::lock_guard<std::mutex> lock(info_mutex_);
+    return info_;
 }
 
 void DictionarySlot::SizeResultArrays() {
@@ -76,22 +90,22 @@ void DictionarySlot::SetPath(const std::string& path) {
     file_name_ = slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string DictionarySlot::ListName(ListSide side) const {
+std::string DictionarySlot::ListName(const DICTIONARY_INFO& info, ListSide side) {
     const char* name =
-        side == ListSide::kPrimary ? info_.primary_list_name : info_.secondary_list_name;
-    return std::string(name, strnlen(name, sizeof(info_.primary_list_name)));
+        side == ListSide::kPrimary ? info.primary_list_name : info.secondary_list_name;
+    return std::string(name, strnlen(name, sizeof(info.primary_list_name)));
 }
 
-std::string DictionarySlot::ListNameUtf8(ListSide side) const {
-    return platform::DecodeToUtf8(platform::CodePageOf(Locale(side)), ListName(side));
+std::string DictionarySlot::ListNameUtf8(const DICTIONARY_INFO& info, ListSide side) {
+    return platform::DecodeToUtf8(platform::CodePageOf(Locale(info, side)), ListName(info, side));
 }
 
-std::uint32_t DictionarySlot::Locale(ListSide side) const {
-    return side == ListSide::kPrimary ? info_.primary_locale : info_.secondary_locale;
+std::uint32_t DictionarySlot::Locale(const DICTIONARY_INFO& info, ListSide side) {
+    return side == ListSide::kPrimary ? info.primary_locale : info.secondary_locale;
 }
 
-std::uint32_t DictionarySlot::WordCount(ListSide side) const {
-    return side == ListSide::kPrimary ? info_.primary_word_count : info_.secondary_word_count;
+std::uint32_t DictionarySlot::WordCount(const DICTIONARY_INFO& info, ListSide side) {
+    return side == ListSide::kPrimary ? info.primary_word_count : info.secondary_word_count;
 }
 
 void DictionarySlot::ReadSettings(const FontCatalog& fonts, bool* font_warning) {

@@ -37,6 +37,8 @@ public:
     void Resize(std::size_t entries);
     // Hands the filled back array to the list and makes it the front one.
     void Show(MainView* view, SlotId slot, ListSide side, int count);
+    // Makes the filled back array the front one and answers it.
+    const char* const* Flip();
     // The array the list shows.
     const char* const* front() const { return buffers_[front_].data(); }
 
@@ -72,11 +74,14 @@ public:
     void Close();
     // Re-reads the description from the engine; false when that fails.
     bool RefreshInfo();
+    void SetInfo(const DICTIONARY_INFO& info);
     // Sizes the result arrays after the description: index size + 40 each.
     // The lists must show nothing from them.
     void SizeResultArrays();
 
+    // The description (worker side), and a copy of it for any thread.
     const DICTIONARY_INFO& info() const { return info_; }
+    DICTIONARY_INFO info_snapshot() const;
     const std::string& path() const { return path_; }
     const std::string& file_name() const { return file_name_; }
     void SetPath(const std::string& path);
@@ -102,10 +107,14 @@ public:
 
     // The list name as stored (8-bit) and converted to UTF-8 with the code
     // page of the list's locale.
-    std::string ListName(ListSide side) const;
-    std::string ListNameUtf8(ListSide side) const;
-    std::uint32_t Locale(ListSide side) const;
-    std::uint32_t WordCount(ListSide side) const;
+    std::string ListName(ListSide side) const { return ListName(info_, side); }
+    std::string ListNameUtf8(ListSide side) const { return ListNameUtf8(info_, side); }
+    std::uint32_t Locale(ListSide side) const { return Locale(info_, side); }
+    std::uint32_t WordCount(ListSide side) const { return WordCount(info_, side); }
+    static std::string ListName(const DICTIONARY_INFO& info, ListSide side);
+    static std::string ListNameUtf8(const DICTIONARY_INFO& info, ListSide side);
+    static std::uint32_t Locale(const DICTIONARY_INFO& info, ListSide side);
+    static std::uint32_t WordCount(const DICTIONARY_INFO& info, ListSide side);
 
     // Reads the settings file of the dictionary (fonts checked against
     // `fonts`); *font_warning as ReadDictionarySettings. Sets the direction.
@@ -120,6 +129,7 @@ private:
     DB_HANDLE handle_ = nullptr;
     std::atomic<bool> loaded_{false};
     std::atomic<bool> direction_{true};
+    mutable std::mutex info_mutex_;  // info_ written by the worker against snapshots
     DICTIONARY_INFO info_{};
     std::string path_;
     std::string file_name_;

@@ -1,0 +1,235 @@
+// SearchController: turns what the user does in the main window into jobs of
+// the worker thread, and runs those jobs: listing and translating words,
+// loading, saving, importing, updating, exporting and the start-up job.
+//
+// The user-interface thread calls the On... entry points and the Start...
+// commands; they never wait for the engine. Each job runs on the worker
+// thread and reaches the windows only through MainView.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/catalogue.h"
+#include "app/dictionary_slot.h"
+#include "app/freelang_directory.h"
+#include "app/main_thread.h"
+#include "app/main_view.h"
+#include "app/message_table.h"
+#include "app/program_dir.h"
+#include "app/search_options.h"
+
+namespace wordbay {
+
+// Job numbers of the worker.
+enum Job : int {
+    kJobNone = 0,  // wakes the worker to end
+    kJobStartup = 1,
+    kJobListMainPrimary = 2,
+    kJobListMainSecondary = 3,
+    kJobSaveAs = 4,
+    kJobLoad = 5,
+    kJobSave = 6,
+    kJobResort = 7,
+    kJobSaveAndClose = 8,
+    kJobTranslateMainPrimary = 9,
+    kJobTranslateMainSecondary = 10,
+    kJobPalindromes = 11,
+    kJobIdenticalWords = 12,
+    kJobExport = 13,
+    kJobLoadDual = 14,
+    kJobListDualPrimary = 15,
+    kJobListDualSecondary = 16,
+    kJobTranslateDualPrimary = 19,
+    kJobTranslateDualSecondary = 20,
+    kJobImport = 21,
+    kJobUpdate = 22,
+    kJobCloseDual = 23,  // dual mode switched off: empty the dual pane, close it
+};
+
+// What the import dialog hands to job 21.
+struct ImportRequest {
+    int format = DB_FORMAT_TXT_LOAD;  // DB_FORMAT_..._LOAD
+    std::string path;                 // the file, or the Freelang folder (format 4)
+    std::uint32_t primary_locale = 0;
+    std::uint32_t secondary_locale = 0;
+    std::optional<DICTIONARY_INFO> info;  // description given by the dialog
+    std::vector<FreelangEntry> freelang;  // format 4: the entries, chosen ones ticked
+};
+
+// The program settings the jobs read and change ([options] "showsplash",
+// [dictionary] "current", "dual", "dualname", "convertv2"). The main window
+// passes them in at start and reads them back before it writes the file.
+struct DictionaryState {
+    bool show_splash = true;
+    bool convert_v2 = false;
+    std::string current;    // file name of the main dictionary
+    bool dual = false;      // dual mode wanted at start
+    std::string dual_name;  // file name of the dual dictionary
+};
+
+class SearchController {
+public:
+    // `view`, `catalogue` and `fonts` outlive the controller; `fonts` is asked
+    // from the worker thread.
+    SearchController(MainView* view, Catalogue* catalogue, ProgramPaths paths,
+                     const FontCatalog* fonts);
+    ~SearchController();  // stops the worker (see Stop)
+    SearchController(const SearchController&) = delete;
+    SearchController& operator=(const SearchController&) = delete;
+
+    // ---- Life cycle (user-interface thread) ------------------------------
+
+    // Starts the worker with the start-up job (1).
+    void StartWorker(const DictionaryState& state, const SearchOptions& options);
+    // Stops the running engine loops and asks the worker to end after its
+    // current job, without waiting. Then keep the event loop running until
+    // WorkerFinished() and call Stop() (a job may wait for a MainView call).
+    void RequestStop();
+    bool WorkerFinished() const { return worker_.finished(); }
+    // RequestStop, then waits until the worker has ended: a running job (a
+    // save, say) ends normally first.
+    void Stop();
+    // Whether a job runs now or is about to.
+    bool busy() const { return worker_.busy() || worker_.job_pending(); }
+
+    // ---- Options and state ------------------------------------------------
+
+    SearchOptions options() const;
+    void SetOptions(const SearchOptions& options);
+    DictionaryState dictionary_state() const;
+    // Set while a search started by the hot keys or from the popup is under
+    // way; the results then also go to the popup or tooltip.
+    void SetHotKeyPending(bool on) { hot_key_pending_.store(on); }
+    bool hot_key_pending() const { return hot_key_pending_.load(); }
+    // True once job 8 saved the dictionary for closing; a load clears it.
+    bool saved_while_closing() const { return saved_while_closing_.load(); }
+
+    DictionarySlot& slot(SlotId id) { return id == SlotId::kMain ? main_ : dual_; }
+    const DictionarySlot& slot(SlotId id) const { return id == SlotId::kMain ? main_ : dual_; }
+    Catalogue& catalogue() { return *catalogue_; }
+    const ProgramPaths& paths() const { return paths_; }
+
+    // ---- Typing, selection, activation (user-interface thread) ------------
+
+    // An edit box changed by the user: stops the slot's engine loop and lists
+    // its text (the typing rule, edit mode included). Changes that the program
+    // made itself must not be passed here.
+    void OnEditChanged(SlotId slot, ListSide side);
+    // Down arrow in an edit box: when its list has entries, focuses the list,
+    // selects the first entry and handles that as a selection. Returns whether
+    // it did so.
+    bool OnDownArrow(SlotId slot, ListSide side);
+    // The user selected a word in a list: it goes into the list's edit box and
+    // its translations are looked up.
+    void OnListSelected(SlotId slot, ListSide side);
+    // The main window was activated; `clipboard_text` is the clipboard's text
+    // (read only when options().use_clipboard or hot_key_pending()).
+    void OnActivated(std::string clipboard_text);
+    // Repeats the search of an edit box (after a search switch changed).
+    void SearchAgain(SlotId slot, ListSide side) { OnEditChanged(slot, side); }
+    // Reverses a slot's direction (the direction buttons); retitles and
+    // refreshes the status line through a job when none runs.
+    void ToggleDirection(SlotId slot);
+    // The number of words a list shows now.
+    int shown_count(SlotId slot, ListSide side) const;
+
+    // ---- Commands that start jobs (user-interface thread) -----------------
+
+    // Stops the running engine loops and starts job `job`.
+    void StartJob(int job);
+    void StartLoad(const std::string& path);      // 5
+    void StartLoadDual(const std::string& path);  // 14
+    void StartSave() { StartJob(kJobSave); }      // 6
+    void StartSaveAs() { StartJob(kJobSaveAs); }  // 4
+    void StartSaveAndClose() { StartJob(kJobSaveAndClose); }  // 8
+    // 7: `changed_lists` bit 0 primary, bit 1 secondary; the new locales are
+    // those the information dialog set in the dictionary.
+    void StartResort(int changed_lists);
+    void StartExport(int format, const std::string& path);  // 13
+    void StartImport(ImportRequest request);                 // 21
+    void StartUpdate(int format, const std::string& path);  // 22
+    void StartCloseDual() { StartJob(kJobCloseDual); }      // dual mode off
+
+    // The status line after a job (word counts, or "Dictionary not loaded").
+    std::string StatusText() const;
+    // The window titles for the current slots and options.
+    WindowTitles Titles() const;
+
+private:
+    void RunJob(int job);
+
+    // Jobs (worker thread), by subject: listing_jobs.cpp, dictionary_jobs.cpp,
+    // import_jobs.cpp, startup_job.cpp.
+    void ListJob(SlotId id, ListSide side);
+    void TranslateJob(SlotId id, ListSide side);
+    void LinkIntoDual(const SearchOptions& o, ListSide main_target);
+    void ShowHotKeyResult(const SearchOptions& o, SlotId id, ListSide target);
+    void PalindromeJob();
+    void IdenticalWordsJob();
+    bool LoadIntoSlot(DictionarySlot& slot, const std::string& path);
+    void LoadDualJob(const std::string& path);
+    bool Save(DictionarySlot& slot, const std::string& path);
+    void SaveAsJob();
+    void SaveAndCloseJob();
+    void ResortJob();
+    void ExportJob();
+    void UpdateJob();
+    void CloseDualJob();
+    void ImportJob();
+    void ImportFile(const ImportRequest& request);
+    void ImportFreelang(const ImportRequest& request);
+    // Resolves the overwrite question for an import target: answers the path
+    // to save to, or "" when the user cancelled.
+    std::string ConfirmImportTarget(const std::string& target);
+    void StartupJob();
+    void ConvertPreviousVersion();
+
+    // Helpers of the jobs (worker thread).
+    void Show(SlotId id, ListSide side, int count);
+    void ClearList(SlotId id, ListSide side);
+    void ClearSlotViews(SlotId id);
+    void ClearEdit(SlotId id, ListSide side);
+    void Retitle();
+    void RefreshStatus();
+    void ReportEngineError(TextId message, const std::string& detail, const char* engine_message);
+    void ReportMemoryError();
+    bool WaitForWindows();
+
+    MainView* const view_;
+    Catalogue* const catalogue_;
+    const ProgramPaths paths_;
+    const FontCatalog* const fonts_;
+
+    DictionarySlot main_{SlotId::kMain};
+    DictionarySlot dual_{SlotId::kDual};
+
+    mutable std::mutex mutex_;  // guards the members below it
+    SearchOptions options_;
+    DictionaryState state_;
+    std::string load_path_;       // job 5
+    std::string dual_path_;       // job 14
+    int resort_lists_ = 0;        // job 7
+    int export_format_ = 0;       // job 13
+    std::string export_path_;     // job 13
+    ImportRequest import_;        // job 21
+    int update_format_ = 0;       // job 22
+    std::string update_path_;     // job 22
+
+    std::atomic<bool> hot_key_pending_{false};
+    std::atomic<bool> saved_while_closing_{false};
+    std::atomic<int> shown_[2][2] = {};  // [slot][side]
+    ResultBuffers hot_key_items_;        // what the hot-key window shows (worker)
+
+    MainThread worker_;
+};
+
+// Cuts clipboard text at its first CR or LF and trims the spaces around it.
+std::string ClipboardSearchText(std::string_view clipboard);
+
+}  // namespace wordbay

@@ -14,6 +14,22 @@ std::int64_t NowMs() {
         .count();
 }
 
+// Holds the engine lock of a run, when it has one.
+class EngineGuard {
+public:
+    explicit EngineGuard(std::mutex* lock) : lock_(lock) {
+        if (lock_ != nullptr) lock_->lock();
+    }
+    ~EngineGuard() {
+        if (lock_ != nullptr) lock_->unlock();
+    }
+    EngineGuard(const EngineGuard&) = delete;
+    EngineGuard& operator=(const EngineGuard&) = delete;
+
+private:
+    std::mutex* lock_;
+};
+
 std::size_t Capacity(std::int32_t limit) { return static_cast<std::size_t>(std::max(limit, 1)); }
 
 }  // namespace
@@ -24,6 +40,7 @@ TextLookup::TextLookup(const TextLookupSetup& setup)
       dual_words_(setup.link ? Capacity(setup.dual_limit) + 1 : 0) {}
 
 bool TextLookup::Main(const std::string& phrase) {
+    const EngineGuard guard(setup_.engine_lock);
     const DB_RESULT* r = DB_Translate(setup_.main, setup_.main_direction, phrase.c_str(),
                                       setup_.case_sensitive, setup_.ignore_accents,
                                       results_.data(), static_cast<int32_t>(results_.size()) - 1);
@@ -34,6 +51,7 @@ bool TextLookup::Main(const std::string& phrase) {
 
 bool TextLookup::Link() {
     if (!setup_.link || setup_.dual == nullptr) return false;
+    const EngineGuard guard(setup_.engine_lock);
     const std::int32_t direction = setup_.dual_list == DB_PRIMARY_LIST
                                        ? DB_TRANS_PRIMARY_TO_SECONDARY
                                        : DB_TRANS_SECONDARY_TO_PRIMARY;

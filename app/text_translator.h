@@ -31,6 +31,9 @@ struct TextLookupSetup {
     std::int32_t dual_limit = 0;  // the larger word count of the dual lists
     bool case_sensitive = false;
     bool ignore_accents = false;
+    // Held around every engine call when set: the handles are shared with
+    // the main window's worker, and a handle serves one call at a time.
+    std::mutex* engine_lock = nullptr;
 };
 
 // The look-ups of one run. Results point into the engines' storage and stay

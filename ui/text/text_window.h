@@ -1,0 +1,159 @@
+// Main1Form: the text translation window. The user puts a text into the
+// source pane and starts a run; its worker (ThreadTrazi1) cuts the text into
+// phrases and writes the translated text into the target pane, alone (fast)
+// or asking at every phrase (step). The window only hides when closed.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/program_settings.h"
+#include "app/text_translator.h"
+#include "ui/widgets/w_form.h"
+
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QSlider;
+class QSplitter;
+class QToolBar;
+class WEdit;
+class WListBox;
+class WProgressBar;
+class ThreadTrazi1;
+
+// The dictionaries as a run needs them, asked for at every start.
+struct TextDictionaries {
+    bool ready = false;  // the main dictionary (and in link mode the dual one) is open
+    wordbay::TextLookupSetup lookup;
+    std::uint32_t source_code_page = 1252;  // of the list phrases are looked up in
+    std::uint32_t target_code_page = 1252;  // of the list translations come from
+};
+
+// Command ids of the window.
+namespace text_command {
+inline constexpr int kStart = 462;
+inline constexpr int kOpen = 464;
+inline constexpr int kSaveOriginal = 465;
+inline constexpr int kSaveTranslated = 466;
+inline constexpr int kStop = 469;
+inline constexpr int kClose = 471;
+inline constexpr int kFast = 472;
+inline constexpr int kStep = 473;
+inline constexpr int kTileHorizontally = 474;
+inline constexpr int kTileVertically = 475;
+inline constexpr int kInsertTranslation = 480;
+inline constexpr int kSkipWord = 481;
+inline constexpr int kInsertOriginal = 482;
+inline constexpr int kWrapOriginal = 483;
+inline constexpr int kWrapTranslated = 484;
+inline constexpr int kFromCursor = 485;
+inline constexpr int kDepthFirst = 490;  // 490..499: depth 1..10
+inline constexpr int kCopy = 443;
+inline constexpr int kPaste = 444;
+inline constexpr int kCaseSensitive = 307;
+inline constexpr int kChangeDirection = 356;
+}  // namespace text_command
+
+class Main1Form : public WForm {
+    Q_OBJECT
+
+public:
+    // `settings` holds the window's options ("brzo", "fromcursor",
+    // "deepsearch", "ww1", "ww2", "jedandodrugoga") and outlives the window.
+    explicit Main1Form(wordbay::ProgramSettings* settings, QWidget* parent = nullptr);
+    ~Main1Form() override;
+
+    // Where the dictionaries come from, and where the commands the main
+    // window owns (case sensitive, change direction) go.
+    void setDictionaryProvider(std::function<TextDictionaries()> provider);
+    void setMainCommandSink(std::function<void(int id)> sink);
+
+    // The switches shown in the status cells.
+    void setSwitches(bool case_sensitive, bool ignore_accents);
+    // Sets every menu and button text again from the interface language.
+    void relabel();
+    // Forgets the translations list (after the direction changed).
+    void resetWordList();
+
+    void command(int code, int id, WControl* control, qintptr param) override;
+
+    bool isTranslating() const;
+    QPlainTextEdit* sourcePane() const { return m_source; }
+    QPlainTextEdit* targetPane() const { return m_target; }
+    WEdit* phraseBox() const { return m_phrase; }
+    WListBox* translationsList() const { return m_list; }
+
+    // Reached from the worker through queued calls.
+    void appendTarget(const QString& text);
+    void showPosition(int start);
+    void askPhrase(const QString& phrase, int start, int end, std::vector<const char*> items);
+    void showProgress(int percent);
+    void runFinished();
+
+protected:
+    int onCreate() override;
+    void onDestroy() override;
+    bool onClose() override;
+
+private:
+    friend class ThreadTrazi1;
+
+    void buildMenus();
+    void buildControls();
+    void applyOptions();
+    void setDepth(int depth);
+    void startRun();
+    void stopRun();
+    void act(wordbay::TextAction action);
+    void setRunning(bool running);
+    void lookUpEditedPhrase();
+    void openText();
+    void saveText(bool translated);
+    QPlainTextEdit* focusedPane() const;
+
+    wordbay::ProgramSettings* m_settings;
+    std::function<TextDictionaries()> m_provider;
+    std::function<void(int)> m_mainSink;
+
+    QPlainTextEdit* m_source = nullptr;
+    QPlainTextEdit* m_target = nullptr;
+    QSplitter* m_splitter = nullptr;
+    WEdit* m_phrase = nullptr;
+    WListBox* m_list = nullptr;
+    QPushButton* m_insertTranslation = nullptr;
+    QPushButton* m_skip = nullptr;
+    QPushButton* m_insertOriginal = nullptr;
+    QSlider* m_depth = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QMenu* m_runMenu = nullptr;
+    QMenu* m_depthMenu = nullptr;
+    QMenu* m_viewMenu = nullptr;
+    QLabel* m_fromCursorCell = nullptr;
+    QLabel* m_accentsCell = nullptr;
+    QLabel* m_caseCell = nullptr;
+    QLabel* m_depthCell = nullptr;
+    WProgressBar* m_progress = nullptr;
+
+    // The run in progress: its dictionaries, the source text in the source
+    // code page and the worker.
+    TextDictionaries m_run;
+    std::string m_sourceBytes;
+    wordbay::TextTranslator m_translator;
+    std::unique_ptr<ThreadTrazi1> m_worker;
+    // The translations shown in step mode (pointers into the engine's words).
+    std::vector<const char*> m_shown;
+    int m_phraseStart = 0;  // in the source pane, in characters
+    int m_phraseEnd = 0;
+    int m_selectionStart = 0;  // the source selection when the run began
+    int m_selectionEnd = 0;
+    bool m_ownPhraseChange = false;
+    bool m_waiting = false;  // a step run waits for the user's choice
+    // From the start of a run until the window has shown its end.
+    bool m_running = false;
+};

@@ -1,0 +1,14 @@
+// Runs every suite of the dictionary dialogs in one application object. Each
+// suite file defines a run function; the exit code counts the failed suites.
+#include <QApplication>
+
+int runPluginTests(int argc, char** argv);
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    int failed = 0;
+    for (auto* run : {runPluginTests}) {
+        failed += run(argc, argv) != 0 ? 1 : 0;
+    }
+    return failed;
+}

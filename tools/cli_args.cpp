@@ -23,7 +23,7 @@ const std::vector<CommandSpec>& Commands() {
         {"import", 2, 2, {}, {"format", "locales", "names"}},
         {"export", 2, 2, {}, {"format"}},
         {"update", 2, 2, {"reverse"}, {"format"}},
-        {"freedict", 2, 2, {"swap"}, {}},
+        {"freedict", 2, 2, {"swap"}, {"txt-code-page"}},
     };
     return kCommands;
 }
@@ -145,9 +145,11 @@ const char* UsageText() {
            "      Write a dictionary in another format.\n"
            "  update FILE.v03 SOURCE --format v03|txt|freelang|v02 [--reverse]\n"
            "      Add the translations of SOURCE that FILE lacks and save FILE.\n"
-           "  freedict INDEX_OR_NAME OUT.v03 [--swap]\n"
+           "  freedict INDEX_OR_NAME OUT.v03 [--swap] [--txt-code-page N]\n"
            "      Convert an installed FreeDict dictd database (e.g. eng-hrv, found in\n"
            "      /usr/share/dictd) into a dictionary; --swap exchanges the languages.\n"
+           "      With --txt-code-page, OUT is a plain-text dictionary with both\n"
+           "      languages in Windows code page N (e.g. 1250) instead.\n"
            "\n"
            "Words are read and printed as UTF-8. Exit status: 0 success, 1 failure or\n"
            "nothing found, 2 wrong usage.\n";

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <istream>
 #include <ostream>
 
@@ -426,8 +427,18 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
     }
     const Language primary = LanguageOfCode(from);
     const Language secondary = LanguageOfCode(to);
-    const auto cp1 = CodePageOfLocale(primary.lcid);
-    const auto cp2 = CodePageOfLocale(secondary.lcid);
+    auto cp1 = CodePageOfLocale(primary.lcid);
+    auto cp2 = CodePageOfLocale(secondary.lcid);
+    const bool txt = args.values.count("txt-code-page") != 0;
+    if (txt) {
+        const std::string page = args.Value("txt-code-page");
+        char* end = nullptr;
+        const unsigned long n = std::strtoul(page.c_str(), &end, 10);
+        if (page.empty() || *end != '\0' || n == 0 || n > 65535) {
+            return UsageError(c, "--txt-code-page needs a Windows code page number, e.g. 1250.");
+        }
+        cp1 = cp2 = static_cast<std::uint32_t>(n);
+    }
     const EncodedPairs encoded = EncodePairs(pairs, cp1, cp2, swap);
     pairs.clear();
     pairs.shrink_to_fit();
@@ -435,6 +446,17 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
         c.err << "wordbay-cli: No translation pair could be kept (" << encoded.dropped
               << " dropped).\n";
         return kExitFailed;
+    }
+    if (txt) {
+        std::ofstream file(args.positional[1], std::ios::binary | std::ios::trunc);
+        file.write(encoded.txt.data(), static_cast<std::streamsize>(encoded.txt.size()));
+        file.close();
+        if (!file) {
+            c.err << "wordbay-cli: Cannot write " << args.positional[1] << '\n';
+            return kExitFailed;
+        }
+        c.out << "Pairs kept: " << encoded.kept << ", dropped: " << encoded.dropped << ".\n";
+        return kExitOk;
     }
     std::string txt_path;
     if (!WriteTemporary(encoded.txt, &txt_path)) {

@@ -35,6 +35,10 @@ protected:
     void WriteFile(const std::string& name, const std::string& bytes) const {
         std::ofstream(Path(name), std::ios::binary) << bytes;
     }
+    std::string ReadFile(const std::string& name) const {
+        std::ifstream in(Path(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
 
     CliRun Cli(const std::vector<std::string>& argv, const std::string& input = {}) const {
         Arguments args;
@@ -179,6 +183,15 @@ TEST_F(CliCommandsTest, FreedictConvertsADictdDatabase) {
     r = Cli({"freedict", Path("freedict-eng-hrv.index"), Path("swap.v03"), "--swap"});
     ASSERT_EQ(r.status, kExitOk) << r.err;
     EXPECT_EQ(Cli({"translate", Path("swap.v03"), "kuća"}).out, "house\n");
+
+    // A plain-text dictionary with both languages in one code page.
+    r = Cli({"freedict", "eng-hrv", Path("kx.txt"), "--txt-code-page", "1250"});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_EQ(ReadFile("kx.txt"),
+              "house\tdom\r\nhouse\tku\xE6"
+              "a\r\ntheta\tteta\r\ncat\tma\xE8ka\r\n");
+    EXPECT_EQ(Cli({"freedict", "eng-hrv", Path("kx.txt"), "--txt-code-page", "x"}).status,
+              kExitUsage);
 }
 
 TEST(CliEncodeTest, DropsPairsACodePageOrTheFormatCannotHold) {

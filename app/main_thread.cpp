@@ -47,14 +47,18 @@ void MainThread::Stop() {
 
 void MainThread::Loop() {
     while (running_.load()) {
+        int job = 0;
         {
             std::unique_lock<std::mutex> lock(mutex_);
             signal_.wait(lock, [this] { return signalled_; });
             signalled_ = false;  // auto-reset
+            job = job_.load();
+            // Marked busy before the event reads clear, so that an observer
+            // checking job_pending() and then busy() never sees both false
+            // while work remains.
+            busy_.store(job != 0 && running_.load());
         }
-        const int job = job_.load();
-        if (job == 0 || !running_.load()) continue;
-        busy_.store(true);
+        if (!busy_.load()) continue;
         run_job_(job);
         busy_.store(false);
     }

@@ -96,7 +96,7 @@ public:
     // save, say) ends normally first.
     void Stop();
     // Whether a job runs now or is about to.
-    bool busy() const { return worker_.busy() || worker_.job_pending(); }
+    bool busy() const { return worker_.job_pending() || worker_.busy(); }
 
     // ---- Options and state ------------------------------------------------
 

@@ -1,0 +1,85 @@
+// A search controller over a scratch program folder, with a fake view.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "app/search_controller.h"
+#include "app/tests/fake_main_view.h"
+#include "app/tests/test_dictionaries.h"
+#include "app/tests/test_files.h"
+
+namespace wordbay::testing {
+
+class ControllerTest : public ScratchDirTest {
+protected:
+    void SetUp() override {
+        ScratchDirTest::SetUp();
+        paths_ = PathsInside(dir_.string());
+        std::filesystem::create_directories(paths_.database_dir);
+    }
+    void TearDown() override {
+        if (controller_) controller_->Stop();
+        controller_.reset();
+        ScratchDirTest::TearDown();
+    }
+
+    std::string DatabasePath(const std::string& name) const {
+        return paths_.database_dir + "/" + name;
+    }
+
+    // Scans the catalogue and starts the worker, whose start-up job opens
+    // `current` (a file name in the database folder); waits for it.
+    void Start(const std::string& current, SearchOptions options = {},
+               bool convert_v2 = false) {
+        catalogue_.Scan(paths_.database_dir, &view_);
+        controller_ = std::make_unique<SearchController>(&view_, &catalogue_, paths_, &fonts_);
+        DictionaryState state;
+        state.show_splash = false;
+        state.current = current;
+        state.convert_v2 = convert_v2;
+        controller_->StartWorker(state, options);
+        WaitIdle();
+    }
+
+    // Waits until no job runs or waits to run.
+    void WaitIdle() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (controller_->busy()) {
+            ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the worker did not finish";
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+
+    // Types `text` into an edit box as the user would.
+    void Type(SlotId slot, ListSide side, const std::string& text) {
+        view_.SetEditText(slot, side, text);
+        controller_->OnEditChanged(slot, side);
+    }
+
+    void SetOptions(const std::function<void(SearchOptions*)>& change) {
+        SearchOptions o = controller_->options();
+        change(&o);
+        controller_->SetOptions(o);
+    }
+
+    bool SawMessage(const std::string& text_start) {
+        for (const ShownMessage& m : view_.Messages()) {
+            if (m.text.compare(0, text_start.size(), text_start) == 0) return true;
+        }
+        return false;
+    }
+
+    ProgramPaths paths_;
+    FakeMainView view_;
+    FakeFonts fonts_;
+    Catalogue catalogue_;
+    std::unique_ptr<SearchController> controller_;
+};
+
+}  // namespace wordbay::testing

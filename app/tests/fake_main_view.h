@@ -1,0 +1,199 @@
+// A MainView for the tests: records what the jobs show, keeps edit texts and
+// selections, answers message boxes and file dialogs from a script, and lets
+// the tests wait until the worker is idle.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/dictionary_slot.h"
+#include "app/main_view.h"
+#include "app/message_box_style.h"
+
+namespace wordbay::testing {
+
+struct ShownMessage {
+    std::string text;
+    std::string caption;
+    unsigned style;
+};
+
+class FakeFonts : public FontCatalog {
+public:
+    bool HasFace(std::string_view, std::uint32_t) const override { return true; }
+    std::string FirstFace(std::uint32_t) const override { return "Sans"; }
+};
+
+class FakeMainView : public MainView {
+public:
+    using Key = std::pair<int, int>;  // slot, side
+
+    void ShowList(SlotId slot, ListSide side, const char* const* items, int count) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::vector<std::string>& list = lists_[KeyOf(slot, side)];
+        list.assign(items, items + count);  // reads every pointer now
+        selection_[KeyOf(slot, side)] = -1;
+        ++show_calls_;
+    }
+    void SelectListEntry(SlotId slot, ListSide side, int index) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        selection_[KeyOf(slot, side)] = index;
+    }
+    std::optional<std::string> SelectedWord(SlotId slot, ListSide side) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const int index = selection_[KeyOf(slot, side)];
+        const std::vector<std::string>& list = lists_[KeyOf(slot, side)];
+        if (index < 0 || index >= static_cast<int>(list.size())) return std::nullopt;
+        return list[index];
+    }
+    std::string EditText(SlotId slot, ListSide side) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return edits_[KeyOf(slot, side)];
+    }
+    void SetEditText(SlotId slot, ListSide side, std::string_view text) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        edits_[KeyOf(slot, side)] = std::string(text);
+    }
+    void FocusEdit(SlotId, ListSide) override {}
+    void FocusList(SlotId, ListSide) override {}
+    void EnableSlotControls(SlotId, bool) override {}
+    void EnableMenus(bool) override {}
+    void RefreshView(SlotId, const DictionarySlot&) override {}
+    void SetTitles(const WindowTitles& titles) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        titles_ = titles;
+    }
+    void SetStatus(std::string text) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        status_ = std::move(text);
+    }
+    void BeginProgress(DB_HANDLE) override {
+        ++progress_begun_;
+        const std::chrono::milliseconds delay = progress_delay_.load();
+        if (delay.count() > 0) std::this_thread::sleep_for(delay);
+    }
+    void EndProgress() override {}
+    void Beep() override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++beeps_;
+    }
+    int MessageBox(const std::string& text, const std::string& caption, unsigned style) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        messages_.push_back({text, caption, style});
+        if (answers_.empty()) return (style & kMbButtonMask) == kMbYesNo ? kIdNo : kIdOk;
+        const int answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+    std::string ChooseSaveFile(const std::string&, const std::string&, const std::string&,
+                               const std::string&) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++save_dialogs_;
+        return save_file_answer_;
+    }
+    void OpenDictionaryChooser() override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++choosers_;
+    }
+    void OpenImportDialog() override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++import_dialogs_;
+    }
+    void SetEditModeOff() override {}
+    void SetDualModeState(bool on) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        dual_state_ = on;
+    }
+    void ActivateMainWindow() override {}
+    bool WindowsReady() override { return true; }
+    void CloseMainWindow() override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++closes_;
+    }
+    void HotKeyShowText(std::string_view) override {}
+    void HotKeyShowList(const char* const*, int) override {}
+    void HotKeyClear() override {}
+
+    // ---- For the tests ------------------------------------------------------
+
+    std::vector<std::string> List(SlotId slot, ListSide side) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return lists_[KeyOf(slot, side)];
+    }
+    std::vector<ShownMessage> Messages() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return messages_;
+    }
+    void Answer(int id) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        answers_.push_back(id);
+    }
+    std::string status() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return status_;
+    }
+    WindowTitles titles() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return titles_;
+    }
+    int choosers() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return choosers_;
+    }
+    int import_dialogs() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return import_dialogs_;
+    }
+    int beeps() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return beeps_;
+    }
+    bool dual_state() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return dual_state_;
+    }
+    int closes() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return closes_;
+    }
+    void set_save_file_answer(std::string path) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        save_file_answer_ = std::move(path);
+    }
+    int progress_begun() const { return progress_begun_.load(); }
+    void set_progress_delay(std::chrono::milliseconds delay) { progress_delay_ = delay; }
+
+private:
+    static Key KeyOf(SlotId slot, ListSide side) {
+        return {static_cast<int>(slot), static_cast<int>(side)};
+    }
+
+    std::mutex mutex_;
+    std::map<Key, std::vector<std::string>> lists_;
+    std::map<Key, int> selection_;
+    std::map<Key, std::string> edits_;
+    std::vector<ShownMessage> messages_;
+    std::deque<int> answers_;
+    std::string status_;
+    WindowTitles titles_;
+    std::string save_file_answer_;
+    int show_calls_ = 0;
+    int save_dialogs_ = 0;
+    int beeps_ = 0;
+    int choosers_ = 0;
+    int import_dialogs_ = 0;
+    int closes_ = 0;
+    bool dual_state_ = false;
+    std::atomic<int> progress_begun_{0};
+    std::atomic<std::chrono::milliseconds> progress_delay_{std::chrono::milliseconds(0)};
+};
+
+}  // namespace wordbay::testing

@@ -1,0 +1,268 @@
+#include "app/search_controller.h"
+
+#include <gtest/gtest.h>
+
+#include "app/tests/controller_fixture.h"
+
+namespace wordbay {
+namespace {
+
+using testing::ControllerTest;
+using Words = std::vector<std::string>;
+
+constexpr SlotId kMain = SlotId::kMain;
+constexpr SlotId kDual = SlotId::kDual;
+constexpr ListSide kPrimary = ListSide::kPrimary;
+constexpr ListSide kSecondary = ListSide::kSecondary;
+
+const testing::Pairs kEnglishCroatian = {
+    {"house", "kuća"}, {"house", "dom"},         {"house", "zgrada"},
+    {"household", "kućanstvo"}, {"housewife", "domaćica"}, {"hour", "sat"},
+    {"dog", "pas"},
+};
+
+class SearchControllerTest : public ControllerTest {
+protected:
+    void StartWithDictionary(SearchOptions options = {}) {
+        testing::WriteDictionary(DatabasePath("English_Croatian.v03"), kEnglishCroatian);
+        Start("English_Croatian.v03", options);
+        ASSERT_TRUE(controller_->slot(kMain).loaded());
+    }
+    static SearchOptions AutoTranslate() {
+        SearchOptions o;
+        o.auto_translate = true;
+        return o;
+    }
+};
+
+TEST_F(SearchControllerTest, StartupOpensTheCurrentDictionaryAndTitlesTheWindows) {
+    StartWithDictionary();
+    EXPECT_EQ(view_.titles().main_window, "KX Dictionary : English - Croatian");
+    EXPECT_EQ(view_.titles().text_window, "Text translation : English - Croatian");
+    EXPECT_EQ(view_.titles().popup, "English - Croatian");
+    EXPECT_EQ(controller_->dictionary_state().current, "English_Croatian.v03");
+    EXPECT_EQ(view_.status(), "English: 0   Croatian: 0");
+}
+
+TEST_F(SearchControllerTest, ExactWordIsTranslatedAndAPrefixOnlyListed) {
+    StartWithDictionary(AutoTranslate());
+    Type(kMain, kPrimary, "hou");
+    WaitIdle();
+    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"hour", "house", "household", "housewife"}));
+    EXPECT_TRUE(view_.List(kMain, kSecondary).empty());
+
+    Type(kMain, kPrimary, "HOUSE");  // case does not count by default
+    WaitIdle();
+    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"house", "household", "housewife"}));
+    EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"kuća", "dom", "zgrada"}));
+    EXPECT_EQ(view_.EditText(kMain, kSecondary), "kuća");
+    EXPECT_EQ(view_.status(), "English: 3   Croatian: 3");
+
+    // Emptying the edit box empties the other side too.
+    Type(kMain, kPrimary, "");
+    WaitIdle();
+    EXPECT_TRUE(view_.List(kMain, kPrimary).empty());
+    EXPECT_TRUE(view_.List(kMain, kSecondary).empty());
+    EXPECT_EQ(view_.EditText(kMain, kSecondary), "");
+}
+
+TEST_F(SearchControllerTest, WithoutAutomaticTranslationTypingOnlyLists) {
+    StartWithDictionary();
+    Type(kMain, kPrimary, "house");
+    WaitIdle();
+    EXPECT_EQ(view_.List(kMain, kPrimary).size(), 3u);
+    EXPECT_TRUE(view_.List(kMain, kSecondary).empty());
+
+    // Choosing a word translates it.
+    view_.SelectListEntry(kMain, kPrimary, 2);
+    controller_->OnListSelected(kMain, kPrimary);
+    WaitIdle();
+    EXPECT_EQ(view_.EditText(kMain, kPrimary), "housewife");
+    EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"domaćica"}));
+}
+
+TEST_F(SearchControllerTest, QuickTypingShowsOnlyTheNewestSearch) {
+    StartWithDictionary(AutoTranslate());
+    for (int round = 0; round < 20; ++round) {
+        Type(kMain, kPrimary, "h");
+        Type(kMain, kPrimary, "hou");
+        Type(kMain, kPrimary, "house");
+        WaitIdle();
+        ASSERT_EQ(view_.List(kMain, kPrimary), (Words{"house", "household", "housewife"}));
+        ASSERT_EQ(view_.List(kMain, kSecondary), (Words{"kuća", "dom", "zgrada"}));
+    }
+}
+
+TEST_F(SearchControllerTest, DownArrowSelectsTheFirstEntry) {
+    StartWithDictionary();
+    EXPECT_FALSE(controller_->OnDownArrow(kMain, kPrimary));
+    Type(kMain, kPrimary, "do");
+    WaitIdle();
+    EXPECT_TRUE(controller_->OnDownArrow(kMain, kPrimary));
+    WaitIdle();
+    EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"pas"}));
+}
+
+TEST_F(SearchControllerTest, EditModeListsOnlyFromTheSourceSide) {
+    SearchOptions o;
+    o.edit_mode = true;
+    StartWithDictionary(o);
+    // A load switches edit mode off; switch it on again.
+    SetOptions([](SearchOptions* s) { s->edit_mode = true; });
+    controller_->ToggleDirection(kMain);  // now from the secondary list
+    Type(kMain, kPrimary, "house");
+    WaitIdle();
+    EXPECT_TRUE(view_.List(kMain, kPrimary).empty());
+    // Editing searches case-sensitively and without regard to the mode.
+    SetOptions([](SearchOptions* s) { s->wildcards = true; });
+    Type(kMain, kSecondary, "DOM");
+    WaitIdle();
+    EXPECT_TRUE(view_.List(kMain, kSecondary).empty());
+    Type(kMain, kSecondary, "dom");
+    WaitIdle();
+    EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"dom", "domaćica"}));
+}
+
+TEST_F(SearchControllerTest, ClipboardActivationSearchesTheFirstLineTrimmed) {
+    SearchOptions o = AutoTranslate();
+    o.use_clipboard = true;
+    StartWithDictionary(o);
+    controller_->OnActivated("  house  \r\nsecond line");
+    WaitIdle();
+    EXPECT_EQ(view_.EditText(kMain, kPrimary), "house");
+    EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"kuća", "dom", "zgrada"}));
+
+    controller_->OnActivated("");
+    WaitIdle();
+    EXPECT_EQ(view_.EditText(kMain, kPrimary), "");
+    EXPECT_TRUE(view_.List(kMain, kPrimary).empty());
+
+    EXPECT_EQ(ClipboardSearchText("  word  \r\nsecond"), "word");
+    EXPECT_EQ(ClipboardSearchText("\nword"), "");
+    EXPECT_EQ(ClipboardSearchText("   "), "");
+}
+
+TEST_F(SearchControllerTest, ClipboardIsIgnoredWhenItsOptionIsOff) {
+    StartWithDictionary();
+    view_.SetEditText(kMain, kPrimary, "dog");
+    controller_->OnActivated("house");
+    WaitIdle();
+    EXPECT_EQ(view_.EditText(kMain, kPrimary), "dog");
+}
+
+TEST_F(SearchControllerTest, FailedLoadKeepsTheOpenDictionary) {
+    StartWithDictionary();
+    Spill(DatabasePath("damaged.v03"), std::string(3000, '\x01'));
+    controller_->StartLoad(DatabasePath("damaged.v03"));
+    WaitIdle();
+    EXPECT_TRUE(SawMessage("Can't load dictionary !"));
+    ASSERT_TRUE(controller_->slot(kMain).loaded());
+    EXPECT_EQ(controller_->slot(kMain).file_name(), "English_Croatian.v03");
+    EXPECT_EQ(controller_->dictionary_state().current, "English_Croatian.v03");
+    EXPECT_EQ(view_.titles().main_window, "KX Dictionary : English - Croatian");
+    Type(kMain, kPrimary, "dog");
+    WaitIdle();
+    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"dog"}));
+}
+
+TEST_F(SearchControllerTest, MissingCurrentDictionaryOpensTheChooser) {
+    testing::WriteDictionary(DatabasePath("English_Croatian.v03"), kEnglishCroatian);
+    Start("gone.v03");
+    EXPECT_FALSE(controller_->slot(kMain).loaded());
+    EXPECT_TRUE(SawMessage("Can't load dictionary !"));
+    EXPECT_EQ(view_.choosers(), 1);
+    EXPECT_EQ(view_.titles().main_window, "KX Dictionary : Dictionary not loaded");
+    EXPECT_EQ(view_.status(), "Dictionary not loaded");
+
+    // A dual load needs a main dictionary.
+    controller_->StartLoadDual(DatabasePath("English_Croatian.v03"));
+    WaitIdle();
+    EXPECT_TRUE(SawMessage("Please load a dictionary first !"));
+    EXPECT_EQ(view_.beeps(), 1);
+    EXPECT_FALSE(view_.dual_state());
+    EXPECT_FALSE(controller_->slot(kDual).loaded());
+    EXPECT_FALSE(controller_->options().dual_mode);
+}
+
+class LinkTest : public SearchControllerTest {
+protected:
+    void SetUp() override {
+        SearchControllerTest::SetUp();
+        SearchOptions o = AutoTranslate();
+        o.link = true;
+        StartWithDictionary(o);
+        testing::WriteDictionary(DatabasePath("Croatian_German.v03"),
+                                 {{"kuća", "Haus"}, {"dom", "Heim"}, {"dom", "Haus"},
+                                  {"domaćica", "Hausfrau"}},
+                                 "Croatian", "German", 1050, 1031);
+        controller_->StartLoadDual(DatabasePath("Croatian_German.v03"));
+        WaitIdle();
+        ASSERT_TRUE(view_.dual_state());
+        ASSERT_TRUE(controller_->options().dual_mode);
+    }
+};
+
+TEST_F(LinkTest, LinkShowsTheFirstLinkedWordsTranslation) {
+    EXPECT_EQ(view_.titles().main_window, "KX Dictionary : English - <Croatian> - German");
+    Type(kMain, kPrimary, "house");
+    WaitIdle();
+    // "zgrada" is not in the dual dictionary and adds nothing.
+    EXPECT_EQ(view_.List(kDual, kPrimary), (Words{"kuća", "dom"}));
+    EXPECT_EQ(view_.EditText(kDual, kPrimary), "kuća");
+    EXPECT_EQ(view_.List(kDual, kSecondary), (Words{"Haus"}));
+    EXPECT_EQ(view_.status(), "English: 3   German: 1");
+}
+
+TEST_F(LinkTest, LinkAllShowsEachTranslationOnce) {
+    SetOptions([](SearchOptions* o) { o->link_all = true; });
+    Type(kMain, kPrimary, "house");
+    WaitIdle();
+    EXPECT_EQ(view_.List(kDual, kPrimary), (Words{"kuća", "dom"}));
+    EXPECT_EQ(view_.List(kDual, kSecondary), (Words{"Haus", "Heim"}));
+}
+
+TEST_F(LinkTest, ClosingTheDualDictionaryEmptiesItsPane) {
+    Type(kMain, kPrimary, "house");
+    WaitIdle();
+    controller_->StartCloseDual();
+    WaitIdle();
+    EXPECT_FALSE(controller_->slot(kDual).loaded());
+    EXPECT_TRUE(view_.List(kDual, kPrimary).empty());
+    EXPECT_TRUE(view_.List(kDual, kSecondary).empty());
+    EXPECT_EQ(view_.titles().main_window, "KX Dictionary : English - Croatian");
+}
+
+TEST_F(SearchControllerTest, StopWaitsForARunningSave) {
+    StartWithDictionary();
+    const std::string path = controller_->slot(kMain).path();
+    std::filesystem::remove(path);
+    view_.set_progress_delay(std::chrono::milliseconds(300));
+    const int begun = view_.progress_begun();
+    controller_->StartSave();
+    while (view_.progress_begun() == begun) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    controller_->Stop();
+    EXPECT_TRUE(controller_->WorkerFinished());
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    EXPECT_TRUE(SawMessage("Dictionary successfully saved."));
+}
+
+TEST_F(SearchControllerTest, SaveAndCloseClosesOnlyAfterTheSave) {
+    StartWithDictionary();
+    controller_->StartSaveAndClose();
+    WaitIdle();
+    EXPECT_TRUE(controller_->saved_while_closing());
+    EXPECT_EQ(view_.closes(), 1);
+
+    // Saving into a folder that is gone fails and keeps the window.
+    view_.set_save_file_answer(PathOf("no/such/folder/x.v03"));
+    controller_->StartSaveAs();
+    WaitIdle();
+    EXPECT_TRUE(SawMessage("Dictionary saving error !"));
+    controller_->StartSaveAndClose();
+    WaitIdle();
+    EXPECT_EQ(view_.closes(), 1);
+}
+
+}  // namespace
+}  // namespace wordbay

@@ -1,0 +1,214 @@
+// Import of text files and Freelang installations, and the one-time
+// conversion at start-up.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/freelang_directory.h"
+#include "app/tests/controller_fixture.h"
+
+namespace wordbay {
+namespace {
+
+using testing::ControllerTest;
+
+DICTIONARY_INFO InfoOf(const std::string& path) {
+    DICTIONARY_INFO info{};
+    DB_HANDLE db = DB_CreateHandle()->handle;
+    const DB_RESULT* r = DB_GetDictionaryInfoA(db, path.c_str(), &info);
+    EXPECT_NE(r->status, 0) << r->message;
+    DB_DestroyHandle(db);
+    return info;
+}
+
+int CountMessages(testing::FakeMainView& view, const std::string& start) {
+    int n = 0;
+    for (const testing::ShownMessage& m : view.Messages()) {
+        if (m.text.compare(0, start.size(), start) == 0) ++n;
+    }
+    return n;
+}
+
+class ImportTest : public ControllerTest {};
+
+TEST_F(ImportTest, EmptyDatabaseAsksForAnImport) {
+    Start("");
+    EXPECT_EQ(CountMessages(view_, "There is no dictionaries in database!"), 1);
+    EXPECT_EQ(view_.import_dialogs(), 1);
+    EXPECT_EQ(view_.beeps(), 1);
+}
+
+TEST_F(ImportTest, TextFileBecomesADictionaryNamedAfterItsLists) {
+    Start("");
+    Spill(PathOf("English_Croatian.txt"), "cat\tmačka\r\ndog\tpas\r\n");
+    ImportRequest request;
+    request.format = DB_FORMAT_TXT_LOAD;
+    request.path = PathOf("English_Croatian.txt");
+    controller_->StartImport(request);
+    WaitIdle();
+    const std::string target = DatabasePath("English_Croatian.v03");
+    ASSERT_TRUE(std::filesystem::exists(target));
+    EXPECT_EQ(InfoOf(target).primary_word_count, 2u);
+    EXPECT_TRUE(catalogue_.IsInCatalogue(target));
+    EXPECT_EQ(CountMessages(view_, "Dictionary successfully imported."), 1);
+    EXPECT_EQ(view_.choosers(), 1);  // no main dictionary yet
+
+    // The second import of the same lists asks before it overwrites.
+    Spill(PathOf("English_Croatian.txt"), "cat\tmačka\r\n");
+    view_.Answer(kIdCancel);
+    controller_->StartImport(request);
+    WaitIdle();
+    EXPECT_EQ(CountMessages(view_, "A dictionary with this file name already exists:\n\n" +
+                                       target + "\n\nDo you want to overwrite"),
+              1);
+    EXPECT_EQ(InfoOf(target).primary_word_count, 2u);
+
+    view_.Answer(kIdYes);
+    controller_->StartImport(request);
+    WaitIdle();
+    EXPECT_EQ(InfoOf(target).primary_word_count, 1u);
+    EXPECT_EQ(CountMessages(view_, "Dictionary successfully imported."), 2);
+
+    // "No" offers another name; cancelling that ends the import.
+    view_.Answer(kIdNo);
+    controller_->StartImport(request);
+    WaitIdle();
+    EXPECT_EQ(CountMessages(view_, "Dictionary successfully imported."), 2);
+}
+
+TEST_F(ImportTest, ListNamesCannotLeaveTheDatabaseFolder) {
+    Start("");
+    Spill(PathOf("a.txt"), "cat\tmačka\r\n");
+    ImportRequest request;
+    request.path = PathOf("a.txt");
+    DICTIONARY_INFO info{};
+    std::strcpy(info.primary_list_name, "../../evil");
+    std::strcpy(info.secondary_list_name, "x");
+    info.primary_locale = info.secondary_locale = 1033;
+    request.info = info;
+    controller_->StartImport(request);
+    WaitIdle();
+    EXPECT_TRUE(std::filesystem::exists(DatabasePath(".._.._evil_x.v03")));
+}
+
+TEST_F(ImportTest, UnreadableFileReportsALoadingError) {
+    Start("");
+    ImportRequest request;
+    request.path = PathOf("missing.txt");
+    controller_->StartImport(request);
+    WaitIdle();
+    EXPECT_EQ(CountMessages(view_, "Dictionary loading error !"), 1);
+    EXPECT_EQ(CountMessages(view_, "Dictionary successfully imported."), 0);
+}
+
+TEST(FreelangIniTest, ReadsTheLanguageSection) {
+    const std::string ini =
+        "[general]\r\nlongname,ignored,1,Ignored\r\n[language]\r\n"
+        "longname,croatian,238,Croatian\r\nshortname,x\r\nlongname,esperanto,0,Esperanto\n"
+        "longname,broken\n[other]\nlongname,french,0,French\n";
+    const auto entries = ParseFreelangIni(ini, "/opt/fl");
+    ASSERT_TRUE(entries);
+    ASSERT_EQ(entries->size(), 2u);
+    const FreelangEntry& croatian = (*entries)[0];
+    EXPECT_EQ(croatian.short_name, "Croatian");
+    EXPECT_EQ(croatian.language_name, "croatian");
+    EXPECT_EQ(croatian.charset, 238u);
+    EXPECT_FALSE(croatian.chosen);
+    EXPECT_EQ(croatian.source_path, "/opt/fl/language/Croatian_English.wb");
+    EXPECT_EQ(FreelangLocale(croatian.language_name), 1050u);
+    EXPECT_EQ(FreelangLocale((*entries)[1].language_name), 1033u);  // esperanto
+    EXPECT_EQ(FreelangLocale("Croatian"), 1033u);                    // case counts
+}
+
+TEST(FreelangIniTest, OtherFilesAreNoInstallation) {
+    EXPECT_FALSE(ParseFreelangIni("[Language]\nlongname,croatian,238,Croatian\n", "/x"));
+    EXPECT_FALSE(ParseFreelangIni("[language]\n[next]\nlongname,croatian,238,Croatian\n", "/x"));
+    EXPECT_FALSE(ParseFreelangIni("[language]\nlongname,croatian,abc,Croatian\n", "/x"));
+    EXPECT_FALSE(ParseFreelangIni("[language]\nlongname,croatian,1,../../x\n", "/x"));
+    EXPECT_FALSE(ParseFreelangIni("", "/x"));
+    EXPECT_FALSE(ReadFreelangDirectory("/no/such/folder"));
+}
+
+// One Freelang record: the word in bytes 0..30, translations in 31..83.
+std::string FreelangRecord(const std::string& word, const std::string& translations) {
+    std::string record(84, '\0');
+    record.replace(0, word.size(), word);
+    record.replace(31, translations.size(), translations);
+    return record;
+}
+
+TEST_F(ImportTest, FreelangInstallationImportsTheChosenLanguages) {
+    Start("");
+    std::filesystem::create_directories(dir_ / "fl" / "language");
+    Spill(PathOf("fl/dict.ini"),
+          "[language]\r\nlongname,croatian,238,Croatian\r\nlongname,esperanto,0,Esperanto\r\n");
+    Spill(PathOf("fl/language/Croatian_English.wb"),
+          FreelangRecord("kuća", "house, home") + FreelangRecord("pas", "dog"));
+    auto entries = ReadFreelangDirectory(PathOf("fl"));
+    ASSERT_TRUE(entries);
+    ASSERT_EQ(entries->size(), 2u);
+    (*entries)[0].chosen = true;
+
+    ImportRequest request;
+    request.format = DB_FORMAT_FREELANG_DIR_LOAD;
+    request.path = PathOf("fl");
+    request.freelang = *entries;
+    controller_->StartImport(request);
+    WaitIdle();
+    const std::string target = DatabasePath("Croatian_English.v03");
+    ASSERT_TRUE(std::filesystem::exists(target));
+    const DICTIONARY_INFO info = InfoOf(target);
+    EXPECT_STREQ(info.primary_list_name, "Croatian");
+    EXPECT_STREQ(info.secondary_list_name, "English");
+    EXPECT_STREQ(info.name, "Croatian - English");
+    EXPECT_STREQ(info.author, "Freelang");
+    EXPECT_EQ(info.primary_locale, 1050u);
+    EXPECT_EQ(info.secondary_locale, 1033u);
+    EXPECT_EQ(info.primary_charset, 238u);
+    EXPECT_EQ(info.primary_word_count, 2u);
+    EXPECT_FALSE(std::filesystem::exists(DatabasePath("Esperanto_English.v03")));
+    EXPECT_EQ(CountMessages(view_, "Dictionary successfully imported."), 1);
+
+    // Both chosen: the missing Esperanto file is reported, Croatian is asked
+    // about and kept.
+    (*entries)[1].chosen = true;
+    request.freelang = *entries;
+    view_.Answer(kIdYes);
+    controller_->StartImport(request);
+    WaitIdle();
+    EXPECT_EQ(CountMessages(view_, "A dictionary with this file name already exists:"), 1);
+    EXPECT_EQ(CountMessages(view_, "Dictionary loading error !"), 1);
+    EXPECT_EQ(CountMessages(view_, "Dictionary successfully imported."), 2);
+}
+
+TEST_F(ImportTest, StartupConvertsThePreviousVersionOnce) {
+    Spill(PathOf("KX.txt"), "house\tkuća\r\ndog\tpas\r\n");
+    Start("", {}, /*convert_v2=*/true);
+    const std::string target = DatabasePath("Engleski_Hrvatski.v03");
+    ASSERT_TRUE(std::filesystem::exists(target));
+    const DICTIONARY_INFO info = InfoOf(target);
+    EXPECT_STREQ(info.primary_list_name, "Engleski");
+    EXPECT_STREQ(info.secondary_list_name, "Hrvatski");
+    EXPECT_EQ(info.primary_locale, 1050u);
+    EXPECT_EQ(info.primary_charset, 238u);
+    EXPECT_EQ(info.secondary_charset, 238u);
+    EXPECT_GT(std::strlen(info.author), 0u);
+    EXPECT_FALSE(controller_->dictionary_state().convert_v2);
+    EXPECT_EQ(controller_->dictionary_state().current, "Engleski_Hrvatski.v03");
+    EXPECT_TRUE(controller_->slot(SlotId::kMain).loaded());
+    EXPECT_EQ(view_.titles().main_window, "KX Dictionary : Engleski - Hrvatski");
+}
+
+TEST_F(ImportTest, FailedConversionIsReportedInCroatian) {
+    Start("", {}, /*convert_v2=*/true);
+    bool reported = false;
+    for (const testing::ShownMessage& m : view_.Messages()) {
+        if (m.caption == "Greška !") reported = true;
+    }
+    EXPECT_TRUE(reported);
+    EXPECT_FALSE(controller_->dictionary_state().convert_v2);
+    EXPECT_EQ(view_.import_dialogs(), 1);
+}
+
+}  // namespace
+}  // namespace wordbay

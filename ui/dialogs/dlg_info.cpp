@@ -1,0 +1,405 @@
+#include "ui/dialogs/dlg_info.h"
+
+#include <sys/stat.h>
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <utility>
+
+#include "app/catalogue.h"
+#include "ui/dialogs/dialog_support.h"
+#include "ui/widgets/locale_list.h"
+
+using wordbay::TextId;
+
+namespace {
+
+constexpr int kIdApply = 100;
+constexpr std::uint32_t kUserDefaultLcid = 1024;
+constexpr std::uint32_t kEnglishLcid = 1033;
+constexpr std::size_t kPrimary = 0;
+constexpr std::size_t kSecondary = 1;
+
+// An engine handle for the creation of one dictionary.
+class TemporaryHandle {
+public:
+    TemporaryHandle() {
+        const DB_RESULT* r = DB_CreateHandle();
+        m_handle = r != nullptr && r->status != 0 ? r->handle : nullptr;
+        m_message = r != nullptr ? r->message : nullptr;
+    }
+    ~TemporaryHandle() {
+        if (m_handle != nullptr) DB_DestroyHandle(m_handle);
+    }
+    TemporaryHandle(const TemporaryHandle&) = delete;
+    TemporaryHandle& operator=(const TemporaryHandle&) = delete;
+    DB_HANDLE get() const { return m_handle; }
+    const char* message() const { return m_message; }
+
+private:
+    DB_HANDLE m_handle = nullptr;
+    const char* m_message = nullptr;
+};
+
+bool fileExists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+// A list name as part of a file name: Unicode, with no folder separator.
+QString fileNamePart(std::uint32_t lcid, const char (&name)[40]) {
+    QString part = dialogs::fieldText(lcid, name);
+    part.replace(QLatin1Char('/'), QLatin1Char('_'));
+    return part;
+}
+
+}  // namespace
+
+DlgInfo::DlgInfo(Mode mode, Inputs inputs, QWidget* parent)
+    : WDialog(parent), m_mode(mode), m_inputs(std::move(inputs)) {
+    setObjectName("dlgInfo");
+    createControls();
+    if (m_mode == Mode::kOpenDictionary) {
+        DICTIONARY_INFO info{};
+        const DB_RESULT* r = m_inputs.handle != nullptr
+                                 ? DB_GetDictionaryInfo(m_inputs.handle, &info)
+                                 : nullptr;
+        if (r != nullptr && r->status != 0) {
+            m_sortedInfo = info;
+            setInfo(info);
+        }
+        showSummary();
+    } else {
+        // A new description starts in the user's language (as a real LCID:
+        // a stored "user default" would sort differently for every user) and
+        // the first character set.
+        const LocaleList& locales = LocaleList::instance();
+        const int userRow = locales.indexOf(kUserDefaultLcid);
+        DICTIONARY_INFO info{};
+        info.primary_locale = info.secondary_locale =
+            userRow >= 0 ? locales.lcid(userRow) : kEnglishLcid;
+        setInfo(info);
+    }
+}
+
+DlgInfo::~DlgInfo() = default;
+
+void DlgInfo::createControls() {
+    struct ModeTexts {
+        TextId caption;
+        TextId accept;
+    };
+    const ModeTexts texts = m_mode == Mode::kImport ? ModeTexts{TextId::MSG_IMPORTING_DATABASE,
+                                                                TextId::MSG_IMPORT}
+                            : m_mode == Mode::kOpenDictionary
+                                ? ModeTexts{TextId::MSG_DICTIONARY_INFO, TextId::MSG_CHANGE}
+                            : m_mode == Mode::kCreate
+                                ? ModeTexts{TextId::MSG_CREATE_NEW_DICTIONARY, TextId::MSG_CREATE}
+                                : ModeTexts{TextId::MSG_UPDATE_DICTIONARY, TextId::MSG_UPDATE};
+    setWindowTitle(dialogs::text(texts.caption));
+
+    // The two lists side by side: list name, language, character set.
+    auto* lists = new QGridLayout;
+    lists->addWidget(new QLabel(dialogs::text(TextId::MSG_PRIMARY_LIST), this), 0, 1);
+    lists->addWidget(new QLabel(dialogs::text(TextId::MSG_SECONDARY_LIST), this), 0, 2);
+    lists->addWidget(new QLabel(dialogs::text(TextId::MSG_LIST_NAME), this), 1, 0);
+    lists->addWidget(new QLabel(dialogs::text(TextId::MSG_LANGUAGE), this), 2, 0);
+    lists->addWidget(new QLabel(dialogs::text(TextId::MSG_CHARSET), this), 3, 0);
+    const LocaleList& locales = LocaleList::instance();
+    const char* const prefixes[2] = {"primary", "secondary"};
+    for (std::size_t side = 0; side < 2; ++side) {
+        ListFields& list = m_lists[side];
+        const QString prefix = QString::fromLatin1(prefixes[side]);
+        list.name = new QLineEdit(this);
+        list.name->setObjectName(prefix + "NameEdit");
+        list.name->setMaxLength(kMaxListName);
+        list.locale = new QComboBox(this);
+        list.locale->setObjectName(prefix + "LocaleBox");
+        for (int i = 0; i < locales.count(); ++i) {
+            list.locale->addItem(locales.name(i), QVariant::fromValue(locales.lcid(i)));
+        }
+        list.charset = new QComboBox(this);
+        list.charset->setObjectName(prefix + "CharsetBox");
+        for (const dialogs::Charset& charset : dialogs::charsets()) {
+            list.charset->addItem(QString::fromLatin1(charset.name),
+                                  QVariant::fromValue(charset.value));
+        }
+        const int column = int(side) + 1;
+        lists->addWidget(list.name, 1, column);
+        lists->addWidget(list.locale, 2, column);
+        lists->addWidget(list.charset, 3, column);
+    }
+
+    auto* dictionary = new QGroupBox(dialogs::text(TextId::MSG_DICTIONARY), this);
+    auto* fields = new QGridLayout(dictionary);
+    const struct {
+        TextId label;
+        QLineEdit** edit;
+        const char* objectName;
+    } rows[] = {{TextId::MSG_NAME, &m_name, "dictionaryNameEdit"},
+                {TextId::MSG_AUTHOR, &m_author, "authorEdit"},
+                {TextId::MSG_DESCRIPTION, &m_description, "descriptionEdit"}};
+    int row = 0;
+    for (const auto& r : rows) {
+        *r.edit = new QLineEdit(dictionary);
+        (*r.edit)->setObjectName(QString::fromLatin1(r.objectName));
+        (*r.edit)->setMaxLength(kMaxText);
+        fields->addWidget(new QLabel(dialogs::text(r.label), dictionary), row, 0);
+        fields->addWidget(*r.edit, row++, 1);
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(lists);
+    layout->addWidget(dictionary);
+    if (m_mode == Mode::kOpenDictionary) {
+        auto* info = new QGroupBox(dialogs::text(TextId::MSG_INFO), this);
+        m_summary = new QLabel(info);
+        m_summary->setObjectName("summaryLabel");
+        m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        (new QVBoxLayout(info))->addWidget(m_summary);
+        layout->addWidget(info);
+    }
+
+    auto* accept = new QPushButton(dialogs::text(texts.accept), this);
+    accept->setObjectName("acceptButton");
+    accept->setDefault(true);
+    addButton(accept, kIdOk);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(accept);
+    if (m_mode == Mode::kOpenDictionary) {
+        auto* apply = new QPushButton(dialogs::text(TextId::MSG_APPLY), this);
+        apply->setObjectName("applyButton");
+        apply->setAutoDefault(false);
+        addButton(apply, kIdApply);
+        buttons->addWidget(apply);
+    }
+    auto* cancel = new QPushButton(dialogs::text(TextId::MSG_CANCEL), this);
+    cancel->setObjectName("cancelButton");
+    cancel->setAutoDefault(false);
+    addButton(cancel, kIdCancel);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+}
+
+void DlgInfo::setInfo(const DICTIONARY_INFO& info) {
+    m_info = info;
+    const LocaleList& locales = LocaleList::instance();
+    const std::uint32_t localesOf[2] = {info.primary_locale, info.secondary_locale};
+    const std::uint32_t charsetsOf[2] = {info.primary_charset, info.secondary_charset};
+    const char* const namesOf[2] = {info.primary_list_name, info.secondary_list_name};
+    for (std::size_t side = 0; side < 2; ++side) {
+        ListFields& list = m_lists[side];
+        list.initialLocale = localesOf[side];
+        list.initialLocaleRow = locales.indexOf(localesOf[side]);
+        list.locale->setCurrentIndex(list.initialLocaleRow);
+        list.initialCharset = charsetsOf[side];
+        list.charset->setCurrentIndex(dialogs::charsetRow(charsetsOf[side]));
+        list.name->setText(dialogs::fieldText(localesOf[side], namesOf[side], 40));
+    }
+    m_name->setText(dialogs::fieldText(info.primary_locale, info.name));
+    m_author->setText(dialogs::fieldText(info.primary_locale, info.author));
+    m_description->setText(dialogs::fieldText(info.primary_locale, info.description));
+}
+
+void DlgInfo::showSummary() {
+    if (m_summary == nullptr) return;
+    const QString line = QStringLiteral("%1: %2 %3\n");
+    const QString words = dialogs::text(TextId::MSG_WORDS);
+    m_summary->setText(
+        line.arg(dialogs::text(TextId::MSG_PRIMARY_LIST))
+            .arg(m_info.primary_word_count)
+            .arg(words) +
+        line.arg(dialogs::text(TextId::MSG_SECONDARY_LIST))
+            .arg(m_info.secondary_word_count)
+            .arg(words) +
+        line.arg(dialogs::text(TextId::MSG_TRANSLATIONS))
+            .arg(m_info.primary_translation_count)
+            .arg(words) +
+        line.arg(dialogs::text(TextId::MSG_SIZE))
+            .arg(m_info.memory_size)
+            .arg(dialogs::text(TextId::MSG_BYTES)) +
+        QStringLiteral("%1: %2").arg(dialogs::text(TextId::MSG_FILE),
+                                     dialogs::pathText(dialogs::fileNameOf(m_inputs.path))));
+}
+
+int DlgInfo::resortLists() const {
+    if (m_mode != Mode::kOpenDictionary) return 0;
+    int bits = 0;
+    if (m_info.primary_locale != m_sortedInfo.primary_locale) bits |= kPrimaryLocaleChanged;
+    if (m_info.secondary_locale != m_sortedInfo.secondary_locale) bits |= kSecondaryLocaleChanged;
+    return bits;
+}
+
+std::uint32_t DlgInfo::chosenLocale(const ListFields& list) const {
+    const int row = list.locale->currentIndex();
+    // The row first shown stands for the stored value, which may be one of
+    // the default LCIDs that the list shows resolved.
+    if (row < 0 || row == list.initialLocaleRow) return list.initialLocale;
+    return list.locale->itemData(row).toUInt();
+}
+
+std::uint32_t DlgInfo::chosenCharset(const ListFields& list) const {
+    const int row = list.charset->currentIndex();
+    return row < 0 ? list.initialCharset : list.charset->itemData(row).toUInt();
+}
+
+DICTIONARY_INFO DlgInfo::fieldsInfo(const DICTIONARY_INFO& base) const {
+    DICTIONARY_INFO info = base;
+    info.primary_locale = chosenLocale(m_lists[kPrimary]);
+    info.secondary_locale = chosenLocale(m_lists[kSecondary]);
+    info.primary_charset = chosenCharset(m_lists[kPrimary]);
+    info.secondary_charset = chosenCharset(m_lists[kSecondary]);
+    dialogs::setField(info.primary_list_name,
+                      dialogs::encodeField(info.primary_locale, m_lists[kPrimary].name->text(),
+                                           kMaxListName));
+    dialogs::setField(info.secondary_list_name,
+                      dialogs::encodeField(info.secondary_locale,
+                                           m_lists[kSecondary].name->text(), kMaxListName));
+    dialogs::setField(info.name,
+                      dialogs::encodeField(info.primary_locale, m_name->text(), kMaxText));
+    dialogs::setField(info.author,
+                      dialogs::encodeField(info.primary_locale, m_author->text(), kMaxText));
+    dialogs::setField(info.description,
+                      dialogs::encodeField(info.primary_locale, m_description->text(), kMaxText));
+    return info;
+}
+
+bool DlgInfo::checkFields() {
+    const struct {
+        QLineEdit* edit;
+        TextId message;
+    } required[] = {{m_lists[kPrimary].name, TextId::MSG_NEED_PRIMARY_LIST_NAME},
+                    {m_lists[kSecondary].name, TextId::MSG_NEED_SECONDARY_LIST_NAME},
+                    {m_name, TextId::MSG_NEED_DICTIONARY_NAME}};
+    for (const auto& field : required) {
+        if (!field.edit->text().isEmpty()) continue;
+        dialogs::showMessage(this, dialogs::text(field.message), TextId::MSG_ERROR,
+                             kMbOk | kMbIconExclamation);
+        field.edit->setFocus();
+        return false;
+    }
+    return true;
+}
+
+bool DlgInfo::applyToDictionary() {
+    DICTIONARY_INFO current{};
+    const DB_RESULT* r = DB_GetDictionaryInfo(m_inputs.handle, &current);
+    if (r == nullptr || r->status == 0) {
+        dialogs::reportFailure(this, TextId::MSG_CANT_GET_DICTIONARY_INFO, QString(),
+                               r != nullptr ? r->message : nullptr);
+        return false;
+    }
+    const DICTIONARY_INFO changed = fieldsInfo(current);
+    r = DB_SetDictionaryInfo(m_inputs.handle, &changed);
+    if (r == nullptr || r->status == 0) {
+        dialogs::reportFailure(this, TextId::MSG_CANT_SET_DICTIONARY_INFO, QString(),
+                               r != nullptr ? r->message : nullptr);
+        return false;
+    }
+    r = DB_GetDictionaryInfo(m_inputs.handle, &current);
+    m_info = r != nullptr && r->status != 0 ? current : changed;
+    // What is shown now is the stored description.
+    setInfo(m_info);
+    showSummary();
+    emit infoChanged();
+    return true;
+}
+
+std::string DlgInfo::chooseOtherFile(const std::string& proposed) {
+    const QString chosen = QFileDialog::getSaveFileName(
+        this, dialogs::text(TextId::MSG_SAVE), dialogs::pathText(proposed),
+        QStringLiteral("KX3 database (*.v03)"));
+    if (chosen.isEmpty()) return std::string();
+    std::string path = dialogs::pathBytes(chosen);
+    if (dialogs::fileNameOf(path).find('.') == std::string::npos) path += ".v03";
+    return path;
+}
+
+bool DlgInfo::createDictionary() {
+    TemporaryHandle db;
+    if (db.get() == nullptr) {
+        dialogs::reportFailure(this, TextId::MSG_CANTGETHANDLE_ERROR, QString(), db.message());
+        return false;
+    }
+    const DB_RESULT* r = DB_CreateNewDictionary(db.get(), m_info.primary_locale,
+                                                m_info.secondary_locale);
+    if (r->status == 0) {
+        dialogs::reportFailure(this, TextId::MSG_CANT_CREATE_NEW_DICTIONARY, QString(),
+                               r->message);
+        return false;
+    }
+    r = DB_SetDictionaryInfo(db.get(), &m_info);
+    if (r->status == 0) {
+        dialogs::reportFailure(this, TextId::MSG_CANT_SET_DICTIONARY_INFO, QString(), r->message);
+        return false;
+    }
+
+    const QString name = QStringLiteral("%1_%2.v03")
+                             .arg(fileNamePart(m_info.primary_locale, m_info.primary_list_name),
+                                  fileNamePart(m_info.secondary_locale,
+                                               m_info.secondary_list_name));
+    std::string target = m_inputs.databaseDir + "/" + dialogs::pathBytes(name);
+    // A file of that name that is not (or no longer) in the catalogue is
+    // asked about as well: saving would replace it.
+    const bool taken = (m_inputs.catalogue != nullptr && m_inputs.catalogue->IsInCatalogue(target)) ||
+                       fileExists(target);
+    if (taken) {
+        const QString question = QStringLiteral("%1\n\n%2\n\n%3")
+                                     .arg(dialogs::text(TextId::MSG_FILENAME_EXISTS),
+                                          dialogs::pathText(target),
+                                          dialogs::text(TextId::MSG_OVERWRITE_DICTIONARY_QUESTION));
+        const int answer = dialogs::showMessage(this, question, TextId::MSG_SAVE,
+                                                kMbYesNoCancel | kMbIconQuestion);
+        if (answer == kIdNo) {
+            target = chooseOtherFile(target);
+        } else if (answer != kIdYes) {
+            target.clear();
+        }
+        if (target.empty()) return false;
+    }
+
+    r = DB_Save(db.get(), DB_FORMAT_V03_SAVE, target.c_str());
+    if (r->status == 0) {
+        dialogs::reportFailure(this, TextId::MSG_DICTIONARY_SAVING_ERROR,
+                               dialogs::pathText(target), r->message);
+        return false;
+    }
+    m_createdPath = target;
+    return true;
+}
+
+void DlgInfo::onOk() {
+    if (!checkFields()) return;
+    switch (m_mode) {
+        case Mode::kOpenDictionary:
+            if (!applyToDictionary()) return;
+            endDialog(kIdOk);
+            return;
+        case Mode::kCreate:
+            m_info = fieldsInfo(DICTIONARY_INFO{});
+            // The dialog closes whether the dictionary could be made or not.
+            endDialog(createDictionary() ? kIdOk : kIdCancel);
+            return;
+        case Mode::kImport:
+        case Mode::kUpdate:
+            break;
+    }
+    m_info = fieldsInfo(DICTIONARY_INFO{});
+    endDialog(kIdOk);
+}
+
+void DlgInfo::command(int code, int id, WControl* control, qintptr param) {
+    if (code == kButtonClicked && id == kIdApply) {
+        if (checkFields()) applyToDictionary();
+        return;
+    }
+    WDialog::command(code, id, control, param);
+}

@@ -64,10 +64,10 @@ void MoveChain(WordNode* from, WordNode* to, WordList* list, WordList* other) {
         if (HasLinkTo(to, partner)) {
             if (TransLink* const reverse = *back) {
                 *back = reverse->next;
-                FreeTransLink(reverse);
+                FreeTransLink(*other, reverse);
                 other->translation_count -= 1;
             }
-            FreeTransLink(link);
+            FreeTransLink(*list, link);
             list->translation_count -= 1;
         } else {
             if (*back != nullptr) (*back)->target = to;
@@ -187,7 +187,7 @@ EditOutcome DeleteTranslation(DB_CONTEXT* db, std::int32_t direction, std::strin
 
     WordNode* const t = forward->target;
     *place = forward->next;
-    FreeTransLink(forward);
+    FreeTransLink(*words, forward);
     words->translation_count -= 1;
     words->links_changed = 1;
     // The dictionary has changed from here on, whatever the reverse link says.
@@ -197,7 +197,7 @@ EditOutcome DeleteTranslation(DB_CONTEXT* db, std::int32_t direction, std::strin
     TransLink* const reverse = *back;
     if (reverse == nullptr) return {0, msg::kTranslationMissing};
     *back = reverse->next;
-    FreeTransLink(reverse);
+    FreeTransLink(*translations, reverse);
     translations->translation_count -= 1;
     translations->links_changed = 1;
     return {1, msg::kTranslationDeleted};

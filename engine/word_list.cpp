@@ -97,7 +97,7 @@ WordNode* NewWordNode(std::string_view text) {
 
 TransLink* NewTransLink(WordNode* target) {
     auto* link = static_cast<TransLink*>(std::malloc(sizeof(TransLink)));
-    if (link != nullptr) *link = TransLink{nullptr, target, kLinkAlone};
+    if (link != nullptr) *link = TransLink{nullptr, target};
     return link;
 }
 
@@ -106,8 +106,13 @@ void FreeWordNode(WordNode* node) {
     if (node->flags & kNodeAlone) std::free(node);
 }
 
-void FreeTransLink(TransLink* link) {
-    if (link->flags & kLinkAlone) std::free(link);
+void FreeTransLink(const WordList& list, TransLink* link) {
+    // Addresses as integers: the link need not lie in the block at all.
+    const auto at = reinterpret_cast<std::uintptr_t>(link);
+    const auto first = reinterpret_cast<std::uintptr_t>(list.link_block);
+    const bool in_block = list.link_block != nullptr && at >= first &&
+                          at - first < std::uintptr_t{list.link_block_count} * sizeof(TransLink);
+    if (!in_block) std::free(link);
 }
 
 void EmptyList(WordList* list) {
@@ -118,7 +123,7 @@ void EmptyList(WordList* list) {
             WordNode* next = node->next;
             for (TransLink* link = node->links; link != nullptr;) {
                 TransLink* following = link->next;
-                FreeTransLink(link);
+                FreeTransLink(*list, link);
                 link = following;
             }
             FreeWordNode(node);
@@ -131,6 +136,7 @@ void EmptyList(WordList* list) {
     list->text_block = nullptr;
     list->node_block = nullptr;
     list->link_block = nullptr;
+    list->link_block_count = 0;
     list->head = list->tail = nullptr;
     list->word_count = list->text_bytes = list->translation_count = 0;
     std::memset(list->bucket_index, 0, sizeof list->bucket_index);

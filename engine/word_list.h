@@ -29,13 +29,12 @@ inline constexpr std::uint8_t kTextAlone = 0x01;  // text allocated for this wor
 inline constexpr std::uint8_t kNodeAlone = 0x02;  // node allocated alone
 
 // One half of a translation: hangs from a word, points into the other list.
+// A link lies in its list's link block unless an edit made it; its address
+// tells which, so a link needs no flags and takes 16 bytes.
 struct TransLink {
-    TransLink* next;     // next translation of the same word, null at the end
-    WordNode* target;    // the translation
-    std::uint8_t flags;  // kLinkAlone for links made by an edit
+    TransLink* next;   // next translation of the same word, null at the end
+    WordNode* target;  // the translation
 };
-
-inline constexpr std::uint8_t kLinkAlone = 0x01;
 
 // Index entry of one two-byte prefix (or, at b0 * 256 + 0, of one first byte).
 // All zero means empty. Ordinals are positions right after a rebuild and
@@ -57,6 +56,7 @@ struct WordList {
     char* text_block;       // texts of loaded or imported words, NUL-separated; owned
     WordNode* node_block;   // their nodes; owned
     TransLink* link_block;  // their links; owned
+    std::uint32_t link_block_count;  // links in link_block
     WordNode* head;
     WordNode* tail;
     std::uint32_t word_count;
@@ -119,10 +119,11 @@ namespace lexbase {
 // NewWordNode sets kTextAlone | kNodeAlone and copies the text (at most
 // 65,535 bytes; the caller checks the length).
 WordNode* NewWordNode(std::string_view text);
-TransLink* NewTransLink(WordNode* target);  // flags kLinkAlone, next null
+TransLink* NewTransLink(WordNode* target);  // next null; outside every link block
 
-// Frees what of a node (text, node) or link was allocated alone.
+// Frees what of a node (text, node) was allocated alone, and a link of
+// `list` (hanging from one of its words) unless it lies in its link block.
 void FreeWordNode(WordNode* node);
-void FreeTransLink(TransLink* link);
+void FreeTransLink(const WordList& list, TransLink* link);
 
 }  // namespace lexbase

@@ -182,6 +182,7 @@ bool CreateWords(DB_CONTEXT* db, WordList* list, WordPair* const* view, std::siz
     if (list->node_block == nullptr) return false;
     list->link_block = static_cast<TransLink*>(Allocate(count * sizeof(TransLink)));
     if (list->link_block == nullptr) return false;
+    list->link_block_count = static_cast<std::uint32_t>(count);
     if (allocated != 0) SetProgress(db, allocated);
 
     char* free_text = list->text_block;
@@ -216,7 +217,7 @@ void CreateLinks(WordList* list, WordPair* const* view, std::size_t count, const
                  WordNode* WordPair::*target) {
     for (std::size_t l = 0; l < count; ++l) {
         TransLink* link = &list->link_block[l];
-        *link = TransLink{nullptr, view[l]->*target, 0};
+        *link = TransLink{nullptr, view[l]->*target};
         WordNode* owner = view[l]->*side.node;
         if (l == 0 || owner != view[l - 1]->*side.node) {
             owner->links = link;

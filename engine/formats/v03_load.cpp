@@ -65,6 +65,7 @@ private:
     }
 
     bool Unpack(int block, Block* out);
+    bool UnpackInto(int block, std::uint8_t* out);
     bool LoadTexts(int list);
     bool LoadLinks(int list);
     bool LoadCounts(int list);
@@ -79,20 +80,25 @@ private:
 // Decompresses block `block` (0 to 5), whose size the caller has checked and
 // found non-zero, into a new allocation.
 bool Loader::Unpack(int block, Block* out) {
+    out->reset(static_cast<std::uint8_t*>(v03::Allocate(UnpackedSize(block))));
+    if (*out == nullptr) return Fail(msg::kMemoryErrorSpaced);
+    return UnpackInto(block, out->get());
+}
+
+// The same into `out`, which has room for the block's unpacked size.
+bool Loader::UnpackInto(int block, std::uint8_t* out) {
     const auto b = static_cast<std::size_t>(block);
     const std::uint64_t offset = image_->Trailer(v03::kBlockOffset + 4 * b);
     const std::uint64_t packed = image_->Trailer(v03::kPackedSize + 4 * b);
     const std::uint64_t size = UnpackedSize(block);
     if (packed > image_->size() - offset) return FailWithFile(msg::kFileInvalidFormat);
     if (size > packed * kMaxExpansion) return Fail(msg::kUncompressError);
-    out->reset(static_cast<std::uint8_t*>(v03::Allocate(size)));
-    if (*out == nullptr) return Fail(msg::kMemoryErrorSpaced);
 
     z_stream stream{};
     if (inflateInit(&stream) != Z_OK) return Fail(msg::kMemoryErrorSpaced);
     stream.next_in = const_cast<Bytef*>(image_->file.data() + offset);
     stream.avail_in = static_cast<uInt>(packed);
-    stream.next_out = out->get();
+    stream.next_out = out;
     stream.avail_out = static_cast<uInt>(size);
     InflateJob job{&stream, Z_OK};
     const bool readable = image_->file.Guarded(RunInflate, &job);
@@ -149,20 +155,25 @@ bool Loader::LoadLinks(int list) {
     const int block = 4 + list;
     if (UnpackedSize(block) != std::uint64_t{count} * 4) return Fail(msg::kDamagedDatabase);
     if (count == 0) return true;
-    Block positions;
-    if (!Unpack(block, &positions)) return false;
-    auto* links =
-        static_cast<TransLink*>(v03::Allocate((std::size_t{count} + 1) * sizeof(TransLink)));
+    const std::size_t room = (std::size_t{count} + 1) * sizeof(TransLink);
+    auto* links = static_cast<TransLink*>(v03::Allocate(room));
     if (links == nullptr) return Fail(msg::kMemoryErrorSpaced);
     words->link_block = links;
-    const WordList& other = db_->lists[1 - list];
-    const std::uint32_t targets = WordCount(1 - list);
+    words->link_block_count = count;
+    // The positions, four bytes a link, are unpacked into the end of the link
+    // block and turned into links from the front: link i ends before position
+    // i + 1 begins, and position i is read before link i is written.
+    const std::uint8_t* const positions =
+        reinterpret_cast<std::uint8_t*>(links) + room - 4 * std::size_t{count};
+    if (!UnpackInto(block, const_cast<std::uint8_t*>(positions))) return false;
+    WordNode* const targets = db_->lists[1 - list].node_block;
+    const std::uint32_t target_count = WordCount(1 - list);
     for (std::uint32_t i = 0; i < count; ++i) {
-        const std::uint32_t position = GetU32(positions.get() + 4 * std::size_t{i});
-        if (position >= targets) return Fail(msg::kDamagedDatabase);
-        links[i] =
-            TransLink{i + 1 < count ? &links[i + 1] : nullptr, &other.node_block[position], 0};
+        const std::uint32_t position = GetU32(positions + 4 * std::size_t{i});
+        if (position >= target_count) return Fail(msg::kDamagedDatabase);
+        links[i] = TransLink{&links[i + 1], &targets[position]};
     }
+    links[count - 1].next = nullptr;
     return true;
 }
 
@@ -193,10 +204,9 @@ bool Loader::LoadCounts(int list) {
 
 // Every translation is two links, one each way. A file whose links do not
 // mirror each other is refused: a link without its partner would keep
-// pointing at a word that an edit may later free. Both lists' links become
-// (primary position, secondary position) pairs in the same order, without a
-// full sort: the primary chains are sorted one by one, the secondary links
-// are distributed by primary position in secondary order.
+// pointing at a word that an edit may later free. The secondary links are
+// distributed by their primary word, in secondary order, into one array;
+// each primary word's chain, sorted, must then equal its stretch of it.
 bool Loader::CheckLinksMirror() {
     const std::uint32_t count = LinkCount(0);
     if (LinkCount(1) != count) return Fail(msg::kDamagedDatabase);
@@ -204,27 +214,17 @@ bool Loader::CheckLinksMirror() {
     const WordList& primary = db_->lists[0];
     const WordList& secondary = db_->lists[1];
     const std::uint32_t primary_words = WordCount(0);
-    using Array = std::unique_ptr<std::uint64_t, v03::FreeDeleter>;
-    Array forward(static_cast<std::uint64_t*>(v03::Allocate(std::size_t{count} * 8)));
-    Array backward(static_cast<std::uint64_t*>(v03::Allocate(std::size_t{count} * 8)));
-    std::unique_ptr<std::uint32_t, v03::FreeDeleter> next(static_cast<std::uint32_t*>(
+    using Array = std::unique_ptr<std::uint32_t, v03::FreeDeleter>;
+    Array backward(static_cast<std::uint32_t*>(v03::Allocate(std::size_t{count} * 4)));
+    Array next(static_cast<std::uint32_t*>(
         v03::Allocate((std::size_t{primary_words} + 1) * sizeof(std::uint32_t))));
-    if (forward == nullptr || backward == nullptr || next == nullptr) {
+    // A chain is at most 65,535 links long: its count has 16 bits.
+    Array chain(static_cast<std::uint32_t*>(v03::Allocate(0xFFFF * sizeof(std::uint32_t))));
+    if (backward == nullptr || next == nullptr || chain == nullptr) {
         return Fail(msg::kMemoryErrorSpaced);
     }
-    std::uint64_t* const pairs = forward.get();
-    std::size_t n = 0;
-    for (std::uint32_t p = 0; p < primary_words; ++p) {
-        const std::size_t first = n;
-        for (const TransLink* link = primary.node_block[p].links; link != nullptr;
-             link = link->next) {
-            pairs[n++] = std::uint64_t{p} << 32 |
-                         static_cast<std::uint64_t>(link->target - secondary.node_block);
-        }
-        std::sort(pairs + first, pairs + n);
-    }
-    // next[p] becomes where the pairs of primary word p begin, then the place
-    // of the next one.
+    // next[p] becomes where the secondary words linked to primary word p
+    // begin, then, once they are placed, where they end.
     std::uint32_t* const place = next.get();
     std::fill(place, place + primary_words + 1, 0u);
     for (std::uint32_t s = 0; s < WordCount(1); ++s) {
@@ -237,11 +237,25 @@ bool Loader::CheckLinksMirror() {
     for (std::uint32_t s = 0; s < WordCount(1); ++s) {
         for (const TransLink* link = secondary.node_block[s].links; link != nullptr;
              link = link->next) {
-            const auto p = static_cast<std::uint64_t>(link->target - primary.node_block);
-            backward.get()[place[p]++] = p << 32 | s;
+            backward.get()[place[link->target - primary.node_block]++] = s;
         }
     }
-    if (!std::equal(pairs, pairs + count, backward.get())) return Fail(msg::kDamagedDatabase);
+    std::uint32_t* const sorted = chain.get();
+    std::uint32_t begin = 0;
+    for (std::uint32_t p = 0; p < primary_words; ++p) {
+        std::size_t n = 0;
+        for (const TransLink* link = primary.node_block[p].links; link != nullptr;
+             link = link->next) {
+            if (n == 0xFFFF) return Fail(msg::kDamagedDatabase);
+            sorted[n++] = static_cast<std::uint32_t>(link->target - secondary.node_block);
+        }
+        if (place[p] - begin != n) return Fail(msg::kDamagedDatabase);
+        std::sort(sorted, sorted + n);
+        if (!std::equal(sorted, sorted + n, backward.get() + begin)) {
+            return Fail(msg::kDamagedDatabase);
+        }
+        begin = place[p];
+    }
     return true;
 }
 

@@ -158,7 +158,7 @@ TEST_F(EditingTest, DeleteTranslationWithoutReverseLinkKeepsTheForwardRemoval) {
     WordNode* ruka = FindWordQuiet(&db_->lists[1], "ruka");
     TransLink* lost = ruka->links;
     ruka->links = lost->next;
-    FreeTransLink(lost);
+    FreeTransLink(db_->lists[1], lost);
     db_->lists[1].translation_count = 1;
     Settle();
     const DB_RESULT* r = DB_DeleteTranslation(db_, 1, "hand", "ruka");

@@ -33,8 +33,13 @@ inline void PutU16(std::uint8_t* p, std::uint16_t value) {
     p[1] = static_cast<std::uint8_t>(value >> 8);
 }
 
-// malloc, or null when the test hook says so.
+// malloc, or null when the test hook says so. Large blocks are advised to
+// use huge pages.
 void* Allocate(std::size_t size);
+
+// Advises the kernel to back the whole huge pages inside a large block with
+// huge pages, which makes filling it cheaper; a block below 4 MB is left alone.
+void AdviseHugePages(void* block, std::size_t size);
 
 struct FreeDeleter {
     void operator()(void* block) const { std::free(block); }

@@ -1,0 +1,106 @@
+// The command ids of the main window: menu items, accelerators, buttons and
+// controls all report to MainForm::command() by these numbers, which language
+// files, settings pages and the other windows use as well.
+#pragma once
+
+namespace cmd {
+
+// Dictionary menu.
+inline constexpr int kCreateNew = 1009;
+inline constexpr int kImport = 1007;
+inline constexpr int kUpdate = 338;
+inline constexpr int kChange = 1010;
+inline constexpr int kSave = 1004;
+inline constexpr int kSaveAs = 1005;
+inline constexpr int kExport = 1006;
+inline constexpr int kDictionaryInfo = 1011;
+inline constexpr int kExit = 300;
+
+// Functions menu.
+inline constexpr int kCharmap = 1022;
+inline constexpr int kDualMode = 341;
+inline constexpr int kLoadDual = 342;
+inline constexpr int kLink = 344;
+inline constexpr int kMultiple = 343;
+inline constexpr int kEditMode = 312;
+inline constexpr int kAddWord = 354;
+inline constexpr int kDeleteWord = 355;
+inline constexpr int kChangeWord = 336;
+inline constexpr int kTranslateText = 463;
+inline constexpr int kCopy = 443;
+inline constexpr int kPaste = 444;
+inline constexpr int kListPalindrome = 440;
+inline constexpr int kListIdentical = 442;
+
+// Settings menu.
+inline constexpr int kSettings = 327;
+inline constexpr int kInterfaceLanguage = 1012;
+inline constexpr int kAlwaysOnTop = 7012;
+inline constexpr int kUseHotKeys = 7002;
+inline constexpr int kActivateSpeechMenu = 458;
+inline constexpr int kActivateSpeechButton = 459;
+inline constexpr int kAnagrams1 = 333;
+inline constexpr int kAnagrams2 = 334;
+inline constexpr int kAnagrams3 = 335;
+inline constexpr int kIgnoreAccents = 332;
+inline constexpr int kUseRegex = 445;
+inline constexpr int kUseWildcards = 303;
+inline constexpr int kCaseSensitive = 307;
+inline constexpr int kUseClipboard = 304;
+inline constexpr int kChangeDirection = 314;
+inline constexpr int kAutotranslate = 309;
+
+// Help menu, tray menu.
+inline constexpr int kHelpContents = 301;
+inline constexpr int kHelpAbout = 302;
+inline constexpr int kRestoreFromTray = 455;
+
+// Context menu of the edit boxes and lists.
+inline constexpr int kSpeak = 1013;
+inline constexpr int kStopSpeaking = 1020;
+inline constexpr int kUndo = 1014;
+inline constexpr int kCut = 1015;
+inline constexpr int kContextCopy = 1016;
+inline constexpr int kContextPaste = 1017;
+inline constexpr int kSelectAll = 1018;
+inline constexpr int kDelete = 1019;
+inline constexpr int kDropWord = 1021;
+
+// Keys and buttons without a menu item.
+inline constexpr int kLeave = 308;          // Esc
+inline constexpr int kLeaveToOther = 310;   // Shift+Esc
+inline constexpr int kStartTranslation = 462;  // F12, for the text window
+inline constexpr int kMainDirection = 356;
+inline constexpr int kDualDirection = 345;
+inline constexpr int kHotKeyChoice1 = 7003;
+inline constexpr int kHotKeyChoice3 = 7005;
+inline constexpr int kHotKeysCallMain = 7007;
+inline constexpr int kHotKeysCallPopup = 7008;
+inline constexpr int kHotKeysCallTooltip = 7009;
+inline constexpr int kMinimizeToTray = 7011;
+inline constexpr int kPopupOnTop = 7013;
+inline constexpr int kTooltipOnTop = 7014;
+inline constexpr int kSnapPopup = 7017;
+inline constexpr int kSnapTooltip = 7018;
+inline constexpr int kStartSpeech = 1076;
+// Sent by a second start of the program (notification code kActivateCode).
+inline constexpr int kActivateInstance = 130;
+inline constexpr int kActivateCode = 0xFFFF;
+
+// Controls of the two dictionary panes.
+inline constexpr int kMainPrimaryList = 350;
+inline constexpr int kMainSecondaryList = 351;
+inline constexpr int kMainPrimaryEdit = 352;
+inline constexpr int kMainSecondaryEdit = 353;
+inline constexpr int kDualPrimaryList = 346;
+inline constexpr int kDualSecondaryList = 347;
+inline constexpr int kDualPrimaryEdit = 348;
+inline constexpr int kDualSecondaryEdit = 349;
+inline constexpr int kPrimaryLabel = 10000;
+inline constexpr int kSecondaryLabel = 10001;
+
+// The form timer that polls the engine's progress.
+inline constexpr int kProgressTimer = 178;
+inline constexpr int kProgressPeriodMs = 200;
+
+}  // namespace cmd

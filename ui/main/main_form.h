@@ -1,0 +1,197 @@
+// MainForm: the program's main window ("TQ_TALLIS2"). It shows the pane of
+// the main dictionary and, in dual mode, the pane of the dual dictionary, the
+// two-row button bar, the status strip and the menu; it owns the tray icon and
+// answers the hot-key message. Every menu item, accelerator, button and
+// control notification arrives in command() and becomes an action: options
+// change here, searches and every long job go to the search controller's
+// worker. The window is also the MainView of the controller: each of those
+// operations, called from the worker, runs on the user-interface thread while
+// the worker waits.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <memory>
+#include <thread>
+
+#include "app/main_view.h"
+#include "app/program_dir.h"
+#include "app/program_settings.h"
+#include "app/search_options.h"
+#include "ui/main/qt_font_catalog.h"
+#include "ui/widgets/w_form.h"
+#include "ui/widgets/w_message_box.h"
+
+class ButtonBar;
+class DictionaryPane;
+class HotKeyFilter;
+class QMenu;
+class QMenuBar;
+class StatusStrip;
+class TrayIcon;
+class WListBox;
+class WTipManager;
+
+namespace wordbay {
+class Catalogue;
+class SearchController;
+}  // namespace wordbay
+
+class MainForm : public WForm, public wordbay::MainView {
+    Q_OBJECT
+
+public:
+    // `paths`: the program folder and the folders and files inside it.
+    explicit MainForm(const wordbay::ProgramPaths& paths, QWidget* parent = nullptr);
+    ~MainForm() override;
+
+    void command(int code, int id, WControl* control, qintptr param) override;
+
+    // ---- State the start-up code and the tests look at ---------------------
+    const wordbay::ProgramPaths& paths() const { return m_paths; }
+    const wordbay::ProgramSettings& settings() const { return m_settings; }
+    wordbay::SearchOptions options() const;
+    bool editMode() const;
+    bool inTray() const { return m_inTray; }
+    DictionaryPane* pane(wordbay::SlotId slot) const;
+    ButtonBar* buttonBar() const { return m_buttons; }
+    StatusStrip* statusStrip() const { return m_status; }
+    wordbay::SearchController* controller() const { return m_controller.get(); }
+    // Places the window from the settings read at creation (clamped there)
+    // and shows it, maximised when stored so, on top when stored so.
+    void showAtStoredPlace();
+    // Text of the hot-key message arrived (or the X11 filter saw it).
+    void onHotKeyMessage();
+    // Brings the window to the front, out of the tray.
+    void bringToFront();
+
+    // ---- MainView -----------------------------------------------------------
+    void ShowList(wordbay::SlotId slot, wordbay::ListSide side, const char* const* items,
+                  int count) override;
+    void SelectListEntry(wordbay::SlotId slot, wordbay::ListSide side, int index) override;
+    std::optional<std::string> SelectedWord(wordbay::SlotId slot, wordbay::ListSide side) override;
+    std::string EditText(wordbay::SlotId slot, wordbay::ListSide side) override;
+    void SetEditText(wordbay::SlotId slot, wordbay::ListSide side, std::string_view text) override;
+    void FocusEdit(wordbay::SlotId slot, wordbay::ListSide side) override;
+    void FocusList(wordbay::SlotId slot, wordbay::ListSide side) override;
+    void EnableSlotControls(wordbay::SlotId slot, bool enabled) override;
+    void EnableMenus(bool enabled) override;
+    void RefreshView(wordbay::SlotId id, const wordbay::DictionarySlot& slot) override;
+    void SetTitles(const wordbay::WindowTitles& titles) override;
+    void SetStatus(std::string text) override;
+    void BeginProgress(DB_HANDLE handle) override;
+    void EndProgress() override;
+    void Beep() override;
+    int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
+    std::string ChooseSaveFile(const std::string& title, const std::string& filter_name,
+                               const std::string& extension,
+                               const std::string& start_path) override;
+    void OpenDictionaryChooser() override;
+    void OpenImportDialog() override;
+    void SetEditModeOff() override;
+    void SetDualModeState(bool on) override;
+    void ActivateMainWindow() override;
+    bool WindowsReady() override;
+    void CloseMainWindow() override;
+    void HotKeyShowText(std::string_view text) override;
+    void HotKeyShowList(const char* const* items, int count) override;
+    void HotKeyClear() override;
+
+protected:
+    int onCreate() override;
+    void onDestroy() override;
+    bool onClose() override;
+    void onTimer(int id) override;
+    void onActivate() override;
+    void onContextMenu(const QPoint& globalPos, QWidget* source) override;
+    bool onMinimize() override;
+    void onHelp() override;
+
+private:
+    // Construction steps (main_form.cpp, main_menus.cpp).
+    void readSettings();
+    void createControls();
+    void createMenus();
+    void createAccelerators();
+    void installHotKey(bool on);
+    // Every menu text, tip and caption from the interface language, with the
+    // check marks and the enabling.
+    void retranslate();
+    void updateMenuStates();
+    void updateOptionViews();
+    void layoutPanes();
+    void buttonTablesFromLanguage();
+
+    // Commands by subject.
+    void paneNotification(int code, int id, qintptr param);
+    void togglePattern(wordbay::PatternKind kind);
+    void toggleSwitch(int id);
+    void rerunSearch();
+    void toggleDualMode();
+    void toggleEditMode();
+    void reverseDirection(wordbay::SlotId slot);
+    void copy();
+    void paste();
+    void editCommand(int id);
+    void dropWord();
+    void setHotKeyTarget(int target);
+    void setAlwaysOnTop(bool on);
+    void leave(bool toOtherSide);
+    void chooseInterfaceLanguage();
+    void openHelp();
+    void showAbout();
+    void changeDictionary();
+    void loadDual();
+    // The dictionary chooser for the main or the dual dictionary: the chosen
+    // path, or empty.
+    QString chooseDictionary(bool dual);
+    // Import (1007), update (338), export (1006): format, then file or folder.
+    void importExport(int id);
+    void createNewDictionary();
+    void editDictionaryInfo();
+    void showContextMenu(const QPoint& globalPos, QWidget* source);
+    void clipboardStep();
+    void restoreFromTray();
+    void writeProgramSettings();
+
+    // The running engine loops are stopped and job `job` set.
+    void startJob(int job);
+    void endLoop();
+    void setOptions(const wordbay::SearchOptions& options);
+    // Keeps the event loop running until the worker is idle or `stop` ends it.
+    void waitForWorker(bool stop);
+    bool mainLoaded() const;
+    // The focused search edit box or result list of a pane, or null.
+    QWidget* focusedPaneControl() const;
+    wordbay::ListSide focusSideOfMainPane() const;
+
+    template <typename F>
+    auto onUiThread(F&& f);
+
+    wordbay::ProgramPaths m_paths;
+    wordbay::ProgramSettings m_settings;
+    QtFontCatalog m_fonts;
+    MessageBoxButtonTable m_buttonTexts;
+
+    QMenuBar* m_menuBar = nullptr;
+    QMenu* m_menus[4] = {};
+    QMenu* m_contextMenu = nullptr;
+    WTipManager* m_tips = nullptr;
+    ButtonBar* m_buttons = nullptr;
+    DictionaryPane* m_panes[2] = {};
+    StatusStrip* m_status = nullptr;
+    TrayIcon* m_tray = nullptr;
+    std::unique_ptr<HotKeyFilter> m_hotKeyFilter;
+
+    bool m_editMode = false;
+    bool m_inTray = false;
+    bool m_hotKeyInstalled = false;
+    bool m_closing = false;
+    DB_HANDLE m_progressHandle = nullptr;
+    std::thread m_keyPlayer;  // plays synthesised keys (Ctrl+C, Ctrl+V)
+
+    // The settings the window itself keeps ([options] it does not show).
+    std::unique_ptr<wordbay::Catalogue> m_catalogue;
+    // Last: created after everything it calls back into, destroyed first.
+    std::unique_ptr<wordbay::SearchController> m_controller;
+};

@@ -1,0 +1,226 @@
+// The MainView operations of the main window. The worker calls them while it
+// runs a job; each runs on the user-interface thread and the worker waits for
+// it, so that answers (a message box button, an edit box's text) are there at
+// return. Called on the user-interface thread itself, an operation runs at once.
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QThread>
+#include <type_traits>
+
+#include "app/dictionary_slot.h"
+#include "platform/locale.h"
+#include "ui/main/button_bar.h"
+#include "ui/main/command_ids.h"
+#include "ui/main/dictionary_pane.h"
+#include "ui/main/main_form.h"
+#include "ui/main/search_edit.h"
+#include "ui/main/status_strip.h"
+#include "ui/main/tray_icon.h"
+#include "ui/widgets/code_page_text.h"
+#include "ui/widgets/w_image_button.h"
+#include "ui/widgets/w_list_box.h"
+
+using wordbay::ListSide;
+using wordbay::SlotId;
+
+namespace {
+
+// Room the image and the padding take in the wide dictionary button.
+constexpr int kWideButtonImage = 34;
+
+}  // namespace
+
+template <typename F>
+auto MainForm::onUiThread(F&& f) {
+    using Result = std::invoke_result_t<F>;
+    if (QThread::currentThread() == thread()) return f();
+    if constexpr (std::is_void_v<Result>) {
+        QMetaObject::invokeMethod(this, std::forward<F>(f), Qt::BlockingQueuedConnection);
+    } else {
+        Result result{};
+        QMetaObject::invokeMethod(
+            this, [&result, &f] { result = f(); }, Qt::BlockingQueuedConnection);
+        return result;
+    }
+}
+
+void MainForm::ShowList(SlotId slot, ListSide side, const char* const* items, int count) {
+    onUiThread([=, this] {
+        WListBox* list = pane(slot)->list(side);
+        if (items == nullptr || count <= 0) {
+            list->setCount(0);
+            list->setItems(nullptr);
+            return;
+        }
+        list->setItems(items);
+        list->setCount(count);
+    });
+}
+
+void MainForm::SelectListEntry(SlotId slot, ListSide side, int index) {
+    onUiThread([=, this] { pane(slot)->list(side)->setCurSel(index); });
+}
+
+std::optional<std::string> MainForm::SelectedWord(SlotId slot, ListSide side) {
+    return onUiThread([=, this]() -> std::optional<std::string> {
+        const WListBox* list = pane(slot)->list(side);
+        const int row = list->curSel();
+        if (row < 0 || list->items() == nullptr || list->items()[row] == nullptr)
+            return std::nullopt;
+        return std::string(list->items()[row]);
+    });
+}
+
+std::string MainForm::EditText(SlotId slot, ListSide side) {
+    return onUiThread([=, this] { return pane(slot)->edit(side)->encodedText(); });
+}
+
+void MainForm::SetEditText(SlotId slot, ListSide side, std::string_view text) {
+    onUiThread([=, this] { pane(slot)->edit(side)->setProgramEncodedText(text); });
+}
+
+void MainForm::FocusEdit(SlotId slot, ListSide side) {
+    onUiThread([=, this] {
+        SearchEdit* edit = pane(slot)->edit(side);
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+    });
+}
+
+void MainForm::FocusList(SlotId slot, ListSide side) {
+    onUiThread([=, this] { pane(slot)->list(side)->setFocus(Qt::OtherFocusReason); });
+}
+
+void MainForm::EnableSlotControls(SlotId slot, bool enabled) {
+    onUiThread([=, this] { pane(slot)->setControlsEnabled(enabled); });
+}
+
+void MainForm::EnableMenus(bool enabled) {
+    onUiThread([=, this] {
+        for (QMenu* menu : m_menus) menu->setEnabled(enabled);
+        m_buttons->setEnabled(enabled);
+    });
+}
+
+void MainForm::RefreshView(SlotId id, const wordbay::DictionarySlot& slot) {
+    onUiThread([&slot, id, this] {
+        DictionaryPane* p = pane(id);
+        if (!slot.loaded()) {
+            p->setListNames(QStringLiteral("-"), QStringLiteral("-"));
+            return;
+        }
+        p->setCodePages(platform::CodePageOf(slot.Locale(ListSide::kPrimary)),
+                        platform::CodePageOf(slot.Locale(ListSide::kSecondary)));
+        p->setListNames(QString::fromStdString(slot.ListNameUtf8(ListSide::kPrimary)),
+                        QString::fromStdString(slot.ListNameUtf8(ListSide::kSecondary)));
+        p->setDirection(slot.primary_to_secondary());
+        p->applyView(slot.settings().view);
+        if (id == SlotId::kMain) {
+            // The wide button names the dictionary, shortened to fit.
+            WImageButton* change = m_buttons->button(cmd::kChange);
+            const QString name = decodeText(platform::CodePageOf(slot.Locale(ListSide::kPrimary)),
+                                            slot.info().name);
+            change->setText(change->fontMetrics().elidedText(name, Qt::ElideRight,
+                                                             change->width() - kWideButtonImage));
+        }
+    });
+}
+
+void MainForm::SetTitles(const wordbay::WindowTitles& titles) {
+    const QString main = QString::fromStdString(titles.main_window);
+    onUiThread([=, this] { setWindowTitle(main); });
+}
+
+void MainForm::SetStatus(std::string text) {
+    const QString status = QString::fromStdString(text);
+    onUiThread([=, this] { m_status->setStatusText(status); });
+}
+
+void MainForm::BeginProgress(DB_HANDLE handle) {
+    onUiThread([=, this] {
+        m_progressHandle = handle;
+        m_status->beginProgress();
+        setFormTimer(cmd::kProgressTimer, cmd::kProgressPeriodMs);
+    });
+}
+
+void MainForm::EndProgress() {
+    onUiThread([this] {
+        killFormTimer(cmd::kProgressTimer);
+        m_progressHandle = nullptr;
+        m_status->endProgress();
+    });
+}
+
+void MainForm::onTimer(int id) {
+    if (id == cmd::kProgressTimer && m_progressHandle != nullptr)
+        m_status->setProgress(DB_GetExecutionProgress(m_progressHandle));
+}
+
+void MainForm::Beep() {
+    onUiThread([] { QApplication::beep(); });
+}
+
+int MainForm::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
+    const QString body = QString::fromStdString(text);
+    const QString title = QString::fromStdString(caption);
+    return onUiThread([=, this] { return messageBox(this, body, title, style, &m_buttonTexts); });
+}
+
+std::string MainForm::ChooseSaveFile(const std::string& title, const std::string& filter_name,
+                                     const std::string& extension,
+                                     const std::string& start_path) {
+    return onUiThread([&]() -> std::string {
+        const QString ext = QString::fromStdString(extension);
+        const QString filter =
+            QStringLiteral("%1 (*.%2)").arg(QString::fromStdString(filter_name), ext);
+        QString chosen = QFileDialog::getSaveFileName(this, QString::fromStdString(title),
+                                                      QString::fromStdString(start_path), filter);
+        if (chosen.isEmpty()) return {};
+        if (QFileInfo(chosen).suffix().isEmpty()) chosen += QLatin1Char('.') + ext;
+        return chosen.toStdString();
+    });
+}
+
+void MainForm::OpenDictionaryChooser() {
+    onUiThread([this] { changeDictionary(); });
+}
+
+void MainForm::OpenImportDialog() {
+    onUiThread([this] { command(kMenuCommand, cmd::kImport, nullptr, 0); });
+}
+
+void MainForm::SetEditModeOff() {
+    onUiThread([this] {
+        if (m_editMode) toggleEditMode();
+    });
+}
+
+// The controller has set dual mode in its options before it calls.
+void MainForm::SetDualModeState(bool) {
+    onUiThread([this] {
+        updateMenuStates();
+        layoutPanes();
+    });
+}
+
+void MainForm::ActivateMainWindow() {
+    onUiThread([this] { bringToFront(); });
+}
+
+bool MainForm::WindowsReady() {
+    return onUiThread([this] { return isVisible() && m_panes[0]->list(ListSide::kPrimary)->isVisible(); });
+}
+
+void MainForm::CloseMainWindow() {
+    // Queued: the job that asks must be able to end while the window closes.
+    QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
+}
+
+void MainForm::HotKeyShowText(std::string_view) {}
+
+void MainForm::HotKeyShowList(const char* const*, int) {}
+
+void MainForm::HotKeyClear() {}

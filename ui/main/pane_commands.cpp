@@ -1,0 +1,175 @@
+// The commands that act on the dictionary panes: typing, moving down into a
+// list, selecting, the clipboard commands, the direction, dual mode and edit
+// mode, and leaving for the search box.
+#include <QApplication>
+#include <QClipboard>
+
+#include "app/search_controller.h"
+#include "ui/main/button_bar.h"
+#include "ui/main/command_ids.h"
+#include "ui/main/dictionary_pane.h"
+#include "ui/main/main_form.h"
+#include "ui/main/search_edit.h"
+#include "ui/widgets/w_list_box.h"
+
+using wordbay::ListSide;
+using wordbay::SlotId;
+
+namespace {
+
+struct PaneControl {
+    SlotId slot;
+    ListSide side;
+    bool edit;
+};
+
+PaneControl paneControlOf(int id) {
+    switch (id) {
+        case cmd::kMainPrimaryEdit: return {SlotId::kMain, ListSide::kPrimary, true};
+        case cmd::kMainSecondaryEdit: return {SlotId::kMain, ListSide::kSecondary, true};
+        case cmd::kMainPrimaryList: return {SlotId::kMain, ListSide::kPrimary, false};
+        case cmd::kMainSecondaryList: return {SlotId::kMain, ListSide::kSecondary, false};
+        case cmd::kDualPrimaryEdit: return {SlotId::kDual, ListSide::kPrimary, true};
+        case cmd::kDualSecondaryEdit: return {SlotId::kDual, ListSide::kSecondary, true};
+        case cmd::kDualPrimaryList: return {SlotId::kDual, ListSide::kPrimary, false};
+        default: return {SlotId::kDual, ListSide::kSecondary, false};
+    }
+}
+
+ListSide other(ListSide side) {
+    return side == ListSide::kPrimary ? ListSide::kSecondary : ListSide::kPrimary;
+}
+
+}  // namespace
+
+void MainForm::paneNotification(int code, int id, qintptr) {
+    const PaneControl c = paneControlOf(id);
+    DictionaryPane* p = pane(c.slot);
+    if (c.edit) {
+        SearchEdit* edit = p->edit(c.side);
+        if (code == kEditChange) {
+            if (edit->isSetByProgram()) {
+                edit->clearSetByProgram();
+                return;
+            }
+            if (m_controller->slot(c.slot).loaded()) m_controller->OnEditChanged(c.slot, c.side);
+        } else if (code == kEditEnter) {
+            m_controller->OnDownArrow(c.slot, c.side);
+        }
+        return;
+    }
+    if (code == kListSelChange && m_controller->slot(c.slot).loaded())
+        m_controller->OnListSelected(c.slot, c.side);
+}
+
+QWidget* MainForm::focusedPaneControl() const {
+    QWidget* focus = QApplication::focusWidget();
+    for (DictionaryPane* p : m_panes) {
+        const int side = p->sideOf(focus);
+        if (side < 0) continue;
+        const ListSide s = side == 0 ? ListSide::kPrimary : ListSide::kSecondary;
+        if (focus == p->edit(s)) return p->edit(s);
+        return p->list(s);
+    }
+    return nullptr;
+}
+
+void MainForm::copy() {
+    if (m_controller->hot_key_pending()) return;
+    QWidget* control = focusedPaneControl();
+    if (auto* edit = qobject_cast<SearchEdit*>(control)) {
+        edit->copy();
+        return;
+    }
+    auto* list = qobject_cast<WListBox*>(control);
+    if (list == nullptr) return;
+    if (!list->isSelectAll() && list->curSel() < 0) return;
+    QApplication::clipboard()->setText(list->text());
+}
+
+void MainForm::paste() {
+    if (auto* edit = qobject_cast<SearchEdit*>(focusedPaneControl())) edit->paste();
+}
+
+void MainForm::editCommand(int id) {
+    QWidget* control = focusedPaneControl();
+    if (auto* list = qobject_cast<WListBox*>(control)) {
+        if (id == cmd::kSelectAll) list->selectAll();
+        return;
+    }
+    auto* edit = qobject_cast<SearchEdit*>(control);
+    if (edit == nullptr) return;
+    switch (id) {
+        case cmd::kUndo: edit->undo(); break;
+        case cmd::kCut: edit->cut(); break;
+        case cmd::kSelectAll: edit->selectAll(); break;
+        case cmd::kDelete: edit->clear(); break;
+        default: break;
+    }
+}
+
+void MainForm::reverseDirection(SlotId slot) {
+    m_controller->ToggleDirection(slot);
+    pane(slot)->setDirection(m_controller->slot(slot).primary_to_secondary());
+}
+
+void MainForm::layoutPanes() { m_panes[1]->setVisible(options().dual_mode); }
+
+void MainForm::toggleDualMode() {
+    wordbay::SearchOptions o = options();
+    if (o.dual_mode) {
+        o.dual_mode = false;
+        setOptions(o);
+        layoutPanes();
+        m_controller->StartCloseDual();
+        return;
+    }
+    // Dual mode comes on only when the chosen dictionary has loaded.
+    updateMenuStates();
+    const QString path = chooseDictionary(true);
+    if (!path.isEmpty()) m_controller->StartLoadDual(path.toStdString());
+}
+
+void MainForm::loadDual() {
+    if (!options().dual_mode) {
+        QApplication::beep();
+        return;
+    }
+    const QString path = chooseDictionary(true);
+    if (!path.isEmpty()) m_controller->StartLoadDual(path.toStdString());
+}
+
+void MainForm::changeDictionary() {
+    const QString path = chooseDictionary(false);
+    if (!path.isEmpty()) m_controller->StartLoad(path.toStdString());
+}
+
+void MainForm::toggleEditMode() {
+    if (!m_editMode && !mainLoaded()) {
+        updateMenuStates();
+        return;
+    }
+    bringToFront();
+    m_editMode = !m_editMode;
+    wordbay::SearchOptions o = options();
+    o.edit_mode = m_editMode;
+    if (m_editMode && o.dual_mode) {
+        o.dual_mode = false;
+        m_controller->SetOptions(o);
+        layoutPanes();
+        m_controller->StartCloseDual();
+    }
+    setOptions(o);
+    const ListSide target = other(m_controller->slot(SlotId::kMain).source_side());
+    if (m_editMode) m_panes[0]->clearSide(target);
+    m_panes[0]->setEditModeLook(m_editMode);
+    layoutPanes();
+}
+
+void MainForm::leave(bool toOtherSide) {
+    endLoop();
+    const ListSide source = m_panes[0]->sourceSide();
+    SearchEdit* edit = m_panes[0]->edit(toOtherSide ? other(source) : source);
+    edit->setFocus(Qt::ShortcutFocusReason);
+    edit->selectAll();
+}

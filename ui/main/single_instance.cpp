@@ -1,0 +1,62 @@
+#include "ui/main/single_instance.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <pwd.h>
+#include <unistd.h>
+
+#include "ui/main/command_ids.h"
+
+namespace {
+
+constexpr int kConnectTimeoutMs = 1000;
+
+}  // namespace
+
+SingleInstance::SingleInstance(const QString& name, QObject* parent)
+    : QObject(parent), m_name(name) {}
+
+SingleInstance::~SingleInstance() = default;
+
+QString SingleInstance::socketName() {
+    const passwd* pw = getpwuid(getuid());
+    const QString user = pw != nullptr ? QString::fromLocal8Bit(pw->pw_name)
+                                       : QString::number(getuid());
+    return QStringLiteral("TQ_TALLIS2-") + user;
+}
+
+bool SingleInstance::notifyRunning() {
+    QLocalSocket socket;
+    socket.connectToServer(m_name);
+    if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
+    socket.write(QByteArray::number(cmd::kActivateInstance) + '\n');
+    socket.waitForBytesWritten(kConnectTimeoutMs);
+    socket.disconnectFromServer();
+    return true;
+}
+
+bool SingleInstance::listen() {
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server->listen(m_name)) {
+        // Nobody answered a moment ago: the socket file is a crashed run's.
+        if (m_server->serverError() != QAbstractSocket::AddressInUseError) return false;
+        QLocalServer::removeServer(m_name);
+        if (!m_server->listen(m_name)) return false;
+    }
+    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::readConnection);
+    return true;
+}
+
+void SingleInstance::readConnection() {
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            while (socket->canReadLine()) {
+                bool ok = false;
+                const int id = socket->readLine().trimmed().toInt(&ok);
+                if (ok) emit commandReceived(id);
+            }
+        });
+    }
+}

@@ -1,0 +1,16 @@
+// What the main window asks of the X11 desktop beyond Qt: handing the focus
+// back to the program the user worked in before, and typing keys into it.
+#pragma once
+
+#include <cstdint>
+
+// Activates the first normal, visible top-level window below `own` in the
+// window manager's stacking order (searched afresh each time; without `own`
+// in the list, the topmost other window). False when there is no X display,
+// no window manager list or no such window.
+bool activateWindowBelow(std::uint64_t own);
+
+// Plays Ctrl + `key` (a Windows virtual-key code: 'C', 'V') through keysnare:
+// Ctrl down, key down, key up, Ctrl up. Blocks until played (it waits for the
+// user to let go of Ctrl, Shift and Alt first); false when it could not play.
+bool playCtrlKey(std::uint32_t key);

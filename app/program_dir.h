@@ -30,7 +30,23 @@ std::string ExecutableDir();
 // when it is an absolute path, else `home` + "/.local/share", then "/wordbay".
 std::string UserDataDir(const char* xdg_data_home, const char* home);
 
-// The program folder by the rule above, for this process.
+// The shared files of an installed program ("<prefix>/share/wordbay" beside
+// "<prefix>/bin"), or "" when the program runs from its build folder.
+std::string InstalledShareDir(const std::string& exe_dir);
+
+// The program folder by the rule above, for this process. An installed
+// program always uses the user's data folder, even when it could write beside
+// itself (run by root), so that no user's data lands in a system folder.
 ProgramPaths FindProgramPaths();
+
+// Prepares the program folder of an installed program for its first start:
+// when the folder holds neither a settings file nor a dictionary, the word
+// list "KX.txt" of `share_dir` is copied in and a settings file asks the
+// program to build its first dictionary from it. True when it did so.
+bool SeedFirstStart(const ProgramPaths& paths, const std::string& share_dir);
+
+// The folder of the help pages: "help" in the program folder, else in the
+// installed shared files.
+std::string HelpDir(const ProgramPaths& paths);
 
 }  // namespace wordbay

@@ -73,7 +73,9 @@ int appendRow(QTableWidget* list, const QStringList& cells) {
     const int row = list->rowCount();
     list->insertRow(row);
     for (int column = 0; column < cells.size() && column < list->columnCount(); ++column) {
-        list->setItem(row, column, new QTableWidgetItem(cells[column]));
+        auto* item = new QTableWidgetItem(cells[column]);
+        item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        list->setItem(row, column, item);
     }
     return row;
 }

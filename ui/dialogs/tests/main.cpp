@@ -2,6 +2,7 @@
 // suite file defines a run function; the exit code counts the failed suites.
 #include <QApplication>
 
+int runFreelangImportTests(int argc, char** argv);
 int runInfoTests(int argc, char** argv);
 int runLoadDicTests(int argc, char** argv);
 int runPluginTests(int argc, char** argv);
@@ -9,7 +10,7 @@ int runPluginTests(int argc, char** argv);
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     int failed = 0;
-    for (auto* run : {runInfoTests, runLoadDicTests, runPluginTests}) {
+    for (auto* run : {runFreelangImportTests, runInfoTests, runLoadDicTests, runPluginTests}) {
         failed += run(argc, argv) != 0 ? 1 : 0;
     }
     return failed;

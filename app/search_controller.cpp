@@ -72,6 +72,11 @@ void SearchController::Stop() {
     worker_.Join();
 }
 
+void SearchController::WriteSlotSettings() {
+    main_.WriteSettings();
+    dual_.WriteSettings();
+}
+
 // ---- Options and state ----------------------------------------------------
 
 SearchOptions SearchController::options() const {

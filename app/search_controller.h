@@ -95,6 +95,9 @@ public:
     // RequestStop, then waits until the worker has ended: a running job (a
     // save, say) ends normally first.
     void Stop();
+    // Writes the settings files of the loaded dictionaries (their direction,
+    // views and speech). Call when the worker has ended, at shut-down.
+    void WriteSlotSettings();
     // Whether a job runs now or is about to.
     bool busy() const { return worker_.job_pending() || worker_.busy(); }
 

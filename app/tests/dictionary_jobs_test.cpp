@@ -1,0 +1,93 @@
+// Update, export, palindromes and identical words on the main dictionary.
+#include <gtest/gtest.h>
+
+#include "app/tests/controller_fixture.h"
+
+namespace wordbay {
+namespace {
+
+using testing::ControllerTest;
+using Words = std::vector<std::string>;
+
+constexpr SlotId kMain = SlotId::kMain;
+constexpr ListSide kPrimary = ListSide::kPrimary;
+constexpr ListSide kSecondary = ListSide::kSecondary;
+
+class DictionaryJobsTest : public ControllerTest {
+protected:
+    void SetUp() override {
+        ControllerTest::SetUp();
+        testing::WriteDictionary(DatabasePath("English_Croatian.v03"),
+                                 {{"house", "kuća"}, {"level", "razina"}, {"radar", "radar"},
+                                  {"hotel", "hotel"}, {"Taxi", "taksi"}});
+        Start("English_Croatian.v03");
+        ASSERT_TRUE(controller_->slot(kMain).loaded());
+    }
+};
+
+TEST_F(DictionaryJobsTest, UpdateAsksFirstThenMergesAndReportsTheCount) {
+    testing::WriteDictionary(PathOf("more.v03"), {{"house", "dom"}, {"dog", "pas"}});
+    view_.Answer(kIdNo);
+    controller_->StartUpdate(DB_FORMAT_V03_LOAD, PathOf("more.v03"));
+    WaitIdle();
+    EXPECT_EQ(controller_->slot(kMain).info().primary_word_count, 5u);
+
+    view_.Answer(kIdYes);
+    controller_->StartUpdate(DB_FORMAT_V03_LOAD, PathOf("more.v03"));
+    WaitIdle();
+    const std::vector<testing::ShownMessage> messages = view_.Messages();
+    ASSERT_GE(messages.size(), 2u);
+    EXPECT_EQ(messages.back().text, "Dictionary successfully updated.\n\nAdded translations: 2");
+    EXPECT_EQ(messages.back().caption, "Information");
+    EXPECT_EQ(controller_->slot(kMain).info().primary_word_count, 6u);
+
+    // The result arrays follow the larger dictionary.
+    view_.SetEditText(kMain, kPrimary, "d");
+    controller_->OnEditChanged(kMain, kPrimary);
+    WaitIdle();
+    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"dog"}));
+}
+
+TEST_F(DictionaryJobsTest, FailedUpdateIsReportedWithTheFile) {
+    view_.Answer(kIdYes);
+    controller_->StartUpdate(DB_FORMAT_V03_LOAD, PathOf("missing.v03"));
+    WaitIdle();
+    ASSERT_FALSE(view_.Messages().empty());
+    const testing::ShownMessage m = view_.Messages().back();
+    EXPECT_EQ(m.text.rfind("Dictionary updating error !\n\n" + PathOf("missing.v03"), 0), 0u);
+    EXPECT_EQ(m.caption, "Fatal error");
+    EXPECT_TRUE(controller_->slot(kMain).loaded());
+}
+
+TEST_F(DictionaryJobsTest, ExportWritesTheChosenFormat) {
+    controller_->StartExport(DB_FORMAT_TXT_SAVE, PathOf("out.txt"));
+    WaitIdle();
+    EXPECT_EQ(Slurp(PathOf("out.txt")).find("house\tkuća\r\n") != std::string::npos, true);
+    EXPECT_TRUE(SawMessage("Dictionary successfully exported."));
+}
+
+TEST_F(DictionaryJobsTest, PalindromesAndIdenticalWords) {
+    controller_->StartJob(kJobPalindromes);
+    WaitIdle();
+    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"level", "radar"}));
+    EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"radar"}));
+    EXPECT_EQ(view_.status(), "English: 2   Croatian: 1");
+
+    controller_->StartJob(kJobIdenticalWords);
+    WaitIdle();
+    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"hotel", "radar"}));
+    EXPECT_TRUE(view_.List(kMain, kSecondary).empty());
+}
+
+TEST_F(DictionaryJobsTest, SaveAsMovesTheSlotToTheNewFile) {
+    view_.set_save_file_answer(DatabasePath("Copy.v03"));
+    controller_->StartSaveAs();
+    WaitIdle();
+    EXPECT_TRUE(std::filesystem::exists(DatabasePath("Copy.v03")));
+    EXPECT_TRUE(std::filesystem::exists(DatabasePath("Copy.v03.ini")));
+    EXPECT_EQ(controller_->slot(kMain).file_name(), "Copy.v03");
+    EXPECT_EQ(controller_->dictionary_state().current, "Copy.v03");
+}
+
+}  // namespace
+}  // namespace wordbay

@@ -14,11 +14,11 @@ namespace dialogs {
 namespace {
 
 constexpr std::array<Charset, 20> kCharsets = {{
-    {0, "ANSI"},         {1, "DEFAULT"},      {2, "SYMBOL"},     {128, "SHIFTJIS"},
-    {129, "HANGEUL"},    {129, "HANGUL"},     {134, "GB2312"},   {136, "CHINESEBIG5"},
-    {255, "OEM"},        {130, "JOHAB"},      {177, "HEBREW"},   {178, "ARABIC"},
-    {161, "GREEK"},      {162, "TURKISH"},    {163, "VIETNAMESE"}, {222, "THAI"},
-    {238, "EASTEUROPE"}, {204, "RUSSIAN"},    {77, "MAC"},       {186, "BALTIC"},
+    {0, "ANSI"},         {1, "DEFAULT"},   {2, "SYMBOL"},       {128, "SHIFTJIS"},
+    {129, "HANGEUL"},    {129, "HANGUL"},  {134, "GB2312"},     {136, "CHINESEBIG5"},
+    {255, "OEM"},        {130, "JOHAB"},   {177, "HEBREW"},     {178, "ARABIC"},
+    {161, "GREEK"},      {162, "TURKISH"}, {163, "VIETNAMESE"}, {222, "THAI"},
+    {238, "EASTEUROPE"}, {204, "RUSSIAN"}, {77, "MAC"},         {186, "BALTIC"},
 }};
 
 }  // namespace
@@ -34,8 +34,7 @@ MessageBoxButtonTable buttonTable() {
     return table;
 }
 
-int showMessage(QWidget* owner, const QString& message, wordbay::TextId caption,
-                unsigned style) {
+int showMessage(QWidget* owner, const QString& message, wordbay::TextId caption, unsigned style) {
     const MessageBoxButtonTable table = buttonTable();
     return messageBox(owner, message, text(caption), style, &table);
 }

@@ -26,8 +26,7 @@ QString text(wordbay::TextId id);
 // The button labels of the program's message box in the interface language.
 MessageBoxButtonTable buttonTable();
 // The program's message box with the interface-language button labels.
-int showMessage(QWidget* owner, const QString& message, wordbay::TextId caption,
-                unsigned style);
+int showMessage(QWidget* owner, const QString& message, wordbay::TextId caption, unsigned style);
 // Reports an engine failure: the table message, then `detail` (a path or the
 // engine's message, may be empty) and `engineMessage`, caption MSG_FATAL_ERROR.
 void reportFailure(QWidget* owner, wordbay::TextId message, const QString& detail,

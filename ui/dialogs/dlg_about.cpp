@@ -42,9 +42,8 @@ DlgAbout::DlgAbout(QWidget* parent) : WDialog(parent) {
 
     auto* title = new QLabel(QStringLiteral("<b>wordbay</b>"), this);
     title->setObjectName("nameLabel");
-    auto* version =
-        new QLabel(QStringLiteral("%1 %2").arg(dialogs::text(TextId::MSG_VERSION), this->version()),
-                   this);
+    auto* version = new QLabel(
+        QStringLiteral("%1 %2").arg(dialogs::text(TextId::MSG_VERSION), this->version()), this);
     version->setObjectName("versionLabel");
 
     QString rows;

@@ -17,24 +17,23 @@ DlgFreelangImport::DlgFreelangImport(Mode mode, std::vector<wordbay::FreelangEnt
     : WDialog(parent), m_mode(mode), m_entries(entries) {
     setObjectName("dlgFreelangImport");
     const bool importing = mode == Mode::kImport;
-    setWindowTitle(dialogs::text(importing ? TextId::MSG_IMPORT_FREELANG
-                                           : TextId::MSG_UPDATE_WITH_FREELANG));
+    setWindowTitle(
+        dialogs::text(importing ? TextId::MSG_IMPORT_FREELANG : TextId::MSG_UPDATE_WITH_FREELANG));
     auto* label = new QLabel(dialogs::text(importing ? TextId::MSG_SELECT_DICTIONARY_TO_IMPORT
                                                      : TextId::MSG_SELECT_DICTIONARY_TO_UPDATE),
                              this);
-    m_list = dialogs::createReportList(this, "freelangList",
-                                       {{TextId::MSG_NAME, 150},
-                                        {TextId::MSG_LANGUAGE_LOCALE, 130},
-                                        {TextId::MSG_CHARSET, 110}});
+    m_list = dialogs::createReportList(
+        this, "freelangList",
+        {{TextId::MSG_NAME, 150}, {TextId::MSG_LANGUAGE_LOCALE, 130}, {TextId::MSG_CHARSET, 110}});
     for (const wordbay::FreelangEntry& entry : m_entries) {
         // The short name becomes the primary list name, in the code page of
         // the language's locale.
         const std::uint32_t codePage =
             platform::CodePageOf(wordbay::FreelangLocale(entry.language_name));
         const int row = dialogs::appendRow(
-            m_list, {QStringLiteral("%1 - English").arg(decodeText(codePage, entry.short_name)),
-                     decodeText(codePage, entry.language_name),
-                     dialogs::charsetName(entry.charset)});
+            m_list,
+            {QStringLiteral("%1 - English").arg(decodeText(codePage, entry.short_name)),
+             decodeText(codePage, entry.language_name), dialogs::charsetName(entry.charset)});
         if (importing) {
             QTableWidgetItem* item = m_list->item(row, 0);
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
@@ -42,9 +41,8 @@ DlgFreelangImport::DlgFreelangImport(Mode mode, std::vector<wordbay::FreelangEnt
         }
     }
 
-    auto* accept = new QPushButton(dialogs::text(importing ? TextId::MSG_IMPORT
-                                                           : TextId::MSG_UPDATE),
-                                   this);
+    auto* accept =
+        new QPushButton(dialogs::text(importing ? TextId::MSG_IMPORT : TextId::MSG_UPDATE), this);
     accept->setObjectName("acceptButton");
     accept->setDefault(true);
     auto* cancel = new QPushButton(dialogs::text(TextId::MSG_CANCEL), this);

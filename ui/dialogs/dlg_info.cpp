@@ -68,9 +68,8 @@ DlgInfo::DlgInfo(Mode mode, Inputs inputs, QWidget* parent)
     createControls();
     if (m_mode == Mode::kOpenDictionary) {
         DICTIONARY_INFO info{};
-        const DB_RESULT* r = m_inputs.handle != nullptr
-                                 ? DB_GetDictionaryInfo(m_inputs.handle, &info)
-                                 : nullptr;
+        const DB_RESULT* r =
+            m_inputs.handle != nullptr ? DB_GetDictionaryInfo(m_inputs.handle, &info) : nullptr;
         if (r != nullptr && r->status != 0) {
             m_sortedInfo = info;
             setInfo(info);
@@ -96,13 +95,12 @@ void DlgInfo::createControls() {
         TextId caption;
         TextId accept;
     };
-    const ModeTexts texts = m_mode == Mode::kImport ? ModeTexts{TextId::MSG_IMPORTING_DATABASE,
-                                                                TextId::MSG_IMPORT}
-                            : m_mode == Mode::kOpenDictionary
-                                ? ModeTexts{TextId::MSG_DICTIONARY_INFO, TextId::MSG_CHANGE}
-                            : m_mode == Mode::kCreate
-                                ? ModeTexts{TextId::MSG_CREATE_NEW_DICTIONARY, TextId::MSG_CREATE}
-                                : ModeTexts{TextId::MSG_UPDATE_DICTIONARY, TextId::MSG_UPDATE};
+    const ModeTexts texts =
+        m_mode == Mode::kImport ? ModeTexts{TextId::MSG_IMPORTING_DATABASE, TextId::MSG_IMPORT}
+        : m_mode == Mode::kOpenDictionary
+            ? ModeTexts{TextId::MSG_DICTIONARY_INFO, TextId::MSG_CHANGE}
+        : m_mode == Mode::kCreate ? ModeTexts{TextId::MSG_CREATE_NEW_DICTIONARY, TextId::MSG_CREATE}
+                                  : ModeTexts{TextId::MSG_UPDATE_DICTIONARY, TextId::MSG_UPDATE};
     setWindowTitle(dialogs::text(texts.caption));
 
     // The two lists side by side: list name, language, character set.
@@ -257,12 +255,12 @@ DICTIONARY_INFO DlgInfo::fieldsInfo(const DICTIONARY_INFO& base) const {
     info.secondary_locale = chosenLocale(m_lists[kSecondary]);
     info.primary_charset = chosenCharset(m_lists[kPrimary]);
     info.secondary_charset = chosenCharset(m_lists[kSecondary]);
-    dialogs::setField(info.primary_list_name,
-                      dialogs::encodeField(info.primary_locale, m_lists[kPrimary].name->text(),
-                                           kMaxListName));
+    dialogs::setField(
+        info.primary_list_name,
+        dialogs::encodeField(info.primary_locale, m_lists[kPrimary].name->text(), kMaxListName));
     dialogs::setField(info.secondary_list_name,
-                      dialogs::encodeField(info.secondary_locale,
-                                           m_lists[kSecondary].name->text(), kMaxListName));
+                      dialogs::encodeField(info.secondary_locale, m_lists[kSecondary].name->text(),
+                                           kMaxListName));
     dialogs::setField(info.name,
                       dialogs::encodeField(info.primary_locale, m_name->text(), kMaxText));
     dialogs::setField(info.author,
@@ -314,9 +312,9 @@ bool DlgInfo::applyToDictionary() {
 }
 
 std::string DlgInfo::chooseOtherFile(const std::string& proposed) {
-    const QString chosen = QFileDialog::getSaveFileName(
-        this, dialogs::text(TextId::MSG_SAVE), dialogs::pathText(proposed),
-        QStringLiteral("KX3 database (*.v03)"));
+    const QString chosen = QFileDialog::getSaveFileName(this, dialogs::text(TextId::MSG_SAVE),
+                                                        dialogs::pathText(proposed),
+                                                        QStringLiteral("KX3 database (*.v03)"));
     if (chosen.isEmpty()) return std::string();
     std::string path = dialogs::pathBytes(chosen);
     if (dialogs::fileNameOf(path).find('.') == std::string::npos) path += ".v03";
@@ -329,11 +327,10 @@ bool DlgInfo::createDictionary() {
         dialogs::reportFailure(this, TextId::MSG_CANTGETHANDLE_ERROR, QString(), db.message());
         return false;
     }
-    const DB_RESULT* r = DB_CreateNewDictionary(db.get(), m_info.primary_locale,
-                                                m_info.secondary_locale);
+    const DB_RESULT* r =
+        DB_CreateNewDictionary(db.get(), m_info.primary_locale, m_info.secondary_locale);
     if (r->status == 0) {
-        dialogs::reportFailure(this, TextId::MSG_CANT_CREATE_NEW_DICTIONARY, QString(),
-                               r->message);
+        dialogs::reportFailure(this, TextId::MSG_CANT_CREATE_NEW_DICTIONARY, QString(), r->message);
         return false;
     }
     r = DB_SetDictionaryInfo(db.get(), &m_info);
@@ -342,20 +339,21 @@ bool DlgInfo::createDictionary() {
         return false;
     }
 
-    const QString name = QStringLiteral("%1_%2.v03")
-                             .arg(fileNamePart(m_info.primary_locale, m_info.primary_list_name),
-                                  fileNamePart(m_info.secondary_locale,
-                                               m_info.secondary_list_name));
+    const QString name =
+        QStringLiteral("%1_%2.v03")
+            .arg(fileNamePart(m_info.primary_locale, m_info.primary_list_name),
+                 fileNamePart(m_info.secondary_locale, m_info.secondary_list_name));
     std::string target = m_inputs.databaseDir + "/" + dialogs::pathBytes(name);
     // A file of that name that is not (or no longer) in the catalogue is
     // asked about as well: saving would replace it.
-    const bool taken = (m_inputs.catalogue != nullptr && m_inputs.catalogue->IsInCatalogue(target)) ||
-                       fileExists(target);
+    const bool taken =
+        (m_inputs.catalogue != nullptr && m_inputs.catalogue->IsInCatalogue(target)) ||
+        fileExists(target);
     if (taken) {
-        const QString question = QStringLiteral("%1\n\n%2\n\n%3")
-                                     .arg(dialogs::text(TextId::MSG_FILENAME_EXISTS),
-                                          dialogs::pathText(target),
-                                          dialogs::text(TextId::MSG_OVERWRITE_DICTIONARY_QUESTION));
+        const QString question =
+            QStringLiteral("%1\n\n%2\n\n%3")
+                .arg(dialogs::text(TextId::MSG_FILENAME_EXISTS), dialogs::pathText(target),
+                     dialogs::text(TextId::MSG_OVERWRITE_DICTIONARY_QUESTION));
         const int answer = dialogs::showMessage(this, question, TextId::MSG_SAVE,
                                                 kMbYesNoCancel | kMbIconQuestion);
         if (answer == kIdNo) {
@@ -368,8 +366,8 @@ bool DlgInfo::createDictionary() {
 
     r = DB_Save(db.get(), DB_FORMAT_V03_SAVE, target.c_str());
     if (r->status == 0) {
-        dialogs::reportFailure(this, TextId::MSG_DICTIONARY_SAVING_ERROR,
-                               dialogs::pathText(target), r->message);
+        dialogs::reportFailure(this, TextId::MSG_DICTIONARY_SAVING_ERROR, dialogs::pathText(target),
+                               r->message);
         return false;
     }
     m_createdPath = target;

@@ -33,8 +33,8 @@ DlgLoadDic::DlgLoadDic(Mode mode, wordbay::Catalogue& catalogue, std::string cur
     : WDialog(parent), m_catalogue(catalogue), m_currentPath(std::move(currentPath)) {
     setObjectName("dlgLoadDic");
     const bool change = mode == Mode::kChange;
-    setWindowTitle(dialogs::text(change ? TextId::MSG_CHANGE_DICTIONARY
-                                        : TextId::MSG_UPDATE_DICTIONARY));
+    setWindowTitle(
+        dialogs::text(change ? TextId::MSG_CHANGE_DICTIONARY : TextId::MSG_UPDATE_DICTIONARY));
     auto* label = new QLabel(dialogs::text(change ? TextId::MSG_SELECT_DICTIONARY_TO_LOAD
                                                   : TextId::MSG_SELECT_DICTIONARY_TO_UPDATE),
                              this);
@@ -83,11 +83,11 @@ void DlgLoadDic::fillList() {
         // The dictionary's own texts are in the primary list's code page.
         const std::uint32_t lcid = info.primary_locale;
         const int row = dialogs::appendRow(
-            m_list, {listNames(info), dialogs::fieldText(lcid, info.author),
-                     dialogs::fieldText(lcid, info.description),
-                     QString::number(qulonglong(info.primary_word_count) +
-                                     info.secondary_word_count),
-                     dialogs::pathText(dialogs::fileNameOf(entry.path))});
+            m_list,
+            {listNames(info), dialogs::fieldText(lcid, info.author),
+             dialogs::fieldText(lcid, info.description),
+             QString::number(qulonglong(info.primary_word_count) + info.secondary_word_count),
+             dialogs::pathText(dialogs::fileNameOf(entry.path))});
         if (current < 0 && !m_currentPath.empty() && entry.path == m_currentPath) current = row;
     }
     dialogs::selectRow(m_list, current);
@@ -120,18 +120,19 @@ void DlgLoadDic::deleteSelected() {
         return;
     }
     const std::string path = m_entries[std::size_t(row)].path;
-    const QString question =
-        QStringLiteral("%1\n\n%2").arg(dialogs::text(TextId::MSG_DO_YOU_WANT_TO_DELETE_DICTIONARY),
-                                       m_list->item(row, 0)->text());
+    const QString question = QStringLiteral("%1\n\n%2")
+                                 .arg(dialogs::text(TextId::MSG_DO_YOU_WANT_TO_DELETE_DICTIONARY),
+                                      m_list->item(row, 0)->text());
     if (dialogs::showMessage(this, question, TextId::MSG_DELETE_DICTIONARY_QUESTION,
                              kMbYesNoCancel | kMbIconQuestion) != kIdYes) {
         return;
     }
     if (unlink(path.c_str()) != 0) {
-        dialogs::showMessage(this,
-                             QStringLiteral("%1\n\n%2").arg(dialogs::text(TextId::MSG_CANT_DELETE_FILE),
-                                                            dialogs::pathText(path)),
-                             TextId::MSG_ERROR, kMbOk | kMbIconStop);
+        dialogs::showMessage(
+            this,
+            QStringLiteral("%1\n\n%2")
+                .arg(dialogs::text(TextId::MSG_CANT_DELETE_FILE), dialogs::pathText(path)),
+            TextId::MSG_ERROR, kMbOk | kMbIconStop);
         return;
     }
     // A dictionary without settings has no settings file: nothing to report.

@@ -29,9 +29,9 @@ DlgPlugin::DlgPlugin(Mode mode, std::vector<DB_FORMAT_RECORD> formats, QWidget* 
     : WDialog(parent), m_mode(mode), m_formats(std::move(formats)) {
     setObjectName("dlgPlugin");
     const bool exporting = mode == Mode::kExport;
-    setWindowTitle(dialogs::text(mode == Mode::kImport   ? TextId::MSG_IMPORTING_DATABASE
-                                 : exporting            ? TextId::MSG_EXPORTING_DATABASE
-                                                        : TextId::MSG_UPDATE_DICTIONARY));
+    setWindowTitle(dialogs::text(mode == Mode::kImport ? TextId::MSG_IMPORTING_DATABASE
+                                 : exporting           ? TextId::MSG_EXPORTING_DATABASE
+                                                       : TextId::MSG_UPDATE_DICTIONARY));
 
     auto* label = new QLabel(dialogs::text(TextId::MSG_SELECT_DATABASE_FORMAT), this);
     m_list = dialogs::createReportList(this, "formatList",
@@ -44,8 +44,8 @@ DlgPlugin::DlgPlugin(Mode mode, std::vector<DB_FORMAT_RECORD> formats, QWidget* 
     help->setObjectName("helpButton");
     help->setAutoDefault(false);
     m_accept = new QPushButton(dialogs::text(mode == Mode::kImport ? TextId::MSG_IMPORT
-                                             : exporting          ? TextId::MSG_EXPORT
-                                                                  : TextId::MSG_UPDATE),
+                                             : exporting           ? TextId::MSG_EXPORT
+                                                                   : TextId::MSG_UPDATE),
                                this);
     m_accept->setObjectName("acceptButton");
     m_accept->setDefault(true);
@@ -72,11 +72,10 @@ DlgPlugin::DlgPlugin(Mode mode, std::vector<DB_FORMAT_RECORD> formats, QWidget* 
                          return strncmp(a.name, b.name, sizeof a.name) < 0;
                      });
     for (const DB_FORMAT_RECORD& format : m_formats) {
-        dialogs::appendRow(m_list, {latin1Field(format.name), latin1Field(format.extension),
-                                    latin1Field(format.description), latin1Field(format.author),
-                                    QStringLiteral("%1.%2")
-                                        .arg(format.version_major)
-                                        .arg(format.version_minor)});
+        dialogs::appendRow(
+            m_list, {latin1Field(format.name), latin1Field(format.extension),
+                     latin1Field(format.description), latin1Field(format.author),
+                     QStringLiteral("%1.%2").arg(format.version_major).arg(format.version_minor)});
     }
     m_accept->setEnabled(!m_formats.empty());
     // Double-clicking a format chooses it.
@@ -94,8 +93,7 @@ std::vector<DB_FORMAT_RECORD> DlgPlugin::readFormats(Mode mode, DB_HANDLE handle
         own = handle = created->handle;
     }
     const DB_RESULT* result = DB_GetPluginList(handle, mode == Mode::kExport ? 2 : 1);
-    if (result != nullptr && result->status != 0 && result->items != nullptr &&
-        result->count > 0) {
+    if (result != nullptr && result->status != 0 && result->items != nullptr && result->count > 0) {
         // The records belong to the handle: keep copies.
         const auto* records = static_cast<const DB_FORMAT_RECORD*>(result->items);
         formats.assign(records, records + result->count);

@@ -87,8 +87,8 @@ private slots:
     void aMissingNameIsRefusedWithTheFocusOnItsField() {
         QFETCH(QString, field);
         QFETCH(QString, message);
-        for (const DlgInfo::Mode mode : {DlgInfo::Mode::kImport, DlgInfo::Mode::kCreate,
-                                         DlgInfo::Mode::kUpdate}) {
+        for (const DlgInfo::Mode mode :
+             {DlgInfo::Mode::kImport, DlgInfo::Mode::kCreate, DlgInfo::Mode::kUpdate}) {
             DlgInfo dialog(mode, {});
             fill(dialog, "English", "German", "English - German");
             dialog.findChild<QLineEdit*>(field)->clear();
@@ -156,8 +156,9 @@ private slots:
 
     void theOpenDictionaryIsShownWithItsSummary() {
         dialog_tests::Handle db;
-        QVERIFY(dialog_tests::makeDictionary(db.get(), "English", "German",
-                                             {{"house", "Haus"}, {"house", "Heim"}, {"dog", "Hund"}}));
+        QVERIFY(
+            dialog_tests::makeDictionary(db.get(), "English", "German",
+                                         {{"house", "Haus"}, {"house", "Heim"}, {"dog", "Hund"}}));
         DlgInfo dialog(DlgInfo::Mode::kOpenDictionary, opened(db, "/data/English_German.v03"));
         QCOMPARE(edit(dialog, "primaryNameEdit")->text(), QString("English"));
         QCOMPARE(edit(dialog, "secondaryNameEdit")->text(), QString("German"));
@@ -238,10 +239,9 @@ private slots:
             fill(dialog, "English", "German", "Second");
             BoxAnswer answer(kIdCancel);
             dialog.accept();
-            QCOMPARE(answer.text(),
-                     "A dictionary with this file name already exists:\n\n" +
-                         QString::fromStdString(target) +
-                         "\n\nDo you want to overwrite this dictionary ?");
+            QCOMPARE(answer.text(), "A dictionary with this file name already exists:\n\n" +
+                                        QString::fromStdString(target) +
+                                        "\n\nDo you want to overwrite this dictionary ?");
             QCOMPARE(dialog.result(), kIdCancel);
             QVERIFY(dialog.createdPath().empty());
             QCOMPARE(std::string(fileInfo(target).name), std::string("First"));

@@ -60,8 +60,8 @@ private slots:
     void rowsFollowTheCatalogueWithTheMainDictionarySelected() {
         DlgLoadDic dialog(DlgLoadDic::Mode::kChange, *m_catalogue, path("English_German.v03"));
         auto* list = dialog.findChild<QTableWidget*>("dictionaryList");
-        QCOMPARE(column(list, 0), (QStringList{"Albanian - English", "English - Croatian",
-                                               "English - German"}));
+        QCOMPARE(column(list, 0),
+                 (QStringList{"Albanian - English", "English - Croatian", "English - German"}));
         QCOMPARE(column(list, 1), (QStringList{"Tester", "Tester", "Tester"}));
         // Both lists' words: one word and two translations, and so on.
         QCOMPARE(column(list, 3), (QStringList{"2", "3", "4"}));
@@ -146,8 +146,8 @@ private slots:
         dialog.findChild<QPushButton*>("deleteButton")->click();
         QCOMPARE(answers.count(), 2);
         QCOMPARE(answers.caption(), QString("Error"));
-        QCOMPARE(answers.text(), "Can't delete file !\n\n" + QString::fromStdString(
-                                                              path("Albanian_English.v03")));
+        QCOMPARE(answers.text(),
+                 "Can't delete file !\n\n" + QString::fromStdString(path("Albanian_English.v03")));
         QCOMPARE(list->rowCount(), 3);
         QCOMPARE(m_catalogue->size(), std::size_t(3));
     }

@@ -1,6 +1,7 @@
 #include "engine/translation_lookup.h"
 
 #include "engine/messages.h"
+#include "engine/word_index.h"
 
 namespace lexbase {
 namespace {
@@ -22,15 +23,24 @@ SearchOutcome Translate(DB_CONTEXT* db, std::int32_t direction, std::string_view
     if (word.empty()) return {0, msg::kTranslationsNotFound, 0};
     WordList* list = ListOf(db, direction);
     const std::uint8_t* table = ComparisonTable(*list, fold);
-    const ScanRange range = KeyLookup(list, fold, table).Find(word);
+    // The words equal to `word` under the fold, in list order: from the hash
+    // index, or else from the stretch of the prefix index that holds them all.
+    WordCandidates candidates;
+    const bool indexed = FindCandidates(list, table, fold == Fold::kExact, word, &candidates);
+    ScanRange range{nullptr, nullptr};
+    if (!indexed) range = KeyLookup(list, fold, table).Find(word);
+    auto next = [&, node = range.first](bool first) mutable -> WordNode* {
+        if (indexed) return candidates.Next();
+        if (!first && node != nullptr) node = node->next;
+        return node != range.end ? node : nullptr;
+    };
     StartLoop(db);
     db->progress_high.store(0, std::memory_order_relaxed);
 
     const std::int32_t limit = max_results > 0 ? max_results : 0;
     std::int32_t count = 0;
     bool full = false;
-    for (WordNode* node = range.first; node != nullptr && node != range.end && !full;
-         node = node->next) {
+    for (WordNode* node = next(true); node != nullptr && !full; node = next(false)) {
         if (!EqualUnder(table, {node->text, node->length}, word)) continue;
         for (const TransLink* link = node->links; link != nullptr; link = link->next) {
             if (count == limit) {

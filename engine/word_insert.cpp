@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/word_index.h"
 #include "platform/collation.h"
 
 namespace lexbase {
@@ -180,6 +181,7 @@ WordNode* InsertWord(WordList* list, std::string_view word, bool* inserted) {
     }
 
     LinkIn(list, node, x);
+    IndexInsertedWord(list, node);
     list->word_count += 1;
     list->text_bytes += static_cast<std::uint32_t>(word.size() + 1);
     list->texts_moved = 1;
@@ -219,6 +221,7 @@ RemoveResult RemoveWord(WordList* list, std::string_view word) {
     const auto w1 = word.size() > 1 ? static_cast<std::uint8_t>(word[1]) : std::uint8_t{0};
     const bool two_bytes = word.size() > 1;
 
+    IndexRemovedWord(list, node);
     list->word_count -= 1;
     list->text_bytes -= node->length + 1u;
     list->texts_moved = 1;

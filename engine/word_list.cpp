@@ -3,11 +3,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/word_index.h"
 #include "platform/collation.h"
 
 namespace lexbase {
 
 void BuildFoldingTables(WordList* list, std::uint32_t locale) {
+    DropWordIndex(list);  // it hashes through the tables
     list->locale = locale;
     for (int c = 0; c < 256; ++c) {
         const auto byte = static_cast<std::uint8_t>(c);
@@ -25,6 +27,7 @@ void BuildFoldingTables(WordList* list, std::uint32_t locale) {
 }
 
 std::uint32_t RebuildIndex(WordList* list) {
+    DropWordIndex(list);
     std::memset(list->bucket_index, 0, sizeof list->bucket_index);
     std::int32_t n = 0;
     for (WordNode* node = list->head; node != nullptr; node = node->next, ++n) {
@@ -130,6 +133,7 @@ void EmptyList(WordList* list) {
             node = next;
         }
     }
+    DropWordIndex(list);
     std::free(list->text_block);
     std::free(list->node_block);
     std::free(list->link_block);

@@ -14,6 +14,7 @@
 namespace lexbase {
 
 struct TransLink;
+struct WordIndex;
 
 // One word of a list.
 struct WordNode {
@@ -75,6 +76,7 @@ struct WordList {
     std::int32_t links_changed;
     WordNode* scan_first;  // range chosen by the last lookup: [scan_first, scan_end)
     WordNode* scan_end;    // null = to the end of the list
+    WordIndex* word_index;  // hash index of the texts, built on demand; owned
 };
 
 // Bucket number of a word: first byte * 256 + second byte (0 for one byte).

@@ -1,0 +1,165 @@
+#include "engine/word_index.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace lexbase {
+
+struct WordIndex {
+    std::uint32_t mask;      // slots - 1
+    std::uint32_t used;      // entries handed out, removed ones included
+    std::uint32_t capacity;  // entries there is room for
+    bool ordered;            // every chain in list order
+    bool serves_lower;       // the lower table equates no bytes the hash tells apart
+    bool serves_accent_free;
+    std::uint32_t* heads;    // per slot: first entry + 1, 0 for none
+    std::uint32_t* next;     // per entry: next entry of the chain + 1
+    WordNode** nodes;        // per entry: its node
+};
+
+namespace {
+
+std::uint32_t HashOf(const std::uint8_t* fold, const char* text, std::size_t length) {
+    std::uint64_t h = 0xCBF29CE484222325u;
+    for (std::size_t i = 0; i < length; ++i) {
+        h = (h ^ fold[static_cast<std::uint8_t>(text[i])]) * 0x100000001B3u;
+    }
+    return static_cast<std::uint32_t>(h ^ h >> 32);
+}
+
+// Whether bytes equal under `table` are always equal under `coarse`.
+bool Refines(const std::uint8_t* table, const std::uint8_t* coarse) {
+    int seen[256];
+    std::fill(seen, seen + 256, -1);
+    for (int c = 0; c < 256; ++c) {
+        int& first = seen[table[c]];
+        if (first < 0) {
+            first = coarse[c];
+        } else if (first != coarse[c]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void FreeIndex(WordIndex* index) {
+    if (index == nullptr) return;
+    std::free(index->heads);
+    std::free(index->next);
+    std::free(index->nodes);
+    std::free(index);
+}
+
+std::uint32_t SlotOf(const WordList& list, const WordIndex& index, const char* text,
+                     std::size_t length) {
+    return HashOf(list.accent_free_upper_table, text, length) & index.mask;
+}
+
+bool Build(WordList* list) {
+    std::uint32_t slots = 16;
+    while (slots < list->word_count && slots < (1u << 31)) slots <<= 1;
+    // Room for as many insertions again as the list holds words, at least some.
+    const std::uint32_t capacity =
+        list->word_count < (1u << 30) ? list->word_count + list->word_count / 2 + 16 : 0;
+    if (capacity == 0) return false;
+    auto* index = static_cast<WordIndex*>(std::calloc(1, sizeof(WordIndex)));
+    if (index == nullptr) return false;
+    index->heads = static_cast<std::uint32_t*>(std::calloc(slots, sizeof(std::uint32_t)));
+    index->next = static_cast<std::uint32_t*>(std::malloc(capacity * sizeof(std::uint32_t)));
+    index->nodes = static_cast<WordNode**>(std::malloc(capacity * sizeof(WordNode*)));
+    if (index->heads == nullptr || index->next == nullptr || index->nodes == nullptr) {
+        FreeIndex(index);
+        return false;
+    }
+    index->mask = slots - 1;
+    index->capacity = capacity;
+    index->ordered = true;
+    index->serves_lower = Refines(list->lower_table, list->accent_free_upper_table);
+    index->serves_accent_free = Refines(list->accent_free_table, list->accent_free_upper_table);
+    // From the tail, each word going in front of its chain: chains end up in
+    // list order.
+    for (WordNode* node = list->tail; node != nullptr; node = node->prev) {
+        if (index->used == capacity) {  // more nodes than the count says: damaged
+            FreeIndex(index);
+            return false;
+        }
+        const std::uint32_t e = index->used++;
+        const std::uint32_t slot = SlotOf(*list, *index, node->text, node->length);
+        index->nodes[e] = node;
+        index->next[e] = index->heads[slot];
+        index->heads[slot] = e + 1;
+    }
+    list->word_index = index;
+    return true;
+}
+
+}  // namespace
+
+WordNode* WordCandidates::Next() {
+    while (entry_ != 0) {
+        const std::uint32_t e = entry_ - 1;
+        entry_ = index_->next[e];
+        if (index_->nodes[e] != nullptr) return index_->nodes[e];
+    }
+    return nullptr;
+}
+
+bool FindCandidates(WordList* list, const std::uint8_t* table, bool exact, std::string_view word,
+                    WordCandidates* candidates) {
+    if (list->word_index == nullptr && !Build(list)) return false;
+    const WordIndex* index = list->word_index;
+    if (!exact) {
+        if (!index->ordered) return false;
+        if (table == list->lower_table) {
+            if (!index->serves_lower) return false;
+        } else if (table == list->accent_free_table) {
+            if (!index->serves_accent_free) return false;
+        } else if (table != list->accent_free_upper_table) {
+            return false;
+        }
+    }
+    candidates->index_ = index;
+    candidates->entry_ = index->heads[SlotOf(*list, *index, word.data(), word.size())];
+    return true;
+}
+
+void IndexInsertedWord(WordList* list, WordNode* node) {
+    WordIndex* index = list->word_index;
+    if (index == nullptr) return;
+    // A full index goes; the next look-up builds a larger one.
+    if (index->used == index->capacity) {
+        DropWordIndex(list);
+        return;
+    }
+    const std::uint32_t e = index->used++;
+    const std::uint32_t slot = SlotOf(*list, *index, node->text, node->length);
+    index->nodes[e] = node;
+    index->next[e] = index->heads[slot];
+    index->heads[slot] = e + 1;
+    index->ordered = false;
+}
+
+void IndexRemovedWord(WordList* list, const WordNode* node) {
+    WordIndex* index = list->word_index;
+    if (index == nullptr) return;
+    std::uint32_t* place = &index->heads[SlotOf(*list, *index, node->text, node->length)];
+    while (*place != 0) {
+        const std::uint32_t e = *place - 1;
+        if (index->nodes[e] == node) {
+            *place = index->next[e];
+            index->nodes[e] = nullptr;
+            return;
+        }
+        place = &index->next[e];
+    }
+    // Not found: the index does not know the list; let it be built again.
+    DropWordIndex(list);
+}
+
+void DropWordIndex(WordList* list) {
+    FreeIndex(list->word_index);
+    list->word_index = nullptr;
+}
+
+}  // namespace lexbase

@@ -1,0 +1,161 @@
+#include "ui/popup/popup_form.h"
+
+#include <QCursor>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+
+#include "ui/widgets/w_edit.h"
+#include "ui/widgets/w_list_box.h"
+
+namespace {
+
+constexpr int kMinWidth = 155;
+constexpr int kMinHeight = 120;
+constexpr int kMaxMargin = 150;
+constexpr int kDialogFrame = 3;  // the thickness of a dialog frame
+constexpr int kStatusIndent = 2;
+
+QRect screenOf(const QWidget* widget) {
+    const QScreen* screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+}
+
+}  // namespace
+
+QPoint snappedPosition(const QPoint& cursor, const QSize& size, const QRect& screen) {
+    const int x = std::max(screen.left(), std::min(cursor.x(), screen.right() + 1 - size.width()));
+    const int y = std::max(screen.top(), std::min(cursor.y(), screen.bottom() + 1 - size.height()));
+    return {x, y};
+}
+
+PopupForm::PopupForm(const wordbay::ProgramSettings* settings, QWidget* parent)
+    : WForm(parent, Qt::Tool), m_settings(settings) {
+    setObjectName(QStringLiteral("TQ_TALLIS_POPUP"));
+    setGeometry(100, 20, 300, 300);
+}
+
+PopupForm::~PopupForm() { destroyWindow(); }
+
+int PopupForm::onCreate() {
+    m_edit = new WEdit(this, kEditId);
+    m_edit->setObjectName(QStringLiteral("popupEdit"));
+    m_list = new WListBox(this, kListId);
+    m_list->setObjectName(QStringLiteral("popupList"));
+    setMinimumSize(kMinWidth, kMinHeight);
+    onSize(width(), height());
+    return 0;
+}
+
+void PopupForm::placeFrom(const wordbay::WindowPlace& place, const wordbay::ScreenMetrics& screen) {
+    if (screen.max_track_width > kMaxMargin + kMinWidth &&
+        screen.max_track_height > kMaxMargin + kMinHeight) {
+        setMaximumSize(screen.max_track_width - kMaxMargin, screen.max_track_height - kMaxMargin);
+    }
+    setGeometry(place.x, place.y, place.width, place.height);
+}
+
+wordbay::WindowPlace PopupForm::place() const {
+    const QRect r = geometry();
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+void PopupForm::setStatusText(const QString& text) {
+    m_status = text;
+    update(0, height() - statusHeight(), width(), statusHeight());
+}
+
+void PopupForm::applyLook(const PopupLook& look) {
+    m_edit->setFont(look.edit_font);
+    m_list->setFont(look.list_font);
+    if (look.system_colors) {
+        m_edit->setPalette(QPalette());
+        m_list->setPalette(QPalette());
+    } else {
+        QPalette edit = m_edit->palette();
+        edit.setColor(QPalette::Text, look.edit_text);
+        edit.setColor(QPalette::Base, look.edit_background);
+        m_edit->setPalette(edit);
+        m_list->setRowColors(look.row_even, look.row_odd);
+        m_list->setSelectionColors(look.selected_background, look.selected_text);
+        m_list->setTextColor(look.list_text);
+    }
+    onSize(width(), height());
+}
+
+int PopupForm::statusHeight() const { return QFontMetrics(font()).height() + 4; }
+
+void PopupForm::onSize(int width, int height) {
+    if (m_edit == nullptr) return;
+    const int edit_height = QFontMetrics(m_edit->font()).height() + 2 * kDialogFrame + 4;
+    const int status = statusHeight();
+    m_edit->setGeometry(0, 0, width, edit_height);
+    m_list->setGeometry(0, edit_height, width, std::max(0, height - edit_height - status));
+}
+
+bool PopupForm::onPaint(QPainter& painter, const QRect&) {
+    const int status = statusHeight();
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(kStatusIndent, height() - status, width() - kStatusIndent, status),
+                     Qt::AlignVCenter | Qt::AlignLeft, m_status);
+    return true;
+}
+
+void PopupForm::setTypingHandler(std::function<void(const QString&)> handler) {
+    m_typing = std::move(handler);
+}
+
+void PopupForm::command(int code, int id, WControl* control, qintptr param) {
+    if (control == m_edit && code == kEditChange) {
+        // The program's own changes only clear the flag; typing searches.
+        if (m_edit->isSetByProgram()) {
+            m_edit->clearSetByProgram();
+        } else if (m_typing) {
+            m_typing(m_edit->text());
+        }
+        return;
+    }
+    if (id == kShowCommand && control == nullptr) {
+        showPopup(param != 0);
+        return;
+    }
+    WForm::command(code, id, control, param);
+}
+
+void PopupForm::applyOnTop() {
+    const bool on_top = m_settings->popup_on_top;
+    if (testAttribute(Qt::WA_WState_Created) &&
+        windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on_top) {
+        return;
+    }
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on_top);
+    if (visible) show();  // changing the flags hides the window
+}
+
+void PopupForm::showPopup(bool show) {
+    applyOnTop();
+    if (show || !isHidden()) {
+        if (isMinimized()) showNormal();
+        else QWidget::show();
+        raise();
+        activateWindow();
+    }
+    if (m_settings->popup_to_cursor) move(snappedPosition(QCursor::pos(), size(), screenOf(this)));
+}
+
+void PopupForm::onActivate() {
+    m_edit->setFocus();
+    if (m_settings->popup_on_top) raise();
+}
+
+void PopupForm::onDeactivate() {
+    if (!m_settings->popup_on_top) hide();
+}
+
+bool PopupForm::onClose() {
+    hide();
+    return true;
+}

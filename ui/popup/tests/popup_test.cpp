@@ -1,0 +1,134 @@
+// The popup and tooltip windows: sizing, colours, placement and typing.
+#include <QtTest>
+
+#include "ui/popup/popup_form.h"
+#include "ui/popup/tooltip_form.h"
+#include "ui/widgets/w_edit.h"
+
+class PopupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { m_settings = wordbay::ProgramSettings(); }
+
+    void tooltipShowsAtMostFortyLines() {
+        PopupTooltipForm tooltip(&m_settings);
+        QVERIFY(tooltip.createWindow());
+        QStringList many;
+        for (int i = 0; i < 55; ++i) many << QStringLiteral("word %1").arg(i);
+        tooltip.setTranslations(many);
+        QCOMPARE(tooltip.lineCount(), 40);
+        QVERIFY(tooltip.translationText().endsWith(QStringLiteral("word 39\n")));
+        // Empty entries take a place among the forty but show nothing.
+        tooltip.setTranslations({QString(), QStringLiteral("b")});
+        QCOMPARE(tooltip.translationText(), QStringLiteral("b\n"));
+    }
+
+    void tooltipSizesItselfToItsTexts() {
+        PopupTooltipForm tooltip(&m_settings);
+        QVERIFY(tooltip.createWindow());
+        TooltipLook look;
+        look.word_font = QFont(QStringLiteral("DejaVu Sans"), 12);
+        look.translation_font = QFont(QStringLiteral("DejaVu Sans"), 9);
+        tooltip.applyLook(look);
+        tooltip.setCaption(QStringLiteral("English - Croatian"));
+        tooltip.setWord(QStringLiteral("a rather long headword indeed"));
+        tooltip.setTranslations({QStringLiteral("one"), QStringLiteral("two")});
+        const QSize word = measureText(tooltip.word(), look.word_font);
+        const QSize lines = measureText(tooltip.translationText(), look.translation_font);
+        QCOMPARE(lines.height(), 2 * QFontMetrics(look.translation_font).height());
+        QVERIFY(tooltip.width() >= word.width() + 26);
+        QVERIFY(tooltip.height() > word.height() + lines.height() + 40);
+        QCOMPARE(measureText(QStringLiteral("ab\r\nabc"), look.word_font).width(),
+                 QFontMetrics(look.word_font).horizontalAdvance(QStringLiteral("abc")));
+    }
+
+    void inactiveColoursFollowTheSystemColours() {
+        PopupTooltipForm tooltip(&m_settings);
+        QVERIFY(tooltip.createWindow());
+        QPalette palette = QGuiApplication::palette();
+        palette.setColor(QPalette::ToolTipBase, Qt::white);
+        QGuiApplication::setPalette(palette);
+        tooltip.applyLook(TooltipLook{});
+        QCOMPARE(tooltip.inactiveBackground(), QColor(223, 223, 223));
+        palette.setColor(QPalette::ToolTipBase, Qt::black);
+        QGuiApplication::setPalette(palette);
+        tooltip.applyLook(TooltipLook{});
+        QCOMPARE(tooltip.inactiveBackground(), QColor(48, 48, 48));
+    }
+
+    void tooltipOnTopStaysWhenDeactivated() {
+        PopupTooltipForm tooltip(&m_settings);
+        QVERIFY(tooltip.createWindow());
+        QWidget other;
+        other.show();
+        m_settings.tooltip_on_top = true;
+        tooltip.show();
+        tooltip.activateWindow();
+        QTRY_VERIFY(tooltip.paintsActive());
+        // Another program's window comes forward.
+        other.activateWindow();
+        QTRY_VERIFY(!tooltip.paintsActive());
+        QVERIFY(tooltip.isVisible());
+        m_settings.tooltip_on_top = false;
+        tooltip.activateWindow();
+        QTRY_VERIFY(tooltip.paintsActive());
+        other.activateWindow();
+        QTRY_VERIFY(tooltip.isHidden());
+    }
+
+    void patternsAreDistinctAndTinted() {
+        const QImage a = tooltipPattern(0, Qt::yellow);
+        const QImage b = tooltipPattern(1, Qt::yellow);
+        QCOMPARE(a.size(), QSize(100, 100));
+        QVERIFY(a != b);
+        QVERIFY(tooltipPattern(34, Qt::yellow) != tooltipPattern(33, Qt::yellow));
+        QCOMPARE(tooltipPattern(5, QColor(10, 20, 30)).pixelColor(99, 99).isValid(), true);
+    }
+
+    void snappingKeepsTheWindowOnTheScreen() {
+        const QRect screen(0, 0, 1024, 768);
+        QCOMPARE(snappedPosition({1000, 750}, {200, 150}, screen), QPoint(824, 618));
+        QCOMPARE(snappedPosition({10, 20}, {200, 150}, screen), QPoint(10, 20));
+        QCOMPARE(snappedPosition({-5, -5}, {200, 150}, screen), QPoint(0, 0));
+    }
+
+    void popupReportsTypingButNotProgramChanges() {
+        PopupForm popup(&m_settings);
+        QVERIFY(popup.createWindow());
+        QStringList typed;
+        popup.setTypingHandler([&typed](const QString& text) { typed << text; });
+        popup.edit()->setProgramText(QStringLiteral("house"));
+        QVERIFY(typed.isEmpty());
+        QVERIFY(!popup.edit()->isSetByProgram());
+        QTest::keyClicks(popup.edit(), QStringLiteral("ab"));
+        QCOMPARE(typed, (QStringList{QStringLiteral("housea"), QStringLiteral("houseab")}));
+    }
+
+    void popupKeepsItsLimitsAndHidesWhenLeft() {
+        PopupForm popup(&m_settings);
+        QVERIFY(popup.createWindow());
+        wordbay::ScreenMetrics screen{1024, 768, 1036, 780};
+        popup.placeFrom({0, 0, 170, 210}, screen);
+        QCOMPARE(popup.minimumSize(), QSize(155, 120));
+        QCOMPARE(popup.maximumSize(), QSize(886, 630));
+        QCOMPARE(popup.place().width, 170);
+        QWidget other;
+        other.show();
+        popup.show();
+        popup.activateWindow();
+        QTRY_VERIFY(popup.isActiveWindow());
+        other.activateWindow();
+        QTRY_VERIFY(popup.isHidden());
+        popup.command(kMenuCommand, PopupForm::kShowCommand, nullptr, 1);
+        QVERIFY(popup.isVisible());
+        popup.close();
+        QVERIFY(popup.isHidden());
+    }
+
+private:
+    wordbay::ProgramSettings m_settings;
+};
+
+QTEST_MAIN(PopupTest)
+#include "popup_test.moc"

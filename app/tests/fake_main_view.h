@@ -118,9 +118,19 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         ++closes_;
     }
-    void HotKeyShowText(std::string_view) override {}
-    void HotKeyShowList(const char* const*, int) override {}
-    void HotKeyClear() override {}
+    void HotKeyShowText(std::string_view text) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        hot_key_text_ = std::string(text);
+    }
+    void HotKeyShowList(const char* const* items, int count) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        hot_key_list_.assign(items, items + count);
+    }
+    void HotKeyClear() override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        hot_key_text_.clear();
+        hot_key_list_.clear();
+    }
 
     // ---- For the tests ------------------------------------------------------
 
@@ -160,6 +170,14 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         return dual_state_;
     }
+    std::string hot_key_text() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return hot_key_text_;
+    }
+    std::vector<std::string> hot_key_list() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return hot_key_list_;
+    }
     int closes() {
         std::lock_guard<std::mutex> lock(mutex_);
         return closes_;
@@ -183,6 +201,8 @@ private:
     std::vector<ShownMessage> messages_;
     std::deque<int> answers_;
     std::string status_;
+    std::string hot_key_text_;
+    std::vector<std::string> hot_key_list_;
     WindowTitles titles_;
     std::string save_file_answer_;
     int show_calls_ = 0;

@@ -150,6 +150,27 @@ TEST_F(SearchControllerTest, ClipboardIsIgnoredWhenItsOptionIsOff) {
     EXPECT_EQ(view_.EditText(kMain, kPrimary), "dog");
 }
 
+TEST_F(SearchControllerTest, HotKeySearchFillsThePopup) {
+    SearchOptions o;
+    o.hot_key_target = HotKeyTarget::kPopup;
+    o.wildcards = true;  // hot-key searches are plain prefix searches
+    StartWithDictionary(o);
+    controller_->SetHotKeyPending(true);
+    Type(kMain, kPrimary, "house");
+    WaitIdle();
+    EXPECT_EQ(view_.hot_key_text(), "house");
+    EXPECT_EQ(view_.hot_key_list(), (Words{"kuća", "dom", "zgrada"}));
+    EXPECT_FALSE(controller_->hot_key_pending());
+
+    // Without an exact word nothing is translated and the flag clears.
+    controller_->SetHotKeyPending(true);
+    Type(kMain, kPrimary, "hou");
+    WaitIdle();
+    EXPECT_TRUE(view_.hot_key_list().empty());
+    EXPECT_EQ(view_.List(kMain, kPrimary).size(), 4u);
+    EXPECT_FALSE(controller_->hot_key_pending());
+}
+
 TEST_F(SearchControllerTest, FailedLoadKeepsTheOpenDictionary) {
     StartWithDictionary();
     Spill(DatabasePath("damaged.v03"), std::string(3000, '\x01'));

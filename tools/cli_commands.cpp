@@ -233,6 +233,28 @@ int RunList(const Context& c, const Arguments& args) {
     if (!has_limit) limit = words;
     limit = std::min<unsigned long>(limit, words);
 
+    std::vector<const char*> output(std::max<unsigned long>(limit, 1));
+    const int32_t list = secondary ? DB_SECONDARY_LIST : DB_PRIMARY_LIST;
+    if (args.positional.size() > 1 && args.positional[1] == "-") {
+        // One pattern a line from standard input, one line of matches each.
+        std::string line;
+        while (std::getline(c.in, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            bool lossy = false;
+            const std::string pattern = platform::EncodeFromUtf8(cp, line, &lossy);
+            if (!lossy && !pattern.empty()) {
+                const DB_RESULT* result =
+                    DB_List(db.get(), list, pattern.c_str(), args.Has("case"), args.Has("accents"),
+                            mode, output.data(), static_cast<int32_t>(limit));
+                for (int32_t i = 0; i < result->count; ++i) {
+                    c.out << (i == 0 ? "" : "\t") << platform::DecodeToUtf8(cp, output[i]);
+                }
+            }
+            c.out << '\n';
+        }
+        c.out << std::flush;
+        return kExitOk;
+    }
     std::string pattern;
     if (args.positional.size() > 1) {
         bool lossy = false;
@@ -241,11 +263,10 @@ int RunList(const Context& c, const Arguments& args) {
             return UsageError(c, "The pattern has characters that this list's language lacks.");
         }
     }
-    std::vector<const char*> output(std::max<unsigned long>(limit, 1));
     const DB_RESULT* result = nullptr;
     {
         ProgressBar bar(db.get(), c.err, c.progress, "Searching");
-        result = DB_List(db.get(), secondary ? DB_SECONDARY_LIST : DB_PRIMARY_LIST, pattern.c_str(),
+        result = DB_List(db.get(), list, pattern.c_str(),
                          args.Has("case"), args.Has("accents"), mode, output.data(),
                          static_cast<int32_t>(limit));
     }

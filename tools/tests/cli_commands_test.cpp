@@ -94,6 +94,7 @@ TEST_F(CliCommandsTest, BatchTranslationAnswersEveryLineInOrder) {
 TEST_F(CliCommandsTest, ListsInEveryModeAndHonoursTheLimit) {
     const std::string file = MakeDictionary();
     EXPECT_EQ(Cli({"list", file, "ca"}).out, "cat\n");
+    EXPECT_EQ(Cli({"list", file, "-"}, "ca\nzz\nma\n").out, "cat\n\n\n");
     EXPECT_EQ(Cli({"list", file, "ma", "--secondary"}).out, "mačak\nmačka\n");
     EXPECT_EQ(Cli({"list", file, "ma", "--secondary", "--limit", "1"}).out, "mačak\n");
     EXPECT_EQ(Cli({"list", file, "?a?", "--mode", "wildcards"}).out, "cat\ntac\n");

@@ -1,0 +1,29 @@
+#include <QLabel>
+#include <QtTest>
+
+#include "ui/dialogs/dlg_about.h"
+
+class AboutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showsTheBuiltVersionAndLinksEveryLibrary() {
+        DlgAbout dialog;
+        QCOMPARE(dialog.windowTitle(), QString("About"));
+        QCOMPARE(dialog.findChild<QLabel*>("versionLabel")->text(),
+                 QString("Version " WORDBAY_TEST_VERSION));
+        const QString libraries = dialog.findChild<QLabel*>("librariesLabel")->text();
+        for (const char* name : {"Qt", "ICU", "PCRE", "zlib", "eSpeak NG", "speech-dispatcher",
+                                 "PulseAudio", "XInput2", "XTest"}) {
+            QVERIFY2(libraries.contains(QLatin1String(name)), name);
+        }
+        QCOMPARE(libraries.count(QLatin1String("<a href=\"https://")), 8);
+    }
+};
+
+int runAboutTests(int argc, char** argv) {
+    AboutTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "about_test.moc"

@@ -60,6 +60,25 @@ QString fileNamePart(std::uint32_t lcid, const char (&name)[40]) {
     return part;
 }
 
+struct ModeTexts {
+    TextId caption;
+    TextId accept;
+};
+
+ModeTexts modeTexts(DlgInfo::Mode mode) {
+    switch (mode) {
+        case DlgInfo::Mode::kImport:
+            return {TextId::MSG_IMPORTING_DATABASE, TextId::MSG_IMPORT};
+        case DlgInfo::Mode::kOpenDictionary:
+            return {TextId::MSG_DICTIONARY_INFO, TextId::MSG_CHANGE};
+        case DlgInfo::Mode::kCreate:
+            return {TextId::MSG_CREATE_NEW_DICTIONARY, TextId::MSG_CREATE};
+        case DlgInfo::Mode::kUpdate:
+            break;
+    }
+    return {TextId::MSG_UPDATE_DICTIONARY, TextId::MSG_UPDATE};
+}
+
 }  // namespace
 
 DlgInfo::DlgInfo(Mode mode, Inputs inputs, QWidget* parent)
@@ -91,16 +110,7 @@ DlgInfo::DlgInfo(Mode mode, Inputs inputs, QWidget* parent)
 DlgInfo::~DlgInfo() = default;
 
 void DlgInfo::createControls() {
-    struct ModeTexts {
-        TextId caption;
-        TextId accept;
-    };
-    const ModeTexts texts =
-        m_mode == Mode::kImport ? ModeTexts{TextId::MSG_IMPORTING_DATABASE, TextId::MSG_IMPORT}
-        : m_mode == Mode::kOpenDictionary
-            ? ModeTexts{TextId::MSG_DICTIONARY_INFO, TextId::MSG_CHANGE}
-        : m_mode == Mode::kCreate ? ModeTexts{TextId::MSG_CREATE_NEW_DICTIONARY, TextId::MSG_CREATE}
-                                  : ModeTexts{TextId::MSG_UPDATE_DICTIONARY, TextId::MSG_UPDATE};
+    const ModeTexts texts = modeTexts(m_mode);
     setWindowTitle(dialogs::text(texts.caption));
 
     // The two lists side by side: list name, language, character set.

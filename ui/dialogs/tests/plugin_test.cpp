@@ -40,15 +40,6 @@ private slots:
         QVERIFY(dialog.findChild<QPushButton*>("acceptButton")->isEnabled());
     }
 
-    void exportAndUpdateListTheirOwnFormats() {
-        DlgPlugin exporting(DlgPlugin::Mode::kExport, DB_HANDLE(nullptr));
-        QCOMPARE(codes(exporting), (QList<int>{7, 6, 8}));
-        QCOMPARE(exporting.findChild<QPushButton*>("acceptButton")->text(), QString("Export"));
-        DlgPlugin updating(DlgPlugin::Mode::kUpdate, DB_HANDLE(nullptr));
-        QCOMPARE(codes(updating), (QList<int>{4, 3, 2, 1, 5}));
-        QCOMPARE(updating.windowTitle(), QString("Update dictionary"));
-    }
-
     void acceptNeedsAChosenFormat() {
         DlgPlugin dialog(DlgPlugin::Mode::kImport, DB_HANDLE(nullptr));
         dialog.show();

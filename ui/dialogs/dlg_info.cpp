@@ -91,6 +91,7 @@ DlgInfo::DlgInfo(Mode mode, Inputs inputs, QWidget* parent)
             m_inputs.handle != nullptr ? DB_GetDictionaryInfo(m_inputs.handle, &info) : nullptr;
         if (r != nullptr && r->status != 0) {
             m_sortedInfo = info;
+            m_haveSortedInfo = true;
             setInfo(info);
         }
         showSummary();
@@ -304,6 +305,12 @@ bool DlgInfo::applyToDictionary() {
         dialogs::reportFailure(this, TextId::MSG_CANT_GET_DICTIONARY_INFO, QString(),
                                r != nullptr ? r->message : nullptr);
         return false;
+    }
+    if (!m_haveSortedInfo) {
+        // The description could not be read when the dialog opened: the
+        // lists are sorted by the locales stored now.
+        m_sortedInfo = current;
+        m_haveSortedInfo = true;
     }
     const DICTIONARY_INFO changed = fieldsInfo(current);
     r = DB_SetDictionaryInfo(m_inputs.handle, &changed);

@@ -120,6 +120,7 @@ private:
     Inputs m_inputs;
     DICTIONARY_INFO m_info{};
     DICTIONARY_INFO m_sortedInfo{};  // kOpenDictionary: as the dialog opened
+    bool m_haveSortedInfo = false;
     std::string m_createdPath;
     std::array<ListFields, 2> m_lists;
     QLineEdit* m_name = nullptr;

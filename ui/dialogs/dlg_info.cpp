@@ -93,6 +93,13 @@ DlgInfo::DlgInfo(Mode mode, Inputs inputs, QWidget* parent)
             m_sortedInfo = info;
             m_haveSortedInfo = true;
             setInfo(info);
+        } else {
+            // Nothing chosen: the description stored at the change is kept
+            // where the user chooses nothing.
+            for (ListFields& list : m_lists) {
+                list.locale->setCurrentIndex(-1);
+                list.charset->setCurrentIndex(-1);
+            }
         }
         showSummary();
     } else {
@@ -206,6 +213,7 @@ void DlgInfo::setInfo(const DICTIONARY_INFO& info) {
     const char* const namesOf[2] = {info.primary_list_name, info.secondary_list_name};
     for (std::size_t side = 0; side < 2; ++side) {
         ListFields& list = m_lists[side];
+        list.known = true;
         list.initialLocale = localesOf[side];
         list.initialLocaleRow = locales.indexOf(localesOf[side]);
         list.locale->setCurrentIndex(list.initialLocaleRow);
@@ -247,25 +255,26 @@ int DlgInfo::resortLists() const {
     return bits;
 }
 
-std::uint32_t DlgInfo::chosenLocale(const ListFields& list) const {
+std::uint32_t DlgInfo::chosenLocale(const ListFields& list, std::uint32_t base) const {
     const int row = list.locale->currentIndex();
-    // The row first shown stands for the stored value, which may be one of
-    // the default LCIDs that the list shows resolved.
-    if (row < 0 || row == list.initialLocaleRow) return list.initialLocale;
-    return list.locale->itemData(row).toUInt();
+    // The row first shown stands for the value set, which may be one of the
+    // default LCIDs that the list shows resolved, or one it does not list.
+    if (row >= 0 && row != list.initialLocaleRow) return list.locale->itemData(row).toUInt();
+    return list.known ? list.initialLocale : base;
 }
 
-std::uint32_t DlgInfo::chosenCharset(const ListFields& list) const {
+std::uint32_t DlgInfo::chosenCharset(const ListFields& list, std::uint32_t base) const {
     const int row = list.charset->currentIndex();
-    return row < 0 ? list.initialCharset : list.charset->itemData(row).toUInt();
+    if (row >= 0) return list.charset->itemData(row).toUInt();
+    return list.known ? list.initialCharset : base;
 }
 
 DICTIONARY_INFO DlgInfo::fieldsInfo(const DICTIONARY_INFO& base) const {
     DICTIONARY_INFO info = base;
-    info.primary_locale = chosenLocale(m_lists[kPrimary]);
-    info.secondary_locale = chosenLocale(m_lists[kSecondary]);
-    info.primary_charset = chosenCharset(m_lists[kPrimary]);
-    info.secondary_charset = chosenCharset(m_lists[kSecondary]);
+    info.primary_locale = chosenLocale(m_lists[kPrimary], base.primary_locale);
+    info.secondary_locale = chosenLocale(m_lists[kSecondary], base.secondary_locale);
+    info.primary_charset = chosenCharset(m_lists[kPrimary], base.primary_charset);
+    info.secondary_charset = chosenCharset(m_lists[kSecondary], base.secondary_charset);
     dialogs::setField(
         info.primary_list_name,
         dialogs::encodeField(info.primary_locale, m_lists[kPrimary].name->text(), kMaxListName));

@@ -98,6 +98,7 @@ private:
         QLineEdit* name = nullptr;
         QComboBox* locale = nullptr;
         QComboBox* charset = nullptr;
+        bool known = false;               // set from a description
         std::uint32_t initialLocale = 0;  // shown at the initial locale row
         int initialLocaleRow = -1;
         std::uint32_t initialCharset = 0;
@@ -109,8 +110,10 @@ private:
     bool checkFields();
     // The description in the fields, over `base` for what they do not hold.
     DICTIONARY_INFO fieldsInfo(const DICTIONARY_INFO& base) const;
-    std::uint32_t chosenLocale(const ListFields& list) const;
-    std::uint32_t chosenCharset(const ListFields& list) const;
+    // The choice of a list, or the value set for it, or `base` when none was
+    // set.
+    std::uint32_t chosenLocale(const ListFields& list, std::uint32_t base) const;
+    std::uint32_t chosenCharset(const ListFields& list, std::uint32_t base) const;
     // kOpenDictionary: sets the description in the engine and reads it back.
     bool applyToDictionary();
     // kCreate: creates and saves the new dictionary; true when it was saved.

@@ -219,6 +219,19 @@ private slots:
         }
     }
 
+    void aDictionaryThatCannotBeReadIsReportedAndNothingChanges() {
+        dialog_tests::Handle db;  // holds no dictionary
+        DlgInfo dialog(DlgInfo::Mode::kOpenDictionary, opened(db, "x.v03"));
+        fill(dialog, "English", "German", "Name");
+        dialog.show();
+        BoxAnswer answer(kIdOk);
+        dialog.findChild<QPushButton*>("applyButton")->click();
+        QVERIFY(answer.text().startsWith("Can't get dictionary information !\n\n"));
+        QCOMPARE(answer.caption(), QString("Fatal error"));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.resortLists(), 0);
+    }
+
     void createSavesANewDictionaryAndAsksBeforeReplacingOne() {
         QTemporaryDir dir;
         const std::string folder = QFile::encodeName(dir.path()).toStdString();

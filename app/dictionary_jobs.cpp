@@ -272,7 +272,11 @@ void SearchController::UpdateJob() {
     view_->BeginProgress(main_.handle());
     const int direction = main_.primary_to_secondary() ? DB_TRANS_PRIMARY_TO_SECONDARY
                                                        : DB_TRANS_SECONDARY_TO_PRIMARY;
+    // A merge stopped half-way would still answer success: let no new search
+    // stop this one.
+    main_.ProtectLoop(true);
     const DB_RESULT* r = DB_Update(main_.handle(), direction, format, path.c_str());
+    main_.ProtectLoop(false);
     const bool ok = r->status != 0;
     const int added = r->added;
     const std::string message = r->message;

@@ -42,6 +42,7 @@ DictionarySlot::~DictionarySlot() {
 }
 
 void DictionarySlot::EndLoop() {
+    if (loop_protected_.load()) return;
     std::lock_guard<std::mutex> lock(handle_mutex_);
     if (handle_ != nullptr) DB_EndLoop(handle_, 1);
 }

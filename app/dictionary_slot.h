@@ -60,8 +60,12 @@ public:
     // Whether the slot holds a loaded dictionary (any thread).
     bool loaded() const { return loaded_.load(); }
 
-    // Stops a listing or merge running on the slot's handle (any thread).
+    // Stops a listing running on the slot's handle (any thread). Does nothing
+    // while the loop is protected.
     void EndLoop();
+    // Protects a running merge from EndLoop: a new search must not cut an
+    // update short (worker side).
+    void ProtectLoop(bool on) { loop_protected_.store(on); }
 
     // ---- Worker side --------------------------------------------------------
 
@@ -128,6 +132,7 @@ private:
     mutable std::mutex handle_mutex_;  // handle_ against EndLoop
     DB_HANDLE handle_ = nullptr;
     std::atomic<bool> loaded_{false};
+    std::atomic<bool> loop_protected_{false};
     std::atomic<bool> direction_{true};
     mutable std::mutex info_mutex_;  // info_ written by the worker against snapshots
     DICTIONARY_INFO info_{};

@@ -219,6 +219,12 @@ void SearchController::IdenticalWordsJob() {
     for (const SlotId id : {SlotId::kMain, SlotId::kDual}) {
         if (id == SlotId::kDual && !with_dual) break;
         DictionarySlot& s = slot(id);
+        if (id == SlotId::kDual) {
+            for (const ListSide side : {ListSide::kPrimary, ListSide::kSecondary}) {
+                ClearEdit(id, side);
+                ClearList(id, side);
+            }
+        }
         const ListSide source = s.source_side();
         ResultBuffers& buffers = s.results(source);
         // The engine writes up to one entry per primary word, whichever list

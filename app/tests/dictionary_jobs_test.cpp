@@ -48,6 +48,24 @@ TEST_F(DictionaryJobsTest, UpdateAsksFirstThenMergesAndReportsTheCount) {
     EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"dog"}));
 }
 
+TEST_F(DictionaryJobsTest, SearchesDoNotCutAnUpdateShort) {
+    testing::Pairs pairs;
+    for (int i = 0; i < 3000; ++i) pairs.push_back({"w" + std::to_string(i), "p"});
+    testing::WriteDictionary(PathOf("big.v03"), pairs);
+    view_.Answer(kIdYes);
+    const int begun = view_.progress_begun();
+    controller_->StartUpdate(DB_FORMAT_V03_LOAD, PathOf("big.v03"));
+    while (view_.progress_begun() == begun) std::this_thread::yield();
+    // The user keeps typing while the merge runs.
+    while (controller_->busy()) {
+        controller_->StartJob(kJobListMainPrimary);
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    WaitIdle();
+    EXPECT_TRUE(SawMessage("Dictionary successfully updated.\n\nAdded translations: 3000"));
+    EXPECT_EQ(controller_->slot(kMain).info().primary_word_count, 3005u);
+}
+
 TEST_F(DictionaryJobsTest, FailedUpdateIsReportedWithTheFile) {
     view_.Answer(kIdYes);
     controller_->StartUpdate(DB_FORMAT_V03_LOAD, PathOf("missing.v03"));

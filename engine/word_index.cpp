@@ -107,7 +107,9 @@ WordNode* WordCandidates::Next() {
 
 bool FindCandidates(WordList* list, const std::uint8_t* table, bool exact, std::string_view word,
                     WordCandidates* candidates) {
-    if (list->word_index == nullptr && !Build(list)) return false;
+    if (list->word_index == nullptr) {
+        if (++list->lookups_without_index < kLookupsBeforeIndex || !Build(list)) return false;
+    }
     const WordIndex* index = list->word_index;
     if (!exact) {
         if (!index->ordered) return false;
@@ -160,6 +162,7 @@ void IndexRemovedWord(WordList* list, const WordNode* node) {
 void DropWordIndex(WordList* list) {
     FreeIndex(list->word_index);
     list->word_index = nullptr;
+    list->lookups_without_index = 0;
 }
 
 }  // namespace lexbase

@@ -77,6 +77,7 @@ struct WordList {
     WordNode* scan_first;  // range chosen by the last lookup: [scan_first, scan_end)
     WordNode* scan_end;    // null = to the end of the list
     WordIndex* word_index;  // hash index of the texts, built on demand; owned
+    std::uint32_t lookups_without_index;  // since the index was dropped
 };
 
 // Bucket number of a word: first byte * 256 + second byte (0 for one byte).

@@ -1,0 +1,136 @@
+#include "ui/settings/dlg_font_boje.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "app/dictionary_settings.h"
+
+using wordbay::TextId;
+using wordbay::ViewColor;
+using wordbay::ViewFlag;
+using wordbay::ViewFont;
+
+namespace {
+
+// The ids and settings of one list's group.
+struct ListGroup {
+    int group, editGroup, listGroup;
+    int editFont, editBackground, listFont, listBackground, oddRow, selectedRow, selectedText;
+    int editFontSwatch, listFontSwatch, editBackgroundSwatch, firstListSwatch;
+    ViewFont editFontKey, listFontKey;
+    ViewColor editBackgroundKey;
+    ViewColor listColors[4];  // background, odd row, selected row, selected text
+};
+
+constexpr ListGroup kGroups[2] = {
+    {7240,
+     7201,
+     7204,
+     7202,
+     7203,
+     7205,
+     7206,
+     7207,
+     7208,
+     7209,
+     7222,
+     7223,
+     7224,
+     7225,
+     ViewFont::kEdit1,
+     ViewFont::kListBox1,
+     ViewColor::kEdit1Background,
+     {ViewColor::kListBox1Background, ViewColor::kListBox1OddRow,
+      ViewColor::kListBox1SelectedBackground, ViewColor::kListBox1SelectedText}},
+    {7241,
+     7210,
+     7220,
+     7211,
+     7212,
+     7213,
+     7214,
+     7215,
+     7216,
+     7217,
+     7229,
+     7230,
+     7231,
+     7232,
+     ViewFont::kEdit2,
+     ViewFont::kListBox2,
+     ViewColor::kEdit2Background,
+     {ViewColor::kListBox2Background, ViewColor::kListBox2OddRow,
+      ViewColor::kListBox2SelectedBackground, ViewColor::kListBox2SelectedText}},
+};
+
+constexpr int kReset = 7218;
+constexpr int kUseSystemColors = 7219;
+
+}  // namespace
+
+DlgFontBoje::DlgFontBoje(const SettingsContext& context, CommandTarget* target, QWidget* parent)
+    : SettingsPage(context, target, parent) {
+    setObjectName("DlgFontBoje");
+    createControls();
+}
+
+DlgFontBoje::~DlgFontBoje() = default;
+
+void DlgFontBoje::createControls() {
+    auto* layout = new QVBoxLayout(this);
+    auto* lists = new QHBoxLayout;
+    const QString titles[2] = {QString::fromStdString(context().primaryListName),
+                               QString::fromStdString(context().secondaryListName)};
+    for (int side = 0; side < 2; ++side) {
+        const ListGroup& g = kGroups[side];
+        auto* group = addGroup(this, g.group, titles[side]);
+        auto* groupLayout = new QVBoxLayout(group);
+
+        // A button with the swatch of the value it changes beside it.
+        const auto row = [this](QGridLayout* grid, int line, int button, TextId label, int swatch,
+                                std::function<std::uint32_t()> color) {
+            grid->addWidget(addButton(grid->parentWidget(), button, label), line, 0);
+            grid->addWidget(addSwatch(grid->parentWidget(), swatch, std::move(color)), line, 1);
+        };
+        const auto font = [this](ViewFont f) {
+            return [this, f] { return dictionary().view.font(f).color; };
+        };
+        const auto color = [this](ViewColor c) {
+            return [this, c] { return dictionary().view.color(c); };
+        };
+
+        auto* edit = addGroup(group, g.editGroup, uiText(TextId::MSG_EDIT_BOX));
+        auto* editGrid = new QGridLayout(edit);
+        row(editGrid, 0, g.editFont, TextId::MSG_FONT, g.editFontSwatch, font(g.editFontKey));
+        row(editGrid, 1, g.editBackground, TextId::MSG_BACKGROUND, g.editBackgroundSwatch,
+            color(g.editBackgroundKey));
+        groupLayout->addWidget(edit);
+
+        auto* list = addGroup(group, g.listGroup, uiText(TextId::MSG_LIST_BOX));
+        auto* listGrid = new QGridLayout(list);
+        row(listGrid, 0, g.listFont, TextId::MSG_FONT, g.listFontSwatch, font(g.listFontKey));
+        const int buttons[4] = {g.listBackground, g.oddRow, g.selectedRow, g.selectedText};
+        const TextId labels[4] = {TextId::MSG_BACKGROUND, TextId::MSG_ODD_ROW,
+                                  TextId::MSG_SELECTED_ROW, TextId::MSG_SELECTED_TEXT};
+        for (int i = 0; i < 4; ++i) {
+            row(listGrid, i + 1, buttons[i], labels[i], g.firstListSwatch + i,
+                color(g.listColors[i]));
+        }
+        groupLayout->addWidget(list);
+        lists->addWidget(group);
+    }
+    layout->addLayout(lists);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(addButton(this, kReset, TextId::MSG_RESET_FONT_COLOR));
+    bottom->addWidget(addCheck(this, kUseSystemColors, TextId::MSG_USE_SYSTEM_COLORS,
+                               dictionary().view.flag(ViewFlag::kMainUseSystemColors)));
+    bottom->addStretch(1);
+    layout->addLayout(bottom);
+    layout->addStretch(1);
+}
+
+void DlgFontBoje::command(int code, int id, WControl* control, qintptr param) {
+    forward(code, id, control, param);
+    repaintSwatches();
+}

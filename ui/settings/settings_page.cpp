@@ -1,0 +1,119 @@
+#include "ui/settings/settings_page.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "app/dictionary_settings.h"
+
+ColorSwatch::ColorSwatch(QWidget* parent, int id, std::function<std::uint32_t()> color)
+    : QFrame(parent), WControl(this, id), m_color(std::move(color)) {
+    setObjectName(QStringLiteral("item%1").arg(id));
+    setFrameShape(QFrame::Box);
+    setFixedSize(24, 16);
+}
+
+void ColorSwatch::paintEvent(QPaintEvent* event) {
+    {
+        QPainter painter(this);
+        painter.fillRect(contentsRect(), colorFromRef(m_color()));
+    }
+    QFrame::paintEvent(event);
+}
+
+QColor colorFromRef(std::uint32_t ref) {
+    return QColor(int(ref & 0xFF), int((ref >> 8) & 0xFF), int((ref >> 16) & 0xFF));
+}
+
+QString uiText(wordbay::TextId id) { return QString::fromUtf8(wordbay::UiText(id)); }
+
+int askUser(QWidget* owner, wordbay::TextId text, wordbay::TextId caption, unsigned style) {
+    MessageBoxButtonTable buttons;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const wordbay::MessageBoxButton& row = wordbay::kMessageBoxButtons[i];
+        buttons[i] = {row.id, uiText(row.text)};
+    }
+    return messageBox(owner, uiText(text), uiText(caption), style, &buttons);
+}
+
+SettingsPage::SettingsPage(const SettingsContext& context, CommandTarget* target, QWidget* parent)
+    : WDialog(parent), m_context(context), m_target(target) {
+    // A child page, not a window of its own.
+    setWindowFlags(Qt::Widget);
+}
+
+SettingsPage::~SettingsPage() = default;
+
+const wordbay::DictionarySettings& SettingsPage::dictionary() const {
+    static const wordbay::DictionarySettings kDefaults;
+    return m_context.dictionary != nullptr ? *m_context.dictionary : kDefaults;
+}
+
+void SettingsPage::forward(int code, int id, WControl* control, qintptr param) {
+    if (m_target != nullptr) m_target->command(code, id, control, param);
+}
+
+void SettingsPage::repaintSwatches() {
+    for (ColorSwatch* swatch : std::as_const(m_swatches)) swatch->update();
+}
+
+PageCheck* SettingsPage::addCheck(QWidget* parent, int id, wordbay::TextId label, bool ticked) {
+    auto* box = new PageCheck(parent, id);
+    box->setText(uiText(label));
+    box->setChecked(ticked);
+    connect(box, &QCheckBox::clicked, this, [box] { box->sendCommand(kButtonClicked); });
+    registerItem(id, box);
+    return box;
+}
+
+PageRadio* SettingsPage::addRadio(QWidget* parent, int id, wordbay::TextId label, bool checked) {
+    auto* radio = new PageRadio(parent, id);
+    radio->setText(uiText(label));
+    radio->setChecked(checked);
+    connect(radio, &QRadioButton::clicked, this, [radio] { radio->sendCommand(kButtonClicked); });
+    registerItem(id, radio);
+    return radio;
+}
+
+PageButton* SettingsPage::addButton(QWidget* parent, int id, wordbay::TextId label) {
+    auto* button = new PageButton(parent, id);
+    button->setText(uiText(label));
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, [button] { button->sendCommand(kButtonClicked); });
+    registerItem(id, button);
+    return button;
+}
+
+PageCombo* SettingsPage::addCombo(QWidget* parent, int id) {
+    auto* combo = new PageCombo(parent, id);
+    connect(combo, &QComboBox::activated, this,
+            [combo](int row) { combo->sendCommand(kComboSelEndOk, row); });
+    registerItem(id, combo);
+    return combo;
+}
+
+PageGroup* SettingsPage::addGroup(QWidget* parent, int id, const QString& title) {
+    auto* group = new PageGroup(parent, id);
+    group->setTitle(title);
+    registerItem(id, group);
+    return group;
+}
+
+ColorSwatch* SettingsPage::addSwatch(QWidget* parent, int id,
+                                     std::function<std::uint32_t()> color) {
+    auto* swatch = new ColorSwatch(parent, id, std::move(color));
+    registerItem(id, swatch);
+    m_swatches.append(swatch);
+    return swatch;
+}
+
+void SettingsPage::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Enter:
+        case Qt::Key_Return:
+            event->ignore();  // on to DlgMain
+            return;
+        default:
+            WDialog::keyPressEvent(event);
+    }
+}

@@ -89,7 +89,7 @@ bool SearchController::LoadIntoSlot(DictionarySlot& s, const std::string& path) 
         bool font_warning = false;
         s.ReadSettings(*fonts_, &font_warning);
         if (font_warning) {
-            view_->MessageBox(UiText(TextId::MSG_NO_FONT_WARNING), UiText(TextId::MSG_ERROR),
+            view_->MessageBox(UiText(TextId::MSG_NO_FONT_WARNING), UiText(TextId::MSG_WARNING),
                               kMbOk | kMbIconExclamation);
         }
         {

@@ -115,7 +115,8 @@ public:
     virtual bool WindowsReady() = 0;
     // Closes the main window after the closing save (job 8). The controller
     // has already marked the dictionary as saved while closing, so the close
-    // asks no question.
+    // asks no question. The close stops the worker, which is still inside
+    // this call: queue the close and return at once.
     virtual void CloseMainWindow() = 0;
 
     // ---- The window that the hot keys call (popup or tooltip) ---------------

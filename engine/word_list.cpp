@@ -141,6 +141,7 @@ void EmptyList(WordList* list) {
     list->node_block = nullptr;
     list->link_block = nullptr;
     list->link_block_count = 0;
+    list->node_block_count = 0;
     list->head = list->tail = nullptr;
     list->word_count = list->text_bytes = list->translation_count = 0;
     std::memset(list->bucket_index, 0, sizeof list->bucket_index);

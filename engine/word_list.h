@@ -57,6 +57,7 @@ struct WordList {
     char* text_block;       // texts of loaded or imported words, NUL-separated; owned
     WordNode* node_block;   // their nodes; owned
     TransLink* link_block;  // their links; owned
+    std::uint32_t node_block_count;  // nodes in node_block
     std::uint32_t link_block_count;  // links in link_block
     WordNode* head;
     WordNode* tail;

@@ -180,6 +180,7 @@ bool CreateWords(DB_CONTEXT* db, WordList* list, WordPair* const* view, std::siz
     if (list->text_block == nullptr) return false;
     list->node_block = static_cast<WordNode*>(Allocate(words * sizeof(WordNode)));
     if (list->node_block == nullptr) return false;
+    list->node_block_count = static_cast<std::uint32_t>(words);
     list->link_block = static_cast<TransLink*>(Allocate(count * sizeof(TransLink)));
     if (list->link_block == nullptr) return false;
     list->link_block_count = static_cast<std::uint32_t>(count);

@@ -130,6 +130,7 @@ bool Loader::LoadTexts(int list) {
         static_cast<WordNode*>(v03::Allocate((std::size_t{count} + 1) * sizeof(WordNode)));
     if (nodes == nullptr) return Fail(msg::kMemoryErrorSpaced);
     words->node_block = nodes;
+    words->node_block_count = count;
     char* text = words->text_block;
     char* const end = text + bytes;
     std::size_t n = 0;

@@ -26,50 +26,76 @@ using v03::PutU16;
 using v03::PutU32;
 using Block = std::unique_ptr<std::uint8_t, v03::FreeDeleter>;
 
-// Where a node of the other list stands in it, for lists whose nodes moved.
+// Where a node allocated by an edit stands in its list.
 struct NodePosition {
     std::uintptr_t address;
     std::uint32_t position;
 };
 
-// Positions of the words of one list, by node address.
+// Positions of the words of one list, by node address. While the list's nodes
+// are where they were loaded, a node's position is its index in the node
+// block. After edits, the nodes still in the block find theirs in an array
+// parallel to the block, and the few made by edits in a sorted table.
 class PositionFinder {
 public:
+    static constexpr std::uint32_t kNone = UINT32_MAX;
+
     // Prepares the lookups in `list`. Returns null, or the message of the
     // failure: memory ran out, or the list's nodes are not what its count says.
     const char* Build(const WordList& list) {
         list_ = &list;
         if (!list.nodes_moved) return nullptr;
-        table_.reset(static_cast<NodePosition*>(
-            v03::Allocate(std::size_t{list.word_count} * sizeof(NodePosition))));
-        if (table_ == nullptr) return msg::kMemoryErrorSpaced;
+        const std::uint32_t block_count = list.node_block != nullptr ? list.node_block_count : 0;
+        in_block_.reset(static_cast<std::uint32_t*>(
+            v03::Allocate(std::size_t{block_count} * sizeof(std::uint32_t))));
+        if (in_block_ == nullptr) return msg::kMemoryErrorSpaced;
+        std::fill(in_block_.get(), in_block_.get() + block_count, kNone);
         std::uint32_t n = 0;
+        std::uint32_t alone = 0;
         for (const WordNode* node = list.head; node != nullptr; node = node->next, ++n) {
             if (n == list.word_count) return msg::kDatabaseIsDamaged;
-            table_.get()[n] = NodePosition{reinterpret_cast<std::uintptr_t>(node), n};
+            std::uint32_t index = 0;
+            if (InBlock(node, &index)) {
+                in_block_.get()[index] = n;
+            } else {
+                ++alone;
+            }
         }
         if (n != list.word_count) return msg::kDatabaseIsDamaged;
-        std::sort(table_.get(), table_.get() + n, [](const NodePosition& a, const NodePosition& b) {
-            return a.address < b.address;
-        });
+        alone_.reset(static_cast<NodePosition*>(
+            v03::Allocate(std::size_t{alone} * sizeof(NodePosition))));
+        if (alone_ == nullptr) return msg::kMemoryErrorSpaced;
+        n = 0;
+        alone_count_ = 0;
+        for (const WordNode* node = list.head; node != nullptr; node = node->next, ++n) {
+            std::uint32_t index = 0;
+            if (!InBlock(node, &index) && alone_count_ < alone) {
+                alone_.get()[alone_count_++] =
+                    NodePosition{reinterpret_cast<std::uintptr_t>(node), n};
+            }
+        }
+        std::sort(alone_.get(), alone_.get() + alone_count_,
+                  [](const NodePosition& a, const NodePosition& b) { return a.address < b.address; });
         return nullptr;
     }
 
     // The position of `node` in the list; false when it is not one of its words.
     bool Find(const WordNode* node, std::uint32_t* position) const {
-        const auto address = reinterpret_cast<std::uintptr_t>(node);
+        std::uint32_t index = 0;
         if (!list_->nodes_moved) {
             // Untouched nodes are the node block in list order.
-            const auto first = reinterpret_cast<std::uintptr_t>(list_->node_block);
-            if (list_->node_block == nullptr || address < first) return false;
-            const std::uintptr_t offset = address - first;
-            if (offset % sizeof(WordNode) != 0) return false;
-            if (offset / sizeof(WordNode) >= list_->word_count) return false;
-            *position = static_cast<std::uint32_t>(offset / sizeof(WordNode));
+            if (!InBlock(node, &index) || index >= list_->word_count) return false;
+            *position = index;
             return true;
         }
-        const NodePosition* begin = table_.get();
-        const NodePosition* end = begin + list_->word_count;
+        if (InBlock(node, &index)) {
+            if (in_block_.get()[index] == kNone) return false;  // removed from the list
+            *position = in_block_.get()[index];
+            return true;
+        }
+        const auto address = reinterpret_cast<std::uintptr_t>(node);
+        const NodePosition* begin = alone_.get();
+        const NodePosition* end = begin + alone_count_;
         const NodePosition* found =
             std::lower_bound(begin, end, address,
                              [](const NodePosition& a, std::uintptr_t b) { return a.address < b; });
@@ -79,8 +105,27 @@ public:
     }
 
 private:
+    // Whether `node` is an element of the node block, and which.
+    bool InBlock(const WordNode* node, std::uint32_t* index) const {
+        if (list_->node_block == nullptr) return false;
+        const auto address = reinterpret_cast<std::uintptr_t>(node);
+        const auto first = reinterpret_cast<std::uintptr_t>(list_->node_block);
+        if (address < first) return false;
+        const std::uintptr_t offset = address - first;
+        if (offset % sizeof(WordNode) != 0) return false;
+        const std::uintptr_t i = offset / sizeof(WordNode);
+        // Before any edit the block holds exactly the words of the list.
+        const std::uint32_t count =
+            list_->nodes_moved ? list_->node_block_count : list_->word_count;
+        if (i >= count) return false;
+        *index = static_cast<std::uint32_t>(i);
+        return true;
+    }
+
     const WordList* list_ = nullptr;
-    std::unique_ptr<NodePosition, v03::FreeDeleter> table_;
+    std::unique_ptr<std::uint32_t, v03::FreeDeleter> in_block_;
+    std::unique_ptr<NodePosition, v03::FreeDeleter> alone_;
+    std::uint32_t alone_count_ = 0;
 };
 
 class Saver {

@@ -128,6 +128,13 @@ struct CollationOrder {
     const std::uint8_t* keys;
     Side side;
     bool operator()(const WordPair* a, const WordPair* b) const {
+        // Texts that share a key (SortView gives a repeated text the key of
+        // the one before it) are equal: only the source order is left. Only a
+        // non-empty key has an offset of its own.
+        if (a->key_length != 0 && a->key_offset == b->key_offset &&
+            a->key_length == b->key_length) {
+            return a->position < b->position;
+        }
         int c =
             CompareBytes(keys + a->key_offset, a->key_length, keys + b->key_offset, b->key_length);
         if (c == 0) {
@@ -140,13 +147,20 @@ struct CollationOrder {
 };
 
 // Puts `view` in the collation order of `locale`. Each key is computed once and
-// lands straight in the key block, so the size and key steps end together.
+// lands straight in the key block, so the size and key steps end together. A
+// text repeating the one before it (a word with several translations, in most
+// files) shares that one's key.
 bool SortView(DB_CONTEXT* db, std::uint32_t locale, WordPair** view, std::size_t count,
               const Side& side, std::uint32_t keys_done, std::uint32_t keys_stored) {
     KeyBlock block;
     std::string key;
     for (std::size_t i = 0; i < count; ++i) {
         WordPair* pair = view[i];
+        if (i > 0 && TextOf(*view[i - 1], side) == TextOf(*pair, side)) {
+            pair->key_offset = view[i - 1]->key_offset;
+            pair->key_length = view[i - 1]->key_length;
+            continue;
+        }
         key.clear();
         platform::AppendSortKey(locale, TextOf(*pair, side), &key);
         if (!block.Append(key, &pair->key_offset)) return false;

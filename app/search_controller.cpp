@@ -211,7 +211,34 @@ void SearchController::StartUpdate(int format, const std::string& path) {
 
 // ---- The worker -------------------------------------------------------------
 
+namespace {
+
+// Jobs that only read the dictionaries.
+bool OnlyReads(int job) {
+    switch (job) {
+        case kJobListMainPrimary:
+        case kJobListMainSecondary:
+        case kJobListDualPrimary:
+        case kJobListDualSecondary:
+        case kJobTranslateMainPrimary:
+        case kJobTranslateMainSecondary:
+        case kJobTranslateDualPrimary:
+        case kJobTranslateDualSecondary:
+        case kJobPalindromes:
+        case kJobIdenticalWords:
+        case kJobExport:
+        case kJobSave:
+        case kJobSaveAs:
+            return true;
+        default: return false;
+    }
+}
+
+}  // namespace
+
 void SearchController::RunJob(int job) {
+    std::lock_guard<std::mutex> engine(engine_lock_);
+    if (!OnlyReads(job)) ++generation_;
     try {
         switch (job) {
             case kJobStartup: StartupJob(); break;

@@ -101,6 +101,16 @@ public:
     // Whether a job runs now or is about to.
     bool busy() const { return worker_.job_pending() || worker_.busy(); }
 
+    // Other threads that use the slots' handles (the text translation) hold
+    // this lock around each engine call; every job holds it while it runs.
+    // The user-interface thread only ever try_locks it: a job may be waiting
+    // for that thread while it holds the lock.
+    std::mutex& engine_lock() { return engine_lock_; }
+    // Counts the jobs that may have changed, replaced or closed a dictionary;
+    // a reader that took handles or words before must not use them once it
+    // changed. Read it with the engine lock held.
+    const std::atomic<unsigned>& dictionary_generation() const { return generation_; }
+
     // ---- Options and state ------------------------------------------------
 
     SearchOptions options() const;
@@ -212,6 +222,8 @@ private:
     DictionarySlot main_{SlotId::kMain};
     DictionarySlot dual_{SlotId::kDual};
 
+    std::mutex engine_lock_;
+    std::atomic<unsigned> generation_{0};
     mutable std::mutex mutex_;  // guards the members below it
     SearchOptions options_;
     DictionaryState state_;

@@ -41,6 +41,13 @@ TextLookup::TextLookup(const TextLookupSetup& setup)
 
 bool TextLookup::Main(const std::string& phrase) {
     const EngineGuard guard(setup_.engine_lock);
+    if (setup_.generation != nullptr && *setup_.generation != setup_.generation_taken) {
+        stale_ = true;
+    }
+    if (stale_) {
+        count_ = 0;
+        return false;
+    }
     const DB_RESULT* r = DB_Translate(setup_.main, setup_.main_direction, phrase.c_str(),
                                       setup_.case_sensitive, setup_.ignore_accents,
                                       results_.data(), static_cast<int32_t>(results_.size()) - 1);
@@ -52,6 +59,10 @@ bool TextLookup::Main(const std::string& phrase) {
 bool TextLookup::Link() {
     if (!setup_.link || setup_.dual == nullptr) return false;
     const EngineGuard guard(setup_.engine_lock);
+    if (stale_ || (setup_.generation != nullptr && *setup_.generation != setup_.generation_taken)) {
+        stale_ = true;
+        return false;
+    }
     const std::int32_t direction = setup_.dual_list == DB_PRIMARY_LIST
                                        ? DB_TRANS_PRIMARY_TO_SECONDARY
                                        : DB_TRANS_SECONDARY_TO_PRIMARY;
@@ -124,6 +135,11 @@ void TextTranslator::RunFast(std::string_view text, std::size_t from, std::size_
     std::size_t pos = from;
     while (!done_) {
         const PhraseSearch search = SearchPhrase(region, pos, depth, chars, main);
+        if (lookup.stale()) {
+            done_ = true;
+            stopped_ = true;
+            break;
+        }
         if (!search.phrase) {
             done_ = true;
             break;
@@ -156,6 +172,11 @@ void TextTranslator::RunStep(std::string_view text, std::size_t from, std::size_
     std::size_t last_end = from;
     while (!done_) {
         const PhraseSearch search = SearchPhrase(region, pos, depth, chars, main);
+        if (lookup.stale()) {
+            done_ = true;
+            stopped_ = true;
+            break;
+        }
         if (!search.phrase) {
             done_ = true;
             break;

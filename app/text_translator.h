@@ -34,6 +34,10 @@ struct TextLookupSetup {
     // Held around every engine call when set: the handles are shared with
     // the main window's worker, and a handle serves one call at a time.
     std::mutex* engine_lock = nullptr;
+    // When set, the handles are valid only while this counter, read under
+    // the engine lock, still equals `generation_taken`.
+    const std::atomic<unsigned>* generation = nullptr;
+    unsigned generation_taken = 0;
 };
 
 // The look-ups of one run. Results point into the engines' storage and stay
@@ -49,6 +53,9 @@ public:
     // holds none.
     bool Link();
 
+    // True once the dictionaries changed under the run: it must end.
+    bool stale() const { return stale_; }
+
     const char* const* results() const { return results_.data(); }
     int count() const { return count_; }
     bool link() const { return setup_.link; }
@@ -58,6 +65,7 @@ private:
     std::vector<const char*> results_;
     std::vector<const char*> dual_words_;
     int count_ = 0;
+    bool stale_ = false;
 };
 
 // What a run shows in the text window. The worker calls these.

@@ -2,6 +2,7 @@
 // of the text translation over a small dictionary.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <future>
 #include <string>
 #include <vector>
@@ -177,6 +178,25 @@ TEST_F(TextRunTest, StopDuringAStepWaitCopiesNothingMore) {
     ASSERT_EQ(run.wait_for(std::chrono::seconds(10)), std::future_status::ready);
     EXPECT_EQ(view.target, "");
     EXPECT_FALSE(translator_.running());
+}
+
+TEST_F(TextRunTest, ARunEndsWhenTheDictionariesChangeUnderIt) {
+    std::atomic<unsigned> generation{4};
+    setup_.generation = &generation;
+    setup_.generation_taken = 4;
+    TextLookup lookup(setup_);
+    View view;
+    int asked = 0;
+    view.on_ask = [&] {
+        // A load replaces the dictionary while the user decides.
+        if (++asked == 1) ++generation;
+        translator_.Act(TextAction::kInsertOriginal);
+    };
+    const std::string text = "house sir house";
+    translator_.RunStep(text, 0, text.size(), 3, chars_, lookup, view);
+    EXPECT_TRUE(lookup.stale());
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(view.target, "house");  // nothing after the change, not even the rest
 }
 
 TEST_F(TextRunTest, LinkModeTranslatesThroughTheDualDictionary) {

@@ -1,0 +1,183 @@
+#!/usr/bin/env bash
+# Times wordbay-cli next to two other dictionary programs on the same
+# English-German FreeDict data and prints one table:
+#   - sdcv, on a StarDict dictionary built with the stardict tools' tabfile
+#     from the very pairs of our dictionary (exported as TXT);
+#   - dict, against a dictd of our own on 127.0.0.1 serving the installed
+#     dict-freedict-eng-deu database (started here with its own config and
+#     port, stopped at the end; no system service is touched).
+# For each: one exact look-up per process, 1,000 exact look-ups in one
+# process, one prefix match per process, 1,000 prefix matches in one process,
+# the one-time cost (our load, their start-up) and the conversion of the data.
+#
+# Usage: bench/peers.sh [BUILD_DIR]   (default build-bench; needs wordbay-cli)
+# Run as root, it installs what is missing (sdcv stardict-tools dictd dict)
+# with apt-get. A manual tool: CI does not run it.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../build-bench}" && pwd)
+cli=$build/bin/wordbay-cli
+work=$build/peers
+port=${PEERS_DICTD_PORT:-28628}
+lookups=1000      # words of the batch runs
+processes=30      # runs of the one-per-process rows
+
+[ -x "$cli" ] || { echo "peers.sh: no $cli; build the wordbay-cli target first" >&2; exit 1; }
+
+# ---- What the peers need ---------------------------------------------------
+missing=()
+for package in sdcv stardict-tools dictd dict dict-freedict-eng-deu; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" ||
+        missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "peers.sh: please install ${missing[*]} (or run as root)" >&2
+        exit 1
+    fi
+    DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}" >/dev/null
+fi
+tabfile=/usr/lib/stardict-tools/tabfile
+dictd_data=/usr/share/dictd/freedict-eng-deu
+
+rm -rf "$work"
+mkdir -p "$work/stardict/eng-deu" "$work/dictd"
+chmod 777 "$work/dictd"  # dictd drops its privileges and writes its log here
+
+# Seconds, with milliseconds, that a command takes; its output goes nowhere.
+seconds() {
+    local start end
+    start=$(date +%s%N)
+    "$@" >/dev/null 2>&1 || true
+    end=$(date +%s%N)
+    echo "scale=3; ($end - $start) / 1000000000" | bc
+}
+# The fastest of three runs: the machine may be busy with other work.
+best() {
+    local a b c
+    a=$(seconds "$@")
+    b=$(seconds "$@")
+    c=$(seconds "$@")
+    printf '%s\n%s\n%s\n' "$a" "$b" "$c" | sort -n | head -n1
+}
+ms() { echo "scale=1; $1 * 1000 / 1" | bc; }
+per() { echo "scale=3; $1 * 1000 / $2" | bc; }
+
+# ---- The data ----------------------------------------------------------------
+convert_ours=$(seconds "$cli" freedict eng-deu "$work/eng-deu.v03")
+"$cli" info "$work/eng-deu.v03" >/dev/null
+
+# The same pairs as TXT (code page 1252, CR LF), then as one UTF-8 line per
+# headword with its translations joined, which tabfile turns into StarDict.
+"$cli" export --format txt "$work/eng-deu.v03" "$work/pairs.txt"
+iconv -f CP1252 -t UTF-8 "$work/pairs.txt" | tr -d '\r' |
+    awk -F'\t' '{ if ($1 == last) { text = text "; " $2 } else {
+                      if (NR > 1) print last "\t" text; last = $1; text = $2 } }
+                END { if (NR > 0) print last "\t" text }' >"$work/stardict/eng-deu/eng-deu.txt"
+convert_stardict=$(seconds "$tabfile" "$work/stardict/eng-deu/eng-deu.txt")
+sed -i 's/^bookname=.*/bookname=eng-deu/' "$work/stardict/eng-deu/eng-deu.ifo"
+rm -f "$work/stardict/eng-deu/eng-deu.txt"
+
+# 1,000 real headwords, evenly spread, each a single word of letters; their
+# first three letters are the prefixes.
+cut -f1 "$work/pairs.txt" | iconv -f CP1252 -t UTF-8 | uniq |
+    grep -E '^[a-z]{4,}$' >"$work/all-words.txt"
+total=$(wc -l <"$work/all-words.txt")
+awk -v step=$((total / lookups)) -v n=$lookups 'NR % step == 0 && count < n { print; ++count }' \
+    "$work/all-words.txt" >"$work/words.txt"
+cut -c1-3 "$work/words.txt" >"$work/prefixes.txt"
+sed 's/$/*/' "$work/prefixes.txt" >"$work/globs.txt"
+
+# ---- dictd of our own ---------------------------------------------------------
+cat >"$work/dictd/dictd.conf" <<EOF
+global {
+    listen_to 127.0.0.1
+    port $port
+}
+database eng-deu {
+    data "$dictd_data.dict.dz"
+    index "$dictd_data.index"
+}
+EOF
+dictd_pid=""
+stop_dictd() { [ -n "$dictd_pid" ] && kill "$dictd_pid" 2>/dev/null && wait "$dictd_pid" 2>/dev/null || true; }
+trap stop_dictd EXIT
+# -C: exact look-ups, without the spelling suggestions dict asks for otherwise.
+dict_cmd=(dict -C -h 127.0.0.1 -p "$port" -d eng-deu)
+start=$(date +%s%N)
+dictd -c "$work/dictd/dictd.conf" -d nodetach -L "$work/dictd/log" --locale C.UTF-8 \
+    2>"$work/dictd/stderr" &
+dictd_pid=$!
+until dict -h 127.0.0.1 -p "$port" -D >/dev/null 2>&1; do
+    kill -0 "$dictd_pid" 2>/dev/null || { echo "peers.sh: dictd did not start" >&2; exit 1; }
+    sleep 0.01
+done
+startup_dictd=$(echo "scale=3; ($(date +%s%N) - $start) / 1000000000" | bc)
+
+sdcv_cmd=(sdcv -n -e -0 -1 -x -2 "$work/stardict" -u eng-deu)
+
+# ---- Timings --------------------------------------------------------------------
+# One look-up per process: the mean of $processes processes, one word each;
+# runs of many look-ups in one process: the fastest of three.
+each() {  # each FILE COMMAND...: runs COMMAND WORD for the first $processes words
+    local file=$1
+    shift
+    local total=0 word
+    while read -r word; do
+        total=$(echo "$total + $(seconds "$@" "$word")" | bc)
+    done < <(head -n "$processes" "$file")
+    echo "scale=4; $total / $processes" | bc
+}
+batch() {  # batch FILE COMMAND...: COMMAND reads the words on standard input
+    local file=$1
+    shift
+    best sh -c '"$@" <"$0"' "$file" "$@"
+}
+
+one_ours=$(each "$work/words.txt" "$cli" translate "$work/eng-deu.v03" --case)
+one_sdcv=$(each "$work/words.txt" "${sdcv_cmd[@]}")
+one_dict=$(each "$work/words.txt" "${dict_cmd[@]}")
+
+# wordbay-cli reads the words on standard input; sdcv and dict take them as
+# arguments, dict sending them all as DEFINE commands over one connection.
+mapfile -t words <"$work/words.txt"
+many_ours=$(batch "$work/words.txt" "$cli" translate "$work/eng-deu.v03" - --case)
+many_sdcv=$(best "${sdcv_cmd[@]}" "${words[@]}")
+many_dict=$(best "${dict_cmd[@]}" "${words[@]}")
+
+prefix_ours=$(each "$work/prefixes.txt" "$cli" list "$work/eng-deu.v03")
+prefix_sdcv=$(each "$work/globs.txt" "${sdcv_cmd[@]}")
+prefix_dict=$(each "$work/prefixes.txt" "${dict_cmd[@]}" -m -s prefix)
+
+mapfile -t prefixes <"$work/prefixes.txt"
+mapfile -t globs <"$work/globs.txt"
+prefixes_ours=$(batch "$work/prefixes.txt" "$cli" list "$work/eng-deu.v03" -)
+prefixes_sdcv=$(best "${sdcv_cmd[@]}" "${globs[@]}")
+prefixes_dict=$(best "${dict_cmd[@]}" -m -s prefix "${prefixes[@]}")
+
+# One-time costs: our process with its load, for a word that is not there;
+# sdcv's start-up the same way; dictd's from launch to its first answer.
+load_ours=$(each <(yes qqqqzz | head -n "$processes") "$cli" translate "$work/eng-deu.v03" --case)
+startup_sdcv=$(each <(yes qqqqzz | head -n "$processes") "${sdcv_cmd[@]}")
+stop_dictd
+dictd_pid=""
+
+# ---- The table ----------------------------------------------------------------
+row() { printf '| %-44s | %14s | %14s | %14s |\n' "$@"; }
+echo
+echo "English-German FreeDict, $(wc -l <"$work/words.txt") words; times in ms"
+echo "($(nproc) x $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), $(date -u +%Y-%m-%d))"
+echo
+row "" "wordbay-cli" "sdcv" "dict + dictd"
+row "--------------------------------------------" "--------------:" "--------------:" "--------------:"
+row "one exact look-up per process" "$(ms "$one_ours")" "$(ms "$one_sdcv")" "$(ms "$one_dict")"
+row "1,000 exact look-ups in one process" "$(ms "$many_ours")" "$(ms "$many_sdcv")" "$(ms "$many_dict")"
+row "  the same, per further look-up" \
+    "$(per "$(echo "$many_ours - $one_ours" | bc)" 999)" \
+    "$(per "$(echo "$many_sdcv - $one_sdcv" | bc)" 999)" \
+    "$(per "$(echo "$many_dict - $one_dict" | bc)" 999)"
+row "one prefix match (3 letters) per process" "$(ms "$prefix_ours")" "$(ms "$prefix_sdcv")" "$(ms "$prefix_dict")"
+row "1,000 prefix matches in one process" "$(ms "$prefixes_ours")" "$(ms "$prefixes_sdcv")" "$(ms "$prefixes_dict")"
+row "one-time cost: start-up (ours: with load)" "$(ms "$load_ours")" "$(ms "$startup_sdcv")" "$(ms "$startup_dictd")"
+row "conversion of the FreeDict data" "$(ms "$convert_ours")" "$(ms "$convert_stardict") (tabfile)" "none"

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/catalogue.h"
@@ -393,23 +394,36 @@ void MainForm::onContextMenu(const QPoint& globalPos, QWidget* source) {
 
 // ---- Closing ---------------------------------------------------------------
 
-void MainForm::waitForWorker(bool stop) {
-    if (stop) m_controller->RequestStop();
+void MainForm::waitForWorker() {
+    m_controller->RequestStop();
     QEventLoop loop;
-    while (stop ? !m_controller->WorkerFinished() : m_controller->busy()) {
-        loop.processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents,
-                           kWorkerPollMs);
+    while (!m_controller->WorkerFinished()) {
+        loop.processEvents(QEventLoop::ExcludeUserInputEvents, kWorkerPollMs);
         QThread::msleep(1);
     }
 }
 
+void MainForm::closeLater() {
+    QTimer::singleShot(kWorkerPollMs, this, [this] { close(); });
+}
+
+// Closing never waits inside the close event, which may itself run from a
+// queued call: while a job runs, the close is tried again a moment later.
 bool MainForm::onClose() {
     if (m_controller == nullptr) return false;
     endLoop();
+    if (m_closing) {
+        if (m_controller->WorkerFinished()) return false;
+        closeLater();
+        return true;
+    }
     // The unsaved-changes question reads the dictionary, which only the
     // worker may touch while a job runs: a stopped search ends at once, a
     // save is let finish.
-    waitForWorker(false);
+    if (m_controller->busy()) {
+        closeLater();
+        return true;
+    }
     wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
     if (main.loaded() && DB_IsChanged(main.handle()) != 0 &&
         !m_controller->saved_while_closing()) {
@@ -423,7 +437,12 @@ bool MainForm::onClose() {
         if (answer != kIdNo) return true;
     }
     writeProgramSettings();
-    return false;
+    // The worker ends after what it is doing; the window goes once it has.
+    m_closing = true;
+    m_controller->RequestStop();
+    if (m_controller->WorkerFinished()) return false;
+    closeLater();
+    return true;
 }
 
 void MainForm::writeProgramSettings() {
@@ -456,10 +475,10 @@ void MainForm::writeProgramSettings() {
 
 void MainForm::onDestroy() {
     if (m_controller != nullptr) {
-        // The worker ends after its current job; a file being written is
-        // finished first. Jobs may wait for a window call meanwhile, so the
-        // event loop keeps running.
-        waitForWorker(true);
+        // Normally the worker has ended before the window closed. Otherwise
+        // its current job ends first (a file being written is finished), and
+        // as it may wait for a window call meanwhile, events keep running.
+        waitForWorker();
         m_controller->Stop();
         m_controller->slot(SlotId::kMain).WriteSettings();
         m_controller->slot(SlotId::kDual).WriteSettings();

@@ -98,6 +98,8 @@ public:
     void HotKeyClear() override;
 
 protected:
+    // Fails (negative) only when the engine handles of the two dictionary
+    // slots could not be made.
     int onCreate() override;
     void onDestroy() override;
     bool onClose() override;
@@ -158,8 +160,10 @@ private:
     void startJob(int job);
     void endLoop();
     void setOptions(const wordbay::SearchOptions& options);
-    // Keeps the event loop running until the worker is idle or `stop` ends it.
-    void waitForWorker(bool stop);
+    // Stops the worker, keeping the event loop running until it has ended.
+    void waitForWorker();
+    // Tries to close the window again a moment later.
+    void closeLater();
     bool mainLoaded() const;
     // The focused search edit box or result list of a pane, or null.
     QWidget* focusedPaneControl() const;

@@ -20,6 +20,10 @@ constexpr char kNoLocales[] =
     "Can't enumerate system locales !\nApplication will terminate now !\nTry start application "
     "again.";
 
+constexpr char kNoEngine[] =
+    "Fatal error! Can't initialize dictionary engine!\nApplication will terminate now.\nTry start "
+    "application again.";
+
 int fatal(const char* text) {
     messageBox(nullptr, QString::fromUtf8(text), QString::fromUtf8(kFatalCaption),
                kMbOk | kMbIconStop | kMbSystemModal);
@@ -78,7 +82,7 @@ int runWordbay(int argc, char** argv) {
     if (LocaleList::instance().count() == 0) return fatal(kNoLocales);
 
     MainForm form(wordbay::FindProgramPaths());
-    if (!form.createWindow()) return -1;
+    if (!form.createWindow()) return fatal(kNoEngine);
     QObject::connect(&instance, &SingleInstance::commandReceived, &form, [&form](int id) {
         form.command(cmd::kActivateCode, id, nullptr, -1);
     });

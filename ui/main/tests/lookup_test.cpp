@@ -1,0 +1,192 @@
+// Looking words up through the real search controller and engine: typing,
+// moving into a list, the status line, and what closing the window saves.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/search_controller.h"
+#include "ui/main/command_ids.h"
+#include "ui/main/dictionary_pane.h"
+#include "ui/main/main_form.h"
+#include "ui/main/search_edit.h"
+#include "ui/main/status_strip.h"
+#include "ui/main/tests/program_folder.h"
+#include "ui/widgets/w_list_box.h"
+#include "ui/widgets/w_message_box.h"
+
+using wordbay::ListSide;
+using wordbay::SlotId;
+
+namespace {
+
+// Presses button `id` of the next message box once it shows; records its
+// text. Polls with a timer of its own, because the box may open inside a
+// nested event loop.
+void answerNextMessageBox(int id, QString* text) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, id, text] {
+        auto* box = qobject_cast<WMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        poll->stop();
+        poll->deleteLater();
+        if (text != nullptr) {
+            for (const QLabel* label : box->findChildren<QLabel*>()) *text += label->text();
+        }
+        box->button(id)->click();
+    });
+    poll->start(20);
+}
+
+}  // namespace
+
+class LookUpTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void typingAnExactWordTranslatesIt() {
+        ProgramFolder folder(housePairs(), QStringLiteral("autotranslate=1"));
+        QVERIFY(folder.ok());
+        auto form = folder.openWindow();
+        QVERIFY(form);
+        DictionaryPane* pane = form->pane(SlotId::kMain);
+        WListBox* words = pane->list(ListSide::kPrimary);
+        WListBox* translations = pane->list(ListSide::kSecondary);
+
+        // A prefix of several words only lists them.
+        QTest::keyClicks(pane->edit(ListSide::kPrimary), QStringLiteral("ho"));
+        QTRY_COMPARE(words->count(), 5);
+        QTRY_VERIFY(!form->controller()->busy());
+        QCOMPARE(translations->count(), 0);
+        QCOMPARE(words->curSel(), -1);
+
+        QTest::keyClicks(pane->edit(ListSide::kPrimary), QStringLiteral("use"));
+        QTRY_COMPARE(translations->count(), 2);
+        QCOMPARE(words->count(), 2);
+        QCOMPARE(words->curSel(), 0);
+        QCOMPARE(words->itemText(0), QStringLiteral("house"));
+        QStringList shown{translations->itemText(0), translations->itemText(1)};
+        shown.sort();
+        QCOMPARE(shown, (QStringList{QStringLiteral("dom"), QStringLiteral("kuća")}));
+        // The target box holds the first translation, decoded from its code page,
+        // and its change started no search of the Croatian list.
+        QCOMPARE(pane->edit(ListSide::kSecondary)->text(), translations->itemText(0));
+        QTRY_COMPARE(form->statusStrip()->statusText(),
+                     QStringLiteral("English: 2   Croatian: 2"));
+    }
+
+    void downArrowSelectsTheFirstWordAndTranslatesIt() {
+        ProgramFolder folder(housePairs());
+        QVERIFY(folder.ok());
+        auto form = folder.openWindow();
+        QVERIFY(form);
+        DictionaryPane* pane = form->pane(SlotId::kMain);
+        SearchEdit* edit = pane->edit(ListSide::kPrimary);
+        WListBox* words = pane->list(ListSide::kPrimary);
+        QTest::keyClicks(edit, QStringLiteral("hou"));
+        QTRY_COMPARE(words->count(), 4);
+        QTest::keyClick(edit, Qt::Key_Down);
+        QCOMPARE(words->curSel(), 0);
+        QVERIFY(words->hasFocus());
+        QTRY_COMPARE(pane->list(ListSide::kSecondary)->count(), 1);
+        QCOMPARE(pane->list(ListSide::kSecondary)->itemText(0), QStringLiteral("gonič"));
+        // The chosen word went into the box without listing again.
+        QCOMPARE(edit->text(), QStringLiteral("hound"));
+        QTRY_VERIFY(!form->controller()->busy());
+        QCOMPARE(words->count(), 4);
+
+        QTest::keyClick(words, Qt::Key_Down);
+        QTRY_COMPARE(pane->list(ListSide::kSecondary)->itemText(0), QStringLiteral("sat"));
+    }
+
+    void typingInTheSecondaryListSearchesIt() {
+        ProgramFolder folder(housePairs());
+        QVERIFY(folder.ok());
+        auto form = folder.openWindow();
+        QVERIFY(form);
+        DictionaryPane* pane = form->pane(SlotId::kMain);
+        QTest::keyClicks(pane->edit(ListSide::kSecondary), QStringLiteral("ku"));
+        QTRY_COMPARE(pane->list(ListSide::kSecondary)->count(), 2);
+        QCOMPARE(pane->list(ListSide::kSecondary)->itemText(0), QStringLiteral("kuća"));
+    }
+
+    void closeWritesTheProgramSettings() {
+        ProgramFolder folder(housePairs());
+        QVERIFY(folder.ok());
+        auto form = folder.openWindow();
+        QVERIFY(form);
+        form->command(kMenuCommand, cmd::kUseWildcards, nullptr, 0);
+        form->command(kMenuCommand, cmd::kCaseSensitive, nullptr, 0);
+        form->command(kMenuCommand, cmd::kAutotranslate, nullptr, 0);
+        form->command(kMenuCommand, cmd::kHotKeysCallTooltip, nullptr, 0);
+        form->move(40, 30);
+        form->resize(700, 420);
+        form->close();
+        QTRY_VERIFY(!form->isVisible());
+        QCOMPARE(folder.setting("options", "usewildcards"), QStringLiteral("1"));
+        QCOMPARE(folder.setting("options", "useregex"), QStringLiteral("0"));
+        QCOMPARE(folder.setting("options", "casesensitive"), QStringLiteral("1"));
+        QCOMPARE(folder.setting("options", "autotranslate"), QStringLiteral("1"));
+        QCOMPARE(folder.setting("options", "showsplash"), QStringLiteral("0"));
+        QCOMPARE(folder.setting("hotkey", "hotkeyactivate"), QStringLiteral("2"));
+        QCOMPARE(folder.setting("dictionary", "current"),
+                 QStringLiteral("English_Croatian.v03"));
+        QCOMPARE(folder.setting("size", "cx"), QStringLiteral("700"));
+        QCOMPARE(folder.setting("size", "cy"), QStringLiteral("420"));
+        QCOMPARE(folder.setting("size", "x"), QString::number(form->x()));
+        QCOMPARE(folder.setting("size", "maximized"), QStringLiteral("0"));
+        // The dictionary's own settings file was written when the window went.
+        QVERIFY(QFile::exists(QString::fromStdString(folder.paths().database_dir) +
+                              QStringLiteral("/English_Croatian.v03.ini")));
+    }
+
+    void closeWithAChangedDictionaryAsks() {
+        ProgramFolder folder(housePairs());
+        QVERIFY(folder.ok());
+        auto form = folder.openWindow();
+        QVERIFY(form);
+        DB_HANDLE db = form->controller()->slot(SlotId::kMain).handle();
+        QVERIFY(DB_AddWord(db, DB_PRIMARY_LIST, "zebra")->status != 0);
+
+        QString question;
+        answerNextMessageBox(kIdCancel, &question);
+        QVERIFY(!form->close());
+        QVERIFY(form->isVisible());
+        QVERIFY(question.contains(QStringLiteral("Save changed dictionary")));
+        QVERIFY(folder.setting("options", "useregex").isNull());  // nothing written yet
+
+        answerNextMessageBox(kIdNo, nullptr);
+        form->close();
+        QTRY_VERIFY(!form->isVisible());
+        QCOMPARE(folder.setting("options", "useregex"), QStringLiteral("0"));
+    }
+
+    void answeringYesSavesAndThenCloses() {
+        ProgramFolder folder(housePairs());
+        QVERIFY(folder.ok());
+        auto form = folder.openWindow();
+        QVERIFY(form);
+        DB_HANDLE db = form->controller()->slot(SlotId::kMain).handle();
+        QVERIFY(DB_AddWord(db, DB_PRIMARY_LIST, "zebra")->status != 0);
+        answerNextMessageBox(kIdYes, nullptr);
+        QVERIFY(!form->close());  // the save runs first, on the worker
+        // The worker reports the save, then closes the window without asking again.
+        answerNextMessageBox(kIdOk, nullptr);
+        QTRY_VERIFY_WITH_TIMEOUT(!form->isVisible(), 10000);
+
+        DB_HANDLE check = DB_CreateHandle()->handle;
+        const std::string path = folder.paths().database_dir + "/English_Croatian.v03";
+        QVERIFY(DB_Load(check, DB_FORMAT_V03_LOAD, path.c_str(), 0, 0)->status != 0);
+        const char* found[4] = {};
+        QCOMPARE(DB_List(check, DB_PRIMARY_LIST, "zeb", 0, 1, DB_LIST_PREFIX, found, 4)->count, 1);
+        DB_DestroyHandle(check);
+    }
+};
+
+int runLookUpTests(int argc, char** argv) {
+    LookUpTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "lookup_test.moc"

@@ -1,0 +1,16 @@
+// Runs every suite of the main window in one application object. Each suite
+// file defines a run function; the exit code counts the failed suites.
+#include <QApplication>
+
+int runMainFormTests(int argc, char** argv);
+int runLookUpTests(int argc, char** argv);
+int runStartupTests(int argc, char** argv);
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    int failed = 0;
+    for (auto* run : {runMainFormTests, runLookUpTests, runStartupTests}) {
+        failed += run(argc, argv) != 0 ? 1 : 0;
+    }
+    return failed;
+}

@@ -1,0 +1,212 @@
+// The commands of the main window: search modes, copying from the panes,
+// direction and dual mode.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/search_controller.h"
+#include "ui/main/button_bar.h"
+#include "ui/main/command_ids.h"
+#include "ui/main/dictionary_pane.h"
+#include "ui/main/main_form.h"
+#include "ui/main/search_edit.h"
+#include "ui/main/status_strip.h"
+#include "ui/main/tests/program_folder.h"
+#include "ui/widgets/w_image_button.h"
+#include "ui/widgets/w_list_box.h"
+#include "ui/widgets/w_static.h"
+
+using wordbay::ListSide;
+using wordbay::SlotId;
+
+namespace {
+
+void send(MainForm* form, int id) { form->command(kMenuCommand, id, nullptr, 0); }
+
+bool checked(MainForm* form, int id) { return form->commandAction(id)->isChecked(); }
+
+bool toggled(MainForm* form, int id) { return form->buttonBar()->button(id)->isToggled(); }
+
+// Closes the next modal dialog once it shows (polling: it opens inside a
+// nested event loop).
+void cancelNextDialog() {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr) return;
+        poll->stop();
+        poll->deleteLater();
+        dialog->close();
+    });
+    poll->start(20);
+}
+
+}  // namespace
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        m_folder = std::make_unique<ProgramFolder>(housePairs());
+        QVERIFY(m_folder->ok());
+        m_form = m_folder->openWindow();
+        QVERIFY(m_form != nullptr);
+    }
+
+    void cleanup() {
+        m_form.reset();
+        m_folder.reset();
+    }
+
+    void searchModesExcludeOneAnother() {
+        MainForm* f = m_form.get();
+        WStatic* mode = f->statusStrip()->modeLabel();
+        QVERIFY(!mode->isEnabled());
+
+        send(f, cmd::kUseWildcards);
+        QVERIFY(f->options().wildcards);
+        QCOMPARE(mode->text(), QStringLiteral("WILDCARDS"));
+        QVERIFY(mode->isEnabled());
+
+        send(f, cmd::kAnagrams2);
+        QVERIFY(!f->options().wildcards);
+        QCOMPARE(f->options().anagram_mode, 2);
+        QCOMPARE(mode->text(), QStringLiteral("ANAGRAMS 2"));
+        QVERIFY(mode->isEnabled());
+        QVERIFY(!checked(f, cmd::kUseWildcards));
+        QVERIFY(!toggled(f, cmd::kUseWildcards));
+        QVERIFY(checked(f, cmd::kAnagrams2));
+        QVERIFY(toggled(f, cmd::kAnagrams2));
+
+        send(f, cmd::kUseRegex);
+        QCOMPARE(f->options().anagram_mode, 0);
+        QCOMPARE(mode->text(), QStringLiteral("REG. EXPR."));
+
+        send(f, cmd::kAnagrams2);
+        send(f, cmd::kAnagrams2);
+        QCOMPARE(f->options().anagram_mode, 0);
+        QVERIFY(!f->options().regex);
+        QVERIFY(!mode->isEnabled());
+        QVERIFY(!checked(f, cmd::kAnagrams2));
+        QVERIFY(!toggled(f, cmd::kAnagrams2));
+    }
+
+    // A toggle button flips itself before it reports; the option, the menu
+    // check and the button must still agree afterwards.
+    void toggleButtonsFollowTheOptions() {
+        MainForm* f = m_form.get();
+        WImageButton* accents = f->buttonBar()->button(cmd::kIgnoreAccents);
+        const bool before = f->options().ignore_accents;
+        QTest::mouseClick(accents, Qt::LeftButton);
+        QTRY_COMPARE(f->options().ignore_accents, !before);
+        QCOMPARE(accents->isToggled(), !before);
+        QCOMPARE(checked(f, cmd::kIgnoreAccents), !before);
+        QCOMPARE(f->statusStrip()->findChild<WStatic*>(QStringLiteral("ignoreAccentsLabel"))
+                     ->isEnabled(),
+                 !before);
+    }
+
+    void searchRunsAgainWhenASwitchChanges() {
+        MainForm* f = m_form.get();
+        DictionaryPane* pane = f->pane(SlotId::kMain);
+        WListBox* list = pane->list(ListSide::kPrimary);
+        pane->edit(ListSide::kPrimary)->setFocus();
+        QTest::keyClicks(pane->edit(ListSide::kPrimary), QStringLiteral("?ouse"));
+        QTRY_VERIFY(!f->controller()->busy());
+        QCOMPARE(list->count(), 0);
+        send(f, cmd::kUseWildcards);
+        QTRY_COMPARE(list->count(), 2);
+        QCOMPARE(list->itemText(0), QStringLiteral("house"));
+        QCOMPARE(list->itemText(1), QStringLiteral("mouse"));
+    }
+
+    void copyFromAFocusedList() {
+        MainForm* f = m_form.get();
+        DictionaryPane* pane = f->pane(SlotId::kMain);
+        WListBox* list = pane->list(ListSide::kPrimary);
+        QTest::keyClicks(pane->edit(ListSide::kPrimary), QStringLiteral("hou"));
+        QTRY_COMPARE(list->count(), 4);
+        QClipboard* clipboard = QApplication::clipboard();
+
+        list->setFocus();
+        QVERIFY(list->hasFocus());
+        clipboard->setText(QStringLiteral("before"));
+        send(f, cmd::kCopy);
+        QCOMPARE(clipboard->text(), QStringLiteral("before"));  // nothing selected
+
+        list->setCurSel(1);
+        send(f, cmd::kCopy);
+        QCOMPARE(clipboard->text(), QStringLiteral("hour"));
+
+        send(f, cmd::kSelectAll);
+        QVERIFY(list->isSelectAll());
+        send(f, cmd::kCopy);
+        QCOMPARE(clipboard->text(), QStringLiteral("hound\r\nhour\r\nhouse\r\nhousehold"));
+    }
+
+    void copyFromTheEditBoxTakesItsSelection() {
+        MainForm* f = m_form.get();
+        SearchEdit* edit = f->pane(SlotId::kMain)->edit(ListSide::kPrimary);
+        QTest::keyClicks(edit, QStringLiteral("horse"));
+        edit->setFocus();
+        edit->setSelection(0, 3);
+        send(f, cmd::kCopy);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("hor"));
+    }
+
+    void directionPutsTheSourceListFirst() {
+        MainForm* f = m_form.get();
+        DictionaryPane* pane = f->pane(SlotId::kMain);
+        QCOMPARE(pane->sourceSide(), ListSide::kPrimary);
+        const int primaryX = pane->edit(ListSide::kPrimary)->x();
+        send(f, cmd::kChangeDirection);
+        QTRY_VERIFY(pane->edit(ListSide::kPrimary)->x() > pane->edit(ListSide::kSecondary)->x());
+        QCOMPARE(pane->sourceSide(), ListSide::kSecondary);
+        QCOMPARE(pane->edit(ListSide::kSecondary)->x(), primaryX);
+        QVERIFY(!f->controller()->slot(SlotId::kMain).primary_to_secondary());
+        QVERIFY(pane->directionButton()->text().startsWith(QStringLiteral("Croatian")));
+
+        // Esc goes to the search box of the source list, now the Croatian one.
+        send(f, cmd::kLeave);
+        QVERIFY(pane->edit(ListSide::kSecondary)->hasFocus());
+    }
+
+    void dualModeStaysOffWhenTheChoiceIsCancelled() {
+        MainForm* f = m_form.get();
+        cancelNextDialog();
+        send(f, cmd::kDualMode);
+        QVERIFY(!f->options().dual_mode);
+        QVERIFY(!checked(f, cmd::kDualMode));
+        QVERIFY(!toggled(f, cmd::kDualMode));
+        QVERIFY(f->pane(SlotId::kDual)->isHidden());
+        QVERIFY(!f->commandAction(cmd::kLink)->isEnabled());
+    }
+
+    void editModeNeedsADictionaryAndGreysDualMode() {
+        MainForm* f = m_form.get();
+        send(f, cmd::kEditMode);
+        QVERIFY(f->editMode());
+        QVERIFY(f->options().edit_mode);
+        QVERIFY(!f->commandAction(cmd::kDualMode)->isEnabled());
+        QVERIFY(f->commandAction(cmd::kAddWord)->isEnabled());
+        QVERIFY(toggled(f, cmd::kEditMode));
+        send(f, cmd::kEditMode);
+        QVERIFY(!f->editMode());
+        QVERIFY(f->commandAction(cmd::kDualMode)->isEnabled());
+        QVERIFY(!f->commandAction(cmd::kAddWord)->isEnabled());
+    }
+
+private:
+    std::unique_ptr<ProgramFolder> m_folder;
+    std::unique_ptr<MainForm> m_form;
+};
+
+int runMainFormTests(int argc, char** argv) {
+    MainFormTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_form_test.moc"

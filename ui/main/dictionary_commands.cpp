@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QUrl>
+#include <algorithm>
 
 #include "app/interface_language.h"
 #include "app/message_table.h"
@@ -18,18 +19,12 @@
 #include "ui/main/status_strip.h"
 #include "ui/main/tray_icon.h"
 
-#if __has_include("ui/dialogs/dlg_plugin.h")
-#include "ui/dialogs/dlg_plugin.h"
-#define WORDBAY_DLG_PLUGIN 1
-#endif
-#if __has_include("ui/dialogs/dlg_load_dic.h")
-#include "ui/dialogs/dlg_load_dic.h"
-#define WORDBAY_DLG_LOAD_DIC 1
-#endif
-#if __has_include("ui/dialogs/dlg_about.h")
+#include "app/freelang_directory.h"
 #include "ui/dialogs/dlg_about.h"
-#define WORDBAY_DLG_ABOUT 1
-#endif
+#include "ui/dialogs/dlg_freelang_import.h"
+#include "ui/dialogs/dlg_info.h"
+#include "ui/dialogs/dlg_load_dic.h"
+#include "ui/dialogs/dlg_plugin.h"
 
 using wordbay::SlotId;
 using wordbay::TextId;
@@ -46,17 +41,14 @@ constexpr char kHelpTopic[] = "kx_oprogramu";
 }  // namespace
 
 QString MainForm::chooseDictionary(bool dual) {
-    const QString databaseDir = QString::fromStdString(m_paths.database_dir);
-#ifdef WORDBAY_DLG_LOAD_DIC
-    (void)dual;
-#endif
-    QString title = text(dual ? TextId::MENU_LOAD_DUAL : TextId::MSG_CHANGE_DICTIONARY);
-    return QFileDialog::getOpenFileName(this, title.remove(QLatin1Char('&')), databaseDir,
-                                        QStringLiteral("KX3 database (*.v03)"));
+    (void)dual;  // the main dictionary is selected in both cases
+    const std::string current = m_controller->slot(SlotId::kMain).path();
+    DlgLoadDic chooser(DlgLoadDic::Mode::kChange, *m_catalogue, current, this);
+    if (chooser.exec() != kIdOk) return QString();
+    return QString::fromStdString(chooser.chosenPath());
 }
 
 void MainForm::importExport(int id) {
-#ifdef WORDBAY_DLG_PLUGIN
     const bool exporting = id == cmd::kExport;
     const bool updating = id == cmd::kUpdate;
     if ((exporting || updating) && !mainLoaded()) {
@@ -70,6 +62,7 @@ void MainForm::importExport(int id) {
     if (formats.exec() != kIdOk) return;
     const QString name = formats.formatName();
     const QString databaseDir = QString::fromStdString(m_paths.database_dir);
+    const QString filter = QStringLiteral("%1 (*.%2)").arg(name, formats.extension());
     QString path;
     if (formats.namesFolder()) {
         path = QFileDialog::getExistingDirectory(
@@ -83,38 +76,92 @@ void MainForm::importExport(int id) {
                      QString::fromStdString(main.ListNameUtf8(wordbay::ListSide::kPrimary)),
                      QString::fromStdString(main.ListNameUtf8(wordbay::ListSide::kSecondary)));
         path = QFileDialog::getSaveFileName(
-            this, QStringLiteral("%1 %2").arg(text(TextId::MSG_SAVE), name), proposal,
-            QStringLiteral("%1 (*.%2)").arg(name, formats.extension()));
+            this, QStringLiteral("%1 %2").arg(text(TextId::MSG_SAVE), name), proposal, filter);
     } else {
         path = QFileDialog::getOpenFileName(
-            this, QStringLiteral("%1 %2").arg(text(TextId::MSG_OPEN), name), databaseDir,
-            QStringLiteral("%1 (*.%2)").arg(name, formats.extension()));
+            this, QStringLiteral("%1 %2").arg(text(TextId::MSG_OPEN), name), databaseDir, filter);
     }
     if (path.isEmpty()) return;
     if (exporting) {
         m_controller->StartExport(formats.formatCode(), path.toStdString());
-    } else if (updating) {
-        m_controller->StartUpdate(formats.formatCode(), path.toStdString());
-    } else {
-        wordbay::ImportRequest request;
-        request.format = formats.formatCode();
-        request.path = path.toStdString();
-        m_controller->StartImport(std::move(request));
+        return;
     }
-#else
-    (void)id;
-#endif
+
+    wordbay::ImportRequest request;
+    request.format = formats.formatCode();
+    request.path = path.toStdString();
+    if (formats.formatCode() == DB_FORMAT_FREELANG_DIR_LOAD) {
+        std::optional<std::vector<wordbay::FreelangEntry>> entries =
+            wordbay::ReadFreelangDirectory(request.path);
+        if (!entries) {
+            messageBox(this, text(TextId::MSG_INVALID_FREELANG_DIR), text(TextId::MSG_FATAL_ERROR),
+                       kMbOk | kMbIconStop, &m_buttonTexts);
+            return;
+        }
+        DlgFreelangImport choice(
+            updating ? DlgFreelangImport::Mode::kUpdate : DlgFreelangImport::Mode::kImport,
+            *entries, this);
+        if (choice.exec() != kIdOk) return;
+        if (updating) {
+            // One language's database is merged as a Freelang file.
+            m_controller->StartUpdate(DB_FORMAT_FREELANG_LOAD, choice.chosenPath());
+            return;
+        }
+        if (std::none_of(entries->begin(), entries->end(),
+                         [](const wordbay::FreelangEntry& e) { return e.chosen; }))
+            return;
+        request.freelang = std::move(*entries);
+    }
+    if (updating) {
+        m_controller->StartUpdate(request.format, request.path);
+        return;
+    }
+    if (formats.asksForDescription() && formats.formatCode() != DB_FORMAT_FREELANG_DIR_LOAD) {
+        DlgInfo description(DlgInfo::Mode::kImport, {}, this);
+        if (description.exec() != kIdOk) return;
+        request.info = description.info();
+        request.primary_locale = description.info().primary_locale;
+        request.secondary_locale = description.info().secondary_locale;
+    }
+    m_controller->StartImport(std::move(request));
 }
 
-void MainForm::createNewDictionary() {}
+void MainForm::createNewDictionary() {
+    if (m_controller->busy()) {
+        QApplication::beep();
+        return;
+    }
+    DlgInfo::Inputs inputs;
+    inputs.databaseDir = m_paths.database_dir;
+    inputs.catalogue = m_catalogue.get();
+    DlgInfo create(DlgInfo::Mode::kCreate, inputs, this);
+    if (create.exec() != kIdOk || create.createdPath().empty()) return;
+    m_catalogue->Scan(m_paths.database_dir, this);
+    m_controller->StartLoad(create.createdPath());
+}
 
-void MainForm::editDictionaryInfo() {}
+void MainForm::editDictionaryInfo() {
+    // The dialog works on the dictionary itself, which no job may be using.
+    if (!mainLoaded() || m_controller->busy()) {
+        QApplication::beep();
+        return;
+    }
+    const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
+    DlgInfo::Inputs inputs;
+    inputs.handle = main.handle();
+    inputs.path = main.path();
+    DlgInfo info(DlgInfo::Mode::kOpenDictionary, inputs, this);
+    bool changed = false;
+    connect(&info, &DlgInfo::infoChanged, this, [&changed] { changed = true; });
+    info.exec();
+    // Job 7 sorts the lists whose language changed and takes up the new
+    // description.
+    if (changed || info.resortLists() != 0) m_controller->StartResort(info.resortLists());
+}
 
 void MainForm::showAbout() {
-#ifdef WORDBAY_DLG_ABOUT
     DlgAbout about(this);
     about.exec();
-#endif
 }
 
 void MainForm::chooseInterfaceLanguage() {

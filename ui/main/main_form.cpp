@@ -226,7 +226,8 @@ void MainForm::toggleSwitch(int id) {
     }
     setOptions(o);
     if (id == cmd::kIgnoreAccents || id == cmd::kCaseSensitive) rerunSearch();
-    if (id == cmd::kLink) layoutPanes();
+    // The titles name the dual dictionary's list while the two are linked.
+    if (id == cmd::kLink && !m_controller->busy()) SetTitles(m_controller->Titles());
 }
 
 ListSide MainForm::focusSideOfMainPane() const {

@@ -2,6 +2,7 @@
 // moving into a list, the status line, and what closing the window saves.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QTimer>
 #include <QtTest>
@@ -109,6 +110,28 @@ private slots:
         QTest::keyClicks(pane->edit(ListSide::kSecondary), QStringLiteral("ku"));
         QTRY_COMPARE(pane->list(ListSide::kSecondary)->count(), 2);
         QCOMPARE(pane->list(ListSide::kSecondary)->itemText(0), QStringLiteral("kuća"));
+    }
+
+    // The hot keys copy the other program's selection (no X display here: the
+    // clipboard already holds it) and look up its first line, trimmed.
+    void theHotKeyLooksUpTheClipboard() {
+        ProgramFolder folder(housePairs());
+        QVERIFY(folder.ok());
+        auto form = folder.openWindow();
+        QVERIFY(form);
+        DictionaryPane* pane = form->pane(SlotId::kMain);
+        QApplication::clipboard()->setText(QStringLiteral("  hou  \r\nsecond line"));
+        form->onHotKeyMessage();
+        QTRY_COMPARE(pane->edit(ListSide::kPrimary)->text(), QStringLiteral("hou"));
+        QTRY_COMPARE(pane->list(ListSide::kPrimary)->count(), 4);
+
+        // While the dictionary is edited the hot keys do nothing.
+        form->command(kMenuCommand, cmd::kEditMode, nullptr, 0);
+        QVERIFY(form->editMode());
+        QApplication::clipboard()->setText(QStringLiteral("tree"));
+        form->onHotKeyMessage();
+        QTest::qWait(400);
+        QCOMPARE(pane->edit(ListSide::kPrimary)->text(), QStringLiteral("hou"));
     }
 
     void closeWritesTheProgramSettings() {

@@ -19,6 +19,8 @@ SingleInstance::SingleInstance(const QString& name, QObject* parent)
 SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::socketName() {
+    const QByteArray given = qgetenv("WORDBAY_INSTANCE");
+    if (!given.isEmpty()) return QString::fromLocal8Bit(given);
     const passwd* pw = getpwuid(getuid());
     const QString user = pw != nullptr ? QString::fromLocal8Bit(pw->pw_name)
                                        : QString::number(getuid());

@@ -17,7 +17,8 @@ public:
     explicit SingleInstance(const QString& name, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // "TQ_TALLIS2-<user>".
+    // "TQ_TALLIS2-<user>", or the name in the environment variable
+    // WORDBAY_INSTANCE (separate instances side by side, as tests need).
     static QString socketName();
 
     // Tells a running instance to come forward; true when one answered.

@@ -66,6 +66,10 @@ private slots:
         ini.close();
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("database")));
 
+        // A name of its own, so that no other run of the program answers.
+        const QString name =
+            QStringLiteral("wordbay-once-%1").arg(QCoreApplication::applicationPid());
+        qputenv("WORDBAY_INSTANCE", name.toLocal8Bit());
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         QProcess first;
@@ -89,6 +93,8 @@ private slots:
         QCOMPARE(first.state(), QProcess::Running);
         first.kill();
         first.waitForFinished();
+        QLocalServer::removeServer(name);
+        qunsetenv("WORDBAY_INSTANCE");
     }
 };
 

@@ -35,6 +35,12 @@ int rowOf(std::uint32_t charset) {
     return -1;
 }
 
+// A byte the code page leaves undefined (or a lead byte of a two-byte page)
+// and a control character are nothing to insert into a search.
+bool insertable(const QString& text) {
+    return !text.isEmpty() && text[0] != QChar(QChar::ReplacementCharacter) && text[0].isPrint();
+}
+
 }  // namespace
 
 std::span<const CharmapForm::Charset> CharmapForm::charsets() { return kCharsets; }
@@ -161,9 +167,7 @@ void CharmapForm::showCharset(std::uint32_t charset) {
         // An ampersand would be taken for a shortcut mark.
         if (text == "&") text = "&&";
         m_chars[i]->setText(text);
-        // A byte the code page leaves undefined (or a lead byte of a
-        // two-byte page) is no character to insert.
-        m_chars[i]->setEnabled(text != QChar(QChar::ReplacementCharacter));
+        m_chars[i]->setEnabled(insertable(text));
     }
     updateListButtons();
 }
@@ -219,7 +223,7 @@ void CharmapForm::insertChar(int code) {
     if (target == nullptr) return;
     const char byte = static_cast<char>(code);
     const QString text = decodeText(codePageOf(m_charset), std::string_view(&byte, 1));
-    if (text == QChar(QChar::ReplacementCharacter)) return;
+    if (!insertable(text)) return;
     if (auto* line = qobject_cast<QLineEdit*>(target)) {
         if (line->isReadOnly()) return;
         line->end(false);

@@ -19,10 +19,9 @@
 #include "app/dictionary_settings.h"
 #include "ui/settings/settings_page.h"
 
-// The settings the popup and tooltip show in one translation direction. The
-// searched word belongs to the source list (primary in the primary-to-
-// secondary direction), the translations to the other list; the tooltip's
-// backgrounds and inactive text are those of the source list's direction.
+// The settings the popup and tooltip show in one translation direction: the
+// primary set (the "_primary" keys and the popup's "1" colours) in the
+// primary-to-secondary direction, the secondary set in the other.
 struct PopupViewKeys {
     wordbay::ViewFont popupEditFont;
     wordbay::ViewColor popupEditBackground;

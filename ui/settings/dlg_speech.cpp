@@ -107,6 +107,7 @@ void DlgSpeech::createGroup(int side, const QString& title) {
         r.maximum = new QLabel(box);
         r.slider = new PageSlider(box, idOf(g, ids[i]));
         r.slider->setOrientation(Qt::Horizontal);
+        registerItem(idOf(g, ids[i]), r.slider);
         layout->addWidget(r.caption, line, 0, 1, 3);
         layout->addWidget(r.value, line, 3);
         layout->addWidget(r.minimum, line + 1, 0);

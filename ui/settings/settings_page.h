@@ -110,9 +110,10 @@ protected:
     // defaults when none is open.
     const wordbay::DictionarySettings& dictionary() const;
 
-private:
+    // Makes `widget` findable by item(id).
     void registerItem(int id, QWidget* widget) { m_items.insert(id, widget); }
 
+private:
     SettingsContext m_context;
     CommandTarget* m_target;
     QHash<int, QWidget*> m_items;

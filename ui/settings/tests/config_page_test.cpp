@@ -1,0 +1,165 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "app/program_settings.h"
+#include "test_support.h"
+#include "ui/settings/dlg_config.h"
+
+namespace {
+
+QString paramText(const SentCommand& c) {
+    return QString::fromLatin1(reinterpret_cast<const char*>(c.param));
+}
+
+}  // namespace
+
+class ConfigPageTest : public QObject {
+    Q_OBJECT
+
+    wordbay::ProgramSettings m_settings;
+    RecordingTarget m_target;
+
+    SettingsContext context() {
+        SettingsContext c;
+        c.program = &m_settings;
+        return c;
+    }
+    QCheckBox* check(DlgConfig& page, int id) { return page.itemAs<QCheckBox>(id); }
+
+private slots:
+    void init() {
+        m_settings = wordbay::ProgramSettings();
+        m_target.sent.clear();
+    }
+
+    void aStoredKeyOutsideTheTableOpensAsItsDefault() {
+        m_settings.key1 = 5;
+        m_settings.key2 = 80;
+        m_settings.key3 = 73;  // "/", the last key offered, stays
+        DlgConfig page(context(), &m_target);
+        QCOMPARE(m_settings.key1, 5);
+        QCOMPARE(m_settings.key2, 3);
+        QCOMPARE(m_settings.key3, 73);
+        QCOMPARE(page.itemAs<QComboBox>(7003)->currentText(), QString("ESC"));
+        QCOMPARE(page.itemAs<QComboBox>(7004)->currentText(), QString("SHIFT"));
+        QCOMPARE(page.itemAs<QComboBox>(7005)->currentText(), QString("/"));
+        // The main window hears of the repaired key, so its hook uses it too.
+        QCOMPARE(m_target.sent.size(), 1);
+        QCOMPARE(m_target.sent[0].id, 7004);
+        QCOMPARE(paramText(m_target.sent[0]), QString("SHIFT"));
+    }
+
+    void aNegativeThirdKeyBecomesNone() {
+        m_settings.key3 = -4;
+        DlgConfig page(context(), &m_target);
+        QCOMPARE(m_settings.key3, 0);
+        QCOMPARE(page.itemAs<QComboBox>(7005)->currentIndex(), 0);
+    }
+
+    void choosingKeysStoresTheirTableRows() {
+        m_settings.key3 = 10;
+        DlgConfig page(context(), &m_target);
+        auto* third = page.itemAs<QComboBox>(7005);
+        QCOMPARE(third->itemText(0), QString());
+        emit third->activated(0);  // the empty first entry: no third key
+        QCOMPARE(m_settings.key3, 0);
+        emit page.itemAs<QComboBox>(7003)->activated(0);  // first row: CONTROL
+        QCOMPARE(m_settings.key1, 1);
+        QCOMPARE(m_target.sent.size(), 2);
+        QCOMPARE(m_target.sent[0].id, 7005);
+        QCOMPARE(m_target.sent[0].code, 9);
+        QCOMPARE(paramText(m_target.sent[0]), QString());
+        QCOMPARE(m_target.sent[1].id, 7003);
+        QCOMPARE(paramText(m_target.sent[1]), QString("CONTROL"));
+    }
+
+    void untickingHotKeysDisablesTheKeyChoices() {
+        DlgConfig page(context(), &m_target);
+        QVERIFY(page.item(7005)->isEnabled());
+        check(page, 7002)->click();
+        for (const int id : {7003, 7004, 7005}) QVERIFY(!page.item(id)->isEnabled());
+        QCOMPARE(m_target.ids(), QList<int>{7002});
+    }
+
+    void answeringNoToTheOnTopWarningLeavesItOff() {
+        m_settings.hot_key_target = 0;
+        m_settings.popup_on_top = true;
+        DlgConfig page(context(), &m_target);
+        QString caption;
+        answerNextBox(kIdNo, &caption);
+        check(page, 7012)->click();
+        QCOMPARE(caption, QString("Warning"));
+        QVERIFY(!check(page, 7012)->isChecked());
+        QVERIFY(!m_settings.main_on_top);
+        QVERIFY(m_settings.popup_on_top);
+        QVERIFY(m_target.sent.isEmpty());
+        answerNextBox(kIdCancel);
+        check(page, 7012)->click();
+        QVERIFY(!check(page, 7012)->isChecked());
+        QVERIFY(m_target.sent.isEmpty());
+    }
+
+    void answeringYesClearsTheOtherOnTopOptions() {
+        m_settings.hot_key_target = 0;
+        m_settings.popup_on_top = true;
+        m_settings.tooltip_on_top = true;
+        DlgConfig page(context(), &m_target);
+        answerNextBox(kIdYes);
+        check(page, 7012)->click();
+        QVERIFY(check(page, 7012)->isChecked());
+        QVERIFY(!m_settings.popup_on_top && !m_settings.tooltip_on_top);
+        QVERIFY(!check(page, 7013)->isChecked() && !check(page, 7014)->isChecked());
+        QCOMPARE(m_target.ids(), QList<int>{7012});
+        // Unticking asks nothing.
+        check(page, 7012)->click();
+        QCOMPARE(m_target.ids(), (QList<int>{7012, 7012}));
+    }
+
+    void tickingPopupOnTopTakesTheMainWindowOffTop() {
+        m_settings.hot_key_target = 1;
+        m_settings.main_on_top = true;
+        DlgConfig page(context(), &m_target);
+        QVERIFY(check(page, 7012)->isChecked());
+        check(page, 7013)->click();
+        QVERIFY(!check(page, 7012)->isChecked());
+        QVERIFY(!m_settings.main_on_top);
+        QCOMPARE(m_target.ids(), QList<int>{7013});
+    }
+
+    void onlyTheOnTopBoxOfTheHotKeyTargetIsEnabled() {
+        m_settings.hot_key_target = 2;
+        DlgConfig page(context(), &m_target);
+        QVERIFY(!page.item(7012)->isEnabled());
+        QVERIFY(!page.item(7013)->isEnabled());
+        QVERIFY(page.item(7014)->isEnabled());
+        page.itemAs<QRadioButton>(7008)->click();
+        QCOMPARE(m_target.ids(), QList<int>{7008});
+        QVERIFY(page.item(7013)->isEnabled());
+        QVERIFY(!page.item(7014)->isEnabled());
+    }
+
+    void theSplashBoxAsksWhenTickedAndTurnsOffWhenUnticked() {
+        m_settings.show_splash = false;
+        DlgConfig page(context(), &m_target);
+        answerNextBox(kIdNo);
+        check(page, 7015)->click();
+        QVERIFY(!check(page, 7015)->isChecked());
+        QVERIFY(!m_settings.show_splash);
+        answerNextBox(kIdYes);
+        check(page, 7015)->click();
+        QVERIFY(check(page, 7015)->isChecked());
+        QVERIFY(m_settings.show_splash);
+        check(page, 7015)->click();
+        QVERIFY(!m_settings.show_splash);
+        QVERIFY(m_target.sent.isEmpty());
+    }
+};
+
+int runConfigPageTests(int argc, char** argv) {
+    ConfigPageTest suite;
+    return QTest::qExec(&suite, argc, argv);
+}
+
+#include "config_page_test.moc"

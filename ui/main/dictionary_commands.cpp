@@ -40,8 +40,8 @@ constexpr char kHelpTopic[] = "kx_oprogramu";
 
 }  // namespace
 
-QString MainForm::chooseDictionary(bool dual) {
-    (void)dual;  // the main dictionary is selected in both cases
+// The main dictionary is selected also when the dual one is chosen.
+QString MainForm::chooseDictionary() {
     const std::string current = m_controller->slot(SlotId::kMain).path();
     DlgLoadDic chooser(DlgLoadDic::Mode::kChange, *m_catalogue, current, this);
     if (chooser.exec() != kIdOk) return QString();

@@ -244,8 +244,7 @@ void MainForm::rerunSearch() {
 
 // ---- Commands --------------------------------------------------------------
 
-void MainForm::command(int code, int id, WControl* control, qintptr param) {
-    (void)control;
+void MainForm::command(int code, int id, WControl*, qintptr param) {
     if (m_controller == nullptr) return;
     switch (id) {
         case cmd::kMainPrimaryEdit:

@@ -144,9 +144,9 @@ private:
     void showAbout();
     void changeDictionary();
     void loadDual();
-    // The dictionary chooser for the main or the dual dictionary: the chosen
-    // path, or empty.
-    QString chooseDictionary(bool dual);
+    // The dictionary chooser (for the main or the dual dictionary): the
+    // chosen path, or empty.
+    QString chooseDictionary();
     // Import (1007), update (338), export (1006): format, then file or folder.
     void importExport(int id);
     void createNewDictionary();

@@ -126,7 +126,7 @@ void MainForm::toggleDualMode() {
     }
     // Dual mode comes on only when the chosen dictionary has loaded.
     updateMenuStates();
-    const QString path = chooseDictionary(true);
+    const QString path = chooseDictionary();
     if (!path.isEmpty()) m_controller->StartLoadDual(path.toStdString());
 }
 
@@ -135,12 +135,12 @@ void MainForm::loadDual() {
         QApplication::beep();
         return;
     }
-    const QString path = chooseDictionary(true);
+    const QString path = chooseDictionary();
     if (!path.isEmpty()) m_controller->StartLoadDual(path.toStdString());
 }
 
 void MainForm::changeDictionary() {
-    const QString path = chooseDictionary(false);
+    const QString path = chooseDictionary();
     if (!path.isEmpty()) m_controller->StartLoad(path.toStdString());
 }
 

@@ -40,13 +40,15 @@ bool writeDictionary(const std::string& path,
 }  // namespace
 
 ProgramFolder::ProgramFolder(const std::vector<std::pair<std::string, std::string>>& pairs,
-                             const QString& options) {
+                             const QString& options, const QString& dictionary) {
     if (!m_dir.isValid() || !QDir(m_dir.path()).mkpath(QStringLiteral("database"))) return;
     if (!pairs.empty() && !writeDictionary(paths().database_dir + "/English_Croatian.v03", pairs))
         return;
     QFile ini(settingsFile());
     if (!ini.open(QIODevice::WriteOnly)) return;
-    ini.write("[dictionary]\ncurrent=English_Croatian.v03\n[options]\nshowsplash=0\n");
+    ini.write("[dictionary]\ncurrent=English_Croatian.v03\n");
+    ini.write(dictionary.toUtf8());
+    ini.write("\n[options]\nshowsplash=0\n");
     ini.write(options.toUtf8());
     ini.write("\n[hotkey]\nusehotkeys=0\n");
     m_ok = true;

@@ -16,10 +16,12 @@ class MainForm;
 
 class ProgramFolder {
 public:
-    // `pairs`: English word and Croatian translation; `settings`: extra lines
-    // for section [options] ("autotranslate=1").
+    // `pairs`: English word and Croatian translation; `options` and
+    // `dictionary`: extra lines for the sections [options] ("autotranslate=1")
+    // and [dictionary] ("language=hr.txt").
     explicit ProgramFolder(const std::vector<std::pair<std::string, std::string>>& pairs,
-                           const QString& options = QString());
+                           const QString& options = QString(),
+                           const QString& dictionary = QString());
 
     bool ok() const { return m_ok; }
     wordbay::ProgramPaths paths() const;

@@ -1,4 +1,7 @@
 // Start-up: one instance per user, and the program's own start and end.
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLocalServer>
@@ -6,13 +9,19 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <cstdio>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include "ui/main/button_bar.h"
 #include "ui/main/command_ids.h"
+#include "ui/main/main_form.h"
+#include "ui/main/tests/program_folder.h"
+#include "ui/widgets/w_image_button.h"
+#include "ui/widgets/w_message_box.h"
 #include "ui/main/single_instance.h"
 
 class StartupTest : public QObject {
@@ -52,6 +61,49 @@ private slots:
         QVERIFY(next.listen());
         SingleInstance later(QString::fromLocal8Bit(path));
         QVERIFY(later.notifyRunning());
+    }
+
+    void theStoredInterfaceLanguageLabelsTheMenus() {
+        ProgramFolder folder(housePairs(), QString(), QStringLiteral("language=hr.txt"));
+        QVERIFY(folder.ok());
+        const QString languages = QString::fromStdString(folder.paths().language_dir);
+        QVERIFY(QDir().mkpath(languages));
+        QFile file(languages + QStringLiteral("/hr.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("LNG_ID_VER = \"KX_5\"\nLANGUAGE = \"Hrvatski\"\nMENU_EXIT = \"&Izlaz\"\n"
+                   "TOOLTIP_EXIT = \"Izlaz\"\n");
+        file.close();
+        auto form = folder.openWindow();
+        QVERIFY(form);
+        QCOMPARE(form->commandAction(cmd::kExit)->text(), QStringLiteral("&Izlaz"));
+        QCOMPARE(form->buttonBar()->button(cmd::kExit)->toolTip(), QStringLiteral("Izlaz"));
+        // A row the file lacks keeps its English text.
+        QCOMPARE(form->commandAction(cmd::kSave)->text(), QStringLiteral("&Save"));
+    }
+
+    // A stored language whose file is gone: the program says so, starts in
+    // English and forgets the name at the next close.
+    void aMissingLanguageFileFallsBackToEnglish() {
+        ProgramFolder folder(housePairs(), QString(), QStringLiteral("language=gone.txt"));
+        QVERIFY(folder.ok());
+        bool reported = false;
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [poll, &reported] {
+            auto* box = qobject_cast<WMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            poll->stop();
+            poll->deleteLater();
+            reported = true;
+            box->button(kIdOk)->click();
+        });
+        poll->start(20);
+        auto form = folder.openWindow();
+        QVERIFY(form);
+        QVERIFY(reported);
+        QCOMPARE(form->commandAction(cmd::kExit)->text(), QStringLiteral("E&xit"));
+        form->close();
+        QTRY_VERIFY(!form->isVisible());
+        QCOMPARE(folder.setting("dictionary", "language"), QString());
     }
 
     // The built program, started twice on one program folder: the second

@@ -53,7 +53,11 @@ void MainForm::installHotKey(bool on) {
 // thread (dropped when the window is gone by then).
 static void playKeysThen(std::thread* player, MainForm* form, std::uint32_t key, int delayMs,
                          std::function<void()> then) {
-    if (player->joinable()) player->join();
+    if (player->joinable()) {
+        // One still waiting for the user to let go of the modifiers gives way.
+        WEP(0);
+        player->join();
+    }
     QPointer<MainForm> guard(form);
     *player = std::thread([guard, key, delayMs, then = std::move(then)] {
         playCtrlKey(key);

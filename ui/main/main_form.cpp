@@ -14,6 +14,7 @@
 #include "app/interface_language.h"
 #include "app/message_table.h"
 #include "app/search_controller.h"
+#include "hook/keysnare.h"
 #include "ui/main/button_bar.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/dictionary_pane.h"
@@ -48,7 +49,10 @@ MainForm::MainForm(const wordbay::ProgramPaths& paths, QWidget* parent)
 
 MainForm::~MainForm() {
     destroyWindow();
-    if (m_keyPlayer.joinable()) m_keyPlayer.join();
+    if (m_keyPlayer.joinable()) {
+        WEP(0);
+        m_keyPlayer.join();
+    }
 }
 
 // ---- Creation ------------------------------------------------------------

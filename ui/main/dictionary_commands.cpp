@@ -8,6 +8,7 @@
 #include <QInputDialog>
 #include <QUrl>
 #include <algorithm>
+#include <mutex>
 
 #include "app/interface_language.h"
 #include "app/message_table.h"
@@ -142,7 +143,8 @@ void MainForm::createNewDictionary() {
 
 void MainForm::editDictionaryInfo() {
     // The dialog works on the dictionary itself, which no job may be using.
-    if (!mainLoaded() || m_controller->busy()) {
+    std::unique_lock<std::mutex> engine(m_controller->engine_lock(), std::try_to_lock);
+    if (!mainLoaded() || m_controller->busy() || !engine.owns_lock()) {
         QApplication::beep();
         return;
     }
@@ -154,6 +156,7 @@ void MainForm::editDictionaryInfo() {
     bool changed = false;
     connect(&info, &DlgInfo::infoChanged, this, [&changed] { changed = true; });
     info.exec();
+    engine.unlock();
     // Job 7 sorts the lists whose language changed and takes up the new
     // description.
     if (changed || info.resortLists() != 0) m_controller->StartResort(info.resortLists());

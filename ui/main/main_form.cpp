@@ -9,6 +9,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <mutex>
 
 #include "app/catalogue.h"
 #include "app/interface_language.h"
@@ -428,9 +429,18 @@ bool MainForm::onClose() {
         closeLater();
         return true;
     }
-    wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
-    if (main.loaded() && DB_IsChanged(main.handle()) != 0 &&
-        !m_controller->saved_while_closing()) {
+    bool changed = false;
+    {
+        // The text translation may be using the dictionary this moment.
+        std::unique_lock<std::mutex> engine(m_controller->engine_lock(), std::try_to_lock);
+        if (!engine.owns_lock()) {
+            closeLater();
+            return true;
+        }
+        const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
+        changed = main.loaded() && DB_IsChanged(main.handle()) != 0;
+    }
+    if (changed && !m_controller->saved_while_closing()) {
         const int answer =
             messageBox(this, text(TextId::MSG_SAVE_CHANGED_DICTIONARY), text(TextId::MSG_SAVE),
                        kMbYesNoCancel | kMbIconQuestion, &m_buttonTexts);
@@ -484,8 +494,7 @@ void MainForm::onDestroy() {
         // as it may wait for a window call meanwhile, events keep running.
         waitForWorker();
         m_controller->Stop();
-        m_controller->slot(SlotId::kMain).WriteSettings();
-        m_controller->slot(SlotId::kDual).WriteSettings();
+        m_controller->WriteSlotSettings();
     }
     killFormTimer(cmd::kProgressTimer);
     if (m_tray != nullptr) m_tray->hide();

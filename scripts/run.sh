@@ -1,21 +1,16 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the program and starts it. On the first
-# run the program folder gets a dictionary to start with: the English-Croatian
-# FreeDict database converted to the program's format. WORDBAY_BUILD_DIR
-# names another build folder (default build/).
+# run the program folder is prepared for the program's own first start: the
+# English-Croatian word list KX.txt (from the installed FreeDict database, or
+# the project's sample) and a settings file that asks the program to build
+# its first dictionary, database/Engleski_Hrvatski.v03, from it.
+# WORDBAY_BUILD_DIR names another build folder (default build/).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/setup.sh"
 dir="${WORDBAY_BUILD_DIR:-$root/build}"
-cmake -S "$root" -B "$dir" -G Ninja >/dev/null
-cmake --build "$dir" --target wordbay wordbay-cli
+cmake -S "$root" -B "$dir" -G Ninja > /dev/null
+cmake --build "$dir" --target wordbay wordbay-cli wordbay_help
 bin="$dir/bin"
-if ! compgen -G "$bin/database/*.v03" >/dev/null &&
-   [[ -f /usr/share/dictd/freedict-eng-hrv.index ]]; then
-    mkdir -p "$bin/database"
-    "$bin/wordbay-cli" freedict eng-hrv "$bin/database/English_Croatian.v03"
-    if [[ ! -f "$bin/wordbay.ini" ]]; then
-        printf '[dictionary]\ncurrent=English_Croatian.v03\n' >"$bin/wordbay.ini"
-    fi
-fi
+"$root/scripts/first_start.sh" "$bin" "$bin/wordbay-cli" "$root/data/kx-sample.txt"
 exec "$bin/wordbay" "$@"

@@ -36,7 +36,7 @@ namespace {
 QString text(TextId id) { return QString::fromUtf8(UiText(id)); }
 
 // The help page and topic the Help command opens, beside the executable.
-constexpr char kHelpPage[] = "help/oprogramu.htm";
+constexpr char kHelpPage[] = "oprogramu.htm";
 constexpr char kHelpTopic[] = "kx_oprogramu";
 
 }  // namespace
@@ -201,10 +201,16 @@ void MainForm::chooseInterfaceLanguage() {
 }
 
 void MainForm::openHelp() {
-    QUrl page = QUrl::fromLocalFile(
-        QDir(QString::fromStdString(wordbay::ExecutableDir())).filePath(QLatin1String(kHelpPage)));
-    page.setFragment(QLatin1String(kHelpTopic));
-    QDesktopServices::openUrl(page);
+    openHelpTopic(QStringLiteral("%1#%2").arg(QLatin1String(kHelpPage), QLatin1String(kHelpTopic)));
+}
+
+void MainForm::openHelpTopic(const QString& topic) {
+    const QString page = topic.section(QLatin1Char('#'), 0, 0);
+    const QString anchor = topic.section(QLatin1Char('#'), 1);
+    QUrl url = QUrl::fromLocalFile(
+        QDir(QString::fromStdString(wordbay::HelpDir(m_paths))).filePath(page));
+    if (!anchor.isEmpty()) url.setFragment(anchor);
+    QDesktopServices::openUrl(url);
 }
 
 void MainForm::onHelp() { openHelp(); }

@@ -72,6 +72,9 @@ static void playKeysThen(std::thread* player, MainForm* form, std::uint32_t key,
 
 void MainForm::onHotKeyMessage() {
     if (m_editMode || m_controller == nullptr) return;
+    m_popupOrigin = false;
+    m_clipboardBeforeHotKey = QApplication::clipboard()->text();
+    m_hotKeyCopying = true;
     playKeysThen(&m_keyPlayer, this, kVkC, kCopyWaitMs, [this] {
         for (DictionaryPane* p : m_panes) {
             p->clearSide(ListSide::kPrimary);
@@ -102,8 +105,17 @@ void MainForm::clipboardStep() {
     const SearchEdit* source =
         m_panes[0]->edit(m_controller->slot(SlotId::kMain).source_side());
     std::string clip;
-    if (m_controller->options().use_clipboard || m_controller->hot_key_pending())
-        clip = encodeText(source->codePage(), QApplication::clipboard()->text());
+    if (m_controller->options().use_clipboard || m_controller->hot_key_pending()) {
+        QString copied = QApplication::clipboard()->text();
+        // A program without a copy key (a terminal) leaves the clipboard as
+        // it was: its selection is then the X11 primary selection.
+        if (m_hotKeyCopying && copied == m_clipboardBeforeHotKey &&
+            QApplication::clipboard()->supportsSelection()) {
+            copied = QApplication::clipboard()->text(QClipboard::Selection);
+        }
+        clip = encodeText(source->codePage(), copied);
+    }
+    m_hotKeyCopying = false;
     m_controller->OnActivated(std::move(clip));
 }
 

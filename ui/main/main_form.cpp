@@ -23,6 +23,10 @@
 #include "ui/main/search_edit.h"
 #include "ui/main/status_strip.h"
 #include "ui/main/tray_icon.h"
+#include "ui/popup/popup_form.h"
+#include "ui/popup/tooltip_form.h"
+#include "ui/settings/charmap_form.h"
+#include "ui/text/text_window.h"
 #include "ui/widgets/w_image_button.h"
 #include "ui/widgets/w_list_box.h"
 #include "ui/widgets/w_tip_manager.h"
@@ -230,6 +234,7 @@ void MainForm::toggleSwitch(int id) {
         default: return;
     }
     setOptions(o);
+    if (m_textWindow) m_textWindow->setSwitches(o.case_sensitive, o.ignore_accents);
     if (id == cmd::kIgnoreAccents || id == cmd::kCaseSensitive) rerunSearch();
     // The titles name the dual dictionary's list while the two are linked.
     if (id == cmd::kLink && !m_controller->busy()) SetTitles(m_controller->Titles());
@@ -323,12 +328,23 @@ void MainForm::command(int code, int id, WControl*, qintptr param) {
             m_settings.use_speech = !m_settings.use_speech;
             updateMenuStates();
             return;
+        case cmd::kTranslateText: showTextWindow(); return;
+        case cmd::kStartTranslation:
+            if (m_textWindow) m_textWindow->command(kMenuCommand, id, nullptr, 0);
+            return;
+        case cmd::kCharmap: showCharmap(); return;
+        case cmd::kSettings: openSettings(); return;
+        case cmd::kHotKeyChoice1:
+        case cmd::kHotKeyChoice1 + 1:
+        case cmd::kHotKeyChoice1 + 2:
+            changeHotKeys();
+            return;
         case cmd::kHotKeysCallMain: setHotKeyTarget(0); return;
         case cmd::kHotKeysCallPopup: setHotKeyTarget(1); return;
         case cmd::kHotKeysCallTooltip: setHotKeyTarget(2); return;
         case cmd::kMinimizeToTray: m_settings.minimize_to_tray = !m_settings.minimize_to_tray; return;
-        case cmd::kPopupOnTop: m_settings.popup_on_top = !m_settings.popup_on_top; return;
-        case cmd::kTooltipOnTop: m_settings.tooltip_on_top = !m_settings.tooltip_on_top; return;
+        case cmd::kPopupOnTop: setPopupOnTop(!m_settings.popup_on_top); return;
+        case cmd::kTooltipOnTop: setTooltipOnTop(!m_settings.tooltip_on_top); return;
         case cmd::kSnapPopup: m_settings.popup_to_cursor = !m_settings.popup_to_cursor; return;
         case cmd::kSnapTooltip: m_settings.tooltip_to_cursor = !m_settings.tooltip_to_cursor; return;
 
@@ -346,7 +362,9 @@ void MainForm::command(int code, int id, WControl*, qintptr param) {
         case cmd::kActivateInstance:
             if (code == cmd::kActivateCode && param == -1) restoreFromTray();
             return;
-        default: return;
+        default:
+            if ((id >= 7202 && id <= 7219) || (id >= 7403 && id <= 7435)) changeView(id, param);
+            return;
     }
 }
 
@@ -355,11 +373,34 @@ void MainForm::setHotKeyTarget(int target) {
     wordbay::SearchOptions o = options();
     o.hot_key_target = static_cast<wordbay::HotKeyTarget>(target);
     setOptions(o);
-    if (target == 0 && m_settings.main_on_top) setAlwaysOnTop(true);
+    if (target == 0) {
+        if (m_popup) m_popup->hide();
+        if (m_tooltip) m_tooltip->hide();
+        if (m_settings.main_on_top) setAlwaysOnTop(true);
+    } else if (target == 1) {
+        if (m_tooltip) m_tooltip->hide();
+        if (m_popup && m_settings.popup_on_top) m_popup->showPopup(true);
+    } else if (target == 2) {
+        if (m_popup) m_popup->hide();
+        if (m_tooltip && m_settings.tooltip_on_top) m_tooltip->showTooltip(true);
+    }
 }
 
 void MainForm::setAlwaysOnTop(bool on) {
     m_settings.main_on_top = on;
+    if (on) {
+        // Only one window can stay above the others.
+        m_settings.popup_on_top = false;
+        m_settings.tooltip_on_top = false;
+        if (m_popup) {
+            m_popup->applyOnTop();
+            m_popup->hide();
+        }
+        if (m_tooltip) {
+            m_tooltip->applyOnTop();
+            m_tooltip->hide();
+        }
+    }
     const bool wasVisible = isVisible();
     setWindowFlag(Qt::WindowStaysOnTopHint, on);
     // Changing the flag hides the window; it comes back where it was.
@@ -450,6 +491,7 @@ bool MainForm::onClose() {
         }
         if (answer != kIdNo) return true;
     }
+    destroySecondaryWindows();
     writeProgramSettings();
     // The worker ends after what it is doing; the window goes once it has.
     m_closing = true;
@@ -488,6 +530,7 @@ void MainForm::writeProgramSettings() {
 }
 
 void MainForm::onDestroy() {
+    destroySecondaryWindows();
     if (m_controller != nullptr) {
         // Normally the worker has ended before the window closed. Otherwise
         // its current job ends first (a file being written is finished), and

@@ -23,7 +23,12 @@
 #include "ui/widgets/w_message_box.h"
 
 class ButtonBar;
+class CharmapForm;
 class DictionaryPane;
+class Main1Form;
+class PopupForm;
+class PopupTooltipForm;
+struct TextDictionaries;
 class HotKeyFilter;
 class QMenu;
 class QMenuBar;
@@ -64,6 +69,13 @@ public:
     void onHotKeyMessage();
     // Brings the window to the front, out of the tray.
     void bringToFront();
+    // Creates the text translation window, then the popup, tooltip and
+    // character map windows (after the main window, before it is shown).
+    void createSecondaryWindows();
+    Main1Form* textWindow() const { return m_textWindow.get(); }
+    PopupForm* popup() const { return m_popup.get(); }
+    PopupTooltipForm* tooltip() const { return m_tooltip.get(); }
+    CharmapForm* charmap() const { return m_charmap.get(); }
 
     // ---- MainView -----------------------------------------------------------
     void ShowList(wordbay::SlotId slot, wordbay::ListSide side, const char* const* items,
@@ -141,6 +153,8 @@ private:
     void leave(bool toOtherSide);
     void chooseInterfaceLanguage();
     void openHelp();
+    // Opens help page "page.htm#anchor" of the help folder in the browser.
+    void openHelpTopic(const QString& topic);
     void showAbout();
     void changeDictionary();
     void loadDual();
@@ -155,6 +169,22 @@ private:
     void clipboardStep();
     void restoreFromTray();
     void writeProgramSettings();
+
+    // The text, popup, tooltip and character map windows
+    // (secondary_windows.cpp).
+    TextDictionaries textDictionaries();
+    void showTextWindow();
+    void destroySecondaryWindows();
+    void applySecondaryLooks();
+    void updateSecondaryTitles(const wordbay::WindowTitles& titles);
+    void showHotKeyWindow();
+    void popupTyped(const QString& text);
+    void setPopupOnTop(bool on);
+    void setTooltipOnTop(bool on);
+    void openSettings();
+    void showCharmap();
+    void changeHotKeys();
+    void changeView(int id, qintptr param);
 
     // The running engine loops are stopped and job `job` set.
     void startJob(int job);
@@ -196,6 +226,17 @@ private:
 
     // The settings the window itself keeps ([options] it does not show).
     std::unique_ptr<wordbay::Catalogue> m_catalogue;
+    // The clipboard text before the hot key's Ctrl+C, to tell whether the
+    // program copied anything.
+    QString m_clipboardBeforeHotKey;
+    bool m_hotKeyCopying = false;
+    // The user typed into the popup: its text stays while results come.
+    bool m_popupOrigin = false;
+    int m_settingsTab = -1;
+    std::unique_ptr<Main1Form> m_textWindow;
+    std::unique_ptr<PopupForm> m_popup;
+    std::unique_ptr<PopupTooltipForm> m_tooltip;
+    std::unique_ptr<CharmapForm> m_charmap;
     // Last: created after everything it calls back into, destroyed first.
     std::unique_ptr<wordbay::SearchController> m_controller;
 };

@@ -10,11 +10,15 @@
 #include <type_traits>
 
 #include "app/dictionary_slot.h"
+#include "app/search_controller.h"
 #include "platform/locale.h"
 #include "ui/main/button_bar.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/dictionary_pane.h"
 #include "ui/main/main_form.h"
+
+#include "ui/popup/popup_form.h"
+#include "ui/popup/tooltip_form.h"
 #include "ui/main/search_edit.h"
 #include "ui/main/status_strip.h"
 #include "ui/main/tray_icon.h"
@@ -117,6 +121,7 @@ void MainForm::RefreshView(SlotId id, const wordbay::DictionarySlot& slot) {
                         QString::fromStdString(slot.ListNameUtf8(ListSide::kSecondary)));
         p->setDirection(slot.primary_to_secondary());
         p->applyView(slot.settings().view);
+        applySecondaryLooks();
         if (id == SlotId::kMain) {
             // The wide button names the dictionary, shortened to fit.
             WImageButton* change = m_buttons->button(cmd::kChange);
@@ -130,7 +135,10 @@ void MainForm::RefreshView(SlotId id, const wordbay::DictionarySlot& slot) {
 
 void MainForm::SetTitles(const wordbay::WindowTitles& titles) {
     const QString main = QString::fromStdString(titles.main_window);
-    onUiThread([=, this] { setWindowTitle(main); });
+    onUiThread([=, this] {
+        setWindowTitle(main);
+        updateSecondaryTitles(titles);
+    });
 }
 
 void MainForm::SetStatus(std::string text) {
@@ -211,7 +219,10 @@ void MainForm::ActivateMainWindow() {
 }
 
 bool MainForm::WindowsReady() {
-    return onUiThread([this] { return isVisible() && m_panes[0]->list(ListSide::kPrimary)->isVisible(); });
+    return onUiThread([this] {
+        return isVisible() && m_panes[0]->list(ListSide::kPrimary)->isVisible() && m_popup &&
+               m_tooltip && m_textWindow;
+    });
 }
 
 void MainForm::CloseMainWindow() {
@@ -219,8 +230,65 @@ void MainForm::CloseMainWindow() {
     QMetaObject::invokeMethod(this, [this] { close(); }, Qt::QueuedConnection);
 }
 
-void MainForm::HotKeyShowText(std::string_view) {}
+void MainForm::HotKeyShowText(std::string_view word) {
+    const std::string copy(word);
+    onUiThread([copy, this] {
+        if (!m_popup || !m_tooltip || !mainLoaded()) return;
+        const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
+        const std::uint32_t page = platform::CodePageOf(main.Locale(main.source_side()));
+        if (m_settings.hot_key_target == 1) {
+            // What the user is typing into the popup stays as it is.
+            if (!m_popupOrigin) {
+                m_popup->edit()->setCodePage(page);
+                m_popup->edit()->setProgramEncodedText(copy);
+            }
+        } else if (m_settings.hot_key_target == 2) {
+            m_tooltip->setWord(decodeText(page, copy));
+        }
+        if (!m_popupOrigin) showHotKeyWindow();
+    });
+}
 
-void MainForm::HotKeyShowList(const char* const*, int) {}
+void MainForm::HotKeyShowList(const char* const* items, int count) {
+    onUiThread([items, count, this] {
+        if (!m_popup || !m_tooltip || !mainLoaded()) return;
+        const wordbay::SearchOptions o = options();
+        const bool linked = o.dual_mode && o.link && m_controller->slot(SlotId::kDual).loaded();
+        const wordbay::DictionarySlot& shown = m_controller->slot(linked ? SlotId::kDual
+                                                                         : SlotId::kMain);
+        const std::uint32_t page = platform::CodePageOf(shown.Locale(shown.target_side()));
+        const int n = items != nullptr ? std::max(count, 0) : 0;
+        if (m_settings.hot_key_target == 1) {
+            m_popup->list()->setCodePage(page);
+            m_popup->list()->setItems(items);
+            m_popup->list()->setCount(n);
+            m_popup->setStatusText(QStringLiteral("%1: %2")
+                                       .arg(QString::fromStdString(
+                                           shown.ListNameUtf8(shown.target_side())))
+                                       .arg(n));
+        } else if (m_settings.hot_key_target == 2) {
+            QStringList lines;
+            for (int i = 0; i < n && i < PopupTooltipForm::kMaxLines; ++i) {
+                lines << (items[i] != nullptr ? decodeText(page, items[i]) : QString());
+            }
+            m_tooltip->setTranslations(lines);
+        }
+        if (!m_popupOrigin) showHotKeyWindow();
+        m_popupOrigin = false;
+    });
+}
 
-void MainForm::HotKeyClear() {}
+void MainForm::HotKeyClear() {
+    onUiThread([this] {
+        if (!m_popup || !m_tooltip) return;
+        if (m_settings.hot_key_target == 1) {
+            if (!m_popupOrigin) m_popup->edit()->setProgramText(QString());
+            m_popup->list()->setCount(0);
+            m_popup->list()->setItems(nullptr);
+            m_popup->setStatusText(QString());
+        } else if (m_settings.hot_key_target == 2) {
+            m_tooltip->setWord(QString());
+            m_tooltip->clearTranslations();
+        }
+    });
+}

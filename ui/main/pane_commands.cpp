@@ -3,12 +3,17 @@
 // mode, and leaving for the search box.
 #include <QApplication>
 #include <QClipboard>
+#include <mutex>
 
 #include "app/search_controller.h"
 #include "ui/main/button_bar.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/dictionary_pane.h"
 #include "ui/main/main_form.h"
+
+#include "ui/popup/popup_form.h"
+#include "ui/popup/tooltip_form.h"
+#include "ui/text/text_window.h"
 #include "ui/main/search_edit.h"
 #include "ui/widgets/w_list_box.h"
 
@@ -111,6 +116,11 @@ void MainForm::editCommand(int id) {
 void MainForm::reverseDirection(SlotId slot) {
     m_controller->ToggleDirection(slot);
     pane(slot)->setDirection(m_controller->slot(slot).primary_to_secondary());
+    if (m_textWindow) m_textWindow->resetWordList();
+    // The popup and tooltip take the looks of the new direction, unless a job
+    // holds the dictionary now (its end refreshes the views anyway).
+    std::unique_lock<std::mutex> engine(m_controller->engine_lock(), std::try_to_lock);
+    if (engine.owns_lock()) applySecondaryLooks();
 }
 
 void MainForm::layoutPanes() { m_panes[1]->setVisible(options().dual_mode); }
@@ -149,6 +159,8 @@ void MainForm::toggleEditMode() {
         updateMenuStates();
         return;
     }
+    if (m_popup) m_popup->hide();
+    if (m_tooltip) m_tooltip->hide();
     bringToFront();
     m_editMode = !m_editMode;
     wordbay::SearchOptions o = options();
@@ -168,6 +180,22 @@ void MainForm::toggleEditMode() {
 
 void MainForm::leave(bool toOtherSide) {
     endLoop();
+    if (!toOtherSide) {
+        const QWidget* active = QApplication::activeWindow();
+        if (m_textWindow && active == m_textWindow.get()) {
+            // Leaving the text window stops its translation.
+            m_textWindow->hide();
+            m_textWindow->command(kMenuCommand, text_command::kStop, nullptr, 0);
+            bringToFront();
+            return;
+        }
+        if ((m_popup && active == m_popup.get()) || (m_tooltip && active == m_tooltip.get())) {
+            m_controller->SetHotKeyPending(false);
+            if (!m_settings.tooltip_on_top) m_tooltip->hide();
+            if (!m_settings.popup_on_top) m_popup->hide();
+            restoreFromTray();
+        }
+    }
     const ListSide source = m_panes[0]->sourceSide();
     SearchEdit* edit = m_panes[0]->edit(toOtherSide ? other(source) : source);
     edit->setFocus(Qt::ShortcutFocusReason);

@@ -1,7 +1,11 @@
 #include "ui/main/startup.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTextStream>
 #include <QTimer>
+#include <memory>
 
 #include "app/program_dir.h"
 #include "app/search_controller.h"
@@ -11,6 +15,7 @@
 #include "ui/main/main_form.h"
 #include "ui/main/single_instance.h"
 #include "ui/widgets/locale_list.h"
+#include "ui/widgets/w_list_box.h"
 #include "ui/widgets/w_message_box.h"
 
 namespace {
@@ -36,15 +41,67 @@ constexpr int kScreenshotSettleMs = 1000;
 struct Options {
     QString screenshot;
     QString typed;
+    QString report;  // --report-translation WORD FILE
 };
 
 Options parseOptions(const QStringList& args) {
     Options o;
     for (int i = 1; i + 1 < args.size(); ++i) {
-        if (args[i] == QLatin1String("--screenshot")) o.screenshot = args[++i];
-        else if (args[i] == QLatin1String("--type")) o.typed = args[++i];
+        if (args[i] == QLatin1String("--screenshot")) {
+            o.screenshot = args[++i];
+        } else if (args[i] == QLatin1String("--type")) {
+            o.typed = args[++i];
+        } else if (args[i] == QLatin1String("--report-translation") && i + 2 < args.size()) {
+            o.typed = args[++i];
+            o.report = args[++i];
+        }
     }
     return o;
+}
+
+constexpr int kReportGiveUpPolls = 300;
+
+// The test hook of the first start: waits for the start-up job, types the
+// word as a user would, waits for its translations and writes what the two
+// lists show (the window title first, then the translations, one per line,
+// UTF-8) before closing the window.
+void reportTranslation(MainForm* form, const Options& options) {
+    auto* poll = new QTimer(form);
+    auto polls = std::make_shared<int>(0);
+    auto typed = std::make_shared<bool>(false);
+    QObject::connect(poll, &QTimer::timeout, form, [form, poll, options, polls, typed] {
+        const wordbay::SearchController* controller = form->controller();
+        const bool giveUp = ++*polls > kReportGiveUpPolls;
+        if (controller->busy() && !giveUp) return;
+        const wordbay::DictionarySlot& main = controller->slot(wordbay::SlotId::kMain);
+        if (!*typed && main.loaded() && !giveUp) {
+            form->pane(wordbay::SlotId::kMain)->edit(main.source_side())->setText(options.typed);
+            *typed = true;
+            return;
+        }
+        DictionaryPane* pane = form->pane(wordbay::SlotId::kMain);
+        const wordbay::ListSide source = main.loaded() ? main.source_side()
+                                                       : wordbay::ListSide::kPrimary;
+        WListBox* target = pane->list(main.loaded() ? main.target_side()
+                                                    : wordbay::ListSide::kSecondary);
+        if (target->count() == 0 && !giveUp) {
+            // Without automatic translation the user goes down into the list.
+            if (pane->list(source)->count() > 0 && pane->list(source)->curSel() < 0) {
+                QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+                QCoreApplication::sendEvent(pane->edit(source), &down);
+            }
+            return;
+        }
+        poll->stop();
+        QFile file(options.report);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            QTextStream out(&file);
+            out << form->windowTitle() << '\n';
+            for (int i = 0; i < target->count(); ++i) out << target->itemText(i) << '\n';
+        }
+        form->close();
+    });
+    poll->start(kScreenshotPollMs);
 }
 
 // Waits for the start-up job, types the word, lets the look-up show, saves
@@ -86,8 +143,10 @@ int runWordbay(int argc, char** argv) {
     QObject::connect(&instance, &SingleInstance::commandReceived, &form, [&form](int id) {
         form.command(cmd::kActivateCode, id, nullptr, -1);
     });
+    form.createSecondaryWindows();
     form.showAtStoredPlace();
 
     if (!options.screenshot.isEmpty()) takeScreenshot(&form, options);
+    if (!options.report.isEmpty()) reportTranslation(&form, options);
     return QApplication::exec();
 }

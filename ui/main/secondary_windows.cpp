@@ -1,0 +1,439 @@
+// The windows beside the main window: the text translation window, the popup
+// and tooltip windows of the hot key, the character map, and the settings
+// dialog that changes their looks.
+#include <QApplication>
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <algorithm>
+#include <mutex>
+
+#include "app/hot_key_table.h"
+#include "app/message_table.h"
+#include "app/search_controller.h"
+#include "hook/keysnare.h"
+#include "platform/locale.h"
+#include "ui/main/command_ids.h"
+#include "ui/main/dictionary_pane.h"
+#include "ui/main/main_form.h"
+#include "ui/main/search_edit.h"
+#include "ui/popup/popup_form.h"
+#include "ui/popup/tooltip_form.h"
+#include "ui/settings/charmap_form.h"
+#include "ui/settings/dlg_font_boje1.h"
+#include "ui/settings/dlg_main.h"
+#include "ui/settings/settings_context.h"
+#include "ui/text/text_window.h"
+#include "ui/widgets/colors.h"
+#include "ui/widgets/w_list_box.h"
+
+using wordbay::ListSide;
+using wordbay::SlotId;
+using wordbay::TextId;
+using wordbay::UiText;
+using wordbay::ViewColor;
+using wordbay::ViewFlag;
+using wordbay::ViewFont;
+
+namespace {
+
+QString text(TextId id) { return QString::fromUtf8(UiText(id)); }
+
+wordbay::ScreenMetrics screenMetrics() {
+    wordbay::ScreenMetrics metrics;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        metrics.full_width = screen->availableGeometry().width();
+        metrics.full_height = screen->availableGeometry().height();
+        metrics.max_track_width = screen->virtualSize().width();
+        metrics.max_track_height = screen->virtualSize().height();
+    }
+    return metrics;
+}
+
+std::int32_t largerCount(const wordbay::DictionarySlot& slot) {
+    return static_cast<std::int32_t>(
+        std::max(slot.WordCount(ListSide::kPrimary), slot.WordCount(ListSide::kSecondary)));
+}
+
+// What a colour or font button of the settings pages changes.
+struct ViewTarget {
+    enum Kind { kFont, kColor, kReset, kFlag, kPattern } kind;
+    ViewFont font = ViewFont::kEdit1;
+    ViewColor color = ViewColor::kEdit1Background;
+    ViewFlag flag = ViewFlag::kMainUseSystemColors;
+    wordbay::ViewGroup group = wordbay::ViewGroup::kMainWindow;
+};
+
+std::optional<ViewTarget> viewTarget(int id, bool primaryToSecondary) {
+    using K = ViewTarget;
+    const PopupViewKeys k = popupViewKeys(primaryToSecondary);
+    auto font = [](ViewFont f) { return ViewTarget{K::kFont, f}; };
+    auto color = [](ViewColor c) { return ViewTarget{K::kColor, ViewFont::kEdit1, c}; };
+    auto flag = [](ViewFlag f) {
+        return ViewTarget{K::kFlag, ViewFont::kEdit1, ViewColor::kEdit1Background, f};
+    };
+    auto reset = [](wordbay::ViewGroup g) {
+        return ViewTarget{K::kReset, ViewFont::kEdit1, ViewColor::kEdit1Background,
+                          ViewFlag::kMainUseSystemColors, g};
+    };
+    switch (id) {
+        case 7202: return font(ViewFont::kEdit1);
+        case 7211: return font(ViewFont::kEdit2);
+        case 7203: return color(ViewColor::kEdit1Background);
+        case 7212: return color(ViewColor::kEdit2Background);
+        case 7205: return font(ViewFont::kListBox1);
+        case 7213: return font(ViewFont::kListBox2);
+        case 7206: return color(ViewColor::kListBox1Background);
+        case 7214: return color(ViewColor::kListBox2Background);
+        case 7207: return color(ViewColor::kListBox1OddRow);
+        case 7215: return color(ViewColor::kListBox2OddRow);
+        case 7208: return color(ViewColor::kListBox1SelectedBackground);
+        case 7216: return color(ViewColor::kListBox2SelectedBackground);
+        case 7209: return color(ViewColor::kListBox1SelectedText);
+        case 7217: return color(ViewColor::kListBox2SelectedText);
+        case 7218: return reset(wordbay::ViewGroup::kMainWindow);
+        case 7219: return flag(ViewFlag::kMainUseSystemColors);
+        case 7403: return font(k.popupEditFont);
+        case 7404: return color(k.popupEditBackground);
+        case 7406: return font(k.popupListFont);
+        case 7407: return color(k.popupListColors[0]);
+        case 7408: return color(k.popupListColors[1]);
+        case 7409: return color(k.popupListColors[2]);
+        case 7410: return color(k.popupListColors[3]);
+        case 7432: return reset(wordbay::ViewGroup::kPopup);
+        case 7433: return flag(ViewFlag::kPopupUseSystemColors);
+        case 7413: return font(k.tooltipWordFont);
+        case 7414: return font(k.tooltipTranslationFont);
+        case 7415: return color(k.tooltipActiveBackground);
+        case 7416: return color(k.tooltipInactiveBackground);
+        case 7417: return color(k.tooltipInactiveText);
+        case 7418: return flag(ViewFlag::kTooltipUsePattern);
+        case 7419: return ViewTarget{K::kPattern};
+        case 7434: return reset(wordbay::ViewGroup::kTooltip);
+        case 7435: return flag(ViewFlag::kTooltipUseSystemColors);
+        default: return std::nullopt;
+    }
+}
+
+QColor toColor(std::uint32_t bgr) { return colorFromSetting(bgr); }
+
+std::uint32_t toBgr(const QColor& c) {
+    return static_cast<std::uint32_t>(c.red()) | static_cast<std::uint32_t>(c.green()) << 8 |
+           static_cast<std::uint32_t>(c.blue()) << 16;
+}
+
+}  // namespace
+
+// ---- Creation and destruction ------------------------------------------------
+
+void MainForm::createSecondaryWindows() {
+    const wordbay::ScreenMetrics metrics = screenMetrics();
+    const wordbay::SettingsFile file(m_paths.settings_file);
+
+    m_textWindow = std::make_unique<Main1Form>(&m_settings);
+    m_textWindow->setDictionaryProvider([this] { return textDictionaries(); });
+    m_textWindow->setMainCommandSink([this](int id) { command(kMenuCommand, id, nullptr, 0); });
+    m_textWindow->createWindow();
+    if (m_settings.text_right > m_settings.text_left &&
+        m_settings.text_bottom > m_settings.text_top) {
+        m_textWindow->setGeometry(QRect(QPoint(m_settings.text_left, m_settings.text_top),
+                                        QPoint(m_settings.text_right - 1,
+                                               m_settings.text_bottom - 1)));
+    }
+    const wordbay::SearchOptions o = options();
+    m_textWindow->setSwitches(o.case_sensitive, o.ignore_accents);
+    if (m_settings.show_text) m_textWindow->show();
+
+    m_popup = std::make_unique<PopupForm>(&m_settings);
+    m_popup->createWindow();
+    m_popup->placeFrom(wordbay::ReadPopupPlace(file, metrics), metrics);
+    m_popup->setTypingHandler([this](const QString& typed) { popupTyped(typed); });
+
+    m_tooltip = std::make_unique<PopupTooltipForm>(&m_settings);
+    m_tooltip->createWindow();
+    m_tooltip->placeFrom(wordbay::ReadTooltipPlace(file, metrics));
+
+    m_charmap = std::make_unique<CharmapForm>();
+    m_charmap->createWindow();
+    m_charmap->setEditFilter([this](QWidget* w) {
+        if (w == nullptr) return false;
+        for (DictionaryPane* p : m_panes) {
+            if (p->sideOf(w) >= 0 && qobject_cast<QLineEdit*>(w) != nullptr) return true;
+        }
+        return w == static_cast<QWidget*>(m_popup->edit()) ||
+               w == static_cast<QWidget*>(m_textWindow->sourcePane()) ||
+               w == static_cast<QWidget*>(m_textWindow->targetPane()) ||
+               w == static_cast<QWidget*>(m_textWindow->phraseBox());
+    });
+    m_charmap->setFallbackEdit([this]() -> QWidget* {
+        return m_panes[0]->edit(m_panes[0]->sourceSide());
+    });
+    m_charmap->setActivateMain([this] { bringToFront(); });
+
+    // A window kept on top that the hot key calls shows at once.
+    if (m_settings.popup_on_top && m_settings.hot_key_target == 1) m_popup->showPopup(true);
+    if (m_settings.tooltip_on_top && m_settings.hot_key_target == 2) m_tooltip->showTooltip(true);
+}
+
+void MainForm::destroySecondaryWindows() {
+    if (m_textWindow) {
+        const QRect r = m_textWindow->geometry();
+        m_settings.text_left = r.left();
+        m_settings.text_top = r.top();
+        m_settings.text_right = r.right() + 1;
+        m_settings.text_bottom = r.bottom() + 1;
+        m_textWindow.reset();  // stops a running translation first
+    }
+    const wordbay::SettingsFile file(m_paths.settings_file);
+    if (m_popup) {
+        wordbay::WritePopupPlace(file, m_popup->place());
+        m_popup.reset();
+    }
+    if (m_tooltip) {
+        wordbay::WriteTooltipPlace(file, m_tooltip->place());
+        m_tooltip.reset();
+    }
+    m_charmap.reset();
+}
+
+// ---- Text translation ----------------------------------------------------------
+
+TextDictionaries MainForm::textDictionaries() {
+    TextDictionaries d;
+    // The slots are read while no job runs; a job that runs now makes the
+    // start a no-op the user can repeat.
+    std::unique_lock<std::mutex> engine(m_controller->engine_lock(), std::try_to_lock);
+    if (!engine.owns_lock()) {
+        QApplication::beep();
+        return d;
+    }
+    const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
+    if (!main.loaded()) return d;
+    const wordbay::SearchOptions o = options();
+    d.lookup.main = main.handle();
+    d.lookup.main_direction =
+        main.primary_to_secondary() ? DB_TRANS_PRIMARY_TO_SECONDARY : DB_TRANS_SECONDARY_TO_PRIMARY;
+    d.lookup.main_limit = largerCount(main);
+    d.source_code_page = platform::CodePageOf(main.Locale(main.source_side()));
+    d.target_code_page = platform::CodePageOf(main.Locale(main.target_side()));
+    if (o.dual_mode && o.link) {
+        const wordbay::DictionarySlot& dual = m_controller->slot(SlotId::kDual);
+        if (!dual.loaded()) return d;
+        d.lookup.link = true;
+        d.lookup.dual = dual.handle();
+        d.lookup.dual_list = dual.primary_to_secondary() ? DB_PRIMARY_LIST : DB_SECONDARY_LIST;
+        d.lookup.dual_limit = largerCount(dual);
+        d.target_code_page = platform::CodePageOf(dual.Locale(dual.target_side()));
+    }
+    d.lookup.case_sensitive = o.case_sensitive;
+    d.lookup.ignore_accents = o.ignore_accents;
+    d.lookup.engine_lock = &m_controller->engine_lock();
+    d.lookup.generation = &m_controller->dictionary_generation();
+    d.lookup.generation_taken = m_controller->dictionary_generation().load();
+    d.ready = true;
+    return d;
+}
+
+void MainForm::showTextWindow() {
+    if (!m_textWindow) return;
+    if (m_textWindow->isMinimized()) {
+        m_textWindow->showNormal();
+    } else {
+        m_textWindow->show();
+    }
+    m_textWindow->raise();
+    m_textWindow->activateWindow();
+}
+
+// ---- Popup and tooltip ---------------------------------------------------------
+
+void MainForm::updateSecondaryTitles(const wordbay::WindowTitles& titles) {
+    if (m_textWindow) m_textWindow->setWindowTitle(QString::fromStdString(titles.text_window));
+    const QString caption = QString::fromStdString(titles.popup);
+    if (m_popup) m_popup->setWindowTitle(caption);
+    if (m_tooltip) m_tooltip->setCaption(caption);
+}
+
+void MainForm::applySecondaryLooks() {
+    if (!m_popup || !m_tooltip || !mainLoaded()) return;
+    const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
+    const wordbay::ViewSettings& view = main.settings().view;
+    const PopupViewKeys k = popupViewKeys(main.primary_to_secondary());
+
+    PopupLook popup;
+    popup.edit_font = fontFromSetting(view.font(k.popupEditFont));
+    popup.edit_text = toColor(view.font(k.popupEditFont).color);
+    popup.edit_background = toColor(view.color(k.popupEditBackground));
+    popup.list_font = fontFromSetting(view.font(k.popupListFont));
+    popup.list_text = toColor(view.font(k.popupListFont).color);
+    popup.row_even = toColor(view.color(k.popupListColors[0]));
+    popup.row_odd = toColor(view.color(k.popupListColors[1]));
+    popup.selected_background = toColor(view.color(k.popupListColors[2]));
+    popup.selected_text = toColor(view.color(k.popupListColors[3]));
+    popup.system_colors = view.flag(ViewFlag::kPopupUseSystemColors);
+    m_popup->applyLook(popup);
+    const wordbay::DictionarySlot& shown =
+        options().dual_mode && options().link && m_controller->slot(SlotId::kDual).loaded()
+            ? m_controller->slot(SlotId::kDual)
+            : main;
+    m_popup->edit()->setCodePage(platform::CodePageOf(main.Locale(main.source_side())));
+    m_popup->list()->setCodePage(platform::CodePageOf(shown.Locale(shown.target_side())));
+
+    TooltipLook tooltip;
+    tooltip.word_font = fontFromSetting(view.font(k.tooltipWordFont));
+    tooltip.translation_font = fontFromSetting(view.font(k.tooltipTranslationFont));
+    tooltip.word_color = toColor(view.font(k.tooltipWordFont).color);
+    tooltip.translation_color = toColor(view.font(k.tooltipTranslationFont).color);
+    tooltip.active_background = toColor(view.color(k.tooltipActiveBackground));
+    tooltip.inactive_background = toColor(view.color(k.tooltipInactiveBackground));
+    tooltip.inactive_text = toColor(view.color(k.tooltipInactiveText));
+    tooltip.use_pattern = view.flag(ViewFlag::kTooltipUsePattern);
+    tooltip.pattern_index = view.tooltip_pattern_index;
+    tooltip.system_colors = view.flag(ViewFlag::kTooltipUseSystemColors);
+    m_tooltip->applyLook(tooltip);
+
+    const DICTIONARY_INFO info = main.info_snapshot();
+    if (m_charmap) m_charmap->setListCharsets(info.primary_charset, info.secondary_charset);
+}
+
+void MainForm::showHotKeyWindow() {
+    // With the main window always on top the hot key never calls the others.
+    if (m_settings.main_on_top) return;
+    if (m_settings.hot_key_target == 1 && m_popup) m_popup->showPopup(true);
+    if (m_settings.hot_key_target == 2 && m_tooltip) m_tooltip->showTooltip(true);
+}
+
+void MainForm::popupTyped(const QString& typed) {
+    if (!mainLoaded() || m_editMode) return;
+    // The popup becomes the origin of the search: its own text stays, and
+    // the results come back into its list.
+    m_popupOrigin = true;
+    m_controller->SetHotKeyPending(true);
+    SearchEdit* edit = m_panes[0]->edit(m_panes[0]->sourceSide());
+    edit->setText(typed);
+}
+
+void MainForm::setPopupOnTop(bool on) {
+    m_settings.popup_on_top = on;
+    if (on) {
+        setAlwaysOnTop(false);
+        if (m_settings.hot_key_target != 2) m_tooltip->hide();
+        m_popup->applyOnTop();
+        if (m_settings.hot_key_target == 1) m_popup->showPopup(true);
+    } else {
+        m_popup->applyOnTop();
+        m_popup->hide();
+    }
+    updateMenuStates();
+}
+
+void MainForm::setTooltipOnTop(bool on) {
+    m_settings.tooltip_on_top = on;
+    if (on) {
+        setAlwaysOnTop(false);
+        if (m_settings.hot_key_target != 1) m_popup->hide();
+        m_tooltip->applyOnTop();
+        if (m_settings.hot_key_target == 2) m_tooltip->showTooltip(true);
+    } else {
+        m_tooltip->applyOnTop();
+        m_tooltip->hide();
+    }
+    updateMenuStates();
+}
+
+// ---- Settings dialog and character map -----------------------------------------
+
+void MainForm::openSettings() {
+    SettingsContext context;
+    context.program = &m_settings;
+    if (mainLoaded()) {
+        const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
+        context.dictionary = &main.settings();
+        context.primaryListName = main.ListNameUtf8(ListSide::kPrimary);
+        context.secondaryListName = main.ListNameUtf8(ListSide::kSecondary);
+    }
+    DlgMain dialog(context, this, &m_settingsTab, this);
+    dialog.setHelpHandler([this](const QString& topic) { openHelpTopic(topic); });
+    dialog.exec();
+}
+
+void MainForm::showCharmap() {
+    if (!m_charmap) return;
+    m_charmap->show();
+    m_charmap->raise();
+    m_charmap->activateWindow();
+}
+
+void MainForm::changeHotKeys() {
+    if (!m_hotKeyInstalled) return;
+    SetKeySchortcut(wordbay::HotKeyCode(m_settings.key1), wordbay::HotKeyCode(m_settings.key2),
+                    wordbay::HotKeyCode(m_settings.key3));
+}
+
+void MainForm::changeView(int id, qintptr param) {
+    if (!mainLoaded()) {
+        QApplication::beep();
+        return;
+    }
+    // The settings are the worker's while a job runs.
+    std::unique_lock<std::mutex> engine(m_controller->engine_lock(), std::try_to_lock);
+    if (!engine.owns_lock() || m_controller->busy()) {
+        QApplication::beep();
+        return;
+    }
+    wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
+    const std::optional<ViewTarget> target = viewTarget(id, main.primary_to_secondary());
+    if (!target) return;
+    wordbay::ViewSettings& view = main.settings().view;
+    const DICTIONARY_INFO info = main.info_snapshot();
+    switch (target->kind) {
+        case ViewTarget::kFont: {
+            wordbay::FontSetting& setting = view.font(target->font);
+            bool ok = false;
+            const QFont font = QFontDialog::getFont(&ok, fontFromSetting(setting), this,
+                                                    text(TextId::MSG_FONT));
+            if (!ok) return;
+            const QColor color = QColorDialog::getColor(toColor(setting.color), this,
+                                                        text(TextId::MSG_FONT));
+            setting.face = font.family().toStdString();
+            setting.size = font.pointSize() > 0 ? font.pointSize() : setting.size;
+            setting.weight = font.bold() ? 700 : 400;
+            setting.italic = font.italic();
+            setting.underline = font.underline();
+            setting.strikeout = font.strikeOut();
+            if (color.isValid()) setting.color = toBgr(color);
+            break;
+        }
+        case ViewTarget::kColor: {
+            const QColor color =
+                QColorDialog::getColor(toColor(view.color(target->color)), this, QString());
+            if (!color.isValid()) return;
+            view.color(target->color) = toBgr(color);
+            // The popup's list colours go to the dual dictionary too.
+            if (id >= 7407 && id <= 7410 && m_controller->slot(SlotId::kDual).loaded()) {
+                m_controller->slot(SlotId::kDual).settings().view.color(target->color) =
+                    toBgr(color);
+            }
+            break;
+        }
+        case ViewTarget::kReset:
+            wordbay::ResetViewGroup(&view, target->group,
+                                    {info.primary_charset, info.secondary_charset}, m_fonts);
+            if (target->group == wordbay::ViewGroup::kTooltip) {
+                view.flag(ViewFlag::kTooltipUsePattern) = false;
+                view.tooltip_pattern_index = 0;
+            }
+            break;
+        case ViewTarget::kFlag: view.flag(target->flag) = !view.flag(target->flag); break;
+        case ViewTarget::kPattern:
+            view.tooltip_pattern_index =
+                std::clamp(static_cast<int>(param), 0, wordbay::kMaxTooltipPattern);
+            break;
+    }
+    m_panes[0]->applyView(view);
+    engine.unlock();
+    applySecondaryLooks();
+}

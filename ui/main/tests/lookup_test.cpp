@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <QtTest>
 
@@ -14,6 +15,10 @@
 #include "ui/main/search_edit.h"
 #include "ui/main/status_strip.h"
 #include "ui/main/tests/program_folder.h"
+#include "ui/popup/popup_form.h"
+#include "ui/popup/tooltip_form.h"
+#include "ui/text/text_window.h"
+#include "ui/widgets/w_edit.h"
 #include "ui/widgets/w_list_box.h"
 #include "ui/widgets/w_message_box.h"
 
@@ -132,6 +137,56 @@ private slots:
         form->onHotKeyMessage();
         QTest::qWait(400);
         QCOMPARE(pane->edit(ListSide::kPrimary)->text(), QStringLiteral("hou"));
+    }
+
+    // With the popup as the hot keys' window, the clipboard's word and its
+    // translations land in the popup, and typing into the popup searches too.
+    void theHotKeyResultGoesToThePopup() {
+        ProgramFolder folder(housePairs());
+        QVERIFY(folder.ok());
+        auto form = folder.openWindow();
+        QVERIFY(form);
+        form->command(kMenuCommand, cmd::kHotKeysCallPopup, nullptr, 0);
+        PopupForm* popup = form->popup();
+        QApplication::clipboard()->setText(QStringLiteral("house"));
+        form->onHotKeyMessage();
+        QTRY_COMPARE(popup->list()->count(), 2);
+        QCOMPARE(popup->list()->itemText(0), QStringLiteral("kuća"));
+        QCOMPARE(popup->edit()->text(), QStringLiteral("house"));
+        QTRY_VERIFY(popup->isVisible());
+        QVERIFY(popup->statusText().endsWith(QStringLiteral(": 2")));
+
+        popup->edit()->clear();
+        QTest::keyClicks(popup->edit(), QStringLiteral("tree"));
+        QTRY_COMPARE(popup->list()->count(), 1);
+        QCOMPARE(popup->list()->itemText(0), QStringLiteral("drvo"));
+        QCOMPARE(popup->edit()->text(), QStringLiteral("tree"));
+    }
+
+    void theHotKeyResultGoesToTheTooltip() {
+        ProgramFolder folder(housePairs());
+        QVERIFY(folder.ok());
+        auto form = folder.openWindow();
+        QVERIFY(form);
+        form->command(kMenuCommand, cmd::kHotKeysCallTooltip, nullptr, 0);
+        QApplication::clipboard()->setText(QStringLiteral("house"));
+        form->onHotKeyMessage();
+        QTRY_COMPARE(form->tooltip()->translationText(), QStringLiteral("kuća\ndom\n"));
+        QCOMPARE(form->tooltip()->word(), QStringLiteral("house"));
+    }
+
+    // F12 in the main window translates the text window's text.
+    void f12TranslatesTheTextWindow() {
+        ProgramFolder folder(housePairs());
+        QVERIFY(folder.ok());
+        auto form = folder.openWindow();
+        QVERIFY(form);
+        form->command(kMenuCommand, cmd::kTranslateText, nullptr, 0);
+        Main1Form* text = form->textWindow();
+        QVERIFY(text->isVisible());
+        text->sourcePane()->setPlainText(QStringLiteral("A mouse in the house."));
+        form->command(kAcceleratorCommand, cmd::kStartTranslation, nullptr, 0);
+        QTRY_COMPARE(text->targetPane()->toPlainText(), QStringLiteral("A miš in the kuća."));
     }
 
     void closeWritesTheProgramSettings() {

@@ -105,6 +105,24 @@ private slots:
         QCOMPARE(typed, (QStringList{QStringLiteral("housea"), QStringLiteral("houseab")}));
     }
 
+    void aStoredPlaceIsClampedOntoTheScreen() {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath(QStringLiteral("wordbay.ini")).toStdString();
+        QFile file(QString::fromStdString(path));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[sizep]\nx=-50\ny=10\ncx=100\ncy=300\n");
+        file.close();
+        const wordbay::ScreenMetrics screen{1024, 768, 1036, 780};
+        const wordbay::WindowPlace place =
+            wordbay::ReadPopupPlace(wordbay::SettingsFile(path), screen);
+        PopupForm popup(&m_settings);
+        QVERIFY(popup.createWindow());
+        popup.placeFrom(place, screen);
+        QCOMPARE(popup.place().x, 0);
+        QCOMPARE(popup.place().width, 155);
+        QCOMPARE(popup.place().height, 300);
+    }
+
     void popupKeepsItsLimitsAndHidesWhenLeft() {
         PopupForm popup(&m_settings);
         QVERIFY(popup.createWindow());

@@ -14,6 +14,8 @@
 #include "ui/main/command_ids.h"
 #include "ui/main/main_form.h"
 #include "ui/main/single_instance.h"
+#include "ui/popup/popup_form.h"
+#include "ui/popup/tooltip_form.h"
 #include "ui/widgets/locale_list.h"
 #include "ui/widgets/w_list_box.h"
 #include "ui/widgets/w_message_box.h"
@@ -41,7 +43,8 @@ constexpr int kScreenshotSettleMs = 1000;
 struct Options {
     QString screenshot;
     QString typed;
-    QString report;  // --report-translation WORD FILE
+    QString report;       // --report-translation WORD FILE
+    QString reportHotKey;  // --report-hot-key FILE
 };
 
 Options parseOptions(const QStringList& args) {
@@ -51,6 +54,8 @@ Options parseOptions(const QStringList& args) {
             o.screenshot = args[++i];
         } else if (args[i] == QLatin1String("--type")) {
             o.typed = args[++i];
+        } else if (args[i] == QLatin1String("--report-hot-key")) {
+            o.reportHotKey = args[++i];
         } else if (args[i] == QLatin1String("--report-translation") && i + 2 < args.size()) {
             o.typed = args[++i];
             o.report = args[++i];
@@ -125,6 +130,34 @@ void takeScreenshot(MainForm* form, const Options& options) {
     poll->start(kScreenshotPollMs);
 }
 
+// The test hook of the hot key: waits until the popup or the tooltip shows
+// translations, writes them (one per line, UTF-8) and closes the window.
+void reportHotKey(MainForm* form, const Options& options) {
+    auto* poll = new QTimer(form);
+    auto polls = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, form, [form, poll, options, polls] {
+        const bool giveUp = ++*polls > kReportGiveUpPolls;
+        QStringList lines;
+        if (form->popup() != nullptr && form->popup()->isVisible()) {
+            for (int i = 0; i < form->popup()->list()->count(); ++i) {
+                lines << form->popup()->list()->itemText(i);
+            }
+        } else if (form->tooltip() != nullptr && form->tooltip()->isVisible()) {
+            lines = form->tooltip()->translationText().split(QLatin1Char('\n'),
+                                                             Qt::SkipEmptyParts);
+        }
+        if (lines.isEmpty() && !giveUp) return;
+        poll->stop();
+        QFile file(options.reportHotKey);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            QTextStream out(&file);
+            for (const QString& line : lines) out << line << '\n';
+        }
+        form->close();
+    });
+    poll->start(kScreenshotPollMs);
+}
+
 }  // namespace
 
 int runWordbay(int argc, char** argv) {
@@ -148,5 +181,6 @@ int runWordbay(int argc, char** argv) {
 
     if (!options.screenshot.isEmpty()) takeScreenshot(&form, options);
     if (!options.report.isEmpty()) reportTranslation(&form, options);
+    if (!options.reportHotKey.isEmpty()) reportHotKey(&form, options);
     return QApplication::exec();
 }

@@ -23,6 +23,7 @@
 #include "ui/main/search_edit.h"
 #include "ui/main/status_strip.h"
 #include "ui/main/tray_icon.h"
+#include "speech/speech_pane.h"
 #include "ui/popup/popup_form.h"
 #include "ui/popup/tooltip_form.h"
 #include "ui/settings/charmap_form.h"
@@ -327,7 +328,12 @@ void MainForm::command(int code, int id, WControl*, qintptr param) {
         case cmd::kActivateSpeechButton:
             m_settings.use_speech = !m_settings.use_speech;
             updateMenuStates();
+            if (!m_settings.use_speech) stopSpeaking();
+            startSpeechEngines();
             return;
+        case cmd::kStartSpeech: startSpeechEngines(); return;
+        case cmd::kSpeak: speakFocusedWord(); return;
+        case cmd::kStopSpeaking: stopSpeaking(); return;
         case cmd::kTranslateText: showTextWindow(); return;
         case cmd::kStartTranslation:
             if (m_textWindow) m_textWindow->command(kMenuCommand, id, nullptr, 0);
@@ -530,6 +536,7 @@ void MainForm::writeProgramSettings() {
 }
 
 void MainForm::onDestroy() {
+    stopSpeaking();
     destroySecondaryWindows();
     if (m_controller != nullptr) {
         // Normally the worker has ended before the window closed. Otherwise

@@ -37,6 +37,10 @@ class TrayIcon;
 class WListBox;
 class WTipManager;
 
+namespace speech {
+class SpeechPane;
+}  // namespace speech
+
 namespace wordbay {
 class Catalogue;
 class SearchController;
@@ -186,6 +190,17 @@ private:
     void changeHotKeys();
     void changeView(int id, qintptr param);
 
+    // Speech (speech_commands.cpp).
+    speech::SpeechPane* speechPane(wordbay::SlotId slot);
+    void takeSpeechSettings(wordbay::SlotId id, const wordbay::DictionarySlot& slot);
+    void giveBackSpeechSettings(wordbay::SlotId id);
+    void startSpeechEngines();
+    // The word of the focused search edit box or result list, with its pane
+    // and list; false when none has a word.
+    bool focusedWord(wordbay::SlotId* slot, wordbay::ListSide* side, std::string* word) const;
+    void speakFocusedWord();
+    void stopSpeaking();
+
     // The running engine loops are stopped and job `job` set.
     void startJob(int job);
     void endLoop();
@@ -237,6 +252,7 @@ private:
     std::unique_ptr<PopupForm> m_popup;
     std::unique_ptr<PopupTooltipForm> m_tooltip;
     std::unique_ptr<CharmapForm> m_charmap;
+    std::unique_ptr<speech::SpeechPane> m_speech[2];
     // Last: created after everything it calls back into, destroyed first.
     std::unique_ptr<wordbay::SearchController> m_controller;
 };

@@ -266,8 +266,7 @@ void MainForm::showContextMenu(const QPoint& globalPos, QWidget* source) {
     source->setFocus(Qt::MouseFocusReason);
     for (QAction* action : m_contextMenu->actions()) action->setEnabled(false);
     auto enable = [this](int id, bool on) { commandAction(id)->setEnabled(on); };
-    // Speech comes with the speech engines of the panes; until one runs it stays grey.
-    enable(cmd::kSpeak, false);
+    enable(cmd::kSpeak, m_settings.use_speech);
     enable(cmd::kStopSpeaking, m_settings.use_speech);
     if (edit != nullptr) {
         const bool hasText = !edit->text().isEmpty();

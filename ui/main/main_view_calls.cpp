@@ -122,6 +122,11 @@ void MainForm::RefreshView(SlotId id, const wordbay::DictionarySlot& slot) {
         p->setDirection(slot.primary_to_secondary());
         p->applyView(slot.settings().view);
         applySecondaryLooks();
+        // The engines start once the dictionary's own voices are in place.
+        takeSpeechSettings(id, slot);
+        QMetaObject::invokeMethod(
+            this, [this] { command(kMenuCommand, cmd::kStartSpeech, nullptr, 0); },
+            Qt::QueuedConnection);
         if (id == SlotId::kMain) {
             // The wide button names the dictionary, shortened to fit.
             WImageButton* change = m_buttons->button(cmd::kChange);

@@ -355,9 +355,11 @@ void MainForm::openSettings() {
         context.primaryListName = main.ListNameUtf8(ListSide::kPrimary);
         context.secondaryListName = main.ListNameUtf8(ListSide::kSecondary);
     }
+    if (mainLoaded()) context.speech = speechPane(SlotId::kMain);
     DlgMain dialog(context, this, &m_settingsTab, this);
     dialog.setHelpHandler([this](const QString& topic) { openHelpTopic(topic); });
     dialog.exec();
+    giveBackSpeechSettings(SlotId::kMain);
 }
 
 void MainForm::showCharmap() {

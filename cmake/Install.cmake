@@ -52,9 +52,9 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "wordbay developers <wordbay@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "bilingual desktop dictionary with a global hot key")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Type a word and see its translations in either direction; search with wildcards,\n"
-    "regular expressions and anagram rules; edit, merge and import dictionaries;\n"
-    "translate running text; look up the word selected in any program with one hot key.")
+    "Type a word and see its translations in either direction; search with wildcards, \
+regular expressions and anagram rules; edit, merge and import dictionaries; \
+translate running text; look up the word selected in any program with one hot key.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION text)

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QTextStream>
 #include <QTimer>
+#include <filesystem>
+#include <system_error>
 #include <memory>
 
 #include "app/program_dir.h"
@@ -171,7 +173,13 @@ int runWordbay(int argc, char** argv) {
 
     if (LocaleList::instance().count() == 0) return fatal(kNoLocales);
 
-    MainForm form(wordbay::FindProgramPaths());
+    const wordbay::ProgramPaths paths = wordbay::FindProgramPaths();
+    // An installed program's first start gets the shipped word list.
+    wordbay::SeedFirstStart(paths, wordbay::InstalledShareDir(wordbay::ExecutableDir()));
+    // Imports and the first conversion save into the database folder.
+    std::error_code ignored;
+    std::filesystem::create_directories(paths.database_dir, ignored);
+    MainForm form(paths);
     if (!form.createWindow()) return fatal(kNoEngine);
     QObject::connect(&instance, &SingleInstance::commandReceived, &form, [&form](int id) {
         form.command(cmd::kActivateCode, id, nullptr, -1);

@@ -232,13 +232,19 @@ public:
             _exit(127);
         }
         close(fds[1]);
-        char number[16] = {};
-        const ssize_t got = read(fds[0], number, sizeof number - 1);
-        close(fds[0]);
-        if (pid_ < 0 || got <= 0) return;
+        // The server may write its display number in pieces, and a write to a
+        // closed pipe is fatal to it: read up to the line feed and keep the
+        // pipe open while the server lives.
+        pipe_ = fds[0];
+        std::string number;
+        char c = 0;
+        while (pid_ > 0 && number.size() < 16 && read(pipe_, &c, 1) == 1 && c != '\n') {
+            number.push_back(c);
+        }
+        if (pid_ < 0 || number.empty()) return;
         const char* old = std::getenv("DISPLAY");
         old_display_ = old != nullptr ? old : "";
-        setenv("DISPLAY", (":" + std::string(number, std::strcspn(number, "\n"))).c_str(), 1);
+        setenv("DISPLAY", (":" + number).c_str(), 1);
         running_ = true;
     }
     ~PrivateXServer() {
@@ -247,14 +253,20 @@ public:
     }
     bool running() const { return running_; }
     void Kill() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-        pid_ = -1;
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+            pid_ = -1;
+        }
+        if (pipe_ >= 0) {
+            close(pipe_);
+            pipe_ = -1;
+        }
     }
 
 private:
     pid_t pid_ = -1;
+    int pipe_ = -1;
     bool running_ = false;
     std::string old_display_;
 };

@@ -99,12 +99,29 @@ void TextTranslator::Act(TextAction action, std::string chosen) {
     signal_.notify_one();
 }
 
-void TextTranslator::Begin() {
+std::string_view TextTranslator::Begin(std::string_view text, std::size_t* from,
+                                       std::size_t* to) {
+    *to = std::min(*to, text.size());
+    *from = std::min(*from, *to);
     done_ = false;
     stopped_ = false;
     std::lock_guard lock(mutex_);
     signalled_ = false;
     last_progress_ms_ = 0;
+    return text.substr(0, *to);
+}
+
+PhraseSearch TextTranslator::NextPhrase(std::string_view region, std::size_t pos, int depth,
+                                        const WordCharacters& chars, TextLookup& lookup) {
+    PhraseSearch search = SearchPhrase(region, pos, depth, chars,
+                                       [&lookup](const std::string& p) { return lookup.Main(p); });
+    if (lookup.stale()) {
+        // The dictionaries changed under the run: it ends, copying nothing more.
+        stopped_ = true;
+        search.phrase.reset();
+    }
+    if (!search.phrase) done_ = true;
+    return search;
 }
 
 TextAction TextTranslator::WaitAction(std::string* chosen) {
@@ -127,23 +144,11 @@ void TextTranslator::ReportProgress(std::size_t end, std::size_t from, std::size
 void TextTranslator::RunFast(std::string_view text, std::size_t from, std::size_t to, int depth,
                              const WordCharacters& chars, TextLookup& lookup,
                              TextTranslationView& view) {
-    Begin();
-    to = std::min(to, text.size());
-    from = std::min(from, to);
-    const std::string_view region = text.substr(0, to);
-    const PhraseLookup main = [&lookup](const std::string& p) { return lookup.Main(p); };
+    const std::string_view region = Begin(text, &from, &to);
     std::size_t pos = from;
     while (!done_) {
-        const PhraseSearch search = SearchPhrase(region, pos, depth, chars, main);
-        if (lookup.stale()) {
-            done_ = true;
-            stopped_ = true;
-            break;
-        }
-        if (!search.phrase) {
-            done_ = true;
-            break;
-        }
+        const PhraseSearch search = NextPhrase(region, pos, depth, chars, lookup);
+        if (!search.phrase) break;
         const Phrase& phrase = *search.phrase;
         bool translated = search.found;
         if (translated && lookup.link()) translated = lookup.Link();
@@ -163,24 +168,12 @@ void TextTranslator::RunFast(std::string_view text, std::size_t from, std::size_
 void TextTranslator::RunStep(std::string_view text, std::size_t from, std::size_t to, int depth,
                              const WordCharacters& chars, TextLookup& lookup,
                              TextTranslationView& view) {
-    Begin();
-    to = std::min(to, text.size());
-    from = std::min(from, to);
-    const std::string_view region = text.substr(0, to);
-    const PhraseLookup main = [&lookup](const std::string& p) { return lookup.Main(p); };
+    const std::string_view region = Begin(text, &from, &to);
     std::size_t pos = from;
     std::size_t last_end = from;
     while (!done_) {
-        const PhraseSearch search = SearchPhrase(region, pos, depth, chars, main);
-        if (lookup.stale()) {
-            done_ = true;
-            stopped_ = true;
-            break;
-        }
-        if (!search.phrase) {
-            done_ = true;
-            break;
-        }
+        const PhraseSearch search = NextPhrase(region, pos, depth, chars, lookup);
+        if (!search.phrase) break;
         const Phrase& phrase = *search.phrase;
         // Copy what lies between phrases only after a phrase was written.
         TextAction previous;

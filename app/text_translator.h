@@ -109,7 +109,13 @@ public:
     bool running() const { return !done_; }
 
 private:
-    void Begin();
+    // Starts a run over text[from, to) (both clamped to the text); answers
+    // the text up to the region's end.
+    std::string_view Begin(std::string_view text, std::size_t* from, std::size_t* to);
+    // The next phrase from `pos`; none when the run ends there (text used up,
+    // or the dictionaries changed, which also counts as a stop).
+    PhraseSearch NextPhrase(std::string_view region, std::size_t pos, int depth,
+                            const WordCharacters& chars, TextLookup& lookup);
     TextAction WaitAction(std::string* chosen);
     void ReportProgress(std::size_t end, std::size_t from, std::size_t to,
                         TextTranslationView& view, bool force);

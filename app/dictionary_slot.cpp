@@ -21,6 +21,19 @@ void ResultBuffers::Resize(std::size_t entries) {
     front_ = 0;
 }
 
+void ResultBuffers::Grow(std::size_t entries) {
+    std::array<std::vector<const char*>, 2> grown;
+    for (int i = 0; i < 2; ++i) {
+        if (buffers_[i].size() >= entries) continue;
+        grown[i].assign(entries, nullptr);
+        std::copy(buffers_[i].begin(), buffers_[i].end(), grown[i].begin());
+    }
+    // Nothing is replaced before both allocations have succeeded.
+    for (int i = 0; i < 2; ++i) {
+        if (!grown[i].empty()) buffers_[i].swap(grown[i]);
+    }
+}
+
 void ResultBuffers::Show(MainView* view, SlotId slot, ListSide side, int count) {
     count = std::clamp(count, 0, capacity());
     const char* const* items = Flip();
@@ -83,6 +96,11 @@ DICTIONARY_INFO DictionarySlot::info_snapshot() const {
 void DictionarySlot::SizeResultArrays() {
     results_[0].Resize(info_.primary_index_size + kSpareEntries);
     results_[1].Resize(info_.secondary_index_size + kSpareEntries);
+}
+
+void DictionarySlot::GrowResultArrays() {
+    results_[0].Grow(info_.primary_index_size + kSpareEntries);
+    results_[1].Grow(info_.secondary_index_size + kSpareEntries);
 }
 
 void DictionarySlot::SetPath(const std::string& path) {

@@ -41,6 +41,14 @@ public:
     const char* const* Flip();
     // The array the list shows.
     const char* const* front() const { return buffers_[front_].data(); }
+    // The same for edits in place (user-interface thread, no job running):
+    // the list must be shown or redrawn afterwards.
+    const char** front_entries() { return buffers_[front_].data(); }
+    int front_capacity() const { return static_cast<int>(buffers_[front_].size()); }
+    // Gives both arrays at least `entries` entries, keeping what the front
+    // array holds. The front array may move: the list must show nothing from
+    // it meanwhile. Throws std::bad_alloc, leaving both arrays as they were.
+    void Grow(std::size_t entries);
 
 private:
     std::array<std::vector<const char*>, 2> buffers_;
@@ -82,6 +90,9 @@ public:
     // Sizes the result arrays after the description: index size + 40 each.
     // The lists must show nothing from them.
     void SizeResultArrays();
+    // The same after an edit, keeping what the lists show (they must show
+    // nothing from the arrays meanwhile). Throws std::bad_alloc.
+    void GrowResultArrays();
 
     // The description (worker side), and a copy of it for any thread.
     const DICTIONARY_INFO& info() const { return info_; }

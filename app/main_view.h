@@ -50,6 +50,11 @@ public:
     virtual void SelectListEntry(SlotId slot, ListSide side, int index) = 0;
     // The selected word of a list, or nothing.
     virtual std::optional<std::string> SelectedWord(SlotId slot, ListSide side) = 0;
+    // The row of the selected word, or -1.
+    virtual int SelectedIndex(SlotId slot, ListSide side) = 0;
+    // Paints a list again from its array (whose entries the caller changed in
+    // place), keeping its selection and any drag under way.
+    virtual void RedrawList(SlotId slot, ListSide side) = 0;
     // The text of an edit box.
     virtual std::string EditText(SlotId slot, ListSide side) = 0;
     // Writes an edit box. The change counts as made by the program: its change

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -149,6 +150,11 @@ public:
     // Reverses a slot's direction (the direction buttons); retitles and
     // refreshes the status line through a job when none runs.
     void ToggleDirection(SlotId slot);
+    // Empties the edit box and the list of one side.
+    void ClearSide(SlotId slot, ListSide side) {
+        ClearEdit(slot, side);
+        ClearList(slot, side);
+    }
     // The number of words a list shows now.
     int shown_count(SlotId slot, ListSide side) const;
 
@@ -168,6 +174,26 @@ public:
     void StartImport(ImportRequest request);                 // 21
     void StartUpdate(int format, const std::string& path);  // 22
     void StartCloseDual() { StartJob(kJobCloseDual); }      // dual mode off
+
+    // ---- Editing the main dictionary (user-interface thread, edit mode) ---
+
+    // Answers the engine lock once no job runs on the dictionaries, or an
+    // empty lock when one still runs after a while. Called after the user
+    // answered any question, right before the engine is changed.
+    using EngineHold = std::function<std::unique_lock<std::mutex>()>;
+    // Adds the translation typed into the two edit boxes (after asking).
+    void AddTranslation(const EngineHold& hold_engine);
+    // Deletes the selected translation of the selected source word or, when
+    // the word has no translation left, the word itself (after asking).
+    void DeleteSelected(const EngineHold& hold_engine);
+    // Changes the word at `row` of a list of the main slot, `old_word`, into
+    // `new_word` (code page of the list). An empty new word changes nothing.
+    void ChangeWord(ListSide side, int row, const std::string& old_word,
+                    const std::string& new_word, const EngineHold& hold_engine);
+    // The translation at `previous` of the target list was dragged to `row`:
+    // moves it there, one place at a time, in the list and in the dictionary.
+    // The list's selection follows it.
+    void MoveTranslation(int previous, int row, const EngineHold& hold_engine);
 
     // The status line after a job (word counts, or "Dictionary not loaded").
     std::string StatusText() const;
@@ -212,6 +238,10 @@ private:
     void RefreshStatus();
     void ReportEngineError(TextId message, const std::string& detail, const char* engine_message);
     void ReportMemoryError();
+    // Hands a list the array it shows again, with `count` entries (editing).
+    void ShowFront(SlotId id, ListSide side, int count);
+    // A word of a list of the main slot, for a message (UTF-8).
+    std::string WordForMessage(ListSide side, std::string_view word) const;
     bool WaitForWindows();
 
     MainView* const view_;

@@ -40,6 +40,7 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         std::vector<std::string>& list = lists_[KeyOf(slot, side)];
         list.assign(items, items + count);  // reads every pointer now
+        arrays_[KeyOf(slot, side)] = items;
         selection_[KeyOf(slot, side)] = -1;
         ++show_calls_;
     }
@@ -53,6 +54,18 @@ public:
         const std::vector<std::string>& list = lists_[KeyOf(slot, side)];
         if (index < 0 || index >= static_cast<int>(list.size())) return std::nullopt;
         return list[index];
+    }
+    int SelectedIndex(SlotId slot, ListSide side) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const int index = selection_[KeyOf(slot, side)];
+        return index < static_cast<int>(lists_[KeyOf(slot, side)].size()) ? index : -1;
+    }
+    // Reads the array the list was last handed again, as a repaint would.
+    void RedrawList(SlotId slot, ListSide side) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const Key key = KeyOf(slot, side);
+        std::vector<std::string>& list = lists_[key];
+        for (std::size_t i = 0; i < list.size(); ++i) list[i] = arrays_[key][i];
     }
     std::string EditText(SlotId slot, ListSide side) override {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -196,6 +209,7 @@ private:
 
     std::mutex mutex_;
     std::map<Key, std::vector<std::string>> lists_;
+    std::map<Key, const char* const*> arrays_;
     std::map<Key, int> selection_;
     std::map<Key, std::string> edits_;
     std::vector<ShownMessage> messages_;

@@ -154,11 +154,6 @@ void DictionaryPane::setEditModeLook(bool on) {
     }
 }
 
-void DictionaryPane::clearSide(ListSide side) {
-    m_edit[index(side)]->setProgramText(QString());
-    m_list[index(side)]->resetContent();
-}
-
 void DictionaryPane::setControlsEnabled(bool on) {
     for (int i = 0; i < 2; ++i) {
         m_edit[i]->setEnabled(on);

@@ -50,8 +50,6 @@ public:
     void applyView(const wordbay::ViewSettings& view);
     // Captions painted red on black (edit mode) or normally.
     void setEditModeLook(bool on);
-    // Empties the edit box (as a program change) and the list of one side.
-    void clearSide(wordbay::ListSide side);
     void setControlsEnabled(bool on);
 
 private:

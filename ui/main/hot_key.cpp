@@ -76,9 +76,9 @@ void MainForm::onHotKeyMessage() {
     m_clipboardBeforeHotKey = QApplication::clipboard()->text();
     m_hotKeyCopying = true;
     playKeysThen(&m_keyPlayer, this, kVkC, kCopyWaitMs, [this] {
-        for (DictionaryPane* p : m_panes) {
-            p->clearSide(ListSide::kPrimary);
-            p->clearSide(ListSide::kSecondary);
+        for (const SlotId slot : {SlotId::kMain, SlotId::kDual}) {
+            m_controller->ClearSide(slot, ListSide::kPrimary);
+            m_controller->ClearSide(slot, ListSide::kSecondary);
         }
         const int target = m_settings.hot_key_target;
         if (target < 0 || target > 2) return;

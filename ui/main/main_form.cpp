@@ -300,6 +300,15 @@ void MainForm::command(int code, int id, WControl*, qintptr param) {
         case cmd::kDualMode: toggleDualMode(); return;
         case cmd::kLoadDual: loadDual(); return;
         case cmd::kEditMode: toggleEditMode(); return;
+        case cmd::kAddWord:
+            if (m_editMode) addTranslation();
+            return;
+        case cmd::kDeleteWord:
+            if (m_editMode) deleteSelected();
+            return;
+        case cmd::kChangeWord:
+            if (m_editMode) openWordChange();
+            return;
 
         case cmd::kCopy:
         case cmd::kContextCopy:

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QString>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include "app/main_view.h"
@@ -36,6 +37,7 @@ class StatusStrip;
 class TrayIcon;
 class WListBox;
 class WTipManager;
+class WordChangeEdit;
 
 namespace speech {
 class SpeechPane;
@@ -86,6 +88,8 @@ public:
                   int count) override;
     void SelectListEntry(wordbay::SlotId slot, wordbay::ListSide side, int index) override;
     std::optional<std::string> SelectedWord(wordbay::SlotId slot, wordbay::ListSide side) override;
+    int SelectedIndex(wordbay::SlotId slot, wordbay::ListSide side) override;
+    void RedrawList(wordbay::SlotId slot, wordbay::ListSide side) override;
     std::string EditText(wordbay::SlotId slot, wordbay::ListSide side) override;
     void SetEditText(wordbay::SlotId slot, wordbay::ListSide side, std::string_view text) override;
     void FocusEdit(wordbay::SlotId slot, wordbay::ListSide side) override;
@@ -190,6 +194,20 @@ private:
     void changeHotKeys();
     void changeView(int id, qintptr param);
 
+    // Editing the main dictionary in edit mode (editing_commands.cpp).
+    // Waits, painting, until no job runs on the dictionaries and answers the
+    // engine lock; an empty lock when a job still runs after a while.
+    std::unique_lock<std::mutex> holdEngine();
+    void addTranslation();
+    void deleteSelected();
+    // Opens the box that changes the selected word of the focused main list.
+    void openWordChange();
+    void changeWord(const QString& text);
+    // The target list reported a drag from row `previous` to its current row.
+    void translationDragged(int previous);
+    // In edit mode the target list of the main pane drags its entries.
+    void updateDragModes();
+
     // Speech (speech_commands.cpp).
     speech::SpeechPane* speechPane(wordbay::SlotId slot);
     void takeSpeechSettings(wordbay::SlotId id, const wordbay::DictionarySlot& slot);
@@ -233,6 +251,11 @@ private:
     std::unique_ptr<HotKeyFilter> m_hotKeyFilter;
 
     bool m_editMode = false;
+    // The word being changed in place: its list, row and text.
+    WordChangeEdit* m_wordChange[2] = {};
+    wordbay::ListSide m_changeSide = wordbay::ListSide::kPrimary;
+    int m_changeRow = -1;
+    std::string m_changeWord;
     bool m_inTray = false;
     bool m_hotKeyInstalled = false;
     bool m_closing = false;

@@ -77,6 +77,17 @@ std::optional<std::string> MainForm::SelectedWord(SlotId slot, ListSide side) {
     });
 }
 
+int MainForm::SelectedIndex(SlotId slot, ListSide side) {
+    return onUiThread([=, this] {
+        const WListBox* list = pane(slot)->list(side);
+        return list->items() != nullptr ? list->curSel() : -1;
+    });
+}
+
+void MainForm::RedrawList(SlotId slot, ListSide side) {
+    onUiThread([=, this] { pane(slot)->list(side)->viewport()->update(); });
+}
+
 std::string MainForm::EditText(SlotId slot, ListSide side) {
     return onUiThread([=, this] { return pane(slot)->edit(side)->encodedText(); });
 }

@@ -47,7 +47,7 @@ ListSide other(ListSide side) {
 
 }  // namespace
 
-void MainForm::paneNotification(int code, int id, qintptr) {
+void MainForm::paneNotification(int code, int id, qintptr param) {
     const PaneControl c = paneControlOf(id);
     DictionaryPane* p = pane(c.slot);
     if (c.edit) {
@@ -61,6 +61,10 @@ void MainForm::paneNotification(int code, int id, qintptr) {
         } else if (code == kEditEnter) {
             m_controller->OnDownArrow(c.slot, c.side);
         }
+        return;
+    }
+    if (code == kListDragMove && m_editMode && c.slot == SlotId::kMain) {
+        translationDragged(static_cast<int>(param));
         return;
     }
     if (code == kListSelChange && m_controller->slot(c.slot).loaded())
@@ -116,6 +120,7 @@ void MainForm::editCommand(int id) {
 void MainForm::reverseDirection(SlotId slot) {
     m_controller->ToggleDirection(slot);
     pane(slot)->setDirection(m_controller->slot(slot).primary_to_secondary());
+    updateDragModes();
     if (m_textWindow) m_textWindow->resetWordList();
     // The popup and tooltip take the looks of the new direction, unless a job
     // holds the dictionary now (its end refreshes the views anyway).
@@ -173,7 +178,16 @@ void MainForm::toggleEditMode() {
     }
     setOptions(o);
     const ListSide target = other(m_controller->slot(SlotId::kMain).source_side());
-    if (m_editMode) m_panes[0]->clearSide(target);
+    if (m_editMode) {
+        m_controller->ClearSide(SlotId::kMain, target);
+        m_panes[0]->list(other(target))->setCurSel(-1);
+        // The popup's list may show words that editing could delete.
+        if (m_popup) {
+            m_popup->list()->setCount(0);
+            m_popup->list()->setItems(nullptr);
+        }
+    }
+    updateDragModes();
     m_panes[0]->setEditModeLook(m_editMode);
     layoutPanes();
 }

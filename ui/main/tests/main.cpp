@@ -5,11 +5,12 @@
 int runMainFormTests(int argc, char** argv);
 int runLookUpTests(int argc, char** argv);
 int runStartupTests(int argc, char** argv);
+int runEditingTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     int failed = 0;
-    for (auto* run : {runMainFormTests, runLookUpTests, runStartupTests}) {
+    for (auto* run : {runMainFormTests, runLookUpTests, runStartupTests, runEditingTests}) {
         failed += run(argc, argv) != 0 ? 1 : 0;
     }
     return failed;

@@ -17,7 +17,9 @@ bash "$src/scripts/first_start.sh" "$dir" "$bin/wordbay-cli" "$src/data/kx-sampl
 # The start-up notice would wait for an answer.
 printf '[options]\nshowsplash=0\n' >> "$dir/wordbay.ini"
 
-QT_QPA_PLATFORM=offscreen timeout 120 "$dir/wordbay" --report-translation house "$dir/report.txt"
+# An instance name of its own keeps it apart from other tests running at once.
+QT_QPA_PLATFORM=offscreen WORDBAY_INSTANCE="wordbay-first-start-test-$$" \
+    timeout 120 "$dir/wordbay" --report-translation house "$dir/report.txt"
 
 test -f "$dir/database/Engleski_Hrvatski.v03" || { echo "no Engleski_Hrvatski.v03"; exit 1; }
 cat "$dir/report.txt"

@@ -7,6 +7,8 @@
 
 #include <QtGlobal>
 
+#include "app/message_box_style.h"
+
 class QWidget;
 class WControl;
 
@@ -25,13 +27,13 @@ inline constexpr int kListDragEnd = 0x487;     // drag ended; parameter = row
 inline constexpr int kListDragCancel = 0x488;  // drag cancelled
 
 // Standard button ids: the results of dialogs and of the program's message box.
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
-inline constexpr int kIdAbort = 3;
-inline constexpr int kIdRetry = 4;
-inline constexpr int kIdIgnore = 5;
-inline constexpr int kIdYes = 6;
-inline constexpr int kIdNo = 7;
+using wordbay::kIdAbort;
+using wordbay::kIdCancel;
+using wordbay::kIdIgnore;
+using wordbay::kIdNo;
+using wordbay::kIdOk;
+using wordbay::kIdRetry;
+using wordbay::kIdYes;
 inline constexpr int kIdHelp = 9;
 
 // Receives the commands of the controls it owns, of its menu items and of its

@@ -10,28 +10,28 @@
 #include <QDialog>
 #include <array>
 
+#include "app/message_box_style.h"
+
 class QAbstractButton;
 
-// Button sets (the low four bits of the style).
-inline constexpr unsigned kMbOk = 0x0;
-inline constexpr unsigned kMbOkCancel = 0x1;
-inline constexpr unsigned kMbAbortRetryIgnore = 0x2;
-inline constexpr unsigned kMbYesNoCancel = 0x3;
-inline constexpr unsigned kMbYesNo = 0x4;
-inline constexpr unsigned kMbRetryCancel = 0x5;
-// Icons (bits 4 to 7).
-inline constexpr unsigned kMbIconStop = 0x10;
-inline constexpr unsigned kMbIconQuestion = 0x20;
-inline constexpr unsigned kMbIconExclamation = 0x30;
-inline constexpr unsigned kMbIconInformation = 0x40;
-inline constexpr unsigned kMbUserIcon = 0x80;  // the owner window's icon, else the program's
-// Default button (bits 8 and 9): the first unless one of these is set.
-inline constexpr unsigned kMbDefButton2 = 0x100;
-inline constexpr unsigned kMbDefButton3 = 0x200;
-// Other bits.
-inline constexpr unsigned kMbSystemModal = 0x1000;  // stays above every window
-inline constexpr unsigned kMbHelp = 0x4000;         // adds a Help button, which does not close
-inline constexpr unsigned kMbTopmost = 0x40000;     // stays above every window
+// The style bits, shared with the program's logic, which asks its questions
+// with the same values.
+using wordbay::kMbAbortRetryIgnore;
+using wordbay::kMbDefButton2;
+using wordbay::kMbDefButton3;
+using wordbay::kMbHelp;  // adds a Help button, which does not close
+using wordbay::kMbIconExclamation;
+using wordbay::kMbIconInformation;
+using wordbay::kMbIconQuestion;
+using wordbay::kMbIconStop;
+using wordbay::kMbOk;
+using wordbay::kMbOkCancel;
+using wordbay::kMbRetryCancel;
+using wordbay::kMbSystemModal;  // stays above every window
+using wordbay::kMbTopmost;      // stays above every window
+using wordbay::kMbUserIcon;     // the owner window's icon, else the program's
+using wordbay::kMbYesNo;
+using wordbay::kMbYesNoCancel;
 
 // One row of the button table: a standard id (kIdOk ... kIdNo) and its label.
 struct MessageBoxButtonText {

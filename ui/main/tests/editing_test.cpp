@@ -1,19 +1,13 @@
 // Editing the dictionary in the main window: the commands of edit mode through
 // their menus, questions and lists, and a whole round trip from a TAB text
 // import through the dialogs to a fresh start of the built program.
-#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QProcess>
-#include <QPushButton>
 #include <QTableWidget>
-#include <QTimer>
 #include <QtTest>
-#include <functional>
 
 #include "app/search_controller.h"
 #include "platform/code_page.h"
@@ -22,6 +16,7 @@
 #include "ui/main/dictionary_pane.h"
 #include "ui/main/main_form.h"
 #include "ui/main/search_edit.h"
+#include "ui/main/tests/modal_script.h"
 #include "ui/main/tests/program_folder.h"
 #include "ui/main/word_change_edit.h"
 #include "ui/widgets/locale_list.h"
@@ -34,55 +29,6 @@ using wordbay::SlotId;
 namespace {
 
 void send(MainForm* form, int id) { form->command(kMenuCommand, id, nullptr, 0); }
-
-// Acts on the modal windows of a flow in order: each step gets the next modal
-// window once it shows. Polls, because they open in nested event loops.
-class ModalScript {
-public:
-    using Step = std::function<void(QWidget*)>;
-
-    explicit ModalScript(std::vector<Step> steps) : m_steps(std::move(steps)) {
-        QObject::connect(&m_poll, &QTimer::timeout, [this] { poll(); });
-        m_poll.start(20);
-    }
-    bool done() const { return m_next == m_steps.size(); }
-    // The texts of the message boxes met so far, in order.
-    const QStringList& texts() const { return m_texts; }
-
-private:
-    void poll() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || modal == m_last || done()) return;
-        m_last = modal;
-        if (qobject_cast<WMessageBox*>(modal) != nullptr) {
-            QString text;
-            for (const QLabel* label : modal->findChildren<QLabel*>()) text += label->text();
-            m_texts << text;
-        }
-        m_steps[m_next++](modal);
-    }
-
-    std::vector<Step> m_steps;
-    std::size_t m_next = 0;
-    QPointer<QWidget> m_last;
-    QStringList m_texts;
-    QTimer m_poll;
-};
-
-// A step that presses button `id` of a message box.
-ModalScript::Step press(int id) {
-    return [id](QWidget* w) {
-        if (auto* box = qobject_cast<WMessageBox*>(w)) box->button(id)->click();
-    };
-}
-
-// A step that clicks the accept button of a dialog after `prepare`.
-ModalScript::Step accept(std::function<void(QWidget*)> prepare) {
-    return [prepare](QWidget* w) {
-        prepare(w);
-        w->findChild<QPushButton*>(QStringLiteral("acceptButton"))->click();
-    };
-}
 
 // Selects the first row of the table `name` that has a cell reading `text`.
 void selectRowWith(QWidget* dialog, const char* name, const QString& text) {

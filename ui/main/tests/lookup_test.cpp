@@ -1,11 +1,8 @@
 // Looking words up through the real search controller and engine: typing,
 // moving into a list, the status line, and what closing the window saves.
-#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
-#include <QLabel>
 #include <QPlainTextEdit>
-#include <QTimer>
 #include <QtTest>
 
 #include "app/search_controller.h"
@@ -14,6 +11,7 @@
 #include "ui/main/main_form.h"
 #include "ui/main/search_edit.h"
 #include "ui/main/status_strip.h"
+#include "ui/main/tests/modal_script.h"
 #include "ui/main/tests/program_folder.h"
 #include "ui/popup/popup_form.h"
 #include "ui/popup/tooltip_form.h"
@@ -26,24 +24,6 @@ using wordbay::ListSide;
 using wordbay::SlotId;
 
 namespace {
-
-// Presses button `id` of the next message box once it shows; records its
-// text. Polls with a timer of its own, because the box may open inside a
-// nested event loop.
-void answerNextMessageBox(int id, QString* text) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, id, text] {
-        auto* box = qobject_cast<WMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) return;
-        poll->stop();
-        poll->deleteLater();
-        if (text != nullptr) {
-            for (const QLabel* label : box->findChildren<QLabel*>()) *text += label->text();
-        }
-        box->button(id)->click();
-    });
-    poll->start(20);
-}
 
 }  // namespace
 
@@ -227,14 +207,12 @@ private slots:
         DB_HANDLE db = form->controller()->slot(SlotId::kMain).handle();
         QVERIFY(DB_AddWord(db, DB_PRIMARY_LIST, "zebra")->status != 0);
 
-        QString question;
-        answerNextMessageBox(kIdCancel, &question);
+        ModalScript answers({press(kIdCancel), press(kIdNo)});
         QVERIFY(!form->close());
         QVERIFY(form->isVisible());
-        QVERIFY(question.contains(QStringLiteral("Save changed dictionary")));
+        QVERIFY(answers.texts().value(0).contains(QStringLiteral("Save changed dictionary")));
         QVERIFY(folder.setting("options", "useregex").isNull());  // nothing written yet
 
-        answerNextMessageBox(kIdNo, nullptr);
         form->close();
         QTRY_VERIFY(!form->isVisible());
         QCOMPARE(folder.setting("options", "useregex"), QStringLiteral("0"));
@@ -247,10 +225,9 @@ private slots:
         QVERIFY(form);
         DB_HANDLE db = form->controller()->slot(SlotId::kMain).handle();
         QVERIFY(DB_AddWord(db, DB_PRIMARY_LIST, "zebra")->status != 0);
-        answerNextMessageBox(kIdYes, nullptr);
-        QVERIFY(!form->close());  // the save runs first, on the worker
         // The worker reports the save, then closes the window without asking again.
-        answerNextMessageBox(kIdOk, nullptr);
+        ModalScript answers({press(kIdYes), press(kIdOk)});
+        QVERIFY(!form->close());  // the save runs first, on the worker
         QTRY_VERIFY_WITH_TIMEOUT(!form->isVisible(), 10000);
 
         DB_HANDLE check = DB_CreateHandle()->handle;

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QTimer>
 #include <QtTest>
 
 #include "app/search_controller.h"
@@ -13,6 +12,7 @@
 #include "ui/main/main_form.h"
 #include "ui/main/search_edit.h"
 #include "ui/main/status_strip.h"
+#include "ui/main/tests/modal_script.h"
 #include "ui/main/tests/program_folder.h"
 #include "ui/widgets/w_image_button.h"
 #include "ui/widgets/w_list_box.h"
@@ -28,20 +28,6 @@ void send(MainForm* form, int id) { form->command(kMenuCommand, id, nullptr, 0);
 bool checked(MainForm* form, int id) { return form->commandAction(id)->isChecked(); }
 
 bool toggled(MainForm* form, int id) { return form->buttonBar()->button(id)->isToggled(); }
-
-// Closes the next modal dialog once it shows (polling: it opens inside a
-// nested event loop).
-void cancelNextDialog() {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog == nullptr) return;
-        poll->stop();
-        poll->deleteLater();
-        dialog->close();
-    });
-    poll->start(20);
-}
 
 }  // namespace
 
@@ -176,7 +162,7 @@ private slots:
 
     void dualModeStaysOffWhenTheChoiceIsCancelled() {
         MainForm* f = m_form.get();
-        cancelNextDialog();
+        ModalScript choice({closeIt()});
         send(f, cmd::kDualMode);
         QVERIFY(!f->options().dual_mode);
         QVERIFY(!checked(f, cmd::kDualMode));

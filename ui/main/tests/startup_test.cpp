@@ -9,7 +9,6 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 #include <cstdio>
 #include <sys/socket.h>
@@ -19,6 +18,7 @@
 #include "ui/main/button_bar.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/main_form.h"
+#include "ui/main/tests/modal_script.h"
 #include "ui/main/tests/program_folder.h"
 #include "ui/widgets/w_image_button.h"
 #include "ui/widgets/w_message_box.h"
@@ -86,20 +86,10 @@ private slots:
     void aMissingLanguageFileFallsBackToEnglish() {
         ProgramFolder folder(housePairs(), QString(), QStringLiteral("language=gone.txt"));
         QVERIFY(folder.ok());
-        bool reported = false;
-        auto* poll = new QTimer;
-        QObject::connect(poll, &QTimer::timeout, [poll, &reported] {
-            auto* box = qobject_cast<WMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr) return;
-            poll->stop();
-            poll->deleteLater();
-            reported = true;
-            box->button(kIdOk)->click();
-        });
-        poll->start(20);
+        ModalScript notice({press(kIdOk)});
         auto form = folder.openWindow();
         QVERIFY(form);
-        QVERIFY(reported);
+        QVERIFY(notice.done());
         QCOMPARE(form->commandAction(cmd::kExit)->text(), QStringLiteral("E&xit"));
         form->close();
         QTRY_VERIFY(!form->isVisible());

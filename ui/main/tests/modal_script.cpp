@@ -1,0 +1,46 @@
+#include "ui/main/tests/modal_script.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+
+#include "ui/widgets/w_message_box.h"
+
+namespace {
+constexpr int kPollMs = 20;
+}  // namespace
+
+ModalScript::ModalScript(std::vector<Step> steps) : m_steps(std::move(steps)) {
+    QObject::connect(&m_poll, &QTimer::timeout, [this] { poll(); });
+    m_poll.start(kPollMs);
+}
+
+void ModalScript::poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || modal == m_last || done()) return;
+    m_last = modal;
+    if (qobject_cast<WMessageBox*>(modal) != nullptr) {
+        QString text;
+        for (const QLabel* label : modal->findChildren<QLabel*>()) text += label->text();
+        m_texts << text;
+    }
+    m_steps[m_next++](modal);
+}
+
+ModalScript::Step press(int id) {
+    return [id](QWidget* w) {
+        if (auto* box = qobject_cast<WMessageBox*>(w)) box->button(id)->click();
+    };
+}
+
+ModalScript::Step accept(std::function<void(QWidget*)> prepare) {
+    return [prepare](QWidget* w) {
+        prepare(w);
+        w->findChild<QPushButton*>(QStringLiteral("acceptButton"))->click();
+    };
+}
+
+ModalScript::Step closeIt() {
+    return [](QWidget* w) { w->close(); };
+}

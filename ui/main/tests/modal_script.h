@@ -1,0 +1,44 @@
+// Drives the modal windows a command opens: each step of the script gets the
+// next modal window once it shows. Polls, because they open in nested event
+// loops; lives on the test's stack for as long as the flow runs.
+#pragma once
+
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+class ModalScript {
+public:
+    using Step = std::function<void(QWidget*)>;
+
+    explicit ModalScript(std::vector<Step> steps);
+    ModalScript(const ModalScript&) = delete;
+    ModalScript& operator=(const ModalScript&) = delete;
+
+    // Every step has run.
+    bool done() const { return m_next == m_steps.size(); }
+    // The texts of the message boxes met so far, in order.
+    const QStringList& texts() const { return m_texts; }
+
+private:
+    void poll();
+
+    std::vector<Step> m_steps;
+    std::size_t m_next = 0;
+    QPointer<QWidget> m_last;
+    QStringList m_texts;
+    QTimer m_poll;
+};
+
+// A step that presses button `id` of a message box.
+ModalScript::Step press(int id);
+
+// A step that clicks the accept button of a dialog after `prepare`.
+ModalScript::Step accept(std::function<void(QWidget*)> prepare);
+
+// A step that closes the window, as its close box does.
+ModalScript::Step closeIt();

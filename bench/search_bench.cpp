@@ -1,13 +1,14 @@
 // Searching the English-German dictionary against bare loops over the same
 // words:
 // - a regular expression over the whole primary list (DB_List mode 2) against
-//   pcre_exec over the words in a flat array, with the same compiled tables;
+//   pcre2_match over the words in a flat array, with the same compiled tables;
 // - the type-ahead prefix list of the first 1 to 4 letters of 1,000 real words
 //   against copying the matching pointers out of an array sorted beforehand;
 // - DB_Translate of 10,000 real words, folded (case ignored) and exact,
 //   against a std::unordered_map from the (folded) word to its translations.
 // Case is ignored in the folded searches, as a user types.
-#include <pcre.h>
+#define PCRE2_CODE_UNIT_WIDTH 8
+#include <pcre2.h>
 
 #include <algorithm>
 #include <cstring>
@@ -57,9 +58,14 @@ void BM_RegexScan(benchmark::State& state) {
         flat.append(node->text, node->length);
         flat += '\0';
     }
-    const char* error = nullptr;
-    int offset = 0;
-    pcre* code = pcre_compile(kExpression, PCRE_CASELESS, &error, &offset, list.regex_tables);
+    pcre2_compile_context* context = pcre2_compile_context_create(nullptr);
+    pcre2_set_character_tables(context, list.regex_tables);
+    int error = 0;
+    PCRE2_SIZE offset = 0;
+    pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(kExpression),
+                                     PCRE2_ZERO_TERMINATED, PCRE2_CASELESS, &error, &offset,
+                                     context);
+    pcre2_match_data* data = pcre2_match_data_create_from_pattern(code, nullptr);
     std::vector<const char*> found(words.size());
     std::int64_t matches = 0;
     bench::MeasureRatio(
@@ -75,9 +81,10 @@ void BM_RegexScan(benchmark::State& state) {
         [&] {
             const auto start = Clock::now();
             std::int64_t n = 0;
-            int offsets[30];
             for (const auto& [at, length] : words) {
-                if (pcre_exec(code, nullptr, flat.data() + at, length, 0, 0, offsets, 30) >= 0) {
+                const auto* subject = reinterpret_cast<PCRE2_SPTR>(flat.data() + at);
+                if (pcre2_match(code, subject, static_cast<PCRE2_SIZE>(length), 0, 0, data,
+                                nullptr) >= 0) {
                     found[n++] = flat.data() + at;
                 }
             }
@@ -85,7 +92,9 @@ void BM_RegexScan(benchmark::State& state) {
             return Seconds(start);
         });
     state.counters["matches"] = static_cast<double>(matches);
-    pcre_free(code);
+    pcre2_match_data_free(data);
+    pcre2_code_free(code);
+    pcre2_compile_context_free(context);
 }
 BENCHMARK(BM_RegexScan)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(9);
 

@@ -317,7 +317,7 @@ const DB_RESULT* DB_GetPluginList(DB_HANDLE db, int32_t which);
 **   DB_LIST_PREFIX         the word begins with the pattern
 **   DB_LIST_WILDCARDS      the whole word matches the pattern, where '*' stands
 **                          for any run of bytes and '?' for one byte
-**   DB_LIST_REGEX          the (PCRE) regular expression occurs in the word; one
+**   DB_LIST_REGEX          the (PCRE2) regular expression occurs in the word; one
 **                          word that needs too much matching work counts as
 **                          not matching
 **   DB_LIST_PALINDROME     the word reads the same backwards; no pattern needed
@@ -333,7 +333,7 @@ const DB_RESULT* DB_GetPluginList(DB_HANDLE db, int32_t which);
 **              DB_LIST_PALINDROME), "Invalid parameter 7!\nNeed valid
 **              output_buffer.", the closed-dictionary message, the list
 **              message, "Invalid parameter 6!\nInvalid pattern search mode.",
-**              "PCRE error!" (an expression PCRE refuses), "Memory allocation
+**              "PCRE error!" (an expression PCRE2 refuses), "Memory allocation
 **              error!"
 */
 const DB_RESULT* DB_List(DB_HANDLE db, int32_t list, const char* pattern, int32_t case_sensitive,

@@ -1,5 +1,5 @@
-// The per-list character tables handed to PCRE, in the layout that
-// pcre_maketables produces: lower-case map, flip-case map, ten class bitmaps
+// The per-list character tables handed to PCRE2, in the layout that
+// pcre2_maketables produces: lower-case map, flip-case map, ten class bitmaps
 // and the character-type table, 1088 bytes.
 #include <cstdlib>
 #include <cstring>
@@ -33,16 +33,16 @@ enum ClassBits : std::size_t {
 enum CharType : std::uint8_t {
     kTypeSpace = 0x01,
     kTypeLetter = 0x02,
-    kTypeDigit = 0x04,
-    kTypeXDigit = 0x08,
+    kTypeLowerLetter = 0x04,
+    kTypeDigit = 0x08,
     kTypeWord = 0x10,
-    kTypeMeta = 0x80,
 };
 
 // The "C" locale classifications, whatever the process locale is.
 bool CSpace(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool CDigit(int c) { return c >= '0' && c <= '9'; }
 bool CXDigit(int c) { return CDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool CLowerLetter(int c) { return c >= 'a' && c <= 'z'; }
 bool CGraph(int c) { return c > ' ' && c < 0x7F; }
 bool CPrint(int c) { return c >= ' ' && c < 0x7F; }
 bool CCntrl(int c) { return c < ' ' || c == 0x7F; }
@@ -57,7 +57,6 @@ bool BuildRegexTables(WordList* list) {
     const std::uint8_t* lower = list->lower_table;
     const std::uint8_t* upper = list->upper_table;
     const std::uint32_t code_page = platform::CodePageOf(list->locale);
-    static constexpr char kMeta[] = "*+?{^.$|()[";
 
     for (int c = 0; c < 256; ++c) {
         const auto byte = static_cast<std::uint8_t>(c);
@@ -83,10 +82,11 @@ bool BuildRegexTables(WordList* list) {
         std::uint8_t type = 0;
         if (CSpace(c) && c != 0x0B) type |= kTypeSpace;
         if (alpha) type |= kTypeLetter;
+        // PCRE2 reads this bit only in the pattern's own syntax (verb and
+        // assertion names), which is ASCII whatever the list.
+        if (CLowerLetter(c)) type |= kTypeLowerLetter;
         if (CDigit(c)) type |= kTypeDigit;
-        if (CXDigit(c)) type |= kTypeXDigit;
         if (word) type |= kTypeWord;
-        if (c == 0 || std::strchr(kMeta, c) != nullptr) type |= kTypeMeta;
         tables[kCharTypes + c] = type;
     }
     std::free(list->regex_tables);

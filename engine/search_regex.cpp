@@ -7,8 +7,17 @@ namespace lexbase {
 
 void RegexMatcher::Free::operator()(char* bytes) const { std::free(bytes); }
 
+std::string RegexErrorText(int code) {
+    PCRE2_UCHAR buffer[256];
+    const int length = pcre2_get_error_message(code, buffer, sizeof buffer);
+    if (length < 0) return "unknown error " + std::to_string(code);
+    return std::string(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(length));
+}
+
 RegexStatus RegexMatcher::Compile(const WordList& list, const char* expression, bool case_sensitive,
                                   bool ignore_accents) {
+    error_.clear();
+    error_offset_ = 0;
     std::unique_ptr<char, Free> mapped;
     if (ignore_accents) {
         accent_free_ = list.accent_free_table;
@@ -22,14 +31,28 @@ RegexStatus RegexMatcher::Compile(const WordList& list, const char* expression, 
         mapped.get()[length] = '\0';
         expression = mapped.get();
     }
-    const char* error = nullptr;
-    int error_offset = 0;
-    code_.reset(pcre_compile(expression, case_sensitive ? 0 : PCRE_CASELESS, &error, &error_offset,
-                             list.regex_tables));
-    if (code_ == nullptr) return RegexStatus::kBadExpression;
-    limits_.flags = PCRE_EXTRA_MATCH_LIMIT | PCRE_EXTRA_MATCH_LIMIT_RECURSION;
-    limits_.match_limit = kRegexMatchLimit;
-    limits_.match_limit_recursion = kRegexRecursionLimit;
+    std::unique_ptr<pcre2_compile_context, Free> context(pcre2_compile_context_create(nullptr));
+    limits_.reset(pcre2_match_context_create(nullptr));
+    if (context == nullptr || limits_ == nullptr) return RegexStatus::kOutOfMemory;
+    pcre2_set_character_tables(context.get(), list.regex_tables);
+    pcre2_set_match_limit(limits_.get(), kRegexMatchLimit);
+    pcre2_set_depth_limit(limits_.get(), kRegexDepthLimit);
+
+    int error = 0;
+    PCRE2_SIZE offset = 0;
+    code_.reset(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(expression), PCRE2_ZERO_TERMINATED,
+                              case_sensitive ? 0 : PCRE2_CASELESS, &error, &offset,
+                              context.get()));
+    if (code_ == nullptr) {
+        if (error == PCRE2_ERROR_HEAPLIMIT || error == PCRE2_ERROR_NOMEMORY) {
+            return RegexStatus::kOutOfMemory;
+        }
+        error_ = RegexErrorText(error);
+        error_offset_ = offset;
+        return RegexStatus::kBadExpression;
+    }
+    match_data_.reset(pcre2_match_data_create_from_pattern(code_.get(), nullptr));
+    if (match_data_ == nullptr) return RegexStatus::kOutOfMemory;
     return RegexStatus::kOk;
 }
 
@@ -48,10 +71,21 @@ RegexMatch RegexMatcher::Test(std::string_view word) {
         mapped[word.size()] = '\0';
         subject = mapped;
     }
-    int offsets[30];
-    const int found =
-        pcre_exec(code_.get(), &limits_, subject, static_cast<int>(word.size()), 0, 0, offsets, 30);
-    return found >= 0 ? RegexMatch::kYes : RegexMatch::kNo;
+    const int found = pcre2_match(code_.get(), reinterpret_cast<PCRE2_SPTR>(subject), word.size(),
+                                  0, 0, match_data_.get(), limits_.get());
+    if (found >= 0) return RegexMatch::kYes;
+    switch (found) {
+        case PCRE2_ERROR_NOMATCH:
+            return RegexMatch::kNo;
+        case PCRE2_ERROR_MATCHLIMIT:
+        case PCRE2_ERROR_DEPTHLIMIT:
+        case PCRE2_ERROR_HEAPLIMIT:
+            return RegexMatch::kLimit;
+        case PCRE2_ERROR_NOMEMORY:
+            return RegexMatch::kOutOfMemory;
+        default:
+            return RegexMatch::kNo;
+    }
 }
 
 }  // namespace lexbase

@@ -71,7 +71,7 @@ struct WordList {
     std::uint8_t accent_free_upper_table[256];
     std::uint32_t locale;   // LCID
     std::uint32_t charset;  // font character set, kept for the caller
-    std::uint8_t* regex_tables;  // kRegexTablesSize bytes in PCRE's layout; owned
+    std::uint8_t* regex_tables;  // kRegexTablesSize bytes in PCRE2's layout; owned
     std::int32_t texts_moved;
     std::int32_t nodes_moved;
     std::int32_t links_changed;

@@ -21,7 +21,7 @@ struct Library {
 constexpr Library kLibraries[] = {
     {"Qt", "LGPL-3.0", "https://www.qt.io/"},
     {"ICU", "Unicode licence", "https://icu.unicode.org/"},
-    {"PCRE", "BSD", "https://www.pcre.org/"},
+    {"PCRE2", "BSD-3-Clause", "https://www.pcre.org/"},
     {"zlib", "zlib licence", "https://zlib.net/"},
     {"eSpeak NG", "GPL-3.0", "https://github.com/espeak-ng/espeak-ng"},
     {"speech-dispatcher client", "LGPL-2.1", "https://freebsoft.org/speechd"},

@@ -13,7 +13,7 @@ private slots:
         QCOMPARE(dialog.findChild<QLabel*>("versionLabel")->text(),
                  QString("Version " WORDBAY_TEST_VERSION));
         const QString libraries = dialog.findChild<QLabel*>("librariesLabel")->text();
-        for (const char* name : {"Qt", "ICU", "PCRE", "zlib", "eSpeak NG", "speech-dispatcher",
+        for (const char* name : {"Qt", "ICU", "PCRE2", "zlib", "eSpeak NG", "speech-dispatcher",
                                  "PulseAudio", "XInput2", "XTest"}) {
             QVERIFY2(libraries.contains(QLatin1String(name)), name);
         }

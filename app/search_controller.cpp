@@ -5,6 +5,7 @@
 
 #include "app/message_box_style.h"
 #include "app/message_table.h"
+#include "engine/messages.h"
 
 namespace wordbay {
 namespace {
@@ -334,6 +335,7 @@ std::string SearchController::StatusText() const {
         text += DictionarySlot::ListNameUtf8(info, target) + ": " +
                 std::to_string(shown_count(SlotId::kMain, target));
     }
+    if (search_incomplete_.load()) text += std::string("   ") + lexbase::msg::kRegexIncomplete;
     return text;
 }
 

@@ -267,6 +267,9 @@ private:
     std::string update_path_;     // job 22
 
     std::atomic<bool> hot_key_pending_{false};
+    // The last word listing was a regular expression that left words out
+    // for needing too much work; the status line says so.
+    std::atomic<bool> search_incomplete_{false};
     std::atomic<bool> saved_while_closing_{false};
     std::atomic<int> shown_[2][2] = {};  // [slot][side]
     ResultBuffers hot_key_items_;        // what the hot-key window shows (worker)

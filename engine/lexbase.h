@@ -319,7 +319,8 @@ const DB_RESULT* DB_GetPluginList(DB_HANDLE db, int32_t which);
 **                          for any run of bytes and '?' for one byte
 **   DB_LIST_REGEX          the (PCRE2) regular expression occurs in the word; one
 **                          word that needs too much matching work counts as
-**                          not matching
+**                          not matching, and the message then says that the
+**                          search is incomplete
 **   DB_LIST_PALINDROME     the word reads the same backwards; no pattern needed
 **   DB_LIST_ANAGRAM_REUSE  each letter of the word occurs in the pattern
 **   DB_LIST_ANAGRAM_ONCE   the word's letters are found among the pattern's,
@@ -327,7 +328,9 @@ const DB_RESULT* DB_GetPluginList(DB_HANDLE db, int32_t which);
 **   DB_LIST_ANAGRAM_EXACT  as DB_LIST_ANAGRAM_ONCE, with the pattern's length
 ** At most "max_results" pointers are written to "output" (a negative value
 ** counts as 0); a match beyond them ends the search.
-**   status 1   "Words found." (also when nothing matched)
+**   status 1   "Words found." (also when nothing matched); "Search incomplete:
+**              the regular expression needed too much work on some words."
+**              when a word was left out for that reason
 **   status 0   "Invalid paramater 3!\nCan't use empty word as searching
 **              parameter." (pattern null or empty, other than in
 **              DB_LIST_PALINDROME), "Invalid parameter 7!\nNeed valid

@@ -78,6 +78,8 @@ inline constexpr char kListNeedOutput[] = "Invalid parameter 7!\nNeed valid outp
 inline constexpr char kListBadMode[] = "Invalid parameter 6!\nInvalid pattern search mode.";
 inline constexpr char kWordsFound[] = "Words found.";
 inline constexpr char kPcreError[] = "PCRE error!";
+inline constexpr char kRegexIncomplete[] =
+    "Search incomplete: the regular expression needed too much work on some words.";
 inline constexpr char kIdenticalNeedOutput[] = "Invalid parameter 4!\nNeed valid output_buffer.";
 inline constexpr char kTranslateNeedOutput[] = "Invalid parameter 6!\nNeed valid output_buffer.";
 inline constexpr char kTranslateBadDirection[] =

@@ -137,15 +137,19 @@ SearchOutcome ListByRegex(DB_CONTEXT* db, WordList* list, const char* pattern, F
         case RegexStatus::kOk:
             break;
     }
+    bool incomplete = false;
     Walk(db, WholeList(*list), results, [&](const WordNode& node) {
         const RegexMatch match = matcher.Test(TextOf(node));
         // Without room for the mapped word the walk ends with what it has.
         if (match == RegexMatch::kOutOfMemory) return Verdict::kStop;
+        // A word that used up the work limits stays out of the results, and
+        // the caller learns that the answer may lack words.
+        if (match == RegexMatch::kLimit) incomplete = true;
         AdvanceProgress(db);
         return VerdictOf(match == RegexMatch::kYes);
     });
     EndProgress(db);
-    return {1, msg::kWordsFound, results->count()};
+    return {1, incomplete ? msg::kRegexIncomplete : msg::kWordsFound, results->count()};
 }
 
 }  // namespace

@@ -21,7 +21,9 @@ namespace lexbase {
 // dictionary and the arguments.
 //   status 1  "Words found." (also with no match, after a stop, and when the
 //             scratch buffer of an accent-insensitive regular expression
-//             can't grow: the words found so far)
+//             can't grow: the words found so far); with a regular expression
+//             that used up its work limits on some word, the words found and
+//             msg::kRegexIncomplete instead
 //   status 0  "Memory allocation error!" or "PCRE error!" (regular expression)
 // The progress reads 0 again when the call returns.
 [[nodiscard]] SearchOutcome ListWords(DB_CONTEXT* db, std::int32_t list, const char* pattern,

@@ -154,7 +154,8 @@ const char* UsageText() {
            "      languages in Windows code page N (e.g. 1250) instead.\n"
            "\n"
            "Words are read and printed as UTF-8. Exit status: 0 success, 1 failure or\n"
-           "nothing found, 2 wrong usage.\n";
+           "nothing found, 2 wrong usage, 3 a regular expression too costly to try on\n"
+           "some words (the words found are printed).\n";
 }
 
 }  // namespace cli

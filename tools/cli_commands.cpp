@@ -10,6 +10,9 @@
 #include <istream>
 #include <ostream>
 
+#define PCRE2_CODE_UNIT_WIDTH 8
+#include <pcre2.h>
+
 #include "engine/lexbase.h"
 #include "platform/code_page.h"
 #include "platform/locale.h"
@@ -209,6 +212,33 @@ bool ModeOfName(const std::string& name, uint32_t* mode) {
     return false;
 }
 
+// The engine's messages that a regular-expression listing ends with.
+constexpr char kPcreError[] = "PCRE error!";
+constexpr char kRegexIncomplete[] =
+    "Search incomplete: the regular expression needed too much work on some words.";
+
+bool IsIncomplete(const DB_RESULT* result) {
+    return result->status != 0 && std::strcmp(result->message, kRegexIncomplete) == 0;
+}
+
+// Why the regular expression `pattern` does not compile, with the offset in
+// it where the compiler stopped; "" when it compiles.
+std::string RegexProblem(const std::string& pattern, bool case_sensitive) {
+    int code = 0;
+    PCRE2_SIZE offset = 0;
+    pcre2_code* compiled =
+        pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.c_str()), pattern.size(),
+                      case_sensitive ? 0 : PCRE2_CASELESS, &code, &offset, nullptr);
+    if (compiled != nullptr) {
+        pcre2_code_free(compiled);
+        return {};
+    }
+    PCRE2_UCHAR reason[256];
+    if (pcre2_get_error_message(code, reason, sizeof reason) < 0) return {};
+    return std::string(reinterpret_cast<const char*>(reason)) + " (at offset " +
+           std::to_string(offset) + ")";
+}
+
 int RunList(const Context& c, const Arguments& args) {
     uint32_t mode = DB_LIST_PREFIX;
     if (!ModeOfName(args.Value("mode", "prefix"), &mode)) {
@@ -238,6 +268,7 @@ int RunList(const Context& c, const Arguments& args) {
     if (args.positional.size() > 1 && args.positional[1] == "-") {
         // One pattern a line from standard input, one line of matches each.
         std::string line;
+        bool incomplete = false;
         while (std::getline(c.in, line)) {
             if (!line.empty() && line.back() == '\r') line.pop_back();
             bool lossy = false;
@@ -249,11 +280,15 @@ int RunList(const Context& c, const Arguments& args) {
                 for (int32_t i = 0; i < result->count; ++i) {
                     c.out << (i == 0 ? "" : "\t") << platform::DecodeToUtf8(cp, output[i]);
                 }
+                if (IsIncomplete(result)) {
+                    c.err << "wordbay-cli: " << line << ": " << kRegexIncomplete << '\n';
+                    incomplete = true;
+                }
             }
             c.out << '\n';
         }
         c.out << std::flush;
-        return kExitOk;
+        return incomplete ? kExitIncomplete : kExitOk;
     }
     std::string pattern;
     if (args.positional.size() > 1) {
@@ -270,9 +305,20 @@ int RunList(const Context& c, const Arguments& args) {
                          args.Has("case"), args.Has("accents"), mode, output.data(),
                          static_cast<int32_t>(limit));
     }
-    if (result->status == 0) return Fail(c, result);
+    if (result->status == 0) {
+        const std::string problem = std::strcmp(result->message, kPcreError) == 0
+                                        ? RegexProblem(pattern, args.Has("case"))
+                                        : std::string();
+        if (problem.empty()) return Fail(c, result);
+        c.err << "wordbay-cli: bad regular expression: " << problem << '\n';
+        return kExitFailed;
+    }
     for (int32_t i = 0; i < result->count; ++i) {
         c.out << platform::DecodeToUtf8(cp, output[i]) << '\n';
+    }
+    if (IsIncomplete(result)) {
+        c.err << "wordbay-cli: " << kRegexIncomplete << '\n';
+        return kExitIncomplete;
     }
     return result->count > 0 ? kExitOk : kExitFailed;
 }

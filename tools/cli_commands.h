@@ -14,6 +14,7 @@ namespace cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;  // an engine failure, or nothing found
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitIncomplete = 3;  // a regular expression left words unsearched
 
 // Where freedict looks for databases given by name.
 inline constexpr const char* kDictdDirectory = "/usr/share/dictd";

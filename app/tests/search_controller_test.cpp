@@ -66,6 +66,24 @@ TEST_F(SearchControllerTest, ExactWordIsTranslatedAndAPrefixOnlyListed) {
     EXPECT_EQ(view_.EditText(kMain, kSecondary), "");
 }
 
+TEST_F(SearchControllerTest, RegexThatRunsOutOfWorkSaysSoOnTheStatusLine) {
+    // On the long word the expression backtracks past its work limit.
+    testing::WriteDictionary(DatabasePath("English_Croatian.v03"),
+                             {{"quiet" + std::string(30, 'x'), "tih"}, {"dog", "pas"}});
+    SearchOptions o;
+    o.regex = true;
+    Start("English_Croatian.v03", o);
+    Type(kMain, kPrimary, "(.*)*q");
+    WaitIdle();
+    EXPECT_TRUE(view_.List(kMain, kPrimary).empty());
+    EXPECT_NE(view_.status().find("Search incomplete"), std::string::npos) << view_.status();
+
+    Type(kMain, kPrimary, "^do");
+    WaitIdle();
+    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"dog"}));
+    EXPECT_EQ(view_.status(), "English: 1   Croatian: 0");
+}
+
 TEST_F(SearchControllerTest, WithoutAutomaticTranslationTypingOnlyLists) {
     StartWithDictionary();
     Type(kMain, kPrimary, "house");

@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "engine/lexbase.h"
@@ -152,11 +153,25 @@ TEST_F(SearchApiTest, RegularExpressionsMatchAnywhereUnlessAnchored) {
     EXPECT_RESULT(DB_List(db_, 1, "[a", 1, 1, DB_LIST_REGEX, out, 8), 0, "PCRE error!");
 }
 
-TEST_F(SearchApiTest, PathologicalExpressionEndsAsNoMatch) {
-    // Without a limit on the work per word this takes minutes.
-    Add({std::string(40, 'a') + "b", "aaa"});
-    EXPECT_EQ(List("^(a+)+$", DB_LIST_REGEX), (Words{"aaa"}));
-    EXPECT_EQ(List("(a|aa)+$", DB_LIST_REGEX, false, true), (Words{"aaa"}));
+constexpr char kIncomplete[] =
+    "Search incomplete: the regular expression needed too much work on some words.";
+
+TEST_F(SearchApiTest, PathologicalExpressionIsReportedIncomplete) {
+    // Without a limit on the work per word this takes minutes. The word that
+    // used the limit up is left out, and the message says so.
+    Add({std::string(40, 'a') + "b", "aaa", "quiet" + std::string(30, 'x'), "aq", "dog"});
+    const char* out[8];
+    for (const auto& [pattern, accents, found] :
+         {std::tuple{"^(a+)+$", 0, Words{"aaa"}}, std::tuple{"(a|aa)+$", 1, Words{"aaa"}},
+          std::tuple{"(.*)*q", 0, Words{"aq"}}}) {
+        SCOPED_TRACE(pattern);
+        const DB_RESULT* r = DB_List(db_, 1, pattern, 0, accents, DB_LIST_REGEX, out, 8);
+        EXPECT_EQ(r->status, 1);
+        EXPECT_STREQ(r->message, kIncomplete);
+        EXPECT_EQ(Words(out, out + r->count), found);
+    }
+    // The next search that stays within the limits says "Words found." again.
+    EXPECT_EQ(List("^d", DB_LIST_REGEX), (Words{"dog"}));
 }
 
 TEST_F(SearchApiTest, PalindromesIgnoreThePatternAndFollowTheCaseSwitch) {

@@ -105,9 +105,31 @@ TEST_F(CliCommandsTest, ListsInEveryModeAndHonoursTheLimit) {
     EXPECT_EQ(Cli({"list", file, "a", "--mode", "sideways"}).status, kExitUsage);
     EXPECT_EQ(Cli({"list", file}).status, kExitUsage);
     EXPECT_EQ(Cli({"list", file, "a", "--limit", "-3"}).status, kExitUsage);
-    const CliRun r = Cli({"list", file, "(", "--mode", "regex"});
+    CliRun r = Cli({"list", file, "(", "--mode", "regex"});
     EXPECT_EQ(r.status, kExitFailed);
-    EXPECT_EQ(r.err, "wordbay-cli: PCRE error!\n");
+    EXPECT_EQ(r.err,
+              "wordbay-cli: bad regular expression: missing closing parenthesis (at offset 1)\n");
+    r = Cli({"list", file, "a[b", "--mode", "regex", "--case"});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.err,
+              "wordbay-cli: bad regular expression: missing terminating ] for character class "
+              "(at offset 3)\n");
+}
+
+TEST_F(CliCommandsTest, RegexThatRunsOutOfWorkExitsWithThree) {
+    WriteFile("long.txt", "quiet" + std::string(30, 'x') + "\ttih\r\naq\tx\r\n");
+    ASSERT_EQ(Cli({"import", "--format", "txt", Path("long.txt"), Path("long.v03")}).status,
+              kExitOk);
+    CliRun r = Cli({"list", Path("long.v03"), "(.*)*q", "--mode", "regex"});
+    EXPECT_EQ(r.status, kExitIncomplete);
+    EXPECT_EQ(r.out, "aq\n");
+    EXPECT_EQ(r.err,
+              "wordbay-cli: Search incomplete: the regular expression needed too much work on "
+              "some words.\n");
+    r = Cli({"list", Path("long.v03"), "-", "--mode", "regex"}, "^a\n(.*)*q\n");
+    EXPECT_EQ(r.status, kExitIncomplete);
+    EXPECT_EQ(r.out, "aq\naq\n");
+    EXPECT_EQ(Cli({"list", Path("long.v03"), "^a", "--mode", "regex"}).status, kExitOk);
 }
 
 TEST_F(CliCommandsTest, InfoIdenticalExportAndUpdate) {

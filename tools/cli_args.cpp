@@ -11,22 +11,62 @@ struct CommandSpec {
     std::size_t max_positional;
     std::set<std::string> switches;
     std::set<std::string> options;
+    const char* usage;  // the command's lines of --help
 };
 
 const std::vector<CommandSpec>& Commands() {
     static const std::vector<CommandSpec> kCommands = {
-        {"info", 1, 1, {}, {}},
-        {"translate", 2, 2, {"reverse", "case", "accents"}, {}},
+        {"info", 1, 1, {}, {},
+         "  info FILE.v03\n"
+         "      Show a dictionary's description and counts without loading it.\n"},
+        {"translate", 2, 2, {"reverse", "case", "accents"}, {},
+         "  translate FILE.v03 WORD|- [--reverse] [--case] [--accents]\n"
+         "      Print the translations of WORD, one a line. With \"-\", read one word\n"
+         "      a line from standard input and print one line per word, its\n"
+         "      translations separated by TABs (an empty line when there is none).\n"},
         // The pattern is optional for palindromes only; the command checks that.
-        {"list", 1, 2, {"secondary", "case", "accents"}, {"mode", "limit"}},
-        {"identical", 1, 1, {"case", "accents"}, {}},
-        {"import", 2, 2, {}, {"format", "locales", "names"}},
-        {"export", 2, 2, {}, {"format"}},
-        {"update", 2, 2, {"reverse"}, {"format"}},
-        {"freedict", 2, 2, {"swap"}, {"txt-code-page"}},
+        {"list", 1, 2, {"secondary", "case", "accents"}, {"mode", "limit"},
+         "  list FILE.v03 PATTERN|- [--mode MODE] [--secondary] [--case] [--accents]\n"
+         "       [--limit N]\n"
+         "      List matching words. MODE: prefix (default), wildcards, regex,\n"
+         "      palindrome (no PATTERN needed), anagram1, anagram2, anagram3.\n"
+         "      With \"-\", read one pattern a line from standard input and print\n"
+         "      one line per pattern, its words separated by TABs.\n"},
+        {"identical", 1, 1, {"case", "accents"}, {},
+         "  identical FILE.v03 [--case] [--accents]\n"
+         "      List the primary words that the secondary list also holds.\n"},
+        {"import", 2, 2, {}, {"format", "locales", "names"},
+         "  import --format txt|freelang|v02 SOURCE OUT.v03 [--locales P,S]\n"
+         "       [--names A,B]\n"
+         "      Build a dictionary from another format. P and S are Windows locale\n"
+         "      identifiers (1033 English, 1050 Croatian, ...); A and B list names.\n"},
+        {"export", 2, 2, {}, {"format"},
+         "  export --format txt|freelang FILE.v03 OUT\n"
+         "      Write a dictionary in another format.\n"},
+        {"update", 2, 2, {"reverse"}, {"format"},
+         "  update FILE.v03 SOURCE --format v03|txt|freelang|v02 [--reverse]\n"
+         "      Add the translations of SOURCE that FILE lacks and save FILE.\n"},
+        {"freedict", 2, 2, {"swap"}, {"txt-code-page"},
+         "  freedict INDEX_OR_NAME OUT.v03 [--swap] [--txt-code-page N]\n"
+         "      Convert an installed FreeDict dictd database (e.g. eng-hrv, found in\n"
+         "      /usr/share/dictd) into a dictionary; --swap exchanges the languages.\n"
+         "      With --txt-code-page, OUT is a plain-text dictionary with both\n"
+         "      languages in Windows code page N (e.g. 1250) instead.\n"},
     };
     return kCommands;
 }
+
+const CommandSpec* FindCommand(const std::string& name) {
+    for (const auto& command : Commands()) {
+        if (name == command.name) return &command;
+    }
+    return nullptr;
+}
+
+constexpr char kStatusText[] =
+    "Words are read and printed as UTF-8. Exit status: 0 success, 1 failure or\n"
+    "nothing found, 2 wrong usage, 3 a regular expression too costly to try on\n"
+    "some words (the words found are printed).\n";
 
 }  // namespace
 
@@ -41,14 +81,23 @@ bool ParseArguments(const std::vector<std::string>& args, Arguments* out, std::s
         *error = "No command given. Try \"wordbay-cli --help\".";
         return false;
     }
-    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        out->help = true;
+    if (args[0] == "--version" || args[0] == "-V") {
+        out->version = true;
         return true;
     }
-    const CommandSpec* spec = nullptr;
-    for (const auto& command : Commands()) {
-        if (args[0] == command.name) spec = &command;
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        out->help = true;
+        // "help COMMAND" asks for that command's usage.
+        if (args.size() > 1 && args[0] == "help") {
+            if (FindCommand(args[1]) == nullptr) {
+                *error = "Unknown command \"" + args[1] + "\". Try \"wordbay-cli --help\".";
+                return false;
+            }
+            out->command = args[1];
+        }
+        return true;
     }
+    const CommandSpec* spec = FindCommand(args[0]);
     if (spec == nullptr) {
         *error = "Unknown command \"" + args[0] + "\". Try \"wordbay-cli --help\".";
         return false;
@@ -95,7 +144,8 @@ bool ParseArguments(const std::vector<std::string>& args, Arguments* out, std::s
     }
     if (out->positional.size() < spec->min_positional ||
         out->positional.size() > spec->max_positional) {
-        *error = "Wrong number of arguments for " + out->command + ". Try \"wordbay-cli --help\".";
+        *error = "Wrong number of arguments for " + out->command + ". Try \"wordbay-cli " +
+                 out->command + " --help\".";
         return false;
     }
     return true;
@@ -121,41 +171,17 @@ bool ParseNumber(const std::string& text, unsigned long max, unsigned long* valu
     return true;
 }
 
-const char* UsageText() {
-    return "Usage: wordbay-cli COMMAND ARGUMENTS [OPTIONS]\n"
-           "\n"
-           "Commands:\n"
-           "  info FILE.v03\n"
-           "      Show a dictionary's description and counts without loading it.\n"
-           "  translate FILE.v03 WORD|- [--reverse] [--case] [--accents]\n"
-           "      Print the translations of WORD, one a line. With \"-\", read one word\n"
-           "      a line from standard input and print one line per word, its\n"
-           "      translations separated by TABs (an empty line when there is none).\n"
-           "  list FILE.v03 PATTERN|- [--mode MODE] [--secondary] [--case] [--accents]\n"
-           "       [--limit N]\n"
-           "      List matching words. MODE: prefix (default), wildcards, regex,\n"
-           "      palindrome (no PATTERN needed), anagram1, anagram2, anagram3.\n"
-           "      With \"-\", read one pattern a line from standard input and print\n"
-           "      one line per pattern, its words separated by TABs.\n"
-           "  identical FILE.v03 [--case] [--accents]\n"
-           "      List the primary words that the secondary list also holds.\n"
-           "  import --format txt|freelang|v02 SOURCE OUT.v03 [--locales P,S]\n"
-           "       [--names A,B]\n"
-           "      Build a dictionary from another format. P and S are Windows locale\n"
-           "      identifiers (1033 English, 1050 Croatian, ...); A and B list names.\n"
-           "  export --format txt|freelang FILE.v03 OUT\n"
-           "      Write a dictionary in another format.\n"
-           "  update FILE.v03 SOURCE --format v03|txt|freelang|v02 [--reverse]\n"
-           "      Add the translations of SOURCE that FILE lacks and save FILE.\n"
-           "  freedict INDEX_OR_NAME OUT.v03 [--swap] [--txt-code-page N]\n"
-           "      Convert an installed FreeDict dictd database (e.g. eng-hrv, found in\n"
-           "      /usr/share/dictd) into a dictionary; --swap exchanges the languages.\n"
-           "      With --txt-code-page, OUT is a plain-text dictionary with both\n"
-           "      languages in Windows code page N (e.g. 1250) instead.\n"
-           "\n"
-           "Words are read and printed as UTF-8. Exit status: 0 success, 1 failure or\n"
-           "nothing found, 2 wrong usage, 3 a regular expression too costly to try on\n"
-           "some words (the words found are printed).\n";
+std::string UsageText(const std::string& command) {
+    if (const CommandSpec* spec = FindCommand(command)) {
+        return std::string("Usage:\n") + spec->usage + "\n" + kStatusText;
+    }
+    std::string text = "Usage: wordbay-cli COMMAND ARGUMENTS [OPTIONS]\n"
+                       "       wordbay-cli COMMAND --help\n"
+                       "       wordbay-cli --version\n"
+                       "\n"
+                       "Commands:\n";
+    for (const auto& spec : Commands()) text += spec.usage;
+    return text + "\n" + kStatusText;
 }
 
 }  // namespace cli

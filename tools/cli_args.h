@@ -14,7 +14,8 @@ struct Arguments {
     std::vector<std::string> positional;
     std::set<std::string> switches;             // without the leading "--"
     std::map<std::string, std::string> values;  // option name -> value
-    bool help = false;
+    bool help = false;     // with a command: that command's usage
+    bool version = false;
 
     bool Has(const std::string& name) const { return switches.count(name) != 0; }
     std::string Value(const std::string& name, const std::string& fallback = {}) const;
@@ -31,7 +32,7 @@ bool SplitPair(const std::string& text, std::string* first, std::string* second)
 // Parses a decimal number in [0, max]; false for anything else.
 bool ParseNumber(const std::string& text, unsigned long max, unsigned long* value);
 
-// The text of --help.
-const char* UsageText();
+// The text of --help: every command's usage, or only that of `command`.
+std::string UsageText(const std::string& command = {});
 
 }  // namespace cli

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -53,9 +54,28 @@ std::string FieldText(const char* field, std::size_t size) {
     return std::string(field, strnlen(field, size));
 }
 
-int Fail(const Context& c, const DB_RESULT* result) {
-    c.err << "wordbay-cli: " << result->message << '\n';
+// Reports a failed engine call. `error` is the errno that a call working on
+// files left: the engine's file messages ("Can't open file:\nNAME") then get
+// the system's reason, on one line.
+int Fail(const Context& c, const DB_RESULT* result, int error = 0) {
+    std::string message = result->message;
+    if (error != 0 && message.rfind("Can't ", 0) == 0 && message.find('\n') != std::string::npos) {
+        std::replace(message.begin(), message.end(), '\n', ' ');
+        if (message.back() == '!') message.pop_back();
+        message += std::string(": ") + std::strerror(error);
+    }
+    c.err << "wordbay-cli: " << message << '\n';
     return kExitFailed;
+}
+
+// Runs an engine call that works on files and keeps the errno it ends with,
+// cleared first so that an older error can't pass for its cause.
+template <typename Call>
+const DB_RESULT* OnFiles(int* error, Call call) {
+    errno = 0;
+    const DB_RESULT* result = call();
+    *error = errno;
+    return result;
 }
 
 int UsageError(const Context& c, const std::string& message) {
@@ -67,12 +87,13 @@ int UsageError(const Context& c, const std::string& message) {
 bool LoadDictionary(const Context& c, DB_HANDLE db, const std::string& path,
                     DICTIONARY_INFO* info) {
     const DB_RESULT* result = nullptr;
+    int error = 0;
     {
         ProgressBar bar(db, c.err, c.progress, "Loading");
-        result = DB_Load(db, DB_FORMAT_V03_LOAD, path.c_str(), 0, 0);
+        result = OnFiles(&error, [&] { return DB_Load(db, DB_FORMAT_V03_LOAD, path.c_str(), 0, 0); });
     }
     if (result->status == 0) {
-        Fail(c, result);
+        Fail(c, result, error);
         return false;
     }
     result = DB_GetDictionaryInfo(db, info);
@@ -85,12 +106,13 @@ bool LoadDictionary(const Context& c, DB_HANDLE db, const std::string& path,
 
 bool SaveDictionary(const Context& c, DB_HANDLE db, int32_t format, const std::string& path) {
     const DB_RESULT* result = nullptr;
+    int error = 0;
     {
         ProgressBar bar(db, c.err, c.progress, "Saving");
-        result = DB_Save(db, format, path.c_str());
+        result = OnFiles(&error, [&] { return DB_Save(db, format, path.c_str()); });
     }
     if (result->status == 0) {
-        Fail(c, result);
+        Fail(c, result, error);
         return false;
     }
     return true;
@@ -99,8 +121,11 @@ bool SaveDictionary(const Context& c, DB_HANDLE db, int32_t format, const std::s
 int RunInfo(const Context& c, const Arguments& args) {
     Handle db;
     DICTIONARY_INFO info{};
-    const DB_RESULT* result = DB_GetDictionaryInfoA(db.get(), args.positional[0].c_str(), &info);
-    if (result->status == 0) return Fail(c, result);
+    int error = 0;
+    const DB_RESULT* result = OnFiles(&error, [&] {
+        return DB_GetDictionaryInfoA(db.get(), args.positional[0].c_str(), &info);
+    });
+    if (result->status == 0) return Fail(c, result, error);
     const auto cp1 = CodePageOfLocale(info.primary_locale);
     const auto cp2 = CodePageOfLocale(info.secondary_locale);
     const auto text = [](std::uint32_t cp, const char* field, std::size_t size) {
@@ -387,12 +412,15 @@ int RunImport(const Context& c, const Arguments& args) {
     }
     Handle db;
     const DB_RESULT* result = nullptr;
+    int error = 0;
     {
         ProgressBar bar(db.get(), c.err, c.progress, "Importing");
-        result = DB_Load(db.get(), format, source.c_str(), static_cast<uint32_t>(primary_locale),
-                         static_cast<uint32_t>(secondary_locale));
+        result = OnFiles(&error, [&] {
+            return DB_Load(db.get(), format, source.c_str(), static_cast<uint32_t>(primary_locale),
+                           static_cast<uint32_t>(secondary_locale));
+        });
     }
-    if (result->status == 0) return Fail(c, result);
+    if (result->status == 0) return Fail(c, result, error);
     if (has_names) {
         DICTIONARY_INFO info{};
         result = DB_GetDictionaryInfo(db.get(), &info);
@@ -436,14 +464,17 @@ int RunUpdate(const Context& c, const Arguments& args) {
     DICTIONARY_INFO info{};
     if (!LoadDictionary(c, db.get(), args.positional[0], &info)) return kExitFailed;
     const DB_RESULT* result = nullptr;
+    int error = 0;
     {
         ProgressBar bar(db.get(), c.err, c.progress, "Merging");
-        result = DB_Update(
-            db.get(),
-            args.Has("reverse") ? DB_TRANS_SECONDARY_TO_PRIMARY : DB_TRANS_PRIMARY_TO_SECONDARY,
-            format, source.c_str());
+        result = OnFiles(&error, [&] {
+            return DB_Update(
+                db.get(),
+                args.Has("reverse") ? DB_TRANS_SECONDARY_TO_PRIMARY : DB_TRANS_PRIMARY_TO_SECONDARY,
+                format, source.c_str());
+        });
     }
-    if (result->status == 0) return Fail(c, result);
+    if (result->status == 0) return Fail(c, result, error);
     const int32_t added = result->added;
     if (DB_IsChanged(db.get()) != 0 &&
         !SaveDictionary(c, db.get(), DB_FORMAT_V03_SAVE, args.positional[0])) {
@@ -466,9 +497,12 @@ bool WriteTemporary(const std::string& text, std::string* path) {
         if (n <= 0) break;
         written += static_cast<std::size_t>(n);
     }
+    const int write_error = written == text.size() ? 0 : errno;
     const bool ok = close(fd) == 0 && written == text.size();
     if (!ok) {
+        const int error = write_error != 0 ? write_error : errno;
         unlink(name.c_str());
+        errno = error;
         return false;
     }
     *path = name;
@@ -515,11 +549,15 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
         return kExitFailed;
     }
     if (txt) {
+        errno = 0;
         std::ofstream file(args.positional[1], std::ios::binary | std::ios::trunc);
         file.write(encoded.txt.data(), static_cast<std::streamsize>(encoded.txt.size()));
         file.close();
         if (!file) {
-            c.err << "wordbay-cli: Cannot write " << args.positional[1] << '\n';
+            const int error = errno;
+            c.err << "wordbay-cli: Can't write to file " << args.positional[1]
+                  << (error != 0 ? std::string(": ") + std::strerror(error) : std::string())
+                  << '\n';
             return kExitFailed;
         }
         c.out << "Pairs kept: " << encoded.kept << ", dropped: " << encoded.dropped << ".\n";
@@ -527,7 +565,7 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
     }
     std::string txt_path;
     if (!WriteTemporary(encoded.txt, &txt_path)) {
-        c.err << "wordbay-cli: Cannot write a temporary file.\n";
+        c.err << "wordbay-cli: Can't write a temporary file: " << std::strerror(errno) << '\n';
         return kExitFailed;
     }
     Handle db;

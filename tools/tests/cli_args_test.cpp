@@ -57,6 +57,37 @@ TEST(CliArgsTest, HelpWinsAnywhere) {
     EXPECT_NE(std::string(UsageText()).find("freedict INDEX_OR_NAME"), std::string::npos);
 }
 
+TEST(CliArgsTest, EachCommandHasAHelpOfItsOwn) {
+    Arguments a;
+    std::string error;
+    for (const auto& argv : std::vector<std::vector<std::string>>{
+             {"list", "--help"}, {"list", "x.v03", "-h"}, {"help", "list"}}) {
+        ASSERT_TRUE(ParseArguments(argv, &a, &error)) << error;
+        EXPECT_TRUE(a.help);
+        EXPECT_EQ(a.command, "list");
+    }
+    const std::string list = UsageText("list");
+    EXPECT_NE(list.find("list FILE.v03 PATTERN|-"), std::string::npos);
+    EXPECT_NE(list.find("anagram3"), std::string::npos);
+    EXPECT_EQ(list.find("freedict"), std::string::npos);
+    EXPECT_NE(list.find("Exit status"), std::string::npos);
+    EXPECT_FALSE(ParseArguments({"help", "sideways"}, &a, &error));
+    EXPECT_NE(error.find("sideways"), std::string::npos);
+    // A wrong call points at the help of its own command.
+    EXPECT_FALSE(ParseArguments({"info"}, &a, &error));
+    EXPECT_NE(error.find("wordbay-cli info --help"), std::string::npos);
+}
+
+TEST(CliArgsTest, VersionOnlyAsTheFirstArgument) {
+    Arguments a;
+    std::string error;
+    ASSERT_TRUE(ParseArguments({"--version"}, &a, &error));
+    EXPECT_TRUE(a.version);
+    ASSERT_TRUE(ParseArguments({"-V"}, &a, &error));
+    EXPECT_TRUE(a.version);
+    EXPECT_FALSE(ParseArguments({"info", "--version"}, &a, &error));
+}
+
 TEST(CliArgsTest, PairsAndNumbers) {
     std::string a, b;
     EXPECT_TRUE(SplitPair("1033,1050", &a, &b));

@@ -165,6 +165,29 @@ TEST_F(CliCommandsTest, FailuresGiveTheEngineMessageAndAStatus) {
     EXPECT_EQ(Cli({"freedict", "abc-xyz", Path("o.v03")}).status, kExitFailed);
 }
 
+TEST_F(CliCommandsTest, FileFailuresSayWhy) {
+    CliRun r = Cli({"info", Path("missing.v03")});
+    EXPECT_EQ(r.err, "wordbay-cli: Can't open file: " + Path("missing.v03") +
+                         ": No such file or directory\n");
+    r = Cli({"translate", Path("missing.v03"), "x"});
+    EXPECT_NE(r.err.find(": No such file or directory\n"), std::string::npos) << r.err;
+    r = Cli({"import", "--format", "txt", Path("missing.txt"), Path("o.v03")});
+    EXPECT_NE(r.err.find(": No such file or directory\n"), std::string::npos) << r.err;
+
+    const std::string file = MakeDictionary();
+    r = Cli({"export", "--format", "txt", file, Path("no/such/folder/out.txt")});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_NE(r.err.find("no/such/folder/out.txt"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(": No such file or directory\n"), std::string::npos) << r.err;
+
+    // A message that is not about a system call gets no reason tacked on.
+    WriteFile("junk.v03", std::string(4096, 'j'));
+    r = Cli({"info", Path("junk.v03")});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.err.find("No such file"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("Success"), std::string::npos) << r.err;
+}
+
 TEST_F(CliCommandsTest, FreedictConvertsADictdDatabase) {
     const std::string dict =
         "00-database-info\nAbout.\n"

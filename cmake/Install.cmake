@@ -1,35 +1,26 @@
 # Installation and the Debian package.
 #
 # The programs go to bin/, the two libraries to lib/wordbay/ (the programs
-# find them through their run path), the help pages and the first-start word
-# list to share/wordbay/, the menu entry and icon to their freedesktop places.
-# An installed program keeps its dictionaries and settings in the user's data
-# folder, seeded from share/wordbay/ at the first start.
+# find them through their run path), the help pages and the sample word list
+# to share/wordbay/, the menu entry and icon to their freedesktop places. The
+# program keeps its dictionaries and settings in the user's data folder; its
+# first start converts the installed FreeDict English-Croatian database there,
+# or the sample when that is missing.
 
 include(GNUInstallDirs)
 
 set(wordbay_lib_dir ${CMAKE_INSTALL_LIBDIR}/wordbay)
 set(wordbay_share_dir ${CMAKE_INSTALL_DATADIR}/wordbay)
 
-# The help pages beside the program in the build tree too, so that F1 works
-# before installation.
+# The shared files in the build tree as they are installed (share/wordbay
+# beside bin/), so that the program run from there finds its help pages and
+# its sample word list.
 add_custom_target(wordbay_help ALL
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/help
-            ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/help
-    COMMENT "Copying the help pages")
-
-# The first-start word list: FreeDict English-Croatian when it is installed,
-# else the project's sample.
-set(wordbay_seed_dir ${CMAKE_BINARY_DIR}/seed)
-add_custom_command(
-    OUTPUT ${wordbay_seed_dir}/KX.txt
-    COMMAND ${CMAKE_COMMAND} -E rm -rf ${wordbay_seed_dir}
-    COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/first_start.sh ${wordbay_seed_dir}
-            $<TARGET_FILE:wordbay-cli> ${PROJECT_SOURCE_DIR}/data/kx-sample.txt
-    DEPENDS wordbay-cli ${PROJECT_SOURCE_DIR}/data/kx-sample.txt
-            ${PROJECT_SOURCE_DIR}/scripts/first_start.sh
-    COMMENT "Building the first-start word list")
-add_custom_target(wordbay_seed ALL DEPENDS ${wordbay_seed_dir}/KX.txt)
+            ${CMAKE_BINARY_DIR}/share/wordbay/help
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${PROJECT_SOURCE_DIR}/data/kx-sample.txt
+            ${CMAKE_BINARY_DIR}/share/wordbay/kx-sample.txt
+    COMMENT "Copying the help pages and the sample word list")
 
 set(wordbay_programs wordbay-cli)
 if(TARGET wordbay)
@@ -40,7 +31,7 @@ set_target_properties(${wordbay_programs} PROPERTIES
 install(TARGETS ${wordbay_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS lexbase keysnare LIBRARY DESTINATION ${wordbay_lib_dir})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/help/ DESTINATION ${wordbay_share_dir}/help)
-install(FILES ${wordbay_seed_dir}/KX.txt DESTINATION ${wordbay_share_dir})
+install(FILES ${PROJECT_SOURCE_DIR}/data/kx-sample.txt DESTINATION ${wordbay_share_dir})
 install(FILES ${PROJECT_SOURCE_DIR}/data/wordbay.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/data/wordbay.svg

@@ -1,7 +1,11 @@
 # wordbay_add_test(NAME SOURCES src... LIBS lib... [SANITIZE] [LABELS l...])
 # Builds one GoogleTest program and registers each of its tests with CTest.
 # SANITIZE marks the tests that CI runs again in the sanitizer build.
+# Without GoogleTest it does nothing.
 function(wordbay_add_test name)
+    if(NOT TARGET GTest::gtest)
+        return()
+    endif()
     cmake_parse_arguments(T "SANITIZE" "" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)

@@ -20,7 +20,7 @@ protected:
         root_ = pattern;
         fs::create_directories(root_ / "bin");
         fs::create_directories(root_ / "share" / "wordbay");
-        std::ofstream(root_ / "share" / "wordbay" / "KX.txt") << "house\tkuca\r\n";
+        std::ofstream(root_ / "share" / "wordbay" / "kx-sample.txt") << "house\tku\xC4\x87" "a\n";
     }
     void TearDown() override { fs::remove_all(root_); }
 
@@ -45,19 +45,48 @@ TEST_F(ProgramDirTest, SharedFilesOnlyBesideAnInstalledProgram) {
     EXPECT_EQ(InstalledShareDir(""), "");
 }
 
-TEST_F(ProgramDirTest, FirstStartIsSeededOnce) {
+TEST_F(ProgramDirTest, OnlyAFolderWithItsOwnSettingsIsPortable) {
+    EXPECT_FALSE(IsPortableDir((root_ / "bin").string()));
+    EXPECT_FALSE(IsPortableDir(""));
+    std::ofstream(root_ / "bin" / "wordbay.ini") << "";
+    EXPECT_TRUE(IsPortableDir((root_ / "bin").string()));
+}
+
+TEST_F(ProgramDirTest, FirstStartIsSeededOnceFromTheSample) {
     const ProgramPaths paths = PathsInside((root_ / "user").string());
     const std::string share = (root_ / "share" / "wordbay").string();
-    ASSERT_TRUE(SeedFirstStart(paths, share));
-    EXPECT_EQ(Read(root_ / "user" / "KX.txt"), "house\tkuca\r\n");
+    ASSERT_TRUE(SeedFirstStart(paths, share, ""));
+    // windows-1250 with CR LF, as the text import reads it.
+    EXPECT_EQ(Read(root_ / "user" / "KX.txt"), "house\tku\xE6" "a\r\n");
     EXPECT_EQ(Read(paths.settings_file), "[dictionary]\nconvertv2=1\n");
     EXPECT_TRUE(fs::is_directory(paths.database_dir));
     // A settings file, or a dictionary, means the program has started before.
-    EXPECT_FALSE(SeedFirstStart(paths, share));
+    EXPECT_FALSE(SeedFirstStart(paths, share, ""));
     fs::remove(paths.settings_file);
     std::ofstream(fs::path(paths.database_dir) / "a.v03") << "x";
-    EXPECT_FALSE(SeedFirstStart(paths, share));
-    EXPECT_FALSE(SeedFirstStart(PathsInside((root_ / "other").string()), ""));
+    EXPECT_FALSE(SeedFirstStart(paths, share, ""));
+    // Neither FreeDict nor a sample: nothing to start with.
+    EXPECT_FALSE(SeedFirstStart(PathsInside((root_ / "other").string()), "", ""));
+    EXPECT_FALSE(fs::exists(root_ / "other" / "wordbay.ini"));
+}
+
+TEST_F(ProgramDirTest, FirstStartPrefersTheInstalledFreedictDatabase) {
+    // A stand-in for wordbay-cli that notes its arguments and writes a list.
+    const fs::path converter = root_ / "bin" / "converter";
+    std::ofstream(converter) << "#!/bin/sh\necho \"$@\" > \"" << (root_ / "args").string()
+                             << "\"\nprintf 'cat\\tma\\350ka\\r\\n' > \"$3\"\n";
+    fs::permissions(converter, fs::perms::owner_all);
+    const ProgramPaths paths = PathsInside((root_ / "user").string());
+    ASSERT_TRUE(SeedFirstStart(paths, (root_ / "share" / "wordbay").string(), converter.string()));
+    EXPECT_EQ(Read(root_ / "args"),
+              "freedict eng-hrv " + paths.program_dir + "/KX.txt --txt-code-page 1250\n");
+    EXPECT_EQ(Read(root_ / "user" / "KX.txt"), "cat\tma\xE8ka\r\n");
+
+    // A converter that fails (FreeDict not installed) leaves the sample.
+    const ProgramPaths other = PathsInside((root_ / "other").string());
+    std::ofstream(converter) << "#!/bin/sh\necho partial > \"$3\"\nexit 1\n";
+    ASSERT_TRUE(SeedFirstStart(other, (root_ / "share" / "wordbay").string(), converter.string()));
+    EXPECT_EQ(Read(root_ / "other" / "KX.txt"), "house\tku\xE6" "a\r\n");
 }
 
 }  // namespace

@@ -45,6 +45,19 @@ DlgAbout::DlgAbout(QWidget* parent) : WDialog(parent) {
     auto* version = new QLabel(
         QStringLiteral("%1 %2").arg(dialogs::text(TextId::MSG_VERSION), this->version()), this);
     version->setObjectName("versionLabel");
+    // The program's own licence, and where its first dictionary comes from.
+    auto* licence = new QLabel(
+        QStringLiteral(
+            "Copyright \u00A9 the wordbay developers<br>"
+            "<a href=\"https://www.gnu.org/licenses/gpl-3.0.html\">GNU General Public "
+            "License, version 3 or later</a> (GPL-3.0-or-later); no warranty.<br>"
+            "The English-Croatian dictionary is converted from "
+            "<a href=\"https://freedict.org/\">FreeDict</a> (GPL)."),
+        this);
+    licence->setObjectName("licenceLabel");
+    licence->setTextFormat(Qt::RichText);
+    licence->setOpenExternalLinks(true);
+    licence->setTextInteractionFlags(Qt::TextBrowserInteraction);
 
     QString rows;
     for (const Library& library : kLibraries) {
@@ -69,6 +82,7 @@ DlgAbout::DlgAbout(QWidget* parent) : WDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title);
     layout->addWidget(version);
+    layout->addWidget(licence);
     layout->addSpacing(8);
     layout->addWidget(libraries);
     layout->addLayout(buttons);

@@ -19,6 +19,15 @@ private slots:
         }
         QCOMPARE(libraries.count(QLatin1String("<a href=\"https://")), 8);
     }
+
+    void statesTheLicenceAndCreditsFreedict() {
+        DlgAbout dialog;
+        const auto* licence = dialog.findChild<QLabel*>("licenceLabel");
+        QVERIFY(licence != nullptr);
+        QVERIFY(licence->text().contains(QLatin1String("GPL-3.0-or-later")));
+        QVERIFY(licence->text().contains(QLatin1String("FreeDict")));
+        QVERIFY(licence->openExternalLinks());
+    }
 };
 
 int runAboutTests(int argc, char** argv) {

@@ -94,6 +94,9 @@ inline constexpr char kLoadFormatZero[] = "Invalid parameter 2 !\nFormat can't b
 inline constexpr char kLoadNeedFileName[] = "Invalid parameter 3 !\nNeed database filename !";
 inline constexpr char kLoadBadFormat[] = "Invalid parameter 2 !";
 inline constexpr char kLoaded[] = "Dictionary successfully loaded.";
+// An import that failed without a reason of its own.
+inline constexpr char kImportFailed[] =
+    "Can't import file:\n%.*s\nIt can't be read or is not in the chosen format.";
 inline constexpr char kSaveNeedFileName[] = "Invalid parameter 3!\nNeed database filename!";
 inline constexpr char kSaveFormatZero[] = "Invalid parameter 2!\nNeed database format!";
 inline constexpr char kSaveBadFormat[] = "Invalid database format !";
@@ -116,6 +119,8 @@ inline constexpr char kFileCantOpenForWriting[] = "Can't open file for writing:\
 inline constexpr char kFileCantWrite[] = "Can't write to file:\n%.*s";
 inline constexpr char kFileCantWriteCounts[] = "Can't write to file\n%.*s";
 inline constexpr char kFileCantCopy[] = "Can't copy to file:\n%.*s";
+inline constexpr char kFileLocked[] =
+    "Can't lock file for writing:\n%.*s\nAnother program is saving it; try again later.";
 inline constexpr char kCompressionError[] = "Compression error !";
 inline constexpr char kDatabaseIsDamaged[] = "Database is damaged !";
 inline constexpr char kTooManyTranslations[] =

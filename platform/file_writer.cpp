@@ -4,10 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace platform {
 namespace {
@@ -54,14 +57,212 @@ void FlushDirectoryOf(const char* path) {
     ::close(fd);
 }
 
+constexpr int kDefaultLockWait = 20000;
+std::atomic<int> g_lock_wait{kDefaultLockWait};
+
+// The permissions a new file gets: 0666 less the umask. The umask is read
+// from /proc, as setting it to learn it would race with other threads.
+mode_t NewFileMode() {
+    mode_t mask = 022;
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status) != nullptr) {
+            unsigned value = 0;
+            if (std::sscanf(line, "Umask: %o", &value) == 1) {
+                mask = static_cast<mode_t>(value);
+                break;
+            }
+        }
+        std::fclose(status);
+    }
+    return 0666 & ~mask;
+}
+
+void Pause() { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }
+
 }  // namespace
+
+int LockWait() { return g_lock_wait.load(); }
+
+void SetLockWaitForTesting(int milliseconds) {
+    g_lock_wait = milliseconds < 0 ? kDefaultLockWait : milliseconds;
+}
+
+char* ResolveTarget(const char* path) {
+    if (char* real = ::realpath(path, nullptr)) return real;
+    return strdup(path);
+}
+
+FileLock::~FileLock() {
+    Release();
+    std::free(path_);
+}
+
+void FileLock::Release() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Takes a lock of `type` on `fd`, waiting until `deadline`. False with errno
+// EAGAIN when the time ran out, else with the system's reason.
+bool LockUntil(int fd, short type, Clock::time_point deadline) {
+    struct flock range {};
+    range.l_type = type;
+    range.l_whence = SEEK_SET;
+    for (;;) {
+        if (::fcntl(fd, F_SETLK, &range) == 0) return true;
+        if (errno == EINTR) continue;
+        if (errno != EAGAIN && errno != EACCES) return false;
+        if (Clock::now() >= deadline) {
+            errno = EAGAIN;
+            return false;
+        }
+        Pause();
+    }
+}
+
+}  // namespace
+
+OpenResult FileLock::Acquire(const char* path) {
+    Release();
+    std::free(path_);
+    path_ = ResolveTarget(path);
+    if (path_ == nullptr) return OpenResult::kFailed;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(LockWait());
+    for (;;) {
+        // O_NONBLOCK: a pipe in the file's place must not hold the open up.
+        short type = F_WRLCK;
+        int fd = ::open(path_, O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+        if (fd < 0 && (errno == EACCES || errno == EROFS)) {
+            // A read-only file can still be replaced; a read lock is what it
+            // allows, and it still keeps out every writer's write lock.
+            type = F_RDLCK;
+            fd = ::open(path_, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+        }
+        if (fd < 0) return OpenResult::kOpened;  // nothing there to lock
+        struct stat locked {};
+        if (::fstat(fd, &locked) != 0 || !S_ISREG(locked.st_mode)) {
+            ::close(fd);
+            return OpenResult::kOpened;
+        }
+        if (!LockUntil(fd, type, deadline)) {
+            const bool busy = errno == EAGAIN;
+            ::close(fd);
+            return busy ? OpenResult::kBusy : OpenResult::kOpened;
+        }
+        // The previous holder may have put a new file in this one's place.
+        struct stat now {};
+        if (::stat(path_, &now) != 0) {
+            ::close(fd);
+            return OpenResult::kOpened;
+        }
+        if (now.st_dev == locked.st_dev && now.st_ino == locked.st_ino) {
+            fd_ = fd;
+            identity_ = Identity{static_cast<unsigned long long>(now.st_dev),
+                                 static_cast<unsigned long long>(now.st_ino),
+                                 static_cast<unsigned long long>(now.st_size),
+                                 static_cast<long long>(now.st_mtim.tv_sec),
+                                 static_cast<long long>(now.st_mtim.tv_nsec)};
+            return OpenResult::kOpened;
+        }
+        ::close(fd);
+    }
+}
+
+OpenResult FileLock::Reacquire(bool* unchanged) {
+    *unchanged = false;
+    if (path_ == nullptr) return OpenResult::kFailed;
+    if (fd_ < 0) {
+        // Nothing was there to lock; whatever is there now is new.
+        struct stat now {};
+        const bool appeared = ::stat(path_, &now) == 0;
+        char* path = strdup(path_);
+        if (path == nullptr) return OpenResult::kFailed;
+        const OpenResult result = Acquire(path);
+        std::free(path);
+        *unchanged = !appeared && result == OpenResult::kOpened;
+        return result;
+    }
+    const Identity before = identity_;
+    const int flags = ::fcntl(fd_, F_GETFL);
+    const short type = (flags & O_ACCMODE) == O_RDONLY ? F_RDLCK : F_WRLCK;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(LockWait());
+    if (!LockUntil(fd_, type, deadline)) return OpenResult::kBusy;
+    struct stat now {};
+    if (::stat(path_, &now) == 0) {
+        *unchanged = Identity{static_cast<unsigned long long>(now.st_dev),
+                              static_cast<unsigned long long>(now.st_ino),
+                              static_cast<unsigned long long>(now.st_size),
+                              static_cast<long long>(now.st_mtim.tv_sec),
+                              static_cast<long long>(now.st_mtim.tv_nsec)} == before;
+    }
+    return OpenResult::kOpened;
+}
 
 void FailFileOpForTesting(FileOp op, int n) { tls_fail_at[static_cast<int>(op)] = n; }
 
-FileWriter::~FileWriter() { Discard(); }
+FileWriter::~FileWriter() {
+    Discard();
+    std::free(target_);
+}
+
+OpenResult FileWriter::CreateBeside(const char* target) {
+    Discard();
+    std::free(target_);
+    target_ = ResolveTarget(target);
+    if (target_ == nullptr) return OpenResult::kFailed;
+    // Only a regular file is replaced: a device, a pipe or a folder in its
+    // place stays and the write fails.
+    struct stat old {};
+    const bool replaces = ::stat(target_, &old) == 0;
+    if (replaces && !S_ISREG(old.st_mode)) return OpenResult::kFailed;
+    const OpenResult locked = lock_.Acquire(target_);
+    if (locked != OpenResult::kOpened) return locked;
+
+    static constexpr char kSuffix[] = ".tmpXXXXXX";
+    const std::size_t length = std::strlen(target_);
+    path_ = static_cast<char*>(std::malloc(length + sizeof kSuffix));
+    if (path_ == nullptr) {
+        lock_.Release();
+        return OpenResult::kFailed;
+    }
+    std::memcpy(path_, target_, length);
+    std::memcpy(path_ + length, kSuffix, sizeof kSuffix);
+    // mkostemp creates the file for this process alone (0600); it gets its
+    // final permissions before it holds a single byte.
+    fd_ = ::mkostemp(path_, O_CLOEXEC);
+    if (fd_ < 0 || ::fchmod(fd_, replaces ? old.st_mode & 07777 : NewFileMode()) != 0) {
+        Discard();
+        lock_.Release();
+        return OpenResult::kFailed;
+    }
+    if (replaces) {
+        // Keep the group of a shared file, where the system allows it.
+        [[maybe_unused]] const int kept = ::fchown(fd_, static_cast<uid_t>(-1), old.st_gid);
+    }
+    return OpenResult::kOpened;
+}
+
+bool FileWriter::Commit() {
+    bool ok = path_ != nullptr && target_ != nullptr && (fd_ < 0 || Finish());
+    ok = ok && ReplaceFile(path_, target_);
+    if (ok) {
+        std::free(path_);
+        path_ = nullptr;
+    }
+    Discard();
+    lock_.Release();
+    return ok;
+}
 
 bool FileWriter::Create(const char* path) {
     Discard();
+    std::free(target_);
+    target_ = nullptr;
     path_ = strdup(path);
     if (path_ == nullptr) return false;
     // Removing the old name first replaces a read-only leftover, and O_EXCL
@@ -87,8 +288,11 @@ bool FileWriter::Finish() {
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) return false;
-    std::free(path_);
-    path_ = nullptr;
+    // A replacement keeps its temporary name for Commit().
+    if (target_ == nullptr) {
+        std::free(path_);
+        path_ = nullptr;
+    }
     return true;
 }
 

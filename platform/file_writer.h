@@ -20,6 +20,62 @@ enum class FileOp {
 // 1; 0 turns the hook off for `op`).
 void FailFileOpForTesting(FileOp op, int n);
 
+// How a writer that must first lock its file fared.
+enum class OpenResult {
+    kOpened,
+    kBusy,    // another process kept the file locked for longer than the wait
+    kFailed,  // the temporary file could not be created
+};
+
+// An advisory write lock on one file, taken by every writer of this system
+// before it replaces the file. A second process that asks for the same lock
+// waits up to LockWait() milliseconds, then gives up.
+//
+// These are POSIX record locks: they belong to the process, so a process that
+// locks a file again (the command-line tool around a load and a save, the
+// engine inside the save) never waits for itself. The flip side: closing any
+// descriptor of the file in this process drops the lock, which Reacquire()
+// repairs.
+class FileLock {
+public:
+    FileLock() = default;
+    ~FileLock();  // lets go
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    // Locks the file `path` names, a link followed. A missing file or one that
+    // is not a regular file has nothing to lock: kOpened with nothing held.
+    // The lock is on the file that `path` names once it is held: a writer
+    // that replaced it meanwhile makes this lock the new file instead.
+    [[nodiscard]] OpenResult Acquire(const char* path);
+
+    // Takes the lock again after something of this process closed the file,
+    // waiting as Acquire() does, and sets *unchanged to whether `path` still
+    // names the same, unmodified file that was locked before.
+    [[nodiscard]] OpenResult Reacquire(bool* unchanged);
+
+    void Release();
+
+private:
+    int fd_ = -1;
+    char* path_ = nullptr;  // owned copy
+    struct Identity {
+        unsigned long long device = 0, inode = 0, size = 0;
+        long long modified_s = 0, modified_ns = 0;
+        bool operator==(const Identity&) const = default;
+    } identity_;
+};
+
+// The bounded wait of FileLock, in milliseconds.
+int LockWait();
+// Sets the wait for this process (a negative value restores the default).
+void SetLockWaitForTesting(int milliseconds);
+
+// The full path of the file that `path` names, links followed; `path` itself
+// when it names nothing yet. Null only when memory ran out. Owned by the caller
+// (free()).
+char* ResolveTarget(const char* path);
+
 // One new file written from start to end.
 class FileWriter {
 public:
@@ -33,11 +89,31 @@ public:
     // directory of that name makes it fail.
     [[nodiscard]] bool Create(const char* path);
 
+    // Starts the replacement of the file `target` names (a link followed, so
+    // the link stays): locks it (see FileLock), then creates a temporary file
+    // with a name of its own beside it and the permissions the file will
+    // have: those of the file it replaces, else those of a new file. Commit()
+    // puts it in place. Something other than a regular file in the target's
+    // place (a device, a pipe, a folder) makes it fail: it is never replaced.
+    [[nodiscard]] OpenResult CreateBeside(const char* target);
+
+    // Flushes and closes the temporary file of CreateBeside() (unless Finish()
+    // did) and puts it in
+    // the place of the target in one step; on failure it is deleted and the
+    // target is as it was. The lock goes with it, either way.
+    [[nodiscard]] bool Commit();
+
+    // The temporary file, while it exists.
+    const char* path() const { return path_; }
+    // The file that Commit() replaces (links resolved), or null.
+    const char* target() const { return target_; }
+
     // Appends all `size` bytes; false when the system takes fewer.
     [[nodiscard]] bool Write(const void* data, std::size_t size);
 
     // Flushes the file to the disk and closes it: false when either fails, in
-    // which case the file is still there for Discard().
+    // which case the file is still there for Discard(). A replacement then
+    // still needs its Commit().
     [[nodiscard]] bool Finish();
 
     // Closes the file if it is open and deletes it.
@@ -45,7 +121,9 @@ public:
 
 private:
     int fd_ = -1;
-    char* path_ = nullptr;  // owned copy, while the file exists
+    char* path_ = nullptr;    // owned copy, while the file exists
+    char* target_ = nullptr;  // owned; set by CreateBeside()
+    FileLock lock_;
 };
 
 // Puts the file `from` in the place of `to` in one step: a reader of `to`

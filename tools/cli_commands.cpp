@@ -1,5 +1,6 @@
 #include "tools/cli_commands.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <istream>
+#include <memory>
 #include <ostream>
 
 #define PCRE2_CODE_UNIT_WIDTH 8
@@ -16,6 +18,7 @@
 
 #include "engine/lexbase.h"
 #include "platform/code_page.h"
+#include "platform/file_writer.h"
 #include "platform/locale.h"
 #include "tools/freedict_reader.h"
 #include "tools/pair_encoding.h"
@@ -456,56 +459,78 @@ int RunExport(const Context& c, const Arguments& args) {
     return SaveDictionary(c, db.get(), format, args.positional[1]) ? kExitOk : kExitFailed;
 }
 
+int LockBusy(const Context& c, const std::string& path) {
+    c.err << "wordbay-cli: Can't lock file for writing:\n"
+          << path << "\nAnother program is saving it; try again later.\n";
+    return kExitFailed;
+}
+
 int RunUpdate(const Context& c, const Arguments& args) {
     const std::string& source = args.positional[1];
+    const std::string& path = args.positional[0];
     const int32_t format = LoadFormat(args.Value("format"), source, true);
     if (format == 0) return UsageError(c, "update needs --format v03, txt, freelang or v02.");
-    Handle db;
-    DICTIONARY_INFO info{};
-    if (!LoadDictionary(c, db.get(), args.positional[0], &info)) return kExitFailed;
+    // The dictionary stays locked against other writers from its load to the
+    // save, so that what they saved meanwhile is not overwritten. The load
+    // itself closes the file, which drops the lock of this process: it is
+    // taken again after the load, and a file replaced in between is loaded
+    // again.
+    platform::FileLock lock;
+    std::unique_ptr<Handle> db;
+    for (;;) {
+        if (lock.Acquire(path.c_str()) == platform::OpenResult::kBusy) return LockBusy(c, path);
+        db = std::make_unique<Handle>();
+        DICTIONARY_INFO info{};
+        if (!LoadDictionary(c, db->get(), path, &info)) return kExitFailed;
+        bool unchanged = false;
+        if (lock.Reacquire(&unchanged) == platform::OpenResult::kBusy) return LockBusy(c, path);
+        if (unchanged) break;
+    }
     const DB_RESULT* result = nullptr;
     int error = 0;
     {
-        ProgressBar bar(db.get(), c.err, c.progress, "Merging");
+        ProgressBar bar(db->get(), c.err, c.progress, "Merging");
         result = OnFiles(&error, [&] {
             return DB_Update(
-                db.get(),
+                db->get(),
                 args.Has("reverse") ? DB_TRANS_SECONDARY_TO_PRIMARY : DB_TRANS_PRIMARY_TO_SECONDARY,
                 format, source.c_str());
         });
     }
     if (result->status == 0) return Fail(c, result, error);
     const int32_t added = result->added;
-    if (DB_IsChanged(db.get()) != 0 &&
-        !SaveDictionary(c, db.get(), DB_FORMAT_V03_SAVE, args.positional[0])) {
+    if (DB_IsChanged(db->get()) != 0 &&
+        !SaveDictionary(c, db->get(), DB_FORMAT_V03_SAVE, path)) {
         return kExitFailed;
     }
     c.out << added << " translations added.\n";
     return kExitOk;
 }
 
-// Writes "text" to a new temporary file named *.txt; false on failure.
-bool WriteTemporary(const std::string& text, std::string* path) {
+// Writes "text" to a new temporary file and removes its name at once, so that
+// nothing is left behind however the tool ends; *path names the open file
+// through /proc for as long as *fd stays open. False on failure.
+bool WriteTemporary(const std::string& text, int* fd, std::string* path) {
     const char* dir = std::getenv("TMPDIR");
     std::string name =
         std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/wordbay-freedict-XXXXXX.txt";
-    const int fd = mkstemps(name.data(), 4);
-    if (fd < 0) return false;
+    const int file = mkostemps(name.data(), 4, O_CLOEXEC);
+    if (file < 0) return false;
+    unlink(name.c_str());
     std::size_t written = 0;
     while (written < text.size()) {
-        const ssize_t n = write(fd, text.data() + written, text.size() - written);
+        const ssize_t n = write(file, text.data() + written, text.size() - written);
         if (n <= 0) break;
         written += static_cast<std::size_t>(n);
     }
-    const int write_error = written == text.size() ? 0 : errno;
-    const bool ok = close(fd) == 0 && written == text.size();
-    if (!ok) {
-        const int error = write_error != 0 ? write_error : errno;
-        unlink(name.c_str());
+    if (written != text.size()) {
+        const int error = errno;
+        close(file);
         errno = error;
         return false;
     }
-    *path = name;
+    *fd = file;
+    *path = "/proc/self/fd/" + std::to_string(file);
     return true;
 }
 
@@ -549,11 +574,13 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
         return kExitFailed;
     }
     if (txt) {
+        // The old file is replaced only by a complete new one.
         errno = 0;
-        std::ofstream file(args.positional[1], std::ios::binary | std::ios::trunc);
-        file.write(encoded.txt.data(), static_cast<std::streamsize>(encoded.txt.size()));
-        file.close();
-        if (!file) {
+        platform::FileWriter file;
+        const platform::OpenResult opened = file.CreateBeside(args.positional[1].c_str());
+        if (opened == platform::OpenResult::kBusy) return LockBusy(c, args.positional[1]);
+        if (opened != platform::OpenResult::kOpened ||
+            !file.Write(encoded.txt.data(), encoded.txt.size()) || !file.Commit()) {
             const int error = errno;
             c.err << "wordbay-cli: Can't write to file " << args.positional[1]
                   << (error != 0 ? std::string(": ") + std::strerror(error) : std::string())
@@ -564,7 +591,8 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
         return kExitOk;
     }
     std::string txt_path;
-    if (!WriteTemporary(encoded.txt, &txt_path)) {
+    int txt_fd = -1;
+    if (!WriteTemporary(encoded.txt, &txt_fd, &txt_path)) {
         c.err << "wordbay-cli: Can't write a temporary file: " << std::strerror(errno) << '\n';
         return kExitFailed;
     }
@@ -575,7 +603,7 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
         result =
             DB_Load(db.get(), DB_FORMAT_TXT_LOAD, txt_path.c_str(), primary.lcid, secondary.lcid);
     }
-    unlink(txt_path.c_str());
+    close(txt_fd);
     if (result->status == 0) return Fail(c, result);
 
     DICTIONARY_INFO info{};

@@ -64,6 +64,9 @@ const DB_RESULT* DB_Load(DB_HANDLE db, int32_t format, const char* file_name,
     if (format == 0) return SetResult(db, 0, msg::kLoadFormatZero);
     if (IsEmpty(file_name)) return SetResult(db, 0, msg::kLoadNeedFileName);
     SetProgress(db, 0);
+    // The imports that fail without a reason of their own must not leave the
+    // message of an earlier call, which may read like success.
+    db->message[0] = '\0';
     const Dispatch outcome = LoadFormat(db, format, file_name, primary_locale, secondary_locale);
     SetProgress(db, 100);
     switch (outcome) {
@@ -75,6 +78,7 @@ const DB_RESULT* DB_Load(DB_HANDLE db, int32_t format, const char* file_name,
         case Dispatch::kFailed:
             break;
     }
+    if (db->message[0] == '\0') lexbase::FormatFileMessage(db, msg::kImportFailed, file_name);
     return SetResult(db, 0, nullptr);  // the loader's message is in the buffer
 }
 

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "engine/formats/pair_build.h"
+#include "engine/formats/replacement.h"
 #include "engine/messages.h"
 #include "engine/result.h"
 
@@ -352,11 +353,11 @@ bool LoadFreelang(DB_CONTEXT* db, const char* file, std::uint32_t primary_locale
 }
 
 bool SaveFreelang(DB_CONTEXT* db, const char* file) {
-    std::FILE* out = std::fopen(file, "wb");
-    if (out == nullptr) {
-        FormatFileMessage(db, msg::kTxtCantCreate, file);
-        return false;
-    }
+    platform::FileWriter out;
+    if (!StartReplacement(db, &out, file, msg::kTxtCantCreate)) return false;
+    // Records go out in batches of many.
+    constexpr std::size_t kBatch = 1 << 16;
+    std::string pending;
     const WordList& primary = db->lists[0];
     std::uint64_t done = 0;
     bool ok = true;
@@ -378,20 +379,23 @@ bool SaveFreelang(DB_CONTEXT* db, const char* file) {
             used += copied;
             room -= static_cast<long>(length);
         }
-        ok = std::fwrite(record, 1, sizeof record, out) == sizeof record;
+        pending.append(record, sizeof record);
+        if (pending.size() >= kBatch) {
+            ok = out.Write(pending.data(), pending.size());
+            pending.clear();
+        }
         if (primary.word_count != 0) {
             SetProgress(db, static_cast<std::uint32_t>(done * 100 / primary.word_count));
         }
         ++done;
     }
-    // A full disk may show only when the file is flushed and closed.
-    ok = std::fflush(out) == 0 && ok;
-    ok = std::fclose(out) == 0 && ok;
+    ok = ok && out.Write(pending.data(), pending.size());
     if (!ok) {
         FormatFileMessage(db, msg::kTxtCantWrite, file);
         return false;
     }
-    return true;
+    // A full disk may show only when the file is flushed.
+    return FinishReplacement(db, &out, file, msg::kTxtCantWrite, msg::kTxtCantWrite);
 }
 
 }  // namespace lexbase

@@ -13,6 +13,7 @@
 #include <new>
 
 #include "engine/formats/pair_build.h"
+#include "engine/formats/replacement.h"
 #include "engine/messages.h"
 #include "engine/result.h"
 
@@ -163,7 +164,7 @@ bool ImportBuffer(DB_CONTEXT* db, char* buffer, std::size_t size, const char* fi
 // Buffered writing that remembers the first error.
 class LineWriter {
 public:
-    explicit LineWriter(int fd) : fd_(fd) {}
+    explicit LineWriter(platform::FileWriter* out) : out_(out) {}
     void Append(std::string_view bytes) {
         if (bytes.size() > sizeof buffer_ - used_) {
             Flush();
@@ -183,18 +184,10 @@ public:
 
 private:
     void WriteAll(std::string_view bytes) {
-        while (ok_ && !bytes.empty()) {
-            const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
-            if (written < 0 && errno == EINTR) continue;
-            if (written <= 0) {
-                ok_ = false;
-                return;
-            }
-            bytes.remove_prefix(static_cast<std::size_t>(written));
-        }
+        if (ok_ && !bytes.empty()) ok_ = out_->Write(bytes.data(), bytes.size());
     }
 
-    int fd_;
+    platform::FileWriter* out_;
     bool ok_ = true;
     std::size_t used_ = 0;
     char buffer_[1 << 16];
@@ -253,12 +246,9 @@ bool LoadTxt(DB_CONTEXT* db, const char* file, std::uint32_t primary_locale,
 }
 
 bool SaveTxt(DB_CONTEXT* db, const char* file) {
-    FileCloser fd(::open(file, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (fd.get() < 0) {
-        FormatFileMessage(db, msg::kTxtCantCreate, file);
-        return false;
-    }
-    std::unique_ptr<LineWriter> writer(new (std::nothrow) LineWriter(fd.get()));
+    platform::FileWriter out;
+    if (!StartReplacement(db, &out, file, msg::kTxtCantCreate)) return false;
+    std::unique_ptr<LineWriter> writer(new (std::nothrow) LineWriter(&out));
     if (writer == nullptr) {
         CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
         return false;
@@ -279,12 +269,12 @@ bool SaveTxt(DB_CONTEXT* db, const char* file) {
         ++done;
     }
     writer->Flush();
-    // A full disk may show only when the file is closed.
-    if (!writer->ok() || !fd.Close()) {
+    if (!writer->ok()) {
         FormatFileMessage(db, msg::kTxtCantWrite, file);
         return false;
     }
-    return true;
+    // A full disk may show only when the file is flushed.
+    return FinishReplacement(db, &out, file, msg::kTxtCantWrite, msg::kTxtCantWrite);
 }
 
 }  // namespace lexbase

@@ -38,10 +38,8 @@ const DB_RESULT* DB_Update(DB_HANDLE db, int32_t direction, int32_t format, cons
     other->message[0] = '\0';  // only a message of the load itself is passed on
     const DB_RESULT* loaded = DB_Load(other, format, file_name, 0, 0);
     if (loaded->status == 0) {
-        // The load's own message tells the user why; an import without one
-        // leaves the buffer as it was.
-        if (other->message[0] != '\0')
-            lexbase::CopyField(db->message, sizeof db->message, other->message);
+        // The load's own message tells the user why.
+        lexbase::CopyField(db->message, sizeof db->message, other->message);
         DB_DestroyHandle(other);
         return SetResult(db, 0, nullptr);
     }

@@ -5,9 +5,11 @@
 #include <zlib.h>
 
 #include <sys/mman.h>
+#include <sys/stat.h>
 
 #include <cstring>
 
+#include "engine/formats/replacement.h"
 #include "engine/formats/v03_image.h"
 #include "engine/messages.h"
 #include "engine/result.h"
@@ -174,8 +176,22 @@ void PutText(std::uint8_t* field, std::size_t count, const char* text) {
 }  // namespace
 
 bool WriteV03Info(DB_CONTEXT* db, const char* file, const DICTIONARY_INFO* info) {
-    v03::Image image;
-    if (!v03::OpenImage(db, file, v03::Purpose::kRewriteInfo, &image)) return false;
+    v03::Image first;
+    if (!v03::OpenImage(db, file, v03::Purpose::kRewriteInfo, &first)) return false;
+    // The new file is complete before it replaces the old one: the header and
+    // its CRC change together or not at all.
+    platform::FileWriter out;
+    if (!StartReplacement(db, &out, file, msg::kFileCantOpenForWriting)) return false;
+    // Another writer may have replaced the file before the lock was ours.
+    v03::Image second;
+    v03::Image* current = &first;
+    struct stat opened {}, now {};
+    if (::fstat(first.file.descriptor(), &opened) != 0 || ::stat(out.target(), &now) != 0 ||
+        opened.st_ino != now.st_ino || opened.st_dev != now.st_dev) {
+        if (!v03::OpenImage(db, file, v03::Purpose::kRewriteInfo, &second)) return false;
+        current = &second;
+    }
+    v03::Image& image = *current;
     std::uint8_t header[v03::kHeaderSize];
     std::memcpy(header, image.header, sizeof header);
     // List names keep the last byte of their 40; the long fields take all 100.
@@ -190,23 +206,27 @@ bool WriteV03Info(DB_CONTEXT* db, const char* file, const DICTIONARY_INFO* info)
     v03::PutU32(header + v03::kCharset + 4, info->secondary_charset);
 
     const std::uint64_t size = image.size();
+    const std::uint64_t body = size - v03::kHeaderSize - v03::kCrcSize;
     std::uint32_t crc = static_cast<std::uint32_t>(crc32(0, header, sizeof header));
-    if (!v03::CrcOfMapping(image.file, v03::kHeaderSize, size - v03::kHeaderSize - v03::kCrcSize,
-                           &crc) ||
-        !image.file.SizeUnchanged()) {
+    if (!v03::CrcOfMapping(image.file, v03::kHeaderSize, body, &crc)) {
         FormatFileMessage(db, msg::kFileCantMap, file);
         return false;
     }
     std::uint8_t stored_crc[v03::kCrcSize];
     v03::PutU32(stored_crc, crc);
-    // Only bytes 20 to 415 of the header differ from the file.
-    const int fd = image.file.descriptor();
-    if (!platform::WriteAt(fd, v03::kName, header + v03::kName, v03::kCharset + 8 - v03::kName) ||
-        !platform::WriteAt(fd, size - v03::kCrcSize, stored_crc, sizeof stored_crc)) {
+    // A write from a part of the mapping that the file no longer holds fails
+    // (EFAULT) rather than raising SIGBUS; the size check catches the rest.
+    if (!out.Write(header, sizeof header) ||
+        !out.Write(image.file.data() + v03::kHeaderSize, static_cast<std::size_t>(body)) ||
+        !out.Write(stored_crc, sizeof stored_crc)) {
         FormatFileMessage(db, msg::kFileCantWrite, file);
         return false;
     }
-    return true;
+    if (!image.file.SizeUnchanged()) {
+        FormatFileMessage(db, msg::kFileCantMap, file);
+        return false;
+    }
+    return FinishReplacement(db, &out, file, msg::kFileCantWrite, msg::kFileCantCopy);
 }
 
 }  // namespace lexbase

@@ -68,21 +68,24 @@ inline constexpr int kCompressionLevel = 4;
 // message buffer says why, db holds no dictionary and false returns.
 [[nodiscard]] bool LoadV03(DB_CONTEXT* db, const char* file);
 
-// Writes the open dictionary of `db` to `file`: first to `file` followed by
-// ".tmp", which then replaces `file` in one step. Blocks the edits left alone
+// Writes the open dictionary of `db` to `file` (a link followed): first to a
+// temporary file of its own beside it, which then replaces `file` in one step;
+// other writers of the file are locked out meanwhile (see
+// platform::FileLock), and one that holds it too long makes the save fail. Blocks the edits left alone
 // are written straight from memory. Progress passes 15, 45, 75, 80, 85, 90,
 // 95 and 97. On failure the message buffer says why, `file` is as it was and
-// no ".tmp" file remains. The dictionary and its change flags never change.
+// no temporary file remains. The dictionary and its change flags never change.
 [[nodiscard]] bool SaveV03(DB_CONTEXT* db, const char* file);
 
 // Fills *info from the header of `file` after the checks of a load, without
 // touching the dictionary of `db`. On failure the message buffer says why.
 [[nodiscard]] bool ReadV03Info(DB_CONTEXT* db, const char* file, DICTIONARY_INFO* info);
 
-// Rewrites the description in the header of `file` in place: names, locales
-// and charsets from *info (counts are ignored), then the CRC. Only header
-// bytes 20 to 415 and the last four bytes change. On failure the message
-// buffer says why; a write that fails halfway leaves the file failing its CRC.
+// Rewrites the description in the header of `file`: names, locales and
+// charsets from *info (counts are ignored), and the CRC. Only header bytes 20
+// to 415 and the last four bytes change. The new file replaces the old one
+// as a save does, so on failure the message buffer says why and the old file
+// is as it was.
 [[nodiscard]] bool WriteV03Info(DB_CONTEXT* db, const char* file, const DICTIONARY_INFO* info);
 
 // Makes the n-th allocation of the loads and saves that follow fail (n counts

@@ -1,6 +1,7 @@
-// Saving a V03 file. The file is written under a temporary name, flushed and
-// then renamed over the destination, so a failure at any step leaves the old
-// file as it was. What the edits left alone is written straight from memory:
+// Saving a V03 file. The file is written under a temporary name of its own,
+// flushed and then renamed over the destination, with the destination locked
+// against other writers meanwhile, so a failure at any step leaves the old
+// file as it was and two saves at once never mix. What the edits left alone is written straight from memory:
 // the loaded text block while no text moved, the link block while no link
 // changed, and link targets become positions by their index in the other
 // list's node block while its nodes stay where they were loaded; only after
@@ -14,6 +15,7 @@
 #include <memory>
 
 #include "engine/formats/v03_file.h"
+#include "engine/formats/replacement.h"
 #include "engine/formats/v03_image.h"
 #include "engine/messages.h"
 #include "engine/result.h"
@@ -156,7 +158,6 @@ private:
 
     DB_CONTEXT* db_;
     const char* file_;
-    std::unique_ptr<char, v03::FreeDeleter> temp_;
     platform::FileWriter out_;
     std::uint64_t offset_ = 0;  // running file offset
     std::uint32_t crc_ = 0;     // running CRC-32 of everything written
@@ -168,7 +169,7 @@ private:
 bool Saver::Write(const void* data, std::size_t size, const char* failure) {
     if (size > UINT32_MAX - v03::kTrailerSize - v03::kCrcSize - offset_ ||
         !out_.Write(data, size)) {
-        return FailWithFile(failure, temp_.get());
+        return FailWithFile(failure, file_);
     }
     crc_ = static_cast<std::uint32_t>(
         crc32(crc_, static_cast<const Bytef*>(data), static_cast<uInt>(size)));
@@ -293,7 +294,7 @@ bool Saver::WriteTablesAndTrailer() {
     if (!Write(trailer_, sizeof trailer_, msg::kFileCantWrite)) return false;
     std::uint8_t crc[v03::kCrcSize];
     PutU32(crc, crc_);
-    if (!out_.Write(crc, sizeof crc)) return FailWithFile(msg::kFileCantWrite, temp_.get());
+    if (!out_.Write(crc, sizeof crc)) return FailWithFile(msg::kFileCantWrite, file_);
     return true;
 }
 
@@ -321,12 +322,7 @@ void Saver::BuildHeader(std::uint8_t* header) const {
 }
 
 bool Saver::Run() {
-    const std::size_t length = std::strlen(file_);
-    temp_.reset(static_cast<char*>(v03::Allocate(length + sizeof ".tmp")));
-    if (temp_ == nullptr) return Fail(msg::kMemoryErrorSpaced);
-    std::memcpy(temp_.get(), file_, length);
-    std::memcpy(temp_.get() + length, ".tmp", sizeof ".tmp");
-    if (!out_.Create(temp_.get())) return FailWithFile(msg::kFileCantOpenForWriting, temp_.get());
+    if (!StartReplacement(db_, &out_, file_, msg::kFileCantOpenForWriting)) return false;
 
     std::uint8_t header[v03::kHeaderSize];
     BuildHeader(header);
@@ -345,12 +341,7 @@ bool Saver::Run() {
     if (!WriteTargets(1)) return false;
     if (!WriteTablesAndTrailer()) return false;
 
-    if (!out_.Finish()) return FailWithFile(msg::kFileCantWrite, temp_.get());
-    if (!platform::ReplaceFile(temp_.get(), file_)) {
-        std::remove(temp_.get());
-        return FailWithFile(msg::kFileCantCopy, file_);
-    }
-    return true;
+    return FinishReplacement(db_, &out_, file_, msg::kFileCantWrite, msg::kFileCantCopy);
 }
 
 }  // namespace

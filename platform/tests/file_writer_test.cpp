@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -53,6 +55,135 @@ TEST_F(FileWriterTest, CreateReplacesLeftoversButNotDirectories) {
     FileWriter out;
     EXPECT_FALSE(out.Create(dir_.c_str()));
     EXPECT_FALSE(out.Create((dir_ + "no/such").c_str()));
+}
+
+// A replacement's temporary file is as private as the file it replaces from
+// its first byte on, never readable to others through a lax umask.
+TEST_F(FileWriterTest, AReplacementStartsWithTheFinalPermissions) {
+    const mode_t old_mask = ::umask(0);
+    for (const mode_t mode : {0600, 0640, 0444}) {
+        SCOPED_TRACE(mode);
+        const std::string path = dir_ + "private";
+        std::ofstream(path) << "old";
+        ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+        FileWriter out;
+        ASSERT_EQ(out.CreateBeside(path.c_str()), OpenResult::kOpened);
+        struct stat temp {};
+        ASSERT_EQ(::stat(out.path(), &temp), 0);
+        EXPECT_EQ(temp.st_mode & 07777, mode);
+        ASSERT_TRUE(out.Write("new", 3));
+        ASSERT_TRUE(out.Commit());
+        EXPECT_EQ(Read(path), "new");
+        ASSERT_EQ(::unlink(path.c_str()), 0);
+    }
+    // A new file gets what the umask leaves of 0666.
+    ::umask(027);
+    FileWriter out;
+    ASSERT_EQ(out.CreateBeside((dir_ + "fresh").c_str()), OpenResult::kOpened);
+    struct stat temp {};
+    ASSERT_EQ(::stat(out.path(), &temp), 0);
+    EXPECT_EQ(temp.st_mode & 07777, 0640u);
+    ::umask(old_mask);
+}
+
+// Something that is not a regular file is never replaced, and an unfinished
+// replacement leaves nothing behind.
+TEST_F(FileWriterTest, AReplacementRefusesDevicesAndCleansUp) {
+    FileWriter out;
+    EXPECT_EQ(out.CreateBeside("/dev/null"), OpenResult::kFailed);
+    EXPECT_EQ(out.CreateBeside(dir_.c_str()), OpenResult::kFailed);
+    const std::string fifo = dir_ + "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(out.CreateBeside(fifo.c_str()), OpenResult::kFailed);
+    {
+        FileWriter abandoned;
+        ASSERT_EQ(abandoned.CreateBeside((dir_ + "never").c_str()), OpenResult::kOpened);
+        ASSERT_TRUE(abandoned.Write("x", 1));
+    }
+    const std::string command = "test \"$(ls -A '" + dir_ + "')\" = fifo";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+}
+
+// A child process that holds a file's lock until told to let go.
+class LockHolder {
+public:
+    explicit LockHolder(const std::string& path) {
+        int ready[2], release[2];
+        EXPECT_EQ(::pipe(ready), 0);
+        EXPECT_EQ(::pipe(release), 0);
+        child_ = ::fork();
+        if (child_ == 0) {
+            ::close(release[1]);
+            FileLock lock;
+            char byte = lock.Acquire(path.c_str()) == OpenResult::kOpened ? 'y' : 'n';
+            if (::write(ready[1], &byte, 1) != 1) ::_exit(2);
+            if (::read(release[0], &byte, 1) < 0) ::_exit(2);
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        ::close(release[0]);
+        release_ = release[1];
+        char byte = 0;
+        EXPECT_EQ(::read(ready[0], &byte, 1), 1);
+        EXPECT_EQ(byte, 'y');
+        ::close(ready[0]);
+    }
+    ~LockHolder() { Release(); }
+    void Release() {
+        if (release_ < 0) return;
+        ::close(release_);  // the child reads end-of-file and exits
+        release_ = -1;
+        int status = 0;
+        ::waitpid(child_, &status, 0);
+    }
+
+private:
+    pid_t child_ = -1;
+    int release_ = -1;
+};
+
+TEST_F(FileWriterTest, ALockKeepsOtherProcessesOutForABoundedTime) {
+    const std::string path = dir_ + "shared";
+    std::ofstream(path) << "old";
+    SetLockWaitForTesting(300);
+    {
+        LockHolder holder(path);
+        const auto start = std::chrono::steady_clock::now();
+        FileLock lock;
+        EXPECT_EQ(lock.Acquire(path.c_str()), OpenResult::kBusy);
+        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
+        FileWriter out;
+        EXPECT_EQ(out.CreateBeside(path.c_str()), OpenResult::kBusy);
+        EXPECT_EQ(Read(path), "old");
+        holder.Release();
+        EXPECT_EQ(lock.Acquire(path.c_str()), OpenResult::kOpened);
+        // The same process may lock its file twice: the tool around a load
+        // and a save, the engine inside the save.
+        FileLock again;
+        EXPECT_EQ(again.Acquire(path.c_str()), OpenResult::kOpened);
+    }
+    // Nothing to lock is no reason to wait.
+    FileLock none;
+    EXPECT_EQ(none.Acquire((dir_ + "missing").c_str()), OpenResult::kOpened);
+    SetLockWaitForTesting(-1);
+}
+
+// A file replaced while this process did not hold its lock is noticed when
+// the lock is taken again, and an unchanged one passes.
+TEST_F(FileWriterTest, ReacquireTellsWhetherTheFileChanged) {
+    const std::string path = dir_ + "dictionary";
+    std::ofstream(path) << "old";
+    FileLock lock;
+    ASSERT_EQ(lock.Acquire(path.c_str()), OpenResult::kOpened);
+    bool unchanged = false;
+    ASSERT_EQ(lock.Reacquire(&unchanged), OpenResult::kOpened);
+    EXPECT_TRUE(unchanged);
+    FileWriter other;
+    ASSERT_EQ(other.CreateBeside(path.c_str()), OpenResult::kOpened);
+    ASSERT_TRUE(other.Write("new", 3));
+    ASSERT_TRUE(other.Commit());
+    ASSERT_EQ(lock.Reacquire(&unchanged), OpenResult::kOpened);
+    EXPECT_FALSE(unchanged);
 }
 
 }  // namespace

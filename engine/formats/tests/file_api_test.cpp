@@ -113,7 +113,7 @@ TEST_F(FileApiTest, OnlyASuccessfulSaveClearsTheChangedFlag) {
     EXPECT_EQ(DB_IsChanged(db_), 0);
     ASSERT_EQ(DB_AddWord(db_, 1, "new")->status, 1);
     const std::string bad = dir_ + "no/such.v03";
-    ExpectResult(DB_Save(db_, 6, bad.c_str()), 0, "Can't open file for writing:\n" + bad + ".tmp");
+    ExpectResult(DB_Save(db_, 6, bad.c_str()), 0, "Can't open file for writing:\n" + bad);
     EXPECT_EQ(DB_IsChanged(db_), 1);
     ExpectResult(DB_Save(db_, 6, path_.c_str()), 1, "Dictionary successfully saved.");
     EXPECT_EQ(DB_IsChanged(db_), 0);

@@ -3,6 +3,10 @@
 #include "engine/formats/freelang_format.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
+
+#include "engine/formats/tests/full_disk.h"
 #include <unistd.h>
 
 #include <cstdlib>
@@ -232,10 +236,20 @@ TEST_F(FreelangFormatTest, ExportFailuresAreReported) {
     DB_AddTranslation(db_, 1, "a", "b");
     EXPECT_FALSE(SaveFreelang(db_, Path("no/such/folder.wb").c_str()));
     EXPECT_EQ(std::string(db_->message), "Can't create file:\n" + Path("no/such/folder.wb") + "!");
-    if (::access("/dev/full", W_OK) == 0) {
-        EXPECT_FALSE(SaveFreelang(db_, "/dev/full"));
-        EXPECT_STREQ(db_->message, "Can't write to file:\n/dev/full");
-    }
+    EXPECT_FALSE(SaveFreelang(db_, "/dev/null"));
+    EXPECT_STREQ(db_->message, "Can't create file:\n/dev/null!");
+
+    // A full disk keeps the old file, which stays a whole number of records.
+    for (int i = 0; i < 2000; ++i) DB_AddTranslation(db_, 1, ("w" + std::to_string(i)).c_str(), "t");
+    const std::string out = Path("out.wb");
+    WriteFile(out, Record("old", "file"));
+    const int status = test::WithFileSizeLimit(84 * 100 + 1, [&] {
+        return !SaveFreelang(db_, out.c_str()) &&
+               std::string(db_->message) == "Can't write to file:\n" + out;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadFile(out), Record("old", "file"));
+    EXPECT_EQ(test::FilesIn(dir_), (std::set<std::string>{"language", "out.wb"}));
 }
 
 }  // namespace

@@ -1,5 +1,10 @@
 // TXT import and export through DB_Load (format 5) and DB_Save (format 8).
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <set>
+
+#include "engine/formats/tests/full_disk.h"
 #include <unistd.h>
 
 #include <cstdio>
@@ -140,12 +145,10 @@ TEST_F(TxtApiTest, SaveReportsFailuresAndClearsTheChangedFlag) {
     const DB_RESULT* r = DB_Save(db_, DB_FORMAT_TXT_SAVE, no_folder.c_str());
     EXPECT_EQ(r->status, 0);
     EXPECT_EQ(std::string(r->message), "Can't create file:\n" + no_folder + "!");
-    // /dev/full accepts the open and refuses every write, like a full disk.
-    if (::access("/dev/full", W_OK) == 0) {
-        r = DB_Save(db_, DB_FORMAT_TXT_SAVE, "/dev/full");
-        EXPECT_EQ(r->status, 0);
-        EXPECT_STREQ(r->message, "Can't write to file:\n/dev/full");
-    }
+    // A device is never replaced by an export.
+    r = DB_Save(db_, DB_FORMAT_TXT_SAVE, "/dev/null");
+    EXPECT_EQ(r->status, 0);
+    EXPECT_STREQ(r->message, "Can't create file:\n/dev/null!");
     EXPECT_EQ(DB_IsChanged(db_), 1);
 
     const std::string out = Path("out.txt");
@@ -154,6 +157,34 @@ TEST_F(TxtApiTest, SaveReportsFailuresAndClearsTheChangedFlag) {
     EXPECT_STREQ(r->message, "Dictionary successfully saved.");
     EXPECT_EQ(DB_IsChanged(db_), 0);
     EXPECT_EQ(ReadFile(out), "a\tb\r\n");
+}
+
+// On a full disk or when killed, an export keeps the old file whole: the new
+// one takes its place only when it is complete.
+TEST_F(TxtApiTest, AFailedExportKeepsTheOldFile) {
+    const std::string in = Path("x_y.txt");
+    std::string pairs;
+    for (int i = 0; i < 3000; ++i) pairs += "word" + std::to_string(i) + "\tw\r\n";
+    WriteFile(in, pairs);
+    ASSERT_EQ(DB_Load(db_, DB_FORMAT_TXT_LOAD, in.c_str(), 0, 0)->status, 1);
+    const std::string out = Path("out.txt");
+    WriteFile(out, "old\tfile\r\n");
+    const int status = lexbase::test::WithFileSizeLimit(4096, [&] {
+        const DB_RESULT* r = DB_Save(db_, DB_FORMAT_TXT_SAVE, out.c_str());
+        return r->status == 0 && std::string(r->message) == "Can't write to file:\n" + out;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadFile(out), "old\tfile\r\n");
+    EXPECT_EQ(lexbase::test::FilesIn(dir_), (std::set<std::string>{"out.txt", "x_y.txt"}));
+
+    // A link is followed: the file it names gets the export, the link stays.
+    const std::string link = Path("link.txt");
+    ASSERT_EQ(::symlink(out.c_str(), link.c_str()), 0);
+    ASSERT_EQ(DB_Save(db_, DB_FORMAT_TXT_SAVE, link.c_str())->status, 1);
+    struct stat status_of_link {};
+    ASSERT_EQ(::lstat(link.c_str(), &status_of_link), 0);
+    EXPECT_TRUE(S_ISLNK(status_of_link.st_mode));
+    EXPECT_EQ(ReadFile(out).size(), pairs.size());
 }
 
 }  // namespace

@@ -11,11 +11,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "engine/context.h"
+#include "engine/formats/tests/full_disk.h"
 #include "engine/formats/tests/v03_test_files.h"
 #include "engine/lexbase.h"
 #include "engine/tests/dictionary_checker.h"
@@ -65,6 +67,7 @@ protected:
         platform::FailFileOpForTesting(platform::FileOp::kReplace, 0);
         FailV03AllocationForTesting(0);
         platform::SetMapHookForTesting(nullptr);
+        platform::SetLockWaitForTesting(-1);
         const std::string command = "rm -rf '" + dir_ + "'";
         ASSERT_EQ(std::system(command.c_str()), 0);
     }
@@ -471,8 +474,9 @@ TEST_F(V03FileTest, DeletingEveryWordOfAListSavesAnEmptyList) {
 
 TEST_F(V03FileTest, FailedWritesKeepTheOldFileAndLeaveNoTemporaryFile) {
     DB_HANDLE db = LoadedSample();
-    const std::string path = Path("kept.v03"), temp = path + ".tmp";
+    const std::string path = Path("kept.v03");
     ASSERT_EQ(DB_Save(db, 6, path.c_str())->status, 1);
+    const std::set<std::string> only_the_file = test::FilesIn(dir_);
     const Bytes old = ReadWholeFile(path);
     ASSERT_EQ(DB_AddTranslation(db, 1, "cat",
                                 "ma\xe8"
@@ -487,51 +491,76 @@ TEST_F(V03FileTest, FailedWritesKeepTheOldFileAndLeaveNoTemporaryFile) {
         EXPECT_EQ(result->status, 0);
         // The two count blocks have their own message.
         const char* prefix = n == 4 || n == 5 ? "Can't write to file\n" : "Can't write to file:\n";
-        EXPECT_EQ(result->message, prefix + temp);
+        EXPECT_EQ(result->message, prefix + path);
         EXPECT_EQ(DB_IsChanged(db), 1);
         EXPECT_EQ(ReadWholeFile(path), old);
-        EXPECT_FALSE(FileExists(temp));
+        EXPECT_EQ(test::FilesIn(dir_), only_the_file);
     }
     platform::FailFileOpForTesting(platform::FileOp::kWrite, 0);
 
     platform::FailFileOpForTesting(platform::FileOp::kFlush, 1);
-    EXPECT_EQ(DB_Save(db, 6, path.c_str())->message, "Can't write to file:\n" + temp);
-    EXPECT_FALSE(FileExists(temp));
+    EXPECT_EQ(DB_Save(db, 6, path.c_str())->message, "Can't write to file:\n" + path);
+    EXPECT_EQ(test::FilesIn(dir_), only_the_file);
 
     platform::FailFileOpForTesting(platform::FileOp::kReplace, 1);
     const DB_RESULT* result = DB_Save(db, 6, path.c_str());
     EXPECT_EQ(result->status, 0);
     EXPECT_EQ(result->message, "Can't copy to file:\n" + path);
     EXPECT_EQ(ReadWholeFile(path), old);
-    EXPECT_FALSE(FileExists(temp));
+    EXPECT_EQ(test::FilesIn(dir_), only_the_file);
+
+    // A full disk, for real.
+    const int status = test::WithFileSizeLimit(old.size() / 2, [&] {
+        const DB_RESULT* full = DB_Save(db, 6, path.c_str());
+        return full->status == 0 && std::string(full->message).find(path) != std::string::npos;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadWholeFile(path), old);
+    EXPECT_EQ(test::FilesIn(dir_), only_the_file);
 
     EXPECT_EQ(DB_Save(db, 6, path.c_str())->status, 1);
     EXPECT_NE(ReadWholeFile(path), old);
-    EXPECT_FALSE(FileExists(temp));
+    EXPECT_EQ(test::FilesIn(dir_), only_the_file);
 }
 
 TEST_F(V03FileTest, SaveReplacesWhatItCannotWriteOver) {
     DB_HANDLE db = EditedSample();
     const std::string path = Path("target.v03");
-    // A read-only leftover temporary file is replaced.
+    // A leftover of an earlier save that was killed is no obstacle.
     WriteWholeFile(path + ".tmp", "old");
     ASSERT_EQ(::chmod((path + ".tmp").c_str(), 0444), 0);
     WriteWholeFile(path, "previous");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
     ASSERT_EQ(DB_Save(db, 6, path.c_str())->status, 1);
-    EXPECT_FALSE(FileExists(path + ".tmp"));
+    EXPECT_EQ(test::FilesIn(dir_), (std::set<std::string>{"target.v03", "target.v03.tmp"}));
     struct stat status {};
     ASSERT_EQ(::stat(path.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0640u);  // the replaced file's permissions stay
 
+    // A save through a link replaces the file it names and keeps the link.
+    const std::string link = Path("link.v03");
+    ASSERT_EQ(::symlink("target.v03", link.c_str()), 0);
+    ASSERT_EQ(DB_AddWord(db, 1, "linked")->status, 1);
+    ASSERT_EQ(DB_Save(db, 6, link.c_str())->status, 1);
+    struct stat link_status {};
+    ASSERT_EQ(::lstat(link.c_str(), &link_status), 0);
+    EXPECT_TRUE(S_ISLNK(link_status.st_mode));
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0640u);
+    EXPECT_EQ(DB_Load(NewHandle(), 1, path.c_str(), 0, 0)->status, 1);
+
     const std::string missing_dir = Path("no/such.v03");
     EXPECT_EQ(DB_Save(db, 6, missing_dir.c_str())->message,
-              "Can't open file for writing:\n" + missing_dir + ".tmp");
-    // A directory can't be replaced by a file; nothing is left behind.
+              "Can't open file for writing:\n" + missing_dir);
+    // A directory or a device is never replaced; nothing is left behind.
     const std::string directory = Path("folder.v03");
     ASSERT_EQ(::mkdir(directory.c_str(), 0700), 0);
-    EXPECT_EQ(DB_Save(db, 6, directory.c_str())->message, "Can't copy to file:\n" + directory);
-    EXPECT_FALSE(FileExists(directory + ".tmp"));
+    EXPECT_EQ(DB_Save(db, 6, directory.c_str())->message,
+              "Can't open file for writing:\n" + directory);
+    EXPECT_EQ(DB_Save(db, 6, "/dev/null")->message,
+              std::string("Can't open file for writing:\n/dev/null"));
+    EXPECT_EQ(test::FilesIn(dir_),
+              (std::set<std::string>{"folder.v03", "link.v03", "target.v03", "target.v03.tmp"}));
 }
 
 TEST_F(V03FileTest, AFailedDescriptionWriteSaysSo) {
@@ -539,13 +568,30 @@ TEST_F(V03FileTest, AFailedDescriptionWriteSaysSo) {
     SampleFile();
     DICTIONARY_INFO info{};
     std::strcpy(info.name, "Renamed");
-    // The header is written first, then the CRC: failing the second leaves
-    // a file that fails its CRC rather than one that looks sound.
-    platform::FailFileOpForTesting(platform::FileOp::kWrite, 2);
-    const DB_RESULT* result = DB_SetDictionaryInfoA(NewHandle(), path.c_str(), &info);
-    EXPECT_EQ(result->status, 0);
-    EXPECT_EQ(result->message, "Can't write to file:\n" + path);
-    EXPECT_EQ(DB_Load(NewHandle(), 1, path.c_str(), 0, 0)->message, "Database CRC error:\n" + path);
+    // Header, body and CRC go to a new file: a failure at any of them, or at
+    // the flush or the replacement, leaves the old file as it was.
+    const Bytes old = ReadWholeFile(path);
+    const std::pair<platform::FileOp, int> failures[] = {{platform::FileOp::kWrite, 1},
+                                                         {platform::FileOp::kWrite, 2},
+                                                         {platform::FileOp::kWrite, 3},
+                                                         {platform::FileOp::kFlush, 1},
+                                                         {platform::FileOp::kReplace, 1}};
+    for (const auto& [op, n] : failures) {
+        SCOPED_TRACE(n);
+        platform::FailFileOpForTesting(op, n);
+        const DB_RESULT* result = DB_SetDictionaryInfoA(NewHandle(), path.c_str(), &info);
+        platform::FailFileOpForTesting(op, 0);
+        EXPECT_EQ(result->status, 0);
+        EXPECT_EQ(result->message, (op == platform::FileOp::kReplace ? "Can't copy to file:\n"
+                                                                      : "Can't write to file:\n") +
+                                       path);
+        EXPECT_EQ(ReadWholeFile(path), old);
+        EXPECT_EQ(test::FilesIn(dir_), (std::set<std::string>{"sample.v03"}));
+    }
+    ASSERT_EQ(DB_SetDictionaryInfoA(NewHandle(), path.c_str(), &info)->status, 1);
+    DB_HANDLE db = NewHandle();
+    ASSERT_EQ(DB_Load(db, 1, path.c_str(), 0, 0)->status, 1);
+    EXPECT_STREQ(db->name, "Renamed");
 }
 
 TEST_F(V03FileTest, RunningOutOfMemoryFailsCleanly) {
@@ -573,7 +619,7 @@ TEST_F(V03FileTest, RunningOutOfMemoryFailsCleanly) {
         if (result->status == 1) break;
         EXPECT_STREQ(result->message, "Memory allocation error !");
         EXPECT_EQ(ReadWholeFile(path), old);
-        EXPECT_FALSE(FileExists(path + ".tmp"));
+        EXPECT_EQ(test::FilesIn(dir_), (std::set<std::string>{"sample.v03"}));
     }
     EXPECT_GT(n, 8);
 }

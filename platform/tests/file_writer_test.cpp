@@ -14,6 +14,8 @@
 #include <sstream>
 #include <string>
 
+#include "platform/tests/lock_holder.h"
+
 namespace platform {
 namespace {
 
@@ -103,44 +105,6 @@ TEST_F(FileWriterTest, AReplacementRefusesDevicesAndCleansUp) {
     const std::string command = "test \"$(ls -A '" + dir_ + "')\" = fifo";
     EXPECT_EQ(std::system(command.c_str()), 0);
 }
-
-// A child process that holds a file's lock until told to let go.
-class LockHolder {
-public:
-    explicit LockHolder(const std::string& path) {
-        int ready[2], release[2];
-        EXPECT_EQ(::pipe(ready), 0);
-        EXPECT_EQ(::pipe(release), 0);
-        child_ = ::fork();
-        if (child_ == 0) {
-            ::close(release[1]);
-            FileLock lock;
-            char byte = lock.Acquire(path.c_str()) == OpenResult::kOpened ? 'y' : 'n';
-            if (::write(ready[1], &byte, 1) != 1) ::_exit(2);
-            if (::read(release[0], &byte, 1) < 0) ::_exit(2);
-            ::_exit(0);
-        }
-        ::close(ready[1]);
-        ::close(release[0]);
-        release_ = release[1];
-        char byte = 0;
-        EXPECT_EQ(::read(ready[0], &byte, 1), 1);
-        EXPECT_EQ(byte, 'y');
-        ::close(ready[0]);
-    }
-    ~LockHolder() { Release(); }
-    void Release() {
-        if (release_ < 0) return;
-        ::close(release_);  // the child reads end-of-file and exits
-        release_ = -1;
-        int status = 0;
-        ::waitpid(child_, &status, 0);
-    }
-
-private:
-    pid_t child_ = -1;
-    int release_ = -1;
-};
 
 TEST_F(FileWriterTest, ALockKeepsOtherProcessesOutForABoundedTime) {
     const std::string path = dir_ + "shared";

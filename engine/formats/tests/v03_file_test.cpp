@@ -23,6 +23,7 @@
 #include "engine/tests/dictionary_checker.h"
 #include "platform/file_writer.h"
 #include "platform/mapped_file.h"
+#include "platform/tests/lock_holder.h"
 
 namespace lexbase {
 namespace {
@@ -561,6 +562,34 @@ TEST_F(V03FileTest, SaveReplacesWhatItCannotWriteOver) {
               std::string("Can't open file for writing:\n/dev/null"));
     EXPECT_EQ(test::FilesIn(dir_),
               (std::set<std::string>{"folder.v03", "link.v03", "target.v03", "target.v03.tmp"}));
+}
+
+// A save or a description write waits a bounded time for another process that
+// is saving the same file, then gives up with a message that says why.
+TEST_F(V03FileTest, AWriterThatHoldsTheFileTooLongMakesTheSaveFail) {
+    DB_HANDLE db = EditedSample();
+    const std::string path = Path("shared.v03");
+    ASSERT_EQ(DB_Save(db, 6, path.c_str())->status, 1);
+    const Bytes old = ReadWholeFile(path);
+    ASSERT_EQ(DB_AddWord(db, 1, "meanwhile")->status, 1);
+    platform::SetLockWaitForTesting(200);
+    {
+        platform::LockHolder holder(path);
+        const std::string busy =
+            "Can't lock file for writing:\n" + path + "\nAnother program is saving it; try again later.";
+        const DB_RESULT* result = DB_Save(db, 6, path.c_str());
+        EXPECT_EQ(result->status, 0);
+        EXPECT_EQ(result->message, busy);
+        EXPECT_EQ(DB_IsChanged(db), 1);
+        DICTIONARY_INFO info{};
+        std::strcpy(info.name, "Renamed");
+        EXPECT_EQ(DB_SetDictionaryInfoA(NewHandle(), path.c_str(), &info)->message, busy);
+        EXPECT_EQ(DB_Save(db, 8, path.c_str())->message, busy);
+        EXPECT_EQ(ReadWholeFile(path), old);
+        EXPECT_EQ(test::FilesIn(dir_), (std::set<std::string>{"shared.v03"}));
+    }
+    ASSERT_EQ(DB_Save(db, 6, path.c_str())->status, 1);
+    EXPECT_NE(ReadWholeFile(path), old);
 }
 
 TEST_F(V03FileTest, AFailedDescriptionWriteSaysSo) {

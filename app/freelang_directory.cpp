@@ -1,8 +1,8 @@
 #include "app/freelang_directory.h"
 
 #include <charconv>
-#include <fstream>
-#include <iterator>
+
+#include "platform/file_reader.h"
 
 namespace wordbay {
 namespace {
@@ -101,9 +101,13 @@ std::optional<std::vector<FreelangEntry>> ParseFreelangIni(std::string_view ini,
 }
 
 std::optional<std::vector<FreelangEntry>> ReadFreelangDirectory(const std::string& folder) {
-    std::ifstream in(folder + "/dict.ini", std::ios::binary);
-    if (!in) return std::nullopt;
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // dict.ini is a small text; anything else in its place is refused at once.
+    constexpr std::size_t kMaxDictIniBytes = std::size_t{1} << 20;
+    std::string text;
+    if (platform::ReadRegularFile((folder + "/dict.ini").c_str(), kMaxDictIniBytes, &text) !=
+        platform::ReadOutcome::kRead) {
+        return std::nullopt;
+    }
     return ParseFreelangIni(text, folder);
 }
 

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "platform/code_page.h"
+#include "platform/file_reader.h"
 
 namespace wordbay {
 namespace {
@@ -126,15 +127,13 @@ LanguageFileInfo LanguageFile::info() const {
 }
 
 bool ReadLanguageFileBytes(const std::string& path, std::string* bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    // A pipe or a device in a language file's place is refused at once.
     std::string data;
-    char buffer[16384];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        data.append(buffer, static_cast<std::size_t>(in.gcount()));
-        if (data.size() > kMaxLanguageFileBytes) return false;
+    if (platform::ReadRegularFile(path.c_str(), kMaxLanguageFileBytes, &data) !=
+            platform::ReadOutcome::kRead ||
+        data.empty()) {
+        return false;
     }
-    if (in.bad() || data.empty()) return false;
     *bytes = std::move(data);
     return true;
 }

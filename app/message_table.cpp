@@ -3,6 +3,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "platform/file_writer.h"
+
 namespace wordbay {
 namespace {
 
@@ -154,10 +156,7 @@ std::string InternalEnglishLanguageFile() {
 
 bool ExportInternalEnglish(const std::string& path) {
     const std::string text = InternalEnglishLanguageFile();
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    return !out.fail();
+    return platform::WriteWholeFile(path.c_str(), text.data(), text.size());
 }
 
 }  // namespace wordbay

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/code_page.h"
+#include "platform/file_writer.h"
 
 extern char** environ;
 
@@ -139,10 +140,8 @@ bool SeedFirstStart(const ProgramPaths& paths, const std::string& share_dir,
         (share_dir.empty() || !ConvertSample(share_dir + "/kx-sample.txt", word_list))) {
         return false;
     }
-    std::ofstream settings(paths.settings_file, std::ios::binary);
-    settings << "[dictionary]\nconvertv2=1\n";
-    settings.close();
-    return static_cast<bool>(settings);
+    static constexpr char kSeed[] = "[dictionary]\nconvertv2=1\n";
+    return platform::WriteWholeFile(paths.settings_file.c_str(), kSeed, sizeof kSeed - 1);
 }
 
 std::string HelpDir(const ProgramPaths& paths) {

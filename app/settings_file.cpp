@@ -34,10 +34,27 @@ std::string CutSettingText(std::string_view text, std::size_t max_bytes) {
     return std::string(text.substr(0, cut));
 }
 
+SettingsFile::~SettingsFile() { Flush(); }
+
+bool SettingsFile::ReadValue(std::string_view section, std::string_view key,
+                             std::string* text) const {
+    if (!loaded_) return platform::ReadProfileString(path_, section, key, text);
+    std::optional<std::string> found = platform::FindProfileValue(text_, section, key);
+    if (!found) return false;
+    *text = std::move(*found);
+    return true;
+}
+
+bool SettingsFile::Flush() const {
+    if (!changed_) return true;
+    changed_ = false;
+    return platform::WriteProfileText(path_, text_);
+}
+
 bool SettingsFile::ReadString(std::string_view section, std::string_view key, std::string* value,
                               std::size_t max_chars) const {
     std::string text;
-    if (!platform::ReadProfileString(path_, section, key, &text) || text.empty()) return false;
+    if (!ReadValue(section, key, &text) || text.empty()) return false;
     *value = CutSettingText(text, max_chars);
     return true;
 }
@@ -66,7 +83,14 @@ bool SettingsFile::ReadColor(std::string_view section, std::string_view key,
 
 bool SettingsFile::WriteString(std::string_view section, std::string_view key,
                                std::string_view text) const {
-    return platform::WriteProfileString(path_, section, key, text);
+    if (!loaded_) {
+        bool missing = false;
+        unreadable_ = !platform::ReadProfileText(path_, &text_, &missing) && !missing;
+        loaded_ = true;
+    }
+    if (unreadable_ || !platform::SetProfileValue(&text_, section, key, text)) return false;
+    changed_ = true;
+    return true;
 }
 
 bool SettingsFile::WriteInt(std::string_view section, std::string_view key, int value) const {

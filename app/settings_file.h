@@ -2,10 +2,13 @@
 // file and the settings file of each dictionary).
 //
 // A SettingsFile is made for one pass of reads or writes and dropped after.
-// It keeps no cache: every read reads the file and every write rewrites it.
-// A read never fails the caller: a missing file, section or key, or an empty
-// value, leaves the caller's value (its default) as it was. A failed write is
-// reported by the return value, which callers may ignore.
+// Reads go to the disk until the first write; the writes of one pass change
+// the text in memory, and the file is replaced once, by Flush() or when the
+// object is dropped, so closing the program writes each file once and a kill
+// never leaves half a file. A read never fails the caller: a missing file,
+// section or key, or an empty value, leaves the caller's value (its default)
+// as it was. A write that can't be stored, and a failed Flush(), are reported
+// by the return value, which callers may ignore.
 #pragma once
 
 #include <cstddef>
@@ -34,6 +37,9 @@ std::string CutSettingText(std::string_view text, std::size_t max_bytes);
 class SettingsFile {
 public:
     explicit SettingsFile(std::string path) : path_(std::move(path)) {}
+    ~SettingsFile();  // flushes
+    SettingsFile(const SettingsFile&) = delete;
+    SettingsFile& operator=(const SettingsFile&) = delete;
 
     const std::string& path() const { return path_; }
 
@@ -53,8 +59,18 @@ public:
     bool WriteColor(std::string_view section, std::string_view key, std::uint32_t value) const;
     bool WriteString(std::string_view section, std::string_view key, std::string_view text) const;
 
+    // Writes the changes of this pass to the disk, if there are any.
+    bool Flush() const;
+
 private:
+    bool ReadValue(std::string_view section, std::string_view key, std::string* text) const;
+
     std::string path_;
+    // The file's text with this pass's writes, from the first write on.
+    mutable std::string text_;
+    mutable bool loaded_ = false;
+    mutable bool unreadable_ = false;  // an existing file that can't be read is left alone
+    mutable bool changed_ = false;
 };
 
 }  // namespace wordbay

@@ -304,6 +304,11 @@ void FileWriter::Discard() {
     path_ = nullptr;
 }
 
+bool WriteWholeFile(const char* path, const void* data, std::size_t size) {
+    FileWriter out;
+    return out.CreateBeside(path) == OpenResult::kOpened && out.Write(data, size) && out.Commit();
+}
+
 bool ReplaceFile(const char* from, const char* to) {
     if (HookFails(FileOp::kReplace)) return false;
     struct stat old {};

@@ -126,6 +126,10 @@ private:
     FileLock lock_;
 };
 
+// Replaces the file `path` names (a link followed) with `size` bytes of
+// `data` through FileWriter::CreateBeside: only ever by a complete file.
+[[nodiscard]] bool WriteWholeFile(const char* path, const void* data, std::size_t size);
+
 // Puts the file `from` in the place of `to` in one step: a reader of `to`
 // sees the old file or the new one, never a mixture, and a failure leaves
 // `to` as it was. The new file takes the permissions of the one it replaces.

@@ -8,6 +8,9 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/file_reader.h"
+#include "platform/file_writer.h"
+
 namespace platform {
 namespace {
 
@@ -124,73 +127,6 @@ std::string_view LineBreakOf(std::string_view text) {
     return crlf ? "\r\n" : "\n";
 }
 
-bool ReadWholeFile(const std::string& path, std::string* text, bool* missing) {
-    *missing = false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        *missing = errno == ENOENT;
-        return false;
-    }
-    struct stat st;
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    std::string data;
-    char buffer[16384];
-    while (ok) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = n == 0;
-            break;
-        }
-        data.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    if (ok) *text = std::move(data);
-    return ok;
-}
-
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// Replaces the file at `path` with `data`: through a temporary file renamed
-// over it when the folder allows that, else in place.
-bool ReplaceFile(const std::string& path, std::string_view data) {
-    // A link is followed, so that the file it points to is the one replaced.
-    std::string target = path;
-    if (char* real = ::realpath(path.c_str(), nullptr)) {
-        target = real;
-        std::free(real);
-    }
-    struct stat old_stat;
-    const bool existed = ::stat(target.c_str(), &old_stat) == 0;
-
-    static std::atomic<unsigned> counter{0};
-    const std::string temp =
-        target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-        bool ok = !existed || ::fchmod(fd, old_stat.st_mode & 07777) == 0;
-        ok = ok && WriteAll(fd, data);
-        ok = ::close(fd) == 0 && ok;
-        ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-        if (!ok) ::unlink(temp.c_str());
-        return ok;
-    }
-    const int direct = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (direct < 0) return false;
-    const bool ok = WriteAll(direct, data);
-    return ::close(direct) == 0 && ok;
-}
-
 }  // namespace
 
 std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
@@ -281,11 +217,22 @@ bool SetProfileValue(std::string* text, std::string_view section, std::string_vi
     return true;
 }
 
+bool ReadProfileText(const std::string& path, std::string* text, bool* missing) {
+    *missing = false;
+    const ReadOutcome outcome = ReadRegularFile(path.c_str(), kMaxProfileSize, text);
+    *missing = outcome == ReadOutcome::kMissing;
+    return outcome == ReadOutcome::kRead;
+}
+
+bool WriteProfileText(const std::string& path, std::string_view text) {
+    return WriteWholeFile(path.c_str(), text.data(), text.size());
+}
+
 bool ReadProfileString(const std::string& path, std::string_view section, std::string_view key,
                        std::string* value) {
     std::string text;
     bool missing = false;
-    if (!ReadWholeFile(path, &text, &missing)) return false;
+    if (!ReadProfileText(path, &text, &missing)) return false;
     std::optional<std::string> found = FindProfileValue(text, section, key);
     if (!found) return false;
     *value = std::move(*found);
@@ -296,9 +243,9 @@ bool WriteProfileString(const std::string& path, std::string_view section, std::
                         std::string_view value) {
     std::string text;
     bool missing = false;
-    if (!ReadWholeFile(path, &text, &missing) && !missing) return false;
+    if (!ReadProfileText(path, &text, &missing) && !missing) return false;
     if (!SetProfileValue(&text, section, key, value)) return false;
-    return ReplaceFile(path, text);
+    return WriteProfileText(path, text);
 }
 
 }  // namespace platform

@@ -22,6 +22,7 @@
 // two threads writing the same file at once may lose one of the writes.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,18 @@ std::optional<std::string> FindProfileValue(std::string_view text, std::string_v
 // the key or a key that starts with "[" or ";".
 bool SetProfileValue(std::string* text, std::string_view section, std::string_view key,
                      std::string_view value);
+
+// The longest settings file read; a longer one reads as unreadable.
+inline constexpr std::size_t kMaxProfileSize = std::size_t{16} << 20;
+
+// The whole text of the settings file at `path`, a regular file of at most
+// kMaxProfileSize bytes. False when it can't be read; *missing tells whether
+// because it does not exist.
+bool ReadProfileText(const std::string& path, std::string* text, bool* missing);
+
+// Replaces the settings file at `path` (a link followed) with `text`, only
+// ever by a complete file that keeps the old one's permissions.
+bool WriteProfileText(const std::string& path, std::string_view text);
 
 // Reads `key` of `section` from the file at `path`. Returns true and sets
 // *value when the key exists (its value may be empty); returns false, leaving

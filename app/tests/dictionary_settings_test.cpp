@@ -150,6 +150,7 @@ TEST_F(DictionarySettingsTest, WrittenSettingsReadBackInTheFixedOrder) {
     s.voice(ListSide::kPrimary, SpeechEngine::kEspeak).voice_id = "hr";
     const SettingsFile file(PathOf("English_Croatian.v03.ini"));
     WriteDictionarySettings(file, "English_Croatian.v03", s, true);
+    ASSERT_TRUE(file.Flush());
 
     const std::string text = Slurp(file.path());
     EXPECT_EQ(text.rfind("[English_Croatian.v03]\nprimary_to_secondary=0\n"
@@ -182,6 +183,7 @@ TEST_F(DictionarySettingsTest, WrittenSettingsReadBackInTheFixedOrder) {
 TEST_F(DictionarySettingsTest, EveryKeyIsWrittenOnce) {
     const SettingsFile file(PathOf("x.ini"));
     WriteDictionarySettings(file, "x", DictionarySettings(), false);
+    ASSERT_TRUE(file.Flush());
     std::set<std::string> keys;
     std::string section;
     int lines = 0;

@@ -176,6 +176,7 @@ TEST_F(ProgramSettingsTest, PopupAndTooltipPlacesAreClamped) {
     EXPECT_EQ(p.height, 210);
     WritePopupPlace(empty, {5, 6, 300, 200});
     WriteTooltipPlace(empty, {7, 8, 100, 90});
+    ASSERT_TRUE(empty.Flush());
     EXPECT_EQ(Slurp(empty.path()),
               "[sizep]\nx=5\ny=6\ncx=300\ncy=200\n[sizet]\nx=7\ny=8\ncx=100\ncy=90\n");
 }

@@ -1,6 +1,7 @@
 #include "app/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <climits>
 
@@ -68,6 +69,7 @@ TEST_F(SettingsFileDiskTest, ValuesRoundTripInTheirWrittenForm) {
     ASSERT_TRUE(file.WriteColor("a", "c", 0xF5F5F5));
     ASSERT_TRUE(file.WriteColor("a", "d", 0xFFFFFFFF));
     ASSERT_TRUE(file.WriteString("a", "s", "Times New Roman"));
+    ASSERT_TRUE(file.Flush());
     EXPECT_EQ(Slurp(file.path()), "[a]\nn=-12\nb=1\nc=16119285\nd=-1\ns=Times New Roman\n");
     std::uint32_t color = 0;
     EXPECT_TRUE(file.ReadColor("a", "d", &color));
@@ -75,6 +77,43 @@ TEST_F(SettingsFileDiskTest, ValuesRoundTripInTheirWrittenForm) {
     std::string text;
     EXPECT_TRUE(file.ReadString("a", "s", &text, 5));
     EXPECT_EQ(text, "Times");
+}
+
+// A pass of writes replaces the file once, when it ends: until then the disk
+// holds the old file whole, and the pass reads its own writes.
+TEST_F(SettingsFileDiskTest, APassOfWritesReplacesTheFileOnceAtItsEnd) {
+    Spill(PathOf("s.ini"), "; kept\n[a]\nn=1\n");
+    {
+        const SettingsFile file(PathOf("s.ini"));
+        for (int i = 0; i < 200; ++i) ASSERT_TRUE(file.WriteInt("a", "k" + std::to_string(i), i));
+        ASSERT_TRUE(file.WriteInt("a", "n", 2));
+        EXPECT_EQ(Slurp(PathOf("s.ini")), "; kept\n[a]\nn=1\n");
+        int n = 0;
+        EXPECT_TRUE(file.ReadInt("a", "n", &n));
+        EXPECT_EQ(n, 2);
+    }
+    const std::string text = Slurp(PathOf("s.ini"));
+    EXPECT_EQ(text.rfind("; kept\n[a]\nn=2\nk0=0\nk1=1\n", 0), 0u);
+    EXPECT_NE(text.find("k199=199\n"), std::string::npos);
+
+    // A file that exists but can't be read is not overwritten.
+    ASSERT_EQ(::mkdir(PathOf("folder.ini").c_str(), 0700), 0);
+    const SettingsFile folder(PathOf("folder.ini"));
+    EXPECT_FALSE(folder.WriteInt("a", "n", 1));
+    EXPECT_TRUE(folder.Flush());
+    // A pipe reads as nothing at once instead of waiting for a writer, and is
+    // never replaced.
+    ASSERT_EQ(::mkfifo(PathOf("pipe.ini").c_str(), 0600), 0);
+    {
+        const SettingsFile pipe(PathOf("pipe.ini"));
+        int n = 7;
+        EXPECT_FALSE(pipe.ReadInt("a", "n", &n));
+        EXPECT_EQ(n, 7);
+        EXPECT_FALSE(pipe.WriteInt("a", "n", 1));
+    }
+    struct stat status {};
+    ASSERT_EQ(::stat(PathOf("pipe.ini").c_str(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
 }
 
 }  // namespace

@@ -23,8 +23,22 @@ enum class Dispatch { kDone, kFailed, kUnknownFormat };
 
 Dispatch Run(bool succeeded) { return succeeded ? Dispatch::kDone : Dispatch::kFailed; }
 
-Dispatch LoadFormat(DB_HANDLE db, int32_t format, const char* file, uint32_t primary_locale,
-                    uint32_t secondary_locale) {
+// No exception leaves the library: memory that runs out inside a format's
+// own containers fails the call like any other allocation; a failed load
+// leaves no dictionary behind.
+template <typename Work>
+Dispatch Guarded(DB_HANDLE db, bool loading, Work work) noexcept {
+    try {
+        return work();
+    } catch (...) {
+        if (loading) lexbase::ResetContext(db);
+        lexbase::CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
+        return Dispatch::kFailed;
+    }
+}
+
+Dispatch LoadFormatUnguarded(DB_HANDLE db, int32_t format, const char* file,
+                             uint32_t primary_locale, uint32_t secondary_locale) {
     switch (format) {
         case DB_FORMAT_V03_LOAD:
             return Run(lexbase::LoadV03(db, file));
@@ -40,7 +54,14 @@ Dispatch LoadFormat(DB_HANDLE db, int32_t format, const char* file, uint32_t pri
     }
 }
 
-Dispatch SaveFormat(DB_HANDLE db, int32_t format, const char* file) {
+Dispatch LoadFormat(DB_HANDLE db, int32_t format, const char* file, uint32_t primary_locale,
+                    uint32_t secondary_locale) {
+    return Guarded(db, true, [&] {
+        return LoadFormatUnguarded(db, format, file, primary_locale, secondary_locale);
+    });
+}
+
+Dispatch SaveFormatUnguarded(DB_HANDLE db, int32_t format, const char* file) {
     switch (format) {
         case DB_FORMAT_V03_SAVE:
             return Run(lexbase::SaveV03(db, file));
@@ -51,6 +72,10 @@ Dispatch SaveFormat(DB_HANDLE db, int32_t format, const char* file) {
         default:
             return Dispatch::kUnknownFormat;
     }
+}
+
+Dispatch SaveFormat(DB_HANDLE db, int32_t format, const char* file) {
+    return Guarded(db, false, [&] { return SaveFormatUnguarded(db, format, file); });
 }
 
 }  // namespace

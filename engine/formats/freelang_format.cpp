@@ -17,6 +17,7 @@
 #include "engine/formats/replacement.h"
 #include "engine/messages.h"
 #include "engine/result.h"
+#include "platform/file_reader.h"
 
 namespace lexbase {
 namespace {
@@ -159,15 +160,14 @@ std::string_view Parent(std::string_view path, bool* found) {
     return *found ? path.substr(0, slash) : std::string_view();
 }
 
-// dict.ini read whole; empty when missing or unreadable.
+// dict.ini read whole; empty when missing, unreadable, too large or not a
+// regular file (a pipe would never end the read, /dev/zero never fill it).
 std::string ReadDictIni(const std::string& path) {
+    constexpr std::size_t kMaxDictIni = std::size_t{1} << 20;
     std::string text;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return text;
-    char chunk[4096];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
-    std::fclose(file);
+    if (platform::ReadRegularFile(path.c_str(), kMaxDictIni, &text) != platform::ReadOutcome::kRead) {
+        text.clear();
+    }
     return text;
 }
 
@@ -325,29 +325,22 @@ bool ImportFreelangBytes(DB_CONTEXT* db, std::string_view bytes, const char* fil
 
 bool LoadFreelang(DB_CONTEXT* db, const char* file, std::uint32_t primary_locale,
                   std::uint32_t secondary_locale) {
-    const int fd = ::open(file, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat status;
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0 ||
-        static_cast<std::uint64_t>(status.st_size) > SIZE_MAX / 2) {
+    int fd = -1;
+    std::uint64_t file_size = 0;
+    if (platform::OpenRegularFile(file, &fd, &file_size) != platform::ReadOutcome::kRead) {
+        return false;
+    }
+    if (file_size > SIZE_MAX / 2 || file_size < kFreelangRecordSize ||
+        file_size % kFreelangRecordSize != 0) {
         ::close(fd);
         return false;
     }
-    const auto size = static_cast<std::size_t>(status.st_size);
-    if (size < kFreelangRecordSize || size % kFreelangRecordSize != 0) {
-        ::close(fd);
-        return false;
-    }
+    const auto size = static_cast<std::size_t>(file_size);
     Buffer buffer(static_cast<char*>(std::malloc(size)));
     std::size_t done = 0;
-    while (buffer != nullptr && done < size) {
-        const ssize_t got = ::read(fd, buffer.get() + done, size - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        done += static_cast<std::size_t>(got);
-    }
+    const bool read = buffer != nullptr && platform::ReadUpTo(fd, buffer.get(), size, &done);
     ::close(fd);
-    if (buffer == nullptr || done != size) return false;
+    if (!read || done != size) return false;
     return ImportFreelangBytes(db, std::string_view(buffer.get(), size), file, primary_locale,
                                secondary_locale);
 }

@@ -16,6 +16,7 @@
 
 #include "engine/formats/pair_build.h"
 #include "engine/result.h"
+#include "platform/file_reader.h"
 
 namespace lexbase {
 
@@ -69,31 +70,10 @@ bool Decompress(std::string_view raw, Block* out) {
     return true;
 }
 
-// Reads the whole file `path` into `raw`.
+// Reads the whole file `path` into `raw`: a regular file only.
 bool ReadWhole(const std::string& path, std::string* raw) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat status;
-    bool ok = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size >= 0 &&
-              static_cast<std::uint64_t>(status.st_size) <= raw->max_size();
-    if (ok) {
-        try {
-            raw->resize(static_cast<std::size_t>(status.st_size));
-        } catch (const std::bad_alloc&) {
-            ok = false;
-        }
-    }
-    std::size_t done = 0;
-    while (ok && done < raw->size()) {
-        const ssize_t got = ::read(fd, raw->data() + done, raw->size() - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        done += static_cast<std::size_t>(got);
-    }
-    ::close(fd);
-    if (!ok) return false;
-    raw->resize(done);
-    return true;
+    return platform::ReadRegularFile(path.c_str(), raw->max_size(), raw) ==
+           platform::ReadOutcome::kRead;
 }
 
 // The NUL-terminated text at `offset` of `block`; false when the offset is

@@ -16,6 +16,7 @@
 #include "engine/formats/replacement.h"
 #include "engine/messages.h"
 #include "engine/result.h"
+#include "platform/file_reader.h"
 
 namespace lexbase {
 namespace {
@@ -208,17 +209,16 @@ bool ImportTxtBytes(DB_CONTEXT* db, std::string_view bytes, const char* file,
 
 bool LoadTxt(DB_CONTEXT* db, const char* file, std::uint32_t primary_locale,
              std::uint32_t secondary_locale) {
-    FileCloser fd(::open(file, O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
+    // A pipe, a device or a folder is refused at once, as a file that can't
+    // be opened.
+    int opened = -1;
+    std::uint64_t size = 0;
+    const platform::ReadOutcome outcome = platform::OpenRegularFile(file, &opened, &size);
+    FileCloser fd(opened);
+    if (outcome != platform::ReadOutcome::kRead) {
         FormatFileMessage(db, msg::kTxtCantOpen, file);
         return false;
     }
-    struct stat status;
-    if (::fstat(fd.get(), &status) != 0 || status.st_size < 0) {
-        FormatFileMessage(db, msg::kTxtCantGetSize, file);
-        return false;
-    }
-    const auto size = static_cast<std::uint64_t>(status.st_size);
     if (size < kMinFileSize) {
         FormatFileMessage(db, msg::kTxtTooSmall, file);
         return false;
@@ -231,15 +231,9 @@ bool LoadTxt(DB_CONTEXT* db, const char* file, std::uint32_t primary_locale,
         return false;
     }
     std::size_t done = 0;
-    while (done < size) {
-        const ssize_t got = ::read(fd.get(), buffer.get() + 1 + done, size - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {  // a folder, for one
-            FormatFileMessage(db, msg::kTxtCantOpen, file);
-            return false;
-        }
-        if (got == 0) break;  // the file shrank; take what there is
-        done += static_cast<std::size_t>(got);
+    if (!platform::ReadUpTo(fd.get(), buffer.get() + 1, static_cast<std::size_t>(size), &done)) {
+        FormatFileMessage(db, msg::kTxtCantOpen, file);
+        return false;
     }
     fd.Close();
     return ImportBuffer(db, buffer.get(), done, file, primary_locale, secondary_locale);

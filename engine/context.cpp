@@ -4,10 +4,17 @@
 
 namespace lexbase {
 
+namespace {
+thread_local void (*tls_progress_hook)(std::uint32_t) = nullptr;
+}  // namespace
+
+void SetProgressHookForTesting(void (*hook)(std::uint32_t percent)) { tls_progress_hook = hook; }
+
 void SetProgress(DB_CONTEXT* db, std::uint32_t percent) {
     db->progress_low.store(0, std::memory_order_relaxed);
     db->progress_high.store(100, std::memory_order_relaxed);
     db->progress_current.store(percent, std::memory_order_relaxed);
+    if (tls_progress_hook != nullptr) tls_progress_hook(percent);
 }
 
 void StartProgress(DB_CONTEXT* db, std::uint32_t total) {

@@ -56,6 +56,10 @@ inline void AdvanceProgress(DB_CONTEXT* db) {
     db->progress_current.fetch_add(1, std::memory_order_relaxed);
 }
 
+// Calls `hook(percent)` on every SetProgress of this thread, so tests can see
+// the values a long job passes; null turns it off.
+void SetProgressHookForTesting(void (*hook)(std::uint32_t percent));
+
 // Frees the open dictionary and returns the context to empty, keeping the
 // message buffer and the result record.
 void ResetContext(DB_CONTEXT* db);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -76,16 +77,44 @@ bool ReadWhole(const std::string& path, std::string* raw) {
            platform::ReadOutcome::kRead;
 }
 
-// The NUL-terminated text at `offset` of `block`; false when the offset is
-// outside it or no NUL follows.
-bool TextAt(const Block& block, std::uint32_t offset, std::string_view* text) {
-    if (offset >= block.size) return false;
-    const auto* start = reinterpret_cast<const char*>(block.data.get()) + offset;
-    const void* nul = std::memchr(start, '\0', block.size - offset);
-    if (nul == nullptr) return false;
-    *text = std::string_view(start, static_cast<const char*>(nul) - start);
-    return true;
-}
+// The positions of every NUL of a text block, in order, so that the text at
+// any offset is found by halving instead of a scan that a hostile file could
+// make as long as the block for every one of its entries.
+class TextIndex {
+public:
+    bool Build(const Block& block) {
+        block_ = &block;
+        const auto* bytes = block.data.get();
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < block.size; ++i) count += bytes[i] == '\0';
+        nuls_.reset(
+            static_cast<std::size_t*>(std::malloc((count > 0 ? count : 1) * sizeof(std::size_t))));
+        if (nuls_ == nullptr) return false;
+        count_ = 0;
+        for (std::size_t i = 0; i < block.size; ++i) {
+            if (bytes[i] == '\0') nuls_.get()[count_++] = i;
+        }
+        return true;
+    }
+
+    // The NUL-terminated text at `offset`; false when the offset is outside
+    // the block or no NUL follows.
+    bool TextAt(std::uint32_t offset, std::string_view* text) const {
+        if (offset >= block_->size) return false;
+        const std::size_t* begin = nuls_.get();
+        const std::size_t* end = begin + count_;
+        const std::size_t* nul = std::lower_bound(begin, end, std::size_t{offset});
+        if (nul == end) return false;
+        *text = std::string_view(reinterpret_cast<const char*>(block_->data.get()) + offset,
+                                 *nul - offset);
+        return true;
+    }
+
+private:
+    const Block* block_ = nullptr;
+    std::unique_ptr<std::size_t, FreeDeleter> nuls_;
+    std::size_t count_ = 0;
+};
 
 // Supplies file i of the set, decompressed.
 using FetchFile = bool (*)(const void* source, int which, Block* out);
@@ -95,6 +124,8 @@ bool CollectPairs(const Block (&files)[kLegacyFileCount], PairArray* pairs) {
     const std::size_t entries = index.size / kEntrySize;
     const std::size_t targets = files[kTargets].size / 4;
     if (!pairs->Reserve(targets)) return false;
+    TextIndex english, croatian;
+    if (!english.Build(files[kEnglish]) || !croatian.Build(files[kCroatian])) return false;
     std::size_t running = 0;
     for (std::size_t e = 0; e < entries; ++e) {
         const unsigned char* entry = index.data.get() + e * kEntrySize;
@@ -103,12 +134,12 @@ bool CollectPairs(const Block (&files)[kLegacyFileCount], PairArray* pairs) {
         const std::uint32_t count = Le32(entry + 8);
         if (count == 0) continue;
         std::string_view word;
-        if (!TextAt(files[kEnglish], word_offset, &word)) return false;
+        if (!english.TextAt(word_offset, &word)) return false;
         for (std::uint64_t i = 0; i < count; ++i) {
             if (first + i >= targets || running >= targets) return false;
             const std::uint32_t target = Le32(files[kTargets].data.get() + (first + i) * 4);
             std::string_view translation;
-            if (!TextAt(files[kCroatian], target, &translation)) return false;
+            if (!croatian.TextAt(target, &translation)) return false;
             pairs->Add(word, translation);  // skips empty and over-long texts
             ++running;
         }

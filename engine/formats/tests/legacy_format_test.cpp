@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/context.h"
 #include "engine/lexbase.h"
 
 namespace lexbase {
@@ -100,6 +101,56 @@ TEST_F(LegacyFormatTest, BuildsTheDictionaryWithItsFixedDescription) {
     EXPECT_EQ(db_->lists[0].charset, 0u);
     EXPECT_EQ(db_->lists[1].charset, 238u);
     EXPECT_EQ(db_->progress_current.load(), 90u);
+}
+
+std::vector<std::uint32_t> g_progress;
+
+// The user sees the import move: each of the five files announces itself,
+// then the pairs, the build and the description follow in order.
+TEST_F(LegacyFormatTest, ProgressPassesEveryStepInOrder) {
+    g_progress.clear();
+    SetProgressHookForTesting([](std::uint32_t percent) { g_progress.push_back(percent); });
+    const bool imported = Import(Set());
+    SetProgressHookForTesting(nullptr);
+    ASSERT_TRUE(imported);
+    ASSERT_GE(g_progress.size(), 8u);
+    EXPECT_EQ(std::vector<std::uint32_t>(g_progress.begin(), g_progress.begin() + 7),
+              (std::vector<std::uint32_t>{10, 5, 20, 25, 30, 35, 50}));
+    EXPECT_EQ(g_progress.back(), 90u);
+    // The build's own steps lie between the pairs and the description.
+    for (std::size_t i = 7; i + 1 < g_progress.size(); ++i) {
+        EXPECT_GE(g_progress[i], 28u) << i;
+        EXPECT_LE(g_progress[i], 97u) << i;
+    }
+
+    // A failure on the third file stops the steps there.
+    g_progress.clear();
+    Set broken;
+    std::vector<std::string> files = broken.Files();
+    files[2] = "short";
+    SetProgressHookForTesting([](std::uint32_t percent) { g_progress.push_back(percent); });
+    EXPECT_FALSE(Import(files));
+    SetProgressHookForTesting(nullptr);
+    EXPECT_EQ(g_progress, (std::vector<std::uint32_t>{10, 5, 20}));
+}
+
+// A text block without a NUL until its end, named by many entries, is found
+// by each of them without a scan of the block.
+TEST_F(LegacyFormatTest, OverlongTextsNamedByManyEntriesAreSkipped) {
+    Set set;
+    set.eng = std::string(100000, 'a') + '\0' + set.eng;
+    set.ehr.clear();
+    set.ehp = Le32(0);
+    for (int i = 0; i < 1000; ++i) set.ehr += Entry(static_cast<std::uint32_t>(i), 0, 1);
+    set.ehr += Entry(100001, 0, 1);  // "house"
+    set.ehp = Le32(0);
+    // Each entry takes one target: make room for them all.
+    std::string targets;
+    for (int i = 0; i < 1001; ++i) targets += Le32(0);
+    set.ehp = targets;
+    ASSERT_TRUE(Import(set));
+    // The over-long words are skipped, the one word of proper length stays.
+    EXPECT_EQ(PairsOf(db_), (Pairs{{"house", "kuca"}}));
 }
 
 TEST_F(LegacyFormatTest, BadOffsetsAndIndexesFail) {

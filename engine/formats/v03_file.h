@@ -88,6 +88,11 @@ inline constexpr int kCompressionLevel = 4;
 // is as it was.
 [[nodiscard]] bool WriteV03Info(DB_CONTEXT* db, const char* file, const DICTIONARY_INFO* info);
 
+// Loads refuse a dictionary whose counts need more than `bytes` of memory in
+// this thread, in place of what the machine and the process limits allow
+// (0 restores that).
+void SetV03MemoryCeilingForTesting(std::uint64_t bytes);
+
 // Makes the n-th allocation of the loads and saves that follow fail (n counts
 // from 1; 0 turns it off), so tests can reach every clean-up path. Per thread.
 void FailV03AllocationForTesting(int n);

@@ -3,6 +3,8 @@
 // nothing is allocated per word. Every count, size and position read from the
 // file is checked before it is used, so that a damaged file fails with a
 // message and never leads to a read outside the mapping or a buffer.
+#include <sys/resource.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -36,6 +38,43 @@ void RunInflate(void* argument) {
     job->result = inflate(job->stream, Z_FINISH);
 }
 
+// Inflates a whole stream into a small scratch buffer, only to learn how
+// much it yields; stops once it yields more than `limit`.
+struct CountJob {
+    z_stream* stream;
+    std::uint64_t limit;
+    int result;
+};
+
+void RunCount(void* argument) {
+    auto* job = static_cast<CountJob*>(argument);
+    std::uint8_t scratch[1 << 14];
+    do {
+        job->stream->next_out = scratch;
+        job->stream->avail_out = sizeof scratch;
+        job->result = inflate(job->stream, Z_NO_FLUSH);
+    } while (job->result == Z_OK && job->stream->total_out <= job->limit);
+}
+
+thread_local std::uint64_t tls_memory_ceiling = 0;  // 0: the machine's
+
+// The most memory a load may ask for: what the machine has, and no more than
+// the process may map.
+std::uint64_t MemoryCeiling() {
+    if (tls_memory_ceiling != 0) return tls_memory_ceiling;
+    std::uint64_t ceiling = UINT64_MAX;
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long page_size = ::sysconf(_SC_PAGESIZE);
+    if (pages > 0 && page_size > 0) {
+        ceiling = static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(page_size);
+    }
+    rlimit address_space{};
+    if (::getrlimit(RLIMIT_AS, &address_space) == 0 && address_space.rlim_cur != RLIM_INFINITY) {
+        ceiling = std::min<std::uint64_t>(ceiling, address_space.rlim_cur);
+    }
+    return ceiling;
+}
+
 class Loader {
 public:
     Loader(DB_CONTEXT* db, const char* file, const v03::Image* image)
@@ -64,6 +103,8 @@ private:
         return false;
     }
 
+    bool FitsInMemory();
+    bool FailMismatch(int block);
     bool Unpack(int block, Block* out);
     bool UnpackInto(int block, std::uint8_t* out);
     bool LoadTexts(int list);
@@ -76,6 +117,46 @@ private:
     const char* file_;
     const v03::Image* image_;
 };
+
+// Whether the memory the header's counts ask for can be had at all. A small
+// file may claim many millions of words (one-letter words compress 1000 to 1);
+// such a load fails at once instead of after taking gigabytes.
+bool Loader::FitsInMemory() {
+    std::uint64_t need = 0;
+    for (int list = 0; list < 2; ++list) {
+        const std::uint64_t words = WordCount(list);
+        const std::uint64_t links = LinkCount(list);
+        need += TextBytes(list) + (words + 1) * sizeof(WordNode) +
+                (links + 1) * sizeof(TransLink) + 2 * words;
+    }
+    // The check that the links mirror each other.
+    need += 4 * std::uint64_t{LinkCount(1)} + 4 * (std::uint64_t{WordCount(0)} + 1) + 4 * 0xFFFF;
+    return need <= MemoryCeiling() ? true : Fail(msg::kMemoryErrorSpaced);
+}
+
+// The block's recorded size disagrees with what the header's counts make of
+// it. A stream that does not yield its recorded size fails as its
+// decompression would; one that does is a damaged header.
+bool Loader::FailMismatch(int block) {
+    const auto b = static_cast<std::size_t>(block);
+    const std::uint64_t offset = image_->Trailer(v03::kBlockOffset + 4 * b);
+    const std::uint64_t packed = image_->Trailer(v03::kPackedSize + 4 * b);
+    const std::uint64_t size = UnpackedSize(block);
+    if (size == 0 || offset == 0) return Fail(msg::kDamagedDatabase);
+    if (packed > image_->size() - offset) return FailWithFile(msg::kFileInvalidFormat);
+    if (size > packed * kMaxExpansion) return Fail(msg::kUncompressError);
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK) return Fail(msg::kMemoryErrorSpaced);
+    stream.next_in = const_cast<Bytef*>(image_->file.data() + offset);
+    stream.avail_in = static_cast<uInt>(packed);
+    CountJob job{&stream, size, Z_OK};
+    const bool readable = image_->file.Guarded(RunCount, &job);
+    const uLong produced = stream.total_out;
+    inflateEnd(&stream);
+    if (!readable) return FailWithFile(msg::kFileCantMap);
+    if (job.result != Z_STREAM_END || produced != size) return Fail(msg::kUncompressError);
+    return Fail(msg::kDamagedDatabase);
+}
 
 // Decompresses block `block` (0 to 5), whose size the caller has checked and
 // found non-zero, into a new allocation.
@@ -115,7 +196,7 @@ bool Loader::LoadTexts(int list) {
     WordList* const words = &db_->lists[list];
     const std::uint32_t bytes = TextBytes(list);
     const std::uint32_t count = WordCount(list);
-    if (UnpackedSize(list) != bytes) return Fail(msg::kDamagedDatabase);
+    if (UnpackedSize(list) != bytes) return FailMismatch(list);
     if (bytes == 0 || count == 0) {
         return bytes == 0 && count == 0 ? true : Fail(msg::kDamagedDatabase);
     }
@@ -154,7 +235,7 @@ bool Loader::LoadLinks(int list) {
     WordList* const words = &db_->lists[list];
     const std::uint32_t count = LinkCount(list);
     const int block = 4 + list;
-    if (UnpackedSize(block) != std::uint64_t{count} * 4) return Fail(msg::kDamagedDatabase);
+    if (UnpackedSize(block) != std::uint64_t{count} * 4) return FailMismatch(block);
     if (count == 0) return true;
     const std::size_t room = (std::size_t{count} + 1) * sizeof(TransLink);
     auto* links = static_cast<TransLink*>(v03::Allocate(room));
@@ -187,7 +268,7 @@ bool Loader::LoadCounts(int list) {
     const int block = 2 + list;
     const std::uint32_t size = UnpackedSize(block);
     if (size == 0) return links == 0 ? true : Fail(msg::kDamagedDatabase);
-    if (size != std::uint64_t{count} * 2) return Fail(msg::kDamagedDatabase);
+    if (size != std::uint64_t{count} * 2) return FailMismatch(block);
     Block counts;
     if (!Unpack(block, &counts)) return false;
     std::uint32_t k = 0;
@@ -279,6 +360,7 @@ bool Loader::LoadTables() {
 }
 
 bool Loader::Run() {
+    if (!FitsInMemory()) return false;
     SetProgress(db_, 15);
     if (!LoadTexts(0)) return false;
     SetProgress(db_, 45);
@@ -332,6 +414,8 @@ bool Loader::Run() {
 }
 
 }  // namespace
+
+void SetV03MemoryCeilingForTesting(std::uint64_t bytes) { tls_memory_ceiling = bytes; }
 
 bool LoadV03(DB_CONTEXT* db, const char* file) {
     bool loaded = false;

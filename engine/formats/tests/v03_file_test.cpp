@@ -4,10 +4,13 @@
 #include "engine/formats/v03_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
@@ -284,6 +287,12 @@ TEST_F(V03FileTest, DamagedStructureFailsAndLeavesTheHandleEmpty) {
              SetU32(f, 416, GetU32(*f, 416) + 2);
          },
          uncompress},
+        {"recorded size of block 1 beyond its stream",
+         [](Bytes* f, std::size_t t) { SetU32(f, t + 48, GetU32(*f, t + 48) + 2); }, uncompress},
+        {"recorded size of block 3 beyond its stream",
+         [](Bytes* f, std::size_t t) { SetU32(f, t + 56, GetU32(*f, t + 56) + 2); }, uncompress},
+        {"recorded size of block 6 beyond its stream",
+         [](Bytes* f, std::size_t t) { SetU32(f, t + 68, GetU32(*f, t + 68) + 4); }, uncompress},
         {"block 1 claims more than deflate can expand",
          [](Bytes* f, std::size_t t) {
              SetU32(f, t + 48, 0x7FFFFFFEu);
@@ -316,6 +325,12 @@ TEST_F(V03FileTest, InconsistentBlocksAreDamage) {
         {"counts missing while links exist", [](FileParts* p) { p->blocks[3].clear(); }},
         {"a target beyond the other list",
          [](FileParts* p) { SetU32(&p->blocks[4], 0, GetU32(p->header, 428)); }},
+        {"a secondary target just beyond the primary list",
+         [](FileParts* p) { SetU32(&p->blocks[5], 0, GetU32(p->header, 420)); }},
+        {"the last secondary target just beyond the primary list",
+         [](FileParts* p) {
+             SetU32(&p->blocks[5], p->blocks[5].size() - 4, GetU32(p->header, 420));
+         }},
         {"a link without its partner the other way",
          [](FileParts* p) { SetU32(&p->blocks[4], 0, GetU32(p->blocks[4], 0) == 0 ? 1 : 0); }},
         {"an empty word", [](FileParts* p) { p->blocks[0][2] = '\0'; }},
@@ -336,6 +351,35 @@ TEST_F(V03FileTest, InconsistentBlocksAreDamage) {
         EXPECT_EQ(LoadBytes(JoinParts(parts), &db),
                   std::make_pair(0, std::string("Damaged database !")));
         EXPECT_TRUE(IsEmptyHandle(db));
+    }
+}
+
+std::vector<std::uint32_t> g_progress;
+
+// A link target one past the other list is refused where the links are read
+// (progress 75 for the primary links, 77 for the secondary ones), before any
+// later step could follow it outside the node block.
+TEST_F(V03FileTest, ATargetJustPastTheOtherListFailsWhereItIsRead) {
+    const FileParts good = SplitFile(SampleFile());
+    for (const int list : {0, 1}) {
+        SCOPED_TRACE(list);
+        FileParts parts = good;
+        Bytes& targets = parts.blocks[4 + list];
+        const std::uint32_t other_count = GetU32(parts.header, list == 0 ? 428 : 420);
+        for (std::size_t at = 0; at < targets.size(); at += 4) {
+            SCOPED_TRACE(at);
+            FileParts spoiled = parts;
+            SetU32(&spoiled.blocks[4 + list], at, other_count);
+            g_progress.clear();
+            SetProgressHookForTesting([](std::uint32_t percent) { g_progress.push_back(percent); });
+            const auto outcome = LoadBytes(JoinParts(spoiled));
+            SetProgressHookForTesting(nullptr);
+            EXPECT_EQ(outcome, std::make_pair(0, std::string("Damaged database !")));
+            // DB_Load ends every load at 100.
+            ASSERT_GE(g_progress.size(), 2u);
+            EXPECT_EQ(g_progress.back(), 100u);
+            EXPECT_EQ(g_progress[g_progress.size() - 2], list == 0 ? 75u : 77u);
+        }
     }
 }
 
@@ -622,6 +666,70 @@ TEST_F(V03FileTest, AFailedDescriptionWriteSaysSo) {
     ASSERT_EQ(DB_Load(db, 1, path.c_str(), 0, 0)->status, 1);
     EXPECT_STREQ(db->name, "Renamed");
 }
+
+// A file of many millions of one-letter words, an honest stream that packs a
+// thousand to one: the counts alone tell that it can't fit, and the load
+// fails before it takes the memory.
+Bytes ManyOneLetterWords(std::uint32_t words) {
+    FileParts parts;
+    parts.header = Bytes(440, '\0');
+    std::memcpy(parts.header.data(), "TQ_DICTIONARY_V03_00", 20);
+    SetU32(&parts.header, 416, 2 * words);
+    SetU32(&parts.header, 420, words);
+    parts.blocks[0].reserve(2 * std::size_t{words});
+    for (std::uint32_t i = 0; i < words; ++i) parts.blocks[0] += std::string("a\0", 2);
+    parts.tables = Bytes(2048, '\0');
+    return JoinParts(parts);
+}
+
+TEST_F(V03FileTest, ADictionaryThatCannotFitFailsAtOnce) {
+    const Bytes file = ManyOneLetterWords(4000000);
+    SetV03MemoryCeilingForTesting(64u << 20);
+    const std::pair<int, std::string> refused = LoadBytes(file);
+    SetV03MemoryCeilingForTesting(0);
+    EXPECT_EQ(refused, std::make_pair(0, std::string("Memory allocation error !")));
+    // Where it fits, it loads.
+    DB_HANDLE db = nullptr;
+    ASSERT_EQ(LoadBytes(file, &db).first, 1);
+    EXPECT_EQ(db->lists[0].word_count, 4000000u);
+}
+
+#if !defined(__SANITIZE_ADDRESS__)
+// The process's own address-space limit counts: with room for the file but
+// not for its words, the load fails before it unpacks anything.
+TEST_F(V03FileTest, TheAddressSpaceLimitBoundsALoad) {
+    const Bytes file = ManyOneLetterWords(25000000);  // 50 MB of texts, 1 GB of nodes
+    const std::string path = Path("huge.v03");
+    WriteWholeFile(path, file);
+    const int status = [&] {
+        std::fflush(nullptr);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            std::FILE* statm = std::fopen("/proc/self/statm", "r");
+            unsigned long pages = 0;
+            if (statm == nullptr || std::fscanf(statm, "%lu", &pages) != 1) ::_exit(3);
+            std::fclose(statm);
+            const rlim_t room = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (600u << 20);
+            const rlimit bound{room, room};
+            if (::setrlimit(RLIMIT_AS, &bound) != 0) ::_exit(3);
+            rusage before{}, after{};
+            ::getrusage(RUSAGE_SELF, &before);
+            DB_HANDLE db = DB_CreateHandle()->handle;
+            const DB_RESULT* result = DB_Load(db, 1, path.c_str(), 0, 0);
+            ::getrusage(RUSAGE_SELF, &after);
+            const bool refused = result->status == 0 &&
+                                 std::string(result->message) == "Memory allocation error !";
+            // Unpacking the texts alone would take 50 MB.
+            const bool small = after.ru_maxrss - before.ru_maxrss < 30 * 1024;
+            ::_exit(refused ? (small ? 0 : 2) : 1);
+        }
+        int child_status = 0;
+        ::waitpid(child, &child_status, 0);
+        return WIFEXITED(child_status) ? WEXITSTATUS(child_status) : -1;
+    }();
+    EXPECT_EQ(status, 0);
+}
+#endif
 
 TEST_F(V03FileTest, RunningOutOfMemoryFailsCleanly) {
     const std::string path = Path("sample.v03");

@@ -13,7 +13,8 @@ function(wordbay_add_test name)
     if(T_SANITIZE)
         list(APPEND labels sanitize)
     endif()
+    # Every case is bounded: a hang fails it instead of holding up the run.
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                         PROPERTIES LABELS "${labels}"
+                         PROPERTIES LABELS "${labels}" TIMEOUT 120
                          WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
 endfunction()

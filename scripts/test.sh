@@ -7,4 +7,4 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root/build"
 # The X11 hot-key tests drive a real X server and may lose a race under load;
 # a test that fails is run once more.
-ctest --output-on-failure -j2 --repeat until-pass:2
+ctest --output-on-failure -j2 --repeat until-pass:2 --timeout 600

@@ -5,6 +5,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include "app/runtime_dir.h"
 #include "ui/main/command_ids.h"
 
 namespace {
@@ -20,11 +21,19 @@ SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::socketName() {
     const QByteArray given = qgetenv("WORDBAY_INSTANCE");
-    if (!given.isEmpty()) return QString::fromLocal8Bit(given);
-    const passwd* pw = getpwuid(getuid());
-    const QString user = pw != nullptr ? QString::fromLocal8Bit(pw->pw_name)
-                                       : QString::number(getuid());
-    return QStringLiteral("TQ_TALLIS2-") + user;
+    QString name = QString::fromLocal8Bit(given);
+    if (name.isEmpty()) {
+        const passwd* pw = getpwuid(getuid());
+        const QString user = pw != nullptr ? QString::fromLocal8Bit(pw->pw_name)
+                                           : QString::number(getuid());
+        name = QStringLiteral("TQ_TALLIS2-") + user;
+    }
+    if (name.contains(QLatin1Char('/'))) return name;
+    // A bare name would be a socket in the shared /tmp, where another user
+    // could create it first.
+    const std::string dir = wordbay::PrivateRuntimeDir();
+    if (dir.empty()) return name;
+    return QString::fromLocal8Bit(dir.c_str()) + QLatin1Char('/') + name;
 }
 
 bool SingleInstance::notifyRunning() {

@@ -18,7 +18,9 @@ public:
     ~SingleInstance() override;
 
     // "TQ_TALLIS2-<user>", or the name in the environment variable
-    // WORDBAY_INSTANCE (separate instances side by side, as tests need).
+    // WORDBAY_INSTANCE (separate instances side by side, as tests need), in
+    // the user's private runtime folder (wordbay::PrivateRuntimeDir()); a name
+    // that holds a "/" is a path and taken as it is.
     static QString socketName();
 
     // Tells a running instance to come forward; true when one answered.

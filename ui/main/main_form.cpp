@@ -506,8 +506,11 @@ bool MainForm::onClose() {
         }
         if (answer != kIdNo) return true;
     }
-    destroySecondaryWindows();
-    writeProgramSettings();
+    {
+        const wordbay::SettingsFile settings(m_paths.settings_file);
+        destroySecondaryWindows(&settings);
+        writeProgramSettings(&settings);
+    }  // the settings file is written here, once
     // The worker ends after what it is doing; the window goes once it has.
     m_closing = true;
     m_controller->RequestStop();
@@ -516,7 +519,7 @@ bool MainForm::onClose() {
     return true;
 }
 
-void MainForm::writeProgramSettings() {
+void MainForm::writeProgramSettings(const wordbay::SettingsFile* file) {
     const wordbay::SearchOptions o = options();
     const wordbay::DictionaryState state = m_controller->dictionary_state();
     m_settings.show_splash = state.show_splash;
@@ -540,8 +543,12 @@ void MainForm::writeProgramSettings() {
         m_settings.width = width();
         m_settings.height = height();
     }
-    wordbay::WriteProgramSettings(wordbay::SettingsFile(m_paths.settings_file), m_settings,
-                                  minimized);
+    if (file != nullptr) {
+        wordbay::WriteProgramSettings(*file, m_settings, minimized);
+    } else {
+        wordbay::WriteProgramSettings(wordbay::SettingsFile(m_paths.settings_file), m_settings,
+                                      minimized);
+    }
 }
 
 void MainForm::onDestroy() {

@@ -176,13 +176,15 @@ private:
     void showContextMenu(const QPoint& globalPos, QWidget* source);
     void clipboardStep();
     void restoreFromTray();
-    void writeProgramSettings();
+    // Both write into `file` when given (closing writes the settings file
+    // once), else into a pass of their own.
+    void writeProgramSettings(const wordbay::SettingsFile* file = nullptr);
 
     // The text, popup, tooltip and character map windows
     // (secondary_windows.cpp).
     TextDictionaries textDictionaries();
     void showTextWindow();
-    void destroySecondaryWindows();
+    void destroySecondaryWindows(const wordbay::SettingsFile* file = nullptr);
     void applySecondaryLooks();
     void updateSecondaryTitles(const wordbay::WindowTitles& titles);
     void showHotKeyWindow();

@@ -178,7 +178,7 @@ void MainForm::createSecondaryWindows() {
     if (m_settings.tooltip_on_top && m_settings.hot_key_target == 2) m_tooltip->showTooltip(true);
 }
 
-void MainForm::destroySecondaryWindows() {
+void MainForm::destroySecondaryWindows(const wordbay::SettingsFile* settings) {
     if (m_textWindow) {
         const QRect r = m_textWindow->geometry();
         m_settings.text_left = r.left();
@@ -187,7 +187,8 @@ void MainForm::destroySecondaryWindows() {
         m_settings.text_bottom = r.bottom() + 1;
         m_textWindow.reset();  // stops a running translation first
     }
-    const wordbay::SettingsFile file(m_paths.settings_file);
+    const wordbay::SettingsFile own(m_paths.settings_file);
+    const wordbay::SettingsFile& file = settings != nullptr ? *settings : own;
     if (m_popup) {
         wordbay::WritePopupPlace(file, m_popup->place());
         m_popup.reset();

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -127,6 +128,26 @@ TEST_F(CliProcessTest, AKilledUpdateLeavesAWholeDictionary) {
         << Read("last.err");
     EXPECT_EQ(Run({"translate", Path("d.v03"), "fresh"}, "translate"), 0);
     EXPECT_EQ(Read("translate.out"), "novo\n");
+}
+
+// A conversion killed at any moment leaves nothing in the temporary folder:
+// its intermediate text file has no name from the moment it is made.
+TEST_F(CliProcessTest, AKilledConversionLeavesNoTemporaryFile) {
+    if (!std::filesystem::exists("/usr/share/dictd/freedict-eng-hrv.index")) {
+        GTEST_SKIP() << "dict-freedict-eng-hrv is not installed";
+    }
+    const std::string temp = Path("tmp");
+    std::filesystem::create_directory(temp);
+    ::setenv("TMPDIR", temp.c_str(), 1);
+    for (int delay_ms : {300, 500, 700, 900}) {
+        SCOPED_TRACE(delay_ms);
+        const pid_t pid = Start({"freedict", "eng-hrv", Path("out.v03")}, "convert");
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms));
+        kill(pid, SIGKILL);
+        Wait(pid);
+        EXPECT_TRUE(std::filesystem::is_empty(temp));
+    }
+    ::unsetenv("TMPDIR");
 }
 
 }  // namespace

@@ -68,7 +68,9 @@ int Finish(StdoutBuffer* out, int status) {
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    static StdoutBuffer out;
+    // Never destroyed: the standard streams flush once more after every static
+    // object of main is gone, and must not find a destroyed buffer then.
+    StdoutBuffer& out = *new StdoutBuffer;
     std::cout.rdbuf(&out);
     const std::vector<std::string> args(argv + 1, argv + argc);
     cli::Arguments parsed;

@@ -9,6 +9,7 @@
 #include "engine/formats/tests/full_disk.h"
 #include <unistd.h>
 
+#include <filesystem>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -62,7 +63,7 @@ protected:
     }
     void TearDown() override {
         DB_DestroyHandle(db_);
-        std::system(("rm -rf '" + dir_ + "'").c_str());
+        std::filesystem::remove_all(dir_);
     }
     bool Import(const std::string& bytes, const std::string& name = "words.wb") {
         return ImportFreelangBytes(db_, bytes, name.c_str(), 1033, 1050);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <filesystem>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -235,7 +236,7 @@ TEST_F(LegacyFormatTest, LoadReadsTheFolder) {
     ::unlink((dir + "/her.v02").c_str());
     EXPECT_FALSE(LoadV02(db_, dir.c_str()));
     EXPECT_EQ(db_->lists[0].word_count, 0u);
-    std::system(("rm -rf '" + dir + "'").c_str());
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

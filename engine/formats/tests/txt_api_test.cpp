@@ -7,6 +7,7 @@
 #include "engine/formats/tests/full_disk.h"
 #include <unistd.h>
 
+#include <filesystem>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -37,7 +38,7 @@ protected:
     }
     void TearDown() override {
         DB_DestroyHandle(db_);
-        std::system(("rm -rf '" + dir_ + "'").c_str());
+        std::filesystem::remove_all(dir_);
     }
     std::string Path(const char* name) const { return dir_ + "/" + name; }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -47,8 +48,7 @@ protected:
     }
     void TearDown() override {
         DB_DestroyHandle(db_);
-        std::string command = "rm -rf '" + dir_ + "'";
-        std::system(command.c_str());
+        std::filesystem::remove_all(dir_);
     }
     bool Import(const std::string& bytes, const char* name = "words.txt") {
         return ImportTxtBytes(db_, bytes, name, 1033, 1050);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -33,7 +34,7 @@ protected:
     }
     void TearDown() override {
         DB_DestroyHandle(db_);
-        std::system(("rm -rf '" + dir_ + "'").c_str());
+        std::filesystem::remove_all(dir_);
     }
     std::string Path(const char* name) const { return dir_ + "/" + name; }
     // Opens a TXT dictionary holding `lines`.

@@ -118,6 +118,14 @@ void SearchController::StartupJob() {
 
 void SearchController::ConvertPreviousVersion() {
     const std::string& dir = paths_.program_dir;
+    // A dictionary that an earlier first start built, and that the user may
+    // have changed since, is opened rather than built again: that start ended
+    // before it could write its settings.
+    if (FileExists(paths_.database_dir + "/" + kConvertedFileName)) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (state_.current.empty()) state_.current = kConvertedFileName;
+        return;
+    }
     // A handle of its own: the main slot's stays empty for the load that
     // follows.
     const DB_RESULT* created = DB_CreateHandle();

@@ -199,6 +199,19 @@ TEST_F(ImportTest, StartupConvertsThePreviousVersionOnce) {
     EXPECT_EQ(view_.titles().main_window, "KX Dictionary : Engleski - Hrvatski");
 }
 
+TEST_F(ImportTest, ConversionLeavesADictionaryOfAnInterruptedFirstStart) {
+    // The first start converted and the user added a word, but the program
+    // ended without writing its settings: the flag is still set.
+    Spill(PathOf("KX.txt"), "house\tkuća\r\n");
+    testing::WriteDictionary(DatabasePath("Engleski_Hrvatski.v03"),
+                             {{"house", "kuća"}, {"zebra", "zebra"}});
+    Start("", {}, /*convert_v2=*/true);
+    EXPECT_FALSE(controller_->dictionary_state().convert_v2);
+    EXPECT_EQ(controller_->dictionary_state().current, "Engleski_Hrvatski.v03");
+    ASSERT_TRUE(controller_->slot(SlotId::kMain).loaded());
+    EXPECT_EQ(InfoOf(DatabasePath("Engleski_Hrvatski.v03")).primary_word_count, 2u);
+}
+
 TEST_F(ImportTest, FailedConversionIsReportedInCroatian) {
     Start("", {}, /*convert_v2=*/true);
     bool reported = false;

@@ -12,8 +12,11 @@
 #include "hook/keysnare.h"
 #include "ui/main/dictionary_pane.h"
 #include "ui/main/hot_key_filter.h"
+#include "ui/main/hot_key_selection.h"
 #include "ui/main/main_form.h"
 #include "ui/main/search_edit.h"
+#include "ui/popup/popup_form.h"
+#include "ui/popup/tooltip_form.h"
 #include "ui/main/x11_desktop.h"
 #include "ui/widgets/code_page_text.h"
 
@@ -22,8 +25,10 @@ using wordbay::SlotId;
 
 namespace {
 
-// The other program gets this long to put its selection on the clipboard.
-constexpr int kCopyWaitMs = 200;
+// Under Wayland the program's window must have the keyboard before it may
+// read the selection: it waits this long for it.
+constexpr int kFocusPollMs = 25;
+constexpr int kFocusWaitMs = 1500;
 constexpr std::uint32_t kVkC = 'C';
 constexpr std::uint32_t kVkV = 'V';
 
@@ -70,34 +75,81 @@ static void playKeysThen(std::thread* player, MainForm* form, std::uint32_t key,
     });
 }
 
-void MainForm::onHotKeyMessage() {
+void MainForm::onHotKeyMessage() { reactToHotKey(false); }
+
+void MainForm::translateSelection() {
+    // Under Wayland, X11 programs may read the selection only while an X11
+    // window has the keyboard: the program's own window comes forward first.
+    reactToHotKey(waylandSession());
+}
+
+HotKeySelection* MainForm::selectionReader() {
+    if (!m_selection) {
+        m_selection = std::make_unique<HotKeySelection>(
+            HotKeySelection::x11Desktop([this](std::function<void()> played) {
+                playKeysThen(&m_keyPlayer, this, kVkC, 0, std::move(played));
+            }));
+    }
+    return m_selection.get();
+}
+
+void MainForm::reactToHotKey(bool activateFirst) {
     if (m_editMode || m_controller == nullptr) return;
     m_popupOrigin = false;
-    m_clipboardBeforeHotKey = QApplication::clipboard()->text();
-    m_hotKeyCopying = true;
-    playKeysThen(&m_keyPlayer, this, kVkC, kCopyWaitMs, [this] {
-        for (const SlotId slot : {SlotId::kMain, SlotId::kDual}) {
-            m_controller->ClearSide(slot, ListSide::kPrimary);
-            m_controller->ClearSide(slot, ListSide::kSecondary);
-        }
-        const int target = m_settings.hot_key_target;
-        if (target < 0 || target > 2) return;
-        m_controller->SetHotKeyPending(true);
-        const bool foreground = isActiveWindow();
-        if (target == 0) {
-            const bool runNow = m_settings.main_on_top
-                                    ? isVisible() && (windowFlags() & Qt::WindowStaysOnTopHint)
-                                    : foreground;
-            if (!runNow) {
-                // The clipboard step runs when the window has come forward.
-                bringToFront();
-                return;
-            }
-        } else if (m_settings.main_on_top && !foreground) {
+    const int target = m_settings.hot_key_target;
+    if (activateFirst && target >= 0 && target <= 2) {
+        if (target == 1 && m_popup) {
+            m_popup->showPopup(true);
+        } else if (target == 2 && m_tooltip) {
+            m_tooltip->showTooltip(true);
+        } else {
             bringToFront();
         }
-        clipboardStep();
+        auto waited = std::make_shared<int>(0);
+        auto* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [this, poll, waited] {
+            if (QApplication::activeWindow() == nullptr && ++*waited * kFocusPollMs < kFocusWaitMs)
+                return;
+            poll->deleteLater();
+            poll->stop();
+            reactToHotKey(false);
+        });
+        poll->start(kFocusPollMs);
+        return;
+    }
+    QPointer<MainForm> guard(this);
+    selectionReader()->read([guard](const QString& selected) {
+        if (guard) guard->showSelection(selected);
     });
+}
+
+void MainForm::showSelection(const QString& selected) {
+    if (m_editMode || m_controller == nullptr) return;
+    m_hotKeyText = selected;
+    for (const SlotId slot : {SlotId::kMain, SlotId::kDual}) {
+        m_controller->ClearSide(slot, ListSide::kPrimary);
+        m_controller->ClearSide(slot, ListSide::kSecondary);
+    }
+    const int target = m_settings.hot_key_target;
+    if (target < 0 || target > 2) {
+        m_hotKeyText.reset();
+        return;
+    }
+    m_controller->SetHotKeyPending(true);
+    const bool foreground = isActiveWindow();
+    if (target == 0) {
+        const bool runNow = m_settings.main_on_top
+                                ? isVisible() && (windowFlags() & Qt::WindowStaysOnTopHint)
+                                : foreground;
+        if (!runNow) {
+            // The clipboard step runs when the window has come forward.
+            bringToFront();
+            return;
+        }
+    } else if (m_settings.main_on_top && !foreground) {
+        bringToFront();
+    }
+    clipboardStep();
 }
 
 void MainForm::clipboardStep() {
@@ -105,17 +157,13 @@ void MainForm::clipboardStep() {
     const SearchEdit* source =
         m_panes[0]->edit(m_controller->slot(SlotId::kMain).source_side());
     std::string clip;
-    if (m_controller->options().use_clipboard || m_controller->hot_key_pending()) {
-        QString copied = QApplication::clipboard()->text();
-        // A program without a copy key (a terminal) leaves the clipboard as
-        // it was: its selection is then the X11 primary selection.
-        if (m_hotKeyCopying && copied == m_clipboardBeforeHotKey &&
-            QApplication::clipboard()->supportsSelection()) {
-            copied = QApplication::clipboard()->text(QClipboard::Selection);
-        }
-        clip = encodeText(source->codePage(), copied);
+    if (m_hotKeyText) {
+        // The hot key's selection, read when it fired.
+        clip = encodeText(source->codePage(), *m_hotKeyText);
+    } else if (m_controller->options().use_clipboard || m_controller->hot_key_pending()) {
+        clip = encodeText(source->codePage(), QApplication::clipboard()->text());
     }
-    m_hotKeyCopying = false;
+    m_hotKeyText.reset();
     m_controller->OnActivated(std::move(clip));
 }
 

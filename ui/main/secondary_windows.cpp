@@ -155,6 +155,8 @@ void MainForm::createSecondaryWindows() {
     m_tooltip = std::make_unique<PopupTooltipForm>(&m_settings);
     m_tooltip->createWindow();
     m_tooltip->placeFrom(wordbay::ReadTooltipPlace(file, metrics));
+    shareAccelerators(m_popup.get());
+    shareAccelerators(m_tooltip.get());
 
     m_charmap = std::make_unique<CharmapForm>();
     m_charmap->createWindow();

@@ -40,9 +40,7 @@ std::unique_ptr<QMimeData> HotKeySelection::snapshotClipboard() {
 }
 
 void HotKeySelection::read(std::function<void(const QString&)> done) {
-    ++m_generation;
-    m_wait->stop();
-    m_wait->disconnect();
+    if (busy()) return;
     m_done = std::move(done);
     const QString primary = m_desktop.primary ? m_desktop.primary() : QString();
     if (!primary.trimmed().isEmpty()) {
@@ -56,10 +54,9 @@ void HotKeySelection::read(std::function<void(const QString&)> done) {
     m_saved = snapshotClipboard();
     m_textBefore = clipboard()->text();
     m_changed = false;
-    const int generation = m_generation;
     QPointer<HotKeySelection> self(this);
-    m_desktop.playCopy([self, generation] {
-        if (!self || generation != self->m_generation) return;
+    m_desktop.playCopy([self] {
+        if (!self || !self->busy()) return;
         // Waits for the copy to arrive (or the time to run out), then reads.
         auto since = std::make_shared<QElapsedTimer>();
         auto changedAt = std::make_shared<qint64>(-1);

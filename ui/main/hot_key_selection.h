@@ -41,8 +41,9 @@ public:
     ~HotKeySelection() override;
 
     // Reads the selection and calls `done` with its text (possibly empty) on
-    // the user-interface thread. A read still waiting for its copy is
-    // dropped: only the newest one answers.
+    // the user-interface thread. While a read waits for its copy, a new one
+    // is refused (`done` is not called): the copy under way answers, and the
+    // clipboard it changes is put back.
     void read(std::function<void(const QString&)> done);
     bool busy() const { return m_done != nullptr; }
 
@@ -61,6 +62,5 @@ private:
     std::unique_ptr<QMimeData> m_saved;
     QString m_textBefore;
     bool m_changed = false;
-    int m_generation = 0;
     QTimer* m_wait = nullptr;
 };

@@ -6,7 +6,9 @@
 #  2. "house" selected in the xterm (the primary selection): the popup shows
 #     kuća and dom, the trap never fires, the clipboard still holds "mouse";
 #  3. a program that copies on Ctrl+C, nothing in the primary selection: the
-#     copied word ("tree") is looked up and the clipboard holds "mouse" again.
+#     copied word ("tree") is looked up and the clipboard holds "mouse" again;
+#  4. no program running, "house" selected: `wordbay --translate-selection`
+#     starts the program, which then looks the word up.
 #
 # usage: hot_key_selection_test.sh BUILD_BIN_DIR   (under xvfb-run)
 set -euo pipefail
@@ -37,7 +39,7 @@ wait_for() {
     done
     return 1
 }
-shows() { grep -qx "$1" "$dir/shown.txt" 2> /dev/null; }
+shows() { grep -qx "$1" "${2:-$dir/shown.txt}" 2> /dev/null; }
 clipboard() { timeout 5 xclip -o -selection clipboard 2> /dev/null || true; }
 primary() { timeout 5 xclip -o -selection primary 2> /dev/null || true; }
 press_hot_key() {
@@ -129,3 +131,12 @@ grep -q copied "$dir/copied" || fail "the program got no Ctrl+C"
 wait_for 5 sh -c '[ "$(timeout 2 xclip -o -selection clipboard)" = mouse ]' ||
     fail "the clipboard was not put back: '$(clipboard)'"
 echo "3. copying program: copied word translated, clipboard put back: passed"
+
+# 4. The first start asked to translate the selection.
+kill "$program"
+wait "$program" 2> /dev/null || true
+printf house | xclip -selection primary -i
+WORDBAY_INSTANCE="wordbay-selection-test-$$" "$dir/wordbay" --translate-selection \
+    --report-hot-key "$dir/started.txt" --keep-running > "$dir/program.log" 2>&1 &
+wait_for 40 shows "kuća" "$dir/started.txt" || fail "the started program did not translate"
+echo "4. --translate-selection with no program running: started and translated: passed"

@@ -8,12 +8,13 @@ int runStartupTests(int argc, char** argv);
 int runEditingTests(int argc, char** argv);
 int runHotKeySelectionTests(int argc, char** argv);
 int runPopupKeysTests(int argc, char** argv);
+int runCommandLineTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     int failed = 0;
     for (auto* run : {runMainFormTests, runLookUpTests, runStartupTests, runEditingTests,
-                      runHotKeySelectionTests, runPopupKeysTests}) {
+                      runHotKeySelectionTests, runPopupKeysTests, runCommandLineTests}) {
         failed += run(argc, argv) != 0 ? 1 : 0;
     }
     return failed;

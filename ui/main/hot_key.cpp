@@ -5,13 +5,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPointer>
+#include <QMessageBox>
 #include <QTimer>
 
 #include "app/hot_key_table.h"
 #include "app/search_controller.h"
 #include "hook/keysnare.h"
 #include "ui/main/dictionary_pane.h"
+#include "app/settings_file.h"
 #include "ui/main/hot_key_filter.h"
+#include "ui/main/hot_key_portal.h"
 #include "ui/main/hot_key_selection.h"
 #include "ui/main/main_form.h"
 #include "ui/main/search_edit.h"
@@ -30,11 +33,28 @@ namespace {
 constexpr int kFocusPollMs = 25;
 constexpr int kFocusWaitMs = 1500;
 constexpr std::uint32_t kVkC = 'C';
+constexpr char kHotKeySection[] = "hotkey";
+// Set once the user was told that this desktop hides the global key.
+constexpr char kToldNoGlobalKey[] = "toldnoglobalkey";
+constexpr char kNoGlobalKeyText[] =
+    "On this Wayland desktop the hot key is seen only while an X11 program has the "
+    "keyboard, and the desktop offers no global shortcuts to programs.\n\n"
+    "To translate a selected word in any program, bind the command\n\n"
+    "    wordbay --translate-selection\n\n"
+    "to a keyboard shortcut of the desktop:\n"
+    "GNOME: Settings > Keyboard > View and Customize Shortcuts > Custom Shortcuts\n"
+    "KDE: System Settings > Shortcuts > Add New > Command or Script\n"
+    "sway: bindsym ctrl+alt+t exec wordbay --translate-selection";
+constexpr char kHotKeyNoteText[] =
+    "On this Wayland desktop the hot key is seen only over X11 programs: bind the command "
+    "\"wordbay --translate-selection\" to a keyboard shortcut of the desktop to translate a "
+    "selected word anywhere (see Help).";
 constexpr std::uint32_t kVkV = 'V';
 
 }  // namespace
 
 void MainForm::installHotKey(bool on) {
+    if (waylandSession()) usePortal(on);
     if (on == m_hotKeyInstalled) return;
     if (!on) {
         KillKeysnare();
@@ -52,6 +72,40 @@ void MainForm::installHotKey(bool on) {
     SetKeySchortcut(wordbay::HotKeyCode(m_settings.key1), wordbay::HotKeyCode(m_settings.key2),
                     wordbay::HotKeyCode(m_settings.key3));
     m_hotKeyInstalled = true;
+}
+
+void MainForm::usePortal(bool on) {
+    if (!on) {
+        m_portal.reset();
+        return;
+    }
+    if (m_portal) return;
+    m_portal = std::make_unique<HotKeyPortal>();
+    connect(m_portal.get(), &HotKeyPortal::activated, this, &MainForm::translateSelection);
+    connect(m_portal.get(), &HotKeyPortal::unavailable, this, &MainForm::noGlobalHotKey);
+    m_portal->start(HotKeyPortal::triggerFor(wordbay::HotKeyCode(m_settings.key1),
+                                             wordbay::HotKeyCode(m_settings.key2),
+                                             wordbay::HotKeyCode(m_settings.key3)));
+}
+
+std::string MainForm::hotKeyNote() const {
+    if (!waylandSession() || (m_portal && m_portal->isBound())) return {};
+    return kHotKeyNoteText;
+}
+
+void MainForm::noGlobalHotKey() {
+    // Said once, not at every start.
+    const wordbay::SettingsFile file(m_paths.settings_file);
+    bool told = false;
+    if (file.ReadBool(kHotKeySection, kToldNoGlobalKey, &told) && told) return;
+    file.WriteBool(kHotKeySection, kToldNoGlobalKey, true);
+    auto* box = new QMessageBox(QMessageBox::Information, windowTitle(),
+                                QString::fromUtf8(kNoGlobalKeyText), QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("noGlobalHotKey"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    // Not modal: the program works on while the note is open.
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }
 
 // Plays Ctrl + `key` on the key thread, then runs `then` on the user-interface

@@ -20,6 +20,7 @@
 #include "ui/main/command_ids.h"
 #include "ui/main/dictionary_pane.h"
 #include "ui/main/hot_key_filter.h"
+#include "ui/main/hot_key_portal.h"
 #include "ui/main/hot_key_selection.h"
 #include "ui/main/search_edit.h"
 #include "ui/main/status_strip.h"

@@ -32,6 +32,7 @@ class PopupForm;
 class PopupTooltipForm;
 struct TextDictionaries;
 class HotKeyFilter;
+class HotKeyPortal;
 class HotKeySelection;
 class QMenu;
 class QMenuBar;
@@ -186,6 +187,13 @@ private:
     void reactToHotKey(bool activateFirst);
     void showSelection(const QString& selected);
     HotKeySelection* selectionReader();
+    // On a Wayland desktop: the hot key through the desktop's portal.
+    void usePortal(bool on);
+    // The desktop shows no key to the program: says so once.
+    void noGlobalHotKey();
+    // What the interface page of the settings says about the hot key on
+    // this desktop (UTF-8; empty when the hot key works everywhere).
+    std::string hotKeyNote() const;
     void restoreFromTray();
     // Both write into `file` when given (closing writes the settings file
     // once), else into a pass of their own.
@@ -279,6 +287,7 @@ private:
     std::unique_ptr<wordbay::Catalogue> m_catalogue;
     // Reads the other program's selection for the hot key.
     std::unique_ptr<HotKeySelection> m_selection;
+    std::unique_ptr<HotKeyPortal> m_portal;
     // The selection the hot key read, until the clipboard step takes it.
     std::optional<QString> m_hotKeyText;
     // The user typed into the popup: its text stays while results come.

@@ -352,6 +352,7 @@ void MainForm::setTooltipOnTop(bool on) {
 void MainForm::openSettings() {
     SettingsContext context;
     context.program = &m_settings;
+    context.hotKeyNote = hotKeyNote();
     if (mainLoaded()) {
         const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
         context.dictionary = &main.settings();
@@ -373,6 +374,11 @@ void MainForm::showCharmap() {
 }
 
 void MainForm::changeHotKeys() {
+    if (m_portal) {
+        // The desktop is asked again, with the new preferred trigger.
+        usePortal(false);
+        usePortal(true);
+    }
     if (!m_hotKeyInstalled) return;
     SetKeySchortcut(wordbay::HotKeyCode(m_settings.key1), wordbay::HotKeyCode(m_settings.key2),
                     wordbay::HotKeyCode(m_settings.key3));

@@ -2,7 +2,8 @@
 # The hot key on a Wayland desktop, end to end: the program runs on XWayland
 # (chosen by itself), a Wayland program has the focus and owns the primary
 # selection ("house"), and a key binding of the desktop runs
-# `wordbay --translate-selection`: the popup shows kuća.
+# `wordbay --translate-selection`: the popup shows kuća. There is no portal
+# here: the program says once that the desktop hides its key.
 #
 # usage: wayland/wayland_session.sh hot_key_wayland_test.sh BUILD_BIN_DIR
 set -euo pipefail
@@ -91,5 +92,7 @@ timeout 10 wtype -M ctrl -M alt t -m alt -m ctrl
 wait_for 30 grep -qx "kuća" "$app/shown.txt" || fail "the popup does not show the translation"
 grep -qx dom "$app/shown.txt" || fail "not every translation shown"
 focus_is xwayland || fail "the program's window does not have the focus"
+# Without a portal the program said once that the desktop hides the key.
+grep -qx "toldnoglobalkey=1" "$app/wordbay.ini" || fail "the program did not say the key is hidden"
 [ -n "${WL_SHOT:-}" ] && grim "$WL_SHOT"
 echo "Wayland: a desktop key binding translated the Wayland selection: passed"

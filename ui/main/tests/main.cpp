@@ -9,12 +9,14 @@ int runEditingTests(int argc, char** argv);
 int runHotKeySelectionTests(int argc, char** argv);
 int runPopupKeysTests(int argc, char** argv);
 int runCommandLineTests(int argc, char** argv);
+int runHotKeyPortalTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     int failed = 0;
     for (auto* run : {runMainFormTests, runLookUpTests, runStartupTests, runEditingTests,
-                      runHotKeySelectionTests, runPopupKeysTests, runCommandLineTests}) {
+                      runHotKeySelectionTests, runPopupKeysTests, runCommandLineTests,
+                      runHotKeyPortalTests}) {
         failed += run(argc, argv) != 0 ? 1 : 0;
     }
     return failed;

@@ -44,7 +44,7 @@ constexpr char kNoGlobalKeyText[] =
     "to a keyboard shortcut of the desktop:\n"
     "GNOME: Settings > Keyboard > View and Customize Shortcuts > Custom Shortcuts\n"
     "KDE: System Settings > Shortcuts > Add New > Command or Script\n"
-    "sway: bindsym ctrl+alt+t exec wordbay --translate-selection";
+    "sway: bindsym ctrl+alt+w exec wordbay --translate-selection";
 constexpr char kHotKeyNoteText[] =
     "On this Wayland desktop the hot key is seen only over X11 programs: bind the command "
     "\"wordbay --translate-selection\" to a keyboard shortcut of the desktop to translate a "

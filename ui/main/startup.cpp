@@ -44,10 +44,10 @@ constexpr char kUsage[] =
     "  --help                 show this help and exit\n"
     "  --version              show the version and exit\n"
     "\n"
-    "Examples of a desktop shortcut running it (Ctrl+Alt+T):\n"
+    "Examples of a desktop shortcut running it (Ctrl+Alt+W):\n"
     "  GNOME: Settings > Keyboard > Keyboard Shortcuts > Custom Shortcuts\n"
     "  KDE:   System Settings > Shortcuts > Add New > Command or Script\n"
-    "  sway:  bindsym ctrl+alt+t exec wordbay --translate-selection\n";
+    "  sway:  bindsym ctrl+alt+w exec wordbay --translate-selection\n";
 
 // What the command line asks before any window exists.
 struct CommandLine {

@@ -177,13 +177,19 @@ void HotKeyPortal::createSession() {
     call << QVariantMap{{QStringLiteral("handle_token"), token},
                         {QStringLiteral("session_handle_token"),
                          QStringLiteral("wordbay_session%1").arg(m_tokens)}};
+    callAwaitingResponse(call, path, SLOT(sessionCreated(uint, QVariantMap)));
+}
+
+void HotKeyPortal::callAwaitingResponse(const QDBusMessage& call, const QString& path,
+                                        const char* slot) {
     auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, path](QDBusPendingCallWatcher* w) {
-        w->deleteLater();
-        if (!w->isError()) return;
-        forgetResponse(path, SLOT(sessionCreated(uint, QVariantMap)));
-        emit unavailable(w->error().message());
-    });
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, path, slot](QDBusPendingCallWatcher* w) {
+                w->deleteLater();
+                if (!w->isError()) return;
+                forgetResponse(path, slot);
+                emit unavailable(w->error().message());
+            });
 }
 
 void HotKeyPortal::sessionCreated(uint response, const QVariantMap& results) {
@@ -209,13 +215,7 @@ void HotKeyPortal::sessionCreated(uint response, const QVariantMap& results) {
         QStringLiteral("BindShortcuts"));
     call << QVariant::fromValue(QDBusObjectPath(m_session)) << QVariant::fromValue(shortcuts)
          << QString() << QVariantMap{{QStringLiteral("handle_token"), token}};
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, path](QDBusPendingCallWatcher* w) {
-        w->deleteLater();
-        if (!w->isError()) return;
-        forgetResponse(path, SLOT(shortcutsBound(uint, QVariantMap)));
-        emit unavailable(w->error().message());
-    });
+    callAwaitingResponse(call, path, SLOT(shortcutsBound(uint, QVariantMap)));
 }
 
 void HotKeyPortal::shortcutsBound(uint response, const QVariantMap&) {

@@ -6,6 +6,7 @@
 // that asks the user to confirm the shortcut never blocks the window.
 #pragma once
 
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QObject>
 #include <QString>
@@ -53,6 +54,9 @@ private:
     QString requestPath(const QString& token) const;
     void watchResponse(const QString& path, const char* slot);
     void forgetResponse(const QString& path, const char* slot);
+    // Makes a call whose answer comes as the Response of Request `path` to
+    // `slot`; a call that fails at once ends in unavailable().
+    void callAwaitingResponse(const QDBusMessage& call, const QString& path, const char* slot);
 
     QString m_trigger;
     QString m_session;

@@ -19,52 +19,21 @@ cleanup() {
     rm -rf "$dir"
 }
 trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/hot_key_test_lib.sh"
 fail() {
     echo "FAIL: $*"
     echo "--- portal calls:"; portal_calls || true
     echo "--- program:"; tail -20 "$dir/program.log" 2> /dev/null || true
     exit 1
 }
-wait_for() {
-    local tenths=$(($1 * 10))
-    shift
-    for _ in $(seq 1 "$tenths"); do
-        "$@" > /dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
 portal() {
     timeout 10 gdbus call --session -d org.freedesktop.portal.Desktop \
         -o /org/freedesktop/portal/desktop -m "$@"
 }
 portal_calls() { portal org.freedesktop.DBus.Mock.GetCalls; }
-focus_is() {
-    swaymsg -t get_tree | /usr/bin/python3 -c 'import json, sys
-def walk(n):
-    if n.get("focused"): print(n.get("shell") or "none")
-    for c in n.get("nodes", []) + n.get("floating_nodes", []): walk(c)
-walk(json.load(sys.stdin))' | grep -q "^$1"
-}
 
-mkdir -p "$dir/database" "$dir/home"
-printf 'house\tku\346a\r\nhouse\tdom\r\n' > "$dir/pairs.txt"
-"$bin/wordbay-cli" import --format txt "$dir/pairs.txt" "$dir/database/English_Croatian.v03" \
-    --locales 1033,1050 --names English,Croatian > /dev/null
-cp "$bin/wordbay" "$dir/"
 # CONTROL + ALT + T
-cat > "$dir/wordbay.ini" << 'INI'
-[options]
-showsplash=0
-[dictionary]
-current=English_Croatian.v03
-[hotkey]
-usehotkeys=1
-hotkeyactivate=1
-key1=1
-key2=2
-key3=53
-INI
+program_folder "$dir" "$bin" 1 1 2 53
 
 timeout 300 wtype -s 600000 &
 env -u QT_QPA_PLATFORM HOME="$dir/home" WORDBAY_INSTANCE="wordbay-portal-test-$$" \

@@ -26,19 +26,12 @@ mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 fail() {
     echo "FAIL: $*"
     echo "--- shown:"; cat "$dir/shown.txt" 2> /dev/null || true
+    echo "--- copy keys seen: $(cat "$dir/copied" 2> /dev/null | wc -l)"
+    echo "--- clipboard: '$(clipboard)', primary: '$(primary)', focus: $(xdotool getwindowfocus getwindowname 2> /dev/null)"
     echo "--- program:"; tail -20 "$dir/program.log" 2> /dev/null || true
     exit 1
 }
-# wait_for SECONDS COMMAND...: polls COMMAND every 0.1 s.
-wait_for() {
-    local tenths=$(($1 * 10))
-    shift
-    for _ in $(seq 1 "$tenths"); do
-        "$@" > /dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/hot_key_test_lib.sh"
 shows() { grep -qx "$1" "${2:-$dir/shown.txt}" 2> /dev/null; }
 clipboard() { timeout 5 xclip -o -selection clipboard 2> /dev/null || true; }
 primary() { timeout 5 xclip -o -selection primary 2> /dev/null || true; }
@@ -47,31 +40,20 @@ press_hot_key() {
     sleep 0.2
     xdotool keyup shift keyup ctrl
 }
-activate() { xdotool windowactivate --sync "$1" > /dev/null 2>&1 || true; }
 focused_is() { [ "$(xdotool getwindowfocus 2> /dev/null)" = "$1" ]; }
+# press_hot_key_in WINDOW: gives WINDOW the focus, then presses the hot key.
+press_hot_key_in() {
+    xdotool windowactivate --sync "$1" > /dev/null 2>&1 || true
+    wait_for 10 focused_is "$1" || fail "window $1 did not get the focus"
+    sleep 0.5
+    press_hot_key
+}
 
 openbox --sm-disable > /dev/null 2>&1 &
 wait_for 15 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
     fail "the window manager did not start"
 
-# A dictionary in the lists' code pages (windows-1250 for Croatian).
-mkdir -p "$dir/database"
-printf 'house\tku\346a\r\nhouse\tdom\r\nmouse\tmi\232\r\ntree\tdrvo\r\n' > "$dir/pairs.txt"
-"$bin/wordbay-cli" import --format txt "$dir/pairs.txt" "$dir/database/English_Croatian.v03" \
-    --locales 1033,1050 --names English,Croatian > /dev/null
-cp "$bin/wordbay" "$dir/"
-cat > "$dir/wordbay.ini" << 'INI'
-[options]
-showsplash=0
-[dictionary]
-current=English_Croatian.v03
-[hotkey]
-usehotkeys=1
-hotkeyactivate=1
-key1=1
-key2=3
-key3=0
-INI
+program_folder "$dir" "$bin" 1
 
 # The user's clipboard holds a word of its own.
 printf mouse | xclip -selection clipboard -i
@@ -88,25 +70,20 @@ xterm -geometry 60x8+0+0 -fn fixed -e bash -c \
     "printf 'house\\n'; trap 'echo GOT >> $dir/trap' INT; sleep 90; echo slept >> $dir/trap" &
 wait_for 15 xdotool search --class xterm || fail "no xterm"
 term="$(xdotool search --class xterm | head -1)"
-activate "$term"
-wait_for 10 focused_is "$term" || fail "the xterm has no focus"
-sleep 0.5
-press_hot_key
+press_hot_key_in "$term"
 wait_for 30 shows "miš" || fail "nothing selected: the clipboard's word was not looked up"
 sleep 1
 [ ! -e "$dir/trap" ] || fail "the terminal's command got: $(cat "$dir/trap")"
 echo "1. terminal, nothing selected: clipboard word looked up, no interrupt: passed"
 
 # 2. "house" selected in the terminal.
-activate "$term"
-wait_for 10 focused_is "$term" || fail "the xterm has no focus again"
+xdotool windowactivate --sync "$term" > /dev/null 2>&1 || true
 xdotool mousemove --window "$term" 12 7 click --repeat 2 --delay 100 1
 if ! wait_for 5 sh -c '[ "$(xclip -o -selection primary)" = house ]'; then
     echo "(the double click selected '$(primary)'; the word is put into PRIMARY instead)"
     printf house | xclip -selection primary -i
 fi
-sleep 0.3
-press_hot_key
+press_hot_key_in "$term"
 wait_for 30 shows "kuća" || fail "the selected word was not looked up"
 shows dom || fail "not every translation shown"
 sleep 1
@@ -122,10 +99,7 @@ wait_for 5 sh -c '[ -z "$(timeout 2 xclip -o -selection primary 2> /dev/null)" ]
 "$bin/copy_on_ctrl_c" tree "$dir/copied" &
 wait_for 15 xdotool search --name copy-on-ctrl-c || fail "no copying program"
 helper="$(xdotool search --name copy-on-ctrl-c | head -1)"
-activate "$helper"
-wait_for 10 focused_is "$helper" || fail "the copying program has no focus"
-sleep 0.5
-press_hot_key
+press_hot_key_in "$helper"
 wait_for 30 shows "drvo" || fail "the copied word was not looked up"
 grep -q copied "$dir/copied" || fail "the program got no Ctrl+C"
 wait_for 5 sh -c '[ "$(timeout 2 xclip -o -selection clipboard)" = mouse ]' ||

@@ -19,6 +19,7 @@ cleanup() {
     rm -rf "$app"
 }
 trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/hot_key_test_lib.sh"
 
 fail() {
     echo "FAIL: $*"
@@ -28,46 +29,11 @@ fail() {
     [ -n "${WL_SHOT:-}" ] && grim "$WL_SHOT" 2> /dev/null
     exit 1
 }
-wait_for() {
-    local tenths=$(($1 * 10))
-    shift
-    for _ in $(seq 1 "$tenths"); do
-        "$@" > /dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
-# The kind ("xdg_shell" or "xwayland") and name of the focused window.
-focused() {
-    swaymsg -t get_tree | /usr/bin/python3 -c 'import json, sys
-def walk(n):
-    if n.get("focused"): print(n.get("shell") or "none", n.get("name"))
-    for c in n.get("nodes", []) + n.get("floating_nodes", []): walk(c)
-walk(json.load(sys.stdin))'
-}
-focus_is() { focused | grep -q "^$1"; }
-x11_windows() { swaymsg -t get_tree | grep -c '"shell": "xwayland"'; }
 
 # The program's folder, owned by the desktop's user (the key binding runs
 # commands as that user, and the single-instance channel is per user).
-mkdir -p "$app/database" "$app/home"
-printf 'house\tku\346a\r\nhouse\tdom\r\ntree\tdrvo\r\n' > "$app/pairs.txt"
-"$bin/wordbay-cli" import --format txt "$app/pairs.txt" "$app/database/English_Croatian.v03" \
-    --locales 1033,1050 --names English,Croatian > /dev/null
-cp "$bin/wordbay" "$app/"
+program_folder "$app" "$bin" 1
 cp -P "$bin"/libkeysnare.so* "$bin"/liblexbase.so* "$app/"
-cat > "$app/wordbay.ini" << 'INI'
-[options]
-showsplash=0
-[dictionary]
-current=English_Croatian.v03
-[hotkey]
-usehotkeys=1
-hotkeyactivate=1
-key1=1
-key2=3
-key3=0
-INI
 chown -R "$WL_UID:$WL_UID" "$app"
 program_env=(env -u QT_QPA_PLATFORM HOME="$app/home" XDG_RUNTIME_DIR="$WL_RUN"
     LD_LIBRARY_PATH="$app" WORDBAY_INSTANCE=wordbay-wayland-test)

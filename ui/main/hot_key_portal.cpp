@@ -167,17 +167,23 @@ void HotKeyPortal::start(const QString& trigger) {
 }
 
 void HotKeyPortal::createSession() {
+    request(QStringLiteral("CreateSession"), {},
+            {{QStringLiteral("session_handle_token"),
+              QStringLiteral("wordbay_session%1").arg(m_tokens + 1)}},
+            SLOT(sessionCreated(uint, QVariantMap)));
+}
+
+void HotKeyPortal::request(const QString& method, const QVariantList& arguments,
+                           QVariantMap options, const char* slot) {
     const QString token = QStringLiteral("wordbay%1").arg(++m_tokens);
     const QString path = requestPath(token);
     // Subscribed before the call, or a quick answer would be missed.
-    watchResponse(path, SLOT(sessionCreated(uint, QVariantMap)));
+    watchResponse(path, slot);
     QDBusMessage call = QDBusMessage::createMethodCall(
-        QLatin1String(kService), QLatin1String(kPath), QLatin1String(kInterface),
-        QStringLiteral("CreateSession"));
-    call << QVariantMap{{QStringLiteral("handle_token"), token},
-                        {QStringLiteral("session_handle_token"),
-                         QStringLiteral("wordbay_session%1").arg(m_tokens)}};
-    callAwaitingResponse(call, path, SLOT(sessionCreated(uint, QVariantMap)));
+        QLatin1String(kService), QLatin1String(kPath), QLatin1String(kInterface), method);
+    options.insert(QStringLiteral("handle_token"), token);
+    call.setArguments(QVariantList(arguments) << options);
+    callAwaitingResponse(call, path, slot);
 }
 
 void HotKeyPortal::callAwaitingResponse(const QDBusMessage& call, const QString& path,
@@ -207,15 +213,10 @@ void HotKeyPortal::sessionCreated(uint response, const QVariantMap& results) {
     QVariantMap properties{{QStringLiteral("description"), QString::fromLatin1(kDescription)}};
     if (!m_trigger.isEmpty()) properties.insert(QStringLiteral("preferred_trigger"), m_trigger);
     const QList<PortalShortcut> shortcuts{{QString::fromLatin1(kShortcutId), properties}};
-    const QString token = QStringLiteral("wordbay%1").arg(++m_tokens);
-    const QString path = requestPath(token);
-    watchResponse(path, SLOT(shortcutsBound(uint, QVariantMap)));
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QLatin1String(kService), QLatin1String(kPath), QLatin1String(kInterface),
-        QStringLiteral("BindShortcuts"));
-    call << QVariant::fromValue(QDBusObjectPath(m_session)) << QVariant::fromValue(shortcuts)
-         << QString() << QVariantMap{{QStringLiteral("handle_token"), token}};
-    callAwaitingResponse(call, path, SLOT(shortcutsBound(uint, QVariantMap)));
+    request(QStringLiteral("BindShortcuts"),
+            {QVariant::fromValue(QDBusObjectPath(m_session)), QVariant::fromValue(shortcuts),
+             QString()},
+            {}, SLOT(shortcutsBound(uint, QVariantMap)));
 }
 
 void HotKeyPortal::shortcutsBound(uint response, const QVariantMap&) {

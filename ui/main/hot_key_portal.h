@@ -54,6 +54,10 @@ private:
     QString requestPath(const QString& token) const;
     void watchResponse(const QString& path, const char* slot);
     void forgetResponse(const QString& path, const char* slot);
+    // Calls `method` of the portal with `arguments` and then `options`
+    // (given a request token); its answer goes to `slot`.
+    void request(const QString& method, const QVariantList& arguments, QVariantMap options,
+                 const char* slot);
     // Makes a call whose answer comes as the Response of Request `path` to
     // `slot`; a call that fails at once ends in unavailable().
     void callAwaitingResponse(const QDBusMessage& call, const QString& path, const char* slot);

@@ -1,26 +1,27 @@
-// The hot key: installing keysnare's hook for the main window, the reaction
-// to its message (copy the other program's selection, look it up), the
-// clipboard step on activation, and dropping a word into the program the
-// user worked in before.
+// The hot key: installing keysnare's hook for the main window (and, on a
+// Wayland desktop, the desktop portal's shortcut), the reaction to its
+// message (read the other program's selection, look it up), the clipboard
+// step on activation, and dropping a word into the program the user worked
+// in before.
 #include <QApplication>
 #include <QClipboard>
-#include <QPointer>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 
 #include "app/hot_key_table.h"
 #include "app/search_controller.h"
+#include "app/settings_file.h"
 #include "hook/keysnare.h"
 #include "ui/main/dictionary_pane.h"
-#include "app/settings_file.h"
 #include "ui/main/hot_key_filter.h"
 #include "ui/main/hot_key_portal.h"
 #include "ui/main/hot_key_selection.h"
 #include "ui/main/main_form.h"
 #include "ui/main/search_edit.h"
+#include "ui/main/x11_desktop.h"
 #include "ui/popup/popup_form.h"
 #include "ui/popup/tooltip_form.h"
-#include "ui/main/x11_desktop.h"
 #include "ui/widgets/code_page_text.h"
 
 using wordbay::ListSide;
@@ -33,6 +34,7 @@ namespace {
 constexpr int kFocusPollMs = 25;
 constexpr int kFocusWaitMs = 1500;
 constexpr std::uint32_t kVkC = 'C';
+constexpr std::uint32_t kVkV = 'V';
 constexpr char kHotKeySection[] = "hotkey";
 // Set once the user was told that this desktop hides the global key.
 constexpr char kToldNoGlobalKey[] = "toldnoglobalkey";
@@ -49,7 +51,6 @@ constexpr char kHotKeyNoteText[] =
     "On this Wayland desktop the hot key is seen only over X11 programs: bind the command "
     "\"wordbay --translate-selection\" to a keyboard shortcut of the desktop to translate a "
     "selected word anywhere (see Help).";
-constexpr std::uint32_t kVkV = 'V';
 
 }  // namespace
 
@@ -152,9 +153,10 @@ void MainForm::reactToHotKey(bool activateFirst) {
     m_popupOrigin = false;
     const int target = m_settings.hot_key_target;
     if (activateFirst && target >= 0 && target <= 2) {
-        if (target == 1 && m_popup) {
+        // With the main window always on top the popup and tooltip stay hidden.
+        if (target == 1 && m_popup && !m_settings.main_on_top) {
             m_popup->showPopup(true);
-        } else if (target == 2 && m_tooltip) {
+        } else if (target == 2 && m_tooltip && !m_settings.main_on_top) {
             m_tooltip->showTooltip(true);
         } else {
             bringToFront();

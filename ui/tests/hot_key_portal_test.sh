@@ -13,13 +13,8 @@ bin="$1"
 : "${WAYLAND_DISPLAY:?run me inside wayland/wayland_session.sh}"
 : "${DBUS_SESSION_BUS_ADDRESS:?run me inside wayland/session_bus.sh --portal}"
 dir="$(mktemp -d)"
-cleanup() {
-    kill $(jobs -p) 2> /dev/null || true
-    wait 2> /dev/null || true
-    rm -rf "$dir"
-}
-trap cleanup EXIT
 source "$(dirname "${BASH_SOURCE[0]}")/hot_key_test_lib.sh"
+trap 'end_jobs_and_remove "$dir"' EXIT
 fail() {
     echo "FAIL: $*"
     echo "--- portal calls:"; portal_calls || true

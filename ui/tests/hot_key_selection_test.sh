@@ -14,12 +14,8 @@
 set -euo pipefail
 bin="$1"
 dir="$(mktemp -d)"
-cleanup() {
-    kill $(jobs -p) 2> /dev/null || true
-    wait 2> /dev/null || true
-    rm -rf "$dir"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/hot_key_test_lib.sh"
+trap 'end_jobs_and_remove "$dir"' EXIT
 export HOME="$dir/home" XDG_RUNTIME_DIR="$dir/run"
 mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 
@@ -31,7 +27,6 @@ fail() {
     echo "--- program:"; tail -20 "$dir/program.log" 2> /dev/null || true
     exit 1
 }
-source "$(dirname "${BASH_SOURCE[0]}")/hot_key_test_lib.sh"
 shows() { grep -qx "$1" "${2:-$dir/shown.txt}" 2> /dev/null; }
 clipboard() { timeout 5 xclip -o -selection clipboard 2> /dev/null || true; }
 primary() { timeout 5 xclip -o -selection primary 2> /dev/null || true; }

@@ -1,5 +1,13 @@
 # What the hot-key tests share; sourced by them.
 
+# end_jobs_and_remove PATH...: ends the script's background jobs, then
+# removes PATH (for an EXIT trap).
+end_jobs_and_remove() {
+    kill $(jobs -p) 2> /dev/null || true
+    wait 2> /dev/null || true
+    rm -rf "$@"
+}
+
 # wait_for SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds;
 # fails when the time is up.
 wait_for() {

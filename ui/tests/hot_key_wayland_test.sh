@@ -13,13 +13,8 @@ bin="$1"
 [ "$(id -u)" = 0 ] || { echo "skipped: needs root"; exit 77; }
 app="$(mktemp -d "$WL_OUT/app.XXXXXX")"
 chmod 755 "$app"
-cleanup() {
-    kill $(jobs -p) 2> /dev/null || true
-    wait 2> /dev/null || true
-    rm -rf "$app"
-}
-trap cleanup EXIT
 source "$(dirname "${BASH_SOURCE[0]}")/hot_key_test_lib.sh"
+trap 'end_jobs_and_remove "$app"' EXIT
 
 fail() {
     echo "FAIL: $*"

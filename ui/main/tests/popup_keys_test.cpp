@@ -29,9 +29,17 @@ bool hotKeyShows(MainForm* form, int targetCommand, QWidget* window) {
     // The look-up has ended and shown its window (which was perhaps kept
     // visible on top all along).
     const auto* controller = form->controller();
-    if (!QTest::qWaitFor([&] { return window->isVisible() && !controller->busy(); }, 10000))
+    if (!QTest::qWaitFor(
+            [&] {
+                return window->isVisible() && !controller->busy() &&
+                       !controller->hot_key_pending();
+            },
+            10000)) {
         return false;
-    QTest::qWait(300);
+    }
+    // Showing it asked for its activation: let that arrive first.
+    (void)QTest::qWaitFor([window] { return window->isActiveWindow(); }, 2000);
+    QTest::qWait(100);
     window->activateWindow();
     return QTest::qWaitFor([window] { return window->isActiveWindow(); }, 5000);
 }

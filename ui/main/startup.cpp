@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 #include <system_error>
 #include <memory>
@@ -59,31 +60,44 @@ struct CommandLine {
 
 CommandLine readCommandLine(int argc, char** argv) {
     CommandLine line;
-    // Options of the tests and of Qt itself that take a value.
-    static constexpr std::string_view kWithValue[] = {
-        "--screenshot", "--type", "--report-hot-key", "-platform", "-display", "-style",
-        "-stylesheet", "-geometry", "-qwindowgeometry", "-name", "-title", "-session"};
-    static constexpr std::string_view kQtFlags[] = {"--keep-running", "-reverse", "-widgetcount", "-sync",
-                                                    "-nograb", "-dograb"};
+    // The test hooks, with the number of values each takes.
+    static constexpr std::pair<std::string_view, int> kHooks[] = {
+        {"--screenshot", 1}, {"--type", 1}, {"--report-hot-key", 1},
+        {"--report-translation", 2}, {"--keep-running", 0}};
+    // Qt's own options, which Qt also takes with two dashes.
+    static constexpr std::string_view kQtOptions[] = {
+        "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-display", "-style",
+        "-stylesheet", "-geometry", "-qwindowgeometry", "-qwindowtitle", "-qwindowicon", "-name",
+        "-title", "-session", "-reverse", "-widgetcount", "-sync", "-nograb", "-dograb",
+        "-qmljsdebugger", "-testability"};
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             line.help = true;
-        } else if (arg == "--version") {
-            line.version = true;
-        } else if (arg == "--translate-selection") {
-            line.translateSelection = true;
-        } else if (arg == "--report-translation") {
-            i += 2;
-        } else if (std::find(std::begin(kWithValue), std::end(kWithValue), arg) !=
-                   std::end(kWithValue)) {
-            ++i;
-        } else if (std::find(std::begin(kQtFlags), std::end(kQtFlags), arg) !=
-                       std::end(kQtFlags) ||
-                   arg.starts_with("-platform=")) {
-        } else if (line.unknown.empty()) {
-            line.unknown = std::string(arg);
+            continue;
         }
+        if (arg == "--version") {
+            line.version = true;
+            continue;
+        }
+        if (arg == "--translate-selection") {
+            line.translateSelection = true;
+            continue;
+        }
+        const auto hook = std::find_if(std::begin(kHooks), std::end(kHooks),
+                                       [arg](const auto& h) { return h.first == arg; });
+        if (hook != std::end(kHooks)) {
+            i += hook->second;
+            continue;
+        }
+        // Values of Qt's options and Qt's single-dash options are Qt's business.
+        if (!arg.starts_with("--")) continue;
+        const std::string_view qt = arg.substr(1, arg.find('=') == std::string_view::npos
+                                                      ? std::string_view::npos
+                                                      : arg.find('=') - 1);
+        if (std::find(std::begin(kQtOptions), std::end(kQtOptions), qt) != std::end(kQtOptions))
+            continue;
+        if (line.unknown.empty()) line.unknown = std::string(arg);
     }
     return line;
 }
@@ -95,7 +109,8 @@ std::vector<char*> withPlatformForDesktop(int argc, char** argv) {
     std::vector<char*> args(argv, argv + argc);
     bool chosen = qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
     for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
+        std::string_view arg = argv[i];
+        if (arg.starts_with("--")) arg.remove_prefix(1);
         if (arg == "-platform" || arg.starts_with("-platform=")) chosen = true;
     }
     if (!chosen && waylandSession() && qEnvironmentVariableIsSet("DISPLAY")) {

@@ -64,6 +64,18 @@ private slots:
                     .hasMatch());
     }
 
+    // Qt's own options pass, with one dash or two.
+    void qtOptionsAreNotRefused() {
+        for (const QStringList& args :
+             {QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen")},
+              QStringList{QStringLiteral("--platform"), QStringLiteral("offscreen")},
+              QStringList{QStringLiteral("--style=fusion")}}) {
+            const Run run = runWithoutDisplay(args + QStringList{QStringLiteral("--version")});
+            QCOMPARE(run.exitCode, 0);
+            QVERIFY(run.err.isEmpty());
+        }
+    }
+
     void anUnknownOptionIsRefused() {
         const Run run = runWithoutDisplay({QStringLiteral("--translate")});
         QCOMPARE(run.exitCode, 2);

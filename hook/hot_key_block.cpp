@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 #include <utility>
 
@@ -45,7 +46,24 @@ void Release(const std::string& name, int fd) {
 
 }  // namespace
 
-std::string DefaultBlockName() { return "/dllmemfilemap." + std::to_string(geteuid()); }
+std::string BlockNameFor(unsigned uid, const char* display) {
+    std::string name = "/dllmemfilemap." + std::to_string(uid);
+    if (display == nullptr || *display == '\0') return name;
+    // ":0" and ":0.0" are one display: the screen number goes.
+    std::string shown = display;
+    const std::size_t colon = shown.rfind(':');
+    const std::size_t dot = shown.find('.', colon == std::string::npos ? 0 : colon);
+    if (colon != std::string::npos && dot != std::string::npos) shown.erase(dot);
+    name += '.';
+    for (const char c : shown) {
+        const bool plain = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') ||
+                           (c >= 'A' && c <= 'Z') || c == ':' || c == '-';
+        name += plain ? c : '_';
+    }
+    return name;
+}
+
+std::string DefaultBlockName() { return BlockNameFor(geteuid(), std::getenv("DISPLAY")); }
 
 std::unique_ptr<SharedBlock> SharedBlock::Open(const std::string& name) {
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {

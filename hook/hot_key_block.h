@@ -31,7 +31,13 @@ inline void Store(std::uint32_t& field, std::uint32_t value) {
     std::atomic_ref<std::uint32_t>(field).store(value, std::memory_order_relaxed);
 }
 
-// The name of this user's block: "/dllmemfilemap.<uid>".
+// The name of the block of user `uid` on X display `display` (null or empty:
+// none): "/dllmemfilemap.<uid>.<display>", the display without its screen
+// number and with characters a name cannot hold replaced. A window id in the
+// block means something on one display only, so two X servers of one user
+// (a desktop and a test server) each have their own block.
+std::string BlockNameFor(unsigned uid, const char* display);
+// The block of this process's user and display ($DISPLAY).
 std::string DefaultBlockName();
 
 // One process's mapping of a named block. The first process to open a name creates the

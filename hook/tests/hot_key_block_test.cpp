@@ -134,3 +134,18 @@ TEST_F(SharedBlockTest, BadNamesFail) {
 
 }  // namespace
 }  // namespace keysnare
+
+// One block per user and X display: a window id means nothing on another display.
+TEST(BlockNameTest, OnePerUserAndDisplay) {
+    EXPECT_EQ(keysnare::BlockNameFor(1000, ":0"), "/dllmemfilemap.1000.:0");
+    // The screen number names the same display.
+    EXPECT_EQ(keysnare::BlockNameFor(1000, ":0.0"), keysnare::BlockNameFor(1000, ":0"));
+    EXPECT_NE(keysnare::BlockNameFor(1000, ":99"), keysnare::BlockNameFor(1000, ":0"));
+    EXPECT_NE(keysnare::BlockNameFor(1001, ":0"), keysnare::BlockNameFor(1000, ":0"));
+    EXPECT_EQ(keysnare::BlockNameFor(0, "localhost:10.0"), "/dllmemfilemap.0.localhost:10");
+    // A display that is a path holds no further slash.
+    EXPECT_EQ(keysnare::BlockNameFor(501, "/tmp/launch-x/org.x:0"),
+              "/dllmemfilemap.501._tmp_launch-x_org_x:0");
+    EXPECT_EQ(keysnare::BlockNameFor(7, nullptr), "/dllmemfilemap.7");
+    EXPECT_EQ(keysnare::BlockNameFor(7, ""), "/dllmemfilemap.7");
+}

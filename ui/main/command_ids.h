@@ -86,6 +86,8 @@ inline constexpr int kStartSpeech = 1076;
 // Sent by a second start of the program (notification code kActivateCode).
 inline constexpr int kActivateInstance = 130;
 inline constexpr int kActivateCode = 0xFFFF;
+// Sent by "wordbay --translate-selection": act as on the hot key.
+inline constexpr int kTranslateSelection = 131;
 
 // Controls of the two dictionary panes.
 inline constexpr int kMainPrimaryList = 350;

@@ -20,6 +20,8 @@
 #include "ui/main/command_ids.h"
 #include "ui/main/dictionary_pane.h"
 #include "ui/main/hot_key_filter.h"
+#include "ui/main/hot_key_portal.h"
+#include "ui/main/hot_key_selection.h"
 #include "ui/main/search_edit.h"
 #include "ui/main/status_strip.h"
 #include "ui/main/tray_icon.h"
@@ -376,6 +378,9 @@ void MainForm::command(int code, int id, WControl*, qintptr param) {
         case cmd::kRestoreFromTray: restoreFromTray(); return;
         case cmd::kActivateInstance:
             if (code == cmd::kActivateCode && param == -1) restoreFromTray();
+            return;
+        case cmd::kTranslateSelection:
+            if (code == cmd::kActivateCode && param == -1) translateSelection();
             return;
         default:
             if ((id >= 7202 && id <= 7219) || (id >= 7403 && id <= 7435)) changeView(id, param);

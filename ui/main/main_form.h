@@ -13,6 +13,7 @@
 #include <QString>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "app/main_view.h"
@@ -31,6 +32,8 @@ class PopupForm;
 class PopupTooltipForm;
 struct TextDictionaries;
 class HotKeyFilter;
+class HotKeyPortal;
+class HotKeySelection;
 class QMenu;
 class QMenuBar;
 class StatusStrip;
@@ -71,8 +74,12 @@ public:
     // Places the window from the settings read at creation (clamped there)
     // and shows it, maximised when stored so, on top when stored so.
     void showAtStoredPlace();
-    // Text of the hot-key message arrived (or the X11 filter saw it).
+    // The hot-key message arrived (the X11 filter saw it): reads the
+    // selection and looks it up in the hot key's window.
     void onHotKeyMessage();
+    // The same asked from outside (a later start with --translate-selection,
+    // the desktop's shortcut): under Wayland the window comes forward first.
+    void translateSelection();
     // Brings the window to the front, out of the tray.
     void bringToFront();
     // Creates the text translation window, then the popup, tooltip and
@@ -135,6 +142,8 @@ private:
     void createControls();
     void createMenus();
     void createAccelerators();
+    // The main window's keys, given to another window of the program.
+    void shareAccelerators(QWidget* window);
     void installHotKey(bool on);
     // Every menu text, tip and caption from the interface language, with the
     // check marks and the enabling.
@@ -175,6 +184,16 @@ private:
     void editDictionaryInfo();
     void showContextMenu(const QPoint& globalPos, QWidget* source);
     void clipboardStep();
+    void reactToHotKey(bool activateFirst);
+    void showSelection(const QString& selected);
+    HotKeySelection* selectionReader();
+    // On a Wayland desktop: the hot key through the desktop's portal.
+    void usePortal(bool on);
+    // The desktop shows no key to the program: says so once.
+    void noGlobalHotKey();
+    // What the interface page of the settings says about the hot key on
+    // this desktop (UTF-8; empty when the hot key works everywhere).
+    std::string hotKeyNote() const;
     void restoreFromTray();
     // Both write into `file` when given (closing writes the settings file
     // once), else into a pass of their own.
@@ -266,10 +285,11 @@ private:
 
     // The settings the window itself keeps ([options] it does not show).
     std::unique_ptr<wordbay::Catalogue> m_catalogue;
-    // The clipboard text before the hot key's Ctrl+C, to tell whether the
-    // program copied anything.
-    QString m_clipboardBeforeHotKey;
-    bool m_hotKeyCopying = false;
+    // Reads the other program's selection for the hot key.
+    std::unique_ptr<HotKeySelection> m_selection;
+    std::unique_ptr<HotKeyPortal> m_portal;
+    // The selection the hot key read, until the clipboard step takes it.
+    std::optional<QString> m_hotKeyText;
     // The user typed into the popup: its text stays while results come.
     bool m_popupOrigin = false;
     int m_settingsTab = -1;

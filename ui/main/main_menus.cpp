@@ -188,6 +188,18 @@ void MainForm::createAccelerators() {
     for (const Accelerator& a : kAccelerators) addAccelerator(QKeySequence(a.key), a.id);
 }
 
+void MainForm::shareAccelerators(QWidget* window) {
+    // The keys act in the popup and the tooltip as in the main window (Esc
+    // leaves them; copy, paste, select all and speak work on their controls).
+    for (const Accelerator& a : kAccelerators) {
+        auto* shortcut = new QShortcut(QKeySequence(a.key), window);
+        shortcut->setContext(Qt::WindowShortcut);
+        const int id = a.id;
+        connect(shortcut, &QShortcut::activated, this,
+                [this, id] { command(kAcceleratorCommand, id, nullptr, 0); });
+    }
+}
+
 void MainForm::retranslate() {
     for (int m = 0; m < 4; ++m) {
         m_menus[m]->setTitle(text(kMenus[m].title));

@@ -9,12 +9,14 @@
 #include "ui/main/button_bar.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/dictionary_pane.h"
+#include "ui/main/hot_key_selection.h"
 #include "ui/main/main_form.h"
 
 #include "ui/popup/popup_form.h"
 #include "ui/popup/tooltip_form.h"
 #include "ui/text/text_window.h"
 #include "ui/main/search_edit.h"
+#include "ui/widgets/w_edit.h"
 #include "ui/widgets/w_list_box.h"
 
 using wordbay::ListSide;
@@ -80,13 +82,18 @@ QWidget* MainForm::focusedPaneControl() const {
         if (focus == p->edit(s)) return p->edit(s);
         return p->list(s);
     }
+    if (m_popup && focus != nullptr) {
+        if (focus == static_cast<QWidget*>(m_popup->edit())) return m_popup->edit();
+        if (focus == static_cast<QWidget*>(m_popup->list())) return m_popup->list();
+    }
     return nullptr;
 }
 
 void MainForm::copy() {
-    if (m_controller->hot_key_pending()) return;
+    // The hot key's own copy key may land here: it copies nothing of ours.
+    if (m_selection && m_selection->busy()) return;
     QWidget* control = focusedPaneControl();
-    if (auto* edit = qobject_cast<SearchEdit*>(control)) {
+    if (auto* edit = qobject_cast<WEdit*>(control)) {
         edit->copy();
         return;
     }
@@ -97,7 +104,7 @@ void MainForm::copy() {
 }
 
 void MainForm::paste() {
-    if (auto* edit = qobject_cast<SearchEdit*>(focusedPaneControl())) edit->paste();
+    if (auto* edit = qobject_cast<WEdit*>(focusedPaneControl())) edit->paste();
 }
 
 void MainForm::editCommand(int id) {
@@ -106,7 +113,7 @@ void MainForm::editCommand(int id) {
         if (id == cmd::kSelectAll) list->selectAll();
         return;
     }
-    auto* edit = qobject_cast<SearchEdit*>(control);
+    auto* edit = qobject_cast<WEdit*>(control);
     if (edit == nullptr) return;
     switch (id) {
         case cmd::kUndo: edit->undo(); break;

@@ -155,6 +155,8 @@ void MainForm::createSecondaryWindows() {
     m_tooltip = std::make_unique<PopupTooltipForm>(&m_settings);
     m_tooltip->createWindow();
     m_tooltip->placeFrom(wordbay::ReadTooltipPlace(file, metrics));
+    shareAccelerators(m_popup.get());
+    shareAccelerators(m_tooltip.get());
 
     m_charmap = std::make_unique<CharmapForm>();
     m_charmap->createWindow();
@@ -350,6 +352,7 @@ void MainForm::setTooltipOnTop(bool on) {
 void MainForm::openSettings() {
     SettingsContext context;
     context.program = &m_settings;
+    context.hotKeyNote = hotKeyNote();
     if (mainLoaded()) {
         const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
         context.dictionary = &main.settings();
@@ -371,6 +374,11 @@ void MainForm::showCharmap() {
 }
 
 void MainForm::changeHotKeys() {
+    if (m_portal) {
+        // The desktop is asked again, with the new preferred trigger.
+        usePortal(false);
+        usePortal(true);
+    }
     if (!m_hotKeyInstalled) return;
     SetKeySchortcut(wordbay::HotKeyCode(m_settings.key1), wordbay::HotKeyCode(m_settings.key2),
                     wordbay::HotKeyCode(m_settings.key3));

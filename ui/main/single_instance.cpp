@@ -36,11 +36,11 @@ QString SingleInstance::socketName() {
     return QString::fromLocal8Bit(dir.c_str()) + QLatin1Char('/') + name;
 }
 
-bool SingleInstance::notifyRunning() {
+bool SingleInstance::notifyRunning(int id) {
     QLocalSocket socket;
     socket.connectToServer(m_name);
     if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
-    socket.write(QByteArray::number(cmd::kActivateInstance) + '\n');
+    socket.write(QByteArray::number(id) + '\n');
     socket.waitForBytesWritten(kConnectTimeoutMs);
     socket.disconnectFromServer();
     return true;

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+#include "ui/main/command_ids.h"
+
 class QLocalServer;
 
 class SingleInstance : public QObject {
@@ -23,14 +25,16 @@ public:
     // that holds a "/" is a path and taken as it is.
     static QString socketName();
 
-    // Tells a running instance to come forward; true when one answered.
-    bool notifyRunning();
+    // Sends a running instance command `id` (by default: come forward);
+    // true when one answered.
+    bool notifyRunning(int id = cmd::kActivateInstance);
     // Starts listening; false when that is impossible (another instance took
     // the name meanwhile). A name left behind by a crashed process is taken over.
     bool listen();
 
 signals:
-    // A later start sent command `id` (130).
+    // A later start sent command `id` (130 come forward, 131 translate the
+    // selection).
     void commandReceived(int id);
 
 private:

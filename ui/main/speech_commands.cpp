@@ -132,6 +132,17 @@ bool MainForm::focusedWord(SlotId* slot, ListSide* side, std::string* word) cons
         *word = m_popup->edit()->encodedText();
         return !word->empty();
     }
+    if (m_popup && focus == static_cast<QWidget*>(m_popup->list())) {
+        // The popup lists the translations of the pane it shows.
+        const wordbay::SearchOptions o = options();
+        *slot = o.dual_mode && o.link ? SlotId::kDual : SlotId::kMain;
+        *side = m_controller->slot(*slot).target_side();
+        const int row = m_popup->list()->curSel();
+        if (row < 0) return false;
+        const char* text = reinterpret_cast<const char*>(m_popup->list()->itemData(row));
+        *word = text != nullptr ? text : "";
+        return !word->empty();
+    }
     return false;
 }
 

@@ -2,10 +2,18 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QSaveFile>
 #include <QKeyEvent>
 #include <QTextStream>
 #include <QTimer>
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 #include <system_error>
 #include <memory>
 
@@ -16,6 +24,7 @@
 #include "ui/main/command_ids.h"
 #include "ui/main/main_form.h"
 #include "ui/main/single_instance.h"
+#include "ui/main/x11_desktop.h"
 #include "ui/popup/popup_form.h"
 #include "ui/popup/tooltip_form.h"
 #include "ui/widgets/locale_list.h"
@@ -23,6 +32,96 @@
 #include "ui/widgets/w_message_box.h"
 
 namespace {
+
+constexpr char kUsage[] =
+    "Usage: wordbay [OPTION]\n"
+    "A bilingual dictionary: type a word, or select one in any program and press\n"
+    "the hot key (by default Ctrl+Shift), to see its translations.\n"
+    "\n"
+    "  --translate-selection  look up the selected word as the hot key does, in the\n"
+    "                         running program (started when none runs); bind it to\n"
+    "                         a desktop shortcut where the hot key cannot be seen\n"
+    "                         (Wayland desktops without the GlobalShortcuts portal)\n"
+    "  --help                 show this help and exit\n"
+    "  --version              show the version and exit\n"
+    "\n"
+    "Examples of a desktop shortcut running it (Ctrl+Alt+W):\n"
+    "  GNOME: Settings > Keyboard > Keyboard Shortcuts > Custom Shortcuts\n"
+    "  KDE:   System Settings > Shortcuts > Add New > Command or Script\n"
+    "  sway:  bindsym ctrl+alt+w exec wordbay --translate-selection\n";
+
+// What the command line asks before any window exists.
+struct CommandLine {
+    bool help = false;
+    bool version = false;
+    bool translateSelection = false;
+    std::string unknown;  // the first option the program does not know
+};
+
+CommandLine readCommandLine(int argc, char** argv) {
+    CommandLine line;
+    // The test hooks, with the number of values each takes.
+    static constexpr std::pair<std::string_view, int> kHooks[] = {
+        {"--screenshot", 1}, {"--type", 1}, {"--report-hot-key", 1},
+        {"--report-translation", 2}, {"--keep-running", 0}};
+    // Qt's own options, which Qt also takes with two dashes.
+    static constexpr std::string_view kQtOptions[] = {
+        "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-display", "-style",
+        "-stylesheet", "-geometry", "-qwindowgeometry", "-qwindowtitle", "-qwindowicon", "-name",
+        "-title", "-session", "-reverse", "-widgetcount", "-sync", "-nograb", "-dograb",
+        "-qmljsdebugger", "-testability"};
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            line.help = true;
+            continue;
+        }
+        if (arg == "--version") {
+            line.version = true;
+            continue;
+        }
+        if (arg == "--translate-selection") {
+            line.translateSelection = true;
+            continue;
+        }
+        const auto hook = std::find_if(std::begin(kHooks), std::end(kHooks),
+                                       [arg](const auto& h) { return h.first == arg; });
+        if (hook != std::end(kHooks)) {
+            i += hook->second;
+            continue;
+        }
+        // Values of Qt's options and Qt's single-dash options are Qt's business.
+        if (!arg.starts_with("--")) continue;
+        const std::string_view qt = arg.substr(1, arg.find('=') == std::string_view::npos
+                                                      ? std::string_view::npos
+                                                      : arg.find('=') - 1);
+        if (std::find(std::begin(kQtOptions), std::end(kQtOptions), qt) != std::end(kQtOptions))
+            continue;
+        if (line.unknown.empty()) line.unknown = std::string(arg);
+    }
+    return line;
+}
+
+// The arguments for Qt: on a Wayland desktop the program runs on its X11
+// server (XWayland), where window placement, staying on top, the hot key and
+// the selections work, unless the user chose a platform.
+std::vector<char*> withPlatformForDesktop(int argc, char** argv) {
+    std::vector<char*> args(argv, argv + argc);
+    bool chosen = qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        if (arg.starts_with("--")) arg.remove_prefix(1);
+        if (arg == "-platform" || arg.starts_with("-platform=")) chosen = true;
+    }
+    if (!chosen && waylandSession() && qEnvironmentVariableIsSet("DISPLAY")) {
+        static char platform[] = "-platform";
+        static char xcb[] = "xcb";
+        args.push_back(platform);
+        args.push_back(xcb);
+    }
+    args.push_back(nullptr);
+    return args;
+}
 
 constexpr char kFatalCaption[] = "Fatal error";
 constexpr char kNoLocales[] =
@@ -47,10 +146,12 @@ struct Options {
     QString typed;
     QString report;       // --report-translation WORD FILE
     QString reportHotKey;  // --report-hot-key FILE
+    bool keepRunning = false;  // --keep-running: the report hooks do not close
 };
 
 Options parseOptions(const QStringList& args) {
     Options o;
+    o.keepRunning = args.contains(QLatin1String("--keep-running"));
     for (int i = 1; i + 1 < args.size(); ++i) {
         if (args[i] == QLatin1String("--screenshot")) {
             o.screenshot = args[++i];
@@ -133,12 +234,15 @@ void takeScreenshot(MainForm* form, const Options& options) {
 }
 
 // The test hook of the hot key: waits until the popup or the tooltip shows
-// translations, writes them (one per line, UTF-8) and closes the window.
+// translations, writes them (one per line, UTF-8) and closes the window. With
+// --keep-running the window stays and the file is written again (replaced
+// whole) whenever what the popup or tooltip shows changes.
 void reportHotKey(MainForm* form, const Options& options) {
     auto* poll = new QTimer(form);
     auto polls = std::make_shared<int>(0);
-    QObject::connect(poll, &QTimer::timeout, form, [form, poll, options, polls] {
-        const bool giveUp = ++*polls > kReportGiveUpPolls;
+    auto written = std::make_shared<QStringList>();
+    QObject::connect(poll, &QTimer::timeout, form, [form, poll, options, polls, written] {
+        const bool giveUp = !options.keepRunning && ++*polls > kReportGiveUpPolls;
         QStringList lines;
         if (form->popup() != nullptr && form->popup()->isVisible()) {
             for (int i = 0; i < form->popup()->list()->count(); ++i) {
@@ -148,14 +252,34 @@ void reportHotKey(MainForm* form, const Options& options) {
             lines = form->tooltip()->translationText().split(QLatin1Char('\n'),
                                                              Qt::SkipEmptyParts);
         }
-        if (lines.isEmpty() && !giveUp) return;
-        poll->stop();
-        QFile file(options.reportHotKey);
+        if (options.keepRunning) {
+            if (lines.isEmpty() || lines == *written) return;
+        } else {
+            if (lines.isEmpty() && !giveUp) return;
+            poll->stop();
+        }
+        *written = lines;
+        QSaveFile file(options.reportHotKey);
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             QTextStream out(&file);
             for (const QString& line : lines) out << line << '\n';
+            out.flush();
+            file.commit();
         }
-        form->close();
+        if (!options.keepRunning) form->close();
+    });
+    poll->start(kScreenshotPollMs);
+}
+
+// Runs `then` once the start-up job has opened the stored dictionaries.
+void whenStartedUp(MainForm* form, std::function<void()> then) {
+    auto* poll = new QTimer(form);
+    auto polls = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, form, [form, poll, polls, then] {
+        if (form->controller()->busy() && ++*polls <= kReportGiveUpPolls) return;
+        poll->stop();
+        poll->deleteLater();
+        then();
     });
     poll->start(kScreenshotPollMs);
 }
@@ -163,13 +287,31 @@ void reportHotKey(MainForm* form, const Options& options) {
 }  // namespace
 
 int runWordbay(int argc, char** argv) {
-    QApplication app(argc, argv);
+    const CommandLine line = readCommandLine(argc, argv);
+    if (line.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (line.version) {
+        std::printf("wordbay %s\n", WORDBAY_VERSION);
+        return 0;
+    }
+    if (!line.unknown.empty()) {
+        std::fprintf(stderr, "wordbay: unknown option %s\nTry 'wordbay --help'.\n",
+                     line.unknown.c_str());
+        return 2;
+    }
+    std::vector<char*> qtArgs = withPlatformForDesktop(argc, argv);
+    int qtArgc = static_cast<int>(qtArgs.size()) - 1;
+    QApplication app(qtArgc, qtArgs.data());
     QApplication::setApplicationName(QStringLiteral("wordbay"));
     const Options options = parseOptions(QApplication::arguments());
 
+    const int request = line.translateSelection ? cmd::kTranslateSelection
+                                                : cmd::kActivateInstance;
     SingleInstance instance(SingleInstance::socketName());
-    if (instance.notifyRunning()) return 0;
-    if (!instance.listen() && instance.notifyRunning()) return 0;
+    if (instance.notifyRunning(request)) return 0;
+    if (!instance.listen() && instance.notifyRunning(request)) return 0;
 
     if (LocaleList::instance().count() == 0) return fatal(kNoLocales);
 
@@ -190,5 +332,7 @@ int runWordbay(int argc, char** argv) {
     if (!options.screenshot.isEmpty()) takeScreenshot(&form, options);
     if (!options.report.isEmpty()) reportTranslation(&form, options);
     if (!options.reportHotKey.isEmpty()) reportHotKey(&form, options);
+    // Started to translate the selection: as soon as the dictionaries are open.
+    if (line.translateSelection) whenStartedUp(&form, [&form] { form.translateSelection(); });
     return QApplication::exec();
 }

@@ -2,7 +2,11 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <vector>
 
 #include "hook/keysnare.h"
@@ -86,4 +90,58 @@ bool activateWindowBelow(std::uint64_t own) {
 bool playCtrlKey(std::uint32_t key) {
     const std::uint32_t keys[] = {kVkControl | kKeyDown, key | kKeyDown, key, kVkControl};
     return SendKeys(keys, 4) == 1;
+}
+
+std::string focusedWindowClass() {
+    Display* d = XOpenDisplay(nullptr);
+    if (d == nullptr) return {};
+    Window w = None;
+    int revert = 0;
+    XGetInputFocus(d, &w, &revert);
+    std::string found;
+    // The focus may sit on a child of the program's window (xterm's text
+    // area): climb to the first window that names its class.
+    for (int depth = 0; depth < 16 && w != None && w != PointerRoot && found.empty(); ++depth) {
+        XClassHint hint{};
+        if (XGetClassHint(d, w, &hint) != 0) {
+            if (hint.res_class != nullptr) found = hint.res_class;
+            if (found.empty() && hint.res_name != nullptr) found = hint.res_name;
+            if (hint.res_name != nullptr) XFree(hint.res_name);
+            if (hint.res_class != nullptr) XFree(hint.res_class);
+            if (!found.empty()) break;
+        }
+        Window root = None;
+        Window parent = None;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(d, w, &root, &parent, &children, &count) == 0) break;
+        if (children != nullptr) XFree(children);
+        if (parent == root) break;
+        w = parent;
+    }
+    XCloseDisplay(d);
+    return found;
+}
+
+bool isTerminalClass(std::string_view windowClass) {
+    std::string lower(windowClass);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (lower.empty()) return false;
+    // Most terminals say so in their class (XTerm, Gnome-terminal,
+    // Xfce4-terminal, Mate-terminal, QTerminal, LXTerminal, Terminator,
+    // Terminology); the rest by name.
+    if (lower.find("term") != std::string::npos) return true;
+    static constexpr std::string_view kTerminals[] = {
+        "urxvt", "rxvt", "konsole", "kitty", "alacritty", "foot", "footclient", "org.wezfurlong.wezterm",
+        "tilix", "com.gexperts.tilix", "guake", "yakuake", "tilda", "sakura", "st", "st-256color",
+        "hyper", "contour", "ghostty", "com.mitchellh.ghostty", "blackbox", "ptyxis", "kgx",
+        "org.gnome.console", "org.gnome.ptyxis", "cool-retro-term", "zutty", "wayst", "roxterm",
+    };
+    return std::find(std::begin(kTerminals), std::end(kTerminals), lower) != std::end(kTerminals);
+}
+
+bool waylandSession() {
+    const char* display = std::getenv("WAYLAND_DISPLAY");
+    return display != nullptr && *display != '\0';
 }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 // Activates the first normal, visible top-level window below `own` in the
 // window manager's stacking order (searched afresh each time; without `own`
@@ -14,3 +16,15 @@ bool activateWindowBelow(std::uint64_t own);
 // Ctrl down, key down, key up, Ctrl up. Blocks until played (it waits for the
 // user to let go of Ctrl, Shift and Alt first); false when it could not play.
 bool playCtrlKey(std::uint32_t key);
+
+// The class part of WM_CLASS ("XTerm", "Konsole") of the top-level window
+// that holds the keyboard focus; empty without an X display or focus.
+std::string focusedWindowClass();
+
+// Whether a window of that class is a terminal, where Ctrl+C interrupts the
+// running command instead of copying.
+bool isTerminalClass(std::string_view windowClass);
+
+// Whether the desktop is a Wayland session (the program then runs on its
+// X11 server, XWayland).
+bool waylandSession();

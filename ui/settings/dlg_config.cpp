@@ -1,6 +1,7 @@
 #include "ui/settings/dlg_config.h"
 
 #include <QGridLayout>
+#include <QLabel>
 #include <QVBoxLayout>
 
 #include "app/hot_key_table.h"
@@ -87,6 +88,13 @@ void DlgConfig::createControls() {
     combos[1]->setCurrentIndex(s.key2 - 1 < combos[1]->count() ? s.key2 - 1 : -1);
     combos[2]->setCurrentIndex(s.key3 < combos[2]->count() ? s.key3 : -1);
     for (int i = 0; i < 3; ++i) keysLayout->addWidget(combos[i], 1, i);
+    if (!context().hotKeyNote.empty()) {
+        auto* note = new QLabel(QString::fromStdString(context().hotKeyNote), keys);
+        note->setObjectName(QStringLiteral("hotKeyNote"));
+        note->setWordWrap(true);
+        note->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        keysLayout->addWidget(note, 2, 0, 1, 3);
+    }
     layout->addWidget(keys);
 
     auto* activate = addGroup(this, kActivateGroup, uiText(TextId::MSG_HOT_KEYS_ACTIVATE));

@@ -27,4 +27,7 @@ struct SettingsContext {
     // The current pane's speech: the speech page edits its settings and
     // starts its engines. Null leaves the speech page disabled.
     speech::SpeechPane* speech = nullptr;
+    // A note under the hot keys of the interface page (UTF-8), such as how to
+    // reach the program on a desktop that hides the keys; empty for none.
+    std::string hotKeyNote;
 };

@@ -13,24 +13,8 @@ target=1
 dir="$(mktemp -d)"
 trap 'kill $(jobs -p) 2> /dev/null || true; rm -rf "$dir"' EXIT
 
-mkdir -p "$dir/database"
-printf 'house\tkuca\r\nhouse\tdom\r\ntree\tdrvo\r\n' > "$dir/pairs.txt"
-"$bin/wordbay-cli" import --format txt "$dir/pairs.txt" "$dir/database/English_Croatian.v03" \
-    --locales 1033,1050 --names English,Croatian > /dev/null
-cp "$bin/wordbay" "$dir/"
-cat > "$dir/wordbay.ini" << 'INI'
-[options]
-showsplash=0
-[dictionary]
-current=English_Croatian.v03
-[hotkey]
-usehotkeys=1
-hotkeyactivate=TARGET
-key1=1
-key2=3
-key3=0
-INI
-sed -i "s/TARGET/$target/" "$dir/wordbay.ini"
+source "$(dirname "${BASH_SOURCE[0]}")/hot_key_test_lib.sh"
+program_folder "$dir" "$bin" "$target"
 
 WORDBAY_INSTANCE="wordbay-hot-key-test-$$" "$dir/wordbay" --report-hot-key "$dir/shown.txt" &
 program=$!
@@ -48,5 +32,5 @@ for _ in $(seq 1 100); do
 done
 wait "$program" || true
 cat "$dir/shown.txt"
-grep -qx "kuca" "$dir/shown.txt" || { echo "the $window does not show the translation"; exit 1; }
+grep -qx "kuća" "$dir/shown.txt" || { echo "the $window does not show the translation"; exit 1; }
 echo "hot key to $window: passed"

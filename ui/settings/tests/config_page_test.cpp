@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QRadioButton>
 #include <QtTest>
 
@@ -49,6 +50,21 @@ private slots:
         QCOMPARE(m_target.sent.size(), 1);
         QCOMPARE(m_target.sent[0].id, 7004);
         QCOMPARE(paramText(m_target.sent[0]), QString("SHIFT"));
+    }
+
+    // The note on how to reach the program where the desktop hides the keys
+    // shows only when the main window gives one.
+    void theHotKeyNoteShowsOnlyWhenGiven() {
+        {
+            DlgConfig page(context(), &m_target);
+            QVERIFY(page.findChild<QLabel*>(QStringLiteral("hotKeyNote")) == nullptr);
+        }
+        SettingsContext c = context();
+        c.hotKeyNote = "bind \"wordbay --translate-selection\" – a shortcut";
+        DlgConfig page(c, &m_target);
+        const auto* note = page.findChild<QLabel*>(QStringLiteral("hotKeyNote"));
+        QVERIFY(note != nullptr);
+        QCOMPARE(note->text(), QStringLiteral("bind \"wordbay --translate-selection\" – a shortcut"));
     }
 
     void aNegativeThirdKeyBecomesNone() {

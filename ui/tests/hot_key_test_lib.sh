@@ -1,0 +1,60 @@
+# What the hot-key tests share; sourced by them.
+
+# end_jobs_and_remove PATH...: ends the script's background jobs, then
+# removes PATH (for an EXIT trap).
+end_jobs_and_remove() {
+    kill $(jobs -p) 2> /dev/null || true
+    wait 2> /dev/null || true
+    rm -rf "$@"
+}
+
+# wait_for SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds;
+# fails when the time is up.
+wait_for() {
+    local tenths=$(($1 * 10))
+    shift
+    for _ in $(seq 1 "$tenths"); do
+        "$@" > /dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# program_folder DIR BIN_DIR TARGET [KEY1 KEY2 KEY3]: a portable program
+# folder in DIR: the program of BIN_DIR, a small English-Croatian dictionary
+# (house: kuća, dom; mouse: miš; tree: drvo) and settings that open it, with
+# the hot keys on, calling window TARGET (0 main, 1 popup, 2 tooltip) with
+# the keys of the hot-key table (by default CONTROL + SHIFT).
+program_folder() {
+    local dir=$1 bin=$2 target=$3 key1=${4:-1} key2=${5:-3} key3=${6:-0}
+    mkdir -p "$dir/database" "$dir/home"
+    # In the lists' code pages: windows-1250 for Croatian.
+    printf 'house\tku\346a\r\nhouse\tdom\r\nmouse\tmi\232\r\ntree\tdrvo\r\n' > "$dir/pairs.txt"
+    "$bin/wordbay-cli" import --format txt "$dir/pairs.txt" \
+        "$dir/database/English_Croatian.v03" --locales 1033,1050 \
+        --names English,Croatian > /dev/null
+    cp "$bin/wordbay" "$dir/"
+    cat > "$dir/wordbay.ini" << INI
+[options]
+showsplash=0
+[dictionary]
+current=English_Croatian.v03
+[hotkey]
+usehotkeys=1
+hotkeyactivate=$target
+key1=$key1
+key2=$key2
+key3=$key3
+INI
+}
+
+# The kind ("xdg_shell" or "xwayland") and name of the window that has the
+# focus in the sway session.
+focused() {
+    swaymsg -t get_tree | /usr/bin/python3 -c 'import json, sys
+def walk(n):
+    if n.get("focused"): print(n.get("shell") or "none", n.get("name"))
+    for c in n.get("nodes", []) + n.get("floating_nodes", []): walk(c)
+walk(json.load(sys.stdin))'
+}
+focus_is() { focused | grep -q "^$1"; }

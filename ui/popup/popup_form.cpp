@@ -54,12 +54,16 @@ void PopupForm::placeFrom(const wordbay::WindowPlace& place, const wordbay::Scre
         screen.max_track_height > kMaxMargin + kMinHeight) {
         setMaximumSize(screen.max_track_width - kMaxMargin, screen.max_track_height - kMaxMargin);
     }
-    setGeometry(place.x, place.y, place.width, place.height);
+    resize(place.width, place.height);
+    // The stored place is the frame's top-left corner (x() and y() give it
+    // back). Without one the popup opens beside the mouse pointer the first
+    // time it shows, not over the main window's menu bar.
+    m_placeOnShow = !place.stored;
+    if (place.stored) move(place.x, place.y);
 }
 
 wordbay::WindowPlace PopupForm::place() const {
-    const QRect r = geometry();
-    return {r.x(), r.y(), r.width(), r.height()};
+    return {x(), y(), width(), height()};
 }
 
 void PopupForm::setStatusText(const QString& text) {
@@ -137,13 +141,21 @@ void PopupForm::applyOnTop() {
 
 void PopupForm::showPopup(bool show) {
     applyOnTop();
-    if (show || !isHidden()) {
+    const bool showing = show || !isHidden();
+    const bool snap = m_settings->popup_to_cursor || (m_placeOnShow && showing);
+    // A window not yet on the screen is placed before it shows, so that the
+    // window manager puts its frame there at once.
+    if (snap && !isVisible()) move(snappedPosition(QCursor::pos(), frameSize(), screenOf(this)));
+    if (showing) {
         if (isMinimized()) showNormal();
         else QWidget::show();
         raise();
         activateWindow();
+        m_placeOnShow = false;
     }
-    if (m_settings->popup_to_cursor) move(snappedPosition(QCursor::pos(), size(), screenOf(this)));
+    if (snap && isVisible()) {
+        move(snappedPosition(QCursor::pos(), frameGeometry().size(), screenOf(this)));
+    }
 }
 
 void PopupForm::onActivate() {

@@ -360,6 +360,8 @@ void MainForm::openSettings() {
     DlgMain dialog(context, this, &m_settingsTab, this);
     dialog.setHelpHandler([this](const QString& topic) { openHelpTopic(topic); });
     dialog.exec();
+    // The close writes the start-up message choice from the worker's state.
+    m_controller->SetShowSplash(m_settings.show_splash);
     giveBackSpeechSettings(SlotId::kMain);
 }
 

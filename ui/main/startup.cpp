@@ -47,6 +47,8 @@ struct Options {
     QString typed;
     QString report;       // --report-translation WORD FILE
     QString reportHotKey;  // --report-hot-key FILE
+    QString reportTyped;   // --report-typed FILE
+    int command = 0;       // --command ID
 };
 
 Options parseOptions(const QStringList& args) {
@@ -56,6 +58,10 @@ Options parseOptions(const QStringList& args) {
             o.screenshot = args[++i];
         } else if (args[i] == QLatin1String("--type")) {
             o.typed = args[++i];
+        } else if (args[i] == QLatin1String("--command")) {
+            o.command = args[++i].toInt();
+        } else if (args[i] == QLatin1String("--report-typed")) {
+            o.reportTyped = args[++i];
         } else if (args[i] == QLatin1String("--report-hot-key")) {
             o.reportHotKey = args[++i];
         } else if (args[i] == QLatin1String("--report-translation") && i + 2 < args.size()) {
@@ -160,6 +166,64 @@ void reportHotKey(MainForm* form, const Options& options) {
     poll->start(kScreenshotPollMs);
 }
 
+// The test hook of typing at once: waits until the dictionary is loaded, the
+// worker is free, the edit box has not changed for a second and the list of
+// the search direction shows words, then writes the edit box's text and those
+// words (one per line, UTF-8) and closes the window. The words are typed by
+// the test, as a user would.
+constexpr int kTypedSettlePolls = 5;
+
+void reportTyped(MainForm* form, const Options& options) {
+    auto* poll = new QTimer(form);
+    auto polls = std::make_shared<int>(0);
+    auto settled = std::make_shared<int>(0);
+    auto seen = std::make_shared<QString>();
+    QObject::connect(poll, &QTimer::timeout, form, [form, poll, options, polls, settled, seen] {
+        const bool giveUp = ++*polls > kReportGiveUpPolls;
+        const wordbay::SearchController* controller = form->controller();
+        const wordbay::DictionarySlot& main = controller->slot(wordbay::SlotId::kMain);
+        const wordbay::ListSide source = main.loaded() ? main.source_side()
+                                                       : wordbay::ListSide::kPrimary;
+        WListBox* list = form->pane(wordbay::SlotId::kMain)->list(source);
+        const QString text = form->pane(wordbay::SlotId::kMain)->edit(source)->text();
+        *settled = text == *seen ? *settled + 1 : 0;
+        *seen = text;
+        const bool ready = main.loaded() && !controller->busy() && list->count() > 0 &&
+                           *settled >= kTypedSettlePolls;
+        if (!ready && !giveUp) return;
+        poll->stop();
+        QFile file(options.reportTyped);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            QTextStream out(&file);
+            out << form->pane(wordbay::SlotId::kMain)->edit(source)->text() << '\n';
+            for (int i = 0; i < list->count(); ++i) out << list->itemText(i) << '\n';
+        }
+        form->close();
+    });
+    poll->start(kScreenshotPollMs);
+}
+
+// The hook of the documentation's pictures: once the dictionary is loaded
+// it types the word (if any), lets the look-up show and then gives the menu
+// command, as if chosen from the menu (a dialog stays open).
+void runCommand(MainForm* form, const Options& options) {
+    auto* poll = new QTimer(form);
+    QObject::connect(poll, &QTimer::timeout, form, [form, poll, options] {
+        const wordbay::SearchController* controller = form->controller();
+        if (controller->busy()) return;
+        poll->stop();
+        if (controller->slot(wordbay::SlotId::kMain).loaded() && !options.typed.isEmpty()) {
+            const wordbay::ListSide source =
+                controller->slot(wordbay::SlotId::kMain).source_side();
+            form->pane(wordbay::SlotId::kMain)->edit(source)->setText(options.typed);
+        }
+        QTimer::singleShot(kScreenshotSettleMs, form, [form, options] {
+            form->command(kMenuCommand, options.command, nullptr, 0);
+        });
+    });
+    poll->start(kScreenshotPollMs);
+}
+
 }  // namespace
 
 int runWordbay(int argc, char** argv) {
@@ -190,5 +254,7 @@ int runWordbay(int argc, char** argv) {
     if (!options.screenshot.isEmpty()) takeScreenshot(&form, options);
     if (!options.report.isEmpty()) reportTranslation(&form, options);
     if (!options.reportHotKey.isEmpty()) reportHotKey(&form, options);
+    if (!options.reportTyped.isEmpty()) reportTyped(&form, options);
+    if (options.command != 0) runCommand(&form, options);
     return QApplication::exec();
 }

@@ -6,11 +6,13 @@ int runMainFormTests(int argc, char** argv);
 int runLookUpTests(int argc, char** argv);
 int runStartupTests(int argc, char** argv);
 int runEditingTests(int argc, char** argv);
+int runInterfaceTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     int failed = 0;
-    for (auto* run : {runMainFormTests, runLookUpTests, runStartupTests, runEditingTests}) {
+    for (auto* run : {runMainFormTests, runLookUpTests, runStartupTests, runEditingTests,
+                      runInterfaceTests}) {
         failed += run(argc, argv) != 0 ? 1 : 0;
     }
     return failed;

@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# The main window as a user meets it under a window manager (openbox) on a
+# private X server:
+#   placement  the frame's top-left corner stays at the stored place over three
+#              starts and regular closes, with the hot key on;
+#   tray       minimising with "minimizetotray" hides the window in the tray,
+#              three times, each time still hidden a second later (a second
+#              start brings it back);
+#   typing     a word typed the moment the window maps, before the dictionary
+#              is loaded, is searched once it is (ten starts in a row).
+#
+# usage: window_test.sh BUILD_BIN_DIR placement|tray|typing   (under xvfb-run)
+set -euo pipefail
+bin="$1"
+mode="$2"
+dir="$(mktemp -d)"
+trap 'kill $(jobs -p) 2> /dev/null || true; wait 2> /dev/null || true; rm -rf "$dir"' EXIT
+
+# A home, runtime folder and instance name of its own keep it apart from
+# every other program running at the same time.
+export HOME="$dir/home" XDG_RUNTIME_DIR="$dir/run"
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+export WORDBAY_INSTANCE="wordbay-window-test-$mode-$$"
+
+mkdir -p "$dir/database"
+printf 'house\tkuca\r\nhouse\tdom\r\ntree\tdrvo\r\n' > "$dir/pairs.txt"
+"$bin/wordbay-cli" import --format txt "$dir/pairs.txt" "$dir/database/English_Croatian.v03" \
+    --locales 1033,1050 --names English,Croatian > /dev/null
+cp "$bin/wordbay" "$dir/"
+cat > "$dir/wordbay.ini" << 'INI'
+[options]
+showsplash=0
+minimizetotray=1
+[dictionary]
+current=English_Croatian.v03
+[hotkey]
+usehotkeys=1
+[size]
+x=120
+y=200
+cx=640
+cy=420
+INI
+
+openbox --sm-disable > /dev/null 2>&1 &
+sleep 1
+
+fail() { echo "$*"; exit 1; }
+
+# The main window of the running program, waiting up to 30 s for it to map.
+main_window() {
+    local id=""
+    for _ in $(seq 1 150); do
+        id="$(xdotool search --onlyvisible --name '^KX Dictionary' 2> /dev/null | head -n 1 || true)"
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.2
+    done
+    return 1
+}
+
+viewable() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
+
+# The frame's top-left corner: the client's place on the screen less its
+# place inside the frame.
+frame_place() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {ax=$NF} /Absolute upper-left Y/ {ay=$NF}
+        /Relative upper-left X/ {rx=$NF} /Relative upper-left Y/ {ry=$NF}
+        END {print ax-rx "," ay-ry}'
+}
+
+setting() { sed -n "/^\[$1\]/,/^\[/p" "$dir/wordbay.ini" | grep "^$2=" | head -n 1 | cut -d= -f2; }
+
+# The report hooks give up after a minute: wait a little longer than that.
+wait_exit() {
+    for _ in $(seq 1 400); do
+        kill -0 "$1" 2> /dev/null || { wait "$1" || true; return 0; }
+        sleep 0.2
+    done
+    fail "the program did not end"
+}
+
+close_window() {
+    xdotool windowactivate --sync "$1" > /dev/null 2>&1 || true
+    sleep 0.3
+    xdotool key --clearmodifiers alt+F4
+}
+
+case "$mode" in
+placement)
+    for run in 1 2 3; do
+        "$dir/wordbay" &
+        program=$!
+        window="$(main_window)" || fail "run $run: no main window"
+        sleep 1.5
+        place="$(frame_place "$window")"
+        [ "$place" = "120,200" ] || fail "run $run: the frame is at $place, not at 120,200"
+        close_window "$window"
+        wait_exit "$program"
+        stored="$(setting size x),$(setting size y)"
+        [ "$stored" = "120,200" ] || fail "run $run: the place stored at the close is $stored"
+    done
+    ;;
+tray)
+    "$bin/tray_host" > "$dir/tray.txt" &
+    for _ in $(seq 1 50); do grep -q ready "$dir/tray.txt" && break; sleep 0.1; done
+    "$dir/wordbay" &
+    program=$!
+    window="$(main_window)" || fail "no main window"
+    sleep 1.5
+    for round in 1 2 3; do
+        xdotool windowminimize "$window"
+        sleep 1
+        ! viewable "$window" || fail "round $round: the window shows again after minimising"
+        # A second start brings the running program to the front.
+        "$dir/wordbay"
+        for _ in $(seq 1 50); do viewable "$window" && break; sleep 0.1; done
+        viewable "$window" || fail "round $round: the window did not come back from the tray"
+        sleep 1
+    done
+    close_window "$window"
+    wait_exit "$program"
+    ;;
+typing)
+    for run in $(seq 1 10); do
+        rm -f "$dir/typed.txt"
+        "$dir/wordbay" --report-typed "$dir/typed.txt" &
+        program=$!
+        window="$(main_window)" || fail "run $run: no main window"
+        xdotool type --delay 20 house
+        wait_exit "$program"
+        [ "$(head -n 1 "$dir/typed.txt" 2> /dev/null)" = "house" ] ||
+            fail "run $run: the edit box holds '$(head -n 1 "$dir/typed.txt" 2> /dev/null)'"
+        grep -qx house "$dir/typed.txt" || fail "run $run: house was not searched"
+    done
+    ;;
+*)
+    fail "unknown mode $mode"
+    ;;
+esac
+echo "window $mode: passed"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The main window as a user meets it under a window manager (openbox) on a
 # private X server:
-#   placement  the frame's top-left corner stays at the stored place over three
-#              starts and regular closes, with the hot key on;
+#   placement  the frame's top-left corner of the main window and of the text
+#              window stays at the stored place over three starts and regular
+#              closes, with the hot key on (at y = 0 the title bar shows);
 #   tray       minimising with "minimizetotray" hides the window in the tray,
 #              three times, each time still hidden a second later (a second
 #              start brings it back);
@@ -32,6 +33,12 @@ cat > "$dir/wordbay.ini" << 'INI'
 [options]
 showsplash=0
 minimizetotray=1
+showtext=1
+[sizetext]
+x=300
+y=0
+w=900
+h=450
 [dictionary]
 current=English_Croatian.v03
 [hotkey]
@@ -95,10 +102,16 @@ placement)
         sleep 1.5
         place="$(frame_place "$window")"
         [ "$place" = "120,200" ] || fail "run $run: the frame is at $place, not at 120,200"
+        text="$(xdotool search --onlyvisible --name '^Text translation' | head -n 1)"
+        [ -n "$text" ] || fail "run $run: no text window"
+        place="$(frame_place "$text")"
+        [ "$place" = "300,0" ] || fail "run $run: the text window's frame is at $place, not at 300,0"
         close_window "$window"
         wait_exit "$program"
         stored="$(setting size x),$(setting size y)"
         [ "$stored" = "120,200" ] || fail "run $run: the place stored at the close is $stored"
+        stored="$(setting sizetext x),$(setting sizetext y),$(setting sizetext w),$(setting sizetext h)"
+        [ "$stored" = "300,0,900,450" ] || fail "run $run: the text window stored $stored"
     done
     ;;
 tray)

@@ -8,9 +8,12 @@
 #              three times, each time still hidden a second later (a second
 #              start brings it back);
 #   typing     a word typed the moment the window maps, before the dictionary
-#              is loaded, is searched once it is (ten starts in a row).
+#              is loaded, is searched once it is (ten starts in a row);
+#   ontop      ticking "Main window always on top" in the settings dialog and
+#              answering Yes: the main window goes above the others, and the
+#              settings dialog and its message boxes stay above it.
 #
-# usage: window_test.sh BUILD_BIN_DIR placement|tray|typing   (under xvfb-run)
+# usage: window_test.sh BUILD_BIN_DIR placement|tray|typing|ontop   (under xvfb-run)
 set -euo pipefail
 bin="$1"
 mode="$2"
@@ -146,6 +149,56 @@ typing)
             fail "run $run: the edit box holds '$(head -n 1 "$dir/typed.txt" 2> /dev/null)'"
         grep -qx house "$dir/typed.txt" || fail "run $run: house was not searched"
     done
+    ;;
+ontop)
+    sed -i 's/^usehotkeys=1$/usehotkeys=1\nhotkeyactivate=0/' "$dir/wordbay.ini"
+    "$dir/wordbay" --command 327 &
+    program=$!
+    window="$(main_window)" || fail "no main window"
+    dialog=""
+    for _ in $(seq 1 100); do
+        dialog="$(xdotool search --onlyvisible --name '^Dictionary settings$' | head -n 1 || true)"
+        [ -n "$dialog" ] && break
+        sleep 0.2
+    done
+    [ -n "$dialog" ] || fail "no settings dialog"
+    sleep 1
+    # The box "Main window always on top" of the Interface page.
+    xdotool mousemove --window "$dialog" 45 278 click 1
+    box=""
+    for _ in $(seq 1 50); do
+        box="$(xdotool search --onlyvisible --name '^Warning$' | head -n 1 || true)"
+        [ -n "$box" ] && break
+        sleep 0.2
+    done
+    [ -n "$box" ] || fail "no question after ticking the box"
+    above() {  # whether window $1 is stacked above window $2
+        xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | tr ' ' '\n' | grep '^0x' |
+            awk -v a="$(printf '0x%x' "$1")" -v b="$(printf '0x%x' "$2")" \
+                '$1 == a {pa = NR} $1 == b {pb = NR} END {exit !(pa > pb && pb > 0)}'
+    }
+    above "$box" "$window" || fail "the question is below the main window"
+    xdotool windowactivate --sync "$box" > /dev/null 2>&1 || true
+    xdotool key Return
+    sleep 1.5
+    xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE ||
+        fail "the main window is not kept above the others"
+    viewable "$dialog" || fail "the settings dialog is gone"
+    above "$dialog" "$window" || fail "the settings dialog is below the main window"
+    # Its next message box is above both.
+    xdotool mousemove --window "$dialog" 45 278 click 1
+    sleep 0.5
+    xdotool mousemove --window "$dialog" 45 278 click 1
+    for _ in $(seq 1 50); do
+        box="$(xdotool search --onlyvisible --name '^Warning$' | head -n 1 || true)"
+        [ -n "$box" ] && break
+        sleep 0.2
+    done
+    [ -n "$box" ] || fail "no question after ticking the box again"
+    above "$box" "$window" || fail "the second question is below the main window"
+    xdotool key Escape
+    kill "$program"
+    wait "$program" 2> /dev/null || true
     ;;
 *)
     fail "unknown mode $mode"

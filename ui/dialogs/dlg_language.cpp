@@ -116,15 +116,20 @@ void DlgLanguage::fillList(int select) {
     dialogs::selectRow(m_list, select);
 }
 
-void DlgLanguage::onOk() {
+const wordbay::LanguageEntry* DlgLanguage::selectedEntry() {
     const int row = dialogs::selectedRow(m_list);
     if (row < 0 || row >= int(m_entries.size())) {
         dialogs::showMessage(this, dialogs::text(TextId::MSG_SELECT_LANGUAGE), TextId::MSG_ERROR,
                              kMbOk | kMbIconStop);
-        return;
+        return nullptr;
     }
-    const wordbay::LanguageEntry& entry = m_entries[std::size_t(row)];
-    m_chosenFile = entry.internal ? std::string() : entry.file_name;
+    return &m_entries[std::size_t(row)];
+}
+
+void DlgLanguage::onOk() {
+    const wordbay::LanguageEntry* entry = selectedEntry();
+    if (entry == nullptr) return;
+    m_chosenFile = entry->internal ? std::string() : entry->file_name;
     endDialog(kIdOk);
 }
 
@@ -141,13 +146,9 @@ void DlgLanguage::command(int code, int id, WControl* control, qintptr param) {
 }
 
 void DlgLanguage::editSelected() {
-    const int row = dialogs::selectedRow(m_list);
-    if (row < 0 || row >= int(m_entries.size())) {
-        dialogs::showMessage(this, dialogs::text(TextId::MSG_SELECT_LANGUAGE), TextId::MSG_ERROR,
-                             kMbOk | kMbIconStop);
-        return;
-    }
-    const wordbay::LanguageEntry& entry = m_entries[std::size_t(row)];
+    const wordbay::LanguageEntry* selected = selectedEntry();
+    if (selected == nullptr) return;
+    const wordbay::LanguageEntry& entry = *selected;
     if (entry.internal) {
         dialogs::showMessage(this, dialogs::text(TextId::MSG_CANT_EDIT_INTERNAL_LANGUAGE),
                              TextId::MSG_ERROR, kMbOk | kMbIconStop);

@@ -45,6 +45,8 @@ protected:
 
 private:
     void fillList(int select);
+    // The selected entry; none: says so (MSG_SELECT_LANGUAGE) and gives null.
+    const wordbay::LanguageEntry* selectedEntry();
     void editSelected();
     void saveInternal();
 

@@ -6,6 +6,7 @@
 #include <QTextStream>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 #include <memory>
 
@@ -117,11 +118,11 @@ void reportTranslation(MainForm* form, const Options& options) {
     poll->start(kScreenshotPollMs);
 }
 
-// Waits for the start-up job, types the word, lets the look-up show, saves
-// the picture and closes the window.
-void takeScreenshot(MainForm* form, const Options& options) {
+// Waits for the start-up job, types the word (if any), lets the look-up show
+// for a second and then runs `then`.
+void afterTypedLookUp(MainForm* form, const Options& options, std::function<void()> then) {
     auto* poll = new QTimer(form);
-    QObject::connect(poll, &QTimer::timeout, form, [form, poll, options] {
+    QObject::connect(poll, &QTimer::timeout, form, [form, poll, options, then] {
         const wordbay::SearchController* controller = form->controller();
         if (controller->busy()) return;
         poll->stop();
@@ -130,12 +131,17 @@ void takeScreenshot(MainForm* form, const Options& options) {
                 controller->slot(wordbay::SlotId::kMain).source_side();
             form->pane(wordbay::SlotId::kMain)->edit(source)->setText(options.typed);
         }
-        QTimer::singleShot(kScreenshotSettleMs, form, [form, options] {
-            form->grab().save(options.screenshot);
-            form->close();
-        });
+        QTimer::singleShot(kScreenshotSettleMs, form, then);
     });
     poll->start(kScreenshotPollMs);
+}
+
+// Types the word, saves the picture of the window and closes it.
+void takeScreenshot(MainForm* form, const Options& options) {
+    afterTypedLookUp(form, options, [form, options] {
+        form->grab().save(options.screenshot);
+        form->close();
+    });
 }
 
 // The test hook of the hot key: waits until the popup or the tooltip shows
@@ -203,25 +209,13 @@ void reportTyped(MainForm* form, const Options& options) {
     poll->start(kScreenshotPollMs);
 }
 
-// The hook of the documentation's pictures: once the dictionary is loaded
-// it types the word (if any), lets the look-up show and then gives the menu
-// command, as if chosen from the menu (a dialog stays open).
+// The hook of the documentation's pictures: types the word (if any), lets
+// the look-up show and gives the menu command as if chosen from the menu (a
+// dialog it opens stays open).
 void runCommand(MainForm* form, const Options& options) {
-    auto* poll = new QTimer(form);
-    QObject::connect(poll, &QTimer::timeout, form, [form, poll, options] {
-        const wordbay::SearchController* controller = form->controller();
-        if (controller->busy()) return;
-        poll->stop();
-        if (controller->slot(wordbay::SlotId::kMain).loaded() && !options.typed.isEmpty()) {
-            const wordbay::ListSide source =
-                controller->slot(wordbay::SlotId::kMain).source_side();
-            form->pane(wordbay::SlotId::kMain)->edit(source)->setText(options.typed);
-        }
-        QTimer::singleShot(kScreenshotSettleMs, form, [form, options] {
-            form->command(kMenuCommand, options.command, nullptr, 0);
-        });
+    afterTypedLookUp(form, options, [form, options] {
+        form->command(kMenuCommand, options.command, nullptr, 0);
     });
-    poll->start(kScreenshotPollMs);
 }
 
 }  // namespace

@@ -58,16 +58,19 @@ sleep 1
 
 fail() { echo "$*"; exit 1; }
 
-# The main window of the running program, waiting up to 30 s for it to map.
-main_window() {
+# The first visible window whose title matches $1, waiting up to 30 s for it
+# to map.
+find_window() {
     local id=""
     for _ in $(seq 1 150); do
-        id="$(xdotool search --onlyvisible --name '^KX Dictionary' 2> /dev/null | head -n 1 || true)"
+        id="$(xdotool search --onlyvisible --name "$1" 2> /dev/null | head -n 1 || true)"
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.2
     done
     return 1
 }
+
+main_window() { find_window '^KX Dictionary'; }
 
 viewable() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
 
@@ -155,23 +158,11 @@ ontop)
     "$dir/wordbay" --command 327 &
     program=$!
     window="$(main_window)" || fail "no main window"
-    dialog=""
-    for _ in $(seq 1 100); do
-        dialog="$(xdotool search --onlyvisible --name '^Dictionary settings$' | head -n 1 || true)"
-        [ -n "$dialog" ] && break
-        sleep 0.2
-    done
-    [ -n "$dialog" ] || fail "no settings dialog"
+    dialog="$(find_window '^Dictionary settings$')" || fail "no settings dialog"
     sleep 1
     # The box "Main window always on top" of the Interface page.
     xdotool mousemove --window "$dialog" 45 278 click 1
-    box=""
-    for _ in $(seq 1 50); do
-        box="$(xdotool search --onlyvisible --name '^Warning$' | head -n 1 || true)"
-        [ -n "$box" ] && break
-        sleep 0.2
-    done
-    [ -n "$box" ] || fail "no question after ticking the box"
+    box="$(find_window '^Warning$')" || fail "no question after ticking the box"
     above() {  # whether window $1 is stacked above window $2
         xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | tr ' ' '\n' | grep '^0x' |
             awk -v a="$(printf '0x%x' "$1")" -v b="$(printf '0x%x' "$2")" \
@@ -189,12 +180,7 @@ ontop)
     xdotool mousemove --window "$dialog" 45 278 click 1
     sleep 0.5
     xdotool mousemove --window "$dialog" 45 278 click 1
-    for _ in $(seq 1 50); do
-        box="$(xdotool search --onlyvisible --name '^Warning$' | head -n 1 || true)"
-        [ -n "$box" ] && break
-        sleep 0.2
-    done
-    [ -n "$box" ] || fail "no question after ticking the box again"
+    box="$(find_window '^Warning$')" || fail "no question after ticking the box again"
     above "$box" "$window" || fail "the second question is below the main window"
     xdotool key Escape
     kill "$program"

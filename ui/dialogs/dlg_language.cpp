@@ -22,25 +22,25 @@ constexpr int kIdSaveInternal = 101;
 
 constexpr char kTemplateName[] = "English-internal.txt";
 
+bool openWithDesktop(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
+QString askForSavePath(QWidget* owner, const QString& proposed) {
+    QFileDialog dialog(owner, dialogs::text(TextId::MSG_SAVE), proposed,
+                       QStringLiteral("TXT file (*.txt)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.selectFile(proposed);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().first();
+}
+
 DlgLanguage::UrlOpener& urlOpener() {
-    static DlgLanguage::UrlOpener opener = [](const QUrl& url) {
-        return QDesktopServices::openUrl(url);
-    };
+    static DlgLanguage::UrlOpener opener = openWithDesktop;
     return opener;
 }
 
 DlgLanguage::SavePathChooser& savePathChooser() {
-    static DlgLanguage::SavePathChooser chooser = [](QWidget* owner, const QString& proposed) {
-        QFileDialog dialog(owner, dialogs::text(TextId::MSG_SAVE), proposed,
-                           QStringLiteral("TXT file (*.txt)"));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("txt"));
-        dialog.selectFile(proposed);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-            return QString();
-        }
-        return dialog.selectedFiles().first();
-    };
+    static DlgLanguage::SavePathChooser chooser = askForSavePath;
     return chooser;
 }
 
@@ -53,10 +53,12 @@ QPushButton* makeButton(QWidget* parent, TextId label, const char* name) {
 
 }  // namespace
 
-void DlgLanguage::setUrlOpener(UrlOpener opener) { urlOpener() = std::move(opener); }
+void DlgLanguage::setUrlOpener(UrlOpener opener) {
+    urlOpener() = opener ? std::move(opener) : UrlOpener(openWithDesktop);
+}
 
 void DlgLanguage::setSavePathChooser(SavePathChooser chooser) {
-    savePathChooser() = std::move(chooser);
+    savePathChooser() = chooser ? std::move(chooser) : SavePathChooser(askForSavePath);
 }
 
 DlgLanguage::DlgLanguage(std::string languageDir, std::string currentFile, QWidget* parent)

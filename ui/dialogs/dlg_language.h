@@ -30,12 +30,13 @@ public:
     const std::string& chosenFile() const { return m_chosenFile; }
 
     // How Edit hands a file to the desktop (QDesktopServices::openUrl unless
-    // replaced); returns whether the desktop took it.
+    // replaced; null puts that back); returns whether the desktop took it.
     using UrlOpener = std::function<bool(const QUrl&)>;
     static void setUrlOpener(UrlOpener opener);
 
     // Where Save internal language writes (a save-file dialog unless
-    // replaced): given the proposed path, returns the chosen one or empty.
+    // replaced; null puts that back): given the proposed path, returns the
+    // chosen one or empty.
     using SavePathChooser = std::function<QString(QWidget* owner, const QString& proposed)>;
     static void setSavePathChooser(SavePathChooser chooser);
 

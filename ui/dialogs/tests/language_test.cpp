@@ -60,6 +60,8 @@ private slots:
 
     void cleanup() {
         wordbay::Messages().LoadInternalEnglish();
+        DlgLanguage::setUrlOpener(nullptr);
+        DlgLanguage::setSavePathChooser(nullptr);
         m_dir.reset();
     }
 

@@ -1,5 +1,6 @@
 #include "ui/popup/popup_form.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -21,6 +22,21 @@ constexpr int kStatusIndent = 2;
 QRect screenOf(const QWidget* widget) {
     const QScreen* screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
     return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+}
+
+// The size of `window` with its frame. Before the window manager has framed
+// it, the frame of another framed window of the program stands in for its
+// own, so that a popup snapped near a screen edge is not cut off by it.
+QSize framedSize(const QWidget* window) {
+    if (window->frameGeometry() != window->geometry()) return window->frameGeometry().size();
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        if (other == window || !other->isVisible()) continue;
+        const QRect frame = other->frameGeometry();
+        const QRect inner = other->geometry();
+        if (frame == inner) continue;
+        return window->size() + frame.size() - inner.size();
+    }
+    return window->size();
 }
 
 }  // namespace
@@ -145,7 +161,9 @@ void PopupForm::showPopup(bool show) {
     const bool snap = m_settings->popup_to_cursor || (m_placeOnShow && showing);
     // A window not yet on the screen is placed before it shows, so that the
     // window manager puts its frame there at once.
-    if (snap && !isVisible()) move(snappedPosition(QCursor::pos(), frameSize(), screenOf(this)));
+    if (snap && !isVisible()) {
+        move(snappedPosition(QCursor::pos(), framedSize(this), screenOf(this)));
+    }
     if (showing) {
         if (isMinimized()) showNormal();
         else QWidget::show();
@@ -154,7 +172,7 @@ void PopupForm::showPopup(bool show) {
         m_placeOnShow = false;
     }
     if (snap && isVisible()) {
-        move(snappedPosition(QCursor::pos(), frameGeometry().size(), screenOf(this)));
+        move(snappedPosition(QCursor::pos(), framedSize(this), screenOf(this)));
     }
 }
 

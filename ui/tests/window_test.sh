@@ -9,11 +9,13 @@
 #              start brings it back);
 #   typing     a word typed the moment the window maps, before the dictionary
 #              is loaded, is searched once it is (ten starts in a row);
+#   popup      with no place stored, the hot key opens the popup beside the
+#              mouse pointer in the screen's corner, frame and all on the screen;
 #   ontop      ticking "Main window always on top" in the settings dialog and
 #              answering Yes: the main window goes above the others, and the
 #              settings dialog and its message boxes stay above it.
 #
-# usage: window_test.sh BUILD_BIN_DIR placement|tray|typing|ontop   (under xvfb-run)
+# usage: window_test.sh BUILD_BIN_DIR placement|tray|typing|popup|ontop   (under xvfb-run)
 set -euo pipefail
 bin="$1"
 mode="$2"
@@ -152,6 +154,33 @@ typing)
             fail "run $run: the edit box holds '$(head -n 1 "$dir/typed.txt" 2> /dev/null)'"
         grep -qx house "$dir/typed.txt" || fail "run $run: house was not searched"
     done
+    ;;
+popup)
+    sed -i 's/^usehotkeys=1$/usehotkeys=1\nhotkeyactivate=1/' "$dir/wordbay.ini"
+    "$dir/wordbay" &
+    program=$!
+    main_window > /dev/null || fail "no main window"
+    sleep 2
+    read -r width height <<< "$(xdotool getdisplaygeometry)"
+    xdotool mousemove $((width - 5)) $((height - 5))
+    printf 'house' | xclip -selection primary -i
+    sleep 0.5
+    xdotool keydown ctrl keydown shift
+    sleep 0.2
+    xdotool keyup shift keyup ctrl
+    popup="$(find_window '^English - Croatian$')" || fail "no popup"
+    sleep 1
+    read -r x y right bottom <<< "$(xwininfo -id "$popup" | awk '
+        /Absolute upper-left X/ {ax=$NF} /Absolute upper-left Y/ {ay=$NF}
+        /Relative upper-left X/ {rx=$NF} /Relative upper-left Y/ {ry=$NF}
+        /Width:/ {w=$NF} /Height:/ {h=$NF}
+        END {print ax-rx, ay-ry, ax+w+rx, ay+h+rx}')"
+    [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ "$right" -le "$width" ] && [ "$bottom" -le "$height" ] ||
+        fail "the popup ($x,$y)-($right,$bottom) is not inside the screen ${width}x$height"
+    [ "$x" -gt $((width / 2)) ] && [ "$y" -gt $((height / 2)) ] ||
+        fail "the popup at $x,$y is not beside the pointer"
+    kill "$program"
+    wait "$program" 2> /dev/null || true
     ;;
 ontop)
     sed -i 's/^usehotkeys=1$/usehotkeys=1\nhotkeyactivate=0/' "$dir/wordbay.ini"

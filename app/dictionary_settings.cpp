@@ -242,8 +242,13 @@ DictionarySettings::DictionarySettings() {
 
 std::optional<std::string> ChooseFontFace(std::string_view stored, std::uint32_t charset,
                                           const FontCatalog& fonts) {
+    if (!stored.empty() && fonts.HasFace(stored, charset)) return std::string(stored);
+    // The desktop's sans family matches the rest of the desktop; the first
+    // face in the enumeration may well be a serif or a decorative one.
+    std::string desktop = fonts.DesktopFace(charset);
+    if (!desktop.empty()) return desktop;
     for (const std::string_view face :
-         {stored, std::string_view("Tahoma"), std::string_view("Arial"),
+         {std::string_view("Tahoma"), std::string_view("Arial"),
           std::string_view("Times New Roman")}) {
         if (!face.empty() && fonts.HasFace(face, charset)) return std::string(face);
     }

@@ -154,11 +154,15 @@ public:
     // The first installed face for `charset` in the system's enumeration, or
     // "" when there is none.
     virtual std::string FirstFace(std::uint32_t charset) const = 0;
+    // The desktop's own default (sans) family when it can show `charset`,
+    // else "".
+    virtual std::string DesktopFace(std::uint32_t /*charset*/) const { return {}; }
 };
 
 // The face to use for a font stored as `stored`: that face when it exists for
-// `charset`, else "Tahoma", "Arial", "Times New Roman", else the first face of
-// the character set; nothing when no face exists for it.
+// `charset`, else the desktop's default family, else "Tahoma", "Arial",
+// "Times New Roman", else the first face of the character set; nothing when
+// no face exists for it.
 std::optional<std::string> ChooseFontFace(std::string_view stored, std::uint32_t charset,
                                           const FontCatalog& fonts);
 

@@ -133,7 +133,10 @@ WindowPlace ReadPlace(const SettingsFile& file, const char* section, bool popup)
     WindowPlace place;
     for (const PlaceKey& k : kPlaceKeys) {
         place.*k.member = popup ? k.popup_default : k.tooltip_default;
-        file.ReadInt(section, k.key, &(place.*k.member));
+        const bool read = file.ReadInt(section, k.key, &(place.*k.member));
+        if (read && (k.member == &WindowPlace::x || k.member == &WindowPlace::y)) {
+            place.stored = true;
+        }
     }
     return place;
 }

@@ -103,6 +103,7 @@ struct WindowPlace {
     int y = 0;
     int width = 0;   // "cx"
     int height = 0;  // "cy"
+    bool stored = false;  // "x" or "y" was in the file: the window was placed before
 };
 
 // Reads and clamps the popup place: defaults 0, 0, 170 by 210.

@@ -95,6 +95,11 @@ DictionaryState SearchController::dictionary_state() const {
     return state_;
 }
 
+void SearchController::SetShowSplash(bool on) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    state_.show_splash = on;
+}
+
 int SearchController::shown_count(SlotId slot, ListSide side) const {
     return shown_[static_cast<int>(slot)][static_cast<int>(side)].load();
 }

@@ -117,6 +117,8 @@ public:
     SearchOptions options() const;
     void SetOptions(const SearchOptions& options);
     DictionaryState dictionary_state() const;
+    // The user's choice in the settings whether the start-up message shows.
+    void SetShowSplash(bool on);
     // Set while a search started by the hot keys or from the popup is under
     // way; the results then also go to the popup or tooltip.
     void SetHotKeyPending(bool on) { hot_key_pending_.store(on); }

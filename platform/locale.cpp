@@ -111,8 +111,17 @@ const std::vector<LocaleEntry>& InstalledLocales() {
             const char* locale = uloc_getAvailable(i);
             const std::uint32_t lcid = uloc_getLCID(locale);
             if (lcid == 0 || !seen.insert(lcid).second) continue;
-            UChar name16[200];
+            // Several ICU locales share an LCID (en_AS and en_US both give
+            // 1033): the LCID is named by its own locale, not by whichever
+            // of them comes first.
+            char own[ULOC_FULLNAME_CAPACITY];
             UErrorCode status = U_ZERO_ERROR;
+            const int32_t own_length = uloc_getLocaleForLCID(lcid, own, sizeof own, &status);
+            if (U_SUCCESS(status) && own_length > 0 && own_length < int32_t(sizeof own)) {
+                locale = own;
+            }
+            UChar name16[200];
+            status = U_ZERO_ERROR;
             const int32_t length = uloc_getDisplayName(locale, "en", name16, 199, &status);
             if (U_FAILURE(status) || length <= 0) continue;
             char name8[600];

@@ -17,8 +17,9 @@ constexpr std::uint32_t kThai = 222;
 // Installed faces per character set, in enumeration order.
 class FakeFonts : public FontCatalog {
 public:
-    explicit FakeFonts(std::map<std::uint32_t, std::vector<std::string>> faces)
-        : faces_(std::move(faces)) {}
+    explicit FakeFonts(std::map<std::uint32_t, std::vector<std::string>> faces,
+                       std::string desktop = std::string())
+        : faces_(std::move(faces)), desktop_(std::move(desktop)) {}
 
     bool HasFace(std::string_view face, std::uint32_t charset) const override {
         const auto it = faces_.find(charset);
@@ -32,9 +33,13 @@ public:
         const auto it = faces_.find(charset);
         return it == faces_.end() || it->second.empty() ? "" : it->second.front();
     }
+    std::string DesktopFace(std::uint32_t charset) const override {
+        return HasFace(desktop_, charset) ? desktop_ : "";
+    }
 
 private:
     std::map<std::uint32_t, std::vector<std::string>> faces_;
+    std::string desktop_;
 };
 
 const FakeFonts kWindowsFonts({
@@ -70,6 +75,19 @@ TEST(DictionarySettingsNamingTest, FaceFallBackFollowsTheChain) {
     const FakeFonts odd({{kThai, {"Angsana New", "Cordia New"}}});
     EXPECT_EQ(ChooseFontFace("Ms Sans Serif", kThai, odd), "Angsana New");
     EXPECT_EQ(ChooseFontFace("Ms Sans Serif", kThai, FakeFonts({})), std::nullopt);
+}
+
+// On a desktop the stored face still wins; without it the desktop's own sans
+// family comes before the chain and before the enumeration's first (serif)
+// face, as long as it can show the list's script.
+TEST(DictionarySettingsNamingTest, TheDesktopFamilyComesBeforeTheChain) {
+    const FakeFonts desktop({{kEastEurope, {"C059", "DejaVu Sans", "Arial", "Verdana"}},
+                             {kThai, {"Garuda", "Loma"}}},
+                            "DejaVu Sans");
+    EXPECT_EQ(ChooseFontFace("Verdana", kEastEurope, desktop), "Verdana");
+    EXPECT_EQ(ChooseFontFace("Ms Sans Serif", kEastEurope, desktop), "DejaVu Sans");
+    EXPECT_EQ(ChooseFontFace("", kEastEurope, desktop), "DejaVu Sans");
+    EXPECT_EQ(ChooseFontFace("Ms Sans Serif", kThai, desktop), "Garuda");
 }
 
 TEST_F(DictionarySettingsTest, MissingFileGivesDefaultsWithTheFaceFallBack) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 #include "platform/code_page.h"
 
 namespace platform {
@@ -57,6 +60,17 @@ TEST(LocaleTest, InstalledLocalesAreNamedSortedAndUnique) {
         }
     }
     EXPECT_TRUE(croatian);
+}
+
+// LCIDs that several ICU locales share are named by their own locale: 1033
+// is English (United States), not the first English locale in ICU's list.
+TEST(LocaleTest, SharedLcidsAreNamedByTheirOwnLocale) {
+    std::map<std::uint32_t, std::string> names;
+    for (const LocaleEntry& locale : InstalledLocales()) names[locale.lcid] = locale.name;
+    EXPECT_EQ(names[1033], "English (United States)");
+    EXPECT_EQ(names[2057], "English (United Kingdom)");
+    EXPECT_EQ(names[1031], "German (Germany)");
+    EXPECT_EQ(names[1050], "Croatian (Croatia)");
 }
 
 TEST(CodePageTest, RoundTripsThroughUnicode) {

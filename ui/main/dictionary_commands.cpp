@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QUrl>
 #include <algorithm>
 #include <mutex>
@@ -25,6 +24,7 @@
 #include "ui/dialogs/dlg_freelang_import.h"
 #include "ui/dialogs/dlg_info.h"
 #include "ui/dialogs/dlg_load_dic.h"
+#include "ui/dialogs/dlg_language.h"
 #include "ui/dialogs/dlg_plugin.h"
 
 using wordbay::SlotId;
@@ -168,25 +168,9 @@ void MainForm::showAbout() {
 }
 
 void MainForm::chooseInterfaceLanguage() {
-    const std::vector<wordbay::LanguageEntry> entries =
-        wordbay::ListLanguages(m_paths.language_dir);
-    QStringList names;
-    for (const wordbay::LanguageEntry& entry : entries) {
-        names << (entry.internal ? QString::fromStdString(entry.language)
-                                 : QStringLiteral("%1  (%2)").arg(
-                                       QString::fromStdString(entry.language),
-                                       QString::fromStdString(entry.file_name)));
-    }
-    const int current =
-        static_cast<int>(wordbay::CurrentLanguageEntry(entries, m_settings.language));
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(
-        this, text(TextId::MSG_CHANGE_INTERFACE_LANGUAGE),
-        text(TextId::MSG_SELECT_INTERFACE_LANGUAGE), names, current, false, &ok);
-    if (!ok) return;
-    const auto index = static_cast<std::size_t>(names.indexOf(chosen));
-    if (index >= entries.size()) return;
-    const std::string file = entries[index].internal ? std::string() : entries[index].file_name;
+    DlgLanguage dialog(m_paths.language_dir, m_settings.language, this);
+    if (dialog.exec() != kIdOk) return;
+    const std::string file = dialog.chosenFile();
     const std::optional<std::string> failure = wordbay::ApplyLanguageChoice(
         &wordbay::Messages(), m_paths.language_dir, file, &m_settings.language);
     if (failure) {

@@ -155,8 +155,9 @@ void DictionaryPane::setEditModeLook(bool on) {
 }
 
 void DictionaryPane::setControlsEnabled(bool on) {
+    // The edit boxes stay open: what the user types while a dictionary loads
+    // is kept and searched once it is there.
     for (int i = 0; i < 2; ++i) {
-        m_edit[i]->setEnabled(on);
         m_list[i]->setEnabled(on);
         m_label[i]->setEnabled(on);
     }

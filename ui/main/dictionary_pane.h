@@ -50,6 +50,7 @@ public:
     void applyView(const wordbay::ViewSettings& view);
     // Captions painted red on black (edit mode) or normally.
     void setEditModeLook(bool on);
+    // Lists and captions follow `on`; the edit boxes stay open for typing.
     void setControlsEnabled(bool on);
 
 private:

@@ -9,6 +9,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <mutex>
 
 #include "app/catalogue.h"
@@ -99,7 +100,8 @@ int MainForm::onCreate() {
         messageBox(this, QString::fromStdString(*languageError), text(TextId::MSG_ERROR),
                    kMbOk | kMbIconStop, &m_buttonTexts);
     }
-    if (m_settings.use_hot_keys) installHotKey(true);
+    // The hot key needs the native window, which is made only once the
+    // stored place is applied (showAtStoredPlace()).
 
     m_catalogue->Scan(m_paths.database_dir, this);
     wordbay::DictionaryState state;
@@ -162,14 +164,24 @@ void MainForm::buttonTablesFromLanguage() {
 
 void MainForm::showAtStoredPlace() {
     setMinimumSize(592, 250);
-    move(m_settings.x, m_settings.y);
     resize(m_settings.width, m_settings.height);
-    if (m_settings.main_on_top) setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    // The stored place is the frame's top-left corner, as x() and y() give it
+    // back at the close. Before the native window exists move() means just
+    // that; an existing one is placed by its frame explicitly, or the window
+    // would creep by its title bar's height at every start.
+    const QPoint place(m_settings.x, m_settings.y);
+    if (testAttribute(Qt::WA_WState_Created) && windowHandle() != nullptr) {
+        windowHandle()->setFramePosition(place);
+    } else {
+        move(place);
+    }
+    if (m_settings.main_on_top) setStaysOnTop(true);
     if (m_settings.maximized) {
         showMaximized();
     } else {
         showNormal();
     }
+    if (m_settings.use_hot_keys) installHotKey(true);
 }
 
 // ---- Options and their views -----------------------------------------------
@@ -421,10 +433,11 @@ void MainForm::setAlwaysOnTop(bool on) {
             m_tooltip->hide();
         }
     }
-    const bool wasVisible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    // Changing the flag hides the window; it comes back where it was.
-    if (wasVisible || on) show();
+    setStaysOnTop(on);
+    if (on) {
+        show();
+        raise();
+    }
     updateMenuStates();
 }
 

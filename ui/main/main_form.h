@@ -36,6 +36,7 @@ class HotKeyPortal;
 class HotKeySelection;
 class QMenu;
 class QMenuBar;
+class QTimer;
 class StatusStrip;
 class TrayIcon;
 class WListBox;
@@ -277,6 +278,13 @@ private:
     wordbay::ListSide m_changeSide = wordbay::ListSide::kPrimary;
     int m_changeRow = -1;
     std::string m_changeWord;
+    // Words typed while a pane had no dictionary yet or its dictionary was
+    // being loaded or re-sorted: the side typed into (-1: none), searched
+    // once the worker is free (searchTypedWhileBusy()).
+    bool m_slotBusy[2] = {false, false};
+    int m_typedWhileBusy[2] = {-1, -1};
+    QTimer* m_typedTimer = nullptr;
+    void searchTypedWhileBusy();
     bool m_inTray = false;
     bool m_hotKeyInstalled = false;
     bool m_closing = false;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QThread>
+#include <QTimer>
 #include <type_traits>
 
 #include "app/dictionary_slot.h"
@@ -33,6 +34,9 @@ namespace {
 
 // Room the image and the padding take in the wide dictionary button.
 constexpr int kWideButtonImage = 34;
+// How often a word typed while the dictionary loaded looks whether the
+// worker is free.
+constexpr int kTypedPollMs = 50;
 
 }  // namespace
 
@@ -109,7 +113,35 @@ void MainForm::FocusList(SlotId slot, ListSide side) {
 }
 
 void MainForm::EnableSlotControls(SlotId slot, bool enabled) {
-    onUiThread([=, this] { pane(slot)->setControlsEnabled(enabled); });
+    onUiThread([=, this] {
+        m_slotBusy[slot == SlotId::kMain ? 0 : 1] = !enabled;
+        pane(slot)->setControlsEnabled(enabled);
+        if (enabled) searchTypedWhileBusy();
+    });
+}
+
+void MainForm::searchTypedWhileBusy() {
+    if (m_typedWhileBusy[0] < 0 && m_typedWhileBusy[1] < 0) return;
+    if (m_typedTimer == nullptr) {
+        // The job that enabled the pane may still be running (the start-up
+        // job goes on after the load): the search waits until it has ended,
+        // so that it neither stops that job's engine loop nor is lost to it.
+        m_typedTimer = new QTimer(this);
+        m_typedTimer->setInterval(kTypedPollMs);
+        connect(m_typedTimer, &QTimer::timeout, this, [this] {
+            if (m_controller->busy()) return;
+            m_typedTimer->stop();
+            for (int i = 0; i < 2; ++i) {
+                const SlotId slot = i == 0 ? SlotId::kMain : SlotId::kDual;
+                const int side = m_typedWhileBusy[i];
+                if (side < 0 || m_slotBusy[i] || !m_controller->slot(slot).loaded()) continue;
+                m_typedWhileBusy[i] = -1;
+                m_controller->OnEditChanged(slot, side == 0 ? ListSide::kPrimary
+                                                            : ListSide::kSecondary);
+            }
+        });
+    }
+    m_typedTimer->start();
 }
 
 void MainForm::EnableMenus(bool enabled) {

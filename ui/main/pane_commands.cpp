@@ -59,7 +59,13 @@ void MainForm::paneNotification(int code, int id, qintptr param) {
                 edit->clearSetByProgram();
                 return;
             }
-            if (m_controller->slot(c.slot).loaded()) m_controller->OnEditChanged(c.slot, c.side);
+            const int index = c.slot == SlotId::kMain ? 0 : 1;
+            if (!m_controller->slot(c.slot).loaded() || m_slotBusy[index]) {
+                // Kept, and searched as soon as the dictionary is ready.
+                m_typedWhileBusy[index] = c.side == ListSide::kPrimary ? 0 : 1;
+                return;
+            }
+            m_controller->OnEditChanged(c.slot, c.side);
         } else if (code == kEditEnter) {
             m_controller->OnDownArrow(c.slot, c.side);
         }

@@ -1,6 +1,7 @@
 #include "ui/main/qt_font_catalog.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QString>
 #include <algorithm>
 
@@ -41,6 +42,20 @@ bool QtFontCatalog::HasFace(std::string_view face, std::uint32_t charset) const 
 std::string QtFontCatalog::FirstFace(std::uint32_t charset) const {
     const QStringList families = QFontDatabase::families(writingSystemOf(charset));
     return families.isEmpty() ? std::string() : families.first().toStdString();
+}
+
+std::string QtFontCatalog::DesktopFace(std::uint32_t charset) const {
+    // The family the font matcher really gives for the desktop's general
+    // font, then for the generic sans family: the names themselves may be
+    // aliases ("Sans Serif") that no installed family carries.
+    const QFont general = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    QFont sans(QStringLiteral("sans-serif"));
+    sans.setStyleHint(QFont::SansSerif);
+    for (const QFont& font : {general, sans}) {
+        const std::string family = QFontInfo(font).family().toStdString();
+        if (!family.empty() && HasFace(family, charset)) return family;
+    }
+    return std::string();
 }
 
 QFont fontFromSetting(const wordbay::FontSetting& setting) {

@@ -14,6 +14,7 @@ class QtFontCatalog : public wordbay::FontCatalog {
 public:
     bool HasFace(std::string_view face, std::uint32_t charset) const override;
     std::string FirstFace(std::uint32_t charset) const override;
+    std::string DesktopFace(std::uint32_t charset) const override;
 };
 
 // The font of a stored setting (its face is already the chosen one), sized in

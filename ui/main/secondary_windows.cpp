@@ -139,9 +139,11 @@ void MainForm::createSecondaryWindows() {
     m_textWindow->createWindow();
     if (m_settings.text_right > m_settings.text_left &&
         m_settings.text_bottom > m_settings.text_top) {
-        m_textWindow->setGeometry(QRect(QPoint(m_settings.text_left, m_settings.text_top),
-                                        QPoint(m_settings.text_right - 1,
-                                               m_settings.text_bottom - 1)));
+        // Placed by its frame, as the main window: at the stored 0,0 the
+        // title bar stays on the screen.
+        m_textWindow->resize(m_settings.text_right - m_settings.text_left,
+                             m_settings.text_bottom - m_settings.text_top);
+        m_textWindow->move(m_settings.text_left, m_settings.text_top);
     }
     const wordbay::SearchOptions o = options();
     m_textWindow->setSwitches(o.case_sensitive, o.ignore_accents);
@@ -182,11 +184,12 @@ void MainForm::createSecondaryWindows() {
 
 void MainForm::destroySecondaryWindows(const wordbay::SettingsFile* settings) {
     if (m_textWindow) {
-        const QRect r = m_textWindow->geometry();
-        m_settings.text_left = r.left();
-        m_settings.text_top = r.top();
-        m_settings.text_right = r.right() + 1;
-        m_settings.text_bottom = r.bottom() + 1;
+        // The frame's corner and the inner size: what is read back at the
+        // next start, so that the window neither creeps nor grows.
+        m_settings.text_left = m_textWindow->x();
+        m_settings.text_top = m_textWindow->y();
+        m_settings.text_right = m_textWindow->x() + m_textWindow->width();
+        m_settings.text_bottom = m_textWindow->y() + m_textWindow->height();
         m_textWindow.reset();  // stops a running translation first
     }
     const wordbay::SettingsFile own(m_paths.settings_file);
@@ -363,6 +366,8 @@ void MainForm::openSettings() {
     DlgMain dialog(context, this, &m_settingsTab, this);
     dialog.setHelpHandler([this](const QString& topic) { openHelpTopic(topic); });
     dialog.exec();
+    // The close writes the start-up message choice from the worker's state.
+    m_controller->SetShowSplash(m_settings.show_splash);
     giveBackSpeechSettings(SlotId::kMain);
 }
 

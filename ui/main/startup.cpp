@@ -147,6 +147,8 @@ struct Options {
     QString report;       // --report-translation WORD FILE
     QString reportHotKey;  // --report-hot-key FILE
     bool keepRunning = false;  // --keep-running: the report hooks do not close
+    QString reportTyped;   // --report-typed FILE
+    int command = 0;       // --command ID
 };
 
 Options parseOptions(const QStringList& args) {
@@ -157,6 +159,10 @@ Options parseOptions(const QStringList& args) {
             o.screenshot = args[++i];
         } else if (args[i] == QLatin1String("--type")) {
             o.typed = args[++i];
+        } else if (args[i] == QLatin1String("--command")) {
+            o.command = args[++i].toInt();
+        } else if (args[i] == QLatin1String("--report-typed")) {
+            o.reportTyped = args[++i];
         } else if (args[i] == QLatin1String("--report-hot-key")) {
             o.reportHotKey = args[++i];
         } else if (args[i] == QLatin1String("--report-translation") && i + 2 < args.size()) {
@@ -212,11 +218,11 @@ void reportTranslation(MainForm* form, const Options& options) {
     poll->start(kScreenshotPollMs);
 }
 
-// Waits for the start-up job, types the word, lets the look-up show, saves
-// the picture and closes the window.
-void takeScreenshot(MainForm* form, const Options& options) {
+// Waits for the start-up job, types the word (if any), lets the look-up show
+// for a second and then runs `then`.
+void afterTypedLookUp(MainForm* form, const Options& options, std::function<void()> then) {
     auto* poll = new QTimer(form);
-    QObject::connect(poll, &QTimer::timeout, form, [form, poll, options] {
+    QObject::connect(poll, &QTimer::timeout, form, [form, poll, options, then] {
         const wordbay::SearchController* controller = form->controller();
         if (controller->busy()) return;
         poll->stop();
@@ -225,12 +231,17 @@ void takeScreenshot(MainForm* form, const Options& options) {
                 controller->slot(wordbay::SlotId::kMain).source_side();
             form->pane(wordbay::SlotId::kMain)->edit(source)->setText(options.typed);
         }
-        QTimer::singleShot(kScreenshotSettleMs, form, [form, options] {
-            form->grab().save(options.screenshot);
-            form->close();
-        });
+        QTimer::singleShot(kScreenshotSettleMs, form, then);
     });
     poll->start(kScreenshotPollMs);
+}
+
+// Types the word, saves the picture of the window and closes it.
+void takeScreenshot(MainForm* form, const Options& options) {
+    afterTypedLookUp(form, options, [form, options] {
+        form->grab().save(options.screenshot);
+        form->close();
+    });
 }
 
 // The test hook of the hot key: waits until the popup or the tooltip shows
@@ -284,6 +295,52 @@ void whenStartedUp(MainForm* form, std::function<void()> then) {
     poll->start(kScreenshotPollMs);
 }
 
+// The test hook of typing at once: waits until the dictionary is loaded, the
+// worker is free, the edit box has not changed for a second and the list of
+// the search direction shows words, then writes the edit box's text and those
+// words (one per line, UTF-8) and closes the window. The words are typed by
+// the test, as a user would.
+constexpr int kTypedSettlePolls = 5;
+
+void reportTyped(MainForm* form, const Options& options) {
+    auto* poll = new QTimer(form);
+    auto polls = std::make_shared<int>(0);
+    auto settled = std::make_shared<int>(0);
+    auto seen = std::make_shared<QString>();
+    QObject::connect(poll, &QTimer::timeout, form, [form, poll, options, polls, settled, seen] {
+        const bool giveUp = ++*polls > kReportGiveUpPolls;
+        const wordbay::SearchController* controller = form->controller();
+        const wordbay::DictionarySlot& main = controller->slot(wordbay::SlotId::kMain);
+        const wordbay::ListSide source = main.loaded() ? main.source_side()
+                                                       : wordbay::ListSide::kPrimary;
+        WListBox* list = form->pane(wordbay::SlotId::kMain)->list(source);
+        const QString text = form->pane(wordbay::SlotId::kMain)->edit(source)->text();
+        *settled = text == *seen ? *settled + 1 : 0;
+        *seen = text;
+        const bool ready = main.loaded() && !controller->busy() && list->count() > 0 &&
+                           *settled >= kTypedSettlePolls;
+        if (!ready && !giveUp) return;
+        poll->stop();
+        QFile file(options.reportTyped);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            QTextStream out(&file);
+            out << form->pane(wordbay::SlotId::kMain)->edit(source)->text() << '\n';
+            for (int i = 0; i < list->count(); ++i) out << list->itemText(i) << '\n';
+        }
+        form->close();
+    });
+    poll->start(kScreenshotPollMs);
+}
+
+// The hook of the documentation's pictures: types the word (if any), lets
+// the look-up show and gives the menu command as if chosen from the menu (a
+// dialog it opens stays open).
+void runCommand(MainForm* form, const Options& options) {
+    afterTypedLookUp(form, options, [form, options] {
+        form->command(kMenuCommand, options.command, nullptr, 0);
+    });
+}
+
 }  // namespace
 
 int runWordbay(int argc, char** argv) {
@@ -334,5 +391,7 @@ int runWordbay(int argc, char** argv) {
     if (!options.reportHotKey.isEmpty()) reportHotKey(&form, options);
     // Started to translate the selection: as soon as the dictionaries are open.
     if (line.translateSelection) whenStartedUp(&form, [&form] { form.translateSelection(); });
+    if (!options.reportTyped.isEmpty()) reportTyped(&form, options);
+    if (options.command != 0) runCommand(&form, options);
     return QApplication::exec();
 }

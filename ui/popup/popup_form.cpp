@@ -1,5 +1,6 @@
 #include "ui/popup/popup_form.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -21,6 +22,21 @@ constexpr int kStatusIndent = 2;
 QRect screenOf(const QWidget* widget) {
     const QScreen* screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
     return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+}
+
+// The size of `window` with its frame. Before the window manager has framed
+// it, the frame of another framed window of the program stands in for its
+// own, so that a popup snapped near a screen edge is not cut off by it.
+QSize framedSize(const QWidget* window) {
+    if (window->frameGeometry() != window->geometry()) return window->frameGeometry().size();
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        if (other == window || !other->isVisible()) continue;
+        const QRect frame = other->frameGeometry();
+        const QRect inner = other->geometry();
+        if (frame == inner) continue;
+        return window->size() + frame.size() - inner.size();
+    }
+    return window->size();
 }
 
 }  // namespace
@@ -54,12 +70,16 @@ void PopupForm::placeFrom(const wordbay::WindowPlace& place, const wordbay::Scre
         screen.max_track_height > kMaxMargin + kMinHeight) {
         setMaximumSize(screen.max_track_width - kMaxMargin, screen.max_track_height - kMaxMargin);
     }
-    setGeometry(place.x, place.y, place.width, place.height);
+    resize(place.width, place.height);
+    // The stored place is the frame's top-left corner (x() and y() give it
+    // back). Without one the popup opens beside the mouse pointer the first
+    // time it shows, not over the main window's menu bar.
+    m_placeOnShow = !place.stored;
+    if (place.stored) move(place.x, place.y);
 }
 
 wordbay::WindowPlace PopupForm::place() const {
-    const QRect r = geometry();
-    return {r.x(), r.y(), r.width(), r.height()};
+    return {x(), y(), width(), height()};
 }
 
 void PopupForm::setStatusText(const QString& text) {
@@ -137,13 +157,23 @@ void PopupForm::applyOnTop() {
 
 void PopupForm::showPopup(bool show) {
     applyOnTop();
-    if (show || !isHidden()) {
+    const bool showing = show || !isHidden();
+    const bool snap = m_settings->popup_to_cursor || (m_placeOnShow && showing);
+    // A window not yet on the screen is placed before it shows, so that the
+    // window manager puts its frame there at once.
+    if (snap && !isVisible()) {
+        move(snappedPosition(QCursor::pos(), framedSize(this), screenOf(this)));
+    }
+    if (showing) {
         if (isMinimized()) showNormal();
         else QWidget::show();
         raise();
         activateWindow();
+        m_placeOnShow = false;
     }
-    if (m_settings->popup_to_cursor) move(snappedPosition(QCursor::pos(), size(), screenOf(this)));
+    if (snap && isVisible()) {
+        move(snappedPosition(QCursor::pos(), framedSize(this), screenOf(this)));
+    }
 }
 
 void PopupForm::onActivate() {

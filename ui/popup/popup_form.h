@@ -48,7 +48,8 @@ public:
     void applyLook(const PopupLook& look);
 
     // Puts the window at a stored place (already clamped by the settings) and
-    // sets its size limits: 155 x 120 up to the largest window less 150.
+    // sets its size limits: 155 x 120 up to the largest window less 150. A
+    // place never stored leaves the popup to open beside the mouse pointer.
     void placeFrom(const wordbay::WindowPlace& place, const wordbay::ScreenMetrics& screen);
     wordbay::WindowPlace place() const;
 
@@ -79,6 +80,7 @@ private:
     WListBox* m_list = nullptr;
     QString m_status;
     std::function<void(const QString&)> m_typing;
+    bool m_placeOnShow = false;  // no stored place: snap at the first showing
 };
 
 // Moves a window's top-left corner to `cursor`, pulled back so that a window

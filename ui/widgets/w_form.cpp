@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QShortcut>
 #include <QTimerEvent>
+#include <QWindow>
 #include <utility>
 
 WForm::WForm(QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags), WControl(this, 0) {}
@@ -109,6 +110,18 @@ void WForm::keyReleaseEvent(QKeyEvent* event) {
     if (!onKeyUp(event->key(), event->modifiers())) QWidget::keyReleaseEvent(event);
 }
 
+void WForm::setStaysOnTop(bool on) {
+    Qt::WindowFlags flags = windowFlags();
+    if (flags.testFlag(Qt::WindowStaysOnTopHint) == on) return;
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    if (testAttribute(Qt::WA_WState_Created) && windowHandle() != nullptr) {
+        overrideWindowFlags(flags);
+        windowHandle()->setFlags(flags);
+    } else {
+        setWindowFlags(flags);
+    }
+}
+
 void WForm::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange) {
@@ -121,9 +134,10 @@ void WForm::changeEvent(QEvent* event) {
         const auto* change = static_cast<QWindowStateChangeEvent*>(event);
         const bool minimised = (windowState() & Qt::WindowMinimized) != 0;
         const bool wasMinimised = (change->oldState() & Qt::WindowMinimized) != 0;
-        if (minimised && !wasMinimised && onMinimize()) {
-            setWindowState(windowState() & ~Qt::WindowMinimized);
-        }
+        // A form that took the minimise over (hiding in the tray) keeps the
+        // minimised state until it is shown again: clearing it now would map
+        // the hidden window once more on X11, an empty frame nobody paints.
+        if (minimised && !wasMinimised) onMinimize();
     }
 }
 

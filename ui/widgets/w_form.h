@@ -30,6 +30,11 @@ public:
     void destroyWindow();
     bool isCreated() const { return m_created; }
 
+    // Keeps the window above all others, or not. A window already on the
+    // screen keeps its native window: recreating it would leave the modal
+    // dialogs that are transient for it below it.
+    void setStaysOnTop(bool on);
+
     // An action for command `id` with `text`, owned by the form; choosing it
     // sends command (kMenuCommand, id). The first action of an id is the one
     // commandAction() returns, for check marks and enabling.
@@ -77,7 +82,8 @@ protected:
     virtual void onInitMenuPopup(QMenu* menu);
     virtual void onHelp() {}
     // True when the form took care of the minimise itself (for example by
-    // hiding in the tray): the window then is not left minimised.
+    // hiding in the tray). The window stays minimised while hidden; showing it
+    // again with showNormal() restores it.
     virtual bool onMinimize() { return false; }
 
     bool event(QEvent* event) override;

@@ -10,21 +10,9 @@
 #include "ui/dialogs/tests/test_support.h"
 
 using dialog_tests::BoxAnswer;
+using dialog_tests::column;
+using dialog_tests::selected;
 
-namespace {
-
-QStringList column(const QTableWidget* list, int column) {
-    QStringList cells;
-    for (int row = 0; row < list->rowCount(); ++row) cells.append(list->item(row, column)->text());
-    return cells;
-}
-
-int selected(const QTableWidget* list) {
-    const QList<QTableWidgetItem*> items = list->selectedItems();
-    return items.isEmpty() ? -1 : items.first()->row();
-}
-
-}  // namespace
 
 class LoadDicTest : public QObject {
     Q_OBJECT

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QTableWidget>
 #include <QTimer>
 #include <initializer_list>
 
@@ -53,6 +54,19 @@ private:
     QStringList m_texts;
     QStringList m_captions;
 };
+
+// The texts of one column of a report list, top to bottom.
+inline QStringList column(const QTableWidget* list, int column) {
+    QStringList cells;
+    for (int row = 0; row < list->rowCount(); ++row) cells.append(list->item(row, column)->text());
+    return cells;
+}
+
+// The selected row of a report list, or -1.
+inline int selected(const QTableWidget* list) {
+    const QList<QTableWidgetItem*> items = list->selectedItems();
+    return items.isEmpty() ? -1 : items.first()->row();
+}
 
 }  // namespace dialog_tests
 

@@ -1,4 +1,6 @@
 // The popup and tooltip windows: sizing, colours, placement and typing.
+#include <QCursor>
+#include <QScreen>
 #include <QtTest>
 
 #include "ui/popup/popup_form.h"
@@ -142,6 +144,63 @@ private slots:
         QVERIFY(popup.isVisible());
         popup.close();
         QVERIFY(popup.isHidden());
+    }
+
+    // Without a stored place the popup opens beside the mouse pointer the
+    // first time, pulled inside the screen near its corner; later showings
+    // keep wherever it was (snapping is off), and a stored place is kept.
+    void theFirstPopupOpensBesideThePointer() {
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        const wordbay::ScreenMetrics metrics{screen.width(), screen.height(), screen.width(),
+                                             screen.height()};
+        m_settings.popup_to_cursor = false;
+        {
+            PopupForm popup(&m_settings);
+            QVERIFY(popup.createWindow());
+            popup.placeFrom({0, 0, 170, 210, false}, metrics);
+            QCursor::setPos(screen.center());
+            if (QCursor::pos() != screen.center()) QSKIP("the pointer cannot be moved here");
+            popup.command(kMenuCommand, PopupForm::kShowCommand, nullptr, 1);
+            QVERIFY(popup.isVisible());
+            QCOMPARE(popup.pos(), screen.center());
+            popup.hide();
+            QCursor::setPos(screen.topLeft() + QPoint(5, 5));
+            popup.command(kMenuCommand, PopupForm::kShowCommand, nullptr, 1);
+            QCOMPARE(popup.pos(), screen.center());
+        }
+        {
+            PopupForm popup(&m_settings);
+            QVERIFY(popup.createWindow());
+            popup.placeFrom({0, 0, 170, 210, false}, metrics);
+            QCursor::setPos(screen.bottomRight());
+            popup.command(kMenuCommand, PopupForm::kShowCommand, nullptr, 1);
+            QVERIFY(screen.contains(popup.frameGeometry()));
+            QVERIFY(popup.x() > screen.center().x() && popup.y() > screen.center().y());
+        }
+        {
+            PopupForm popup(&m_settings);
+            QVERIFY(popup.createWindow());
+            popup.placeFrom({40, 30, 170, 210, true}, metrics);
+            QCursor::setPos(screen.center());
+            popup.command(kMenuCommand, PopupForm::kShowCommand, nullptr, 1);
+            QCOMPARE(popup.pos(), QPoint(40, 30));
+            // What is written back is what was read: the window does not creep.
+            QCOMPARE(popup.place().x, 40);
+            QCOMPARE(popup.place().y, 30);
+        }
+    }
+
+    void aPlaceCountsAsStoredOnlyWhenTheFileHoldsIt() {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath(QStringLiteral("wordbay.ini")).toStdString();
+        const wordbay::ScreenMetrics screen{1024, 768, 1036, 780};
+        QVERIFY(!wordbay::ReadPopupPlace(wordbay::SettingsFile(path), screen).stored);
+        QFile file(QString::fromStdString(path));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[sizep]\ncx=200\n[sizet]\ny=5\n");
+        file.close();
+        QVERIFY(!wordbay::ReadPopupPlace(wordbay::SettingsFile(path), screen).stored);
+        QVERIFY(wordbay::ReadTooltipPlace(wordbay::SettingsFile(path), screen).stored);
     }
 
 private:

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -22,11 +23,14 @@ protected:
         ::alarm(kSecondsAllowed);
         db_ = DB_CreateHandle()->handle;
         dir_ = ::testing::TempDir() + "hostile_input_api_test_" + std::to_string(::getpid());
-        ASSERT_EQ(std::system(("mkdir -p '" + dir_ + "/language'").c_str()), 0);
+        std::error_code error;
+        std::filesystem::create_directories(dir_ + "/language", error);
+        ASSERT_FALSE(error) << error.message();
     }
     void TearDown() override {
         DB_DestroyHandle(db_);
-        std::system(("rm -rf '" + dir_ + "'").c_str());
+        std::error_code error;
+        std::filesystem::remove_all(dir_, error);
         ::alarm(0);
     }
     std::string Path(const std::string& name) const { return dir_ + "/" + name; }

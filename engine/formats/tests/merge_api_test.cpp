@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
@@ -23,11 +24,14 @@ class MergeApiTest : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = ::testing::TempDir() + "merge_api_test_" + std::to_string(::getpid());
-        ASSERT_EQ(std::system(("mkdir -p '" + dir_ + "'").c_str()), 0);
+        std::error_code error;
+        std::filesystem::create_directories(dir_ + "", error);
+        ASSERT_FALSE(error) << error.message();
     }
     void TearDown() override {
         for (DB_HANDLE db : handles_) DB_DestroyHandle(db);
-        std::system(("rm -rf '" + dir_ + "'").c_str());
+        std::error_code error;
+        std::filesystem::remove_all(dir_, error);
     }
     DB_HANDLE NewDictionary() {
         handles_.push_back(DB_CreateHandle()->handle);

@@ -63,7 +63,8 @@ CommandLine readCommandLine(int argc, char** argv) {
     // The test hooks, with the number of values each takes.
     static constexpr std::pair<std::string_view, int> kHooks[] = {
         {"--screenshot", 1}, {"--type", 1}, {"--report-hot-key", 1},
-        {"--report-translation", 2}, {"--keep-running", 0}};
+        {"--report-translation", 2}, {"--keep-running", 0}, {"--report-typed", 1},
+        {"--command", 1}};
     // Qt's own options, which Qt also takes with two dashes.
     static constexpr std::string_view kQtOptions[] = {
         "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-display", "-style",

@@ -106,3 +106,4 @@ include(CPack)
 add_test(NAME metainfo_names_this_version
     COMMAND grep -q "<release version=\"${PROJECT_VERSION}\""
             ${PROJECT_SOURCE_DIR}/data/wordbay.metainfo.xml)
+set_tests_properties(metainfo_names_this_version PROPERTIES TIMEOUT 10)

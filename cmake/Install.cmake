@@ -107,3 +107,9 @@ add_test(NAME metainfo_names_this_version
     COMMAND grep -q "<release version=\"${PROJECT_VERSION}\""
             ${PROJECT_SOURCE_DIR}/data/wordbay.metainfo.xml)
 set_tests_properties(metainfo_names_this_version PROPERTIES TIMEOUT 10)
+
+# scripts/run.sh builds without the test packages: the tree must configure
+# without GoogleTest and Google Benchmark.
+add_test(NAME configures_without_the_test_packages
+    COMMAND sh -c "rm -rf '${CMAKE_BINARY_DIR}/no-test-packages' && ${CMAKE_COMMAND} -S '${PROJECT_SOURCE_DIR}' -B '${CMAKE_BINARY_DIR}/no-test-packages' -G Ninja -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON > /dev/null && rm -rf '${CMAKE_BINARY_DIR}/no-test-packages'")
+set_tests_properties(configures_without_the_test_packages PROPERTIES TIMEOUT 180)

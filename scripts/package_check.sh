@@ -34,8 +34,7 @@ export DEBIAN_FRONTEND=noninteractive
 status=0
 {
     /usr/bin/wordbay-cli --version | head -1
-    # LEAD: enable the next line once the program's own --version is on main.
-    # /usr/bin/wordbay --version
+    /usr/bin/wordbay --version
     /usr/bin/wordbay-cli freedict eng-hrv "$work/eng-hrv.v03"
     /usr/bin/wordbay-cli translate "$work/eng-hrv.v03" house | tee "$work/house.txt"
     grep -qx "kuća" "$work/house.txt"

@@ -42,6 +42,13 @@ struct ByteTable {
 
 ByteTable BuildByteTable(std::uint32_t code_page) {
     ByteTable table;
+    if (code_page == kUtf8CodePage) {  // alone, a byte of UTF-8 is a character only below 128
+        for (int c = 0; c < 256; ++c) {
+            table.to_unicode[c] = c < 0x80 ? static_cast<char32_t>(c) : kReplacement;
+            if (c < 0x80) table.from_unicode.emplace(static_cast<char32_t>(c), c);
+        }
+        return table;
+    }
     ConverterPtr converter = OpenConverter(code_page);
     if (!converter) converter = OpenConverter(1252);
     UErrorCode status = U_ZERO_ERROR;
@@ -108,6 +115,16 @@ int EncodeChar(std::uint32_t code_page, char32_t ch) {
 
 std::u16string DecodeToUtf16(std::uint32_t code_page, std::string_view text) {
     std::u16string out;
+    if (code_page == kUtf8CodePage) {
+        out.resize(text.size() + 1);
+        int32_t length = 0;
+        UErrorCode status = U_ZERO_ERROR;
+        u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()),
+                             static_cast<int32_t>(out.size()), &length, text.data(),
+                             static_cast<int32_t>(text.size()), kReplacement, nullptr, &status);
+        out.resize(U_SUCCESS(status) ? length : 0);
+        return out;
+    }
     if (IsDoubleByteCodePage(code_page)) {
         if (UConverter* c = ThreadConverter(code_page)) {
             out.resize(text.size() * 2 + 2);
@@ -151,6 +168,19 @@ std::string DecodeToUtf8(std::uint32_t code_page, std::string_view text) {
 std::string EncodeFromUtf16(std::uint32_t code_page, std::u16string_view text, bool* lossy) {
     std::string out;
     bool lost = false;
+    if (code_page == kUtf8CodePage) {
+        // Only a lone surrogate has no UTF-8 form.
+        out.resize(text.size() * 3 + 1);
+        int32_t length = 0;
+        int32_t substituted = 0;
+        UErrorCode status = U_ZERO_ERROR;
+        u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length,
+                           reinterpret_cast<const UChar*>(text.data()),
+                           static_cast<int32_t>(text.size()), '?', &substituted, &status);
+        out.resize(U_SUCCESS(status) ? length : 0);
+        if (lossy != nullptr) *lossy = substituted > 0 || U_FAILURE(status);
+        return out;
+    }
     if (IsDoubleByteCodePage(code_page)) {
         if (UConverter* c = ThreadConverter(code_page)) {
             out.resize(text.size() * 4 + 4);
@@ -198,14 +228,52 @@ std::string EncodeFromUtf16(std::uint32_t code_page, std::u16string_view text, b
 }
 
 std::string EncodeFromUtf8(std::uint32_t code_page, std::string_view utf8, bool* lossy) {
+    if (code_page == kUtf8CodePage && IsValidUtf8(utf8)) {
+        if (lossy != nullptr) *lossy = false;
+        return std::string(utf8);
+    }
     std::u16string wide(utf8.size() + 1, u'\0');
     int32_t length = 0;
+    int32_t substituted = 0;
     UErrorCode status = U_ZERO_ERROR;
     u_strFromUTF8WithSub(reinterpret_cast<UChar*>(wide.data()), static_cast<int32_t>(wide.size()),
-                         &length, utf8.data(), static_cast<int32_t>(utf8.size()), 0xFFFD, nullptr,
-                         &status);
+                         &length, utf8.data(), static_cast<int32_t>(utf8.size()), 0xFFFD,
+                         &substituted, &status);
     wide.resize(U_SUCCESS(status) ? length : 0);
-    return EncodeFromUtf16(code_page, wide, lossy);
+    std::string out = EncodeFromUtf16(code_page, wide, lossy);
+    if (lossy != nullptr && code_page == kUtf8CodePage) *lossy = true;  // it was malformed
+    return out;
+}
+
+void DecodeToCodePoints(std::uint32_t code_page, std::string_view text, std::u32string* out) {
+    out->clear();
+    if (code_page == kUtf8CodePage) {
+        const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
+        const int32_t length = static_cast<int32_t>(text.size());
+        for (int32_t i = 0; i < length;) {
+            UChar32 ch;
+            U8_NEXT(s, i, length, ch);
+            out->push_back(ch < 0 ? kReplacement : static_cast<char32_t>(ch));
+        }
+        return;
+    }
+    if (!IsDoubleByteCodePage(code_page)) {
+        const ByteTable& table = TableOf(code_page);
+        for (const char byte : text) out->push_back(table.to_unicode[static_cast<std::uint8_t>(byte)]);
+        return;
+    }
+    const std::u16string wide = DecodeToUtf16(code_page, text);
+    for (std::size_t i = 0; i < wide.size();) {
+        UChar32 ch;
+        U16_NEXT(wide.data(), i, wide.size(), ch);
+        out->push_back(static_cast<char32_t>(ch));
+    }
+}
+
+bool LooksLikeUtf8(std::string_view text) {
+    bool high = false;
+    for (const char c : text) high |= static_cast<std::uint8_t>(c) >= 0x80;
+    return high && IsValidUtf8(text);
 }
 
 bool IsValidUtf8(std::string_view text) {

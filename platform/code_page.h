@@ -2,8 +2,9 @@
 //
 // Single-byte code pages convert through a table of 256 code points built once
 // per code page; the East Asian double-byte pages (932, 936, 949, 950) through
-// an ICU converter kept per thread. A byte the code page does not define
-// decodes as U+FFFD; a character it cannot hold encodes as '?'.
+// an ICU converter kept per thread; code page 65001 is UTF-8. A byte the code
+// page does not define (in UTF-8 a malformed sequence) decodes as U+FFFD; a
+// character it cannot hold encodes as '?'.
 #pragma once
 
 #include <cstdint>
@@ -12,11 +13,20 @@
 
 namespace platform {
 
+inline constexpr std::uint32_t kUtf8CodePage = 65001;
+
 // True for the double-byte East Asian code pages.
 bool IsDoubleByteCodePage(std::uint32_t code_page);
 
+// True where one character may take more than one byte: the double-byte
+// pages and UTF-8. Text in these can't be folded or compared byte by byte.
+inline bool IsMultiByteCodePage(std::uint32_t code_page) {
+    return code_page == kUtf8CodePage || IsDoubleByteCodePage(code_page);
+}
+
 // Code point of byte `c` in a single-byte code page; U+FFFD when undefined
-// (and for every lead byte of a double-byte page).
+// (and for every lead byte of a double-byte page and every byte of UTF-8
+// above 127).
 char32_t DecodeByte(std::uint32_t code_page, std::uint8_t c);
 
 // The byte that holds `ch` in a single-byte code page, or -1.
@@ -24,6 +34,9 @@ int EncodeChar(std::uint32_t code_page, char32_t ch);
 
 std::u16string DecodeToUtf16(std::uint32_t code_page, std::string_view text);
 std::string DecodeToUtf8(std::uint32_t code_page, std::string_view text);
+
+// The code points of `text`, written over *out.
+void DecodeToCodePoints(std::uint32_t code_page, std::string_view text, std::u32string* out);
 
 // Encodes UTF-8 text. Characters the code page lacks become '?' and set
 // *lossy when it is given.
@@ -33,5 +46,9 @@ std::string EncodeFromUtf16(std::uint32_t code_page, std::u16string_view text,
 
 // True when `text` is well-formed UTF-8.
 bool IsValidUtf8(std::string_view text);
+
+// True when `text` is well-formed UTF-8 with at least one byte above 127:
+// text that is UTF-8 rather than ASCII or some 8-bit code page.
+bool LooksLikeUtf8(std::string_view text);
 
 }  // namespace platform

@@ -78,7 +78,7 @@ std::uint32_t CachedCodePage(std::uint32_t lcid) {
 const std::u16string& Decoded(std::uint32_t code_page, std::string_view text, int slot) {
     thread_local std::u16string buffers[2];
     std::u16string& out = buffers[slot];
-    if (IsDoubleByteCodePage(code_page)) {
+    if (IsMultiByteCodePage(code_page)) {
         out = DecodeToUtf16(code_page, text);
         return out;
     }
@@ -111,8 +111,16 @@ bool OneByte(std::uint32_t code_page, const UChar* text, int32_t length, std::ui
 }  // namespace
 
 int CompareText(std::uint32_t lcid, std::uint32_t flags, std::string_view a, std::string_view b) {
+    return CompareTextIn(CachedCodePage(lcid), lcid, flags, a, b);
+}
+
+void AppendSortKey(std::uint32_t lcid, std::string_view text, std::string* key) {
+    AppendSortKeyIn(CachedCodePage(lcid), lcid, text, key);
+}
+
+int CompareTextIn(std::uint32_t code_page, std::uint32_t lcid, std::uint32_t flags,
+                  std::string_view a, std::string_view b) {
     const UCollator* c = CollatorOf(lcid, flags);
-    const std::uint32_t code_page = CachedCodePage(lcid);
     const std::u16string& wa = Decoded(code_page, a, 0);
     const std::u16string& wb = Decoded(code_page, b, 1);
     if (c == nullptr) return wa.compare(wb);
@@ -122,9 +130,10 @@ int CompareText(std::uint32_t lcid, std::uint32_t flags, std::string_view a, std
     return r == UCOL_LESS ? -1 : r == UCOL_GREATER ? 1 : 0;
 }
 
-void AppendSortKey(std::uint32_t lcid, std::string_view text, std::string* key) {
+void AppendSortKeyIn(std::uint32_t code_page, std::uint32_t lcid, std::string_view text,
+                     std::string* key) {
     const UCollator* c = CollatorOf(lcid, 0);
-    const std::u16string& w = Decoded(CachedCodePage(lcid), text, 0);
+    const std::u16string& w = Decoded(code_page, text, 0);
     if (c == nullptr) {
         key->append(reinterpret_cast<const char*>(w.data()), w.size() * 2);
         return;

@@ -28,6 +28,13 @@ int CompareText(std::uint32_t lcid, std::uint32_t flags, std::string_view a, std
 // its terminating zero. Keys compare byte by byte in collation order.
 void AppendSortKey(std::uint32_t lcid, std::string_view text, std::string* key);
 
+// The same two for text in `code_page` (UTF-8 lists keep their locale's
+// collation but not its code page).
+int CompareTextIn(std::uint32_t code_page, std::uint32_t lcid, std::uint32_t flags,
+                  std::string_view a, std::string_view b);
+void AppendSortKeyIn(std::uint32_t code_page, std::uint32_t lcid, std::string_view text,
+                     std::string* key);
+
 // Maps one byte with kLcmapUppercase, kLcmapLowercase or kNormIgnoreNonSpace
 // (accents dropped). Writes the mapped byte and returns true; returns false,
 // leaving *out alone, when the byte is undefined or the result is not one byte.

@@ -8,6 +8,8 @@
 #include <mutex>
 #include <set>
 
+#include "platform/code_page.h"
+
 namespace platform {
 namespace {
 
@@ -40,6 +42,9 @@ bool IcuKnows(std::uint32_t lcid) {
     return U_SUCCESS(status) && length > 0;
 }
 
+// The ANSI code page of an LCID the defaults are resolved in.
+std::uint32_t CodePageOfResolved(std::uint32_t lcid);
+
 }  // namespace
 
 std::uint32_t ResolveLcid(std::uint32_t lcid) {
@@ -58,7 +63,19 @@ std::string IcuLocaleName(std::uint32_t lcid) {
 }
 
 std::uint32_t CodePageOf(std::uint32_t lcid) {
-    lcid = ResolveLcid(lcid);
+    // Searches ask for every word; the last answer of each thread is kept.
+    thread_local std::uint32_t last_lcid = ~0u;
+    thread_local std::uint32_t last_page = 1252;
+    if (lcid != last_lcid) {
+        last_page = CodePageOfResolved(ResolveLcid(lcid));
+        last_lcid = lcid;
+    }
+    return last_page;
+}
+
+namespace {
+
+std::uint32_t CodePageOfResolved(std::uint32_t lcid) {
     const std::uint32_t language = lcid & 0x3FF;
     switch (lcid) {  // languages written in more than one script
         case 0x0C1A: case 0x1C1A: case 0x201A: case 0x281A: case 0x301A:  // Serbian, Bosnian Cyrillic
@@ -100,6 +117,38 @@ std::uint32_t CodePageOf(std::uint32_t lcid) {
         default:
             return 1252;
     }
+}
+
+}  // namespace
+
+bool HasAnsiCodePage(std::uint32_t lcid) {
+    if (lcid == kLcidCustomUnspecified) return false;
+    lcid = ResolveLcid(lcid);
+    switch (lcid) {
+        case 0x0850:  // Mongolian, traditional script
+        case 0x045D:  // Inuktitut, syllabics
+            return false;
+        default:
+            break;
+    }
+    switch (lcid & 0x3FF) {
+        case 0x2B: case 0x37: case 0x39: case 0x45: case 0x46: case 0x47: case 0x48: case 0x49:
+        case 0x4A: case 0x4B: case 0x4C: case 0x4D: case 0x4E: case 0x4F: case 0x51: case 0x53:
+        case 0x54: case 0x55: case 0x57: case 0x58: case 0x5A: case 0x5B: case 0x5C: case 0x5E:
+        case 0x5F: case 0x61: case 0x65: case 0x73: case 0x78: case 0x92:
+            return false;
+        default:
+            return true;
+    }
+}
+
+std::uint32_t ListCodePage(std::uint32_t lcid, std::uint32_t charset) {
+    return charset == kUtf8Charset ? kUtf8CodePage : CodePageOf(lcid);
+}
+
+std::uint32_t CharsetForNewList(std::uint32_t lcid, std::uint32_t charset) {
+    if (!HasAnsiCodePage(lcid) || IsDoubleByteCodePage(CodePageOf(lcid))) return kUtf8Charset;
+    return charset;
 }
 
 const std::vector<LocaleEntry>& InstalledLocales() {

@@ -28,6 +28,24 @@ std::string IcuLocaleName(std::uint32_t lcid);
 // 936, 949, 950; 1252 for every other language).
 std::uint32_t CodePageOf(std::uint32_t lcid);
 
+// LCID of a language that has none of its own (a locale known by its name
+// only), and the font character set value that marks a list kept in UTF-8.
+inline constexpr std::uint32_t kLcidCustomUnspecified = 0x1000;
+inline constexpr std::uint32_t kUtf8Charset = 65001;
+
+// False for a language whose script no 8-bit ANSI code page holds (Hindi,
+// Georgian, Armenian, Tamil, ...) and for kLcidCustomUnspecified.
+bool HasAnsiCodePage(std::uint32_t lcid);
+
+// The code page a list's words are stored in: UTF-8 (65001) for a list whose
+// charset is kUtf8Charset, else the ANSI code page of its locale.
+std::uint32_t ListCodePage(std::uint32_t lcid, std::uint32_t charset);
+
+// The charset a new or emptied list of locale `lcid` takes when `charset` is
+// asked for: kUtf8Charset where the language has no 8-bit code page or only
+// a double-byte one, else `charset`.
+std::uint32_t CharsetForNewList(std::uint32_t lcid, std::uint32_t charset);
+
 struct LocaleEntry {
     std::uint32_t lcid;
     std::string name;        // English display name, "Croatian (Croatia)"

@@ -7,6 +7,7 @@
 #include "engine/messages.h"
 #include "engine/word_insert.h"
 #include "platform/collation.h"
+#include "platform/locale.h"
 
 namespace lexbase {
 namespace {
@@ -81,9 +82,11 @@ void MoveChain(WordNode* from, WordNode* to, WordList* list, WordList* other) {
 // Sorts nodes by collation with the quicksort the lists have always used, so
 // that words collating equal end up as they always have. The smaller part is
 // sorted by recursion and the larger by the loop, which bounds the depth.
-void SortNodes(WordNode** a, std::ptrdiff_t lo, std::ptrdiff_t hi, std::uint32_t locale) {
-    auto compare = [locale](const WordNode* x, const WordNode* y) {
-        return platform::CompareText(locale, 0, {x->text, x->length}, {y->text, y->length});
+void SortNodes(WordNode** a, std::ptrdiff_t lo, std::ptrdiff_t hi, std::uint32_t code_page,
+               std::uint32_t locale) {
+    auto compare = [code_page, locale](const WordNode* x, const WordNode* y) {
+        return platform::CompareTextIn(code_page, locale, 0, {x->text, x->length},
+                                       {y->text, y->length});
     };
     while (lo < hi) {
         const WordNode* const pivot = a[lo + (hi - lo) / 2];
@@ -98,10 +101,10 @@ void SortNodes(WordNode** a, std::ptrdiff_t lo, std::ptrdiff_t hi, std::uint32_t
             }
         }
         if (j - lo < hi - i) {
-            if (lo < j) SortNodes(a, lo, j, locale);
+            if (lo < j) SortNodes(a, lo, j, code_page, locale);
             lo = i;
         } else {
-            if (i < hi) SortNodes(a, i, hi, locale);
+            if (i < hi) SortNodes(a, i, hi, code_page, locale);
             hi = j;
         }
     }
@@ -261,7 +264,9 @@ EditOutcome ResortList(DB_CONTEXT* db, std::int32_t list, std::uint32_t locale) 
         return {1, msg::kNothingToResort};
     }
     SetProgress(db, 20);
-    SortNodes(nodes, 0, n - 1, locale);
+    // The words keep their bytes: a UTF-8 list stays UTF-8, an 8-bit one
+    // is read in the code page of its new locale.
+    SortNodes(nodes, 0, n - 1, platform::ListCodePage(locale, words->charset), locale);
     words->head = nodes[0];
     words->tail = nodes[n - 1];
     SetProgress(db, 80);

@@ -86,6 +86,15 @@ typedef struct DB_FORMAT_RECORD {
 #define DB_FORMAT_FREELANG_SAVE 7
 #define DB_FORMAT_TXT_SAVE 8
 
+/* A list whose charset is DB_CHARSET_UTF8 keeps its words in UTF-8; every
+** other list in the ANSI code page of its locale. A new or emptied list of a
+** language that has no 8-bit code page (Hindi, Georgian, ...) or only a
+** double-byte one (Japanese, Chinese, Korean) is UTF-8 by itself. */
+#define DB_CHARSET_UTF8 65001
+/* Or'ed into a locale of DB_Load's TXT import (format 5): that list is UTF-8
+** whatever its language. */
+#define DB_LOCALE_UTF8 0x80000000u
+
 /* ---- Handles, state and progress ------------------------------------- */
 
 /*
@@ -136,7 +145,8 @@ int32_t DB_EndLoop(DB_HANDLE db, int32_t ignored);
 
 /*
 ** DB_CreateNewDictionary: opens an empty dictionary whose lists use the two
-** locales (LCIDs; 0, 1024 and 2048 mean the user's locale).
+** locales (LCIDs; 0, 1024 and 2048 mean the user's locale). The charsets are
+** 0, or DB_CHARSET_UTF8 for a language without an 8-bit code page.
 **   status 1   "New dictionary successfully created."
 **   status 0   "This handle points to already loaded dictionary!\nClose this
 **              dictionary first!", or "Memory allocation error!"
@@ -156,7 +166,10 @@ const DB_RESULT* DB_GetDictionaryInfo(DB_HANDLE db, DICTIONARY_INFO* info);
 /*
 ** DB_SetDictionaryInfo: takes the five strings, the locales and the charsets of
 ** *info (counts are ignored) and marks the dictionary changed. A new locale
-** changes the order only through DB_ResortList.
+** changes the order only through DB_ResortList. Words are never converted: a
+** list that holds words keeps its encoding (a UTF-8 list stays DB_CHARSET_UTF8,
+** an 8-bit list does not take it); an empty list takes the charset asked for,
+** or DB_CHARSET_UTF8 where its language has no 8-bit code page.
 **   status 1   "Dictionary info successfully saved."
 **   status 0   "Invalid parameter 2!\nNeed DICTIONARY_INFO!" or the closed message
 */
@@ -182,7 +195,8 @@ const DB_RESULT* DB_GetDictionaryInfoA(DB_HANDLE db, const char* file_name,
 ** DB_SetDictionaryInfoA: rewrites the description in the header of the V03
 ** file "file_name" in place: the list names (39 characters at most), the name,
 ** author and description (100 at most), the locales and the charsets of
-** *info; then the CRC. Nothing else in the file changes. Empties the message
+** *info (each list keeping its encoding as with DB_SetDictionaryInfo); then
+** the CRC. Nothing else in the file changes. Empties the message
 ** buffer first.
 **   status 1   "Dictionary info successfully saved."
 **   status 0   "Invalid parameter 2 !\nNeed database filename !", "Invalid
@@ -226,8 +240,12 @@ const DB_RESULT* DB_SetDictionaryInfoA(DB_HANDLE db, const char* file_name,
 ** A TXT import names the dictionary after a file name A_B.ext ("A - B", lists
 ** A and B; otherwise "Unknown - Unknown" and "Unknown"), author "TXT
 ** dictionary", charset 1 for both lists and locale 1024 for both when both
-** locales are 0. Lines "primary TAB secondary CR LF" carry the pairs; a pair
-** with a word longer than 65535 bytes is skipped.
+** locales are 0. Lines "primary TAB secondary" ending in CR LF or LF carry
+** the pairs; a pair with a word longer than 65535 bytes is skipped. A file
+** that begins with a UTF-8 byte-order mark, or that is valid UTF-8 with a
+** byte above 127, is UTF-8: its texts are converted into each list's code
+** page, and a list whose texts don't all fit its code page becomes UTF-8
+** (DB_CHARSET_UTF8) instead. Any other file is in the lists' code pages.
 */
 const DB_RESULT* DB_Load(DB_HANDLE db, int32_t format, const char* file_name,
                          uint32_t primary_locale, uint32_t secondary_locale);

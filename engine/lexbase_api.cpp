@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "engine/char_text.h"
 #include "engine/context.h"
 #include "engine/lexbase.h"
 #include "engine/messages.h"
@@ -70,6 +71,8 @@ const DB_RESULT* DB_CreateNewDictionary(DB_HANDLE db, uint32_t primary_locale,
     if (db->ready) return SetResult(db, 0, msg::kAlreadyOpen);
     lexbase::BuildFoldingTables(&db->lists[0], primary_locale);
     lexbase::BuildFoldingTables(&db->lists[1], secondary_locale);
+    db->lists[0].charset = lexbase::ChosenCharset(0, false, primary_locale, 0);
+    db->lists[1].charset = lexbase::ChosenCharset(0, false, secondary_locale, 0);
     if (!lexbase::BuildRegexTables(&db->lists[0]) || !lexbase::BuildRegexTables(&db->lists[1])) {
         lexbase::ResetContext(db);
         return SetResult(db, 0, msg::kMemoryError);
@@ -120,8 +123,12 @@ const DB_RESULT* DB_SetDictionaryInfo(DB_HANDLE db, const DICTIONARY_INFO* info)
                        info->secondary_list_name);
     db->lists[0].locale = info->primary_locale;
     db->lists[1].locale = info->secondary_locale;
-    db->lists[0].charset = info->primary_charset;
-    db->lists[1].charset = info->secondary_charset;
+    const std::uint32_t wanted[2] = {info->primary_charset, info->secondary_charset};
+    for (int i = 0; i < 2; ++i) {
+        lexbase::WordList& list = db->lists[i];
+        list.charset = lexbase::ChosenCharset(list.charset, list.word_count > 0, list.locale,
+                                              wanted[i]);
+    }
     db->changed = 1;
     return SetResult(db, 1, msg::kInfoSaved);
 }

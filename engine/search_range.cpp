@@ -1,6 +1,12 @@
 #include "engine/search_range.h"
 
+#include <algorithm>
 #include <bit>
+#include <string>
+#include <vector>
+
+#include "engine/char_text.h"
+#include "platform/code_page.h"
 
 namespace lexbase {
 namespace {
@@ -26,12 +32,13 @@ void ForEachByte(const KeyLookup::ByteSet& set, F f) {
 }
 
 // Counts, for a walk over the list, the candidate entries whose first and
-// whose last word the walk has passed.
+// whose last word the walk has passed. `is_candidate(entry)` tells the
+// candidate entries.
+template <typename IsCandidate>
 class CandidateTally {
 public:
-    CandidateTally(const WordList& list, const KeyLookup::ByteSet& first_bytes,
-                   const KeyLookup::ByteSet& second_bytes, int candidates)
-        : list_(list), first_(first_bytes), second_(second_bytes), candidates_(candidates) {}
+    CandidateTally(const WordList& list, IsCandidate is_candidate, int candidates)
+        : list_(list), is_candidate_(is_candidate), candidates_(candidates) {}
 
     // Counts `node` where it is the first or last word of a candidate entry;
     // true when it is either. Each node is passed at most once, so nothing is
@@ -39,11 +46,13 @@ public:
     bool Pass(const WordNode* node) {
         const auto b0 = static_cast<std::uint8_t>(node->text[0]);
         const auto b1 = node->length > 1 ? static_cast<std::uint8_t>(node->text[1]) : 0;
-        if (!first_.Has(b0)) return false;
+        const std::size_t entry = std::size_t{b0} * 256 + b1;
         bool counted = false;
-        if (second_.Has(b1)) counted |= Count(std::size_t{b0} * 256 + b1, node);
-        // For a one-byte key the candidates are groups, which hold longer words too.
-        if (b1 != 0 && second_.Has(0)) counted |= Count(std::size_t{b0} * 256, node);
+        if (is_candidate_(entry)) counted |= Count(entry, node);
+        // Groups are candidates of one-byte keys, and hold longer words too.
+        if (b1 != 0 && is_candidate_(std::size_t{b0} * 256)) {
+            counted |= Count(std::size_t{b0} * 256, node);
+        }
         return counted;
     }
 
@@ -65,12 +74,57 @@ private:
     }
 
     const WordList& list_;
-    const KeyLookup::ByteSet& first_;
-    const KeyLookup::ByteSet& second_;
+    IsCandidate is_candidate_;
     const int candidates_;
     int firsts_ = 0;
     int lasts_ = 0;
 };
+
+// The stretch from the earliest first word to the latest last word of the
+// candidate entries, which ForEach(f) calls f(entry) for; each entry once.
+// With estimated ordinals (`nodes moved`) it walks the stretch they give,
+// then widens it on both sides, alternately, until every candidate's first
+// and last word lies inside.
+template <typename ForEach, typename IsCandidate>
+ScanRange RangeOfEntries(WordList* list, ForEach for_each, IsCandidate is_candidate) {
+    const Bucket* earliest = nullptr;
+    const Bucket* latest = nullptr;
+    int candidates = 0;
+    for_each([&](std::size_t entry) {
+        const Bucket& bucket = list->bucket_index[entry];
+        if (bucket.first == nullptr) return;
+        ++candidates;
+        if (earliest == nullptr || bucket.first_ordinal < earliest->first_ordinal) {
+            earliest = &bucket;
+        }
+        if (latest == nullptr || bucket.last_ordinal > latest->last_ordinal) latest = &bucket;
+    });
+    ScanRange range{nullptr, nullptr};
+    if (candidates == 0) return range;
+    range = {earliest->first, latest->last->next};
+    if (candidates > 1 && list->nodes_moved) {
+        CandidateTally<IsCandidate> tally(*list, is_candidate, candidates);
+        WordNode* node = range.first;
+        for (; node != nullptr; node = node->next) {
+            tally.Pass(node);
+            if (node == latest->last) break;
+        }
+        range.end = node != nullptr ? node->next : nullptr;
+        WordNode* back = range.first->prev;
+        WordNode* ahead = range.end;
+        while (!tally.complete() && (back != nullptr || ahead != nullptr)) {
+            if (back != nullptr) {
+                if (tally.Pass(back)) range.first = back;
+                back = back->prev;
+            }
+            if (ahead != nullptr) {
+                if (tally.Pass(ahead)) range.end = ahead->next;
+                ahead = ahead->next;
+            }
+        }
+    }
+    return range;
+}
 
 }  // namespace
 
@@ -89,7 +143,12 @@ const std::uint8_t* ComparisonTable(const WordList& list, Fold fold) {
 }
 
 KeyLookup::KeyLookup(WordList* list, Fold fold, const std::uint8_t* compare_table)
-    : list_(list), fold_(fold), compare_table_(compare_table), equal_to_{} {
+    : list_(list),
+      fold_(fold),
+      compare_table_(compare_table),
+      by_char_(fold != Fold::kExact && ComparesByChar(*list)),
+      char_fold_(*list, fold),
+      equal_to_{} {
     for (int c = 0; c < 256; ++c) {
         equal_to_[compare_table_[c]].Add(static_cast<std::uint8_t>(c));
     }
@@ -122,6 +181,13 @@ KeyLookup::ByteSet KeyLookup::VariantsOf(std::uint8_t c) const {
 }
 
 ScanRange KeyLookup::Find(std::string_view key) const {
+    const ScanRange range = by_char_ ? FindByChars(key) : FindByBytes(key);
+    list_->scan_first = range.first;
+    list_->scan_end = range.end;
+    return range;
+}
+
+ScanRange KeyLookup::FindByBytes(std::string_view key) const {
     const auto c0 = static_cast<std::uint8_t>(key[0]);
     ByteSet first_bytes = VariantsOf(c0);
     ByteSet second_bytes{};
@@ -135,52 +201,52 @@ ScanRange KeyLookup::Find(std::string_view key) const {
     }
     first_bytes.bits[0] &= ~std::uint64_t{1};  // no word starts with NUL
 
-    const Bucket* earliest = nullptr;
-    const Bucket* latest = nullptr;
-    int candidates = 0;
-    ForEachByte(first_bytes, [&](std::uint8_t b0) {
-        ForEachByte(second_bytes, [&](std::uint8_t b1) {
-            const Bucket& bucket = list_->bucket_index[std::size_t{b0} * 256 + b1];
-            if (bucket.first == nullptr) return;
-            ++candidates;
-            if (earliest == nullptr || bucket.first_ordinal < earliest->first_ordinal) {
-                earliest = &bucket;
-            }
-            if (latest == nullptr || bucket.last_ordinal > latest->last_ordinal) latest = &bucket;
+    const auto for_each = [&](auto f) {
+        ForEachByte(first_bytes, [&](std::uint8_t b0) {
+            ForEachByte(second_bytes, [&](std::uint8_t b1) { f(std::size_t{b0} * 256 + b1); });
         });
-    });
+    };
+    const auto is_candidate = [&](std::size_t entry) {
+        return first_bytes.Has(static_cast<std::uint8_t>(entry >> 8)) &&
+               second_bytes.Has(static_cast<std::uint8_t>(entry & 0xFF));
+    };
+    return RangeOfEntries(list_, for_each, is_candidate);
+}
 
-    ScanRange range{nullptr, nullptr};
-    if (candidates > 0) {
-        range = {earliest->first, latest->last->next};
-        if (candidates > 1 && list_->nodes_moved) {
-            // Estimated ordinals: walk the stretch they give, then widen it
-            // on both sides, alternately, until every candidate's first and
-            // last word lies inside.
-            CandidateTally tally(*list_, first_bytes, second_bytes, candidates);
-            WordNode* node = range.first;
-            for (; node != nullptr; node = node->next) {
-                tally.Pass(node);
-                if (node == latest->last) break;
-            }
-            range.end = node != nullptr ? node->next : nullptr;
-            WordNode* back = range.first->prev;
-            WordNode* ahead = range.end;
-            while (!tally.complete() && (back != nullptr || ahead != nullptr)) {
-                if (back != nullptr) {
-                    if (tally.Pass(back)) range.first = back;
-                    back = back->prev;
-                }
-                if (ahead != nullptr) {
-                    if (tally.Pass(ahead)) range.end = ahead->next;
-                    ahead = ahead->next;
-                }
+ScanRange KeyLookup::FindByChars(std::string_view key) const {
+    // A word that matches the key begins with a variant of its first
+    // character. A variant of two bytes or more fixes the word's bucket; one
+    // of a single byte fixes its first byte, and the second comes from the
+    // variants of the key's second character (with no second character, the
+    // group of the first byte holds them all).
+    std::u32string chars;
+    platform::DecodeToCodePoints(char_fold_.code_page(), key, &chars);
+    std::vector<std::string> seconds;
+    if (chars.size() > 1) seconds = char_fold_.EncodedVariants(chars[1]);
+    std::vector<std::size_t> entries;
+    for (const std::string& first : char_fold_.EncodedVariants(chars[0])) {
+        const auto b0 = static_cast<std::uint8_t>(first[0]);
+        if (b0 == 0) continue;
+        if (first.size() > 1) {
+            entries.push_back(std::size_t{b0} * 256 + static_cast<std::uint8_t>(first[1]));
+        } else if (chars.size() == 1) {
+            entries.push_back(std::size_t{b0} * 256);
+        } else {
+            for (const std::string& second : seconds) {
+                const auto b1 = static_cast<std::uint8_t>(second[0]);
+                if (b1 != 0) entries.push_back(std::size_t{b0} * 256 + b1);
             }
         }
     }
-    list_->scan_first = range.first;
-    list_->scan_end = range.end;
-    return range;
+    std::sort(entries.begin(), entries.end());
+    entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
+    const auto for_each = [&](auto f) {
+        for (const std::size_t entry : entries) f(entry);
+    };
+    const auto is_candidate = [&](std::size_t entry) {
+        return std::binary_search(entries.begin(), entries.end(), entry);
+    };
+    return RangeOfEntries(list_, for_each, is_candidate);
 }
 
 }  // namespace lexbase

@@ -7,19 +7,11 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/char_text.h"
+#include "engine/fold.h"
 #include "engine/word_list.h"
 
 namespace lexbase {
-
-// How bytes compare: exactly, without case, without accents, or without both.
-enum class Fold { kExact, kCase, kAccent, kCaseAccent };
-
-inline Fold FoldOf(bool case_sensitive, bool ignore_accents) {
-    if (case_sensitive) return ignore_accents ? Fold::kAccent : Fold::kExact;
-    return ignore_accents ? Fold::kCaseAccent : Fold::kCase;
-}
-inline bool IsCaseSensitive(Fold fold) { return fold == Fold::kExact || fold == Fold::kAccent; }
-inline bool IgnoresAccents(Fold fold) { return fold == Fold::kAccent || fold == Fold::kCaseAccent; }
 
 // The table through which two bytes x and y of `list` compare under `fold`:
 // they match when table[x] == table[y]. kExact gets the identity table, so
@@ -79,10 +71,17 @@ public:
 
 private:
     ByteSet VariantsOf(std::uint8_t c) const;
+    ScanRange FindByBytes(std::string_view key) const;
+    // For lists compared by character under a fold, which `compare_table` does
+    // not describe: candidates come from the encodings of each variant of the
+    // key's first characters.
+    ScanRange FindByChars(std::string_view key) const;
 
     WordList* list_;
     Fold fold_;
     const std::uint8_t* compare_table_;
+    bool by_char_;
+    CharFold char_fold_;
     ByteSet equal_to_[256];  // equal_to_[v]: the bytes x with compare_table_[x] == v
 };
 

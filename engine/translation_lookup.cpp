@@ -1,5 +1,8 @@
 #include "engine/translation_lookup.h"
 
+#include <string>
+
+#include "engine/char_text.h"
 #include "engine/messages.h"
 #include "engine/word_index.h"
 
@@ -25,8 +28,21 @@ SearchOutcome Translate(DB_CONTEXT* db, std::int32_t direction, std::string_view
     const std::uint8_t* table = ComparisonTable(*list, fold);
     // The words equal to `word` under the fold, in list order: from the hash
     // index, or else from the stretch of the prefix index that holds them all.
+    // A list compared by character folds whole characters, which neither its
+    // tables nor the hash index built on them know.
+    const bool by_char = fold != Fold::kExact && ComparesByChar(*list);
+    const CharFold folder(*list, fold);
+    std::u32string folded_word;
+    std::u32string folded_node;
+    if (by_char) folder.Apply(word, &folded_word);
+    const auto equal = [&](const WordNode& node) {
+        if (!by_char) return EqualUnder(table, {node.text, node.length}, word);
+        folder.Apply({node.text, node.length}, &folded_node);
+        return folded_node == folded_word;
+    };
     WordCandidates candidates;
-    const bool indexed = FindCandidates(list, table, fold == Fold::kExact, word, &candidates);
+    const bool indexed =
+        !by_char && FindCandidates(list, table, fold == Fold::kExact, word, &candidates);
     ScanRange range{nullptr, nullptr};
     if (!indexed) range = KeyLookup(list, fold, table).Find(word);
     auto next = [&, node = range.first](bool first) mutable -> WordNode* {
@@ -41,7 +57,7 @@ SearchOutcome Translate(DB_CONTEXT* db, std::int32_t direction, std::string_view
     std::int32_t count = 0;
     bool full = false;
     for (WordNode* node = next(true); node != nullptr && !full; node = next(false)) {
-        if (!EqualUnder(table, {node->text, node->length}, word)) continue;
+        if (!equal(*node)) continue;
         for (const TransLink* link = node->links; link != nullptr; link = link->next) {
             if (count == limit) {
                 db->loop_flag.store(0, std::memory_order_relaxed);

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/char_text.h"
 #include "engine/word_index.h"
-#include "platform/collation.h"
 
 namespace lexbase {
 namespace {
@@ -23,11 +23,11 @@ std::int32_t Shifted(std::int32_t ordinal, std::int32_t by) {
 
 // Whether X sorts after W (CompareStringA answering "greater").
 bool SortsAfter(const WordList* list, const WordNode* x, std::string_view word) {
-    return platform::CompareText(list->locale, 0, {x->text, x->length}, word) > 0;
+    return CollateWords(*list, {x->text, x->length}, word) > 0;
 }
 
 bool SortsBefore(const WordList* list, const WordNode* x, std::string_view word) {
-    return platform::CompareText(list->locale, 0, {x->text, x->length}, word) < 0;
+    return CollateWords(*list, {x->text, x->length}, word) < 0;
 }
 
 // The entries of the case variants of a word's first two bytes, in the order

@@ -3,12 +3,17 @@
 #include <array>
 #include <cassert>
 #include <cstring>
+#include <functional>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 
+#include "engine/char_text.h"
 #include "engine/lexbase.h"
 #include "engine/messages.h"
 #include "engine/search_regex.h"
 #include "engine/wildcard.h"
+#include "platform/code_page.h"
 
 namespace lexbase {
 namespace {
@@ -79,6 +84,13 @@ bool IsPalindrome(std::string_view word, const std::uint8_t* table) {
     return true;
 }
 
+bool IsPalindrome(std::u32string_view word) {
+    for (std::size_t i = 0, j = word.size(); i + 1 < j; ++i, --j) {
+        if (word[i] != word[j - 1]) return false;
+    }
+    return true;
+}
+
 // The pattern of an anagram search as a multiset of folded bytes. Taking a
 // byte from the first unused pattern position that matches it, as the search
 // is defined, uses up one member of its fold class, whichever position it
@@ -122,6 +134,103 @@ private:
     std::size_t length_;
     std::array<std::size_t, 256> left_{};  // pattern bytes per folded value
 };
+
+// The anagram tests of AnagramPattern for folded characters.
+class CharAnagram {
+public:
+    explicit CharAnagram(std::u32string_view pattern) : length_(pattern.size()) {
+        for (const char32_t c : pattern) ++left_[c];
+    }
+
+    bool Covers(std::u32string_view word) const {
+        for (const char32_t c : word) {
+            if (!left_.contains(c)) return false;
+        }
+        return true;
+    }
+
+    bool Contains(std::u32string_view word) {
+        if (word.size() > length_) return false;
+        std::size_t used = 0;
+        bool fits = true;
+        for (; used < word.size(); ++used) {
+            const auto it = left_.find(word[used]);
+            if (it == left_.end() || it->second == 0) {
+                fits = false;
+                break;
+            }
+            --it->second;
+        }
+        for (std::size_t i = 0; i < used; ++i) ++left_[word[i]];
+        return fits;
+    }
+
+    std::size_t length() const { return length_; }
+
+private:
+    std::size_t length_;
+    std::unordered_map<char32_t, std::size_t> left_;  // pattern characters per folded value
+};
+
+// Every mode but the regular expressions for a list compared by character:
+// pattern and words are folded into code points, so that `?` is one
+// character, palindromes and anagrams go by characters, and a fold never
+// touches one byte of a longer character.
+void ListByChars(DB_CONTEXT* db, WordList* list, std::string_view key, Fold fold,
+                 std::uint32_t mode, Results* results) {
+    const CharFold folder(*list, fold);
+    std::u32string pattern;
+    std::u32string word;
+    folder.Apply(key, &pattern);
+    const auto folded = [&](const WordNode& node) {
+        folder.Apply(TextOf(node), &word);
+        return std::u32string_view(word);
+    };
+    const std::uint8_t* table = ComparisonTable(*list, fold);  // unused by folded look-ups
+    switch (mode) {
+        case DB_LIST_PREFIX: {
+            const ScanRange range = KeyLookup(list, fold, table).Find(key);
+            Walk(db, range, results, [&](const WordNode& node) {
+                return VerdictOf(folded(node).starts_with(pattern));
+            });
+            break;
+        }
+        case DB_LIST_WILDCARDS: {
+            const auto wild = [](char32_t c) { return c == U'*' || c == U'?'; };
+            ScanRange range = WholeList(*list);
+            if (!wild(pattern[0])) {
+                // A wildcard in second place leaves the first character to narrow by.
+                std::string_view narrow = key;
+                if (pattern.size() > 1 && wild(pattern[1])) {
+                    narrow = key.substr(0, folder.FirstCharBytes(key));
+                }
+                range = KeyLookup(list, fold, table).Find(narrow);
+            }
+            Walk(db, range, results, [&](const WordNode& node) {
+                return VerdictOf(MatchesWildcardsWith(std::u32string_view(pattern), folded(node),
+                                                      std::equal_to<char32_t>()));
+            });
+            break;
+        }
+        case DB_LIST_PALINDROME:
+            Walk(db, WholeList(*list), results,
+                 [&](const WordNode& node) { return VerdictOf(IsPalindrome(folded(node))); });
+            break;
+        default: {
+            CharAnagram anagram(pattern);
+            Walk(db, WholeList(*list), results, [&](const WordNode& node) {
+                AdvanceProgress(db);
+                const std::u32string_view chars = folded(node);
+                if (mode == DB_LIST_ANAGRAM_REUSE) return VerdictOf(anagram.Covers(chars));
+                if (mode == DB_LIST_ANAGRAM_EXACT && chars.size() != anagram.length()) {
+                    return Verdict::kNoMatch;
+                }
+                return VerdictOf(anagram.Contains(chars));
+            });
+            break;
+        }
+    }
+}
 
 SearchOutcome ListByRegex(DB_CONTEXT* db, WordList* list, const char* pattern, Fold fold,
                           Results* results) {
@@ -168,6 +277,11 @@ SearchOutcome ListWords(DB_CONTEXT* db, std::int32_t list_number, const char* pa
 
     const bool counts_words = mode >= DB_LIST_ANAGRAM_REUSE;
     StartProgress(db, counts_words ? list->word_count : 0);
+    if (ComparesByChar(*list)) {
+        ListByChars(db, list, key, fold, mode, &results);
+        EndProgress(db);
+        return {1, msg::kWordsFound, results.count()};
+    }
     switch (mode) {
         case DB_LIST_PREFIX: {
             const ScanRange range = KeyLookup(list, fold, table).Find(key);
@@ -213,9 +327,61 @@ SearchOutcome ListWords(DB_CONTEXT* db, std::int32_t list_number, const char* pa
     return {1, msg::kWordsFound, results.count()};
 }
 
+namespace {
+
+// The identical words of two lists of which at least one is compared by
+// character: a primary word is taken into the secondary list's code page
+// (one the secondary can't hold has no twin there) and compared character by
+// character under the fold.
+SearchOutcome ListIdenticalChars(DB_CONTEXT* db, Fold fold, const char** output) {
+    WordList* primary = &db->lists[0];
+    WordList* secondary = &db->lists[1];
+    const CharFold primary_fold(*primary, fold);
+    const CharFold secondary_fold(*secondary, fold);
+    const bool same_code_page = primary_fold.code_page() == secondary_fold.code_page();
+    const KeyLookup lookup(secondary, fold, ComparisonTable(*secondary, fold));
+    std::u32string text;
+    std::u32string other;
+    std::string key;
+    std::int32_t count = 0;
+    StartLoop(db);
+    StartProgress(db, primary->word_count);
+    for (WordNode* word = primary->head; word != nullptr; word = word->next) {
+        bool lossy = false;
+        if (same_code_page) {
+            key.assign(word->text, word->length);
+        } else {
+            key = platform::EncodeFromUtf16(
+                secondary_fold.code_page(),
+                platform::DecodeToUtf16(primary_fold.code_page(), TextOf(*word)), &lossy);
+        }
+        if (!key.empty() && !lossy) {
+            primary_fold.Apply(TextOf(*word), &text);
+            const ScanRange range = lookup.Find(key);
+            for (WordNode* node = range.first; node != nullptr && node != range.end;
+                 node = node->next) {
+                secondary_fold.Apply(TextOf(*node), &other);
+                if (other == text) {
+                    output[count++] = word->text;
+                    break;
+                }
+            }
+        }
+        AdvanceProgress(db);
+        if (!LoopGoesOn(db)) break;
+    }
+    EndProgress(db);
+    return {1, msg::kWordsFound, count};
+}
+
+}  // namespace
+
 SearchOutcome ListIdenticalWords(DB_CONTEXT* db, Fold fold, const char** output) {
     WordList* primary = &db->lists[0];
     WordList* secondary = &db->lists[1];
+    if (ComparesByChar(*primary) || ComparesByChar(*secondary)) {
+        return ListIdenticalChars(db, fold, output);
+    }
     const std::uint8_t* table = ComparisonTable(*primary, fold);
     const KeyLookup lookup(secondary, fold, table);
     std::int32_t count = 0;

@@ -11,6 +11,7 @@
 
 #include "engine/messages.h"
 #include "engine/result.h"
+#include "engine/char_text.h"
 #include "platform/collation.h"
 
 namespace lexbase {
@@ -146,14 +147,16 @@ struct CollationOrder {
     }
 };
 
-// Puts `view` in the collation order of `locale`. Each key is computed once and
+// Puts `view` in the collation order of `list` (its locale, its words'
+// code page). Each key is computed once and
 // lands straight in the key block, so the size and key steps end together. A
 // text repeating the one before it (a word with several translations, in most
 // files) shares that one's key.
-bool SortView(DB_CONTEXT* db, std::uint32_t locale, WordPair** view, std::size_t count,
+bool SortView(DB_CONTEXT* db, const WordList& list, WordPair** view, std::size_t count,
               const Side& side, std::uint32_t keys_done, std::uint32_t keys_stored) {
     KeyBlock block;
     std::string key;
+    const std::uint32_t code_page = CodePageOfList(list);
     for (std::size_t i = 0; i < count; ++i) {
         WordPair* pair = view[i];
         if (i > 0 && TextOf(*view[i - 1], side) == TextOf(*pair, side)) {
@@ -162,7 +165,7 @@ bool SortView(DB_CONTEXT* db, std::uint32_t locale, WordPair** view, std::size_t
             continue;
         }
         key.clear();
-        platform::AppendSortKey(locale, TextOf(*pair, side), &key);
+        platform::AppendSortKeyIn(code_page, list.locale, TextOf(*pair, side), &key);
         if (!block.Append(key, &pair->key_offset)) return false;
         pair->key_length = static_cast<std::uint32_t>(key.size());
     }
@@ -255,10 +258,10 @@ bool Build(DB_CONTEXT* db, WordPair* pairs, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i)
         primary_view.get()[i] = secondary_view.get()[i] = &pairs[i];
 
-    if (!SortView(db, primary->locale, primary_view.get(), count, kPrimarySide, 28, 30)) {
+    if (!SortView(db, *primary, primary_view.get(), count, kPrimarySide, 28, 30)) {
         return false;
     }
-    if (!SortView(db, secondary->locale, secondary_view.get(), count, kSecondarySide, 52, 60)) {
+    if (!SortView(db, *secondary, secondary_view.get(), count, kSecondarySide, 52, 60)) {
         return false;
     }
     SetProgress(db, 80);

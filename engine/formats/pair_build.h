@@ -56,7 +56,8 @@ private:
 };
 
 // Builds both lists of `db` from `count` pairs (at least one). The caller has
-// set both lists' locale and nothing else: the handle holds no dictionary.
+// set both lists' locale, and the charset of a list whose texts are UTF-8,
+// and nothing else: the handle holds no dictionary.
 // The texts are copied; the pairs' work fields are overwritten.
 //
 // Progress runs through 28, 30, 52, 60, 80, 85, 88, 89, 92, 93, 94, 96 and 97.

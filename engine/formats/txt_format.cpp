@@ -11,12 +11,18 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "engine/char_text.h"
 #include "engine/formats/pair_build.h"
 #include "engine/formats/replacement.h"
 #include "engine/messages.h"
 #include "engine/result.h"
+#include "platform/code_page.h"
 #include "platform/file_reader.h"
+#include "platform/locale.h"
 
 namespace lexbase {
 namespace {
@@ -58,7 +64,8 @@ std::string_view UpToNul(std::string_view text) {
 }
 
 // The pair a line carries, if any. `line` runs from the byte after an LF up
-// to, not including, the next LF or the end of the text.
+// to, not including, the next LF or the end of the text; a CR ends the
+// secondary word, and so does the end of the line.
 bool PairOfLine(std::string_view line, std::string_view* primary, std::string_view* secondary) {
     if (line.empty() || line[0] == '\r' || line[0] == '\t') return false;
     const std::size_t tab = line.find_first_of("\t\r");
@@ -66,32 +73,83 @@ bool PairOfLine(std::string_view line, std::string_view* primary, std::string_vi
     // A TAB right before the line end belongs to the primary word, which then
     // has no translation.
     if (tab + 1 == line.size() || line[tab + 1] == '\r') return false;
-    const std::size_t cr = line.find_first_of("\t\r", tab + 1);
-    if (cr == std::string_view::npos || line[cr] != '\r') return false;
+    std::size_t end = line.find_first_of("\t\r", tab + 1);
+    if (end == std::string_view::npos) end = line.size();
+    if (end < line.size() && line[end] != '\r') return false;  // a third column
     *primary = UpToNul(line.substr(0, tab));
-    *secondary = UpToNul(line.substr(tab + 1, cr - tab - 1));
+    *secondary = UpToNul(line.substr(tab + 1, end - tab - 1));
     return true;
 }
 
+using RawPair = std::pair<std::string_view, std::string_view>;
+
 // Collects the pairs of `text`: the file's bytes after the end-of-file rule,
 // preceded by the LF that starts the first line.
-bool ScanPairs(std::string_view text, PairArray* pairs) {
-    // Every pair needs a TAB of its own.
-    if (!pairs->Reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\t')))) {
-        return false;
-    }
+void ScanLines(std::string_view text, std::vector<RawPair>* pairs) {
     std::size_t lf = 0;  // text[0] is the leading LF
     while (lf < text.size()) {
         std::size_t next = text.find('\n', lf + 1);
         if (next == std::string_view::npos) next = text.size();
         std::string_view primary, secondary;
         if (PairOfLine(text.substr(lf + 1, next - lf - 1), &primary, &secondary)) {
-            pairs->Add(primary, secondary);  // skips empty and over-long words
+            pairs->emplace_back(primary, secondary);
         }
         lf = next;
     }
-    return true;
 }
+
+// The texts of one side of the pairs in the encoding of their list.
+class SideTexts {
+public:
+    // Decides the list's encoding and converts its texts where needed: UTF-8
+    // input goes into the list's code page when every text fits it, else the
+    // list becomes UTF-8; 8-bit input into a UTF-8 list is read in the ANSI
+    // code page of the list's locale.
+    SideTexts(const std::vector<RawPair>& pairs, bool second, bool utf8_input,
+              std::uint32_t locale, bool wants_utf8) {
+        charset_ = ChosenCharset(0, false, locale, wants_utf8 ? platform::kUtf8Charset : kTxtCharset);
+        const auto text = [&](std::size_t i) { return second ? pairs[i].second : pairs[i].first; };
+        if (utf8_input && charset_ != platform::kUtf8Charset) {
+            const std::uint32_t code_page = platform::CodePageOf(locale);
+            bool fits = true;
+            for (std::size_t i = 0; i < pairs.size() && fits; ++i) {
+                bool lossy = false;
+                Append(platform::EncodeFromUtf8(code_page, text(i), &lossy));
+                fits = !lossy;
+            }
+            if (fits) return;
+            charset_ = platform::kUtf8Charset;
+            texts_.clear();
+            ends_.clear();
+        }
+        if (charset_ != platform::kUtf8Charset) return;  // 8-bit into 8-bit: as they are
+        const std::uint32_t code_page = platform::CodePageOf(locale);
+        for (std::size_t i = 0; i < pairs.size(); ++i) {
+            if (utf8_input) {
+                Append(platform::EncodeFromUtf8(platform::kUtf8CodePage, text(i)));  // mends bad bytes
+            } else {
+                Append(platform::DecodeToUtf8(code_page, text(i)));
+            }
+        }
+    }
+
+    std::uint32_t charset() const { return charset_; }
+    bool converted() const { return !ends_.empty(); }
+    std::string_view Text(std::size_t i) const {
+        const std::size_t start = i == 0 ? 0 : ends_[i - 1];
+        return std::string_view(texts_).substr(start, ends_[i] - start);
+    }
+
+private:
+    void Append(const std::string& text) {
+        texts_ += text;
+        ends_.push_back(texts_.size());
+    }
+
+    std::uint32_t charset_;
+    std::string texts_;
+    std::vector<std::size_t> ends_;
+};
 
 void CopyView(char* field, std::size_t size, std::string_view source) {
     std::memset(field, 0, size);
@@ -142,22 +200,55 @@ bool ImportBuffer(DB_CONTEXT* db, char* buffer, std::size_t size, const char* fi
     } else {
         buffer[length++] = '\r';  // the last line needs no line end
     }
+    std::string_view text(buffer, length);
+    // A byte-order mark says UTF-8; so does valid UTF-8 with a byte above 127.
+    const bool bom = text.substr(1, 3) == "\xEF\xBB\xBF";
+    if (bom) {
+        buffer[3] = '\n';
+        text.remove_prefix(3);
+    }
+    const bool utf8 = bom || platform::LooksLikeUtf8(text);
+    const bool wants_utf8[2] = {(primary_locale & DB_LOCALE_UTF8) != 0,
+                                (secondary_locale & DB_LOCALE_UTF8) != 0};
+    primary_locale &= ~DB_LOCALE_UTF8;
+    secondary_locale &= ~DB_LOCALE_UTF8;
+    if (primary_locale == 0 && secondary_locale == 0) {
+        primary_locale = secondary_locale = kDefaultLocale;
+    }
     PairArray pairs;
-    if (!ScanPairs(std::string_view(buffer, length), &pairs)) {
+    std::vector<RawPair> raw;
+    std::unique_ptr<SideTexts> sides[2];
+    try {
+        ScanLines(text, &raw);
+        sides[0] = std::make_unique<SideTexts>(raw, false, utf8, primary_locale, wants_utf8[0]);
+        sides[1] = std::make_unique<SideTexts>(raw, true, utf8, secondary_locale, wants_utf8[1]);
+    } catch (const std::bad_alloc&) {
         CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
         return false;
+    }
+    if (raw.empty()) {
+        FormatFileMessage(db, msg::kTxtNoPairs, file);
+        return false;
+    }
+    if (!pairs.Reserve(raw.size())) {
+        CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
+        return false;
+    }
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        pairs.Add(sides[0]->converted() ? sides[0]->Text(i) : raw[i].first,
+                  sides[1]->converted() ? sides[1]->Text(i) : raw[i].second);  // skips empty and over-long words
     }
     if (pairs.size() == 0) {
         FormatFileMessage(db, msg::kTxtNoPairs, file);
         return false;
     }
-    if (primary_locale == 0 && secondary_locale == 0) {
-        primary_locale = secondary_locale = kDefaultLocale;
-    }
     db->lists[0].locale = primary_locale;
     db->lists[1].locale = secondary_locale;
+    db->lists[0].charset = sides[0]->charset();
+    db->lists[1].charset = sides[1]->charset();
     if (!BuildFromPairs(db, pairs.data(), pairs.size())) return false;  // lists are empty again
-    db->lists[0].charset = db->lists[1].charset = kTxtCharset;
+    db->lists[0].charset = sides[0]->charset();
+    db->lists[1].charset = sides[1]->charset();
     SetDescription(db, file);
     return true;
 }

@@ -1,14 +1,15 @@
 // The plain-text dictionary file, the engine's exchange format: one pair per
 // line, the primary word, a TAB, the secondary word and CR LF, bytes in the
-// code pages of the two lists, with no header.
+// code pages of the two lists, with no header. The import also reads lines
+// that end in LF alone, and UTF-8 files (see LoadTxt).
 //
 // Reading rules of the import:
 //   - a line begins at the start of the file and after every LF;
 //   - a line that is empty or begins with CR or TAB carries no pair;
 //   - the first TAB of the line ends the primary word, unless CR or LF follows
 //     it (then the line carries no pair), and the secondary word runs from
-//     there to the next CR; a second TAB, an LF or the end of the text coming
-//     first means no pair; whatever follows the CR up to the next LF is ignored;
+//     there to the next CR or LF; a second TAB coming first means no pair;
+//     whatever follows the CR up to the next LF is ignored;
 //   - a last byte LF is ignored; any other last byte is read as if a CR
 //     followed it, so the last line needs no line end.
 // A word ends at a NUL byte in it; a pair with an empty word or a word longer
@@ -23,8 +24,14 @@
 namespace lexbase {
 
 // Imports the TXT file `file` into `db`, which holds no dictionary. The lists
-// get `primary_locale` and `secondary_locale` (both 1024 when both are 0) and
-// charset 1; the description comes from a file name of the form A_B.ext
+// get `primary_locale` and `secondary_locale` (both 1024 when both are 0,
+// DB_LOCALE_UTF8 taken out) and charset 1, or DB_CHARSET_UTF8 for a list
+// whose locale asks for UTF-8 (DB_LOCALE_UTF8, or a language without an 8-bit
+// code page) and for one whose texts, in a UTF-8 file, don't all fit its code
+// page. A file is UTF-8 when it starts with a byte-order mark (which is no
+// part of the first word) or is valid UTF-8 with a byte above 127; its texts
+// go into each list's encoding. 8-bit texts for a UTF-8 list are read in the
+// ANSI code page of its locale; the description comes from a file name of the form A_B.ext
 // ("A - B", lists A and B), otherwise "Unknown - Unknown". Progress follows
 // the pair build. On failure false returns, the message buffer says why and
 // the handle still holds no dictionary; the ready flag is the caller's.

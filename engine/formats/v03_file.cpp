@@ -9,6 +9,7 @@
 
 #include <cstring>
 
+#include "engine/char_text.h"
 #include "engine/formats/replacement.h"
 #include "engine/formats/v03_image.h"
 #include "engine/messages.h"
@@ -202,8 +203,14 @@ bool WriteV03Info(DB_CONTEXT* db, const char* file, const DICTIONARY_INFO* info)
     PutText(header + v03::kAuthor, kLongField, info->author);
     v03::PutU32(header + v03::kLocale, info->primary_locale);
     v03::PutU32(header + v03::kLocale + 4, info->secondary_locale);
-    v03::PutU32(header + v03::kCharset, info->primary_charset);
-    v03::PutU32(header + v03::kCharset + 4, info->secondary_charset);
+    // Words are not converted: a list keeps its encoding (see ChosenCharset).
+    const std::uint32_t wanted[2] = {info->primary_charset, info->secondary_charset};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::uint32_t charset = ChosenCharset(
+            image.Header(v03::kCharset + 4 * i), image.Header(v03::kWordCount + 8 * i) > 0,
+            image.Header(v03::kLocale + 4 * i), wanted[i]);
+        v03::PutU32(header + v03::kCharset + 4 * i, charset);
+    }
 
     const std::uint64_t size = image.size();
     const std::uint64_t body = size - v03::kHeaderSize - v03::kCrcSize;

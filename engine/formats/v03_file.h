@@ -14,6 +14,14 @@
 //   trailer  128 bytes: block offsets, compressed and uncompressed sizes,
 //            table offsets, total size, magic again
 //   CRC-32   of every byte before it
+//
+// Encoding of the texts. A list's words (and the list names) are in the
+// ANSI code page of the list's locale, except where the list's charset field
+// holds 65001: then they are UTF-8. Windows font character sets are all below
+// 256, so no file written before has that value, and every such file reads
+// and writes back byte for byte as ever. The tables of a UTF-8 list fold the
+// ASCII bytes only (every byte above 127 maps to itself); its searches fold
+// whole characters and don't read them.
 #pragma once
 
 #include <cstddef>

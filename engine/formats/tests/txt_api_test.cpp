@@ -109,7 +109,7 @@ TEST_F(TxtApiTest, SavedFileLoadsIntoTheSameTranslations) {
 
 TEST_F(TxtApiTest, FailedLoadLeavesTheHandleReusable) {
     const std::string bad = Path("bad.txt");
-    WriteFile(bad, "a\tb\nc\td\n");
+    WriteFile(bad, "a\t\nc\r\n");
     const DB_RESULT* r = DB_Load(db_, DB_FORMAT_TXT_LOAD, bad.c_str(), 0, 0);
     EXPECT_EQ(r->status, 0);
     EXPECT_EQ(std::string(r->message), "Invalid database format:\n" + bad);

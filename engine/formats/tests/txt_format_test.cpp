@@ -68,9 +68,10 @@ TEST_F(TxtFormatTest, ReadingRules) {
         {"no line end", "a\tb", {{"a", "b"}}},
         {"CR LF", "a\tb\r\n", {{"a", "b"}}},
         {"CR alone at the end", "a\tb\r", {{"a", "b"}}},
-        {"LF alone", "a\tb\n", {}},
-        {"LF-only lines", "a\tb\nc\td\n", {}},
-        {"LF-only line among good ones", "a\tb\nc\td\r\ne\tf", {{"c", "d"}, {"e", "f"}}},
+        {"LF alone", "a\tb\n", {{"a", "b"}}},
+        {"LF-only lines", "a\tb\nc\td\n", {{"a", "b"}, {"c", "d"}}},
+        {"LF and CR LF lines mixed", "a\tb\nc\td\r\ne\tf", {{"a", "b"}, {"c", "d"}, {"e", "f"}}},
+        {"three columns ending in LF", "a\tb\tc\nx\ty\n", {{"x", "y"}}},
         {"three columns", "a\tb\tc\r\nx\ty\r\n", {{"x", "y"}}},
         {"TAB CR LF", "a\t\r\nx\ty\r\n", {{"x", "y"}}},
         {"TAB LF", "a\t\nx\ty\r\n", {{"x", "y"}}},
@@ -102,7 +103,7 @@ TEST_F(TxtFormatTest, FailuresLeaveTheHandleEmptyAndReusable) {
     } cases[] = {
         {"empty", "", "File is too small:\nwords.txt"},
         {"two bytes", "a\t", "File is too small:\nwords.txt"},
-        {"no pair", "a\tb\n", "Invalid database format:\nwords.txt"},
+        {"no pair", "a\tb\tc\n", "Invalid database format:\nwords.txt"},
         {"no separator", "abc", "Invalid database format:\nwords.txt"},
     };
     for (const auto& c : cases) {
@@ -114,6 +115,54 @@ TEST_F(TxtFormatTest, FailuresLeaveTheHandleEmptyAndReusable) {
         EXPECT_EQ(db_->name[0], '\0');
     }
     EXPECT_TRUE(Import("a\tb"));
+}
+
+TEST_F(TxtFormatTest, LineEndsAndEncodingsGiveTheSameDictionary) {
+    // kuća - house, čizma - boot: windows-1250 with CR LF, and UTF-8 with LF,
+    // CR LF and a byte-order mark.
+    const Pairs expected = {{"boot", "\xE8izma"}, {"house", "ku\xE6" "a"}};
+    const std::string files[] = {
+        "house\tku\xE6" "a\r\nboot\t\xE8izma\r\n",
+        "house\tku\xC4\x87" "a\nboot\t\xC4\x8Dizma\n",
+        "house\tku\xC4\x87" "a\r\nboot\t\xC4\x8Dizma\r\n",
+        "\xEF\xBB\xBFhouse\tku\xC4\x87" "a\r\nboot\t\xC4\x8Dizma",
+        "\xEF\xBB\xBFhouse\tkuca\nboot\tcizma\n",  // a mark makes even ASCII UTF-8
+    };
+    for (std::size_t i = 0; i < std::size(files); ++i) {
+        SCOPED_TRACE(i);
+        DB_Close(db_);
+        ASSERT_TRUE(Import(files[i]));
+        if (i < 4) {
+            EXPECT_EQ(PairsOf(db_), expected);
+        }
+        EXPECT_EQ(db_->lists[0].charset, 1u);
+        EXPECT_EQ(db_->lists[1].charset, 1u);
+    }
+    EXPECT_EQ(PairsOf(db_), (Pairs{{"boot", "cizma"}, {"house", "kuca"}}));  // no mark in the word
+}
+
+TEST_F(TxtFormatTest, Utf8TextsThatDontFitMakeTheirListUtf8) {
+    // ĉ and ŝ are in no Windows code page: the Croatian list turns UTF-8 and
+    // keeps them; the English list stays 8-bit, é converted into windows-1252.
+    ASSERT_TRUE(Import("caf\xC3\xA9\t\xC4\x89" "e\r\nhorse\t\xC4\x89" "evalo\r\nship\t\xC5\x9Dipo\r\n"));
+    EXPECT_EQ(db_->lists[0].charset, 1u);
+    EXPECT_EQ(db_->lists[1].charset, 65001u);
+    EXPECT_EQ(PairsOf(db_), (Pairs{{"caf\xE9", "\xC4\x89" "e"},
+                                   {"horse", "\xC4\x89" "evalo"},
+                                   {"ship", "\xC5\x9Dipo"}}));
+
+    // Asked for, or by its language, a list is UTF-8 whatever the file holds;
+    // 8-bit texts are then read in the locale's code page.
+    DB_Close(db_);
+    ASSERT_TRUE(ImportTxtBytes(db_, "caf\xE9\tku\xE6" "a\r\n", "x.txt", 1033 | DB_LOCALE_UTF8, 1050));
+    EXPECT_EQ(db_->lists[0].locale, 1033u);
+    EXPECT_EQ(db_->lists[0].charset, 65001u);
+    EXPECT_EQ(db_->lists[1].charset, 1u);
+    EXPECT_EQ(PairsOf(db_), (Pairs{{"caf\xC3\xA9", "ku\xE6" "a"}}));
+    DB_Close(db_);
+    ASSERT_TRUE(ImportTxtBytes(db_, "house\t\xE0\xA4\x98\xE0\xA4\xB0\n", "x.txt", 1033, 0x0439));
+    EXPECT_EQ(db_->lists[1].charset, 65001u);
+    EXPECT_EQ(PairsOf(db_), (Pairs{{"house", "\xE0\xA4\x98\xE0\xA4\xB0"}}));
 }
 
 TEST_F(TxtFormatTest, OverlongWordIsSkipped) {

@@ -1,0 +1,72 @@
+#include "engine/char_text.h"
+
+#include "platform/char_fold.h"
+#include "platform/code_page.h"
+#include "platform/collation.h"
+#include "platform/locale.h"
+
+namespace lexbase {
+
+std::uint32_t CodePageOfList(const WordList& list) {
+    return platform::ListCodePage(list.locale, list.charset);
+}
+
+bool ComparesByChar(const WordList& list) {
+    return list.charset == platform::kUtf8Charset ||
+           platform::IsDoubleByteCodePage(platform::CodePageOf(list.locale));
+}
+
+int CollateWords(const WordList& list, std::string_view a, std::string_view b) {
+    if (list.charset == platform::kUtf8Charset) {
+        return platform::CompareTextIn(platform::kUtf8CodePage, list.locale, 0, a, b);
+    }
+    return platform::CompareText(list.locale, 0, a, b);  // remembers the locale's code page
+}
+
+std::string CharFold::Encode(char32_t ch) const {
+    std::u16string wide;
+    if (ch > 0xFFFF) {
+        wide = {static_cast<char16_t>(0xD7C0 + (ch >> 10)), static_cast<char16_t>(0xDC00 | (ch & 0x3FF))};
+    } else {
+        wide = {static_cast<char16_t>(ch)};
+    }
+    bool lossy = false;
+    std::string bytes = platform::EncodeFromUtf16(code_page_, wide, &lossy);
+    return lossy ? std::string() : bytes;
+}
+
+std::uint32_t ChosenCharset(std::uint32_t current, bool has_words, std::uint32_t locale,
+                            std::uint32_t wanted) {
+    if (!has_words) return platform::CharsetForNewList(locale, wanted);
+    if (current == platform::kUtf8Charset) return current;
+    return wanted == platform::kUtf8Charset ? current : wanted;
+}
+
+CharFold::CharFold(const WordList& list, Fold fold)
+    : code_page_(CodePageOfList(list)),
+      flags_((IsCaseSensitive(fold) ? 0 : platform::kNormIgnoreCase) |
+             (IgnoresAccents(fold) ? platform::kNormIgnoreNonSpace : 0)) {}
+
+void CharFold::Apply(std::string_view text, std::u32string* out) const {
+    platform::DecodeToCodePoints(code_page_, text, out);
+    platform::FoldChars(out, flags_);
+}
+
+std::size_t CharFold::FirstCharBytes(std::string_view text) const {
+    std::u32string chars;
+    platform::DecodeToCodePoints(code_page_, text, &chars);
+    if (chars.empty()) return 1;
+    const std::string first = Encode(chars[0]);
+    return !first.empty() && text.starts_with(first) ? first.size() : 1;
+}
+
+std::vector<std::string> CharFold::EncodedVariants(char32_t ch) const {
+    std::vector<std::string> encoded;
+    for (const char32_t variant : platform::FoldVariants(ch, flags_)) {
+        std::string bytes = Encode(variant);
+        if (!bytes.empty()) encoded.push_back(std::move(bytes));
+    }
+    return encoded;
+}
+
+}  // namespace lexbase

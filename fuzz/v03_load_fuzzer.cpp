@@ -74,16 +74,27 @@ void Exercise(DB_HANDLE db) {
         std::int32_t list;
         const char* pattern;
         std::uint32_t mode;
+        int fold;  // bit 0 case-sensitive, bit 1 ignore accents
     } searches[] = {
-        {1, "a", DB_LIST_PREFIX}, {2, "*", DB_LIST_WILDCARDS}, {1, "", DB_LIST_PALINDROME}};
+        {1, "a", DB_LIST_PREFIX, 2},
+        {2, "*", DB_LIST_WILDCARDS, 2},
+        {1, "", DB_LIST_PALINDROME, 2},
+        // UTF-8 lists fold and match by character: a whole one, a cut one
+        // and one in second place.
+        {2, "\xE0\xA4\x98", DB_LIST_PREFIX, 0},
+        {2, "\xE0\xA4", DB_LIST_PREFIX, 3},
+        {1, "h\xC4\x89?*", DB_LIST_WILDCARDS, 2},
+        {2, "\xC4\x88", DB_LIST_ANAGRAM_ONCE, 0},
+    };
     for (const auto& search : searches) {
-        const DB_RESULT* listed =
-            DB_List(db, search.list, search.pattern, 0, 1, search.mode, words, 16);
+        const DB_RESULT* listed = DB_List(db, search.list, search.pattern, search.fold & 1,
+                                          (search.fold >> 1) & 1, search.mode, words, 16);
         if (listed->status == 0) continue;
         const int count = listed->count < 16 ? listed->count : 16;
         for (int i = 0; i < count; ++i) {
             Check(words[i] != nullptr && words[i][0] != '\0', "a listed word is empty");
             DB_Translate(db, search.list, words[i], 1, 0, translations, 16);
+            DB_Translate(db, search.list, words[i], 0, 1, translations, 16);
         }
     }
 }

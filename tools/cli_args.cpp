@@ -35,14 +35,17 @@ const std::vector<CommandSpec>& Commands() {
         {"identical", 1, 1, {"case", "accents"}, {},
          "  identical FILE.v03 [--case] [--accents]\n"
          "      List the primary words that the secondary list also holds.\n"},
-        {"import", 2, 2, {}, {"format", "locales", "names"},
+        {"import", 2, 2, {}, {"format", "locales", "names", "encoding"},
          "  import --format txt|freelang|v02 SOURCE OUT.v03 [--locales P,S]\n"
-         "       [--names A,B]\n"
+         "       [--names A,B] [--encoding utf-8]\n"
          "      Build a dictionary from another format. P and S are Windows locale\n"
-         "      identifiers (1033 English, 1050 Croatian, ...); A and B list names.\n"},
-        {"export", 2, 2, {}, {"format"},
-         "  export --format txt|freelang FILE.v03 OUT\n"
-         "      Write a dictionary in another format.\n"},
+         "      identifiers (1033 English, 1050 Croatian, ...) or ISO 639 language\n"
+         "      codes (eng, hrv, hi, ...); A and B list names. --encoding utf-8 keeps\n"
+         "      both lists of a TXT import in UTF-8.\n"},
+        {"export", 2, 2, {}, {"format", "encoding"},
+         "  export --format txt|freelang FILE.v03 OUT [--encoding utf-8]\n"
+         "      Write a dictionary in another format; --encoding utf-8 writes a TXT\n"
+         "      file in UTF-8 with LF line ends instead of the lists' code pages.\n"},
         {"update", 2, 2, {"reverse"}, {"format"},
          "  update FILE.v03 SOURCE --format v03|txt|freelang|v02 [--reverse]\n"
          "      Add the translations of SOURCE that FILE lacks and save FILE.\n"},
@@ -50,8 +53,10 @@ const std::vector<CommandSpec>& Commands() {
          "  freedict INDEX_OR_NAME OUT.v03 [--swap] [--txt-code-page N]\n"
          "      Convert an installed FreeDict dictd database (e.g. eng-hrv, found in\n"
          "      /usr/share/dictd) into a dictionary; --swap exchanges the languages.\n"
-         "      With --txt-code-page, OUT is a plain-text dictionary with both\n"
-         "      languages in Windows code page N (e.g. 1250) instead.\n"},
+         "      A list whose texts don't all fit its language's code page is kept\n"
+         "      in UTF-8. With --txt-code-page, OUT is a plain-text dictionary with\n"
+         "      both languages in Windows code page N (e.g. 1250, 65001 for UTF-8)\n"
+         "      instead.\n"},
     };
     return kCommands;
 }

@@ -49,8 +49,12 @@ struct Context {
     bool progress;
 };
 
-std::uint32_t CodePageOfLocale(std::uint32_t lcid) {
-    return platform::CodePageOf(platform::ResolveLcid(lcid));
+// The code page of each list's words: UTF-8 or its locale's ANSI page.
+std::uint32_t PrimaryCodePage(const DICTIONARY_INFO& info) {
+    return platform::ListCodePage(info.primary_locale, info.primary_charset);
+}
+std::uint32_t SecondaryCodePage(const DICTIONARY_INFO& info) {
+    return platform::ListCodePage(info.secondary_locale, info.secondary_charset);
 }
 
 std::string FieldText(const char* field, std::size_t size) {
@@ -129,8 +133,8 @@ int RunInfo(const Context& c, const Arguments& args) {
         return DB_GetDictionaryInfoA(db.get(), args.positional[0].c_str(), &info);
     });
     if (result->status == 0) return Fail(c, result, error);
-    const auto cp1 = CodePageOfLocale(info.primary_locale);
-    const auto cp2 = CodePageOfLocale(info.secondary_locale);
+    const auto cp1 = PrimaryCodePage(info);
+    const auto cp2 = SecondaryCodePage(info);
     const auto text = [](std::uint32_t cp, const char* field, std::size_t size) {
         return platform::DecodeToUtf8(cp, FieldText(field, size));
     };
@@ -187,8 +191,8 @@ int RunTranslate(const Context& c, const Arguments& args) {
     const bool reverse = args.Has("reverse");
     const int32_t direction =
         reverse ? DB_TRANS_SECONDARY_TO_PRIMARY : DB_TRANS_PRIMARY_TO_SECONDARY;
-    const auto cp1 = CodePageOfLocale(info.primary_locale);
-    const auto cp2 = CodePageOfLocale(info.secondary_locale);
+    const auto cp1 = PrimaryCodePage(info);
+    const auto cp2 = SecondaryCodePage(info);
     const auto from_cp = reverse ? cp2 : cp1;
     const auto to_cp = reverse ? cp1 : cp2;
     const bool case_sensitive = args.Has("case");
@@ -286,7 +290,7 @@ int RunList(const Context& c, const Arguments& args) {
     DICTIONARY_INFO info{};
     if (!LoadDictionary(c, db.get(), args.positional[0], &info)) return kExitFailed;
     const bool secondary = args.Has("secondary");
-    const auto cp = CodePageOfLocale(secondary ? info.secondary_locale : info.primary_locale);
+    const auto cp = secondary ? SecondaryCodePage(info) : PrimaryCodePage(info);
     const uint32_t words = secondary ? info.secondary_word_count : info.primary_word_count;
     if (!has_limit) limit = words;
     limit = std::min<unsigned long>(limit, words);
@@ -363,7 +367,7 @@ int RunIdentical(const Context& c, const Arguments& args) {
             DB_ListIdenticalWords(db.get(), args.Has("accents"), args.Has("case"), output.data());
     }
     if (result->status == 0) return Fail(c, result);
-    const auto cp = CodePageOfLocale(info.primary_locale);
+    const auto cp = PrimaryCodePage(info);
     for (int32_t i = 0; i < result->count; ++i) {
         c.out << platform::DecodeToUtf8(cp, output[i]) << '\n';
     }
@@ -389,7 +393,11 @@ int32_t LoadFormat(const std::string& name, const std::string& source, bool allo
 // Copies UTF-8 "text" into a fixed field in code page "cp", cut to fit.
 void SetField(char* field, std::size_t size, std::uint32_t cp, const std::string& text) {
     const std::string encoded = platform::EncodeFromUtf8(cp, text);
-    const std::size_t n = std::min(encoded.size(), size - 1);
+    std::size_t n = std::min(encoded.size(), size - 1);
+    // A cut UTF-8 text ends before the character that does not fit whole.
+    if (cp == platform::kUtf8CodePage && n < encoded.size()) {
+        while (n > 0 && (static_cast<unsigned char>(encoded[n]) & 0xC0) == 0x80) --n;
+    }
     std::memcpy(field, encoded.data(), n);
     std::memset(field + n, 0, size - n);
 }
@@ -401,12 +409,34 @@ int RunImport(const Context& c, const Arguments& args) {
     unsigned long primary_locale = 0;
     unsigned long secondary_locale = 0;
     if (args.values.count("locales") != 0) {
+        // A locale number, or a language code ICU knows the locale of.
+        const auto locale = [](const std::string& text, unsigned long* lcid) {
+            if (ParseNumber(text, 0x7FFFFFFFul, lcid)) return true;
+            if (text.empty() || text.find_first_not_of("abcdefghijklmnopqrstuvwxyz"
+                                                       "ABCDEFGHIJKLMNOPQRSTUVWXYZ-_") !=
+                                    std::string::npos) {
+                return false;
+            }
+            *lcid = LanguageOfCode(text).lcid;
+            return true;
+        };
         std::string p, s;
-        if (!SplitPair(args.Value("locales"), &p, &s) ||
-            !ParseNumber(p, 0xFFFFFFFFul, &primary_locale) ||
-            !ParseNumber(s, 0xFFFFFFFFul, &secondary_locale)) {
-            return UsageError(c, "--locales needs two locale numbers, e.g. 1033,1050.");
+        if (!SplitPair(args.Value("locales"), &p, &s) || !locale(p, &primary_locale) ||
+            !locale(s, &secondary_locale)) {
+            return UsageError(c, "--locales needs two locale numbers or language codes, e.g. "
+                                 "1033,1050 or eng,hrv.");
         }
+    }
+    const std::string encoding = args.Value("encoding", "auto");
+    if (encoding != "auto" && encoding != "utf-8") {
+        return UsageError(c, "--encoding is auto or utf-8.");
+    }
+    if (encoding == "utf-8") {
+        if (format != DB_FORMAT_TXT_LOAD) {
+            return UsageError(c, "--encoding utf-8 needs --format txt.");
+        }
+        primary_locale |= DB_LOCALE_UTF8;
+        secondary_locale |= DB_LOCALE_UTF8;
     }
     std::string name1, name2;
     const bool has_names = args.values.count("names") != 0;
@@ -428,8 +458,8 @@ int RunImport(const Context& c, const Arguments& args) {
         DICTIONARY_INFO info{};
         result = DB_GetDictionaryInfo(db.get(), &info);
         if (result->status == 0) return Fail(c, result);
-        const auto cp1 = CodePageOfLocale(info.primary_locale);
-        const auto cp2 = CodePageOfLocale(info.secondary_locale);
+        const auto cp1 = PrimaryCodePage(info);
+        const auto cp2 = SecondaryCodePage(info);
         SetField(info.primary_list_name, sizeof info.primary_list_name, cp1, name1);
         SetField(info.secondary_list_name, sizeof info.secondary_list_name, cp2, name2);
         SetField(info.name, sizeof info.name, cp1, name1 + " - " + name2);
@@ -447,16 +477,56 @@ int RunImport(const Context& c, const Arguments& args) {
     return kExitOk;
 }
 
+// Rewrites a TXT export in the lists' code pages as UTF-8 with LF line ends.
+bool ExportAsUtf8(const std::string& from, const std::string& to, std::uint32_t cp1,
+                  std::uint32_t cp2) {
+    std::ifstream in(from, std::ios::binary);
+    std::ofstream out(to, std::ios::binary | std::ios::trunc);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::size_t tab = line.find('\t');
+        if (tab == std::string::npos) continue;
+        out << platform::DecodeToUtf8(cp1, std::string_view(line).substr(0, tab)) << '\t'
+            << platform::DecodeToUtf8(cp2, std::string_view(line).substr(tab + 1)) << '\n';
+    }
+    out.close();
+    if (!out) return false;
+    errno = in.bad() ? EIO : 0;
+    return !in.bad();
+}
+
 int RunExport(const Context& c, const Arguments& args) {
     const std::string name = args.Value("format");
     const int32_t format = name == "txt"        ? DB_FORMAT_TXT_SAVE
                            : name == "freelang" ? DB_FORMAT_FREELANG_SAVE
                                                 : 0;
     if (format == 0) return UsageError(c, "export needs --format txt or freelang.");
+    const std::string encoding = args.Value("encoding", "code-page");
+    if (encoding != "code-page" && encoding != "utf-8") {
+        return UsageError(c, "--encoding is code-page or utf-8.");
+    }
+    if (encoding == "utf-8" && format != DB_FORMAT_TXT_SAVE) {
+        return UsageError(c, "--encoding utf-8 needs --format txt.");
+    }
     Handle db;
     DICTIONARY_INFO info{};
     if (!LoadDictionary(c, db.get(), args.positional[0], &info)) return kExitFailed;
-    return SaveDictionary(c, db.get(), format, args.positional[1]) ? kExitOk : kExitFailed;
+    if (encoding == "code-page") {
+        return SaveDictionary(c, db.get(), format, args.positional[1]) ? kExitOk : kExitFailed;
+    }
+    // The engine writes the lists' own bytes; they are converted afterwards.
+    const std::string raw = args.positional[1] + ".code-page.tmp";
+    const bool saved = SaveDictionary(c, db.get(), format, raw);
+    const bool converted =
+        saved && ExportAsUtf8(raw, args.positional[1], PrimaryCodePage(info), SecondaryCodePage(info));
+    unlink(raw.c_str());
+    if (saved && !converted) {
+        const int error = errno;
+        c.err << "wordbay-cli: Can't write to file " << args.positional[1]
+              << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << '\n';
+    }
+    return converted ? kExitOk : kExitFailed;
 }
 
 int LockBusy(const Context& c, const std::string& path) {
@@ -553,8 +623,10 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
     }
     const Language primary = LanguageOfCode(from);
     const Language secondary = LanguageOfCode(to);
-    auto cp1 = CodePageOfLocale(primary.lcid);
-    auto cp2 = CodePageOfLocale(secondary.lcid);
+    // Both sides go to the import in UTF-8, which puts each list into its
+    // language's code page when every text fits and keeps it UTF-8 when not.
+    std::uint32_t cp1 = platform::kUtf8CodePage;
+    std::uint32_t cp2 = platform::kUtf8CodePage;
     const bool txt = args.values.count("txt-code-page") != 0;
     if (txt) {
         const std::string page = args.Value("txt-code-page");
@@ -568,9 +640,13 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
     const EncodedPairs encoded = EncodePairs(pairs, cp1, cp2, swap);
     pairs.clear();
     pairs.shrink_to_fit();
+    const auto report = [&] {
+        c.out << "Pairs kept: " << encoded.kept << ", dropped: " << encoded.dropped << ".\n";
+        if (encoded.dropped > 0) c.out << "Dropped: " << encoded.Reasons() << ".\n";
+    };
     if (encoded.kept == 0) {
         c.err << "wordbay-cli: No translation pair could be kept (" << encoded.dropped
-              << " dropped).\n";
+              << " dropped: " << encoded.Reasons() << ").\n";
         return kExitFailed;
     }
     if (txt) {
@@ -587,7 +663,7 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
                   << '\n';
             return kExitFailed;
         }
-        c.out << "Pairs kept: " << encoded.kept << ", dropped: " << encoded.dropped << ".\n";
+        report();
         return kExitOk;
     }
     std::string txt_path;
@@ -609,6 +685,18 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
     DICTIONARY_INFO info{};
     result = DB_GetDictionaryInfo(db.get(), &info);
     if (result->status == 0) return Fail(c, result);
+    info.primary_locale = primary.lcid;
+    info.secondary_locale = secondary.lcid;
+    // An 8-bit list takes the character set of its code page; a UTF-8 list
+    // keeps its mark.
+    const auto charset = [](std::uint32_t locale, std::uint32_t current) {
+        return current == platform::kUtf8Charset ? current
+                                                 : CharsetOfCodePage(platform::CodePageOf(locale));
+    };
+    info.primary_charset = charset(primary.lcid, info.primary_charset);
+    info.secondary_charset = charset(secondary.lcid, info.secondary_charset);
+    cp1 = PrimaryCodePage(info);
+    cp2 = SecondaryCodePage(info);
     const std::string names = std::string(primary.name) + " - " + secondary.name;
     SetField(info.name, sizeof info.name, cp1, names);
     SetField(info.author, sizeof info.author, cp1, "FreeDict");
@@ -616,14 +704,16 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
              names + " (FreeDict " + from + "-" + to + ")");
     SetField(info.primary_list_name, sizeof info.primary_list_name, cp1, primary.name);
     SetField(info.secondary_list_name, sizeof info.secondary_list_name, cp2, secondary.name);
-    info.primary_locale = primary.lcid;
-    info.secondary_locale = secondary.lcid;
-    info.primary_charset = CharsetOfCodePage(cp1);
-    info.secondary_charset = CharsetOfCodePage(cp2);
     result = DB_SetDictionaryInfo(db.get(), &info);
     if (result->status == 0) return Fail(c, result);
     if (!SaveDictionary(c, db.get(), DB_FORMAT_V03_SAVE, args.positional[1])) return kExitFailed;
-    c.out << "Pairs kept: " << encoded.kept << ", dropped: " << encoded.dropped << ".\n";
+    report();
+    const auto encoding = [](std::uint32_t code_page) {
+        return code_page == platform::kUtf8CodePage ? std::string("UTF-8")
+                                                    : "code page " + std::to_string(code_page);
+    };
+    c.out << "Lists: " << primary.name << " in " << encoding(cp1) << ", " << secondary.name
+          << " in " << encoding(cp2) << ".\n";
     return kExitOk;
 }
 

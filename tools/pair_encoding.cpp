@@ -1,8 +1,14 @@
 #include "tools/pair_encoding.h"
 
-#include <memory>
+#include <unicode/uloc.h>
+
+#include <algorithm>
+#include <cctype>
+#include <functional>
 #include <mutex>
+#include <set>
 #include <string_view>
+#include <utility>
 
 #include "platform/code_page.h"
 #include "platform/locale.h"
@@ -12,38 +18,103 @@ namespace {
 
 constexpr std::size_t kMaxWordBytes = 65535;
 
+// ISO 639-2 bibliographic codes, which ICU takes for no language, and their
+// terminological twins.
+constexpr std::pair<const char*, const char*> kBibliographicCodes[] = {
+    {"alb", "sqi"}, {"arm", "hye"}, {"baq", "eus"}, {"bur", "mya"}, {"chi", "zho"},
+    {"cze", "ces"}, {"dut", "nld"}, {"fre", "fra"}, {"geo", "kat"}, {"ger", "deu"},
+    {"gre", "ell"}, {"ice", "isl"}, {"mac", "mkd"}, {"mao", "mri"}, {"may", "msa"},
+    {"per", "fas"}, {"rum", "ron"}, {"slo", "slk"}, {"tib", "bod"}, {"wel", "cym"},
+};
+
+// Languages whose FreeDict data is in another script than ICU's likeliest:
+// FreeDict's Serbian is Cyrillic, which Windows names Serbian (Cyrillic,
+// Serbia and Montenegro).
+constexpr std::pair<const char*, const char*> kScriptLocales[] = {{"sr", "sr_Cyrl_CS"}};
+
+std::string IcuText(const std::function<int32_t(char*, int32_t, UErrorCode*)>& call) {
+    char text[ULOC_FULLNAME_CAPACITY];
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length = call(text, sizeof text - 1, &status);
+    if (U_FAILURE(status) || length <= 0) return {};
+    return std::string(text, static_cast<std::size_t>(length));
+}
+
+// A stable copy of `name`, for the life of the process.
+const char* Interned(const std::string& name) {
+    static std::mutex mutex;
+    static std::set<std::string> names;
+    std::lock_guard lock(mutex);
+    return names.insert(name).first->c_str();
+}
+
 }  // namespace
 
-Language LanguageOfCode(const std::string& code) {
-    static const std::pair<const char*, Language> kLanguages[] = {
-        {"afr", {1078, "Afrikaans"}},  {"ara", {1025, "Arabic"}},     {"bul", {1026, "Bulgarian"}},
-        {"cat", {1027, "Catalan"}},    {"ces", {1029, "Czech"}},      {"cze", {1029, "Czech"}},
-        {"cym", {1106, "Welsh"}},      {"dan", {1030, "Danish"}},     {"deu", {1031, "German"}},
-        {"ger", {1031, "German"}},     {"ell", {1032, "Greek"}},      {"eng", {1033, "English"}},
-        {"est", {1061, "Estonian"}},   {"eus", {1069, "Basque"}},     {"fin", {1035, "Finnish"}},
-        {"fra", {1036, "French"}},     {"gle", {2108, "Irish"}},      {"heb", {1037, "Hebrew"}},
-        {"hin", {1081, "Hindi"}},      {"hrv", {1050, "Croatian"}},   {"hun", {1038, "Hungarian"}},
-        {"isl", {1039, "Icelandic"}},  {"ita", {1040, "Italian"}},    {"jpn", {1041, "Japanese"}},
-        {"kor", {1042, "Korean"}},     {"lit", {1063, "Lithuanian"}}, {"lav", {1062, "Latvian"}},
-        {"nld", {1043, "Dutch"}},      {"nob", {1044, "Norwegian"}},  {"nor", {1044, "Norwegian"}},
-        {"pol", {1045, "Polish"}},     {"por", {2070, "Portuguese"}}, {"ron", {1048, "Romanian"}},
-        {"rus", {1049, "Russian"}},    {"slk", {1051, "Slovak"}},     {"slv", {1060, "Slovenian"}},
-        {"spa", {3082, "Spanish"}},    {"srp", {2074, "Serbian"}},    {"swe", {1053, "Swedish"}},
-        {"tha", {1054, "Thai"}},       {"tur", {1055, "Turkish"}},    {"ukr", {1058, "Ukrainian"}},
-        {"vie", {1066, "Vietnamese"}}, {"zho", {2052, "Chinese"}},
-    };
-    for (const auto& [key, language] : kLanguages) {
-        if (code == key) return language;
+Language LanguageOfCode(const std::string& given) {
+    std::string code = given;
+    std::transform(code.begin(), code.end(), code.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const auto& [bibliographic, terminological] : kBibliographicCodes) {
+        if (code == bibliographic) code = terminological;
     }
-    // The name must outlive the call: unknown codes keep a stable copy.
-    static std::mutex mutex;
-    static std::vector<std::unique_ptr<std::string>> unknown;
-    std::lock_guard lock(mutex);
-    for (const auto& name : unknown) {
-        if (*name == code) return {platform::kLcidEnglishUs, name->c_str()};
+    const std::string tag = IcuText([&](char* out, int32_t size, UErrorCode* status) {
+        int32_t parsed = 0;
+        return uloc_forLanguageTag(code.c_str(), out, size, &parsed, status);
+    });
+    std::string locale =
+        tag.empty() ? std::string() : IcuText([&](char* out, int32_t size, UErrorCode* status) {
+            return uloc_canonicalize(tag.c_str(), out, size, status);
+        });
+    const std::string language = IcuText([&](char* out, int32_t size, UErrorCode* status) {
+        return uloc_getLanguage(locale.c_str(), out, size, status);
+    });
+    bool scripted = false;
+    for (const auto& [plain, with_script] : kScriptLocales) {
+        if (language == plain) {
+            locale = with_script;
+            scripted = true;
+        }
     }
-    unknown.push_back(std::make_unique<std::string>(code));
-    return {platform::kLcidEnglishUs, unknown.back()->c_str()};
+    // The English name, when ICU has one; else the code names the list.
+    std::string name;
+    if (!language.empty()) {
+        UChar wide[128];
+        UErrorCode status = U_ZERO_ERROR;
+        const int32_t length = uloc_getDisplayLanguage(locale.c_str(), "en", wide, 127, &status);
+        if (U_SUCCESS(status) && length > 0) {
+            name = platform::EncodeFromUtf16(
+                platform::kUtf8CodePage,
+                std::u16string_view(reinterpret_cast<char16_t*>(wide),
+                                    static_cast<std::size_t>(length)));
+        }
+    }
+    if (name.empty() || name == language) name = given;
+
+    // The LCID of the language in its likeliest country (de -> de_DE, 1031),
+    // or of the locale as it is; a specific one before a neutral one.
+    std::uint32_t lcid = 0;
+    if (scripted) {
+        lcid = uloc_getLCID(locale.c_str());
+    } else if (!language.empty()) {
+        const std::string likely = IcuText([&](char* out, int32_t size, UErrorCode* status) {
+            return uloc_addLikelySubtags(locale.c_str(), out, size, status);
+        });
+        const std::string country = IcuText([&](char* out, int32_t size, UErrorCode* status) {
+            return uloc_getCountry(likely.c_str(), out, size, status);
+        });
+        const std::uint32_t candidates[] = {
+            country.empty() ? 0u : uloc_getLCID((language + "_" + country).c_str()),
+            uloc_getLCID(locale.c_str()), uloc_getLCID(likely.c_str())};
+        for (const std::uint32_t candidate : candidates) {
+            if (candidate > 0x3FF) {
+                lcid = candidate;
+                break;
+            }
+            if (lcid == 0) lcid = candidate;
+        }
+    }
+    if (lcid == 0) lcid = platform::kLcidCustomUnspecified;  // a UTF-8 list of its own
+    return {lcid, Interned(name)};
 }
 
 std::uint32_t CharsetOfCodePage(std::uint32_t code_page) {
@@ -79,6 +150,22 @@ std::uint32_t CharsetOfCodePage(std::uint32_t code_page) {
     }
 }
 
+std::string EncodedPairs::Reasons() const {
+    std::string text;
+    const std::pair<std::size_t, const char*> reasons[] = {
+        {empty, "with an empty word"},
+        {too_long, "with a word longer than 65535 bytes"},
+        {separator, "with a TAB, line break or NUL in a word"},
+        {lacking, "with a character the code page lacks"},
+    };
+    for (const auto& [count, why] : reasons) {
+        if (count == 0) continue;
+        if (!text.empty()) text += ", ";
+        text += std::to_string(count) + " " + why;
+    }
+    return text;
+}
+
 EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_t primary_code_page,
                          std::uint32_t secondary_code_page, bool swap) {
     EncodedPairs result;
@@ -89,11 +176,24 @@ EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_
         bool lossy2 = false;
         const std::string a = platform::EncodeFromUtf8(primary_code_page, first, &lossy1);
         const std::string b = platform::EncodeFromUtf8(secondary_code_page, second, &lossy2);
-        const auto storable = [](const std::string& s) {
-            return !s.empty() && s.size() <= kMaxWordBytes &&
-                   s.find_first_of(std::string_view("\t\r\n\0", 4)) == std::string::npos;
+        // Mended bytes of malformed UTF-8 lose nothing a reader could use.
+        if (primary_code_page == platform::kUtf8CodePage) lossy1 = false;
+        if (secondary_code_page == platform::kUtf8CodePage) lossy2 = false;
+        const auto has_separator = [](const std::string& s) {
+            return s.find_first_of(std::string_view("\t\r\n\0", 4)) != std::string::npos;
         };
-        if (lossy1 || lossy2 || !storable(a) || !storable(b)) {
+        std::size_t* reason = nullptr;
+        if (a.empty() || b.empty()) {
+            reason = &result.empty;
+        } else if (a.size() > kMaxWordBytes || b.size() > kMaxWordBytes) {
+            reason = &result.too_long;
+        } else if (has_separator(a) || has_separator(b)) {
+            reason = &result.separator;
+        } else if (lossy1 || lossy2) {
+            reason = &result.lacking;
+        }
+        if (reason != nullptr) {
+            ++*reason;
             ++result.dropped;
             continue;
         }

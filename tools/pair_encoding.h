@@ -16,8 +16,11 @@ struct Language {
     const char* name;  // English name, used as the list name
 };
 
-// The language of an ISO 639 code as FreeDict names them ("hrv", "deu");
-// English (United States) with the code as its name for a code not known.
+// The language of an ISO 639-1, -2 or -3 code ("hr", "hrv", "deu", "ger")
+// through ICU: its locale's LCID in the language's likeliest country, in the
+// script FreeDict writes it in (Serbian is Cyrillic), and its English name.
+// A language without an LCID gets LOCALE_CUSTOM_UNSPECIFIED (0x1000), whose
+// lists are UTF-8; one ICU does not know is also named by its code.
 Language LanguageOfCode(const std::string& code);
 
 // The Windows font character set that goes with an ANSI code page.
@@ -26,12 +29,22 @@ std::uint32_t CharsetOfCodePage(std::uint32_t code_page);
 struct EncodedPairs {
     std::string txt;  // TAB-separated lines ending in CR LF
     std::size_t kept = 0;
-    std::size_t dropped = 0;  // a side the code page cannot hold
+    std::size_t dropped = 0;  // the sum of the reasons below
+    std::size_t empty = 0;      // a side without text
+    std::size_t too_long = 0;   // a side longer than a word may be (65,535 bytes)
+    std::size_t separator = 0;  // a side holding a TAB, CR, LF or NUL
+    std::size_t lacking = 0;    // a character the side's code page lacks
+
+    // "3 with an empty word, 1 with a character the code page lacks", the
+    // reasons that dropped pairs.
+    std::string Reasons() const;
 };
 
-// Encodes UTF-8 pairs into the two code pages as a TXT dictionary file. A
-// pair with a character either code page lacks, or with a side empty or
-// longer than a stored word may be, is dropped and counted.
+// Encodes UTF-8 pairs into the two code pages as a TXT dictionary file; code
+// page 65001 keeps a side in UTF-8 (malformed bytes mended), which the TXT
+// import then puts into its list's code page where every text fits. A pair
+// with a character either code page lacks, or with a side empty, longer
+// than a stored word may be or holding a separator, is dropped and counted.
 EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_t primary_code_page,
                          std::uint32_t secondary_code_page, bool swap);
 

@@ -153,12 +153,54 @@ TEST_F(CliCommandsTest, InfoIdenticalExportAndUpdate) {
     EXPECT_NE(text.find("cat\tma\xe8ka\r\n"), std::string::npos);
 }
 
+TEST_F(CliCommandsTest, Utf8ImportsAndExports) {
+    // LF lines in UTF-8, languages by their codes: Hindi keeps UTF-8 by itself.
+    WriteFile("hi.txt", "house\tघर\nhouse\tमकान\nwater\tपानी\n");
+    CliRun r = Cli({"import", "--format", "txt", Path("hi.txt"), Path("hi.v03"), "--locales",
+                    "eng,hin", "--names", "English,हिन्दी"});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_EQ(Cli({"translate", Path("hi.v03"), "house"}).out, "घर\nमकान\n");
+    EXPECT_EQ(Cli({"list", Path("hi.v03"), "घ", "--secondary"}).out, "घर\n");
+    EXPECT_EQ(Cli({"list", Path("hi.v03"), "?र", "--secondary", "--mode", "wildcards"}).out,
+              "घर\n");
+    r = Cli({"info", Path("hi.v03")});
+    EXPECT_NE(r.out.find("हिन्दी (locale 1081, hi_IN, charset 65001)"), std::string::npos) << r.out;
+
+    // The default export keeps the lists' bytes and CR LF; UTF-8 is asked for.
+    WriteFile("hr.txt", "house\tkuća\r\n");
+    ASSERT_EQ(Cli({"import", "--format", "txt", Path("hr.txt"), Path("hr.v03"), "--locales",
+                   "1033,1050"}).status,
+              kExitOk);
+    ASSERT_EQ(Cli({"export", "--format", "txt", Path("hr.v03"), Path("cp.txt")}).status, kExitOk);
+    EXPECT_EQ(ReadFile("cp.txt"), "house\tku\xE6" "a\r\n");
+    ASSERT_EQ(Cli({"export", "--format", "txt", Path("hr.v03"), Path("u8.txt"), "--encoding",
+                   "utf-8"}).status,
+              kExitOk);
+    EXPECT_EQ(ReadFile("u8.txt"), "house\tkuća\n");
+    ASSERT_EQ(Cli({"export", "--format", "txt", Path("hi.v03"), Path("hi8.txt"), "--encoding",
+                   "utf-8"}).status,
+              kExitOk);
+    EXPECT_EQ(ReadFile("hi8.txt"), "house\tघर\nhouse\tमकान\nwater\tपानी\n");
+
+    // Asked for, both lists of an import are UTF-8.
+    ASSERT_EQ(Cli({"import", "--format", "txt", Path("hr.txt"), Path("u.v03"), "--locales",
+                   "eng,hrv", "--encoding", "utf-8"}).status,
+              kExitOk);
+    r = Cli({"info", Path("u.v03")});
+    EXPECT_NE(r.out.find("locale 1050, hr_HR, charset 65001"), std::string::npos) << r.out;
+    EXPECT_EQ(Cli({"translate", Path("u.v03"), "KUCA", "--reverse", "--accents"}).out, "house\n");
+}
+
 TEST_F(CliCommandsTest, FailuresGiveTheEngineMessageAndAStatus) {
     CliRun r = Cli({"info", Path("missing.v03")});
     EXPECT_EQ(r.status, kExitFailed);
     EXPECT_NE(r.err.find("missing.v03"), std::string::npos);
     EXPECT_EQ(Cli({"import", "--format", "csv", "a", "b"}).status, kExitUsage);
-    EXPECT_EQ(Cli({"import", "--format", "txt", "a", "b", "--locales", "en,hr"}).status,
+    EXPECT_EQ(Cli({"import", "--format", "txt", "a", "b", "--locales", "en,h?"}).status,
+              kExitUsage);
+    EXPECT_EQ(Cli({"import", "--format", "txt", "a", "b", "--encoding", "latin1"}).status,
+              kExitUsage);
+    EXPECT_EQ(Cli({"export", "--format", "freelang", "a", "b", "--encoding", "utf-8"}).status,
               kExitUsage);
     EXPECT_EQ(Cli({"export", "--format", "v03", "a", "b"}).status, kExitUsage);
     EXPECT_EQ(Cli({"translate", Path("missing.v03"), "x"}).status, kExitFailed);
@@ -219,12 +261,15 @@ TEST_F(CliCommandsTest, FreedictConvertsADictdDatabase) {
 
     CliRun r = Cli({"freedict", "eng-hrv", Path("out.v03")});
     ASSERT_EQ(r.status, kExitOk) << r.err;
-    EXPECT_EQ(r.out, "Pairs kept: 4, dropped: 1.\n");  // θ is not in code page 1250
+    // θ is in no Croatian code page: that list is kept in UTF-8, and nothing is lost.
+    EXPECT_EQ(r.out, "Pairs kept: 5, dropped: 0.\nLists: English in code page 1252, Croatian in UTF-8.\n");
     EXPECT_EQ(Cli({"translate", Path("out.v03"), "house"}).out, "dom\nkuća\n");
     EXPECT_EQ(Cli({"translate", Path("out.v03"), "cat"}).out, "mačka\n");
+    EXPECT_EQ(Cli({"translate", Path("out.v03"), "theta"}).out, "θ-slovo\nteta\n");
+    EXPECT_EQ(Cli({"translate", Path("out.v03"), "TETA", "--reverse"}).out, "theta\n");
     r = Cli({"info", Path("out.v03")});
     EXPECT_NE(r.out.find("English (locale 1033, en_US, charset 0)"), std::string::npos);
-    EXPECT_NE(r.out.find("Croatian (locale 1050, hr_HR, charset 238)"), std::string::npos);
+    EXPECT_NE(r.out.find("Croatian (locale 1050, hr_HR, charset 65001)"), std::string::npos);
 
     r = Cli({"freedict", Path("freedict-eng-hrv.index"), Path("swap.v03"), "--swap"});
     ASSERT_EQ(r.status, kExitOk) << r.err;
@@ -236,6 +281,7 @@ TEST_F(CliCommandsTest, FreedictConvertsADictdDatabase) {
     EXPECT_EQ(ReadFile("kx.txt"),
               "house\tdom\r\nhouse\tku\xE6"
               "a\r\ntheta\tteta\r\ncat\tma\xE8ka\r\n");
+    EXPECT_EQ(r.out, "Pairs kept: 4, dropped: 1.\nDropped: 1 with a character the code page lacks.\n");
     EXPECT_EQ(Cli({"freedict", "eng-hrv", Path("kx.txt"), "--txt-code-page", "x"}).status,
               kExitUsage);
 }
@@ -247,6 +293,15 @@ TEST(CliEncodeTest, DropsPairsACodePageOrTheFormatCannotHold) {
     EXPECT_EQ(e.kept, 1u);
     EXPECT_EQ(e.dropped, 4u);  // "čaj" is not in code page 1252 either
     EXPECT_EQ(e.txt, "cat\tma\xe8ka\r\n");
+    EXPECT_EQ(e.Reasons(), "1 with an empty word, 1 with a TAB, line break or NUL in a word, "
+                           "2 with a character the code page lacks");
+    // In UTF-8 only the format's own limits drop a pair; bad bytes are mended.
+    e = EncodePairs(pairs, 65001, 65001, false);
+    EXPECT_EQ(e.kept, 3u);
+    EXPECT_EQ(e.Reasons(), "1 with an empty word, 1 with a TAB, line break or NUL in a word");
+    e = EncodePairs({{std::string(65536, 'a'), "x"}, {"a\xC4", "b"}}, 65001, 65001, false);
+    EXPECT_EQ(e.too_long, 1u);
+    EXPECT_EQ(e.txt, "a\xEF\xBF\xBD\tb\r\n");
     e = EncodePairs({{"cat", "mačka"}}, 1250, 1252, true);  // swapped: mačka goes first
     EXPECT_EQ(e.kept, 1u);
     EXPECT_EQ(e.txt, "ma\xe8ka\tcat\r\n");
@@ -255,7 +310,21 @@ TEST(CliEncodeTest, DropsPairsACodePageOrTheFormatCannotHold) {
 TEST(CliEncodeTest, LanguagesAndCharsets) {
     EXPECT_EQ(LanguageOfCode("hrv").lcid, 1050u);
     EXPECT_STREQ(LanguageOfCode("deu").name, "German");
-    EXPECT_EQ(LanguageOfCode("xyz").lcid, 1033u);
+    // ISO 639-1, the bibliographic 639-2 and 639-3 codes alike.
+    EXPECT_EQ(LanguageOfCode("de").lcid, 1031u);
+    EXPECT_EQ(LanguageOfCode("ger").lcid, 1031u);
+    EXPECT_EQ(LanguageOfCode("mkd").lcid, 1071u);
+    EXPECT_STREQ(LanguageOfCode("mkd").name, "Macedonian");
+    EXPECT_EQ(LanguageOfCode("hin").lcid, 1081u);
+    EXPECT_EQ(LanguageOfCode("bre").lcid, 1150u);
+    EXPECT_EQ(LanguageOfCode("zho").lcid, 2052u);
+    // FreeDict's Serbian is Cyrillic.
+    EXPECT_EQ(LanguageOfCode("srp").lcid, 3098u);
+    // No LCID: a list of its own in UTF-8, never English.
+    EXPECT_EQ(LanguageOfCode("epo").lcid, 0x1000u);
+    EXPECT_STREQ(LanguageOfCode("epo").name, "Esperanto");
+    EXPECT_EQ(LanguageOfCode("kha").lcid, 0x1000u);
+    EXPECT_EQ(LanguageOfCode("xyz").lcid, 0x1000u);
     EXPECT_STREQ(LanguageOfCode("xyz").name, "xyz");
     EXPECT_EQ(CharsetOfCodePage(1250), 238u);
     EXPECT_EQ(CharsetOfCodePage(1252), 0u);

@@ -116,7 +116,13 @@ std::string DictionarySlot::ListName(const DICTIONARY_INFO& info, ListSide side)
 }
 
 std::string DictionarySlot::ListNameUtf8(const DICTIONARY_INFO& info, ListSide side) {
-    return platform::DecodeToUtf8(platform::CodePageOf(Locale(info, side)), ListName(info, side));
+    return platform::DecodeToUtf8(CodePage(info, side), ListName(info, side));
+}
+
+std::uint32_t DictionarySlot::CodePage(const DICTIONARY_INFO& info, ListSide side) {
+    return platform::ListCodePage(
+        Locale(info, side),
+        side == ListSide::kPrimary ? info.primary_charset : info.secondary_charset);
 }
 
 std::uint32_t DictionarySlot::Locale(const DICTIONARY_INFO& info, ListSide side) {

@@ -121,11 +121,15 @@ public:
     // ---- Description helpers ------------------------------------------------
 
     // The list name as stored (8-bit) and converted to UTF-8 with the code
-    // page of the list's locale.
+    // page of the list (CodePage).
     std::string ListName(ListSide side) const { return ListName(info_, side); }
     std::string ListNameUtf8(ListSide side) const { return ListNameUtf8(info_, side); }
     std::uint32_t Locale(ListSide side) const { return Locale(info_, side); }
+    // The code page of the list's words: UTF-8 (65001) for a UTF-8 list, else
+    // the ANSI code page of its locale.
+    std::uint32_t CodePage(ListSide side) const { return CodePage(info_, side); }
     std::uint32_t WordCount(ListSide side) const { return WordCount(info_, side); }
+    static std::uint32_t CodePage(const DICTIONARY_INFO& info, ListSide side);
     static std::string ListName(const DICTIONARY_INFO& info, ListSide side);
     static std::string ListNameUtf8(const DICTIONARY_INFO& info, ListSide side);
     static std::uint32_t Locale(const DICTIONARY_INFO& info, ListSide side);

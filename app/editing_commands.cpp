@@ -31,7 +31,7 @@ std::string AboutList(const std::string& list_name, TextId message) {
 }  // namespace
 
 std::string SearchController::WordForMessage(ListSide side, std::string_view word) const {
-    return platform::DecodeToUtf8(platform::CodePageOf(main_.Locale(side)), word);
+    return platform::DecodeToUtf8(main_.CodePage(side), word);
 }
 
 void SearchController::ShowFront(SlotId id, ListSide side, int count) {

@@ -61,7 +61,8 @@ void SearchController::ListJob(SlotId id, ListSide side) {
     if (!o.case_sensitive) flags |= platform::kNormIgnoreCase;
     if (o.ignore_accents) flags |= platform::kNormIgnoreNonSpace;
     const char* const* shown = buffers.front();
-    if (count > 0 && platform::CompareText(s.Locale(side), flags, shown[0], text) == 0) {
+    if (count > 0 &&
+        platform::CompareTextIn(s.CodePage(side), s.Locale(side), flags, shown[0], text) == 0) {
         view_->SelectListEntry(id, side, 0);
         // Translated here rather than as a new job, so that a search the user
         // started meanwhile is not replaced by this translation; that newer

@@ -1,5 +1,9 @@
 #include "app/phrase_cutter.h"
 
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
+#include "platform/code_page.h"
 #include "platform/collation.h"
 
 namespace wordbay {
@@ -15,8 +19,8 @@ constexpr std::uint8_t kAllLevels = 0b1111;
 // The first byte at or after `pos` that starts a word at `level`.
 std::optional<std::size_t> FindWordStart(std::string_view text, std::size_t pos, int level,
                                          const WordCharacters& chars) {
-    for (std::size_t i = pos; i < text.size(); ++i) {
-        if (chars.StartsWord(static_cast<std::uint8_t>(text[i]), level)) return i;
+    for (std::size_t i = pos; i < text.size(); i += chars.CharLength(text, i)) {
+        if (chars.StartsWordAt(text, i, level)) return i;
     }
     return std::nullopt;
 }
@@ -24,8 +28,8 @@ std::optional<std::size_t> FindWordStart(std::string_view text, std::size_t pos,
 // One past the word that starts at `start`.
 std::size_t WordEnd(std::string_view text, std::size_t start, int level,
                     const WordCharacters& chars) {
-    std::size_t i = start + 1;
-    while (i < text.size() && chars.ContinuesWord(static_cast<std::uint8_t>(text[i]), level)) ++i;
+    std::size_t i = start + chars.CharLength(text, start);
+    while (i < text.size() && chars.ContinuesWordAt(text, i, level)) i += chars.CharLength(text, i);
     return i;
 }
 
@@ -40,9 +44,43 @@ std::string Normalise(std::string_view raw) {
     return out;
 }
 
+// The code point of the UTF-8 character at byte `i`, negative when it is
+// malformed, and its length in bytes (at least 1).
+UChar32 Utf8CharAt(std::string_view text, std::size_t i, std::size_t* bytes = nullptr) {
+    const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
+    const auto length = static_cast<std::int32_t>(text.size());
+    auto at = static_cast<std::int32_t>(i);
+    UChar32 ch;
+    U8_NEXT(s, at, length, ch);
+    if (bytes != nullptr) *bytes = static_cast<std::size_t>(at) - i;
+    return ch;
+}
+
 }  // namespace
 
-WordCharacters::WordCharacters(std::uint32_t code_page) {
+std::size_t WordCharacters::CharLength(std::string_view text, std::size_t i) const {
+    if (!utf8_ || static_cast<std::uint8_t>(text[i]) < 0x80) return 1;
+    std::size_t bytes = 1;
+    Utf8CharAt(text, i, &bytes);
+    return bytes;
+}
+
+bool WordCharacters::StartsWordAt(std::string_view text, std::size_t i, int level) const {
+    const auto c = static_cast<std::uint8_t>(text[i]);
+    if (!utf8_ || c < 0x80) return StartsWord(c, level);
+    const UChar32 ch = Utf8CharAt(text, i);
+    return ch >= 0 && u_isalnum(ch);
+}
+
+bool WordCharacters::ContinuesWordAt(std::string_view text, std::size_t i, int level) const {
+    const auto c = static_cast<std::uint8_t>(text[i]);
+    if (!utf8_ || c < 0x80) return ContinuesWord(c, level);
+    const UChar32 ch = Utf8CharAt(text, i);
+    return ch >= 0 && (u_isalnum(ch) || (U_GET_GC_MASK(ch) & U_GC_M_MASK) != 0);
+}
+
+WordCharacters::WordCharacters(std::uint32_t code_page)
+    : utf8_(code_page == platform::kUtf8CodePage) {
     for (int c = 0; c < 256; ++c) {
         if (platform::IsCharAlphaNumeric(code_page, static_cast<std::uint8_t>(c))) {
             start_[c] = kAllLevels;
@@ -65,9 +103,9 @@ std::optional<Phrase> CutPhrase(std::string_view text, std::size_t pos, int word
     phrase.end = WordEnd(text, *first, level, chars);
     phrase.words = 1;
     while (phrase.words < words && phrase.end < text.size()) {
-        // The byte right after a word never starts the next one.
+        // The character right after a word never starts the next one.
         const std::optional<std::size_t> next =
-            FindWordStart(text, phrase.end + 1, level, chars);
+            FindWordStart(text, phrase.end + chars.CharLength(text, phrase.end), level, chars);
         if (!next) break;
         phrase.end = WordEnd(text, *next, level, chars);
         ++phrase.words;

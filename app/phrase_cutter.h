@@ -1,8 +1,8 @@
 // Cutting running text into phrases of up to k words, and the phrase search
 // of the text translation: the longest phrase that has a translation wins.
 //
-// Text is 8-bit in the code page of the dictionary's source list; positions
-// are byte offsets into it.
+// Text is 8-bit in the code page of the dictionary's source list (UTF-8 for a
+// UTF-8 list); positions are byte offsets into it.
 #pragma once
 
 #include <array>
@@ -19,7 +19,10 @@ namespace wordbay {
 // apostrophes; 2 also ending in !, ? or full stops; 3 also in double quotes.
 inline constexpr int kMaxWordLevel = 3;
 
-// The word characters of one code page at every level.
+// The word characters of one code page at every level. In UTF-8 a character
+// of more than one byte starts a word when it is a letter or a digit and
+// continues one also when it is a combining mark (the vowel signs of
+// Devanagari, for one).
 class WordCharacters {
 public:
     explicit WordCharacters(std::uint32_t code_page);
@@ -27,7 +30,14 @@ public:
     bool StartsWord(std::uint8_t c, int level) const { return (start_[c] >> level) & 1; }
     bool ContinuesWord(std::uint8_t c, int level) const { return (continue_[c] >> level) & 1; }
 
+    // The same for the character at byte `i` of `text`, whose length in
+    // bytes CharLength gives (at least 1).
+    bool StartsWordAt(std::string_view text, std::size_t i, int level) const;
+    bool ContinuesWordAt(std::string_view text, std::size_t i, int level) const;
+    std::size_t CharLength(std::string_view text, std::size_t i) const;
+
 private:
+    bool utf8_ = false;
     // Bit n set: the byte is a word character at level n.
     std::array<std::uint8_t, 256> start_{};
     std::array<std::uint8_t, 256> continue_{};

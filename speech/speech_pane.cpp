@@ -41,6 +41,11 @@ void SpeechPane::SetLocales(std::uint32_t primary_lcid, std::uint32_t secondary_
     lcids_[1] = secondary_lcid;
 }
 
+void SpeechPane::SetCodePages(std::uint32_t primary, std::uint32_t secondary) {
+    code_pages_[0] = primary;
+    code_pages_[1] = secondary;
+}
+
 EngineStartReport SpeechPane::StartEngines() {
     EngineStartReport report;
     const auto used = [&](EngineSettings ListSpeechSettings::*field) {
@@ -71,7 +76,9 @@ bool SpeechPane::SelectEspeakVoice(SpeechList list, const std::string& stored) {
 
 bool SpeechPane::SpeakWord(SpeechList list, std::string_view word) {
     const ListSpeechSettings& s = settings_.of(list);
-    const std::uint32_t code_page = platform::CodePageOf(lcids_[static_cast<int>(list)]);
+    const int i = static_cast<int>(list);
+    const std::uint32_t code_page =
+        code_pages_[i] != 0 ? code_pages_[i] : platform::CodePageOf(lcids_[i]);
     if (s.sapi5.use != 0 && sapi5_->started()) {
         if (!sapi5_->SelectVoice(s.sapi5.voice_id) || !sapi5_->SetVolume(s.sapi5.volume) ||
             !sapi5_->SetSpeed(Sapi5Engine::RateFromSpeed(s.sapi5.speed))) {

@@ -40,6 +40,9 @@ public:
     // The locales (Windows LCIDs) of the dictionary's two lists; they give
     // each list's code page and its default eSpeak voice.
     void SetLocales(std::uint32_t primary_lcid, std::uint32_t secondary_lcid);
+    // The code pages of the two lists' words where they are not their
+    // locales' (UTF-8 lists); 0 goes back to the locale's.
+    void SetCodePages(std::uint32_t primary, std::uint32_t secondary);
 
     // Starts every engine that a list uses and that is not running yet.
     EngineStartReport StartEngines();
@@ -60,6 +63,7 @@ private:
     std::unique_ptr<SpeechEngine> espeak_;
     std::unique_ptr<SpeechEngine> sapi4_;
     std::uint32_t lcids_[2] = {0, 0};
+    std::uint32_t code_pages_[2] = {0, 0};
 };
 
 // The eSpeak voice names to try, best first, for a list in locale `lcid`

@@ -64,6 +64,26 @@ TEST(PhraseCutterTest, TakesFewerWordsWhenTheTextEnds) {
     EXPECT_EQ(phrase->text, "one two");
 }
 
+TEST(PhraseCutterTest, Utf8WordsAreCutByCharacter) {
+    WordCharacters chars(65001);
+    // मेरा घर। - the vowel signs are marks inside the words, the danda ends the
+    // sentence; kuća keeps its ć, and a malformed byte is no letter.
+    const std::string text = "\xE0\xA4\xAE\xE0\xA5\x87\xE0\xA4\xB0\xE0\xA4\xBE "
+                             "\xE0\xA4\x98\xE0\xA4\xB0\xE0\xA5\xA4 ku\xC4\x87" "a\xC4!";
+    const auto two = CutPhrase(text, 0, 2, 0, chars);
+    ASSERT_TRUE(two.has_value());
+    EXPECT_EQ(two->text, "\xE0\xA4\xAE\xE0\xA5\x87\xE0\xA4\xB0\xE0\xA4\xBE "
+                         "\xE0\xA4\x98\xE0\xA4\xB0");
+    const auto third = CutPhrase(text, two->end, 1, 2, chars);
+    ASSERT_TRUE(third.has_value());
+    EXPECT_EQ(third->text, "ku\xC4\x87" "a");
+    // The character right after a word, whatever its length, starts no word.
+    const auto after = CutPhrase("\xC4\x87\xE0\xA4\x98x", 0, 2, 0, chars);
+    ASSERT_TRUE(after.has_value());
+    EXPECT_EQ(after->text, "\xC4\x87\xE0\xA4\x98x");
+    EXPECT_FALSE(CutPhrase("\xE2\x80\x94 \xC4", 0, 1, 0, chars).has_value());  // a dash
+}
+
 TEST(PhraseSearchTest, LongestPhraseWithATranslationWins) {
     PhraseSearch search;
     const auto tried = Tried("good morning sir", 3, {"good morning"}, &search);

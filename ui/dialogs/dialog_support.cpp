@@ -13,12 +13,13 @@ namespace dialogs {
 
 namespace {
 
-constexpr std::array<Charset, 20> kCharsets = {{
+constexpr std::array<Charset, 21> kCharsets = {{
     {0, "ANSI"},         {1, "DEFAULT"},   {2, "SYMBOL"},       {128, "SHIFTJIS"},
     {129, "HANGEUL"},    {129, "HANGUL"},  {134, "GB2312"},     {136, "CHINESEBIG5"},
     {255, "OEM"},        {130, "JOHAB"},   {177, "HEBREW"},     {178, "ARABIC"},
     {161, "GREEK"},      {162, "TURKISH"}, {163, "VIETNAMESE"}, {222, "THAI"},
     {238, "EASTEUROPE"}, {204, "RUSSIAN"}, {77, "MAC"},         {186, "BALTIC"},
+    {65001, "UTF-8"},  // not a font character set: the list keeps its words in UTF-8
 }};
 
 }  // namespace
@@ -106,12 +107,11 @@ QString charsetName(std::uint32_t value) {
     return row < 0 ? QString() : QString::fromLatin1(kCharsets[row].name);
 }
 
-QString fieldText(std::uint32_t lcid, const char* field, std::size_t size) {
-    return decodeText(platform::CodePageOf(lcid), std::string_view(field, strnlen(field, size)));
+QString fieldText(std::uint32_t codePage, const char* field, std::size_t size) {
+    return decodeText(codePage, std::string_view(field, strnlen(field, size)));
 }
 
-std::string encodeField(std::uint32_t lcid, const QString& text, std::size_t maxBytes) {
-    const std::uint32_t codePage = platform::CodePageOf(lcid);
+std::string encodeField(std::uint32_t codePage, const QString& text, std::size_t maxBytes) {
     QString rest = text;
     std::string bytes = encodeText(codePage, rest);
     // A double-byte code page may need more than one byte per character: drop

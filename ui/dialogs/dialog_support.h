@@ -59,16 +59,18 @@ int charsetRow(std::uint32_t value);
 // The name of the first row with `value`, or empty.
 QString charsetName(std::uint32_t value);
 
-// A zero-terminated field of at most `size` bytes, decoded from the code page
-// of the language `lcid` (a field without its terminator ends at `size`).
-QString fieldText(std::uint32_t lcid, const char* field, std::size_t size);
+// A zero-terminated field of at most `size` bytes, decoded from `codePage`
+// (a field without its terminator ends at `size`). A list's texts are in
+// platform::ListCodePage(locale, charset) of the list; the dictionary's
+// name, author and description in its primary list's.
+QString fieldText(std::uint32_t codePage, const char* field, std::size_t size);
 template <std::size_t N>
-QString fieldText(std::uint32_t lcid, const char (&field)[N]) {
-    return fieldText(lcid, field, N);
+QString fieldText(std::uint32_t codePage, const char (&field)[N]) {
+    return fieldText(codePage, field, N);
 }
-// `text` encoded in the code page of `lcid`, cut at a whole character so that
-// it takes at most `maxBytes` bytes.
-std::string encodeField(std::uint32_t lcid, const QString& text, std::size_t maxBytes);
+// `text` encoded in `codePage`, cut at a whole character so that it takes at
+// most `maxBytes` bytes.
+std::string encodeField(std::uint32_t codePage, const QString& text, std::size_t maxBytes);
 // Writes `text` into a fixed field of N bytes with at most N - 1 used.
 template <std::size_t N>
 void setField(char (&field)[N], std::string_view text) {

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "app/catalogue.h"
+#include "platform/locale.h"
 #include "ui/dialogs/dialog_support.h"
 #include "ui/widgets/locale_list.h"
 
@@ -54,8 +55,8 @@ bool fileExists(const std::string& path) {
 }
 
 // A list name as part of a file name: Unicode, with no folder separator.
-QString fileNamePart(std::uint32_t lcid, const char (&name)[40]) {
-    QString part = dialogs::fieldText(lcid, name);
+QString fileNamePart(std::uint32_t codePage, const char (&name)[40]) {
+    QString part = dialogs::fieldText(codePage, name);
     part.replace(QLatin1Char('/'), QLatin1Char('_'));
     return part;
 }
@@ -219,11 +220,13 @@ void DlgInfo::setInfo(const DICTIONARY_INFO& info) {
         list.locale->setCurrentIndex(list.initialLocaleRow);
         list.initialCharset = charsetsOf[side];
         list.charset->setCurrentIndex(dialogs::charsetRow(charsetsOf[side]));
-        list.name->setText(dialogs::fieldText(localesOf[side], namesOf[side], 40));
+        list.name->setText(dialogs::fieldText(
+            platform::ListCodePage(localesOf[side], charsetsOf[side]), namesOf[side], 40));
     }
-    m_name->setText(dialogs::fieldText(info.primary_locale, info.name));
-    m_author->setText(dialogs::fieldText(info.primary_locale, info.author));
-    m_description->setText(dialogs::fieldText(info.primary_locale, info.description));
+    const std::uint32_t page = platform::ListCodePage(info.primary_locale, info.primary_charset);
+    m_name->setText(dialogs::fieldText(page, info.name));
+    m_author->setText(dialogs::fieldText(page, info.author));
+    m_description->setText(dialogs::fieldText(page, info.description));
 }
 
 void DlgInfo::showSummary() {
@@ -275,18 +278,17 @@ DICTIONARY_INFO DlgInfo::fieldsInfo(const DICTIONARY_INFO& base) const {
     info.secondary_locale = chosenLocale(m_lists[kSecondary], base.secondary_locale);
     info.primary_charset = chosenCharset(m_lists[kPrimary], base.primary_charset);
     info.secondary_charset = chosenCharset(m_lists[kSecondary], base.secondary_charset);
+    const std::uint32_t page = platform::ListCodePage(info.primary_locale, info.primary_charset);
+    dialogs::setField(info.primary_list_name,
+                      dialogs::encodeField(page, m_lists[kPrimary].name->text(), kMaxListName));
     dialogs::setField(
-        info.primary_list_name,
-        dialogs::encodeField(info.primary_locale, m_lists[kPrimary].name->text(), kMaxListName));
-    dialogs::setField(info.secondary_list_name,
-                      dialogs::encodeField(info.secondary_locale, m_lists[kSecondary].name->text(),
-                                           kMaxListName));
-    dialogs::setField(info.name,
-                      dialogs::encodeField(info.primary_locale, m_name->text(), kMaxText));
-    dialogs::setField(info.author,
-                      dialogs::encodeField(info.primary_locale, m_author->text(), kMaxText));
+        info.secondary_list_name,
+        dialogs::encodeField(platform::ListCodePage(info.secondary_locale, info.secondary_charset),
+                             m_lists[kSecondary].name->text(), kMaxListName));
+    dialogs::setField(info.name, dialogs::encodeField(page, m_name->text(), kMaxText));
+    dialogs::setField(info.author, dialogs::encodeField(page, m_author->text(), kMaxText));
     dialogs::setField(info.description,
-                      dialogs::encodeField(info.primary_locale, m_description->text(), kMaxText));
+                      dialogs::encodeField(page, m_description->text(), kMaxText));
     return info;
 }
 
@@ -367,8 +369,11 @@ bool DlgInfo::createDictionary() {
 
     const QString name =
         QStringLiteral("%1_%2.v03")
-            .arg(fileNamePart(m_info.primary_locale, m_info.primary_list_name),
-                 fileNamePart(m_info.secondary_locale, m_info.secondary_list_name));
+            .arg(fileNamePart(platform::ListCodePage(m_info.primary_locale, m_info.primary_charset),
+                              m_info.primary_list_name),
+                 fileNamePart(
+                     platform::ListCodePage(m_info.secondary_locale, m_info.secondary_charset),
+                     m_info.secondary_list_name));
     std::string target = m_inputs.databaseDir + "/" + dialogs::pathBytes(name);
     // A file of that name that is not (or no longer) in the catalogue is
     // asked about as well: saving would replace it.

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "app/dictionary_settings.h"
+#include "platform/locale.h"
 #include "ui/dialogs/dialog_support.h"
 
 using wordbay::TextId;
@@ -22,8 +23,10 @@ constexpr int kIdDelete = 100;
 // page.
 QString listNames(const DICTIONARY_INFO& info) {
     return QStringLiteral("%1 - %2").arg(
-        dialogs::fieldText(info.primary_locale, info.primary_list_name),
-        dialogs::fieldText(info.secondary_locale, info.secondary_list_name));
+        dialogs::fieldText(platform::ListCodePage(info.primary_locale, info.primary_charset),
+                           info.primary_list_name),
+        dialogs::fieldText(platform::ListCodePage(info.secondary_locale, info.secondary_charset),
+                           info.secondary_list_name));
 }
 
 }  // namespace
@@ -81,11 +84,11 @@ void DlgLoadDic::fillList() {
     for (const wordbay::CatalogueEntry& entry : m_entries) {
         const DICTIONARY_INFO& info = entry.info;
         // The dictionary's own texts are in the primary list's code page.
-        const std::uint32_t lcid = info.primary_locale;
+        const std::uint32_t page = platform::ListCodePage(info.primary_locale, info.primary_charset);
         const int row = dialogs::appendRow(
             m_list,
-            {listNames(info), dialogs::fieldText(lcid, info.author),
-             dialogs::fieldText(lcid, info.description),
+            {listNames(info), dialogs::fieldText(page, info.author),
+             dialogs::fieldText(page, info.description),
              QString::number(qulonglong(info.primary_word_count) + info.secondary_word_count),
              dialogs::pathText(dialogs::fileNameOf(entry.path))});
         if (current < 0 && !m_currentPath.empty() && entry.path == m_currentPath) current = row;

@@ -158,8 +158,8 @@ void MainForm::RefreshView(SlotId id, const wordbay::DictionarySlot& slot) {
             p->setListNames(QStringLiteral("-"), QStringLiteral("-"));
             return;
         }
-        p->setCodePages(platform::CodePageOf(slot.Locale(ListSide::kPrimary)),
-                        platform::CodePageOf(slot.Locale(ListSide::kSecondary)));
+        p->setCodePages(slot.CodePage(ListSide::kPrimary),
+                        slot.CodePage(ListSide::kSecondary));
         p->setListNames(QString::fromStdString(slot.ListNameUtf8(ListSide::kPrimary)),
                         QString::fromStdString(slot.ListNameUtf8(ListSide::kSecondary)));
         p->setDirection(slot.primary_to_secondary());
@@ -173,7 +173,7 @@ void MainForm::RefreshView(SlotId id, const wordbay::DictionarySlot& slot) {
         if (id == SlotId::kMain) {
             // The wide button names the dictionary, shortened to fit.
             WImageButton* change = m_buttons->button(cmd::kChange);
-            const QString name = decodeText(platform::CodePageOf(slot.Locale(ListSide::kPrimary)),
+            const QString name = decodeText(slot.CodePage(ListSide::kPrimary),
                                             slot.info().name);
             change->setText(change->fontMetrics().elidedText(name, Qt::ElideRight,
                                                              change->width() - kWideButtonImage));
@@ -283,7 +283,7 @@ void MainForm::HotKeyShowText(std::string_view word) {
     onUiThread([copy, this] {
         if (!m_popup || !m_tooltip || !mainLoaded()) return;
         const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
-        const std::uint32_t page = platform::CodePageOf(main.Locale(main.source_side()));
+        const std::uint32_t page = main.CodePage(main.source_side());
         if (m_settings.hot_key_target == 1) {
             // What the user is typing into the popup stays as it is.
             if (!m_popupOrigin) {
@@ -304,7 +304,7 @@ void MainForm::HotKeyShowList(const char* const* items, int count) {
         const bool linked = o.dual_mode && o.link && m_controller->slot(SlotId::kDual).loaded();
         const wordbay::DictionarySlot& shown = m_controller->slot(linked ? SlotId::kDual
                                                                          : SlotId::kMain);
-        const std::uint32_t page = platform::CodePageOf(shown.Locale(shown.target_side()));
+        const std::uint32_t page = shown.CodePage(shown.target_side());
         const int n = items != nullptr ? std::max(count, 0) : 0;
         if (m_settings.hot_key_target == 1) {
             m_popup->list()->setCodePage(page);

@@ -20,9 +20,10 @@ QFontDatabase::WritingSystem writingSystemOf(std::uint32_t charset) {
         case 178: return QFontDatabase::Arabic;
         case 204: return QFontDatabase::Cyrillic;
         case 222: return QFontDatabase::Thai;
-        case 1:    // default character set
-        case 2:    // symbol
-        case 255:  // OEM
+        case 1:      // default character set
+        case 2:      // symbol
+        case 255:    // OEM
+        case 65001:  // a UTF-8 list: any script
             return QFontDatabase::Any;
         default: return QFontDatabase::Latin;  // ANSI, Central European, Turkish, Baltic
     }

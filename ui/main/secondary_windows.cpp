@@ -223,8 +223,8 @@ TextDictionaries MainForm::textDictionaries() {
     d.lookup.main_direction =
         main.primary_to_secondary() ? DB_TRANS_PRIMARY_TO_SECONDARY : DB_TRANS_SECONDARY_TO_PRIMARY;
     d.lookup.main_limit = largerCount(main);
-    d.source_code_page = platform::CodePageOf(main.Locale(main.source_side()));
-    d.target_code_page = platform::CodePageOf(main.Locale(main.target_side()));
+    d.source_code_page = main.CodePage(main.source_side());
+    d.target_code_page = main.CodePage(main.target_side());
     if (o.dual_mode && o.link) {
         const wordbay::DictionarySlot& dual = m_controller->slot(SlotId::kDual);
         if (!dual.loaded()) return d;
@@ -232,7 +232,7 @@ TextDictionaries MainForm::textDictionaries() {
         d.lookup.dual = dual.handle();
         d.lookup.dual_list = dual.primary_to_secondary() ? DB_PRIMARY_LIST : DB_SECONDARY_LIST;
         d.lookup.dual_limit = largerCount(dual);
-        d.target_code_page = platform::CodePageOf(dual.Locale(dual.target_side()));
+        d.target_code_page = dual.CodePage(dual.target_side());
     }
     d.lookup.case_sensitive = o.case_sensitive;
     d.lookup.ignore_accents = o.ignore_accents;
@@ -285,8 +285,8 @@ void MainForm::applySecondaryLooks() {
         options().dual_mode && options().link && m_controller->slot(SlotId::kDual).loaded()
             ? m_controller->slot(SlotId::kDual)
             : main;
-    m_popup->edit()->setCodePage(platform::CodePageOf(main.Locale(main.source_side())));
-    m_popup->list()->setCodePage(platform::CodePageOf(shown.Locale(shown.target_side())));
+    m_popup->edit()->setCodePage(main.CodePage(main.source_side()));
+    m_popup->list()->setCodePage(shown.CodePage(shown.target_side()));
 
     TooltipLook tooltip;
     tooltip.word_font = fontFromSetting(view.font(k.tooltipWordFont));

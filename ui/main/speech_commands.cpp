@@ -66,6 +66,7 @@ void MainForm::takeSpeechSettings(SlotId id, const wordbay::DictionarySlot& slot
         }
     }
     pane->SetLocales(slot.Locale(ListSide::kPrimary), slot.Locale(ListSide::kSecondary));
+    pane->SetCodePages(slot.CodePage(ListSide::kPrimary), slot.CodePage(ListSide::kSecondary));
 }
 
 void MainForm::giveBackSpeechSettings(SlotId id) {

@@ -31,18 +31,30 @@ RegexStatus RegexMatcher::Compile(const WordList& list, const char* expression, 
         mapped.get()[length] = '\0';
         expression = mapped.get();
     }
+    return CompileWith(expression, case_sensitive ? 0 : PCRE2_CASELESS, list.regex_tables);
+}
+
+RegexStatus RegexMatcher::CompileUtf8(const std::string& expression, bool case_sensitive) {
+    error_.clear();
+    error_offset_ = 0;
+    accent_free_ = nullptr;
+    const std::uint32_t options = PCRE2_UTF | PCRE2_UCP | (case_sensitive ? 0 : PCRE2_CASELESS);
+    return CompileWith(expression.c_str(), options, nullptr);
+}
+
+RegexStatus RegexMatcher::CompileWith(const char* expression, std::uint32_t options,
+                                      const std::uint8_t* tables) {
     std::unique_ptr<pcre2_compile_context, Free> context(pcre2_compile_context_create(nullptr));
     limits_.reset(pcre2_match_context_create(nullptr));
     if (context == nullptr || limits_ == nullptr) return RegexStatus::kOutOfMemory;
-    pcre2_set_character_tables(context.get(), list.regex_tables);
+    if (tables != nullptr) pcre2_set_character_tables(context.get(), tables);
     pcre2_set_match_limit(limits_.get(), kRegexMatchLimit);
     pcre2_set_depth_limit(limits_.get(), kRegexDepthLimit);
 
     int error = 0;
     PCRE2_SIZE offset = 0;
     code_.reset(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(expression), PCRE2_ZERO_TERMINATED,
-                              case_sensitive ? 0 : PCRE2_CASELESS, &error, &offset,
-                              context.get()));
+                              options, &error, &offset, context.get()));
     if (code_ == nullptr) {
         if (error == PCRE2_ERROR_HEAPLIMIT || error == PCRE2_ERROR_NOMEMORY) {
             return RegexStatus::kOutOfMemory;

@@ -41,6 +41,13 @@ public:
     [[nodiscard]] RegexStatus Compile(const WordList& list, const char* expression,
                                       bool case_sensitive, bool ignore_accents);
 
+    // Compiles a UTF-8 `expression` in UTF mode with Unicode properties, for
+    // the words of a list compared by character, which the caller folds and
+    // hands to Test in UTF-8 itself: `.` is one character, `\w` a letter of
+    // any script, and case folds as Unicode folds it. A word that is not
+    // valid UTF-8 does not match.
+    [[nodiscard]] RegexStatus CompileUtf8(const std::string& expression, bool case_sensitive);
+
     // Whether the compiled expression occurs in `word`. kLimit when the
     // work limits ran out before an answer; kOutOfMemory when the scratch
     // buffer for the accent-mapped word can't be enlarged.
@@ -52,6 +59,10 @@ public:
     std::size_t error_offset() const { return error_offset_; }
 
 private:
+    // Compiles `expression` with `options` and `tables` (null: PCRE2's own).
+    RegexStatus CompileWith(const char* expression, std::uint32_t options,
+                            const std::uint8_t* tables);
+
     struct Free {
         void operator()(pcre2_code* code) const { pcre2_code_free(code); }
         void operator()(pcre2_match_data* data) const { pcre2_match_data_free(data); }

@@ -236,7 +236,22 @@ SearchOutcome ListByRegex(DB_CONTEXT* db, WordList* list, const char* pattern, F
                           Results* results) {
     StartProgress(db, list->word_count);
     RegexMatcher matcher;
-    switch (matcher.Compile(*list, pattern, IsCaseSensitive(fold), IgnoresAccents(fold))) {
+    // A list compared by character matches in UTF-8: the expression and every
+    // word go through UTF-8, without their accents when they are ignored;
+    // case is the expression's own caseless matching.
+    const bool by_char = ComparesByChar(*list);
+    const CharFold folder(*list, IgnoresAccents(fold) ? Fold::kAccent : Fold::kExact);
+    std::u32string chars;
+    std::string utf8;
+    const auto in_utf8 = [&](std::string_view text) -> std::string_view {
+        folder.Apply(text, &chars);
+        platform::EncodeToUtf8(chars, &utf8);
+        return utf8;
+    };
+    const RegexStatus compiled =
+        by_char ? matcher.CompileUtf8(std::string(in_utf8(pattern)), IsCaseSensitive(fold))
+                : matcher.Compile(*list, pattern, IsCaseSensitive(fold), IgnoresAccents(fold));
+    switch (compiled) {
         case RegexStatus::kOutOfMemory:
             EndProgress(db);
             return {0, msg::kMemoryError, 0};
@@ -248,7 +263,7 @@ SearchOutcome ListByRegex(DB_CONTEXT* db, WordList* list, const char* pattern, F
     }
     bool incomplete = false;
     Walk(db, WholeList(*list), results, [&](const WordNode& node) {
-        const RegexMatch match = matcher.Test(TextOf(node));
+        const RegexMatch match = matcher.Test(by_char ? in_utf8(TextOf(node)) : TextOf(node));
         // Without room for the mapped word the walk ends with what it has.
         if (match == RegexMatch::kOutOfMemory) return Verdict::kStop;
         // A word that used up the work limits stays out of the results, and

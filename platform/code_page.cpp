@@ -270,6 +270,17 @@ void DecodeToCodePoints(std::uint32_t code_page, std::string_view text, std::u32
     }
 }
 
+void EncodeToUtf8(std::u32string_view text, std::string* out) {
+    out->clear();
+    for (char32_t ch : text) {
+        if (ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) ch = kReplacement;
+        std::uint8_t bytes[4];
+        int32_t length = 0;
+        U8_APPEND_UNSAFE(bytes, length, static_cast<UChar32>(ch));
+        out->append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(length));
+    }
+}
+
 bool LooksLikeUtf8(std::string_view text) {
     bool high = false;
     for (const char c : text) high |= static_cast<std::uint8_t>(c) >= 0x80;

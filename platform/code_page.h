@@ -38,6 +38,10 @@ std::string DecodeToUtf8(std::uint32_t code_page, std::string_view text);
 // The code points of `text`, written over *out.
 void DecodeToCodePoints(std::uint32_t code_page, std::string_view text, std::u32string* out);
 
+// Code points as UTF-8, written over *out; one that is no character (a
+// surrogate, or beyond U+10FFFF) becomes U+FFFD.
+void EncodeToUtf8(std::u32string_view text, std::string* out);
+
 // Encodes UTF-8 text. Characters the code page lacks become '?' and set
 // *lossy when it is given.
 std::string EncodeFromUtf8(std::uint32_t code_page, std::string_view utf8, bool* lossy = nullptr);

@@ -139,6 +139,29 @@ TEST_F(Utf8ListTest, DevanagariPrefixesAndWildcardsCountCharacters) {
     EXPECT_EQ(List("????", DB_LIST_WILDCARDS, false, false, s), S(Words{kMakan}));
 }
 
+TEST_F(Utf8ListTest, RegularExpressionsMatchCharacters) {
+    Create(kUnnamed, kHindi);
+    Add({kCevalo, "cevalo", kCaci, "\xC4\x88" "EVALO"});
+    Add({kGhar, kGhara, kGha, kMakan}, DB_SECONDARY_LIST);
+    const int s = DB_SECONDARY_LIST;
+    // `.` is one Devanagari character, not one byte of it.
+    EXPECT_EQ(List("^" + kGha + ".$", DB_LIST_REGEX, true, false, s), S(Words{kGhar}));
+    EXPECT_EQ(List("^....$", DB_LIST_REGEX, true, false, s), S(Words{kMakan}));
+    EXPECT_EQ(List("^\\p{Devanagari}+$", DB_LIST_REGEX, true, false, s).size(), 4u);
+    EXPECT_EQ(List("^\\w+$", DB_LIST_REGEX, true, false, s), S(Words{kGha, kGhar}));  // no marks
+    // Case folds as Unicode folds it; accents go with the switch.
+    EXPECT_EQ(List("^\xC4\x88", DB_LIST_REGEX, true, false), S(Words{"\xC4\x88" "EVALO"}));
+    EXPECT_EQ(List("^\xC4\x88" "e", DB_LIST_REGEX, false, false),
+              S(Words{kCevalo, "\xC4\x88" "EVALO"}));
+    EXPECT_EQ(List("^cev", DB_LIST_REGEX, true, true), S(Words{"cevalo", kCevalo}));
+    EXPECT_EQ(List("^cev", DB_LIST_REGEX, false, true).size(), 3u);
+    EXPECT_EQ(List("^c.c$", DB_LIST_REGEX, true, true), S(Words{kCaci}));
+    std::vector<const char*> out(4);
+    const DB_RESULT* r = DB_List(db_, 1, "(", 0, 0, DB_LIST_REGEX, out.data(), 4);
+    EXPECT_EQ(r->status, 0);
+    EXPECT_STREQ(r->message, "PCRE error!");
+}
+
 TEST_F(Utf8ListTest, WildcardsPalindromesAndAnagramsGoByCharacter) {
     CreateUtf8English();
     Add({kCevalo, kCaci, "a\xC4\x89", "\xC4\x89" "a", "\xC4\x89", "\xC4\x88" "a" "\xC4\x89", "aca"});
@@ -214,6 +237,8 @@ TEST_F(Utf8ListTest, DoubleByteWordsNeverFoldTogether) {
               S(Words{"A", "\x83\x41", "\x83\x61"}));
     EXPECT_EQ(List("", DB_LIST_PALINDROME, false, false), S(Words{"A", "\x83\x41", "\x83\x61"}));
     EXPECT_EQ(List("a", DB_LIST_PREFIX, false, false), S(Words{"A"}));
+    EXPECT_EQ(List("^.$", DB_LIST_REGEX, false, false), S(Words{"A", "\x83\x41", "\x83\x61"}));
+    EXPECT_EQ(List("\x83\x61", DB_LIST_REGEX, false, false), S(Words{"\x83\x41\x83\x61", "\x83\x61"}));
 }
 
 TEST_F(Utf8ListTest, SavedAndLoadedListsStayUtf8) {

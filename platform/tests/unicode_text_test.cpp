@@ -33,6 +33,11 @@ TEST(Utf8CodePageTest, ConvertsBothWaysUnchanged) {
     std::u32string points;
     DecodeToCodePoints(kUtf8CodePage, kKuca, &points);
     EXPECT_EQ(points, U"ku\u0107a");
+    std::string back;
+    EncodeToUtf8(points + U"\U0001F600", &back);
+    EXPECT_EQ(back, kKuca + "\xF0\x9F\x98\x80");
+    EncodeToUtf8(std::u32string{U'a', char32_t{0xD800}, char32_t{0x110000}}, &back);
+    EXPECT_EQ(back, "a\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
 TEST(Utf8CodePageTest, MalformedInputIsReplacedAndReported) {

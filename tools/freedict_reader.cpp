@@ -82,6 +82,20 @@ bool IsNonTranslationLine(std::string_view line) {
     for (const auto prefix : kPrefixes) {
         if (StartsWith(line, prefix)) return true;
     }
+    // A line that is one parenthesised group is a grammatical label, such as
+    // "(noun (common) (futsuumeishi))" or "1. (Ichidan verb)" before the
+    // senses of Japanese entries.
+    std::size_t digits = 0;
+    while (digits < line.size() && line[digits] >= '0' && line[digits] <= '9') ++digits;
+    if (digits > 0 && digits < line.size() && line[digits] == '.') {
+        line = Trim(line.substr(digits + 1));
+    }
+    if (line.empty() || line.front() != '(') return false;
+    int depth = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '(') ++depth;
+        if (line[i] == ')' && --depth == 0) return i + 1 == line.size();
+    }
     return false;
 }
 

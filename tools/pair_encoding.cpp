@@ -8,6 +8,7 @@
 #include <mutex>
 #include <set>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/code_page.h"
@@ -17,6 +18,7 @@ namespace cli {
 namespace {
 
 constexpr std::size_t kMaxWordBytes = 65535;
+constexpr std::uint32_t kMaxTranslations = 65535;
 
 // ISO 639-2 bibliographic codes, which ICU takes for no language, and their
 // terminological twins.
@@ -157,6 +159,7 @@ std::string EncodedPairs::Reasons() const {
         {too_long, "with a word longer than 65535 bytes"},
         {separator, "with a TAB, line break or NUL in a word"},
         {lacking, "with a character the code page lacks"},
+        {crowded, "beyond the 65535 translations a word can have"},
     };
     for (const auto& [count, why] : reasons) {
         if (count == 0) continue;
@@ -169,6 +172,8 @@ std::string EncodedPairs::Reasons() const {
 EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_t primary_code_page,
                          std::uint32_t secondary_code_page, bool swap) {
     EncodedPairs result;
+    // Translations per text of each side; the file format counts them in 16 bits.
+    std::unordered_map<std::string, std::uint32_t> translations[2];
     for (const auto& pair : pairs) {
         const std::string& first = swap ? pair.translation : pair.word;
         const std::string& second = swap ? pair.word : pair.translation;
@@ -191,12 +196,16 @@ EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_
             reason = &result.separator;
         } else if (lossy1 || lossy2) {
             reason = &result.lacking;
+        } else if (translations[0][a] >= kMaxTranslations || translations[1][b] >= kMaxTranslations) {
+            reason = &result.crowded;
         }
         if (reason != nullptr) {
             ++*reason;
             ++result.dropped;
             continue;
         }
+        ++translations[0][a];
+        ++translations[1][b];
         result.txt += a;
         result.txt += '\t';
         result.txt += b;

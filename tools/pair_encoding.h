@@ -34,6 +34,7 @@ struct EncodedPairs {
     std::size_t too_long = 0;   // a side longer than a word may be (65,535 bytes)
     std::size_t separator = 0;  // a side holding a TAB, CR, LF or NUL
     std::size_t lacking = 0;    // a character the side's code page lacks
+    std::size_t crowded = 0;    // a word that has 65,535 translations already
 
     // "3 with an empty word, 1 with a character the code page lacks", the
     // reasons that dropped pairs.
@@ -44,7 +45,8 @@ struct EncodedPairs {
 // page 65001 keeps a side in UTF-8 (malformed bytes mended), which the TXT
 // import then puts into its list's code page where every text fits. A pair
 // with a character either code page lacks, or with a side empty, longer
-// than a stored word may be or holding a separator, is dropped and counted.
+// than a stored word may be or holding a separator, is dropped and counted;
+// so is a pair beyond the 65,535 translations that a word can have.
 EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_t primary_code_page,
                          std::uint32_t secondary_code_page, bool swap);
 

@@ -299,6 +299,12 @@ TEST(CliEncodeTest, DropsPairsACodePageOrTheFormatCannotHold) {
     e = EncodePairs(pairs, 65001, 65001, false);
     EXPECT_EQ(e.kept, 3u);
     EXPECT_EQ(e.Reasons(), "1 with an empty word, 1 with a TAB, line break or NUL in a word");
+    std::vector<TranslationPair> crowded(65537, {"word", ""});
+    for (std::size_t i = 0; i < crowded.size(); ++i) crowded[i].translation = std::to_string(i);
+    crowded.push_back({"other", "1"});
+    e = EncodePairs(crowded, 65001, 65001, false);
+    EXPECT_EQ(e.kept, 65536u);
+    EXPECT_EQ(e.Reasons(), "2 beyond the 65535 translations a word can have");
     e = EncodePairs({{std::string(65536, 'a'), "x"}, {"a\xC4", "b"}}, 65001, 65001, false);
     EXPECT_EQ(e.too_long, 1u);
     EXPECT_EQ(e.txt, "a\xEF\xBF\xBD\tb\r\n");

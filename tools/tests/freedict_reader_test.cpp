@@ -91,6 +91,18 @@ TEST(FreedictReaderTest, NumberedSensesGiveOnePairPerTranslationOnce) {
     for (const auto& p : pairs) EXPECT_EQ(p.word, "house");
 }
 
+TEST(FreedictReaderTest, GrammaticalLabelLinesAreNoTranslations) {
+    // The part of speech of a Japanese entry stands on a line of its own.
+    const auto pairs = ParseEntry(
+        "ヽ /(en)dʒˈapəniːz/, くりかえし /kˌɯᵝɽikäˈe̞ɕi/\n"
+        "(noun (common) (futsuumeishi))\n"
+        "1. (Ichidan verb)\n"
+        "repetition mark in katakana\n"
+        "(to) repeat, (mark) sign\n");
+    EXPECT_EQ(Translations(pairs), (std::vector<std::string>{"repetition mark in katakana",
+                                                              "(to) repeat", "(mark) sign"}));
+}
+
 TEST(FreedictReaderTest, DegenerateEntriesGiveNoPairs) {
     EXPECT_TRUE(ParseEntry("").empty());
     EXPECT_TRUE(ParseEntry("\n\n").empty());

@@ -242,10 +242,11 @@ const DB_RESULT* DB_SetDictionaryInfoA(DB_HANDLE db, const char* file_name,
 ** dictionary", charset 1 for both lists and locale 1024 for both when both
 ** locales are 0. Lines "primary TAB secondary" ending in CR LF or LF carry
 ** the pairs; a pair with a word longer than 65535 bytes is skipped. A file
-** that begins with a UTF-8 byte-order mark, or that is valid UTF-8 with a
-** byte above 127, is UTF-8: its texts are converted into each list's code
-** page, and a list whose texts don't all fit its code page becomes UTF-8
-** (DB_CHARSET_UTF8) instead. Any other file is in the lists' code pages.
+** that begins with a UTF-8 byte-order mark is UTF-8, and so is a column (the
+** primary or the secondary words) that is valid UTF-8 with a byte above 127:
+** its texts are converted into their list's code page, and a list whose
+** texts don't all fit its code page becomes UTF-8 (DB_CHARSET_UTF8) instead.
+** Any other column is in its list's code page.
 */
 const DB_RESULT* DB_Load(DB_HANDLE db, int32_t format, const char* file_name,
                          uint32_t primary_locale, uint32_t secondary_locale);

@@ -17,6 +17,8 @@
 #include "engine/context.h"
 #include "engine/formats/txt_format.h"
 #include "engine/lexbase.h"
+#include "platform/code_page.h"
+#include "platform/locale.h"
 
 namespace {
 
@@ -97,11 +99,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(db->lists[0].translation_count == db->lists[1].translation_count,
               "the two directions differ in size");
         const Pairs imported = PairsOf(db);
+        // The one thing the format can't tell: an 8-bit column whose bytes
+        // read as UTF-8 imports again as UTF-8.
+        bool ambiguous = false;
+        for (int side = 0; side < 2; ++side) {
+            if (db->lists[side].charset == platform::kUtf8Charset) continue;
+            bool valid = true, high = false;
+            for (const auto& pair : imported) {
+                const std::string& text = side == 0 ? pair.first : pair.second;
+                valid = valid && platform::IsValidUtf8(text);
+                for (const char c : text) high = high || static_cast<unsigned char>(c) >= 0x80;
+            }
+            ambiguous = ambiguous || (valid && high);
+        }
         const std::string path = ExportPath();
         Check(lexbase::SaveTxt(db, path.c_str()), "export failed");
         DB_Close(db);
         Check(lexbase::LoadTxt(db, path.c_str(), 1033, 1050), "export does not import");
-        Check(PairsOf(db) == imported, "export imports into other pairs");
+        Check(ambiguous || PairsOf(db) == imported, "export imports into other pairs");
     } else {
         Check(db->lists[0].head == nullptr && db->lists[1].head == nullptr,
               "failed import left words behind");

@@ -83,6 +83,21 @@ bool PairOfLine(std::string_view line, std::string_view* primary, std::string_vi
 
 using RawPair = std::pair<std::string_view, std::string_view>;
 
+// Whether one column of the pairs is UTF-8 rather than a code page: valid
+// UTF-8 throughout, with at least one byte above 127. Each column decides for
+// itself, so that the export of a dictionary with one UTF-8 list and one
+// 8-bit list imports again as it was.
+bool ColumnIsUtf8(const std::vector<RawPair>& pairs, bool second) {
+    bool high = false;
+    for (const RawPair& pair : pairs) {
+        const std::string_view text = second ? pair.second : pair.first;
+        if (!platform::IsValidUtf8(text)) return false;
+        high = high || std::any_of(text.begin(), text.end(),
+                                   [](char c) { return static_cast<std::uint8_t>(c) >= 0x80; });
+    }
+    return high;
+}
+
 // Collects the pairs of `text`: the file's bytes after the end-of-file rule,
 // preceded by the LF that starts the first line.
 void ScanLines(std::string_view text, std::vector<RawPair>* pairs) {
@@ -201,13 +216,13 @@ bool ImportBuffer(DB_CONTEXT* db, char* buffer, std::size_t size, const char* fi
         buffer[length++] = '\r';  // the last line needs no line end
     }
     std::string_view text(buffer, length);
-    // A byte-order mark says UTF-8; so does valid UTF-8 with a byte above 127.
+    // A byte-order mark says UTF-8 for the whole file; else a column that is
+    // valid UTF-8 with a byte above 127 is UTF-8 (ColumnIsUtf8).
     const bool bom = text.substr(1, 3) == "\xEF\xBB\xBF";
     if (bom) {
         buffer[3] = '\n';
         text.remove_prefix(3);
     }
-    const bool utf8 = bom || platform::LooksLikeUtf8(text);
     const bool wants_utf8[2] = {(primary_locale & DB_LOCALE_UTF8) != 0,
                                 (secondary_locale & DB_LOCALE_UTF8) != 0};
     primary_locale &= ~DB_LOCALE_UTF8;
@@ -220,8 +235,10 @@ bool ImportBuffer(DB_CONTEXT* db, char* buffer, std::size_t size, const char* fi
     std::unique_ptr<SideTexts> sides[2];
     try {
         ScanLines(text, &raw);
-        sides[0] = std::make_unique<SideTexts>(raw, false, utf8, primary_locale, wants_utf8[0]);
-        sides[1] = std::make_unique<SideTexts>(raw, true, utf8, secondary_locale, wants_utf8[1]);
+        sides[0] = std::make_unique<SideTexts>(raw, false, bom || ColumnIsUtf8(raw, false),
+                                               primary_locale, wants_utf8[0]);
+        sides[1] = std::make_unique<SideTexts>(raw, true, bom || ColumnIsUtf8(raw, true),
+                                               secondary_locale, wants_utf8[1]);
     } catch (const std::bad_alloc&) {
         CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
         return false;

@@ -28,9 +28,10 @@ namespace lexbase {
 // DB_LOCALE_UTF8 taken out) and charset 1, or DB_CHARSET_UTF8 for a list
 // whose locale asks for UTF-8 (DB_LOCALE_UTF8, or a language without an 8-bit
 // code page) and for one whose texts, in a UTF-8 file, don't all fit its code
-// page. A file is UTF-8 when it starts with a byte-order mark (which is no
-// part of the first word) or is valid UTF-8 with a byte above 127; its texts
-// go into each list's encoding. 8-bit texts for a UTF-8 list are read in the
+// page. A file that starts with a byte-order mark (which is no part of the
+// first word) is UTF-8; otherwise each column is UTF-8 when its texts are
+// valid UTF-8 with a byte above 127, else in its list's code page. UTF-8
+// texts go into each list's encoding. 8-bit texts for a UTF-8 list are read in the
 // ANSI code page of its locale; the description comes from a file name of the form A_B.ext
 // ("A - B", lists A and B), otherwise "Unknown - Unknown". Progress follows
 // the pair build. On failure false returns, the message buffer says why and

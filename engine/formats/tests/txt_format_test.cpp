@@ -165,6 +165,23 @@ TEST_F(TxtFormatTest, Utf8TextsThatDontFitMakeTheirListUtf8) {
     EXPECT_EQ(PairsOf(db_), (Pairs{{"house", "\xE0\xA4\x98\xE0\xA4\xB0"}}));
 }
 
+TEST_F(TxtFormatTest, ColumnsDecideTheirEncodingAlone) {
+    // café in windows-1252 beside घर in UTF-8: the export of such a
+    // dictionary imports into the same pairs.
+    const std::string bytes = "caf\xE9\t\xE0\xA4\x98\xE0\xA4\xB0\r\n";
+    ASSERT_TRUE(ImportTxtBytes(db_, bytes, "x.txt", 1033, 0x0439));
+    const Pairs pairs = PairsOf(db_);
+    EXPECT_EQ(pairs, (Pairs{{"caf\xE9", "\xE0\xA4\x98\xE0\xA4\xB0"}}));
+    const std::string out = Path("mixed.txt");
+    ASSERT_TRUE(SaveTxt(db_, out.c_str()));
+    EXPECT_EQ(ReadFile(out), bytes);
+    DB_Close(db_);
+    ASSERT_TRUE(LoadTxt(db_, out.c_str(), 1033, 0x0439));
+    EXPECT_EQ(PairsOf(db_), pairs);
+    EXPECT_EQ(db_->lists[0].charset, 1u);
+    EXPECT_EQ(db_->lists[1].charset, 65001u);
+}
+
 TEST_F(TxtFormatTest, OverlongWordIsSkipped) {
     const std::string longest(65535, 'w');
     const std::string too_long(65536, 'v');

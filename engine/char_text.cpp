@@ -1,5 +1,7 @@
 #include "engine/char_text.h"
 
+#include <unicode/utf8.h>
+
 #include "platform/char_fold.h"
 #include "platform/code_page.h"
 #include "platform/collation.h"
@@ -50,6 +52,25 @@ CharFold::CharFold(const WordList& list, Fold fold)
 void CharFold::Apply(std::string_view text, std::u32string* out) const {
     platform::DecodeToCodePoints(code_page_, text, out);
     platform::FoldChars(out, flags_);
+}
+
+bool CharFold::StartsWith(std::string_view text, std::u32string_view prefix) const {
+    if (code_page_ != platform::kUtf8CodePage) {
+        std::u32string chars;
+        Apply(text, &chars);
+        return std::u32string_view(chars).starts_with(prefix);
+    }
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    const auto length = static_cast<std::int32_t>(text.size());
+    std::int32_t i = 0;
+    for (const char32_t wanted : prefix) {
+        if (i >= length) return false;
+        UChar32 ch;
+        U8_NEXT(bytes, i, length, ch);
+        const char32_t got = ch < 0 ? char32_t{0xFFFD} : static_cast<char32_t>(ch);
+        if (platform::FoldChar(got, flags_) != wanted) return false;
+    }
+    return true;
 }
 
 std::size_t CharFold::FirstCharBytes(std::string_view text) const {

@@ -45,6 +45,10 @@ public:
     // The folded characters of `text`, written over *out.
     void Apply(std::string_view text, std::u32string* out) const;
 
+    // Whether the folded characters of `text` begin with `prefix` (folded
+    // already); reads no further than it must.
+    bool StartsWith(std::string_view text, std::u32string_view prefix) const;
+
     // The number of bytes of the first character of `text` (not empty).
     std::size_t FirstCharBytes(std::string_view text) const;
 

@@ -191,7 +191,7 @@ void ListByChars(DB_CONTEXT* db, WordList* list, std::string_view key, Fold fold
         case DB_LIST_PREFIX: {
             const ScanRange range = KeyLookup(list, fold, table).Find(key);
             Walk(db, range, results, [&](const WordNode& node) {
-                return VerdictOf(folded(node).starts_with(pattern));
+                return VerdictOf(folder.StartsWith(TextOf(node), pattern));
             });
             break;
         }
@@ -344,39 +344,24 @@ SearchOutcome ListWords(DB_CONTEXT* db, std::int32_t list_number, const char* pa
 
 namespace {
 
-// The identical words of two lists of which at least one is compared by
-// character: a primary word is taken into the secondary list's code page
-// (one the secondary can't hold has no twin there) and compared character by
-// character under the fold.
-SearchOutcome ListIdenticalChars(DB_CONTEXT* db, Fold fold, const char** output) {
-    WordList* primary = &db->lists[0];
-    WordList* secondary = &db->lists[1];
-    const CharFold primary_fold(*primary, fold);
-    const CharFold secondary_fold(*secondary, fold);
-    const bool same_code_page = primary_fold.code_page() == secondary_fold.code_page();
-    const KeyLookup lookup(secondary, fold, ComparisonTable(*secondary, fold));
-    std::u32string text;
-    std::u32string other;
-    std::string key;
+// The walk of the identical-words search. `key_of(word, &key)` gives the key
+// a primary word is looked up with in the secondary list (false: the word can
+// have no twin there), `equal(word, node)` whether a secondary word of the
+// stretch found is its twin.
+template <typename KeyOf, typename Equal>
+SearchOutcome WalkIdentical(DB_CONTEXT* db, const KeyLookup& lookup, KeyOf key_of, Equal equal,
+                            const char** output) {
+    const WordList& primary = db->lists[0];
     std::int32_t count = 0;
+    std::string_view key;
     StartLoop(db);
-    StartProgress(db, primary->word_count);
-    for (WordNode* word = primary->head; word != nullptr; word = word->next) {
-        bool lossy = false;
-        if (same_code_page) {
-            key.assign(word->text, word->length);
-        } else {
-            key = platform::EncodeFromUtf16(
-                secondary_fold.code_page(),
-                platform::DecodeToUtf16(primary_fold.code_page(), TextOf(*word)), &lossy);
-        }
-        if (!key.empty() && !lossy) {
-            primary_fold.Apply(TextOf(*word), &text);
+    StartProgress(db, primary.word_count);
+    for (WordNode* word = primary.head; word != nullptr; word = word->next) {
+        if (key_of(*word, &key) && !key.empty()) {
             const ScanRange range = lookup.Find(key);
             for (WordNode* node = range.first; node != nullptr && node != range.end;
                  node = node->next) {
-                secondary_fold.Apply(TextOf(*node), &other);
-                if (other == text) {
+                if (equal(*word, *node)) {
                     output[count++] = word->text;
                     break;
                 }
@@ -389,6 +374,39 @@ SearchOutcome ListIdenticalChars(DB_CONTEXT* db, Fold fold, const char** output)
     return {1, msg::kWordsFound, count};
 }
 
+// The identical words of two lists of which at least one is compared by
+// character: a primary word is taken into the secondary list's code page
+// (one the secondary can't hold has no twin there) and compared character by
+// character under the fold.
+SearchOutcome ListIdenticalChars(DB_CONTEXT* db, Fold fold, const char** output) {
+    WordList* secondary = &db->lists[1];
+    const CharFold primary_fold(db->lists[0], fold);
+    const CharFold secondary_fold(*secondary, fold);
+    const bool same_code_page = primary_fold.code_page() == secondary_fold.code_page();
+    std::u32string text;
+    std::u32string other;
+    std::string encoded;
+    const auto key_of = [&](const WordNode& word, std::string_view* key) {
+        primary_fold.Apply(TextOf(word), &text);
+        if (same_code_page) {
+            *key = TextOf(word);
+            return true;
+        }
+        bool lossy = false;
+        encoded = platform::EncodeFromUtf16(
+            secondary_fold.code_page(),
+            platform::DecodeToUtf16(primary_fold.code_page(), TextOf(word)), &lossy);
+        *key = encoded;
+        return !lossy;
+    };
+    const auto equal = [&](const WordNode&, const WordNode& node) {
+        secondary_fold.Apply(TextOf(node), &other);
+        return other == text;
+    };
+    return WalkIdentical(db, KeyLookup(secondary, fold, ComparisonTable(*secondary, fold)), key_of,
+                         equal, output);
+}
+
 }  // namespace
 
 SearchOutcome ListIdenticalWords(DB_CONTEXT* db, Fold fold, const char** output) {
@@ -398,31 +416,19 @@ SearchOutcome ListIdenticalWords(DB_CONTEXT* db, Fold fold, const char** output)
         return ListIdenticalChars(db, fold, output);
     }
     const std::uint8_t* table = ComparisonTable(*primary, fold);
-    const KeyLookup lookup(secondary, fold, table);
-    std::int32_t count = 0;
-    StartLoop(db);
-    StartProgress(db, primary->word_count);
-    for (WordNode* word = primary->head; word != nullptr; word = word->next) {
-        const std::string_view text = TextOf(*word);
-        if (!text.empty()) {
-            const ScanRange range = lookup.Find(text);
-            for (WordNode* node = range.first; node != nullptr && node != range.end;
-                 node = node->next) {
-                const std::string_view other = TextOf(*node);
-                if (other.size() != text.size()) continue;
-                std::size_t i = 0;
-                while (i < text.size() && Same(table, text[i], other[i])) ++i;
-                if (i == text.size()) {
-                    output[count++] = word->text;
-                    break;
-                }
-            }
-        }
-        AdvanceProgress(db);
-        if (!LoopGoesOn(db)) break;
-    }
-    EndProgress(db);
-    return {1, msg::kWordsFound, count};
+    const auto key_of = [](const WordNode& word, std::string_view* key) {
+        *key = TextOf(word);
+        return true;
+    };
+    const auto equal = [table](const WordNode& word, const WordNode& node) {
+        const std::string_view text = TextOf(word);
+        const std::string_view other = TextOf(node);
+        if (other.size() != text.size()) return false;
+        std::size_t i = 0;
+        while (i < text.size() && Same(table, text[i], other[i])) ++i;
+        return i == text.size();
+    };
+    return WalkIdentical(db, KeyLookup(secondary, fold, table), key_of, equal, output);
 }
 
 }  // namespace lexbase

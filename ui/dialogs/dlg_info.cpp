@@ -278,6 +278,13 @@ DICTIONARY_INFO DlgInfo::fieldsInfo(const DICTIONARY_INFO& base) const {
     info.secondary_locale = chosenLocale(m_lists[kSecondary], base.secondary_locale);
     info.primary_charset = chosenCharset(m_lists[kPrimary], base.primary_charset);
     info.secondary_charset = chosenCharset(m_lists[kSecondary], base.secondary_charset);
+    if (m_mode == Mode::kCreate || m_mode == Mode::kImport) {
+        // New lists of a language without an 8-bit code page are UTF-8 (the
+        // engine makes them so), and their names with them.
+        info.primary_charset = platform::CharsetForNewList(info.primary_locale, info.primary_charset);
+        info.secondary_charset =
+            platform::CharsetForNewList(info.secondary_locale, info.secondary_charset);
+    }
     const std::uint32_t page = platform::ListCodePage(info.primary_locale, info.primary_charset);
     dialogs::setField(info.primary_list_name,
                       dialogs::encodeField(page, m_lists[kPrimary].name->text(), kMaxListName));

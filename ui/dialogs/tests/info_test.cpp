@@ -124,8 +124,24 @@ private slots:
         QCOMPARE(std::string(info.secondary_list_name), std::string(39, '\x9a'));
     }
 
-    void doubleByteTextsAreCutAtAWholeCharacter() {
+    void listsCanBeUtf8AndAreWhereTheLanguageHasNoCodePage() {
         DlgInfo dialog(DlgInfo::Mode::kImport, {});
+        chooseLocale(dialog, "primaryLocaleBox", 1050);
+        chooseLocale(dialog, "secondaryLocaleBox", 1081);  // Hindi
+        auto* charset = dialog.findChild<QComboBox*>("primaryCharsetBox");
+        QVERIFY(charset->findText("UTF-8") >= 0);
+        charset->setCurrentIndex(charset->findText("UTF-8"));
+        fill(dialog, QString::fromUtf8("Hrvatski ćž"), QString::fromUtf8("हिन्दी"), "x");
+        dialog.accept();
+        const DICTIONARY_INFO& info = dialog.info();
+        QCOMPARE(info.primary_charset, 65001u);
+        QCOMPARE(info.secondary_charset, 65001u);
+        QCOMPARE(std::string(info.primary_list_name), std::string("Hrvatski ćž"));
+        QCOMPARE(std::string(info.secondary_list_name), std::string("हिन्दी"));
+    }
+
+    void doubleByteTextsAreCutAtAWholeCharacter() {
+        DlgInfo dialog(DlgInfo::Mode::kUpdate, {});
         chooseLocale(dialog, "primaryLocaleBox", 1041);
         fill(dialog, QString(39, QChar(0x65E5)), "English", QString(99, QChar(0x672C)));
         dialog.accept();

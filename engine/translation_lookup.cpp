@@ -28,8 +28,8 @@ SearchOutcome Translate(DB_CONTEXT* db, std::int32_t direction, std::string_view
     const std::uint8_t* table = ComparisonTable(*list, fold);
     // The words equal to `word` under the fold, in list order: from the hash
     // index, or else from the stretch of the prefix index that holds them all.
-    // A list compared by character folds whole characters, which neither its
-    // tables nor the hash index built on them know.
+    // A list compared by character folds whole characters, which its tables
+    // don't know (its hash index does).
     const bool by_char = fold != Fold::kExact && ComparesByChar(*list);
     const CharFold folder(*list, fold);
     std::u32string folded_word;
@@ -41,8 +41,7 @@ SearchOutcome Translate(DB_CONTEXT* db, std::int32_t direction, std::string_view
         return folded_node == folded_word;
     };
     WordCandidates candidates;
-    const bool indexed =
-        !by_char && FindCandidates(list, table, fold == Fold::kExact, word, &candidates);
+    const bool indexed = FindCandidates(list, table, fold == Fold::kExact, word, &candidates);
     ScanRange range{nullptr, nullptr};
     if (!indexed) range = KeyLookup(list, fold, table).Find(word);
     auto next = [&, node = range.first](bool first) mutable -> WordNode* {

@@ -3,6 +3,14 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include <unicode/utf8.h>
+
+#include "engine/char_text.h"
+#include "platform/char_fold.h"
+#include "platform/code_page.h"
+#include "platform/collation.h"
 
 namespace lexbase {
 
@@ -13,6 +21,10 @@ struct WordIndex {
     bool ordered;            // every chain in list order
     bool serves_lower;       // the lower table equates no bytes the hash tells apart
     bool serves_accent_free;
+    // A list compared by character hashes its folded characters instead of
+    // its bytes (see SlotOf); every fold of such a list is served.
+    bool by_char;
+    std::uint32_t code_page;
     std::uint32_t* heads;    // per slot: first entry + 1, 0 for none
     std::uint32_t* next;     // per entry: next entry of the chain + 1
     WordNode** nodes;        // per entry: its node
@@ -51,8 +63,33 @@ void FreeIndex(WordIndex* index) {
     std::free(index);
 }
 
+// The hash of a text's characters without case and accents, the coarsest
+// fold of a list compared by character.
+std::uint32_t HashOfChars(std::uint32_t code_page, const char* text, std::size_t length) {
+    constexpr std::uint32_t kCoarsest = platform::kNormIgnoreCase | platform::kNormIgnoreNonSpace;
+    std::uint64_t h = 0xCBF29CE484222325u;
+    const auto mix = [&h](char32_t ch) {
+        h = (h ^ platform::FoldChar(ch, kCoarsest)) * 0x100000001B3u;
+    };
+    if (code_page == platform::kUtf8CodePage) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(text);
+        const auto n = static_cast<std::int32_t>(length);
+        for (std::int32_t i = 0; i < n;) {
+            UChar32 ch;
+            U8_NEXT(bytes, i, n, ch);
+            mix(ch < 0 ? char32_t{0xFFFD} : static_cast<char32_t>(ch));
+        }
+    } else {
+        std::u32string chars;
+        platform::DecodeToCodePoints(code_page, std::string_view(text, length), &chars);
+        for (const char32_t ch : chars) mix(ch);
+    }
+    return static_cast<std::uint32_t>(h ^ h >> 32);
+}
+
 std::uint32_t SlotOf(const WordList& list, const WordIndex& index, const char* text,
                      std::size_t length) {
+    if (index.by_char) return HashOfChars(index.code_page, text, length) & index.mask;
     return HashOf(list.accent_free_upper_table, text, length) & index.mask;
 }
 
@@ -77,6 +114,8 @@ bool Build(WordList* list) {
     index->ordered = true;
     index->serves_lower = Refines(list->lower_table, list->accent_free_upper_table);
     index->serves_accent_free = Refines(list->accent_free_table, list->accent_free_upper_table);
+    index->by_char = ComparesByChar(*list);
+    index->code_page = CodePageOfList(*list);
     // From the tail, each word going in front of its chain: chains end up in
     // list order.
     for (WordNode* node = list->tail; node != nullptr; node = node->prev) {
@@ -111,7 +150,12 @@ bool FindCandidates(WordList* list, const std::uint8_t* table, bool exact, std::
         if (++list->lookups_without_index < kLookupsBeforeIndex || !Build(list)) return false;
     }
     const WordIndex* index = list->word_index;
-    if (!exact) {
+    // A list whose encoding changed under its index (a new locale without a
+    // re-sort) searches without it.
+    if (index->by_char != ComparesByChar(*list)) return false;
+    if (!exact && index->by_char) {
+        if (!index->ordered) return false;
+    } else if (!exact) {
         if (!index->ordered) return false;
         if (table == list->lower_table) {
             if (!index->serves_lower) return false;

@@ -2,7 +2,9 @@
 // otherwise walk the stretch of a two-byte prefix, which in a large list holds
 // thousands of words. One index per list serves every fold: it hashes the text
 // through the list's accent-free upper table, the coarsest fold, and a look-up
-// under a finer fold then keeps the candidates equal under that fold.
+// under a finer fold then keeps the candidates equal under that fold. A list
+// compared by character hashes its characters folded without case and
+// accents instead.
 //
 // The index is built once a list has had kLookupsBeforeIndex look-ups without
 // one (building it costs about as much as a thousand walks, which a process

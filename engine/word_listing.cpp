@@ -1,5 +1,6 @@
 #include "engine/word_listing.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <cstring>
@@ -386,8 +387,21 @@ SearchOutcome ListIdenticalChars(DB_CONTEXT* db, Fold fold, const char** output)
     std::u32string text;
     std::u32string other;
     std::string encoded;
+    // Folding every word of each stretch would cost a fold per secondary word
+    // for every primary word; the folded texts' hashes, sorted, rule out at
+    // once the primary words that have no twin.
+    std::vector<std::uint64_t> hashes;
+    hashes.reserve(secondary->word_count);
+    for (const WordNode* node = secondary->head; node != nullptr; node = node->next) {
+        secondary_fold.Apply(TextOf(*node), &other);
+        hashes.push_back(std::hash<std::u32string>()(other));
+    }
+    std::sort(hashes.begin(), hashes.end());
     const auto key_of = [&](const WordNode& word, std::string_view* key) {
         primary_fold.Apply(TextOf(word), &text);
+        if (!std::binary_search(hashes.begin(), hashes.end(), std::hash<std::u32string>()(text))) {
+            return false;
+        }
         if (same_code_page) {
             *key = TextOf(word);
             return true;

@@ -196,10 +196,16 @@ TEST_F(Utf8ListTest, TranslationsFoldWholeCharacters) {
     EXPECT_EQ(Translate(kCevaloUpper, false, false), (Words{"horse"}));
     EXPECT_EQ(Translate("CEVALO", false, true), (Words{"not a word", "horse"}));
     EXPECT_EQ(Translate("horse", false, false, DB_TRANS_SECONDARY_TO_PRIMARY), (Words{kCevalo}));
-    // Many look-ups build the hash index; folded ones must not go through it.
+    // Many look-ups build the hash index, which must fold as the search does.
     for (int i = 0; i < 600; ++i) Translate("cevalo", true, false);
     EXPECT_EQ(Translate("cevalo", true, true), (Words{"not a word", "horse"}));
     EXPECT_EQ(Translate(kCevalo, true, false), (Words{"horse"}));
+    EXPECT_EQ(Translate(kCevaloUpper, false, false), (Words{"horse"}));
+    EXPECT_EQ(Translate("CEVALO", false, true), (Words{"not a word", "horse"}));
+    // A word added after it, in its place in the list, is found too.
+    ASSERT_EQ(DB_AddTranslation(db_, 1, kCevaloUpper.c_str(), "big horse")->status, 2);
+    EXPECT_EQ(Translate("cevalo", false, true), (Words{"not a word", "horse", "big horse"}));
+    EXPECT_EQ(Translate(kCevaloUpper, true, false), (Words{"big horse"}));
 }
 
 TEST_F(Utf8ListTest, IdenticalWordsAcrossEncodings) {

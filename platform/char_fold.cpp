@@ -68,6 +68,9 @@ private:
 }  // namespace
 
 char32_t FoldChar(char32_t ch, std::uint32_t flags) {
+    if (ch < 0x80) {  // most text: no accents, and ASCII case folds to lower case
+        return (flags & kNormIgnoreCase) && ch >= U'A' && ch <= U'Z' ? ch + 0x20 : ch;
+    }
     if (flags & kNormIgnoreNonSpace) ch = WithoutAccent(ch);
     if (flags & kNormIgnoreCase) {
         ch = static_cast<char32_t>(u_foldCase(static_cast<UChar32>(ch), U_FOLD_CASE_DEFAULT));

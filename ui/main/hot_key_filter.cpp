@@ -7,12 +7,14 @@
 #include <X11/Xlib.h>
 #include <xcb/xcb.h>
 
+#include "ui/main/x11_desktop.h"
+
 HotKeyFilter::HotKeyFilter(std::uint32_t message, std::function<void()> onMessage)
     : m_message(message), m_onMessage(std::move(onMessage)) {
     // Atoms belong to the server: one looked up on a connection of our own is
     // the one Qt's connection sees.
     if (!available()) return;
-    if (Display* display = XOpenDisplay(nullptr)) {
+    if (Display* display = openOwnDisplay()) {
         m_atom = static_cast<std::uint32_t>(XInternAtom(display, "WM_HOTKEY_TRIGGER", False));
         XCloseDisplay(display);
     }

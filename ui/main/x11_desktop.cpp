@@ -56,10 +56,24 @@ bool isNormalWindow(Display* d, Window w) {
     return !hasAtom(d, w, "_NET_WM_STATE", "_NET_WM_STATE_HIDDEN");
 }
 
+// Protocol errors of the program's own connections: a window asked about has
+// gone away, and the answer is simply empty. The hot-key library installs a
+// handler of its own around its requests and passes others on to this one.
+int ignoreProtocolError(Display* /*display*/, XErrorEvent* /*error*/) { return 0; }
+
 }  // namespace
 
+Display* openOwnDisplay() {
+    static const bool installed = [] {
+        XSetErrorHandler(&ignoreProtocolError);
+        return true;
+    }();
+    (void)installed;
+    return XOpenDisplay(nullptr);
+}
+
 bool activateWindowBelow(std::uint64_t own) {
-    Display* d = XOpenDisplay(nullptr);
+    Display* d = openOwnDisplay();
     if (d == nullptr) return false;
     const Window root = DefaultRootWindow(d);
     const std::vector<Window> stack =
@@ -93,7 +107,7 @@ bool playCtrlKey(std::uint32_t key) {
 }
 
 std::string focusedWindowClass() {
-    Display* d = XOpenDisplay(nullptr);
+    Display* d = openOwnDisplay();
     if (d == nullptr) return {};
     Window w = None;
     int revert = 0;

@@ -6,6 +6,13 @@
 #include <string>
 #include <string_view>
 
+// Opens a connection of the program's own to the X display (the one Qt uses
+// is separate), or null. Windows of other programs may vanish between two
+// requests on it: a request on a window gone away fails quietly instead of
+// ending the program, as Xlib's default handler of protocol errors would.
+struct _XDisplay;
+_XDisplay* openOwnDisplay();
+
 // Activates the first normal, visible top-level window below `own` in the
 // window manager's stacking order (searched afresh each time; without `own`
 // in the list, the topmost other window). False when there is no X display,

@@ -234,7 +234,7 @@ public:
                 return false;
             }
         }
-        return Translate(db_.get(), Direction(), from_cp_, to_cp_, word, case_sensitive_,
+        return Translate(db_->get(), Direction(), from_cp_, to_cp_, word, case_sensitive_,
                          ignore_accents_, translations, result);
     }
 
@@ -247,7 +247,7 @@ public:
             now.modified_nanoseconds != key_.modified_nanoseconds || now.crc != key_.crc) {
             return;
         }
-        WriteLookupImage(db_.get(), image_path_, source_, key_);
+        WriteLookupImage(db_->get(), image_path_, source_, key_);
     }
 
 private:
@@ -261,8 +261,10 @@ private:
         to_cp_ = reverse_ ? cp1 : cp2;
     }
     bool Load() {
+        // A handle takes megabytes of index; the image needs none.
+        db_ = std::make_unique<Handle>();
         DICTIONARY_INFO info{};
-        if (!LoadDictionary(c_, db_.get(), path_, &info)) return false;
+        if (!LoadDictionary(c_, db_->get(), path_, &info)) return false;
         SetCodePages(info.primary_locale, info.secondary_locale);
         loaded_ = true;
         return true;
@@ -273,7 +275,7 @@ private:
     const bool reverse_;
     const bool case_sensitive_;
     const bool ignore_accents_;
-    Handle db_;
+    std::unique_ptr<Handle> db_;
     bool loaded_ = false;
     std::uint32_t from_cp_ = 0;
     std::uint32_t to_cp_ = 0;

@@ -31,7 +31,7 @@ constexpr std::uint32_t kVersion = 1;
 constexpr std::size_t kHeaderSize = 124;
 constexpr std::size_t kListFields = 52;
 constexpr std::size_t kEntrySize = 12;
-constexpr unsigned kChunkShift = 16;
+constexpr unsigned kChunkShift = 12;
 constexpr std::uint64_t kChunkSize = std::uint64_t{1} << kChunkShift;
 
 std::uint32_t Get32(const std::uint8_t* p) {

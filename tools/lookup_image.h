@@ -4,7 +4,7 @@
 // loading the whole dictionary. The dictionary file stays the file of record:
 // the image is derived from a load of it, names the file it came from and its
 // size, modification time and stored CRC-32, and is ignored when any of them
-// changed. Every 64 KiB of the image carry a CRC-32 of their own, checked the
+// changed. Every 4 KiB page of the image carries a CRC-32 of their own, checked the
 // first time a look-up reads from them, so a damaged image is never believed.
 #pragma once
 

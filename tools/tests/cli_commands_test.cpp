@@ -65,6 +65,15 @@ protected:
         return Path("ec.v03");
     }
 
+    // English-Croatian pairs of TXT lines imported into d.v03.
+    std::string ImportPairs(const std::string& pairs) const {
+        WriteFile("pairs.txt", pairs);
+        const CliRun r = Cli({"import", "--format", "txt", Path("pairs.txt"), Path("d.v03"),
+                              "--locales", "1033,1050"});
+        EXPECT_EQ(r.status, kExitOk) << r.err;
+        return Path("d.v03");
+    }
+
     std::string dir_;
 };
 
@@ -115,11 +124,7 @@ const char kImageTestWords[] =
     "\n0\n\xef\xbf\xbf\n";
 
 TEST_F(CliCommandsTest, ExactLookUpsAnswerTheSameFromTheLookUpImage) {
-    WriteFile("pairs.txt", ImageTestPairs());
-    ASSERT_EQ(Cli({"import", "--format", "txt", Path("pairs.txt"), Path("d.v03"), "--locales",
-                   "1033,1050"}).status,
-              kExitOk);
-    const std::string file = Path("d.v03");
+    const std::string file = ImportPairs(ImageTestPairs());
     const std::vector<std::string> forward = {"translate", file, "-", "--case"};
     const std::vector<std::string> backward = {"translate", file, "-", "--case", "--reverse"};
     // The first run loads the dictionary and leaves the image behind.
@@ -150,11 +155,7 @@ TEST_F(CliCommandsTest, ExactLookUpsAnswerTheSameFromTheLookUpImage) {
 }
 
 TEST_F(CliCommandsTest, AStaleOrDamagedLookUpImageIsNotBelieved) {
-    WriteFile("pairs.txt", ImageTestPairs());
-    ASSERT_EQ(Cli({"import", "--format", "txt", Path("pairs.txt"), Path("d.v03"), "--locales",
-                   "1033,1050"}).status,
-              kExitOk);
-    const std::string file = Path("d.v03");
+    const std::string file = ImportPairs(ImageTestPairs());
     const std::vector<std::string> forward = {"translate", file, "-", "--case"};
     const std::string expected = Cli(forward, kImageTestWords).out;
     const std::string image = ImagePathOf(file);
@@ -179,16 +180,10 @@ TEST_F(CliCommandsTest, AStaleOrDamagedLookUpImageIsNotBelieved) {
         EXPECT_FALSE(mapped.is_open());
     }
     // A dictionary changed in place answers with its new pairs.
-    WriteFile("pairs.txt", "cat\tma\xe8ka\r\n");
-    ASSERT_EQ(Cli({"import", "--format", "txt", Path("pairs.txt"), Path("d.v03"), "--locales",
-                   "1033,1050"}).status,
-              kExitOk);
+    ImportPairs("cat\tma\xe8ka\r\n");
     EXPECT_EQ(Cli(forward, "cat\ndog\n").out, "mačka\n\n");
     EXPECT_EQ(Cli(forward, "cat\ndog\n").out, "mačka\n\n");
-    WriteFile("pairs.txt", ImageTestPairs());
-    ASSERT_EQ(Cli({"import", "--format", "txt", Path("pairs.txt"), Path("d.v03"), "--locales",
-                   "1033,1050"}).status,
-              kExitOk);
+    ImportPairs(ImageTestPairs());
     ASSERT_EQ(Cli(forward, kImageTestWords).out, expected);
     ASSERT_TRUE(ReadSourceKey(file, &key));
     const std::string rebuilt = ReadFile(image.substr(dir_.size() + 1));

@@ -99,15 +99,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     key.crc = Get32(bytes, 40);
     cli::LookupImage image;
     if (!image.Open(file, source, key)) return 0;
-    std::vector<std::string_view> found;
+    std::vector<std::string> found;
     for (int direction = 0; direction < 2; ++direction) {
         for (const char* word : {"a", "house", "m", "\xff", "zz top", "~"}) {
             const auto answer = image.Translate(direction, word, &found);
             if (answer == cli::LookupImage::Answer::kFound && found.empty()) std::abort();
-            for (std::string_view t : found) {
-                volatile char sink = t.empty() ? 0 : t.back();  // inside the mapping
-                (void)sink;
-            }
         }
     }
     return 0;

@@ -224,7 +224,7 @@ public:
             if (answer == LookupImage::Answer::kNotFound) return false;
             if (answer == LookupImage::Answer::kFound) {
                 for (const auto& t : found_) {
-                    translations->push_back(platform::DecodeToUtf8(to_cp_, std::string(t)));
+                    translations->push_back(platform::DecodeToUtf8(to_cp_, t));
                 }
                 return true;
             }
@@ -283,7 +283,7 @@ private:
     SourceKey key_;
     std::string image_path_;
     LookupImage image_;
-    std::vector<std::string_view> found_;
+    std::vector<std::string> found_;
 };
 
 int RunTranslate(const Context& c, const Arguments& args) {

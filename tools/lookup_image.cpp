@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <libdeflate.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -119,24 +118,50 @@ std::string ImagePathOf(const std::string& source) {
     return folder + "/wordbay/" + name;
 }
 
-LookupImage::~LookupImage() {
-    if (data_ != nullptr) ::munmap(const_cast<std::uint8_t*>(data_), size_);
+struct LookupImage::Search {
+    LookupImage* image;
+    int direction;
+    std::string_view word;
+    std::size_t found;
+    Answer answer;
+};
+
+namespace {
+struct Validation {
+    LookupImage* image;
+    const std::string* source;
+    const SourceKey* key;
+    bool good;
+};
+}  // namespace
+
+void LookupImage::RunValidate(void* argument) {
+    auto* job = static_cast<Validation*>(argument);
+    job->good = job->image->Validate(*job->source, *job->key);
 }
 
 bool LookupImage::Open(const std::string& path, const std::string& source, const SourceKey& key) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st {};
-    void* view = MAP_FAILED;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0 &&
-        static_cast<std::uint64_t>(st.st_size) >= kHeaderSize) {
-        view = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    std::uint64_t size = 0;
+    if (data_ != nullptr || !file_.Open(path.c_str(), platform::MappedFile::Access::kRead) ||
+        !file_.QuerySize(&size) || size < kHeaderSize || !file_.Map(size)) {
+        return false;
     }
-    ::close(fd);
-    if (view == MAP_FAILED) return false;
-    data_ = static_cast<const std::uint8_t*>(view);
-    size_ = static_cast<std::uint64_t>(st.st_size);
+    data_ = file_.data();
+    size_ = size;
+    Validation job{this, &source, &key, false};
+    if (!file_.Guarded(RunValidate, &job) || !job.good) {
+        data_ = nullptr;  // the next Open() closes the file
+        return false;
+    }
+    checked_.assign(static_cast<std::size_t>((size_ - data_start_ + kChunkSize - 1) >> kChunkShift),
+                    0);
+    // A word has at most 65,535 translations: its count in the dictionary has 16 bits.
+    spans_.resize(0xFFFF);
+    return true;
+}
 
+// The header's checks, run guarded; allocates nothing.
+bool LookupImage::Validate(const std::string& source, const SourceKey& key) {
     const std::uint8_t* h = data_;
     const std::uint64_t path_length = Get32(h + 12);
     chunk_crcs_ = Get32(h + 100);
@@ -174,14 +199,8 @@ bool LookupImage::Open(const std::string& path, const std::string& source, const
                links_[list] >= data_start && links_[list] % 4 == 0 &&
                links_[list] + std::uint64_t{link_count_[list]} * 4 <= size_;
     }
-    if (!good) {
-        ::munmap(const_cast<std::uint8_t*>(data_), size_);
-        data_ = nullptr;
-        return false;
-    }
-    checked_.assign(static_cast<std::size_t>(chunks), 0);
     data_start_ = data_start;
-    return true;
+    return good;
 }
 
 // The bytes [offset, offset + size) of the data, once every chunk they touch
@@ -227,54 +246,81 @@ bool LookupImage::ReadText(int list, const Entry& entry, std::string_view* text)
 }
 
 LookupImage::Answer LookupImage::Translate(int direction, std::string_view word,
-                                           std::vector<std::string_view>* out) {
+                                           std::vector<std::string>* out) {
     out->clear();
     if (data_ == nullptr || damaged_) return Answer::kDamaged;
-    const int from = direction;
-    const int to = 1 - direction;
+    Search search{this, direction, word, 0, Answer::kDamaged};
+    if (!file_.Guarded(RunSearch, &search)) damaged_ = true;
+    if (damaged_) return Answer::kDamaged;
+    for (std::size_t i = 0; i < search.found; ++i) {
+        std::string text(spans_[i].length, '\0');
+        if (!file_.Read(spans_[i].offset, text.data(), text.size())) {
+            damaged_ = true;
+            out->clear();
+            return Answer::kDamaged;
+        }
+        out->push_back(std::move(text));
+    }
+    return search.answer;
+}
+
+// The look-up itself, run guarded: it reads the mapping, allocates nothing,
+// and leaves where the translations' texts lie in spans_.
+void LookupImage::RunSearch(void* argument) {
+    auto* search = static_cast<Search*>(argument);
+    LookupImage* const self = search->image;
+    const int from = search->direction;
+    const int to = 1 - from;
+    search->answer = Answer::kDamaged;
     // The first entry whose text is not below the word.
     std::uint32_t low = 0;
-    std::uint32_t high = entry_count_[from];
+    std::uint32_t high = self->entry_count_[from];
     Entry entry{};
     std::string_view text;
     while (low < high) {
         const std::uint32_t middle = low + (high - low) / 2;
-        if (!ReadEntry(from, middle, &entry) || !ReadText(from, entry, &text)) {
-            return Answer::kDamaged;
-        }
-        if (text < word) {
+        if (!self->ReadEntry(from, middle, &entry) || !self->ReadText(from, entry, &text)) return;
+        if (text < search->word) {
             low = middle + 1;
         } else {
             high = middle;
         }
     }
-    if (low == entry_count_[from]) return Answer::kNotFound;
+    search->answer = Answer::kNotFound;
+    if (low == self->entry_count_[from]) return;
     Entry next{};
-    if (!ReadEntry(from, low, &entry) || !ReadText(from, entry, &text) ||
-        !ReadEntry(from, low + 1, &next)) {
-        return Answer::kDamaged;
+    search->answer = Answer::kDamaged;
+    if (!self->ReadEntry(from, low, &entry) || !self->ReadText(from, entry, &text) ||
+        !self->ReadEntry(from, low + 1, &next)) {
+        return;
     }
-    if (text != word) return Answer::kNotFound;
-    if (next.first < entry.first || next.first > link_count_[from]) {
-        damaged_ = true;
-        return Answer::kDamaged;
-    }
+    search->answer = Answer::kNotFound;
+    if (text != search->word) return;
     const std::uint32_t count = next.first - entry.first;
+    if (next.first < entry.first || next.first > self->link_count_[from] ||
+        count > self->spans_.size()) {
+        self->damaged_ = true;
+        search->answer = Answer::kDamaged;
+        return;
+    }
     const std::uint8_t* links =
-        Checked(links_[from] + std::uint64_t{entry.first} * 4, std::uint64_t{count} * 4);
-    if (links == nullptr) return Answer::kDamaged;
+        self->Checked(self->links_[from] + std::uint64_t{entry.first} * 4, std::uint64_t{count} * 4);
+    if (links == nullptr) return;
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::uint32_t n = Get32(links + 4 * std::size_t{i});
         Entry target{};
-        if (n >= entry_count_[to] || !ReadEntry(to, n, &target) ||
-            !ReadText(to, target, &text)) {
-            damaged_ = true;
-            out->clear();
-            return Answer::kDamaged;
+        if (n >= self->entry_count_[to] || !self->ReadEntry(to, n, &target) ||
+            !self->ReadText(to, target, &text)) {
+            self->damaged_ = true;
+            search->answer = Answer::kDamaged;
+            return;
         }
-        out->push_back(text);
+        self->spans_[i] = Span{static_cast<std::uint64_t>(text.data() -
+                                                          reinterpret_cast<const char*>(self->data_)),
+                               static_cast<std::uint32_t>(text.size())};
     }
-    return count > 0 ? Answer::kFound : Answer::kNotFound;
+    search->found = count;
+    search->answer = count > 0 ? Answer::kFound : Answer::kNotFound;
 }
 
 namespace {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/lexbase.h"
+#include "platform/mapped_file.h"
 
 namespace cli {
 
@@ -35,7 +36,6 @@ std::string ImagePathOf(const std::string& source);
 class LookupImage {
 public:
     LookupImage() = default;
-    ~LookupImage();
     LookupImage(const LookupImage&) = delete;
     LookupImage& operator=(const LookupImage&) = delete;
 
@@ -51,11 +51,20 @@ public:
 
     // The translations of `word` (in the code page of its list), from the
     // primary list (direction 0) or the secondary list (1), as the engine's
-    // exact DB_Translate gives them. kDamaged: the image can't be believed;
-    // the caller asks the dictionary instead.
-    Answer Translate(int direction, std::string_view word, std::vector<std::string_view>* out);
+    // exact DB_Translate gives them. kDamaged: the image can't be believed,
+    // or the file was cut short under us; the caller asks the dictionary.
+    Answer Translate(int direction, std::string_view word, std::vector<std::string>* out);
 
 private:
+    struct Span {
+        std::uint64_t offset;
+        std::uint32_t length;
+    };
+    struct Search;
+    static void RunSearch(void* argument);
+    static void RunValidate(void* argument);
+    bool Validate(const std::string& source, const SourceKey& key);
+
     struct Entry {
         std::uint32_t text;   // offset in the list's texts
         std::uint32_t length;
@@ -66,8 +75,12 @@ private:
     bool ReadEntry(int list, std::uint32_t n, Entry* entry);
     bool ReadText(int list, const Entry& entry, std::string_view* text);
 
+    // Every read of the mapping runs guarded: another process may truncate the
+    // file while it is mapped.
+    platform::MappedFile file_;
     const std::uint8_t* data_ = nullptr;
     std::uint64_t size_ = 0;
+    std::vector<Span> spans_;  // the translations found, at most 65,535
     std::uint32_t locales_[2] = {};
     std::uint32_t texts_[2] = {};
     std::uint32_t text_bytes_[2] = {};

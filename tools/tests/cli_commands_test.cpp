@@ -214,6 +214,28 @@ TEST_F(CliCommandsTest, AStaleOrDamagedLookUpImageIsNotBelieved) {
     EXPECT_EQ(Cli(forward, kImageTestWords).out, expected);
 }
 
+TEST_F(CliCommandsTest, ALookUpImageCutShortWhileMappedIsNoLongerBelieved) {
+    const std::string file = ImportPairs(ImageTestPairs());
+    ASSERT_EQ(Cli({"translate", file, "cat", "--case"}).out, "mačka\nmačak\n");
+    const std::string image = ImagePathOf(file);
+    SourceKey key;
+    ASSERT_TRUE(ReadSourceKey(file, &key));
+    // Twice: the reader must stay usable for the image written anew.
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        LookupImage mapped;
+        ASSERT_TRUE(mapped.Open(image, file, key));
+        std::vector<std::string> found;
+        EXPECT_EQ(mapped.Translate(0, "dog", &found), LookupImage::Answer::kFound);
+        EXPECT_EQ(found, (std::vector<std::string>{"pas", "pas"}));
+        const std::string whole = ReadFile(image.substr(dir_.size() + 1));
+        ASSERT_EQ(::truncate(image.c_str(), 0), 0);
+        EXPECT_EQ(mapped.Translate(0, "cat", &found), LookupImage::Answer::kDamaged);
+        EXPECT_TRUE(found.empty());
+        std::ofstream(image, std::ios::binary | std::ios::trunc) << whole;
+    }
+}
+
 TEST_F(CliCommandsTest, ListsInEveryModeAndHonoursTheLimit) {
     const std::string file = MakeDictionary();
     EXPECT_EQ(Cli({"list", file, "ca"}).out, "cat\n");

@@ -21,6 +21,7 @@
 #include "platform/file_writer.h"
 #include "platform/locale.h"
 #include "tools/freedict_reader.h"
+#include "tools/lookup_image.h"
 #include "tools/pair_encoding.h"
 #include "tools/progress_bar.h"
 
@@ -184,44 +185,142 @@ bool Translate(DB_HANDLE db, int32_t direction, std::uint32_t from_cp, std::uint
     return true;
 }
 
+// Answers exact look-ups from the dictionary's look-up image while it holds
+// up, and from the loaded dictionary otherwise; loads it only when needed.
+class Translator {
+public:
+    Translator(const Context& c, const Arguments& args)
+        : c_(c), path_(args.positional[0]), reverse_(args.Has("reverse")),
+          case_sensitive_(args.Has("case")), ignore_accents_(args.Has("accents")) {}
+
+    // Opens the image or loads the dictionary; false after a failed load.
+    bool Start() {
+        if (case_sensitive_ && !ignore_accents_) {
+            char* real = ::realpath(path_.c_str(), nullptr);
+            if (real != nullptr) {
+                source_ = real;
+                std::free(real);
+            }
+            if (!source_.empty() && ReadSourceKey(source_, &key_)) {
+                image_path_ = ImagePathOf(source_);
+                if (!image_path_.empty() && image_.Open(image_path_, source_, key_)) {
+                    SetCodePages(image_.code_page(0), image_.code_page(1));
+                    return true;
+                }
+            }
+        }
+        return Load();
+    }
+
+    // Looks up one UTF-8 word; false with the engine's result (or none) when
+    // nothing is found, or when the dictionary could not be loaded (`failed`).
+    bool Answer(const std::string& word, std::vector<std::string>* translations,
+                const DB_RESULT** result, bool* failed) {
+        *failed = false;
+        if (!loaded_) {
+            translations->clear();
+            *result = nullptr;
+            bool lossy = false;
+            const std::string encoded = platform::EncodeFromUtf8(from_cp_, word, &lossy);
+            if (lossy || encoded.empty()) return false;
+            const LookupImage::Answer answer =
+                image_.Translate(reverse_ ? 1 : 0, encoded, &found_);
+            if (answer == LookupImage::Answer::kNotFound) return false;
+            if (answer == LookupImage::Answer::kFound) {
+                for (const auto& t : found_) {
+                    translations->push_back(platform::DecodeToUtf8(to_cp_, t));
+                }
+                return true;
+            }
+            // A damaged image: the dictionary answers from here on.
+            if (!Load()) {
+                *failed = true;
+                return false;
+            }
+        }
+        return Translate(db_->get(), Direction(), from_cp_, to_cp_, word, case_sensitive_,
+                         ignore_accents_, translations, result);
+    }
+
+    // Writes the look-up image when the dictionary had to be loaded for
+    // want of a good one, and the file is still the one loaded.
+    void Finish() {
+        SourceKey now;
+        if (!loaded_ || image_path_.empty() || !ReadSourceKey(source_, &now) ||
+            now.size != key_.size || now.modified_seconds != key_.modified_seconds ||
+            now.modified_nanoseconds != key_.modified_nanoseconds || now.crc != key_.crc) {
+            return;
+        }
+        WriteLookupImage(db_->get(), image_path_, source_, key_);
+    }
+
+private:
+    int32_t Direction() const {
+        return reverse_ ? DB_TRANS_SECONDARY_TO_PRIMARY : DB_TRANS_PRIMARY_TO_SECONDARY;
+    }
+    void SetCodePages(std::uint32_t cp1, std::uint32_t cp2) {
+        from_cp_ = reverse_ ? cp2 : cp1;
+        to_cp_ = reverse_ ? cp1 : cp2;
+    }
+    bool Load() {
+        // A handle takes megabytes of index; the image needs none.
+        db_ = std::make_unique<Handle>();
+        DICTIONARY_INFO info{};
+        if (!LoadDictionary(c_, db_->get(), path_, &info)) return false;
+        SetCodePages(PrimaryCodePage(info), SecondaryCodePage(info));
+        loaded_ = true;
+        return true;
+    }
+
+    const Context& c_;
+    const std::string path_;
+    const bool reverse_;
+    const bool case_sensitive_;
+    const bool ignore_accents_;
+    std::unique_ptr<Handle> db_;
+    bool loaded_ = false;
+    std::uint32_t from_cp_ = 0;
+    std::uint32_t to_cp_ = 0;
+    std::string source_;
+    SourceKey key_;
+    std::string image_path_;
+    LookupImage image_;
+    std::vector<std::string> found_;
+};
+
 int RunTranslate(const Context& c, const Arguments& args) {
-    Handle db;
-    DICTIONARY_INFO info{};
-    if (!LoadDictionary(c, db.get(), args.positional[0], &info)) return kExitFailed;
-    const bool reverse = args.Has("reverse");
-    const int32_t direction =
-        reverse ? DB_TRANS_SECONDARY_TO_PRIMARY : DB_TRANS_PRIMARY_TO_SECONDARY;
-    const auto cp1 = PrimaryCodePage(info);
-    const auto cp2 = SecondaryCodePage(info);
-    const auto from_cp = reverse ? cp2 : cp1;
-    const auto to_cp = reverse ? cp1 : cp2;
-    const bool case_sensitive = args.Has("case");
-    const bool ignore_accents = args.Has("accents");
+    Translator translator(c, args);
+    if (!translator.Start()) return kExitFailed;
     std::vector<std::string> translations;
     const DB_RESULT* result = nullptr;
+    bool failed = false;
 
     if (args.positional[1] != "-") {
-        if (!Translate(db.get(), direction, from_cp, to_cp, args.positional[1], case_sensitive,
-                       ignore_accents, &translations, &result)) {
+        if (!translator.Answer(args.positional[1], &translations, &result, &failed)) {
+            if (failed) return kExitFailed;
             c.err << "wordbay-cli: "
                   << (result != nullptr ? result->message : "Translations not found.") << '\n';
+            translator.Finish();
             return kExitFailed;
         }
         for (const auto& t : translations) c.out << t << '\n';
+        c.out << std::flush;
+        translator.Finish();
         return kExitOk;
     }
     std::string line;
     while (std::getline(c.in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty() && Translate(db.get(), direction, from_cp, to_cp, line, case_sensitive,
-                                       ignore_accents, &translations, &result)) {
+        if (!line.empty() && translator.Answer(line, &translations, &result, &failed)) {
             for (std::size_t i = 0; i < translations.size(); ++i) {
                 c.out << (i == 0 ? "" : "\t") << translations[i];
             }
         }
+        if (failed) return kExitFailed;
         c.out << '\n';
     }
     c.out << std::flush;
+    translator.Finish();
     return kExitOk;
 }
 

@@ -2,6 +2,7 @@
 // functions, and the description read from and written into the header.
 #include "engine/formats/v03_file.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <sys/mman.h>
@@ -30,15 +31,8 @@ struct CrcJob {
 
 void RunCrc(void* argument) {
     auto* job = static_cast<CrcJob*>(argument);
-    // zlib takes lengths as unsigned int: feed it in slices.
-    constexpr std::uint64_t kSlice = 1u << 30;
-    uLong crc = job->crc;
-    for (std::uint64_t done = 0; done < job->count;) {
-        const std::uint64_t slice = job->count - done < kSlice ? job->count - done : kSlice;
-        crc = crc32(crc, job->bytes + done, static_cast<uInt>(slice));
-        done += slice;
-    }
-    job->crc = static_cast<std::uint32_t>(crc);
+    // The same CRC-32 as zlib's, several times faster on a whole file.
+    job->crc = libdeflate_crc32(job->crc, job->bytes, static_cast<std::size_t>(job->count));
 }
 
 }  // namespace

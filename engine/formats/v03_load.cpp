@@ -1,15 +1,21 @@
 // Loading a V03 file: each block is decompressed in one call into one
 // allocation, and the nodes and links of a list are built in one array each;
-// nothing is allocated per word. Every count, size and position read from the
+// nothing is allocated per word. The six blocks are inflated side by side on
+// as many threads as there are cores before the lists are built from them. Every count, size and position read from the
 // file is checked before it is used, so that a damaged file fails with a
 // message and never leads to a read outside the mapping or a buffer.
 #include <sys/resource.h>
 #include <unistd.h>
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <memory>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "engine/formats/v03_file.h"
 #include "engine/formats/v03_image.h"
@@ -54,6 +60,75 @@ void RunCount(void* argument) {
         job->stream->avail_out = sizeof scratch;
         job->result = inflate(job->stream, Z_NO_FLUSH);
     } while (job->result == Z_OK && job->stream->total_out <= job->limit);
+}
+
+// One block inflated ahead of the step that uses it.
+struct Inflation {
+    enum State { kNotRun, kDone, kBadStream, kUnreadable, kNoMemory };
+    Block buffer;               // the allocation that receives the block
+    std::uint8_t* out = nullptr;  // where in it the block goes
+    const std::uint8_t* in = nullptr;
+    std::uint64_t packed = 0;
+    std::uint64_t size = 0;
+    State state = kNotRun;
+};
+
+// Inflates one zlib stream that must yield exactly `job->size` bytes.
+struct DeflateJob {
+    libdeflate_decompressor* decompressor;
+    Inflation* inflation;
+    libdeflate_result result;
+    std::size_t produced;
+};
+
+void RunDeflate(void* argument) {
+    auto* job = static_cast<DeflateJob*>(argument);
+    job->result = libdeflate_zlib_decompress(
+        job->decompressor, job->inflation->in, static_cast<std::size_t>(job->inflation->packed),
+        job->inflation->out, static_cast<std::size_t>(job->inflation->size), &job->produced);
+}
+
+// Runs the waiting inflations, the largest first, on up to one thread per
+// core; the calling thread takes its share. Each thread guards its own reads
+// of the mapping.
+void InflateAll(const platform::MappedFile& file, Inflation* jobs, int count) {
+    std::vector<Inflation*> order;
+    for (int i = 0; i < count; ++i) {
+        if (jobs[i].out != nullptr) order.push_back(&jobs[i]);
+    }
+    std::sort(order.begin(), order.end(),
+              [](const Inflation* a, const Inflation* b) { return a->size > b->size; });
+    std::atomic<std::size_t> next{0};
+    auto work = [&file, &order, &next] {
+        libdeflate_decompressor* const decompressor = libdeflate_alloc_decompressor();
+        for (std::size_t i = next++; i < order.size(); i = next++) {
+            Inflation* const inflation = order[i];
+            if (decompressor == nullptr) {
+                inflation->state = Inflation::kNoMemory;
+                continue;
+            }
+            DeflateJob job{decompressor, inflation, LIBDEFLATE_BAD_DATA, 0};
+            if (!file.Guarded(RunDeflate, &job)) {
+                inflation->state = Inflation::kUnreadable;
+            } else if (job.result != LIBDEFLATE_SUCCESS || job.produced != inflation->size) {
+                inflation->state = Inflation::kBadStream;
+            } else {
+                inflation->state = Inflation::kDone;
+            }
+        }
+        if (decompressor != nullptr) libdeflate_free_decompressor(decompressor);
+    };
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::thread> helpers;
+    for (std::size_t t = 1; t < std::min(cores, order.size()); ++t) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;  // no more threads to be had: fewer do the work
+        }
+    }
+    work();
+    for (std::thread& helper : helpers) helper.join();
 }
 
 thread_local std::uint64_t tls_memory_ceiling = 0;  // 0: the machine's
@@ -104,6 +179,9 @@ private:
     }
 
     bool FitsInMemory();
+    bool BoundsHold(int block) const;
+    void Prepare(int block, std::size_t room, std::size_t at);
+    void InflateAhead();
     bool FailMismatch(int block);
     bool Unpack(int block, Block* out);
     bool UnpackInto(int block, std::uint8_t* out);
@@ -116,6 +194,7 @@ private:
     DB_CONTEXT* db_;
     const char* file_;
     const v03::Image* image_;
+    Inflation ahead_[6];
 };
 
 // Whether the memory the header's counts ask for can be had at all. A small
@@ -132,6 +211,56 @@ bool Loader::FitsInMemory() {
     // The check that the links mirror each other.
     need += 4 * std::uint64_t{LinkCount(1)} + 4 * (std::uint64_t{WordCount(0)} + 1) + 4 * 0xFFFF;
     return need <= MemoryCeiling() ? true : Fail(msg::kMemoryErrorSpaced);
+}
+
+// Whether block `block`'s packed bytes lie in the file and its unpacked size
+// is one deflate can yield from them.
+bool Loader::BoundsHold(int block) const {
+    const auto b = static_cast<std::size_t>(block);
+    const std::uint64_t offset = image_->Trailer(v03::kBlockOffset + 4 * b);
+    const std::uint64_t packed = image_->Trailer(v03::kPackedSize + 4 * b);
+    const std::uint64_t size = UnpackedSize(block);
+    return size > 0 && offset <= image_->size() && packed <= image_->size() - offset &&
+           size <= packed * kMaxExpansion;
+}
+
+// Sets block `block` up to be inflated into a new allocation of `room` bytes,
+// at `at`. A failed allocation is reported when the block's turn comes.
+void Loader::Prepare(int block, std::size_t room, std::size_t at) {
+    Inflation& job = ahead_[block];
+    if (!BoundsHold(block)) return;  // the step itself reports why
+    job.buffer.reset(static_cast<std::uint8_t*>(v03::Allocate(room)));
+    if (job.buffer == nullptr) {
+        job.state = Inflation::kNoMemory;
+        return;
+    }
+    const auto b = static_cast<std::size_t>(block);
+    job.in = image_->file.data() + image_->Trailer(v03::kBlockOffset + 4 * b);
+    job.packed = image_->Trailer(v03::kPackedSize + 4 * b);
+    job.size = UnpackedSize(block);
+    job.out = job.buffer.get() + at;
+}
+
+// Inflates every block whose recorded size agrees with the header, all at
+// once. The steps that follow take the results in the order they always had,
+// so that a damaged file fails with the message it always failed with.
+void Loader::InflateAhead() {
+    for (int list = 0; list < 2; ++list) {
+        const std::uint32_t bytes = TextBytes(list);
+        const std::uint32_t words = WordCount(list);
+        if (UnpackedSize(list) == bytes && words > 0 && words <= bytes / 2) {
+            Prepare(list, bytes, 0);
+        }
+        const std::uint32_t links = LinkCount(list);
+        if (links > 0 && UnpackedSize(4 + list) == std::uint64_t{links} * 4) {
+            const std::size_t room = (std::size_t{links} + 1) * sizeof(TransLink);
+            Prepare(4 + list, room, room - 4 * std::size_t{links});
+        }
+        if (words > 0 && UnpackedSize(2 + list) == std::uint64_t{words} * 2) {
+            Prepare(2 + list, std::size_t{words} * 2, 0);
+        }
+    }
+    InflateAll(image_->file, ahead_, 6);
 }
 
 // The block's recorded size disagrees with what the header's counts make of
@@ -161,6 +290,14 @@ bool Loader::FailMismatch(int block) {
 // Decompresses block `block` (0 to 5), whose size the caller has checked and
 // found non-zero, into a new allocation.
 bool Loader::Unpack(int block, Block* out) {
+    Inflation& job = ahead_[block];
+    switch (job.state) {
+        case Inflation::kNotRun: break;
+        case Inflation::kDone: *out = std::move(job.buffer); return true;
+        case Inflation::kBadStream: return Fail(msg::kUncompressError);
+        case Inflation::kUnreadable: return FailWithFile(msg::kFileCantMap);
+        case Inflation::kNoMemory: return Fail(msg::kMemoryErrorSpaced);
+    }
     out->reset(static_cast<std::uint8_t*>(v03::Allocate(UnpackedSize(block))));
     if (*out == nullptr) return Fail(msg::kMemoryErrorSpaced);
     return UnpackInto(block, out->get());
@@ -238,16 +375,25 @@ bool Loader::LoadLinks(int list) {
     if (UnpackedSize(block) != std::uint64_t{count} * 4) return FailMismatch(block);
     if (count == 0) return true;
     const std::size_t room = (std::size_t{count} + 1) * sizeof(TransLink);
-    auto* links = static_cast<TransLink*>(v03::Allocate(room));
-    if (links == nullptr) return Fail(msg::kMemoryErrorSpaced);
-    words->link_block = links;
-    words->link_block_count = count;
     // The positions, four bytes a link, are unpacked into the end of the link
     // block and turned into links from the front: link i ends before position
     // i + 1 begins, and position i is read before link i is written.
+    Block block_bytes;
+    if (ahead_[block].state != Inflation::kNotRun) {
+        if (!Unpack(block, &block_bytes)) return false;
+    } else {
+        block_bytes.reset(static_cast<std::uint8_t*>(v03::Allocate(room)));
+        if (block_bytes == nullptr) return Fail(msg::kMemoryErrorSpaced);
+    }
+    auto* links = reinterpret_cast<TransLink*>(block_bytes.get());
+    words->link_block = reinterpret_cast<TransLink*>(block_bytes.release());
+    words->link_block_count = count;
     const std::uint8_t* const positions =
         reinterpret_cast<std::uint8_t*>(links) + room - 4 * std::size_t{count};
-    if (!UnpackInto(block, const_cast<std::uint8_t*>(positions))) return false;
+    if (ahead_[block].state == Inflation::kNotRun &&
+        !UnpackInto(block, const_cast<std::uint8_t*>(positions))) {
+        return false;
+    }
     WordNode* const targets = db_->lists[1 - list].node_block;
     const std::uint32_t target_count = WordCount(1 - list);
     for (std::uint32_t i = 0; i < count; ++i) {
@@ -361,6 +507,7 @@ bool Loader::LoadTables() {
 
 bool Loader::Run() {
     if (!FitsInMemory()) return false;
+    InflateAhead();
     SetProgress(db_, 15);
     if (!LoadTexts(0)) return false;
     SetProgress(db_, 45);

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "tools/lookup_image.h"
 #include "tools/pair_encoding.h"
 
 namespace cli {
@@ -27,6 +28,8 @@ protected:
         std::string pattern = (std::filesystem::temp_directory_path() / "cli-test-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
+        // Look-up images go to a cache of the test's own.
+        ::setenv("XDG_CACHE_HOME", (dir_ + "/cache").c_str(), 1);
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
 
@@ -62,6 +65,15 @@ protected:
         return Path("ec.v03");
     }
 
+    // English-Croatian pairs of TXT lines imported into d.v03.
+    std::string ImportPairs(const std::string& pairs) const {
+        WriteFile("pairs.txt", pairs);
+        const CliRun r = Cli({"import", "--format", "txt", Path("pairs.txt"), Path("d.v03"),
+                              "--locales", "1033,1050"});
+        EXPECT_EQ(r.status, kExitOk) << r.err;
+        return Path("d.v03");
+    }
+
     std::string dir_;
 };
 
@@ -89,6 +101,139 @@ TEST_F(CliCommandsTest, BatchTranslationAnswersEveryLineInOrder) {
     EXPECT_EQ(r.status, kExitOk) << r.err;
     EXPECT_EQ(r.out, "mačka\tmačak\n\n\npas\npas\n");
     EXPECT_EQ(Cli({"translate", file, "-", "--case"}, "DOG\n").out, "\n");
+}
+
+// A dictionary with repeated texts, texts that differ only in case, a word
+// with many translations and a translation shared by several words.
+std::string ImageTestPairs() {
+    std::string pairs;
+    const char* const lines[] = {
+        "cat\tma\xe8ka",  "cat\tma\xe8" "ak", "Cat\tMa\xe8" "ak", "dog\tpas",   "dog\tpas",
+        "hound\tpas",     "a\tjedan",       "a\tneki",       "ab\tx",      "abc\ty",
+        "house\tdom",     "house\tku\xe6" "a", "home\tdom",     "zz top\tzz", "\xe9t\xe9\tljeto",
+    };
+    for (const char* line : lines) pairs += std::string(line) + "\r\n";
+    for (int i = 0; i < 40; ++i) pairs += "many\tw" + std::to_string(i) + "\r\n";
+    return pairs;
+}
+
+// Every word of both lists, some that are in neither, one per line.
+const char kImageTestWords[] =
+    "cat\nCat\nCAT\ndog\nhound\na\nab\nabc\nabcd\nhouse\nhome\nzz top\nzz\nmany\n"
+    "\xc3\xa9t\xc3\xa9\nmačka\nmačak\nMačak\npas\njedan\nneki\nx\ny\ndom\nkuća\nw0\nw39\n"
+    "\n0\n\xef\xbf\xbf\n";
+
+TEST_F(CliCommandsTest, ExactLookUpsAnswerTheSameFromTheLookUpImage) {
+    const std::string file = ImportPairs(ImageTestPairs());
+    const std::vector<std::string> forward = {"translate", file, "-", "--case"};
+    const std::vector<std::string> backward = {"translate", file, "-", "--case", "--reverse"};
+    // The first run loads the dictionary and leaves the image behind.
+    const CliRun loaded = Cli(forward, kImageTestWords);
+    const CliRun loaded_back = Cli(backward, kImageTestWords);
+    EXPECT_EQ(loaded.out.rfind("mačka\tmačak\nMačak\n\npas\tpas\npas\n", 0), 0u) << loaded.out;
+    const std::string image = ImagePathOf(file);
+    ASSERT_FALSE(image.empty());
+    EXPECT_EQ(image.rfind(dir_ + "/cache/wordbay/", 0), 0u);
+    ASSERT_TRUE(std::filesystem::exists(image));
+    SourceKey key;
+    ASSERT_TRUE(ReadSourceKey(file, &key));
+    LookupImage mapped;
+    ASSERT_TRUE(mapped.Open(image, file, key));
+
+    const CliRun from_image = Cli(forward, kImageTestWords);
+    EXPECT_EQ(from_image.out, loaded.out);
+    EXPECT_EQ(Cli(backward, kImageTestWords).out, loaded_back.out);
+    for (const char* word : {"many", "dog", "zz top", "abcd", "CAT"}) {
+        SCOPED_TRACE(word);
+        const CliRun a = Cli({"translate", file, word, "--case"});
+        std::filesystem::remove(image);
+        const CliRun b = Cli({"translate", file, word, "--case"});
+        EXPECT_EQ(std::make_tuple(a.status, a.out, a.err), std::make_tuple(b.status, b.out, b.err));
+    }
+    // Folded look-ups never use it: their answers need the whole list.
+    EXPECT_EQ(Cli({"translate", file, "CAT"}).out, "mačka\nmačak\nMačak\n");
+}
+
+TEST_F(CliCommandsTest, AStaleOrDamagedLookUpImageIsNotBelieved) {
+    const std::string file = ImportPairs(ImageTestPairs());
+    const std::vector<std::string> forward = {"translate", file, "-", "--case"};
+    const std::string expected = Cli(forward, kImageTestWords).out;
+    const std::string image = ImagePathOf(file);
+    const std::string good = ReadFile(image.substr(dir_.size() + 1));
+    ASSERT_GT(good.size(), 200u);
+    SourceKey key;
+    ASSERT_TRUE(ReadSourceKey(file, &key));
+
+    // Another state of the file, or another file, is not the image's.
+    {
+        LookupImage mapped;
+        SourceKey other = key;
+        other.crc ^= 1;
+        EXPECT_FALSE(mapped.Open(image, file, other));
+        other = key;
+        other.modified_nanoseconds += 1;
+        EXPECT_FALSE(mapped.Open(image, file, other));
+        other = key;
+        other.size += 1;
+        EXPECT_FALSE(mapped.Open(image, file, other));
+        EXPECT_FALSE(mapped.Open(image, file + "x", key));
+        EXPECT_FALSE(mapped.is_open());
+    }
+    // A dictionary changed in place answers with its new pairs.
+    ImportPairs("cat\tma\xe8ka\r\n");
+    EXPECT_EQ(Cli(forward, "cat\ndog\n").out, "mačka\n\n");
+    EXPECT_EQ(Cli(forward, "cat\ndog\n").out, "mačka\n\n");
+    ImportPairs(ImageTestPairs());
+    ASSERT_EQ(Cli(forward, kImageTestWords).out, expected);
+    ASSERT_TRUE(ReadSourceKey(file, &key));
+    const std::string rebuilt = ReadFile(image.substr(dir_.size() + 1));
+    ASSERT_EQ(rebuilt.size(), good.size());
+
+    // Any one byte changed, or the image cut short: the answers stay the
+    // dictionary's, and the image is written anew.
+    const auto check = [&](const std::string& bytes) {
+        std::ofstream(image, std::ios::binary | std::ios::trunc) << bytes;
+        EXPECT_EQ(Cli(forward, kImageTestWords).out, expected);
+        LookupImage mapped;
+        EXPECT_TRUE(mapped.Open(image, file, key));
+    };
+    for (std::size_t at = 0; at < rebuilt.size(); at += 7) {
+        SCOPED_TRACE(at);
+        std::string bytes = rebuilt;
+        bytes[at] = static_cast<char>(bytes[at] ^ 0x21);
+        check(bytes);
+    }
+    for (std::size_t size : {std::size_t{0}, std::size_t{100}, rebuilt.size() - 1}) {
+        SCOPED_TRACE(size);
+        check(rebuilt.substr(0, size));
+    }
+    // An image that can't be written costs nothing but the time.
+    std::filesystem::remove(image);
+    WriteFile("cache/wordbay-blocked", "");
+    ::setenv("XDG_CACHE_HOME", Path("cache/wordbay-blocked").c_str(), 1);
+    EXPECT_EQ(Cli(forward, kImageTestWords).out, expected);
+}
+
+TEST_F(CliCommandsTest, ALookUpImageCutShortWhileMappedIsNoLongerBelieved) {
+    const std::string file = ImportPairs(ImageTestPairs());
+    ASSERT_EQ(Cli({"translate", file, "cat", "--case"}).out, "mačka\nmačak\n");
+    const std::string image = ImagePathOf(file);
+    SourceKey key;
+    ASSERT_TRUE(ReadSourceKey(file, &key));
+    // Twice: the reader must stay usable for the image written anew.
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        LookupImage mapped;
+        ASSERT_TRUE(mapped.Open(image, file, key));
+        std::vector<std::string> found;
+        EXPECT_EQ(mapped.Translate(0, "dog", &found), LookupImage::Answer::kFound);
+        EXPECT_EQ(found, (std::vector<std::string>{"pas", "pas"}));
+        const std::string whole = ReadFile(image.substr(dir_.size() + 1));
+        ASSERT_EQ(::truncate(image.c_str(), 0), 0);
+        EXPECT_EQ(mapped.Translate(0, "cat", &found), LookupImage::Answer::kDamaged);
+        EXPECT_TRUE(found.empty());
+        std::ofstream(image, std::ios::binary | std::ios::trunc) << whole;
+    }
 }
 
 TEST_F(CliCommandsTest, ListsInEveryModeAndHonoursTheLimit) {

@@ -761,6 +761,57 @@ TEST_F(V03FileTest, RunningOutOfMemoryFailsCleanly) {
     EXPECT_GT(n, 8);
 }
 
+// The blocks are inflated all at once, ahead of the steps that use them; a
+// file with more than one fault must still fail with the fault of the block
+// used first: texts, then links, then counts.
+TEST_F(V03FileTest, SeveralDamagedBlocksFailWithTheFirstUsed) {
+    const FileParts good = SplitFile(SampleFile());
+    const std::string damaged = "Damaged database !";
+    const std::string uncompress = "Uncompress database error !";
+    // The adler-32 at the end of block b's stream, made wrong.
+    const auto break_stream = [](Bytes* file, int b) {
+        const std::size_t trailer = file->size() - 132;
+        const std::size_t end = GetU32(*file, trailer + 4 * b) + GetU32(*file, trailer + 24 + 4 * b);
+        (*file)[end - 1] ^= 0x01;
+    };
+    for (int b = 0; b < 6; ++b) {
+        SCOPED_TRACE(b);
+        Bytes file = JoinParts(good);
+        break_stream(&file, b);
+        FixCrc(&file);
+        DB_HANDLE db = nullptr;
+        EXPECT_EQ(LoadBytes(file, &db), std::make_pair(0, uncompress));
+        EXPECT_TRUE(IsEmptyHandle(db));
+    }
+    struct Case {
+        const char* what;
+        void (*change)(FileParts* parts);
+        int broken_stream;
+        const std::string& message;
+    };
+    const Case cases[] = {
+        {"texts not ending in a NUL, before a broken link block",
+         [](FileParts* p) { p->blocks[0].back() = 'x'; }, 5, damaged},
+        {"a broken secondary text block, before a target beyond the other list",
+         [](FileParts* p) { SetU32(&p->blocks[4], 0, GetU32(p->header, 428)); }, 1, uncompress},
+        {"a target beyond the other list, before a broken count block",
+         [](FileParts* p) { SetU32(&p->blocks[4], 0, GetU32(p->header, 428)); }, 3, damaged},
+        {"a broken link block, before counts that add up wrong",
+         [](FileParts* p) { p->blocks[2][0] = 2; }, 4, uncompress},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FileParts parts = good;
+        c.change(&parts);
+        Bytes file = JoinParts(parts);
+        break_stream(&file, c.broken_stream);
+        FixCrc(&file);
+        DB_HANDLE db = nullptr;
+        EXPECT_EQ(LoadBytes(file, &db), std::make_pair(0, c.message));
+        EXPECT_TRUE(IsEmptyHandle(db));
+    }
+}
+
 std::string g_mapped_path;
 
 TEST_F(V03FileTest, AFileThatChangesSizeWhileMappedFailsCleanly) {

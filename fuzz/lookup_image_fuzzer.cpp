@@ -1,0 +1,110 @@
+// Fuzz target of the look-up image reader of wordbay-cli. The input becomes
+// an image file, opened for the source path and key that its own header
+// names, and asked for words in both directions; every answer must come from
+// inside the mapping, and an image that holds up must answer consistently.
+//
+// Before writing the file the target stores the right size, header CRC and
+// chunk CRCs in the input wherever the header's layout fields allow, so that
+// mutations reach the checks behind them; the unit tests cover images whose
+// CRCs are wrong.
+#include <libdeflate.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tools/lookup_image.h"
+
+namespace {
+
+char g_path[64];
+
+void RemoveFile() { std::remove(g_path); }
+
+std::string WorkFile() {
+    if (g_path[0] == '\0') {
+        struct stat status {};
+        const bool shm = ::stat("/dev/shm", &status) == 0 && S_ISDIR(status.st_mode);
+        std::strcpy(g_path, shm ? "/dev/shm/lookup_image_fuzzer_XXXXXX"
+                                : "/tmp/lookup_image_fuzzer_XXXXXX");
+        const int fd = ::mkstemp(g_path);
+        if (fd < 0) std::abort();
+        ::close(fd);
+        std::atexit(RemoveFile);
+    }
+    return g_path;
+}
+
+std::uint32_t Get32(const std::vector<std::uint8_t>& b, std::size_t at) {
+    std::uint32_t v;
+    std::memcpy(&v, b.data() + at, 4);
+    return v;
+}
+std::uint64_t Get64(const std::vector<std::uint8_t>& b, std::size_t at) {
+    std::uint64_t v;
+    std::memcpy(&v, b.data() + at, 8);
+    return v;
+}
+void Put32(std::vector<std::uint8_t>* b, std::size_t at, std::uint32_t v) {
+    std::memcpy(b->data() + at, &v, 4);
+}
+void Put64(std::vector<std::uint8_t>* b, std::size_t at, std::uint64_t v) {
+    std::memcpy(b->data() + at, &v, 8);
+}
+
+// Stores the size, chunk CRCs and header CRC that the layout fields ask for.
+void FixChecks(std::vector<std::uint8_t>* b) {
+    const std::uint64_t size = b->size();
+    Put64(b, 112, size);
+    const std::uint64_t path = Get32(*b, 12);
+    const std::uint64_t crcs = Get32(*b, 100);
+    const std::uint64_t chunks = Get32(*b, 104);
+    const std::uint64_t data = Get32(*b, 108);
+    if (124 + path > size || crcs > size || chunks > (size - crcs) / 4 || data > size) return;
+    for (std::uint64_t c = 0; c < chunks; ++c) {
+        const std::uint64_t begin = data + (c << 12);
+        if (begin >= size) break;
+        const std::uint64_t length = std::min<std::uint64_t>(std::uint64_t{1} << 12, size - begin);
+        Put32(b, crcs + 4 * c, libdeflate_crc32(0, b->data() + begin, length));
+    }
+    std::uint32_t crc = libdeflate_crc32(0, b->data(), 120);
+    crc = libdeflate_crc32(crc, b->data() + 124, path);
+    crc = libdeflate_crc32(crc, b->data() + crcs, 4 * chunks);
+    Put32(b, 120, crc);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 124 || size > (std::size_t{1} << 22)) return 0;
+    std::vector<std::uint8_t> bytes(data, data + size);
+    FixChecks(&bytes);
+    const std::string file = WorkFile();
+    std::ofstream(file, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(size));
+
+    const std::uint64_t path_length = Get32(bytes, 12);
+    if (124 + path_length > size) return 0;
+    const std::string source(reinterpret_cast<const char*>(bytes.data()) + 124, path_length);
+    cli::SourceKey key;
+    key.size = Get64(bytes, 16);
+    key.modified_seconds = static_cast<std::int64_t>(Get64(bytes, 24));
+    key.modified_nanoseconds = static_cast<std::int64_t>(Get64(bytes, 32));
+    key.crc = Get32(bytes, 40);
+    cli::LookupImage image;
+    if (!image.Open(file, source, key)) return 0;
+    std::vector<std::string> found;
+    for (int direction = 0; direction < 2; ++direction) {
+        for (const char* word : {"a", "house", "m", "\xff", "zz top", "~"}) {
+            const auto answer = image.Translate(direction, word, &found);
+            if (answer == cli::LookupImage::Answer::kFound && found.empty()) std::abort();
+        }
+    }
+    return 0;
+}

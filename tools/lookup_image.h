@@ -1,0 +1,104 @@
+// The look-up image of a dictionary: what exact translations need, laid out
+// without pointers (offsets and 32-bit entry numbers) in one file of the
+// user's cache, so that a later run maps it and answers at once instead of
+// loading the whole dictionary. The dictionary file stays the file of record:
+// the image is derived from a load of it, names the file it came from and its
+// size, modification time and stored CRC-32, and is ignored when any of them
+// changed. Every 4 KiB page of the image carries a CRC-32 of their own, checked the
+// first time a look-up reads from them, so a damaged image is never believed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/lexbase.h"
+#include "platform/mapped_file.h"
+
+namespace cli {
+
+// What identifies one state of a dictionary file.
+struct SourceKey {
+    std::uint64_t size = 0;
+    std::int64_t modified_seconds = 0;
+    std::int64_t modified_nanoseconds = 0;
+    std::uint32_t crc = 0;  // the CRC-32 stored in the file's last four bytes
+};
+
+// The key of the regular file `path`; false when it can't be read.
+bool ReadSourceKey(const std::string& path, SourceKey* key);
+
+// Where the image of `source` (an absolute path) lives: the folder wordbay in
+// $XDG_CACHE_HOME, or in ~/.cache without it; "" when neither is set.
+std::string ImagePathOf(const std::string& source);
+
+class LookupImage {
+public:
+    LookupImage() = default;
+    LookupImage(const LookupImage&) = delete;
+    LookupImage& operator=(const LookupImage&) = delete;
+
+    // Maps the image at `path` when it is the image of `source` in the state
+    // `key`; false (and nothing mapped) when there is none, it belongs to
+    // another state of the file, or its header is damaged.
+    bool Open(const std::string& path, const std::string& source, const SourceKey& key);
+    bool is_open() const { return data_ != nullptr; }
+
+    // The code page the texts of a list are in (65001: UTF-8).
+    std::uint32_t code_page(int list) const { return code_pages_[list]; }
+
+    enum class Answer { kFound, kNotFound, kDamaged };
+
+    // The translations of `word` (in the code page of its list), from the
+    // primary list (direction 0) or the secondary list (1), as the engine's
+    // exact DB_Translate gives them. kDamaged: the image can't be believed,
+    // or the file was cut short under us; the caller asks the dictionary.
+    Answer Translate(int direction, std::string_view word, std::vector<std::string>* out);
+
+private:
+    struct Span {
+        std::uint64_t offset;
+        std::uint32_t length;
+    };
+    struct Search;
+    static void RunSearch(void* argument);
+    static void RunValidate(void* argument);
+    bool Validate(const std::string& source, const SourceKey& key);
+
+    struct Entry {
+        std::uint32_t text;   // offset in the list's texts
+        std::uint32_t length;
+        std::uint32_t first;  // first translation; the next entry's ends them
+    };
+
+    const std::uint8_t* Checked(std::uint64_t offset, std::uint64_t size);
+    bool ReadEntry(int list, std::uint32_t n, Entry* entry);
+    bool ReadText(int list, const Entry& entry, std::string_view* text);
+
+    // Every read of the mapping runs guarded: another process may truncate the
+    // file while it is mapped.
+    platform::MappedFile file_;
+    const std::uint8_t* data_ = nullptr;
+    std::uint64_t size_ = 0;
+    std::vector<Span> spans_;  // the translations found, at most 65,535
+    std::uint32_t code_pages_[2] = {};
+    std::uint32_t texts_[2] = {};
+    std::uint32_t text_bytes_[2] = {};
+    std::uint32_t entries_[2] = {};
+    std::uint32_t entry_count_[2] = {};
+    std::uint32_t links_[2] = {};
+    std::uint32_t link_count_[2] = {};
+    std::uint32_t chunk_crcs_ = 0;
+    std::uint64_t data_start_ = 0;
+    std::vector<std::uint8_t> checked_;  // per chunk: 0 unchecked, 1 good
+    bool damaged_ = false;
+};
+
+// Writes the image of the loaded dictionary `db`, the file `source` in state
+// `key`, to `path`, under a temporary name renamed into place. False when it
+// could not be written; nothing is left behind then.
+bool WriteLookupImage(DB_HANDLE db, const std::string& path, const std::string& source,
+                      const SourceKey& key);
+
+}  // namespace cli

@@ -334,6 +334,14 @@ TEST_F(CliCommandsTest, Utf8ImportsAndExports) {
     r = Cli({"info", Path("u.v03")});
     EXPECT_NE(r.out.find("locale 1050, hr_HR, charset 65001"), std::string::npos) << r.out;
     EXPECT_EQ(Cli({"translate", Path("u.v03"), "KUCA", "--reverse", "--accents"}).out, "house\n");
+    // Exact look-ups answered by the look-up image take the list's own
+    // encoding (UTF-8 here, though Croatian has an 8-bit code page).
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run == 0 ? "loaded" : "from the image");
+        EXPECT_EQ(Cli({"translate", Path("u.v03"), "kuća", "--reverse", "--case"}).out, "house\n");
+        EXPECT_EQ(Cli({"translate", Path("hi.v03"), "house", "--case"}).out, "घर\nमकान\n");
+    }
+    EXPECT_TRUE(std::filesystem::exists(ImagePathOf(Path("u.v03"))));
 }
 
 TEST_F(CliCommandsTest, FailuresGiveTheEngineMessageAndAStatus) {

@@ -109,6 +109,9 @@ private slots:
         form->onHotKeyMessage();
         QTRY_COMPARE(pane->edit(ListSide::kPrimary)->text(), QStringLiteral("hou"));
         QTRY_COMPARE(pane->list(ListSide::kPrimary)->count(), 4);
+        // The hot key's look-up has ended (a window activation while it is
+        // pending would take the clipboard once more).
+        QTRY_VERIFY(!form->controller()->hot_key_pending());
 
         // While the dictionary is edited the hot keys do nothing.
         form->command(kMenuCommand, cmd::kEditMode, nullptr, 0);

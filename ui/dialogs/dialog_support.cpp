@@ -1,8 +1,10 @@
 #include "ui/dialogs/dialog_support.h"
 
 #include <QFile>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QTableWidget>
+#include <QVBoxLayout>
 #include <array>
 #include <cstring>
 
@@ -132,6 +134,18 @@ std::string pathBytes(const QString& path) { return QFile::encodeName(path).toSt
 std::string fileNameOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void layOutListDialog(QWidget* dialog, QWidget* label, QWidget* list,
+                      std::initializer_list<QWidget*> left, std::initializer_list<QWidget*> right) {
+    auto* buttons = new QHBoxLayout;
+    for (QWidget* button : left) buttons->addWidget(button);
+    buttons->addStretch();
+    for (QWidget* button : right) buttons->addWidget(button);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(label);
+    layout->addWidget(list);
+    layout->addLayout(buttons);
 }
 
 }  // namespace dialogs

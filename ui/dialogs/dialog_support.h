@@ -40,6 +40,11 @@ struct Column {
 // A read-only report list with the given columns and single full-row selection.
 QTableWidget* createReportList(QWidget* parent, const QString& objectName,
                                std::initializer_list<Column> columns);
+// Lays out a list dialog: `label` above `list`, then one row of buttons,
+// `left` ones at the left edge and `right` ones at the right.
+void layOutListDialog(QWidget* dialog, QWidget* label, QWidget* list,
+                      std::initializer_list<QWidget*> left, std::initializer_list<QWidget*> right);
+
 // Appends a row of cells; returns its index.
 int appendRow(QTableWidget* list, const QStringList& cells);
 // The selected row, or -1.

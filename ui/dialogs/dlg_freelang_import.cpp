@@ -1,10 +1,8 @@
 #include "ui/dialogs/dlg_freelang_import.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QVBoxLayout>
 
 #include "platform/locale.h"
 #include "ui/dialogs/dialog_support.h"
@@ -50,14 +48,7 @@ DlgFreelangImport::DlgFreelangImport(Mode mode, std::vector<wordbay::FreelangEnt
     cancel->setAutoDefault(false);
     addButton(accept, kIdOk);
     addButton(cancel, kIdCancel);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(accept);
-    buttons->addWidget(cancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(label);
-    layout->addWidget(m_list);
-    layout->addLayout(buttons);
+    dialogs::layOutListDialog(this, label, m_list, {}, {accept, cancel});
     resize(460, 320);
 
     if (!importing) connect(m_list, &QTableWidget::cellDoubleClicked, this, [this] { onOk(); });

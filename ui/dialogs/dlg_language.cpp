@@ -3,11 +3,9 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QVBoxLayout>
 #include <utility>
 
 #include "app/message_table.h"
@@ -82,16 +80,7 @@ DlgLanguage::DlgLanguage(std::string languageDir, std::string currentFile, QWidg
     addButton(accept, kIdOk);
     addButton(cancel, kIdCancel);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(save);
-    buttons->addWidget(edit);
-    buttons->addStretch();
-    buttons->addWidget(accept);
-    buttons->addWidget(cancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(label);
-    layout->addWidget(m_list);
-    layout->addLayout(buttons);
+    dialogs::layOutListDialog(this, label, m_list, {save, edit}, {accept, cancel});
     // The five columns, the frame and the scroll bar.
     resize(720, 300);
 

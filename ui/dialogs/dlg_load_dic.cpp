@@ -2,11 +2,9 @@
 
 #include <unistd.h>
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QVBoxLayout>
 #include <utility>
 
 #include "app/dictionary_settings.h"
@@ -61,15 +59,7 @@ DlgLoadDic::DlgLoadDic(Mode mode, wordbay::Catalogue& catalogue, std::string cur
     addButton(accept, kIdOk);
     addButton(cancel, kIdCancel);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(remove);
-    buttons->addStretch();
-    buttons->addWidget(accept);
-    buttons->addWidget(cancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(label);
-    layout->addWidget(m_list);
-    layout->addLayout(buttons);
+    dialogs::layOutListDialog(this, label, m_list, {remove}, {accept, cancel});
     resize(720, 320);
 
     fillList();

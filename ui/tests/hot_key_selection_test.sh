@@ -35,6 +35,17 @@ press_hot_key() {
     sleep 0.2
     xdotool keyup shift keyup ctrl
 }
+# first_window XDOTOOL_SEARCH_ARGS...: the first matching window, once there
+# is one. A search that meets a window closing under it fails: it is tried again.
+first_window() {
+    local id=""
+    for _ in $(seq 1 75); do
+        id="$(xdotool search "$@" 2> /dev/null | head -n 1)" || id=""
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.2
+    done
+    return 1
+}
 focused_is() { [ "$(xdotool getwindowfocus 2> /dev/null)" = "$1" ]; }
 # press_hot_key_in WINDOW: gives WINDOW the focus, then presses the hot key.
 press_hot_key_in() {
@@ -63,8 +74,7 @@ sleep 2
 # 1. A terminal with a command that must not be interrupted.
 xterm -geometry 60x8+0+0 -fn fixed -e bash -c \
     "printf 'house\\n'; trap 'echo GOT >> $dir/trap' INT; sleep 90; echo slept >> $dir/trap" &
-wait_for 15 xdotool search --class xterm || fail "no xterm"
-term="$(xdotool search --class xterm | head -1)"
+term="$(first_window --class xterm)" || fail "no xterm"
 press_hot_key_in "$term"
 wait_for 30 shows "miš" || fail "nothing selected: the clipboard's word was not looked up"
 sleep 1
@@ -87,13 +97,13 @@ sleep 1
 echo "2. terminal, word selected: translated, no interrupt, clipboard kept: passed"
 
 # 3. A program that copies on Ctrl+C, nothing in PRIMARY.
-kill "$(xdotool getwindowpid "$term")" 2> /dev/null || true
-wait_for 10 sh -c '! xdotool search --class xterm' || fail "the xterm did not end"
+term_pid="$(xdotool getwindowpid "$term")"
+kill "$term_pid" 2> /dev/null || true
+wait_for 10 sh -c "! kill -0 $term_pid 2> /dev/null" || fail "the xterm did not end"
 wait_for 5 sh -c '[ -z "$(timeout 2 xclip -o -selection primary 2> /dev/null)" ]' ||
     fail "the primary selection is not empty: '$(primary)'"
 "$bin/copy_on_ctrl_c" tree "$dir/copied" &
-wait_for 15 xdotool search --name copy-on-ctrl-c || fail "no copying program"
-helper="$(xdotool search --name copy-on-ctrl-c | head -1)"
+helper="$(first_window --name copy-on-ctrl-c)" || fail "no copying program"
 press_hot_key_in "$helper"
 wait_for 30 shows "drvo" || fail "the copied word was not looked up"
 grep -q copied "$dir/copied" || fail "the program got no Ctrl+C"

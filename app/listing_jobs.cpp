@@ -7,7 +7,6 @@
 #include <unordered_set>
 
 #include "app/search_controller.h"
-#include "engine/messages.h"
 #include "platform/collation.h"
 
 namespace wordbay {
@@ -49,7 +48,7 @@ void SearchController::ListJob(SlotId id, ListSide side) {
     const DB_RESULT* r = DB_List(s.handle(), EngineList(side), text.c_str(), case_sensitive,
                                  ignore_accents, mode, buffers.back(), buffers.capacity());
     const int count = r->status != 0 ? r->count : 0;
-    search_incomplete_.store(r->status != 0 && std::strcmp(r->message, lexbase::msg::kRegexIncomplete) == 0);
+    search_incomplete_.store(r->status != 0 && std::strcmp(r->message, kSearchIncompleteMessage) == 0);
     Show(id, side, count);
 
     if (o.edit_mode || (!o.auto_translate && !pending)) return;

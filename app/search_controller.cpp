@@ -5,7 +5,6 @@
 
 #include "app/message_box_style.h"
 #include "app/message_table.h"
-#include "engine/messages.h"
 
 namespace wordbay {
 namespace {
@@ -340,7 +339,7 @@ std::string SearchController::StatusText() const {
         text += DictionarySlot::ListNameUtf8(info, target) + ": " +
                 std::to_string(shown_count(SlotId::kMain, target));
     }
-    if (search_incomplete_.load()) text += std::string("   ") + lexbase::msg::kRegexIncomplete;
+    if (search_incomplete_.load()) text += std::string("   ") + kSearchIncompleteMessage;
     return text;
 }
 

@@ -27,6 +27,11 @@
 
 namespace wordbay {
 
+// What DB_List answers (see lexbase.h) when a regular expression needed too much
+// work on some words and they were left out; the status line repeats it.
+inline constexpr char kSearchIncompleteMessage[] =
+    "Search incomplete: the regular expression needed too much work on some words.";
+
 // Job numbers of the worker.
 enum Job : int {
     kJobNone = 0,  // wakes the worker to end

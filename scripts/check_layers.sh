@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Checks that no layer includes a layer above it. Every project #include
+# "folder/..." of a source file must name a folder its layer may use; for the
+# engine's clients the engine means engine/lexbase.h alone.
+# Usage: check_layers.sh [source root]
+set -euo pipefail
+root="${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
+cd "$root"
+
+# layer: what it may include ("lexbase" = engine/lexbase.h only).
+declare -A allowed=(
+    [platform]="platform"
+    [engine]="engine platform"
+    [hook]="hook"
+    [speech]="speech platform"
+    [app]="app platform lexbase"
+    [tools]="tools platform lexbase"
+    [ui]="ui app hook speech platform lexbase"
+    # The benchmarks and fuzz targets measure and attack the engine's insides.
+    [bench]="bench engine platform"
+    [fuzz]="fuzz engine platform app tools"
+)
+# Single files allowed beyond their layer's rule, each with its reason.
+declare -A exceptions=(
+    # Checks every key the program's settings offer against the key map.
+    [hook/tests/key_map_test.cpp]="app/hot_key_table.h"
+)
+
+faults=0
+while IFS= read -r file; do
+    layer="${file%%/*}"
+    rule="${allowed[$layer]:-}"
+    if [[ -z "$rule" ]]; then
+        echo "$file: folder $layer has no layer rule"
+        faults=$((faults + 1))
+        continue
+    fi
+    while IFS=: read -r line header; do
+        used="${header%%/*}"
+        ok=0
+        for folder in $rule; do
+            if [[ "$folder" == "$used" ]] ||
+               [[ "$folder" == lexbase && "$header" == engine/lexbase.h ]]; then
+                ok=1
+            fi
+        done
+        for extra in ${exceptions[$file]:-}; do
+            [[ "$extra" == "$header" ]] && ok=1
+        done
+        if ((!ok)); then
+            echo "$file:$line: layer $layer may not include $header"
+            faults=$((faults + 1))
+        fi
+    done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]+"[a-z_]+/' "$file" |
+             sed -E 's/^([0-9]+):[^"]*"([^"]+)".*/\1:\2/')
+done < <(git ls-files -- '*.c' '*.cpp' '*.h' 2>/dev/null ||
+         find . -name '*.cpp' -o -name '*.h' -o -name '*.c' | sed 's|^\./||')
+
+if ((faults)); then
+    echo "$faults include(s) against the layering"
+    exit 1
+fi
+echo "layering holds"

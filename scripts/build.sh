@@ -1,14 +1,24 @@
 #!/usr/bin/env bash
-# Configures and builds the tree. Usage: build.sh [--sanitize]
-# The normal build goes to build/, the sanitizer build to build-asan/.
+# Configures and builds the tree. Usage: build.sh [--sanitize | --tsan]
+# The normal build goes to build/, the sanitizer build to build-asan/, the
+# thread-sanitizer build of the threaded parts' tests to build-tsan/.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 dir="$root/build"
 args=()
+targets=()
 if [[ "${1:-}" == "--sanitize" ]]; then
     dir="$root/build-asan"
     args=(-DWORDBAY_SANITIZE=ON -DWORDBAY_WITH_UI=OFF -DWORDBAY_WITH_BENCH=OFF
           -DCMAKE_BUILD_TYPE=Debug)
+elif [[ "${1:-}" == "--tsan" ]]; then
+    dir="$root/build-tsan"
+    args=(-DWORDBAY_TSAN=ON -DWORDBAY_WITH_UI=OFF -DWORDBAY_WITH_BENCH=OFF)
+    targets=(--target app_tests keysnare_tests speech_tests)
+fi
+# WORDBAY_WERROR=ON in the environment makes every warning an error (CI).
+if [[ -n "${WORDBAY_WERROR:-}" ]]; then
+    args+=(-DWORDBAY_WERROR="$WORDBAY_WERROR")
 fi
 cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" >/dev/null
-cmake --build "$dir"
+cmake --build "$dir" "${targets[@]}"

@@ -1,21 +1,17 @@
-# wordbay_add_test(NAME SOURCES src... LIBS lib... [SANITIZE] [THREADS] [LABELS l...])
+# wordbay_add_test(NAME SOURCES src... LIBS lib... [SANITIZE] [LABELS l...])
 # Builds one GoogleTest program and registers each of its tests with CTest.
-# SANITIZE marks the tests that CI runs again in the sanitizer build, THREADS
-# those it runs again under the thread sanitizer.
+# SANITIZE marks the tests that CI runs again in the sanitizer build.
 # Without GoogleTest it does nothing.
 function(wordbay_add_test name)
     if(NOT TARGET GTest::gtest)
         return()
     endif()
-    cmake_parse_arguments(T "SANITIZE;THREADS" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(T "SANITIZE" "" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
     set(labels ${T_LABELS})
     if(T_SANITIZE)
         list(APPEND labels sanitize)
-    endif()
-    if(T_THREADS)
-        list(APPEND labels threads)
     endif()
     # Every case is bounded: a hang fails it instead of holding up the run.
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60

@@ -37,8 +37,9 @@ struct SearchOptions {
     }
 };
 
-// The three pattern kinds that exclude one another.
-enum class PatternKind { kWildcards, kRegex, kAnagram1, kAnagram2, kAnagram3 };
+// The three pattern kinds that exclude one another; the anagram kinds are
+// DB_LIST_ANAGRAM_REUSE, _ONCE and _EXACT, in that order.
+enum class PatternKind { kWildcards, kRegex, kAnagramReuse, kAnagramOnce, kAnagramExact };
 
 // Toggles one pattern kind the way the commands do: turning it on turns the
 // others off; choosing the anagram mode that is already on turns it off.
@@ -59,7 +60,7 @@ inline void TogglePatternKind(SearchOptions* o, PatternKind kind) {
             break;
         }
         default: {
-            const int mode = static_cast<int>(kind) - static_cast<int>(PatternKind::kAnagram1) + 1;
+            const int mode = static_cast<int>(kind) - static_cast<int>(PatternKind::kAnagramReuse) + 1;
             o->wildcards = false;
             o->regex = false;
             o->anagram_mode = o->anagram_mode == mode ? 0 : mode;

@@ -102,14 +102,14 @@ TEST(SearchOptionsTest, ModeFollowsThePatternSwitches) {
     EXPECT_EQ(o.ListMode(), static_cast<std::uint32_t>(DB_LIST_PREFIX));
     TogglePatternKind(&o, PatternKind::kWildcards);
     EXPECT_EQ(o.ListMode(), static_cast<std::uint32_t>(DB_LIST_WILDCARDS));
-    TogglePatternKind(&o, PatternKind::kAnagram2);
+    TogglePatternKind(&o, PatternKind::kAnagramOnce);
     EXPECT_FALSE(o.wildcards);
     EXPECT_EQ(o.ListMode(), static_cast<std::uint32_t>(DB_LIST_ANAGRAM_ONCE));
     TogglePatternKind(&o, PatternKind::kRegex);
     EXPECT_EQ(o.anagram_mode, 0);
     EXPECT_EQ(o.ListMode(), static_cast<std::uint32_t>(DB_LIST_REGEX));
-    TogglePatternKind(&o, PatternKind::kAnagram3);
-    TogglePatternKind(&o, PatternKind::kAnagram3);  // the same mode again turns it off
+    TogglePatternKind(&o, PatternKind::kAnagramExact);
+    TogglePatternKind(&o, PatternKind::kAnagramExact);  // the same mode again turns it off
     EXPECT_EQ(o.ListMode(), static_cast<std::uint32_t>(DB_LIST_PREFIX));
 
     // Should two switches ever be on, anagrams come before regex before wildcards.

@@ -285,9 +285,9 @@ void MainForm::command(int code, int id, WControl*, qintptr param) {
 
         case cmd::kUseWildcards: togglePattern(wordbay::PatternKind::kWildcards); return;
         case cmd::kUseRegex: togglePattern(wordbay::PatternKind::kRegex); return;
-        case cmd::kAnagrams1: togglePattern(wordbay::PatternKind::kAnagram1); return;
-        case cmd::kAnagrams2: togglePattern(wordbay::PatternKind::kAnagram2); return;
-        case cmd::kAnagrams3: togglePattern(wordbay::PatternKind::kAnagram3); return;
+        case cmd::kAnagrams1: togglePattern(wordbay::PatternKind::kAnagramReuse); return;
+        case cmd::kAnagrams2: togglePattern(wordbay::PatternKind::kAnagramOnce); return;
+        case cmd::kAnagrams3: togglePattern(wordbay::PatternKind::kAnagramExact); return;
         case cmd::kIgnoreAccents:
         case cmd::kCaseSensitive:
         case cmd::kAutotranslate:

@@ -122,23 +122,26 @@ WordNode* InsertWord(WordList* list, std::string_view word, bool* inserted) {
     Bucket& group = list->bucket_index[GroupOf(static_cast<std::uint8_t>(word[0]))];
     const CaseVariants variants = VariantsOf(list, word);
 
-    // i counts how far the new node lands in front of the entries' first
-    // nodes, l how far behind their last nodes; an empty entry starts counted.
+    // `ahead` counts how far the new node lands in front of the entries' first
+    // nodes (1: the bucket's, 2: the group's too), `behind` how far behind
+    // their last nodes; an empty entry starts counted. The *_at values hold
+    // the ordinals, taken from the entries the walks pass, that the new ones
+    // follow from.
     WordNode* start;
     WordNode* first_of_entry = nullptr;
-    int i, l;
+    int ahead, behind;
     if (bucket.first != nullptr) {
         start = first_of_entry = bucket.first;
-        i = l = 0;
+        ahead = behind = 0;
     } else if (group.first != nullptr) {
         start = first_of_entry = group.first;
-        i = l = 1;
+        ahead = behind = 1;
     } else {
         start = list->head;
-        i = l = 2;
+        ahead = behind = 2;
     }
-    std::int32_t g = bucket.first_ordinal, h = group.first_ordinal;
-    std::int32_t o = bucket.last_ordinal, m = group.last_ordinal;
+    std::int32_t bucket_first_at = bucket.first_ordinal, group_first_at = group.first_ordinal;
+    std::int32_t bucket_last_at = bucket.last_ordinal, group_last_at = group.last_ordinal;
 
     // Forward walk to the first node that sorts after the word. Running off
     // the end is one more step, with the tail as the node passed, so that a
@@ -147,13 +150,17 @@ WordNode* InsertWord(WordList* list, std::string_view word, bool* inserted) {
     for (;;) {
         WordNode* const p = x != nullptr ? x->prev : list->tail;
         if (p != nullptr) {
-            if (p == bucket.last) ++l;
-            if (p == group.last) ++l;
+            if (p == bucket.last) ++behind;
+            if (p == group.last) ++behind;
             for (std::size_t e : variants.buckets) {
-                if (list->bucket_index[e].last == p) o = list->bucket_index[e].last_ordinal;
+                if (list->bucket_index[e].last == p) {
+                    bucket_last_at = list->bucket_index[e].last_ordinal;
+                }
             }
             for (std::size_t e : variants.groups) {
-                if (list->bucket_index[e].last == p) m = list->bucket_index[e].last_ordinal;
+                if (list->bucket_index[e].last == p) {
+                    group_last_at = list->bucket_index[e].last_ordinal;
+                }
             }
         }
         if (x == nullptr || SortsAfter(list, x, word)) break;
@@ -164,16 +171,20 @@ WordNode* InsertWord(WordList* list, std::string_view word, bool* inserted) {
     // walk back until the node in front sorts before it. The group test comes
     // first so that landing at the head also counts the group's first node.
     if (x != nullptr && x == first_of_entry) {
-        ++i;
+        ++ahead;
         for (;;) {
-            if (x == group.first) ++i;
+            if (x == group.first) ++ahead;
             WordNode* const p = x->prev;
             if (p == nullptr) break;
             for (std::size_t e : variants.buckets) {
-                if (list->bucket_index[e].first == p) g = list->bucket_index[e].first_ordinal;
+                if (list->bucket_index[e].first == p) {
+                    bucket_first_at = list->bucket_index[e].first_ordinal;
+                }
             }
             for (std::size_t e : variants.groups) {
-                if (list->bucket_index[e].first == p) h = list->bucket_index[e].first_ordinal;
+                if (list->bucket_index[e].first == p) {
+                    group_first_at = list->bucket_index[e].first_ordinal;
+                }
             }
             if (SortsBefore(list, p, word)) break;
             x = p;
@@ -189,21 +200,21 @@ WordNode* InsertWord(WordList* list, std::string_view word, bool* inserted) {
 
     // For a one-byte word bucket and group are one entry; the group's values,
     // written last, stay.
-    if (i > 0) {
+    if (ahead > 0) {
         bucket.first = node;
-        bucket.first_ordinal = Shifted(g, -1);
+        bucket.first_ordinal = Shifted(bucket_first_at, -1);
     }
-    if (i > 1) {
+    if (ahead > 1) {
         group.first = node;
-        group.first_ordinal = Shifted(h, -1);
+        group.first_ordinal = Shifted(group_first_at, -1);
     }
-    if (l > 0) {
+    if (behind > 0) {
         bucket.last = node;
-        bucket.last_ordinal = Shifted(o, 1);
+        bucket.last_ordinal = Shifted(bucket_last_at, 1);
     }
-    if (l > 1) {
+    if (behind > 1) {
         group.last = node;
-        group.last_ordinal = Shifted(m, 1);
+        group.last_ordinal = Shifted(group_last_at, 1);
     }
     if (inserted != nullptr) *inserted = true;
     return node;

@@ -15,6 +15,6 @@ ctest --output-on-failure -j2 --timeout 600 -LE x11 2>&1 | tee "$log" || status=
 ctest --output-on-failure -j2 --timeout 600 -L x11 --repeat until-pass:2 2>&1 | tee -a "$log" ||
     status=1
 grep -Eo 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" |
-    awk '{t += $NF; f += $4} END {printf "%d%% tests passed, %d tests failed out of %d\n",
+    awk '{t += $NF; f += $3} END {printf "%d%% tests passed, %d tests failed out of %d\n",
                                   t ? 100 * (t - f) / t : 100, f, t}'
 exit $status

@@ -77,6 +77,15 @@ void CheckList(const lexbase::WordList& list, const lexbase::WordList& other) {
     Check(text_bytes == list.text_bytes, "text bytes");
 }
 
+bool StartsWithByteOrderMark(const std::string& path) {
+    char head[3] = {};
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    const std::size_t got = std::fread(head, 1, sizeof head, file);
+    std::fclose(file);
+    return got == sizeof head && std::memcmp(head, "\xEF\xBB\xBF", sizeof head) == 0;
+}
+
 Pairs PairsOf(const DB_CONTEXT* db) {
     Pairs out;
     for (const lexbase::WordNode* node = db->lists[0].head; node != nullptr; node = node->next) {
@@ -114,9 +123,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const std::string path = ExportPath();
         Check(lexbase::SaveTxt(db, path.c_str()), "export failed");
+        // Nor an 8-bit file whose first word begins with the bytes of a
+        // byte-order mark ("ï»¿" in code page 1252): it is read again as
+        // UTF-8 throughout, and may not import at all.
+        const bool marked = StartsWithByteOrderMark(path);
         DB_Close(db);
-        Check(lexbase::LoadTxt(db, path.c_str(), 1033, 1050), "export does not import");
-        Check(ambiguous || PairsOf(db) == imported, "export imports into other pairs");
+        const bool again = lexbase::LoadTxt(db, path.c_str(), 1033, 1050);
+        Check(again || marked, "export does not import");
+        Check(ambiguous || marked || PairsOf(db) == imported, "export imports into other pairs");
     } else {
         Check(db->lists[0].head == nullptr && db->lists[1].head == nullptr,
               "failed import left words behind");

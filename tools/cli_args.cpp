@@ -5,7 +5,8 @@
 namespace cli {
 namespace {
 
-struct CommandSpec {
+// What a command takes: its positional arguments, switches and options.
+struct CommandForm {
     const char* name;
     std::size_t min_positional;
     std::size_t max_positional;
@@ -14,8 +15,8 @@ struct CommandSpec {
     const char* usage;  // the command's lines of --help
 };
 
-const std::vector<CommandSpec>& Commands() {
-    static const std::vector<CommandSpec> kCommands = {
+const std::vector<CommandForm>& Commands() {
+    static const std::vector<CommandForm> kCommands = {
         {"info", 1, 1, {}, {},
          "  info FILE.v03\n"
          "      Show a dictionary's description and counts without loading it.\n"},
@@ -61,7 +62,7 @@ const std::vector<CommandSpec>& Commands() {
     return kCommands;
 }
 
-const CommandSpec* FindCommand(const std::string& name) {
+const CommandForm* FindCommand(const std::string& name) {
     for (const auto& command : Commands()) {
         if (name == command.name) return &command;
     }
@@ -102,8 +103,8 @@ bool ParseArguments(const std::vector<std::string>& args, Arguments* out, std::s
         }
         return true;
     }
-    const CommandSpec* spec = FindCommand(args[0]);
-    if (spec == nullptr) {
+    const CommandForm* form = FindCommand(args[0]);
+    if (form == nullptr) {
         *error = "Unknown command \"" + args[0] + "\". Try \"wordbay-cli --help\".";
         return false;
     }
@@ -131,9 +132,9 @@ bool ParseArguments(const std::vector<std::string>& args, Arguments* out, std::s
             value = name.substr(equals + 1);
             name.resize(equals);
         }
-        if (spec->switches.count(name) != 0 && !inline_value) {
+        if (form->switches.count(name) != 0 && !inline_value) {
             out->switches.insert(name);
-        } else if (spec->options.count(name) != 0) {
+        } else if (form->options.count(name) != 0) {
             if (!inline_value) {
                 if (i + 1 >= args.size()) {
                     *error = "Option --" + name + " needs a value.";
@@ -147,8 +148,8 @@ bool ParseArguments(const std::vector<std::string>& args, Arguments* out, std::s
             return false;
         }
     }
-    if (out->positional.size() < spec->min_positional ||
-        out->positional.size() > spec->max_positional) {
+    if (out->positional.size() < form->min_positional ||
+        out->positional.size() > form->max_positional) {
         *error = "Wrong number of arguments for " + out->command + ". Try \"wordbay-cli " +
                  out->command + " --help\".";
         return false;
@@ -177,15 +178,15 @@ bool ParseNumber(const std::string& text, unsigned long max, unsigned long* valu
 }
 
 std::string UsageText(const std::string& command) {
-    if (const CommandSpec* spec = FindCommand(command)) {
-        return std::string("Usage:\n") + spec->usage + "\n" + kStatusText;
+    if (const CommandForm* form = FindCommand(command)) {
+        return std::string("Usage:\n") + form->usage + "\n" + kStatusText;
     }
     std::string text = "Usage: wordbay-cli COMMAND ARGUMENTS [OPTIONS]\n"
                        "       wordbay-cli COMMAND --help\n"
                        "       wordbay-cli --version\n"
                        "\n"
                        "Commands:\n";
-    for (const auto& spec : Commands()) text += spec.usage;
+    for (const auto& form : Commands()) text += form.usage;
     return text + "\n" + kStatusText;
 }
 

@@ -1,10 +1,8 @@
-// The dictionary jobs of the worker: load (5) and dual load (14), save (6),
-// save as (4), save and close (8), resort (7), export (13), update (22) and
-// closing the dual dictionary.
+#include "app/dictionary_jobs.h"
+
 #include <new>
 
 #include "app/message_box_style.h"
-#include "app/search_controller.h"
 #include "platform/locale.h"
 
 namespace wordbay {
@@ -30,19 +28,19 @@ constexpr char kV03Extension[] = "v03";
 
 }  // namespace
 
-bool SearchController::LoadIntoSlot(DictionarySlot& s, const std::string& path) {
+bool DictionaryJobs::LoadIntoSlot(DictionarySlot& s, const std::string& path) {
     const SlotId id = s.id();
-    saved_while_closing_.store(false);
+    c_.saved_while_closing().store(false);
     if (s.loaded()) s.WriteSettings();
-    view_->EnableMenus(false);
-    view_->EnableSlotControls(id, false);
+    c_.view().EnableMenus(false);
+    c_.view().EnableSlotControls(id, false);
     if (id == SlotId::kMain && s.loaded() && DB_IsChanged(s.handle()) != 0) {
-        const int answer = view_->MessageBox(UiText(TextId::MSG_SAVE_CHANGED_DICTIONARY),
-                                             UiText(TextId::MSG_SAVE),
-                                             kMbYesNoCancel | kMbIconQuestion);
+        const int answer =
+            c_.view().MessageBox(UiText(TextId::MSG_SAVE_CHANGED_DICTIONARY),
+                                 UiText(TextId::MSG_SAVE), kMbYesNoCancel | kMbIconQuestion);
         if (answer == kIdYes) Save(s, "");
     }
-    view_->SetStatus(Labelled(TextId::MSG_LOADING, FileNameOf(path)));
+    c_.view().SetStatus(Labelled(TextId::MSG_LOADING, FileNameOf(path)));
 
     const DB_RESULT* created = DB_CreateHandle();
     DB_HANDLE fresh = created->status != 0 ? created->handle : nullptr;
@@ -52,259 +50,243 @@ bool SearchController::LoadIntoSlot(DictionarySlot& s, const std::string& path) 
     if (fresh == nullptr) {
         failure = UiText(TextId::MSG_CANTGETHANDLE_ERROR);
     } else {
-        view_->BeginProgress(fresh);
+        c_.view().BeginProgress(fresh);
         const DB_RESULT* r = DB_Load(fresh, DB_FORMAT_V03_LOAD, path.c_str(), 0, 0);
-        view_->EndProgress();
+        c_.view().EndProgress();
+        ok = r->status != 0;
+        if (ok) r = DB_GetDictionaryInfo(fresh, &info);
         ok = r->status != 0;
         if (!ok) failure = r->message;
-        if (ok) {
-            r = DB_GetDictionaryInfo(fresh, &info);
-            ok = r->status != 0;
-            if (!ok) failure = r->message;
-        }
     }
-
-    if (ok) {
-        // The lists show words of the old dictionary: empty them before its
-        // handle goes.
-        ClearSlotViews(id);
-        if (id == SlotId::kMain && dual_.loaded()) {
-            // Linked dual lists were filled from the old main translations.
-            ClearSlotViews(SlotId::kDual);
-        }
-        s.SetInfo(info);
-        s.SetPath(path);
-        s.ReplaceHandle(fresh);
-        try {
-            s.SizeResultArrays();
-        } catch (const std::bad_alloc&) {
-            ReportMemoryError();
-            s.Close();
-            view_->EnableMenus(true);
-            Retitle();
-            view_->RefreshView(id, s);
-            return false;
-        }
-        view_->EnableSlotControls(id, true);
-        bool font_warning = false;
-        s.ReadSettings(*fonts_, &font_warning);
-        if (font_warning) {
-            view_->MessageBox(UiText(TextId::MSG_NO_FONT_WARNING), UiText(TextId::MSG_WARNING),
-                              kMbOk | kMbIconExclamation);
-        }
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            options_.edit_mode = false;
-        }
-        view_->SetEditModeOff();
-        view_->EnableMenus(true);
-        Retitle();
-        view_->RefreshView(id, s);
-        return true;
-    }
+    if (ok) return TakeLoaded(s, fresh, info, path);
 
     if (fresh != nullptr) DB_DestroyHandle(fresh);
-    ReportEngineError(TextId::MSG_CANT_LOAD_DICTIONARY, path, failure.c_str());
+    c_.ReportEngineError(TextId::MSG_CANT_LOAD_DICTIONARY, path, failure.c_str());
     // A failed load leaves the slot as it was.
-    if (s.loaded()) view_->EnableSlotControls(id, true);
-    view_->EnableMenus(true);
-    Retitle();
-    if (!s.loaded()) view_->RefreshView(id, s);
+    if (s.loaded()) c_.view().EnableSlotControls(id, true);
+    c_.view().EnableMenus(true);
+    c_.Retitle();
+    if (!s.loaded()) c_.view().RefreshView(id, s);
     return false;
 }
 
-void SearchController::LoadDualJob(const std::string& path) {
-    if (!main_.loaded()) {
-        view_->Beep();
-        view_->MessageBox(UiText(TextId::MSG_PLEASE_LOAD_DICTIONARY_FIRST),
-                          UiText(TextId::MSG_FATAL_ERROR), kMbOk | kMbIconStop);
+bool DictionaryJobs::TakeLoaded(DictionarySlot& s, DB_HANDLE fresh, const DICTIONARY_INFO& info,
+                                const std::string& path) {
+    const SlotId id = s.id();
+    // The lists show words of the old dictionary: empty them before its
+    // handle goes.
+    c_.ClearSlotViews(id);
+    if (id == SlotId::kMain && c_.dual_slot().loaded()) {
+        // Linked dual lists were filled from the old main translations.
+        c_.ClearSlotViews(SlotId::kDual);
+    }
+    s.SetInfo(info);
+    s.SetPath(path);
+    s.ReplaceHandle(fresh);
+    bool sized = true;
+    try {
+        s.SizeResultArrays();
+    } catch (const std::bad_alloc&) {
+        sized = false;
+    }
+    if (!sized) {
+        c_.ReportMemoryError();
+        s.Close();
     } else {
-        LoadIntoSlot(dual_, path);
+        c_.view().EnableSlotControls(id, true);
+        bool font_warning = false;
+        s.ReadSettings(c_.fonts(), &font_warning);
+        if (font_warning) {
+            c_.view().MessageBox(UiText(TextId::MSG_NO_FONT_WARNING), UiText(TextId::MSG_WARNING),
+                                 kMbOk | kMbIconExclamation);
+        }
+        c_.ChangeSettings([](SearchOptions& o, DictionaryState&) { o.edit_mode = false; });
+        c_.view().SetEditModeOff();
     }
-    const bool on = dual_.loaded() && main_.loaded();
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        options_.dual_mode = on;
-        state_.dual = on;
-        if (on) state_.dual_name = dual_.file_name();
-    }
-    view_->SetDualModeState(on);
-    Retitle();
+    c_.view().EnableMenus(true);
+    c_.Retitle();
+    c_.view().RefreshView(id, s);
+    return sized;
 }
 
-void SearchController::CloseDualJob() {
-    ClearSlotViews(SlotId::kDual);
-    ClearEdit(SlotId::kDual, ListSide::kPrimary);
-    ClearEdit(SlotId::kDual, ListSide::kSecondary);
-    if (dual_.loaded()) {
-        dual_.WriteSettings();
-        dual_.Close();
-    }
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        options_.dual_mode = false;
-        state_.dual = false;
-    }
-    Retitle();
+void DictionaryJobs::LoadMain(const std::string& path) {
+    if (!LoadIntoSlot(c_.main_slot(), path)) return;
+    const std::string name = c_.main_slot().file_name();
+    c_.ChangeSettings([&](SearchOptions&, DictionaryState& state) { state.current = name; });
 }
 
-bool SearchController::Save(DictionarySlot& s, const std::string& path) {
+void DictionaryJobs::LoadDual(const std::string& path) {
+    if (!c_.main_slot().loaded()) {
+        c_.view().Beep();
+        c_.view().MessageBox(UiText(TextId::MSG_PLEASE_LOAD_DICTIONARY_FIRST),
+                             UiText(TextId::MSG_FATAL_ERROR), kMbOk | kMbIconStop);
+    } else {
+        LoadIntoSlot(c_.dual_slot(), path);
+    }
+    const bool on = c_.dual_slot().loaded() && c_.main_slot().loaded();
+    const std::string dual_name = c_.dual_slot().file_name();
+    c_.ChangeSettings([&](SearchOptions& o, DictionaryState& state) {
+        o.dual_mode = on;
+        state.dual = on;
+        if (on) state.dual_name = dual_name;
+    });
+    c_.view().SetDualModeState(on);
+    c_.Retitle();
+}
+
+void DictionaryJobs::CloseDual() {
+    c_.ClearSlotViews(SlotId::kDual);
+    c_.ClearEdit(SlotId::kDual, ListSide::kPrimary);
+    c_.ClearEdit(SlotId::kDual, ListSide::kSecondary);
+    if (c_.dual_slot().loaded()) {
+        c_.dual_slot().WriteSettings();
+        c_.dual_slot().Close();
+    }
+    c_.ChangeSettings([](SearchOptions& o, DictionaryState& state) {
+        o.dual_mode = false;
+        state.dual = false;
+    });
+    c_.Retitle();
+}
+
+bool DictionaryJobs::Save(DictionarySlot& s, const std::string& path) {
     if (!s.loaded()) return false;
     if (!path.empty()) s.SetPath(path);
-    view_->SetStatus(Labelled(TextId::MSG_SAVING, s.file_name()));
-    view_->BeginProgress(s.handle());
+    c_.view().SetStatus(Labelled(TextId::MSG_SAVING, s.file_name()));
+    c_.view().BeginProgress(s.handle());
     const DB_RESULT* r = DB_Save(s.handle(), DB_FORMAT_V03_SAVE, s.path().c_str());
     const bool ok = r->status != 0;
     const std::string message = r->message;
-    view_->EndProgress();
+    c_.view().EndProgress();
     if (!ok) {
-        ReportEngineError(TextId::MSG_DICTIONARY_SAVING_ERROR, s.path(), message.c_str());
+        c_.ReportEngineError(TextId::MSG_DICTIONARY_SAVING_ERROR, s.path(), message.c_str());
         return false;
     }
     s.WriteSettings();
-    view_->MessageBox(UiText(TextId::MSG_DICTIONARY_SAVED), UiText(TextId::MSG_INFO),
-                      kMbOk | kMbIconInformation);
+    c_.view().MessageBox(UiText(TextId::MSG_DICTIONARY_SAVED), UiText(TextId::MSG_INFO),
+                         kMbOk | kMbIconInformation);
     return true;
 }
 
-void SearchController::SaveAsJob() {
-    if (!main_.loaded()) return;
-    const std::string chosen = view_->ChooseSaveFile(UiText(TextId::MSG_SAVE), kV03FilterName,
-                                                     kV03Extension, main_.path());
+void DictionaryJobs::SaveAs() {
+    if (!c_.main_slot().loaded()) return;
+    const std::string chosen = c_.view().ChooseSaveFile(UiText(TextId::MSG_SAVE), kV03FilterName,
+                                                        kV03Extension, c_.main_slot().path());
     if (chosen.empty()) return;
-    if (Save(main_, chosen) && FolderOf(chosen) == paths_.database_dir) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        state_.current = main_.file_name();
+    if (Save(c_.main_slot(), chosen) && FolderOf(chosen) == c_.paths().database_dir) {
+        const std::string name = c_.main_slot().file_name();
+        c_.ChangeSettings([&](SearchOptions&, DictionaryState& state) { state.current = name; });
     }
 }
 
-void SearchController::SaveAndCloseJob() {
+void DictionaryJobs::SaveAndClose() {
     // The window closes only when the dictionary is safely written; a failed
     // save was reported and leaves the window open with its changes.
-    if (!Save(main_, "")) return;
-    saved_while_closing_.store(true);
-    view_->CloseMainWindow();
+    if (!Save(c_.main_slot(), "")) return;
+    c_.saved_while_closing().store(true);
+    c_.view().CloseMainWindow();
 }
 
-void SearchController::ResortJob() {
-    if (!main_.loaded()) return;
-    int lists = 0;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        lists = resort_lists_;
-    }
-    if (!main_.RefreshInfo()) return;
+void DictionaryJobs::Resort(int lists) {
+    if (!c_.main_slot().loaded()) return;
+    if (!c_.main_slot().RefreshInfo()) return;
     // Re-sorting moves the words the lists point to.
-    ClearSlotViews(SlotId::kMain);
+    c_.ClearSlotViews(SlotId::kMain);
     for (const ListSide side : {ListSide::kPrimary, ListSide::kSecondary}) {
         const int bit = side == ListSide::kPrimary ? 1 : 2;
         if ((lists & bit) == 0) continue;
-        const std::uint32_t locale = main_.Locale(side);
+        const std::uint32_t locale = c_.main_slot().Locale(side);
         std::string language = std::to_string(locale);
         for (const platform::LocaleEntry& e : platform::InstalledLocales()) {
             if (e.lcid == locale) language = e.name;
         }
         const TextId label =
             side == ListSide::kPrimary ? TextId::MSG_PRIMARY_LIST : TextId::MSG_SECONDARY_LIST;
-        view_->SetStatus(std::string(UiText(TextId::MSG_RESORTING)) + " - " + UiText(label) +
-                         ": " + language);
-        view_->BeginProgress(main_.handle());
-        const DB_RESULT* r = DB_ResortList(main_.handle(), EngineList(side), locale);
+        c_.view().SetStatus(std::string(UiText(TextId::MSG_RESORTING)) + " - " + UiText(label) +
+                            ": " + language);
+        c_.view().BeginProgress(c_.main_slot().handle());
+        const DB_RESULT* r = DB_ResortList(c_.main_slot().handle(), EngineList(side), locale);
         const bool ok = r->status != 0;
         const std::string message = r->message;
-        view_->EndProgress();
+        c_.view().EndProgress();
         if (!ok) {
-            ReportEngineError(TextId::MSG_RESORTING_ERROR, "", message.c_str());
+            c_.ReportEngineError(TextId::MSG_RESORTING_ERROR, "", message.c_str());
             break;
         }
     }
-    main_.RefreshInfo();
-    Retitle();
-    view_->RefreshView(SlotId::kMain, main_);
+    c_.main_slot().RefreshInfo();
+    c_.Retitle();
+    c_.view().RefreshView(SlotId::kMain, c_.main_slot());
 }
 
-void SearchController::ExportJob() {
-    if (!main_.loaded()) return;
-    int format = 0;
-    std::string path;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        format = export_format_;
-        path = export_path_;
-    }
-    view_->SetStatus(Labelled(TextId::MSG_SAVING, FileNameOf(path)));
-    view_->BeginProgress(main_.handle());
-    const DB_RESULT* r = DB_Save(main_.handle(), format, path.c_str());
+void DictionaryJobs::Export(int format, const std::string& path) {
+    if (!c_.main_slot().loaded()) return;
+    c_.view().SetStatus(Labelled(TextId::MSG_SAVING, FileNameOf(path)));
+    c_.view().BeginProgress(c_.main_slot().handle());
+    const DB_RESULT* r = DB_Save(c_.main_slot().handle(), format, path.c_str());
     const bool ok = r->status != 0;
     const std::string message = r->message;
-    view_->EndProgress();
+    c_.view().EndProgress();
     if (ok) {
-        view_->MessageBox(UiText(TextId::MSG_DICTIONARY_EXPORTED), UiText(TextId::MSG_INFO),
-                          kMbOk | kMbIconInformation);
+        c_.view().MessageBox(UiText(TextId::MSG_DICTIONARY_EXPORTED), UiText(TextId::MSG_INFO),
+                             kMbOk | kMbIconInformation);
     } else {
-        ReportEngineError(TextId::MSG_DICTIONARY_SAVING_ERROR, path, message.c_str());
+        c_.ReportEngineError(TextId::MSG_DICTIONARY_SAVING_ERROR, path, message.c_str());
     }
 }
 
-void SearchController::UpdateJob() {
-    if (!main_.loaded()) return;
-    int format = 0;
-    std::string path;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        format = update_format_;
-        path = update_path_;
-    }
-    view_->EnableSlotControls(SlotId::kMain, false);
-    const std::string question = std::string(UiText(TextId::MSG_DO_YOU_WANT_TO_UPDATE)) +
-                                 "\n\n" + main_.ListNameUtf8(main_.source_side()) + " - " +
-                                 main_.ListNameUtf8(main_.target_side()) + "\n\n" +
-                                 UiText(TextId::MSG_WITH_FILE) + ":\n\n" + path;
-    if (view_->MessageBox(question, UiText(TextId::MSG_UPDATE_DICTIONARY_QUESTION),
-                          kMbYesNoCancel | kMbIconQuestion) != kIdYes) {
-        view_->EnableSlotControls(SlotId::kMain, true);
+void DictionaryJobs::Update(int format, const std::string& path) {
+    if (!c_.main_slot().loaded()) return;
+    c_.view().EnableSlotControls(SlotId::kMain, false);
+    const std::string question = std::string(UiText(TextId::MSG_DO_YOU_WANT_TO_UPDATE)) + "\n\n" +
+                                 c_.main_slot().ListNameUtf8(c_.main_slot().source_side()) + " - " +
+                                 c_.main_slot().ListNameUtf8(c_.main_slot().target_side()) +
+                                 "\n\n" + UiText(TextId::MSG_WITH_FILE) + ":\n\n" + path;
+    if (c_.view().MessageBox(question, UiText(TextId::MSG_UPDATE_DICTIONARY_QUESTION),
+                             kMbYesNoCancel | kMbIconQuestion) != kIdYes) {
+        c_.view().EnableSlotControls(SlotId::kMain, true);
         return;
     }
-    view_->SetStatus(Labelled(TextId::MSG_UPDATING, FileNameOf(path)));
+    c_.view().SetStatus(Labelled(TextId::MSG_UPDATING, FileNameOf(path)));
     // The merge adds words: nothing may show the lists while it runs.
-    ClearSlotViews(SlotId::kMain);
-    if (dual_.loaded()) ClearSlotViews(SlotId::kDual);
-    view_->BeginProgress(main_.handle());
-    const int direction = main_.primary_to_secondary() ? DB_TRANS_PRIMARY_TO_SECONDARY
-                                                       : DB_TRANS_SECONDARY_TO_PRIMARY;
+    c_.ClearSlotViews(SlotId::kMain);
+    if (c_.dual_slot().loaded()) c_.ClearSlotViews(SlotId::kDual);
+    c_.view().BeginProgress(c_.main_slot().handle());
+    const int direction = c_.main_slot().primary_to_secondary() ? DB_TRANS_PRIMARY_TO_SECONDARY
+                                                                : DB_TRANS_SECONDARY_TO_PRIMARY;
     // A merge stopped half-way would still answer success: let no new search
     // stop this one.
-    main_.ProtectLoop(true);
-    const DB_RESULT* r = DB_Update(main_.handle(), direction, format, path.c_str());
-    main_.ProtectLoop(false);
+    c_.main_slot().ProtectLoop(true);
+    const DB_RESULT* r = DB_Update(c_.main_slot().handle(), direction, format, path.c_str());
+    c_.main_slot().ProtectLoop(false);
     const bool ok = r->status != 0;
     const int added = r->added;
     const std::string message = r->message;
-    view_->EndProgress();
+    c_.view().EndProgress();
     if (!ok) {
-        ReportEngineError(TextId::MSG_DICTIONARY_UPDATING_ERROR, path, message.c_str());
-    } else if (!main_.RefreshInfo()) {
-        ReportEngineError(TextId::MSG_DICTIONARY_UPDATING_ERROR, path,
-                          DB_GetLastErrorMessage(main_.handle()));
+        c_.ReportEngineError(TextId::MSG_DICTIONARY_UPDATING_ERROR, path, message.c_str());
+    } else if (!c_.main_slot().RefreshInfo()) {
+        c_.ReportEngineError(TextId::MSG_DICTIONARY_UPDATING_ERROR, path,
+                             DB_GetLastErrorMessage(c_.main_slot().handle()));
     } else {
         bool sized = true;
         try {
-            main_.SizeResultArrays();
+            c_.main_slot().SizeResultArrays();
         } catch (const std::bad_alloc&) {
             sized = false;
         }
         if (sized) {
-            view_->MessageBox(std::string(UiText(TextId::MSG_DICTIONARY_UPDATED)) + "\n\n" +
-                                  UiText(TextId::MSG_ADDED_TRANSLATIONS) + ": " +
-                                  std::to_string(added),
-                              UiText(TextId::MSG_INFORMATION), kMbOk | kMbIconInformation);
+            c_.view().MessageBox(std::string(UiText(TextId::MSG_DICTIONARY_UPDATED)) + "\n\n" +
+                                     UiText(TextId::MSG_ADDED_TRANSLATIONS) + ": " +
+                                     std::to_string(added),
+                                 UiText(TextId::MSG_INFORMATION), kMbOk | kMbIconInformation);
         } else {
-            ReportMemoryError();
-            LoadIntoSlot(main_, main_.path());
+            c_.ReportMemoryError();
+            LoadIntoSlot(c_.main_slot(), c_.main_slot().path());
         }
     }
-    view_->RefreshView(SlotId::kMain, main_);
-    view_->EnableSlotControls(SlotId::kMain, true);
+    c_.view().RefreshView(SlotId::kMain, c_.main_slot());
+    c_.view().EnableSlotControls(SlotId::kMain, true);
 }
 
 }  // namespace wordbay

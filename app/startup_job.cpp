@@ -1,7 +1,5 @@
-// The start-up job (1): the first job of the worker. It waits for the
-// windows, shows the start-up notice, converts the previous version's
-// English-Croatian dictionary once when asked to, and opens the dictionaries
-// of the last session.
+#include "app/startup_job.h"
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -9,8 +7,8 @@
 #include <cstring>
 #include <thread>
 
+#include "app/engine_handle.h"
 #include "app/message_box_style.h"
-#include "app/search_controller.h"
 #include "platform/code_page.h"
 #include "platform/locale.h"
 
@@ -58,99 +56,91 @@ std::string UserName() {
     return name.substr(0, 99);
 }
 
-template <std::size_t N>
-void SetField(char (&field)[N], const std::string& text) {
-    std::memset(field, 0, N);
-    std::memcpy(field, text.data(), std::min(text.size(), N - 1));
-}
-
 }  // namespace
 
-bool SearchController::WaitForWindows() {
-    while (!view_->WindowsReady()) {
-        if (!worker_.running()) return false;
+bool StartupJob::WaitForWindows() {
+    while (!c_.view().WindowsReady()) {
+        if (!c_.worker().running()) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
     return true;
 }
 
-void SearchController::StartupJob() {
+void StartupJob::Run() {
     if (!WaitForWindows()) return;
-    DictionaryState state = dictionary_state();
+    DictionaryState state = c_.dictionary_state();
     if (state.show_splash) {
-        const int answer = view_->MessageBox(UiText(TextId::MSG_SPLASH),
-                                             UiText(TextId::MSG_SPLASH_CAPTION),
-                                             kMbYesNo | kMbIconInformation);
-        std::lock_guard<std::mutex> lock(mutex_);
-        state_.show_splash = answer == kIdYes;
+        const int answer =
+            c_.view().MessageBox(UiText(TextId::MSG_SPLASH), UiText(TextId::MSG_SPLASH_CAPTION),
+                                 kMbYesNo | kMbIconInformation);
+        c_.ChangeSettings(
+            [&](SearchOptions&, DictionaryState& s) { s.show_splash = answer == kIdYes; });
     }
     if (state.convert_v2) {
         ConvertPreviousVersion();
-        std::lock_guard<std::mutex> lock(mutex_);
-        state_.convert_v2 = false;
+        c_.ChangeSettings([](SearchOptions&, DictionaryState& s) { s.convert_v2 = false; });
     }
-    state = dictionary_state();
+    state = c_.dictionary_state();
 
-    if (catalogue_->size() > 0) {
+    if (c_.catalogue().size() > 0) {
         // With no "current" dictionary yet the path is the folder itself,
         // whose load fails and leads to the chooser.
         const std::string path = state.current.empty()
-                                     ? paths_.database_dir
-                                     : paths_.database_dir + "/" + state.current;
-        if (LoadIntoSlot(main_, path)) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            state_.current = main_.file_name();
-        }
-        if (!main_.loaded()) {
-            view_->OpenDictionaryChooser();
+                                     ? c_.paths().database_dir
+                                     : c_.paths().database_dir + "/" + state.current;
+        dictionaries_.LoadMain(path);
+        if (!c_.main_slot().loaded()) {
+            c_.view().OpenDictionaryChooser();
         } else if (state.dual) {
-            LoadDualJob(paths_.database_dir + "/" + state.dual_name);
+            dictionaries_.LoadDual(c_.paths().database_dir + "/" + state.dual_name);
         }
-        view_->ActivateMainWindow();
+        c_.view().ActivateMainWindow();
     } else {
-        view_->Beep();
-        view_->MessageBox(UiText(TextId::MSG_NO_DICTIONARIES_IN_DATABASE),
-                          UiText(TextId::MSG_ERROR), kMbOk | kMbIconExclamation);
-        view_->ActivateMainWindow();
-        view_->OpenImportDialog();
+        c_.view().Beep();
+        c_.view().MessageBox(UiText(TextId::MSG_NO_DICTIONARIES_IN_DATABASE),
+                             UiText(TextId::MSG_ERROR), kMbOk | kMbIconExclamation);
+        c_.view().ActivateMainWindow();
+        c_.view().OpenImportDialog();
     }
 }
 
-void SearchController::ConvertPreviousVersion() {
-    const std::string& dir = paths_.program_dir;
+void StartupJob::ConvertPreviousVersion() {
+    const std::string& dir = c_.paths().program_dir;
     // A dictionary that an earlier first start built, and that the user may
     // have changed since, is opened rather than built again: that start ended
     // before it could write its settings.
-    if (FileExists(paths_.database_dir + "/" + kConvertedFileName)) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (state_.current.empty()) state_.current = kConvertedFileName;
+    if (FileExists(c_.paths().database_dir + "/" + kConvertedFileName)) {
+        c_.ChangeSettings([](SearchOptions&, DictionaryState& s) {
+            if (s.current.empty()) s.current = kConvertedFileName;
+        });
         return;
     }
     // A handle of its own: the main slot's stays empty for the load that
     // follows.
-    const DB_RESULT* created = DB_CreateHandle();
-    DB_HANDLE db = created->status != 0 ? created->handle : nullptr;
+    const EngineHandle handle;
+    const DB_HANDLE db = handle.get();
     if (db == nullptr) {
-        view_->MessageBox(UiText(TextId::MSG_CANTGETHANDLE_ERROR), UiText(TextId::MSG_FATAL_ERROR),
-                          kMbOk | kMbIconStop);
+        c_.view().MessageBox(UiText(TextId::MSG_CANTGETHANDLE_ERROR),
+                             UiText(TextId::MSG_FATAL_ERROR), kMbOk | kMbIconStop);
         return;
     }
     bool loaded = false;
     bool all_there = true;
-    for (const char* file : kPreviousVersionFiles) all_there = all_there && FileExists(dir + "/" + file);
-    if (all_there && view_->MessageBox(kConvertQuestion, kConvertQuestionCaption,
-                                       kMbYesNo | kMbIconInformation) == kIdYes) {
-        view_->SetStatus(kLoadingPreviousStatus);
-        view_->BeginProgress(db);
+    for (const char* file : kPreviousVersionFiles)
+        all_there = all_there && FileExists(dir + "/" + file);
+    if (all_there && c_.view().MessageBox(kConvertQuestion, kConvertQuestionCaption,
+                                          kMbYesNo | kMbIconInformation) == kIdYes) {
+        c_.view().SetStatus(kLoadingPreviousStatus);
+        c_.view().BeginProgress(db);
         loaded = DB_Load(db, DB_FORMAT_V02_LOAD, dir.c_str(), 0, 0)->status != 0;
-        view_->EndProgress();
+        c_.view().EndProgress();
     }
     if (!loaded) {
-        view_->SetStatus(kConvertingTxtStatus);
-        view_->BeginProgress(db);
-        loaded = DB_Load(db, DB_FORMAT_TXT_LOAD, (dir + "/KX.txt").c_str(), kCroatian,
-                         kCroatian)->status != 0;
-        view_->EndProgress();
+        c_.view().SetStatus(kConvertingTxtStatus);
+        c_.view().BeginProgress(db);
+        loaded = DB_Load(db, DB_FORMAT_TXT_LOAD, (dir + "/KX.txt").c_str(), kCroatian, kCroatian)
+                     ->status != 0;
+        c_.view().EndProgress();
     }
     bool saved = false;
     DICTIONARY_INFO info{};
@@ -165,20 +155,19 @@ void SearchController::ConvertPreviousVersion() {
         info.primary_charset = kEastEuropeanCharset;
         info.secondary_charset = kEastEuropeanCharset;
         DB_SetDictionaryInfo(db, &info);
-        view_->SetStatus(kSavingStatus);
-        const std::string target = paths_.database_dir + "/" + kConvertedFileName;
-        view_->BeginProgress(db);
+        c_.view().SetStatus(kSavingStatus);
+        const std::string target = c_.paths().database_dir + "/" + kConvertedFileName;
+        c_.view().BeginProgress(db);
         saved = DB_Save(db, DB_FORMAT_V03_SAVE, target.c_str())->status != 0;
-        view_->EndProgress();
+        c_.view().EndProgress();
         if (saved) {
-            catalogue_->Scan(paths_.database_dir, view_);
-            std::lock_guard<std::mutex> lock(mutex_);
-            state_.current = kConvertedFileName;
+            c_.catalogue().Scan(c_.paths().database_dir, &c_.view());
+            c_.ChangeSettings(
+                [](SearchOptions&, DictionaryState& s) { s.current = kConvertedFileName; });
         }
     }
     DB_Close(db);
-    DB_DestroyHandle(db);
-    if (!saved) view_->MessageBox(kConvertError, kConvertErrorCaption, kMbOk | kMbIconStop);
+    if (!saved) c_.view().MessageBox(kConvertError, kConvertErrorCaption, kMbOk | kMbIconStop);
 }
 
 }  // namespace wordbay

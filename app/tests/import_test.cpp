@@ -11,15 +11,7 @@ namespace wordbay {
 namespace {
 
 using testing::ControllerTest;
-
-DICTIONARY_INFO InfoOf(const std::string& path) {
-    DICTIONARY_INFO info{};
-    DB_HANDLE db = DB_CreateHandle()->handle;
-    const DB_RESULT* r = DB_GetDictionaryInfoA(db, path.c_str(), &info);
-    EXPECT_NE(r->status, 0) << r->message;
-    DB_DestroyHandle(db);
-    return info;
-}
+using testing::StoredInfo;
 
 int CountMessages(testing::FakeMainView& view, const std::string& start) {
     int n = 0;
@@ -48,7 +40,7 @@ TEST_F(ImportTest, TextFileBecomesADictionaryNamedAfterItsLists) {
     WaitIdle();
     const std::string target = DatabasePath("English_Croatian.v03");
     ASSERT_TRUE(std::filesystem::exists(target));
-    EXPECT_EQ(InfoOf(target).primary_word_count, 2u);
+    EXPECT_EQ(StoredInfo(target).primary_word_count, 2u);
     EXPECT_TRUE(catalogue_.IsInCatalogue(target));
     EXPECT_EQ(CountMessages(view_, "Dictionary successfully imported."), 1);
     EXPECT_EQ(view_.choosers(), 1);  // no main dictionary yet
@@ -61,12 +53,12 @@ TEST_F(ImportTest, TextFileBecomesADictionaryNamedAfterItsLists) {
     EXPECT_EQ(CountMessages(view_, "A dictionary with this file name already exists:\n\n" +
                                        target + "\n\nDo you want to overwrite"),
               1);
-    EXPECT_EQ(InfoOf(target).primary_word_count, 2u);
+    EXPECT_EQ(StoredInfo(target).primary_word_count, 2u);
 
     view_.Answer(kIdYes);
     controller_->StartImport(request);
     WaitIdle();
-    EXPECT_EQ(InfoOf(target).primary_word_count, 1u);
+    EXPECT_EQ(StoredInfo(target).primary_word_count, 1u);
     EXPECT_EQ(CountMessages(view_, "Dictionary successfully imported."), 2);
 
     // "No" offers another name; cancelling that ends the import.
@@ -89,6 +81,22 @@ TEST_F(ImportTest, ListNamesCannotLeaveTheDatabaseFolder) {
     controller_->StartImport(request);
     WaitIdle();
     EXPECT_TRUE(std::filesystem::exists(DatabasePath(".._.._evil_x.v03")));
+}
+
+TEST_F(ImportTest, AFileOutsideTheCatalogueIsNotReplacedWithoutAsking) {
+    Start("");
+    // Not a dictionary, so the catalogue does not list it.
+    const std::string target = DatabasePath("English_Croatian.v03");
+    Spill(target, "my notes");
+    Spill(PathOf("English_Croatian.txt"), "cat\tmačka\r\n");
+    ImportRequest request;
+    request.path = PathOf("English_Croatian.txt");
+    view_.Answer(kIdCancel);
+    controller_->StartImport(request);
+    WaitIdle();
+    EXPECT_EQ(CountMessages(view_, "A dictionary with this file name already exists:"), 1);
+    EXPECT_EQ(Slurp(target), "my notes");
+    EXPECT_EQ(CountMessages(view_, "Dictionary successfully imported."), 0);
 }
 
 TEST_F(ImportTest, UnreadableFileReportsALoadingError) {
@@ -157,7 +165,7 @@ TEST_F(ImportTest, FreelangInstallationImportsTheChosenLanguages) {
     WaitIdle();
     const std::string target = DatabasePath("Croatian_English.v03");
     ASSERT_TRUE(std::filesystem::exists(target));
-    const DICTIONARY_INFO info = InfoOf(target);
+    const DICTIONARY_INFO info = StoredInfo(target);
     EXPECT_STREQ(info.primary_list_name, "Croatian");
     EXPECT_STREQ(info.secondary_list_name, "English");
     EXPECT_STREQ(info.name, "Croatian - English");
@@ -186,7 +194,7 @@ TEST_F(ImportTest, StartupConvertsThePreviousVersionOnce) {
     Start("", {}, /*convert_v2=*/true);
     const std::string target = DatabasePath("Engleski_Hrvatski.v03");
     ASSERT_TRUE(std::filesystem::exists(target));
-    const DICTIONARY_INFO info = InfoOf(target);
+    const DICTIONARY_INFO info = StoredInfo(target);
     EXPECT_STREQ(info.primary_list_name, "Engleski");
     EXPECT_STREQ(info.secondary_list_name, "Hrvatski");
     EXPECT_EQ(info.primary_locale, 1050u);
@@ -209,7 +217,7 @@ TEST_F(ImportTest, ConversionLeavesADictionaryOfAnInterruptedFirstStart) {
     EXPECT_FALSE(controller_->dictionary_state().convert_v2);
     EXPECT_EQ(controller_->dictionary_state().current, "Engleski_Hrvatski.v03");
     ASSERT_TRUE(controller_->slot(SlotId::kMain).loaded());
-    EXPECT_EQ(InfoOf(DatabasePath("Engleski_Hrvatski.v03")).primary_word_count, 2u);
+    EXPECT_EQ(StoredInfo(DatabasePath("Engleski_Hrvatski.v03")).primary_word_count, 2u);
 }
 
 TEST_F(ImportTest, FailedConversionIsReportedInCroatian) {

@@ -7,27 +7,23 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/tests/test_files.h"
+
 namespace wordbay {
 namespace {
 
 namespace fs = std::filesystem;
 
-class ProgramDirTest : public ::testing::Test {
+class ProgramDirTest : public testing::ScratchDirTest {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "program-dir-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
+        ScratchDirTest::SetUp();
+        root_ = dir_;
         fs::create_directories(root_ / "bin");
         fs::create_directories(root_ / "share" / "wordbay");
         std::ofstream(root_ / "share" / "wordbay" / "kx-sample.txt") << "house\tku\xC4\x87" "a\n";
     }
-    void TearDown() override { fs::remove_all(root_); }
-
-    static std::string Read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    static std::string Read(const fs::path& path) { return Slurp(path.string()); }
 
     fs::path root_;
 };

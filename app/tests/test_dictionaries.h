@@ -25,8 +25,10 @@ inline void WriteDictionary(const std::string& path, const Pairs& pairs,
     ASSERT_NE(db, nullptr);
     ASSERT_NE(DB_CreateNewDictionary(db, primary_locale, secondary_locale)->status, 0);
     for (const auto& [word, translation] : pairs) {
-        ASSERT_NE(DB_AddTranslation(db, DB_TRANS_PRIMARY_TO_SECONDARY, word.c_str(),
-                                    translation.c_str())->status, 0);
+        ASSERT_NE(
+            DB_AddTranslation(db, DB_TRANS_PRIMARY_TO_SECONDARY, word.c_str(), translation.c_str())
+                ->status,
+            0);
     }
     DICTIONARY_INFO info{};
     ASSERT_NE(DB_GetDictionaryInfo(db, &info)->status, 0);
@@ -37,6 +39,17 @@ inline void WriteDictionary(const std::string& path, const Pairs& pairs,
     const DB_RESULT* saved = DB_Save(db, DB_FORMAT_V03_SAVE, path.c_str());
     ASSERT_NE(saved->status, 0) << saved->message;
     DB_DestroyHandle(db);
+}
+
+// The description stored in the dictionary file `path` (all zero when none
+// loads).
+inline DICTIONARY_INFO StoredInfo(const std::string& path) {
+    DICTIONARY_INFO info{};
+    DB_HANDLE db = DB_CreateHandle()->handle;
+    const DB_RESULT* r = DB_GetDictionaryInfoA(db, path.c_str(), &info);
+    EXPECT_NE(r->status, 0) << path << ": " << r->message;
+    DB_DestroyHandle(db);
+    return info;
 }
 
 }  // namespace wordbay::testing

@@ -1,7 +1,5 @@
 #include "ui/dialogs/dlg_info.h"
 
-#include <sys/stat.h>
-
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -14,6 +12,7 @@
 #include <utility>
 
 #include "app/catalogue.h"
+#include "app/dictionary_creation.h"
 #include "platform/locale.h"
 #include "ui/dialogs/dialog_support.h"
 #include "ui/widgets/locale_list.h"
@@ -27,39 +26,6 @@ constexpr std::uint32_t kUserDefaultLcid = 1024;
 constexpr std::uint32_t kEnglishLcid = 1033;
 constexpr std::size_t kPrimary = 0;
 constexpr std::size_t kSecondary = 1;
-
-// An engine handle for the creation of one dictionary.
-class TemporaryHandle {
-public:
-    TemporaryHandle() {
-        const DB_RESULT* r = DB_CreateHandle();
-        m_handle = r != nullptr && r->status != 0 ? r->handle : nullptr;
-        m_message = r != nullptr ? r->message : nullptr;
-    }
-    ~TemporaryHandle() {
-        if (m_handle != nullptr) DB_DestroyHandle(m_handle);
-    }
-    TemporaryHandle(const TemporaryHandle&) = delete;
-    TemporaryHandle& operator=(const TemporaryHandle&) = delete;
-    DB_HANDLE get() const { return m_handle; }
-    const char* message() const { return m_message; }
-
-private:
-    DB_HANDLE m_handle = nullptr;
-    const char* m_message = nullptr;
-};
-
-bool fileExists(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
-}
-
-// A list name as part of a file name: Unicode, with no folder separator.
-QString fileNamePart(std::uint32_t codePage, const char (&name)[40]) {
-    QString part = dialogs::fieldText(codePage, name);
-    part.replace(QLatin1Char('/'), QLatin1Char('_'));
-    return part;
-}
 
 struct ModeTexts {
     TextId caption;
@@ -118,10 +84,7 @@ DlgInfo::DlgInfo(Mode mode, Inputs inputs, QWidget* parent)
 
 DlgInfo::~DlgInfo() = default;
 
-void DlgInfo::createControls() {
-    const ModeTexts texts = modeTexts(m_mode);
-    setWindowTitle(dialogs::text(texts.caption));
-
+QGridLayout* DlgInfo::createListFields() {
     // The two lists side by side: list name, language, character set.
     auto* lists = new QGridLayout;
     lists->addWidget(new QLabel(dialogs::text(TextId::MSG_PRIMARY_LIST), this), 0, 1);
@@ -153,7 +116,10 @@ void DlgInfo::createControls() {
         lists->addWidget(list.locale, 2, column);
         lists->addWidget(list.charset, 3, column);
     }
+    return lists;
+}
 
+QGroupBox* DlgInfo::createDescriptionFields() {
     auto* dictionary = new QGroupBox(dialogs::text(TextId::MSG_DICTIONARY), this);
     auto* fields = new QGridLayout(dictionary);
     const struct {
@@ -171,10 +137,15 @@ void DlgInfo::createControls() {
         fields->addWidget(new QLabel(dialogs::text(r.label), dictionary), row, 0);
         fields->addWidget(*r.edit, row++, 1);
     }
+    return dictionary;
+}
 
+void DlgInfo::createControls() {
+    const ModeTexts texts = modeTexts(m_mode);
+    setWindowTitle(dialogs::text(texts.caption));
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(lists);
-    layout->addWidget(dictionary);
+    layout->addLayout(createListFields());
+    layout->addWidget(createDescriptionFields());
     if (m_mode == Mode::kOpenDictionary) {
         auto* info = new QGroupBox(dialogs::text(TextId::MSG_INFO), this);
         m_summary = new QLabel(info);
@@ -357,59 +328,26 @@ std::string DlgInfo::chooseOtherFile(const std::string& proposed) {
 }
 
 bool DlgInfo::createDictionary() {
-    TemporaryHandle db;
-    if (db.get() == nullptr) {
-        dialogs::reportFailure(this, TextId::MSG_CANTGETHANDLE_ERROR, QString(), db.message());
-        return false;
+    const wordbay::CreationResult result = wordbay::CreateDictionary(
+        m_info, m_inputs.databaseDir, m_inputs.catalogue, [this](const std::string& proposed) {
+            const QString question =
+                QStringLiteral("%1\n\n%2\n\n%3")
+                    .arg(dialogs::text(TextId::MSG_FILENAME_EXISTS), dialogs::pathText(proposed),
+                         dialogs::text(TextId::MSG_OVERWRITE_DICTIONARY_QUESTION));
+            const int answer = dialogs::showMessage(this, question, TextId::MSG_SAVE,
+                                                    kMbYesNoCancel | kMbIconQuestion);
+            if (answer == kIdYes) return proposed;
+            return answer == kIdNo ? chooseOtherFile(proposed) : std::string();
+        });
+    if (result.created) {
+        m_createdPath = result.path;
+        return true;
     }
-    const DB_RESULT* r =
-        DB_CreateNewDictionary(db.get(), m_info.primary_locale, m_info.secondary_locale);
-    if (r->status == 0) {
-        dialogs::reportFailure(this, TextId::MSG_CANT_CREATE_NEW_DICTIONARY, QString(), r->message);
-        return false;
+    if (!result.cancelled) {
+        dialogs::reportFailure(this, result.failure, dialogs::pathText(result.detail),
+                               result.engine_message.c_str());
     }
-    r = DB_SetDictionaryInfo(db.get(), &m_info);
-    if (r->status == 0) {
-        dialogs::reportFailure(this, TextId::MSG_CANT_SET_DICTIONARY_INFO, QString(), r->message);
-        return false;
-    }
-
-    const QString name =
-        QStringLiteral("%1_%2.v03")
-            .arg(fileNamePart(platform::ListCodePage(m_info.primary_locale, m_info.primary_charset),
-                              m_info.primary_list_name),
-                 fileNamePart(
-                     platform::ListCodePage(m_info.secondary_locale, m_info.secondary_charset),
-                     m_info.secondary_list_name));
-    std::string target = m_inputs.databaseDir + "/" + dialogs::pathBytes(name);
-    // A file of that name that is not (or no longer) in the catalogue is
-    // asked about as well: saving would replace it.
-    const bool taken =
-        (m_inputs.catalogue != nullptr && m_inputs.catalogue->IsInCatalogue(target)) ||
-        fileExists(target);
-    if (taken) {
-        const QString question =
-            QStringLiteral("%1\n\n%2\n\n%3")
-                .arg(dialogs::text(TextId::MSG_FILENAME_EXISTS), dialogs::pathText(target),
-                     dialogs::text(TextId::MSG_OVERWRITE_DICTIONARY_QUESTION));
-        const int answer = dialogs::showMessage(this, question, TextId::MSG_SAVE,
-                                                kMbYesNoCancel | kMbIconQuestion);
-        if (answer == kIdNo) {
-            target = chooseOtherFile(target);
-        } else if (answer != kIdYes) {
-            target.clear();
-        }
-        if (target.empty()) return false;
-    }
-
-    r = DB_Save(db.get(), DB_FORMAT_V03_SAVE, target.c_str());
-    if (r->status == 0) {
-        dialogs::reportFailure(this, TextId::MSG_DICTIONARY_SAVING_ERROR, dialogs::pathText(target),
-                               r->message);
-        return false;
-    }
-    m_createdPath = target;
-    return true;
+    return false;
 }
 
 void DlgInfo::onOk() {

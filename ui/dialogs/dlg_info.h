@@ -25,6 +25,8 @@
 #include "ui/widgets/w_dialog.h"
 
 class QComboBox;
+class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -105,6 +107,8 @@ private:
     };
 
     void createControls();
+    QGridLayout* createListFields();
+    QGroupBox* createDescriptionFields();
     void showSummary();
     // The checks of every accept; false (after the message) when one fails.
     bool checkFields();
@@ -116,7 +120,8 @@ private:
     std::uint32_t chosenCharset(const ListFields& list, std::uint32_t base) const;
     // kOpenDictionary: sets the description in the engine and reads it back.
     bool applyToDictionary();
-    // kCreate: creates and saves the new dictionary; true when it was saved.
+    // kCreate: creates and saves the new dictionary (CreateDictionary), asking
+    // before it replaces a file; true when it was saved.
     bool createDictionary();
 
     Mode m_mode;

@@ -137,6 +137,15 @@ void EditingCommands::AddTranslation(const EngineHold& hold_engine) {
                          kMbOk | kMbIconInformation);
 }
 
+const DB_RESULT* EditingCommands::DeletePair(ListSide source, const std::string& source_word,
+                                             const std::string& target_word) {
+    const bool primary_first = source == ListSide::kPrimary;
+    const std::string& primary = primary_first ? source_word : target_word;
+    const std::string& secondary = primary_first ? target_word : source_word;
+    return DB_DeleteTranslation(c_.main_slot().handle(), DB_TRANS_PRIMARY_TO_SECONDARY,
+                                primary.c_str(), secondary.c_str());
+}
+
 void EditingCommands::DeleteSelected(const EngineHold& hold_engine) {
     if (!c_.main_slot().loaded()) return;
     const ListSide source = c_.main_slot().source_side();
@@ -186,16 +195,9 @@ void EditingCommands::DeleteSelected(const EngineHold& hold_engine) {
     ++c_.generation();
     const ListSide side = whole_word ? source : target;
     const int row = whole_word ? asked.source_row : asked.target_row;
-    const DB_RESULT* r;
-    if (whole_word) {
-        r = DB_DeleteWord(c_.main_slot().handle(), EngineList(source), asked.source_word->c_str());
-    } else {
-        const bool primary_first = source == ListSide::kPrimary;
-        const std::string& primary = primary_first ? *asked.source_word : *asked.target_word;
-        const std::string& secondary = primary_first ? *asked.target_word : *asked.source_word;
-        r = DB_DeleteTranslation(c_.main_slot().handle(), DB_TRANS_PRIMARY_TO_SECONDARY,
-                                 primary.c_str(), secondary.c_str());
-    }
+    const DB_RESULT* r = whole_word ? DB_DeleteWord(c_.main_slot().handle(), EngineList(source),
+                                                    asked.source_word->c_str())
+                                    : DeletePair(source, *asked.source_word, *asked.target_word);
     if (r->status == 0) {
         engine.unlock();
         c_.view().Beep();

@@ -41,6 +41,9 @@ private:
     // added; false when they could not grow to the dictionary's new size.
     bool ShowAdded(ListSide source, const std::string& source_word, const char* stored_source,
                    const char* stored_target);
+    // Deletes the translation between a source and a target word.
+    const DB_RESULT* DeletePair(ListSide source, const std::string& source_word,
+                                const std::string& target_word);
     // A word of a list of the main slot, for a message (UTF-8).
     std::string WordForMessage(ListSide side, std::string_view word) const;
 

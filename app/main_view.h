@@ -103,7 +103,7 @@ public:
     // Opens the dictionary chooser for the main dictionary (modal; its OK
     // starts the load job through the controller). Returns when it closed.
     virtual void OpenDictionaryChooser() = 0;
-    // Opens the import command (format choice, file, job 21); returns when
+    // Opens the import command (format choice, file, the import job); returns when
     // its dialogs closed.
     virtual void OpenImportDialog() = 0;
     // Switches the main window's edit mode off (menu check, buttons, labels);
@@ -118,7 +118,7 @@ public:
     // Whether the main window, its word lists, the popup and the text window
     // exist and the main word list is visible (the start-up job waits for it).
     virtual bool WindowsReady() = 0;
-    // Closes the main window after the closing save (job 8). The controller
+    // Closes the main window after the closing save (kJobSaveAndClose). The controller
     // has already marked the dictionary as saved while closing, so the close
     // asks no question. The close stops the worker, which is still inside
     // this call: queue the close and return at once.

@@ -186,85 +186,102 @@ void SearchController::MoveTranslation(int previous, int row, const EngineHold& 
 
 // ---- The worker -------------------------------------------------------------
 
+namespace {
+
+// The jobs that list or translate the words of one list.
+struct SearchJob {
+    Job job;
+    SlotId slot;
+    ListSide side;
+    bool translate;
+};
+
+constexpr SearchJob kSearchJobs[] = {
+    {kJobListMainPrimary, SlotId::kMain, ListSide::kPrimary, false},
+    {kJobListMainSecondary, SlotId::kMain, ListSide::kSecondary, false},
+    {kJobListDualPrimary, SlotId::kDual, ListSide::kPrimary, false},
+    {kJobListDualSecondary, SlotId::kDual, ListSide::kSecondary, false},
+    {kJobTranslateMainPrimary, SlotId::kMain, ListSide::kPrimary, true},
+    {kJobTranslateMainSecondary, SlotId::kMain, ListSide::kSecondary, true},
+    {kJobTranslateDualPrimary, SlotId::kDual, ListSide::kPrimary, true},
+    {kJobTranslateDualSecondary, SlotId::kDual, ListSide::kSecondary, true},
+};
+
+}  // namespace
+
 void SearchController::RunJob(int job) {
     std::lock_guard<std::mutex> engine(context_.engine_lock());
     if (!OnlyReads(job)) ++context_.generation();
     try {
-        switch (job) {
-            case kJobStartup:
-                startup_.Run();
-                break;
-            case kJobListMainPrimary:
-                listing_.List(SlotId::kMain, ListSide::kPrimary);
-                break;
-            case kJobListMainSecondary:
-                listing_.List(SlotId::kMain, ListSide::kSecondary);
-                break;
-            case kJobListDualPrimary:
-                listing_.List(SlotId::kDual, ListSide::kPrimary);
-                break;
-            case kJobListDualSecondary:
-                listing_.List(SlotId::kDual, ListSide::kSecondary);
-                break;
-            case kJobTranslateMainPrimary:
-                listing_.Translate(SlotId::kMain, ListSide::kPrimary);
-                break;
-            case kJobTranslateMainSecondary:
-                listing_.Translate(SlotId::kMain, ListSide::kSecondary);
-                break;
-            case kJobTranslateDualPrimary:
-                listing_.Translate(SlotId::kDual, ListSide::kPrimary);
-                break;
-            case kJobTranslateDualSecondary:
-                listing_.Translate(SlotId::kDual, ListSide::kSecondary);
-                break;
-            case kJobPalindromes:
-                listing_.Palindromes();
-                break;
-            case kJobIdenticalWords:
-                listing_.IdenticalWords();
-                break;
-            case kJobLoad:
-                dictionaries_.LoadMain(load_path_.Get());
-                break;
-            case kJobLoadDual:
-                dictionaries_.LoadDual(dual_path_.Get());
-                break;
-            case kJobCloseDual:
-                dictionaries_.CloseDual();
-                break;
-            case kJobSave:
-                dictionaries_.Save(context_.main_slot(), "");
-                break;
-            case kJobSaveAs:
-                dictionaries_.SaveAs();
-                break;
-            case kJobSaveAndClose:
-                dictionaries_.SaveAndClose();
-                break;
-            case kJobResort:
-                dictionaries_.Resort(resort_lists_.Get());
-                break;
-            case kJobExport: {
-                const FileRequest request = export_.Get();
-                dictionaries_.Export(request.format, request.path);
-                break;
-            }
-            case kJobUpdate: {
-                const FileRequest request = update_.Get();
-                dictionaries_.Update(request.format, request.path);
-                break;
-            }
-            case kJobImport:
-                imports_.Import(import_.Get());
-                break;
-            default:
-                return;  // unknown numbers do nothing
-        }
+        if (!RunSearchJob(job) && !RunOtherJob(job)) return;  // unknown numbers do nothing
     } catch (const std::bad_alloc&) {
         context_.ReportMemoryError();
     }
     context_.RefreshStatus();
+}
+
+bool SearchController::RunSearchJob(int job) {
+    for (const SearchJob& j : kSearchJobs) {
+        if (j.job != job) continue;
+        if (j.translate) {
+            listing_.Translate(j.slot, j.side);
+        } else {
+            listing_.List(j.slot, j.side);
+        }
+        return true;
+    }
+    return false;
+}
+
+bool SearchController::RunOtherJob(int job) {
+    switch (job) {
+        case kJobStartup:
+            startup_.Run();
+            break;
+        case kJobPalindromes:
+            listing_.Palindromes();
+            break;
+        case kJobIdenticalWords:
+            listing_.IdenticalWords();
+            break;
+        case kJobLoad:
+            dictionaries_.LoadMain(load_path_.Get());
+            break;
+        case kJobLoadDual:
+            dictionaries_.LoadDual(dual_path_.Get());
+            break;
+        case kJobCloseDual:
+            dictionaries_.CloseDual();
+            break;
+        case kJobSave:
+            dictionaries_.Save(context_.main_slot(), "");
+            break;
+        case kJobSaveAs:
+            dictionaries_.SaveAs();
+            break;
+        case kJobSaveAndClose:
+            dictionaries_.SaveAndClose();
+            break;
+        case kJobResort:
+            dictionaries_.Resort(resort_lists_.Get());
+            break;
+        case kJobExport: {
+            const FileRequest request = export_.Get();
+            dictionaries_.Export(request.format, request.path);
+            break;
+        }
+        case kJobUpdate: {
+            const FileRequest request = update_.Get();
+            dictionaries_.Update(request.format, request.path);
+            break;
+        }
+        case kJobImport:
+            imports_.Import(import_.Get());
+            break;
+        default:
+            return false;
+    }
+    return true;
 }
 
 }  // namespace wordbay

@@ -157,6 +157,10 @@ public:
 private:
     // Runs job `job` on the worker thread, with the engine lock held.
     void RunJob(int job);
+    // Run `job` when it is one of theirs: a job that lists or translates the
+    // words of a list, or any other job. False for a number they don't know.
+    bool RunSearchJob(int job);
+    bool RunOtherJob(int job);
 
     JobContext context_;
     ListingJobs listing_{context_};

@@ -50,8 +50,8 @@ TEST_F(ImportTest, TextFileBecomesADictionaryNamedAfterItsLists) {
     view_.Answer(kIdCancel);
     controller_->StartImport(request);
     WaitIdle();
-    EXPECT_EQ(CountMessages(view_, "A dictionary with this file name already exists:\n\n" +
-                                       target + "\n\nDo you want to overwrite"),
+    EXPECT_EQ(CountMessages(view_, "A dictionary with this file name already exists:\n\n" + target +
+                                       "\n\nDo you want to overwrite"),
               1);
     EXPECT_EQ(StoredInfo(target).primary_word_count, 2u);
 
@@ -125,7 +125,7 @@ TEST(FreelangIniTest, ReadsTheLanguageSection) {
     EXPECT_EQ(croatian.source_path, "/opt/fl/language/Croatian_English.wb");
     EXPECT_EQ(FreelangLocale(croatian.language_name), 1050u);
     EXPECT_EQ(FreelangLocale((*entries)[1].language_name), 1033u);  // esperanto
-    EXPECT_EQ(FreelangLocale("Croatian"), 1033u);                    // case counts
+    EXPECT_EQ(FreelangLocale("Croatian"), 1033u);                   // case counts
 }
 
 TEST(FreelangIniTest, OtherFilesAreNoInstallation) {

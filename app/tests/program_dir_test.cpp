@@ -21,7 +21,8 @@ protected:
         root_ = dir_;
         fs::create_directories(root_ / "bin");
         fs::create_directories(root_ / "share" / "wordbay");
-        std::ofstream(root_ / "share" / "wordbay" / "kx-sample.txt") << "house\tku\xC4\x87" "a\n";
+        std::ofstream(root_ / "share" / "wordbay" / "kx-sample.txt") << "house\tku\xC4\x87"
+                                                                        "a\n";
     }
     static std::string Read(const fs::path& path) { return Slurp(path.string()); }
 
@@ -53,7 +54,9 @@ TEST_F(ProgramDirTest, FirstStartIsSeededOnceFromTheSample) {
     const std::string share = (root_ / "share" / "wordbay").string();
     ASSERT_TRUE(SeedFirstStart(paths, share, ""));
     // windows-1250 with CR LF, as the text import reads it.
-    EXPECT_EQ(Read(root_ / "user" / "KX.txt"), "house\tku\xE6" "a\r\n");
+    EXPECT_EQ(Read(root_ / "user" / "KX.txt"),
+              "house\tku\xE6"
+              "a\r\n");
     EXPECT_EQ(Read(paths.settings_file), "[dictionary]\nconvertv2=1\n");
     EXPECT_TRUE(fs::is_directory(paths.database_dir));
     // A settings file, or a dictionary, means the program has started before.
@@ -82,7 +85,9 @@ TEST_F(ProgramDirTest, FirstStartPrefersTheInstalledFreedictDatabase) {
     const ProgramPaths other = PathsInside((root_ / "other").string());
     std::ofstream(converter) << "#!/bin/sh\necho partial > \"$3\"\nexit 1\n";
     ASSERT_TRUE(SeedFirstStart(other, (root_ / "share" / "wordbay").string(), converter.string()));
-    EXPECT_EQ(Read(root_ / "other" / "KX.txt"), "house\tku\xE6" "a\r\n");
+    EXPECT_EQ(Read(root_ / "other" / "KX.txt"),
+              "house\tku\xE6"
+              "a\r\n");
 }
 
 }  // namespace

@@ -252,7 +252,8 @@ DICTIONARY_INFO DlgInfo::fieldsInfo(const DICTIONARY_INFO& base) const {
     if (m_mode == Mode::kCreate || m_mode == Mode::kImport) {
         // New lists of a language without an 8-bit code page are UTF-8 (the
         // engine makes them so), and their names with them.
-        info.primary_charset = platform::CharsetForNewList(info.primary_locale, info.primary_charset);
+        info.primary_charset =
+            platform::CharsetForNewList(info.primary_locale, info.primary_charset);
         info.secondary_charset =
             platform::CharsetForNewList(info.secondary_locale, info.secondary_charset);
     }

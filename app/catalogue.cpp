@@ -6,6 +6,7 @@
 #include <cstring>
 #include <strings.h>
 
+#include "app/engine_handle.h"
 #include "app/main_view.h"
 #include "app/message_box_style.h"
 #include "app/message_table.h"
@@ -46,20 +47,17 @@ bool CatalogueLess(const CatalogueEntry& a, const CatalogueEntry& b) {
 }
 
 std::size_t Catalogue::Scan(const std::string& database_dir, MainView* view) {
-    const DB_RESULT* created = DB_CreateHandle();
-    if (created->status == 0 || created->handle == nullptr) {
+    const EngineHandle handle;
+    const DB_HANDLE db = handle.get();
+    if (db == nullptr) {
         if (view != nullptr) {
             view->MessageBox(UiText(TextId::MSG_CANTGETHANDLE_ERROR),
                              UiText(TextId::MSG_FATAL_ERROR), kMbOk | kMbIconStop);
         }
         return 0;
     }
-    DB_HANDLE db = created->handle;
     const std::vector<std::string> files = ListV03Files(database_dir);
-    if (files.empty()) {
-        DB_DestroyHandle(db);
-        return 0;
-    }
+    if (files.empty()) return 0;
     std::vector<CatalogueEntry> found;
     found.reserve(files.size());
     for (const std::string& path : files) {
@@ -68,7 +66,6 @@ std::size_t Catalogue::Scan(const std::string& database_dir, MainView* view) {
         entry.path = path;
         found.push_back(std::move(entry));
     }
-    DB_DestroyHandle(db);
     std::stable_sort(found.begin(), found.end(), CatalogueLess);
 
     const std::size_t count = found.size();

@@ -16,9 +16,6 @@ class DictionaryJobs {
 public:
     explicit DictionaryJobs(JobContext& context) : c_(context) {}
 
-    // Opens the dictionary file `path` in `slot`, asking first whether to save
-    // the main dictionary's changes. True when it was opened.
-    bool LoadIntoSlot(DictionarySlot& slot, const std::string& path);
     // Opens `path` as the main dictionary and makes it the current one.
     void LoadMain(const std::string& path);
     // Opens `path` as the dual dictionary and switches dual mode to match.
@@ -41,6 +38,9 @@ public:
     void Update(int format, const std::string& path);
 
 private:
+    // Opens the dictionary file `path` in `slot`, asking first whether to save
+    // the main dictionary's changes. True when it was opened.
+    bool LoadIntoSlot(DictionarySlot& slot, const std::string& path);
     // The part of LoadIntoSlot once the new handle holds the dictionary.
     bool TakeLoaded(DictionarySlot& slot, DB_HANDLE fresh, const DICTIONARY_INFO& info,
                     const std::string& path);

@@ -19,11 +19,11 @@ namespace wordbay {
 // What the import dialog hands to the import job.
 struct ImportRequest {
     int format = DB_FORMAT_TXT_LOAD;  // DB_FORMAT_..._LOAD
-    std::string path;                 // the file, or the Freelang folder (format 4)
+    std::string path;                 // the file, or the Freelang folder
     std::uint32_t primary_locale = 0;
     std::uint32_t secondary_locale = 0;
     std::optional<DICTIONARY_INFO> info;  // description given by the dialog
-    std::vector<FreelangEntry> freelang;  // format 4: the entries, chosen ones ticked
+    std::vector<FreelangEntry> freelang;  // Freelang folder: the entries, chosen ones ticked
 };
 
 class ImportJobs {

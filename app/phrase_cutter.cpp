@@ -1,7 +1,6 @@
 #include "app/phrase_cutter.h"
 
 #include <unicode/uchar.h>
-#include <unicode/utf8.h>
 
 #include "platform/code_page.h"
 #include "platform/collation.h"
@@ -44,43 +43,38 @@ std::string Normalise(std::string_view raw) {
     return out;
 }
 
-// The code point of the UTF-8 character at byte `i`, negative when it is
-// malformed, and its length in bytes (at least 1).
-UChar32 Utf8CharAt(std::string_view text, std::size_t i, std::size_t* bytes = nullptr) {
-    const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
-    const auto length = static_cast<std::int32_t>(text.size());
-    auto at = static_cast<std::int32_t>(i);
-    UChar32 ch;
-    U8_NEXT(s, at, length, ch);
-    if (bytes != nullptr) *bytes = static_cast<std::size_t>(at) - i;
-    return ch;
+// A character of more than one byte (or any byte above 127 of a multi-byte
+// code page) is a letter or digit, or with `marks` also a combining mark.
+bool IsWordChar(char32_t ch, bool marks) {
+    const auto c = static_cast<UChar32>(ch);
+    return u_isalnum(c) || (marks && (U_GET_GC_MASK(c) & U_GC_M_MASK) != 0);
 }
 
 }  // namespace
 
 std::size_t WordCharacters::CharLength(std::string_view text, std::size_t i) const {
-    if (!utf8_ || static_cast<std::uint8_t>(text[i]) < 0x80) return 1;
+    if (!multi_byte_ || static_cast<std::uint8_t>(text[i]) < 0x80) return 1;
     std::size_t bytes = 1;
-    Utf8CharAt(text, i, &bytes);
+    platform::DecodeCharAt(code_page_, text, i, &bytes);
     return bytes;
 }
 
 bool WordCharacters::StartsWordAt(std::string_view text, std::size_t i, int level) const {
     const auto c = static_cast<std::uint8_t>(text[i]);
-    if (!utf8_ || c < 0x80) return StartsWord(c, level);
-    const UChar32 ch = Utf8CharAt(text, i);
-    return ch >= 0 && u_isalnum(ch);
+    if (!multi_byte_ || c < 0x80) return StartsWord(c, level);
+    std::size_t bytes = 1;
+    return IsWordChar(platform::DecodeCharAt(code_page_, text, i, &bytes), false);
 }
 
 bool WordCharacters::ContinuesWordAt(std::string_view text, std::size_t i, int level) const {
     const auto c = static_cast<std::uint8_t>(text[i]);
-    if (!utf8_ || c < 0x80) return ContinuesWord(c, level);
-    const UChar32 ch = Utf8CharAt(text, i);
-    return ch >= 0 && (u_isalnum(ch) || (U_GET_GC_MASK(ch) & U_GC_M_MASK) != 0);
+    if (!multi_byte_ || c < 0x80) return ContinuesWord(c, level);
+    std::size_t bytes = 1;
+    return IsWordChar(platform::DecodeCharAt(code_page_, text, i, &bytes), true);
 }
 
 WordCharacters::WordCharacters(std::uint32_t code_page)
-    : utf8_(code_page == platform::kUtf8CodePage) {
+    : code_page_(code_page), multi_byte_(platform::IsMultiByteCodePage(code_page)) {
     for (int c = 0; c < 256; ++c) {
         if (platform::IsCharAlphaNumeric(code_page, static_cast<std::uint8_t>(c))) {
             start_[c] = kAllLevels;

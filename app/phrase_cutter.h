@@ -19,10 +19,11 @@ namespace wordbay {
 // apostrophes; 2 also ending in !, ? or full stops; 3 also in double quotes.
 inline constexpr int kMaxWordLevel = 3;
 
-// The word characters of one code page at every level. In UTF-8 a character
-// of more than one byte starts a word when it is a letter or a digit and
-// continues one also when it is a combining mark (the vowel signs of
-// Devanagari, for one).
+// The word characters of one code page at every level. In UTF-8 and the
+// double-byte pages a character of more than one byte (in 932 also a
+// half-width katakana) is taken whole: it starts a word when it is a letter
+// or a digit and continues one also when it is a combining mark (the vowel
+// signs of Devanagari, for one). No trail byte is ever read on its own.
 class WordCharacters {
 public:
     explicit WordCharacters(std::uint32_t code_page);
@@ -37,7 +38,8 @@ public:
     std::size_t CharLength(std::string_view text, std::size_t i) const;
 
 private:
-    bool utf8_ = false;
+    std::uint32_t code_page_;
+    bool multi_byte_ = false;
     // Bit n set: the byte is a word character at level n.
     std::array<std::uint8_t, 256> start_{};
     std::array<std::uint8_t, 256> continue_{};

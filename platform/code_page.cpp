@@ -5,6 +5,7 @@
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <memory>
@@ -268,6 +269,35 @@ void DecodeToCodePoints(std::uint32_t code_page, std::string_view text, std::u32
         U16_NEXT(wide.data(), i, wide.size(), ch);
         out->push_back(static_cast<char32_t>(ch));
     }
+}
+
+char32_t DecodeCharAt(std::uint32_t code_page, std::string_view text, std::size_t i,
+                      std::size_t* bytes) {
+    *bytes = 1;
+    const auto byte = static_cast<std::uint8_t>(text[i]);
+    if (code_page == kUtf8CodePage) {
+        if (byte < 0x80) return byte;
+        const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
+        const auto length = static_cast<std::int32_t>(text.size());
+        auto at = static_cast<std::int32_t>(i);
+        UChar32 ch;
+        U8_NEXT(s, at, length, ch);
+        *bytes = static_cast<std::size_t>(at) - i;
+        return ch < 0 ? kReplacement : static_cast<char32_t>(ch);
+    }
+    if (!IsDoubleByteCodePage(code_page)) return TableOf(code_page).to_unicode[byte];
+    UConverter* c = ThreadConverter(code_page);
+    if (c == nullptr) return kReplacement;
+    // No character of these pages is longer than two bytes; four leaves room
+    // for what a converter may read ahead.
+    const char* source = text.data() + i;
+    const char* limit = text.data() + std::min(text.size(), i + 4);
+    UErrorCode status = U_ZERO_ERROR;
+    const UChar32 ch = ucnv_getNextUChar(c, &source, limit, &status);
+    const auto used = static_cast<std::size_t>(source - (text.data() + i));
+    *bytes = used >= 1 ? used : 1;
+    if (U_FAILURE(status) || ch < 0) return kReplacement;
+    return static_cast<char32_t>(ch);
 }
 
 void EncodeToUtf8(std::u32string_view text, std::string* out) {

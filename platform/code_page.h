@@ -38,6 +38,14 @@ std::string DecodeToUtf8(std::uint32_t code_page, std::string_view text);
 // The code points of `text`, written over *out.
 void DecodeToCodePoints(std::uint32_t code_page, std::string_view text, std::u32string* out);
 
+// The code point of the character that begins at byte `i` of `text` (which
+// must lie inside it), and in *bytes its length in bytes (at least 1): one
+// byte in a single-byte page, a lead byte and its trail byte in a double-byte
+// page, a whole sequence in UTF-8. A byte sequence the code page does not
+// define decodes as U+FFFD.
+char32_t DecodeCharAt(std::uint32_t code_page, std::string_view text, std::size_t i,
+                      std::size_t* bytes);
+
 // Code points as UTF-8, written over *out; one that is no character (a
 // surrogate, or beyond U+10FFFF) becomes U+FFFD.
 void EncodeToUtf8(std::u32string_view text, std::string* out);

@@ -14,6 +14,7 @@
 
 #include "app/phrase_cutter.h"
 #include "app/text_translator.h"
+#include "platform/code_page.h"
 
 namespace wordbay {
 namespace {
@@ -82,6 +83,34 @@ TEST(PhraseCutterTest, Utf8WordsAreCutByCharacter) {
     ASSERT_TRUE(after.has_value());
     EXPECT_EQ(after->text, "\xC4\x87\xE0\xA4\x98x");
     EXPECT_FALSE(CutPhrase("\xE2\x80\x94 \xC4", 0, 1, 0, chars).has_value());  // a dash
+}
+
+// Japanese text in code page 932, as a list loaded from an old file keeps it.
+// The trail bytes of these characters are ASCII: 0x5C (a backslash) in
+// "\xE3\x82\xBD" and "\xE8\xA1\xA8", the letters A and C in "\xE3\x82\xA2\xE3\x82\xA4".
+std::string Sjis(std::string_view utf8) { return platform::EncodeFromUtf8(932, utf8); }
+
+TEST(PhraseCutterTest, DoubleByteWordsAreCutByCharacter) {
+    WordCharacters chars(932);
+    const std::string software = Sjis("\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88");  // sofuto
+    const std::string display = Sjis("\xE8\xA1\xA8\xE7\xA4\xBA");                    // hyouji
+    const std::string ai = Sjis("\xE3\x82\xA2\xE3\x82\xA4");
+    ASSERT_EQ(software.size(), 6u);
+    ASSERT_EQ(software[1], '\\');
+    // An ideographic full stop ends the sentence; a half-width katakana (one
+    // byte, 0xB1) is a letter of its own.
+    const std::string text = software + " " + display + Sjis("\xE3\x80\x82") + ai + " \xB1";
+    const auto two = CutPhrase(text, 0, 2, 0, chars);
+    ASSERT_TRUE(two.has_value());
+    EXPECT_EQ(two->text, software + " " + display);
+    const auto third = CutPhrase(text, two->end, 1, 0, chars);
+    ASSERT_TRUE(third.has_value());
+    EXPECT_EQ(third->text, ai);  // not "A" or "C" from inside the characters
+    const auto last = CutPhrase(text, third->end, 1, 0, chars);
+    ASSERT_TRUE(last.has_value());
+    EXPECT_EQ(last->text, "\xB1");
+    // A lead byte cut off at the end is no letter and is not read past.
+    EXPECT_FALSE(CutPhrase("\x83", 0, 1, 0, chars).has_value());
 }
 
 TEST(PhraseSearchTest, LongestPhraseWithATranslationWins) {
@@ -244,6 +273,28 @@ TEST_F(TextRunTest, ARunEndsWhenTheDictionariesChangeUnderIt) {
     EXPECT_TRUE(lookup.stale());
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(view.target, "house");  // nothing after the change, not even the rest
+}
+
+TEST_F(TextRunTest, JapaneseTextOfADoubleByteListIsTranslatedByWord) {
+    // A Japanese list in code page 932 from an old file: charset 128 (the
+    // Japanese font character set), not UTF-8.
+    const std::string software = Sjis("\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88");
+    const std::string display = Sjis("\xE8\xA1\xA8\xE7\xA4\xBA");
+    DB_HANDLE ja = DB_CreateHandle()->handle;
+    ASSERT_NE(DB_CreateNewDictionary(ja, 1033, 1033)->status, 0);
+    ASSERT_NE(DB_AddTranslation(ja, DB_TRANS_PRIMARY_TO_SECONDARY, software.c_str(), "software")->status, 0);
+    ASSERT_NE(DB_AddTranslation(ja, DB_TRANS_PRIMARY_TO_SECONDARY, display.c_str(), "display")->status, 0);
+    DICTIONARY_INFO info{};
+    ASSERT_EQ(DB_GetDictionaryInfo(ja, &info)->status, 1);
+    info.primary_locale = 1041;
+    info.primary_charset = 128;
+    ASSERT_EQ(DB_SetDictionaryInfo(ja, &info)->status, 1);
+    ASSERT_NE(DB_ResortList(ja, DB_PRIMARY_LIST, 1041)->status, 0);
+    setup_.main = ja;
+    chars_ = WordCharacters(932);
+    EXPECT_EQ(Fast(software + " " + display + Sjis("\xE3\x80\x82")),
+              "[software] [display]" + Sjis("\xE3\x80\x82"));
+    DB_DestroyHandle(ja);
 }
 
 TEST_F(TextRunTest, LinkModeTranslatesThroughTheDualDictionary) {

@@ -55,6 +55,12 @@ private:
     int front_ = 0;
 };
 
+// The texts of a dictionary's description in UTF-8, before they are encoded
+// in the code pages of its lists.
+struct DescriptionTexts {
+    std::string name, author, description, primary_list_name, secondary_list_name;
+};
+
 class DictionarySlot {
 public:
     DictionarySlot(SlotId id);

@@ -18,6 +18,31 @@ std::string Labelled(TextId label, const std::string& value) {
     return std::string(UiText(label)) + ": " + value;
 }
 
+// `utf8` in `code_page`, whole characters dropped from its end until it
+// takes at most `max_bytes`.
+std::string EncodeCut(std::uint32_t code_page, std::string_view utf8, std::size_t max_bytes) {
+    std::string bytes = platform::EncodeFromUtf8(code_page, utf8);
+    while (bytes.size() > max_bytes && !utf8.empty()) {
+        std::size_t end = utf8.size() - 1;
+        while (end > 0 && (static_cast<std::uint8_t>(utf8[end]) & 0xC0) == 0x80) --end;
+        utf8 = utf8.substr(0, end);
+        bytes = platform::EncodeFromUtf8(code_page, utf8);
+    }
+    return bytes;
+}
+
+// Puts the typed texts into `info`, each in the code page of the list it
+// belongs to (the dictionary's own texts in the primary list's).
+void SetTexts(DICTIONARY_INFO* info, const DescriptionTexts& texts) {
+    const std::uint32_t primary = DictionarySlot::CodePage(*info, ListSide::kPrimary);
+    const std::uint32_t secondary = DictionarySlot::CodePage(*info, ListSide::kSecondary);
+    SetField(info->primary_list_name, EncodeCut(primary, texts.primary_list_name, 39));
+    SetField(info->secondary_list_name, EncodeCut(secondary, texts.secondary_list_name, 39));
+    SetField(info->name, EncodeCut(primary, texts.name, 99));
+    SetField(info->author, EncodeCut(primary, texts.author, 99));
+    SetField(info->description, EncodeCut(primary, texts.description, 99));
+}
+
 }  // namespace
 
 void ImportJobs::Import(const ImportRequest& request) {
@@ -54,9 +79,15 @@ void ImportJobs::ImportFile(const ImportRequest& request) {
     const std::string file_name =
         slash == std::string::npos ? request.path : request.path.substr(slash + 1);
     c_.view().SetStatus(Labelled(TextId::MSG_LOADING, file_name));
+    std::uint32_t locales[2] = {request.primary_locale, request.secondary_locale};
+    if (request.info && request.format == DB_FORMAT_TXT_LOAD) {
+        // A text file's list becomes UTF-8 when the user chose that for it.
+        if (request.info->primary_charset == DB_CHARSET_UTF8) locales[0] |= DB_LOCALE_UTF8;
+        if (request.info->secondary_charset == DB_CHARSET_UTF8) locales[1] |= DB_LOCALE_UTF8;
+    }
     c_.view().BeginProgress(db.get());
-    const DB_RESULT* r = DB_Load(db.get(), request.format, request.path.c_str(),
-                                 request.primary_locale, request.secondary_locale);
+    const DB_RESULT* r =
+        DB_Load(db.get(), request.format, request.path.c_str(), locales[0], locales[1]);
     bool ok = r->status != 0;
     std::string message = r->message;
     c_.view().EndProgress();
@@ -68,6 +99,13 @@ void ImportJobs::ImportFile(const ImportRequest& request) {
     DICTIONARY_INFO info{};
     if (ok) {
         r = DB_GetDictionaryInfo(db.get(), &info);
+        ok = r->status != 0;
+        message = r->message;
+    }
+    if (ok && request.info && request.texts) {
+        // The lists' encodings are settled now: the typed texts go into them.
+        SetTexts(&info, *request.texts);
+        r = DB_SetDictionaryInfo(db.get(), &info);
         ok = r->status != 0;
         message = r->message;
     }

@@ -23,6 +23,10 @@ struct ImportRequest {
     std::uint32_t primary_locale = 0;
     std::uint32_t secondary_locale = 0;
     std::optional<DICTIONARY_INFO> info;  // description given by the dialog
+    // The texts of `info` as typed: an import encodes them only once the file
+    // is loaded and each list's encoding is known (a list may turn out UTF-8
+    // although its language has a code page).
+    std::optional<DescriptionTexts> texts;
     std::vector<FreelangEntry> freelang;  // Freelang folder: the entries, chosen ones ticked
 };
 

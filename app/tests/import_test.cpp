@@ -99,6 +99,46 @@ TEST_F(ImportTest, AFileOutsideTheCatalogueIsNotReplacedWithoutAsking) {
     EXPECT_EQ(CountMessages(view_, "Dictionary successfully imported."), 0);
 }
 
+TEST_F(ImportTest, TypedTextsAreEncodedAsTheListsTurnOut) {
+    // Both lists are Croatian (code page 1250), but the second column holds
+    // an Esperanto letter that 1250 lacks: that list becomes UTF-8 on loading,
+    // after the dialog had encoded its name for 1250.
+    Start("");
+    Spill(PathOf("a.txt"), "ku\xC4\x87" "a\t\xC5\x9Dipo\n");
+    ImportRequest request;
+    request.path = PathOf("a.txt");
+    DICTIONARY_INFO info{};
+    info.primary_locale = info.secondary_locale = 1050;
+    info.primary_charset = info.secondary_charset = 238;
+    std::strcpy(info.primary_list_name, "garbled");
+    request.info = info;
+    request.primary_locale = request.secondary_locale = 1050;
+    request.texts = DescriptionTexts{"Ku\xC4\x87" "a", "", "", "Hrvatski \xC4\x8Dist",
+                                     "Esperanto \xC5\x9D"};
+    controller_->StartImport(request);
+    WaitIdle();
+    const std::string target = DatabasePath("Hrvatski \xC4\x8Dist_Esperanto \xC5\x9D.v03");
+    ASSERT_TRUE(std::filesystem::exists(target));
+    const DICTIONARY_INFO stored = StoredInfo(target);
+    EXPECT_EQ(stored.primary_charset, 238u);
+    EXPECT_STREQ(stored.primary_list_name, "Hrvatski \xE8ist");  // windows-1250
+    EXPECT_STREQ(stored.name, "Ku\xE6" "a");
+    EXPECT_EQ(stored.secondary_charset, static_cast<std::uint32_t>(DB_CHARSET_UTF8));
+    EXPECT_STREQ(stored.secondary_list_name, "Esperanto \xC5\x9D");
+
+    // A list the user made UTF-8 is UTF-8 although all its words fit 1250,
+    // and a long name is cut at a whole character.
+    info.primary_charset = DB_CHARSET_UTF8;
+    request.info = info;
+    const std::string long_name = std::string(37, 'x') + "\xC4\x87\xC4\x87";
+    request.texts = DescriptionTexts{"d", "", "", long_name, "e"};
+    controller_->StartImport(request);
+    WaitIdle();
+    const DICTIONARY_INFO utf8 = StoredInfo(DatabasePath(std::string(37, 'x') + "\xC4\x87_e.v03"));
+    EXPECT_EQ(utf8.primary_charset, static_cast<std::uint32_t>(DB_CHARSET_UTF8));
+    EXPECT_EQ(std::string(utf8.primary_list_name), std::string(37, 'x') + "\xC4\x87");
+}
+
 TEST_F(ImportTest, UnreadableFileReportsALoadingError) {
     Start("");
     ImportRequest request;

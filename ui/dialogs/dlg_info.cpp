@@ -271,6 +271,12 @@ DICTIONARY_INFO DlgInfo::fieldsInfo(const DICTIONARY_INFO& base) const {
     return info;
 }
 
+wordbay::DescriptionTexts DlgInfo::typedTexts() const {
+    return {m_name->text().toStdString(), m_author->text().toStdString(),
+            m_description->text().toStdString(), m_lists[kPrimary].name->text().toStdString(),
+            m_lists[kSecondary].name->text().toStdString()};
+}
+
 bool DlgInfo::checkFields() {
     const struct {
         QLineEdit* edit;

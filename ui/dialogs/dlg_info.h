@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/dictionary_slot.h"
 #include "engine/lexbase.h"
 #include "ui/widgets/w_dialog.h"
 
@@ -73,6 +74,10 @@ public:
     // character sets). kOpenDictionary: the description read back after the
     // last change, or the one shown when nothing was changed.
     const DICTIONARY_INFO& info() const { return m_info; }
+
+    // The texts of the fields as typed, in UTF-8: an import encodes them once
+    // it knows which lists became UTF-8.
+    wordbay::DescriptionTexts typedTexts() const;
 
     // kOpenDictionary: which lists need sorting again because their locale now
     // differs from the one they were sorted by when the dialog opened

@@ -121,6 +121,7 @@ void MainForm::importExport(int id) {
         DlgInfo description(DlgInfo::Mode::kImport, {}, this);
         if (description.exec() != kIdOk) return;
         request.info = description.info();
+        request.texts = description.typedTexts();
         request.primary_locale = description.info().primary_locale;
         request.secondary_locale = description.info().secondary_locale;
     }

@@ -302,7 +302,10 @@ void MainForm::applySecondaryLooks() {
     m_tooltip->applyLook(tooltip);
 
     const DICTIONARY_INFO info = main.info_snapshot();
-    if (m_charmap) m_charmap->setListCharsets(info.primary_charset, info.secondary_charset);
+    if (m_charmap) {
+        m_charmap->setListLocales(info.primary_locale, info.secondary_locale);
+        m_charmap->setListCharsets(info.primary_charset, info.secondary_charset);
+    }
 }
 
 void MainForm::showHotKeyWindow() {

@@ -3,11 +3,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextCursor>
+#include <algorithm>
 #include <string>
 
+#include "platform/locale.h"
+#include "ui/settings/char_pages.h"
 #include "ui/settings/settings_page.h"
 #include "ui/widgets/code_page_text.h"
 
@@ -19,6 +23,7 @@ constexpr CharmapForm::Charset kCharsets[] = {
     {255, "OEM"},        {130, "JOHAB"},   {177, "HEBREW"},     {178, "ARABIC"},
     {161, "GREEK"},      {162, "TURKISH"}, {163, "VIETNAMESE"}, {222, "THAI"},
     {238, "EASTEUROPE"}, {204, "RUSSIAN"}, {77, "MAC"},         {186, "BALTIC"},
+    {CharmapForm::kUtf8Charset, "UTF-8"},
 };
 
 // Geometry of the character buttons.
@@ -39,6 +44,21 @@ int rowOf(std::uint32_t charset) {
 // and a control character are nothing to insert into a search.
 bool insertable(const QString& text) {
     return !text.isEmpty() && text[0] != QChar(QChar::ReplacementCharacter) && text[0].isPrint();
+}
+
+QString ucs4Text(char32_t ch) { return QString::fromUcs4(&ch, 1); }
+
+// What a button shows: a combining mark on a dotted circle, an ampersand
+// doubled (it would be taken for a shortcut mark).
+QString buttonText(char32_t ch) {
+    if (ch == '&') return QStringLiteral("&&");
+    const QString text = ucs4Text(ch);
+    const QChar::Category category = QChar::category(ch);
+    if (category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining ||
+        category == QChar::Mark_Enclosing) {
+        return QChar(0x25CC) + text;
+    }
+    return text;
 }
 
 }  // namespace
@@ -73,6 +93,8 @@ std::uint32_t CharmapForm::codePageOf(std::uint32_t charset) {
             return 949;
         case 136:
             return 950;
+        case kUtf8Charset:
+            return kUtf8Charset;
         default:
             return 1252;
     }
@@ -81,6 +103,7 @@ std::uint32_t CharmapForm::codePageOf(std::uint32_t charset) {
 CharmapForm::CharmapForm(QWidget* parent) : WForm(parent, Qt::Window) {
     setObjectName("TQ_TALLIS_CHARMAP");
     resize(600, 270);
+    m_shown.assign(kCharCount, 0);
     createControls();
     showCharset(0);
     connect(qApp, &QApplication::focusChanged, this, &CharmapForm::focusChanged);
@@ -109,6 +132,30 @@ void CharmapForm::createControls() {
     }
     m_primary = primary;
     m_secondary = secondary;
+
+    auto* blocks = new PageCombo(this, kBlockChoice);
+    blocks->setObjectName("blockChoice");
+    blocks->setGeometry(kLeft + 330, 8, 200, 24);
+    blocks->setMaxVisibleItems(20);
+    connect(blocks, &QComboBox::activated, this, [this](int row) { showUnicodePage(row, 0); });
+    m_blocks = blocks;
+    auto* previous = new PageButton(this, kPreviousPage);
+    auto* next = new PageButton(this, kNextPage);
+    previous->setText("<");
+    next->setText(">");
+    previous->setGeometry(kLeft + 535, 8, 24, 24);
+    next->setGeometry(kLeft + 562, 8, 24, 24);
+    for (PageButton* b : {previous, next}) {
+        b->setAutoDefault(false);
+        b->setFocusPolicy(Qt::NoFocus);
+        connect(b, &QPushButton::clicked, this, [b] { b->sendCommand(kButtonClicked); });
+    }
+    m_previous = previous;
+    m_next = next;
+    for (QWidget* w : {static_cast<QWidget*>(m_blocks), static_cast<QWidget*>(m_previous),
+                       static_cast<QWidget*>(m_next)}) {
+        w->hide();
+    }
 
     const QFont font("Arial", 10);
     auto* background = new QWidget(this);  // light grey behind the buttons
@@ -156,10 +203,26 @@ void CharmapForm::setListCharsets(std::uint32_t primary, std::uint32_t secondary
     }
 }
 
+void CharmapForm::setListLocales(std::uint32_t primary, std::uint32_t secondary) {
+    m_listLocales[0] = primary;
+    m_listLocales[1] = secondary;
+}
+
 void CharmapForm::showCharset(std::uint32_t charset) {
     const int row = rowOf(charset);
     m_charset = row >= 0 ? charset : 0;  // a set the list lacks shows as ANSI
     m_choice->setCurrentIndex(row >= 0 ? row : 0);
+    const bool unicode = m_charset == kUtf8Charset;
+    m_blocks->setVisible(unicode);
+    m_previous->setVisible(unicode);
+    m_next->setVisible(unicode);
+    if (unicode) {
+        fillBlockChoice();
+        showUnicodePage(0, 0);
+        updateListButtons();
+        return;
+    }
+    m_shown.assign(kCharCount, 0);
     const std::uint32_t codePage = codePageOf(m_charset);
     for (int i = 0; i < m_chars.size(); ++i) {
         const char byte = static_cast<char>(kFirstChar + i);
@@ -172,7 +235,53 @@ void CharmapForm::showCharset(std::uint32_t charset) {
     updateListButtons();
 }
 
+std::uint32_t CharmapForm::lettersLocale() const { return m_listLocales[m_lettersList]; }
+
+// Row 0: the letters of the language; then every Unicode block.
+void CharmapForm::fillBlockChoice() {
+    m_blocks->clear();
+    const QLocale locale(QString::fromStdString(platform::IcuLocaleName(lettersLocale())));
+    const QString english = QLocale::languageToString(locale.language());
+    const QString native = locale.nativeLanguageName();
+    m_blocks->addItem(native.isEmpty() || native == english
+                          ? english
+                          : QStringLiteral("%1 (%2)").arg(native, english));
+    for (const charmap::UnicodeBlock& block : charmap::unicodeBlocks()) {
+        m_blocks->addItem(QString::fromStdString(block.name));
+    }
+}
+
+void CharmapForm::showUnicodePage(int blockRow, int page) {
+    const auto& blocks = charmap::unicodeBlocks();
+    if (blockRow < 0 || blockRow > int(blocks.size())) return;
+    if (blockRow != m_blocks->currentIndex() || page == 0) {
+        m_pageSet = blockRow == 0 ? charmap::languageLetters(lettersLocale())
+                                  : charmap::blockChars(blocks[std::size_t(blockRow - 1)]);
+        if (blockRow == 0 && m_pageSet.empty()) m_pageSet = charmap::blockChars(blocks[0]);
+    }
+    m_blocks->setCurrentIndex(blockRow);
+    const int pages = std::max(1, int((m_pageSet.size() + kCharCount - 1) / kCharCount));
+    m_page = std::clamp(page, 0, pages - 1);
+    for (int i = 0; i < kCharCount; ++i) {
+        const std::size_t at = std::size_t(m_page) * kCharCount + std::size_t(i);
+        const char32_t ch = at < m_pageSet.size() ? m_pageSet[at] : 0;
+        m_shown[std::size_t(i)] = ch;
+        m_chars[i]->setText(ch != 0 ? buttonText(ch) : QString());
+        m_chars[i]->setToolTip(ch != 0 ? QStringLiteral("U+%1").arg(uint(ch), 4, 16, QChar('0')).toUpper()
+                                       : QString());
+        m_chars[i]->setEnabled(ch != 0);
+    }
+    m_previous->setEnabled(m_page > 0);
+    m_next->setEnabled(m_page + 1 < pages);
+}
+
+char32_t CharmapForm::unicodeChar(int code) const {
+    const int i = code - kFirstChar;
+    return m_charset == kUtf8Charset && i >= 0 && i < kCharCount ? m_shown[std::size_t(i)] : 0;
+}
+
 void CharmapForm::chooseList(bool primary) {
+    m_lettersList = primary ? 0 : 1;
     showCharset(m_listCharsets[primary ? 0 : 1]);
     m_primary->setChecked(primary);
     m_secondary->setChecked(!primary);
@@ -180,6 +289,8 @@ void CharmapForm::chooseList(bool primary) {
 
 void CharmapForm::charsetChosen(int row) {
     if (row < 0 || row >= int(std::size(kCharsets))) return;
+    // UTF-8 chosen by hand offers the letters of a UTF-8 list's language.
+    m_lettersList = m_listCharsets[0] != kUtf8Charset && m_listCharsets[1] == kUtf8Charset ? 1 : 0;
     showCharset(kCharsets[row].value);
 }
 
@@ -200,6 +311,8 @@ void CharmapForm::command(int code, int id, WControl* /*control*/, qintptr /*par
     if (code != kButtonClicked) return;
     if (id == kPrimary || id == kSecondary) {
         chooseList(id == kPrimary);
+    } else if (id == kPreviousPage || id == kNextPage) {
+        showUnicodePage(m_blocks->currentIndex(), m_page + (id == kNextPage ? 1 : -1));
     } else if (id >= kFirstChar && id < kFirstChar + kCharCount) {
         insertChar(id);
     }
@@ -221,9 +334,16 @@ void CharmapForm::insertChar(int code) {
                          qobject_cast<QPlainTextEdit*>(target) != nullptr;
     if (!editBox || !m_accepts || !m_accepts(target)) target = m_fallback ? m_fallback() : nullptr;
     if (target == nullptr) return;
-    const char byte = static_cast<char>(code);
-    const QString text = decodeText(codePageOf(m_charset), std::string_view(&byte, 1));
-    if (!insertable(text)) return;
+    QString text;
+    if (m_charset == kUtf8Charset) {
+        const char32_t ch = unicodeChar(code);
+        if (ch == 0) return;
+        text = ucs4Text(ch);
+    } else {
+        const char byte = static_cast<char>(code);
+        text = decodeText(codePageOf(m_charset), std::string_view(&byte, 1));
+        if (!insertable(text)) return;
+    }
     if (auto* line = qobject_cast<QLineEdit*>(target)) {
         if (line->isReadOnly()) return;
         line->end(false);

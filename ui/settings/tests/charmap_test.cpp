@@ -83,7 +83,7 @@ private slots:
         CharmapForm map;
         map.setListCharsets(238, 204);
         auto* choice = map.findChild<QComboBox*>("item7002");
-        QCOMPARE(choice->count(), 20);
+        QCOMPARE(choice->count(), 21);
         emit choice->activated(choice->findText("RUSSIAN"));
         QVERIFY(!listButton(map, CharmapForm::kPrimary)->isChecked());
         QVERIFY(listButton(map, CharmapForm::kSecondary)->isChecked());
@@ -112,6 +112,65 @@ private slots:
         map.command(kButtonClicked, 0xB1, nullptr, 0);  // a half-width katakana
         QCOMPARE(w.search->text(), QString::fromUtf8("ｱ"));
         QCOMPARE(map.charButton('&')->text(), QString("&&"));
+    }
+
+    void aUtf8ListOffersItsLanguagesLettersAndEveryBlock() {
+        EditWindow w;
+        CharmapForm map;
+        map.setFallbackEdit([&]() -> QWidget* { return w.search; });
+        map.setListLocales(1033, 1081);  // English, Hindi
+        map.setListCharsets(0, CharmapForm::kUtf8Charset);
+        auto* blocks = map.findChild<QComboBox*>("blockChoice");
+        QVERIFY(blocks->isHidden());
+        listButton(map, CharmapForm::kSecondary)->click();
+        QCOMPARE(map.charset(), CharmapForm::kUtf8Charset);
+        QCOMPARE(map.findChild<QComboBox*>("item7002")->currentText(), QString("UTF-8"));
+        QVERIFY(!blocks->isHidden());
+        QCOMPARE(blocks->currentIndex(), 0);
+        QVERIFY(blocks->currentText().contains("Hindi"));
+        // The Devanagari letters: a consonant, and a vowel sign that shows on
+        // a dotted circle but goes into the box alone.
+        int ka = 0;
+        int signI = 0;
+        for (int code = CharmapForm::kFirstChar; code < 256; ++code) {
+            if (map.unicodeChar(code) == U'\u0915') ka = code;
+            if (map.unicodeChar(code) == U'\u093F') signI = code;
+        }
+        QVERIFY(ka != 0 && signI != 0);
+        QCOMPARE(map.charButton(signI)->text(), QString::fromUtf8("\u25CC\u093F"));
+        map.command(kButtonClicked, ka, nullptr, 0);
+        map.command(kButtonClicked, signI, nullptr, 0);
+        QCOMPARE(w.search->text(), QString::fromUtf8("\u0915\u093F"));
+        // An 8-bit list's byte buttons come back as they were.
+        listButton(map, CharmapForm::kPrimary)->click();
+        QVERIFY(blocks->isHidden());
+        QCOMPARE(map.unicodeChar(ka), char32_t(0));
+        QCOMPARE(map.charButton('A')->text(), QString("A"));
+    }
+
+    void aLargeBlockIsShownAPageAtATime() {
+        EditWindow w;
+        CharmapForm map;
+        map.setFallbackEdit([&]() -> QWidget* { return w.search; });
+        map.showCharset(CharmapForm::kUtf8Charset);
+        auto* blocks = map.findChild<QComboBox*>("blockChoice");
+        const int cjk = blocks->findText("CJK Unified Ideographs");
+        QVERIFY(cjk > 0);
+        emit blocks->activated(cjk);
+        QCOMPARE(map.unicodeChar(CharmapForm::kFirstChar), U'\u4E00');
+        auto* previous = listButton(map, CharmapForm::kPreviousPage);
+        auto* next = listButton(map, CharmapForm::kNextPage);
+        QVERIFY(!previous->isEnabled());
+        next->click();
+        QCOMPARE(map.unicodeChar(CharmapForm::kFirstChar), char32_t(0x4E00 + CharmapForm::kCharCount));
+        QVERIFY(previous->isEnabled());
+        // A character beyond the first plane goes in as one character.
+        emit blocks->activated(blocks->findText("Gothic"));
+        QVERIFY(!next->isEnabled());
+        map.command(kButtonClicked, CharmapForm::kFirstChar, nullptr, 0);
+        QCOMPARE(w.search->text().toUcs4(), QList<uint>{0x10330});
+        // A block shorter than a page leaves the rest of the buttons empty.
+        QVERIFY(!map.charButton(255)->isEnabled());
     }
 
     void closingHidesTheMapAndActivatesTheMainWindow() {

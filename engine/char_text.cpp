@@ -47,30 +47,43 @@ std::uint32_t ChosenCharset(std::uint32_t current, bool has_words, std::uint32_t
 CharFold::CharFold(const WordList& list, Fold fold)
     : code_page_(CodePageOfList(list)),
       flags_((IsCaseSensitive(fold) ? 0 : platform::kNormIgnoreCase) |
-             (IgnoresAccents(fold) ? platform::kNormIgnoreNonSpace : 0)) {}
+             (IgnoresAccents(fold) ? platform::kNormIgnoreNonSpace : 0)),
+      utf8_(code_page_ == platform::kUtf8CodePage),
+      fold_case_((flags_ & platform::kNormIgnoreCase) != 0) {}
 
 void CharFold::Apply(std::string_view text, std::u32string* out) const {
     platform::DecodeToCodePoints(code_page_, text, out);
     platform::FoldChars(out, flags_);
 }
 
-bool CharFold::StartsWith(std::string_view text, std::u32string_view prefix) const {
-    if (code_page_ != platform::kUtf8CodePage) {
+std::ptrdiff_t CharFold::MatchedBytes(std::string_view text, std::u32string_view prefix,
+                                      std::size_t start) const {
+    if (!utf8_) {
         std::u32string chars;
         Apply(text, &chars);
-        return std::u32string_view(chars).starts_with(prefix);
+        if (!std::u32string_view(chars).starts_with(prefix)) return -1;
+        // Only whether the whole text matched counts here: the double-byte
+        // pages have no byte count per character at hand.
+        return chars.size() == prefix.size() ? static_cast<std::ptrdiff_t>(text.size()) : 0;
     }
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
     const auto length = static_cast<std::int32_t>(text.size());
-    std::int32_t i = 0;
-    for (const char32_t wanted : prefix) {
-        if (i >= length) return false;
+    auto i = static_cast<std::int32_t>(start);
+    for (const char32_t wanted : prefix.substr(start)) {
+        if (i >= length) return -1;
+        if (bytes[i] < 0x80) {
+            // FoldChar of an ASCII character, without the call: only case.
+            char32_t got = bytes[i++];
+            if (fold_case_ && got >= U'A' && got <= U'Z') got += 0x20;
+            if (got != wanted) return -1;
+            continue;
+        }
         UChar32 ch;
         U8_NEXT(bytes, i, length, ch);
         const char32_t got = ch < 0 ? char32_t{0xFFFD} : static_cast<char32_t>(ch);
-        if (platform::FoldChar(got, flags_) != wanted) return false;
+        if (platform::FoldChar(got, flags_) != wanted) return -1;
     }
-    return true;
+    return i;
 }
 
 std::size_t CharFold::FirstCharBytes(std::string_view text) const {

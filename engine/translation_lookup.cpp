@@ -33,12 +33,10 @@ SearchOutcome Translate(DB_CONTEXT* db, std::int32_t direction, std::string_view
     const bool by_char = fold != Fold::kExact && ComparesByChar(*list);
     const CharFold folder(*list, fold);
     std::u32string folded_word;
-    std::u32string folded_node;
     if (by_char) folder.Apply(word, &folded_word);
     const auto equal = [&](const WordNode& node) {
         if (!by_char) return EqualUnder(table, {node.text, node.length}, word);
-        folder.Apply({node.text, node.length}, &folded_node);
-        return folded_node == folded_word;
+        return folder.Equals({node.text, node.length}, folded_word);
     };
     WordCandidates candidates;
     const bool indexed = FindCandidates(list, table, fold == Fold::kExact, word, &candidates);

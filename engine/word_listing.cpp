@@ -244,7 +244,14 @@ SearchOutcome ListByRegex(DB_CONTEXT* db, WordList* list, const char* pattern, F
     const CharFold folder(*list, IgnoresAccents(fold) ? Fold::kAccent : Fold::kExact);
     std::u32string chars;
     std::string utf8;
+    // A word of a UTF-8 list goes to the matcher as it is where the fold would
+    // give its bytes back: ASCII, or any well-formed text with accents kept.
+    const bool utf8_list = folder.code_page() == platform::kUtf8CodePage;
+    const bool keeps_accents = !IgnoresAccents(fold);
     const auto in_utf8 = [&](std::string_view text) -> std::string_view {
+        if (utf8_list && (platform::IsAscii(text) || (keeps_accents && platform::IsValidUtf8(text)))) {
+            return text;
+        }
         folder.Apply(text, &chars);
         platform::EncodeToUtf8(chars, &utf8);
         return utf8;

@@ -311,16 +311,22 @@ void EncodeToUtf8(std::u32string_view text, std::string* out) {
     }
 }
 
-bool LooksLikeUtf8(std::string_view text) {
-    bool high = false;
-    for (const char c : text) high |= static_cast<std::uint8_t>(c) >= 0x80;
-    return high && IsValidUtf8(text);
+bool LooksLikeUtf8(std::string_view text) { return !IsAscii(text) && IsValidUtf8(text); }
+
+bool IsAscii(std::string_view text) {
+    std::uint8_t any = 0;
+    for (const char c : text) any |= static_cast<std::uint8_t>(c);
+    return any < 0x80;
 }
 
 bool IsValidUtf8(std::string_view text) {
     const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
     const int32_t length = static_cast<int32_t>(text.size());
     for (int32_t i = 0; i < length;) {
+        if (s[i] < 0x80) {  // ASCII runs need no decoding
+            ++i;
+            continue;
+        }
         UChar32 ch;
         U8_NEXT(s, i, length, ch);
         if (ch < 0) return false;

@@ -56,6 +56,9 @@ std::string EncodeFromUtf8(std::uint32_t code_page, std::string_view utf8, bool*
 std::string EncodeFromUtf16(std::uint32_t code_page, std::u16string_view text,
                             bool* lossy = nullptr);
 
+// True when every byte of `text` is below 128.
+bool IsAscii(std::string_view text);
+
 // True when `text` is well-formed UTF-8.
 bool IsValidUtf8(std::string_view text);
 

@@ -208,6 +208,27 @@ TEST_F(Utf8ListTest, TranslationsFoldWholeCharacters) {
     EXPECT_EQ(Translate(kCevaloUpper, true, false), (Words{"big horse"}));
 }
 
+TEST_F(Utf8ListTest, AsciiAndWellFormedWordsTakeNoShortCutToAnotherAnswer) {
+    // The KELVIN SIGN folds to k; a malformed byte is U+FFFD, one character.
+    const std::string kelvin_sign = "\xE2\x84\xAA" "elvin";
+    CreateUtf8English();
+    for (const std::string& w : {kelvin_sign, std::string("kelvin"), std::string("KELVIN"),
+                                 std::string("k\xFFx"), std::string("kelvins")}) {
+        ASSERT_EQ(DB_AddTranslation(db_, 1, w.c_str(), ("t-" + w).c_str())->status, 2) << w;
+    }
+    EXPECT_EQ(List("KEL", DB_LIST_PREFIX),
+              S(Words{kelvin_sign, "kelvin", "KELVIN", "kelvins"}));
+    EXPECT_EQ(List("kelvin", DB_LIST_PREFIX, true), S(Words{"kelvin", "kelvins"}));
+    Words folded = Translate("Kelvin", false, false);
+    std::sort(folded.begin(), folded.end());
+    EXPECT_EQ(folded, S(Words{"t-" + kelvin_sign, "t-kelvin", "t-KELVIN"}));
+    EXPECT_EQ(Translate("kelvi", false, false), Words{});
+    EXPECT_EQ(Translate("k\xFFx", true, false), Words{"t-k\xFFx"});
+    EXPECT_EQ(List("^k.x$", DB_LIST_REGEX, true), Words{"k\xFFx"});
+    EXPECT_EQ(List("^.elvin$", DB_LIST_REGEX, true), S(Words{kelvin_sign, "kelvin"}));
+    EXPECT_EQ(List("^.elvin$", DB_LIST_REGEX, true, true), S(Words{kelvin_sign, "kelvin"}));
+}
+
 TEST_F(Utf8ListTest, IdenticalWordsAcrossEncodings) {
     Create(kEnglish, kUnnamed);  // windows-1252 and UTF-8
     ASSERT_EQ(DB_AddWord(db_, 1, "caf\xE9")->status, 1);      // café in 1252

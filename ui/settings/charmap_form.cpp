@@ -46,6 +46,19 @@ bool insertable(const QString& text) {
     return !text.isEmpty() && text[0] != QChar(QChar::ReplacementCharacter) && text[0].isPrint();
 }
 
+// A button of the top row, which sends its command when clicked.
+PageButton* topButton(QWidget* form, int id, const char* text, int x, int width, bool checkable) {
+    auto* button = new PageButton(form, id);
+    button->setText(text);
+    button->setGeometry(kLeft + x, 8, width, 24);
+    button->setCheckable(checkable);
+    button->setAutoDefault(false);
+    button->setFocusPolicy(Qt::NoFocus);
+    QObject::connect(button, &QPushButton::clicked, form,
+                     [button] { button->sendCommand(kButtonClicked); });
+    return button;
+}
+
 QString ucs4Text(char32_t ch) { return QString::fromUcs4(&ch, 1); }
 
 // What a button shows: a combining mark on a dotted circle, an ampersand
@@ -118,20 +131,8 @@ void CharmapForm::createControls() {
     connect(choice, &QComboBox::activated, this, &CharmapForm::charsetChosen);
     m_choice = choice;
 
-    auto* primary = new PageButton(this, kPrimary);
-    auto* secondary = new PageButton(this, kSecondary);
-    primary->setText("Primary");
-    secondary->setText("Secondary");
-    primary->setGeometry(kLeft + 160, 8, 80, 24);
-    secondary->setGeometry(kLeft + 245, 8, 80, 24);
-    for (PageButton* b : {primary, secondary}) {
-        b->setCheckable(true);
-        b->setAutoDefault(false);
-        b->setFocusPolicy(Qt::NoFocus);
-        connect(b, &QPushButton::clicked, this, [b] { b->sendCommand(kButtonClicked); });
-    }
-    m_primary = primary;
-    m_secondary = secondary;
+    m_primary = topButton(this, kPrimary, "Primary", 160, 80, true);
+    m_secondary = topButton(this, kSecondary, "Secondary", 245, 80, true);
 
     auto* blocks = new PageCombo(this, kBlockChoice);
     blocks->setObjectName("blockChoice");
@@ -139,23 +140,12 @@ void CharmapForm::createControls() {
     blocks->setMaxVisibleItems(20);
     connect(blocks, &QComboBox::activated, this, [this](int row) { showUnicodePage(row, 0); });
     m_blocks = blocks;
-    auto* previous = new PageButton(this, kPreviousPage);
-    auto* next = new PageButton(this, kNextPage);
-    previous->setText("<");
-    next->setText(">");
-    previous->setGeometry(kLeft + 535, 8, 24, 24);
-    next->setGeometry(kLeft + 562, 8, 24, 24);
-    for (PageButton* b : {previous, next}) {
-        b->setAutoDefault(false);
-        b->setFocusPolicy(Qt::NoFocus);
-        connect(b, &QPushButton::clicked, this, [b] { b->sendCommand(kButtonClicked); });
-    }
-    m_previous = previous;
-    m_next = next;
-    for (QWidget* w : {static_cast<QWidget*>(m_blocks), static_cast<QWidget*>(m_previous),
-                       static_cast<QWidget*>(m_next)}) {
-        w->hide();
-    }
+    m_previous = topButton(this, kPreviousPage, "<", 535, 24, false);
+    m_next = topButton(this, kNextPage, ">", 562, 24, false);
+    // Only UTF-8 shows them.
+    m_blocks->hide();
+    m_previous->hide();
+    m_next->hide();
 
     const QFont font("Arial", 10);
     auto* background = new QWidget(this);  // light grey behind the buttons

@@ -1,7 +1,10 @@
 #include "engine/search_regex.h"
 
+#include <cassert>
 #include <cstdlib>
 #include <cstring>
+
+#include "platform/code_page.h"
 
 namespace lexbase {
 
@@ -31,6 +34,7 @@ RegexStatus RegexMatcher::Compile(const WordList& list, const char* expression, 
         mapped.get()[length] = '\0';
         expression = mapped.get();
     }
+    match_options_ = 0;
     return CompileWith(expression, case_sensitive ? 0 : PCRE2_CASELESS, list.regex_tables);
 }
 
@@ -39,6 +43,7 @@ RegexStatus RegexMatcher::CompileUtf8(const std::string& expression, bool case_s
     error_offset_ = 0;
     accent_free_ = nullptr;
     const std::uint32_t options = PCRE2_UTF | PCRE2_UCP | (case_sensitive ? 0 : PCRE2_CASELESS);
+    match_options_ = PCRE2_NO_UTF_CHECK;
     return CompileWith(expression.c_str(), options, nullptr);
 }
 
@@ -83,8 +88,9 @@ RegexMatch RegexMatcher::Test(std::string_view word) {
         mapped[word.size()] = '\0';
         subject = mapped;
     }
+    assert(match_options_ == 0 || platform::IsValidUtf8(word));
     const int found = pcre2_match(code_.get(), reinterpret_cast<PCRE2_SPTR>(subject), word.size(),
-                                  0, 0, match_data_.get(), limits_.get());
+                                  0, match_options_, match_data_.get(), limits_.get());
     if (found >= 0) return RegexMatch::kYes;
     switch (found) {
         case PCRE2_ERROR_NOMATCH:

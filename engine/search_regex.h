@@ -44,8 +44,8 @@ public:
     // Compiles a UTF-8 `expression` in UTF mode with Unicode properties, for
     // the words of a list compared by character, which the caller folds and
     // hands to Test in UTF-8 itself: `.` is one character, `\w` a letter of
-    // any script, and case folds as Unicode folds it. A word that is not
-    // valid UTF-8 does not match.
+    // any script, and case folds as Unicode folds it. Every word given to
+    // Test must be well-formed UTF-8: PCRE2 no longer checks each one.
     [[nodiscard]] RegexStatus CompileUtf8(const std::string& expression, bool case_sensitive);
 
     // Whether the compiled expression occurs in `word`. kLimit when the
@@ -77,6 +77,7 @@ private:
     std::unique_ptr<pcre2_match_data, Free> match_data_;
     std::unique_ptr<pcre2_match_context, Free> limits_;
     const std::uint8_t* accent_free_ = nullptr;  // set with "Ignore accents"
+    std::uint32_t match_options_ = 0;             // PCRE2_NO_UTF_CHECK in UTF mode
     std::unique_ptr<char, Free> scratch_;
     std::size_t scratch_size_ = 0;
     std::string error_;

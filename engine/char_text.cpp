@@ -45,11 +45,11 @@ std::uint32_t ChosenCharset(std::uint32_t current, bool has_words, std::uint32_t
 }
 
 CharFold::CharFold(const WordList& list, Fold fold)
-    : code_page_(CodePageOfList(list)),
-      flags_((IsCaseSensitive(fold) ? 0 : platform::kNormIgnoreCase) |
-             (IgnoresAccents(fold) ? platform::kNormIgnoreNonSpace : 0)),
-      utf8_(code_page_ == platform::kUtf8CodePage),
-      fold_case_((flags_ & platform::kNormIgnoreCase) != 0) {}
+    : code_page_(CodePageOfList(list))
+    , flags_((IsCaseSensitive(fold) ? 0 : platform::kNormIgnoreCase) |
+             (IgnoresAccents(fold) ? platform::kNormIgnoreNonSpace : 0))
+    , utf8_(code_page_ == platform::kUtf8CodePage)
+    , fold_case_((flags_ & platform::kNormIgnoreCase) != 0) {}
 
 void CharFold::Apply(std::string_view text, std::u32string* out) const {
     platform::DecodeToCodePoints(code_page_, text, out);

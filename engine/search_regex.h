@@ -77,7 +77,7 @@ private:
     std::unique_ptr<pcre2_match_data, Free> match_data_;
     std::unique_ptr<pcre2_match_context, Free> limits_;
     const std::uint8_t* accent_free_ = nullptr;  // set with "Ignore accents"
-    std::uint32_t match_options_ = 0;             // PCRE2_NO_UTF_CHECK in UTF mode
+    std::uint32_t match_options_ = 0;            // PCRE2_NO_UTF_CHECK in UTF mode
     std::unique_ptr<char, Free> scratch_;
     std::size_t scratch_size_ = 0;
     std::string error_;

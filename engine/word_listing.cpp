@@ -249,7 +249,8 @@ SearchOutcome ListByRegex(DB_CONTEXT* db, WordList* list, const char* pattern, F
     const bool utf8_list = folder.code_page() == platform::kUtf8CodePage;
     const bool keeps_accents = !IgnoresAccents(fold);
     const auto in_utf8 = [&](std::string_view text) -> std::string_view {
-        if (utf8_list && (platform::IsAscii(text) || (keeps_accents && platform::IsValidUtf8(text)))) {
+        if (utf8_list &&
+            (platform::IsAscii(text) || (keeps_accents && platform::IsValidUtf8(text)))) {
             return text;
         }
         folder.Apply(text, &chars);

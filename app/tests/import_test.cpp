@@ -104,7 +104,7 @@ TEST_F(ImportTest, TypedTextsAreEncodedAsTheListsTurnOut) {
     // an Esperanto letter that 1250 lacks: that list becomes UTF-8 on loading,
     // after the dialog had encoded its name for 1250.
     Start("");
-    Spill(PathOf("a.txt"), "ku\xC4\x87" "a\t\xC5\x9Dipo\n");
+    Spill(PathOf("a.txt"), "ku\u0107a\t\u015Dipo\n");
     ImportRequest request;
     request.path = PathOf("a.txt");
     DICTIONARY_INFO info{};
@@ -113,8 +113,7 @@ TEST_F(ImportTest, TypedTextsAreEncodedAsTheListsTurnOut) {
     std::strcpy(info.primary_list_name, "garbled");
     request.info = info;
     request.primary_locale = request.secondary_locale = 1050;
-    request.texts = DescriptionTexts{"Ku\xC4\x87" "a", "", "", "Hrvatski \xC4\x8Dist",
-                                     "Esperanto \xC5\x9D"};
+    request.texts = DescriptionTexts{"Ku\u0107a", "", "", "Hrvatski \u010Dist", "Esperanto \u015D"};
     controller_->StartImport(request);
     WaitIdle();
     const std::string target = DatabasePath("Hrvatski \xC4\x8Dist_Esperanto \xC5\x9D.v03");
@@ -122,7 +121,7 @@ TEST_F(ImportTest, TypedTextsAreEncodedAsTheListsTurnOut) {
     const DICTIONARY_INFO stored = StoredInfo(target);
     EXPECT_EQ(stored.primary_charset, 238u);
     EXPECT_STREQ(stored.primary_list_name, "Hrvatski \xE8ist");  // windows-1250
-    EXPECT_STREQ(stored.name, "Ku\xE6" "a");
+    EXPECT_EQ(std::string(stored.name), std::string("Ku\xE6") + "a");
     EXPECT_EQ(stored.secondary_charset, static_cast<std::uint32_t>(DB_CHARSET_UTF8));
     EXPECT_STREQ(stored.secondary_list_name, "Esperanto \xC5\x9D");
 

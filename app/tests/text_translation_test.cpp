@@ -93,7 +93,7 @@ std::string Sjis(std::string_view utf8) { return platform::EncodeFromUtf8(932, u
 TEST(PhraseCutterTest, DoubleByteWordsAreCutByCharacter) {
     WordCharacters chars(932);
     const std::string software = Sjis("\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88");  // sofuto
-    const std::string display = Sjis("\xE8\xA1\xA8\xE7\xA4\xBA");                    // hyouji
+    const std::string display = Sjis("\xE8\xA1\xA8\xE7\xA4\xBA");               // hyouji
     const std::string ai = Sjis("\xE3\x82\xA2\xE3\x82\xA4");
     ASSERT_EQ(software.size(), 6u);
     ASSERT_EQ(software[1], '\\');
@@ -282,8 +282,12 @@ TEST_F(TextRunTest, JapaneseTextOfADoubleByteListIsTranslatedByWord) {
     const std::string display = Sjis("\xE8\xA1\xA8\xE7\xA4\xBA");
     DB_HANDLE ja = DB_CreateHandle()->handle;
     ASSERT_NE(DB_CreateNewDictionary(ja, 1033, 1033)->status, 0);
-    ASSERT_NE(DB_AddTranslation(ja, DB_TRANS_PRIMARY_TO_SECONDARY, software.c_str(), "software")->status, 0);
-    ASSERT_NE(DB_AddTranslation(ja, DB_TRANS_PRIMARY_TO_SECONDARY, display.c_str(), "display")->status, 0);
+    ASSERT_NE(
+        DB_AddTranslation(ja, DB_TRANS_PRIMARY_TO_SECONDARY, software.c_str(), "software")->status,
+        0);
+    ASSERT_NE(
+        DB_AddTranslation(ja, DB_TRANS_PRIMARY_TO_SECONDARY, display.c_str(), "display")->status,
+        0);
     DICTIONARY_INFO info{};
     ASSERT_EQ(DB_GetDictionaryInfo(ja, &info)->status, 1);
     info.primary_locale = 1041;

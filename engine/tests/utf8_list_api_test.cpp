@@ -210,14 +210,15 @@ TEST_F(Utf8ListTest, TranslationsFoldWholeCharacters) {
 
 TEST_F(Utf8ListTest, AsciiAndWellFormedWordsTakeNoShortCutToAnotherAnswer) {
     // The KELVIN SIGN folds to k; a malformed byte is U+FFFD, one character.
-    const std::string kelvin_sign = "\xE2\x84\xAA" "elvin";
+    const std::string kelvin_sign =
+        "\xE2\x84\xAA"
+        "elvin";
     CreateUtf8English();
     for (const std::string& w : {kelvin_sign, std::string("kelvin"), std::string("KELVIN"),
                                  std::string("k\xFFx"), std::string("kelvins")}) {
         ASSERT_EQ(DB_AddTranslation(db_, 1, w.c_str(), ("t-" + w).c_str())->status, 2) << w;
     }
-    EXPECT_EQ(List("KEL", DB_LIST_PREFIX),
-              S(Words{kelvin_sign, "kelvin", "KELVIN", "kelvins"}));
+    EXPECT_EQ(List("KEL", DB_LIST_PREFIX), S(Words{kelvin_sign, "kelvin", "KELVIN", "kelvins"}));
     EXPECT_EQ(List("kelvin", DB_LIST_PREFIX, true), S(Words{"kelvin", "kelvins"}));
     Words folded = Translate("Kelvin", false, false);
     std::sort(folded.begin(), folded.end());

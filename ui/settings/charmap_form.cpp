@@ -18,12 +18,13 @@
 namespace {
 
 constexpr CharmapForm::Charset kCharsets[] = {
-    {0, "ANSI"},         {1, "DEFAULT"},   {2, "SYMBOL"},       {128, "SHIFTJIS"},
-    {129, "HANGEUL"},    {129, "HANGUL"},  {134, "GB2312"},     {136, "CHINESEBIG5"},
-    {255, "OEM"},        {130, "JOHAB"},   {177, "HEBREW"},     {178, "ARABIC"},
-    {161, "GREEK"},      {162, "TURKISH"}, {163, "VIETNAMESE"}, {222, "THAI"},
-    {238, "EASTEUROPE"}, {204, "RUSSIAN"}, {77, "MAC"},         {186, "BALTIC"},
-    {CharmapForm::kUtf8Charset, "UTF-8"},
+    {0, "ANSI"},       {1, "DEFAULT"},       {2, "SYMBOL"},
+    {128, "SHIFTJIS"}, {129, "HANGEUL"},     {129, "HANGUL"},
+    {134, "GB2312"},   {136, "CHINESEBIG5"}, {255, "OEM"},
+    {130, "JOHAB"},    {177, "HEBREW"},      {178, "ARABIC"},
+    {161, "GREEK"},    {162, "TURKISH"},     {163, "VIETNAMESE"},
+    {222, "THAI"},     {238, "EASTEUROPE"},  {204, "RUSSIAN"},
+    {77, "MAC"},       {186, "BALTIC"},      {CharmapForm::kUtf8Charset, "UTF-8"},
 };
 
 // Geometry of the character buttons.
@@ -257,8 +258,9 @@ void CharmapForm::showUnicodePage(int blockRow, int page) {
         const char32_t ch = at < m_pageSet.size() ? m_pageSet[at] : 0;
         m_shown[std::size_t(i)] = ch;
         m_chars[i]->setText(ch != 0 ? buttonText(ch) : QString());
-        m_chars[i]->setToolTip(ch != 0 ? QStringLiteral("U+%1").arg(uint(ch), 4, 16, QChar('0')).toUpper()
-                                       : QString());
+        m_chars[i]->setToolTip(
+            ch != 0 ? QStringLiteral("U+%1").arg(uint(ch), 4, 16, QChar('0')).toUpper()
+                    : QString());
         m_chars[i]->setEnabled(ch != 0);
     }
     m_previous->setEnabled(m_page > 0);

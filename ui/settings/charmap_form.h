@@ -112,7 +112,7 @@ private:
     QPushButton* m_next = nullptr;
     std::uint32_t m_listCharsets[2] = {0, 0};
     std::uint32_t m_listLocales[2] = {0, 0};
-    int m_lettersList = 0;  // the list whose language's letters row 0 offers
+    int m_lettersList = 0;            // the list whose language's letters row 0 offers
     std::vector<char32_t> m_pageSet;  // UTF-8: the characters of the row shown
     int m_page = 0;
     std::vector<char32_t> m_shown;  // UTF-8: the character of each button

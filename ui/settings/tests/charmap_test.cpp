@@ -162,7 +162,8 @@ private slots:
         auto* next = listButton(map, CharmapForm::kNextPage);
         QVERIFY(!previous->isEnabled());
         next->click();
-        QCOMPARE(map.unicodeChar(CharmapForm::kFirstChar), char32_t(0x4E00 + CharmapForm::kCharCount));
+        QCOMPARE(map.unicodeChar(CharmapForm::kFirstChar),
+                 char32_t(0x4E00 + CharmapForm::kCharCount));
         QVERIFY(previous->isEnabled());
         // A character beyond the first plane goes in as one character.
         emit blocks->activated(blocks->findText("Gothic"));

@@ -1,23 +1,18 @@
 #include "engine/formats/freelang_format.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 
+#include "engine/formats/file_input.h"
 #include "engine/formats/pair_build.h"
 #include "engine/formats/replacement.h"
 #include "engine/messages.h"
 #include "engine/result.h"
-#include "platform/file_reader.h"
 
 namespace lexbase {
 namespace {
@@ -29,11 +24,6 @@ constexpr std::size_t kTranslationsMax = 52;
 constexpr std::uint32_t kDefaultLocale = 1024;  // the user's locale
 constexpr std::uint32_t kEnglishLocale = 1033;
 constexpr std::uint32_t kFreelangCharset = 1;
-
-struct FreeDeleter {
-    void operator()(void* block) const { std::free(block); }
-};
-using Buffer = std::unique_ptr<char, FreeDeleter>;
 
 struct Language {
     const char* name;
@@ -164,11 +154,11 @@ std::string_view Parent(std::string_view path, bool* found) {
 // regular file (a pipe would never end the read, /dev/zero never fill it).
 std::string ReadDictIni(const std::string& path) {
     constexpr std::size_t kMaxDictIni = std::size_t{1} << 20;
-    std::string text;
-    if (platform::ReadRegularFile(path.c_str(), kMaxDictIni, &text) != platform::ReadOutcome::kRead) {
-        text.clear();
-    }
-    return text;
+    ReadBounds bounds;
+    bounds.max_size = kMaxDictIni;
+    WholeFile whole;
+    if (ReadWholeFile(path.c_str(), bounds, &whole) != ReadStatus::kRead) return {};
+    return std::string(whole.block.get(), whole.size);
 }
 
 // Finds the first "longname,X,Y,Z" line of a "[language]" section whose Z
@@ -282,7 +272,7 @@ bool ImportFreelangBytes(DB_CONTEXT* db, std::string_view bytes, const char* fil
         return false;
     }
     // The records are cut in place; the pairs point into this copy.
-    Buffer buffer(static_cast<char*>(std::malloc(bytes.size())));
+    MallocBlock<char> buffer(static_cast<char*>(std::malloc(bytes.size())));
     if (buffer == nullptr) return false;
     const std::size_t records = bytes.size() / kFreelangRecordSize;
     std::size_t count = 0;
@@ -325,24 +315,13 @@ bool ImportFreelangBytes(DB_CONTEXT* db, std::string_view bytes, const char* fil
 
 bool LoadFreelang(DB_CONTEXT* db, const char* file, std::uint32_t primary_locale,
                   std::uint32_t secondary_locale) {
-    int fd = -1;
-    std::uint64_t file_size = 0;
-    if (platform::OpenRegularFile(file, &fd, &file_size) != platform::ReadOutcome::kRead) {
-        return false;
-    }
-    if (file_size > SIZE_MAX / 2 || file_size < kFreelangRecordSize ||
-        file_size % kFreelangRecordSize != 0) {
-        ::close(fd);
-        return false;
-    }
-    const auto size = static_cast<std::size_t>(file_size);
-    Buffer buffer(static_cast<char*>(std::malloc(size)));
-    std::size_t done = 0;
-    const bool read = buffer != nullptr && platform::ReadUpTo(fd, buffer.get(), size, &done);
-    ::close(fd);
-    if (!read || done != size) return false;
-    return ImportFreelangBytes(db, std::string_view(buffer.get(), size), file, primary_locale,
-                               secondary_locale);
+    ReadBounds bounds;
+    bounds.min_size = kFreelangRecordSize;
+    bounds.unit = kFreelangRecordSize;
+    WholeFile whole;
+    if (ReadWholeFile(file, bounds, &whole) != ReadStatus::kRead) return false;
+    return ImportFreelangBytes(db, std::string_view(whole.block.get(), whole.size), file,
+                               primary_locale, secondary_locale);
 }
 
 bool SaveFreelang(DB_CONTEXT* db, const char* file) {

@@ -1,12 +1,8 @@
 #include "engine/formats/legacy_format.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
@@ -15,9 +11,9 @@
 #include <new>
 #include <string>
 
+#include "engine/formats/file_input.h"
 #include "engine/formats/pair_build.h"
 #include "engine/result.h"
-#include "platform/file_reader.h"
 
 namespace lexbase {
 
@@ -36,13 +32,9 @@ constexpr std::uint64_t kMaxRatio = 1032;
 constexpr std::uint64_t kSlack = 4096;
 constexpr std::uint32_t kProgressBefore[kLegacyFileCount] = {10, 5, 20, 25, 30};
 
-struct FreeDeleter {
-    void operator()(void* block) const { std::free(block); }
-};
-
 // One decompressed file.
 struct Block {
-    std::unique_ptr<unsigned char, FreeDeleter> data;
+    MallocBlock<unsigned char> data;
     std::size_t size = 0;
 };
 
@@ -72,9 +64,10 @@ bool Decompress(std::string_view raw, Block* out) {
 }
 
 // Reads the whole file `path` into `raw`: a regular file only.
-bool ReadWhole(const std::string& path, std::string* raw) {
-    return platform::ReadRegularFile(path.c_str(), raw->max_size(), raw) ==
-           platform::ReadOutcome::kRead;
+bool ReadWhole(const std::string& path, WholeFile* raw) {
+    ReadBounds bounds;
+    bounds.min_size = kMinFileSize;
+    return ReadWholeFile(path.c_str(), bounds, raw) == ReadStatus::kRead;
 }
 
 // The positions of every NUL of a text block, in order, so that the text at
@@ -112,7 +105,7 @@ public:
 
 private:
     const Block* block_ = nullptr;
-    std::unique_ptr<std::size_t, FreeDeleter> nuls_;
+    MallocBlock<std::size_t> nuls_;
     std::size_t count_ = 0;
 };
 
@@ -183,8 +176,8 @@ bool ImportSet(DB_CONTEXT* db, FetchFile fetch, const void* source) {
 bool FetchFromFolder(const void* source, int which, Block* out) {
     const std::string path =
         std::string(static_cast<const char*>(source)) + "/" + kLegacyFileNames[which];
-    std::string raw;
-    return ReadWhole(path, &raw) && Decompress(raw, out);
+    WholeFile raw;
+    return ReadWhole(path, &raw) && Decompress(std::string_view(raw.block.get(), raw.size), out);
 }
 
 bool FetchFromBytes(const void* source, int which, Block* out) {

@@ -9,6 +9,7 @@
 #include <new>
 #include <string>
 
+#include "engine/malloc_block.h"
 #include "engine/messages.h"
 #include "engine/result.h"
 #include "engine/char_text.h"
@@ -62,10 +63,6 @@ void* Reallocate(void* block, std::size_t size) {
     if (fail_countdown > 0 && --fail_countdown == 0) return nullptr;
     return std::realloc(block, size);
 }
-
-struct FreeDeleter {
-    void operator()(void* block) const { std::free(block); }
-};
 
 // The fields of one side of a pair: its text and, once built, its word.
 struct Side {
@@ -250,9 +247,9 @@ bool Build(DB_CONTEXT* db, WordPair* pairs, std::size_t count) {
     WordList* primary = &db->lists[0];
     WordList* secondary = &db->lists[1];
     const std::size_t view_bytes = count * sizeof(WordPair*);
-    std::unique_ptr<WordPair*, FreeDeleter> primary_view(
+    MallocBlock<WordPair*> primary_view(
         static_cast<WordPair**>(Allocate(view_bytes)));
-    std::unique_ptr<WordPair*, FreeDeleter> secondary_view(
+    MallocBlock<WordPair*> secondary_view(
         static_cast<WordPair**>(Allocate(view_bytes)));
     if (primary_view == nullptr || secondary_view == nullptr) return false;
     for (std::size_t i = 0; i < count; ++i)

@@ -1,11 +1,6 @@
 #include "engine/formats/txt_format.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,12 +11,12 @@
 #include <vector>
 
 #include "engine/char_text.h"
+#include "engine/formats/file_input.h"
 #include "engine/formats/pair_build.h"
 #include "engine/formats/replacement.h"
 #include "engine/messages.h"
 #include "engine/result.h"
 #include "platform/code_page.h"
-#include "platform/file_reader.h"
 #include "platform/locale.h"
 
 namespace lexbase {
@@ -31,31 +26,7 @@ constexpr std::uint32_t kDefaultLocale = 1024;  // the user's locale
 constexpr std::uint32_t kTxtCharset = 1;
 constexpr std::size_t kMinFileSize = 3;
 
-struct FreeDeleter {
-    void operator()(void* block) const { std::free(block); }
-};
-using Buffer = std::unique_ptr<char, FreeDeleter>;
-
-// Closes a file descriptor on every path.
-class FileCloser {
-public:
-    explicit FileCloser(int fd) : fd_(fd) {}
-    int get() const { return fd_; }
-    ~FileCloser() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileCloser(const FileCloser&) = delete;
-    FileCloser& operator=(const FileCloser&) = delete;
-    // Closes now; false when the close reports an error (a delayed write).
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd >= 0 && ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
+using Buffer = MallocBlock<char>;
 
 // The text up to its first NUL: words are NUL-terminated in the lists.
 std::string_view UpToNul(std::string_view text) {
@@ -317,34 +288,32 @@ bool ImportTxtBytes(DB_CONTEXT* db, std::string_view bytes, const char* file,
 
 bool LoadTxt(DB_CONTEXT* db, const char* file, std::uint32_t primary_locale,
              std::uint32_t secondary_locale) {
-    // A pipe, a device or a folder is refused at once, as a file that can't
-    // be opened.
-    int opened = -1;
-    std::uint64_t size = 0;
-    const platform::ReadOutcome outcome = platform::OpenRegularFile(file, &opened, &size);
-    FileCloser fd(opened);
-    if (outcome != platform::ReadOutcome::kRead) {
-        FormatFileMessage(db, msg::kTxtCantOpen, file);
-        return false;
-    }
-    if (size < kMinFileSize) {
-        FormatFileMessage(db, msg::kTxtTooSmall, file);
-        return false;
-    }
     // One byte in front for the LF that starts the first line, one behind for
     // the CR that may end the last.
-    Buffer buffer(size < SIZE_MAX - 2 ? static_cast<char*>(std::malloc(size + 2)) : nullptr);
-    if (buffer == nullptr) {
-        CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
-        return false;
+    ReadBounds bounds;
+    bounds.min_size = kMinFileSize;
+    bounds.front = 1;
+    bounds.back = 1;
+    WholeFile whole;
+    switch (ReadWholeFile(file, bounds, &whole)) {
+        case ReadStatus::kRead:
+            return ImportBuffer(db, whole.block.get(), whole.size, file, primary_locale,
+                                secondary_locale);
+        case ReadStatus::kTooSmall:
+            FormatFileMessage(db, msg::kTxtTooSmall, file);
+            return false;
+        case ReadStatus::kBadSize:
+        case ReadStatus::kNoMemory:
+            CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
+            return false;
+        case ReadStatus::kCantOpen:
+        case ReadStatus::kCantRead:
+            break;
     }
-    std::size_t done = 0;
-    if (!platform::ReadUpTo(fd.get(), buffer.get() + 1, static_cast<std::size_t>(size), &done)) {
-        FormatFileMessage(db, msg::kTxtCantOpen, file);
-        return false;
-    }
-    fd.Close();
-    return ImportBuffer(db, buffer.get(), done, file, primary_locale, secondary_locale);
+    // A pipe, a device or a folder is refused at once, as a file that can't
+    // be opened.
+    FormatFileMessage(db, msg::kTxtCantOpen, file);
+    return false;
 }
 
 bool SaveTxt(DB_CONTEXT* db, const char* file) {

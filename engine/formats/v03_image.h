@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "engine/context.h"
+#include "engine/malloc_block.h"
 #include "engine/formats/v03_file.h"
 #include "platform/mapped_file.h"
 
@@ -41,9 +42,7 @@ void* Allocate(std::size_t size);
 // huge pages, which makes filling it cheaper; a block below 4 MB is left alone.
 void AdviseHugePages(void* block, std::size_t size);
 
-struct FreeDeleter {
-    void operator()(void* block) const { std::free(block); }
-};
+using FreeDeleter = lexbase::FreeDeleter;
 
 // Which caller validates a file: the rewrite of the description opens it for
 // writing, refuses files below 568 bytes rather than 572 and ends its open and

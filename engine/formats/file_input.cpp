@@ -1,0 +1,46 @@
+#include "engine/formats/file_input.h"
+
+#include <unistd.h>
+
+#include "platform/file_reader.h"
+
+namespace lexbase {
+namespace {
+
+ReadStatus CheckSize(std::uint64_t size, const ReadBounds& bounds) {
+    if (size < bounds.min_size) return ReadStatus::kTooSmall;
+    if (size > bounds.max_size || (bounds.unit > 1 && size % bounds.unit != 0)) {
+        return ReadStatus::kBadSize;
+    }
+    if (size > SIZE_MAX - bounds.front - bounds.back) return ReadStatus::kNoMemory;
+    return ReadStatus::kRead;
+}
+
+}  // namespace
+
+ReadStatus ReadWholeFile(const char* path, const ReadBounds& bounds, WholeFile* out) noexcept {
+    int fd = -1;
+    std::uint64_t size = 0;
+    if (platform::OpenRegularFile(path, &fd, &size) != platform::ReadOutcome::kRead) {
+        return ReadStatus::kCantOpen;
+    }
+    ReadStatus status = CheckSize(size, bounds);
+    if (status == ReadStatus::kRead) {
+        const auto bytes = static_cast<std::size_t>(size);
+        const std::size_t total = bounds.front + bytes + bounds.back;
+        MallocBlock<char> block(static_cast<char*>(std::malloc(total > 0 ? total : 1)));
+        std::size_t done = 0;
+        if (block == nullptr) {
+            status = ReadStatus::kNoMemory;
+        } else if (!platform::ReadUpTo(fd, block.get() + bounds.front, bytes, &done)) {
+            status = ReadStatus::kCantRead;
+        } else {
+            out->block = std::move(block);
+            out->size = done;
+        }
+    }
+    ::close(fd);
+    return status;
+}
+
+}  // namespace lexbase

@@ -1,0 +1,47 @@
+// Every loader reads its file through ReadWholeFile: one bounded read of a
+// regular file into one block of memory. A pipe, a device or a folder given
+// where a file is expected is refused at once (a read would wait forever or
+// never end), and the file's size is checked against the format's bounds
+// before any memory is taken for it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/malloc_block.h"
+
+namespace lexbase {
+
+// What a format accepts of a file's size, and the spare room it wants around
+// the bytes.
+struct ReadBounds {
+    std::uint64_t min_size = 0;
+    std::uint64_t max_size = SIZE_MAX / 2;
+    std::uint64_t unit = 1;  // the size must be a whole number of these
+    std::size_t front = 0;   // spare bytes before the file's bytes
+    std::size_t back = 0;    // spare bytes after them
+};
+
+// A file read whole: block holds front spare bytes, then `size` bytes of the
+// file, then back spare bytes (the spare bytes are unset).
+struct WholeFile {
+    MallocBlock<char> block;
+    std::size_t size = 0;
+};
+
+enum class ReadStatus {
+    kRead,
+    kCantOpen,  // missing, unreadable, or not a regular file
+    kTooSmall,  // below min_size
+    kBadSize,   // above max_size, or not a whole number of units
+    kNoMemory,
+    kCantRead,  // a read error
+};
+
+// Reads the regular file `path` whole into *out within `bounds`. When the file
+// shrinks while it is read, out->size is what came. *out changes only on
+// kRead. Throws nothing.
+[[nodiscard]] ReadStatus ReadWholeFile(const char* path, const ReadBounds& bounds,
+                                       WholeFile* out) noexcept;
+
+}  // namespace lexbase

@@ -1,5 +1,6 @@
 # wordbay_add_test(NAME SOURCES src... LIBS lib... [SANITIZE] [LABELS l...])
 # Builds one GoogleTest program and registers each of its tests with CTest.
+# Its sources may include the shared test support, testing/test_support.h.
 # SANITIZE marks the tests that CI runs again in the sanitizer build.
 # Without GoogleTest it does nothing.
 function(wordbay_add_test name)
@@ -9,6 +10,13 @@ function(wordbay_add_test name)
     cmake_parse_arguments(T "SANITIZE" "" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+    # Every test program sees the shared test support (testing/), through a
+    # view of its own beside the layer views of cmake/WordbayLayers.cmake.
+    set(view ${CMAKE_BINARY_DIR}/layers/${name}.testing)
+    file(REMOVE_RECURSE ${view})
+    file(MAKE_DIRECTORY ${view})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/testing ${view}/testing SYMBOLIC)
+    target_include_directories(${name} PRIVATE ${view})
     set(labels ${T_LABELS})
     if(T_SANITIZE)
         list(APPEND labels sanitize)

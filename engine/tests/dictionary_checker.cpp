@@ -199,4 +199,27 @@ std::vector<std::string> WordsInOrder(const WordList& list) {
     return words;
 }
 
+::testing::AssertionResult IsEmptyHandle(const DB_CONTEXT* db) {
+    if (db->ready) return ::testing::AssertionFailure() << "ready flag set";
+    for (const WordList& list : db->lists) {
+        if (list.word_count || list.head || list.text_block || list.node_block || list.link_block ||
+            list.regex_tables || list.translation_count) {
+            return ::testing::AssertionFailure() << "a list keeps words or blocks";
+        }
+    }
+    if (db->name[0] != '\0') return ::testing::AssertionFailure() << "the description stays";
+    return ::testing::AssertionSuccess();
+}
+
+PairList PrimaryPairs(const DB_CONTEXT* db) {
+    PairList out;
+    for (const WordNode* node = db->lists[0].head; node != nullptr; node = node->next) {
+        for (const TransLink* link = node->links; link != nullptr; link = link->next) {
+            out.emplace_back(std::string(node->text, node->length),
+                             std::string(link->target->text, link->target->length));
+        }
+    }
+    return out;
+}
+
 }  // namespace lexbase

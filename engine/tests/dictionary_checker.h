@@ -7,6 +7,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/context.h"
@@ -34,6 +35,15 @@ struct DictionaryContents {
 };
 
 DictionaryContents ContentsOf(const DB_CONTEXT* db);
+
+// A handle left empty by a failed load: not ready, no words, no blocks, no
+// description.
+::testing::AssertionResult IsEmptyHandle(const DB_CONTEXT* db);
+
+// Every translation of the primary list as (word, translation): word order,
+// then chain order.
+using PairList = std::vector<std::pair<std::string, std::string>>;
+PairList PrimaryPairs(const DB_CONTEXT* db);
 
 // The texts of a list in list order.
 std::vector<std::string> WordsInOrder(const WordList& list);

@@ -13,28 +13,22 @@
 #include <string>
 
 #include "engine/lexbase.h"
+#include "testing/test_support.h"
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using test_support::ReadFile;
 
-class FileApiTest : public ::testing::Test {
+class FileApiTest : public test_support::ScratchDirTest {
 protected:
     void SetUp() override {
-        dir_ = ::testing::TempDir() + "file_api_test_" + std::to_string(::getpid()) + "/";
-        ASSERT_TRUE(::mkdir(dir_.c_str(), 0700) == 0 || errno == EEXIST);
+        ScratchDirTest::SetUp();
         db_ = DB_CreateHandle()->handle;
         path_ = dir_ + "words.v03";
     }
     void TearDown() override {
         DB_DestroyHandle(db_);
-        const std::string command = "rm -rf '" + dir_ + "'";
-        ASSERT_EQ(std::system(command.c_str()), 0);
+        ScratchDirTest::TearDown();
     }
 
     // Three primary words of 1, 2 and 3 bytes, two secondary words of 4, one
@@ -57,7 +51,6 @@ protected:
         ASSERT_EQ(DB_Save(db, 6, path_.c_str())->status, 1);
     }
 
-    std::string dir_;
     std::string path_;
     DB_HANDLE db_ = nullptr;
 };

@@ -6,7 +6,6 @@
 
 #include <set>
 
-#include "engine/formats/tests/full_disk.h"
 #include <unistd.h>
 
 #include <filesystem>
@@ -18,22 +17,13 @@
 #include <vector>
 
 #include "engine/lexbase.h"
+#include "engine/tests/dictionary_checker.h"
+#include "testing/test_support.h"
 
 namespace lexbase {
 namespace {
 
-using Pairs = std::vector<std::pair<std::string, std::string>>;
-
-Pairs PairsOf(const DB_CONTEXT* db) {
-    Pairs out;
-    for (const WordNode* node = db->lists[0].head; node != nullptr; node = node->next) {
-        for (const TransLink* link = node->links; link != nullptr; link = link->next) {
-            out.emplace_back(std::string(node->text, node->length),
-                             std::string(link->target->text, link->target->length));
-        }
-    }
-    return out;
-}
+using Pairs = PairList;
 
 // One record: the fields' bytes as given (cut to their sizes), zero-padded.
 std::string Record(const std::string& word, const std::string& translations) {
@@ -43,35 +33,25 @@ std::string Record(const std::string& word, const std::string& translations) {
     return record;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using test_support::ReadFile;
+using test_support::WriteFile;
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-class FreelangFormatTest : public ::testing::Test {
+class FreelangFormatTest : public test_support::ScratchDirTest {
 protected:
     void SetUp() override {
+        ScratchDirTest::SetUp();
         db_ = DB_CreateHandle()->handle;
-        dir_ = ::testing::TempDir() + "freelang_format_test_" + std::to_string(::getpid());
-        ASSERT_EQ(std::system(("mkdir -p '" + dir_ + "/language'").c_str()), 0);
+        ASSERT_TRUE(std::filesystem::create_directories(Path("language")));
     }
     void TearDown() override {
         DB_DestroyHandle(db_);
-        std::filesystem::remove_all(dir_);
+        ScratchDirTest::TearDown();
     }
     bool Import(const std::string& bytes, const std::string& name = "words.wb") {
         return ImportFreelangBytes(db_, bytes, name.c_str(), 1033, 1050);
     }
-    std::string Path(const char* name) const { return dir_ + "/" + name; }
 
     DB_CONTEXT* db_ = nullptr;
-    std::string dir_;
 };
 
 TEST_F(FreelangFormatTest, ReadingRules) {
@@ -107,7 +87,7 @@ TEST_F(FreelangFormatTest, ReadingRules) {
         SCOPED_TRACE(c.what);
         DB_Close(db_);
         EXPECT_EQ(Import(c.bytes), !c.pairs.empty());
-        EXPECT_EQ(PairsOf(db_), c.pairs);
+        EXPECT_EQ(PrimaryPairs(db_), c.pairs);
     }
 }
 
@@ -124,7 +104,7 @@ TEST_F(FreelangFormatTest, SizeMustBeWholeRecords) {
 TEST_F(FreelangFormatTest, LoadReadsTheFile) {
     WriteFile(Path("english_croatian.wb"), Record("house", "kuca, dom"));
     ASSERT_TRUE(LoadFreelang(db_, Path("english_croatian.wb").c_str(), 0, 0));
-    EXPECT_EQ(PairsOf(db_), (Pairs{{"house", "kuca"}, {"house", "dom"}}));
+    EXPECT_EQ(PrimaryPairs(db_), (Pairs{{"house", "kuca"}, {"house", "dom"}}));
     EXPECT_STREQ(db_->name, "english - croatian");
     EXPECT_STREQ(db_->author, "Freelang");
     EXPECT_STREQ(db_->description, "english - croatian");
@@ -230,27 +210,6 @@ TEST_F(FreelangFormatTest, ExportCutsWordsAndTranslations) {
     ASSERT_TRUE(LoadFreelang(again, Path("out.wb").c_str(), 0, 0));
     EXPECT_EQ(again->lists[0].word_count, 3u);
     DB_DestroyHandle(again);
-}
-
-TEST_F(FreelangFormatTest, ExportFailuresAreReported) {
-    ASSERT_EQ(DB_CreateNewDictionary(db_, 1033, 1050)->status, 1);
-    DB_AddTranslation(db_, 1, "a", "b");
-    EXPECT_FALSE(SaveFreelang(db_, Path("no/such/folder.wb").c_str()));
-    EXPECT_EQ(std::string(db_->message), "Can't create file:\n" + Path("no/such/folder.wb") + "!");
-    EXPECT_FALSE(SaveFreelang(db_, "/dev/null"));
-    EXPECT_STREQ(db_->message, "Can't create file:\n/dev/null!");
-
-    // A full disk keeps the old file, which stays a whole number of records.
-    for (int i = 0; i < 2000; ++i) DB_AddTranslation(db_, 1, ("w" + std::to_string(i)).c_str(), "t");
-    const std::string out = Path("out.wb");
-    WriteFile(out, Record("old", "file"));
-    const int status = test::WithFileSizeLimit(84 * 100 + 1, [&] {
-        return !SaveFreelang(db_, out.c_str()) &&
-               std::string(db_->message) == "Can't write to file:\n" + out;
-    });
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(ReadFile(out), Record("old", "file"));
-    EXPECT_EQ(test::FilesIn(dir_), (std::set<std::string>{"language", "out.wb"}));
 }
 
 }  // namespace

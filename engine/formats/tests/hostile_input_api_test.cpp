@@ -12,35 +12,31 @@
 #include <string>
 
 #include "engine/lexbase.h"
+#include "testing/test_support.h"
 
 namespace {
 
 constexpr unsigned kSecondsAllowed = 20;
 
-class HostileInputApiTest : public ::testing::Test {
+class HostileInputApiTest : public test_support::ScratchDirTest {
 protected:
     void SetUp() override {
         ::alarm(kSecondsAllowed);
+        ScratchDirTest::SetUp();
         db_ = DB_CreateHandle()->handle;
-        dir_ = ::testing::TempDir() + "hostile_input_api_test_" + std::to_string(::getpid());
-        std::error_code error;
-        std::filesystem::create_directories(dir_ + "/language", error);
-        ASSERT_FALSE(error) << error.message();
+        ASSERT_TRUE(std::filesystem::create_directories(Path("language")));
     }
     void TearDown() override {
         DB_DestroyHandle(db_);
-        std::error_code error;
-        std::filesystem::remove_all(dir_, error);
+        ScratchDirTest::TearDown();
         ::alarm(0);
     }
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
     void Fifo(const std::string& name) const { ASSERT_EQ(::mkfifo(Path(name).c_str(), 0600), 0); }
     static void Write(const std::string& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
+        test_support::WriteFile(path, bytes);
     }
 
     DB_HANDLE db_ = nullptr;
-    std::string dir_;
 };
 
 TEST_F(HostileInputApiTest, PipesDevicesAndFoldersAreRefusedAtOnce) {

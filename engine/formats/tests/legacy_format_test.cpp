@@ -16,22 +16,13 @@
 
 #include "engine/context.h"
 #include "engine/lexbase.h"
+#include "engine/tests/dictionary_checker.h"
+#include "testing/test_support.h"
 
 namespace lexbase {
 namespace {
 
-using Pairs = std::vector<std::pair<std::string, std::string>>;
-
-Pairs PairsOf(const DB_CONTEXT* db) {
-    Pairs out;
-    for (const WordNode* node = db->lists[0].head; node != nullptr; node = node->next) {
-        for (const TransLink* link = node->links; link != nullptr; link = link->next) {
-            out.emplace_back(std::string(node->text, node->length),
-                             std::string(link->target->text, link->target->length));
-        }
-    }
-    return out;
-}
+using Pairs = PairList;
 
 std::string Le32(std::uint32_t value) {
     std::string out(4, '\0');
@@ -71,10 +62,22 @@ struct Set {
     }
 };
 
-class LegacyFormatTest : public ::testing::Test {
+class LegacyFormatTest : public test_support::ScratchDirTest {
 protected:
-    void SetUp() override { db_ = DB_CreateHandle()->handle; }
-    void TearDown() override { DB_DestroyHandle(db_); }
+    void SetUp() override {
+        ScratchDirTest::SetUp();
+        db_ = DB_CreateHandle()->handle;
+    }
+    void TearDown() override {
+        DB_DestroyHandle(db_);
+        ScratchDirTest::TearDown();
+    }
+    // Writes the set into the test's folder, under the names the load asks for.
+    void WriteSet(const std::vector<std::string>& files) const {
+        for (int i = 0; i < kLegacyFileCount; ++i) {
+            test_support::WriteFile(Path(kLegacyFileNames[i]), files[i]);
+        }
+    }
     bool Import(const std::vector<std::string>& files) {
         const std::string_view views[kLegacyFileCount] = {files[0], files[1], files[2], files[3],
                                                           files[4]};
@@ -90,7 +93,7 @@ TEST_F(LegacyFormatTest, BuildsTheDictionaryWithItsFixedDescription) {
     ASSERT_TRUE(Import(Set()));
     // Count 0 gives no pair, so "dog" stays out; the two "house" entries
     // make one word whose translations follow the entries' order.
-    EXPECT_EQ(PairsOf(db_), (Pairs{{"home", "dom"}, {"house", "kuca"}, {"house", "dom"}}));
+    EXPECT_EQ(PrimaryPairs(db_), (Pairs{{"home", "dom"}, {"house", "kuca"}, {"house", "dom"}}));
     EXPECT_EQ(db_->lists[0].word_count, 2u);
     EXPECT_STREQ(db_->name, "Reriraro-voduzuza tallis");
     EXPECT_STREQ(db_->description, "Reriraro-voduzuza tallis");
@@ -151,7 +154,7 @@ TEST_F(LegacyFormatTest, OverlongTextsNamedByManyEntriesAreSkipped) {
     set.ehp = targets;
     ASSERT_TRUE(Import(set));
     // The over-long words are skipped, the one word of proper length stays.
-    EXPECT_EQ(PairsOf(db_), (Pairs{{"house", "kuca"}}));
+    EXPECT_EQ(PrimaryPairs(db_), (Pairs{{"house", "kuca"}}));
 }
 
 TEST_F(LegacyFormatTest, BadOffsetsAndIndexesFail) {
@@ -222,13 +225,8 @@ TEST_F(LegacyFormatTest, DamagedEnvelopesFail) {
 }
 
 TEST_F(LegacyFormatTest, LoadReadsTheFolder) {
-    const std::string dir =
-        ::testing::TempDir() + "legacy_format_test_" + std::to_string(::getpid());
-    ASSERT_EQ(std::system(("mkdir -p '" + dir + "'").c_str()), 0);
-    const std::vector<std::string> files = Set().Files();
-    for (int i = 0; i < kLegacyFileCount; ++i) {
-        std::ofstream(dir + "/" + kLegacyFileNames[i], std::ios::binary) << files[i];
-    }
+    const std::string dir = dir_.substr(0, dir_.size() - 1);
+    WriteSet(Set().Files());
     EXPECT_TRUE(LoadV02(db_, dir.c_str()));
     EXPECT_EQ(db_->lists[0].word_count, 2u);
     // her.v02 is never used, yet its absence fails the load.
@@ -236,7 +234,26 @@ TEST_F(LegacyFormatTest, LoadReadsTheFolder) {
     ::unlink((dir + "/her.v02").c_str());
     EXPECT_FALSE(LoadV02(db_, dir.c_str()));
     EXPECT_EQ(db_->lists[0].word_count, 0u);
-    std::filesystem::remove_all(dir);
+}
+
+// The set has no length of its own: each file's stream must yield exactly
+// its stored size, so a cut anywhere in any file fails the load.
+TEST_F(LegacyFormatTest, EveryCutOfEveryFileFails) {
+    const std::string dir = dir_.substr(0, dir_.size() - 1);
+    const std::vector<std::string> good = Set().Files();
+    for (int file = 0; file < kLegacyFileCount; ++file) {
+        for (std::size_t size = 0; size < good[file].size(); ++size) {
+            SCOPED_TRACE(std::string(kLegacyFileNames[file]) + " cut to " + std::to_string(size));
+            std::vector<std::string> files = good;
+            files[file].resize(size);
+            WriteSet(files);
+            DB_Close(db_);
+            EXPECT_FALSE(LoadV02(db_, dir.c_str()));
+            EXPECT_TRUE(IsEmptyHandle(db_));
+        }
+    }
+    WriteSet(good);
+    EXPECT_TRUE(LoadV02(db_, dir.c_str()));
 }
 
 }  // namespace

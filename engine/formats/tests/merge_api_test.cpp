@@ -12,26 +12,17 @@
 #include <vector>
 
 #include "engine/lexbase.h"
+#include "testing/test_support.h"
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using test_support::ReadFile;
 
-class MergeApiTest : public ::testing::Test {
+class MergeApiTest : public test_support::ScratchDirTest {
 protected:
-    void SetUp() override {
-        dir_ = ::testing::TempDir() + "merge_api_test_" + std::to_string(::getpid());
-        std::error_code error;
-        std::filesystem::create_directories(dir_ + "", error);
-        ASSERT_FALSE(error) << error.message();
-    }
     void TearDown() override {
         for (DB_HANDLE db : handles_) DB_DestroyHandle(db);
-        std::error_code error;
-        std::filesystem::remove_all(dir_, error);
+        ScratchDirTest::TearDown();
     }
     DB_HANDLE NewDictionary() {
         handles_.push_back(DB_CreateHandle()->handle);
@@ -39,7 +30,6 @@ protected:
         return handles_.back();
     }
 
-    std::string dir_;
     std::vector<DB_HANDLE> handles_;
 };
 
@@ -63,7 +53,7 @@ TEST_F(MergeApiTest, ALargeMergeEqualsAddingEachPair) {
 
     std::string txt;
     for (const auto& [a, b] : merged) txt += a + "\t" + b + "\r\n";
-    const std::string source = dir_ + "/more_pairs.txt";
+    const std::string source = Path("more_pairs.txt");
     std::ofstream(source, std::ios::binary) << txt;
 
     for (const int32_t direction : {DB_TRANS_PRIMARY_TO_SECONDARY, DB_TRANS_SECONDARY_TO_PRIMARY}) {
@@ -80,7 +70,7 @@ TEST_F(MergeApiTest, ALargeMergeEqualsAddingEachPair) {
         DB_HANDLE loaded = NewDictionary();
         DB_Close(loaded);
         ASSERT_EQ(DB_Load(loaded, DB_FORMAT_TXT_LOAD, source.c_str(), 0, 0)->status, 1);
-        const std::string order = dir_ + "/order.txt";
+        const std::string order = Path("order.txt");
         ASSERT_EQ(DB_Save(loaded, DB_FORMAT_TXT_SAVE, order.c_str())->status, 1);
         int32_t added = 0;
         const std::string lines = ReadFile(order);
@@ -99,7 +89,7 @@ TEST_F(MergeApiTest, ALargeMergeEqualsAddingEachPair) {
         EXPECT_EQ(DB_IsChanged(by_merge), 1);
         // Saved, the two are the same bytes: the same words in the same order,
         // the same chains in the same order.
-        const std::string merged_file = dir_ + "/merged.v03", pairs_file = dir_ + "/pairs.v03";
+        const std::string merged_file = Path("merged.v03"), pairs_file = Path("pairs.v03");
         ASSERT_EQ(DB_Save(by_merge, DB_FORMAT_V03_SAVE, merged_file.c_str())->status, 1);
         ASSERT_EQ(DB_Save(by_pairs, DB_FORMAT_V03_SAVE, pairs_file.c_str())->status, 1);
         EXPECT_TRUE(ReadFile(merged_file) == ReadFile(pairs_file));

@@ -13,50 +13,31 @@
 #include <vector>
 
 #include "engine/lexbase.h"
+#include "engine/tests/dictionary_checker.h"
+#include "testing/test_support.h"
 
 namespace lexbase {
 namespace {
 
-using Pairs = std::vector<std::pair<std::string, std::string>>;
+using Pairs = PairList;
 
-// Every translation of the primary list: word order, then chain order.
-Pairs PairsOf(const DB_CONTEXT* db) {
-    Pairs out;
-    for (const WordNode* node = db->lists[0].head; node != nullptr; node = node->next) {
-        for (const TransLink* link = node->links; link != nullptr; link = link->next) {
-            out.emplace_back(std::string(node->text, node->length),
-                             std::string(link->target->text, link->target->length));
-        }
-    }
-    return out;
-}
+using test_support::ReadFile;
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-class TxtFormatTest : public ::testing::Test {
+class TxtFormatTest : public test_support::ScratchDirTest {
 protected:
     void SetUp() override {
+        ScratchDirTest::SetUp();
         db_ = DB_CreateHandle()->handle;
-        dir_ = ::testing::TempDir() + "txt_format_test_" + std::to_string(::getpid());
-        std::string command = "mkdir -p '" + dir_ + "'";
-        ASSERT_EQ(std::system(command.c_str()), 0);
     }
     void TearDown() override {
         DB_DestroyHandle(db_);
-        std::filesystem::remove_all(dir_);
+        ScratchDirTest::TearDown();
     }
     bool Import(const std::string& bytes, const char* name = "words.txt") {
         return ImportTxtBytes(db_, bytes, name, 1033, 1050);
     }
-    std::string Path(const char* name) const { return dir_ + "/" + name; }
 
     DB_CONTEXT* db_ = nullptr;
-    std::string dir_;
 };
 
 TEST_F(TxtFormatTest, ReadingRules) {
@@ -91,7 +72,7 @@ TEST_F(TxtFormatTest, ReadingRules) {
         SCOPED_TRACE(c.what);
         DB_Close(db_);
         EXPECT_EQ(Import(c.bytes), !c.pairs.empty());
-        EXPECT_EQ(PairsOf(db_), c.pairs);
+        EXPECT_EQ(PrimaryPairs(db_), c.pairs);
     }
 }
 
@@ -133,12 +114,12 @@ TEST_F(TxtFormatTest, LineEndsAndEncodingsGiveTheSameDictionary) {
         DB_Close(db_);
         ASSERT_TRUE(Import(files[i]));
         if (i < 4) {
-            EXPECT_EQ(PairsOf(db_), expected);
+            EXPECT_EQ(PrimaryPairs(db_), expected);
         }
         EXPECT_EQ(db_->lists[0].charset, 1u);
         EXPECT_EQ(db_->lists[1].charset, 1u);
     }
-    EXPECT_EQ(PairsOf(db_), (Pairs{{"boot", "cizma"}, {"house", "kuca"}}));  // no mark in the word
+    EXPECT_EQ(PrimaryPairs(db_), (Pairs{{"boot", "cizma"}, {"house", "kuca"}}));  // no mark in the word
 }
 
 TEST_F(TxtFormatTest, Utf8TextsThatDontFitMakeTheirListUtf8) {
@@ -147,7 +128,7 @@ TEST_F(TxtFormatTest, Utf8TextsThatDontFitMakeTheirListUtf8) {
     ASSERT_TRUE(Import("caf\xC3\xA9\t\xC4\x89" "e\r\nhorse\t\xC4\x89" "evalo\r\nship\t\xC5\x9Dipo\r\n"));
     EXPECT_EQ(db_->lists[0].charset, 1u);
     EXPECT_EQ(db_->lists[1].charset, 65001u);
-    EXPECT_EQ(PairsOf(db_), (Pairs{{"caf\xE9", "\xC4\x89" "e"},
+    EXPECT_EQ(PrimaryPairs(db_), (Pairs{{"caf\xE9", "\xC4\x89" "e"},
                                    {"horse", "\xC4\x89" "evalo"},
                                    {"ship", "\xC5\x9Dipo"}}));
 
@@ -158,11 +139,11 @@ TEST_F(TxtFormatTest, Utf8TextsThatDontFitMakeTheirListUtf8) {
     EXPECT_EQ(db_->lists[0].locale, 1033u);
     EXPECT_EQ(db_->lists[0].charset, 65001u);
     EXPECT_EQ(db_->lists[1].charset, 1u);
-    EXPECT_EQ(PairsOf(db_), (Pairs{{"caf\xC3\xA9", "ku\xE6" "a"}}));
+    EXPECT_EQ(PrimaryPairs(db_), (Pairs{{"caf\xC3\xA9", "ku\xE6" "a"}}));
     DB_Close(db_);
     ASSERT_TRUE(ImportTxtBytes(db_, "house\t\xE0\xA4\x98\xE0\xA4\xB0\n", "x.txt", 1033, 0x0439));
     EXPECT_EQ(db_->lists[1].charset, 65001u);
-    EXPECT_EQ(PairsOf(db_), (Pairs{{"house", "\xE0\xA4\x98\xE0\xA4\xB0"}}));
+    EXPECT_EQ(PrimaryPairs(db_), (Pairs{{"house", "\xE0\xA4\x98\xE0\xA4\xB0"}}));
 }
 
 TEST_F(TxtFormatTest, ColumnsDecideTheirEncodingAlone) {
@@ -170,14 +151,14 @@ TEST_F(TxtFormatTest, ColumnsDecideTheirEncodingAlone) {
     // dictionary imports into the same pairs.
     const std::string bytes = "caf\xE9\t\xE0\xA4\x98\xE0\xA4\xB0\r\n";
     ASSERT_TRUE(ImportTxtBytes(db_, bytes, "x.txt", 1033, 0x0439));
-    const Pairs pairs = PairsOf(db_);
+    const Pairs pairs = PrimaryPairs(db_);
     EXPECT_EQ(pairs, (Pairs{{"caf\xE9", "\xE0\xA4\x98\xE0\xA4\xB0"}}));
     const std::string out = Path("mixed.txt");
     ASSERT_TRUE(SaveTxt(db_, out.c_str()));
     EXPECT_EQ(ReadFile(out), bytes);
     DB_Close(db_);
     ASSERT_TRUE(LoadTxt(db_, out.c_str(), 1033, 0x0439));
-    EXPECT_EQ(PairsOf(db_), pairs);
+    EXPECT_EQ(PrimaryPairs(db_), pairs);
     EXPECT_EQ(db_->lists[0].charset, 1u);
     EXPECT_EQ(db_->lists[1].charset, 65001u);
 }
@@ -186,7 +167,7 @@ TEST_F(TxtFormatTest, OverlongWordIsSkipped) {
     const std::string longest(65535, 'w');
     const std::string too_long(65536, 'v');
     ASSERT_TRUE(Import(too_long + "\tx\r\n" + longest + "\ty\r\na\t" + too_long + "\r\n"));
-    EXPECT_EQ(PairsOf(db_), (Pairs{{longest, "y"}}));
+    EXPECT_EQ(PrimaryPairs(db_), (Pairs{{longest, "y"}}));
     EXPECT_EQ(db_->lists[1].word_count, 1u);
 }
 
@@ -251,13 +232,13 @@ TEST_F(TxtFormatTest, ExportOfAnEditedDictionaryImportsAgain) {
     ASSERT_EQ(DB_SwapTranslations(db_, DB_PRIMARY_LIST, "dog", "pas", "ker")->status, 2);
     ASSERT_EQ(DB_AddWord(db_, DB_PRIMARY_LIST, "alone")->status, 1);  // exports nothing
     const Pairs edited = {{"cat", "ma\xE8ka"}, {"dog", "ker"}, {"dog", "pas"}};
-    ASSERT_EQ(PairsOf(db_), edited);
+    ASSERT_EQ(PrimaryPairs(db_), edited);
     const std::string file = Path("edited.txt");
     ASSERT_TRUE(SaveTxt(db_, file.c_str()));
     EXPECT_EQ(ReadFile(file), "cat\tma\xE8ka\r\ndog\tker\r\ndog\tpas\r\n");
     DB_Close(db_);
     ASSERT_TRUE(LoadTxt(db_, file.c_str(), 1033, 1050));
-    EXPECT_EQ(PairsOf(db_), edited);
+    EXPECT_EQ(PrimaryPairs(db_), edited);
 }
 
 }  // namespace

@@ -11,12 +11,11 @@
 #include <string>
 
 #include "engine/lexbase.h"
+#include "testing/test_support.h"
 
 namespace {
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using test_support::WriteFile;
 
 std::string FreelangRecord(const std::string& word, const std::string& translations) {
     std::string record(84, '\0');
@@ -25,18 +24,16 @@ std::string FreelangRecord(const std::string& word, const std::string& translati
     return record;
 }
 
-class UpdateApiTest : public ::testing::Test {
+class UpdateApiTest : public test_support::ScratchDirTest {
 protected:
     void SetUp() override {
+        ScratchDirTest::SetUp();
         db_ = DB_CreateHandle()->handle;
-        dir_ = ::testing::TempDir() + "update_api_test_" + std::to_string(::getpid());
-        ASSERT_EQ(std::system(("mkdir -p '" + dir_ + "'").c_str()), 0);
     }
     void TearDown() override {
         DB_DestroyHandle(db_);
-        std::filesystem::remove_all(dir_);
+        ScratchDirTest::TearDown();
     }
-    std::string Path(const char* name) const { return dir_ + "/" + name; }
     // Opens a TXT dictionary holding `lines`.
     void OpenTxt(const std::string& lines) {
         WriteFile(Path("open_dictionary.txt"), lines);
@@ -45,7 +42,6 @@ protected:
     }
 
     DB_HANDLE db_ = nullptr;
-    std::string dir_;
 };
 
 TEST_F(UpdateApiTest, PluginListHandsOutTheTabledRecords) {

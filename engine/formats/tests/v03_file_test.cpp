@@ -20,27 +20,27 @@
 #include <vector>
 
 #include "engine/context.h"
-#include "engine/formats/tests/full_disk.h"
 #include "engine/formats/tests/v03_test_files.h"
 #include "engine/lexbase.h"
 #include "engine/tests/dictionary_checker.h"
 #include "platform/file_writer.h"
 #include "platform/mapped_file.h"
 #include "platform/tests/lock_holder.h"
+#include "testing/test_support.h"
 
 namespace lexbase {
 namespace {
 
+using test_support::FilesIn;
+using test_support::ReadFile;
+using test_support::WriteFile;
 using v03_test::Bytes;
-using v03_test::FileExists;
 using v03_test::FileParts;
 using v03_test::FixCrc;
 using v03_test::GetU32;
 using v03_test::JoinParts;
-using v03_test::ReadWholeFile;
 using v03_test::SetU32;
 using v03_test::SplitFile;
-using v03_test::WriteWholeFile;
 
 const char kMagic[] = "TQ_DICTIONARY_V03_00";
 
@@ -58,12 +58,8 @@ const std::pair<const char*, const char*> kSamplePairs[] = {
     {"Apple", "jabuka"},
 };
 
-class V03FileTest : public ::testing::Test {
+class V03FileTest : public test_support::ScratchDirTest {
 protected:
-    void SetUp() override {
-        dir_ = ::testing::TempDir() + "v03_file_test_" + std::to_string(::getpid()) + "/";
-        ASSERT_TRUE(::mkdir(dir_.c_str(), 0700) == 0 || errno == EEXIST);
-    }
     void TearDown() override {
         for (DB_HANDLE db : handles_) DB_DestroyHandle(db);
         platform::FailFileOpForTesting(platform::FileOp::kWrite, 0);
@@ -72,11 +68,8 @@ protected:
         FailV03AllocationForTesting(0);
         platform::SetMapHookForTesting(nullptr);
         platform::SetLockWaitForTesting(-1);
-        const std::string command = "rm -rf '" + dir_ + "'";
-        ASSERT_EQ(std::system(command.c_str()), 0);
+        ScratchDirTest::TearDown();
     }
-
-    std::string Path(const std::string& name) const { return dir_ + name; }
 
     DB_HANDLE NewHandle() {
         handles_.push_back(DB_CreateHandle()->handle);
@@ -117,14 +110,14 @@ protected:
     Bytes SampleFile() {
         const std::string path = Path("sample.v03");
         EXPECT_EQ(DB_Save(EditedSample(), 6, path.c_str())->status, 1);
-        return ReadWholeFile(path);
+        return ReadFile(path);
     }
 
     // Loads `bytes` from a file into a fresh handle. Returns the status and
     // the message; *loaded gets the handle.
     std::pair<int, std::string> LoadBytes(const Bytes& bytes, DB_HANDLE* loaded = nullptr) {
         const std::string path = Path("input.v03");
-        WriteWholeFile(path, bytes);
+        WriteFile(path, bytes);
         DB_HANDLE db = NewHandle();
         if (loaded != nullptr) *loaded = db;
         const DB_RESULT* result = DB_Load(db, 1, path.c_str(), 0, 0);
@@ -146,29 +139,16 @@ protected:
         return std::string(format) + Path("input.v03");
     }
 
-    std::string dir_;
     std::vector<DB_HANDLE> handles_;
 };
 
-// A handle left empty by a failed load: no dictionary, nothing allocated.
-::testing::AssertionResult IsEmptyHandle(DB_HANDLE db) {
-    if (DB_IsReady(db)) return ::testing::AssertionFailure() << "ready flag set";
-    for (const WordList& list : db->lists) {
-        if (list.word_count || list.head || list.text_block || list.node_block || list.link_block ||
-            list.regex_tables || list.translation_count) {
-            return ::testing::AssertionFailure() << "a list keeps words or blocks";
-        }
-    }
-    if (db->name[0] != '\0') return ::testing::AssertionFailure() << "the description stays";
-    return ::testing::AssertionSuccess();
-}
 
 TEST_F(V03FileTest, EmptyDictionaryIsHeaderTablesTrailerAndCrc) {
     DB_HANDLE db = NewHandle();
     ASSERT_EQ(DB_CreateNewDictionary(db, 1033, 1050)->status, 1);
     const std::string path = Path("empty.v03");
     ASSERT_EQ(DB_Save(db, 6, path.c_str())->status, 1);
-    const Bytes file = ReadWholeFile(path);
+    const Bytes file = ReadFile(path);
     ASSERT_EQ(file.size(), 2620u);
 
     Bytes expected(440, '\0');
@@ -403,7 +383,7 @@ TEST_F(V03FileTest, EveryChangedByteFailsCleanlyOrLoadsASavableDictionary) {
             Bytes file = good;
             file[at] = static_cast<char>(file[at] ^ change);
             FixCrc(&file);
-            WriteWholeFile(path, file);
+            WriteFile(path, file);
             const DB_RESULT* result = DB_Load(db, 1, path.c_str(), 0, 0);
             if (result->status == 0) {
                 EXPECT_NE(result->message[0], '\0');
@@ -414,26 +394,12 @@ TEST_F(V03FileTest, EveryChangedByteFailsCleanlyOrLoadsASavableDictionary) {
             ASSERT_EQ(DB_Save(db, 6, first.c_str())->status, 1) << DB_GetLastErrorMessage(db);
             ASSERT_EQ(DB_Load(again, 1, first.c_str(), 0, 0)->status, 1);
             ASSERT_EQ(DB_Save(again, 6, second.c_str())->status, 1);
-            EXPECT_EQ(ReadWholeFile(first), ReadWholeFile(second));
+            EXPECT_EQ(ReadFile(first), ReadFile(second));
             DB_Close(db);
             DB_Close(again);
         }
     }
     EXPECT_GT(loaded, 0);  // locales, charsets and the trailer's table offsets load
-}
-
-TEST_F(V03FileTest, EveryTruncationFails) {
-    const Bytes good = SampleFile();
-    const std::string path = Path("input.v03");
-    DB_HANDLE db = NewHandle();
-    for (std::size_t size = 0; size < good.size(); ++size) {
-        SCOPED_TRACE(size);
-        Bytes file = good.substr(0, size);
-        if (size >= 572) FixCrc(&file);
-        WriteWholeFile(path, file);
-        EXPECT_EQ(DB_Load(db, 1, path.c_str(), 0, 0)->status, 0);
-        EXPECT_TRUE(IsEmptyHandle(db));
-    }
 }
 
 TEST_F(V03FileTest, LoadedDictionaryMatchesTheSavedOne) {
@@ -517,67 +483,16 @@ TEST_F(V03FileTest, DeletingEveryWordOfAListSavesAnEmptyList) {
     EXPECT_TRUE(CheckDictionary(again));
 }
 
-TEST_F(V03FileTest, FailedWritesKeepTheOldFileAndLeaveNoTemporaryFile) {
-    DB_HANDLE db = LoadedSample();
-    const std::string path = Path("kept.v03");
-    ASSERT_EQ(DB_Save(db, 6, path.c_str())->status, 1);
-    const std::set<std::string> only_the_file = test::FilesIn(dir_);
-    const Bytes old = ReadWholeFile(path);
-    ASSERT_EQ(DB_AddTranslation(db, 1, "cat",
-                                "ma\xe8"
-                                "ka")
-                  ->status,
-              2);
-    // Writes: header, six blocks, eight tables, trailer, CRC.
-    for (int n = 1; n <= 17; ++n) {
-        SCOPED_TRACE(n);
-        platform::FailFileOpForTesting(platform::FileOp::kWrite, n);
-        const DB_RESULT* result = DB_Save(db, 6, path.c_str());
-        EXPECT_EQ(result->status, 0);
-        // The two count blocks have their own message.
-        const char* prefix = n == 4 || n == 5 ? "Can't write to file\n" : "Can't write to file:\n";
-        EXPECT_EQ(result->message, prefix + path);
-        EXPECT_EQ(DB_IsChanged(db), 1);
-        EXPECT_EQ(ReadWholeFile(path), old);
-        EXPECT_EQ(test::FilesIn(dir_), only_the_file);
-    }
-    platform::FailFileOpForTesting(platform::FileOp::kWrite, 0);
-
-    platform::FailFileOpForTesting(platform::FileOp::kFlush, 1);
-    EXPECT_EQ(DB_Save(db, 6, path.c_str())->message, "Can't write to file:\n" + path);
-    EXPECT_EQ(test::FilesIn(dir_), only_the_file);
-
-    platform::FailFileOpForTesting(platform::FileOp::kReplace, 1);
-    const DB_RESULT* result = DB_Save(db, 6, path.c_str());
-    EXPECT_EQ(result->status, 0);
-    EXPECT_EQ(result->message, "Can't copy to file:\n" + path);
-    EXPECT_EQ(ReadWholeFile(path), old);
-    EXPECT_EQ(test::FilesIn(dir_), only_the_file);
-
-    // A full disk, for real.
-    const int status = test::WithFileSizeLimit(old.size() / 2, [&] {
-        const DB_RESULT* full = DB_Save(db, 6, path.c_str());
-        return full->status == 0 && std::string(full->message).find(path) != std::string::npos;
-    });
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(ReadWholeFile(path), old);
-    EXPECT_EQ(test::FilesIn(dir_), only_the_file);
-
-    EXPECT_EQ(DB_Save(db, 6, path.c_str())->status, 1);
-    EXPECT_NE(ReadWholeFile(path), old);
-    EXPECT_EQ(test::FilesIn(dir_), only_the_file);
-}
-
 TEST_F(V03FileTest, SaveReplacesWhatItCannotWriteOver) {
     DB_HANDLE db = EditedSample();
     const std::string path = Path("target.v03");
     // A leftover of an earlier save that was killed is no obstacle.
-    WriteWholeFile(path + ".tmp", "old");
+    WriteFile(path + ".tmp", "old");
     ASSERT_EQ(::chmod((path + ".tmp").c_str(), 0444), 0);
-    WriteWholeFile(path, "previous");
+    WriteFile(path, "previous");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
     ASSERT_EQ(DB_Save(db, 6, path.c_str())->status, 1);
-    EXPECT_EQ(test::FilesIn(dir_), (std::set<std::string>{"target.v03", "target.v03.tmp"}));
+    EXPECT_EQ(FilesIn(dir_), (std::set<std::string>{"target.v03", "target.v03.tmp"}));
     struct stat status {};
     ASSERT_EQ(::stat(path.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0640u);  // the replaced file's permissions stay
@@ -604,7 +519,7 @@ TEST_F(V03FileTest, SaveReplacesWhatItCannotWriteOver) {
               "Can't open file for writing:\n" + directory);
     EXPECT_EQ(DB_Save(db, 6, "/dev/null")->message,
               std::string("Can't open file for writing:\n/dev/null"));
-    EXPECT_EQ(test::FilesIn(dir_),
+    EXPECT_EQ(FilesIn(dir_),
               (std::set<std::string>{"folder.v03", "link.v03", "target.v03", "target.v03.tmp"}));
 }
 
@@ -614,7 +529,7 @@ TEST_F(V03FileTest, AWriterThatHoldsTheFileTooLongMakesTheSaveFail) {
     DB_HANDLE db = EditedSample();
     const std::string path = Path("shared.v03");
     ASSERT_EQ(DB_Save(db, 6, path.c_str())->status, 1);
-    const Bytes old = ReadWholeFile(path);
+    const Bytes old = ReadFile(path);
     ASSERT_EQ(DB_AddWord(db, 1, "meanwhile")->status, 1);
     platform::SetLockWaitForTesting(200);
     {
@@ -629,11 +544,11 @@ TEST_F(V03FileTest, AWriterThatHoldsTheFileTooLongMakesTheSaveFail) {
         std::strcpy(info.name, "Renamed");
         EXPECT_EQ(DB_SetDictionaryInfoA(NewHandle(), path.c_str(), &info)->message, busy);
         EXPECT_EQ(DB_Save(db, 8, path.c_str())->message, busy);
-        EXPECT_EQ(ReadWholeFile(path), old);
-        EXPECT_EQ(test::FilesIn(dir_), (std::set<std::string>{"shared.v03"}));
+        EXPECT_EQ(ReadFile(path), old);
+        EXPECT_EQ(FilesIn(dir_), (std::set<std::string>{"shared.v03"}));
     }
     ASSERT_EQ(DB_Save(db, 6, path.c_str())->status, 1);
-    EXPECT_NE(ReadWholeFile(path), old);
+    EXPECT_NE(ReadFile(path), old);
 }
 
 TEST_F(V03FileTest, AFailedDescriptionWriteSaysSo) {
@@ -643,7 +558,7 @@ TEST_F(V03FileTest, AFailedDescriptionWriteSaysSo) {
     std::strcpy(info.name, "Renamed");
     // Header, body and CRC go to a new file: a failure at any of them, or at
     // the flush or the replacement, leaves the old file as it was.
-    const Bytes old = ReadWholeFile(path);
+    const Bytes old = ReadFile(path);
     const std::pair<platform::FileOp, int> failures[] = {{platform::FileOp::kWrite, 1},
                                                          {platform::FileOp::kWrite, 2},
                                                          {platform::FileOp::kWrite, 3},
@@ -658,8 +573,8 @@ TEST_F(V03FileTest, AFailedDescriptionWriteSaysSo) {
         EXPECT_EQ(result->message, (op == platform::FileOp::kReplace ? "Can't copy to file:\n"
                                                                       : "Can't write to file:\n") +
                                        path);
-        EXPECT_EQ(ReadWholeFile(path), old);
-        EXPECT_EQ(test::FilesIn(dir_), (std::set<std::string>{"sample.v03"}));
+        EXPECT_EQ(ReadFile(path), old);
+        EXPECT_EQ(FilesIn(dir_), (std::set<std::string>{"sample.v03"}));
     }
     ASSERT_EQ(DB_SetDictionaryInfoA(NewHandle(), path.c_str(), &info)->status, 1);
     DB_HANDLE db = NewHandle();
@@ -700,7 +615,7 @@ TEST_F(V03FileTest, ADictionaryThatCannotFitFailsAtOnce) {
 TEST_F(V03FileTest, TheAddressSpaceLimitBoundsALoad) {
     const Bytes file = ManyOneLetterWords(25000000);  // 50 MB of texts, 1 GB of nodes
     const std::string path = Path("huge.v03");
-    WriteWholeFile(path, file);
+    WriteFile(path, file);
     const int status = [&] {
         std::fflush(nullptr);
         const pid_t child = ::fork();
@@ -735,7 +650,7 @@ TEST_F(V03FileTest, RunningOutOfMemoryFailsCleanly) {
     const std::string path = Path("sample.v03");
     DB_HANDLE edited = EditedSample();
     ASSERT_EQ(DB_Save(edited, 6, path.c_str())->status, 1);
-    const Bytes old = ReadWholeFile(path);
+    const Bytes old = ReadFile(path);
     int n = 1;
     for (;; ++n) {
         SCOPED_TRACE(n);
@@ -755,8 +670,8 @@ TEST_F(V03FileTest, RunningOutOfMemoryFailsCleanly) {
         FailV03AllocationForTesting(0);
         if (result->status == 1) break;
         EXPECT_STREQ(result->message, "Memory allocation error !");
-        EXPECT_EQ(ReadWholeFile(path), old);
-        EXPECT_EQ(test::FilesIn(dir_), (std::set<std::string>{"sample.v03"}));
+        EXPECT_EQ(ReadFile(path), old);
+        EXPECT_EQ(FilesIn(dir_), (std::set<std::string>{"sample.v03"}));
     }
     EXPECT_GT(n, 8);
 }
@@ -835,7 +750,7 @@ TEST_F(V03FileTest, AFileThatChangesSizeWhileMappedFailsCleanly) {
         EXPECT_EQ(LoadBytes(good, &db), std::make_pair(0, message));
         EXPECT_TRUE(IsEmptyHandle(db));
         DICTIONARY_INFO info{};
-        WriteWholeFile(g_mapped_path, good);
+        WriteFile(g_mapped_path, good);
         EXPECT_EQ(DB_SetDictionaryInfoA(db, g_mapped_path.c_str(), &info)->status, 0);
         platform::SetMapHookForTesting(nullptr);
     }
@@ -895,7 +810,7 @@ TEST_P(V03RoundTripTest, SavedDictionariesLoadTheSameAndSaveTheSameBytes) {
         EXPECT_EQ(WordsInOrder(loaded->lists[0]), WordsInOrder(db->lists[0]));
         EXPECT_EQ(WordsInOrder(loaded->lists[1]), WordsInOrder(db->lists[1]));
         ASSERT_EQ(DB_Save(loaded, 6, second.c_str())->status, 1);
-        EXPECT_EQ(ReadWholeFile(second), ReadWholeFile(first));
+        EXPECT_EQ(ReadFile(second), ReadFile(first));
         // Edits of a loaded dictionary mix words of the blocks with new ones.
         db = loaded;
         EditAtRandom(db, random, 60);

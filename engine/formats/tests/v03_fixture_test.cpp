@@ -5,20 +5,14 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "engine/lexbase.h"
+#include "testing/test_support.h"
 
 namespace {
 
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using test_support::ReadFile;
 
 TEST(V03FixtureTest, EveryFixtureSavesBackByteForByte) {
     const std::filesystem::path saved =

@@ -1,29 +1,10 @@
 #include "engine/formats/tests/v03_test_files.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <zlib.h>
 
-#include <fstream>
-#include <sstream>
 
 namespace lexbase::v03_test {
-
-Bytes ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteWholeFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-bool FileExists(const std::string& path) {
-    struct stat status {};
-    return ::lstat(path.c_str(), &status) == 0;
-}
 
 std::uint32_t GetU32(const Bytes& bytes, std::size_t offset) {
     std::uint32_t value = 0;

@@ -1,4 +1,4 @@
-// Test helpers for V03 files: reading and writing whole files, and a second,
+// Test helpers for V03 files: a second,
 // independent reader and writer of the layout that splits a file into its
 // parts and puts parts together again, so tests can craft damaged files whose
 // CRC is right.
@@ -10,10 +10,6 @@
 namespace lexbase::v03_test {
 
 using Bytes = std::string;
-
-Bytes ReadWholeFile(const std::string& path);
-void WriteWholeFile(const std::string& path, const Bytes& bytes);
-bool FileExists(const std::string& path);
 
 std::uint32_t GetU32(const Bytes& bytes, std::size_t offset);
 void SetU32(Bytes* bytes, std::size_t offset, std::uint32_t value);

@@ -107,6 +107,99 @@ void MendEntry(Bucket* entry, const WordNode* node, WordNode* prev, WordNode* ne
 
 }  // namespace
 
+namespace {
+
+// Where a new word goes among the entries of its bucket and group. `ahead`
+// counts how far the new node lands in front of the entries' first nodes (1:
+// the bucket's, 2: the group's too), `behind` how far behind their last
+// nodes; an empty entry starts counted. The *_at values hold the ordinals,
+// taken from the entries the walks pass, that the new ones follow from.
+struct Placement {
+    WordNode* before = nullptr;  // the node the word goes in front of; null: the end
+    WordNode* first_of_entry = nullptr;
+    int ahead = 0;
+    int behind = 0;
+    std::int32_t bucket_first_at = 0, group_first_at = 0;
+    std::int32_t bucket_last_at = 0, group_last_at = 0;
+};
+
+// Takes the ordinal of whichever of the `entries` has `node` at its `end`.
+template <std::size_t N>
+void TakeOrdinalAt(const WordList* list, const std::size_t (&entries)[N], const WordNode* node,
+                   WordNode* Bucket::*end, std::int32_t Bucket::*ordinal, std::int32_t* at) {
+    for (std::size_t e : entries) {
+        if (list->bucket_index[e].*end == node) *at = list->bucket_index[e].*ordinal;
+    }
+}
+
+// Forward walk to the first node that sorts after the word. Running off the
+// end is one more step, with the tail as the node passed, so that a word
+// going after the tail still extends the entries it passes.
+void WalkForward(const WordList* list, std::string_view word, const Bucket& bucket,
+                 const Bucket& group, const CaseVariants& variants, Placement* at) {
+    WordNode* x = at->before;
+    for (;;) {
+        WordNode* const p = x != nullptr ? x->prev : list->tail;
+        if (p != nullptr) {
+            if (p == bucket.last) ++at->behind;
+            if (p == group.last) ++at->behind;
+            TakeOrdinalAt(list, variants.buckets, p, &Bucket::last, &Bucket::last_ordinal,
+                          &at->bucket_last_at);
+            TakeOrdinalAt(list, variants.groups, p, &Bucket::last, &Bucket::last_ordinal,
+                          &at->group_last_at);
+        }
+        if (x == nullptr || SortsAfter(list, x, word)) break;
+        x = x->next;
+    }
+    at->before = x;
+}
+
+// Collation may put the word in front of the first node of its own prefix:
+// walk back until the node in front sorts before it. The group test comes
+// first so that landing at the head also counts the group's first node.
+void WalkBack(const WordList* list, std::string_view word, const Bucket& group,
+              const CaseVariants& variants, Placement* at) {
+    WordNode* x = at->before;
+    if (x == nullptr || x != at->first_of_entry) return;
+    ++at->ahead;
+    for (;;) {
+        if (x == group.first) ++at->ahead;
+        WordNode* const p = x->prev;
+        if (p == nullptr) break;
+        TakeOrdinalAt(list, variants.buckets, p, &Bucket::first, &Bucket::first_ordinal,
+                      &at->bucket_first_at);
+        TakeOrdinalAt(list, variants.groups, p, &Bucket::first, &Bucket::first_ordinal,
+                      &at->group_first_at);
+        if (SortsBefore(list, p, word)) break;
+        x = p;
+    }
+    at->before = x;
+}
+
+// Makes the new node an end of the entries it landed in front of or behind.
+// For a one-byte word bucket and group are one entry; the group's values,
+// written last, stay.
+void ExtendEntries(WordNode* node, const Placement& at, Bucket* bucket, Bucket* group) {
+    if (at.ahead > 0) {
+        bucket->first = node;
+        bucket->first_ordinal = Shifted(at.bucket_first_at, -1);
+    }
+    if (at.ahead > 1) {
+        group->first = node;
+        group->first_ordinal = Shifted(at.group_first_at, -1);
+    }
+    if (at.behind > 0) {
+        bucket->last = node;
+        bucket->last_ordinal = Shifted(at.bucket_last_at, 1);
+    }
+    if (at.behind > 1) {
+        group->last = node;
+        group->last_ordinal = Shifted(at.group_last_at, 1);
+    }
+}
+
+}  // namespace
+
 WordNode* InsertWord(WordList* list, std::string_view word, bool* inserted) {
     if (inserted != nullptr) *inserted = false;
     // Callers check the text; one that cannot be stored is refused like a
@@ -122,100 +215,31 @@ WordNode* InsertWord(WordList* list, std::string_view word, bool* inserted) {
     Bucket& group = list->bucket_index[GroupOf(static_cast<std::uint8_t>(word[0]))];
     const CaseVariants variants = VariantsOf(list, word);
 
-    // `ahead` counts how far the new node lands in front of the entries' first
-    // nodes (1: the bucket's, 2: the group's too), `behind` how far behind
-    // their last nodes; an empty entry starts counted. The *_at values hold
-    // the ordinals, taken from the entries the walks pass, that the new ones
-    // follow from.
-    WordNode* start;
-    WordNode* first_of_entry = nullptr;
-    int ahead, behind;
+    // The walk starts at the nearest entry that has words.
+    Placement at;
     if (bucket.first != nullptr) {
-        start = first_of_entry = bucket.first;
-        ahead = behind = 0;
+        at.before = at.first_of_entry = bucket.first;
     } else if (group.first != nullptr) {
-        start = first_of_entry = group.first;
-        ahead = behind = 1;
+        at.before = at.first_of_entry = group.first;
+        at.ahead = at.behind = 1;
     } else {
-        start = list->head;
-        ahead = behind = 2;
+        at.before = list->head;
+        at.ahead = at.behind = 2;
     }
-    std::int32_t bucket_first_at = bucket.first_ordinal, group_first_at = group.first_ordinal;
-    std::int32_t bucket_last_at = bucket.last_ordinal, group_last_at = group.last_ordinal;
+    at.bucket_first_at = bucket.first_ordinal;
+    at.group_first_at = group.first_ordinal;
+    at.bucket_last_at = bucket.last_ordinal;
+    at.group_last_at = group.last_ordinal;
+    WalkForward(list, word, bucket, group, variants, &at);
+    WalkBack(list, word, group, variants, &at);
 
-    // Forward walk to the first node that sorts after the word. Running off
-    // the end is one more step, with the tail as the node passed, so that a
-    // word going after the tail still extends the entries it passes.
-    WordNode* x = start;
-    for (;;) {
-        WordNode* const p = x != nullptr ? x->prev : list->tail;
-        if (p != nullptr) {
-            if (p == bucket.last) ++behind;
-            if (p == group.last) ++behind;
-            for (std::size_t e : variants.buckets) {
-                if (list->bucket_index[e].last == p) {
-                    bucket_last_at = list->bucket_index[e].last_ordinal;
-                }
-            }
-            for (std::size_t e : variants.groups) {
-                if (list->bucket_index[e].last == p) {
-                    group_last_at = list->bucket_index[e].last_ordinal;
-                }
-            }
-        }
-        if (x == nullptr || SortsAfter(list, x, word)) break;
-        x = x->next;
-    }
-
-    // Collation may put the word in front of the first node of its own prefix:
-    // walk back until the node in front sorts before it. The group test comes
-    // first so that landing at the head also counts the group's first node.
-    if (x != nullptr && x == first_of_entry) {
-        ++ahead;
-        for (;;) {
-            if (x == group.first) ++ahead;
-            WordNode* const p = x->prev;
-            if (p == nullptr) break;
-            for (std::size_t e : variants.buckets) {
-                if (list->bucket_index[e].first == p) {
-                    bucket_first_at = list->bucket_index[e].first_ordinal;
-                }
-            }
-            for (std::size_t e : variants.groups) {
-                if (list->bucket_index[e].first == p) {
-                    group_first_at = list->bucket_index[e].first_ordinal;
-                }
-            }
-            if (SortsBefore(list, p, word)) break;
-            x = p;
-        }
-    }
-
-    LinkIn(list, node, x);
+    LinkIn(list, node, at.before);
     IndexInsertedWord(list, node);
     list->word_count += 1;
     list->text_bytes += static_cast<std::uint32_t>(word.size() + 1);
     list->texts_moved = 1;
     list->nodes_moved = 1;
-
-    // For a one-byte word bucket and group are one entry; the group's values,
-    // written last, stay.
-    if (ahead > 0) {
-        bucket.first = node;
-        bucket.first_ordinal = Shifted(bucket_first_at, -1);
-    }
-    if (ahead > 1) {
-        group.first = node;
-        group.first_ordinal = Shifted(group_first_at, -1);
-    }
-    if (behind > 0) {
-        bucket.last = node;
-        bucket.last_ordinal = Shifted(bucket_last_at, 1);
-    }
-    if (behind > 1) {
-        group.last = node;
-        group.last_ordinal = Shifted(group_last_at, 1);
-    }
+    ExtendEntries(node, at, &bucket, &group);
     if (inserted != nullptr) *inserted = true;
     return node;
 }

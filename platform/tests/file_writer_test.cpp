@@ -15,28 +15,14 @@
 #include <string>
 
 #include "platform/tests/lock_holder.h"
+#include "testing/test_support.h"
 
 namespace platform {
 namespace {
 
-class FileWriterTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = ::testing::TempDir() + "file_writer_test_" + std::to_string(::getpid()) + "/";
-        ASSERT_EQ(::mkdir(dir_.c_str(), 0700), 0);
-    }
-    void TearDown() override {
-        const std::string command = "rm -rf '" + dir_ + "'";
-        ASSERT_EQ(std::system(command.c_str()), 0);
-    }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
-    std::string dir_;
-};
+using test_support::ReadFile;
+
+class FileWriterTest : public test_support::ScratchDirTest {};
 
 TEST_F(FileWriterTest, CreateReplacesLeftoversButNotDirectories) {
     const std::string path = dir_ + "new";
@@ -51,9 +37,9 @@ TEST_F(FileWriterTest, CreateReplacesLeftoversButNotDirectories) {
         ASSERT_TRUE(out.Create(name.c_str()));
         ASSERT_TRUE(out.Write("fresh", 5));
         ASSERT_TRUE(out.Finish());
-        EXPECT_EQ(Read(name), "fresh");
+        EXPECT_EQ(ReadFile(name), "fresh");
     }
-    EXPECT_EQ(Read(target), "keep");
+    EXPECT_EQ(ReadFile(target), "keep");
     FileWriter out;
     EXPECT_FALSE(out.Create(dir_.c_str()));
     EXPECT_FALSE(out.Create((dir_ + "no/such").c_str()));
@@ -75,7 +61,7 @@ TEST_F(FileWriterTest, AReplacementStartsWithTheFinalPermissions) {
         EXPECT_EQ(temp.st_mode & 07777, mode);
         ASSERT_TRUE(out.Write("new", 3));
         ASSERT_TRUE(out.Commit());
-        EXPECT_EQ(Read(path), "new");
+        EXPECT_EQ(ReadFile(path), "new");
         ASSERT_EQ(::unlink(path.c_str()), 0);
     }
     // A new file gets what the umask leaves of 0666.
@@ -118,7 +104,7 @@ TEST_F(FileWriterTest, ALockKeepsOtherProcessesOutForABoundedTime) {
         EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
         FileWriter out;
         EXPECT_EQ(out.CreateBeside(path.c_str()), OpenResult::kBusy);
-        EXPECT_EQ(Read(path), "old");
+        EXPECT_EQ(ReadFile(path), "old");
         holder.Release();
         EXPECT_EQ(lock.Acquire(path.c_str()), OpenResult::kOpened);
         // The same process may lock its file twice: the tool around a load

@@ -14,27 +14,20 @@
 #include <thread>
 #include <vector>
 
+#include "testing/test_support.h"
+
 namespace platform {
 namespace {
 
-class MappedFileTest : public ::testing::Test {
+class MappedFileTest : public test_support::ScratchDirTest {
 protected:
-    void SetUp() override {
-        dir_ = ::testing::TempDir() + "mapped_file_test_" + std::to_string(::getpid()) + "/";
-        ASSERT_EQ(::mkdir(dir_.c_str(), 0700), 0);
-    }
-    void TearDown() override {
-        const std::string command = "rm -rf '" + dir_ + "'";
-        ASSERT_EQ(std::system(command.c_str()), 0);
-    }
     std::string Write(const std::string& name, std::size_t size) {
-        const std::string path = dir_ + name;
+        const std::string path = Path(name);
         std::string bytes(size, '\0');
         for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7);
-        std::ofstream(path, std::ios::binary) << bytes;
+        test_support::WriteFile(path, bytes);
         return path;
     }
-    std::string dir_;
 };
 
 TEST_F(MappedFileTest, OpensOnlyRegularFiles) {

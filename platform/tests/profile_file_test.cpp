@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "testing/test_support.h"
+
 namespace platform {
 namespace {
 
@@ -143,28 +145,13 @@ TEST(ProfileFileTest, RefusesWhatCannotBeReadBack) {
     }
 }
 
-class ProfileFileDiskTest : public ::testing::Test {
+class ProfileFileDiskTest : public test_support::ScratchDirTest {
 protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("profile_file_test_" + std::to_string(::getpid()));
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-        path_ = (dir_ / "wordbay.ini").string();
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
-    static std::string Slurp(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
-    static void Spill(const std::string& path, const std::string& text) {
-        std::ofstream(path, std::ios::binary) << text;
+        ScratchDirTest::SetUp();
+        path_ = Path("wordbay.ini");
     }
 
-    std::filesystem::path dir_;
     std::string path_;
 };
 
@@ -173,21 +160,21 @@ TEST_F(ProfileFileDiskTest, MissingFileReadsNothingAndIsCreatedByAWrite) {
     EXPECT_FALSE(ReadProfileString(path_, "options", "brzo", &value));
     EXPECT_EQ(value, "untouched");
     ASSERT_TRUE(WriteProfileString(path_, "options", "brzo", "1"));
-    EXPECT_EQ(Slurp(path_), "[options]\nbrzo=1\n");
+    EXPECT_EQ(test_support::ReadFile(path_), "[options]\nbrzo=1\n");
     EXPECT_TRUE(ReadProfileString(path_, "Options", "BRZO", &value));
     EXPECT_EQ(value, "1");
 }
 
 TEST_F(ProfileFileDiskTest, EveryCallGoesToTheDisk) {
-    Spill(path_, "[options]\nbrzo=1\n");
+    test_support::WriteFile(path_, "[options]\nbrzo=1\n");
     std::string value;
     ASSERT_TRUE(ReadProfileString(path_, "options", "brzo", &value));
     EXPECT_EQ(value, "1");
-    Spill(path_, "[options]\nbrzo=0\n");  // changed behind the reader's back
+    test_support::WriteFile(path_, "[options]\nbrzo=0\n");  // changed behind the reader's back
     ASSERT_TRUE(ReadProfileString(path_, "options", "brzo", &value));
     EXPECT_EQ(value, "0");
     ASSERT_TRUE(WriteProfileString(path_, "options", "ww1", "1"));
-    EXPECT_EQ(Slurp(path_), "[options]\nbrzo=0\nww1=1\n");
+    EXPECT_EQ(test_support::ReadFile(path_), "[options]\nbrzo=0\nww1=1\n");
     // No temporary file is left beside it.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_),
                             std::filesystem::directory_iterator()),
@@ -195,21 +182,21 @@ TEST_F(ProfileFileDiskTest, EveryCallGoesToTheDisk) {
 }
 
 TEST_F(ProfileFileDiskTest, WriteFollowsALinkAndKeepsThePermissions) {
-    const std::string real = (dir_ / "real.ini").string();
-    Spill(real, "[a]\nk=1\n");
+    const std::string real = Path("real.ini");
+    test_support::WriteFile(real, "[a]\nk=1\n");
     ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
     std::filesystem::create_symlink(real, path_);
     ASSERT_TRUE(WriteProfileString(path_, "a", "k", "2"));
     EXPECT_TRUE(std::filesystem::is_symlink(path_));
-    EXPECT_EQ(Slurp(real), "[a]\nk=2\n");
+    EXPECT_EQ(test_support::ReadFile(real), "[a]\nk=2\n");
     struct stat st;
     ASSERT_EQ(::stat(real.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
 TEST_F(ProfileFileDiskTest, FailedWritesReportFailure) {
-    EXPECT_FALSE(WriteProfileString((dir_ / "no" / "such" / "dir.ini").string(), "a", "k", "1"));
-    EXPECT_FALSE(WriteProfileString(dir_.string(), "a", "k", "1"));  // a folder, not a file
+    EXPECT_FALSE(WriteProfileString(Path("no/such/dir.ini"), "a", "k", "1"));
+    EXPECT_FALSE(WriteProfileString(dir_, "a", "k", "1"));  // a folder, not a file
     EXPECT_FALSE(WriteProfileString(path_, "a", "k", "two\nlines"));
     EXPECT_FALSE(std::filesystem::exists(path_));
 }

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "tools/lookup_image.h"
+#include "testing/test_support.h"
 #include "tools/pair_encoding.h"
 
 namespace cli {
@@ -22,25 +23,19 @@ struct CliRun {
     std::string err;
 };
 
-class CliCommandsTest : public ::testing::Test {
+class CliCommandsTest : public test_support::ScratchDirTest {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "cli-test-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
+        ScratchDirTest::SetUp();
         // Look-up images go to a cache of the test's own.
-        ::setenv("XDG_CACHE_HOME", (dir_ + "/cache").c_str(), 1);
+        ::setenv("XDG_CACHE_HOME", Path("cache").c_str(), 1);
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
 
     void WriteFile(const std::string& name, const std::string& bytes) const {
-        std::ofstream(Path(name), std::ios::binary) << bytes;
+        test_support::WriteFile(Path(name), bytes);
     }
     std::string ReadFile(const std::string& name) const {
-        std::ifstream in(Path(name), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        return test_support::ReadFile(Path(name));
     }
 
     CliRun Cli(const std::vector<std::string>& argv, const std::string& input = {}) const {
@@ -74,7 +69,6 @@ protected:
         return Path("d.v03");
     }
 
-    std::string dir_;
 };
 
 TEST_F(CliCommandsTest, TranslatesBetweenUtf8AndTheListsCodePages) {
@@ -133,7 +127,7 @@ TEST_F(CliCommandsTest, ExactLookUpsAnswerTheSameFromTheLookUpImage) {
     EXPECT_EQ(loaded.out.rfind("mačka\tmačak\nMačak\n\npas\tpas\npas\n", 0), 0u) << loaded.out;
     const std::string image = ImagePathOf(file);
     ASSERT_FALSE(image.empty());
-    EXPECT_EQ(image.rfind(dir_ + "/cache/wordbay/", 0), 0u);
+    EXPECT_EQ(image.rfind(Path("cache/wordbay/"), 0), 0u);
     ASSERT_TRUE(std::filesystem::exists(image));
     SourceKey key;
     ASSERT_TRUE(ReadSourceKey(file, &key));
@@ -159,7 +153,7 @@ TEST_F(CliCommandsTest, AStaleOrDamagedLookUpImageIsNotBelieved) {
     const std::vector<std::string> forward = {"translate", file, "-", "--case"};
     const std::string expected = Cli(forward, kImageTestWords).out;
     const std::string image = ImagePathOf(file);
-    const std::string good = ReadFile(image.substr(dir_.size() + 1));
+    const std::string good = ReadFile(image.substr(dir_.size()));
     ASSERT_GT(good.size(), 200u);
     SourceKey key;
     ASSERT_TRUE(ReadSourceKey(file, &key));
@@ -186,7 +180,7 @@ TEST_F(CliCommandsTest, AStaleOrDamagedLookUpImageIsNotBelieved) {
     ImportPairs(ImageTestPairs());
     ASSERT_EQ(Cli(forward, kImageTestWords).out, expected);
     ASSERT_TRUE(ReadSourceKey(file, &key));
-    const std::string rebuilt = ReadFile(image.substr(dir_.size() + 1));
+    const std::string rebuilt = ReadFile(image.substr(dir_.size()));
     ASSERT_EQ(rebuilt.size(), good.size());
 
     // Any one byte changed, or the image cut short: the answers stay the
@@ -228,7 +222,7 @@ TEST_F(CliCommandsTest, ALookUpImageCutShortWhileMappedIsNoLongerBelieved) {
         std::vector<std::string> found;
         EXPECT_EQ(mapped.Translate(0, "dog", &found), LookupImage::Answer::kFound);
         EXPECT_EQ(found, (std::vector<std::string>{"pas", "pas"}));
-        const std::string whole = ReadFile(image.substr(dir_.size() + 1));
+        const std::string whole = ReadFile(image.substr(dir_.size()));
         ASSERT_EQ(::truncate(image.c_str(), 0), 0);
         EXPECT_EQ(mapped.Translate(0, "cat", &found), LookupImage::Answer::kDamaged);
         EXPECT_TRUE(found.empty());

@@ -15,21 +15,14 @@
 #include <thread>
 #include <vector>
 
+#include "testing/test_support.h"
+
 extern char** environ;
 
 namespace {
 
-class CliProcessTest : public ::testing::Test {
+class CliProcessTest : public test_support::ScratchDirTest {
 protected:
-    void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "cli-process-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
 
     // Starts the tool with `args`, its output in files named after `tag`.
     pid_t Start(const std::vector<std::string>& args, const std::string& tag) const {
@@ -57,12 +50,9 @@ protected:
     int Run(const std::vector<std::string>& args, const std::string& tag) const {
         return Wait(Start(args, tag));
     }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(Path(name), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string Read(const std::string& name) const { return test_support::ReadFile(Path(name)); }
     void Write(const std::string& name, const std::string& text) const {
-        std::ofstream(Path(name), std::ios::binary) << text;
+        test_support::WriteFile(Path(name), text);
     }
 
     // A dictionary big enough that its load and save take a while.
@@ -78,8 +68,6 @@ protected:
                   0)
             << Read("import.err");
     }
-
-    std::string dir_;
 };
 
 // Every update that reports success has its pair in the dictionary afterwards,

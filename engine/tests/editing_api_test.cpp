@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/lexbase.h"
+#include "engine/tests/api_test_support.h"
 
 namespace {
 
@@ -30,13 +31,6 @@ protected:
 
     DB_HANDLE db_ = nullptr;
 };
-
-#define EXPECT_RESULT(call, status_, message_) \
-    do {                                       \
-        const DB_RESULT* r_ = (call);          \
-        EXPECT_EQ(r_->status, status_);        \
-        EXPECT_STREQ(r_->message, message_);   \
-    } while (0)
 
 constexpr char kClosed[] = "Dictionary is closed!\nLoad dictionary first or create new one!";
 constexpr char kBadList[] = "Invalid parameter 2!\nUse DB_PRIMARY_LIST or DB_SECONDARY_LIST.";

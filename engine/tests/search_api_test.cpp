@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/lexbase.h"
+#include "engine/tests/api_test_support.h"
 
 namespace {
 
@@ -49,13 +50,6 @@ protected:
 
     DB_HANDLE db_ = nullptr;
 };
-
-#define EXPECT_RESULT(call, status_, message_) \
-    do {                                       \
-        const DB_RESULT* r_ = (call);          \
-        EXPECT_EQ(r_->status, status_);        \
-        EXPECT_STREQ(r_->message, message_);   \
-    } while (0)
 
 TEST(SearchApiCheckTest, ChecksComeInTheirOrder) {
     const char* out[4];

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "engine/lexbase.h"
+#include "engine/tests/api_test_support.h"
 #include "testing/test_support.h"
 
 namespace {
@@ -55,34 +56,29 @@ protected:
     DB_HANDLE db_ = nullptr;
 };
 
-void ExpectResult(const DB_RESULT* result, int status, const std::string& message) {
-    EXPECT_EQ(result->status, status);
-    EXPECT_EQ(result->message, message);
-}
-
 TEST_F(FileApiTest, LoadChecksInOrder) {
     EXPECT_EQ(DB_Load(nullptr, 1, path_.c_str(), 0, 0)->message,
               std::string("Invalid database handle!"));
-    ExpectResult(DB_Load(db_, 0, nullptr, 0, 0), 0, "Invalid parameter 2 !\nFormat can't be 0 !");
-    ExpectResult(DB_Load(db_, 1, nullptr, 0, 0), 0,
+    EXPECT_RESULT(DB_Load(db_, 0, nullptr, 0, 0), 0, "Invalid parameter 2 !\nFormat can't be 0 !");
+    EXPECT_RESULT(DB_Load(db_, 1, nullptr, 0, 0), 0,
                  "Invalid parameter 3 !\nNeed database filename !");
-    ExpectResult(DB_Load(db_, 1, "", 0, 0), 0, "Invalid parameter 3 !\nNeed database filename !");
+    EXPECT_RESULT(DB_Load(db_, 1, "", 0, 0), 0, "Invalid parameter 3 !\nNeed database filename !");
     for (const int format : {6, 9, -1}) {
-        ExpectResult(DB_Load(db_, format, path_.c_str(), 0, 0), 0, "Invalid parameter 2 !");
+        EXPECT_RESULT(DB_Load(db_, format, path_.c_str(), 0, 0), 0, "Invalid parameter 2 !");
         EXPECT_EQ(DB_GetExecutionProgress(db_), 100);
     }
-    ExpectResult(DB_Load(db_, 1, path_.c_str(), 0, 0), 0, "Can't open file:\n" + path_);
+    EXPECT_RESULT(DB_Load(db_, 1, path_.c_str(), 0, 0), 0, "Can't open file:\n" + path_);
     EXPECT_EQ(DB_IsReady(db_), 0);
 
     DB_HANDLE other = DB_CreateHandle()->handle;
     SaveSmallDictionary(other);
     DB_DestroyHandle(other);
-    ExpectResult(DB_Load(db_, 1, path_.c_str(), 0, 0), 1, "Dictionary successfully loaded.");
+    EXPECT_RESULT(DB_Load(db_, 1, path_.c_str(), 0, 0), 1, "Dictionary successfully loaded.");
     EXPECT_EQ(DB_IsReady(db_), 1);
     EXPECT_EQ(DB_IsChanged(db_), 0);
     EXPECT_EQ(DB_GetExecutionProgress(db_), 100);
     // An open dictionary is refused before anything else is looked at.
-    ExpectResult(
+    EXPECT_RESULT(
         DB_Load(db_, 0, nullptr, 0, 0), 0,
         "This handle points to already loaded dictionary !\nClose this dictionary first !");
     EXPECT_EQ(DB_IsReady(db_), 1);
@@ -91,13 +87,13 @@ TEST_F(FileApiTest, LoadChecksInOrder) {
 TEST_F(FileApiTest, SaveChecksInOrder) {
     EXPECT_EQ(DB_Save(nullptr, 6, path_.c_str())->message, std::string("Invalid database handle!"));
     // The arguments come before the state.
-    ExpectResult(DB_Save(db_, 0, nullptr), 0, "Invalid parameter 3!\nNeed database filename!");
-    ExpectResult(DB_Save(db_, 0, ""), 0, "Invalid parameter 3!\nNeed database filename!");
-    ExpectResult(DB_Save(db_, 0, path_.c_str()), 0, "Invalid parameter 2!\nNeed database format!");
-    ExpectResult(DB_Save(db_, 6, path_.c_str()), 0,
+    EXPECT_RESULT(DB_Save(db_, 0, nullptr), 0, "Invalid parameter 3!\nNeed database filename!");
+    EXPECT_RESULT(DB_Save(db_, 0, ""), 0, "Invalid parameter 3!\nNeed database filename!");
+    EXPECT_RESULT(DB_Save(db_, 0, path_.c_str()), 0, "Invalid parameter 2!\nNeed database format!");
+    EXPECT_RESULT(DB_Save(db_, 6, path_.c_str()), 0,
                  "Dictionary is closed!\nLoad dictionary first or create new one!");
     SaveSmallDictionary(db_);
-    ExpectResult(DB_Save(db_, 1, path_.c_str()), 0, "Invalid database format !");
+    EXPECT_RESULT(DB_Save(db_, 1, path_.c_str()), 0, "Invalid database format !");
     EXPECT_EQ(DB_GetExecutionProgress(db_), 100);
 }
 
@@ -106,9 +102,9 @@ TEST_F(FileApiTest, OnlyASuccessfulSaveClearsTheChangedFlag) {
     EXPECT_EQ(DB_IsChanged(db_), 0);
     ASSERT_EQ(DB_AddWord(db_, 1, "new")->status, 1);
     const std::string bad = dir_ + "no/such.v03";
-    ExpectResult(DB_Save(db_, 6, bad.c_str()), 0, "Can't open file for writing:\n" + bad);
+    EXPECT_RESULT(DB_Save(db_, 6, bad.c_str()), 0, "Can't open file for writing:\n" + bad);
     EXPECT_EQ(DB_IsChanged(db_), 1);
-    ExpectResult(DB_Save(db_, 6, path_.c_str()), 1, "Dictionary successfully saved.");
+    EXPECT_RESULT(DB_Save(db_, 6, path_.c_str()), 1, "Dictionary successfully saved.");
     EXPECT_EQ(DB_IsChanged(db_), 0);
 }
 
@@ -118,7 +114,7 @@ TEST_F(FileApiTest, InfoFromAFileLeavesTheOpenDictionaryAlone) {
     DICTIONARY_INFO before{}, from_file{}, after{};
     ASSERT_EQ(DB_GetDictionaryInfo(db_, &before)->status, 1);
     std::memset(&from_file, 0x55, sizeof from_file);
-    ExpectResult(DB_GetDictionaryInfoA(db_, path_.c_str(), &from_file), 1,
+    EXPECT_RESULT(DB_GetDictionaryInfoA(db_, path_.c_str(), &from_file), 1,
                  "Dictionary info successfully extracted.");
     ASSERT_EQ(DB_GetDictionaryInfo(db_, &after)->status, 1);
     EXPECT_EQ(std::memcmp(&before, &after, sizeof before), 0);
@@ -143,16 +139,16 @@ TEST_F(FileApiTest, InfoFromAFileLeavesTheOpenDictionaryAlone) {
 TEST_F(FileApiTest, InfoFromAFileChecksInOrder) {
     DICTIONARY_INFO info{};
     EXPECT_EQ(DB_GetDictionaryInfoA(nullptr, path_.c_str(), &info)->status, 0);
-    ExpectResult(DB_GetDictionaryInfoA(db_, "", nullptr), 0,
+    EXPECT_RESULT(DB_GetDictionaryInfoA(db_, "", nullptr), 0,
                  "Invalid parameter 2 !\nNeed database filename!");
-    ExpectResult(DB_GetDictionaryInfoA(db_, path_.c_str(), nullptr), 0,
+    EXPECT_RESULT(DB_GetDictionaryInfoA(db_, path_.c_str(), nullptr), 0,
                  "Invalid parameter 3 !\nNeed dictionary info!");
-    ExpectResult(DB_GetDictionaryInfoA(db_, path_.c_str(), &info), 0, "Can't open file:\n" + path_);
+    EXPECT_RESULT(DB_GetDictionaryInfoA(db_, path_.c_str(), &info), 0, "Can't open file:\n" + path_);
     std::ofstream(path_, std::ios::binary) << std::string(571, 'x');
-    ExpectResult(DB_GetDictionaryInfoA(db_, path_.c_str(), &info), 0,
+    EXPECT_RESULT(DB_GetDictionaryInfoA(db_, path_.c_str(), &info), 0,
                  "File is too small:\n" + path_);
     std::ofstream(path_, std::ios::binary) << std::string(572, 'x');
-    ExpectResult(DB_GetDictionaryInfoA(db_, path_.c_str(), &info), 0,
+    EXPECT_RESULT(DB_GetDictionaryInfoA(db_, path_.c_str(), &info), 0,
                  "Database CRC error:\n" + path_);
 }
 
@@ -173,7 +169,7 @@ TEST_F(FileApiTest, RewritingTheDescriptionChangesOnlyItsBytesAndTheCrc) {
     info.primary_charset = 1;
     info.secondary_charset = 2;
     info.primary_word_count = 99;  // counts are not written
-    ExpectResult(DB_SetDictionaryInfoA(db_, path_.c_str(), &info), 1,
+    EXPECT_RESULT(DB_SetDictionaryInfoA(db_, path_.c_str(), &info), 1,
                  "Dictionary info successfully saved.");
     const std::string now = ReadFile(path_);
     ASSERT_EQ(now.size(), old.size());
@@ -196,26 +192,26 @@ TEST_F(FileApiTest, RewritingTheDescriptionChangesOnlyItsBytesAndTheCrc) {
     EXPECT_EQ(read.primary_word_count, 3u);
     EXPECT_EQ(read.memory_size, 143u);
     // The rewritten file loads.
-    ExpectResult(DB_Load(db_, 1, path_.c_str(), 0, 0), 1, "Dictionary successfully loaded.");
+    EXPECT_RESULT(DB_Load(db_, 1, path_.c_str(), 0, 0), 1, "Dictionary successfully loaded.");
 }
 
 TEST_F(FileApiTest, RewritingTheDescriptionChecksInOrder) {
     DICTIONARY_INFO info{};
     EXPECT_EQ(DB_SetDictionaryInfoA(nullptr, path_.c_str(), &info)->status, 0);
-    ExpectResult(DB_SetDictionaryInfoA(db_, nullptr, nullptr), 0,
+    EXPECT_RESULT(DB_SetDictionaryInfoA(db_, nullptr, nullptr), 0,
                  "Invalid parameter 2 !\nNeed database filename !");
-    ExpectResult(DB_SetDictionaryInfoA(db_, path_.c_str(), nullptr), 0,
+    EXPECT_RESULT(DB_SetDictionaryInfoA(db_, path_.c_str(), nullptr), 0,
                  "Invalid parameter 3 !\nNeed dictionary info !");
-    ExpectResult(DB_SetDictionaryInfoA(db_, path_.c_str(), &info), 0,
+    EXPECT_RESULT(DB_SetDictionaryInfoA(db_, path_.c_str(), &info), 0,
                  "Can't open file:\n" + path_ + "!");
-    ExpectResult(DB_SetDictionaryInfoA(db_, dir_.c_str(), &info), 0,
+    EXPECT_RESULT(DB_SetDictionaryInfoA(db_, dir_.c_str(), &info), 0,
                  "Can't open file:\n" + dir_ + "!");
     // Files from 568 bytes on are large enough to be checked further.
     std::ofstream(path_, std::ios::binary) << std::string(567, 'x');
-    ExpectResult(DB_SetDictionaryInfoA(db_, path_.c_str(), &info), 0,
+    EXPECT_RESULT(DB_SetDictionaryInfoA(db_, path_.c_str(), &info), 0,
                  "File is too small:\n" + path_);
     std::ofstream(path_, std::ios::binary) << std::string(568, 'x');
-    ExpectResult(DB_SetDictionaryInfoA(db_, path_.c_str(), &info), 0,
+    EXPECT_RESULT(DB_SetDictionaryInfoA(db_, path_.c_str(), &info), 0,
                  "Database CRC error:\n" + path_);
     EXPECT_EQ(ReadFile(path_), std::string(568, 'x'));
 }

@@ -1,4 +1,4 @@
-// What the tests of the C interface share. They stay clients of lexbase.h
+// What the engine's tests share on top of testing/test_support.h. They stay clients of lexbase.h
 // alone: this header adds nothing of the engine's insides.
 #pragma once
 
@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "engine/lexbase.h"
+#include "testing/test_support.h"
 
 // Checks the status and the message of one call's result, compared with the
 // literal text so that a changed message is caught.
@@ -16,3 +17,18 @@
         EXPECT_EQ(r_->status, status_);                       \
         EXPECT_EQ(std::string_view(r_->message), (message_)); \
     } while (0)
+
+// A fixture with a scratch folder and a fresh handle, destroyed afterwards.
+class ScratchHandleTest : public test_support::ScratchDirTest {
+protected:
+    void SetUp() override {
+        ScratchDirTest::SetUp();
+        db_ = DB_CreateHandle()->handle;
+    }
+    void TearDown() override {
+        DB_DestroyHandle(db_);
+        ScratchDirTest::TearDown();
+    }
+
+    DB_HANDLE db_ = nullptr;
+};

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "engine/context.h"
+#include "engine/formats/tests/file_faults.h"
 #include "engine/formats/tests/v03_test_files.h"
 #include "engine/lexbase.h"
 #include "engine/tests/dictionary_checker.h"
@@ -72,9 +73,7 @@ class FormatFaultsTest : public test_support::ScratchDirTest,
 protected:
     void TearDown() override {
         for (DB_HANDLE db : handles_) DB_DestroyHandle(db);
-        platform::FailFileOpForTesting(platform::FileOp::kWrite, 0);
-        platform::FailFileOpForTesting(platform::FileOp::kFlush, 0);
-        platform::FailFileOpForTesting(platform::FileOp::kReplace, 0);
+        test::ClearFileFaults();
         ::chmod(dir_.c_str(), 0700);
         ScratchDirTest::TearDown();
     }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine/lexbase.h"
+#include "engine/tests/api_test_support.h"
 #include "engine/tests/dictionary_checker.h"
 #include "testing/test_support.h"
 
@@ -36,22 +37,16 @@ std::string Record(const std::string& word, const std::string& translations) {
 using test_support::ReadFile;
 using test_support::WriteFile;
 
-class FreelangFormatTest : public test_support::ScratchDirTest {
+class FreelangFormatTest : public ScratchHandleTest {
 protected:
     void SetUp() override {
-        ScratchDirTest::SetUp();
-        db_ = DB_CreateHandle()->handle;
+        ScratchHandleTest::SetUp();
         ASSERT_TRUE(std::filesystem::create_directories(Path("language")));
-    }
-    void TearDown() override {
-        DB_DestroyHandle(db_);
-        ScratchDirTest::TearDown();
     }
     bool Import(const std::string& bytes, const std::string& name = "words.wb") {
         return ImportFreelangBytes(db_, bytes, name.c_str(), 1033, 1050);
     }
 
-    DB_CONTEXT* db_ = nullptr;
 };
 
 TEST_F(FreelangFormatTest, ReadingRules) {

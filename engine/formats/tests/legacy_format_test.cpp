@@ -16,6 +16,7 @@
 
 #include "engine/context.h"
 #include "engine/lexbase.h"
+#include "engine/tests/api_test_support.h"
 #include "engine/tests/dictionary_checker.h"
 #include "testing/test_support.h"
 
@@ -62,16 +63,8 @@ struct Set {
     }
 };
 
-class LegacyFormatTest : public test_support::ScratchDirTest {
+class LegacyFormatTest : public ScratchHandleTest {
 protected:
-    void SetUp() override {
-        ScratchDirTest::SetUp();
-        db_ = DB_CreateHandle()->handle;
-    }
-    void TearDown() override {
-        DB_DestroyHandle(db_);
-        ScratchDirTest::TearDown();
-    }
     // Writes the set into the test's folder, under the names the load asks for.
     void WriteSet(const std::vector<std::string>& files) const {
         for (int i = 0; i < kLegacyFileCount; ++i) {
@@ -86,7 +79,6 @@ protected:
     }
     bool Import(const Set& set) { return Import(set.Files()); }
 
-    DB_CONTEXT* db_ = nullptr;
 };
 
 TEST_F(LegacyFormatTest, BuildsTheDictionaryWithItsFixedDescription) {

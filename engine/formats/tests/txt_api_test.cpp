@@ -14,6 +14,7 @@
 #include <string>
 
 #include "engine/lexbase.h"
+#include "engine/tests/api_test_support.h"
 #include "testing/test_support.h"
 
 namespace {
@@ -21,19 +22,7 @@ namespace {
 using test_support::ReadFile;
 using test_support::WriteFile;
 
-class TxtApiTest : public test_support::ScratchDirTest {
-protected:
-    void SetUp() override {
-        ScratchDirTest::SetUp();
-        db_ = DB_CreateHandle()->handle;
-    }
-    void TearDown() override {
-        DB_DestroyHandle(db_);
-        ScratchDirTest::TearDown();
-    }
-
-    DB_HANDLE db_ = nullptr;
-};
+using TxtApiTest = ScratchHandleTest;
 
 TEST_F(TxtApiTest, LoadImportsPairsAndDescription) {
     const std::string file = Path("english_croatian.txt");

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/lexbase.h"
+#include "engine/tests/api_test_support.h"
 #include "engine/tests/dictionary_checker.h"
 #include "testing/test_support.h"
 
@@ -23,21 +24,12 @@ using Pairs = PairList;
 
 using test_support::ReadFile;
 
-class TxtFormatTest : public test_support::ScratchDirTest {
+class TxtFormatTest : public ScratchHandleTest {
 protected:
-    void SetUp() override {
-        ScratchDirTest::SetUp();
-        db_ = DB_CreateHandle()->handle;
-    }
-    void TearDown() override {
-        DB_DestroyHandle(db_);
-        ScratchDirTest::TearDown();
-    }
     bool Import(const std::string& bytes, const char* name = "words.txt") {
         return ImportTxtBytes(db_, bytes, name, 1033, 1050);
     }
 
-    DB_CONTEXT* db_ = nullptr;
 };
 
 TEST_F(TxtFormatTest, ReadingRules) {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "engine/lexbase.h"
+#include "engine/tests/api_test_support.h"
 #include "testing/test_support.h"
 
 namespace {
@@ -24,24 +25,14 @@ std::string FreelangRecord(const std::string& word, const std::string& translati
     return record;
 }
 
-class UpdateApiTest : public test_support::ScratchDirTest {
+class UpdateApiTest : public ScratchHandleTest {
 protected:
-    void SetUp() override {
-        ScratchDirTest::SetUp();
-        db_ = DB_CreateHandle()->handle;
-    }
-    void TearDown() override {
-        DB_DestroyHandle(db_);
-        ScratchDirTest::TearDown();
-    }
     // Opens a TXT dictionary holding `lines`.
     void OpenTxt(const std::string& lines) {
         WriteFile(Path("open_dictionary.txt"), lines);
         ASSERT_EQ(
             DB_Load(db_, DB_FORMAT_TXT_LOAD, Path("open_dictionary.txt").c_str(), 0, 0)->status, 1);
     }
-
-    DB_HANDLE db_ = nullptr;
 };
 
 TEST_F(UpdateApiTest, PluginListHandsOutTheTabledRecords) {

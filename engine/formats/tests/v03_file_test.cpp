@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "engine/context.h"
+#include "engine/formats/tests/file_faults.h"
 #include "engine/formats/tests/v03_test_files.h"
 #include "engine/lexbase.h"
 #include "engine/tests/dictionary_checker.h"
@@ -62,9 +63,7 @@ class V03FileTest : public test_support::ScratchDirTest {
 protected:
     void TearDown() override {
         for (DB_HANDLE db : handles_) DB_DestroyHandle(db);
-        platform::FailFileOpForTesting(platform::FileOp::kWrite, 0);
-        platform::FailFileOpForTesting(platform::FileOp::kFlush, 0);
-        platform::FailFileOpForTesting(platform::FileOp::kReplace, 0);
+        test::ClearFileFaults();
         FailV03AllocationForTesting(0);
         platform::SetMapHookForTesting(nullptr);
         platform::SetLockWaitForTesting(-1);

@@ -185,6 +185,7 @@ private:
     bool FailMismatch(int block);
     bool Unpack(int block, Block* out);
     bool UnpackInto(int block, std::uint8_t* out);
+    bool InflateBlock(int block, std::uint8_t* out, bool* exact);
     bool LoadTexts(int list);
     bool LoadLinks(int list);
     bool LoadCounts(int list);
@@ -268,23 +269,12 @@ void Loader::InflateAhead() {
 // decompression would; one that does is a damaged header.
 bool Loader::FailMismatch(int block) {
     const auto b = static_cast<std::size_t>(block);
-    const std::uint64_t offset = image_->Trailer(v03::kBlockOffset + 4 * b);
-    const std::uint64_t packed = image_->Trailer(v03::kPackedSize + 4 * b);
-    const std::uint64_t size = UnpackedSize(block);
-    if (size == 0 || offset == 0) return Fail(msg::kDamagedDatabase);
-    if (packed > image_->size() - offset) return FailWithFile(msg::kFileInvalidFormat);
-    if (size > packed * kMaxExpansion) return Fail(msg::kUncompressError);
-    z_stream stream{};
-    if (inflateInit(&stream) != Z_OK) return Fail(msg::kMemoryErrorSpaced);
-    stream.next_in = const_cast<Bytef*>(image_->file.data() + offset);
-    stream.avail_in = static_cast<uInt>(packed);
-    CountJob job{&stream, size, Z_OK};
-    const bool readable = image_->file.Guarded(RunCount, &job);
-    const uLong produced = stream.total_out;
-    inflateEnd(&stream);
-    if (!readable) return FailWithFile(msg::kFileCantMap);
-    if (job.result != Z_STREAM_END || produced != size) return Fail(msg::kUncompressError);
-    return Fail(msg::kDamagedDatabase);
+    if (UnpackedSize(block) == 0 || image_->Trailer(v03::kBlockOffset + 4 * b) == 0) {
+        return Fail(msg::kDamagedDatabase);
+    }
+    bool exact = false;
+    if (!InflateBlock(block, nullptr, &exact)) return false;
+    return Fail(exact ? msg::kDamagedDatabase : msg::kUncompressError);
 }
 
 // Decompresses block `block` (0 to 5), whose size the caller has checked and
@@ -305,6 +295,18 @@ bool Loader::Unpack(int block, Block* out) {
 
 // The same into `out`, which has room for the block's unpacked size.
 bool Loader::UnpackInto(int block, std::uint8_t* out) {
+    bool exact = false;
+    if (!InflateBlock(block, out, &exact)) return false;
+    // The stream must end exactly at the recorded size.
+    return exact || Fail(msg::kUncompressError);
+}
+
+// Inflates block `block` under the mapping's guard: into `out`, which has
+// room for the block's unpacked size, or, when `out` is null, only to count
+// what it yields. Fails, with the message set, when the block lies outside
+// the file, claims more than deflate can give or is no longer in the file;
+// otherwise *exact says whether the stream ended at exactly the recorded size.
+bool Loader::InflateBlock(int block, std::uint8_t* out, bool* exact) {
     const auto b = static_cast<std::size_t>(block);
     const std::uint64_t offset = image_->Trailer(v03::kBlockOffset + 4 * b);
     const std::uint64_t packed = image_->Trailer(v03::kPackedSize + 4 * b);
@@ -316,15 +318,23 @@ bool Loader::UnpackInto(int block, std::uint8_t* out) {
     if (inflateInit(&stream) != Z_OK) return Fail(msg::kMemoryErrorSpaced);
     stream.next_in = const_cast<Bytef*>(image_->file.data() + offset);
     stream.avail_in = static_cast<uInt>(packed);
-    stream.next_out = out;
-    stream.avail_out = static_cast<uInt>(size);
-    InflateJob job{&stream, Z_OK};
-    const bool readable = image_->file.Guarded(RunInflate, &job);
+    int result = Z_OK;
+    bool readable = false;
+    if (out != nullptr) {
+        stream.next_out = out;
+        stream.avail_out = static_cast<uInt>(size);
+        InflateJob job{&stream, Z_OK};
+        readable = image_->file.Guarded(RunInflate, &job);
+        result = job.result;
+    } else {
+        CountJob job{&stream, size, Z_OK};
+        readable = image_->file.Guarded(RunCount, &job);
+        result = job.result;
+    }
     const uLong produced = stream.total_out;
     inflateEnd(&stream);
     if (!readable) return FailWithFile(msg::kFileCantMap);
-    // The stream must end exactly at the recorded size.
-    if (job.result != Z_STREAM_END || produced != size) return Fail(msg::kUncompressError);
+    *exact = result == Z_STREAM_END && produced == size;
     return true;
 }
 

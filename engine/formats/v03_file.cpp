@@ -142,15 +142,7 @@ bool ReadV03Info(DB_CONTEXT* db, const char* file, DICTIONARY_INFO* info) {
     info->memory_size = (info->primary_translation_count + info->secondary_translation_count) * 12 +
                         (info->primary_word_count + info->secondary_word_count) * 20 +
                         text_bytes[0] + text_bytes[1];
-    // The header's fields need not be terminated; CopyField stops at the
-    // field's size less one.
-    const auto* header = reinterpret_cast<const char*>(image.header);
-    CopyField(info->name, sizeof info->name, header + v03::kName);
-    CopyField(info->author, sizeof info->author, header + v03::kAuthor);
-    CopyField(info->description, sizeof info->description, header + v03::kDescription);
-    CopyField(info->primary_list_name, sizeof info->primary_list_name, header + v03::kListName);
-    CopyField(info->secondary_list_name, sizeof info->secondary_list_name,
-              header + v03::kListName + kShortField);
+    v03::CopyDescription(image.header, info);
     info->primary_locale = image.Header(v03::kLocale);
     info->secondary_locale = image.Header(v03::kLocale + 4);
     info->primary_charset = image.Header(v03::kCharset);

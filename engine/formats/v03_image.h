@@ -10,6 +10,7 @@
 #include "engine/context.h"
 #include "engine/malloc_block.h"
 #include "engine/formats/v03_file.h"
+#include "engine/result.h"
 #include "platform/mapped_file.h"
 
 namespace lexbase::v03 {
@@ -43,6 +44,20 @@ void* Allocate(std::size_t size);
 void AdviseHugePages(void* block, std::size_t size);
 
 using FreeDeleter = lexbase::FreeDeleter;
+
+// Copies the description of a header into `out` (the open dictionary or a
+// DICTIONARY_INFO). The header's fields need not be terminated; CopyField
+// stops at the field's size less one.
+template <typename Description>
+void CopyDescription(const std::uint8_t* header, Description* out) {
+    const auto* text = reinterpret_cast<const char*>(header);
+    CopyField(out->name, sizeof out->name, text + kName);
+    CopyField(out->author, sizeof out->author, text + kAuthor);
+    CopyField(out->description, sizeof out->description, text + kDescription);
+    CopyField(out->primary_list_name, sizeof out->primary_list_name, text + kListName);
+    CopyField(out->secondary_list_name, sizeof out->secondary_list_name,
+              text + kListName + kShortField);
+}
 
 // Which caller validates a file: the rewrite of the description opens it for
 // writing, refuses files below 568 bytes rather than 572 and ends its open and

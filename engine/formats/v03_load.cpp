@@ -545,7 +545,6 @@ bool Loader::Run() {
     // A file that shrank or grew while it was read is not the file validated.
     if (!image_->file.SizeUnchanged()) return FailWithFile(msg::kFileCantMap);
 
-    const auto* header = reinterpret_cast<const char*>(image_->header);
     for (int list = 0; list < 2; ++list) {
         WordList* const words = &db_->lists[list];
         words->word_count = WordCount(list);
@@ -556,12 +555,7 @@ bool Loader::Run() {
             words->tail = &words->node_block[words->word_count - 1];
         }
     }
-    CopyField(db_->name, sizeof db_->name, header + v03::kName);
-    CopyField(db_->author, sizeof db_->author, header + v03::kAuthor);
-    CopyField(db_->description, sizeof db_->description, header + v03::kDescription);
-    CopyField(db_->primary_list_name, sizeof db_->primary_list_name, header + v03::kListName);
-    CopyField(db_->secondary_list_name, sizeof db_->secondary_list_name,
-              header + v03::kListName + kShortField);
+    v03::CopyDescription(image_->header, db_);
 
     RebuildIndex(&db_->lists[0]);
     SetProgress(db_, 96);

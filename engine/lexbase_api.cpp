@@ -96,13 +96,7 @@ const DB_RESULT* DB_GetDictionaryInfo(DB_HANDLE db, DICTIONARY_INFO* info) {
     info->secondary_translation_count = s.translation_count;
     info->memory_size = (p.translation_count + s.translation_count) * 12 +
                         (p.word_count + s.word_count) * 20 + p.text_bytes + s.text_bytes;
-    lexbase::CopyField(info->name, sizeof info->name, db->name);
-    lexbase::CopyField(info->author, sizeof info->author, db->author);
-    lexbase::CopyField(info->description, sizeof info->description, db->description);
-    lexbase::CopyField(info->primary_list_name, sizeof info->primary_list_name,
-                       db->primary_list_name);
-    lexbase::CopyField(info->secondary_list_name, sizeof info->secondary_list_name,
-                       db->secondary_list_name);
+    lexbase::CopyDescriptionTexts(*db, info);
     info->primary_locale = p.locale;
     info->secondary_locale = s.locale;
     info->primary_charset = p.charset;
@@ -114,13 +108,7 @@ const DB_RESULT* DB_SetDictionaryInfo(DB_HANDLE db, const DICTIONARY_INFO* info)
     if (db == nullptr) return &kInvalidHandleResult;
     if (info == nullptr) return SetResult(db, 0, msg::kInfoNeedRecord);
     if (!db->ready) return SetResult(db, 0, msg::kDictionaryClosed);
-    lexbase::CopyField(db->name, sizeof db->name, info->name);
-    lexbase::CopyField(db->author, sizeof db->author, info->author);
-    lexbase::CopyField(db->description, sizeof db->description, info->description);
-    lexbase::CopyField(db->primary_list_name, sizeof db->primary_list_name,
-                       info->primary_list_name);
-    lexbase::CopyField(db->secondary_list_name, sizeof db->secondary_list_name,
-                       info->secondary_list_name);
+    lexbase::CopyDescriptionTexts(*info, db);
     db->lists[0].locale = info->primary_locale;
     db->lists[1].locale = info->secondary_locale;
     const std::uint32_t wanted[2] = {info->primary_charset, info->secondary_charset};

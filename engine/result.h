@@ -24,4 +24,15 @@ void FormatFileMessage(DB_CONTEXT* db, const char* format, const char* file_name
 // the rest so the field is always terminated.
 void CopyField(char* field, std::size_t size, const char* source);
 
+// Copies the five description texts (name, author, description, the two list
+// names) between the open dictionary and a DICTIONARY_INFO, either way.
+template <typename From, typename To>
+void CopyDescriptionTexts(const From& from, To* to) {
+    CopyField(to->name, sizeof to->name, from.name);
+    CopyField(to->author, sizeof to->author, from.author);
+    CopyField(to->description, sizeof to->description, from.description);
+    CopyField(to->primary_list_name, sizeof to->primary_list_name, from.primary_list_name);
+    CopyField(to->secondary_list_name, sizeof to->secondary_list_name, from.secondary_list_name);
+}
+
 }  // namespace lexbase

@@ -1,9 +1,11 @@
-// What the engine's tests share on top of testing/test_support.h. They stay clients of lexbase.h
-// alone: this header adds nothing of the engine's insides.
+// What the engine's tests share on top of testing/test_support.h: the result
+// check and the fixtures of the handle. Tests of the C interface stay clients
+// of lexbase.h alone: this header adds nothing of the engine's insides.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string_view>
 
 #include "engine/lexbase.h"
@@ -31,4 +33,22 @@ protected:
     }
 
     DB_HANDLE db_ = nullptr;
+};
+
+// A fixture with a handle that holds a new, empty dictionary: English and, as
+// its fixture chooses, Croatian or English again.
+class NewDictionaryTest : public ::testing::Test {
+protected:
+    explicit NewDictionaryTest(std::uint32_t secondary_locale = 1050)
+        : secondary_locale_(secondary_locale) {}
+    void SetUp() override {
+        db_ = DB_CreateHandle()->handle;
+        ASSERT_EQ(DB_CreateNewDictionary(db_, 1033, secondary_locale_)->status, 1);
+    }
+    void TearDown() override { DB_DestroyHandle(db_); }
+
+    DB_HANDLE db_ = nullptr;
+
+private:
+    std::uint32_t secondary_locale_;
 };

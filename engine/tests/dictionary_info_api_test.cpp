@@ -5,18 +5,11 @@
 #include <string>
 
 #include "engine/lexbase.h"
+#include "engine/tests/api_test_support.h"
 
 namespace {
 
-class DictionaryInfoTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        db_ = DB_CreateHandle()->handle;
-        ASSERT_EQ(DB_CreateNewDictionary(db_, 1033, 1050)->status, 1);
-    }
-    void TearDown() override { DB_DestroyHandle(db_); }
-    DB_HANDLE db_ = nullptr;
-};
+using DictionaryInfoTest = NewDictionaryTest;
 
 TEST_F(DictionaryInfoTest, MissingRecordIsRefusedBeforeTheState) {
     DB_HANDLE closed = DB_CreateHandle()->handle;

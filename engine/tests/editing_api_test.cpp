@@ -9,14 +9,8 @@
 
 namespace {
 
-class EditingApiTest : public ::testing::Test {
+class EditingApiTest : public NewDictionaryTest {
 protected:
-    void SetUp() override {
-        db_ = DB_CreateHandle()->handle;
-        ASSERT_EQ(DB_CreateNewDictionary(db_, 1033, 1050)->status, 1);
-    }
-    void TearDown() override { DB_DestroyHandle(db_); }
-
     DICTIONARY_INFO Info() {
         DICTIONARY_INFO info{};
         EXPECT_EQ(DB_GetDictionaryInfo(db_, &info)->status, 1);
@@ -28,8 +22,6 @@ protected:
             ASSERT_NE(DB_AddTranslation(db_, DB_TRANS_PRIMARY_TO_SECONDARY, p, s)->status, 0);
         }
     }
-
-    DB_HANDLE db_ = nullptr;
 };
 
 constexpr char kClosed[] = "Dictionary is closed!\nLoad dictionary first or create new one!";

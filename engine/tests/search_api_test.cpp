@@ -23,13 +23,9 @@ constexpr char kEmptyPattern[] =
     "Invalid paramater 3!\nCan't use empty word as searching parameter.";
 constexpr char kClosed[] = "Dictionary is closed!\nLoad dictionary first or create new one!";
 
-class SearchApiTest : public ::testing::Test {
+class SearchApiTest : public NewDictionaryTest {
 protected:
-    void SetUp() override {
-        db_ = DB_CreateHandle()->handle;
-        ASSERT_EQ(DB_CreateNewDictionary(db_, 1033, 1033)->status, 1);
-    }
-    void TearDown() override { DB_DestroyHandle(db_); }
+    SearchApiTest() : NewDictionaryTest(1033) {}
 
     void Add(const Words& words, int32_t list = DB_PRIMARY_LIST) {
         for (const std::string& w : words) ASSERT_EQ(DB_AddWord(db_, list, w.c_str())->status, 1);
@@ -47,8 +43,6 @@ protected:
         EXPECT_EQ(DB_GetExecutionProgress(db_), 0);  // progress reads 0 between calls
         return Words(out.begin(), out.begin() + r->count);
     }
-
-    DB_HANDLE db_ = nullptr;
 };
 
 TEST(SearchApiCheckTest, ChecksComeInTheirOrder) {

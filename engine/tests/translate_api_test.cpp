@@ -14,14 +14,8 @@ using Words = std::vector<std::string>;
 
 constexpr char kNotFound[] = "Translations not found.";
 
-class TranslateApiTest : public ::testing::Test {
+class TranslateApiTest : public NewDictionaryTest {
 protected:
-    void SetUp() override {
-        db_ = DB_CreateHandle()->handle;
-        ASSERT_EQ(DB_CreateNewDictionary(db_, 1033, 1050)->status, 1);
-    }
-    void TearDown() override { DB_DestroyHandle(db_); }
-
     void AddPairs(std::initializer_list<std::pair<const char*, const char*>> pairs) {
         for (const auto& [p, s] : pairs) {
             ASSERT_NE(DB_AddTranslation(db_, DB_TRANS_PRIMARY_TO_SECONDARY, p, s)->status, 0);
@@ -44,8 +38,6 @@ protected:
         EXPECT_EQ(DB_GetExecutionProgress(db_), 0);
         return Words(out, out + r->count);
     }
-
-    DB_HANDLE db_ = nullptr;
 };
 
 TEST(TranslateApiCheckTest, ChecksComeInTheirOrder) {

@@ -11,6 +11,7 @@
 
 #include "engine/context.h"
 #include "engine/formats/pair_build.h"
+#include "engine/tests/api_test_support.h"
 #include "engine/tests/dictionary_checker.h"
 
 namespace lexbase {
@@ -18,14 +19,8 @@ namespace {
 
 using Words = std::vector<std::string>;
 
-class WordInsertTest : public ::testing::Test {
+class WordInsertTest : public NewDictionaryTest {
 protected:
-    void SetUp() override {
-        db_ = DB_CreateHandle()->handle;
-        ASSERT_EQ(DB_CreateNewDictionary(db_, 1033, 1050)->status, 1);
-    }
-    void TearDown() override { DB_DestroyHandle(db_); }
-
     WordList* list() { return &db_->lists[0]; }
     void Insert(const Words& words) {
         for (const std::string& w : words) ASSERT_NE(InsertWord(list(), w), nullptr) << w;
@@ -37,8 +32,6 @@ protected:
     static std::string Text(const WordNode* node) {
         return node == nullptr ? "(none)" : std::string(node->text, node->length);
     }
-
-    DB_CONTEXT* db_ = nullptr;
 };
 
 TEST_F(WordInsertTest, FirstWordBecomesHeadTailAndBothEntries) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/context.h"
+#include "engine/tests/api_test_support.h"
 
 namespace lexbase {
 namespace {
@@ -24,16 +25,10 @@ void Append(WordList* list, const std::vector<std::string>& words) {
     list->texts_moved = list->nodes_moved = 1;
 }
 
-class WordListTest : public ::testing::Test {
+class WordListTest : public NewDictionaryTest {
 protected:
-    void SetUp() override {
-        db_ = DB_CreateHandle()->handle;
-        ASSERT_EQ(DB_CreateNewDictionary(db_, 1033, 1050)->status, 1);
-    }
-    void TearDown() override { DB_DestroyHandle(db_); }
     WordList* primary() { return &db_->lists[0]; }
     WordList* secondary() { return &db_->lists[1]; }
-    DB_CONTEXT* db_ = nullptr;
 };
 
 TEST_F(WordListTest, FoldingTablesOfEnglishAndCroatian) {

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <ostream>
 #include <set>
 #include <string>
 
@@ -40,6 +41,9 @@ struct WritableFormat {
     // Makes a cut file pass the checks that are not about its length.
     void (*repair)(std::string* bytes);
 };
+
+// Test names and failures name the format alone.
+void PrintTo(const WritableFormat& format, std::ostream* out) { *out << format.name; }
 
 void Unchanged(std::string*) {}
 

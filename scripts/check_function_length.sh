@@ -26,12 +26,13 @@ while IFS='|' read -r file name lines; do
     faults=$((faults + 1))
 done <<< "$long"
 
-# An entry that no longer names a long function is stale.
+# An entry that no longer names a long function is stale: said, not failed,
+# so that shortening a function never breaks the build before the list is
+# tidied.
 while IFS= read -r entry; do
     [[ -z "$entry" ]] && continue
     if ! grep -q "^${entry//|/\\|}|" <<< "$long"; then
-        echo "$allowed: $entry is no longer over $limit lines; take it out"
-        faults=$((faults + 1))
+        echo "note: $allowed: $entry is no longer over $limit lines; take it out"
     fi
 done < <(sed -E 's/[[:space:]]*#.*$//' "$allowed" | grep -v '^$')
 

@@ -32,7 +32,7 @@ struct WritableFormat {
     int load;
     int save;
     const char* file_name;
-    // The message of a save whose n-th write failed.
+    // The message of a save whose n-th write failed (0: whose flush failed).
     std::string (*write_failed)(int n, const std::string& path);
     std::string (*cant_create)(const std::string& path);
     const char* replace_failed;  // followed by the path

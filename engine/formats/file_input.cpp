@@ -43,4 +43,18 @@ ReadStatus ReadWholeFile(const char* path, const ReadBounds& bounds, WholeFile* 
     return status;
 }
 
+bool SplitImportFileName(std::string_view path, std::string_view* a, std::string_view* b) {
+    std::string_view name = path;
+    if (const std::size_t slash = name.rfind('/'); slash != std::string_view::npos) {
+        name.remove_prefix(slash + 1);
+    }
+    const std::size_t dot = name.find('.');
+    if (dot == std::string_view::npos) return false;
+    const std::size_t underscore = name.substr(0, dot).find('_');
+    if (underscore == std::string_view::npos) return false;
+    *a = name.substr(0, underscore);
+    *b = name.substr(underscore + 1, dot - underscore - 1);
+    return true;
+}
+
 }  // namespace lexbase

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "engine/malloc_block.h"
 
@@ -43,5 +44,12 @@ enum class ReadStatus {
 // kRead. Throws nothing.
 [[nodiscard]] ReadStatus ReadWholeFile(const char* path, const ReadBounds& bounds,
                                        WholeFile* out) noexcept;
+
+// The halves A and B of an import's file name of the form A_B.ext, which
+// name its dictionary and its lists: the last path component of `path`, cut
+// at its first "."; the first "_" before that divides A from B. False when
+// the name has no "_" before a ".".
+[[nodiscard]] bool SplitImportFileName(std::string_view path, std::string_view* a,
+                                       std::string_view* b);
 
 }  // namespace lexbase

@@ -224,21 +224,12 @@ void ApplyDictIni(std::string_view ini, std::string_view a, std::string_view b, 
     }
 }
 
-// The description of a file name A_B.ext (the last path component, cut at
-// its first "."; the first "_" before that divides A from B).
+// The description of a file name A_B.ext (see SplitImportFileName).
 Description DescribeFile(const char* file) {
     Description out;
-    std::string_view path(file);
-    std::string_view name = path;
-    if (const std::size_t slash = name.rfind('/'); slash != std::string_view::npos) {
-        name.remove_prefix(slash + 1);
-    }
-    const std::size_t dot = name.find('.');
-    const std::size_t underscore =
-        dot == std::string_view::npos ? dot : name.substr(0, dot).find('_');
-    if (underscore == std::string_view::npos) return out;
-    const std::string_view a = name.substr(0, underscore);
-    const std::string_view b = name.substr(underscore + 1, dot - underscore - 1);
+    const std::string_view path(file);
+    std::string_view a, b;
+    if (!SplitImportFileName(path, &a, &b)) return out;
     out.name = std::string(a) + " - " + std::string(b);
     out.description = out.name;
     out.primary = std::string(a);

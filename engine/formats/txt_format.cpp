@@ -142,26 +142,18 @@ void CopyView(char* field, std::size_t size, std::string_view source) {
     std::memcpy(field, source.data(), std::min(source.size(), size - 1));
 }
 
-// Sets the description from a file name of the form A_B.ext: the last path
-// component, cut at its first "."; the first "_" before that divides A from B.
+// Sets the description from a file name of the form A_B.ext (see
+// SplitImportFileName).
 void SetDescription(DB_CONTEXT* db, const char* file) {
-    std::string_view name(file);
-    if (const std::size_t slash = name.rfind('/'); slash != std::string_view::npos) {
-        name.remove_prefix(slash + 1);
-    }
-    const std::size_t dot = name.find('.');
-    const std::size_t underscore =
-        dot == std::string_view::npos ? dot : name.substr(0, dot).find('_');
+    std::string_view a, b;
     CopyField(db->author, sizeof db->author, "TXT dictionary");
-    if (underscore == std::string_view::npos) {
+    if (!SplitImportFileName(file, &a, &b)) {
         CopyField(db->name, sizeof db->name, "Unknown - Unknown");
         CopyField(db->description, sizeof db->description, "Unknown dictionary");
         CopyField(db->primary_list_name, sizeof db->primary_list_name, "Unknown");
         CopyField(db->secondary_list_name, sizeof db->secondary_list_name, "Unknown");
         return;
     }
-    const std::string_view a = name.substr(0, underscore);
-    const std::string_view b = name.substr(underscore + 1, dot - underscore - 1);
     // Each half is at most as long as the field, so the format's cut is the field's.
     const int a_chars = static_cast<int>(std::min(a.size(), kLongField));
     const int b_chars = static_cast<int>(std::min(b.size(), kLongField));

@@ -144,19 +144,11 @@ EditOutcome AddTranslation(DB_CONTEXT* db, std::int32_t direction, std::string_v
         db->result.word2 = t->text;
         return {1, msg::kTranslationExists};
     }
-    TransLink* const forward = NewTransLink(t);
-    TransLink* const backward = NewTransLink(w);
-    if (forward == nullptr || backward == nullptr) {
-        std::free(forward);
-        std::free(backward);
-        return {0, msg::kMemoryError};
-    }
+    TransLink *forward, *backward;
+    if (!NewLinkPair(w, t, &forward, &backward)) return {0, msg::kMemoryError};
     AppendLink(w, forward);
     AppendLink(t, backward);
-    words->translation_count += 1;
-    translations->translation_count += 1;
-    words->links_changed = 1;
-    translations->links_changed = 1;
+    CountNewPair(words, translations);
     db->result.word = w->text;
     db->result.word2 = t->text;
     return {2, msg::kTranslationAdded};

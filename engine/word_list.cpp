@@ -104,6 +104,24 @@ TransLink* NewTransLink(WordNode* target) {
     return link;
 }
 
+bool NewLinkPair(WordNode* word, WordNode* translation, TransLink** forward,
+                 TransLink** backward) {
+    *forward = NewTransLink(translation);
+    *backward = NewTransLink(word);
+    if (*forward != nullptr && *backward != nullptr) return true;
+    std::free(*forward);
+    std::free(*backward);
+    *forward = *backward = nullptr;
+    return false;
+}
+
+void CountNewPair(WordList* words, WordList* translations) {
+    words->translation_count += 1;
+    translations->translation_count += 1;
+    words->links_changed = 1;
+    translations->links_changed = 1;
+}
+
 void FreeWordNode(WordNode* node) {
     if (node->flags & kTextAlone) std::free(node->text);
     if (node->flags & kNodeAlone) std::free(node);

@@ -125,6 +125,17 @@ namespace lexbase {
 WordNode* NewWordNode(std::string_view text);
 TransLink* NewTransLink(WordNode* target);  // next null; outside every link block
 
+// The two links of a new pair, `word` -> `translation` and back, in
+// *forward and *backward; false, with nothing allocated, when memory runs
+// out. The caller hangs them into their chains and counts them with
+// CountNewPair.
+[[nodiscard]] bool NewLinkPair(WordNode* word, WordNode* translation, TransLink** forward,
+                               TransLink** backward);
+
+// Counts one more pair between `words` and `translations` and marks both
+// lists' links as changed.
+void CountNewPair(WordList* words, WordList* translations);
+
 // Frees what of a node (text, node) was allocated alone, and a link of
 // `list` (hanging from one of its words) unless it lies in its link block.
 void FreeWordNode(WordNode* node);

@@ -233,19 +233,11 @@ MergeOutcome Merge(DB_CONTEXT* target, const DB_CONTEXT* source, std::int32_t di
         WordNode* const t = translation_nodes.Final(pair.translation);
         if (w == nullptr || t == nullptr) return out_of_memory();
         if (forward_links.Has(w, t)) continue;
-        TransLink* const forward = NewTransLink(t);
-        TransLink* const backward = NewTransLink(w);
-        if (forward == nullptr || backward == nullptr) {
-            std::free(forward);
-            std::free(backward);
-            return out_of_memory();
-        }
+        TransLink *forward, *backward;
+        if (!NewLinkPair(w, t, &forward, &backward)) return out_of_memory();
         forward_links.Append(w, forward);
         backward_links.Append(t, backward);
-        words->translation_count += 1;
-        translations->translation_count += 1;
-        words->links_changed = 1;
-        translations->links_changed = 1;
+        CountNewPair(words, translations);
         ++outcome.added;
     }
     return outcome;

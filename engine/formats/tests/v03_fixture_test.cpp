@@ -14,9 +14,10 @@ namespace {
 
 using test_support::ReadFile;
 
-TEST(V03FixtureTest, EveryFixtureSavesBackByteForByte) {
-    const std::filesystem::path saved =
-        ::testing::TempDir() + "v03_fixture_" + std::to_string(::getpid()) + ".v03";
+using V03FixtureTest = test_support::ScratchDirTest;
+
+TEST_F(V03FixtureTest, EveryFixtureSavesBackByteForByte) {
+    const std::string saved = Path("saved.v03");
     int files = 0;
     bool utf8_seen = false;
     for (const auto& entry : std::filesystem::directory_iterator(LEXBASE_V03_FIXTURES)) {
@@ -35,7 +36,6 @@ TEST(V03FixtureTest, EveryFixtureSavesBackByteForByte) {
     }
     EXPECT_GE(files, 4);
     EXPECT_TRUE(utf8_seen);
-    std::filesystem::remove(saved);
 }
 
 }  // namespace

@@ -1,21 +1,33 @@
 // Saving a V03 file. The file is written under a temporary name of its own,
 // flushed and then renamed over the destination, with the destination locked
 // against other writers meanwhile, so a failure at any step leaves the old
-// file as it was and two saves at once never mix. What the edits left alone is written straight from memory:
-// the loaded text block while no text moved, the link block while no link
-// changed, and link targets become positions by their index in the other
-// list's node block while its nodes stay where they were loaded; only after
-// nodes moved is a table of node addresses sorted and searched by halving.
+// file as it was and two saves at once never mix. What the edits left alone is written straight
+// from memory: the loaded text block while no text moved, the link block while no link changed, and
+// link targets become positions by their index in the other list's node block while its nodes stay
+// where they were loaded; only after nodes moved is a table of node addresses sorted and searched
+// by halving.
+//
+// The blocks are compressed side by side, on one thread per core: each is
+// handed over as soon as its bytes are ready, so the next one is put
+// together while the earlier ones compress. They are written in their order
+// once all are compressed; a failure is reported as the first failing step
+// in that order, as if the blocks had been done one after the other.
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
 
-#include "engine/formats/v03_file.h"
 #include "engine/formats/replacement.h"
+#include "engine/formats/v03_file.h"
 #include "engine/formats/v03_image.h"
 #include "engine/messages.h"
 #include "engine/result.h"
@@ -130,6 +142,90 @@ private:
     std::uint32_t alone_count_ = 0;
 };
 
+// One block on its way into the file: its bytes, kept alive here when they
+// were put together for the save, and the room its compressed form goes to.
+struct PackedBlock {
+    int block = 0;
+    const std::uint8_t* data = nullptr;
+    std::uint64_t size = 0;
+    Block owned;
+    Block packed;
+    uLongf packed_size = 0;
+    int result = Z_OK;
+    const char* write_failure = nullptr;
+};
+
+// Compresses the blocks handed to it on helper threads, one per core beyond
+// the caller's; Finish() has the caller join in and waits for the rest.
+class ParallelCompressor {
+public:
+    ParallelCompressor() { jobs_.reserve(v03::kBlockCount); }
+    ParallelCompressor(const ParallelCompressor&) = delete;
+    ParallelCompressor& operator=(const ParallelCompressor&) = delete;
+    ~ParallelCompressor() { Finish(); }
+
+    // Queues `job`, whose buffers are ready; the first one starts the helpers.
+    void Add(PackedBlock job) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            jobs_.push_back(std::move(job));
+        }
+        wake_.notify_one();
+        if (!started_) Start();
+    }
+
+    // Compresses what is left on this thread too, and waits for the helpers.
+    // The jobs in the order they were added.
+    std::vector<PackedBlock>& Finish() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            closed_ = true;
+        }
+        wake_.notify_all();
+        Work();
+        for (std::thread& helper : helpers_) helper.join();
+        helpers_.clear();
+        return jobs_;
+    }
+
+private:
+    void Start() {
+        started_ = true;
+        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+        const unsigned wanted = std::min<unsigned>(cores, v03::kBlockCount) - 1;
+        for (unsigned t = 0; t < wanted; ++t) {
+            try {
+                helpers_.emplace_back([this] { Work(); });
+            } catch (const std::system_error&) {
+                break;  // no more threads to be had: fewer do the work
+            }
+        }
+    }
+
+    // Takes the next job not taken yet; waits for one while more may come.
+    void Work() {
+        for (;;) {
+            PackedBlock* job = nullptr;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                wake_.wait(lock, [this] { return taken_ < jobs_.size() || closed_; });
+                if (taken_ == jobs_.size()) return;
+                job = &jobs_[taken_++];
+            }
+            job->result = compress2(job->packed.get(), &job->packed_size, job->data,
+                                    static_cast<uLong>(job->size), v03::kCompressionLevel);
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::vector<PackedBlock> jobs_;  // never grows past its reserve: no job moves
+    std::size_t taken_ = 0;
+    bool closed_ = false;
+    bool started_ = false;
+    std::vector<std::thread> helpers_;
+};
+
 class Saver {
 public:
     Saver(DB_CONTEXT* db, const char* file) : db_(db), file_(file) {}
@@ -149,7 +245,10 @@ private:
     }
 
     bool Write(const void* data, std::size_t size, const char* failure);
-    bool WriteBlock(int block, const std::uint8_t* data, std::uint64_t size, const char* failure);
+    bool WriteBlock(int block, const std::uint8_t* data, std::uint64_t size, const char* failure,
+                    Block owned = nullptr);
+    bool Prepare();
+    bool WritePacked();
     bool WriteTexts(int list);
     bool WriteCounts(int list);
     bool WriteTargets(int list);
@@ -162,6 +261,7 @@ private:
     std::uint64_t offset_ = 0;  // running file offset
     std::uint32_t crc_ = 0;     // running CRC-32 of everything written
     std::uint8_t trailer_[v03::kTrailerSize] = {};
+    ParallelCompressor compressor_;
 };
 
 // Appends bytes to the file and to the CRC. The trailer holds 32-bit offsets,
@@ -171,27 +271,43 @@ bool Saver::Write(const void* data, std::size_t size, const char* failure) {
         !out_.Write(data, size)) {
         return FailWithFile(failure, file_);
     }
-    crc_ = static_cast<std::uint32_t>(
-        crc32(crc_, static_cast<const Bytef*>(data), static_cast<uInt>(size)));
+    // The same CRC-32 as zlib's, several times faster.
+    crc_ = libdeflate_crc32(crc_, data, size);
     offset_ += size;
     return true;
 }
 
-bool Saver::WriteBlock(int block, const std::uint8_t* data, std::uint64_t size,
-                       const char* failure) {
+// Hands block `block` to the compressor; `owned`, if any, holds `data`.
+bool Saver::WriteBlock(int block, const std::uint8_t* data, std::uint64_t size, const char* failure,
+                       Block owned) {
     if (size == 0) return true;  // absent: offset and sizes stay 0
     if (size > UINT32_MAX) return Fail(msg::kDatabaseIsDamaged);
-    uLongf packed_size = compressBound(size);
-    Block packed(static_cast<std::uint8_t*>(v03::Allocate(packed_size)));
-    if (packed == nullptr) return Fail(msg::kMemoryErrorSpaced);
-    if (compress2(packed.get(), &packed_size, data, size, v03::kCompressionLevel) != Z_OK) {
-        return Fail(msg::kCompressionError);
+    PackedBlock job;
+    job.packed_size = compressBound(static_cast<uLong>(size));
+    job.packed.reset(static_cast<std::uint8_t*>(v03::Allocate(job.packed_size)));
+    if (job.packed == nullptr) return Fail(msg::kMemoryErrorSpaced);
+    job.block = block;
+    job.data = data;
+    job.size = size;
+    job.owned = std::move(owned);
+    job.write_failure = failure;
+    compressor_.Add(std::move(job));
+    return true;
+}
+
+// Writes the compressed blocks in their order, each noted in the trailer.
+bool Saver::WritePacked() {
+    for (PackedBlock& job : compressor_.Finish()) {
+        if (job.result != Z_OK) return Fail(msg::kCompressionError);
+        const auto b = static_cast<std::size_t>(job.block);
+        PutU32(trailer_ + v03::kBlockOffset + 4 * b, static_cast<std::uint32_t>(offset_));
+        PutU32(trailer_ + v03::kPackedSize + 4 * b, static_cast<std::uint32_t>(job.packed_size));
+        PutU32(trailer_ + v03::kUnpackedSize + 4 * b, static_cast<std::uint32_t>(job.size));
+        if (!Write(job.packed.get(), job.packed_size, job.write_failure)) return false;
+        job.packed.reset();
+        job.owned.reset();
     }
-    const auto b = static_cast<std::size_t>(block);
-    PutU32(trailer_ + v03::kBlockOffset + 4 * b, static_cast<std::uint32_t>(offset_));
-    PutU32(trailer_ + v03::kPackedSize + 4 * b, static_cast<std::uint32_t>(packed_size));
-    PutU32(trailer_ + v03::kUnpackedSize + 4 * b, static_cast<std::uint32_t>(size));
-    return Write(packed.get(), packed_size, failure);
+    return true;
 }
 
 // Block 1 or 2: every word followed by its NUL, in list order.
@@ -213,7 +329,8 @@ bool Saver::WriteTexts(int list) {
         used += node->length + 1u;
     }
     if (used != bytes) return Fail(msg::kDatabaseIsDamaged);
-    return WriteBlock(list, texts.get(), bytes, msg::kFileCantWrite);
+    const std::uint8_t* const data = texts.get();
+    return WriteBlock(list, data, bytes, msg::kFileCantWrite, std::move(texts));
 }
 
 // Block 3 or 4: each word's number of links, always counted afresh.
@@ -238,7 +355,8 @@ bool Saver::WriteCounts(int list) {
     if (n != words.word_count || links != words.translation_count) {
         return Fail(msg::kDatabaseIsDamaged);
     }
-    return WriteBlock(2 + list, counts.get(), size, msg::kFileCantWriteCounts);
+    const std::uint8_t* const data = counts.get();
+    return WriteBlock(2 + list, data, size, msg::kFileCantWriteCounts, std::move(counts));
 }
 
 // Block 5 or 6: the position in the other list of every link's target, in
@@ -271,7 +389,8 @@ bool Saver::WriteTargets(int list) {
         }
     }
     if (written != count) return Fail(msg::kDatabaseIsDamaged);
-    return WriteBlock(4 + list, targets.get(), size, msg::kFileCantWrite);
+    const std::uint8_t* const data = targets.get();
+    return WriteBlock(4 + list, data, size, msg::kFileCantWrite, std::move(targets));
 }
 
 bool Saver::WriteTablesAndTrailer() {
@@ -321,12 +440,9 @@ void Saver::BuildHeader(std::uint8_t* header) const {
     }
 }
 
-bool Saver::Run() {
-    if (!StartReplacement(db_, &out_, file_, msg::kFileCantOpenForWriting)) return false;
-
-    std::uint8_t header[v03::kHeaderSize];
-    BuildHeader(header);
-    if (!Write(header, sizeof header, msg::kFileCantWrite)) return false;
+// Puts the six blocks together in their order and hands each to the
+// compressor; stops at the first failure.
+bool Saver::Prepare() {
     SetProgress(db_, 15);
     if (!WriteTexts(0)) return false;
     SetProgress(db_, 45);
@@ -338,7 +454,19 @@ bool Saver::Run() {
     SetProgress(db_, 85);
     if (!WriteTargets(0)) return false;
     SetProgress(db_, 90);
-    if (!WriteTargets(1)) return false;
+    return WriteTargets(1);
+}
+
+bool Saver::Run() {
+    if (!StartReplacement(db_, &out_, file_, msg::kFileCantOpenForWriting)) return false;
+
+    std::uint8_t header[v03::kHeaderSize];
+    BuildHeader(header);
+    if (!Write(header, sizeof header, msg::kFileCantWrite)) return false;
+    // The blocks before a failed step are written first: a failure to write
+    // one of them is what one after the other would have met first.
+    const bool prepared = Prepare();
+    if (!WritePacked() || !prepared) return false;  // a written block leaves the message be
     if (!WriteTablesAndTrailer()) return false;
 
     return FinishReplacement(db_, &out_, file_, msg::kFileCantWrite, msg::kFileCantCopy);

@@ -675,6 +675,62 @@ TEST_F(V03FileTest, RunningOutOfMemoryFailsCleanly) {
     EXPECT_GT(n, 8);
 }
 
+// The blocks are compressed side by side and written in their order after: a
+// large dictionary, whose blocks take long enough to overlap, still saves into
+// exactly the bytes of compressing them one after the other, and loads again.
+TEST_F(V03FileTest, BlocksCompressedSideBySideGiveTheBytesOfOneAfterTheOther) {
+    DB_HANDLE db = NewHandle();
+    ASSERT_EQ(DB_CreateNewDictionary(db, 1033, 1031)->status, 1);
+    std::mt19937 random(7);
+    const auto word = [&random] {
+        std::string text(6, 'a');
+        for (char& c : text) c = static_cast<char>('a' + random() % 26);
+        return text;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        ASSERT_GE(DB_AddTranslation(db, 1, word().c_str(), word().c_str())->status, 1);
+    }
+    const std::string path = Path("large.v03");
+    ASSERT_EQ(DB_Save(db, 6, path.c_str())->status, 1);
+    const Bytes file = ReadFile(path);
+    EXPECT_EQ(JoinParts(SplitFile(file)), file);
+    DB_HANDLE again = SaveAndReload(db, "again.v03");
+    const std::string copy = Path("copy.v03");
+    ASSERT_EQ(DB_Save(again, 6, copy.c_str())->status, 1);
+    EXPECT_EQ(ReadFile(copy), file);
+}
+
+// A save that fails putting a late block together has already handed the
+// earlier ones over; a failure to write one of those is still the one
+// reported, as it would be were the blocks done one after the other.
+TEST_F(V03FileTest, AnEarlierBlocksWriteFailureComesBeforeALaterBlocksFailure) {
+    DB_HANDLE db = EditedSample();
+    const std::string path = Path("sample.v03");
+    int allocations = 0;  // those of a whole save
+    for (int n = 1;; ++n) {
+        FailV03AllocationForTesting(n);
+        const DB_RESULT* result = DB_Save(db, 6, path.c_str());
+        FailV03AllocationForTesting(0);
+        if (result->status == 1) {
+            allocations = n - 1;
+            break;
+        }
+    }
+    ASSERT_GT(allocations, 2);
+    // The last allocation is the secondary targets' room; the second write is
+    // the first block.
+    FailV03AllocationForTesting(allocations);
+    platform::FailFileOpForTesting(platform::FileOp::kWrite, 2);
+    const DB_RESULT* result = DB_Save(db, 6, path.c_str());
+    EXPECT_EQ(result->status, 0);
+    EXPECT_EQ(result->message, "Can't write to file:\n" + path);
+    platform::FailFileOpForTesting(platform::FileOp::kWrite, 0);
+    FailV03AllocationForTesting(allocations);
+    EXPECT_STREQ(DB_Save(db, 6, path.c_str())->message, "Memory allocation error !");
+    FailV03AllocationForTesting(0);
+    EXPECT_EQ(FilesIn(dir_), (std::set<std::string>{"sample.v03"}));
+}
+
 // The blocks are inflated all at once, ahead of the steps that use them; a
 // file with more than one fault must still fail with the fault of the block
 // used first: texts, then links, then counts.

@@ -150,6 +150,83 @@ std::uint64_t MemoryCeiling() {
     return ceiling;
 }
 
+// The arrays the check that the links mirror each other works in. The
+// secondary links are distributed by their primary word, in secondary order,
+// into one array; each primary word's chain, sorted, must then equal its
+// stretch of it.
+struct MirrorScratch {
+    using Array = std::unique_ptr<std::uint32_t, v03::FreeDeleter>;
+    Array backward;  // per link: the secondary words, grouped by primary word
+    Array place;     // per primary word + 1: where its group begins, then ends
+    Array chain;     // one primary word's targets, sorted
+
+    bool Allocate(std::uint32_t links, std::uint32_t primary_words) {
+        backward.reset(static_cast<std::uint32_t*>(v03::Allocate(std::size_t{links} * 4)));
+        place.reset(static_cast<std::uint32_t*>(
+            v03::Allocate((std::size_t{primary_words} + 1) * sizeof(std::uint32_t))));
+        // A chain is at most 65,535 links long: its count has 16 bits.
+        chain.reset(static_cast<std::uint32_t*>(v03::Allocate(0xFFFF * sizeof(std::uint32_t))));
+        return backward != nullptr && place != nullptr && chain != nullptr;
+    }
+};
+
+// One list's links as the file stores them: per word a 16-bit count, then
+// the targets' positions in word and chain order.
+struct StoredLinks {
+    const std::uint8_t* counts;
+    const std::uint8_t* positions;
+    std::uint32_t words;
+    std::uint32_t links;
+};
+
+// Whether every primary word's targets are, sorted, the secondary words that
+// link back to it, taken straight from the blocks as stored. False also for
+// counts or positions that don't fit, which the load refuses on its own.
+bool StoredLinksMirror(const StoredLinks& primary, const StoredLinks& secondary,
+                       MirrorScratch* scratch) {
+    if (primary.links != secondary.links) return false;
+    std::uint32_t* const place = scratch->place.get();
+    std::uint32_t* const backward = scratch->backward.get();
+    std::fill(place, place + primary.words + 1, 0u);
+    // Calls f(word, position) for every link of `side`; false where they don't fit.
+    const auto for_each_link = [](const StoredLinks& side, std::uint32_t targets, auto f) {
+        std::uint32_t k = 0;
+        for (std::uint32_t w = 0; w < side.words; ++w) {
+            const std::uint32_t c = GetU16(side.counts + 2 * std::size_t{w});
+            if (c > side.links - k) return false;
+            for (const std::uint32_t end = k + c; k < end; ++k) {
+                const std::uint32_t position = GetU32(side.positions + 4 * std::size_t{k});
+                if (position >= targets) return false;
+                f(w, position);
+            }
+        }
+        return k == side.links;
+    };
+    if (!for_each_link(secondary, primary.words,
+                       [place](std::uint32_t, std::uint32_t p) { ++place[p + 1]; })) {
+        return false;
+    }
+    for (std::uint32_t p = 0; p < primary.words; ++p) place[p + 1] += place[p];
+    for_each_link(secondary, primary.words, [place, backward](std::uint32_t s, std::uint32_t p) {
+        backward[place[p]++] = s;
+    });
+    std::uint32_t* const sorted = scratch->chain.get();
+    std::uint32_t begin = 0;
+    std::uint32_t k = 0;
+    for (std::uint32_t p = 0; p < primary.words; ++p) {
+        const std::uint32_t c = GetU16(primary.counts + 2 * std::size_t{p});
+        if (c > primary.links - k || place[p] - begin != c) return false;
+        for (std::uint32_t i = 0; i < c; ++i) {
+            sorted[i] = GetU32(primary.positions + 4 * std::size_t{k + i});
+        }
+        k += c;
+        std::sort(sorted, sorted + c);
+        if (!std::equal(sorted, sorted + c, backward + begin)) return false;
+        begin = place[p];
+    }
+    return k == primary.links;
+}
+
 class Loader {
 public:
     Loader(DB_CONTEXT* db, const char* file, const v03::Image* image)
@@ -189,6 +266,7 @@ private:
     bool LoadTexts(int list);
     bool LoadLinks(int list);
     bool LoadCounts(int list);
+    void StartMirrorCheck();
     bool CheckLinksMirror();
     bool LoadTables();
 
@@ -196,6 +274,17 @@ private:
     const char* file_;
     const v03::Image* image_;
     Inflation ahead_[6];
+    // The mirror check of the stored links, run beside the building of the
+    // nodes; its verdict counts at its own turn.
+    enum class Mirror { kUnchecked, kHolds, kBroken };
+    std::thread mirror_thread_;
+    Mirror mirror_ = Mirror::kUnchecked;
+    MirrorScratch mirror_scratch_;
+
+public:
+    ~Loader() {
+        if (mirror_thread_.joinable()) mirror_thread_.join();
+    }
 };
 
 // Whether the memory the header's counts ask for can be had at all. A small
@@ -440,61 +529,46 @@ bool Loader::LoadCounts(int list) {
     return true;
 }
 
+// Checks the stored links on another thread while the texts are cut into
+// nodes, when all four blocks of links were inflated ahead; the links are
+// built from the positions in place, so the check is over before that begins.
+void Loader::StartMirrorCheck() {
+    for (int block = 2; block < 6; ++block) {
+        if (ahead_[block].state != Inflation::kDone) return;
+    }
+    if (LinkCount(0) == 0 || LinkCount(0) != LinkCount(1)) return;
+    if (!mirror_scratch_.Allocate(LinkCount(0), WordCount(0))) return;  // failed at its turn
+    const StoredLinks primary{ahead_[2].out, ahead_[4].out, WordCount(0), LinkCount(0)};
+    const StoredLinks secondary{ahead_[3].out, ahead_[5].out, WordCount(1), LinkCount(1)};
+    auto check = [this, primary, secondary] {
+        mirror_ = StoredLinksMirror(primary, secondary, &mirror_scratch_) ? Mirror::kHolds
+                                                                          : Mirror::kBroken;
+    };
+    try {
+        mirror_thread_ = std::thread(check);
+    } catch (const std::system_error&) {
+        check();
+    }
+}
+
 // Every translation is two links, one each way. A file whose links do not
 // mirror each other is refused: a link without its partner would keep
-// pointing at a word that an edit may later free. The secondary links are
-// distributed by their primary word, in secondary order, into one array;
-// each primary word's chain, sorted, must then equal its stretch of it.
+// pointing at a word that an edit may later free. The check ran on the stored
+// blocks, from which the links were then built as they are; the blocks of
+// links that got this far were all inflated ahead, so an unchecked file is
+// one whose check found no memory.
 bool Loader::CheckLinksMirror() {
-    const std::uint32_t count = LinkCount(0);
-    if (LinkCount(1) != count) return Fail(msg::kDamagedDatabase);
-    if (count == 0) return true;
-    const WordList& primary = db_->lists[0];
-    const WordList& secondary = db_->lists[1];
-    const std::uint32_t primary_words = WordCount(0);
-    using Array = std::unique_ptr<std::uint32_t, v03::FreeDeleter>;
-    Array backward(static_cast<std::uint32_t*>(v03::Allocate(std::size_t{count} * 4)));
-    Array next(static_cast<std::uint32_t*>(
-        v03::Allocate((std::size_t{primary_words} + 1) * sizeof(std::uint32_t))));
-    // A chain is at most 65,535 links long: its count has 16 bits.
-    Array chain(static_cast<std::uint32_t*>(v03::Allocate(0xFFFF * sizeof(std::uint32_t))));
-    if (backward == nullptr || next == nullptr || chain == nullptr) {
-        return Fail(msg::kMemoryErrorSpaced);
-    }
-    // next[p] becomes where the secondary words linked to primary word p
-    // begin, then, once they are placed, where they end.
-    std::uint32_t* const place = next.get();
-    std::fill(place, place + primary_words + 1, 0u);
-    for (std::uint32_t s = 0; s < WordCount(1); ++s) {
-        for (const TransLink* link = secondary.node_block[s].links; link != nullptr;
-             link = link->next) {
-            ++place[link->target - primary.node_block + 1];
-        }
-    }
-    for (std::uint32_t p = 0; p < primary_words; ++p) place[p + 1] += place[p];
-    for (std::uint32_t s = 0; s < WordCount(1); ++s) {
-        for (const TransLink* link = secondary.node_block[s].links; link != nullptr;
-             link = link->next) {
-            backward.get()[place[link->target - primary.node_block]++] = s;
-        }
-    }
-    std::uint32_t* const sorted = chain.get();
-    std::uint32_t begin = 0;
-    for (std::uint32_t p = 0; p < primary_words; ++p) {
-        std::size_t n = 0;
-        for (const TransLink* link = primary.node_block[p].links; link != nullptr;
-             link = link->next) {
-            if (n == 0xFFFF) return Fail(msg::kDamagedDatabase);
-            sorted[n++] = static_cast<std::uint32_t>(link->target - secondary.node_block);
-        }
-        if (place[p] - begin != n) return Fail(msg::kDamagedDatabase);
-        std::sort(sorted, sorted + n);
-        if (!std::equal(sorted, sorted + n, backward.get() + begin)) {
+    if (LinkCount(1) != LinkCount(0)) return Fail(msg::kDamagedDatabase);
+    if (LinkCount(0) == 0) return true;
+    switch (mirror_) {
+        case Mirror::kHolds:
+            return true;
+        case Mirror::kBroken:
             return Fail(msg::kDamagedDatabase);
-        }
-        begin = place[p];
+        case Mirror::kUnchecked:
+            break;
     }
-    return true;
+    return Fail(msg::kMemoryErrorSpaced);
 }
 
 bool Loader::LoadTables() {
@@ -518,10 +592,12 @@ bool Loader::LoadTables() {
 bool Loader::Run() {
     if (!FitsInMemory()) return false;
     InflateAhead();
+    StartMirrorCheck();
     SetProgress(db_, 15);
     if (!LoadTexts(0)) return false;
     SetProgress(db_, 45);
     if (!LoadTexts(1)) return false;
+    if (mirror_thread_.joinable()) mirror_thread_.join();
     SetProgress(db_, 75);
     if (!LoadLinks(0)) return false;
     SetProgress(db_, 77);

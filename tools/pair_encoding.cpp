@@ -174,6 +174,7 @@ EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_
     EncodedPairs result;
     // Translations per text of each side; the file format counts them in 16 bits.
     std::unordered_map<std::string, std::uint32_t> translations[2];
+    for (auto& counts : translations) counts.reserve(pairs.size());
     for (const auto& pair : pairs) {
         const std::string& first = swap ? pair.translation : pair.word;
         const std::string& second = swap ? pair.word : pair.translation;
@@ -196,16 +197,27 @@ EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_
             reason = &result.separator;
         } else if (lossy1 || lossy2) {
             reason = &result.lacking;
-        } else if (translations[0][a] >= kMaxTranslations || translations[1][b] >= kMaxTranslations) {
-            reason = &result.crowded;
+        }
+        // Each text is looked up once; an element stays where it is while the
+        // map grows.
+        std::uint32_t* first_count = nullptr;
+        std::uint32_t* second_count = nullptr;
+        if (reason == nullptr) {
+            first_count = &translations[0][a];
+            if (*first_count >= kMaxTranslations) {
+                reason = &result.crowded;
+            } else {
+                second_count = &translations[1][b];
+                if (*second_count >= kMaxTranslations) reason = &result.crowded;
+            }
         }
         if (reason != nullptr) {
             ++*reason;
             ++result.dropped;
             continue;
         }
-        ++translations[0][a];
-        ++translations[1][b];
+        ++*first_count;
+        ++*second_count;
         result.txt += a;
         result.txt += '\t';
         result.txt += b;

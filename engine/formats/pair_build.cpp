@@ -8,11 +8,13 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <system_error>
+#include <thread>
 
+#include "engine/char_text.h"
 #include "engine/malloc_block.h"
 #include "engine/messages.h"
 #include "engine/result.h"
-#include "engine/char_text.h"
 #include "platform/collation.h"
 
 namespace lexbase {
@@ -64,17 +66,22 @@ void* Reallocate(void* block, std::size_t size) {
     return std::realloc(block, size);
 }
 
-// The fields of one side of a pair: its text and, once built, its word.
+// The fields of one side of a pair: its text, its sort key and, once built,
+// its word.
 struct Side {
     const char* WordPair::*text;
     std::uint16_t WordPair::*length;
     WordNode* WordPair::*node;
+    std::uint32_t WordPair::*key_length;
+    std::size_t WordPair::*key_offset;
 };
 
 constexpr Side kPrimarySide = {&WordPair::primary, &WordPair::primary_length,
-                               &WordPair::primary_node};
+                               &WordPair::primary_node, &WordPair::primary_key_length,
+                               &WordPair::primary_key_offset};
 constexpr Side kSecondarySide = {&WordPair::secondary, &WordPair::secondary_length,
-                                 &WordPair::secondary_node};
+                                 &WordPair::secondary_node, &WordPair::secondary_key_length,
+                                 &WordPair::secondary_key_offset};
 
 std::string_view TextOf(const WordPair& pair, const Side& side) {
     return {pair.*side.text, pair.*side.length};
@@ -126,15 +133,15 @@ struct CollationOrder {
     const std::uint8_t* keys;
     Side side;
     bool operator()(const WordPair* a, const WordPair* b) const {
+        const std::uint32_t a_length = a->*side.key_length, b_length = b->*side.key_length;
+        const std::size_t a_offset = a->*side.key_offset, b_offset = b->*side.key_offset;
         // Texts that share a key (SortView gives a repeated text the key of
         // the one before it) are equal: only the source order is left. Only a
         // non-empty key has an offset of its own.
-        if (a->key_length != 0 && a->key_offset == b->key_offset &&
-            a->key_length == b->key_length) {
+        if (a_length != 0 && a_offset == b_offset && a_length == b_length) {
             return a->position < b->position;
         }
-        int c =
-            CompareBytes(keys + a->key_offset, a->key_length, keys + b->key_offset, b->key_length);
+        int c = CompareBytes(keys + a_offset, a_length, keys + b_offset, b_length);
         if (c == 0) {
             const std::string_view ta = TextOf(*a, side), tb = TextOf(*b, side);
             c = CompareBytes(ta.data(), ta.size(), tb.data(), tb.size());
@@ -157,19 +164,58 @@ bool SortView(DB_CONTEXT* db, const WordList& list, WordPair** view, std::size_t
     for (std::size_t i = 0; i < count; ++i) {
         WordPair* pair = view[i];
         if (i > 0 && TextOf(*view[i - 1], side) == TextOf(*pair, side)) {
-            pair->key_offset = view[i - 1]->key_offset;
-            pair->key_length = view[i - 1]->key_length;
+            pair->*side.key_offset = view[i - 1]->*side.key_offset;
+            pair->*side.key_length = view[i - 1]->*side.key_length;
             continue;
         }
         key.clear();
         platform::AppendSortKeyIn(code_page, list.locale, TextOf(*pair, side), &key);
-        if (!block.Append(key, &pair->key_offset)) return false;
-        pair->key_length = static_cast<std::uint32_t>(key.size());
+        if (!block.Append(key, &(pair->*side.key_offset))) return false;
+        pair->*side.key_length = static_cast<std::uint32_t>(key.size());
     }
-    SetProgress(db, keys_done);
-    SetProgress(db, keys_stored);
+    if (keys_done != 0) SetProgress(db, keys_done);
+    if (keys_stored != 0) SetProgress(db, keys_stored);
     std::sort(view, view + count, CollationOrder{block.bytes(), side});
     return true;
+}
+
+// Sorts both views, the secondary one on a thread of its own while this one
+// sorts the primary one. The progress of the secondary sort follows the
+// primary one's. With allocations made to fail, which counts them per thread,
+// the two go one after the other.
+bool SortBothViews(DB_CONTEXT* db, WordPair** primary_view, WordPair** secondary_view,
+                   std::size_t count) {
+    const auto sort_secondary = [&](std::uint32_t keys_done, std::uint32_t keys_stored) {
+        try {
+            return SortView(db, db->lists[1], secondary_view, count, kSecondarySide, keys_done,
+                            keys_stored);
+        } catch (const std::bad_alloc&) {
+            return false;  // the sort key of a text could not be computed
+        }
+    };
+    std::thread helper;
+    bool secondary_sorted = false;
+    if (fail_countdown == 0) {
+        try {
+            helper = std::thread([&] { secondary_sorted = sort_secondary(0, 0); });
+        } catch (const std::system_error&) {
+            // no thread to be had: the secondary view is sorted below
+        }
+    }
+    bool primary_sorted = false;
+    try {
+        primary_sorted = SortView(db, db->lists[0], primary_view, count, kPrimarySide, 28, 30);
+    } catch (const std::bad_alloc&) {
+        primary_sorted = false;
+    }
+    if (helper.joinable()) {
+        helper.join();
+        if (!primary_sorted || !secondary_sorted) return false;
+        SetProgress(db, 52);
+        SetProgress(db, 60);
+        return true;
+    }
+    return primary_sorted && sort_secondary(52, 60);
 }
 
 // Fills `list` with the distinct texts of `view` (sorted) and points every
@@ -255,12 +301,7 @@ bool Build(DB_CONTEXT* db, WordPair* pairs, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i)
         primary_view.get()[i] = secondary_view.get()[i] = &pairs[i];
 
-    if (!SortView(db, *primary, primary_view.get(), count, kPrimarySide, 28, 30)) {
-        return false;
-    }
-    if (!SortView(db, *secondary, secondary_view.get(), count, kSecondarySide, 52, 60)) {
-        return false;
-    }
+    if (!SortBothViews(db, primary_view.get(), secondary_view.get(), count)) return false;
     SetProgress(db, 80);
 
     if (!CreateWords(db, primary, primary_view.get(), count, kPrimarySide, 85, 88)) return false;

@@ -21,9 +21,13 @@ struct WordPair {
     const char* secondary;
     std::uint16_t primary_length;  // 1 to kMaxWordBytes
     std::uint16_t secondary_length;
-    std::int32_t position;     // number of the pair in the source; orders equal texts
-    std::uint32_t key_length;  // sort key of the list being sorted
-    std::size_t key_offset;    //   (offset into the build's key block)
+    std::int32_t position;  // number of the pair in the source; orders equal texts
+    // The sort key of each side, in the key block of that side's sort; the
+    // two sides are sorted at the same time.
+    std::uint32_t primary_key_length;
+    std::uint32_t secondary_key_length;
+    std::size_t primary_key_offset;
+    std::size_t secondary_key_offset;
     WordNode* primary_node;    // the pair's words once their list is built
     WordNode* secondary_node;
 };

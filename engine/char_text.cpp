@@ -2,6 +2,8 @@
 
 #include <unicode/utf8.h>
 
+#include <algorithm>
+
 #include "platform/char_fold.h"
 #include "platform/code_page.h"
 #include "platform/collation.h"
@@ -84,6 +86,26 @@ std::ptrdiff_t CharFold::MatchedBytes(std::string_view text, std::u32string_view
         if (platform::FoldChar(got, flags_) != wanted) return -1;
     }
     return i;
+}
+
+std::size_t CharFold::FoldedPrefix(std::string_view text, std::size_t count, char32_t* out) const {
+    if (code_page_ != platform::kUtf8CodePage) {
+        std::u32string chars;
+        Apply(text, &chars);
+        const std::size_t n = std::min(count, chars.size());
+        std::copy_n(chars.begin(), n, out);
+        return n;
+    }
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    const auto length = static_cast<std::int32_t>(text.size());
+    std::int32_t i = 0;
+    std::size_t n = 0;
+    for (; n < count && i < length; ++n) {
+        UChar32 ch;
+        U8_NEXT(bytes, i, length, ch);
+        out[n] = platform::FoldChar(ch < 0 ? char32_t{0xFFFD} : static_cast<char32_t>(ch), flags_);
+    }
+    return n;
 }
 
 std::size_t CharFold::FirstCharBytes(std::string_view text) const {

@@ -66,6 +66,11 @@ public:
         return MatchedBytes(text, folded, ascii) == static_cast<std::ptrdiff_t>(text.size());
     }
 
+    // Writes the first `count` folded characters of `text`, as StartsWith
+    // reads them, to out[0 ..]; returns how many there were (fewer when the
+    // text is shorter).
+    std::size_t FoldedPrefix(std::string_view text, std::size_t count, char32_t* out) const;
+
     // The number of bytes of the first character of `text` (not empty).
     std::size_t FirstCharBytes(std::string_view text) const;
 

@@ -1,13 +1,14 @@
 #include "engine/word_index.h"
 
+#include <unicode/utf8.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include <unicode/utf8.h>
-
 #include "engine/char_text.h"
+#include "engine/prefix_table.h"
 #include "platform/char_fold.h"
 #include "platform/code_page.h"
 #include "platform/collation.h"
@@ -204,6 +205,7 @@ void IndexRemovedWord(WordList* list, const WordNode* node) {
 }
 
 void DropWordIndex(WordList* list) {
+    DropPrefixTables(list);  // what drops the one outdates the other
     FreeIndex(list->word_index);
     list->word_index = nullptr;
     list->lookups_without_index = 0;

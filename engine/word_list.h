@@ -15,6 +15,7 @@ namespace lexbase {
 
 struct TransLink;
 struct WordIndex;
+struct PrefixTables;
 
 // One word of a list.
 struct WordNode {
@@ -79,6 +80,7 @@ struct WordList {
     WordNode* scan_end;    // null = to the end of the list
     WordIndex* word_index;  // hash index of the texts, built on demand; owned
     std::uint32_t lookups_without_index;  // since the index was dropped
+    PrefixTables* prefix_tables;          // tables of long prefixes, built on demand; owned
 };
 
 // Bucket number of a word: first byte * 256 + second byte (0 for one byte).

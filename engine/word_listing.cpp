@@ -12,6 +12,7 @@
 #include "engine/char_text.h"
 #include "engine/lexbase.h"
 #include "engine/messages.h"
+#include "engine/prefix_table.h"
 #include "engine/search_regex.h"
 #include "engine/wildcard.h"
 #include "platform/code_page.h"
@@ -59,15 +60,50 @@ private:
 // Tests every word of `range` in list order and stores the matches. The loop
 // flag is read afresh after every word, so DB_EndLoop from another thread
 // takes effect after the current word.
-template <typename Test>
-void Walk(DB_CONTEXT* db, ScanRange range, Results* results, Test test) {
+// `next()` gives the words, null at the end.
+template <typename Next, typename Test>
+void WalkNodes(DB_CONTEXT* db, Next next, Results* results, Test test) {
     StartLoop(db);
-    for (WordNode* node = range.first; node != nullptr && node != range.end; node = node->next) {
+    for (WordNode* node = next(); node != nullptr; node = next()) {
         const Verdict verdict = test(*node);
         if (verdict == Verdict::kStop) break;
         if (verdict == Verdict::kMatch && !results->Store(*node)) break;
         if (!LoopGoesOn(db)) break;
     }
+}
+
+template <typename Test>
+void Walk(DB_CONTEXT* db, ScanRange range, Results* results, Test test) {
+    WordNode* node = range.first;
+    WalkNodes(
+        db,
+        [&node, &range]() -> WordNode* {
+            if (node == nullptr || node == range.end) return nullptr;
+            WordNode* const current = node;
+            node = node->next;
+            return current;
+        },
+        results, test);
+}
+
+// The words that may begin with `key`: those of its prefix table when one
+// serves, else the stretch of its first bytes.
+template <typename Test>
+void WalkPrefix(DB_CONTEXT* db, WordList* list, std::string_view key, Fold fold, Results* results,
+                Test test) {
+    PrefixCandidates candidates;
+    if (FindPrefixCandidates(list, fold, key, &candidates)) {
+        if (candidates.all_match()) {
+            WalkNodes(
+                db, [&candidates] { return candidates.Next(); }, results,
+                [](const WordNode&) { return Verdict::kMatch; });
+        } else {
+            WalkNodes(
+                db, [&candidates] { return candidates.Next(); }, results, test);
+        }
+        return;
+    }
+    Walk(db, KeyLookup(list, fold, ComparisonTable(*list, fold)).Find(key), results, test);
 }
 
 bool HasPrefix(std::string_view word, std::string_view prefix, const std::uint8_t* table) {
@@ -189,13 +225,11 @@ void ListByChars(DB_CONTEXT* db, WordList* list, std::string_view key, Fold fold
     };
     const std::uint8_t* table = ComparisonTable(*list, fold);  // unused by folded look-ups
     switch (mode) {
-        case DB_LIST_PREFIX: {
-            const ScanRange range = KeyLookup(list, fold, table).Find(key);
-            Walk(db, range, results, [&](const WordNode& node) {
+        case DB_LIST_PREFIX:
+            WalkPrefix(db, list, key, fold, results, [&](const WordNode& node) {
                 return VerdictOf(folder.StartsWith(TextOf(node), pattern));
             });
             break;
-        }
         case DB_LIST_WILDCARDS: {
             const auto wild = [](char32_t c) { return c == U'*' || c == U'?'; };
             ScanRange range = WholeList(*list);
@@ -307,13 +341,11 @@ SearchOutcome ListWords(DB_CONTEXT* db, std::int32_t list_number, const char* pa
         return {1, msg::kWordsFound, results.count()};
     }
     switch (mode) {
-        case DB_LIST_PREFIX: {
-            const ScanRange range = KeyLookup(list, fold, table).Find(key);
-            Walk(db, range, &results, [&](const WordNode& node) {
+        case DB_LIST_PREFIX:
+            WalkPrefix(db, list, key, fold, &results, [&](const WordNode& node) {
                 return VerdictOf(HasPrefix(TextOf(node), key, table));
             });
             break;
-        }
         case DB_LIST_WILDCARDS: {
             // A leading wildcard can match any first byte; one in second place
             // leaves the first byte to narrow by.

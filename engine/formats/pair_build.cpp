@@ -74,14 +74,21 @@ struct Side {
     WordNode* WordPair::*node;
     std::uint32_t WordPair::*key_length;
     std::size_t WordPair::*key_offset;
+    std::uint64_t WordPair::*key_head;
 };
 
-constexpr Side kPrimarySide = {&WordPair::primary, &WordPair::primary_length,
-                               &WordPair::primary_node, &WordPair::primary_key_length,
-                               &WordPair::primary_key_offset};
-constexpr Side kSecondarySide = {&WordPair::secondary, &WordPair::secondary_length,
-                                 &WordPair::secondary_node, &WordPair::secondary_key_length,
-                                 &WordPair::secondary_key_offset};
+constexpr Side kPrimarySide = {&WordPair::primary,
+                               &WordPair::primary_length,
+                               &WordPair::primary_node,
+                               &WordPair::primary_key_length,
+                               &WordPair::primary_key_offset,
+                               &WordPair::primary_key_head};
+constexpr Side kSecondarySide = {&WordPair::secondary,
+                                 &WordPair::secondary_length,
+                                 &WordPair::secondary_node,
+                                 &WordPair::secondary_key_length,
+                                 &WordPair::secondary_key_offset,
+                                 &WordPair::secondary_key_head};
 
 std::string_view TextOf(const WordPair& pair, const Side& side) {
     return {pair.*side.text, pair.*side.length};
@@ -141,6 +148,10 @@ struct CollationOrder {
         if (a_length != 0 && a_offset == b_offset && a_length == b_length) {
             return a->position < b->position;
         }
+        // Heads that differ order as the keys do: a key that ends inside its
+        // head is padded with zeros, below any byte of a longer key there.
+        const std::uint64_t a_head = a->*side.key_head, b_head = b->*side.key_head;
+        if (a_head != b_head) return a_head < b_head;
         int c = CompareBytes(keys + a_offset, a_length, keys + b_offset, b_length);
         if (c == 0) {
             const std::string_view ta = TextOf(*a, side), tb = TextOf(*b, side);
@@ -166,12 +177,18 @@ bool SortView(DB_CONTEXT* db, const WordList& list, WordPair** view, std::size_t
         if (i > 0 && TextOf(*view[i - 1], side) == TextOf(*pair, side)) {
             pair->*side.key_offset = view[i - 1]->*side.key_offset;
             pair->*side.key_length = view[i - 1]->*side.key_length;
+            pair->*side.key_head = view[i - 1]->*side.key_head;
             continue;
         }
         key.clear();
         platform::AppendSortKeyIn(code_page, list.locale, TextOf(*pair, side), &key);
         if (!block.Append(key, &(pair->*side.key_offset))) return false;
         pair->*side.key_length = static_cast<std::uint32_t>(key.size());
+        std::uint64_t head = 0;
+        for (std::size_t b = 0; b < 8; ++b) {
+            head = head << 8 | (b < key.size() ? static_cast<std::uint8_t>(key[b]) : 0u);
+        }
+        pair->*side.key_head = head;
     }
     if (keys_done != 0) SetProgress(db, keys_done);
     if (keys_stored != 0) SetProgress(db, keys_stored);

@@ -28,6 +28,10 @@ struct WordPair {
     std::uint32_t secondary_key_length;
     std::size_t primary_key_offset;
     std::size_t secondary_key_offset;
+    // The first eight bytes of each key, big-endian and padded with zeros,
+    // which settle most comparisons without reading the key block.
+    std::uint64_t primary_key_head;
+    std::uint64_t secondary_key_head;
     WordNode* primary_node;    // the pair's words once their list is built
     WordNode* secondary_node;
 };

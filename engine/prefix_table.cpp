@@ -32,6 +32,10 @@ struct Table {
 struct PrefixTables {
     const WordNode* nodes;  // the node block the tables number
     std::uint32_t count;    // its words
+    // The list's locale and charset, which choose how it compares: a new
+    // locale may make a list compare by character.
+    std::uint32_t locale;
+    std::uint32_t charset;
     Table tables[kFolds][kLongest - kShortest + 1];
 };
 
@@ -153,12 +157,14 @@ bool FindPrefixCandidates(WordList* list, Fold fold, std::string_view key,
     const std::size_t length = std::min(key_length, kLongest);
     PrefixTables* tables = list->prefix_tables;
     if (tables != nullptr &&
-        (tables->nodes != list->node_block || tables->count != list->word_count)) {
-        DropPrefixTables(list);  // a block it does not know: built anew
+        (tables->nodes != list->node_block || tables->count != list->word_count ||
+         tables->locale != list->locale || tables->charset != list->charset)) {
+        DropPrefixTables(list);  // a block or a way of comparing it does not know
         tables = nullptr;
     }
     if (tables == nullptr) {
-        tables = new (std::nothrow) PrefixTables{list->node_block, list->word_count, {}};
+        tables = new (std::nothrow)
+            PrefixTables{list->node_block, list->word_count, list->locale, list->charset, {}};
         if (tables == nullptr) return false;
         list->prefix_tables = tables;
     }

@@ -71,7 +71,33 @@ struct Inflation {
     std::uint64_t packed = 0;
     std::uint64_t size = 0;
     State state = kNotRun;
+    // A block of texts is cut into these nodes right after its inflation,
+    // while other blocks still inflate; `cut_ok` tells how that went.
+    WordNode* nodes = nullptr;
+    std::uint32_t words = 0;
+    bool cut = false;
+    bool cut_ok = false;
 };
+
+// Cuts `bytes` bytes of texts, each ended by a NUL, into the `count` nodes of
+// a list in their order. False unless they are exactly that many words of 1
+// to 65,535 bytes.
+bool CutTexts(char* text, std::size_t bytes, std::uint32_t count, WordNode* nodes) {
+    if (bytes == 0 || text[bytes - 1] != '\0') return false;
+    char* const end = text + bytes;
+    std::size_t n = 0;
+    for (; text < end; ++n) {
+        const auto* nul = static_cast<char*>(std::memchr(text, '\0', end - text));
+        const auto length = static_cast<std::size_t>(nul - text);
+        // Stored words are 1 to 65,535 bytes; a count short of the texts is damage.
+        if (n == count || length == 0 || length > 0xFFFF) return false;
+        nodes[n] = WordNode{static_cast<std::uint16_t>(length), 0,       text,
+                            n > 0 ? &nodes[n - 1] : nullptr,    nullptr, nullptr};
+        if (n > 0) nodes[n - 1].next = &nodes[n];
+        text += length + 1;
+    }
+    return n == count;
+}
 
 // Inflates one zlib stream that must yield exactly `job->size` bytes.
 struct DeflateJob {
@@ -114,6 +140,12 @@ void InflateAll(const platform::MappedFile& file, Inflation* jobs, int count) {
                 inflation->state = Inflation::kBadStream;
             } else {
                 inflation->state = Inflation::kDone;
+                if (inflation->nodes != nullptr) {
+                    inflation->cut = true;
+                    inflation->cut_ok = CutTexts(reinterpret_cast<char*>(inflation->out),
+                                                 static_cast<std::size_t>(inflation->size),
+                                                 inflation->words, inflation->nodes);
+                }
             }
         }
         if (decompressor != nullptr) libdeflate_free_decompressor(decompressor);
@@ -284,6 +316,8 @@ private:
     const char* file_;
     const v03::Image* image_;
     Inflation ahead_[6];
+    Block nodes_ahead_[2];                    // the node blocks the texts are cut into ahead
+    bool nodes_lacking_[2] = {false, false};  // their allocation failed
     // The mirror check of the stored links, run beside the building of the
     // nodes; its verdict counts at its own turn.
     enum class Mirror { kUnchecked, kHolds, kBroken };
@@ -350,6 +384,13 @@ void Loader::InflateAhead() {
         const std::uint32_t words = WordCount(list);
         if (UnpackedSize(list) == bytes && words > 0 && words <= bytes / 2) {
             Prepare(list, bytes, 0);
+            if (ahead_[list].out != nullptr) {
+                nodes_ahead_[list].reset(static_cast<std::uint8_t*>(
+                    v03::Allocate((std::size_t{words} + 1) * sizeof(WordNode))));
+                nodes_lacking_[list] = nodes_ahead_[list] == nullptr;
+                ahead_[list].nodes = reinterpret_cast<WordNode*>(nodes_ahead_[list].get());
+                ahead_[list].words = words;
+            }
         }
         const std::uint32_t links = LinkCount(list);
         if (links > 0 && UnpackedSize(4 + list) == std::uint64_t{links} * 4) {
@@ -448,31 +489,25 @@ bool Loader::LoadTexts(int list) {
     }
     // Every word takes at least two bytes: one of text and its NUL.
     if (count > bytes / 2) return Fail(msg::kDamagedDatabase);
+    const Inflation& ahead = ahead_[list];
     Block texts;
     if (!Unpack(list, &texts)) return false;
     if (texts.get()[bytes - 1] != '\0') return Fail(msg::kDamagedDatabase);
     words->text_block = reinterpret_cast<char*>(texts.release());
-
-    auto* nodes =
-        static_cast<WordNode*>(v03::Allocate((std::size_t{count} + 1) * sizeof(WordNode)));
-    if (nodes == nullptr) return Fail(msg::kMemoryErrorSpaced);
+    if (nodes_lacking_[list]) return Fail(msg::kMemoryErrorSpaced);
+    if (nodes_ahead_[list] == nullptr) {
+        nodes_ahead_[list].reset(
+            static_cast<std::uint8_t*>(v03::Allocate((std::size_t{count} + 1) * sizeof(WordNode))));
+        if (nodes_ahead_[list] == nullptr) return Fail(msg::kMemoryErrorSpaced);
+    }
+    auto* const nodes = reinterpret_cast<WordNode*>(nodes_ahead_[list].release());
     words->node_block = nodes;
     words->node_block_count = count;
-    char* text = words->text_block;
-    char* const end = text + bytes;
-    std::size_t n = 0;
-    for (; text < end; ++n) {
-        const auto* nul = static_cast<char*>(std::memchr(text, '\0', end - text));
-        const auto length = static_cast<std::size_t>(nul - text);
-        // Stored words are 1 to 65,535 bytes; a count short of the texts is damage.
-        if (n == count || length == 0 || length > 0xFFFF) return Fail(msg::kDamagedDatabase);
-        nodes[n] = WordNode{static_cast<std::uint16_t>(length), 0,       text,
-                            n > 0 ? &nodes[n - 1] : nullptr,    nullptr, nullptr};
-        if (n > 0) nodes[n - 1].next = &nodes[n];
-        text += length + 1;
-    }
-    if (n != count) return Fail(msg::kDamagedDatabase);
-    return true;
+    // Cut while the other blocks inflated, or else now.
+    const bool cut = ahead.cut && ahead.nodes == nodes
+                         ? ahead.cut_ok
+                         : CutTexts(words->text_block, bytes, count, nodes);
+    return cut ? true : Fail(msg::kDamagedDatabase);
 }
 
 // Block 5 or 6: every link of the list, chained one after the other; the

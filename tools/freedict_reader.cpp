@@ -8,6 +8,8 @@
 #include <iterator>
 #include <set>
 #include <sstream>
+#include <string_view>
+#include <unordered_set>
 
 namespace cli {
 namespace {
@@ -97,6 +99,45 @@ bool IsNonTranslationLine(std::string_view line) {
         if (line[i] == ')' && --depth == 0) return i + 1 == line.size();
     }
     return false;
+}
+
+
+struct PairView {
+    std::string_view word;
+    std::string_view translation;
+    bool operator==(const PairView&) const = default;
+};
+
+struct PairViewHash {
+    std::size_t operator()(const PairView& p) const {
+        const std::size_t h = std::hash<std::string_view>{}(p.word);
+        return h ^ (std::hash<std::string_view>{}(p.translation) + 0x9E3779B97F4A7C15ull + (h << 6) +
+                    (h >> 2));
+    }
+};
+
+// Some databases hold one entry several times under other offsets (epo-eng's
+// "ĉevalo" three times); kept, its translation would be listed once per copy.
+// Keeps the first of each repeated pair, in order; returns how many went.
+std::size_t DropRepeatedPairs(std::vector<TranslationPair>* pairs) {
+    std::vector<char> keep(pairs->size(), 1);
+    {
+        std::unordered_set<PairView, PairViewHash> seen;
+        seen.reserve(pairs->size());
+        for (std::size_t i = 0; i < pairs->size(); ++i) {
+            const TranslationPair& p = (*pairs)[i];
+            keep[i] = seen.insert(PairView{p.word, p.translation}).second;
+        }
+    }
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < pairs->size(); ++i) {
+        if (!keep[i]) continue;
+        if (out != i) (*pairs)[out] = std::move((*pairs)[i]);
+        ++out;
+    }
+    const std::size_t dropped = pairs->size() - out;
+    pairs->resize(out);
+    return dropped;
 }
 
 }  // namespace
@@ -235,7 +276,8 @@ bool LanguageCodes(const std::string& base, std::string* from, std::string* to) 
     return to->find('-') == std::string::npos;
 }
 
-bool ReadDictd(const std::string& base, std::vector<TranslationPair>* pairs, std::string* error) {
+bool ReadDictd(const std::string& base, std::vector<TranslationPair>* pairs, std::string* error,
+               std::size_t* repeated) {
     std::ifstream index_file(base + ".index", std::ios::binary);
     if (!index_file) {
         *error = "Cannot read " + base + ".index";
@@ -284,6 +326,8 @@ bool ReadDictd(const std::string& base, std::vector<TranslationPair>* pairs, std
             pairs->push_back(std::move(pair));
         }
     }
+    const std::size_t dropped = DropRepeatedPairs(pairs);
+    if (repeated != nullptr) *repeated = dropped;
     return true;
 }
 

@@ -55,7 +55,10 @@ bool LocateDictd(const std::string& index_or_name, const std::string& search_dir
 bool LanguageCodes(const std::string& base, std::string* from, std::string* to);
 
 // Reads every pair of the dictd database at "base" (base.index and
-// base.dict.dz or base.dict). Entries at the same offset are read once.
-bool ReadDictd(const std::string& base, std::vector<TranslationPair>* pairs, std::string* error);
+// base.dict.dz or base.dict). Entries at the same offset are read once, and a
+// pair repeated by another entry is kept once; "repeated" (may be null) gets
+// how many such repeats were left out.
+bool ReadDictd(const std::string& base, std::vector<TranslationPair>* pairs, std::string* error,
+               std::size_t* repeated = nullptr);
 
 }  // namespace cli

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "testing/test_support.h"
+
 namespace cli {
 namespace {
 
@@ -122,4 +124,38 @@ TEST(FreedictReaderTest, LanguageCodesComeFromTheName) {
 }
 
 }  // namespace
+using DictdReadTest = test_support::ScratchDirTest;
+
+// epo-eng holds "ĉevalo" three times, word for word, at three offsets.
+TEST_F(DictdReadTest, AnEntryRepeatedElsewhereGivesItsPairsOnce) {
+    const std::string entry = "ĉevalo /tʃevˈalo/\nhorse, steed\n";
+    const std::string other = "hundo\ndog\n";
+    const std::string dict = entry + other + entry + entry;
+    const auto n = [](std::size_t v) {
+        static const char* a = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+        std::string s;
+        do {
+            s.insert(s.begin(), a[v % 64]);
+            v /= 64;
+        } while (v != 0);
+        return s;
+    };
+    const std::string e = n(entry.size());
+    test_support::WriteFile(Path("freedict-epo-eng.dict"), dict);
+    test_support::WriteFile(Path("freedict-epo-eng.index"),
+                            "hundo\t" + n(entry.size()) + "\t" + n(other.size()) + "\n" +
+                                "ĉevalo\tA\t" + e + "\n" + "ĉevalo\t" +
+                                n(entry.size() + other.size()) + "\t" + e + "\n" + "ĉevalo\t" +
+                                n(2 * entry.size() + other.size()) + "\t" + e + "\n");
+    std::vector<TranslationPair> pairs;
+    std::string error;
+    std::size_t repeated = 0;
+    ASSERT_TRUE(ReadDictd(Path("freedict-epo-eng"), &pairs, &error, &repeated)) << error;
+    ASSERT_EQ(pairs.size(), 3u);
+    EXPECT_EQ(pairs[0].word + "=" + pairs[0].translation, "ĉevalo=horse");
+    EXPECT_EQ(pairs[1].word + "=" + pairs[1].translation, "ĉevalo=steed");
+    EXPECT_EQ(pairs[2].word + "=" + pairs[2].translation, "hundo=dog");
+    EXPECT_EQ(repeated, 4u);
+}
+
 }  // namespace cli

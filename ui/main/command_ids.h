@@ -1,6 +1,7 @@
 // The command ids of the main window: menu items, accelerators, buttons and
 // controls all report to MainForm::command() by these numbers, which language
-// files, settings pages and the other windows use as well.
+// files, settings pages and the other windows use as well: they are data,
+// never renumbered.
 #pragma once
 
 namespace cmd {
@@ -72,7 +73,9 @@ inline constexpr int kLeaveToOther = 310;   // Shift+Esc
 inline constexpr int kStartTranslation = 462;  // F12, for the text window
 inline constexpr int kMainDirection = 356;
 inline constexpr int kDualDirection = 345;
+// The settings page of the hot key: a key of the combination was chosen.
 inline constexpr int kHotKeyChoice1 = 7003;
+inline constexpr int kHotKeyChoice2 = 7004;
 inline constexpr int kHotKeyChoice3 = 7005;
 inline constexpr int kHotKeysCallMain = 7007;
 inline constexpr int kHotKeysCallPopup = 7008;
@@ -89,6 +92,16 @@ inline constexpr int kActivateCode = 0xFFFF;
 // Sent by "wordbay --translate-selection": act as on the hot key.
 inline constexpr int kTranslateSelection = 131;
 
+// The font and colour buttons of the settings pages: the main window's page,
+// and the page of the popup and the tooltip (the popup's four list colours
+// among them go to the dual dictionary as well).
+inline constexpr int kMainViewFirst = 7202;
+inline constexpr int kMainViewLast = 7219;
+inline constexpr int kPopupViewFirst = 7403;
+inline constexpr int kPopupViewLast = 7435;
+inline constexpr int kPopupListColorFirst = 7407;
+inline constexpr int kPopupListColorLast = 7410;
+
 // Controls of the two dictionary panes.
 inline constexpr int kMainPrimaryList = 350;
 inline constexpr int kMainSecondaryList = 351;
@@ -101,8 +114,7 @@ inline constexpr int kDualSecondaryEdit = 349;
 inline constexpr int kPrimaryLabel = 10000;
 inline constexpr int kSecondaryLabel = 10001;
 
-// The form timer that polls the engine's progress.
-inline constexpr int kProgressTimer = 178;
+// How often the status strip shows the engine's progress.
 inline constexpr int kProgressPeriodMs = 200;
 
 }  // namespace cmd

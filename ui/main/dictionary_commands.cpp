@@ -1,5 +1,5 @@
 // The commands that open dialogs: choosing, importing, updating and exporting
-// dictionaries, the interface language, help and about.
+// dictionaries, the interface language, the settings, help and about.
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -9,24 +9,28 @@
 #include <algorithm>
 #include <mutex>
 
+#include "app/freelang_directory.h"
 #include "app/interface_language.h"
 #include "app/message_table.h"
 #include "app/program_dir.h"
 #include "app/search_controller.h"
-#include "ui/main/button_bar.h"
-#include "ui/main/command_ids.h"
-#include "ui/main/main_form.h"
-#include "ui/main/status_strip.h"
-#include "ui/main/tray_icon.h"
-
-#include "app/freelang_directory.h"
 #include "ui/dialogs/dlg_about.h"
 #include "ui/dialogs/dlg_freelang_import.h"
 #include "ui/dialogs/dlg_info.h"
-#include "ui/dialogs/dlg_load_dic.h"
 #include "ui/dialogs/dlg_language.h"
+#include "ui/dialogs/dlg_load_dic.h"
 #include "ui/dialogs/dlg_plugin.h"
+#include "ui/main/button_bar.h"
+#include "ui/main/command_ids.h"
+#include "ui/main/main_form.h"
+#include "ui/main/main_hot_key.h"
+#include "ui/main/main_speech.h"
+#include "ui/main/status_strip.h"
+#include "ui/main/tray_icon.h"
+#include "ui/settings/dlg_main.h"
+#include "ui/settings/settings_context.h"
 
+using wordbay::ListSide;
 using wordbay::SlotId;
 using wordbay::TextId;
 using wordbay::UiText;
@@ -138,7 +142,7 @@ void MainForm::createNewDictionary() {
     inputs.catalogue = m_catalogue.get();
     DlgInfo create(DlgInfo::Mode::kCreate, inputs, this);
     if (create.exec() != kIdOk || create.createdPath().empty()) return;
-    m_catalogue->Scan(m_paths.database_dir, this);
+    m_catalogue->Scan(m_paths.database_dir, m_view.get());
     m_controller->StartLoad(create.createdPath());
 }
 
@@ -199,3 +203,22 @@ void MainForm::openHelpTopic(const QString& topic) {
 }
 
 void MainForm::onHelp() { openHelp(); }
+
+void MainForm::openSettings() {
+    SettingsContext context;
+    context.program = &m_settings;
+    context.hotKeyNote = m_hotKey->note();
+    if (mainLoaded()) {
+        const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
+        context.dictionary = &main.settings();
+        context.primaryListName = main.ListNameUtf8(ListSide::kPrimary);
+        context.secondaryListName = main.ListNameUtf8(ListSide::kSecondary);
+    }
+    if (mainLoaded()) context.speech = m_speech->pane(SlotId::kMain);
+    DlgMain dialog(context, this, &m_settingsTab, this);
+    dialog.setHelpHandler([this](const QString& topic) { openHelpTopic(topic); });
+    dialog.exec();
+    // The close writes the start-up message choice from the worker's state.
+    m_controller->SetShowSplash(m_settings.show_splash);
+    m_speech->giveBackSettings(SlotId::kMain);
+}

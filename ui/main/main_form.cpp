@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QThread>
@@ -13,24 +14,26 @@
 #include <mutex>
 
 #include "app/catalogue.h"
+#include "app/dictionary_slot.h"
 #include "app/interface_language.h"
 #include "app/message_table.h"
 #include "app/search_controller.h"
-#include "hook/keysnare.h"
 #include "ui/main/button_bar.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/dictionary_pane.h"
-#include "ui/main/hot_key_filter.h"
-#include "ui/main/hot_key_portal.h"
-#include "ui/main/hot_key_selection.h"
+#include "ui/main/focused_control.h"
+#include "ui/main/main_menus.h"
+#include "ui/main/main_speech.h"
 #include "ui/main/search_edit.h"
+#include "ui/main/secondary_windows.h"
 #include "ui/main/status_strip.h"
 #include "ui/main/tray_icon.h"
-#include "speech/speech_pane.h"
+#include "ui/main/word_editing.h"
 #include "ui/popup/popup_form.h"
 #include "ui/popup/tooltip_form.h"
 #include "ui/settings/charmap_form.h"
 #include "ui/text/text_window.h"
+#include "ui/widgets/code_page_text.h"
 #include "ui/widgets/w_image_button.h"
 #include "ui/widgets/w_list_box.h"
 #include "ui/widgets/w_tip_manager.h"
@@ -46,6 +49,8 @@ QString text(TextId id) { return QString::fromUtf8(UiText(id)); }
 
 // How often the closing window looks whether the worker has ended.
 constexpr int kWorkerPollMs = 20;
+// Room the image and the padding take in the wide dictionary button.
+constexpr int kWideButtonImage = 34;
 
 }  // namespace
 
@@ -56,13 +61,7 @@ MainForm::MainForm(const wordbay::ProgramPaths& paths, QWidget* parent)
     resize(630, 460);
 }
 
-MainForm::~MainForm() {
-    destroyWindow();
-    if (m_keyPlayer.joinable()) {
-        WEP(0);
-        m_keyPlayer.join();
-    }
-}
+MainForm::~MainForm() { destroyWindow(); }
 
 // ---- Creation ------------------------------------------------------------
 
@@ -76,12 +75,31 @@ int MainForm::onCreate() {
     setWindowTitle(text(TextId::MSG_MAIN_WINDOW_CAPTION));
 
     createControls();
-    createMenus();
-    createAccelerators();
+    m_menus = std::make_unique<MainMenus>(this, m_buttons);
+    m_menus->createMenus();
+    m_menus->createAccelerators();
+    registerCommands();
 
     m_catalogue = std::make_unique<wordbay::Catalogue>();
-    m_controller =
-        std::make_unique<wordbay::SearchController>(this, m_catalogue.get(), m_paths, &m_fonts);
+    MainWindowView::Controls controls;
+    controls.window = this;
+    controls.panes[0] = m_panes[0];
+    controls.panes[1] = m_panes[1];
+    controls.status = m_status;
+    controls.buttonTexts = &m_buttonTexts;
+    m_view = std::make_unique<MainWindowView>(controls, viewHooks());
+    m_controller = std::make_unique<wordbay::SearchController>(m_view.get(), m_catalogue.get(),
+                                                               m_paths, &m_fonts);
+    m_view->attach(m_controller.get());
+    m_speech = std::make_unique<MainSpeech>(this, &m_buttonTexts, m_controller.get());
+    m_focus = std::make_unique<FocusedControl>(
+        m_panes[0], m_panes[1], [this] { return m_windows->popup(); }, m_controller.get());
+    m_editing = std::make_unique<WordEditing>(m_panes[0], m_controller.get(), &m_editMode);
+    m_hotKey = std::make_unique<MainHotKey>(this, &m_settings, m_controller.get(),
+                                            m_paths.settings_file, hotKeyHooks());
+    m_windows =
+        std::make_unique<SecondaryWindows>(this, &m_settings, m_paths.settings_file, m_panes[0],
+                                           m_panes[1], m_controller.get(), &m_fonts, windowHooks());
     wordbay::SearchOptions o;
     o.case_sensitive = m_settings.case_sensitive;
     o.ignore_accents = m_settings.ignore_accents;
@@ -103,7 +121,7 @@ int MainForm::onCreate() {
     // The hot key needs the native window, which is made only once the
     // stored place is applied (showAtStoredPlace()).
 
-    m_catalogue->Scan(m_paths.database_dir, this);
+    m_catalogue->Scan(m_paths.database_dir, m_view.get());
     wordbay::DictionaryState state;
     state.show_splash = m_settings.show_splash;
     state.convert_v2 = m_settings.convert_v2;
@@ -112,6 +130,83 @@ int MainForm::onCreate() {
     state.dual_name = m_settings.dual_name;
     m_controller->StartWorker(state, o);
     return 0;
+}
+
+MainWindowView::Hooks MainForm::viewHooks() {
+    MainWindowView::Hooks h;
+    h.dictionaryShown = [this](SlotId id, const wordbay::DictionarySlot& slot) {
+        dictionaryShown(id, slot);
+    };
+    h.titlesChanged = [this](const wordbay::WindowTitles& t) { m_windows->setTitles(t); };
+    h.menusEnabled = [this](bool enabled) { m_menus->setEnabled(enabled); };
+    h.editModeOff = [this] {
+        if (m_editMode) toggleEditMode();
+    };
+    // The controller has set dual mode in its options before it calls.
+    h.dualModeChanged = [this] {
+        updateMenuStates();
+        layoutPanes();
+    };
+    h.bringToFront = [this] { bringToFront(); };
+    h.otherWindowsReady = [this] {
+        return m_windows->popup() && m_windows->tooltip() && m_windows->textWindow();
+    };
+    h.hotKeyText = [this](std::string_view word) { m_windows->showHotKeyText(word); };
+    h.hotKeyList = [this](const char* const* items, int count) {
+        m_windows->showHotKeyList(items, count);
+    };
+    h.hotKeyClear = [this] { m_windows->clearHotKeyWindow(); };
+    return h;
+}
+
+MainHotKey::Hooks MainForm::hotKeyHooks() {
+    MainHotKey::Hooks h;
+    h.editMode = [this] { return m_editMode; };
+    h.lookUpStarts = [this] { m_windows->lookUpStarts(); };
+    h.showTarget = [this](int target) {
+        // With the main window always on top the popup and tooltip stay hidden.
+        if (target == 1 && m_windows->popup() && !m_settings.main_on_top) {
+            m_windows->popup()->showPopup(true);
+        } else if (target == 2 && m_windows->tooltip() && !m_settings.main_on_top) {
+            m_windows->tooltip()->showTooltip(true);
+        } else {
+            bringToFront();
+        }
+    };
+    h.bringToFront = [this] { bringToFront(); };
+    h.sourceEdit = [this]() -> const SearchEdit* {
+        if (!mainLoaded()) return nullptr;
+        return m_panes[0]->edit(m_controller->slot(SlotId::kMain).source_side());
+    };
+    h.copy = [this] { m_focus->copy(); };
+    return h;
+}
+
+SecondaryWindows::Hooks MainForm::windowHooks() {
+    SecondaryWindows::Hooks h;
+    h.mainCommand = [this](int id) { command(kMenuCommand, id, nullptr, 0); };
+    h.bringMainToFront = [this] { bringToFront(); };
+    h.shareKeys = [this](QWidget* window) { m_menus->shareAccelerators(window); };
+    h.mainLeavesTop = [this] { setAlwaysOnTop(false); };
+    h.statesChanged = [this] { updateMenuStates(); };
+    h.editMode = [this] { return m_editMode; };
+    return h;
+}
+
+void MainForm::dictionaryShown(SlotId id, const wordbay::DictionarySlot& slot) {
+    m_windows->applyLooks();
+    // The engines start once the dictionary's own voices are in place.
+    m_speech->takeSettings(id, slot);
+    QMetaObject::invokeMethod(
+        this, [this] { command(kMenuCommand, cmd::kStartSpeech, nullptr, 0); },
+        Qt::QueuedConnection);
+    if (id == SlotId::kMain) {
+        // The wide button names the dictionary, shortened to fit.
+        WImageButton* change = m_buttons->button(cmd::kChange);
+        const QString name = decodeText(slot.CodePage(ListSide::kPrimary), slot.info().name);
+        change->setText(change->fontMetrics().elidedText(name, Qt::ElideRight,
+                                                         change->width() - kWideButtonImage));
+    }
 }
 
 void MainForm::readSettings() {
@@ -150,6 +245,26 @@ void MainForm::createControls() {
     m_status->setStatusText(text(TextId::MSG_DICTIONARY_NOT_LOADED));
 }
 
+void MainForm::retranslate() {
+    m_menus->retranslate();
+    m_buttons->retranslate();
+    if (m_tray != nullptr) m_tray->retranslate();
+    buttonTablesFromLanguage();
+    updateMenuStates();
+}
+
+void MainForm::updateMenuStates() {
+    MainMenus::States s;
+    s.options = options();
+    s.editMode = m_editMode;
+    s.mainOnTop = m_settings.main_on_top;
+    s.useHotKeys = m_settings.use_hot_keys;
+    s.useSpeech = m_settings.use_speech;
+    s.hotKeyTarget = m_settings.hot_key_target;
+    m_menus->showStates(s);
+    updateOptionViews();
+}
+
 void MainForm::buttonTablesFromLanguage() {
     for (std::size_t i = 0; i < wordbay::kMessageBoxButtons.size(); ++i) {
         m_buttonTexts[i] = {wordbay::kMessageBoxButtons[i].id,
@@ -181,7 +296,7 @@ void MainForm::showAtStoredPlace() {
     } else {
         showNormal();
     }
-    if (m_settings.use_hot_keys) installHotKey(true);
+    if (m_settings.use_hot_keys) m_hotKey->install(true);
 }
 
 // ---- Options and their views -----------------------------------------------
@@ -249,10 +364,11 @@ void MainForm::toggleSwitch(int id) {
         default: return;
     }
     setOptions(o);
-    if (m_textWindow) m_textWindow->setSwitches(o.case_sensitive, o.ignore_accents);
+    if (m_windows->textWindow())
+        m_windows->textWindow()->setSwitches(o.case_sensitive, o.ignore_accents);
     if (id == cmd::kIgnoreAccents || id == cmd::kCaseSensitive) rerunSearch();
     // The titles name the dual dictionary's list while the two are linked.
-    if (id == cmd::kLink && !m_controller->busy()) SetTitles(m_controller->Titles());
+    if (id == cmd::kLink && !m_controller->busy()) m_view->SetTitles(m_controller->Titles());
 }
 
 ListSide MainForm::focusSideOfMainPane() const {
@@ -271,132 +387,146 @@ void MainForm::rerunSearch() {
 
 void MainForm::command(int code, int id, WControl*, qintptr param) {
     if (m_controller == nullptr) return;
-    switch (id) {
-        case cmd::kMainPrimaryEdit:
-        case cmd::kMainSecondaryEdit:
-        case cmd::kMainPrimaryList:
-        case cmd::kMainSecondaryList:
-        case cmd::kDualPrimaryEdit:
-        case cmd::kDualSecondaryEdit:
-        case cmd::kDualPrimaryList:
-        case cmd::kDualSecondaryList:
-            paneNotification(code, id, param);
-            return;
+    m_commands.run({code, id, param});
+}
 
-        case cmd::kUseWildcards: togglePattern(wordbay::PatternKind::kWildcards); return;
-        case cmd::kUseRegex: togglePattern(wordbay::PatternKind::kRegex); return;
-        case cmd::kAnagrams1: togglePattern(wordbay::PatternKind::kAnagramReuse); return;
-        case cmd::kAnagrams2: togglePattern(wordbay::PatternKind::kAnagramOnce); return;
-        case cmd::kAnagrams3: togglePattern(wordbay::PatternKind::kAnagramExact); return;
-        case cmd::kIgnoreAccents:
-        case cmd::kCaseSensitive:
-        case cmd::kAutotranslate:
-        case cmd::kUseClipboard:
-        case cmd::kLink:
-        case cmd::kMultiple:
-            toggleSwitch(id);
-            return;
+// What each command does. The ids are the published numbers of
+// command_ids.h; every menu item, key, button and control of the window and
+// of its other windows arrives here by them.
+void MainForm::registerCommands() {
+    CommandTable& t = m_commands;
+    using Call = CommandTable::Call;
+    t.add({cmd::kMainPrimaryEdit, cmd::kMainSecondaryEdit, cmd::kMainPrimaryList,
+           cmd::kMainSecondaryList, cmd::kDualPrimaryEdit, cmd::kDualSecondaryEdit,
+           cmd::kDualPrimaryList, cmd::kDualSecondaryList},
+          [this](const Call& c) { paneNotification(c.code, c.id, c.param); });
 
-        case cmd::kSave: m_controller->StartSave(); return;
-        case cmd::kSaveAs: m_controller->StartSaveAs(); return;
-        case cmd::kListPalindrome: startJob(wordbay::kJobPalindromes); return;
-        case cmd::kListIdentical: startJob(wordbay::kJobIdenticalWords); return;
-        case cmd::kChange: changeDictionary(); return;
-        case cmd::kImport:
-        case cmd::kUpdate:
-        case cmd::kExport:
-            importExport(id);
-            return;
-        case cmd::kCreateNew: createNewDictionary(); return;
-        case cmd::kDictionaryInfo: editDictionaryInfo(); return;
-        case cmd::kExit: close(); return;
+    // Search modes and switches.
+    auto pattern = [this](wordbay::PatternKind kind) {
+        return [this, kind](const Call&) { togglePattern(kind); };
+    };
+    t.add(cmd::kUseWildcards, pattern(wordbay::PatternKind::kWildcards));
+    t.add(cmd::kUseRegex, pattern(wordbay::PatternKind::kRegex));
+    t.add(cmd::kAnagrams1, pattern(wordbay::PatternKind::kAnagramReuse));
+    t.add(cmd::kAnagrams2, pattern(wordbay::PatternKind::kAnagramOnce));
+    t.add(cmd::kAnagrams3, pattern(wordbay::PatternKind::kAnagramExact));
+    t.add({cmd::kIgnoreAccents, cmd::kCaseSensitive, cmd::kAutotranslate, cmd::kUseClipboard,
+           cmd::kLink, cmd::kMultiple},
+          [this](const Call& c) { toggleSwitch(c.id); });
 
-        case cmd::kDualMode: toggleDualMode(); return;
-        case cmd::kLoadDual: loadDual(); return;
-        case cmd::kEditMode: toggleEditMode(); return;
-        case cmd::kAddWord:
-            if (m_editMode) addTranslation();
-            return;
-        case cmd::kDeleteWord:
-            if (m_editMode) deleteSelected();
-            return;
-        case cmd::kChangeWord:
-            if (m_editMode) openWordChange();
-            return;
+    // The dictionary menu.
+    t.add(cmd::kSave, [this](const Call&) { m_controller->StartSave(); });
+    t.add(cmd::kSaveAs, [this](const Call&) { m_controller->StartSaveAs(); });
+    t.add(cmd::kListPalindrome, [this](const Call&) { startJob(wordbay::kJobPalindromes); });
+    t.add(cmd::kListIdentical, [this](const Call&) { startJob(wordbay::kJobIdenticalWords); });
+    t.add(cmd::kChange, [this](const Call&) { changeDictionary(); });
+    t.add({cmd::kImport, cmd::kUpdate, cmd::kExport},
+          [this](const Call& c) { importExport(c.id); });
+    t.add(cmd::kCreateNew, [this](const Call&) { createNewDictionary(); });
+    t.add(cmd::kDictionaryInfo, [this](const Call&) { editDictionaryInfo(); });
+    t.add(cmd::kExit, [this](const Call&) { close(); });
 
-        case cmd::kCopy:
-        case cmd::kContextCopy:
-            copy();
-            return;
-        case cmd::kPaste:
-        case cmd::kContextPaste:
-            paste();
-            return;
-        case cmd::kUndo:
-        case cmd::kCut:
-        case cmd::kSelectAll:
-        case cmd::kDelete:
-            editCommand(id);
-            return;
-        case cmd::kDropWord: dropWord(); return;
+    // Dual mode, edit mode and the pane's editing commands.
+    t.add(cmd::kDualMode, [this](const Call&) { toggleDualMode(); });
+    t.add(cmd::kLoadDual, [this](const Call&) { loadDual(); });
+    t.add(cmd::kEditMode, [this](const Call&) { toggleEditMode(); });
+    // Changing the dictionary's words works in edit mode only.
+    auto editing = [this](void (WordEditing::*change)()) {
+        return [this, change](const Call&) {
+            if (m_editMode) (m_editing.get()->*change)();
+        };
+    };
+    t.add(cmd::kAddWord, editing(&WordEditing::addTranslation));
+    t.add(cmd::kDeleteWord, editing(&WordEditing::deleteSelected));
+    t.add(cmd::kChangeWord, editing(&WordEditing::openWordChange));
+    t.add({cmd::kCopy, cmd::kContextCopy}, [this](const Call&) {
+        // The hot key's own copy key may land here: it copies nothing of ours.
+        if (!m_hotKey->readingSelection()) m_focus->copy();
+    });
+    t.add({cmd::kPaste, cmd::kContextPaste}, [this](const Call&) { m_focus->paste(); });
+    t.add({cmd::kUndo, cmd::kCut, cmd::kSelectAll, cmd::kDelete},
+          [this](const Call& c) { m_focus->edit(c.id); });
+    t.add(cmd::kDropWord, [this](const Call&) { m_hotKey->dropWord(); });
+    t.add({cmd::kChangeDirection, cmd::kMainDirection},
+          [this](const Call&) { reverseDirection(SlotId::kMain); });
+    t.add(cmd::kDualDirection, [this](const Call&) { reverseDirection(SlotId::kDual); });
+    t.add(cmd::kLeave, [this](const Call&) { leave(false); });
+    t.add(cmd::kLeaveToOther, [this](const Call&) { leave(true); });
+    registerWindowCommands();
+}
 
-        case cmd::kInterfaceLanguage: chooseInterfaceLanguage(); return;
-        case cmd::kAlwaysOnTop: setAlwaysOnTop(!m_settings.main_on_top); return;
-        case cmd::kUseHotKeys:
-            m_settings.use_hot_keys = !m_settings.use_hot_keys;
-            installHotKey(m_settings.use_hot_keys);
-            updateMenuStates();
-            return;
-        case cmd::kActivateSpeechMenu:
-        case cmd::kActivateSpeechButton:
-            m_settings.use_speech = !m_settings.use_speech;
-            updateMenuStates();
-            if (!m_settings.use_speech) stopSpeaking();
-            startSpeechEngines();
-            return;
-        case cmd::kStartSpeech: startSpeechEngines(); return;
-        case cmd::kSpeak: speakFocusedWord(); return;
-        case cmd::kStopSpeaking: stopSpeaking(); return;
-        case cmd::kTranslateText: showTextWindow(); return;
-        case cmd::kStartTranslation:
-            if (m_textWindow) m_textWindow->command(kMenuCommand, id, nullptr, 0);
-            return;
-        case cmd::kCharmap: showCharmap(); return;
-        case cmd::kSettings: openSettings(); return;
-        case cmd::kHotKeyChoice1:
-        case cmd::kHotKeyChoice1 + 1:
-        case cmd::kHotKeyChoice1 + 2:
-            changeHotKeys();
-            return;
-        case cmd::kHotKeysCallMain: setHotKeyTarget(0); return;
-        case cmd::kHotKeysCallPopup: setHotKeyTarget(1); return;
-        case cmd::kHotKeysCallTooltip: setHotKeyTarget(2); return;
-        case cmd::kMinimizeToTray: m_settings.minimize_to_tray = !m_settings.minimize_to_tray; return;
-        case cmd::kPopupOnTop: setPopupOnTop(!m_settings.popup_on_top); return;
-        case cmd::kTooltipOnTop: setTooltipOnTop(!m_settings.tooltip_on_top); return;
-        case cmd::kSnapPopup: m_settings.popup_to_cursor = !m_settings.popup_to_cursor; return;
-        case cmd::kSnapTooltip: m_settings.tooltip_to_cursor = !m_settings.tooltip_to_cursor; return;
+// The commands of the program's settings, speech, the other windows and help.
+void MainForm::registerWindowCommands() {
+    CommandTable& t = m_commands;
+    using Call = CommandTable::Call;
+    t.add(cmd::kInterfaceLanguage, [this](const Call&) { chooseInterfaceLanguage(); });
+    t.add(cmd::kAlwaysOnTop, [this](const Call&) { setAlwaysOnTop(!m_settings.main_on_top); });
+    t.add(cmd::kUseHotKeys, [this](const Call&) { toggleHotKeys(); });
+    t.add({cmd::kActivateSpeechMenu, cmd::kActivateSpeechButton},
+          [this](const Call&) { toggleSpeech(); });
+    t.add(cmd::kStartSpeech, [this](const Call&) {
+        if (m_settings.use_speech) m_speech->startEngines();
+    });
+    t.add(cmd::kSpeak, [this](const Call&) {
+        SlotId slot = SlotId::kMain;
+        ListSide side = ListSide::kPrimary;
+        std::string word;
+        if (m_settings.use_speech && m_focus->word(&slot, &side, &word))
+            m_speech->speak(slot, side, word);
+    });
+    t.add(cmd::kStopSpeaking, [this](const Call&) { m_speech->stop(); });
+    t.add(cmd::kTranslateText, [this](const Call&) { m_windows->showTextWindow(); });
+    t.add(cmd::kStartTranslation, [this](const Call& c) {
+        if (m_windows->textWindow())
+            m_windows->textWindow()->command(kMenuCommand, c.id, nullptr, 0);
+    });
+    t.add(cmd::kCharmap, [this](const Call&) { m_windows->showCharmap(); });
+    t.add(cmd::kSettings, [this](const Call&) { openSettings(); });
+    t.add({cmd::kHotKeyChoice1, cmd::kHotKeyChoice2, cmd::kHotKeyChoice3},
+          [this](const Call&) { m_hotKey->changeKeys(); });
+    t.add(cmd::kHotKeysCallMain, [this](const Call&) { setHotKeyTarget(0); });
+    t.add(cmd::kHotKeysCallPopup, [this](const Call&) { setHotKeyTarget(1); });
+    t.add(cmd::kHotKeysCallTooltip, [this](const Call&) { setHotKeyTarget(2); });
+    auto flip = [](bool* setting) { return [setting](const Call&) { *setting = !*setting; }; };
+    t.add(cmd::kMinimizeToTray, flip(&m_settings.minimize_to_tray));
+    t.add(cmd::kSnapPopup, flip(&m_settings.popup_to_cursor));
+    t.add(cmd::kSnapTooltip, flip(&m_settings.tooltip_to_cursor));
+    t.add(cmd::kPopupOnTop,
+          [this](const Call&) { m_windows->setPopupOnTop(!m_settings.popup_on_top); });
+    t.add(cmd::kTooltipOnTop,
+          [this](const Call&) { m_windows->setTooltipOnTop(!m_settings.tooltip_on_top); });
+    const auto view = [this](const Call& c) { m_windows->changeView(c.id, c.param); };
+    t.addRange(cmd::kMainViewFirst, cmd::kMainViewLast, view);
+    t.addRange(cmd::kPopupViewFirst, cmd::kPopupViewLast, view);
 
-        case cmd::kChangeDirection:
-        case cmd::kMainDirection:
-            reverseDirection(SlotId::kMain);
-            return;
-        case cmd::kDualDirection: reverseDirection(SlotId::kDual); return;
-        case cmd::kLeave: leave(false); return;
-        case cmd::kLeaveToOther: leave(true); return;
+    // Help, the tray and the program's later starts.
+    t.add(cmd::kHelpContents, [this](const Call&) { openHelp(); });
+    t.add(cmd::kHelpAbout, [this](const Call&) { showAbout(); });
+    t.add(cmd::kRestoreFromTray, [this](const Call&) { restoreFromTray(); });
+    auto fromOtherStart = [](const Call& c) {
+        return c.code == cmd::kActivateCode && c.param == -1;
+    };
+    t.add(cmd::kActivateInstance, [this, fromOtherStart](const Call& c) {
+        if (fromOtherStart(c)) restoreFromTray();
+    });
+    t.add(cmd::kTranslateSelection, [this, fromOtherStart](const Call& c) {
+        if (fromOtherStart(c)) m_hotKey->translateSelection();
+    });
+}
 
-        case cmd::kHelpContents: openHelp(); return;
-        case cmd::kHelpAbout: showAbout(); return;
-        case cmd::kRestoreFromTray: restoreFromTray(); return;
-        case cmd::kActivateInstance:
-            if (code == cmd::kActivateCode && param == -1) restoreFromTray();
-            return;
-        case cmd::kTranslateSelection:
-            if (code == cmd::kActivateCode && param == -1) translateSelection();
-            return;
-        default:
-            if ((id >= 7202 && id <= 7219) || (id >= 7403 && id <= 7435)) changeView(id, param);
-            return;
+void MainForm::toggleHotKeys() {
+    m_settings.use_hot_keys = !m_settings.use_hot_keys;
+    m_hotKey->install(m_settings.use_hot_keys);
+    updateMenuStates();
+}
+
+void MainForm::toggleSpeech() {
+    m_settings.use_speech = !m_settings.use_speech;
+    updateMenuStates();
+    if (m_settings.use_speech) {
+        m_speech->startEngines();
+    } else {
+        m_speech->stop();
     }
 }
 
@@ -406,15 +536,16 @@ void MainForm::setHotKeyTarget(int target) {
     o.hot_key_target = static_cast<wordbay::HotKeyTarget>(target);
     setOptions(o);
     if (target == 0) {
-        if (m_popup) m_popup->hide();
-        if (m_tooltip) m_tooltip->hide();
+        if (m_windows->popup()) m_windows->popup()->hide();
+        if (m_windows->tooltip()) m_windows->tooltip()->hide();
         if (m_settings.main_on_top) setAlwaysOnTop(true);
     } else if (target == 1) {
-        if (m_tooltip) m_tooltip->hide();
-        if (m_popup && m_settings.popup_on_top) m_popup->showPopup(true);
+        if (m_windows->tooltip()) m_windows->tooltip()->hide();
+        if (m_windows->popup() && m_settings.popup_on_top) m_windows->popup()->showPopup(true);
     } else if (target == 2) {
-        if (m_popup) m_popup->hide();
-        if (m_tooltip && m_settings.tooltip_on_top) m_tooltip->showTooltip(true);
+        if (m_windows->popup()) m_windows->popup()->hide();
+        if (m_windows->tooltip() && m_settings.tooltip_on_top)
+            m_windows->tooltip()->showTooltip(true);
     }
 }
 
@@ -424,13 +555,13 @@ void MainForm::setAlwaysOnTop(bool on) {
         // Only one window can stay above the others.
         m_settings.popup_on_top = false;
         m_settings.tooltip_on_top = false;
-        if (m_popup) {
-            m_popup->applyOnTop();
-            m_popup->hide();
+        if (m_windows->popup()) {
+            m_windows->popup()->applyOnTop();
+            m_windows->popup()->hide();
         }
-        if (m_tooltip) {
-            m_tooltip->applyOnTop();
-            m_tooltip->hide();
+        if (m_windows->tooltip()) {
+            m_windows->tooltip()->applyOnTop();
+            m_windows->tooltip()->hide();
         }
     }
     setStaysOnTop(on);
@@ -467,8 +598,12 @@ bool MainForm::onMinimize() {
     return true;
 }
 
+void MainForm::onActivate() {
+    if (m_hotKey) m_hotKey->clipboardStep();
+}
+
 void MainForm::onContextMenu(const QPoint& globalPos, QWidget* source) {
-    showContextMenu(globalPos, source);
+    m_menus->showContextMenu(globalPos, source, m_settings.use_speech);
 }
 
 // ---- Closing ---------------------------------------------------------------
@@ -526,7 +661,7 @@ bool MainForm::onClose() {
     }
     {
         const wordbay::SettingsFile settings(m_paths.settings_file);
-        destroySecondaryWindows(&settings);
+        m_windows->destroy(&settings);
         writeProgramSettings(&settings);
     }  // the settings file is written here, once
     // The worker ends after what it is doing; the window goes once it has.
@@ -570,8 +705,8 @@ void MainForm::writeProgramSettings(const wordbay::SettingsFile* file) {
 }
 
 void MainForm::onDestroy() {
-    stopSpeaking();
-    destroySecondaryWindows();
+    if (m_speech) m_speech->stop();
+    m_windows->destroy();
     if (m_controller != nullptr) {
         // Normally the worker has ended before the window closed. Otherwise
         // its current job ends first (a file being written is finished), and
@@ -580,7 +715,6 @@ void MainForm::onDestroy() {
         m_controller->Stop();
         m_controller->WriteSlotSettings();
     }
-    killFormTimer(cmd::kProgressTimer);
     if (m_tray != nullptr) m_tray->hide();
-    if (m_hotKeyInstalled) installHotKey(false);
+    if (m_hotKey && m_hotKey->installed()) m_hotKey->install(false);
 }

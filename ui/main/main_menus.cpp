@@ -1,25 +1,20 @@
-// The menus of the main window: the main menu with its check marks and
-// enabling, the accelerators, and the context menu of the panes' edit boxes
-// and lists. Every text comes from the interface language and is set again
-// when the language changes.
+#include "ui/main/main_menus.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QLayout>
 #include <QShortcut>
 
 #include "app/message_table.h"
 #include "ui/main/button_bar.h"
 #include "ui/main/command_ids.h"
-#include "ui/main/dictionary_pane.h"
-#include "ui/main/main_form.h"
 #include "ui/main/search_edit.h"
-#include "ui/main/status_strip.h"
-#include "ui/main/tray_icon.h"
 #include "ui/widgets/image_strip.h"
+#include "ui/widgets/w_form.h"
 #include "ui/widgets/w_list_box.h"
 
 using wordbay::TextId;
@@ -154,10 +149,12 @@ QString text(TextId id) { return QString::fromUtf8(UiText(id)); }
 
 }  // namespace
 
-void MainForm::createMenus() {
-    m_menuBar = new QMenuBar(this);
+MainMenus::MainMenus(WForm* window, ButtonBar* buttons) : m_window(window), m_buttons(buttons) {}
+
+void MainMenus::createMenus() {
+    m_menuBar = new QMenuBar(m_window);
     m_menuBar->setObjectName(QStringLiteral("mainMenu"));
-    layout()->setMenuBar(m_menuBar);
+    m_window->layout()->setMenuBar(m_menuBar);
     for (int m = 0; m < 4; ++m) {
         m_menus[m] = m_menuBar->addMenu(QString());
         for (std::size_t i = 0; i < kMenus[m].count; ++i) {
@@ -166,46 +163,47 @@ void MainForm::createMenus() {
                 m_menus[m]->addSeparator();
                 continue;
             }
-            QAction* action = addCommand(item.id);
+            QAction* action = m_window->addCommand(item.id);
             action->setCheckable(item.checkable);
             action->setObjectName(QStringLiteral("menu%1").arg(item.id));
             m_menus[m]->addAction(action);
         }
-        watchMenu(m_menus[m]);
+        m_window->watchMenu(m_menus[m]);
     }
 
-    m_contextMenu = new QMenu(this);
+    m_contextMenu = new QMenu(m_window);
     m_contextMenu->setObjectName(QStringLiteral("contextMenu"));
     const ImageStrip& strip = ImageStrip::standard();
     for (const ContextItem& item : kContextMenu) {
-        QAction* action = addCommand(item.id);
+        QAction* action = m_window->addCommand(item.id);
         if (item.image >= 0) action->setIcon(QIcon(strip.image(item.image)));
         m_contextMenu->addAction(action);
     }
 }
 
-void MainForm::createAccelerators() {
-    for (const Accelerator& a : kAccelerators) addAccelerator(QKeySequence(a.key), a.id);
+void MainMenus::createAccelerators() {
+    for (const Accelerator& a : kAccelerators) m_window->addAccelerator(QKeySequence(a.key), a.id);
 }
 
-void MainForm::shareAccelerators(QWidget* window) {
+void MainMenus::shareAccelerators(QWidget* window) {
     // The keys act in the popup and the tooltip as in the main window (Esc
     // leaves them; copy, paste, select all and speak work on their controls).
     for (const Accelerator& a : kAccelerators) {
         auto* shortcut = new QShortcut(QKeySequence(a.key), window);
         shortcut->setContext(Qt::WindowShortcut);
         const int id = a.id;
-        connect(shortcut, &QShortcut::activated, this,
-                [this, id] { command(kAcceleratorCommand, id, nullptr, 0); });
+        WForm* main = m_window;
+        QObject::connect(shortcut, &QShortcut::activated, main,
+                         [main, id] { main->command(kAcceleratorCommand, id, nullptr, 0); });
     }
 }
 
-void MainForm::retranslate() {
+void MainMenus::retranslate() {
     for (int m = 0; m < 4; ++m) {
         m_menus[m]->setTitle(text(kMenus[m].title));
         for (std::size_t i = 0; i < kMenus[m].count; ++i) {
             const MenuItem& item = kMenus[m].items[i];
-            if (item.id != kSeparator) commandAction(item.id)->setText(text(item.text));
+            if (item.id != kSeparator) m_window->commandAction(item.id)->setText(text(item.text));
         }
     }
     for (QAction* action : m_contextMenu->actions()) {
@@ -214,14 +212,15 @@ void MainForm::retranslate() {
             if (item.id == id) action->setText(text(item.text));
         }
     }
-    m_buttons->retranslate();
-    if (m_tray != nullptr) m_tray->retranslate();
-    buttonTablesFromLanguage();
-    updateMenuStates();
 }
 
-void MainForm::updateMenuStates() {
-    const wordbay::SearchOptions o = options();
+void MainMenus::setEnabled(bool enabled) {
+    for (QMenu* menu : m_menus) menu->setEnabled(enabled);
+    m_buttons->setEnabled(enabled);
+}
+
+void MainMenus::showStates(const States& s) {
+    const wordbay::SearchOptions& o = s.options;
     const struct {
         int id;
         bool on;
@@ -229,10 +228,10 @@ void MainForm::updateMenuStates() {
         {cmd::kDualMode, o.dual_mode},
         {cmd::kLink, o.link},
         {cmd::kMultiple, o.link_all},
-        {cmd::kEditMode, m_editMode},
-        {cmd::kAlwaysOnTop, m_settings.main_on_top},
-        {cmd::kUseHotKeys, m_settings.use_hot_keys},
-        {cmd::kActivateSpeechMenu, m_settings.use_speech},
+        {cmd::kEditMode, s.editMode},
+        {cmd::kAlwaysOnTop, s.mainOnTop},
+        {cmd::kUseHotKeys, s.useHotKeys},
+        {cmd::kActivateSpeechMenu, s.useSpeech},
         {cmd::kAnagrams1, o.anagram_mode == 1},
         {cmd::kAnagrams2, o.anagram_mode == 2},
         {cmd::kAnagrams3, o.anagram_mode == 3},
@@ -244,42 +243,41 @@ void MainForm::updateMenuStates() {
         {cmd::kAutotranslate, o.auto_translate},
     };
     for (const auto& c : checks) {
-        commandAction(c.id)->setChecked(c.on);
+        m_window->commandAction(c.id)->setChecked(c.on);
         m_buttons->setToggled(c.id, c.on);
     }
-    m_buttons->setToggled(cmd::kActivateSpeechButton, m_settings.use_speech);
-    m_buttons->setToggled(cmd::kHotKeysCallMain, m_settings.hot_key_target == 0);
-    m_buttons->setToggled(cmd::kHotKeysCallPopup, m_settings.hot_key_target == 1);
-    m_buttons->setToggled(cmd::kHotKeysCallTooltip, m_settings.hot_key_target == 2);
+    m_buttons->setToggled(cmd::kActivateSpeechButton, s.useSpeech);
+    m_buttons->setToggled(cmd::kHotKeysCallMain, s.hotKeyTarget == 0);
+    m_buttons->setToggled(cmd::kHotKeysCallPopup, s.hotKeyTarget == 1);
+    m_buttons->setToggled(cmd::kHotKeysCallTooltip, s.hotKeyTarget == 2);
 
     const struct {
         int id;
         bool on;
     } enabling[] = {
-        {cmd::kAddWord, m_editMode},
-        {cmd::kDeleteWord, m_editMode},
-        {cmd::kChangeWord, m_editMode},
-        {cmd::kDualMode, !m_editMode},
+        {cmd::kAddWord, s.editMode},
+        {cmd::kDeleteWord, s.editMode},
+        {cmd::kChangeWord, s.editMode},
+        {cmd::kDualMode, !s.editMode},
         {cmd::kLoadDual, o.dual_mode},
         {cmd::kLink, o.dual_mode},
         {cmd::kMultiple, o.dual_mode && o.link},
     };
     for (const auto& e : enabling) {
-        commandAction(e.id)->setEnabled(e.on);
+        m_window->commandAction(e.id)->setEnabled(e.on);
         m_buttons->setButtonEnabled(e.id, e.on);
     }
-    updateOptionViews();
 }
 
-void MainForm::showContextMenu(const QPoint& globalPos, QWidget* source) {
+void MainMenus::showContextMenu(const QPoint& globalPos, QWidget* source, bool speech) {
     auto* edit = qobject_cast<SearchEdit*>(source);
     auto* list = qobject_cast<WListBox*>(source);
     if (edit == nullptr && list == nullptr) return;
     source->setFocus(Qt::MouseFocusReason);
     for (QAction* action : m_contextMenu->actions()) action->setEnabled(false);
-    auto enable = [this](int id, bool on) { commandAction(id)->setEnabled(on); };
-    enable(cmd::kSpeak, m_settings.use_speech);
-    enable(cmd::kStopSpeaking, m_settings.use_speech);
+    auto enable = [this](int id, bool on) { m_window->commandAction(id)->setEnabled(on); };
+    enable(cmd::kSpeak, speech);
+    enable(cmd::kStopSpeaking, speech);
     if (edit != nullptr) {
         const bool hasText = !edit->text().isEmpty();
         const bool selection = edit->hasSelectedText();

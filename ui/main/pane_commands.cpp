@@ -1,6 +1,6 @@
 // The commands that act on the dictionary panes: typing, moving down into a
-// list, selecting, the clipboard commands, the direction, dual mode and edit
-// mode, and leaving for the search box.
+// list, selecting, the direction, dual mode and edit mode, and leaving for
+// the search box.
 #include <QApplication>
 #include <QClipboard>
 #include <mutex>
@@ -9,13 +9,13 @@
 #include "ui/main/button_bar.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/dictionary_pane.h"
-#include "ui/main/hot_key_selection.h"
 #include "ui/main/main_form.h"
-
+#include "ui/main/main_speech.h"
+#include "ui/main/search_edit.h"
+#include "ui/main/word_editing.h"
 #include "ui/popup/popup_form.h"
 #include "ui/popup/tooltip_form.h"
 #include "ui/text/text_window.h"
-#include "ui/main/search_edit.h"
 #include "ui/widgets/w_edit.h"
 #include "ui/widgets/w_list_box.h"
 
@@ -59,12 +59,8 @@ void MainForm::paneNotification(int code, int id, qintptr param) {
                 edit->clearSetByProgram();
                 return;
             }
-            const int index = c.slot == SlotId::kMain ? 0 : 1;
-            if (!m_controller->slot(c.slot).loaded() || m_slotBusy[index]) {
-                // Kept, and searched as soon as the dictionary is ready.
-                m_typedWhileBusy[index] = c.side == ListSide::kPrimary ? 0 : 1;
-                return;
-            }
+            // Kept, and searched as soon as the dictionary is ready.
+            if (m_view->keepTypedWhileBusy(c.slot, c.side)) return;
             m_controller->OnEditChanged(c.slot, c.side);
         } else if (code == kEditEnter) {
             m_controller->OnDownArrow(c.slot, c.side);
@@ -72,73 +68,22 @@ void MainForm::paneNotification(int code, int id, qintptr param) {
         return;
     }
     if (code == kListDragMove && m_editMode && c.slot == SlotId::kMain) {
-        translationDragged(static_cast<int>(param));
+        m_editing->translationDragged(static_cast<int>(param));
         return;
     }
     if (code == kListSelChange && m_controller->slot(c.slot).loaded())
         m_controller->OnListSelected(c.slot, c.side);
 }
 
-QWidget* MainForm::focusedPaneControl() const {
-    QWidget* focus = QApplication::focusWidget();
-    for (DictionaryPane* p : m_panes) {
-        const int side = p->sideOf(focus);
-        if (side < 0) continue;
-        const ListSide s = side == 0 ? ListSide::kPrimary : ListSide::kSecondary;
-        if (focus == p->edit(s)) return p->edit(s);
-        return p->list(s);
-    }
-    if (m_popup && focus != nullptr) {
-        if (focus == static_cast<QWidget*>(m_popup->edit())) return m_popup->edit();
-        if (focus == static_cast<QWidget*>(m_popup->list())) return m_popup->list();
-    }
-    return nullptr;
-}
-
-void MainForm::copy() {
-    // The hot key's own copy key may land here: it copies nothing of ours.
-    if (m_selection && m_selection->busy()) return;
-    QWidget* control = focusedPaneControl();
-    if (auto* edit = qobject_cast<WEdit*>(control)) {
-        edit->copy();
-        return;
-    }
-    auto* list = qobject_cast<WListBox*>(control);
-    if (list == nullptr) return;
-    if (!list->isSelectAll() && list->curSel() < 0) return;
-    QApplication::clipboard()->setText(list->text());
-}
-
-void MainForm::paste() {
-    if (auto* edit = qobject_cast<WEdit*>(focusedPaneControl())) edit->paste();
-}
-
-void MainForm::editCommand(int id) {
-    QWidget* control = focusedPaneControl();
-    if (auto* list = qobject_cast<WListBox*>(control)) {
-        if (id == cmd::kSelectAll) list->selectAll();
-        return;
-    }
-    auto* edit = qobject_cast<WEdit*>(control);
-    if (edit == nullptr) return;
-    switch (id) {
-        case cmd::kUndo: edit->undo(); break;
-        case cmd::kCut: edit->cut(); break;
-        case cmd::kSelectAll: edit->selectAll(); break;
-        case cmd::kDelete: edit->clear(); break;
-        default: break;
-    }
-}
-
 void MainForm::reverseDirection(SlotId slot) {
     m_controller->ToggleDirection(slot);
     pane(slot)->setDirection(m_controller->slot(slot).primary_to_secondary());
-    updateDragModes();
-    if (m_textWindow) m_textWindow->resetWordList();
+    m_editing->updateDragModes();
+    if (m_windows->textWindow()) m_windows->textWindow()->resetWordList();
     // The popup and tooltip take the looks of the new direction, unless a job
     // holds the dictionary now (its end refreshes the views anyway).
     std::unique_lock<std::mutex> engine(m_controller->engine_lock(), std::try_to_lock);
-    if (engine.owns_lock()) applySecondaryLooks();
+    if (engine.owns_lock()) m_windows->applyLooks();
 }
 
 void MainForm::layoutPanes() { m_panes[1]->setVisible(options().dual_mode); }
@@ -177,8 +122,8 @@ void MainForm::toggleEditMode() {
         updateMenuStates();
         return;
     }
-    if (m_popup) m_popup->hide();
-    if (m_tooltip) m_tooltip->hide();
+    if (m_windows->popup()) m_windows->popup()->hide();
+    if (m_windows->tooltip()) m_windows->tooltip()->hide();
     bringToFront();
     m_editMode = !m_editMode;
     wordbay::SearchOptions o = options();
@@ -195,12 +140,12 @@ void MainForm::toggleEditMode() {
         m_controller->ClearSide(SlotId::kMain, target);
         m_panes[0]->list(other(target))->setCurSel(-1);
         // The popup's list may show words that editing could delete.
-        if (m_popup) {
-            m_popup->list()->setCount(0);
-            m_popup->list()->setItems(nullptr);
+        if (m_windows->popup()) {
+            m_windows->popup()->list()->setCount(0);
+            m_windows->popup()->list()->setItems(nullptr);
         }
     }
-    updateDragModes();
+    m_editing->updateDragModes();
     m_panes[0]->setEditModeLook(m_editMode);
     layoutPanes();
 }
@@ -209,17 +154,18 @@ void MainForm::leave(bool toOtherSide) {
     endLoop();
     if (!toOtherSide) {
         const QWidget* active = QApplication::activeWindow();
-        if (m_textWindow && active == m_textWindow.get()) {
+        if (m_windows->textWindow() && active == m_windows->textWindow()) {
             // Leaving the text window stops its translation.
-            m_textWindow->hide();
-            m_textWindow->command(kMenuCommand, text_command::kStop, nullptr, 0);
+            m_windows->textWindow()->hide();
+            m_windows->textWindow()->command(kMenuCommand, text_command::kStop, nullptr, 0);
             bringToFront();
             return;
         }
-        if ((m_popup && active == m_popup.get()) || (m_tooltip && active == m_tooltip.get())) {
+        if ((m_windows->popup() && active == m_windows->popup()) ||
+            (m_windows->tooltip() && active == m_windows->tooltip())) {
             m_controller->SetHotKeyPending(false);
-            if (!m_settings.tooltip_on_top) m_tooltip->hide();
-            if (!m_settings.popup_on_top) m_popup->hide();
+            if (!m_settings.tooltip_on_top) m_windows->tooltip()->hide();
+            if (!m_settings.popup_on_top) m_windows->popup()->hide();
             restoreFromTray();
         }
     }

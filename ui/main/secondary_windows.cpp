@@ -1,6 +1,5 @@
-// The windows beside the main window: the text translation window, the popup
-// and tooltip windows of the hot key, the character map, and the settings
-// dialog that changes their looks.
+#include "ui/main/secondary_windows.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFontDialog>
@@ -14,19 +13,19 @@
 #include "app/hot_key_table.h"
 #include "app/message_table.h"
 #include "app/search_controller.h"
-#include "hook/keysnare.h"
+#include "app/settings_file.h"
 #include "platform/locale.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/dictionary_pane.h"
-#include "ui/main/main_form.h"
+#include "ui/main/main_speech.h"
+#include "ui/main/qt_font_catalog.h"
 #include "ui/main/search_edit.h"
 #include "ui/popup/popup_form.h"
 #include "ui/popup/tooltip_form.h"
 #include "ui/settings/charmap_form.h"
 #include "ui/settings/dlg_font_boje1.h"
-#include "ui/settings/dlg_main.h"
-#include "ui/settings/settings_context.h"
 #include "ui/text/text_window.h"
+#include "ui/widgets/code_page_text.h"
 #include "ui/widgets/colors.h"
 #include "ui/widgets/w_list_box.h"
 
@@ -129,36 +128,52 @@ std::uint32_t toBgr(const QColor& c) {
 
 // ---- Creation and destruction ------------------------------------------------
 
-void MainForm::createSecondaryWindows() {
-    const wordbay::ScreenMetrics metrics = screenMetrics();
-    const wordbay::SettingsFile file(m_paths.settings_file);
+SecondaryWindows::SecondaryWindows(QWidget* mainWindow, wordbay::ProgramSettings* settings,
+                                   std::string settingsFile, DictionaryPane* mainPane,
+                                   DictionaryPane* dualPane, wordbay::SearchController* controller,
+                                   const QtFontCatalog* fonts, Hooks hooks)
+    : m_mainWindow(mainWindow)
+    , m_settings(settings)
+    , m_settingsFile(std::move(settingsFile))
+    , m_panes{mainPane, dualPane}
+    , m_controller(controller)
+    , m_fonts(fonts)
+    , m_hooks(std::move(hooks)) {}
 
-    m_textWindow = std::make_unique<Main1Form>(&m_settings);
+SecondaryWindows::~SecondaryWindows() = default;
+
+bool SecondaryWindows::mainLoaded() const { return m_controller->slot(SlotId::kMain).loaded(); }
+
+void SecondaryWindows::create() {
+    const wordbay::ScreenMetrics metrics = screenMetrics();
+    const wordbay::SettingsFile file(m_settingsFile);
+
+    m_textWindow = std::make_unique<Main1Form>(m_settings);
     m_textWindow->setDictionaryProvider([this] { return textDictionaries(); });
-    m_textWindow->setMainCommandSink([this](int id) { command(kMenuCommand, id, nullptr, 0); });
+    m_textWindow->setMainCommandSink([this](int id) { m_hooks.mainCommand(id); });
     m_textWindow->createWindow();
-    if (m_settings.text_right > m_settings.text_left &&
-        m_settings.text_bottom > m_settings.text_top) {
+    if (m_settings->text_right > m_settings->text_left &&
+        m_settings->text_bottom > m_settings->text_top) {
         // Placed by its frame, as the main window: at the stored 0,0 the
         // title bar stays on the screen.
-        m_textWindow->resize(m_settings.text_right - m_settings.text_left,
-                             m_settings.text_bottom - m_settings.text_top);
-        m_textWindow->move(m_settings.text_left, m_settings.text_top);
+        m_textWindow->resize(m_settings->text_right - m_settings->text_left,
+                             m_settings->text_bottom - m_settings->text_top);
+        m_textWindow->move(m_settings->text_left, m_settings->text_top);
     }
-    const wordbay::SearchOptions o = options();
+    const wordbay::SearchOptions o = m_controller->options();
     m_textWindow->setSwitches(o.case_sensitive, o.ignore_accents);
-    if (m_settings.show_text) m_textWindow->show();
+    if (m_settings->show_text) m_textWindow->show();
 
-    m_popup = std::make_unique<PopupForm>(&m_settings);
+    m_popup = std::make_unique<PopupForm>(m_settings);
     m_popup->createWindow();
     m_popup->placeFrom(wordbay::ReadPopupPlace(file, metrics), metrics);
     m_popup->setTypingHandler([this](const QString& typed) { popupTyped(typed); });
 
-    m_tooltip = std::make_unique<PopupTooltipForm>(&m_settings);
+    m_tooltip = std::make_unique<PopupTooltipForm>(m_settings);
     m_tooltip->createWindow();
     m_tooltip->placeFrom(wordbay::ReadTooltipPlace(file, metrics));
-    shareAccelerators(m_popup.get());
-    shareAccelerators(m_tooltip.get());
+    m_hooks.shareKeys(m_popup.get());
+    m_hooks.shareKeys(m_tooltip.get());
 
     m_charmap = std::make_unique<CharmapForm>();
     m_charmap->createWindow();
@@ -175,24 +190,24 @@ void MainForm::createSecondaryWindows() {
     m_charmap->setFallbackEdit([this]() -> QWidget* {
         return m_panes[0]->edit(m_panes[0]->sourceSide());
     });
-    m_charmap->setActivateMain([this] { bringToFront(); });
+    m_charmap->setActivateMain([this] { m_hooks.bringMainToFront(); });
 
     // A window kept on top that the hot key calls shows at once.
-    if (m_settings.popup_on_top && m_settings.hot_key_target == 1) m_popup->showPopup(true);
-    if (m_settings.tooltip_on_top && m_settings.hot_key_target == 2) m_tooltip->showTooltip(true);
+    if (m_settings->popup_on_top && m_settings->hot_key_target == 1) m_popup->showPopup(true);
+    if (m_settings->tooltip_on_top && m_settings->hot_key_target == 2) m_tooltip->showTooltip(true);
 }
 
-void MainForm::destroySecondaryWindows(const wordbay::SettingsFile* settings) {
+void SecondaryWindows::destroy(const wordbay::SettingsFile* settings) {
     if (m_textWindow) {
         // The frame's corner and the inner size: what is read back at the
         // next start, so that the window neither creeps nor grows.
-        m_settings.text_left = m_textWindow->x();
-        m_settings.text_top = m_textWindow->y();
-        m_settings.text_right = m_textWindow->x() + m_textWindow->width();
-        m_settings.text_bottom = m_textWindow->y() + m_textWindow->height();
+        m_settings->text_left = m_textWindow->x();
+        m_settings->text_top = m_textWindow->y();
+        m_settings->text_right = m_textWindow->x() + m_textWindow->width();
+        m_settings->text_bottom = m_textWindow->y() + m_textWindow->height();
         m_textWindow.reset();  // stops a running translation first
     }
-    const wordbay::SettingsFile own(m_paths.settings_file);
+    const wordbay::SettingsFile own(m_settingsFile);
     const wordbay::SettingsFile& file = settings != nullptr ? *settings : own;
     if (m_popup) {
         wordbay::WritePopupPlace(file, m_popup->place());
@@ -207,7 +222,7 @@ void MainForm::destroySecondaryWindows(const wordbay::SettingsFile* settings) {
 
 // ---- Text translation ----------------------------------------------------------
 
-TextDictionaries MainForm::textDictionaries() {
+TextDictionaries SecondaryWindows::textDictionaries() {
     TextDictionaries d;
     // The slots are read while no job runs; a job that runs now makes the
     // start a no-op the user can repeat.
@@ -218,7 +233,7 @@ TextDictionaries MainForm::textDictionaries() {
     }
     const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
     if (!main.loaded()) return d;
-    const wordbay::SearchOptions o = options();
+    const wordbay::SearchOptions o = m_controller->options();
     d.lookup.main = main.handle();
     d.lookup.main_direction =
         main.primary_to_secondary() ? DB_TRANS_PRIMARY_TO_SECONDARY : DB_TRANS_SECONDARY_TO_PRIMARY;
@@ -243,7 +258,7 @@ TextDictionaries MainForm::textDictionaries() {
     return d;
 }
 
-void MainForm::showTextWindow() {
+void SecondaryWindows::showTextWindow() {
     if (!m_textWindow) return;
     if (m_textWindow->isMinimized()) {
         m_textWindow->showNormal();
@@ -256,14 +271,14 @@ void MainForm::showTextWindow() {
 
 // ---- Popup and tooltip ---------------------------------------------------------
 
-void MainForm::updateSecondaryTitles(const wordbay::WindowTitles& titles) {
+void SecondaryWindows::setTitles(const wordbay::WindowTitles& titles) {
     if (m_textWindow) m_textWindow->setWindowTitle(QString::fromStdString(titles.text_window));
     const QString caption = QString::fromStdString(titles.popup);
     if (m_popup) m_popup->setWindowTitle(caption);
     if (m_tooltip) m_tooltip->setCaption(caption);
 }
 
-void MainForm::applySecondaryLooks() {
+void SecondaryWindows::applyLooks() {
     if (!m_popup || !m_tooltip || !mainLoaded()) return;
     const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
     const wordbay::ViewSettings& view = main.settings().view;
@@ -281,10 +296,11 @@ void MainForm::applySecondaryLooks() {
     popup.selected_text = toColor(view.color(k.popupListColors[3]));
     popup.system_colors = view.flag(ViewFlag::kPopupUseSystemColors);
     m_popup->applyLook(popup);
-    const wordbay::DictionarySlot& shown =
-        options().dual_mode && options().link && m_controller->slot(SlotId::kDual).loaded()
-            ? m_controller->slot(SlotId::kDual)
-            : main;
+    const wordbay::DictionarySlot& shown = m_controller->options().dual_mode &&
+                                                   m_controller->options().link &&
+                                                   m_controller->slot(SlotId::kDual).loaded()
+                                               ? m_controller->slot(SlotId::kDual)
+                                               : main;
     m_popup->edit()->setCodePage(main.CodePage(main.source_side()));
     m_popup->list()->setCodePage(shown.CodePage(shown.target_side()));
 
@@ -308,15 +324,71 @@ void MainForm::applySecondaryLooks() {
     }
 }
 
-void MainForm::showHotKeyWindow() {
+void SecondaryWindows::showHotKeyWindow() {
     // With the main window always on top the hot key never calls the others.
-    if (m_settings.main_on_top) return;
-    if (m_settings.hot_key_target == 1 && m_popup) m_popup->showPopup(true);
-    if (m_settings.hot_key_target == 2 && m_tooltip) m_tooltip->showTooltip(true);
+    if (m_settings->main_on_top) return;
+    if (m_settings->hot_key_target == 1 && m_popup) m_popup->showPopup(true);
+    if (m_settings->hot_key_target == 2 && m_tooltip) m_tooltip->showTooltip(true);
 }
 
-void MainForm::popupTyped(const QString& typed) {
-    if (!mainLoaded() || m_editMode) return;
+void SecondaryWindows::showHotKeyText(std::string_view word) {
+    if (!m_popup || !m_tooltip || !mainLoaded()) return;
+    const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
+    const std::uint32_t page = main.CodePage(main.source_side());
+    if (m_settings->hot_key_target == 1) {
+        // What the user is typing into the popup stays as it is.
+        if (!m_popupOrigin) {
+            m_popup->edit()->setCodePage(page);
+            m_popup->edit()->setProgramEncodedText(word);
+        }
+    } else if (m_settings->hot_key_target == 2) {
+        m_tooltip->setWord(decodeText(page, word));
+    }
+    if (!m_popupOrigin) showHotKeyWindow();
+}
+
+void SecondaryWindows::showHotKeyList(const char* const* items, int count) {
+    if (!m_popup || !m_tooltip || !mainLoaded()) return;
+    const wordbay::SearchOptions o = m_controller->options();
+    const bool linked = o.dual_mode && o.link && m_controller->slot(SlotId::kDual).loaded();
+    const wordbay::DictionarySlot& shown =
+        m_controller->slot(linked ? SlotId::kDual : SlotId::kMain);
+    const std::uint32_t page = shown.CodePage(shown.target_side());
+    const int n = items != nullptr ? std::max(count, 0) : 0;
+    if (m_settings->hot_key_target == 1) {
+        m_popup->list()->setCodePage(page);
+        m_popup->list()->setItems(items);
+        m_popup->list()->setCount(n);
+        m_popup->setStatusText(
+            QStringLiteral("%1: %2")
+                .arg(QString::fromStdString(shown.ListNameUtf8(shown.target_side())))
+                .arg(n));
+    } else if (m_settings->hot_key_target == 2) {
+        QStringList lines;
+        for (int i = 0; i < n && i < PopupTooltipForm::kMaxLines; ++i) {
+            lines << (items[i] != nullptr ? decodeText(page, items[i]) : QString());
+        }
+        m_tooltip->setTranslations(lines);
+    }
+    if (!m_popupOrigin) showHotKeyWindow();
+    m_popupOrigin = false;
+}
+
+void SecondaryWindows::clearHotKeyWindow() {
+    if (!m_popup || !m_tooltip) return;
+    if (m_settings->hot_key_target == 1) {
+        if (!m_popupOrigin) m_popup->edit()->setProgramText(QString());
+        m_popup->list()->setCount(0);
+        m_popup->list()->setItems(nullptr);
+        m_popup->setStatusText(QString());
+    } else if (m_settings->hot_key_target == 2) {
+        m_tooltip->setWord(QString());
+        m_tooltip->clearTranslations();
+    }
+}
+
+void SecondaryWindows::popupTyped(const QString& typed) {
+    if (!mainLoaded() || m_hooks.editMode()) return;
     // The popup becomes the origin of the search: its own text stays, and
     // the results come back into its list.
     m_popupOrigin = true;
@@ -325,74 +397,44 @@ void MainForm::popupTyped(const QString& typed) {
     edit->setText(typed);
 }
 
-void MainForm::setPopupOnTop(bool on) {
-    m_settings.popup_on_top = on;
+void SecondaryWindows::setPopupOnTop(bool on) {
+    m_settings->popup_on_top = on;
     if (on) {
-        setAlwaysOnTop(false);
-        if (m_settings.hot_key_target != 2) m_tooltip->hide();
+        m_hooks.mainLeavesTop();
+        if (m_settings->hot_key_target != 2) m_tooltip->hide();
         m_popup->applyOnTop();
-        if (m_settings.hot_key_target == 1) m_popup->showPopup(true);
+        if (m_settings->hot_key_target == 1) m_popup->showPopup(true);
     } else {
         m_popup->applyOnTop();
         m_popup->hide();
     }
-    updateMenuStates();
+    m_hooks.statesChanged();
 }
 
-void MainForm::setTooltipOnTop(bool on) {
-    m_settings.tooltip_on_top = on;
+void SecondaryWindows::setTooltipOnTop(bool on) {
+    m_settings->tooltip_on_top = on;
     if (on) {
-        setAlwaysOnTop(false);
-        if (m_settings.hot_key_target != 1) m_popup->hide();
+        m_hooks.mainLeavesTop();
+        if (m_settings->hot_key_target != 1) m_popup->hide();
         m_tooltip->applyOnTop();
-        if (m_settings.hot_key_target == 2) m_tooltip->showTooltip(true);
+        if (m_settings->hot_key_target == 2) m_tooltip->showTooltip(true);
     } else {
         m_tooltip->applyOnTop();
         m_tooltip->hide();
     }
-    updateMenuStates();
+    m_hooks.statesChanged();
 }
 
-// ---- Settings dialog and character map -----------------------------------------
+// ---- Character map and looks -------------------------------------------------
 
-void MainForm::openSettings() {
-    SettingsContext context;
-    context.program = &m_settings;
-    context.hotKeyNote = hotKeyNote();
-    if (mainLoaded()) {
-        const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
-        context.dictionary = &main.settings();
-        context.primaryListName = main.ListNameUtf8(ListSide::kPrimary);
-        context.secondaryListName = main.ListNameUtf8(ListSide::kSecondary);
-    }
-    if (mainLoaded()) context.speech = speechPane(SlotId::kMain);
-    DlgMain dialog(context, this, &m_settingsTab, this);
-    dialog.setHelpHandler([this](const QString& topic) { openHelpTopic(topic); });
-    dialog.exec();
-    // The close writes the start-up message choice from the worker's state.
-    m_controller->SetShowSplash(m_settings.show_splash);
-    giveBackSpeechSettings(SlotId::kMain);
-}
-
-void MainForm::showCharmap() {
+void SecondaryWindows::showCharmap() {
     if (!m_charmap) return;
     m_charmap->show();
     m_charmap->raise();
     m_charmap->activateWindow();
 }
 
-void MainForm::changeHotKeys() {
-    if (m_portal) {
-        // The desktop is asked again, with the new preferred trigger.
-        usePortal(false);
-        usePortal(true);
-    }
-    if (!m_hotKeyInstalled) return;
-    SetKeySchortcut(wordbay::HotKeyCode(m_settings.key1), wordbay::HotKeyCode(m_settings.key2),
-                    wordbay::HotKeyCode(m_settings.key3));
-}
-
-void MainForm::changeView(int id, qintptr param) {
+void SecondaryWindows::changeView(int id, qintptr param) {
     if (!mainLoaded()) {
         QApplication::beep();
         return;
@@ -412,10 +454,10 @@ void MainForm::changeView(int id, qintptr param) {
         case ViewTarget::kFont: {
             wordbay::FontSetting& setting = view.font(target->font);
             bool ok = false;
-            const QFont font = QFontDialog::getFont(&ok, fontFromSetting(setting), this,
+            const QFont font = QFontDialog::getFont(&ok, fontFromSetting(setting), m_mainWindow,
                                                     text(TextId::MSG_FONT));
             if (!ok) return;
-            const QColor color = QColorDialog::getColor(toColor(setting.color), this,
+            const QColor color = QColorDialog::getColor(toColor(setting.color), m_mainWindow,
                                                         text(TextId::MSG_FONT));
             setting.face = font.family().toStdString();
             setting.size = font.pointSize() > 0 ? font.pointSize() : setting.size;
@@ -428,11 +470,12 @@ void MainForm::changeView(int id, qintptr param) {
         }
         case ViewTarget::kColor: {
             const QColor color =
-                QColorDialog::getColor(toColor(view.color(target->color)), this, QString());
+                QColorDialog::getColor(toColor(view.color(target->color)), m_mainWindow, QString());
             if (!color.isValid()) return;
             view.color(target->color) = toBgr(color);
             // The popup's list colours go to the dual dictionary too.
-            if (id >= 7407 && id <= 7410 && m_controller->slot(SlotId::kDual).loaded()) {
+            if (id >= cmd::kPopupListColorFirst && id <= cmd::kPopupListColorLast &&
+                m_controller->slot(SlotId::kDual).loaded()) {
                 m_controller->slot(SlotId::kDual).settings().view.color(target->color) =
                     toBgr(color);
             }
@@ -440,7 +483,7 @@ void MainForm::changeView(int id, qintptr param) {
         }
         case ViewTarget::kReset:
             wordbay::ResetViewGroup(&view, target->group,
-                                    {info.primary_charset, info.secondary_charset}, m_fonts);
+                                    {info.primary_charset, info.secondary_charset}, *m_fonts);
             if (target->group == wordbay::ViewGroup::kTooltip) {
                 view.flag(ViewFlag::kTooltipUsePattern) = false;
                 view.tooltip_pattern_index = 0;
@@ -454,5 +497,5 @@ void MainForm::changeView(int id, qintptr param) {
     }
     m_panes[0]->applyView(view);
     engine.unlock();
-    applySecondaryLooks();
+    applyLooks();
 }

@@ -2,27 +2,28 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QSaveFile>
 #include <QKeyEvent>
+#include <QSaveFile>
 #include <QTextStream>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <utility>
 #include <vector>
-#include <system_error>
-#include <memory>
 
 #include "app/program_dir.h"
 #include "app/search_controller.h"
-#include "ui/main/dictionary_pane.h"
-#include "ui/main/search_edit.h"
 #include "ui/main/command_ids.h"
+#include "ui/main/dictionary_pane.h"
 #include "ui/main/main_form.h"
+#include "ui/main/main_hot_key.h"
+#include "ui/main/search_edit.h"
 #include "ui/main/single_instance.h"
 #include "ui/main/x11_desktop.h"
 #include "ui/popup/popup_form.h"
@@ -256,13 +257,14 @@ void reportHotKey(MainForm* form, const Options& options) {
     QObject::connect(poll, &QTimer::timeout, form, [form, poll, options, polls, written] {
         const bool giveUp = !options.keepRunning && ++*polls > kReportGiveUpPolls;
         QStringList lines;
-        if (form->popup() != nullptr && form->popup()->isVisible()) {
-            for (int i = 0; i < form->popup()->list()->count(); ++i) {
-                lines << form->popup()->list()->itemText(i);
+        if (form->windows()->popup() != nullptr && form->windows()->popup()->isVisible()) {
+            for (int i = 0; i < form->windows()->popup()->list()->count(); ++i) {
+                lines << form->windows()->popup()->list()->itemText(i);
             }
-        } else if (form->tooltip() != nullptr && form->tooltip()->isVisible()) {
-            lines = form->tooltip()->translationText().split(QLatin1Char('\n'),
-                                                             Qt::SkipEmptyParts);
+        } else if (form->windows()->tooltip() != nullptr &&
+                   form->windows()->tooltip()->isVisible()) {
+            lines = form->windows()->tooltip()->translationText().split(QLatin1Char('\n'),
+                                                                        Qt::SkipEmptyParts);
         }
         if (options.keepRunning) {
             if (lines.isEmpty() || lines == *written) return;
@@ -384,14 +386,15 @@ int runWordbay(int argc, char** argv) {
     QObject::connect(&instance, &SingleInstance::commandReceived, &form, [&form](int id) {
         form.command(cmd::kActivateCode, id, nullptr, -1);
     });
-    form.createSecondaryWindows();
+    form.windows()->create();
     form.showAtStoredPlace();
 
     if (!options.screenshot.isEmpty()) takeScreenshot(&form, options);
     if (!options.report.isEmpty()) reportTranslation(&form, options);
     if (!options.reportHotKey.isEmpty()) reportHotKey(&form, options);
     // Started to translate the selection: as soon as the dictionaries are open.
-    if (line.translateSelection) whenStartedUp(&form, [&form] { form.translateSelection(); });
+    if (line.translateSelection)
+        whenStartedUp(&form, [&form] { form.hotKey()->translateSelection(); });
     if (!options.reportTyped.isEmpty()) reportTyped(&form, options);
     if (options.command != 0) runCommand(&form, options);
     return QApplication::exec();

@@ -18,6 +18,7 @@
 #include "ui/main/search_edit.h"
 #include "ui/main/tests/modal_script.h"
 #include "ui/main/tests/program_folder.h"
+#include "ui/main/tests/user_input.h"
 #include "ui/main/word_change_edit.h"
 #include "ui/widgets/locale_list.h"
 #include "ui/widgets/w_list_box.h"
@@ -25,10 +26,9 @@
 
 using wordbay::ListSide;
 using wordbay::SlotId;
+using wordbay::TextId;
 
 namespace {
-
-void send(MainForm* form, int id) { form->command(kMenuCommand, id, nullptr, 0); }
 
 // Selects the first row of the table `name` that has a cell reading `text`.
 void selectRowWith(QWidget* dialog, const char* name, const QString& text) {
@@ -83,7 +83,7 @@ private slots:
         QVERIFY(m_folder->ok());
         m_form = m_folder->openWindow();
         QVERIFY(m_form != nullptr);
-        send(m_form.get(), cmd::kEditMode);
+        QVERIFY(chooseMenuItem(m_form.get(), TextId::MENU_EDIT));
         QVERIFY(m_form->editMode());
         m_pane = m_form->pane(SlotId::kMain);
     }
@@ -98,7 +98,7 @@ private slots:
         QCOMPARE(rows(list(ListSide::kSecondary)), (QStringList{"kuća", "dom", "zgrada"}));
         edit(ListSide::kSecondary)->setText(QStringLiteral("dom"));
         ModalScript flow({press(kIdYes), press(kIdOk)});
-        send(m_form.get(), cmd::kAddWord);
+        QVERIFY(chooseMenuItem(m_form.get(), TextId::MENU_ADD_WORD));
         QTRY_VERIFY(flow.done());
         QCOMPARE(flow.texts().value(1), QStringLiteral("Translation already exists !"));
         QCOMPARE(list(ListSide::kSecondary)->count(), 3);
@@ -106,7 +106,7 @@ private slots:
         // A new one joins the list.
         edit(ListSide::kSecondary)->setText(QStringLiteral("kućica"));
         ModalScript added({press(kIdYes), press(kIdOk)});
-        send(m_form.get(), cmd::kAddWord);
+        QVERIFY(chooseMenuItem(m_form.get(), TextId::MENU_ADD_WORD));
         QTRY_VERIFY(added.done());
         QVERIFY(added.texts().value(0).contains(QStringLiteral("house <--> kućica")));
         QCOMPARE(added.texts().value(1), QStringLiteral("Translation added."));
@@ -120,13 +120,13 @@ private slots:
         QTest::keyClick(list(ListSide::kSecondary), Qt::Key_Home);
         QCOMPARE(list(ListSide::kSecondary)->curSel(), 0);
         ModalScript translation({press(kIdYes), press(kIdOk)});
-        send(m_form.get(), cmd::kDeleteWord);
+        QVERIFY(chooseMenuItem(m_form.get(), TextId::MENU_DELETE_WORD));
         QTRY_VERIFY(translation.done());
         QCOMPARE(translation.texts().value(1), QStringLiteral("Translation deleted."));
         QCOMPARE(list(ListSide::kSecondary)->count(), 0);
 
         ModalScript word({press(kIdYes), press(kIdOk)});
-        send(m_form.get(), cmd::kDeleteWord);
+        QVERIFY(chooseMenuItem(m_form.get(), TextId::MENU_DELETE_WORD));
         QTRY_VERIFY(word.done());
         QCOMPARE(word.texts().value(0),
                  QStringLiteral("Do you want to delete this word ?\n\n[English]\n\n--> tree"));
@@ -138,7 +138,7 @@ private slots:
         chooseWord("mouse");
         WListBox* words = list(ListSide::kPrimary);
         words->setFocus();
-        send(m_form.get(), cmd::kChangeWord);
+        QVERIFY(chooseMenuItem(m_form.get(), TextId::MENU_CHANGE_WORD));
         auto* box = words->findChild<WordChangeEdit*>();
         QVERIFY(box != nullptr && box->isVisible());
         QCOMPARE(box->text(), QStringLiteral("mouse"));
@@ -151,7 +151,7 @@ private slots:
         QCOMPARE(words->itemText(0), QStringLiteral("mouse"));
 
         words->setFocus();
-        send(m_form.get(), cmd::kChangeWord);
+        QVERIFY(chooseMenuItem(m_form.get(), TextId::MENU_CHANGE_WORD));
         box->selectAll();
         QTest::keyClicks(box, QStringLiteral("mice"));
         QTest::keyClick(box, Qt::Key_Return);
@@ -176,7 +176,7 @@ private slots:
         QCOMPARE(translations->curSel(), 0);
 
         ModalScript saved({press(kIdOk)});
-        send(m_form.get(), cmd::kSave);
+        QVERIFY(chooseMenuItem(m_form.get(), TextId::MENU_SAVE));
         QTRY_VERIFY_WITH_TIMEOUT(saved.done(), 10000);
         QTRY_VERIFY(!m_form->controller()->busy());
         const std::string file = m_folder->paths().database_dir + "/English_Croatian.v03";
@@ -217,7 +217,7 @@ private slots:
             }),
             press(kIdOk),
         });
-        send(m_form.get(), cmd::kImport);
+        QVERIFY(chooseMenuItem(m_form.get(), TextId::MENU_IMPORT));
         QTRY_VERIFY_WITH_TIMEOUT(import.done(), 20000);
         QTRY_VERIFY(!m_form->controller()->busy());
         QVERIFY(import.texts().value(0).contains(QStringLiteral("imported")));
@@ -225,30 +225,30 @@ private slots:
         ModalScript change({accept([](QWidget* w) {
             selectRowWith(w, "dictionaryList", QStringLiteral("English_German.v03"));
         })});
-        send(m_form.get(), cmd::kChange);
+        QVERIFY(chooseMenuItem(m_form.get(), TextId::MENU_CHANGE));
         QTRY_VERIFY(change.done());
         QTRY_COMPARE(m_form->controller()->slot(SlotId::kMain).file_name(),
                      std::string("English_German.v03"));
         QTRY_VERIFY(!m_form->controller()->busy());
 
-        send(m_form.get(), cmd::kEditMode);
+        QVERIFY(chooseMenuItem(m_form.get(), TextId::MENU_EDIT));
         QVERIFY(m_form->editMode());
         chooseWord("cat");
         edit(ListSide::kSecondary)->setText(QStringLiteral("Mieze"));
         ModalScript add({press(kIdYes), press(kIdOk)});
-        send(m_form.get(), cmd::kAddWord);
+        QVERIFY(chooseMenuItem(m_form.get(), TextId::MENU_ADD_WORD));
         QTRY_VERIFY(add.done());
 
         chooseWord("dog");
         focus(list(ListSide::kPrimary));
-        send(m_form.get(), cmd::kChangeWord);
+        QVERIFY(chooseMenuItem(m_form.get(), TextId::MENU_CHANGE_WORD));
         auto* box = list(ListSide::kPrimary)->findChild<WordChangeEdit*>();
         QVERIFY(box != nullptr);
         box->setText(QStringLiteral("hound"));
         QTest::keyClick(box, Qt::Key_Return);
 
         ModalScript saved({press(kIdOk)});
-        send(m_form.get(), cmd::kSave);
+        QVERIFY(chooseMenuItem(m_form.get(), TextId::MENU_SAVE));
         QTRY_VERIFY_WITH_TIMEOUT(saved.done(), 10000);
         QTRY_VERIFY(!m_form->controller()->busy());
         m_form->close();

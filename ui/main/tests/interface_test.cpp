@@ -18,6 +18,7 @@
 #include "ui/main/search_edit.h"
 #include "ui/main/tests/modal_script.h"
 #include "ui/main/tests/program_folder.h"
+#include "ui/main/tests/user_input.h"
 #include "ui/settings/dlg_main.h"
 #include "ui/settings/settings_page.h"
 #include "ui/widgets/w_list_box.h"
@@ -25,26 +26,9 @@
 
 using wordbay::ListSide;
 using wordbay::SlotId;
+using wordbay::TextId;
 
 namespace {
-
-void send(MainForm* form, int id) { form->command(kMenuCommand, id, nullptr, 0); }
-
-// Clicks `button` once the step that found it has returned: a click that
-// opens a modal window must not run inside the script's own poll.
-void clickLater(QAbstractButton* button) {
-    QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
-}
-
-// A step that ticks the box `id` of the settings dialog's current page.
-ModalScript::Step tickSettingsBox(int id) {
-    return [id](QWidget* w) {
-        auto* dialog = qobject_cast<DlgMain*>(w);
-        auto* page = dialog != nullptr ? qobject_cast<SettingsPage*>(dialog->page()) : nullptr;
-        if (page == nullptr) return;
-        clickLater(qobject_cast<QAbstractButton*>(page->item(id)));
-    };
-}
 
 bool closeAndWait(MainForm* form) {
     form->close();
@@ -91,7 +75,7 @@ private slots:
             }),
             press(kIdOk),
         });
-        send(form.get(), cmd::kInterfaceLanguage);
+        QVERIFY(chooseMenuItem(form.get(), TextId::MENU_INTERFACE_LANGUAGE));
         QTRY_VERIFY(script.done());
         QVERIFY(edited);
         QCOMPARE(script.texts().first(), QString("Internal language sucessfully saved."));
@@ -133,7 +117,7 @@ private slots:
         auto form = folder.openWindow();
         QVERIFY(form);
         ModalScript script({tickSettingsBox(7015), press(kIdYes), closeIt()});
-        send(form.get(), cmd::kSettings);
+        QVERIFY(chooseMenuItem(form.get(), TextId::MENU_INTERFACE));
         QTRY_VERIFY(script.done());
         QVERIFY(closeAndWait(form.get()));
         QCOMPARE(folder.setting("options", "showsplash"), QString("1"));
@@ -148,7 +132,7 @@ private slots:
         auto form = folder.openWindow();
         QVERIFY(form);
         // The box is open only while the hot key calls the main window.
-        send(form.get(), cmd::kHotKeysCallMain);
+        QVERIFY(clickButton(form.get(), cmd::kHotKeysCallMain));
         const WId before = form->winId();
         QWindow* handle = form->windowHandle();
         bool dialogShown = false;
@@ -156,7 +140,7 @@ private slots:
                                 dialogShown = w->isVisible() && qobject_cast<DlgMain*>(w);
                                 w->close();
                             }});
-        send(form.get(), cmd::kSettings);
+        QVERIFY(chooseMenuItem(form.get(), TextId::MENU_INTERFACE));
         QTRY_VERIFY(script.done());
         QVERIFY(dialogShown);
         QVERIFY(form->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -165,7 +149,7 @@ private slots:
         QCOMPARE(form->winId(), before);
         QVERIFY(form->isVisible());
         // And off again, still the same window.
-        send(form.get(), cmd::kAlwaysOnTop);
+        QVERIFY(chooseMenuItem(form.get(), TextId::MENU_ALWAYS_ON_TOP));
         QVERIFY(!form->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(form->winId(), before);
         QVERIFY(form->isVisible());

@@ -13,6 +13,7 @@
 #include "ui/main/status_strip.h"
 #include "ui/main/tests/modal_script.h"
 #include "ui/main/tests/program_folder.h"
+#include "ui/main/tests/user_input.h"
 #include "ui/popup/popup_form.h"
 #include "ui/popup/tooltip_form.h"
 #include "ui/text/text_window.h"
@@ -22,6 +23,7 @@
 
 using wordbay::ListSide;
 using wordbay::SlotId;
+using wordbay::TextId;
 
 namespace {
 
@@ -106,7 +108,7 @@ private slots:
         QVERIFY(form);
         DictionaryPane* pane = form->pane(SlotId::kMain);
         QApplication::clipboard()->setText(QStringLiteral("  hou  \r\nsecond line"));
-        form->onHotKeyMessage();
+        form->hotKey()->onMessage();
         QTRY_COMPARE(pane->edit(ListSide::kPrimary)->text(), QStringLiteral("hou"));
         QTRY_COMPARE(pane->list(ListSide::kPrimary)->count(), 4);
         // The hot key's look-up has ended (a window activation while it is
@@ -114,10 +116,10 @@ private slots:
         QTRY_VERIFY(!form->controller()->hot_key_pending());
 
         // While the dictionary is edited the hot keys do nothing.
-        form->command(kMenuCommand, cmd::kEditMode, nullptr, 0);
+        QVERIFY(chooseMenuItem(form.get(), TextId::MENU_EDIT));
         QVERIFY(form->editMode());
         QApplication::clipboard()->setText(QStringLiteral("tree"));
-        form->onHotKeyMessage();
+        form->hotKey()->onMessage();
         QTest::qWait(400);
         QCOMPARE(pane->edit(ListSide::kPrimary)->text(), QStringLiteral("hou"));
     }
@@ -129,10 +131,10 @@ private slots:
         QVERIFY(folder.ok());
         auto form = folder.openWindow();
         QVERIFY(form);
-        form->command(kMenuCommand, cmd::kHotKeysCallPopup, nullptr, 0);
-        PopupForm* popup = form->popup();
+        QVERIFY(clickButton(form.get(), cmd::kHotKeysCallPopup));
+        PopupForm* popup = form->windows()->popup();
         QApplication::clipboard()->setText(QStringLiteral("house"));
-        form->onHotKeyMessage();
+        form->hotKey()->onMessage();
         QTRY_COMPARE(popup->list()->count(), 2);
         QCOMPARE(popup->list()->itemText(0), QStringLiteral("kuća"));
         QCOMPARE(popup->edit()->text(), QStringLiteral("house"));
@@ -151,11 +153,11 @@ private slots:
         QVERIFY(folder.ok());
         auto form = folder.openWindow();
         QVERIFY(form);
-        form->command(kMenuCommand, cmd::kHotKeysCallTooltip, nullptr, 0);
+        QVERIFY(clickButton(form.get(), cmd::kHotKeysCallTooltip));
         QApplication::clipboard()->setText(QStringLiteral("house"));
-        form->onHotKeyMessage();
-        QTRY_COMPARE(form->tooltip()->translationText(), QStringLiteral("kuća\ndom\n"));
-        QCOMPARE(form->tooltip()->word(), QStringLiteral("house"));
+        form->hotKey()->onMessage();
+        QTRY_COMPARE(form->windows()->tooltip()->translationText(), QStringLiteral("kuća\ndom\n"));
+        QCOMPARE(form->windows()->tooltip()->word(), QStringLiteral("house"));
     }
 
     // F12 in the main window translates the text window's text.
@@ -164,11 +166,11 @@ private slots:
         QVERIFY(folder.ok());
         auto form = folder.openWindow();
         QVERIFY(form);
-        form->command(kMenuCommand, cmd::kTranslateText, nullptr, 0);
-        Main1Form* text = form->textWindow();
+        QVERIFY(chooseMenuItem(form.get(), TextId::MENU_TRANSLATE_TEXT));
+        Main1Form* text = form->windows()->textWindow();
         QVERIFY(text->isVisible());
         text->sourcePane()->setPlainText(QStringLiteral("A mouse in the house."));
-        form->command(kAcceleratorCommand, cmd::kStartTranslation, nullptr, 0);
+        QVERIFY(pressKey(form.get(), QKeySequence(Qt::Key_F12)));
         QTRY_COMPARE(text->targetPane()->toPlainText(), QStringLiteral("A miš in the kuća."));
     }
 
@@ -177,10 +179,10 @@ private slots:
         QVERIFY(folder.ok());
         auto form = folder.openWindow();
         QVERIFY(form);
-        form->command(kMenuCommand, cmd::kUseWildcards, nullptr, 0);
-        form->command(kMenuCommand, cmd::kCaseSensitive, nullptr, 0);
-        form->command(kMenuCommand, cmd::kAutotranslate, nullptr, 0);
-        form->command(kMenuCommand, cmd::kHotKeysCallTooltip, nullptr, 0);
+        QVERIFY(chooseMenuItem(form.get(), TextId::MENU_USE_WILDCARDS));
+        QVERIFY(chooseMenuItem(form.get(), TextId::MENU_CASE_SENSITIVE));
+        QVERIFY(chooseMenuItem(form.get(), TextId::MENU_AUTOTRANSLATE));
+        QVERIFY(clickButton(form.get(), cmd::kHotKeysCallTooltip));
         form->move(40, 30);
         form->resize(700, 420);
         form->close();

@@ -1,5 +1,7 @@
 // The commands of the main window: search modes, copying from the panes,
 // direction and dual mode.
+#include "ui/main/main_form.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -9,21 +11,20 @@
 #include "ui/main/button_bar.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/dictionary_pane.h"
-#include "ui/main/main_form.h"
 #include "ui/main/search_edit.h"
 #include "ui/main/status_strip.h"
 #include "ui/main/tests/modal_script.h"
 #include "ui/main/tests/program_folder.h"
+#include "ui/main/tests/user_input.h"
 #include "ui/widgets/w_image_button.h"
 #include "ui/widgets/w_list_box.h"
 #include "ui/widgets/w_static.h"
 
 using wordbay::ListSide;
 using wordbay::SlotId;
+using wordbay::TextId;
 
 namespace {
-
-void send(MainForm* form, int id) { form->command(kMenuCommand, id, nullptr, 0); }
 
 bool checked(MainForm* form, int id) { return form->commandAction(id)->isChecked(); }
 
@@ -52,12 +53,12 @@ private slots:
         WStatic* mode = f->statusStrip()->modeLabel();
         QVERIFY(!mode->isEnabled());
 
-        send(f, cmd::kUseWildcards);
+        QVERIFY(chooseMenuItem(f, TextId::MENU_USE_WILDCARDS));
         QVERIFY(f->options().wildcards);
         QCOMPARE(mode->text(), QStringLiteral("WILDCARDS"));
         QVERIFY(mode->isEnabled());
 
-        send(f, cmd::kAnagrams2);
+        QVERIFY(chooseMenuItem(f, TextId::MENU_ANAGRAMS_2));
         QVERIFY(!f->options().wildcards);
         QCOMPARE(f->options().anagram_mode, 2);
         QCOMPARE(mode->text(), QStringLiteral("ANAGRAMS 2"));
@@ -67,12 +68,12 @@ private slots:
         QVERIFY(checked(f, cmd::kAnagrams2));
         QVERIFY(toggled(f, cmd::kAnagrams2));
 
-        send(f, cmd::kUseRegex);
+        QVERIFY(chooseMenuItem(f, TextId::MENU_USE_REGEX));
         QCOMPARE(f->options().anagram_mode, 0);
         QCOMPARE(mode->text(), QStringLiteral("REG. EXPR."));
 
-        send(f, cmd::kAnagrams2);
-        send(f, cmd::kAnagrams2);
+        QVERIFY(chooseMenuItem(f, TextId::MENU_ANAGRAMS_2));
+        QVERIFY(chooseMenuItem(f, TextId::MENU_ANAGRAMS_2));
         QCOMPARE(f->options().anagram_mode, 0);
         QVERIFY(!f->options().regex);
         QVERIFY(!mode->isEnabled());
@@ -103,7 +104,7 @@ private slots:
         QTest::keyClicks(pane->edit(ListSide::kPrimary), QStringLiteral("?ouse"));
         QTRY_VERIFY(!f->controller()->busy());
         QCOMPARE(list->count(), 0);
-        send(f, cmd::kUseWildcards);
+        QVERIFY(chooseMenuItem(f, TextId::MENU_USE_WILDCARDS));
         QTRY_COMPARE(list->count(), 2);
         QCOMPARE(list->itemText(0), QStringLiteral("house"));
         QCOMPARE(list->itemText(1), QStringLiteral("mouse"));
@@ -120,16 +121,16 @@ private slots:
         list->setFocus();
         QVERIFY(list->hasFocus());
         clipboard->setText(QStringLiteral("before"));
-        send(f, cmd::kCopy);
+        QVERIFY(chooseMenuItem(f, TextId::MENU_COPY));
         QCOMPARE(clipboard->text(), QStringLiteral("before"));  // nothing selected
 
         list->setCurSel(1);
-        send(f, cmd::kCopy);
+        QVERIFY(chooseMenuItem(f, TextId::MENU_COPY));
         QCOMPARE(clipboard->text(), QStringLiteral("hour"));
 
-        send(f, cmd::kSelectAll);
+        QVERIFY(pressKey(f, QKeySequence(Qt::CTRL | Qt::Key_A)));
         QVERIFY(list->isSelectAll());
-        send(f, cmd::kCopy);
+        QVERIFY(chooseMenuItem(f, TextId::MENU_COPY));
         QCOMPARE(clipboard->text(), QStringLiteral("hound\r\nhour\r\nhouse\r\nhousehold"));
     }
 
@@ -139,7 +140,7 @@ private slots:
         QTest::keyClicks(edit, QStringLiteral("horse"));
         edit->setFocus();
         edit->setSelection(0, 3);
-        send(f, cmd::kCopy);
+        QVERIFY(chooseMenuItem(f, TextId::MENU_COPY));
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("hor"));
     }
 
@@ -148,7 +149,7 @@ private slots:
         DictionaryPane* pane = f->pane(SlotId::kMain);
         QCOMPARE(pane->sourceSide(), ListSide::kPrimary);
         const int primaryX = pane->edit(ListSide::kPrimary)->x();
-        send(f, cmd::kChangeDirection);
+        QVERIFY(chooseMenuItem(f, TextId::MENU_CHANGE_TRANSLATION_DIRECTION));
         QTRY_VERIFY(pane->edit(ListSide::kPrimary)->x() > pane->edit(ListSide::kSecondary)->x());
         QCOMPARE(pane->sourceSide(), ListSide::kSecondary);
         QCOMPARE(pane->edit(ListSide::kSecondary)->x(), primaryX);
@@ -156,14 +157,14 @@ private slots:
         QVERIFY(pane->directionButton()->text().startsWith(QStringLiteral("Croatian")));
 
         // Esc goes to the search box of the source list, now the Croatian one.
-        send(f, cmd::kLeave);
+        QVERIFY(pressKey(f, QKeySequence(Qt::Key_Escape)));
         QVERIFY(pane->edit(ListSide::kSecondary)->hasFocus());
     }
 
     void dualModeStaysOffWhenTheChoiceIsCancelled() {
         MainForm* f = m_form.get();
         ModalScript choice({closeIt()});
-        send(f, cmd::kDualMode);
+        QVERIFY(chooseMenuItem(f, TextId::MENU_DUAL_MODE));
         QVERIFY(!f->options().dual_mode);
         QVERIFY(!checked(f, cmd::kDualMode));
         QVERIFY(!toggled(f, cmd::kDualMode));
@@ -173,13 +174,13 @@ private slots:
 
     void editModeNeedsADictionaryAndGreysDualMode() {
         MainForm* f = m_form.get();
-        send(f, cmd::kEditMode);
+        QVERIFY(chooseMenuItem(f, TextId::MENU_EDIT));
         QVERIFY(f->editMode());
         QVERIFY(f->options().edit_mode);
         QVERIFY(!f->commandAction(cmd::kDualMode)->isEnabled());
         QVERIFY(f->commandAction(cmd::kAddWord)->isEnabled());
         QVERIFY(toggled(f, cmd::kEditMode));
-        send(f, cmd::kEditMode);
+        QVERIFY(chooseMenuItem(f, TextId::MENU_EDIT));
         QVERIFY(!f->editMode());
         QVERIFY(f->commandAction(cmd::kDualMode)->isEnabled());
         QVERIFY(!f->commandAction(cmd::kAddWord)->isEnabled());

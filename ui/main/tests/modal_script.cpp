@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "ui/settings/dlg_main.h"
+#include "ui/settings/settings_page.h"
 #include "ui/widgets/w_message_box.h"
 
 namespace {
@@ -43,4 +45,17 @@ ModalScript::Step accept(std::function<void(QWidget*)> prepare) {
 
 ModalScript::Step closeIt() {
     return [](QWidget* w) { w->close(); };
+}
+
+void clickLater(QAbstractButton* button) {
+    QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
+}
+
+ModalScript::Step tickSettingsBox(int id) {
+    return [id](QWidget* w) {
+        auto* dialog = qobject_cast<DlgMain*>(w);
+        auto* page = dialog != nullptr ? qobject_cast<SettingsPage*>(dialog->page()) : nullptr;
+        if (page == nullptr) return;
+        clickLater(qobject_cast<QAbstractButton*>(page->item(id)));
+    };
 }

@@ -42,3 +42,11 @@ ModalScript::Step accept(std::function<void(QWidget*)> prepare);
 
 // A step that closes the window, as its close box does.
 ModalScript::Step closeIt();
+
+// A step that ticks the box `id` of the settings dialog's current page.
+ModalScript::Step tickSettingsBox(int id);
+
+class QAbstractButton;
+// Clicks `button` once the step that found it has returned: a click that
+// opens a modal window must not run inside the script's own poll.
+void clickLater(QAbstractButton* button);

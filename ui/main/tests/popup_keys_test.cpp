@@ -10,7 +10,9 @@
 #include "ui/main/dictionary_pane.h"
 #include "ui/main/main_form.h"
 #include "ui/main/search_edit.h"
+#include "ui/main/tests/modal_script.h"
 #include "ui/main/tests/program_folder.h"
+#include "ui/main/tests/user_input.h"
 #include "ui/popup/popup_form.h"
 #include "ui/popup/tooltip_form.h"
 #include "ui/widgets/w_edit.h"
@@ -23,9 +25,9 @@ namespace {
 
 // The hot key with "house" as the selected word, into window `target`.
 bool hotKeyShows(MainForm* form, int targetCommand, QWidget* window) {
-    form->command(kMenuCommand, targetCommand, nullptr, 0);
+    if (!clickButton(form, targetCommand)) return false;
     QApplication::clipboard()->setText(QStringLiteral("house"));
-    form->onHotKeyMessage();
+    form->hotKey()->onMessage();
     // The look-up has ended and shown its window (which was perhaps kept
     // visible on top all along).
     const auto* controller = form->controller();
@@ -55,7 +57,7 @@ private slots:
         QVERIFY(folder.ok());
         auto form = folder.openWindow();
         QVERIFY(form);
-        PopupForm* popup = form->popup();
+        PopupForm* popup = form->windows()->popup();
         QVERIFY(hotKeyShows(form.get(), cmd::kHotKeysCallPopup, popup));
         QTRY_COMPARE(popup->list()->count(), 2);
 
@@ -67,7 +69,15 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(source));
 
         // Kept on top, the popup stays while the main window comes forward.
-        form->command(kMenuCommand, cmd::kPopupOnTop, nullptr, 0);
+        // Ticked on the settings page, which then closes (both queued, in
+        // that order).
+        ModalScript onTop({[](QWidget* w) {
+            tickSettingsBox(cmd::kPopupOnTop)(w);
+            QMetaObject::invokeMethod(w, &QWidget::close, Qt::QueuedConnection);
+        }});
+        QVERIFY(chooseMenuItem(form.get(), wordbay::TextId::MENU_INTERFACE));
+        QTRY_VERIFY(onTop.done());
+        QVERIFY(form->settings().popup_on_top);
         QVERIFY(hotKeyShows(form.get(), cmd::kHotKeysCallPopup, popup));
         QTest::keyClick(popup->list(), Qt::Key_Escape);
         QTRY_VERIFY(form->isActiveWindow());
@@ -79,7 +89,7 @@ private slots:
         QVERIFY(folder.ok());
         auto form = folder.openWindow();
         QVERIFY(form);
-        PopupTooltipForm* tooltip = form->tooltip();
+        PopupTooltipForm* tooltip = form->windows()->tooltip();
         QVERIFY(hotKeyShows(form.get(), cmd::kHotKeysCallTooltip, tooltip));
         QTRY_COMPARE(tooltip->translationText(), QStringLiteral("kuća\ndom\n"));
         QTest::keyClick(tooltip, Qt::Key_Escape);
@@ -94,7 +104,7 @@ private slots:
         QVERIFY(folder.ok());
         auto form = folder.openWindow();
         QVERIFY(form);
-        PopupForm* popup = form->popup();
+        PopupForm* popup = form->windows()->popup();
         QVERIFY(hotKeyShows(form.get(), cmd::kHotKeysCallPopup, popup));
         QTRY_COMPARE(popup->list()->count(), 2);
 

@@ -69,7 +69,7 @@ QString ProgramFolder::setting(const QString& section, const QString& key) const
 std::unique_ptr<MainForm> ProgramFolder::openWindow() const {
     auto form = std::make_unique<MainForm>(paths());
     if (!form->createWindow()) return nullptr;
-    form->createSecondaryWindows();
+    form->windows()->create();
     form->showAtStoredPlace();
     form->activateWindow();
     // The start-up job loads the dictionary once the window shows.

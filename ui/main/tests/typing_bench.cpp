@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
 
     MainForm form(wordbay::PathsInside(dir.path().toStdString()));
     if (!form.createWindow()) return 1;
-    form.createSecondaryWindows();
+    form.windows()->create();
     form.showAtStoredPlace();
     QElapsedTimer wait;
     wait.start();

@@ -1,8 +1,5 @@
-// The hot key: installing keysnare's hook for the main window (and, on a
-// Wayland desktop, the desktop portal's shortcut), the reaction to its
-// message (read the other program's selection, look it up), the clipboard
-// step on activation, and dropping a word into the program the user worked
-// in before.
+#include "ui/main/main_hot_key.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
@@ -13,16 +10,13 @@
 #include "app/search_controller.h"
 #include "app/settings_file.h"
 #include "hook/keysnare.h"
-#include "ui/main/dictionary_pane.h"
 #include "ui/main/hot_key_filter.h"
 #include "ui/main/hot_key_portal.h"
 #include "ui/main/hot_key_selection.h"
-#include "ui/main/main_form.h"
 #include "ui/main/search_edit.h"
 #include "ui/main/x11_desktop.h"
-#include "ui/popup/popup_form.h"
-#include "ui/popup/tooltip_form.h"
 #include "ui/widgets/code_page_text.h"
+#include "ui/widgets/w_form.h"
 
 using wordbay::ListSide;
 using wordbay::SlotId;
@@ -54,54 +48,81 @@ constexpr char kHotKeyNoteText[] =
 
 }  // namespace
 
-void MainForm::installHotKey(bool on) {
+MainHotKey::MainHotKey(WForm* window, const wordbay::ProgramSettings* settings,
+                       wordbay::SearchController* controller, std::string settingsFile, Hooks hooks)
+    : m_window(window)
+    , m_settings(settings)
+    , m_controller(controller)
+    , m_settingsFile(std::move(settingsFile))
+    , m_hooks(std::move(hooks)) {}
+
+MainHotKey::~MainHotKey() {
+    if (m_installed) install(false);
+    if (m_keyPlayer.joinable()) {
+        WEP(0);
+        m_keyPlayer.join();
+    }
+}
+
+void MainHotKey::install(bool on) {
     if (waylandSession()) usePortal(on);
-    if (on == m_hotKeyInstalled) return;
+    if (on == m_installed) return;
     if (!on) {
         KillKeysnare();
-        if (m_hotKeyFilter) QCoreApplication::instance()->removeNativeEventFilter(m_hotKeyFilter.get());
-        m_hotKeyFilter.reset();
-        m_hotKeyInstalled = false;
+        if (m_filter) QCoreApplication::instance()->removeNativeEventFilter(m_filter.get());
+        m_filter.reset();
+        m_installed = false;
         return;
     }
     if (!HotKeyFilter::available()) return;
-    m_hotKeyFilter = std::make_unique<HotKeyFilter>(wordbay::WM_HOTKEY_TRIGGER, [this] {
-        QMetaObject::invokeMethod(this, &MainForm::onHotKeyMessage, Qt::QueuedConnection);
+    m_filter = std::make_unique<HotKeyFilter>(wordbay::WM_HOTKEY_TRIGGER, [this] {
+        QMetaObject::invokeMethod(this, &MainHotKey::onMessage, Qt::QueuedConnection);
     });
-    QCoreApplication::instance()->installNativeEventFilter(m_hotKeyFilter.get());
-    SetKeysnare(static_cast<std::uint32_t>(winId()), wordbay::WM_HOTKEY_TRIGGER);
-    SetKeySchortcut(wordbay::HotKeyCode(m_settings.key1), wordbay::HotKeyCode(m_settings.key2),
-                    wordbay::HotKeyCode(m_settings.key3));
-    m_hotKeyInstalled = true;
+    QCoreApplication::instance()->installNativeEventFilter(m_filter.get());
+    SetKeysnare(static_cast<std::uint32_t>(m_window->winId()), wordbay::WM_HOTKEY_TRIGGER);
+    SetKeySchortcut(wordbay::HotKeyCode(m_settings->key1), wordbay::HotKeyCode(m_settings->key2),
+                    wordbay::HotKeyCode(m_settings->key3));
+    m_installed = true;
 }
 
-void MainForm::usePortal(bool on) {
+void MainHotKey::changeKeys() {
+    if (m_portal) {
+        // The desktop is asked again, with the new preferred trigger.
+        usePortal(false);
+        usePortal(true);
+    }
+    if (!m_installed) return;
+    SetKeySchortcut(wordbay::HotKeyCode(m_settings->key1), wordbay::HotKeyCode(m_settings->key2),
+                    wordbay::HotKeyCode(m_settings->key3));
+}
+
+void MainHotKey::usePortal(bool on) {
     if (!on) {
         m_portal.reset();
         return;
     }
     if (m_portal) return;
     m_portal = std::make_unique<HotKeyPortal>();
-    connect(m_portal.get(), &HotKeyPortal::activated, this, &MainForm::translateSelection);
-    connect(m_portal.get(), &HotKeyPortal::unavailable, this, &MainForm::noGlobalHotKey);
-    m_portal->start(HotKeyPortal::triggerFor(wordbay::HotKeyCode(m_settings.key1),
-                                             wordbay::HotKeyCode(m_settings.key2),
-                                             wordbay::HotKeyCode(m_settings.key3)));
+    connect(m_portal.get(), &HotKeyPortal::activated, this, &MainHotKey::translateSelection);
+    connect(m_portal.get(), &HotKeyPortal::unavailable, this, &MainHotKey::noGlobalHotKey);
+    m_portal->start(HotKeyPortal::triggerFor(wordbay::HotKeyCode(m_settings->key1),
+                                             wordbay::HotKeyCode(m_settings->key2),
+                                             wordbay::HotKeyCode(m_settings->key3)));
 }
 
-std::string MainForm::hotKeyNote() const {
+std::string MainHotKey::note() const {
     if (!waylandSession() || (m_portal && m_portal->isBound())) return {};
     return kHotKeyNoteText;
 }
 
-void MainForm::noGlobalHotKey() {
+void MainHotKey::noGlobalHotKey() {
     // Said once, not at every start.
-    const wordbay::SettingsFile file(m_paths.settings_file);
+    const wordbay::SettingsFile file(m_settingsFile);
     bool told = false;
     if (file.ReadBool(kHotKeySection, kToldNoGlobalKey, &told) && told) return;
     file.WriteBool(kHotKeySection, kToldNoGlobalKey, true);
-    auto* box = new QMessageBox(QMessageBox::Information, windowTitle(),
-                                QString::fromUtf8(kNoGlobalKeyText), QMessageBox::Ok, this);
+    auto* box = new QMessageBox(QMessageBox::Information, m_window->windowTitle(),
+                                QString::fromUtf8(kNoGlobalKeyText), QMessageBox::Ok, m_window);
     box->setObjectName(QStringLiteral("noGlobalHotKey"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     // Not modal: the program works on while the note is open.
@@ -110,15 +131,15 @@ void MainForm::noGlobalHotKey() {
 }
 
 // Plays Ctrl + `key` on the key thread, then runs `then` on the user-interface
-// thread (dropped when the window is gone by then).
-static void playKeysThen(std::thread* player, MainForm* form, std::uint32_t key, int delayMs,
+// thread (dropped when `owner` is gone by then).
+static void playKeysThen(std::thread* player, QObject* owner, std::uint32_t key, int delayMs,
                          std::function<void()> then) {
     if (player->joinable()) {
         // One still waiting for the user to let go of the modifiers gives way.
         WEP(0);
         player->join();
     }
-    QPointer<MainForm> guard(form);
+    QPointer<QObject> guard(owner);
     *player = std::thread([guard, key, delayMs, then = std::move(then)] {
         playCtrlKey(key);
         QMetaObject::invokeMethod(
@@ -130,15 +151,17 @@ static void playKeysThen(std::thread* player, MainForm* form, std::uint32_t key,
     });
 }
 
-void MainForm::onHotKeyMessage() { reactToHotKey(false); }
+void MainHotKey::onMessage() { react(false); }
 
-void MainForm::translateSelection() {
+void MainHotKey::translateSelection() {
     // Under Wayland, X11 programs may read the selection only while an X11
     // window has the keyboard: the program's own window comes forward first.
-    reactToHotKey(waylandSession());
+    react(waylandSession());
 }
 
-HotKeySelection* MainForm::selectionReader() {
+bool MainHotKey::readingSelection() const { return m_selection && m_selection->busy(); }
+
+HotKeySelection* MainHotKey::selectionReader() {
     if (!m_selection) {
         m_selection = std::make_unique<HotKeySelection>(
             HotKeySelection::x11Desktop([this](std::function<void()> played) {
@@ -148,19 +171,12 @@ HotKeySelection* MainForm::selectionReader() {
     return m_selection.get();
 }
 
-void MainForm::reactToHotKey(bool activateFirst) {
-    if (m_editMode || m_controller == nullptr) return;
-    m_popupOrigin = false;
-    const int target = m_settings.hot_key_target;
+void MainHotKey::react(bool activateFirst) {
+    if (m_hooks.editMode()) return;
+    m_hooks.lookUpStarts();
+    const int target = m_settings->hot_key_target;
     if (activateFirst && target >= 0 && target <= 2) {
-        // With the main window always on top the popup and tooltip stay hidden.
-        if (target == 1 && m_popup && !m_settings.main_on_top) {
-            m_popup->showPopup(true);
-        } else if (target == 2 && m_tooltip && !m_settings.main_on_top) {
-            m_tooltip->showTooltip(true);
-        } else {
-            bringToFront();
-        }
+        m_hooks.showTarget(target);
         auto waited = std::make_shared<int>(0);
         auto* poll = new QTimer(this);
         connect(poll, &QTimer::timeout, this, [this, poll, waited] {
@@ -168,66 +184,65 @@ void MainForm::reactToHotKey(bool activateFirst) {
                 return;
             poll->deleteLater();
             poll->stop();
-            reactToHotKey(false);
+            react(false);
         });
         poll->start(kFocusPollMs);
         return;
     }
-    QPointer<MainForm> guard(this);
+    QPointer<MainHotKey> guard(this);
     selectionReader()->read([guard](const QString& selected) {
         if (guard) guard->showSelection(selected);
     });
 }
 
-void MainForm::showSelection(const QString& selected) {
-    if (m_editMode || m_controller == nullptr) return;
-    m_hotKeyText = selected;
+void MainHotKey::showSelection(const QString& selected) {
+    if (m_hooks.editMode()) return;
+    m_text = selected;
     for (const SlotId slot : {SlotId::kMain, SlotId::kDual}) {
         m_controller->ClearSide(slot, ListSide::kPrimary);
         m_controller->ClearSide(slot, ListSide::kSecondary);
     }
-    const int target = m_settings.hot_key_target;
+    const int target = m_settings->hot_key_target;
     if (target < 0 || target > 2) {
-        m_hotKeyText.reset();
+        m_text.reset();
         return;
     }
     m_controller->SetHotKeyPending(true);
-    const bool foreground = isActiveWindow();
+    const bool foreground = m_window->isActiveWindow();
     if (target == 0) {
-        const bool runNow = m_settings.main_on_top
-                                ? isVisible() && (windowFlags() & Qt::WindowStaysOnTopHint)
-                                : foreground;
+        const bool runNow =
+            m_settings->main_on_top
+                ? m_window->isVisible() && (m_window->windowFlags() & Qt::WindowStaysOnTopHint)
+                : foreground;
         if (!runNow) {
             // The clipboard step runs when the window has come forward.
-            bringToFront();
+            m_hooks.bringToFront();
             return;
         }
-    } else if (m_settings.main_on_top && !foreground) {
-        bringToFront();
+    } else if (m_settings->main_on_top && !foreground) {
+        m_hooks.bringToFront();
     }
     clipboardStep();
 }
 
-void MainForm::clipboardStep() {
-    if (!mainLoaded()) return;
-    const SearchEdit* source =
-        m_panes[0]->edit(m_controller->slot(SlotId::kMain).source_side());
+void MainHotKey::clipboardStep() {
+    const SearchEdit* source = m_hooks.sourceEdit();
+    if (source == nullptr) return;
     std::string clip;
-    if (m_hotKeyText) {
+    if (m_text) {
         // The hot key's selection, read when it fired.
-        clip = encodeText(source->codePage(), *m_hotKeyText);
+        clip = encodeText(source->codePage(), *m_text);
     } else if (m_controller->options().use_clipboard || m_controller->hot_key_pending()) {
         clip = encodeText(source->codePage(), QApplication::clipboard()->text());
     }
-    m_hotKeyText.reset();
+    m_text.reset();
     m_controller->OnActivated(std::move(clip));
 }
 
-void MainForm::onActivate() { clipboardStep(); }
-
-void MainForm::dropWord() {
-    copy();
+void MainHotKey::dropWord() {
+    // The hot key's own copy key may be playing: then it copies nothing.
+    if (!readingSelection()) m_hooks.copy();
     if (!HotKeyFilter::available()) return;
-    activateWindowBelow(static_cast<std::uint64_t>(winId()));
+    activateWindowBelow(static_cast<std::uint64_t>(m_window->winId()));
     playKeysThen(&m_keyPlayer, this, kVkV, 0, [] {});
 }

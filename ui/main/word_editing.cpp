@@ -1,14 +1,11 @@
-// The commands of edit mode: adding and deleting translations, deleting and
-// changing words in place, and reordering translations by dragging. The
-// controller does the work on this thread; the window waits for the engine
-// between jobs and owns the box that changes a word.
+#include "ui/main/word_editing.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QThread>
 
 #include "app/search_controller.h"
 #include "ui/main/dictionary_pane.h"
-#include "ui/main/main_form.h"
 #include "ui/main/word_change_edit.h"
 #include "ui/widgets/code_page_text.h"
 #include "ui/widgets/w_list_box.h"
@@ -27,9 +24,14 @@ int indexOf(ListSide side) { return side == ListSide::kPrimary ? 0 : 1; }
 
 }  // namespace
 
-std::unique_lock<std::mutex> MainForm::holdEngine() {
+WordEditing::WordEditing(DictionaryPane* mainPane, wordbay::SearchController* controller,
+                         const bool* editMode)
+    : m_pane(mainPane), m_controller(controller), m_editMode(editMode) {}
+
+std::unique_lock<std::mutex> WordEditing::holdEngine() {
     std::unique_lock<std::mutex> engine(m_controller->engine_lock(), std::defer_lock);
-    endLoop();
+    m_controller->slot(SlotId::kMain).EndLoop();
+    m_controller->slot(SlotId::kDual).EndLoop();
     QElapsedTimer waited;
     waited.start();
     // A job may be waiting for this thread: keep its calls coming, but no
@@ -41,16 +43,16 @@ std::unique_lock<std::mutex> MainForm::holdEngine() {
     return engine;
 }
 
-void MainForm::addTranslation() {
+void WordEditing::addTranslation() {
     m_controller->AddTranslation([this] { return holdEngine(); });
 }
 
-void MainForm::deleteSelected() {
+void WordEditing::deleteSelected() {
     m_controller->DeleteSelected([this] { return holdEngine(); });
 }
 
-void MainForm::openWordChange() {
-    DictionaryPane* main = m_panes[0];
+void WordEditing::openWordChange() {
+    DictionaryPane* main = m_pane;
     const int side = main->sideOf(QApplication::focusWidget());
     if (side < 0) return;
     const ListSide listSide = side == 0 ? ListSide::kPrimary : ListSide::kSecondary;
@@ -63,27 +65,27 @@ void MainForm::openWordChange() {
     WordChangeEdit*& box = m_wordChange[indexOf(listSide)];
     if (box == nullptr) {
         box = new WordChangeEdit(list);
-        connect(box, &WordChangeEdit::accepted, this, &MainForm::changeWord);
+        QObject::connect(box, &WordChangeEdit::accepted, m_pane,
+                         [this](const QString& text) { changeWord(text); });
     }
     box->open(list->itemText(row));
 }
 
-void MainForm::changeWord(const QString& text) {
-    if (!m_editMode) return;
-    const std::string word =
-        encodeText(m_panes[0]->list(m_changeSide)->codePage(), text);
+void WordEditing::changeWord(const QString& text) {
+    if (!*m_editMode) return;
+    const std::string word = encodeText(m_pane->list(m_changeSide)->codePage(), text);
     m_controller->ChangeWord(m_changeSide, m_changeRow, m_changeWord, word,
                              [this] { return holdEngine(); });
 }
 
-void MainForm::translationDragged(int previous) {
+void WordEditing::translationDragged(int previous) {
     const ListSide target = wordbay::Other(m_controller->slot(SlotId::kMain).source_side());
-    WListBox* list = m_panes[0]->list(target);
+    WListBox* list = m_pane->list(target);
     m_controller->MoveTranslation(previous, list->curSel(), [this] { return holdEngine(); });
 }
 
-void MainForm::updateDragModes() {
+void WordEditing::updateDragModes() {
     const ListSide source = m_controller->slot(SlotId::kMain).source_side();
-    m_panes[0]->list(source)->setDragMode(false);
-    m_panes[0]->list(wordbay::Other(source))->setDragMode(m_editMode);
+    m_pane->list(source)->setDragMode(false);
+    m_pane->list(wordbay::Other(source))->setDragMode(*m_editMode);
 }

@@ -1,0 +1,109 @@
+// SecondaryWindows: the windows beside the main window: the text
+// translation window, the popup and the tooltip of the hot key, and the
+// character map. They are made after the main window and closed before it;
+// their places go into the settings file. The part shows what the hot key
+// found in its window, keeps their looks and titles in step with the main
+// dictionary, and changes those looks for the settings pages.
+#pragma once
+
+#include <QtGlobal>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/main_view.h"
+#include "app/program_settings.h"
+
+class CharmapForm;
+class DictionaryPane;
+class Main1Form;
+class PopupForm;
+class PopupTooltipForm;
+class QString;
+class QWidget;
+class QtFontCatalog;
+struct TextDictionaries;
+
+namespace wordbay {
+class SearchController;
+class SettingsFile;
+}  // namespace wordbay
+
+class SecondaryWindows {
+public:
+    // What the windows ask of the main window.
+    struct Hooks {
+        // A command of the main window, sent from the text window.
+        std::function<void(int id)> mainCommand;
+        std::function<void()> bringMainToFront;
+        // The main window's keys act in `window` too.
+        std::function<void(QWidget* window)> shareKeys;
+        // A window is now kept on top: the main window no longer is.
+        std::function<void()> mainLeavesTop;
+        // The check marks of the on-top settings changed.
+        std::function<void()> statesChanged;
+        std::function<bool()> editMode;
+    };
+
+    // `mainWindow` owns the font and colour dialogs; `settings` are the
+    // program's settings, which the windows read and the closing writes;
+    // `panes` are the main window's dictionary panes.
+    SecondaryWindows(QWidget* mainWindow, wordbay::ProgramSettings* settings,
+                     std::string settingsFile, DictionaryPane* mainPane, DictionaryPane* dualPane,
+                     wordbay::SearchController* controller, const QtFontCatalog* fonts,
+                     Hooks hooks);
+    ~SecondaryWindows();
+    SecondaryWindows(const SecondaryWindows&) = delete;
+    SecondaryWindows& operator=(const SecondaryWindows&) = delete;
+
+    // Creates the text translation window, then the popup, tooltip and
+    // character map windows.
+    void create();
+    // Closes them, their places written into `file` when given, else into a
+    // pass of their own.
+    void destroy(const wordbay::SettingsFile* file = nullptr);
+    Main1Form* textWindow() const { return m_textWindow.get(); }
+    PopupForm* popup() const { return m_popup.get(); }
+    PopupTooltipForm* tooltip() const { return m_tooltip.get(); }
+    CharmapForm* charmap() const { return m_charmap.get(); }
+
+    void showTextWindow();
+    void showCharmap();
+    // The looks of the main dictionary, and the titles, in every window.
+    void applyLooks();
+    void setTitles(const wordbay::WindowTitles& titles);
+
+    // What the hot key found, into the popup or the tooltip.
+    void showHotKeyText(std::string_view word);
+    void showHotKeyList(const char* const* items, int count);
+    void clearHotKeyWindow();
+    // A new hot-key look-up begins: the popup's own typing is no longer its
+    // origin.
+    void lookUpStarts() { m_popupOrigin = false; }
+    void setPopupOnTop(bool on);
+    void setTooltipOnTop(bool on);
+    // A font or colour button `id` of the settings pages (the main window's
+    // page, the popup and tooltip page) was pressed.
+    void changeView(int id, qintptr param);
+
+private:
+    bool mainLoaded() const;
+    TextDictionaries textDictionaries();
+    void showHotKeyWindow();
+    void popupTyped(const QString& text);
+
+    QWidget* m_mainWindow;
+    wordbay::ProgramSettings* m_settings;
+    std::string m_settingsFile;
+    DictionaryPane* m_panes[2];
+    wordbay::SearchController* m_controller;
+    const QtFontCatalog* m_fonts;
+    Hooks m_hooks;
+    // The user typed into the popup: its text stays while results come.
+    bool m_popupOrigin = false;
+    std::unique_ptr<Main1Form> m_textWindow;
+    std::unique_ptr<PopupForm> m_popup;
+    std::unique_ptr<PopupTooltipForm> m_tooltip;
+    std::unique_ptr<CharmapForm> m_charmap;
+};

@@ -18,13 +18,17 @@
 #include "app/interface_language.h"
 #include "app/message_table.h"
 #include "app/search_controller.h"
+#include "ui/dialogs/dlg_about.h"
 #include "ui/main/button_bar.h"
 #include "ui/main/command_ids.h"
+#include "ui/main/dictionary_dialogs.h"
 #include "ui/main/dictionary_pane.h"
 #include "ui/main/focused_control.h"
+#include "ui/main/help_page.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/main_speech.h"
 #include "ui/main/search_edit.h"
+#include "ui/main/search_switches.h"
 #include "ui/main/secondary_windows.h"
 #include "ui/main/status_strip.h"
 #include "ui/main/tray_icon.h"
@@ -92,6 +96,17 @@ int MainForm::onCreate() {
                                                                m_paths, &m_fonts);
     m_view->attach(m_controller.get());
     m_speech = std::make_unique<MainSpeech>(this, &m_buttonTexts, m_controller.get());
+    SearchSwitches::Hooks switchHooks;
+    switchHooks.optionsChanged = [this] { updateMenuStates(); };
+    switchHooks.textWindowSwitches = [this](bool caseSensitive, bool ignoreAccents) {
+        if (m_windows->textWindow())
+            m_windows->textWindow()->setSwitches(caseSensitive, ignoreAccents);
+    };
+    switchHooks.titlesChanged = [this] { m_view->SetTitles(m_controller->Titles()); };
+    m_switches = std::make_unique<SearchSwitches>(m_controller.get(), m_panes[0], m_status,
+                                                  std::move(switchHooks));
+    m_dialogs = std::make_unique<DictionaryDialogs>(
+        this, &m_paths, m_catalogue.get(), m_controller.get(), m_view.get(), &m_buttonTexts);
     m_focus = std::make_unique<FocusedControl>(
         m_panes[0], m_panes[1], [this] { return m_windows->popup(); }, m_controller.get());
     m_editing = std::make_unique<WordEditing>(m_panes[0], m_controller.get(), &m_editMode);
@@ -262,7 +277,7 @@ void MainForm::updateMenuStates() {
     s.useSpeech = m_settings.use_speech;
     s.hotKeyTarget = m_settings.hot_key_target;
     m_menus->showStates(s);
-    updateOptionViews();
+    m_switches->showOptions();
 }
 
 void MainForm::buttonTablesFromLanguage() {
@@ -320,67 +335,9 @@ bool MainForm::mainLoaded() const {
     return m_controller != nullptr && m_controller->slot(SlotId::kMain).loaded();
 }
 
-void MainForm::startJob(int job) { m_controller->StartJob(job); }
-
 void MainForm::endLoop() {
     m_controller->slot(SlotId::kMain).EndLoop();
     m_controller->slot(SlotId::kDual).EndLoop();
-}
-
-void MainForm::updateOptionViews() {
-    const wordbay::SearchOptions o = options();
-    QString mode;
-    if (o.anagram_mode == 1) {
-        mode = QStringLiteral("ANAGRAMS 1");
-    } else if (o.anagram_mode == 2) {
-        mode = QStringLiteral("ANAGRAMS 2");
-    } else if (o.anagram_mode == 3) {
-        mode = QStringLiteral("ANAGRAM 3");
-    } else if (o.regex) {
-        mode = QStringLiteral("REG. EXPR.");
-    } else if (o.wildcards) {
-        mode = QStringLiteral("WILDCARDS");
-    }
-    m_status->setMode(mode, !mode.isEmpty());
-    m_status->setSwitches(o.ignore_accents, o.case_sensitive, o.auto_translate);
-}
-
-void MainForm::togglePattern(wordbay::PatternKind kind) {
-    wordbay::SearchOptions o = options();
-    wordbay::TogglePatternKind(&o, kind);
-    setOptions(o);
-    rerunSearch();
-}
-
-void MainForm::toggleSwitch(int id) {
-    wordbay::SearchOptions o = options();
-    switch (id) {
-        case cmd::kIgnoreAccents: o.ignore_accents = !o.ignore_accents; break;
-        case cmd::kCaseSensitive: o.case_sensitive = !o.case_sensitive; break;
-        case cmd::kAutotranslate: o.auto_translate = !o.auto_translate; break;
-        case cmd::kUseClipboard: o.use_clipboard = !o.use_clipboard; break;
-        case cmd::kLink: o.link = !o.link; break;
-        case cmd::kMultiple: o.link_all = !o.link_all; break;
-        default: return;
-    }
-    setOptions(o);
-    if (m_windows->textWindow())
-        m_windows->textWindow()->setSwitches(o.case_sensitive, o.ignore_accents);
-    if (id == cmd::kIgnoreAccents || id == cmd::kCaseSensitive) rerunSearch();
-    // The titles name the dual dictionary's list while the two are linked.
-    if (id == cmd::kLink && !m_controller->busy()) m_view->SetTitles(m_controller->Titles());
-}
-
-ListSide MainForm::focusSideOfMainPane() const {
-    const int side = m_panes[0]->sideOf(QApplication::focusWidget());
-    return side == 0 ? ListSide::kPrimary : ListSide::kSecondary;
-}
-
-void MainForm::rerunSearch() {
-    // The side searched again: the primary side when its edit box or list has
-    // the focus, else the secondary side.
-    if (!mainLoaded()) return;
-    m_controller->SearchAgain(SlotId::kMain, focusSideOfMainPane());
 }
 
 // ---- Commands --------------------------------------------------------------
@@ -403,7 +360,7 @@ void MainForm::registerCommands() {
 
     // Search modes and switches.
     auto pattern = [this](wordbay::PatternKind kind) {
-        return [this, kind](const Call&) { togglePattern(kind); };
+        return [this, kind](const Call&) { m_switches->togglePattern(kind); };
     };
     t.add(cmd::kUseWildcards, pattern(wordbay::PatternKind::kWildcards));
     t.add(cmd::kUseRegex, pattern(wordbay::PatternKind::kRegex));
@@ -412,23 +369,25 @@ void MainForm::registerCommands() {
     t.add(cmd::kAnagrams3, pattern(wordbay::PatternKind::kAnagramExact));
     t.add({cmd::kIgnoreAccents, cmd::kCaseSensitive, cmd::kAutotranslate, cmd::kUseClipboard,
            cmd::kLink, cmd::kMultiple},
-          [this](const Call& c) { toggleSwitch(c.id); });
+          [this](const Call& c) { m_switches->toggle(c.id); });
 
     // The dictionary menu.
     t.add(cmd::kSave, [this](const Call&) { m_controller->StartSave(); });
     t.add(cmd::kSaveAs, [this](const Call&) { m_controller->StartSaveAs(); });
-    t.add(cmd::kListPalindrome, [this](const Call&) { startJob(wordbay::kJobPalindromes); });
-    t.add(cmd::kListIdentical, [this](const Call&) { startJob(wordbay::kJobIdenticalWords); });
-    t.add(cmd::kChange, [this](const Call&) { changeDictionary(); });
+    t.add(cmd::kListPalindrome,
+          [this](const Call&) { m_controller->StartJob(wordbay::kJobPalindromes); });
+    t.add(cmd::kListIdentical,
+          [this](const Call&) { m_controller->StartJob(wordbay::kJobIdenticalWords); });
+    t.add(cmd::kChange, [this](const Call&) { m_dialogs->changeDictionary(); });
     t.add({cmd::kImport, cmd::kUpdate, cmd::kExport},
-          [this](const Call& c) { importExport(c.id); });
-    t.add(cmd::kCreateNew, [this](const Call&) { createNewDictionary(); });
-    t.add(cmd::kDictionaryInfo, [this](const Call&) { editDictionaryInfo(); });
+          [this](const Call& c) { m_dialogs->importExport(c.id); });
+    t.add(cmd::kCreateNew, [this](const Call&) { m_dialogs->createNewDictionary(); });
+    t.add(cmd::kDictionaryInfo, [this](const Call&) { m_dialogs->editDictionaryInfo(); });
     t.add(cmd::kExit, [this](const Call&) { close(); });
 
     // Dual mode, edit mode and the pane's editing commands.
     t.add(cmd::kDualMode, [this](const Call&) { toggleDualMode(); });
-    t.add(cmd::kLoadDual, [this](const Call&) { loadDual(); });
+    t.add(cmd::kLoadDual, [this](const Call&) { m_dialogs->loadDual(); });
     t.add(cmd::kEditMode, [this](const Call&) { toggleEditMode(); });
     // Changing the dictionary's words works in edit mode only.
     auto editing = [this](void (WordEditing::*change)()) {
@@ -500,8 +459,8 @@ void MainForm::registerWindowCommands() {
     t.addRange(cmd::kPopupViewFirst, cmd::kPopupViewLast, view);
 
     // Help, the tray and the program's later starts.
-    t.add(cmd::kHelpContents, [this](const Call&) { openHelp(); });
-    t.add(cmd::kHelpAbout, [this](const Call&) { showAbout(); });
+    t.add(cmd::kHelpContents, [this](const Call&) { openHelpPage(m_paths); });
+    t.add(cmd::kHelpAbout, [this](const Call&) { DlgAbout(this).exec(); });
     t.add(cmd::kRestoreFromTray, [this](const Call&) { restoreFromTray(); });
     auto fromOtherStart = [](const Call& c) {
         return c.code == cmd::kActivateCode && c.param == -1;

@@ -29,9 +29,11 @@
 
 class ButtonBar;
 class DictionaryPane;
+class DictionaryDialogs;
 class FocusedControl;
 class MainMenus;
 class MainSpeech;
+class SearchSwitches;
 class WordEditing;
 class QTimer;
 class StatusStrip;
@@ -93,7 +95,6 @@ private:
     // check marks and the enabling.
     void retranslate();
     void updateMenuStates();
-    void updateOptionViews();
     void layoutPanes();
     void buttonTablesFromLanguage();
     // What the worker's view, the hot key and the other windows ask of the
@@ -109,9 +110,6 @@ private:
 
     // Commands by subject.
     void paneNotification(int code, int id, qintptr param);
-    void togglePattern(wordbay::PatternKind kind);
-    void toggleSwitch(int id);
-    void rerunSearch();
     void toggleDualMode();
     void toggleEditMode();
     void reverseDirection(wordbay::SlotId slot);
@@ -121,20 +119,6 @@ private:
     void setAlwaysOnTop(bool on);
     void leave(bool toOtherSide);
     void chooseInterfaceLanguage();
-    void openHelp();
-    // Opens help page "page.htm#anchor" of the help folder in the browser.
-    void openHelpTopic(const QString& topic);
-    void showAbout();
-    void changeDictionary();
-    void loadDual();
-    // The dictionary chooser (for the main or the dual dictionary): the
-    // chosen path, or empty.
-    QString chooseDictionary();
-    // Import, update and export (cmd::kImport, kUpdate, kExport): the format,
-    // then the file or folder.
-    void importExport(int id);
-    void createNewDictionary();
-    void editDictionaryInfo();
     void restoreFromTray();
     // Both write into `file` when given (closing writes the settings file
     // once), else into a pass of their own.
@@ -142,8 +126,6 @@ private:
 
     void openSettings();
 
-    // The running engine loops are stopped and job `job` set.
-    void startJob(int job);
     void endLoop();
     void setOptions(const wordbay::SearchOptions& options);
     // Stops the worker, keeping the event loop running until it has ended.
@@ -151,7 +133,6 @@ private:
     // Tries to close the window again a moment later.
     void closeLater();
     bool mainLoaded() const;
-    wordbay::ListSide focusSideOfMainPane() const;
 
     wordbay::ProgramPaths m_paths;
     wordbay::ProgramSettings m_settings;
@@ -174,8 +155,10 @@ private:
     std::unique_ptr<wordbay::Catalogue> m_catalogue;
     int m_settingsTab = -1;
     std::unique_ptr<SecondaryWindows> m_windows;
+    std::unique_ptr<DictionaryDialogs> m_dialogs;
     std::unique_ptr<FocusedControl> m_focus;
     std::unique_ptr<MainSpeech> m_speech;
+    std::unique_ptr<SearchSwitches> m_switches;
     std::unique_ptr<WordEditing> m_editing;
     std::unique_ptr<MainHotKey> m_hotKey;
     // The window as the worker sees it.

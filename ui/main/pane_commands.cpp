@@ -8,6 +8,7 @@
 #include "app/search_controller.h"
 #include "ui/main/button_bar.h"
 #include "ui/main/command_ids.h"
+#include "ui/main/dictionary_dialogs.h"
 #include "ui/main/dictionary_pane.h"
 #include "ui/main/main_form.h"
 #include "ui/main/main_speech.h"
@@ -99,22 +100,8 @@ void MainForm::toggleDualMode() {
     }
     // Dual mode comes on only when the chosen dictionary has loaded.
     updateMenuStates();
-    const QString path = chooseDictionary();
+    const QString path = m_dialogs->chooseDictionary();
     if (!path.isEmpty()) m_controller->StartLoadDual(path.toStdString());
-}
-
-void MainForm::loadDual() {
-    if (!options().dual_mode) {
-        QApplication::beep();
-        return;
-    }
-    const QString path = chooseDictionary();
-    if (!path.isEmpty()) m_controller->StartLoadDual(path.toStdString());
-}
-
-void MainForm::changeDictionary() {
-    const QString path = chooseDictionary();
-    if (!path.isEmpty()) m_controller->StartLoad(path.toStdString());
 }
 
 void MainForm::toggleEditMode() {

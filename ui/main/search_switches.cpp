@@ -1,0 +1,83 @@
+#include "ui/main/search_switches.h"
+
+#include <QApplication>
+#include <QString>
+
+#include "app/search_controller.h"
+#include "ui/main/command_ids.h"
+#include "ui/main/dictionary_pane.h"
+#include "ui/main/status_strip.h"
+
+using wordbay::ListSide;
+using wordbay::SlotId;
+
+SearchSwitches::SearchSwitches(wordbay::SearchController* controller, DictionaryPane* mainPane,
+                               StatusStrip* status, Hooks hooks)
+    : m_controller(controller), m_pane(mainPane), m_status(status), m_hooks(std::move(hooks)) {}
+
+void SearchSwitches::showOptions() {
+    const wordbay::SearchOptions o = m_controller->options();
+    QString mode;
+    if (o.anagram_mode == 1) {
+        mode = QStringLiteral("ANAGRAMS 1");
+    } else if (o.anagram_mode == 2) {
+        mode = QStringLiteral("ANAGRAMS 2");
+    } else if (o.anagram_mode == 3) {
+        mode = QStringLiteral("ANAGRAM 3");
+    } else if (o.regex) {
+        mode = QStringLiteral("REG. EXPR.");
+    } else if (o.wildcards) {
+        mode = QStringLiteral("WILDCARDS");
+    }
+    m_status->setMode(mode, !mode.isEmpty());
+    m_status->setSwitches(o.ignore_accents, o.case_sensitive, o.auto_translate);
+}
+
+void SearchSwitches::togglePattern(wordbay::PatternKind kind) {
+    wordbay::SearchOptions o = m_controller->options();
+    wordbay::TogglePatternKind(&o, kind);
+    set(o);
+    searchAgain();
+}
+
+void SearchSwitches::toggle(int id) {
+    wordbay::SearchOptions o = m_controller->options();
+    switch (id) {
+        case cmd::kIgnoreAccents:
+            o.ignore_accents = !o.ignore_accents;
+            break;
+        case cmd::kCaseSensitive:
+            o.case_sensitive = !o.case_sensitive;
+            break;
+        case cmd::kAutotranslate:
+            o.auto_translate = !o.auto_translate;
+            break;
+        case cmd::kUseClipboard:
+            o.use_clipboard = !o.use_clipboard;
+            break;
+        case cmd::kLink:
+            o.link = !o.link;
+            break;
+        case cmd::kMultiple:
+            o.link_all = !o.link_all;
+            break;
+        default:
+            return;
+    }
+    set(o);
+    m_hooks.textWindowSwitches(o.case_sensitive, o.ignore_accents);
+    if (id == cmd::kIgnoreAccents || id == cmd::kCaseSensitive) searchAgain();
+    // The titles name the dual dictionary's list while the two are linked.
+    if (id == cmd::kLink && !m_controller->busy()) m_hooks.titlesChanged();
+}
+
+void SearchSwitches::set(const wordbay::SearchOptions& options) {
+    m_controller->SetOptions(options);
+    m_hooks.optionsChanged();
+}
+
+void SearchSwitches::searchAgain() {
+    if (!m_controller->slot(SlotId::kMain).loaded()) return;
+    const int side = m_pane->sideOf(QApplication::focusWidget());
+    m_controller->SearchAgain(SlotId::kMain, side == 0 ? ListSide::kPrimary : ListSide::kSecondary);
+}

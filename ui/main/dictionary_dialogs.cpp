@@ -16,16 +16,10 @@
 #include "ui/dialogs/dlg_load_dic.h"
 #include "ui/dialogs/dlg_plugin.h"
 #include "ui/main/command_ids.h"
+#include "ui/widgets/ui_text.h"
 
 using wordbay::SlotId;
 using wordbay::TextId;
-using wordbay::UiText;
-
-namespace {
-
-QString text(TextId id) { return QString::fromUtf8(UiText(id)); }
-
-}  // namespace
 
 DictionaryDialogs::DictionaryDialogs(QWidget* window, const wordbay::ProgramPaths* paths,
                                      wordbay::Catalogue* catalogue,
@@ -66,7 +60,7 @@ void DictionaryDialogs::importExport(int id) {
     QString path;
     if (formats.namesFolder()) {
         path = QFileDialog::getExistingDirectory(
-            m_window, QStringLiteral("%1 %2").arg(text(TextId::MSG_SELECT_DIRECTORY_OF), name),
+            m_window, QStringLiteral("%1 %2").arg(uiText(TextId::MSG_SELECT_DIRECTORY_OF), name),
             databaseDir);
     } else if (exporting) {
         const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
@@ -76,10 +70,11 @@ void DictionaryDialogs::importExport(int id) {
                      QString::fromStdString(main.ListNameUtf8(wordbay::ListSide::kPrimary)),
                      QString::fromStdString(main.ListNameUtf8(wordbay::ListSide::kSecondary)));
         path = QFileDialog::getSaveFileName(
-            m_window, QStringLiteral("%1 %2").arg(text(TextId::MSG_SAVE), name), proposal, filter);
+            m_window, QStringLiteral("%1 %2").arg(uiText(TextId::MSG_SAVE), name), proposal,
+            filter);
     } else {
         path = QFileDialog::getOpenFileName(
-            m_window, QStringLiteral("%1 %2").arg(text(TextId::MSG_OPEN), name), databaseDir,
+            m_window, QStringLiteral("%1 %2").arg(uiText(TextId::MSG_OPEN), name), databaseDir,
             filter);
     }
     if (path.isEmpty()) return;
@@ -95,8 +90,8 @@ void DictionaryDialogs::importExport(int id) {
         std::optional<std::vector<wordbay::FreelangEntry>> entries =
             wordbay::ReadFreelangDirectory(request.path);
         if (!entries) {
-            messageBox(m_window, text(TextId::MSG_INVALID_FREELANG_DIR),
-                       text(TextId::MSG_FATAL_ERROR), kMbOk | kMbIconStop, m_buttons);
+            messageBox(m_window, uiText(TextId::MSG_INVALID_FREELANG_DIR),
+                       uiText(TextId::MSG_FATAL_ERROR), kMbOk | kMbIconStop, m_buttons);
             return;
         }
         DlgFreelangImport choice(

@@ -38,6 +38,7 @@
 #include "ui/settings/charmap_form.h"
 #include "ui/text/text_window.h"
 #include "ui/widgets/code_page_text.h"
+#include "ui/widgets/ui_text.h"
 #include "ui/widgets/w_image_button.h"
 #include "ui/widgets/w_list_box.h"
 #include "ui/widgets/w_tip_manager.h"
@@ -45,11 +46,8 @@
 using wordbay::ListSide;
 using wordbay::SlotId;
 using wordbay::TextId;
-using wordbay::UiText;
 
 namespace {
-
-QString text(TextId id) { return QString::fromUtf8(UiText(id)); }
 
 // How often the closing window looks whether the worker has ended.
 constexpr int kWorkerPollMs = 20;
@@ -76,7 +74,7 @@ int MainForm::onCreate() {
         wordbay::LoadStartupLanguage(&wordbay::Messages(), m_paths.language_dir, &languageName);
     m_settings.language = languageName;
     buttonTablesFromLanguage();
-    setWindowTitle(text(TextId::MSG_MAIN_WINDOW_CAPTION));
+    setWindowTitle(uiText(TextId::MSG_MAIN_WINDOW_CAPTION));
 
     createControls();
     m_menus = std::make_unique<MainMenus>(this, m_buttons);
@@ -84,6 +82,42 @@ int MainForm::onCreate() {
     m_menus->createAccelerators();
     registerCommands();
 
+    createParts();
+    wordbay::SearchOptions o;
+    o.case_sensitive = m_settings.case_sensitive;
+    o.ignore_accents = m_settings.ignore_accents;
+    o.auto_translate = m_settings.auto_translate;
+    o.use_clipboard = m_settings.use_clipboard;
+    o.link = m_settings.link;
+    o.link_all = m_settings.multiple;
+    o.hot_key_target = static_cast<wordbay::HotKeyTarget>(m_settings.hot_key_target);
+    m_controller->SetOptions(o);
+    if (m_controller->slot(SlotId::kMain).handle() == nullptr ||
+        m_controller->slot(SlotId::kDual).handle() == nullptr) {
+        return -1;
+    }
+    retranslate();
+    if (languageError) {
+        messageBox(this, QString::fromStdString(*languageError), uiText(TextId::MSG_ERROR),
+                   kMbOk | kMbIconStop, &m_buttonTexts);
+    }
+    // The hot key needs the native window, which is made only once the
+    // stored place is applied (showAtStoredPlace()).
+
+    m_catalogue->Scan(m_paths.database_dir, m_view.get());
+    wordbay::DictionaryState state;
+    state.show_splash = m_settings.show_splash;
+    state.convert_v2 = m_settings.convert_v2;
+    state.current = m_settings.current;
+    state.dual = m_settings.dual;
+    state.dual_name = m_settings.dual_name;
+    m_controller->StartWorker(state, o);
+    return 0;
+}
+
+// The parts, each given the controls, settings and controller calls it uses;
+// the controller's worker is not started yet.
+void MainForm::createParts() {
     m_catalogue = std::make_unique<wordbay::Catalogue>();
     MainWindowView::Controls controls;
     controls.window = this;
@@ -115,36 +149,6 @@ int MainForm::onCreate() {
     m_windows =
         std::make_unique<SecondaryWindows>(this, &m_settings, m_paths.settings_file, m_panes[0],
                                            m_panes[1], m_controller.get(), &m_fonts, windowHooks());
-    wordbay::SearchOptions o;
-    o.case_sensitive = m_settings.case_sensitive;
-    o.ignore_accents = m_settings.ignore_accents;
-    o.auto_translate = m_settings.auto_translate;
-    o.use_clipboard = m_settings.use_clipboard;
-    o.link = m_settings.link;
-    o.link_all = m_settings.multiple;
-    o.hot_key_target = static_cast<wordbay::HotKeyTarget>(m_settings.hot_key_target);
-    m_controller->SetOptions(o);
-    if (m_controller->slot(SlotId::kMain).handle() == nullptr ||
-        m_controller->slot(SlotId::kDual).handle() == nullptr) {
-        return -1;
-    }
-    retranslate();
-    if (languageError) {
-        messageBox(this, QString::fromStdString(*languageError), text(TextId::MSG_ERROR),
-                   kMbOk | kMbIconStop, &m_buttonTexts);
-    }
-    // The hot key needs the native window, which is made only once the
-    // stored place is applied (showAtStoredPlace()).
-
-    m_catalogue->Scan(m_paths.database_dir, m_view.get());
-    wordbay::DictionaryState state;
-    state.show_splash = m_settings.show_splash;
-    state.convert_v2 = m_settings.convert_v2;
-    state.current = m_settings.current;
-    state.dual = m_settings.dual;
-    state.dual_name = m_settings.dual_name;
-    m_controller->StartWorker(state, o);
-    return 0;
 }
 
 MainWindowView::Hooks MainForm::viewHooks() {
@@ -257,7 +261,7 @@ void MainForm::createControls() {
     column->addWidget(m_buttons);
     column->addLayout(panes, 1);
     column->addWidget(m_status);
-    m_status->setStatusText(text(TextId::MSG_DICTIONARY_NOT_LOADED));
+    m_status->setStatusText(uiText(TextId::MSG_DICTIONARY_NOT_LOADED));
 }
 
 void MainForm::retranslate() {
@@ -283,12 +287,12 @@ void MainForm::updateMenuStates() {
 void MainForm::buttonTablesFromLanguage() {
     for (std::size_t i = 0; i < wordbay::kMessageBoxButtons.size(); ++i) {
         m_buttonTexts[i] = {wordbay::kMessageBoxButtons[i].id,
-                            text(wordbay::kMessageBoxButtons[i].text)};
+                            uiText(wordbay::kMessageBoxButtons[i].text)};
     }
     for (DictionaryPane* pane : m_panes) {
         if (pane != nullptr)
             m_tips->addTool(pane->directionButton(),
-                            text(TextId::TOOLTIP_CHANGE_TRANSLATION_DIRECTION));
+                            uiText(TextId::TOOLTIP_CHANGE_TRANSLATION_DIRECTION));
     }
 }
 
@@ -610,7 +614,7 @@ bool MainForm::onClose() {
     }
     if (changed && !m_controller->saved_while_closing()) {
         const int answer =
-            messageBox(this, text(TextId::MSG_SAVE_CHANGED_DICTIONARY), text(TextId::MSG_SAVE),
+            messageBox(this, uiText(TextId::MSG_SAVE_CHANGED_DICTIONARY), uiText(TextId::MSG_SAVE),
                        kMbYesNoCancel | kMbIconQuestion, &m_buttonTexts);
         if (answer == kIdYes) {
             m_controller->StartSaveAndClose();

@@ -91,6 +91,7 @@ private:
     // Construction steps.
     void readSettings();
     void createControls();
+    void createParts();
     // Every menu text, tip and caption from the interface language, with the
     // check marks and the enabling.
     void retranslate();

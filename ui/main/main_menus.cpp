@@ -14,11 +14,11 @@
 #include "ui/main/command_ids.h"
 #include "ui/main/search_edit.h"
 #include "ui/widgets/image_strip.h"
+#include "ui/widgets/ui_text.h"
 #include "ui/widgets/w_form.h"
 #include "ui/widgets/w_list_box.h"
 
 using wordbay::TextId;
-using wordbay::UiText;
 
 namespace {
 
@@ -145,8 +145,6 @@ const MenuTable kMenus[4] = {
     table(TextId::MENU_HELP, kHelpMenu),
 };
 
-QString text(TextId id) { return QString::fromUtf8(UiText(id)); }
-
 }  // namespace
 
 MainMenus::MainMenus(WForm* window, ButtonBar* buttons) : m_window(window), m_buttons(buttons) {}
@@ -200,16 +198,16 @@ void MainMenus::shareAccelerators(QWidget* window) {
 
 void MainMenus::retranslate() {
     for (int m = 0; m < 4; ++m) {
-        m_menus[m]->setTitle(text(kMenus[m].title));
+        m_menus[m]->setTitle(uiText(kMenus[m].title));
         for (std::size_t i = 0; i < kMenus[m].count; ++i) {
             const MenuItem& item = kMenus[m].items[i];
-            if (item.id != kSeparator) m_window->commandAction(item.id)->setText(text(item.text));
+            if (item.id != kSeparator) m_window->commandAction(item.id)->setText(uiText(item.text));
         }
     }
     for (QAction* action : m_contextMenu->actions()) {
         const int id = action->data().toInt();
         for (const ContextItem& item : kContextMenu) {
-            if (item.id == id) action->setText(text(item.text));
+            if (item.id == id) action->setText(uiText(item.text));
         }
     }
 }

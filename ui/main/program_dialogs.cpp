@@ -15,17 +15,11 @@
 #include "ui/main/status_strip.h"
 #include "ui/settings/dlg_main.h"
 #include "ui/settings/settings_context.h"
+#include "ui/widgets/ui_text.h"
 
 using wordbay::ListSide;
 using wordbay::SlotId;
 using wordbay::TextId;
-using wordbay::UiText;
-
-namespace {
-
-QString text(TextId id) { return QString::fromUtf8(UiText(id)); }
-
-}  // namespace
 
 void MainForm::chooseInterfaceLanguage() {
     DlgLanguage dialog(m_paths.language_dir, m_settings.language, this);
@@ -34,13 +28,13 @@ void MainForm::chooseInterfaceLanguage() {
     const std::optional<std::string> failure = wordbay::ApplyLanguageChoice(
         &wordbay::Messages(), m_paths.language_dir, file, &m_settings.language);
     if (failure) {
-        messageBox(this, QString::fromStdString(*failure), text(TextId::MSG_ERROR),
+        messageBox(this, QString::fromStdString(*failure), uiText(TextId::MSG_ERROR),
                    kMbOk | kMbIconStop, &m_buttonTexts);
         return;
     }
     retranslate();
     m_status->setStatusText(QString::fromStdString(m_controller->StatusText()));
-    messageBox(this, text(TextId::MSG_INTERFACE_LNG_CHANGED), text(TextId::MSG_INFORMATION),
+    messageBox(this, uiText(TextId::MSG_INTERFACE_LNG_CHANGED), uiText(TextId::MSG_INFORMATION),
                kMbOk | kMbIconInformation, &m_buttonTexts);
 }
 

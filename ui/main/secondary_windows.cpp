@@ -27,19 +27,17 @@
 #include "ui/text/text_window.h"
 #include "ui/widgets/code_page_text.h"
 #include "ui/widgets/colors.h"
+#include "ui/widgets/ui_text.h"
 #include "ui/widgets/w_list_box.h"
 
 using wordbay::ListSide;
 using wordbay::SlotId;
 using wordbay::TextId;
-using wordbay::UiText;
 using wordbay::ViewColor;
 using wordbay::ViewFlag;
 using wordbay::ViewFont;
 
 namespace {
-
-QString text(TextId id) { return QString::fromUtf8(UiText(id)); }
 
 wordbay::ScreenMetrics screenMetrics() {
     wordbay::ScreenMetrics metrics;
@@ -455,10 +453,10 @@ void SecondaryWindows::changeView(int id, qintptr param) {
             wordbay::FontSetting& setting = view.font(target->font);
             bool ok = false;
             const QFont font = QFontDialog::getFont(&ok, fontFromSetting(setting), m_mainWindow,
-                                                    text(TextId::MSG_FONT));
+                                                    uiText(TextId::MSG_FONT));
             if (!ok) return;
             const QColor color = QColorDialog::getColor(toColor(setting.color), m_mainWindow,
-                                                        text(TextId::MSG_FONT));
+                                                        uiText(TextId::MSG_FONT));
             setting.face = font.family().toStdString();
             setting.size = font.pointSize() > 0 ? font.pointSize() : setting.size;
             setting.weight = font.bold() ? 700 : 400;

@@ -24,8 +24,6 @@ QColor colorFromRef(std::uint32_t ref) {
     return QColor(int(ref & 0xFF), int((ref >> 8) & 0xFF), int((ref >> 16) & 0xFF));
 }
 
-QString uiText(wordbay::TextId id) { return QString::fromUtf8(wordbay::UiText(id)); }
-
 int askUser(QWidget* owner, wordbay::TextId text, wordbay::TextId caption, unsigned style) {
     MessageBoxButtonTable buttons;
     for (std::size_t i = 0; i < buttons.size(); ++i) {

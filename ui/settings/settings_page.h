@@ -21,6 +21,7 @@
 
 #include "app/message_table.h"
 #include "ui/settings/settings_context.h"
+#include "ui/widgets/ui_text.h"
 #include "ui/widgets/w_dialog.h"
 #include "ui/widgets/w_message_box.h"
 
@@ -67,8 +68,6 @@ private:
 // A colour reference 0x00BBGGRR as a QColor.
 QColor colorFromRef(std::uint32_t ref);
 
-// The interface text of `id`.
-QString uiText(wordbay::TextId id);
 // The program's message box with the interface-language button texts.
 int askUser(QWidget* owner, wordbay::TextId text, wordbay::TextId caption, unsigned style);
 

@@ -1,13 +1,18 @@
-// The text translation window driven through its commands, over a small
-// English-German dictionary.
+// The text translation window driven through its menu, keys and buttons,
+// over a small English-German dictionary.
+#include "ui/text/text_window.h"
+
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
 
 #include "engine/lexbase.h"
-#include "ui/text/text_window.h"
+#include "ui/widgets/tests/user_input.h"
+#include "ui/widgets/ui_text.h"
 #include "ui/widgets/w_edit.h"
 #include "ui/widgets/w_list_box.h"
+
+using wordbay::TextId;
 
 class TextWindowTest : public QObject {
     Q_OBJECT
@@ -42,7 +47,7 @@ private slots:
     void fastCopiesUnknownWords() {
         m_settings.fast_translation = true;
         m_form->sourcePane()->setPlainText(QStringLiteral("Good\nmorning, xyzzy sir!"));
-        m_form->command(kMenuCommand, text_command::kStart, nullptr, 0);
+        QVERIFY(user_input::pressKey(m_form.get(), QKeySequence(Qt::Key_F12)));
         QTRY_COMPARE(m_form->isTranslating(), false);
         QTRY_COMPARE(m_form->targetPane()->toPlainText(), QStringLiteral("guten Morgen, xyzzy Herr!"));
     }
@@ -50,14 +55,14 @@ private slots:
     void stepActionsWriteWhatWasChosen() {
         m_settings.fast_translation = false;
         m_form->sourcePane()->setPlainText(QStringLiteral("house; sir: good morning."));
-        m_form->command(kMenuCommand, text_command::kStart, nullptr, 0);
+        QVERIFY(user_input::pressKey(m_form.get(), QKeySequence(Qt::Key_F12)));
         QTRY_COMPARE(m_form->phraseBox()->text(), QStringLiteral("house"));
         QCOMPARE(m_form->translationsList()->count(), 1);
-        m_form->command(kButtonClicked, text_command::kSkipWord, nullptr, 0);
+        QVERIFY(user_input::clickButton(m_form.get(), uiText(TextId::MSG_SKIP_WORD)));
         QTRY_COMPARE(m_form->phraseBox()->text(), QStringLiteral("sir"));
-        m_form->command(kButtonClicked, text_command::kInsertOriginal, nullptr, 0);
+        QVERIFY(user_input::clickButton(m_form.get(), uiText(TextId::MSG_INSERT_ORIGINAL)));
         QTRY_COMPARE(m_form->phraseBox()->text(), QStringLiteral("good morning"));
-        m_form->command(kButtonClicked, text_command::kInsertTranslation, nullptr, 0);
+        QVERIFY(user_input::clickButton(m_form.get(), uiText(TextId::MSG_INSERT_TRANSLATION)));
         QTRY_COMPARE(m_form->isTranslating(), false);
         // Skip wrote nothing and dropped the text up to sir.
         QCOMPARE(m_form->targetPane()->toPlainText(), QStringLiteral("sir: guten Morgen."));
@@ -66,12 +71,12 @@ private slots:
     void editedPhraseIsLookedUpAgain() {
         m_settings.fast_translation = false;
         m_form->sourcePane()->setPlainText(QStringLiteral("hous"));
-        m_form->command(kMenuCommand, text_command::kStart, nullptr, 0);
+        QVERIFY(user_input::pressKey(m_form.get(), QKeySequence(Qt::Key_F12)));
         QTRY_COMPARE(m_form->phraseBox()->text(), QStringLiteral("hous"));
         QCOMPARE(m_form->translationsList()->count(), 0);
         m_form->phraseBox()->setText(QStringLiteral("house"));
         QCOMPARE(m_form->translationsList()->count(), 1);
-        m_form->command(kButtonClicked, text_command::kInsertTranslation, nullptr, 0);
+        QVERIFY(user_input::clickButton(m_form.get(), uiText(TextId::MSG_INSERT_TRANSLATION)));
         QTRY_COMPARE(m_form->isTranslating(), false);
         QCOMPARE(m_form->targetPane()->toPlainText(), QStringLiteral("Haus"));
     }
@@ -79,9 +84,9 @@ private slots:
     void stopDuringAStepWaitCopiesNoMore() {
         m_settings.fast_translation = false;
         m_form->sourcePane()->setPlainText(QStringLiteral("house and the rest"));
-        m_form->command(kMenuCommand, text_command::kStart, nullptr, 0);
+        QVERIFY(user_input::pressKey(m_form.get(), QKeySequence(Qt::Key_F12)));
         QTRY_COMPARE(m_form->phraseBox()->text(), QStringLiteral("house"));
-        m_form->command(kMenuCommand, text_command::kStop, nullptr, 0);
+        QVERIFY(user_input::chooseMenuItem(m_form.get(), uiText(TextId::MENU_STOP_TRANSLATION)));
         QTRY_COMPARE(m_form->isTranslating(), false);
         QCOMPARE(m_form->targetPane()->toPlainText(), QString());
         QVERIFY(!m_form->sourcePane()->isReadOnly());
@@ -94,7 +99,7 @@ private slots:
         cursor.setPosition(4);
         cursor.setPosition(9, QTextCursor::KeepAnchor);
         m_form->sourcePane()->setTextCursor(cursor);
-        m_form->command(kMenuCommand, text_command::kStart, nullptr, 0);
+        QVERIFY(user_input::pressKey(m_form.get(), QKeySequence(Qt::Key_F12)));
         QTRY_COMPARE(m_form->isTranslating(), false);
         QTRY_COMPARE(m_form->targetPane()->toPlainText(), QStringLiteral("Haus"));
     }
@@ -102,7 +107,7 @@ private slots:
     void closingHidesAndStops() {
         m_settings.fast_translation = false;
         m_form->sourcePane()->setPlainText(QStringLiteral("house"));
-        m_form->command(kMenuCommand, text_command::kStart, nullptr, 0);
+        QVERIFY(user_input::pressKey(m_form.get(), QKeySequence(Qt::Key_F12)));
         QTRY_COMPARE(m_form->phraseBox()->text(), QStringLiteral("house"));
         m_form->close();
         QTRY_COMPARE(m_form->isTranslating(), false);

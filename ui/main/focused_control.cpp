@@ -14,6 +14,18 @@
 using wordbay::ListSide;
 using wordbay::SlotId;
 
+namespace {
+
+// The selected word of `list` as the engine stores it; empty without one.
+std::string selectedWord(const WListBox* list) {
+    const int row = list->curSel();
+    if (row < 0) return {};
+    const char* text = reinterpret_cast<const char*>(list->itemData(row));
+    return text != nullptr ? text : "";
+}
+
+}  // namespace
+
 FocusedControl::FocusedControl(DictionaryPane* mainPane, DictionaryPane* dualPane,
                                std::function<PopupForm*()> popup,
                                const wordbay::SearchController* controller)
@@ -90,10 +102,7 @@ bool FocusedControl::word(SlotId* slot, ListSide* side, std::string* word) const
         if (auto* edit = qobject_cast<WEdit*>(focus)) {
             *word = edit->encodedText();
         } else if (auto* list = qobject_cast<WListBox*>(focus)) {
-            const int row = list->curSel();
-            if (row < 0) return false;
-            const char* text = reinterpret_cast<const char*>(list->itemData(row));
-            *word = text != nullptr ? text : "";
+            *word = selectedWord(list);
         }
         return !word->empty();
     }
@@ -109,10 +118,7 @@ bool FocusedControl::word(SlotId* slot, ListSide* side, std::string* word) const
         const wordbay::SearchOptions o = m_controller->options();
         *slot = o.dual_mode && o.link ? SlotId::kDual : SlotId::kMain;
         *side = m_controller->slot(*slot).target_side();
-        const int row = popup->list()->curSel();
-        if (row < 0) return false;
-        const char* text = reinterpret_cast<const char*>(popup->list()->itemData(row));
-        *word = text != nullptr ? text : "";
+        *word = selectedWord(popup->list());
         return !word->empty();
     }
     return false;

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 #include <mutex>
+#include <optional>
 
 #include "app/catalogue.h"
 #include "app/dictionary_slot.h"

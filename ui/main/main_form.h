@@ -1,19 +1,16 @@
 // MainForm: the program's main window ("TQ_TALLIS2"). It shows the pane of
 // the main dictionary and, in dual mode, the pane of the dual dictionary, the
-// two-row button bar, the status strip and the menu; it owns the tray icon and
-// answers the hot-key message. Every menu item, accelerator, button and
-// control notification arrives in command(), whose table (registerCommands())
-// turns each id into an action: options change here, searches and every long
-// job go to the search controller's worker, which reaches the window through
-// its MainWindowView.
+// two-row button bar, the status strip and the menu, and owns the tray icon
+// and the parts that do the window's jobs (the hot key, speech, word editing,
+// the menus, the other windows, ...). Every menu item, accelerator, button
+// and control notification arrives in command(), whose table
+// (registerCommands()) hands it to the part it concerns; searches and every
+// long job go to the search controller's worker, which reaches the window
+// through its MainWindowView.
 #pragma once
 
-#include <QPointer>
 #include <QString>
 #include <memory>
-#include <mutex>
-#include <optional>
-#include <thread>
 
 #include "app/main_view.h"
 #include "app/program_dir.h"
@@ -35,10 +32,8 @@ class MainMenus;
 class MainSpeech;
 class SearchSwitches;
 class WordEditing;
-class QTimer;
 class StatusStrip;
 class TrayIcon;
-class WListBox;
 class WTipManager;
 
 namespace wordbay {

@@ -52,6 +52,21 @@ namespace {
 
 // How often the closing window looks whether the worker has ended.
 constexpr int kWorkerPollMs = 20;
+
+// Tries to close `window` again a moment later.
+void closeLater(QWidget* window) {
+    QTimer::singleShot(kWorkerPollMs, window, [window] { window->close(); });
+}
+
+// Stops the worker, keeping the event loop running until it has ended.
+void waitForWorker(wordbay::SearchController* controller) {
+    controller->RequestStop();
+    QEventLoop loop;
+    while (!controller->WorkerFinished()) {
+        loop.processEvents(QEventLoop::ExcludeUserInputEvents, kWorkerPollMs);
+        QThread::msleep(1);
+    }
+}
 // Room the image and the padding take in the wide dictionary button.
 constexpr int kWideButtonImage = 34;
 
@@ -425,9 +440,20 @@ void MainForm::registerWindowCommands() {
     using Call = CommandTable::Call;
     t.add(cmd::kInterfaceLanguage, [this](const Call&) { chooseInterfaceLanguage(); });
     t.add(cmd::kAlwaysOnTop, [this](const Call&) { setAlwaysOnTop(!m_settings.main_on_top); });
-    t.add(cmd::kUseHotKeys, [this](const Call&) { toggleHotKeys(); });
-    t.add({cmd::kActivateSpeechMenu, cmd::kActivateSpeechButton},
-          [this](const Call&) { toggleSpeech(); });
+    t.add(cmd::kUseHotKeys, [this](const Call&) {
+        m_settings.use_hot_keys = !m_settings.use_hot_keys;
+        m_hotKey->install(m_settings.use_hot_keys);
+        updateMenuStates();
+    });
+    t.add({cmd::kActivateSpeechMenu, cmd::kActivateSpeechButton}, [this](const Call&) {
+        m_settings.use_speech = !m_settings.use_speech;
+        updateMenuStates();
+        if (m_settings.use_speech) {
+            m_speech->startEngines();
+        } else {
+            m_speech->stop();
+        }
+    });
     t.add(cmd::kStartSpeech, [this](const Call&) {
         if (m_settings.use_speech) m_speech->startEngines();
     });
@@ -476,22 +502,6 @@ void MainForm::registerWindowCommands() {
     t.add(cmd::kTranslateSelection, [this, fromOtherStart](const Call& c) {
         if (fromOtherStart(c)) m_hotKey->translateSelection();
     });
-}
-
-void MainForm::toggleHotKeys() {
-    m_settings.use_hot_keys = !m_settings.use_hot_keys;
-    m_hotKey->install(m_settings.use_hot_keys);
-    updateMenuStates();
-}
-
-void MainForm::toggleSpeech() {
-    m_settings.use_speech = !m_settings.use_speech;
-    updateMenuStates();
-    if (m_settings.use_speech) {
-        m_speech->startEngines();
-    } else {
-        m_speech->stop();
-    }
 }
 
 void MainForm::setHotKeyTarget(int target) {
@@ -572,19 +582,6 @@ void MainForm::onContextMenu(const QPoint& globalPos, QWidget* source) {
 
 // ---- Closing ---------------------------------------------------------------
 
-void MainForm::waitForWorker() {
-    m_controller->RequestStop();
-    QEventLoop loop;
-    while (!m_controller->WorkerFinished()) {
-        loop.processEvents(QEventLoop::ExcludeUserInputEvents, kWorkerPollMs);
-        QThread::msleep(1);
-    }
-}
-
-void MainForm::closeLater() {
-    QTimer::singleShot(kWorkerPollMs, this, [this] { close(); });
-}
-
 // Closing never waits inside the close event, which may itself run from a
 // queued call: while a job runs, the close is tried again a moment later.
 bool MainForm::onClose() {
@@ -592,14 +589,14 @@ bool MainForm::onClose() {
     endLoop();
     if (m_closing) {
         if (m_controller->WorkerFinished()) return false;
-        closeLater();
+        closeLater(this);
         return true;
     }
     // The unsaved-changes question reads the dictionary, which only the
     // worker may touch while a job runs: a stopped search ends at once, a
     // save is let finish.
     if (m_controller->busy()) {
-        closeLater();
+        closeLater(this);
         return true;
     }
     bool changed = false;
@@ -607,7 +604,7 @@ bool MainForm::onClose() {
         // The text translation may be using the dictionary this moment.
         std::unique_lock<std::mutex> engine(m_controller->engine_lock(), std::try_to_lock);
         if (!engine.owns_lock()) {
-            closeLater();
+            closeLater(this);
             return true;
         }
         const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
@@ -632,7 +629,7 @@ bool MainForm::onClose() {
     m_closing = true;
     m_controller->RequestStop();
     if (m_controller->WorkerFinished()) return false;
-    closeLater();
+    closeLater(this);
     return true;
 }
 
@@ -675,7 +672,7 @@ void MainForm::onDestroy() {
         // Normally the worker has ended before the window closed. Otherwise
         // its current job ends first (a file being written is finished), and
         // as it may wait for a window call meanwhile, events keep running.
-        waitForWorker();
+        waitForWorker(m_controller.get());
         m_controller->Stop();
         m_controller->WriteSlotSettings();
     }

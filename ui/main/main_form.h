@@ -110,8 +110,6 @@ private:
     void toggleEditMode();
     void reverseDirection(wordbay::SlotId slot);
     void setHotKeyTarget(int target);
-    void toggleHotKeys();
-    void toggleSpeech();
     void setAlwaysOnTop(bool on);
     void leave(bool toOtherSide);
     void chooseInterfaceLanguage();
@@ -124,10 +122,6 @@ private:
 
     void endLoop();
     void setOptions(const wordbay::SearchOptions& options);
-    // Stops the worker, keeping the event loop running until it has ended.
-    void waitForWorker();
-    // Tries to close the window again a moment later.
-    void closeLater();
     bool mainLoaded() const;
 
     wordbay::ProgramPaths m_paths;

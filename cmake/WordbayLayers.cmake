@@ -1,8 +1,9 @@
 # The layers of the tree and what each may see.
 #
 #   ui -> app -> engine/lexbase.h (the engine's only client header) -> engine -> platform
-#   hook and speech stand on their own (speech over platform); tools/ is a
-#   client of lexbase.h and platform like app/.
+#   hook and speech stand on their own (speech over platform); lookup/ (the
+#   look-up image) is a client of lexbase.h and platform, used by app/ and
+#   tools/; tools/ is a client of lexbase.h and platform like app/.
 #
 # A layer's targets do not get the whole tree on their include path: each gets
 # a folder of its own under <build>/layers/ holding links to the folders it may

@@ -1,7 +1,8 @@
-// Fuzz target of the look-up image reader of wordbay-cli. The input becomes
+// Fuzz target of the look-up image reader. The input becomes
 // an image file, opened for the source path and key that its own header
-// names, and asked for words in both directions; every answer must come from
-// inside the mapping, and an image that holds up must answer consistently.
+// names, and asked for words in both directions and for prefix lists; every
+// answer must come from inside the mapping, and an image that holds up must
+// answer consistently.
 //
 // Before writing the file the target stores the right size, header CRC and
 // chunk CRCs in the input wherever the header's layout fields allow, so that
@@ -19,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/lookup_image.h"
+#include "lookup/lookup_image.h"
 
 namespace {
 
@@ -66,23 +67,23 @@ void FixChecks(std::vector<std::uint8_t>* b) {
     const std::uint64_t crcs = Get32(*b, 100);
     const std::uint64_t chunks = Get32(*b, 104);
     const std::uint64_t data = Get32(*b, 108);
-    if (124 + path > size || crcs > size || chunks > (size - crcs) / 4 || data > size) return;
+    if (140 + path > size || crcs > size || chunks > (size - crcs) / 4 || data > size) return;
     for (std::uint64_t c = 0; c < chunks; ++c) {
         const std::uint64_t begin = data + (c << 12);
         if (begin >= size) break;
         const std::uint64_t length = std::min<std::uint64_t>(std::uint64_t{1} << 12, size - begin);
         Put32(b, crcs + 4 * c, libdeflate_crc32(0, b->data() + begin, length));
     }
-    std::uint32_t crc = libdeflate_crc32(0, b->data(), 120);
-    crc = libdeflate_crc32(crc, b->data() + 124, path);
+    std::uint32_t crc = libdeflate_crc32(0, b->data(), 136);
+    crc = libdeflate_crc32(crc, b->data() + 140, path);
     crc = libdeflate_crc32(crc, b->data() + crcs, 4 * chunks);
-    Put32(b, 120, crc);
+    Put32(b, 136, crc);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 124 || size > (std::size_t{1} << 22)) return 0;
+    if (size < 140 || size > (std::size_t{1} << 22)) return 0;
     std::vector<std::uint8_t> bytes(data, data + size);
     FixChecks(&bytes);
     const std::string file = WorkFile();
@@ -90,20 +91,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(size));
 
     const std::uint64_t path_length = Get32(bytes, 12);
-    if (124 + path_length > size) return 0;
-    const std::string source(reinterpret_cast<const char*>(bytes.data()) + 124, path_length);
-    cli::SourceKey key;
+    if (140 + path_length > size) return 0;
+    const std::string source(reinterpret_cast<const char*>(bytes.data()) + 140, path_length);
+    lookup::SourceKey key;
     key.size = Get64(bytes, 16);
     key.modified_seconds = static_cast<std::int64_t>(Get64(bytes, 24));
     key.modified_nanoseconds = static_cast<std::int64_t>(Get64(bytes, 32));
     key.crc = Get32(bytes, 40);
-    cli::LookupImage image;
+    lookup::LookupImage image;
     if (!image.Open(file, source, key)) return 0;
     std::vector<std::string> found;
     for (int direction = 0; direction < 2; ++direction) {
         for (const char* word : {"a", "house", "m", "\xff", "zz top", "~"}) {
             const auto answer = image.Translate(direction, word, &found);
-            if (answer == cli::LookupImage::Answer::kFound && found.empty()) std::abort();
+            if (answer == lookup::LookupImage::Answer::kFound && found.empty()) std::abort();
+        }
+    }
+    // Prefix lists under every fold, with and without a limit.
+    for (int list = 0; list < 2; ++list) {
+        for (int fold = 0; fold < 4; ++fold) {
+            for (const char* prefix : {"a", "ho", "\xc3\xa9", "zz t"}) {
+                const std::uint32_t limit = fold == 3 ? 2 : 0xFFFFFFFF;
+                const auto answer =
+                    image.ListPrefix(list, prefix, (fold & 1) == 0, (fold & 2) != 0, limit, &found);
+                if (answer == lookup::LookupImage::Answer::kFound &&
+                    (found.empty() || found.size() > limit)) {
+                    std::abort();
+                }
+            }
         }
     }
     return 0;

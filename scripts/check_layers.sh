@@ -13,12 +13,13 @@ declare -A allowed=(
     [engine]="engine platform"
     [hook]="hook"
     [speech]="speech platform"
-    [app]="app platform lexbase"
-    [tools]="tools platform lexbase"
-    [ui]="ui app hook speech platform lexbase"
+    [lookup]="lookup platform lexbase"
+    [app]="app lookup platform lexbase"
+    [tools]="tools lookup platform lexbase"
+    [ui]="ui app hook speech lookup platform lexbase"
     # The benchmarks and fuzz targets measure and attack the engine's insides.
     [bench]="bench engine platform"
-    [fuzz]="fuzz engine platform app tools"
+    [fuzz]="fuzz engine platform app tools lookup"
     # The support every layer's tests share; it uses nothing of the system.
     [testing]="testing"
 )

@@ -21,12 +21,18 @@
 #include "platform/file_writer.h"
 #include "platform/locale.h"
 #include "tools/freedict_reader.h"
-#include "tools/lookup_image.h"
+#include "lookup/lookup_image.h"
 #include "tools/pair_encoding.h"
 #include "tools/progress_bar.h"
 
 namespace cli {
 namespace {
+
+using lookup::ImagePathOf;
+using lookup::LookupImage;
+using lookup::ReadSourceKey;
+using lookup::SourceKey;
+using lookup::WriteLookupImage;
 
 // Owns one engine handle.
 class Handle {
@@ -185,66 +191,48 @@ bool Translate(DB_HANDLE db, int32_t direction, std::uint32_t from_cp, std::uint
     return true;
 }
 
-// Answers exact look-ups from the dictionary's look-up image while it holds
-// up, and from the loaded dictionary otherwise; loads it only when needed.
-class Translator {
+// One dictionary file, answered from its look-up image while that holds up
+// and from the loaded dictionary otherwise; loaded only when needed.
+class ImageOrDictionary {
 public:
-    Translator(const Context& c, const Arguments& args)
-        : c_(c), path_(args.positional[0]), reverse_(args.Has("reverse")),
-          case_sensitive_(args.Has("case")), ignore_accents_(args.Has("accents")) {}
+    ImageOrDictionary(const Context& c, std::string path) : c_(c), path_(std::move(path)) {}
 
-    // Opens the image or loads the dictionary; false after a failed load.
-    bool Start() {
-        if (case_sensitive_ && !ignore_accents_) {
-            char* real = ::realpath(path_.c_str(), nullptr);
-            if (real != nullptr) {
-                source_ = real;
-                std::free(real);
-            }
-            if (!source_.empty() && ReadSourceKey(source_, &key_)) {
-                image_path_ = ImagePathOf(source_);
-                if (!image_path_.empty() && image_.Open(image_path_, source_, key_)) {
-                    SetCodePages(image_.code_page(0), image_.code_page(1));
-                    return true;
-                }
-            }
-        }
-        return Load();
+    // Maps the file's image when it is current; false when there is none.
+    bool OpenImage() {
+        char* real = ::realpath(path_.c_str(), nullptr);
+        if (real == nullptr) return false;
+        source_ = real;
+        std::free(real);
+        if (!ReadSourceKey(source_, &key_)) return false;
+        image_path_ = ImagePathOf(source_);
+        return !image_path_.empty() && image_.Open(image_path_, source_, key_);
     }
 
-    // Looks up one UTF-8 word; false with the engine's result (or none) when
-    // nothing is found, or when the dictionary could not be loaded (`failed`).
-    bool Answer(const std::string& word, std::vector<std::string>* translations,
-                const DB_RESULT** result, bool* failed) {
-        *failed = false;
-        if (!loaded_) {
-            translations->clear();
-            *result = nullptr;
-            bool lossy = false;
-            const std::string encoded = platform::EncodeFromUtf8(from_cp_, word, &lossy);
-            if (lossy || encoded.empty()) return false;
-            const LookupImage::Answer answer =
-                image_.Translate(reverse_ ? 1 : 0, encoded, &found_);
-            if (answer == LookupImage::Answer::kNotFound) return false;
-            if (answer == LookupImage::Answer::kFound) {
-                for (const auto& t : found_) {
-                    translations->push_back(platform::DecodeToUtf8(to_cp_, t));
-                }
-                return true;
-            }
-            // A damaged image: the dictionary answers from here on.
-            if (!Load()) {
-                *failed = true;
-                return false;
-            }
-        }
-        return Translate(db_->get(), Direction(), from_cp_, to_cp_, word, case_sensitive_,
-                         ignore_accents_, translations, result);
+    // Loads the dictionary; false after a failed load (reported).
+    bool Load() {
+        // A handle takes megabytes of index; the image needs none.
+        db_ = std::make_unique<Handle>();
+        if (!LoadDictionary(c_, db_->get(), path_, &info_)) return false;
+        loaded_ = true;
+        return true;
+    }
+
+    bool loaded() const { return loaded_; }
+    DB_HANDLE db() const { return db_->get(); }
+    LookupImage& image() { return image_; }
+
+    // The code page of the primary (0) or the secondary list (1).
+    std::uint32_t code_page(int list) const {
+        if (!loaded_) return image_.code_page(list);
+        return list == 0 ? PrimaryCodePage(info_) : SecondaryCodePage(info_);
+    }
+    std::uint32_t word_count(int list) const {
+        return list == 0 ? info_.primary_word_count : info_.secondary_word_count;
     }
 
     // Writes the look-up image when the dictionary had to be loaded for
     // want of a good one, and the file is still the one loaded.
-    void Finish() {
+    void WriteImage() {
         SourceKey now;
         if (!loaded_ || image_path_.empty() || !ReadSourceKey(source_, &now) ||
             now.size != key_.size || now.modified_seconds != key_.modified_seconds ||
@@ -255,36 +243,73 @@ public:
     }
 
 private:
-    int32_t Direction() const {
-        return reverse_ ? DB_TRANS_SECONDARY_TO_PRIMARY : DB_TRANS_PRIMARY_TO_SECONDARY;
-    }
-    void SetCodePages(std::uint32_t cp1, std::uint32_t cp2) {
-        from_cp_ = reverse_ ? cp2 : cp1;
-        to_cp_ = reverse_ ? cp1 : cp2;
-    }
-    bool Load() {
-        // A handle takes megabytes of index; the image needs none.
-        db_ = std::make_unique<Handle>();
-        DICTIONARY_INFO info{};
-        if (!LoadDictionary(c_, db_->get(), path_, &info)) return false;
-        SetCodePages(PrimaryCodePage(info), SecondaryCodePage(info));
-        loaded_ = true;
-        return true;
-    }
-
     const Context& c_;
     const std::string path_;
-    const bool reverse_;
-    const bool case_sensitive_;
-    const bool ignore_accents_;
     std::unique_ptr<Handle> db_;
+    DICTIONARY_INFO info_{};
     bool loaded_ = false;
-    std::uint32_t from_cp_ = 0;
-    std::uint32_t to_cp_ = 0;
     std::string source_;
     SourceKey key_;
     std::string image_path_;
     LookupImage image_;
+};
+
+// Answers exact look-ups from the dictionary's look-up image while it holds
+// up, and from the loaded dictionary otherwise.
+class Translator {
+public:
+    Translator(const Context& c, const Arguments& args)
+        : source_(c, args.positional[0]), reverse_(args.Has("reverse")),
+          case_sensitive_(args.Has("case")), ignore_accents_(args.Has("accents")) {}
+
+    // Opens the image or loads the dictionary; false after a failed load.
+    bool Start() {
+        if (case_sensitive_ && !ignore_accents_ && source_.OpenImage()) return true;
+        return source_.Load();
+    }
+
+    // Looks up one UTF-8 word; false with the engine's result (or none) when
+    // nothing is found, or when the dictionary could not be loaded (`failed`).
+    bool Answer(const std::string& word, std::vector<std::string>* translations,
+                const DB_RESULT** result, bool* failed) {
+        *failed = false;
+        const std::uint32_t from_cp = source_.code_page(reverse_ ? 1 : 0);
+        const std::uint32_t to_cp = source_.code_page(reverse_ ? 0 : 1);
+        if (!source_.loaded()) {
+            translations->clear();
+            *result = nullptr;
+            bool lossy = false;
+            const std::string encoded = platform::EncodeFromUtf8(from_cp, word, &lossy);
+            if (lossy || encoded.empty()) return false;
+            const LookupImage::Answer answer =
+                source_.image().Translate(reverse_ ? 1 : 0, encoded, &found_);
+            if (answer == LookupImage::Answer::kNotFound) return false;
+            if (answer == LookupImage::Answer::kFound) {
+                for (const auto& t : found_) {
+                    translations->push_back(platform::DecodeToUtf8(to_cp, t));
+                }
+                return true;
+            }
+            // A damaged image: the dictionary answers from here on.
+            if (!source_.Load()) {
+                *failed = true;
+                return false;
+            }
+            return Answer(word, translations, result, failed);
+        }
+        const int32_t direction =
+            reverse_ ? DB_TRANS_SECONDARY_TO_PRIMARY : DB_TRANS_PRIMARY_TO_SECONDARY;
+        return Translate(source_.db(), direction, from_cp, to_cp, word, case_sensitive_,
+                         ignore_accents_, translations, result);
+    }
+
+    void Finish() { source_.WriteImage(); }
+
+private:
+    ImageOrDictionary source_;
+    const bool reverse_;
+    const bool case_sensitive_;
+    const bool ignore_accents_;
     std::vector<std::string> found_;
 };
 
@@ -370,57 +395,138 @@ std::string RegexProblem(const std::string& pattern, bool case_sensitive) {
            std::to_string(offset) + ")";
 }
 
-int RunList(const Context& c, const Arguments& args) {
+// What `list` was asked for.
+struct ListRequest {
     uint32_t mode = DB_LIST_PREFIX;
-    if (!ModeOfName(args.Value("mode", "prefix"), &mode)) {
-        return UsageError(c, "Unknown mode \"" + args.Value("mode") +
-                                 "\" (prefix, wildcards, regex, palindrome, anagram1, "
-                                 "anagram2, anagram3).");
-    }
-    if (args.positional.size() < 2 && mode != DB_LIST_PALINDROME) {
-        return UsageError(c, "list needs a PATTERN except with --mode palindrome.");
-    }
+    int list = 0;  // 0 primary, 1 secondary
+    bool case_sensitive = false;
+    bool ignore_accents = false;
+    bool has_limit = false;
     unsigned long limit = 0;
-    const bool has_limit = args.values.count("limit") != 0;
-    if (has_limit && !ParseNumber(args.Value("limit"), 0x7FFFFFFF, &limit)) {
-        return UsageError(c, "--limit needs a number.");
-    }
-    Handle db;
-    DICTIONARY_INFO info{};
-    if (!LoadDictionary(c, db.get(), args.positional[0], &info)) return kExitFailed;
-    const bool secondary = args.Has("secondary");
-    const auto cp = secondary ? SecondaryCodePage(info) : PrimaryCodePage(info);
-    const uint32_t words = secondary ? info.secondary_word_count : info.primary_word_count;
-    if (!has_limit) limit = words;
-    limit = std::min<unsigned long>(limit, words);
+};
 
-    std::vector<const char*> output(std::max<unsigned long>(limit, 1));
-    const int32_t list = secondary ? DB_SECONDARY_LIST : DB_PRIMARY_LIST;
-    if (args.positional.size() > 1 && args.positional[1] == "-") {
-        // One pattern a line from standard input, one line of matches each.
-        std::string line;
-        bool incomplete = false;
-        while (std::getline(c.in, line)) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            bool lossy = false;
-            const std::string pattern = platform::EncodeFromUtf8(cp, line, &lossy);
-            if (!lossy && !pattern.empty()) {
-                const DB_RESULT* result =
-                    DB_List(db.get(), list, pattern.c_str(), args.Has("case"), args.Has("accents"),
-                            mode, output.data(), static_cast<int32_t>(limit));
-                for (int32_t i = 0; i < result->count; ++i) {
-                    c.out << (i == 0 ? "" : "\t") << platform::DecodeToUtf8(cp, output[i]);
-                }
-                if (IsIncomplete(result)) {
-                    c.err << "wordbay-cli: " << line << ": " << kRegexIncomplete << '\n';
-                    incomplete = true;
-                }
-            }
-            c.out << '\n';
+// Lists patterns of one list: prefixes from the look-up image while it holds
+// up, everything else from the loaded dictionary.
+class Lister {
+public:
+    Lister(const Context& c, const Arguments& args, const ListRequest& request)
+        : c_(c), source_(c, args.positional[0]), request_(request) {}
+
+    // Opens the image or loads the dictionary; false after a failed load.
+    bool Start() {
+        if (request_.mode == DB_LIST_PREFIX && source_.OpenImage() &&
+            source_.image().HasPrefixes(request_.list)) {
+            return true;
         }
-        c.out << std::flush;
-        return incomplete ? kExitIncomplete : kExitOk;
+        return Load();
     }
+
+    std::uint32_t code_page() const { return source_.code_page(request_.list); }
+
+    // Lists one pattern in the list's code page into *words; `result` is the
+    // engine's, or null when the image answered. False when the dictionary
+    // could not be loaded.
+    bool List(const std::string& pattern, bool show_progress, std::vector<std::string>* words,
+              const DB_RESULT** result) {
+        words->clear();
+        *result = nullptr;
+        if (!source_.loaded()) {
+            const unsigned long limit = request_.has_limit ? request_.limit : 0xFFFFFFFFul;
+            const LookupImage::Answer answer = source_.image().ListPrefix(
+                request_.list, pattern, request_.case_sensitive, request_.ignore_accents,
+                static_cast<std::uint32_t>(limit), words);
+            if (answer != LookupImage::Answer::kDamaged) return true;
+            // A damaged image, or an empty pattern: the dictionary answers.
+            if (!Load()) return false;
+        }
+        {
+            ProgressBar bar(source_.db(), c_.err, c_.progress && show_progress, "Searching");
+            *result = DB_List(source_.db(), request_.list == 0 ? DB_PRIMARY_LIST : DB_SECONDARY_LIST,
+                              pattern.c_str(), request_.case_sensitive, request_.ignore_accents,
+                              request_.mode, output_.data(), static_cast<int32_t>(limit_));
+        }
+        for (int32_t i = 0; i < (*result)->count; ++i) words->emplace_back(output_[i]);
+        return true;
+    }
+
+    void Finish() {
+        if (request_.mode == DB_LIST_PREFIX) source_.WriteImage();
+    }
+
+private:
+    bool Load() {
+        if (!source_.Load()) return false;
+        const uint32_t words = source_.word_count(request_.list);
+        limit_ = std::min<unsigned long>(request_.has_limit ? request_.limit : words, words);
+        output_.resize(std::max<unsigned long>(limit_, 1));
+        return true;
+    }
+
+    const Context& c_;
+    ImageOrDictionary source_;
+    const ListRequest request_;
+    unsigned long limit_ = 0;
+    std::vector<const char*> output_;
+};
+
+// One pattern a line from standard input, one line of matches each.
+int ListEachLine(const Context& c, Lister* lister) {
+    std::string line;
+    std::vector<std::string> words;
+    const DB_RESULT* result = nullptr;
+    bool incomplete = false;
+    while (std::getline(c.in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        bool lossy = false;
+        const std::string pattern = platform::EncodeFromUtf8(lister->code_page(), line, &lossy);
+        if (!lossy && !pattern.empty()) {
+            if (!lister->List(pattern, false, &words, &result)) return kExitFailed;
+            for (std::size_t i = 0; i < words.size(); ++i) {
+                c.out << (i == 0 ? "" : "\t") << platform::DecodeToUtf8(lister->code_page(), words[i]);
+            }
+            if (result != nullptr && IsIncomplete(result)) {
+                c.err << "wordbay-cli: " << line << ": " << kRegexIncomplete << '\n';
+                incomplete = true;
+            }
+        }
+        c.out << '\n';
+    }
+    c.out << std::flush;
+    lister->Finish();
+    return incomplete ? kExitIncomplete : kExitOk;
+}
+
+// Reads the mode and the limit of `list`; false after a usage error.
+bool ReadListRequest(const Context& c, const Arguments& args, ListRequest* request, int* status) {
+    if (!ModeOfName(args.Value("mode", "prefix"), &request->mode)) {
+        *status = UsageError(c, "Unknown mode \"" + args.Value("mode") +
+                                    "\" (prefix, wildcards, regex, palindrome, anagram1, "
+                                    "anagram2, anagram3).");
+        return false;
+    }
+    if (args.positional.size() < 2 && request->mode != DB_LIST_PALINDROME) {
+        *status = UsageError(c, "list needs a PATTERN except with --mode palindrome.");
+        return false;
+    }
+    request->has_limit = args.values.count("limit") != 0;
+    if (request->has_limit && !ParseNumber(args.Value("limit"), 0x7FFFFFFF, &request->limit)) {
+        *status = UsageError(c, "--limit needs a number.");
+        return false;
+    }
+    request->list = args.Has("secondary") ? 1 : 0;
+    request->case_sensitive = args.Has("case");
+    request->ignore_accents = args.Has("accents");
+    return true;
+}
+
+int RunList(const Context& c, const Arguments& args) {
+    ListRequest request;
+    int status = kExitOk;
+    if (!ReadListRequest(c, args, &request, &status)) return status;
+    Lister lister(c, args, request);
+    if (!lister.Start()) return kExitFailed;
+    if (args.positional.size() > 1 && args.positional[1] == "-") return ListEachLine(c, &lister);
+    const std::uint32_t cp = lister.code_page();
     std::string pattern;
     if (args.positional.size() > 1) {
         bool lossy = false;
@@ -429,29 +535,24 @@ int RunList(const Context& c, const Arguments& args) {
             return UsageError(c, "The pattern has characters that this list's language lacks.");
         }
     }
+    std::vector<std::string> words;
     const DB_RESULT* result = nullptr;
-    {
-        ProgressBar bar(db.get(), c.err, c.progress, "Searching");
-        result = DB_List(db.get(), list, pattern.c_str(),
-                         args.Has("case"), args.Has("accents"), mode, output.data(),
-                         static_cast<int32_t>(limit));
-    }
-    if (result->status == 0) {
+    if (!lister.List(pattern, true, &words, &result)) return kExitFailed;
+    if (result != nullptr && result->status == 0) {
         const std::string problem = std::strcmp(result->message, kPcreError) == 0
-                                        ? RegexProblem(pattern, args.Has("case"))
+                                        ? RegexProblem(pattern, request.case_sensitive)
                                         : std::string();
         if (problem.empty()) return Fail(c, result);
         c.err << "wordbay-cli: bad regular expression: " << problem << '\n';
         return kExitFailed;
     }
-    for (int32_t i = 0; i < result->count; ++i) {
-        c.out << platform::DecodeToUtf8(cp, output[i]) << '\n';
-    }
-    if (IsIncomplete(result)) {
+    for (const std::string& word : words) c.out << platform::DecodeToUtf8(cp, word) << '\n';
+    lister.Finish();
+    if (result != nullptr && IsIncomplete(result)) {
         c.err << "wordbay-cli: " << kRegexIncomplete << '\n';
         return kExitIncomplete;
     }
-    return result->count > 0 ? kExitOk : kExitFailed;
+    return words.empty() ? kExitFailed : kExitOk;
 }
 
 int RunIdentical(const Context& c, const Arguments& args) {
@@ -703,6 +804,55 @@ bool WriteTemporary(const std::string& text, int* fd, std::string* path) {
     return true;
 }
 
+// Replaces `path` with `text`, the old file only by a complete new one.
+bool WriteWholeFile(const Context& c, const std::string& path, const std::string& text) {
+    errno = 0;
+    platform::FileWriter file;
+    const platform::OpenResult opened = file.CreateBeside(path.c_str());
+    if (opened == platform::OpenResult::kBusy) {
+        LockBusy(c, path);
+        return false;
+    }
+    if (opened != platform::OpenResult::kOpened || !file.Write(text.data(), text.size()) ||
+        !file.Commit()) {
+        const int error = errno;
+        c.err << "wordbay-cli: Can't write to file " << path
+              << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << '\n';
+        return false;
+    }
+    return true;
+}
+
+// Names an imported FreeDict dictionary and its lists, and gives each list
+// its language; *cp1 and *cp2 become the lists' code pages.
+const DB_RESULT* DescribeFreedict(DB_HANDLE db, const Language& primary, const Language& secondary,
+                                  const std::string& languages, std::uint32_t* cp1,
+                                  std::uint32_t* cp2) {
+    DICTIONARY_INFO info{};
+    const DB_RESULT* result = DB_GetDictionaryInfo(db, &info);
+    if (result->status == 0) return result;
+    info.primary_locale = primary.lcid;
+    info.secondary_locale = secondary.lcid;
+    // An 8-bit list takes the character set of its code page; a UTF-8 list
+    // keeps its mark.
+    const auto charset = [](std::uint32_t locale, std::uint32_t current) {
+        return current == platform::kUtf8Charset ? current
+                                                 : CharsetOfCodePage(platform::CodePageOf(locale));
+    };
+    info.primary_charset = charset(primary.lcid, info.primary_charset);
+    info.secondary_charset = charset(secondary.lcid, info.secondary_charset);
+    *cp1 = PrimaryCodePage(info);
+    *cp2 = SecondaryCodePage(info);
+    const std::string names = std::string(primary.name) + " - " + secondary.name;
+    SetField(info.name, sizeof info.name, *cp1, names);
+    SetField(info.author, sizeof info.author, *cp1, "FreeDict");
+    SetField(info.description, sizeof info.description, *cp1,
+             names + " (FreeDict " + languages + ")");
+    SetField(info.primary_list_name, sizeof info.primary_list_name, *cp1, primary.name);
+    SetField(info.secondary_list_name, sizeof info.secondary_list_name, *cp2, secondary.name);
+    return DB_SetDictionaryInfo(db, &info);
+}
+
 int RunFreedict(const Context& c, const Arguments& args, const std::string& dictd_directory) {
     std::string base, error, from, to;
     if (!LocateDictd(args.positional[0], dictd_directory, &base, &error)) {
@@ -749,19 +899,7 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
         return kExitFailed;
     }
     if (txt) {
-        // The old file is replaced only by a complete new one.
-        errno = 0;
-        platform::FileWriter file;
-        const platform::OpenResult opened = file.CreateBeside(args.positional[1].c_str());
-        if (opened == platform::OpenResult::kBusy) return LockBusy(c, args.positional[1]);
-        if (opened != platform::OpenResult::kOpened ||
-            !file.Write(encoded.txt.data(), encoded.txt.size()) || !file.Commit()) {
-            const int error = errno;
-            c.err << "wordbay-cli: Can't write to file " << args.positional[1]
-                  << (error != 0 ? std::string(": ") + std::strerror(error) : std::string())
-                  << '\n';
-            return kExitFailed;
-        }
+        if (!WriteWholeFile(c, args.positional[1], encoded.txt)) return kExitFailed;
         report();
         return kExitOk;
     }
@@ -781,29 +919,7 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
     close(txt_fd);
     if (result->status == 0) return Fail(c, result);
 
-    DICTIONARY_INFO info{};
-    result = DB_GetDictionaryInfo(db.get(), &info);
-    if (result->status == 0) return Fail(c, result);
-    info.primary_locale = primary.lcid;
-    info.secondary_locale = secondary.lcid;
-    // An 8-bit list takes the character set of its code page; a UTF-8 list
-    // keeps its mark.
-    const auto charset = [](std::uint32_t locale, std::uint32_t current) {
-        return current == platform::kUtf8Charset ? current
-                                                 : CharsetOfCodePage(platform::CodePageOf(locale));
-    };
-    info.primary_charset = charset(primary.lcid, info.primary_charset);
-    info.secondary_charset = charset(secondary.lcid, info.secondary_charset);
-    cp1 = PrimaryCodePage(info);
-    cp2 = SecondaryCodePage(info);
-    const std::string names = std::string(primary.name) + " - " + secondary.name;
-    SetField(info.name, sizeof info.name, cp1, names);
-    SetField(info.author, sizeof info.author, cp1, "FreeDict");
-    SetField(info.description, sizeof info.description, cp1,
-             names + " (FreeDict " + from + "-" + to + ")");
-    SetField(info.primary_list_name, sizeof info.primary_list_name, cp1, primary.name);
-    SetField(info.secondary_list_name, sizeof info.secondary_list_name, cp2, secondary.name);
-    result = DB_SetDictionaryInfo(db.get(), &info);
+    result = DescribeFreedict(db.get(), primary, secondary, from + "-" + to, &cp1, &cp2);
     if (result->status == 0) return Fail(c, result);
     if (!SaveDictionary(c, db.get(), DB_FORMAT_V03_SAVE, args.positional[1])) return kExitFailed;
     report();

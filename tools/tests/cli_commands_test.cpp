@@ -7,15 +7,21 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
-#include "tools/lookup_image.h"
+#include "lookup/lookup_image.h"
 #include "testing/test_support.h"
 #include "tools/pair_encoding.h"
 
 namespace cli {
 namespace {
+
+using lookup::ImagePathOf;
+using lookup::LookupImage;
+using lookup::ReadSourceKey;
+using lookup::SourceKey;
 
 struct CliRun {
     int status;
@@ -227,6 +233,88 @@ TEST_F(CliCommandsTest, ALookUpImageCutShortWhileMappedIsNoLongerBelieved) {
         EXPECT_EQ(mapped.Translate(0, "cat", &found), LookupImage::Answer::kDamaged);
         EXPECT_TRUE(found.empty());
         std::ofstream(image, std::ios::binary | std::ios::trunc) << whole;
+    }
+}
+
+// Prefixes for both lists of ImageTestPairs(), one per line: folded forms,
+// accents, a prefix as long as a word, longer, and none at all.
+const char kImageTestPrefixes[] =
+    "c\nC\nca\nCAT\ncats\nma\nMa\nMA\xc4\x8c\nma\xc4\x8d\nmac\n\xc3\xa9\ne\n\xc3\x89T\nh\nho\nhou\n"
+    "zz\nzz t\nw\nw3\nx\nq\n~\n";
+
+// Every prefix list of `file` answers the same from its image as from the
+// loaded dictionary, under every fold and limit.
+void ExpectPrefixListsFromTheImage(const std::string& file,
+                                   const std::function<CliRun(std::vector<std::string>)>& cli) {
+    const std::string image = ImagePathOf(file);
+    for (const char* side : {"--primary", "--secondary"}) {
+        for (int fold = 0; fold < 4; ++fold) {
+            for (const char* limit : {"", "2"}) {
+                std::vector<std::string> args = {"list", file, "-"};
+                if (std::string(side) == "--secondary") args.push_back(side);
+                if ((fold & 1) != 0) args.push_back("--case");
+                if ((fold & 2) != 0) args.push_back("--accents");
+                if (*limit != '\0') args.insert(args.end(), {"--limit", limit});
+                SCOPED_TRACE(::testing::PrintToString(args));
+                std::filesystem::remove(image);
+                const CliRun loaded = cli(args);
+                ASSERT_TRUE(std::filesystem::exists(image));
+                const CliRun mapped = cli(args);
+                EXPECT_EQ(std::make_tuple(mapped.status, mapped.out, mapped.err),
+                          std::make_tuple(loaded.status, loaded.out, loaded.err));
+            }
+        }
+    }
+}
+
+TEST_F(CliCommandsTest, PrefixListsAnswerTheSameFromTheLookUpImage) {
+    const auto cli = [&](const std::vector<std::string>& args) {
+        return Cli(args, kImageTestPrefixes);
+    };
+    // An 8-bit dictionary, and a UTF-8 one, whose lists fold by character.
+    std::string file = ImportPairs(ImageTestPairs());
+    ExpectPrefixListsFromTheImage(file, cli);
+    const CliRun expected = Cli({"list", file, "ca"});
+    EXPECT_EQ(expected.out, "cat\nCat\n");
+    SourceKey key;
+    ASSERT_TRUE(ReadSourceKey(file, &key));
+    LookupImage mapped;
+    ASSERT_TRUE(mapped.Open(ImagePathOf(file), file, key));
+    std::vector<std::string> found;
+    EXPECT_EQ(mapped.ListPrefix(0, "ca", false, false, 10, &found), LookupImage::Answer::kFound);
+    EXPECT_EQ(found, (std::vector<std::string>{"cat", "Cat"}));
+    EXPECT_EQ(mapped.ListPrefix(0, "cab", false, false, 10, &found),
+              LookupImage::Answer::kNotFound);
+    EXPECT_EQ(mapped.ListPrefix(0, "", false, false, 10, &found), LookupImage::Answer::kDamaged);
+
+    std::string utf8 = Cli({"export", "--format", "txt", file, Path("u.txt"), "--encoding", "utf-8"})
+                           .status == kExitOk
+                           ? ReadFile("u.txt")
+                           : std::string();
+    ASSERT_FALSE(utf8.empty());
+    utf8 += "\xc3\x89t\xc3\xa9\tsummer\nStra\xc3\x9f" "e\tstreet\nstrasse\tstreet\n";
+    WriteFile("u.txt", utf8);
+    ASSERT_EQ(Cli({"import", "--format", "txt", Path("u.txt"), Path("u.v03"), "--locales",
+                   "eng,hrv", "--encoding", "utf-8"})
+                  .status,
+              kExitOk);
+    ExpectPrefixListsFromTheImage(Path("u.v03"), cli);
+    EXPECT_EQ(Cli({"list", Path("u.v03"), "\xc3\x89T"}).out, "\xc3\xa9t\xc3\xa9\n\xc3\x89t\xc3\xa9\n");
+}
+
+TEST_F(CliCommandsTest, ADamagedLookUpImageNeverAnswersAPrefixList) {
+    const std::string file = ImportPairs(ImageTestPairs());
+    const std::vector<std::string> args = {"list", file, "-"};
+    const std::string expected = Cli(args, kImageTestPrefixes).out;
+    const std::string image = ImagePathOf(file);
+    const std::string good = ReadFile(image.substr(dir_.size()));
+    ASSERT_GT(good.size(), 200u);
+    for (std::size_t at = 0; at < good.size(); at += 11) {
+        SCOPED_TRACE(at);
+        std::string bytes = good;
+        bytes[at] = static_cast<char>(bytes[at] ^ 0x42);
+        std::ofstream(image, std::ios::binary | std::ios::trunc) << bytes;
+        EXPECT_EQ(Cli(args, kImageTestPrefixes).out, expected);
     }
 }
 

@@ -1,4 +1,4 @@
-#include "tools/lookup_image.h"
+#include "lookup/lookup_image.h"
 
 #include <fcntl.h>
 #include <libdeflate.h>
@@ -12,24 +12,35 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "platform/char_fold.h"
+#include "platform/code_page.h"
+#include "platform/collation.h"
 #include "platform/locale.h"
 
-namespace cli {
+namespace lookup {
 namespace {
 
 // The layout. Header fields are little-endian 32- and 64-bit numbers:
 //   0 magic, 8 version, 12 length of the source's path, 16 source size,
 //   24 and 32 its modification time (seconds, nanoseconds), 40 its CRC-32,
-//   44 the two lists' code pages (65001 for a UTF-8 list), 52 per list (24 bytes each): texts, their bytes,
-//   entries, their count, links, their count; 100 chunk CRCs, 104 their
-//   count, 108 where the data begins, 112 the image's size, 120 the CRC-32 of
-//   the header, the path and the chunk CRCs; 124 the path.
+//   44 the two lists' code pages (65001 for a UTF-8 list), 52 per list (24
+//   bytes each): texts, their bytes, entries, their count, links, their
+//   count; 100 chunk CRCs, 104 their count, 108 where the data begins, 112
+//   the image's size, 120 per list (8 bytes each): its prefix part (0 for
+//   none) and whether it folds by character; 136 the CRC-32 of the header,
+//   the path and the chunk CRCs; 140 the path.
 // The data: per list its texts, each with a NUL; its entries sorted by text
 // bytes (text offset, length, first link), one more ending the last; its links,
-// entry numbers of the other list, in the order the engine gives them.
+// entry numbers of the other list, in the order the engine gives them; its
+// prefix part: the list's four comparison tables (exact, case, accents, both;
+// 256 bytes each), each entry's position in list order, and per table the
+// entries sorted by their folded texts, ties in list order.
 constexpr char kMagic[8] = {'W', 'B', 'L', 'O', 'O', 'K', 'U', 'P'};
-constexpr std::uint32_t kVersion = 2;
-constexpr std::size_t kHeaderSize = 124;
+constexpr std::uint32_t kVersion = 3;
+constexpr std::size_t kHeaderSize = 140;
+constexpr std::size_t kHeaderCrc = 136;
+constexpr std::size_t kPrefixFields = 120;
+constexpr std::uint64_t kTablesSize = 4 * 256;
 constexpr std::size_t kListFields = 52;
 constexpr std::size_t kEntrySize = 12;
 constexpr unsigned kChunkShift = 12;
@@ -180,10 +191,10 @@ bool LookupImage::Validate(const std::string& source, const SourceKey& key) {
                 static_cast<std::int64_t>(Get64(h + 32)) == key.modified_nanoseconds &&
                 Get32(h + 40) == key.crc;
     if (good) {
-        std::uint32_t crc = Crc(h, 120);
+        std::uint32_t crc = Crc(h, kHeaderCrc);
         crc = Crc(h + kHeaderSize, static_cast<std::size_t>(path_length), crc);
         crc = Crc(h + chunk_crcs_, static_cast<std::size_t>(4 * chunks), crc);
-        good = crc == Get32(h + 120);
+        good = crc == Get32(h + kHeaderCrc);
     }
     for (int list = 0; good && list < 2; ++list) {
         const std::uint8_t* f = h + kListFields + 24 * list;
@@ -200,6 +211,12 @@ bool LookupImage::Validate(const std::string& source, const SourceKey& key) {
                entries_[list] + (std::uint64_t{entry_count_[list]} + 1) * kEntrySize <= size_ &&
                links_[list] >= data_start && links_[list] % 4 == 0 &&
                links_[list] + std::uint64_t{link_count_[list]} * 4 <= size_;
+        prefixes_[list] = Get32(h + kPrefixFields + 8 * list);
+        by_char_[list] = Get32(h + kPrefixFields + 8 * list + 4);
+        good = good && by_char_[list] <= 1 &&
+               (prefixes_[list] == 0 ||
+                (prefixes_[list] >= data_start && prefixes_[list] % 4 == 0 &&
+                 prefixes_[list] + kTablesSize + std::uint64_t{entry_count_[list]} * 4 * 5 <= size_));
     }
     data_start_ = data_start;
     return good;
@@ -325,6 +342,143 @@ void LookupImage::RunSearch(void* argument) {
     search->answer = count > 0 ? Answer::kFound : Answer::kNotFound;
 }
 
+struct LookupImage::PrefixSearch {
+    LookupImage* image;
+    int list;
+    int fold;  // 0 exact, 1 case, 2 accents, 3 both: the order and table used
+    const std::uint8_t* table;
+    std::uint64_t order;  // where the fold's order lies
+    std::uint64_t positions;
+    bool good;
+};
+
+LookupImage::Answer LookupImage::ListPrefix(int list, std::string_view prefix,
+                                            bool case_sensitive, bool ignore_accents,
+                                            std::uint32_t limit, std::vector<std::string>* out) {
+    out->clear();
+    if (data_ == nullptr || damaged_ || prefixes_[list] == 0 || prefix.empty()) {
+        return Answer::kDamaged;
+    }
+    const int fold = (case_sensitive ? 0 : 1) + (ignore_accents ? 2 : 0);
+    if (by_char_[list] != 0) {
+        std::uint32_t flags = case_sensitive ? 0 : platform::kNormIgnoreCase;
+        if (ignore_accents) flags |= platform::kNormIgnoreNonSpace;
+        platform::DecodeToCodePoints(code_pages_[list], prefix, &folded_chars_);
+        platform::FoldChars(&folded_chars_, flags);
+    }
+    folded_bytes_.assign(prefix);
+    // Room for every match and the longest text, so that the guarded search
+    // allocates nothing but the characters it folds.
+    matches_.clear();
+    matches_.reserve(entry_count_[list]);
+    text_.reserve(0x10000);
+    const std::uint64_t orders = std::uint64_t{prefixes_[list]} + kTablesSize;
+    PrefixSearch search{this,
+                        list,
+                        fold,
+                        nullptr,
+                        orders + std::uint64_t{entry_count_[list]} * 4 * (1 + fold),
+                        orders,
+                        false};
+    if (!file_.Guarded(RunPrefixSearch, &search) || !search.good) damaged_ = true;
+    if (damaged_) {
+        matches_.clear();
+        return Answer::kDamaged;
+    }
+    // The engine lists in list order and stops at the limit.
+    std::sort(matches_.begin(), matches_.end(),
+              [](const Match& a, const Match& b) { return a.position < b.position; });
+    if (matches_.size() > limit) matches_.resize(limit);
+    for (const Match& match : matches_) {
+        std::string text(match.length, '\0');
+        if (!file_.Read(match.offset, text.data(), text.size())) {
+            damaged_ = true;
+            out->clear();
+            return Answer::kDamaged;
+        }
+        out->push_back(std::move(text));
+    }
+    return out->empty() ? Answer::kNotFound : Answer::kFound;
+}
+
+int LookupImage::CompareFolded(const PrefixSearch& search, std::uint32_t n,
+                               std::string_view* text) {
+    const int list = search.list;
+    const std::uint8_t* place = Checked(search.order + std::uint64_t{n} * 4, 4);
+    if (place == nullptr) return 2;
+    const std::uint32_t number = Get32(place);
+    Entry entry{};
+    if (number >= entry_count_[list] || !ReadEntry(list, number, &entry) ||
+        !ReadText(list, entry, text)) {
+        damaged_ = true;
+        return 2;
+    }
+    if (by_char_[list] == 0) {
+        const std::string_view prefix = folded_bytes_;
+        const std::size_t common = std::min(prefix.size(), text->size());
+        for (std::size_t i = 0; i < common; ++i) {
+            const std::uint8_t a = search.table[static_cast<std::uint8_t>((*text)[i])];
+            const std::uint8_t b = static_cast<std::uint8_t>(prefix[i]);
+            if (a != b) return a < b ? -1 : 1;
+        }
+        return text->size() < prefix.size() ? -1 : 0;
+    }
+    // The text leaves the mapping before a character of it is decoded.
+    text_.assign(text->data(), text->size());
+    platform::DecodeToCodePoints(code_pages_[list], text_, &chars_);
+    std::uint32_t flags = (search.fold & 1) != 0 ? platform::kNormIgnoreCase : 0;
+    if ((search.fold & 2) != 0) flags |= platform::kNormIgnoreNonSpace;
+    platform::FoldChars(&chars_, flags);
+    const std::u32string_view prefix = folded_chars_;
+    const std::size_t common = std::min(prefix.size(), chars_.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        if (chars_[i] != prefix[i]) return chars_[i] < prefix[i] ? -1 : 1;
+    }
+    return chars_.size() < prefix.size() ? -1 : 0;
+}
+
+// The prefix search itself, run guarded: the first word of the fold's order
+// that does not fold below the prefix, then every word from there on that
+// begins with it.
+void LookupImage::RunPrefixSearch(void* argument) {
+    auto* search = static_cast<PrefixSearch*>(argument);
+    LookupImage* const self = search->image;
+    const int list = search->list;
+    search->good = false;
+    if (self->by_char_[list] == 0) {
+        search->table = self->Checked(self->prefixes_[list] + 256 * std::uint64_t(search->fold), 256);
+        if (search->table == nullptr) return;
+        for (char& c : self->folded_bytes_) c = static_cast<char>(search->table[static_cast<std::uint8_t>(c)]);
+    }
+    const std::uint32_t count = self->entry_count_[list];
+    std::uint32_t low = 0;
+    std::uint32_t high = count;
+    std::string_view text;
+    while (low < high) {
+        const std::uint32_t middle = low + (high - low) / 2;
+        const int order = self->CompareFolded(*search, middle, &text);
+        if (order == 2) return;
+        if (order < 0) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    for (std::uint32_t n = low; n < count; ++n) {
+        const int order = self->CompareFolded(*search, n, &text);
+        if (order == 2) return;
+        if (order != 0) break;
+        const std::uint8_t* place = self->Checked(search->order + std::uint64_t{n} * 4, 4);
+        const std::uint32_t number = Get32(place);  // read fine just now
+        const std::uint8_t* position = self->Checked(search->positions + std::uint64_t{number} * 4, 4);
+        if (position == nullptr || self->matches_.size() == count) return;
+        self->matches_.push_back(
+            Match{Get32(position), static_cast<std::uint32_t>(text.size()),
+                  static_cast<std::uint64_t>(text.data() - reinterpret_cast<const char*>(self->data_))});
+    }
+    search->good = true;
+}
+
 namespace {
 
 // One list as the image holds it, built from the loaded dictionary.
@@ -334,6 +488,8 @@ struct ListImage {
     std::vector<std::uint8_t> texts;
     std::vector<std::uint8_t> entries;
     std::vector<std::uint8_t> links;
+    std::vector<const char*> in_order;  // every word's text in list order
+    std::vector<std::uint8_t> prefixes;  // the prefix part; empty for none
 };
 
 bool CollectWords(DB_HANDLE db, int list, std::uint32_t count, ListImage* image) {
@@ -346,6 +502,7 @@ bool CollectWords(DB_HANDLE db, int list, std::uint32_t count, ListImage* image)
         return true;
     }
     if (result->status == 0 || static_cast<std::uint32_t>(result->count) != count) return false;
+    image->in_order = image->words;
     std::sort(image->words.begin(), image->words.end(),
               [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
     const std::vector<const char*> all = image->words;
@@ -403,6 +560,81 @@ bool LinkWords(DB_HANDLE db, int list, const ListImage& other, ListImage* image)
     return image->texts.size() < UINT32_MAX / 2;
 }
 
+// The comparison tables of both lists as the dictionary file stores them
+// (the loaded dictionary compares through these): per list exact, case,
+// accents, both. False when the file isn't the one in state `key`.
+bool ReadComparisonTables(const std::string& source, const SourceKey& key,
+                          std::uint8_t tables[2][4][256]) {
+    constexpr std::uint64_t kTrailer = 128;
+    const int fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    std::uint8_t trailer[kTrailer];
+    bool ok = key.size >= kTrailer + 4 &&
+              ::pread(fd, trailer, kTrailer, static_cast<off_t>(key.size - kTrailer - 4)) ==
+                  static_cast<ssize_t>(kTrailer);
+    // Lower, accent-free and accent-free upper; the upper table is no
+    // comparison table.
+    for (int list = 0; ok && list < 2; ++list) {
+        for (int c = 0; c < 256; ++c) tables[list][0][c] = static_cast<std::uint8_t>(c);
+        for (int kind = 1; ok && kind < 4; ++kind) {
+            const std::uint64_t offset = Get32(trailer + 72 + 16 * list + 4 * kind);
+            ok = offset + 256 <= key.size - kTrailer - 4 &&
+                 ::pread(fd, tables[list][kind], 256, static_cast<off_t>(offset)) == 256;
+        }
+    }
+    ::close(fd);
+    SourceKey now;
+    return ok && ReadSourceKey(source, &now) && now.size == key.size &&
+           now.modified_seconds == key.modified_seconds &&
+           now.modified_nanoseconds == key.modified_nanoseconds && now.crc == key.crc;
+}
+
+// The prefix part of a list whose texts are all distinct.
+void BuildPrefixes(const ListImage& list, const std::uint8_t tables[4][256], bool by_char,
+                   std::uint32_t code_page, std::vector<std::uint8_t>* part) {
+    const std::size_t count = list.words.size();
+    part->assign(kTablesSize + 4 * count * 5, 0);
+    std::memcpy(part->data(), tables, kTablesSize);
+    std::vector<std::uint32_t> position(count);
+    for (std::size_t p = 0; p < list.in_order.size(); ++p) {
+        position[list.number.at(list.in_order[p])] = static_cast<std::uint32_t>(p);
+    }
+    std::uint8_t* out = part->data() + kTablesSize;
+    for (std::size_t n = 0; n < count; ++n) Put32(out + 4 * n, position[n]);
+    std::vector<std::uint32_t> order(count);
+    std::vector<std::u32string> folded;
+    for (int fold = 0; fold < 4; ++fold) {
+        for (std::size_t n = 0; n < count; ++n) order[n] = static_cast<std::uint32_t>(n);
+        const auto tie = [&](std::uint32_t a, std::uint32_t b) { return position[a] < position[b]; };
+        if (by_char) {
+            std::uint32_t flags = (fold & 1) != 0 ? platform::kNormIgnoreCase : 0;
+            if ((fold & 2) != 0) flags |= platform::kNormIgnoreNonSpace;
+            folded.resize(count);
+            for (std::size_t n = 0; n < count; ++n) {
+                platform::DecodeToCodePoints(code_page, list.words[n], &folded[n]);
+                platform::FoldChars(&folded[n], flags);
+            }
+            std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+                const int c = folded[a].compare(folded[b]);
+                return c != 0 ? c < 0 : tie(a, b);
+            });
+        } else {
+            const std::uint8_t* table = tables[fold];
+            std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+                const auto* x = reinterpret_cast<const std::uint8_t*>(list.words[a]);
+                const auto* y = reinterpret_cast<const std::uint8_t*>(list.words[b]);
+                for (;; ++x, ++y) {
+                    // A text that ends first sorts first.
+                    if (*x == 0 || *y == 0) return *x == *y ? tie(a, b) : *x == 0;
+                    if (table[*x] != table[*y]) return table[*x] < table[*y];
+                }
+            });
+        }
+        std::uint8_t* sorted = out + 4 * count * (1 + fold);
+        for (std::size_t n = 0; n < count; ++n) Put32(sorted + 4 * n, order[n]);
+    }
+}
+
 }  // namespace
 
 bool WriteLookupImage(DB_HANDLE db, const std::string& path, const std::string& source,
@@ -415,13 +647,27 @@ bool WriteLookupImage(DB_HANDLE db, const std::string& path, const std::string& 
         !LinkWords(db, 0, lists[1], &lists[0]) || !LinkWords(db, 1, lists[0], &lists[1])) {
         return false;
     }
+    const std::uint32_t code_pages[2] = {
+        platform::ListCodePage(info.primary_locale, info.primary_charset),
+        platform::ListCodePage(info.secondary_locale, info.secondary_charset)};
+    // Prefix lists come from the image only where the texts are all distinct:
+    // the engine lists a repeated text as often as it occurs.
+    std::uint8_t tables[2][4][256];
+    const bool have_tables = ReadComparisonTables(source, key, tables);
+    for (int list = 0; list < 2; ++list) {
+        if (have_tables && !lists[list].words.empty() &&
+            lists[list].words.size() == lists[list].in_order.size()) {
+            BuildPrefixes(lists[list], tables[list], platform::IsMultiByteCodePage(code_pages[list]),
+                          code_pages[list], &lists[list].prefixes);
+        }
+    }
     // The data, at offsets from its start; then the header before it.
     std::uint64_t data_size = 0;
-    std::uint64_t at[2][3];
+    std::uint64_t at[2][4];
     for (int list = 0; list < 2; ++list) {
-        const std::vector<std::uint8_t>* parts[3] = {&lists[list].texts, &lists[list].entries,
-                                                     &lists[list].links};
-        for (int p = 0; p < 3; ++p) {
+        const std::vector<std::uint8_t>* parts[4] = {&lists[list].texts, &lists[list].entries,
+                                                     &lists[list].links, &lists[list].prefixes};
+        for (int p = 0; p < 4; ++p) {
             at[list][p] = data_size;
             data_size = Align(data_size + parts[p]->size(), 8);
         }
@@ -440,8 +686,8 @@ bool WriteLookupImage(DB_HANDLE db, const std::string& path, const std::string& 
     Put64(h + 24, static_cast<std::uint64_t>(key.modified_seconds));
     Put64(h + 32, static_cast<std::uint64_t>(key.modified_nanoseconds));
     Put32(h + 40, key.crc);
-    Put32(h + 44, platform::ListCodePage(info.primary_locale, info.primary_charset));
-    Put32(h + 48, platform::ListCodePage(info.secondary_locale, info.secondary_charset));
+    Put32(h + 44, code_pages[0]);
+    Put32(h + 48, code_pages[1]);
     for (int list = 0; list < 2; ++list) {
         const ListImage& l = lists[list];
         std::uint8_t* f = h + kListFields + 24 * list;
@@ -454,6 +700,11 @@ bool WriteLookupImage(DB_HANDLE db, const std::string& path, const std::string& 
         if (!l.texts.empty()) std::memcpy(h + data_start + at[list][0], l.texts.data(), l.texts.size());
         std::memcpy(h + data_start + at[list][1], l.entries.data(), l.entries.size());
         if (!l.links.empty()) std::memcpy(h + data_start + at[list][2], l.links.data(), l.links.size());
+        if (!l.prefixes.empty()) {
+            Put32(h + kPrefixFields + 8 * list, static_cast<std::uint32_t>(data_start + at[list][3]));
+            Put32(h + kPrefixFields + 8 * list + 4, platform::IsMultiByteCodePage(code_pages[list]));
+            std::memcpy(h + data_start + at[list][3], l.prefixes.data(), l.prefixes.size());
+        }
     }
     Put32(h + 100, static_cast<std::uint32_t>(chunk_crcs));
     Put32(h + 104, static_cast<std::uint32_t>(chunks));
@@ -465,10 +716,10 @@ bool WriteLookupImage(DB_HANDLE db, const std::string& path, const std::string& 
         Put32(h + chunk_crcs + 4 * c,
               Crc(h + begin, static_cast<std::size_t>(std::min(kChunkSize, size - begin))));
     }
-    std::uint32_t crc = Crc(h, 120);
+    std::uint32_t crc = Crc(h, kHeaderCrc);
     crc = Crc(h + kHeaderSize, source.size(), crc);
     crc = Crc(h + chunk_crcs, static_cast<std::size_t>(4 * chunks), crc);
-    Put32(h + 120, crc);
+    Put32(h + kHeaderCrc, crc);
 
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos || slash == 0 || !MakeFolders(path.substr(0, slash))) {
@@ -485,4 +736,4 @@ bool WriteLookupImage(DB_HANDLE db, const std::string& path, const std::string& 
     return true;
 }
 
-}  // namespace cli
+}  // namespace lookup

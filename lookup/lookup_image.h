@@ -1,4 +1,5 @@
-// The look-up image of a dictionary: what exact translations need, laid out
+// The look-up image of a dictionary: what exact translations and prefix
+// lists need, laid out
 // without pointers (offsets and 32-bit entry numbers) in one file of the
 // user's cache, so that a later run maps it and answers at once instead of
 // loading the whole dictionary. The dictionary file stays the file of record:
@@ -11,12 +12,13 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/lexbase.h"
 #include "platform/mapped_file.h"
 
-namespace cli {
+namespace lookup {
 
 // What identifies one state of a dictionary file.
 struct SourceKey {
@@ -56,13 +58,26 @@ public:
     // or the file was cut short under us; the caller asks the dictionary.
     Answer Translate(int direction, std::string_view word, std::vector<std::string>* out);
 
+    // Whether the image holds what prefix lists of `list` (0 primary, 1
+    // secondary) need; not for a list with a text repeated.
+    bool HasPrefixes(int list) const { return prefixes_[list] != 0; }
+
+    // The words of `list` that begin with `prefix` (in the list's code page)
+    // under the two switches, in list order, at most `limit` of them: what the
+    // engine's prefix listing gives. kNotFound: none; kDamaged as above, and
+    // also for an empty prefix or a list without prefixes.
+    Answer ListPrefix(int list, std::string_view prefix, bool case_sensitive, bool ignore_accents,
+                      std::uint32_t limit, std::vector<std::string>* out);
+
 private:
     struct Span {
         std::uint64_t offset;
         std::uint32_t length;
     };
     struct Search;
+    struct PrefixSearch;
     static void RunSearch(void* argument);
+    static void RunPrefixSearch(void* argument);
     static void RunValidate(void* argument);
     bool Validate(const std::string& source, const SourceKey& key);
 
@@ -75,6 +90,11 @@ private:
     const std::uint8_t* Checked(std::uint64_t offset, std::uint64_t size);
     bool ReadEntry(int list, std::uint32_t n, Entry* entry);
     bool ReadText(int list, const Entry& entry, std::string_view* text);
+    // How the folded text of the word at place `n` of the search's order
+    // compares with the folded prefix: below it (-1), beginning with it (0)
+    // or above it (1); 2 when it can't be read. Leaves the word's text in
+    // *text.
+    int CompareFolded(const PrefixSearch& search, std::uint32_t n, std::string_view* text);
 
     // Every read of the mapping runs guarded: another process may truncate the
     // file while it is mapped.
@@ -89,9 +109,23 @@ private:
     std::uint32_t entry_count_[2] = {};
     std::uint32_t links_[2] = {};
     std::uint32_t link_count_[2] = {};
+    std::uint32_t prefixes_[2] = {};  // where the list's prefix part lies; 0: none
+    std::uint32_t by_char_[2] = {};   // whether the list folds by character
     std::uint32_t chunk_crcs_ = 0;
     std::uint64_t data_start_ = 0;
     std::vector<std::uint8_t> checked_;  // per chunk: 0 unchecked, 1 good
+    // A prefix list's matches, and the scratch of the character folds; kept
+    // here for the guarded search.
+    struct Match {
+        std::uint32_t position;  // in list order
+        std::uint32_t length;
+        std::uint64_t offset;  // of the text in the image
+    };
+    std::vector<Match> matches_;
+    std::string folded_bytes_;  // the prefix through the list's table
+    std::u32string folded_chars_;  // the prefix as folded characters
+    std::string text_;
+    std::u32string chars_;
     bool damaged_ = false;
 };
 
@@ -101,4 +135,4 @@ private:
 bool WriteLookupImage(DB_HANDLE db, const std::string& path, const std::string& source,
                       const SourceKey& key);
 
-}  // namespace cli
+}  // namespace lookup

@@ -72,20 +72,20 @@ convert_ours=$(seconds "$cli" freedict eng-deu "$work/eng-deu.v03")
 export XDG_CACHE_HOME=$work/cache
 image_ours=$(seconds "$cli" translate "$work/eng-deu.v03" qqqqzz --case)
 
-# The same pairs as TXT (code page 1252, CR LF), then as one UTF-8 line per
-# headword with its translations joined, which tabfile turns into StarDict.
-"$cli" export --format txt "$work/eng-deu.v03" "$work/pairs.txt"
-iconv -f CP1252 -t UTF-8 "$work/pairs.txt" | tr -d '\r' |
-    awk -F'\t' '{ if ($1 == last) { text = text "; " $2 } else {
+# The same pairs as UTF-8 TXT, then as one line per headword with its
+# translations joined, which tabfile turns into StarDict.
+"$cli" export --format txt --encoding utf-8 "$work/eng-deu.v03" "$work/pairs.txt"
+awk -F'\t' '{ if ($1 == last) { text = text "; " $2 } else {
                       if (NR > 1) print last "\t" text; last = $1; text = $2 } }
-                END { if (NR > 0) print last "\t" text }' >"$work/stardict/eng-deu/eng-deu.txt"
+                END { if (NR > 0) print last "\t" text }' "$work/pairs.txt" \
+    >"$work/stardict/eng-deu/eng-deu.txt"
 convert_stardict=$(seconds "$tabfile" "$work/stardict/eng-deu/eng-deu.txt")
 sed -i 's/^bookname=.*/bookname=eng-deu/' "$work/stardict/eng-deu/eng-deu.ifo"
 rm -f "$work/stardict/eng-deu/eng-deu.txt"
 
 # 1,000 real headwords, evenly spread, each a single word of letters; their
 # first three letters are the prefixes.
-cut -f1 "$work/pairs.txt" | iconv -f CP1252 -t UTF-8 | uniq |
+cut -f1 "$work/pairs.txt" | uniq |
     grep -E '^[a-z]{4,}$' >"$work/all-words.txt"
 total=$(wc -l <"$work/all-words.txt")
 awk -v step=$((total / lookups)) -v n=$lookups 'NR % step == 0 && count < n { print; ++count }' \

@@ -213,10 +213,11 @@ bool LookupImage::Validate(const std::string& source, const SourceKey& key) {
                links_[list] + std::uint64_t{link_count_[list]} * 4 <= size_;
         prefixes_[list] = Get32(h + kPrefixFields + 8 * list);
         by_char_[list] = Get32(h + kPrefixFields + 8 * list + 4);
-        good = good && by_char_[list] <= 1 &&
-               (prefixes_[list] == 0 ||
-                (prefixes_[list] >= data_start && prefixes_[list] % 4 == 0 &&
-                 prefixes_[list] + kTablesSize + std::uint64_t{entry_count_[list]} * 4 * 5 <= size_));
+        good =
+            good && by_char_[list] <= 1 &&
+            (prefixes_[list] == 0 ||
+             (prefixes_[list] >= data_start && prefixes_[list] % 4 == 0 &&
+              prefixes_[list] + kTablesSize + std::uint64_t{entry_count_[list]} * 4 * 5 <= size_));
     }
     data_start_ = data_start;
     return good;
@@ -322,8 +323,8 @@ void LookupImage::RunSearch(void* argument) {
         search->answer = Answer::kDamaged;
         return;
     }
-    const std::uint8_t* links =
-        self->Checked(self->links_[from] + std::uint64_t{entry.first} * 4, std::uint64_t{count} * 4);
+    const std::uint8_t* links = self->Checked(self->links_[from] + std::uint64_t{entry.first} * 4,
+                                              std::uint64_t{count} * 4);
     if (links == nullptr) return;
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::uint32_t n = Get32(links + 4 * std::size_t{i});
@@ -334,9 +335,9 @@ void LookupImage::RunSearch(void* argument) {
             search->answer = Answer::kDamaged;
             return;
         }
-        self->spans_[i] = Span{static_cast<std::uint64_t>(text.data() -
-                                                          reinterpret_cast<const char*>(self->data_)),
-                               static_cast<std::uint32_t>(text.size())};
+        self->spans_[i] = Span{
+            static_cast<std::uint64_t>(text.data() - reinterpret_cast<const char*>(self->data_)),
+            static_cast<std::uint32_t>(text.size())};
     }
     search->found = count;
     search->answer = count > 0 ? Answer::kFound : Answer::kNotFound;
@@ -352,9 +353,9 @@ struct LookupImage::PrefixSearch {
     bool good;
 };
 
-LookupImage::Answer LookupImage::ListPrefix(int list, std::string_view prefix,
-                                            bool case_sensitive, bool ignore_accents,
-                                            std::uint32_t limit, std::vector<std::string>* out) {
+LookupImage::Answer LookupImage::ListPrefix(int list, std::string_view prefix, bool case_sensitive,
+                                            bool ignore_accents, std::uint32_t limit,
+                                            std::vector<std::string>* out) {
     out->clear();
     if (data_ == nullptr || damaged_ || prefixes_[list] == 0 || prefix.empty()) {
         return Answer::kDamaged;
@@ -373,13 +374,9 @@ LookupImage::Answer LookupImage::ListPrefix(int list, std::string_view prefix,
     matches_.reserve(entry_count_[list]);
     text_.reserve(0x10000);
     const std::uint64_t orders = std::uint64_t{prefixes_[list]} + kTablesSize;
-    PrefixSearch search{this,
-                        list,
-                        fold,
-                        nullptr,
-                        orders + std::uint64_t{entry_count_[list]} * 4 * (1 + fold),
-                        orders,
-                        false};
+    PrefixSearch search{
+        this,   list, fold, nullptr, orders + std::uint64_t{entry_count_[list]} * 4 * (1 + fold),
+        orders, false};
     if (!file_.Guarded(RunPrefixSearch, &search) || !search.good) damaged_ = true;
     if (damaged_) {
         matches_.clear();
@@ -446,9 +443,11 @@ void LookupImage::RunPrefixSearch(void* argument) {
     const int list = search->list;
     search->good = false;
     if (self->by_char_[list] == 0) {
-        search->table = self->Checked(self->prefixes_[list] + 256 * std::uint64_t(search->fold), 256);
+        search->table =
+            self->Checked(self->prefixes_[list] + 256 * std::uint64_t(search->fold), 256);
         if (search->table == nullptr) return;
-        for (char& c : self->folded_bytes_) c = static_cast<char>(search->table[static_cast<std::uint8_t>(c)]);
+        for (char& c : self->folded_bytes_)
+            c = static_cast<char>(search->table[static_cast<std::uint8_t>(c)]);
     }
     const std::uint32_t count = self->entry_count_[list];
     std::uint32_t low = 0;
@@ -470,11 +469,12 @@ void LookupImage::RunPrefixSearch(void* argument) {
         if (order != 0) break;
         const std::uint8_t* place = self->Checked(search->order + std::uint64_t{n} * 4, 4);
         const std::uint32_t number = Get32(place);  // read fine just now
-        const std::uint8_t* position = self->Checked(search->positions + std::uint64_t{number} * 4, 4);
+        const std::uint8_t* position =
+            self->Checked(search->positions + std::uint64_t{number} * 4, 4);
         if (position == nullptr || self->matches_.size() == count) return;
-        self->matches_.push_back(
-            Match{Get32(position), static_cast<std::uint32_t>(text.size()),
-                  static_cast<std::uint64_t>(text.data() - reinterpret_cast<const char*>(self->data_))});
+        self->matches_.push_back(Match{
+            Get32(position), static_cast<std::uint32_t>(text.size()),
+            static_cast<std::uint64_t>(text.data() - reinterpret_cast<const char*>(self->data_))});
     }
     search->good = true;
 }
@@ -483,20 +483,20 @@ namespace {
 
 // One list as the image holds it, built from the loaded dictionary.
 struct ListImage {
-    std::vector<const char*> words;  // the distinct texts, sorted by bytes
+    std::vector<const char*> words;                         // the distinct texts, sorted by bytes
     std::unordered_map<const char*, std::uint32_t> number;  // text -> entry
     std::vector<std::uint8_t> texts;
     std::vector<std::uint8_t> entries;
     std::vector<std::uint8_t> links;
-    std::vector<const char*> in_order;  // every word's text in list order
+    std::vector<const char*> in_order;   // every word's text in list order
     std::vector<std::uint8_t> prefixes;  // the prefix part; empty for none
 };
 
 bool CollectWords(DB_HANDLE db, int list, std::uint32_t count, ListImage* image) {
     image->words.resize(std::max<std::uint32_t>(count, 1));
     const DB_RESULT* result =
-        DB_List(db, list == 0 ? DB_PRIMARY_LIST : DB_SECONDARY_LIST, "*", 1, 0,
-                DB_LIST_WILDCARDS, image->words.data(), static_cast<int32_t>(count));
+        DB_List(db, list == 0 ? DB_PRIMARY_LIST : DB_SECONDARY_LIST, "*", 1, 0, DB_LIST_WILDCARDS,
+                image->words.data(), static_cast<int32_t>(count));
     if (count == 0) {
         image->words.clear();
         return true;
@@ -506,11 +506,10 @@ bool CollectWords(DB_HANDLE db, int list, std::uint32_t count, ListImage* image)
     std::sort(image->words.begin(), image->words.end(),
               [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
     const std::vector<const char*> all = image->words;
-    image->words.erase(std::unique(image->words.begin(), image->words.end(),
-                                   [](const char* a, const char* b) {
-                                       return std::strcmp(a, b) == 0;
-                                   }),
-                       image->words.end());
+    image->words.erase(
+        std::unique(image->words.begin(), image->words.end(),
+                    [](const char* a, const char* b) { return std::strcmp(a, b) == 0; }),
+        image->words.end());
     // Every word's text pointer, a repeated text's too, to its entry: the
     // translations come back as the same pointers.
     image->number.reserve(all.size());
@@ -584,9 +583,7 @@ bool ReadComparisonTables(const std::string& source, const SourceKey& key,
     }
     ::close(fd);
     SourceKey now;
-    return ok && ReadSourceKey(source, &now) && now.size == key.size &&
-           now.modified_seconds == key.modified_seconds &&
-           now.modified_nanoseconds == key.modified_nanoseconds && now.crc == key.crc;
+    return ok && ReadSourceKey(source, &now) && now == key;
 }
 
 // The prefix part of a list whose texts are all distinct.
@@ -605,7 +602,9 @@ void BuildPrefixes(const ListImage& list, const std::uint8_t tables[4][256], boo
     std::vector<std::u32string> folded;
     for (int fold = 0; fold < 4; ++fold) {
         for (std::size_t n = 0; n < count; ++n) order[n] = static_cast<std::uint32_t>(n);
-        const auto tie = [&](std::uint32_t a, std::uint32_t b) { return position[a] < position[b]; };
+        const auto tie = [&](std::uint32_t a, std::uint32_t b) {
+            return position[a] < position[b];
+        };
         if (by_char) {
             std::uint32_t flags = (fold & 1) != 0 ? platform::kNormIgnoreCase : 0;
             if ((fold & 2) != 0) flags |= platform::kNormIgnoreNonSpace;
@@ -657,8 +656,9 @@ bool WriteLookupImage(DB_HANDLE db, const std::string& path, const std::string& 
     for (int list = 0; list < 2; ++list) {
         if (have_tables && !lists[list].words.empty() &&
             lists[list].words.size() == lists[list].in_order.size()) {
-            BuildPrefixes(lists[list], tables[list], platform::IsMultiByteCodePage(code_pages[list]),
-                          code_pages[list], &lists[list].prefixes);
+            BuildPrefixes(lists[list], tables[list],
+                          platform::IsMultiByteCodePage(code_pages[list]), code_pages[list],
+                          &lists[list].prefixes);
         }
     }
     // The data, at offsets from its start; then the header before it.
@@ -697,12 +697,16 @@ bool WriteLookupImage(DB_HANDLE db, const std::string& path, const std::string& 
         Put32(f + 12, static_cast<std::uint32_t>(l.words.size()));
         Put32(f + 16, static_cast<std::uint32_t>(data_start + at[list][2]));
         Put32(f + 20, static_cast<std::uint32_t>(l.links.size() / 4));
-        if (!l.texts.empty()) std::memcpy(h + data_start + at[list][0], l.texts.data(), l.texts.size());
+        if (!l.texts.empty())
+            std::memcpy(h + data_start + at[list][0], l.texts.data(), l.texts.size());
         std::memcpy(h + data_start + at[list][1], l.entries.data(), l.entries.size());
-        if (!l.links.empty()) std::memcpy(h + data_start + at[list][2], l.links.data(), l.links.size());
+        if (!l.links.empty())
+            std::memcpy(h + data_start + at[list][2], l.links.data(), l.links.size());
         if (!l.prefixes.empty()) {
-            Put32(h + kPrefixFields + 8 * list, static_cast<std::uint32_t>(data_start + at[list][3]));
-            Put32(h + kPrefixFields + 8 * list + 4, platform::IsMultiByteCodePage(code_pages[list]));
+            Put32(h + kPrefixFields + 8 * list,
+                  static_cast<std::uint32_t>(data_start + at[list][3]));
+            Put32(h + kPrefixFields + 8 * list + 4,
+                  platform::IsMultiByteCodePage(code_pages[list]));
             std::memcpy(h + data_start + at[list][3], l.prefixes.data(), l.prefixes.size());
         }
     }

@@ -26,6 +26,8 @@ struct SourceKey {
     std::int64_t modified_seconds = 0;
     std::int64_t modified_nanoseconds = 0;
     std::uint32_t crc = 0;  // the CRC-32 stored in the file's last four bytes
+
+    bool operator==(const SourceKey&) const = default;
 };
 
 // The key of the regular file `path`; false when it can't be read.
@@ -82,7 +84,7 @@ private:
     bool Validate(const std::string& source, const SourceKey& key);
 
     struct Entry {
-        std::uint32_t text;   // offset in the list's texts
+        std::uint32_t text;  // offset in the list's texts
         std::uint32_t length;
         std::uint32_t first;  // first translation; the next entry's ends them
     };
@@ -122,7 +124,7 @@ private:
         std::uint64_t offset;  // of the text in the image
     };
     std::vector<Match> matches_;
-    std::string folded_bytes_;  // the prefix through the list's table
+    std::string folded_bytes_;     // the prefix through the list's table
     std::u32string folded_chars_;  // the prefix as folded characters
     std::string text_;
     std::u32string chars_;

@@ -17,11 +17,11 @@
 #include <pcre2.h>
 
 #include "engine/lexbase.h"
+#include "lookup/lookup_image.h"
 #include "platform/code_page.h"
 #include "platform/file_writer.h"
 #include "platform/locale.h"
 #include "tools/freedict_reader.h"
-#include "lookup/lookup_image.h"
 #include "tools/pair_encoding.h"
 #include "tools/progress_bar.h"
 
@@ -234,9 +234,7 @@ public:
     // want of a good one, and the file is still the one loaded.
     void WriteImage() {
         SourceKey now;
-        if (!loaded_ || image_path_.empty() || !ReadSourceKey(source_, &now) ||
-            now.size != key_.size || now.modified_seconds != key_.modified_seconds ||
-            now.modified_nanoseconds != key_.modified_nanoseconds || now.crc != key_.crc) {
+        if (!loaded_ || image_path_.empty() || !ReadSourceKey(source_, &now) || !(now == key_)) {
             return;
         }
         WriteLookupImage(db_->get(), image_path_, source_, key_);
@@ -259,8 +257,10 @@ private:
 class Translator {
 public:
     Translator(const Context& c, const Arguments& args)
-        : source_(c, args.positional[0]), reverse_(args.Has("reverse")),
-          case_sensitive_(args.Has("case")), ignore_accents_(args.Has("accents")) {}
+        : source_(c, args.positional[0])
+        , reverse_(args.Has("reverse"))
+        , case_sensitive_(args.Has("case"))
+        , ignore_accents_(args.Has("accents")) {}
 
     // Opens the image or loads the dictionary; false after a failed load.
     bool Start() {
@@ -441,9 +441,10 @@ public:
         }
         {
             ProgressBar bar(source_.db(), c_.err, c_.progress && show_progress, "Searching");
-            *result = DB_List(source_.db(), request_.list == 0 ? DB_PRIMARY_LIST : DB_SECONDARY_LIST,
-                              pattern.c_str(), request_.case_sensitive, request_.ignore_accents,
-                              request_.mode, output_.data(), static_cast<int32_t>(limit_));
+            *result =
+                DB_List(source_.db(), request_.list == 0 ? DB_PRIMARY_LIST : DB_SECONDARY_LIST,
+                        pattern.c_str(), request_.case_sensitive, request_.ignore_accents,
+                        request_.mode, output_.data(), static_cast<int32_t>(limit_));
         }
         for (int32_t i = 0; i < (*result)->count; ++i) words->emplace_back(output_[i]);
         return true;
@@ -482,7 +483,8 @@ int ListEachLine(const Context& c, Lister* lister) {
         if (!lossy && !pattern.empty()) {
             if (!lister->List(pattern, false, &words, &result)) return kExitFailed;
             for (std::size_t i = 0; i < words.size(); ++i) {
-                c.out << (i == 0 ? "" : "\t") << platform::DecodeToUtf8(lister->code_page(), words[i]);
+                c.out << (i == 0 ? "" : "\t")
+                      << platform::DecodeToUtf8(lister->code_page(), words[i]);
             }
             if (result != nullptr && IsIncomplete(result)) {
                 c.err << "wordbay-cli: " << line << ": " << kRegexIncomplete << '\n';

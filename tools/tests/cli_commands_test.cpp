@@ -7,8 +7,8 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "lookup/lookup_image.h"
@@ -287,19 +287,23 @@ TEST_F(CliCommandsTest, PrefixListsAnswerTheSameFromTheLookUpImage) {
               LookupImage::Answer::kNotFound);
     EXPECT_EQ(mapped.ListPrefix(0, "", false, false, 10, &found), LookupImage::Answer::kDamaged);
 
-    std::string utf8 = Cli({"export", "--format", "txt", file, Path("u.txt"), "--encoding", "utf-8"})
-                           .status == kExitOk
-                           ? ReadFile("u.txt")
-                           : std::string();
+    std::string utf8 =
+        Cli({"export", "--format", "txt", file, Path("u.txt"), "--encoding", "utf-8"}).status ==
+                kExitOk
+            ? ReadFile("u.txt")
+            : std::string();
     ASSERT_FALSE(utf8.empty());
-    utf8 += "\xc3\x89t\xc3\xa9\tsummer\nStra\xc3\x9f" "e\tstreet\nstrasse\tstreet\n";
+    utf8 +=
+        "\xc3\x89t\xc3\xa9\tsummer\nStra\xc3\x9f"
+        "e\tstreet\nstrasse\tstreet\n";
     WriteFile("u.txt", utf8);
     ASSERT_EQ(Cli({"import", "--format", "txt", Path("u.txt"), Path("u.v03"), "--locales",
                    "eng,hrv", "--encoding", "utf-8"})
                   .status,
               kExitOk);
     ExpectPrefixListsFromTheImage(Path("u.v03"), cli);
-    EXPECT_EQ(Cli({"list", Path("u.v03"), "\xc3\x89T"}).out, "\xc3\xa9t\xc3\xa9\n\xc3\x89t\xc3\xa9\n");
+    EXPECT_EQ(Cli({"list", Path("u.v03"), "\xc3\x89T"}).out,
+              "\xc3\xa9t\xc3\xa9\n\xc3\x89t\xc3\xa9\n");
 }
 
 TEST_F(CliCommandsTest, ADamagedLookUpImageNeverAnswersAPrefixList) {

@@ -1,0 +1,243 @@
+#!/usr/bin/env bash
+# Times the program from its start to "house" translated in its window, next
+# to GoldenDict on the same English-German FreeDict data, on a private X
+# server with a window manager:
+#   - wordbay: a portable program folder holding the dictionary that
+#     `wordbay-cli freedict eng-deu` makes, opened at start, automatic
+#     translation on;
+#   - GoldenDict (Debian's goldendict) with the installed dictd files of
+#     dict-freedict-eng-deu as its only dictionary, its index built before.
+# Each run starts from a fresh copy of the program's prepared home (settings,
+# caches), so every run is the same start. The clock runs from just before
+# exec; the script waits for the window, types "house" (and Return, which
+# GoldenDict needs) with xdotool, and reads the screen with xwd until it shows
+# what a settled reference run showed at the end: the run is over when at
+# most a caret's worth of pixels still differ. The medians of the runs, and
+# their ratio, close the output; the window's first appearance is reported
+# too. Several programs run one at a time; runs alternate between them so that
+# a busy machine slows both alike.
+#
+# Usage: bench/startup.sh [BUILD_DIR] [RUNS]   (default build, 7 runs)
+# STARTUP_SHOTS=FOLDER keeps the screens that the runs wait for as pictures.
+# Run as root, it installs what is missing (goldendict, openbox, xdotool,
+# x11-apps, xvfb) with apt-get. A manual tool: CI does not run it.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../build}" && pwd)
+runs=${2:-7}
+
+if [ -z "${WORDBAY_STARTUP_INNER:-}" ]; then
+    [ -x "$build/bin/wordbay" ] && [ -x "$build/bin/wordbay-cli" ] || {
+        echo "startup.sh: build the wordbay and wordbay-cli targets into $build first" >&2
+        exit 1
+    }
+    missing=()
+    for package in goldendict openbox xdotool x11-apps xvfb xauth dict-freedict-eng-deu; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" ||
+            missing+=("$package")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        if [ "$(id -u)" -ne 0 ]; then
+            echo "startup.sh: please install ${missing[*]} (or run as root)" >&2
+            exit 1
+        fi
+        DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}" >/dev/null
+    fi
+    WORDBAY_STARTUP_INNER=1 exec xvfb-run -a -s "-screen 0 1024x700x24" bash "$0" "$build" "$runs"
+fi
+
+dir=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$dir"' EXIT
+openbox --sm-disable >/dev/null 2>&1 &
+sleep 1
+
+# ---- wordbay: a portable program folder -----------------------------------
+ours=$dir/ours
+mkdir -p "$ours/program/database"
+cp "$build/bin/wordbay" "$ours/program/"
+"$build/bin/wordbay-cli" freedict eng-deu "$ours/program/database/eng-deu.v03" >/dev/null
+cat >"$ours/program/wordbay.ini" <<INI
+[dictionary]
+current=eng-deu.v03
+[options]
+showsplash=0
+autotranslate=1
+[size]
+x=40
+y=30
+cx=760
+cy=460
+INI
+
+# ---- GoldenDict: the dictd files of eng-deu alone -------------------------
+gd=$dir/goldendict
+mkdir -p "$gd/dictionaries" "$gd/home/.goldendict"
+ln -s /usr/share/dictd/freedict-eng-deu.index /usr/share/dictd/freedict-eng-deu.dict.dz \
+    "$gd/dictionaries/"
+cat >"$gd/home/.goldendict/config" <<XML
+<config>
+ <paths>
+  <path recursive="0">$gd/dictionaries</path>
+ </paths>
+ <preferences>
+  <enableTrayIcon>0</enableTrayIcon>
+  <startToTray>0</startToTray>
+  <checkForNewReleases>0</checkForNewReleases>
+  <enableMainWindowHotkey>0</enableMainWindowHotkey>
+  <enableClipboardHotkey>0</enableClipboardHotkey>
+  <enableScanPopup>0</enableScanPopup>
+  <startWithScanPopupOn>0</startWithScanPopupOn>
+  <fullTextSearch>
+   <enabled>0</enabled>
+  </fullTextSearch>
+ </preferences>
+ <mainWindowGeometry></mainWindowGeometry>
+</config>
+XML
+
+# Each run starts from a fresh copy of the prepared home: the program
+# folder with it for wordbay, ~/.goldendict for GoldenDict.
+python3 - "$dir" "$runs" <<'PY'
+import os, shutil, statistics, subprocess, sys, time
+
+work, runs = sys.argv[1], int(sys.argv[2])
+
+def screen():
+    """The root window's pixels as rows of bytes (xwd's Z format)."""
+    data = subprocess.run(["xwd", "-root", "-silent"], capture_output=True, check=True).stdout
+    header = int.from_bytes(data[0:4], "big")
+    width = int.from_bytes(data[16:20], "big")
+    height = int.from_bytes(data[20:24], "big")
+    line = int.from_bytes(data[48:52], "big")
+    colours = int.from_bytes(data[76:80], "big")
+    start = header + 12 * colours
+    return [data[start + y * line:start + (y + 1) * line] for y in range(height)], width
+
+def differing_pixels(a, b):
+    """Pixels of two screens that differ, counted only on rows that differ."""
+    rows_a, width = a
+    rows_b, _ = b
+    count = 0
+    for ra, rb in zip(rows_a, rows_b):
+        if ra != rb:
+            step = len(ra) // width
+            count += sum(1 for x in range(0, width * step, step) if ra[x:x + step] != rb[x:x + step])
+    return count
+
+CARET = 80  # a blinking caret, and no more, may differ at the end
+
+class Program:
+    def __init__(self, name, command, prepared, keys, window):
+        self.name, self.command, self.prepared = name, command, prepared
+        self.keys, self.window = keys, window  # the window: xdotool search's terms
+        self.reference = None
+        self.times, self.windows = [], []
+
+    def start(self):
+        home = os.path.join(work, "run-home")
+        shutil.rmtree(home, ignore_errors=True)
+        shutil.copytree(self.prepared, home, symlinks=True)
+        os.makedirs(os.path.join(home, "run"), mode=0o700, exist_ok=True)
+        env = dict(os.environ, HOME=home, XDG_RUNTIME_DIR=os.path.join(home, "run"),
+                   XDG_CACHE_HOME=os.path.join(home, "cache"),
+                   XDG_CONFIG_HOME=os.path.join(home, "config"),
+                   XDG_DATA_HOME=os.path.join(home, "data"),
+                   WORDBAY_INSTANCE="wordbay-startup-%d" % os.getpid())
+        begin = time.monotonic()
+        process = subprocess.Popen(self.command, env=env, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL, start_new_session=True)
+        return process, begin
+
+    def type_word(self, process):
+        """Waits for the window, types the word; the time the window showed."""
+        while True:
+            found = subprocess.run(["xdotool", "search", "--onlyvisible"] + self.window,
+                                   capture_output=True, text=True)
+            if found.stdout.strip():
+                shown = time.monotonic()
+                window = found.stdout.split()[-1]
+                break
+            if process.poll() is not None:
+                raise SystemExit("%s ended before its window showed" % self.name)
+            time.sleep(0.005)
+        subprocess.run(["xdotool", "windowactivate", "--sync", window], capture_output=True)
+        subprocess.run(["xdotool", "type", "--delay", "1", self.keys[0]], check=True)
+        for key in self.keys[1:]:
+            subprocess.run(["xdotool", "key", key], check=True)
+        return shown
+
+    def stop(self, process):
+        os.killpg(process.pid, 15)
+        try:
+            process.wait(10)
+        except subprocess.TimeoutExpired:
+            os.killpg(process.pid, 9)
+            process.wait()
+
+    def settle(self):
+        """A run left alone long enough; its last screen is the reference."""
+        process, _ = self.start()
+        self.type_word(process)
+        time.sleep(12)
+        self.reference = screen()
+        shots = os.environ.get("STARTUP_SHOTS")
+        if shots:  # the reference as a picture, to check what the runs wait for
+            subprocess.run("xwd -root -silent | convert xwd:- %s/%s.png"
+                           % (shots, self.name), shell=True, check=True)
+        self.stop(process)
+
+    def run(self):
+        process, begin = self.start()
+        shown = self.type_word(process)
+        while True:
+            now = screen()
+            done = time.monotonic()
+            if differing_pixels(now, self.reference) <= CARET:
+                break
+            if done - begin > 60:
+                raise SystemExit("%s: no translation after 60 s" % self.name)
+        self.stop(process)
+        self.times.append(done - begin)
+        self.windows.append(shown - begin)
+
+ours = Program("wordbay", [os.path.join(work, "run-home", "program", "wordbay")],
+               os.path.join(work, "ours"), ["house"], ["--class", "wordbay"])
+# The main window; "GoldenDict - Initializing" is the indexing window.
+gd = Program("GoldenDict", ["goldendict"], os.path.join(work, "goldendict", "home"),
+             ["house", "Return"], ["--name", "GoldenDict$"])
+
+# GoldenDict indexes its dictionaries at its first start: that start is kept
+# as the prepared home, as a user's later starts find it.
+process, _ = gd.start()
+gd.type_word(process)
+time.sleep(5)
+gd.stop(process)
+shutil.rmtree(gd.prepared)
+shutil.copytree(os.path.join(work, "run-home"), gd.prepared, symlinks=True)
+
+for program in (ours, gd):
+    program.settle()
+for _ in range(runs):
+    for program in (ours, gd):
+        program.run()
+
+def ms(seconds):
+    return "%.0f" % (seconds * 1000)
+
+print()
+print("From exec to \"house\" translated in the window, English-German FreeDict;")
+print("median of %d runs, ms (%d x %s, %s)" % (runs, os.cpu_count(),
+      next((l.split(":", 1)[1].strip() for l in open("/proc/cpuinfo") if l.startswith("model name")), "?"),
+      time.strftime("%Y-%m-%d", time.gmtime())))
+print()
+print("| | wordbay | GoldenDict | ratio |")
+print("|---|---:|---:|---:|")
+for label, a, b in (("window shown", ours.windows, gd.windows),
+                    ("\"house\" translated", ours.times, gd.times)):
+    ma, mb = statistics.median(a), statistics.median(b)
+    print("| %s | %s | %s | %.2f |" % (label, ms(ma), ms(mb), ma / mb))
+print()
+print("runs, ms: wordbay", " ".join(ms(t) for t in ours.times),
+      "/ GoldenDict", " ".join(ms(t) for t in gd.times))
+PY

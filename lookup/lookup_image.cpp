@@ -634,33 +634,10 @@ void BuildPrefixes(const ListImage& list, const std::uint8_t tables[4][256], boo
     }
 }
 
-}  // namespace
-
-bool WriteLookupImage(DB_HANDLE db, const std::string& path, const std::string& source,
-                      const SourceKey& key) {
-    DICTIONARY_INFO info{};
-    if (path.empty() || DB_GetDictionaryInfo(db, &info)->status == 0) return false;
-    ListImage lists[2];
-    if (!CollectWords(db, 0, info.primary_word_count, &lists[0]) ||
-        !CollectWords(db, 1, info.secondary_word_count, &lists[1]) ||
-        !LinkWords(db, 0, lists[1], &lists[0]) || !LinkWords(db, 1, lists[0], &lists[1])) {
-        return false;
-    }
-    const std::uint32_t code_pages[2] = {
-        platform::ListCodePage(info.primary_locale, info.primary_charset),
-        platform::ListCodePage(info.secondary_locale, info.secondary_charset)};
-    // Prefix lists come from the image only where the texts are all distinct:
-    // the engine lists a repeated text as often as it occurs.
-    std::uint8_t tables[2][4][256];
-    const bool have_tables = ReadComparisonTables(source, key, tables);
-    for (int list = 0; list < 2; ++list) {
-        if (have_tables && !lists[list].words.empty() &&
-            lists[list].words.size() == lists[list].in_order.size()) {
-            BuildPrefixes(lists[list], tables[list],
-                          platform::IsMultiByteCodePage(code_pages[list]), code_pages[list],
-                          &lists[list].prefixes);
-        }
-    }
+// The whole image of `lists`, header first; empty when it would not fit the
+// 32-bit offsets.
+std::vector<std::uint8_t> LayOut(const ListImage (&lists)[2], const std::uint32_t (&code_pages)[2],
+                                 const std::string& source, const SourceKey& key) {
     // The data, at offsets from its start; then the header before it.
     std::uint64_t data_size = 0;
     std::uint64_t at[2][4];
@@ -676,7 +653,7 @@ bool WriteLookupImage(DB_HANDLE db, const std::string& path, const std::string& 
     const std::uint64_t chunk_crcs = Align(kHeaderSize + source.size(), 4);
     const std::uint64_t data_start = Align(chunk_crcs + 4 * chunks, 8);
     const std::uint64_t size = data_start + data_size;
-    if (size > UINT32_MAX) return false;
+    if (size > UINT32_MAX) return {};
     std::vector<std::uint8_t> file(static_cast<std::size_t>(size), 0);
     std::uint8_t* h = file.data();
     std::memcpy(h, kMagic, sizeof kMagic);
@@ -724,7 +701,12 @@ bool WriteLookupImage(DB_HANDLE db, const std::string& path, const std::string& 
     crc = Crc(h + kHeaderSize, source.size(), crc);
     crc = Crc(h + chunk_crcs, static_cast<std::size_t>(4 * chunks), crc);
     Put32(h + kHeaderCrc, crc);
+    return file;
+}
 
+// Puts `file` at `path` under a temporary name renamed into place; nothing
+// is left behind when that fails.
+bool WriteReplacing(const std::string& path, const std::vector<std::uint8_t>& file) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos || slash == 0 || !MakeFolders(path.substr(0, slash))) {
         return false;
@@ -738,6 +720,37 @@ bool WriteLookupImage(DB_HANDLE db, const std::string& path, const std::string& 
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool WriteLookupImage(DB_HANDLE db, const std::string& path, const std::string& source,
+                      const SourceKey& key) {
+    DICTIONARY_INFO info{};
+    if (path.empty() || DB_GetDictionaryInfo(db, &info)->status == 0) return false;
+    ListImage lists[2];
+    if (!CollectWords(db, 0, info.primary_word_count, &lists[0]) ||
+        !CollectWords(db, 1, info.secondary_word_count, &lists[1]) ||
+        !LinkWords(db, 0, lists[1], &lists[0]) || !LinkWords(db, 1, lists[0], &lists[1])) {
+        return false;
+    }
+    const std::uint32_t code_pages[2] = {
+        platform::ListCodePage(info.primary_locale, info.primary_charset),
+        platform::ListCodePage(info.secondary_locale, info.secondary_charset)};
+    // Prefix lists come from the image only where the texts are all distinct:
+    // the engine lists a repeated text as often as it occurs.
+    std::uint8_t tables[2][4][256];
+    const bool have_tables = ReadComparisonTables(source, key, tables);
+    for (int list = 0; list < 2; ++list) {
+        if (have_tables && !lists[list].words.empty() &&
+            lists[list].words.size() == lists[list].in_order.size()) {
+            BuildPrefixes(lists[list], tables[list],
+                          platform::IsMultiByteCodePage(code_pages[list]), code_pages[list],
+                          &lists[list].prefixes);
+        }
+    }
+    const std::vector<std::uint8_t> file = LayOut(lists, code_pages, source, key);
+    return !file.empty() && WriteReplacing(path, file);
 }
 
 }  // namespace lookup

@@ -2,8 +2,8 @@
 #
 #   ui -> app -> engine/lexbase.h (the engine's only client header) -> engine -> platform
 #   hook and speech stand on their own (speech over platform); lookup/ (the
-#   look-up image) is a client of lexbase.h and platform, used by app/ and
-#   tools/; tools/ is a client of lexbase.h and platform like app/.
+#   look-up image) is a client of lexbase.h and platform, which tools/ uses
+#   (app/ and ui/ may); tools/ is a client of lexbase.h and platform like app/.
 #
 # A layer's targets do not get the whole tree on their include path: each gets
 # a folder of its own under <build>/layers/ holding links to the folders it may

@@ -33,7 +33,9 @@ bool DictionaryJobs::LoadIntoSlot(DictionarySlot& s, const std::string& path) {
     c_.saved_while_closing().store(false);
     if (s.loaded()) s.WriteSettings();
     c_.view().EnableMenus(false);
-    c_.view().EnableSlotControls(id, false);
+    // While the look-up image answers, the user may type during the load.
+    const bool previewing = id == SlotId::kMain && c_.startup_image().answering();
+    if (!previewing) c_.view().EnableSlotControls(id, false);
     if (id == SlotId::kMain && s.loaded() && DB_IsChanged(s.handle()) != 0) {
         const int answer =
             c_.view().MessageBox(UiText(TextId::MSG_SAVE_CHANGED_DICTIONARY),
@@ -58,12 +60,19 @@ bool DictionaryJobs::LoadIntoSlot(DictionarySlot& s, const std::string& path) {
         ok = r->status != 0;
         if (!ok) failure = r->message;
     }
+    // From here on the dictionary, or its absence, answers; the image's
+    // answers go before the lists are emptied.
+    if (id == SlotId::kMain) c_.startup_image().Stop();
     if (ok) return TakeLoaded(s, fresh, info, path);
 
     if (fresh != nullptr) DB_DestroyHandle(fresh);
     c_.ReportEngineError(TextId::MSG_CANT_LOAD_DICTIONARY, path, failure.c_str());
     // A failed load leaves the slot as it was.
     if (s.loaded()) c_.view().EnableSlotControls(id, true);
+    if (!s.loaded() && previewing) {
+        c_.ClearSlotViews(id);
+        c_.view().EnableSlotControls(id, false);
+    }
     c_.view().EnableMenus(true);
     c_.Retitle();
     if (!s.loaded()) c_.view().RefreshView(id, s);

@@ -23,6 +23,7 @@
 #include "app/message_table.h"
 #include "app/program_dir.h"
 #include "app/search_options.h"
+#include "app/startup_image.h"
 
 namespace wordbay {
 
@@ -129,6 +130,8 @@ public:
     // Runs `change` on the options and the state with their mutex held.
     void ChangeSettings(const std::function<void(SearchOptions&, DictionaryState&)>& change);
 
+    // The main dictionary's look-up image, answering typing until it is loaded.
+    StartupImage& startup_image() { return startup_image_; }
     // Set while a search started by the hot keys or from the popup is under
     // way; the results then also go to the popup or tooltip.
     std::atomic<bool>& hot_key_pending() { return hot_key_pending_; }
@@ -188,6 +191,7 @@ private:
     SearchOptions options_;
     DictionaryState state_;
 
+    StartupImage startup_image_;
     std::atomic<bool> hot_key_pending_{false};
     std::atomic<bool> search_incomplete_{false};
     std::atomic<bool> saved_while_closing_{false};

@@ -13,6 +13,7 @@
 // titles and status texts are UTF-8.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -75,6 +76,9 @@ public:
     // converted with DictionarySlot::ListNameUtf8, or "-" when the slot holds
     // no dictionary). `slot` may be read during the call only.
     virtual void RefreshView(SlotId id, const DictionarySlot& slot) = 0;
+    // The code pages of a slot's two edit boxes and lists before its
+    // dictionary is loaded (the look-up image at start answers in them).
+    virtual void SetSlotCodePages(SlotId, std::uint32_t /*primary*/, std::uint32_t /*secondary*/) {}
 
     // ---- Window titles, status strip, progress, messages -------------------
 

@@ -51,6 +51,12 @@ SearchController::~SearchController() { Stop(); }
 void SearchController::StartWorker(const DictionaryState& state, const SearchOptions& options) {
     context_.SetDictionaryState(state);
     context_.SetOptions(options);
+    // The main dictionary's image answers typing while the start-up job loads
+    // the dictionary; the lists take its code pages now.
+    StartupImage& image = context_.startup_image();
+    if (!state.current.empty() && image.Open(context_.paths().database_dir + "/" + state.current)) {
+        context_.view().SetSlotCodePages(SlotId::kMain, image.code_page(0), image.code_page(1));
+    }
     context_.worker().Start(kJobStartup);
 }
 
@@ -86,6 +92,13 @@ void SearchController::SetShowSplash(bool on) {
 // ---- Typing, selection, activation ------------------------------------------
 
 void SearchController::OnEditChanged(SlotId id, ListSide side) { context_.ListTypedText(id, side); }
+
+void SearchController::OnEditChangedWhileLoading(SlotId id, ListSide side) {
+    // Until the main dictionary is loaded, its settings unread, the primary
+    // side translates.
+    if (id != SlotId::kMain) return;
+    context_.startup_image().Answer(&context_.view(), side, ListSide::kPrimary, options());
+}
 
 bool SearchController::OnDownArrow(SlotId id, ListSide side) {
     if (shown_count(id, side) <= 0) return false;

@@ -89,6 +89,10 @@ public:
     // its text (the typing rule, edit mode included). Changes that the program
     // made itself must not be passed here.
     void OnEditChanged(SlotId slot, ListSide side);
+    // An edit box changed by the user while its dictionary loads (the window
+    // keeps the text and searches it once the dictionary is ready): at start,
+    // the main dictionary's look-up image answers it meanwhile.
+    void OnEditChangedWhileLoading(SlotId slot, ListSide side);
     // Down arrow in an edit box: when its list has entries, focuses the list,
     // selects the first entry and handles that as a selection. Returns whether
     // it did so.

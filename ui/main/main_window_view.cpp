@@ -163,6 +163,11 @@ void MainWindowView::EnableMenus(bool enabled) {
     onUiThread([=, this] { m_hooks.menusEnabled(enabled); });
 }
 
+void MainWindowView::SetSlotCodePages(SlotId id, std::uint32_t primary,
+                                      std::uint32_t secondary) {
+    onUiThread([=, this] { pane(id)->setCodePages(primary, secondary); });
+}
+
 void MainWindowView::RefreshView(SlotId id, const wordbay::DictionarySlot& slot) {
     onUiThread([&slot, id, this] {
         DictionaryPane* p = pane(id);

@@ -77,6 +77,8 @@ public:
     void EnableSlotControls(wordbay::SlotId slot, bool enabled) override;
     void EnableMenus(bool enabled) override;
     void RefreshView(wordbay::SlotId id, const wordbay::DictionarySlot& slot) override;
+    void SetSlotCodePages(wordbay::SlotId id, std::uint32_t primary,
+                          std::uint32_t secondary) override;
     void SetTitles(const wordbay::WindowTitles& titles) override;
     void SetStatus(std::string text) override;
     void BeginProgress(DB_HANDLE handle) override;

@@ -60,8 +60,12 @@ void MainForm::paneNotification(int code, int id, qintptr param) {
                 edit->clearSetByProgram();
                 return;
             }
-            // Kept, and searched as soon as the dictionary is ready.
-            if (m_view->keepTypedWhileBusy(c.slot, c.side)) return;
+            // Kept, and searched as soon as the dictionary is ready;
+            // meanwhile its look-up image may answer.
+            if (m_view->keepTypedWhileBusy(c.slot, c.side)) {
+                m_controller->OnEditChangedWhileLoading(c.slot, c.side);
+                return;
+            }
             m_controller->OnEditChanged(c.slot, c.side);
         } else if (code == kEditEnter) {
             m_controller->OnDownArrow(c.slot, c.side);

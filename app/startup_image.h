@@ -1,0 +1,51 @@
+// The look-up image of the main dictionary while the program starts. Until the
+// worker has loaded the dictionary, typing in the main window is answered from
+// the image (lookup/): the prefix list of the edit box and, with automatic
+// translation, the translations of a word typed in full. The search that the
+// typing also asked of the worker then runs on the loaded dictionary and
+// replaces these answers with its own.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/dictionary_slot.h"
+#include "app/main_view.h"
+#include "app/search_options.h"
+#include "lookup/lookup_image.h"
+
+namespace wordbay {
+
+class StartupImage {
+public:
+    // Maps the image of the dictionary file `path` when it is current and
+    // starts answering. User-interface thread, before the worker starts.
+    bool Open(const std::string& path);
+
+    // Whether typing is answered from the image. Any thread.
+    bool answering() const { return answering_.load(); }
+    // The code page of the primary (0) or the secondary list (1); only while
+    // answering.
+    std::uint32_t code_page(int list) const { return image_.code_page(list); }
+    // Ends the answers for good: the dictionary is loaded, or failed to load.
+    // Any thread; the worker calls it before it empties the lists.
+    void Stop() { answering_.store(false); }
+
+    // Answers the edit box `side` of the main slot, whose text the user
+    // changed, when the options ask for a plain prefix search; `source` is the
+    // side that translates. User-interface thread.
+    void Answer(MainView* view, ListSide side, ListSide source, const SearchOptions& options);
+
+private:
+    // Shows `words` in a list; the list paints from the arrays kept here.
+    void Show(MainView* view, ListSide side, std::vector<std::string> words);
+
+    lookup::LookupImage image_;
+    std::atomic<bool> answering_{false};
+    std::vector<std::string> words_[2];
+    std::vector<const char*> items_[2];
+};
+
+}  // namespace wordbay

@@ -1,0 +1,111 @@
+// The main dictionary's look-up image at start: typing answered from it
+// until the dictionary is loaded.
+#include "app/startup_image.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/tests/controller_fixture.h"
+#include "lookup/lookup_image.h"
+
+namespace wordbay::testing {
+namespace {
+
+class StartupImageTest : public ControllerTest {
+protected:
+    void SetUp() override {
+        ControllerTest::SetUp();
+        ::setenv("XDG_CACHE_HOME", PathOf("cache").c_str(), 1);
+        path_ = DatabasePath("d.v03");
+        WriteDictionary(path_, {{"house", "dom"},
+                                {"house", "kuca"},
+                                {"household", "domacinstvo"},
+                                {"horse", "konj"},
+                                {"cat", "macka"}});
+    }
+
+    // Writes the image of the dictionary as it is now.
+    void WriteImage() {
+        const std::string real = std::filesystem::canonical(path_).string();
+        lookup::SourceKey key;
+        ASSERT_TRUE(lookup::ReadSourceKey(real, &key));
+        DB_HANDLE db = DB_CreateHandle()->handle;
+        ASSERT_NE(DB_Load(db, DB_FORMAT_V03_LOAD, real.c_str(), 0, 0)->status, 0);
+        EXPECT_TRUE(lookup::WriteLookupImage(db, lookup::ImagePathOf(real), real, key));
+        DB_DestroyHandle(db);
+    }
+
+    void Type(StartupImage* image, const std::string& text, const SearchOptions& options) {
+        view_.SetEditText(SlotId::kMain, ListSide::kPrimary, text);
+        image->Answer(&view_, ListSide::kPrimary, ListSide::kPrimary, options);
+    }
+    std::vector<std::string> Shown(ListSide side) { return view_.List(SlotId::kMain, side); }
+
+    std::string path_;
+};
+
+TEST_F(StartupImageTest, TypingIsAnsweredFromTheImageUntilItStops) {
+    WriteImage();
+    StartupImage image;
+    ASSERT_TRUE(image.Open(path_));
+    EXPECT_TRUE(image.answering());
+    SearchOptions options;
+    options.auto_translate = true;
+
+    Type(&image, "ho", options);
+    EXPECT_EQ(Shown(ListSide::kPrimary), (std::vector<std::string>{"horse", "house", "household"}));
+    EXPECT_TRUE(Shown(ListSide::kSecondary).empty());
+    // A word typed in full, in other case, is translated as the engine has it.
+    Type(&image, "HOUSE", options);
+    EXPECT_EQ(Shown(ListSide::kPrimary), (std::vector<std::string>{"house", "household"}));
+    EXPECT_EQ(Shown(ListSide::kSecondary), (std::vector<std::string>{"dom", "kuca"}));
+    EXPECT_EQ(view_.EditText(SlotId::kMain, ListSide::kSecondary), "dom");
+    EXPECT_EQ(view_.SelectedIndex(SlotId::kMain, ListSide::kPrimary), 0);
+    // Case counts when asked to; nothing matches then.
+    options.case_sensitive = true;
+    Type(&image, "HOUSE", options);
+    EXPECT_TRUE(Shown(ListSide::kPrimary).empty());
+    EXPECT_TRUE(Shown(ListSide::kSecondary).empty());
+    EXPECT_EQ(view_.EditText(SlotId::kMain, ListSide::kSecondary), "");
+
+    // Other search modes wait for the dictionary, as does everything after Stop.
+    options.case_sensitive = false;
+    Type(&image, "ca", options);
+    options.wildcards = true;
+    Type(&image, "h*", options);
+    EXPECT_EQ(Shown(ListSide::kPrimary), (std::vector<std::string>{"cat"}));
+    options.wildcards = false;
+    image.Stop();
+    Type(&image, "h", options);
+    EXPECT_EQ(Shown(ListSide::kPrimary), (std::vector<std::string>{"cat"}));
+}
+
+TEST_F(StartupImageTest, NoImageOrAStaleOneIsNotOpened) {
+    StartupImage none;
+    EXPECT_FALSE(none.Open(path_));
+    EXPECT_FALSE(none.answering());
+    WriteImage();
+    WriteDictionary(path_, {{"house", "dom"}});  // saved again: another state
+    StartupImage stale;
+    EXPECT_FALSE(stale.Open(path_));
+    EXPECT_FALSE(stale.answering());
+    EXPECT_FALSE(StartupImage().Open(DatabasePath("missing.v03")));
+}
+
+// At start the program answers typing from the image while the start-up job
+// loads, then the loaded dictionary answers the same search.
+TEST_F(StartupImageTest, TheLoadedDictionaryTakesOverTheSearch) {
+    WriteImage();
+    SearchOptions options;
+    options.auto_translate = true;
+    Start("d.v03", options);
+    ControllerTest::Type(SlotId::kMain, ListSide::kPrimary, "house");
+    WaitIdle();
+    EXPECT_EQ(Shown(ListSide::kPrimary), (std::vector<std::string>{"house", "household"}));
+    EXPECT_EQ(Shown(ListSide::kSecondary), (std::vector<std::string>{"dom", "kuca"}));
+}
+
+}  // namespace
+}  // namespace wordbay::testing

@@ -4,7 +4,9 @@
 # server with a window manager:
 #   - wordbay: a portable program folder holding the dictionary that
 #     `wordbay-cli freedict eng-deu` makes, opened at start, automatic
-#     translation on;
+#     translation on; once with the dictionary's look-up image in its cache
+#     (every start after the first), once without (it then answers only
+#     after loading the dictionary);
 #   - GoldenDict (Debian's goldendict) with the installed dictd files of
 #     dict-freedict-eng-deu as its only dictionary, its index built before.
 # Each run starts from a fresh copy of the program's prepared home (settings,
@@ -18,7 +20,8 @@
 # a busy machine slows both alike.
 #
 # Usage: bench/startup.sh [BUILD_DIR] [RUNS]   (default build, 7 runs)
-# STARTUP_SHOTS=FOLDER keeps the screens that the runs wait for as pictures.
+# STARTUP_SHOTS=FOLDER keeps the screens that the runs wait for, and the first
+# run's when it counted as answered, as pictures.
 # Run as root, it installs what is missing (goldendict, openbox, xdotool,
 # x11-apps, xvfb) with apt-get. A manual tool: CI does not run it.
 set -euo pipefail
@@ -98,10 +101,10 @@ XML
 
 # Each run starts from a fresh copy of the prepared home: the program
 # folder with it for wordbay, ~/.goldendict for GoldenDict.
-python3 - "$dir" "$runs" <<'PY'
+python3 - "$dir" "$runs" "$build/bin/wordbay-cli" <<'PY'
 import os, shutil, statistics, subprocess, sys, time
 
-work, runs = sys.argv[1], int(sys.argv[2])
+work, runs, cli = sys.argv[1], int(sys.argv[2]), sys.argv[3]
 
 def screen():
     """The root window's pixels as rows of bytes (xwd's Z format)."""
@@ -114,23 +117,26 @@ def screen():
     start = header + 12 * colours
     return [data[start + y * line:start + (y + 1) * line] for y in range(height)], width
 
-def differing_pixels(a, b):
-    """Pixels of two screens that differ, counted only on rows that differ."""
+def differing_pixels(a, b, region):
+    """Pixels of two screens that differ inside region (x0, y0, x1, y1)."""
     rows_a, width = a
     rows_b, _ = b
+    x0, y0, x1, y1 = region
+    step = len(rows_a[0]) // width
     count = 0
-    for ra, rb in zip(rows_a, rows_b):
+    for ra, rb in zip(rows_a[y0:y1], rows_b[y0:y1]):
+        ra, rb = ra[x0 * step:x1 * step], rb[x0 * step:x1 * step]
         if ra != rb:
-            step = len(ra) // width
-            count += sum(1 for x in range(0, width * step, step) if ra[x:x + step] != rb[x:x + step])
+            count += sum(1 for x in range(0, len(ra), step) if ra[x:x + step] != rb[x:x + step])
     return count
 
-CARET = 80  # a blinking caret, and no more, may differ at the end
+TOLERANCE = 20  # pixels; the regions hold no caret
 
 class Program:
-    def __init__(self, name, command, prepared, keys, window):
+    def __init__(self, name, command, prepared, keys, window, region):
         self.name, self.command, self.prepared = name, command, prepared
         self.keys, self.window = keys, window  # the window: xdotool search's terms
+        self.region = region  # where the translations show, on the screen
         self.reference = None
         self.times, self.windows = [], []
 
@@ -181,11 +187,17 @@ class Program:
         self.type_word(process)
         time.sleep(12)
         self.reference = screen()
-        shots = os.environ.get("STARTUP_SHOTS")
-        if shots:  # the reference as a picture, to check what the runs wait for
-            subprocess.run("xwd -root -silent | convert xwd:- %s/%s.png"
-                           % (shots, self.name), shell=True, check=True)
+        self.picture("")
         self.stop(process)
+
+    def picture(self, suffix):
+        """With STARTUP_SHOTS, the screen now as a picture: the reference, and
+        the first run's screen when it counted as answered."""
+        shots = os.environ.get("STARTUP_SHOTS")
+        if shots:
+            name = self.name.replace(",", "").replace(" ", "-") + suffix + ".png"
+            subprocess.run("xwd -root -silent | convert xwd:- '%s'" % os.path.join(shots, name),
+                           shell=True, check=True)
 
     def run(self):
         process, begin = self.start()
@@ -193,7 +205,8 @@ class Program:
         while True:
             now = screen()
             done = time.monotonic()
-            if differing_pixels(now, self.reference) <= CARET:
+            if differing_pixels(now, self.reference, self.region) <= TOLERANCE:
+                self.picture("-answered") if not self.times else None
                 break
             if done - begin > 60:
                 raise SystemExit("%s: no translation after 60 s" % self.name)
@@ -201,11 +214,28 @@ class Program:
         self.times.append(done - begin)
         self.windows.append(shown - begin)
 
-ours = Program("wordbay", [os.path.join(work, "run-home", "program", "wordbay")],
-               os.path.join(work, "ours"), ["house"], ["--class", "wordbay"])
+program = [os.path.join(work, "run-home", "program", "wordbay")]
+# The translation list of the main window, placed by the settings file.
+translations = (424, 197, 796, 488)
+cold = Program("wordbay, no image", program, os.path.join(work, "ours"), ["house"],
+               ["--class", "wordbay"], translations)
+ours = Program("wordbay", program, os.path.join(work, "ours-image"), ["house"],
+               ["--class", "wordbay"], translations)
+
+# The look-up image that the program answers from at start lies in the cache
+# of the home it runs in, keyed by the dictionary's path there: written once
+# in a run home, which is then kept as the prepared one.
+home = os.path.join(work, "run-home")
+shutil.rmtree(home, ignore_errors=True)
+shutil.copytree(cold.prepared, home, symlinks=True)
+subprocess.run([cli, "list", os.path.join(home, "program", "database", "eng-deu.v03"), "a"],
+               env=dict(os.environ, XDG_CACHE_HOME=os.path.join(home, "cache")),
+               stdout=subprocess.DEVNULL, check=True)
+shutil.copytree(home, ours.prepared, symlinks=True)
 # The main window; "GoldenDict - Initializing" is the indexing window.
+# Its article view, where it first places its main window on this screen.
 gd = Program("GoldenDict", ["goldendict"], os.path.join(work, "goldendict", "home"),
-             ["house", "Return"], ["--name", "GoldenDict$"])
+             ["house", "Return"], ["--name", "GoldenDict$"], (190, 190, 620, 600))
 
 # GoldenDict indexes its dictionaries at its first start: that start is kept
 # as the prepared home, as a user's later starts find it.
@@ -216,10 +246,11 @@ gd.stop(process)
 shutil.rmtree(gd.prepared)
 shutil.copytree(os.path.join(work, "run-home"), gd.prepared, symlinks=True)
 
-for program in (ours, gd):
+programs = (ours, cold, gd)
+for program in programs:
     program.settle()
 for _ in range(runs):
-    for program in (ours, gd):
+    for program in programs:
         program.run()
 
 def ms(seconds):
@@ -231,13 +262,13 @@ print("median of %d runs, ms (%d x %s, %s)" % (runs, os.cpu_count(),
       next((l.split(":", 1)[1].strip() for l in open("/proc/cpuinfo") if l.startswith("model name")), "?"),
       time.strftime("%Y-%m-%d", time.gmtime())))
 print()
-print("| | wordbay | GoldenDict | ratio |")
-print("|---|---:|---:|---:|")
-for label, a, b in (("window shown", ours.windows, gd.windows),
-                    ("\"house\" translated", ours.times, gd.times)):
-    ma, mb = statistics.median(a), statistics.median(b)
-    print("| %s | %s | %s | %.2f |" % (label, ms(ma), ms(mb), ma / mb))
+print("| | wordbay | wordbay, no image | GoldenDict | ratios to GoldenDict |")
+print("|---|---:|---:|---:|---:|")
+for label, times in (("window shown", lambda p: p.windows),
+                     ("\"house\" translated", lambda p: p.times)):
+    a, b, c = (statistics.median(times(p)) for p in programs)
+    print("| %s | %s | %s | %s | %.2f, %.2f |" % (label, ms(a), ms(b), ms(c), a / c, b / c))
 print()
-print("runs, ms: wordbay", " ".join(ms(t) for t in ours.times),
-      "/ GoldenDict", " ".join(ms(t) for t in gd.times))
+for program in programs:
+    print("runs, ms, %s:" % program.name, " ".join(ms(t) for t in program.times))
 PY

@@ -868,7 +868,8 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
     const bool swap = args.Has("swap");
     if (swap) std::swap(from, to);
     std::vector<TranslationPair> pairs;
-    if (!ReadDictd(base, &pairs, &error)) {
+    std::size_t repeated = 0;
+    if (!ReadDictd(base, &pairs, &error, &repeated)) {
         c.err << "wordbay-cli: " << error << '\n';
         return kExitFailed;
     }
@@ -894,6 +895,7 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
     const auto report = [&] {
         c.out << "Pairs kept: " << encoded.kept << ", dropped: " << encoded.dropped << ".\n";
         if (encoded.dropped > 0) c.out << "Dropped: " << encoded.Reasons() << ".\n";
+        if (repeated > 0) c.out << "Repeated pairs kept once: " << repeated << ".\n";
     };
     if (encoded.kept == 0) {
         c.err << "wordbay-cli: No translation pair could be kept (" << encoded.dropped

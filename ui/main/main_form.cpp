@@ -28,11 +28,13 @@
 #include "ui/main/help_page.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/main_speech.h"
+#include "ui/main/pane_modes.h"
 #include "ui/main/search_edit.h"
 #include "ui/main/search_switches.h"
 #include "ui/main/secondary_windows.h"
 #include "ui/main/status_strip.h"
 #include "ui/main/tray_icon.h"
+#include "ui/main/window_presence.h"
 #include "ui/main/word_editing.h"
 #include "ui/popup/popup_form.h"
 #include "ui/popup/tooltip_form.h"
@@ -165,6 +167,23 @@ void MainForm::createParts() {
     m_windows =
         std::make_unique<SecondaryWindows>(this, &m_settings, m_paths.settings_file, m_panes[0],
                                            m_panes[1], m_controller.get(), &m_fonts, windowHooks());
+    WindowPresence::Hooks presenceHooks;
+    presenceHooks.statesChanged = [this] { updateMenuStates(); };
+    m_presence = std::make_unique<WindowPresence>(this, m_tray, &m_settings, m_controller.get(),
+                                                  m_windows.get(), std::move(presenceHooks));
+    PaneModes::Parts parts;
+    parts.mainPane = m_panes[0];
+    parts.dualPane = m_panes[1];
+    parts.view = m_view.get();
+    parts.editing = m_editing.get();
+    parts.windows = m_windows.get();
+    parts.dialogs = m_dialogs.get();
+    PaneModes::Hooks modeHooks;
+    modeHooks.statesChanged = [this] { updateMenuStates(); };
+    modeHooks.bringToFront = [this] { m_presence->bringToFront(); };
+    modeHooks.restoreFromTray = [this] { m_presence->restoreFromTray(); };
+    m_modes = std::make_unique<PaneModes>(parts, m_controller.get(), &m_settings, &m_editMode,
+                                          std::move(modeHooks));
 }
 
 MainWindowView::Hooks MainForm::viewHooks() {
@@ -175,14 +194,14 @@ MainWindowView::Hooks MainForm::viewHooks() {
     h.titlesChanged = [this](const wordbay::WindowTitles& t) { m_windows->setTitles(t); };
     h.menusEnabled = [this](bool enabled) { m_menus->setEnabled(enabled); };
     h.editModeOff = [this] {
-        if (m_editMode) toggleEditMode();
+        if (m_editMode) m_modes->toggleEditMode();
     };
     // The controller has set dual mode in its options before it calls.
     h.dualModeChanged = [this] {
         updateMenuStates();
-        layoutPanes();
+        m_modes->layout();
     };
-    h.bringToFront = [this] { bringToFront(); };
+    h.bringToFront = [this] { m_presence->bringToFront(); };
     h.otherWindowsReady = [this] {
         return m_windows->popup() && m_windows->tooltip() && m_windows->textWindow();
     };
@@ -205,10 +224,10 @@ MainHotKey::Hooks MainForm::hotKeyHooks() {
         } else if (target == 2 && m_windows->tooltip() && !m_settings.main_on_top) {
             m_windows->tooltip()->showTooltip(true);
         } else {
-            bringToFront();
+            m_presence->bringToFront();
         }
     };
-    h.bringToFront = [this] { bringToFront(); };
+    h.bringToFront = [this] { m_presence->bringToFront(); };
     h.sourceEdit = [this]() -> const SearchEdit* {
         if (!mainLoaded()) return nullptr;
         return m_panes[0]->edit(m_controller->slot(SlotId::kMain).source_side());
@@ -220,9 +239,9 @@ MainHotKey::Hooks MainForm::hotKeyHooks() {
 SecondaryWindows::Hooks MainForm::windowHooks() {
     SecondaryWindows::Hooks h;
     h.mainCommand = [this](int id) { command(kMenuCommand, id, nullptr, 0); };
-    h.bringMainToFront = [this] { bringToFront(); };
+    h.bringMainToFront = [this] { m_presence->bringToFront(); };
     h.shareKeys = [this](QWidget* window) { m_menus->shareAccelerators(window); };
-    h.mainLeavesTop = [this] { setAlwaysOnTop(false); };
+    h.mainLeavesTop = [this] { m_presence->setAlwaysOnTop(false); };
     h.statesChanged = [this] { updateMenuStates(); };
     h.editMode = [this] { return m_editMode; };
     return h;
@@ -340,24 +359,12 @@ wordbay::SearchOptions MainForm::options() const {
     return m_controller != nullptr ? m_controller->options() : wordbay::SearchOptions();
 }
 
-void MainForm::setOptions(const wordbay::SearchOptions& options) {
-    m_controller->SetOptions(options);
-    updateMenuStates();
-}
-
 bool MainForm::editMode() const { return m_editMode; }
 
-DictionaryPane* MainForm::pane(SlotId slot) const {
-    return m_panes[slot == SlotId::kMain ? 0 : 1];
-}
+DictionaryPane* MainForm::pane(SlotId slot) const { return m_panes[slot == SlotId::kMain ? 0 : 1]; }
 
 bool MainForm::mainLoaded() const {
     return m_controller != nullptr && m_controller->slot(SlotId::kMain).loaded();
-}
-
-void MainForm::endLoop() {
-    m_controller->slot(SlotId::kMain).EndLoop();
-    m_controller->slot(SlotId::kDual).EndLoop();
 }
 
 // ---- Commands --------------------------------------------------------------
@@ -376,7 +383,7 @@ void MainForm::registerCommands() {
     t.add({cmd::kMainPrimaryEdit, cmd::kMainSecondaryEdit, cmd::kMainPrimaryList,
            cmd::kMainSecondaryList, cmd::kDualPrimaryEdit, cmd::kDualSecondaryEdit,
            cmd::kDualPrimaryList, cmd::kDualSecondaryList},
-          [this](const Call& c) { paneNotification(c.code, c.id, c.param); });
+          [this](const Call& c) { m_modes->notification(c.code, c.id, c.param); });
 
     // Search modes and switches.
     auto pattern = [this](wordbay::PatternKind kind) {
@@ -406,9 +413,9 @@ void MainForm::registerCommands() {
     t.add(cmd::kExit, [this](const Call&) { close(); });
 
     // Dual mode, edit mode and the pane's editing commands.
-    t.add(cmd::kDualMode, [this](const Call&) { toggleDualMode(); });
+    t.add(cmd::kDualMode, [this](const Call&) { m_modes->toggleDualMode(); });
     t.add(cmd::kLoadDual, [this](const Call&) { m_dialogs->loadDual(); });
-    t.add(cmd::kEditMode, [this](const Call&) { toggleEditMode(); });
+    t.add(cmd::kEditMode, [this](const Call&) { m_modes->toggleEditMode(); });
     // Changing the dictionary's words works in edit mode only.
     auto editing = [this](void (WordEditing::*change)()) {
         return [this, change](const Call&) {
@@ -427,10 +434,10 @@ void MainForm::registerCommands() {
           [this](const Call& c) { m_focus->edit(c.id); });
     t.add(cmd::kDropWord, [this](const Call&) { m_hotKey->dropWord(); });
     t.add({cmd::kChangeDirection, cmd::kMainDirection},
-          [this](const Call&) { reverseDirection(SlotId::kMain); });
-    t.add(cmd::kDualDirection, [this](const Call&) { reverseDirection(SlotId::kDual); });
-    t.add(cmd::kLeave, [this](const Call&) { leave(false); });
-    t.add(cmd::kLeaveToOther, [this](const Call&) { leave(true); });
+          [this](const Call&) { m_modes->reverseDirection(SlotId::kMain); });
+    t.add(cmd::kDualDirection, [this](const Call&) { m_modes->reverseDirection(SlotId::kDual); });
+    t.add(cmd::kLeave, [this](const Call&) { m_modes->leave(false); });
+    t.add(cmd::kLeaveToOther, [this](const Call&) { m_modes->leave(true); });
     registerWindowCommands();
 }
 
@@ -439,7 +446,8 @@ void MainForm::registerWindowCommands() {
     CommandTable& t = m_commands;
     using Call = CommandTable::Call;
     t.add(cmd::kInterfaceLanguage, [this](const Call&) { chooseInterfaceLanguage(); });
-    t.add(cmd::kAlwaysOnTop, [this](const Call&) { setAlwaysOnTop(!m_settings.main_on_top); });
+    t.add(cmd::kAlwaysOnTop,
+          [this](const Call&) { m_presence->setAlwaysOnTop(!m_settings.main_on_top); });
     t.add(cmd::kUseHotKeys, [this](const Call&) {
         m_settings.use_hot_keys = !m_settings.use_hot_keys;
         m_hotKey->install(m_settings.use_hot_keys);
@@ -474,9 +482,9 @@ void MainForm::registerWindowCommands() {
     t.add(cmd::kSettings, [this](const Call&) { openSettings(); });
     t.add({cmd::kHotKeyChoice1, cmd::kHotKeyChoice2, cmd::kHotKeyChoice3},
           [this](const Call&) { m_hotKey->changeKeys(); });
-    t.add(cmd::kHotKeysCallMain, [this](const Call&) { setHotKeyTarget(0); });
-    t.add(cmd::kHotKeysCallPopup, [this](const Call&) { setHotKeyTarget(1); });
-    t.add(cmd::kHotKeysCallTooltip, [this](const Call&) { setHotKeyTarget(2); });
+    t.add(cmd::kHotKeysCallMain, [this](const Call&) { m_presence->setHotKeyTarget(0); });
+    t.add(cmd::kHotKeysCallPopup, [this](const Call&) { m_presence->setHotKeyTarget(1); });
+    t.add(cmd::kHotKeysCallTooltip, [this](const Call&) { m_presence->setHotKeyTarget(2); });
     auto flip = [](bool* setting) { return [setting](const Call&) { *setting = !*setting; }; };
     t.add(cmd::kMinimizeToTray, flip(&m_settings.minimize_to_tray));
     t.add(cmd::kSnapPopup, flip(&m_settings.popup_to_cursor));
@@ -492,85 +500,19 @@ void MainForm::registerWindowCommands() {
     // Help, the tray and the program's later starts.
     t.add(cmd::kHelpContents, [this](const Call&) { openHelpPage(m_paths); });
     t.add(cmd::kHelpAbout, [this](const Call&) { DlgAbout(this).exec(); });
-    t.add(cmd::kRestoreFromTray, [this](const Call&) { restoreFromTray(); });
+    t.add(cmd::kRestoreFromTray, [this](const Call&) { m_presence->restoreFromTray(); });
     auto fromOtherStart = [](const Call& c) {
         return c.code == cmd::kActivateCode && c.param == -1;
     };
     t.add(cmd::kActivateInstance, [this, fromOtherStart](const Call& c) {
-        if (fromOtherStart(c)) restoreFromTray();
+        if (fromOtherStart(c)) m_presence->restoreFromTray();
     });
     t.add(cmd::kTranslateSelection, [this, fromOtherStart](const Call& c) {
         if (fromOtherStart(c)) m_hotKey->translateSelection();
     });
 }
 
-void MainForm::setHotKeyTarget(int target) {
-    m_settings.hot_key_target = target;
-    wordbay::SearchOptions o = options();
-    o.hot_key_target = static_cast<wordbay::HotKeyTarget>(target);
-    setOptions(o);
-    if (target == 0) {
-        if (m_windows->popup()) m_windows->popup()->hide();
-        if (m_windows->tooltip()) m_windows->tooltip()->hide();
-        if (m_settings.main_on_top) setAlwaysOnTop(true);
-    } else if (target == 1) {
-        if (m_windows->tooltip()) m_windows->tooltip()->hide();
-        if (m_windows->popup() && m_settings.popup_on_top) m_windows->popup()->showPopup(true);
-    } else if (target == 2) {
-        if (m_windows->popup()) m_windows->popup()->hide();
-        if (m_windows->tooltip() && m_settings.tooltip_on_top)
-            m_windows->tooltip()->showTooltip(true);
-    }
-}
-
-void MainForm::setAlwaysOnTop(bool on) {
-    m_settings.main_on_top = on;
-    if (on) {
-        // Only one window can stay above the others.
-        m_settings.popup_on_top = false;
-        m_settings.tooltip_on_top = false;
-        if (m_windows->popup()) {
-            m_windows->popup()->applyOnTop();
-            m_windows->popup()->hide();
-        }
-        if (m_windows->tooltip()) {
-            m_windows->tooltip()->applyOnTop();
-            m_windows->tooltip()->hide();
-        }
-    }
-    setStaysOnTop(on);
-    if (on) {
-        show();
-        raise();
-    }
-    updateMenuStates();
-}
-
-void MainForm::bringToFront() {
-    if (isMinimized()) {
-        showNormal();
-    } else {
-        show();
-    }
-    raise();
-    activateWindow();
-}
-
-void MainForm::restoreFromTray() {
-    if (m_tray != nullptr) m_tray->hide();
-    m_inTray = false;
-    bringToFront();
-}
-
-bool MainForm::onMinimize() {
-    // Without a notification area the window is minimised normally: an icon
-    // nobody can see would leave no way back to it.
-    if (!m_settings.minimize_to_tray || !TrayIcon::available()) return false;
-    m_tray->show(windowTitle());
-    m_inTray = true;
-    hide();
-    return true;
-}
+bool MainForm::onMinimize() { return m_presence->minimizeToTray(); }
 
 void MainForm::onActivate() {
     if (m_hotKey) m_hotKey->clipboardStep();
@@ -586,7 +528,7 @@ void MainForm::onContextMenu(const QPoint& globalPos, QWidget* source) {
 // queued call: while a job runs, the close is tried again a moment later.
 bool MainForm::onClose() {
     if (m_controller == nullptr) return false;
-    endLoop();
+    m_modes->endLoops();
     if (m_closing) {
         if (m_controller->WorkerFinished()) return false;
         closeLater(this);
@@ -650,7 +592,7 @@ void MainForm::writeProgramSettings(const wordbay::SettingsFile* file) {
     m_settings.case_sensitive = o.case_sensitive;
     m_settings.auto_translate = o.auto_translate;
     m_settings.maximized = isMaximized();
-    const bool minimized = isMinimized() || m_inTray;
+    const bool minimized = isMinimized() || m_presence->inTray();
     if (!m_settings.maximized && !minimized) {
         m_settings.x = x();
         m_settings.y = y();

@@ -30,11 +30,13 @@ class DictionaryDialogs;
 class FocusedControl;
 class MainMenus;
 class MainSpeech;
+class PaneModes;
 class SearchSwitches;
 class WordEditing;
 class StatusStrip;
 class TrayIcon;
 class WTipManager;
+class WindowPresence;
 
 namespace wordbay {
 class Catalogue;
@@ -56,7 +58,6 @@ public:
     const wordbay::ProgramSettings& settings() const { return m_settings; }
     wordbay::SearchOptions options() const;
     bool editMode() const;
-    bool inTray() const { return m_inTray; }
     DictionaryPane* pane(wordbay::SlotId slot) const;
     ButtonBar* buttonBar() const { return m_buttons; }
     StatusStrip* statusStrip() const { return m_status; }
@@ -65,8 +66,6 @@ public:
     // and shows it, maximised when stored so, on top when stored so.
     void showAtStoredPlace();
     MainHotKey* hotKey() const { return m_hotKey.get(); }
-    // Brings the window to the front, out of the tray.
-    void bringToFront();
     // The text translation, popup, tooltip and character map windows, made
     // after the main window and before it is shown.
     SecondaryWindows* windows() const { return m_windows.get(); }
@@ -91,7 +90,6 @@ private:
     // check marks and the enabling.
     void retranslate();
     void updateMenuStates();
-    void layoutPanes();
     void buttonTablesFromLanguage();
     // What the worker's view, the hot key and the other windows ask of the
     // window itself.
@@ -105,23 +103,12 @@ private:
     void registerWindowCommands();
 
     // Commands by subject.
-    void paneNotification(int code, int id, qintptr param);
-    void toggleDualMode();
-    void toggleEditMode();
-    void reverseDirection(wordbay::SlotId slot);
-    void setHotKeyTarget(int target);
-    void setAlwaysOnTop(bool on);
-    void leave(bool toOtherSide);
     void chooseInterfaceLanguage();
-    void restoreFromTray();
     // Both write into `file` when given (closing writes the settings file
     // once), else into a pass of their own.
     void writeProgramSettings(const wordbay::SettingsFile* file = nullptr);
 
     void openSettings();
-
-    void endLoop();
-    void setOptions(const wordbay::SearchOptions& options);
     bool mainLoaded() const;
 
     wordbay::ProgramPaths m_paths;
@@ -138,7 +125,6 @@ private:
     TrayIcon* m_tray = nullptr;
 
     bool m_editMode = false;
-    bool m_inTray = false;
     bool m_closing = false;
 
     // The settings the window itself keeps ([options] it does not show).
@@ -151,6 +137,8 @@ private:
     std::unique_ptr<SearchSwitches> m_switches;
     std::unique_ptr<WordEditing> m_editing;
     std::unique_ptr<MainHotKey> m_hotKey;
+    std::unique_ptr<PaneModes> m_modes;
+    std::unique_ptr<WindowPresence> m_presence;
     // The window as the worker sees it.
     std::unique_ptr<MainWindowView> m_view;
     // Last: created after everything it calls back into, destroyed first.

@@ -55,8 +55,8 @@ void BM_Merge(benchmark::State& state) {
         DB_HANDLE db = DB_CreateHandle()->handle;
         DB_Load(db, DB_FORMAT_V03_LOAD, bench::DictionaryFile().c_str(), 0, 0);
         const auto start = bench::Clock::now();
-        const DB_RESULT* r = DB_Update(db, DB_TRANS_PRIMARY_TO_SECONDARY, DB_FORMAT_TXT_LOAD,
-                                       pairs.c_str());
+        const DB_RESULT* r =
+            DB_Update(db, DB_TRANS_PRIMARY_TO_SECONDARY, DB_FORMAT_TXT_LOAD, pairs.c_str());
         const double seconds = bench::Seconds(start);
         if (r->status == 0) state.SkipWithError(r->message);
         state.SetIterationTime(seconds);
@@ -72,8 +72,8 @@ void BM_Merge(benchmark::State& state) {
     const auto first = Medians().find(25000);
     if (first != Medians().end() && state.range(0) != 25000) {
         state.counters["growth"] = median / first->second;
-        bench::RecordRatio("merge of " + std::to_string(count) + " pairs against 25,000",
-                           median, first->second, 10.0 * static_cast<double>(count) / 200000, "");
+        bench::RecordRatio("merge of " + std::to_string(count) + " pairs against 25,000", median,
+                           first->second, 10.0 * static_cast<double>(count) / 200000, "");
     }
     std::remove(pairs.c_str());
 }

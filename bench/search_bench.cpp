@@ -62,9 +62,9 @@ void BM_RegexScan(benchmark::State& state) {
     pcre2_set_character_tables(context, list.regex_tables);
     int error = 0;
     PCRE2_SIZE offset = 0;
-    pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(kExpression),
-                                     PCRE2_ZERO_TERMINATED, PCRE2_CASELESS, &error, &offset,
-                                     context);
+    pcre2_code* code =
+        pcre2_compile(reinterpret_cast<PCRE2_SPTR>(kExpression), PCRE2_ZERO_TERMINATED,
+                      PCRE2_CASELESS, &error, &offset, context);
     pcre2_match_data* data = pcre2_match_data_create_from_pattern(code, nullptr);
     std::vector<const char*> found(words.size());
     std::int64_t matches = 0;
@@ -72,8 +72,8 @@ void BM_RegexScan(benchmark::State& state) {
         state, "regex scan of the whole list", 1.3,
         [&] {
             const auto start = Clock::now();
-            const DB_RESULT* result = DB_List(db, DB_PRIMARY_LIST, kExpression, 0, 0,
-                                              DB_LIST_REGEX, Output().data(), Capacity());
+            const DB_RESULT* result = DB_List(db, DB_PRIMARY_LIST, kExpression, 0, 0, DB_LIST_REGEX,
+                                              Output().data(), Capacity());
             const double t = Seconds(start);
             if (result->count != matches) state.SkipWithError("different matches");
             return t;
@@ -182,8 +182,7 @@ void Translate(benchmark::State& state, bool folded) {
     std::int64_t ours_found = 0, base_found = 0;
     const int case_sensitive = folded ? 0 : 1;
     bench::MeasureRatio(
-        state, folded ? "DB_Translate x 10,000, case folded" : "DB_Translate x 10,000, exact",
-        3.0,
+        state, folded ? "DB_Translate x 10,000, case folded" : "DB_Translate x 10,000, exact", 3.0,
         [&] {
             ours_found = 0;
             const auto start = Clock::now();

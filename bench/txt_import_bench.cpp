@@ -57,15 +57,18 @@ double ReadKeyAndSort() {
 void BM_TxtImport(benchmark::State& state) {
     const std::string& path = bench::TxtFile();
     DB_HANDLE db = DB_CreateHandle()->handle;
-    bench::MeasureRatio(state, "TXT import", 1.5, [&] {
-        const auto start = Clock::now();
-        if (DB_Load(db, DB_FORMAT_TXT_LOAD, path.c_str(), kEnglish, kGerman)->status != 1) {
-            std::abort();
-        }
-        const double t = Seconds(start);
-        DB_Close(db);
-        return t;
-    }, ReadKeyAndSort);
+    bench::MeasureRatio(
+        state, "TXT import", 1.5,
+        [&] {
+            const auto start = Clock::now();
+            if (DB_Load(db, DB_FORMAT_TXT_LOAD, path.c_str(), kEnglish, kGerman)->status != 1) {
+                std::abort();
+            }
+            const double t = Seconds(start);
+            DB_Close(db);
+            return t;
+        },
+        ReadKeyAndSort);
     DB_DestroyHandle(db);
 }
 BENCHMARK(BM_TxtImport)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -169,11 +169,12 @@ void BM_MemoryAfterLoad(benchmark::State& state) {
         }
         malloc_trim(0);
         indexed = static_cast<double>(bench::ResidentBytes() - before);
-        const double words = static_cast<double>(info.primary_word_count) + info.secondary_word_count;
+        const double words =
+            static_cast<double>(info.primary_word_count) + info.secondary_word_count;
         const double links =
             static_cast<double>(info.primary_translation_count) + info.secondary_translation_count;
-        needed = static_cast<double>(db->lists[0].text_bytes) + db->lists[1].text_bytes + 24 * words +
-                 16 * links + 2 * sizeof db->lists[0].bucket_index;
+        needed = static_cast<double>(db->lists[0].text_bytes) + db->lists[1].text_bytes +
+                 24 * words + 16 * links + 2 * sizeof db->lists[0].bucket_index;
         DB_DestroyHandle(db);
     }
     state.counters["resident_MB"] = grown / 1e6;
@@ -181,8 +182,8 @@ void BM_MemoryAfterLoad(benchmark::State& state) {
     state.counters["ratio"] = grown / needed;
     state.counters["with_indexes_MB"] = indexed / 1e6;
     bench::RecordRatio("memory after load", grown / 1e6, needed / 1e6, 1.2, "MB");
-    bench::RecordRatio("  the same with both translation indexes", indexed / 1e6, needed / 1e6,
-                       1.2, "MB");
+    bench::RecordRatio("  the same with both translation indexes", indexed / 1e6, needed / 1e6, 1.2,
+                       "MB");
 }
 BENCHMARK(BM_MemoryAfterLoad)->Iterations(1)->Unit(benchmark::kMillisecond);
 

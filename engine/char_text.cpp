@@ -30,7 +30,8 @@ int CollateWords(const WordList& list, std::string_view a, std::string_view b) {
 std::string CharFold::Encode(char32_t ch) const {
     std::u16string wide;
     if (ch > 0xFFFF) {
-        wide = {static_cast<char16_t>(0xD7C0 + (ch >> 10)), static_cast<char16_t>(0xDC00 | (ch & 0x3FF))};
+        wide = {static_cast<char16_t>(0xD7C0 + (ch >> 10)),
+                static_cast<char16_t>(0xDC00 | (ch & 0x3FF))};
     } else {
         wide = {static_cast<char16_t>(ch)};
     }

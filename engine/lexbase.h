@@ -188,8 +188,7 @@ const DB_RESULT* DB_SetDictionaryInfo(DB_HANDLE db, const DICTIONARY_INFO* info)
 **              small:\n", "Can't map file:\n", "Database CRC error:\n",
 **              "Invalid database format:\n"
 */
-const DB_RESULT* DB_GetDictionaryInfoA(DB_HANDLE db, const char* file_name,
-                                       DICTIONARY_INFO* info);
+const DB_RESULT* DB_GetDictionaryInfoA(DB_HANDLE db, const char* file_name, DICTIONARY_INFO* info);
 
 /*
 ** DB_SetDictionaryInfoA: rewrites the description in the header of the V03
@@ -299,8 +298,7 @@ const DB_RESULT* DB_Save(DB_HANDLE db, int32_t format, const char* file_name);
 **              unchanged), or the message of an addition that failed (memory;
 **              "added" counts what was added before it)
 */
-const DB_RESULT* DB_Update(DB_HANDLE db, int32_t direction, int32_t format,
-                           const char* file_name);
+const DB_RESULT* DB_Update(DB_HANDLE db, int32_t direction, int32_t format, const char* file_name);
 
 /*
 ** DB_GetPluginList: describes the formats of DB_Load (which = 1: formats 1, 2,
@@ -371,8 +369,8 @@ const DB_RESULT* DB_List(DB_HANDLE db, int32_t list, const char* pattern, int32_
 **   status 0   "Invalid parameter 4!\nNeed valid output_buffer.", the
 **              closed-dictionary message
 */
-const DB_RESULT* DB_ListIdenticalWords(DB_HANDLE db, int32_t ignore_accents,
-                                       int32_t case_sensitive, const char** output);
+const DB_RESULT* DB_ListIdenticalWords(DB_HANDLE db, int32_t ignore_accents, int32_t case_sensitive,
+                                       const char** output);
 
 /*
 ** DB_Translate: writes the translations of "word" to "output", at most
@@ -391,8 +389,8 @@ const DB_RESULT* DB_ListIdenticalWords(DB_HANDLE db, int32_t ignore_accents,
 **              DB_TRANS_SECONDARY_TO_PRIMARY." (with a full stop)
 */
 const DB_RESULT* DB_Translate(DB_HANDLE db, int32_t direction, const char* word,
-                              int32_t case_sensitive, int32_t ignore_accents,
-                              const char** output, int32_t max_results);
+                              int32_t case_sensitive, int32_t ignore_accents, const char** output,
+                              int32_t max_results);
 
 /* ---- Editing ----------------------------------------------------------- */
 

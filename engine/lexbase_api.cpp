@@ -114,8 +114,8 @@ const DB_RESULT* DB_SetDictionaryInfo(DB_HANDLE db, const DICTIONARY_INFO* info)
     const std::uint32_t wanted[2] = {info->primary_charset, info->secondary_charset};
     for (int i = 0; i < 2; ++i) {
         lexbase::WordList& list = db->lists[i];
-        list.charset = lexbase::ChosenCharset(list.charset, list.word_count > 0, list.locale,
-                                              wanted[i]);
+        list.charset =
+            lexbase::ChosenCharset(list.charset, list.word_count > 0, list.locale, wanted[i]);
     }
     db->changed = 1;
     return SetResult(db, 1, msg::kInfoSaved);

@@ -13,7 +13,8 @@ inline constexpr char kHandleCreated[] = "New handle successfully created.";
 inline constexpr char kClosed[] = "Dictionary is successfully closed!";
 inline constexpr char kDictionaryClosed[] =
     "Dictionary is closed!\nLoad dictionary first or create new one!";
-inline constexpr char kBadList[] = "Invalid parameter 2!\nUse DB_PRIMARY_LIST or DB_SECONDARY_LIST.";
+inline constexpr char kBadList[] =
+    "Invalid parameter 2!\nUse DB_PRIMARY_LIST or DB_SECONDARY_LIST.";
 inline constexpr char kBadDirection[] =
     "Invalid parameter 2!\nUse DB_TRANS_PRIMARY_TO_SECONDARY or DB_TRANS_SECONDARY_TO_PRIMARY";
 inline constexpr char kMemoryError[] = "Memory allocation error!";
@@ -130,7 +131,8 @@ inline constexpr char kTooManyTranslations[] =
 inline constexpr char kPluginsFound[] = "Plugins found!";
 inline constexpr char kUpdateNeedFileName[] = "Invalid function parameter 4 !";
 inline constexpr char kUpdateCantCreateHandle[] = "Can't create new database handle!";
-inline constexpr char kUpdatedWithNew[] = "Dictionary successfully updated.\nNew translations added.";
+inline constexpr char kUpdatedWithNew[] =
+    "Dictionary successfully updated.\nNew translations added.";
 inline constexpr char kUpdatedNothingNew[] =
     "Dictionary successfully updated.\nNo translations added.";
 

@@ -7,10 +7,10 @@
 
 namespace lexbase {
 
-const DB_RESULT kInvalidHandleResult = {0, nullptr, nullptr, msg::kInvalidHandle, nullptr,
-                                        0, 0,       nullptr};
-const DB_RESULT kDestroyedHandleResult = {1, nullptr, nullptr, msg::kHandleDestroyed, nullptr,
-                                          0, 0,       nullptr};
+const DB_RESULT kInvalidHandleResult = {0,       nullptr, nullptr, msg::kInvalidHandle,
+                                        nullptr, 0,       0,       nullptr};
+const DB_RESULT kDestroyedHandleResult = {1,       nullptr, nullptr, msg::kHandleDestroyed,
+                                          nullptr, 0,       0,       nullptr};
 
 const DB_RESULT* SetResult(DB_CONTEXT* db, std::int32_t status, const char* message) {
     if (db == nullptr) return &kInvalidHandleResult;

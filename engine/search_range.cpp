@@ -143,12 +143,12 @@ const std::uint8_t* ComparisonTable(const WordList& list, Fold fold) {
 }
 
 KeyLookup::KeyLookup(WordList* list, Fold fold, const std::uint8_t* compare_table)
-    : list_(list),
-      fold_(fold),
-      compare_table_(compare_table),
-      by_char_(fold != Fold::kExact && ComparesByChar(*list)),
-      char_fold_(*list, fold),
-      equal_to_{} {
+    : list_(list)
+    , fold_(fold)
+    , compare_table_(compare_table)
+    , by_char_(fold != Fold::kExact && ComparesByChar(*list))
+    , char_fold_(*list, fold)
+    , equal_to_{} {
     for (int c = 0; c < 256; ++c) {
         equal_to_[compare_table_[c]].Add(static_cast<std::uint8_t>(c));
     }

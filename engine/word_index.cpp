@@ -26,9 +26,9 @@ struct WordIndex {
     // its bytes (see SlotOf); every fold of such a list is served.
     bool by_char;
     std::uint32_t code_page;
-    std::uint32_t* heads;    // per slot: first entry + 1, 0 for none
-    std::uint32_t* next;     // per entry: next entry of the chain + 1
-    WordNode** nodes;        // per entry: its node
+    std::uint32_t* heads;  // per slot: first entry + 1, 0 for none
+    std::uint32_t* next;   // per entry: next entry of the chain + 1
+    WordNode** nodes;      // per entry: its node
 };
 
 namespace {

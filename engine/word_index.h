@@ -40,12 +40,11 @@ private:
 };
 
 // Starts a look-up of `word` (not empty) in the index of `list`, building the
-// index when there is none and enough look-ups went without. `exact` says that `table` is the identity table,
-// for which any order will do. False when the index can't serve: memory ran
-// out, or the list's tables make `table` equate two bytes that the
-// accent-free upper table keeps apart, or the chains lost their order and the
-// look-up is folded, or the index is not built yet. The caller then searches
-// as if there were no index.
+// index when there is none and enough look-ups went without. `exact` says that `table` is the
+// identity table, for which any order will do. False when the index can't serve: memory ran out, or
+// the list's tables make `table` equate two bytes that the accent-free upper table keeps apart, or
+// the chains lost their order and the look-up is folded, or the index is not built yet. The caller
+// then searches as if there were no index.
 bool FindCandidates(WordList* list, const std::uint8_t* table, bool exact, std::string_view word,
                     WordCandidates* candidates);
 

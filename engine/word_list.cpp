@@ -93,8 +93,12 @@ WordNode* NewWordNode(std::string_view text) {
     }
     std::memcpy(copy, text.data(), text.size());
     copy[text.size()] = '\0';
-    *node = WordNode{static_cast<std::uint16_t>(text.size()), kTextAlone | kNodeAlone, copy,
-                     nullptr, nullptr, nullptr};
+    *node = WordNode{static_cast<std::uint16_t>(text.size()),
+                     kTextAlone | kNodeAlone,
+                     copy,
+                     nullptr,
+                     nullptr,
+                     nullptr};
     return node;
 }
 
@@ -104,8 +108,7 @@ TransLink* NewTransLink(WordNode* target) {
     return link;
 }
 
-bool NewLinkPair(WordNode* word, WordNode* translation, TransLink** forward,
-                 TransLink** backward) {
+bool NewLinkPair(WordNode* word, WordNode* translation, TransLink** forward, TransLink** backward) {
     *forward = NewTransLink(translation);
     *backward = NewTransLink(word);
     if (*forward != nullptr && *backward != nullptr) return true;

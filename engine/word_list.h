@@ -24,7 +24,7 @@ struct WordNode {
     char* text;            // NUL-terminated text
     WordNode* prev;        // list order
     WordNode* next;
-    TransLink* links;      // first translation, null if none
+    TransLink* links;  // first translation, null if none
 };
 
 inline constexpr std::uint8_t kTextAlone = 0x01;  // text allocated for this word alone
@@ -55,9 +55,9 @@ inline constexpr std::size_t kBucketCount = 65536;
 inline constexpr std::size_t kRegexTablesSize = 1088;
 
 struct WordList {
-    char* text_block;       // texts of loaded or imported words, NUL-separated; owned
-    WordNode* node_block;   // their nodes; owned
-    TransLink* link_block;  // their links; owned
+    char* text_block;                // texts of loaded or imported words, NUL-separated; owned
+    WordNode* node_block;            // their nodes; owned
+    TransLink* link_block;           // their links; owned
     std::uint32_t node_block_count;  // nodes in node_block
     std::uint32_t link_block_count;  // links in link_block
     WordNode* head;
@@ -70,15 +70,15 @@ struct WordList {
     std::uint8_t lower_table[256];
     std::uint8_t accent_free_table[256];
     std::uint8_t accent_free_upper_table[256];
-    std::uint32_t locale;   // LCID
-    std::uint32_t charset;  // font character set, kept for the caller
+    std::uint32_t locale;        // LCID
+    std::uint32_t charset;       // font character set, kept for the caller
     std::uint8_t* regex_tables;  // kRegexTablesSize bytes in PCRE2's layout; owned
     std::int32_t texts_moved;
     std::int32_t nodes_moved;
     std::int32_t links_changed;
-    WordNode* scan_first;  // range chosen by the last lookup: [scan_first, scan_end)
-    WordNode* scan_end;    // null = to the end of the list
-    WordIndex* word_index;  // hash index of the texts, built on demand; owned
+    WordNode* scan_first;                 // range chosen by the last lookup: [scan_first, scan_end)
+    WordNode* scan_end;                   // null = to the end of the list
+    WordIndex* word_index;                // hash index of the texts, built on demand; owned
     std::uint32_t lookups_without_index;  // since the index was dropped
     PrefixTables* prefix_tables;          // tables of long prefixes, built on demand; owned
 };

@@ -19,10 +19,9 @@ char32_t WithoutAccent(char32_t ch) {
     UErrorCode status = U_ZERO_ERROR;
     const UNormalizer2* nfd = unorm2_getNFDInstance(&status);
     UChar parts[32];
-    const int32_t n = U_SUCCESS(status)
-                          ? unorm2_getDecomposition(nfd, static_cast<UChar32>(ch), parts, 32,
-                                                    &status)
-                          : -1;
+    const int32_t n = U_SUCCESS(status) ? unorm2_getDecomposition(nfd, static_cast<UChar32>(ch),
+                                                                  parts, 32, &status)
+                                        : -1;
     if (U_FAILURE(status) || n <= 0) return ch;
     int32_t i = 0;
     UChar32 base;

@@ -120,9 +120,9 @@ std::u16string DecodeToUtf16(std::uint32_t code_page, std::string_view text) {
         out.resize(text.size() + 1);
         int32_t length = 0;
         UErrorCode status = U_ZERO_ERROR;
-        u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()),
-                             static_cast<int32_t>(out.size()), &length, text.data(),
-                             static_cast<int32_t>(text.size()), kReplacement, nullptr, &status);
+        u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
+                             &length, text.data(), static_cast<int32_t>(text.size()), kReplacement,
+                             nullptr, &status);
         out.resize(U_SUCCESS(status) ? length : 0);
         return out;
     }
@@ -186,18 +186,17 @@ std::string EncodeFromUtf16(std::uint32_t code_page, std::u16string_view text, b
         if (UConverter* c = ThreadConverter(code_page)) {
             out.resize(text.size() * 4 + 4);
             UErrorCode status = U_ZERO_ERROR;
-            ucnv_setFromUCallBack(c, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                                  &status);
+            ucnv_setFromUCallBack(c, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
             // Character by character, so that one the page lacks becomes '?'.
             std::size_t written = 0;
             for (std::size_t i = 0; i < text.size();) {
                 std::size_t n = (U16_IS_LEAD(text[i]) && i + 1 < text.size()) ? 2 : 1;
                 status = U_ZERO_ERROR;
                 ucnv_resetFromUnicode(c);
-                const int32_t got = ucnv_fromUChars(
-                    c, out.data() + written, static_cast<int32_t>(out.size() - written),
-                    reinterpret_cast<const UChar*>(text.data() + i), static_cast<int32_t>(n),
-                    &status);
+                const int32_t got = ucnv_fromUChars(c, out.data() + written,
+                                                    static_cast<int32_t>(out.size() - written),
+                                                    reinterpret_cast<const UChar*>(text.data() + i),
+                                                    static_cast<int32_t>(n), &status);
                 if (U_SUCCESS(status) && got > 0) {
                     written += got;
                 } else {
@@ -260,7 +259,8 @@ void DecodeToCodePoints(std::uint32_t code_page, std::string_view text, std::u32
     }
     if (!IsDoubleByteCodePage(code_page)) {
         const ByteTable& table = TableOf(code_page);
-        for (const char byte : text) out->push_back(table.to_unicode[static_cast<std::uint8_t>(byte)]);
+        for (const char byte : text)
+            out->push_back(table.to_unicode[static_cast<std::uint8_t>(byte)]);
         return;
     }
     const std::u16string wide = DecodeToUtf16(code_page, text);

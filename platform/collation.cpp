@@ -53,9 +53,10 @@ const UCollator* CollatorOf(std::uint32_t lcid, std::uint32_t flags) {
     std::lock_guard lock(mutex);
     auto it = collators.find(key);
     if (it == collators.end()) {
-        it = collators.emplace(key, std::unique_ptr<UCollator, CollatorCloser>(
-                                        OpenCollator(lcid, flags)))
-                 .first;
+        it =
+            collators
+                .emplace(key, std::unique_ptr<UCollator, CollatorCloser>(OpenCollator(lcid, flags)))
+                .first;
     }
     last_key = key;
     last = it->second.get();
@@ -172,8 +173,8 @@ bool MapByte(std::uint32_t lcid, std::uint32_t flags, std::uint8_t c, std::uint8
     } else if (flags & kNormIgnoreNonSpace) {
         const UNormalizer2* nfd = unorm2_getNFDInstance(&status);
         UChar decomposed[8];
-        const int32_t n = U_SUCCESS(status) ? unorm2_normalize(nfd, in, 1, decomposed, 8, &status)
-                                            : 0;
+        const int32_t n =
+            U_SUCCESS(status) ? unorm2_normalize(nfd, in, 1, decomposed, 8, &status) : 0;
         if (U_FAILURE(status)) return false;
         for (int32_t i = 0; i < n; ++i) {
             if (u_charType(decomposed[i]) != U_NON_SPACING_MARK) mapped[length++] = decomposed[i];

@@ -14,8 +14,8 @@ ReadOutcome OpenRegularFile(const char* path, int* fd, std::uint64_t* size) {
     // O_NONBLOCK keeps the open of a pipe from waiting for a writer; the
     // check below then refuses it.
     const int file = ::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (file < 0) return errno == ENOENT || errno == ENOTDIR ? ReadOutcome::kMissing
-                                                             : ReadOutcome::kFailed;
+    if (file < 0)
+        return errno == ENOENT || errno == ENOTDIR ? ReadOutcome::kMissing : ReadOutcome::kFailed;
     struct stat status {};
     if (::fstat(file, &status) != 0 || status.st_size < 0) {
         ::close(file);

@@ -55,8 +55,7 @@ std::uint32_t ResolveLcid(std::uint32_t lcid) {
 std::string IcuLocaleName(std::uint32_t lcid) {
     char name[ULOC_FULLNAME_CAPACITY];
     UErrorCode status = U_ZERO_ERROR;
-    const int32_t length =
-        uloc_getLocaleForLCID(ResolveLcid(lcid), name, sizeof name - 1, &status);
+    const int32_t length = uloc_getLocaleForLCID(ResolveLcid(lcid), name, sizeof name - 1, &status);
     if (U_FAILURE(status) || length <= 0) return "en_US";
     name[length] = '\0';
     return name;
@@ -78,21 +77,46 @@ namespace {
 std::uint32_t CodePageOfResolved(std::uint32_t lcid) {
     const std::uint32_t language = lcid & 0x3FF;
     switch (lcid) {  // languages written in more than one script
-        case 0x0C1A: case 0x1C1A: case 0x201A: case 0x281A: case 0x301A:  // Serbian, Bosnian Cyrillic
-        case 0x082C: case 0x0843:                                       // Azeri, Uzbek Cyrillic
+        case 0x0C1A:
+        case 0x1C1A:
+        case 0x201A:
+        case 0x281A:
+        case 0x301A:  // Serbian, Bosnian Cyrillic
+        case 0x082C:
+        case 0x0843:  // Azeri, Uzbek Cyrillic
             return 1251;
-        case 0x042C: case 0x0443:  // Azeri, Uzbek Latin
+        case 0x042C:
+        case 0x0443:  // Azeri, Uzbek Latin
             return 1254;
-        case 0x0404: case 0x0C04: case 0x1404:  // Chinese, traditional
+        case 0x0404:
+        case 0x0C04:
+        case 0x1404:  // Chinese, traditional
             return 950;
         default:
             break;
     }
     switch (language) {
-        case 0x05: case 0x0E: case 0x15: case 0x18: case 0x1A: case 0x1B: case 0x1C: case 0x24:
+        case 0x05:
+        case 0x0E:
+        case 0x15:
+        case 0x18:
+        case 0x1A:
+        case 0x1B:
+        case 0x1C:
+        case 0x24:
             return 1250;
-        case 0x02: case 0x19: case 0x22: case 0x23: case 0x28: case 0x2F: case 0x3F: case 0x40:
-        case 0x44: case 0x50: case 0x6D: case 0x85:
+        case 0x02:
+        case 0x19:
+        case 0x22:
+        case 0x23:
+        case 0x28:
+        case 0x2F:
+        case 0x3F:
+        case 0x40:
+        case 0x44:
+        case 0x50:
+        case 0x6D:
+        case 0x85:
             return 1251;
         case 0x08:
             return 1253;
@@ -100,9 +124,14 @@ std::uint32_t CodePageOfResolved(std::uint32_t lcid) {
             return 1254;
         case 0x0D:
             return 1255;
-        case 0x01: case 0x20: case 0x29: case 0x8C:
+        case 0x01:
+        case 0x20:
+        case 0x29:
+        case 0x8C:
             return 1256;
-        case 0x25: case 0x26: case 0x27:
+        case 0x25:
+        case 0x26:
+        case 0x27:
             return 1257;
         case 0x2A:
             return 1258;
@@ -132,10 +161,36 @@ bool HasAnsiCodePage(std::uint32_t lcid) {
             break;
     }
     switch (lcid & 0x3FF) {
-        case 0x2B: case 0x37: case 0x39: case 0x45: case 0x46: case 0x47: case 0x48: case 0x49:
-        case 0x4A: case 0x4B: case 0x4C: case 0x4D: case 0x4E: case 0x4F: case 0x51: case 0x53:
-        case 0x54: case 0x55: case 0x57: case 0x58: case 0x5A: case 0x5B: case 0x5C: case 0x5E:
-        case 0x5F: case 0x61: case 0x65: case 0x73: case 0x78: case 0x92:
+        case 0x2B:
+        case 0x37:
+        case 0x39:
+        case 0x45:
+        case 0x46:
+        case 0x47:
+        case 0x48:
+        case 0x49:
+        case 0x4A:
+        case 0x4B:
+        case 0x4C:
+        case 0x4D:
+        case 0x4E:
+        case 0x4F:
+        case 0x51:
+        case 0x53:
+        case 0x54:
+        case 0x55:
+        case 0x57:
+        case 0x58:
+        case 0x5A:
+        case 0x5B:
+        case 0x5C:
+        case 0x5E:
+        case 0x5F:
+        case 0x61:
+        case 0x65:
+        case 0x73:
+        case 0x78:
+        case 0x92:
             return false;
         default:
             return true;

@@ -48,8 +48,8 @@ std::uint32_t CharsetForNewList(std::uint32_t lcid, std::uint32_t charset);
 
 struct LocaleEntry {
     std::uint32_t lcid;
-    std::string name;        // English display name, "Croatian (Croatia)"
-    std::uint32_t code_page; // ANSI code page
+    std::string name;         // English display name, "Croatian (Croatia)"
+    std::uint32_t code_page;  // ANSI code page
 };
 
 // The locales ICU knows that have an LCID, sorted by name, one per LCID.

@@ -14,7 +14,7 @@ struct Arguments {
     std::vector<std::string> positional;
     std::set<std::string> switches;             // without the leading "--"
     std::map<std::string, std::string> values;  // option name -> value
-    bool help = false;     // with a command: that command's usage
+    bool help = false;                          // with a command: that command's usage
     bool version = false;
 
     bool Has(const std::string& name) const { return switches.count(name) != 0; }

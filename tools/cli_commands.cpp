@@ -104,7 +104,8 @@ bool LoadDictionary(const Context& c, DB_HANDLE db, const std::string& path,
     int error = 0;
     {
         ProgressBar bar(db, c.err, c.progress, "Loading");
-        result = OnFiles(&error, [&] { return DB_Load(db, DB_FORMAT_V03_LOAD, path.c_str(), 0, 0); });
+        result =
+            OnFiles(&error, [&] { return DB_Load(db, DB_FORMAT_V03_LOAD, path.c_str(), 0, 0); });
     }
     if (result->status == 0) {
         Fail(c, result, error);
@@ -136,9 +137,8 @@ int RunInfo(const Context& c, const Arguments& args) {
     Handle db;
     DICTIONARY_INFO info{};
     int error = 0;
-    const DB_RESULT* result = OnFiles(&error, [&] {
-        return DB_GetDictionaryInfoA(db.get(), args.positional[0].c_str(), &info);
-    });
+    const DB_RESULT* result = OnFiles(
+        &error, [&] { return DB_GetDictionaryInfoA(db.get(), args.positional[0].c_str(), &info); });
     if (result->status == 0) return Fail(c, result, error);
     const auto cp1 = PrimaryCodePage(info);
     const auto cp2 = SecondaryCodePage(info);
@@ -614,9 +614,9 @@ int RunImport(const Context& c, const Arguments& args) {
         // A locale number, or a language code ICU knows the locale of.
         const auto locale = [](const std::string& text, unsigned long* lcid) {
             if (ParseNumber(text, 0x7FFFFFFFul, lcid)) return true;
-            if (text.empty() || text.find_first_not_of("abcdefghijklmnopqrstuvwxyz"
-                                                       "ABCDEFGHIJKLMNOPQRSTUVWXYZ-_") !=
-                                    std::string::npos) {
+            if (text.empty() ||
+                text.find_first_not_of("abcdefghijklmnopqrstuvwxyz"
+                                       "ABCDEFGHIJKLMNOPQRSTUVWXYZ-_") != std::string::npos) {
                 return false;
             }
             *lcid = LanguageOfCode(text).lcid;
@@ -625,8 +625,9 @@ int RunImport(const Context& c, const Arguments& args) {
         std::string p, s;
         if (!SplitPair(args.Value("locales"), &p, &s) || !locale(p, &primary_locale) ||
             !locale(s, &secondary_locale)) {
-            return UsageError(c, "--locales needs two locale numbers or language codes, e.g. "
-                                 "1033,1050 or eng,hrv.");
+            return UsageError(c,
+                              "--locales needs two locale numbers or language codes, e.g. "
+                              "1033,1050 or eng,hrv.");
         }
     }
     const std::string encoding = args.Value("encoding", "auto");
@@ -720,8 +721,8 @@ int RunExport(const Context& c, const Arguments& args) {
     // The engine writes the lists' own bytes; they are converted afterwards.
     const std::string raw = args.positional[1] + ".code-page.tmp";
     const bool saved = SaveDictionary(c, db.get(), format, raw);
-    const bool converted =
-        saved && ExportAsUtf8(raw, args.positional[1], PrimaryCodePage(info), SecondaryCodePage(info));
+    const bool converted = saved && ExportAsUtf8(raw, args.positional[1], PrimaryCodePage(info),
+                                                 SecondaryCodePage(info));
     unlink(raw.c_str());
     if (saved && !converted) {
         const int error = errno;
@@ -771,8 +772,7 @@ int RunUpdate(const Context& c, const Arguments& args) {
     }
     if (result->status == 0) return Fail(c, result, error);
     const int32_t added = result->added;
-    if (DB_IsChanged(db->get()) != 0 &&
-        !SaveDictionary(c, db->get(), DB_FORMAT_V03_SAVE, path)) {
+    if (DB_IsChanged(db->get()) != 0 && !SaveDictionary(c, db->get(), DB_FORMAT_V03_SAVE, path)) {
         return kExitFailed;
     }
     c.out << added << " translations added.\n";

@@ -101,7 +101,6 @@ bool IsNonTranslationLine(std::string_view line) {
     return false;
 }
 
-
 struct PairView {
     std::string_view word;
     std::string_view translation;
@@ -111,8 +110,8 @@ struct PairView {
 struct PairViewHash {
     std::size_t operator()(const PairView& p) const {
         const std::size_t h = std::hash<std::string_view>{}(p.word);
-        return h ^ (std::hash<std::string_view>{}(p.translation) + 0x9E3779B97F4A7C15ull + (h << 6) +
-                    (h >> 2));
+        return h ^ (std::hash<std::string_view>{}(p.translation) + 0x9E3779B97F4A7C15ull +
+                    (h << 6) + (h >> 2));
     }
 };
 

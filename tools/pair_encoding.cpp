@@ -84,10 +84,9 @@ Language LanguageOfCode(const std::string& given) {
         UErrorCode status = U_ZERO_ERROR;
         const int32_t length = uloc_getDisplayLanguage(locale.c_str(), "en", wide, 127, &status);
         if (U_SUCCESS(status) && length > 0) {
-            name = platform::EncodeFromUtf16(
-                platform::kUtf8CodePage,
-                std::u16string_view(reinterpret_cast<char16_t*>(wide),
-                                    static_cast<std::size_t>(length)));
+            name = platform::EncodeFromUtf16(platform::kUtf8CodePage,
+                                             std::u16string_view(reinterpret_cast<char16_t*>(wide),
+                                                                 static_cast<std::size_t>(length)));
         }
     }
     if (name.empty() || name == language) name = given;

@@ -29,7 +29,7 @@ std::uint32_t CharsetOfCodePage(std::uint32_t code_page);
 struct EncodedPairs {
     std::string txt;  // TAB-separated lines ending in CR LF
     std::size_t kept = 0;
-    std::size_t dropped = 0;  // the sum of the reasons below
+    std::size_t dropped = 0;    // the sum of the reasons below
     std::size_t empty = 0;      // a side without text
     std::size_t too_long = 0;   // a side longer than a word may be (65,535 bytes)
     std::size_t separator = 0;  // a side holding a TAB, CR, LF or NUL

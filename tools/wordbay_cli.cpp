@@ -80,7 +80,8 @@ int main(int argc, char** argv) {
         return cli::kExitUsage;
     }
     if (parsed.version) {
-        std::cout << "wordbay-cli " WORDBAY_VERSION "\n"
+        std::cout << "wordbay-cli " WORDBAY_VERSION
+                     "\n"
                      "License GPL-3.0-or-later: GNU GPL version 3 or later.\n"
                      "This is free software: you are free to change and redistribute it.\n"
                      "There is NO WARRANTY, to the extent permitted by law.\n";

@@ -197,7 +197,8 @@ struct PendingPair {
 MergeOutcome Merge(DB_CONTEXT* target, const DB_CONTEXT* source, std::int32_t direction) {
     MergeOutcome outcome;
     WordList* const words = &target->lists[direction == DB_TRANS_PRIMARY_TO_SECONDARY ? 0 : 1];
-    WordList* const translations = &target->lists[direction == DB_TRANS_PRIMARY_TO_SECONDARY ? 1 : 0];
+    WordList* const translations =
+        &target->lists[direction == DB_TRANS_PRIMARY_TO_SECONDARY ? 1 : 0];
     ListWords word_nodes(words), translation_nodes(translations);
     std::vector<PendingPair> pairs;
     auto out_of_memory = [&] {

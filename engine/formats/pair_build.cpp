@@ -310,10 +310,8 @@ bool Build(DB_CONTEXT* db, WordPair* pairs, std::size_t count) {
     WordList* primary = &db->lists[0];
     WordList* secondary = &db->lists[1];
     const std::size_t view_bytes = count * sizeof(WordPair*);
-    MallocBlock<WordPair*> primary_view(
-        static_cast<WordPair**>(Allocate(view_bytes)));
-    MallocBlock<WordPair*> secondary_view(
-        static_cast<WordPair**>(Allocate(view_bytes)));
+    MallocBlock<WordPair*> primary_view(static_cast<WordPair**>(Allocate(view_bytes)));
+    MallocBlock<WordPair*> secondary_view(static_cast<WordPair**>(Allocate(view_bytes)));
     if (primary_view == nullptr || secondary_view == nullptr) return false;
     for (std::size_t i = 0; i < count; ++i)
         primary_view.get()[i] = secondary_view.get()[i] = &pairs[i];

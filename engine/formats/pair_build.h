@@ -32,7 +32,7 @@ struct WordPair {
     // which settle most comparisons without reading the key block.
     std::uint64_t primary_key_head;
     std::uint64_t secondary_key_head;
-    WordNode* primary_node;    // the pair's words once their list is built
+    WordNode* primary_node;  // the pair's words once their list is built
     WordNode* secondary_node;
 };
 

@@ -91,9 +91,10 @@ public:
     // input goes into the list's code page when every text fits it, else the
     // list becomes UTF-8; 8-bit input into a UTF-8 list is read in the ANSI
     // code page of the list's locale.
-    SideTexts(const std::vector<RawPair>& pairs, bool second, bool utf8_input,
-              std::uint32_t locale, bool wants_utf8) {
-        charset_ = ChosenCharset(0, false, locale, wants_utf8 ? platform::kUtf8Charset : kTxtCharset);
+    SideTexts(const std::vector<RawPair>& pairs, bool second, bool utf8_input, std::uint32_t locale,
+              bool wants_utf8) {
+        charset_ =
+            ChosenCharset(0, false, locale, wants_utf8 ? platform::kUtf8Charset : kTxtCharset);
         const auto text = [&](std::size_t i) { return second ? pairs[i].second : pairs[i].first; };
         if (utf8_input && charset_ != platform::kUtf8Charset) {
             const std::uint32_t code_page = platform::CodePageOf(locale);
@@ -112,7 +113,8 @@ public:
         const std::uint32_t code_page = platform::CodePageOf(locale);
         for (std::size_t i = 0; i < pairs.size(); ++i) {
             if (utf8_input) {
-                Append(platform::EncodeFromUtf8(platform::kUtf8CodePage, text(i)));  // mends bad bytes
+                Append(
+                    platform::EncodeFromUtf8(platform::kUtf8CodePage, text(i)));  // mends bad bytes
             } else {
                 Append(platform::DecodeToUtf8(code_page, text(i)));
             }
@@ -216,7 +218,8 @@ bool ImportBuffer(DB_CONTEXT* db, char* buffer, std::size_t size, const char* fi
     }
     for (std::size_t i = 0; i < raw.size(); ++i) {
         pairs.Add(sides[0]->converted() ? sides[0]->Text(i) : raw[i].first,
-                  sides[1]->converted() ? sides[1]->Text(i) : raw[i].second);  // skips empty and over-long words
+                  sides[1]->converted() ? sides[1]->Text(i)
+                                        : raw[i].second);  // skips empty and over-long words
     }
     if (pairs.size() == 0) {
         FormatFileMessage(db, msg::kTxtNoPairs, file);

@@ -3,10 +3,9 @@
 #include "engine/formats/v03_file.h"
 
 #include <libdeflate.h>
-#include <zlib.h>
-
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <zlib.h>
 
 #include <cstring>
 
@@ -172,7 +171,8 @@ bool WriteV03Info(DB_CONTEXT* db, const char* file, const DICTIONARY_INFO* info)
     // Another writer may have replaced the file before the lock was ours.
     v03::Image second;
     v03::Image* current = &first;
-    struct stat opened {}, now {};
+    struct stat opened {
+    }, now{};
     if (::fstat(first.file.descriptor(), &opened) != 0 || ::stat(out.target(), &now) != 0 ||
         opened.st_ino != now.st_ino || opened.st_dev != now.st_dev) {
         if (!v03::OpenImage(db, file, v03::Purpose::kRewriteInfo, &second)) return false;
@@ -192,9 +192,9 @@ bool WriteV03Info(DB_CONTEXT* db, const char* file, const DICTIONARY_INFO* info)
     // Words are not converted: a list keeps its encoding (see ChosenCharset).
     const std::uint32_t wanted[2] = {info->primary_charset, info->secondary_charset};
     for (std::size_t i = 0; i < 2; ++i) {
-        const std::uint32_t charset = ChosenCharset(
-            image.Header(v03::kCharset + 4 * i), image.Header(v03::kWordCount + 8 * i) > 0,
-            image.Header(v03::kLocale + 4 * i), wanted[i]);
+        const std::uint32_t charset = ChosenCharset(image.Header(v03::kCharset + 4 * i),
+                                                    image.Header(v03::kWordCount + 8 * i) > 0,
+                                                    image.Header(v03::kLocale + 4 * i), wanted[i]);
         v03::PutU32(header + v03::kCharset + 4 * i, charset);
     }
 

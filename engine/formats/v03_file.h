@@ -79,10 +79,10 @@ inline constexpr int kCompressionLevel = 4;
 // Writes the open dictionary of `db` to `file` (a link followed): first to a
 // temporary file of its own beside it, which then replaces `file` in one step;
 // other writers of the file are locked out meanwhile (see
-// platform::FileLock), and one that holds it too long makes the save fail. Blocks the edits left alone
-// are written straight from memory. Progress passes 15, 45, 75, 80, 85, 90,
-// 95 and 97. On failure the message buffer says why, `file` is as it was and
-// no temporary file remains. The dictionary and its change flags never change.
+// platform::FileLock), and one that holds it too long makes the save fail. Blocks the edits left
+// alone are written straight from memory. Progress passes 15, 45, 75, 80, 85, 90, 95 and 97. On
+// failure the message buffer says why, `file` is as it was and no temporary file remains. The
+// dictionary and its change flags never change.
 [[nodiscard]] bool SaveV03(DB_CONTEXT* db, const char* file);
 
 // Fills *info from the header of `file` after the checks of a load, without

@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 #include "engine/context.h"
-#include "engine/malloc_block.h"
 #include "engine/formats/v03_file.h"
+#include "engine/malloc_block.h"
 #include "engine/result.h"
 #include "platform/mapped_file.h"
 

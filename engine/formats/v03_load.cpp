@@ -1,12 +1,12 @@
 // Loading a V03 file: each block is decompressed in one call into one
 // allocation, and the nodes and links of a list are built in one array each;
 // nothing is allocated per word. The six blocks are inflated side by side on
-// as many threads as there are cores before the lists are built from them. Every count, size and position read from the
-// file is checked before it is used, so that a damaged file fails with a
+// as many threads as there are cores before the lists are built from them. Every count, size and
+// position read from the file is checked before it is used, so that a damaged file fails with a
 // message and never leads to a read outside the mapping or a buffer.
+#include <libdeflate.h>
 #include <sys/resource.h>
 #include <unistd.h>
-#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -65,7 +65,7 @@ void RunCount(void* argument) {
 // One block inflated ahead of the step that uses it.
 struct Inflation {
     enum State { kNotRun, kDone, kBadStream, kUnreadable, kNoMemory };
-    Block buffer;               // the allocation that receives the block
+    Block buffer;                 // the allocation that receives the block
     std::uint8_t* out = nullptr;  // where in it the block goes
     const std::uint8_t* in = nullptr;
     std::uint64_t packed = 0;
@@ -339,8 +339,8 @@ bool Loader::FitsInMemory() {
     for (int list = 0; list < 2; ++list) {
         const std::uint64_t words = WordCount(list);
         const std::uint64_t links = LinkCount(list);
-        need += TextBytes(list) + (words + 1) * sizeof(WordNode) +
-                (links + 1) * sizeof(TransLink) + 2 * words;
+        need += TextBytes(list) + (words + 1) * sizeof(WordNode) + (links + 1) * sizeof(TransLink) +
+                2 * words;
     }
     // The check that the links mirror each other.
     need += 4 * std::uint64_t{LinkCount(1)} + 4 * (std::uint64_t{WordCount(0)} + 1) + 4 * 0xFFFF;
@@ -422,11 +422,17 @@ bool Loader::FailMismatch(int block) {
 bool Loader::Unpack(int block, Block* out) {
     Inflation& job = ahead_[block];
     switch (job.state) {
-        case Inflation::kNotRun: break;
-        case Inflation::kDone: *out = std::move(job.buffer); return true;
-        case Inflation::kBadStream: return Fail(msg::kUncompressError);
-        case Inflation::kUnreadable: return FailWithFile(msg::kFileCantMap);
-        case Inflation::kNoMemory: return Fail(msg::kMemoryErrorSpaced);
+        case Inflation::kNotRun:
+            break;
+        case Inflation::kDone:
+            *out = std::move(job.buffer);
+            return true;
+        case Inflation::kBadStream:
+            return Fail(msg::kUncompressError);
+        case Inflation::kUnreadable:
+            return FailWithFile(msg::kFileCantMap);
+        case Inflation::kNoMemory:
+            return Fail(msg::kMemoryErrorSpaced);
     }
     out->reset(static_cast<std::uint8_t*>(v03::Allocate(UnpackedSize(block))));
     if (*out == nullptr) return Fail(msg::kMemoryErrorSpaced);

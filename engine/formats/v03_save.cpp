@@ -76,8 +76,8 @@ public:
             }
         }
         if (n != list.word_count) return msg::kDatabaseIsDamaged;
-        alone_.reset(static_cast<NodePosition*>(
-            v03::Allocate(std::size_t{alone} * sizeof(NodePosition))));
+        alone_.reset(
+            static_cast<NodePosition*>(v03::Allocate(std::size_t{alone} * sizeof(NodePosition))));
         if (alone_ == nullptr) return msg::kMemoryErrorSpaced;
         n = 0;
         alone_count_ = 0;
@@ -88,8 +88,9 @@ public:
                     NodePosition{reinterpret_cast<std::uintptr_t>(node), n};
             }
         }
-        std::sort(alone_.get(), alone_.get() + alone_count_,
-                  [](const NodePosition& a, const NodePosition& b) { return a.address < b.address; });
+        std::sort(
+            alone_.get(), alone_.get() + alone_count_,
+            [](const NodePosition& a, const NodePosition& b) { return a.address < b.address; });
         return nullptr;
     }
 

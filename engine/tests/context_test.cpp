@@ -1,9 +1,10 @@
 // Progress arithmetic, the message buffer and closing, inside the engine.
+#include "engine/context.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "engine/context.h"
 #include "engine/messages.h"
 #include "engine/result.h"
 

@@ -30,20 +30,20 @@ TEST_F(RegexTablesTest, CaseMapsFollowTheList) {
     const std::uint8_t* t = db_->lists[0].regex_tables;
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(t['A'], 'a');
-    EXPECT_EQ(t[0xC4], 0xE4);          // Ä -> ä
-    EXPECT_EQ(t[256 + 'a'], 'A');      // flip case
+    EXPECT_EQ(t[0xC4], 0xE4);      // Ä -> ä
+    EXPECT_EQ(t[256 + 'a'], 'A');  // flip case
     EXPECT_EQ(t[256 + 0xC4], 0xE4);
     EXPECT_EQ(t[256 + '5'], '5');
-    EXPECT_TRUE(Bit(t, 96, 'A'));      // upper
+    EXPECT_TRUE(Bit(t, 96, 'A'));  // upper
     EXPECT_FALSE(Bit(t, 96, 'a'));
-    EXPECT_TRUE(Bit(t, 128, 'a'));     // lower
+    EXPECT_TRUE(Bit(t, 128, 'a'));                     // lower
     EXPECT_TRUE(Bit(t, 96, '5') && Bit(t, 128, '5'));  // no case: both
-    EXPECT_TRUE(Bit(t, 160, 0xE4));    // word
+    EXPECT_TRUE(Bit(t, 160, 0xE4));                    // word
     EXPECT_TRUE(Bit(t, 160, '_'));
     EXPECT_FALSE(Bit(t, 160, '-'));
-    EXPECT_TRUE(Bit(t, 0, ' '));       // space
-    EXPECT_TRUE(Bit(t, 256, '!'));     // punct
-    EXPECT_TRUE(Bit(t, 288, '\n'));    // cntrl
+    EXPECT_TRUE(Bit(t, 0, ' '));     // space
+    EXPECT_TRUE(Bit(t, 256, '!'));   // punct
+    EXPECT_TRUE(Bit(t, 288, '\n'));  // cntrl
 }
 
 TEST_F(RegexTablesTest, CharacterTypes) {
@@ -56,7 +56,8 @@ TEST_F(RegexTablesTest, CharacterTypes) {
     EXPECT_EQ(t['B'], 0x02 | 0x10);
     EXPECT_EQ(t['_'], 0x10);
     EXPECT_EQ(t[0], 0x00);
-    for (const char c : std::string("*+?{^.$|()[")) EXPECT_EQ(t[static_cast<std::uint8_t>(c)], 0x00);
+    for (const char c : std::string("*+?{^.$|()["))
+        EXPECT_EQ(t[static_cast<std::uint8_t>(c)], 0x00);
     EXPECT_EQ(t[0xE4], 0x02 | 0x10);  // a letter of the list, but not ASCII
 }
 

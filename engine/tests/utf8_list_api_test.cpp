@@ -2,7 +2,6 @@
 // exported functions: which lists become UTF-8, and that every search folds
 // and counts whole characters there, never single bytes of one.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,6 +21,7 @@ constexpr uint32_t kJapanese = 0x0411;
 constexpr uint32_t kUnnamed = 0x1000;  // a language known by its code only
 constexpr uint32_t kUtf8 = 65001;
 
+// clang-format off
 // Esperanto and Hindi words, in UTF-8.
 const std::string kCevalo = "\xC4\x89" "evalo";           // ĉevalo
 const std::string kCevaloUpper = "\xC4\x88" "EVALO";      // ĈEVALO
@@ -30,6 +30,7 @@ const std::string kGhar = "\xE0\xA4\x98\xE0\xA4\xB0";      // घर
 const std::string kGhara = "\xE0\xA4\x98\xE0\xA4\xB0\xE0\xA4\xBE";  // घरा
 const std::string kGha = "\xE0\xA4\x98";                   // घ
 const std::string kMakan = "\xE0\xA4\xAE\xE0\xA4\x95\xE0\xA4\xBE\xE0\xA4\xA8";  // मकान
+// clang-format on
 
 // Listings compare as sets: the engine's order is the collation's.
 Words S(Words words) {
@@ -112,7 +113,9 @@ TEST_F(Utf8ListTest, ListsWithoutAnEightBitPageAreUtf8AndStaySo) {
 
 TEST_F(Utf8ListTest, PrefixesFoldWholeCharacters) {
     CreateUtf8English();
-    Add({kCevalo, "cevalo", "ceval", "cxevalo", kCaci, "dento", "\xC4\x8D" "ep"});  // čep
+    Add({kCevalo, "cevalo", "ceval", "cxevalo", kCaci, "dento",
+         "\xC4\x8D"
+         "ep"});  // čep
     EXPECT_EQ(List("cev", DB_LIST_PREFIX, true, false), S(Words{"ceval", "cevalo"}));
     EXPECT_EQ(List("cev", DB_LIST_PREFIX, true, true), S(Words{"ceval", "cevalo", kCevalo}));
     EXPECT_EQ(List("CEV", DB_LIST_PREFIX, false, true), S(Words{"ceval", "cevalo", kCevalo}));
@@ -121,7 +124,9 @@ TEST_F(Utf8ListTest, PrefixesFoldWholeCharacters) {
     // One character of two bytes: its own words, then with its variants.
     EXPECT_EQ(List("\xC4\x89", DB_LIST_PREFIX, true, false), S(Words{kCaci, kCevalo}));
     EXPECT_EQ(List("c", DB_LIST_PREFIX, false, true),
-              S(Words{"ceval", "cevalo", "cxevalo", kCaci, kCevalo, "\xC4\x8D" "ep"}));
+              S(Words{"ceval", "cevalo", "cxevalo", kCaci, kCevalo,
+                      "\xC4\x8D"
+                      "ep"}));
     EXPECT_EQ(List("C", DB_LIST_PREFIX, false, false), S(Words{"ceval", "cevalo", "cxevalo"}));
 }
 
@@ -141,7 +146,9 @@ TEST_F(Utf8ListTest, DevanagariPrefixesAndWildcardsCountCharacters) {
 
 TEST_F(Utf8ListTest, RegularExpressionsMatchCharacters) {
     Create(kUnnamed, kHindi);
-    Add({kCevalo, "cevalo", kCaci, "\xC4\x88" "EVALO"});
+    Add({kCevalo, "cevalo", kCaci,
+         "\xC4\x88"
+         "EVALO"});
     Add({kGhar, kGhara, kGha, kMakan}, DB_SECONDARY_LIST);
     const int s = DB_SECONDARY_LIST;
     // `.` is one Devanagari character, not one byte of it.
@@ -150,9 +157,14 @@ TEST_F(Utf8ListTest, RegularExpressionsMatchCharacters) {
     EXPECT_EQ(List("^\\p{Devanagari}+$", DB_LIST_REGEX, true, false, s).size(), 4u);
     EXPECT_EQ(List("^\\w+$", DB_LIST_REGEX, true, false, s), S(Words{kGha, kGhar}));  // no marks
     // Case folds as Unicode folds it; accents go with the switch.
-    EXPECT_EQ(List("^\xC4\x88", DB_LIST_REGEX, true, false), S(Words{"\xC4\x88" "EVALO"}));
-    EXPECT_EQ(List("^\xC4\x88" "e", DB_LIST_REGEX, false, false),
-              S(Words{kCevalo, "\xC4\x88" "EVALO"}));
+    EXPECT_EQ(List("^\xC4\x88", DB_LIST_REGEX, true, false), S(Words{"\xC4\x88"
+                                                                     "EVALO"}));
+    EXPECT_EQ(List("^\xC4\x88"
+                   "e",
+                   DB_LIST_REGEX, false, false),
+              S(Words{kCevalo,
+                      "\xC4\x88"
+                      "EVALO"}));
     EXPECT_EQ(List("^cev", DB_LIST_REGEX, true, true), S(Words{"cevalo", kCevalo}));
     EXPECT_EQ(List("^cev", DB_LIST_REGEX, false, true).size(), 3u);
     EXPECT_EQ(List("^c.c$", DB_LIST_REGEX, true, true), S(Words{kCaci}));
@@ -164,27 +176,55 @@ TEST_F(Utf8ListTest, RegularExpressionsMatchCharacters) {
 
 TEST_F(Utf8ListTest, WildcardsPalindromesAndAnagramsGoByCharacter) {
     CreateUtf8English();
-    Add({kCevalo, kCaci, "a\xC4\x89", "\xC4\x89" "a", "\xC4\x89", "\xC4\x88" "a" "\xC4\x89", "aca"});
-    EXPECT_EQ(List("?a?", DB_LIST_WILDCARDS, true, false),
-              S(Words{kCaci, "\xC4\x88" "a" "\xC4\x89"}));
+    Add({kCevalo, kCaci, "a\xC4\x89",
+         "\xC4\x89"
+         "a",
+         "\xC4\x89",
+         "\xC4\x88"
+         "a"
+         "\xC4\x89",
+         "aca"});
+    EXPECT_EQ(List("?a?", DB_LIST_WILDCARDS, true, false), S(Words{kCaci,
+                                                                   "\xC4\x88"
+                                                                   "a"
+                                                                   "\xC4\x89"}));
     EXPECT_EQ(List("?c?", DB_LIST_WILDCARDS, true, false), S(Words{"aca"}));
-    EXPECT_EQ(List("\xC4\x89?", DB_LIST_WILDCARDS, true, false), S(Words{"\xC4\x89" "a"}));
-    EXPECT_EQ(List("\xC4\x89*", DB_LIST_WILDCARDS, false, false),
-              S(Words{"\xC4\x89", "\xC4\x89" "a", kCaci, "\xC4\x88" "a" "\xC4\x89", kCevalo}));
+    EXPECT_EQ(List("\xC4\x89?", DB_LIST_WILDCARDS, true, false), S(Words{"\xC4\x89"
+                                                                         "a"}));
+    EXPECT_EQ(List("\xC4\x89*", DB_LIST_WILDCARDS, false, false), S(Words{"\xC4\x89",
+                                                                          "\xC4\x89"
+                                                                          "a",
+                                                                          kCaci,
+                                                                          "\xC4\x88"
+                                                                          "a"
+                                                                          "\xC4\x89",
+                                                                          kCevalo}));
     // A byte-wise reversal of ĉaĉ is no text at all; by character it reads the same.
     EXPECT_EQ(List("", DB_LIST_PALINDROME, true, false), S(Words{"\xC4\x89", "aca", kCaci}));
-    EXPECT_EQ(List("", DB_LIST_PALINDROME, false, false),
-              S(Words{"\xC4\x89", "aca", kCaci, "\xC4\x88" "a" "\xC4\x89"}));
-    EXPECT_EQ(List("", DB_LIST_PALINDROME, true, true),
-              S(Words{"\xC4\x89", "aca", kCaci}));
+    EXPECT_EQ(List("", DB_LIST_PALINDROME, false, false), S(Words{"\xC4\x89", "aca", kCaci,
+                                                                  "\xC4\x88"
+                                                                  "a"
+                                                                  "\xC4\x89"}));
+    EXPECT_EQ(List("", DB_LIST_PALINDROME, true, true), S(Words{"\xC4\x89", "aca", kCaci}));
     // Anagrams: ĉ counts once, as one letter.
-    EXPECT_EQ(List("\xC4\x89" "a", DB_LIST_ANAGRAM_EXACT, true, false),
-              S(Words{"a\xC4\x89", "\xC4\x89" "a"}));
-    EXPECT_EQ(List("a\xC4\x89", DB_LIST_ANAGRAM_ONCE, true, false),
-              S(Words{"a\xC4\x89", "\xC4\x89", "\xC4\x89" "a"}));
+    EXPECT_EQ(List("\xC4\x89"
+                   "a",
+                   DB_LIST_ANAGRAM_EXACT, true, false),
+              S(Words{"a\xC4\x89",
+                      "\xC4\x89"
+                      "a"}));
+    EXPECT_EQ(List("a\xC4\x89", DB_LIST_ANAGRAM_ONCE, true, false), S(Words{"a\xC4\x89", "\xC4\x89",
+                                                                            "\xC4\x89"
+                                                                            "a"}));
     EXPECT_EQ(List("a\xC4\x89", DB_LIST_ANAGRAM_REUSE, true, false),
-              S(Words{"a\xC4\x89", "\xC4\x89", "\xC4\x89" "a", kCaci}));
-    EXPECT_EQ(List("\xC4\x89" "ac", DB_LIST_ANAGRAM_EXACT, true, true), S(Words{kCaci}));
+              S(Words{"a\xC4\x89", "\xC4\x89",
+                      "\xC4\x89"
+                      "a",
+                      kCaci}));
+    EXPECT_EQ(List("\xC4\x89"
+                   "ac",
+                   DB_LIST_ANAGRAM_EXACT, true, true),
+              S(Words{kCaci}));
 }
 
 TEST_F(Utf8ListTest, TranslationsFoldWholeCharacters) {
@@ -231,12 +271,16 @@ TEST_F(Utf8ListTest, AsciiAndWellFormedWordsTakeNoShortCutToAnotherAnswer) {
 }
 
 TEST_F(Utf8ListTest, IdenticalWordsAcrossEncodings) {
-    Create(kEnglish, kUnnamed);  // windows-1252 and UTF-8
-    ASSERT_EQ(DB_AddWord(db_, 1, "caf\xE9")->status, 1);      // café in 1252
+    Create(kEnglish, kUnnamed);                           // windows-1252 and UTF-8
+    ASSERT_EQ(DB_AddWord(db_, 1, "caf\xE9")->status, 1);  // café in 1252
     ASSERT_EQ(DB_AddWord(db_, 1, "house")->status, 1);
     ASSERT_EQ(DB_AddWord(db_, 1, "Kuca")->status, 1);
     ASSERT_EQ(DB_AddWord(db_, 2, "caf\xC3\xA9")->status, 1);  // café in UTF-8
-    ASSERT_EQ(DB_AddWord(db_, 2, "ku\xC4\x87" "a")->status, 1);  // kuća
+    ASSERT_EQ(DB_AddWord(db_, 2,
+                         "ku\xC4\x87"
+                         "a")
+                  ->status,
+              1);  // kuća
     ASSERT_EQ(DB_AddWord(db_, 2, "mouse")->status, 1);
     std::vector<const char*> out(3, nullptr);
     const DB_RESULT* r = DB_ListIdenticalWords(db_, 0, 1, out.data());
@@ -259,14 +303,15 @@ TEST_F(Utf8ListTest, DoubleByteWordsNeverFoldTogether) {
     ASSERT_EQ(DB_SetDictionaryInfo(db_, &info)->status, 1);
     ASSERT_EQ(Charset(db_, DB_PRIMARY_LIST), 128u);
     ASSERT_EQ(DB_ResortList(db_, DB_PRIMARY_LIST, kJapanese)->status, 2);
-    EXPECT_EQ(List("\x83\x41", DB_LIST_PREFIX, false, true), S(Words{"\x83\x41", "\x83\x41\x83\x61"}));
+    EXPECT_EQ(List("\x83\x41", DB_LIST_PREFIX, false, true),
+              S(Words{"\x83\x41", "\x83\x41\x83\x61"}));
     EXPECT_EQ(List("\x83\x61", DB_LIST_PREFIX, false, true), S(Words{"\x83\x61"}));
-    EXPECT_EQ(List("?", DB_LIST_WILDCARDS, false, false),
-              S(Words{"A", "\x83\x41", "\x83\x61"}));
+    EXPECT_EQ(List("?", DB_LIST_WILDCARDS, false, false), S(Words{"A", "\x83\x41", "\x83\x61"}));
     EXPECT_EQ(List("", DB_LIST_PALINDROME, false, false), S(Words{"A", "\x83\x41", "\x83\x61"}));
     EXPECT_EQ(List("a", DB_LIST_PREFIX, false, false), S(Words{"A"}));
     EXPECT_EQ(List("^.$", DB_LIST_REGEX, false, false), S(Words{"A", "\x83\x41", "\x83\x61"}));
-    EXPECT_EQ(List("\x83\x61", DB_LIST_REGEX, false, false), S(Words{"\x83\x41\x83\x61", "\x83\x61"}));
+    EXPECT_EQ(List("\x83\x61", DB_LIST_REGEX, false, false),
+              S(Words{"\x83\x41\x83\x61", "\x83\x61"}));
 }
 
 TEST_F(Utf8ListTest, SavedAndLoadedListsStayUtf8) {

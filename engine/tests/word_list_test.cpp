@@ -17,7 +17,10 @@ void Append(WordList* list, const std::vector<std::string>& words) {
     for (const std::string& w : words) {
         WordNode* node = NewWordNode(w);
         node->prev = list->tail;
-        if (list->tail != nullptr) list->tail->next = node; else list->head = node;
+        if (list->tail != nullptr)
+            list->tail->next = node;
+        else
+            list->head = node;
         list->tail = node;
         ++list->word_count;
         list->text_bytes += static_cast<std::uint32_t>(w.size() + 1);

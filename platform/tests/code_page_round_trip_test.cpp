@@ -12,8 +12,8 @@ namespace platform {
 namespace {
 
 TEST(CodePageRoundTripTest, EveryDefinedByteComesBackUnchanged) {
-    for (const std::uint32_t page : {874u, 1250u, 1251u, 1252u, 1253u, 1254u, 1255u, 1256u, 1257u,
-                                     1258u}) {
+    for (const std::uint32_t page :
+         {874u, 1250u, 1251u, 1252u, 1253u, 1254u, 1255u, 1256u, 1257u, 1258u}) {
         SCOPED_TRACE(page);
         std::string defined;
         std::set<char32_t> seen;
@@ -21,8 +21,8 @@ TEST(CodePageRoundTripTest, EveryDefinedByteComesBackUnchanged) {
             SCOPED_TRACE(b);
             const char32_t ch = DecodeByte(page, static_cast<std::uint8_t>(b));
             if (ch == U'\xFFFD') continue;
-            EXPECT_TRUE(seen.insert(ch).second) << "two bytes decode to U+" << std::hex
-                                                << static_cast<std::uint32_t>(ch);
+            EXPECT_TRUE(seen.insert(ch).second)
+                << "two bytes decode to U+" << std::hex << static_cast<std::uint32_t>(ch);
             EXPECT_EQ(EncodeChar(page, ch), b);
             defined += static_cast<char>(b);
         }

@@ -32,16 +32,22 @@ TEST(CollationTest, FlagsIgnoreCaseOrAccents) {
 
 TEST(CollationTest, CroatianOrdersItsOwnLetters) {
     // č (0xE8 in windows-1250) follows c and precedes d in Croatian.
-    EXPECT_LT(CompareText(1050, 0, "cz", "\xE8" "a"), 0);
-    EXPECT_LT(CompareText(1050, 0, "\xE8" "z", "da"), 0);
+    EXPECT_LT(CompareText(1050, 0, "cz",
+                          "\xE8"
+                          "a"),
+              0);
+    EXPECT_LT(CompareText(1050, 0,
+                          "\xE8"
+                          "z",
+                          "da"),
+              0);
 }
 
 TEST(CollationTest, SortKeysOrderAsTheComparison) {
     std::vector<std::string> words = {"pear", "Apple", "apple", "\xE4pple", "apply", "b", "ab"};
     std::vector<std::string> by_compare = words;
-    std::sort(by_compare.begin(), by_compare.end(), [](const auto& a, const auto& b) {
-        return CompareText(1033, 0, a, b) < 0;
-    });
+    std::sort(by_compare.begin(), by_compare.end(),
+              [](const auto& a, const auto& b) { return CompareText(1033, 0, a, b) < 0; });
     std::vector<std::pair<std::string, std::string>> keyed;
     for (const auto& w : words) {
         std::string key;

@@ -74,15 +74,25 @@ TEST(LocaleTest, SharedLcidsAreNamedByTheirOwnLocale) {
 }
 
 TEST(CodePageTest, RoundTripsThroughUnicode) {
-    const std::string croatian = "\xE8" "a\x9A" "a";  // čaša in windows-1250
-    EXPECT_EQ(DecodeToUtf8(1250, croatian), "\xC4\x8D" "a\xC5\xA1" "a");
+    const std::string croatian =
+        "\xE8"
+        "a\x9A"
+        "a";  // čaša in windows-1250
+    EXPECT_EQ(DecodeToUtf8(1250, croatian),
+              "\xC4\x8D"
+              "a\xC5\xA1"
+              "a");
     EXPECT_EQ(EncodeFromUtf8(1250, DecodeToUtf8(1250, croatian)), croatian);
     EXPECT_EQ(DecodeToUtf8(1251, "\xE4\xEE\xEC"), "дом");
 }
 
 TEST(CodePageTest, MissingCharactersBecomeQuestionMarks) {
     bool lossy = false;
-    EXPECT_EQ(EncodeFromUtf8(1252, "a\xD0\xB4" "b", &lossy), "a?b");  // Cyrillic д
+    EXPECT_EQ(EncodeFromUtf8(1252,
+                             "a\xD0\xB4"
+                             "b",
+                             &lossy),
+              "a?b");  // Cyrillic д
     EXPECT_TRUE(lossy);
     EXPECT_EQ(EncodeFromUtf8(1252, "ab", &lossy), "ab");
     EXPECT_FALSE(lossy);
@@ -104,7 +114,9 @@ TEST(CodePageTest, DoubleBytePagesConvertWholeCharacters) {
 
 TEST(CodePageTest, Utf8Validation) {
     EXPECT_TRUE(IsValidUtf8("plain \xC4\x8D"));
-    EXPECT_FALSE(IsValidUtf8("\xE8" "a"));
+    EXPECT_FALSE(
+        IsValidUtf8("\xE8"
+                    "a"));
     EXPECT_FALSE(IsValidUtf8("\xC4"));
 }
 

@@ -19,7 +19,9 @@ constexpr std::uint32_t kJapanese = 0x0411;
 constexpr std::uint32_t kCroatian = 0x041A;
 constexpr std::uint32_t kSerbianCyrillic = 0x0C1A;
 
-const std::string kKuca = "ku\xC4\x87" "a";          // kuća
+const std::string kKuca =
+    "ku\xC4\x87"
+    "a";                                               // kuća
 const std::string kGhar = "\xE0\xA4\x98\xE0\xA4\xB0";  // घर
 
 TEST(Utf8CodePageTest, ConvertsBothWaysUnchanged) {
@@ -47,7 +49,10 @@ TEST(Utf8CodePageTest, MalformedInputIsReplacedAndReported) {
     EXPECT_EQ(EncodeFromUtf16(kUtf8CodePage, std::u16string(1, u'\xD800'), &lossy), "?");
     EXPECT_TRUE(lossy);
     std::u32string points;
-    DecodeToCodePoints(kUtf8CodePage, "\xFF" "b", &points);
+    DecodeToCodePoints(kUtf8CodePage,
+                       "\xFF"
+                       "b",
+                       &points);
     EXPECT_EQ(points, U"\uFFFDb");
     // Alone, a byte above 127 is no character, and no character above 127 is a byte.
     EXPECT_EQ(DecodeByte(kUtf8CodePage, 'q'), U'q');
@@ -57,20 +62,22 @@ TEST(Utf8CodePageTest, MalformedInputIsReplacedAndReported) {
 
 TEST(Utf8CodePageTest, TellsUtf8FromAsciiAndCodePages) {
     EXPECT_TRUE(LooksLikeUtf8(kKuca));
-    EXPECT_FALSE(LooksLikeUtf8("house"));            // ASCII fits every page
-    EXPECT_FALSE(LooksLikeUtf8("ku\xE6" "a"));        // kuća in windows-1250
-    EXPECT_FALSE(LooksLikeUtf8("\xE0\xA4"));          // cut short
+    EXPECT_FALSE(LooksLikeUtf8("house"));  // ASCII fits every page
+    EXPECT_FALSE(
+        LooksLikeUtf8("ku\xE6"
+                      "a"));                  // kuća in windows-1250
+    EXPECT_FALSE(LooksLikeUtf8("\xE0\xA4"));  // cut short
     EXPECT_TRUE(IsMultiByteCodePage(kUtf8CodePage));
     EXPECT_TRUE(IsMultiByteCodePage(932));
     EXPECT_FALSE(IsMultiByteCodePage(1250));
 }
 
 TEST(CharFoldTest, FoldsCaseAndAccentsOfWholeCharacters) {
-    EXPECT_EQ(FoldChar(U'\u0109', kNormIgnoreNonSpace), U'c');        // ĉ
-    EXPECT_EQ(FoldChar(U'\u0108', kNormIgnoreNonSpace), U'C');        // Ĉ keeps its case
+    EXPECT_EQ(FoldChar(U'\u0109', kNormIgnoreNonSpace), U'c');  // ĉ
+    EXPECT_EQ(FoldChar(U'\u0108', kNormIgnoreNonSpace), U'C');  // Ĉ keeps its case
     EXPECT_EQ(FoldChar(U'\u0108', kNormIgnoreCase), U'\u0109');
     EXPECT_EQ(FoldChar(U'\u0108', kNormIgnoreCase | kNormIgnoreNonSpace), U'c');
-    EXPECT_EQ(FoldChar(U'\u0416', kNormIgnoreCase), U'\u0436');       // Ж ж
+    EXPECT_EQ(FoldChar(U'\u0416', kNormIgnoreCase), U'\u0436');  // Ж ж
     EXPECT_EQ(FoldChar(U'\u0918', kNormIgnoreCase | kNormIgnoreNonSpace), U'\u0918');
     EXPECT_EQ(FoldChar(U'\u0107', 0), U'\u0107');
     // ǅ decomposes into two letters, not a letter and a mark: it stays.
@@ -113,14 +120,24 @@ TEST(ListEncodingTest, LanguagesWithoutAnEightBitPageGetUtf8) {
 
 TEST(ListEncodingTest, Utf8TextCollatesAsItsLocale) {
     // č between c and d in Croatian, whatever the encoding.
-    const std::string cz = "cz", ca = "\xC4\x8D" "a", da = "da";
+    const std::string cz = "cz",
+                      ca = "\xC4\x8D"
+                           "a",
+                      da = "da";
     EXPECT_LT(CompareTextIn(kUtf8CodePage, kCroatian, 0, cz, ca), 0);
     EXPECT_LT(CompareTextIn(kUtf8CodePage, kCroatian, 0, ca, da), 0);
-    EXPECT_EQ(CompareTextIn(kUtf8CodePage, kCroatian, 0, ca, "\xE8" "a"),
-              CompareTextIn(kUtf8CodePage, kCroatian, 0, ca, "\xEF\xBF\xBD" "a"));
+    EXPECT_EQ(CompareTextIn(kUtf8CodePage, kCroatian, 0, ca,
+                            "\xE8"
+                            "a"),
+              CompareTextIn(kUtf8CodePage, kCroatian, 0, ca,
+                            "\xEF\xBF\xBD"
+                            "a"));
     std::string k1, k2;
     AppendSortKeyIn(kUtf8CodePage, kCroatian, ca, &k1);
-    AppendSortKeyIn(1250, kCroatian, "\xE8" "a", &k2);
+    AppendSortKeyIn(1250, kCroatian,
+                    "\xE8"
+                    "a",
+                    &k2);
     EXPECT_EQ(k1, k2);
 }
 

@@ -74,7 +74,6 @@ protected:
         EXPECT_EQ(r.status, kExitOk) << r.err;
         return Path("d.v03");
     }
-
 };
 
 TEST_F(CliCommandsTest, TranslatesBetweenUtf8AndTheListsCodePages) {
@@ -108,9 +107,24 @@ TEST_F(CliCommandsTest, BatchTranslationAnswersEveryLineInOrder) {
 std::string ImageTestPairs() {
     std::string pairs;
     const char* const lines[] = {
-        "cat\tma\xe8ka",  "cat\tma\xe8" "ak", "Cat\tMa\xe8" "ak", "dog\tpas",   "dog\tpas",
-        "hound\tpas",     "a\tjedan",       "a\tneki",       "ab\tx",      "abc\ty",
-        "house\tdom",     "house\tku\xe6" "a", "home\tdom",     "zz top\tzz", "\xe9t\xe9\tljeto",
+        "cat\tma\xe8ka",
+        "cat\tma\xe8"
+        "ak",
+        "Cat\tMa\xe8"
+        "ak",
+        "dog\tpas",
+        "dog\tpas",
+        "hound\tpas",
+        "a\tjedan",
+        "a\tneki",
+        "ab\tx",
+        "abc\ty",
+        "house\tdom",
+        "house\tku\xe6"
+        "a",
+        "home\tdom",
+        "zz top\tzz",
+        "\xe9t\xe9\tljeto",
     };
     for (const char* line : lines) pairs += std::string(line) + "\r\n";
     for (int i = 0; i < 40; ++i) pairs += "many\tw" + std::to_string(i) + "\r\n";
@@ -399,23 +413,29 @@ TEST_F(CliCommandsTest, Utf8ImportsAndExports) {
 
     // The default export keeps the lists' bytes and CR LF; UTF-8 is asked for.
     WriteFile("hr.txt", "house\tkuća\r\n");
-    ASSERT_EQ(Cli({"import", "--format", "txt", Path("hr.txt"), Path("hr.v03"), "--locales",
-                   "1033,1050"}).status,
-              kExitOk);
+    ASSERT_EQ(
+        Cli({"import", "--format", "txt", Path("hr.txt"), Path("hr.v03"), "--locales", "1033,1050"})
+            .status,
+        kExitOk);
     ASSERT_EQ(Cli({"export", "--format", "txt", Path("hr.v03"), Path("cp.txt")}).status, kExitOk);
-    EXPECT_EQ(ReadFile("cp.txt"), "house\tku\xE6" "a\r\n");
-    ASSERT_EQ(Cli({"export", "--format", "txt", Path("hr.v03"), Path("u8.txt"), "--encoding",
-                   "utf-8"}).status,
-              kExitOk);
+    EXPECT_EQ(ReadFile("cp.txt"),
+              "house\tku\xE6"
+              "a\r\n");
+    ASSERT_EQ(
+        Cli({"export", "--format", "txt", Path("hr.v03"), Path("u8.txt"), "--encoding", "utf-8"})
+            .status,
+        kExitOk);
     EXPECT_EQ(ReadFile("u8.txt"), "house\tkuća\n");
-    ASSERT_EQ(Cli({"export", "--format", "txt", Path("hi.v03"), Path("hi8.txt"), "--encoding",
-                   "utf-8"}).status,
-              kExitOk);
+    ASSERT_EQ(
+        Cli({"export", "--format", "txt", Path("hi.v03"), Path("hi8.txt"), "--encoding", "utf-8"})
+            .status,
+        kExitOk);
     EXPECT_EQ(ReadFile("hi8.txt"), "house\tघर\nhouse\tमकान\nwater\tपानी\n");
 
     // Asked for, both lists of an import are UTF-8.
     ASSERT_EQ(Cli({"import", "--format", "txt", Path("hr.txt"), Path("u.v03"), "--locales",
-                   "eng,hrv", "--encoding", "utf-8"}).status,
+                   "eng,hrv", "--encoding", "utf-8"})
+                  .status,
               kExitOk);
     r = Cli({"info", Path("u.v03")});
     EXPECT_NE(r.out.find("locale 1050, hr_HR, charset 65001"), std::string::npos) << r.out;
@@ -501,7 +521,8 @@ TEST_F(CliCommandsTest, FreedictConvertsADictdDatabase) {
     CliRun r = Cli({"freedict", "eng-hrv", Path("out.v03")});
     ASSERT_EQ(r.status, kExitOk) << r.err;
     // θ is in no Croatian code page: that list is kept in UTF-8, and nothing is lost.
-    EXPECT_EQ(r.out, "Pairs kept: 5, dropped: 0.\nLists: English in code page 1252, Croatian in UTF-8.\n");
+    EXPECT_EQ(r.out,
+              "Pairs kept: 5, dropped: 0.\nLists: English in code page 1252, Croatian in UTF-8.\n");
     EXPECT_EQ(Cli({"translate", Path("out.v03"), "house"}).out, "dom\nkuća\n");
     EXPECT_EQ(Cli({"translate", Path("out.v03"), "cat"}).out, "mačka\n");
     EXPECT_EQ(Cli({"translate", Path("out.v03"), "theta"}).out, "θ-slovo\nteta\n");
@@ -520,7 +541,8 @@ TEST_F(CliCommandsTest, FreedictConvertsADictdDatabase) {
     EXPECT_EQ(ReadFile("kx.txt"),
               "house\tdom\r\nhouse\tku\xE6"
               "a\r\ntheta\tteta\r\ncat\tma\xE8ka\r\n");
-    EXPECT_EQ(r.out, "Pairs kept: 4, dropped: 1.\nDropped: 1 with a character the code page lacks.\n");
+    EXPECT_EQ(r.out,
+              "Pairs kept: 4, dropped: 1.\nDropped: 1 with a character the code page lacks.\n");
     EXPECT_EQ(Cli({"freedict", "eng-hrv", Path("kx.txt"), "--txt-code-page", "x"}).status,
               kExitUsage);
 }
@@ -532,8 +554,9 @@ TEST(CliEncodeTest, DropsPairsACodePageOrTheFormatCannotHold) {
     EXPECT_EQ(e.kept, 1u);
     EXPECT_EQ(e.dropped, 4u);  // "čaj" is not in code page 1252 either
     EXPECT_EQ(e.txt, "cat\tma\xe8ka\r\n");
-    EXPECT_EQ(e.Reasons(), "1 with an empty word, 1 with a TAB, line break or NUL in a word, "
-                           "2 with a character the code page lacks");
+    EXPECT_EQ(e.Reasons(),
+              "1 with an empty word, 1 with a TAB, line break or NUL in a word, "
+              "2 with a character the code page lacks");
     // In UTF-8 only the format's own limits drop a pair; bad bytes are mended.
     e = EncodePairs(pairs, 65001, 65001, false);
     EXPECT_EQ(e.kept, 3u);

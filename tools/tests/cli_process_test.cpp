@@ -1,16 +1,16 @@
 // The command-line tool as separate processes: writers of one dictionary that
 // run at the same time, and one killed in the middle of its save.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,7 +23,6 @@ namespace {
 
 class CliProcessTest : public test_support::ScratchDirTest {
 protected:
-
     // Starts the tool with `args`, its output in files named after `tag`.
     pid_t Start(const std::vector<std::string>& args, const std::string& tag) const {
         std::vector<std::string> all = {WORDBAY_CLI};

@@ -102,7 +102,7 @@ TEST(FreedictReaderTest, GrammaticalLabelLinesAreNoTranslations) {
         "repetition mark in katakana\n"
         "(to) repeat, (mark) sign\n");
     EXPECT_EQ(Translations(pairs), (std::vector<std::string>{"repetition mark in katakana",
-                                                              "(to) repeat", "(mark) sign"}));
+                                                             "(to) repeat", "(mark) sign"}));
 }
 
 TEST(FreedictReaderTest, DegenerateEntriesGiveNoPairs) {

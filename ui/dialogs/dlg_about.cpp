@@ -47,12 +47,11 @@ DlgAbout::DlgAbout(QWidget* parent) : WDialog(parent) {
     version->setObjectName("versionLabel");
     // The program's own licence, and where its first dictionary comes from.
     auto* licence = new QLabel(
-        QStringLiteral(
-            "Copyright \u00A9 the wordbay developers<br>"
-            "<a href=\"https://www.gnu.org/licenses/gpl-3.0.html\">GNU General Public "
-            "License, version 3 or later</a> (GPL-3.0-or-later); no warranty.<br>"
-            "The English-Croatian dictionary is converted from "
-            "<a href=\"https://freedict.org/\">FreeDict</a> (GPL)."),
+        QStringLiteral("Copyright \u00A9 the wordbay developers<br>"
+                       "<a href=\"https://www.gnu.org/licenses/gpl-3.0.html\">GNU General Public "
+                       "License, version 3 or later</a> (GPL-3.0-or-later); no warranty.<br>"
+                       "The English-Croatian dictionary is converted from "
+                       "<a href=\"https://freedict.org/\">FreeDict</a> (GPL)."),
         this);
     licence->setObjectName("licenceLabel");
     licence->setTextFormat(Qt::RichText);

@@ -60,7 +60,9 @@ void DlgLanguage::setSavePathChooser(SavePathChooser chooser) {
 }
 
 DlgLanguage::DlgLanguage(std::string languageDir, std::string currentFile, QWidget* parent)
-    : WDialog(parent), m_languageDir(std::move(languageDir)), m_currentFile(std::move(currentFile)) {
+    : WDialog(parent)
+    , m_languageDir(std::move(languageDir))
+    , m_currentFile(std::move(currentFile)) {
     setObjectName("dlgLanguage");
     setWindowTitle(dialogs::text(TextId::MSG_CHANGE_INTERFACE_LANGUAGE));
     auto* label = new QLabel(dialogs::text(TextId::MSG_SELECT_INTERFACE_LANGUAGE), this);
@@ -94,12 +96,11 @@ void DlgLanguage::fillList(int select) {
     m_entries = wordbay::ListLanguages(m_languageDir);
     m_list->setRowCount(0);
     for (const wordbay::LanguageEntry& entry : m_entries) {
-        dialogs::appendRow(m_list, {QString::fromUtf8(entry.language),
-                                    QString::fromUtf8(entry.author),
-                                    QString::fromUtf8(entry.description),
-                                    QString::fromUtf8(entry.version),
-                                    entry.internal ? QString::fromUtf8(entry.file_name)
-                                                   : dialogs::pathText(entry.file_name)});
+        dialogs::appendRow(m_list,
+                           {QString::fromUtf8(entry.language), QString::fromUtf8(entry.author),
+                            QString::fromUtf8(entry.description), QString::fromUtf8(entry.version),
+                            entry.internal ? QString::fromUtf8(entry.file_name)
+                                           : dialogs::pathText(entry.file_name)});
     }
     if (select < 0 || select >= int(m_entries.size())) {
         select = int(wordbay::CurrentLanguageEntry(m_entries, m_currentFile));
@@ -149,8 +150,7 @@ void DlgLanguage::editSelected() {
     if (!urlOpener()(QUrl::fromLocalFile(dialogs::pathText(path)))) {
         // No program of the desktop took the file: say which file it was, so
         // that the user can open it by hand.
-        dialogs::showMessage(this, dialogs::pathText(path), TextId::MSG_ERROR,
-                             kMbOk | kMbIconStop);
+        dialogs::showMessage(this, dialogs::pathText(path), TextId::MSG_ERROR, kMbOk | kMbIconStop);
         return;
     }
     endDialog(kIdCancel);
@@ -159,16 +159,14 @@ void DlgLanguage::editSelected() {
 void DlgLanguage::saveInternal() {
     // The dialog starts in the language folder, made when it is missing.
     QDir().mkpath(dialogs::pathText(m_languageDir));
-    const QString proposed =
-        dialogs::pathText(wordbay::LanguagePath(m_languageDir, kTemplateName));
+    const QString proposed = dialogs::pathText(wordbay::LanguagePath(m_languageDir, kTemplateName));
     const QString chosen = savePathChooser()(this, proposed);
     if (chosen.isEmpty()) return;
     const std::string path = dialogs::pathBytes(chosen);
     if (!wordbay::ExportInternalEnglish(path)) {
-        dialogs::showMessage(this,
-                             QStringLiteral("%1\n\n%2").arg(dialogs::text(TextId::MSG_SAVING_ERROR),
-                                                           chosen),
-                             TextId::MSG_ERROR, kMbOk | kMbIconStop);
+        dialogs::showMessage(
+            this, QStringLiteral("%1\n\n%2").arg(dialogs::text(TextId::MSG_SAVING_ERROR), chosen),
+            TextId::MSG_ERROR, kMbOk | kMbIconStop);
         return;
     }
     // A template saved into the language folder shows in the list at once.

@@ -74,7 +74,8 @@ void DlgLoadDic::fillList() {
     for (const wordbay::CatalogueEntry& entry : m_entries) {
         const DICTIONARY_INFO& info = entry.info;
         // The dictionary's own texts are in the primary list's code page.
-        const std::uint32_t page = platform::ListCodePage(info.primary_locale, info.primary_charset);
+        const std::uint32_t page =
+            platform::ListCodePage(info.primary_locale, info.primary_charset);
         const int row = dialogs::appendRow(
             m_list,
             {listNames(info), dialogs::fieldText(page, info.author),

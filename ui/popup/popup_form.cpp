@@ -78,9 +78,7 @@ void PopupForm::placeFrom(const wordbay::WindowPlace& place, const wordbay::Scre
     if (place.stored) move(place.x, place.y);
 }
 
-wordbay::WindowPlace PopupForm::place() const {
-    return {x(), y(), width(), height()};
-}
+wordbay::WindowPlace PopupForm::place() const { return {x(), y(), width(), height()}; }
 
 void PopupForm::setStatusText(const QString& text) {
     m_status = text;
@@ -165,8 +163,10 @@ void PopupForm::showPopup(bool show) {
         move(snappedPosition(QCursor::pos(), framedSize(this), screenOf(this)));
     }
     if (showing) {
-        if (isMinimized()) showNormal();
-        else QWidget::show();
+        if (isMinimized())
+            showNormal();
+        else
+            QWidget::show();
         raise();
         activateWindow();
         m_placeOnShow = false;

@@ -55,30 +55,36 @@ QImage tooltipPattern(int index, const QColor& background) {
     const int step = 8 + (index / 7) * 4;
     for (int a = 0; a < kPatternSize + step; a += step) {
         switch (family) {
-        case 0: painter.drawLine(a, 0, a, kPatternSize); break;
-        case 1: painter.drawLine(0, a, kPatternSize, a); break;
-        case 2: painter.drawLine(a, 0, a - kPatternSize, kPatternSize); break;
-        case 3:
-            painter.drawLine(a, 0, a - kPatternSize, kPatternSize);
-            painter.drawLine(a - kPatternSize, 0, a, kPatternSize);
-            break;
-        case 4:
-            for (int b = 0; b < kPatternSize + step; b += step) painter.drawPoint(a, b);
-            break;
-        case 5:
-            for (int b = 0; b < kPatternSize + step; b += step) {
-                painter.drawEllipse(QPoint(a, b), step / 4, step / 4);
+            case 0:
+                painter.drawLine(a, 0, a, kPatternSize);
+                break;
+            case 1:
+                painter.drawLine(0, a, kPatternSize, a);
+                break;
+            case 2:
+                painter.drawLine(a, 0, a - kPatternSize, kPatternSize);
+                break;
+            case 3:
+                painter.drawLine(a, 0, a - kPatternSize, kPatternSize);
+                painter.drawLine(a - kPatternSize, 0, a, kPatternSize);
+                break;
+            case 4:
+                for (int b = 0; b < kPatternSize + step; b += step) painter.drawPoint(a, b);
+                break;
+            case 5:
+                for (int b = 0; b < kPatternSize + step; b += step) {
+                    painter.drawEllipse(QPoint(a, b), step / 4, step / 4);
+                }
+                break;
+            default: {
+                QPainterPath wave;
+                wave.moveTo(0, a);
+                for (int x = 0; x <= kPatternSize; x += step) {
+                    wave.quadTo(x + step / 2.0, a + ((x / step) % 2 ? -step / 3.0 : step / 3.0),
+                                x + step, a);
+                }
+                painter.drawPath(wave);
             }
-            break;
-        default: {
-            QPainterPath wave;
-            wave.moveTo(0, a);
-            for (int x = 0; x <= kPatternSize; x += step) {
-                wave.quadTo(x + step / 2.0, a + ((x / step) % 2 ? -step / 3.0 : step / 3.0), x + step,
-                            a);
-            }
-            painter.drawPath(wave);
-        }
         }
     }
     return image;
@@ -170,11 +176,11 @@ void PopupTooltipForm::remeasure() {
                         : measureText(caption, m_captionFont);
     m_wordSize = measureText(m_word, m_look.word_font);
     m_translationSize = measureText(m_translations, m_look.translation_font);
-    const int width = std::max({m_captionSize.width(), m_wordSize.width(),
-                                m_translationSize.width()}) +
-                      2 * kMargin + 2 * kFrames;
-    const int height = m_captionSize.height() + m_wordSize.height() +
-                       m_translationSize.height() + 4 * kMargin;
+    const int width =
+        std::max({m_captionSize.width(), m_wordSize.width(), m_translationSize.width()}) +
+        2 * kMargin + 2 * kFrames;
+    const int height =
+        m_captionSize.height() + m_wordSize.height() + m_translationSize.height() + 4 * kMargin;
     resize(width, height);
     update();
 }
@@ -196,8 +202,9 @@ bool PopupTooltipForm::onPaint(QPainter& painter, const QRect&) {
 
     const QPalette palette = QGuiApplication::palette();
     const QPalette::ColorGroup group = m_active ? QPalette::Active : QPalette::Inactive;
-    const QRect bar(QPoint(r.left() + 1, 4),
-                    QPoint(r.right() - 1, m_captionSize.height() + kMargin + kCaptionExtra + r.top()));
+    const QRect bar(
+        QPoint(r.left() + 1, 4),
+        QPoint(r.right() - 1, m_captionSize.height() + kMargin + kCaptionExtra + r.top()));
     painter.fillRect(bar, palette.color(group, QPalette::Highlight));
     painter.setFont(m_captionFont);
     painter.setPen(palette.color(group, QPalette::HighlightedText));
@@ -257,7 +264,8 @@ void PopupTooltipForm::showTooltip(bool show) {
         raise();
         activateWindow();
     }
-    if (m_settings->tooltip_to_cursor) move(snappedPosition(QCursor::pos(), size(), screenOf(this)));
+    if (m_settings->tooltip_to_cursor)
+        move(snappedPosition(QCursor::pos(), size(), screenOf(this)));
 }
 
 void PopupTooltipForm::command(int code, int id, WControl* control, qintptr param) {
@@ -288,7 +296,8 @@ bool PopupTooltipForm::onClose() {
 }
 
 bool PopupTooltipForm::onPreEvent(QEvent* event) {
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) {
+    if (event->type() == QEvent::PaletteChange ||
+        event->type() == QEvent::ApplicationPaletteChange) {
         rebuildColors();
         remeasure();
     }

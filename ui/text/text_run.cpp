@@ -16,14 +16,16 @@ public:
                std::uint32_t target_page)
         : form_(form), text_(text), source_page_(source_page), target_page_(target_page) {}
 
-    void AppendOriginal(std::string_view bytes) override { Append(decodeText(source_page_, bytes)); }
+    void AppendOriginal(std::string_view bytes) override {
+        Append(decodeText(source_page_, bytes));
+    }
     void AppendTranslation(std::string_view bytes) override {
         Append(decodeText(target_page_, bytes));
     }
     void ShowPosition(const wordbay::Phrase& phrase) override {
         const int start = text_.PositionOf(phrase.start);
-        QMetaObject::invokeMethod(form_, [form = form_, start] { form->showPosition(start); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            form_, [form = form_, start] { form->showPosition(start); }, Qt::QueuedConnection);
     }
     void AskPhrase(const wordbay::Phrase& phrase, const char* const* translations,
                    int count) override {
@@ -40,15 +42,15 @@ public:
             Qt::QueuedConnection);
     }
     void SetProgress(int percent) override {
-        QMetaObject::invokeMethod(form_, [form = form_, percent] { form->showProgress(percent); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            form_, [form = form_, percent] { form->showProgress(percent); }, Qt::QueuedConnection);
     }
 
 private:
     void Append(const QString& text) {
         if (text.isEmpty()) return;
-        QMetaObject::invokeMethod(form_, [form = form_, text] { form->appendTarget(text); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            form_, [form = form_, text] { form->appendTarget(text); }, Qt::QueuedConnection);
     }
 
     Main1Form* form_;
@@ -94,10 +96,10 @@ int EncodedText::PositionOf(std::size_t byte) const {
 }
 
 ThreadTrazi1::ThreadTrazi1(Main1Form* form, const QString& text, int from, int to)
-    : form_(form),
-      text_(text, form->m_run.source_code_page),
-      from_(text_.ByteOf(from)),
-      to_(text_.ByteOf(to)) {}
+    : form_(form)
+    , text_(text, form->m_run.source_code_page)
+    , from_(text_.ByteOf(from))
+    , to_(text_.ByteOf(to)) {}
 
 ThreadTrazi1::~ThreadTrazi1() { stop(); }
 
@@ -117,6 +119,7 @@ int ThreadTrazi1::run(std::intptr_t) {
     } else {
         form_->m_translator.RunStep(text_.bytes(), from_, to_, depth, chars, lookup, view);
     }
-    QMetaObject::invokeMethod(form_, [form = form_] { form->runFinished(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        form_, [form = form_] { form->runFinished(); }, Qt::QueuedConnection);
     return 0;
 }

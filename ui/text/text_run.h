@@ -26,7 +26,7 @@ public:
 
 private:
     std::string bytes_;
-    std::vector<int> position_of_byte_;         // one per byte, plus the end
+    std::vector<int> position_of_byte_;          // one per byte, plus the end
     std::vector<std::size_t> byte_of_position_;  // one per character, plus the end
 };
 

@@ -113,9 +113,9 @@ void Main1Form::buildControls() {
     m_insertTranslation = new QPushButton(this);
     m_skip = new QPushButton(this);
     m_insertOriginal = new QPushButton(this);
-    for (auto [button, id] : {std::pair{m_insertTranslation, cmd::kInsertTranslation},
-                              std::pair{m_skip, cmd::kSkipWord},
-                              std::pair{m_insertOriginal, cmd::kInsertOriginal}}) {
+    for (auto [button, id] :
+         {std::pair{m_insertTranslation, cmd::kInsertTranslation},
+          std::pair{m_skip, cmd::kSkipWord}, std::pair{m_insertOriginal, cmd::kInsertOriginal}}) {
         button->setObjectName(QStringLiteral("button%1").arg(id));
         connect(button, &QPushButton::clicked, this,
                 [this, id = id] { command(kButtonClicked, id, nullptr, 0); });
@@ -143,9 +143,9 @@ void Main1Form::buildControls() {
     m_progress = new WProgressBar(status, 0);
     m_progress->setMinimumWidth(120);
     m_progress->hide();
-    for (QWidget* cell : {static_cast<QWidget*>(m_fromCursorCell), static_cast<QWidget*>(m_accentsCell),
-                          static_cast<QWidget*>(m_caseCell), static_cast<QWidget*>(m_depthCell),
-                          static_cast<QWidget*>(m_progress)}) {
+    for (QWidget* cell : {static_cast<QWidget*>(m_fromCursorCell),
+                          static_cast<QWidget*>(m_accentsCell), static_cast<QWidget*>(m_caseCell),
+                          static_cast<QWidget*>(m_depthCell), static_cast<QWidget*>(m_progress)}) {
         status->addWidget(cell);
     }
     layout->addWidget(status);
@@ -275,7 +275,7 @@ QPlainTextEdit* Main1Form::focusedPane() const {
     return nullptr;
 }
 
-void Main1Form::command(int code, int id, WControl* control, qintptr param) {
+bool Main1Form::controlNotification(int code, WControl* control) {
     if (control == m_phrase) {
         if (code == kEditChange) {
             if (m_ownPhraseChange || m_phrase->isSetByProgram()) {
@@ -285,7 +285,7 @@ void Main1Form::command(int code, int id, WControl* control, qintptr param) {
                 lookUpEditedPhrase();
             }
         }
-        return;
+        return true;
     }
     if (control == m_list) {
         // Choosing a translation inserts it; the source pane gets the focus back.
@@ -293,59 +293,85 @@ void Main1Form::command(int code, int id, WControl* control, qintptr param) {
             act(TextAction::kInsertTranslation);
             m_source->setFocus();
         }
-        return;
+        return true;
     }
+    return false;
+}
+
+void Main1Form::command(int code, int id, WControl* control, qintptr param) {
+    if (controlNotification(code, control)) return;
     if (id >= cmd::kDepthFirst && id < cmd::kDepthFirst + kMaxDepth) {
         setDepth(id - cmd::kDepthFirst + 1);
         return;
     }
     switch (id) {
-    case cmd::kStart: startRun(); return;
-    case cmd::kStop: stopRun(); return;
-    case cmd::kClose: close(); return;
-    case cmd::kOpen: openText(); return;
-    case cmd::kSaveOriginal: saveText(false); return;
-    case cmd::kSaveTranslated: saveText(true); return;
-    case cmd::kFast:
-    case cmd::kStep:
-        m_settings->fast_translation = id == cmd::kFast;
-        applyOptions();
-        return;
-    case cmd::kFromCursor:
-        m_settings->translate_from_cursor = !m_settings->translate_from_cursor;
-        applyOptions();
-        return;
-    case cmd::kWrapOriginal:
-        m_settings->wrap_original = !m_settings->wrap_original;
-        applyOptions();
-        return;
-    case cmd::kWrapTranslated:
-        m_settings->wrap_translated = !m_settings->wrap_translated;
-        applyOptions();
-        return;
-    case cmd::kTileHorizontally:
-    case cmd::kTileVertically:
-        m_settings->panes_side_by_side = id == cmd::kTileVertically;
-        applyOptions();
-        return;
-    case cmd::kInsertTranslation:
-        if (m_list->count() > 0) act(TextAction::kInsertTranslation);
-        return;
-    case cmd::kSkipWord: act(TextAction::kSkip); return;
-    case cmd::kInsertOriginal: act(TextAction::kInsertOriginal); return;
-    case cmd::kCopy:
-        if (QPlainTextEdit* pane = focusedPane()) pane->copy();
-        else if (m_phrase->hasFocus()) m_phrase->copy();
-        return;
-    case cmd::kPaste:
-        if (QPlainTextEdit* pane = focusedPane()) pane->paste();
-        else if (m_phrase->hasFocus()) m_phrase->paste();
-        return;
-    case cmd::kCaseSensitive:
-    case cmd::kChangeDirection:
-        if (m_mainSink) m_mainSink(id);
-        return;
-    default: WForm::command(code, id, control, param);
+        case cmd::kStart:
+            startRun();
+            return;
+        case cmd::kStop:
+            stopRun();
+            return;
+        case cmd::kClose:
+            close();
+            return;
+        case cmd::kOpen:
+            openText();
+            return;
+        case cmd::kSaveOriginal:
+            saveText(false);
+            return;
+        case cmd::kSaveTranslated:
+            saveText(true);
+            return;
+        case cmd::kFast:
+        case cmd::kStep:
+            m_settings->fast_translation = id == cmd::kFast;
+            applyOptions();
+            return;
+        case cmd::kFromCursor:
+            m_settings->translate_from_cursor = !m_settings->translate_from_cursor;
+            applyOptions();
+            return;
+        case cmd::kWrapOriginal:
+            m_settings->wrap_original = !m_settings->wrap_original;
+            applyOptions();
+            return;
+        case cmd::kWrapTranslated:
+            m_settings->wrap_translated = !m_settings->wrap_translated;
+            applyOptions();
+            return;
+        case cmd::kTileHorizontally:
+        case cmd::kTileVertically:
+            m_settings->panes_side_by_side = id == cmd::kTileVertically;
+            applyOptions();
+            return;
+        case cmd::kInsertTranslation:
+            if (m_list->count() > 0) act(TextAction::kInsertTranslation);
+            return;
+        case cmd::kSkipWord:
+            act(TextAction::kSkip);
+            return;
+        case cmd::kInsertOriginal:
+            act(TextAction::kInsertOriginal);
+            return;
+        case cmd::kCopy:
+            if (QPlainTextEdit* pane = focusedPane())
+                pane->copy();
+            else if (m_phrase->hasFocus())
+                m_phrase->copy();
+            return;
+        case cmd::kPaste:
+            if (QPlainTextEdit* pane = focusedPane())
+                pane->paste();
+            else if (m_phrase->hasFocus())
+                m_phrase->paste();
+            return;
+        case cmd::kCaseSensitive:
+        case cmd::kChangeDirection:
+            if (m_mainSink) m_mainSink(id);
+            return;
+        default:
+            WForm::command(code, id, control, param);
     }
 }
 
@@ -449,7 +475,8 @@ void Main1Form::appendTarget(const QString& text) {
 
 void Main1Form::showPosition(int start) {
     QTextCursor cursor = m_source->textCursor();
-    cursor.setPosition(std::min(start, static_cast<int>(m_source->document()->characterCount()) - 1));
+    cursor.setPosition(
+        std::min(start, static_cast<int>(m_source->document()->characterCount()) - 1));
     m_source->setTextCursor(cursor);
     m_source->ensureCursorVisible();
 }
@@ -498,9 +525,9 @@ void Main1Form::runFinished() {
 }
 
 void Main1Form::openText() {
-    const QString path = QFileDialog::getOpenFileName(
-        this, Text(TextId::MSG_OPEN_ORIGINAL_TEXT), QString(),
-        QStringLiteral("Text Files (*.txt);;All files (*)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, Text(TextId::MSG_OPEN_ORIGINAL_TEXT), QString(),
+                                     QStringLiteral("Text Files (*.txt);;All files (*)"));
     if (path.isEmpty()) return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -527,8 +554,8 @@ void Main1Form::saveText(bool translated) {
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".txt");
     QFile file(name);
     const QByteArray bytes = (translated ? m_target : m_source)->toPlainText().toUtf8();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
-        !file.flush()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size() || !file.flush()) {
         messageBox(this, file.errorString(), Text(TextId::MSG_ERROR), kMbOk | kMbIconStop);
     }
 }

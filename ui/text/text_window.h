@@ -113,6 +113,9 @@ private:
     void act(wordbay::TextAction action);
     void setRunning(bool running);
     void lookUpEditedPhrase();
+    // A change in the phrase box or a choice in the translation list; false
+    // for anything else.
+    bool controlNotification(int code, WControl* control);
     void openText();
     void saveText(bool translated);
     QPlainTextEdit* focusedPane() const;

@@ -61,7 +61,7 @@ TEST_F(FileApiTest, LoadChecksInOrder) {
               std::string("Invalid database handle!"));
     EXPECT_RESULT(DB_Load(db_, 0, nullptr, 0, 0), 0, "Invalid parameter 2 !\nFormat can't be 0 !");
     EXPECT_RESULT(DB_Load(db_, 1, nullptr, 0, 0), 0,
-                 "Invalid parameter 3 !\nNeed database filename !");
+                  "Invalid parameter 3 !\nNeed database filename !");
     EXPECT_RESULT(DB_Load(db_, 1, "", 0, 0), 0, "Invalid parameter 3 !\nNeed database filename !");
     for (const int format : {6, 9, -1}) {
         EXPECT_RESULT(DB_Load(db_, format, path_.c_str(), 0, 0), 0, "Invalid parameter 2 !");
@@ -91,7 +91,7 @@ TEST_F(FileApiTest, SaveChecksInOrder) {
     EXPECT_RESULT(DB_Save(db_, 0, ""), 0, "Invalid parameter 3!\nNeed database filename!");
     EXPECT_RESULT(DB_Save(db_, 0, path_.c_str()), 0, "Invalid parameter 2!\nNeed database format!");
     EXPECT_RESULT(DB_Save(db_, 6, path_.c_str()), 0,
-                 "Dictionary is closed!\nLoad dictionary first or create new one!");
+                  "Dictionary is closed!\nLoad dictionary first or create new one!");
     SaveSmallDictionary(db_);
     EXPECT_RESULT(DB_Save(db_, 1, path_.c_str()), 0, "Invalid database format !");
     EXPECT_EQ(DB_GetExecutionProgress(db_), 100);
@@ -115,7 +115,7 @@ TEST_F(FileApiTest, InfoFromAFileLeavesTheOpenDictionaryAlone) {
     ASSERT_EQ(DB_GetDictionaryInfo(db_, &before)->status, 1);
     std::memset(&from_file, 0x55, sizeof from_file);
     EXPECT_RESULT(DB_GetDictionaryInfoA(db_, path_.c_str(), &from_file), 1,
-                 "Dictionary info successfully extracted.");
+                  "Dictionary info successfully extracted.");
     ASSERT_EQ(DB_GetDictionaryInfo(db_, &after)->status, 1);
     EXPECT_EQ(std::memcmp(&before, &after, sizeof before), 0);
     EXPECT_EQ(DB_IsChanged(db_), 1);
@@ -140,16 +140,17 @@ TEST_F(FileApiTest, InfoFromAFileChecksInOrder) {
     DICTIONARY_INFO info{};
     EXPECT_EQ(DB_GetDictionaryInfoA(nullptr, path_.c_str(), &info)->status, 0);
     EXPECT_RESULT(DB_GetDictionaryInfoA(db_, "", nullptr), 0,
-                 "Invalid parameter 2 !\nNeed database filename!");
+                  "Invalid parameter 2 !\nNeed database filename!");
     EXPECT_RESULT(DB_GetDictionaryInfoA(db_, path_.c_str(), nullptr), 0,
-                 "Invalid parameter 3 !\nNeed dictionary info!");
-    EXPECT_RESULT(DB_GetDictionaryInfoA(db_, path_.c_str(), &info), 0, "Can't open file:\n" + path_);
+                  "Invalid parameter 3 !\nNeed dictionary info!");
+    EXPECT_RESULT(DB_GetDictionaryInfoA(db_, path_.c_str(), &info), 0,
+                  "Can't open file:\n" + path_);
     std::ofstream(path_, std::ios::binary) << std::string(571, 'x');
     EXPECT_RESULT(DB_GetDictionaryInfoA(db_, path_.c_str(), &info), 0,
-                 "File is too small:\n" + path_);
+                  "File is too small:\n" + path_);
     std::ofstream(path_, std::ios::binary) << std::string(572, 'x');
     EXPECT_RESULT(DB_GetDictionaryInfoA(db_, path_.c_str(), &info), 0,
-                 "Database CRC error:\n" + path_);
+                  "Database CRC error:\n" + path_);
 }
 
 TEST_F(FileApiTest, RewritingTheDescriptionChangesOnlyItsBytesAndTheCrc) {
@@ -170,7 +171,7 @@ TEST_F(FileApiTest, RewritingTheDescriptionChangesOnlyItsBytesAndTheCrc) {
     info.secondary_charset = 2;
     info.primary_word_count = 99;  // counts are not written
     EXPECT_RESULT(DB_SetDictionaryInfoA(db_, path_.c_str(), &info), 1,
-                 "Dictionary info successfully saved.");
+                  "Dictionary info successfully saved.");
     const std::string now = ReadFile(path_);
     ASSERT_EQ(now.size(), old.size());
     EXPECT_EQ(now.substr(0, 20), old.substr(0, 20));
@@ -199,20 +200,20 @@ TEST_F(FileApiTest, RewritingTheDescriptionChecksInOrder) {
     DICTIONARY_INFO info{};
     EXPECT_EQ(DB_SetDictionaryInfoA(nullptr, path_.c_str(), &info)->status, 0);
     EXPECT_RESULT(DB_SetDictionaryInfoA(db_, nullptr, nullptr), 0,
-                 "Invalid parameter 2 !\nNeed database filename !");
+                  "Invalid parameter 2 !\nNeed database filename !");
     EXPECT_RESULT(DB_SetDictionaryInfoA(db_, path_.c_str(), nullptr), 0,
-                 "Invalid parameter 3 !\nNeed dictionary info !");
+                  "Invalid parameter 3 !\nNeed dictionary info !");
     EXPECT_RESULT(DB_SetDictionaryInfoA(db_, path_.c_str(), &info), 0,
-                 "Can't open file:\n" + path_ + "!");
+                  "Can't open file:\n" + path_ + "!");
     EXPECT_RESULT(DB_SetDictionaryInfoA(db_, dir_.c_str(), &info), 0,
-                 "Can't open file:\n" + dir_ + "!");
+                  "Can't open file:\n" + dir_ + "!");
     // Files from 568 bytes on are large enough to be checked further.
     std::ofstream(path_, std::ios::binary) << std::string(567, 'x');
     EXPECT_RESULT(DB_SetDictionaryInfoA(db_, path_.c_str(), &info), 0,
-                 "File is too small:\n" + path_);
+                  "File is too small:\n" + path_);
     std::ofstream(path_, std::ios::binary) << std::string(568, 'x');
     EXPECT_RESULT(DB_SetDictionaryInfoA(db_, path_.c_str(), &info), 0,
-                 "Database CRC error:\n" + path_);
+                  "Database CRC error:\n" + path_);
     EXPECT_EQ(ReadFile(path_), std::string(568, 'x'));
 }
 

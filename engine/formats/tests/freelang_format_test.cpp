@@ -3,14 +3,12 @@
 #include "engine/formats/freelang_format.h"
 
 #include <gtest/gtest.h>
-
-#include <set>
-
 #include <unistd.h>
 
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -46,7 +44,6 @@ protected:
     bool Import(const std::string& bytes, const std::string& name = "words.wb") {
         return ImportFreelangBytes(db_, bytes, name.c_str(), 1033, 1050);
     }
-
 };
 
 TEST_F(FreelangFormatTest, ReadingRules) {

@@ -6,9 +6,9 @@
 #include <unistd.h>
 #include <zlib.h>
 
-#include <filesystem>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <utility>
@@ -78,7 +78,6 @@ protected:
         return ImportLegacyBytes(db_, views);
     }
     bool Import(const Set& set) { return Import(set.Files()); }
-
 };
 
 TEST_F(LegacyFormatTest, BuildsTheDictionaryWithItsFixedDescription) {

@@ -37,8 +37,8 @@ TEST_F(MergeApiTest, ALargeMergeEqualsAddingEachPair) {
     // Words that collate close together: case and accent variants, shared
     // prefixes, repeated pairs, words already in the dictionary.
     std::mt19937 random(5);
-    const char* const stems[] = {"house", "House", "h\xf4use", "resume", "r\xe9sum\xe9", "co",
-                                 "Co", "co-op", "coop", "a", "A", "zebra"};
+    const char* const stems[] = {"house", "House", "h\xf4use", "resume", "r\xe9sum\xe9", "co", "Co",
+                                 "co-op", "coop",  "a",        "A",      "zebra"};
     auto word = [&] {
         std::string w = stems[random() % (sizeof stems / sizeof *stems)];
         const int tail = static_cast<int>(random() % 40);

@@ -74,8 +74,7 @@ TEST_F(PairBuildTest, RepeatedTextsAndTextsWithEqualKeysGroupInByteOrder) {
     // Control bytes are ignorable: "\x02" and "\x01" get equal keys and order
     // by their bytes; repeats of a text keep their source order.
     ASSERT_TRUE(Build({{"\x02", "x"}, {"\x02", "w"}, {"\x01", "y"}, {"b", "v"}, {"\x02", "z"}}));
-    EXPECT_EQ(Dump(primary()),
-              (Entries{{"\x01", {"y"}}, {"\x02", {"x", "w", "z"}}, {"b", {"v"}}}));
+    EXPECT_EQ(Dump(primary()), (Entries{{"\x01", {"y"}}, {"\x02", {"x", "w", "z"}}, {"b", {"v"}}}));
 }
 
 TEST_F(PairBuildTest, ListsLieInTheirBlocksInListOrder) {

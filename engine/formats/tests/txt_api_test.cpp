@@ -1,15 +1,13 @@
 // TXT import and export through DB_Load (format 5) and DB_Save (format 8).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-
-#include <set>
-
 #include <unistd.h>
 
-#include <filesystem>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 

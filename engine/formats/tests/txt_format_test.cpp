@@ -29,7 +29,6 @@ protected:
     bool Import(const std::string& bytes, const char* name = "words.txt") {
         return ImportTxtBytes(db_, bytes, name, 1033, 1050);
     }
-
 };
 
 TEST_F(TxtFormatTest, ReadingRules) {
@@ -93,12 +92,19 @@ TEST_F(TxtFormatTest, FailuresLeaveTheHandleEmptyAndReusable) {
 TEST_F(TxtFormatTest, LineEndsAndEncodingsGiveTheSameDictionary) {
     // kuća - house, čizma - boot: windows-1250 with CR LF, and UTF-8 with LF,
     // CR LF and a byte-order mark.
-    const Pairs expected = {{"boot", "\xE8izma"}, {"house", "ku\xE6" "a"}};
+    const Pairs expected = {{"boot", "\xE8izma"},
+                            {"house",
+                             "ku\xE6"
+                             "a"}};
     const std::string files[] = {
-        "house\tku\xE6" "a\r\nboot\t\xE8izma\r\n",
-        "house\tku\xC4\x87" "a\nboot\t\xC4\x8Dizma\n",
-        "house\tku\xC4\x87" "a\r\nboot\t\xC4\x8Dizma\r\n",
-        "\xEF\xBB\xBFhouse\tku\xC4\x87" "a\r\nboot\t\xC4\x8Dizma",
+        "house\tku\xE6"
+        "a\r\nboot\t\xE8izma\r\n",
+        "house\tku\xC4\x87"
+        "a\nboot\t\xC4\x8Dizma\n",
+        "house\tku\xC4\x87"
+        "a\r\nboot\t\xC4\x8Dizma\r\n",
+        "\xEF\xBB\xBFhouse\tku\xC4\x87"
+        "a\r\nboot\t\xC4\x8Dizma",
         "\xEF\xBB\xBFhouse\tkuca\nboot\tcizma\n",  // a mark makes even ASCII UTF-8
     };
     for (std::size_t i = 0; i < std::size(files); ++i) {
@@ -111,27 +117,40 @@ TEST_F(TxtFormatTest, LineEndsAndEncodingsGiveTheSameDictionary) {
         EXPECT_EQ(db_->lists[0].charset, 1u);
         EXPECT_EQ(db_->lists[1].charset, 1u);
     }
-    EXPECT_EQ(PrimaryPairs(db_), (Pairs{{"boot", "cizma"}, {"house", "kuca"}}));  // no mark in the word
+    EXPECT_EQ(PrimaryPairs(db_),
+              (Pairs{{"boot", "cizma"}, {"house", "kuca"}}));  // no mark in the word
 }
 
 TEST_F(TxtFormatTest, Utf8TextsThatDontFitMakeTheirListUtf8) {
     // ĉ and ŝ are in no Windows code page: the Croatian list turns UTF-8 and
     // keeps them; the English list stays 8-bit, é converted into windows-1252.
-    ASSERT_TRUE(Import("caf\xC3\xA9\t\xC4\x89" "e\r\nhorse\t\xC4\x89" "evalo\r\nship\t\xC5\x9Dipo\r\n"));
+    ASSERT_TRUE(
+        Import("caf\xC3\xA9\t\xC4\x89"
+               "e\r\nhorse\t\xC4\x89"
+               "evalo\r\nship\t\xC5\x9Dipo\r\n"));
     EXPECT_EQ(db_->lists[0].charset, 1u);
     EXPECT_EQ(db_->lists[1].charset, 65001u);
-    EXPECT_EQ(PrimaryPairs(db_), (Pairs{{"caf\xE9", "\xC4\x89" "e"},
-                                   {"horse", "\xC4\x89" "evalo"},
-                                   {"ship", "\xC5\x9Dipo"}}));
+    EXPECT_EQ(PrimaryPairs(db_), (Pairs{{"caf\xE9",
+                                         "\xC4\x89"
+                                         "e"},
+                                        {"horse",
+                                         "\xC4\x89"
+                                         "evalo"},
+                                        {"ship", "\xC5\x9Dipo"}}));
 
     // Asked for, or by its language, a list is UTF-8 whatever the file holds;
     // 8-bit texts are then read in the locale's code page.
     DB_Close(db_);
-    ASSERT_TRUE(ImportTxtBytes(db_, "caf\xE9\tku\xE6" "a\r\n", "x.txt", 1033 | DB_LOCALE_UTF8, 1050));
+    ASSERT_TRUE(ImportTxtBytes(db_,
+                               "caf\xE9\tku\xE6"
+                               "a\r\n",
+                               "x.txt", 1033 | DB_LOCALE_UTF8, 1050));
     EXPECT_EQ(db_->lists[0].locale, 1033u);
     EXPECT_EQ(db_->lists[0].charset, 65001u);
     EXPECT_EQ(db_->lists[1].charset, 1u);
-    EXPECT_EQ(PrimaryPairs(db_), (Pairs{{"caf\xC3\xA9", "ku\xE6" "a"}}));
+    EXPECT_EQ(PrimaryPairs(db_), (Pairs{{"caf\xC3\xA9",
+                                         "ku\xE6"
+                                         "a"}}));
     DB_Close(db_);
     ASSERT_TRUE(ImportTxtBytes(db_, "house\t\xE0\xA4\x98\xE0\xA4\xB0\n", "x.txt", 1033, 0x0439));
     EXPECT_EQ(db_->lists[1].charset, 65001u);

@@ -141,7 +141,6 @@ protected:
     std::vector<DB_HANDLE> handles_;
 };
 
-
 TEST_F(V03FileTest, EmptyDictionaryIsHeaderTablesTrailerAndCrc) {
     DB_HANDLE db = NewHandle();
     ASSERT_EQ(DB_CreateNewDictionary(db, 1033, 1050)->status, 1);
@@ -533,8 +532,8 @@ TEST_F(V03FileTest, AWriterThatHoldsTheFileTooLongMakesTheSaveFail) {
     platform::SetLockWaitForTesting(200);
     {
         platform::LockHolder holder(path);
-        const std::string busy =
-            "Can't lock file for writing:\n" + path + "\nAnother program is saving it; try again later.";
+        const std::string busy = "Can't lock file for writing:\n" + path +
+                                 "\nAnother program is saving it; try again later.";
         const DB_RESULT* result = DB_Save(db, 6, path.c_str());
         EXPECT_EQ(result->status, 0);
         EXPECT_EQ(result->message, busy);
@@ -570,7 +569,7 @@ TEST_F(V03FileTest, AFailedDescriptionWriteSaysSo) {
         platform::FailFileOpForTesting(op, 0);
         EXPECT_EQ(result->status, 0);
         EXPECT_EQ(result->message, (op == platform::FileOp::kReplace ? "Can't copy to file:\n"
-                                                                      : "Can't write to file:\n") +
+                                                                     : "Can't write to file:\n") +
                                        path);
         EXPECT_EQ(ReadFile(path), old);
         EXPECT_EQ(FilesIn(dir_), (std::set<std::string>{"sample.v03"}));
@@ -631,8 +630,8 @@ TEST_F(V03FileTest, TheAddressSpaceLimitBoundsALoad) {
             DB_HANDLE db = DB_CreateHandle()->handle;
             const DB_RESULT* result = DB_Load(db, 1, path.c_str(), 0, 0);
             ::getrusage(RUSAGE_SELF, &after);
-            const bool refused = result->status == 0 &&
-                                 std::string(result->message) == "Memory allocation error !";
+            const bool refused =
+                result->status == 0 && std::string(result->message) == "Memory allocation error !";
             // Unpacking the texts alone would take 50 MB.
             const bool small = after.ru_maxrss - before.ru_maxrss < 30 * 1024;
             ::_exit(refused ? (small ? 0 : 2) : 1);
@@ -741,7 +740,8 @@ TEST_F(V03FileTest, SeveralDamagedBlocksFailWithTheFirstUsed) {
     // The adler-32 at the end of block b's stream, made wrong.
     const auto break_stream = [](Bytes* file, int b) {
         const std::size_t trailer = file->size() - 132;
-        const std::size_t end = GetU32(*file, trailer + 4 * b) + GetU32(*file, trailer + 24 + 4 * b);
+        const std::size_t end =
+            GetU32(*file, trailer + 4 * b) + GetU32(*file, trailer + 24 + 4 * b);
         (*file)[end - 1] ^= 0x01;
     };
     for (int b = 0; b < 6; ++b) {

@@ -28,8 +28,8 @@ TEST_F(V03FixtureTest, EveryFixtureSavesBackByteForByte) {
         ASSERT_EQ(DB_Load(db, DB_FORMAT_V03_LOAD, entry.path().c_str(), 0, 0)->status, 1);
         DICTIONARY_INFO info{};
         ASSERT_EQ(DB_GetDictionaryInfo(db, &info)->status, 1);
-        utf8_seen |= info.primary_charset == DB_CHARSET_UTF8 ||
-                     info.secondary_charset == DB_CHARSET_UTF8;
+        utf8_seen |=
+            info.primary_charset == DB_CHARSET_UTF8 || info.secondary_charset == DB_CHARSET_UTF8;
         ASSERT_EQ(DB_Save(db, DB_FORMAT_V03_SAVE, saved.c_str())->status, 1);
         EXPECT_EQ(ReadFile(saved), ReadFile(entry.path()));
         DB_DestroyHandle(db);

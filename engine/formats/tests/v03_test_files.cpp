@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-
 namespace lexbase::v03_test {
 
 std::uint32_t GetU32(const Bytes& bytes, std::size_t offset) {

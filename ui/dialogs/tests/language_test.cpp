@@ -16,7 +16,6 @@ using dialog_tests::column;
 using dialog_tests::selected;
 using wordbay::TextId;
 
-
 class LanguageTest : public QObject {
     Q_OBJECT
 
@@ -39,9 +38,10 @@ private slots:
         QVERIFY(m_dir->isValid());
         m_folder = QFile::encodeName(m_dir->path()).toStdString() + "/language";
         QVERIFY(QDir().mkpath(QString::fromStdString(m_folder)));
-        write("hr.txt", "LNG_ID_VER = \"KX_5\"\nLANGUAGE = \"Hrvatski\"\nAUTHOR = \"Ana\"\n"
-                        "DESCRIPTION = \"Croatian texts\"\nVERSION = \"2.1\"\n"
-                        "MENU_EXIT = \"&Izlaz\"\n");
+        write("hr.txt",
+              "LNG_ID_VER = \"KX_5\"\nLANGUAGE = \"Hrvatski\"\nAUTHOR = \"Ana\"\n"
+              "DESCRIPTION = \"Croatian texts\"\nVERSION = \"2.1\"\n"
+              "MENU_EXIT = \"&Izlaz\"\n");
         write("de.txt", "LNG_ID_VER = \"KX_5\"\nLANGUAGE = \"Deutsch\"\n");
         // Not language files: left out of the list.
         write("notes.txt", "LNG_ID_VER = \"KX_50\"\nLANGUAGE = \"Nope\"\n");
@@ -85,14 +85,13 @@ private slots:
         QVERIFY(list->showGrid());
         QCOMPARE(column(list, 0), (QStringList{"English [internal]", "Deutsch", "Hrvatski"}));
         QCOMPARE(column(list, 1), (QStringList{"wordbay", "", "Ana"}));
-        QCOMPARE(column(list, 2),
-                 (QStringList{"Internal English language", "", "Croatian texts"}));
+        QCOMPARE(column(list, 2), (QStringList{"Internal English language", "", "Croatian texts"}));
         QCOMPARE(column(list, 3), (QStringList{"1.0", "", "2.1"}));
         QCOMPARE(column(list, 4), (QStringList{"------------", "de.txt", "hr.txt"}));
         QCOMPARE(selected(list), 2);
         QCOMPARE(dialog.windowTitle(), QString("Change interface language"));
-        for (const char* name : {"acceptButton", "cancelButton", "editButton",
-                                 "saveInternalButton"}) {
+        for (const char* name :
+             {"acceptButton", "cancelButton", "editButton", "saveInternalButton"}) {
             QVERIFY2(dialog.findChild<QPushButton*>(name) != nullptr, name);
         }
         QCOMPARE(dialog.findChild<QPushButton*>("saveInternalButton")->text(),

@@ -13,7 +13,6 @@ using dialog_tests::BoxAnswer;
 using dialog_tests::column;
 using dialog_tests::selected;
 
-
 class LoadDicTest : public QObject {
     Q_OBJECT
 

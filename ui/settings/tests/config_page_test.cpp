@@ -64,7 +64,8 @@ private slots:
         DlgConfig page(c, &m_target);
         const auto* note = page.findChild<QLabel*>(QStringLiteral("hotKeyNote"));
         QVERIFY(note != nullptr);
-        QCOMPARE(note->text(), QStringLiteral("bind \"wordbay --translate-selection\" – a shortcut"));
+        QCOMPARE(note->text(),
+                 QStringLiteral("bind \"wordbay --translate-selection\" – a shortcut"));
     }
 
     void aNegativeThirdKeyBecomesNone() {

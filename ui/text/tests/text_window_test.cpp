@@ -49,7 +49,8 @@ private slots:
         m_form->sourcePane()->setPlainText(QStringLiteral("Good\nmorning, xyzzy sir!"));
         QVERIFY(user_input::pressKey(m_form.get(), QKeySequence(Qt::Key_F12)));
         QTRY_COMPARE(m_form->isTranslating(), false);
-        QTRY_COMPARE(m_form->targetPane()->toPlainText(), QStringLiteral("guten Morgen, xyzzy Herr!"));
+        QTRY_COMPARE(m_form->targetPane()->toPlainText(),
+                     QStringLiteral("guten Morgen, xyzzy Herr!"));
     }
 
     void stepActionsWriteWhatWasChosen() {

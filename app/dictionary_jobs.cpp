@@ -115,6 +115,8 @@ bool DictionaryJobs::TakeLoaded(DictionarySlot& s, DB_HANDLE fresh, const DICTIO
     c_.view().EnableMenus(true);
     c_.Retitle();
     c_.view().RefreshView(id, s);
+    // The next start answers from the file's look-up image while it loads.
+    if (sized) c_.image_writer().Request(path);
     return sized;
 }
 
@@ -172,6 +174,7 @@ bool DictionaryJobs::Save(DictionarySlot& s, const std::string& path) {
         return false;
     }
     s.WriteSettings();
+    c_.image_writer().Request(s.path());
     c_.view().MessageBox(UiText(TextId::MSG_DICTIONARY_SAVED), UiText(TextId::MSG_INFO),
                          kMbOk | kMbIconInformation);
     return true;

@@ -18,6 +18,7 @@
 
 #include "app/catalogue.h"
 #include "app/dictionary_slot.h"
+#include "app/image_writer.h"
 #include "app/main_thread.h"
 #include "app/main_view.h"
 #include "app/message_table.h"
@@ -132,6 +133,9 @@ public:
 
     // The main dictionary's look-up image, answering typing until it is loaded.
     StartupImage& startup_image() { return startup_image_; }
+    // Writes the look-up images of dictionaries loaded or saved, for the
+    // next start.
+    ImageWriter& image_writer() { return image_writer_; }
     // Set while a search started by the hot keys or from the popup is under
     // way; the results then also go to the popup or tooltip.
     std::atomic<bool>& hot_key_pending() { return hot_key_pending_; }
@@ -192,6 +196,7 @@ private:
     DictionaryState state_;
 
     StartupImage startup_image_;
+    ImageWriter image_writer_;
     std::atomic<bool> hot_key_pending_{false};
     std::atomic<bool> search_incomplete_{false};
     std::atomic<bool> saved_while_closing_{false};

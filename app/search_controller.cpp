@@ -69,6 +69,7 @@ void SearchController::RequestStop() {
 void SearchController::Stop() {
     RequestStop();
     context_.worker().Join();
+    context_.image_writer().Stop();
 }
 
 void SearchController::WriteSlotSettings() {

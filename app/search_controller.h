@@ -59,6 +59,8 @@ public:
     // The user-interface thread only ever try_locks it: a job may be waiting
     // for that thread while it holds the lock.
     std::mutex& engine_lock() { return context_.engine_lock(); }
+    // Writes the look-up images of the dictionaries loaded and saved.
+    ImageWriter& image_writer() { return context_.image_writer(); }
     // Counts the jobs that may have changed, replaced or closed a dictionary;
     // a reader that took handles or words before must not use them once it
     // changed. Read it with the engine lock held.

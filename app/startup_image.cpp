@@ -1,20 +1,17 @@
 #include "app/startup_image.h"
 
-#include <cstdlib>
 #include <utility>
+
+#include "app/image_writer.h"
 
 namespace wordbay {
 
 bool StartupImage::Open(const std::string& path) {
-    char* real = ::realpath(path.c_str(), nullptr);
-    if (real == nullptr) return false;
-    const std::string source = real;
-    std::free(real);
+    std::string source;
+    std::string image;
     lookup::SourceKey key;
-    if (!lookup::ReadSourceKey(source, &key)) return false;
-    const std::string image = lookup::ImagePathOf(source);
-    if (image.empty() || !image_.Open(image, source, key) || !image_.HasPrefixes(0) ||
-        !image_.HasPrefixes(1)) {
+    if (!ResolveImageSource(path, &source, &key, &image) || !image_.Open(image, source, key) ||
+        !image_.HasPrefixes(0) || !image_.HasPrefixes(1)) {
         return false;
     }
     answering_.store(true);

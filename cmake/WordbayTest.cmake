@@ -22,7 +22,9 @@ function(wordbay_add_test name)
         list(APPEND labels sanitize)
     endif()
     # Every case is bounded: a hang fails it instead of holding up the run.
+    # Look-up images the program writes go to a cache of the build's own.
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
                          PROPERTIES LABELS "${labels}" TIMEOUT 120
+                                    ENVIRONMENT "XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-cache"
                          WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
 endfunction()

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -20,6 +21,8 @@ class ControllerTest : public ScratchDirTest {
 protected:
     void SetUp() override {
         ScratchDirTest::SetUp();
+        // The look-up images of the dictionaries loaded go to the scratch folder.
+        ::setenv("XDG_CACHE_HOME", (dir_ / "cache").c_str(), 1);
         paths_ = PathsInside(dir_.string());
         std::filesystem::create_directories(paths_.database_dir);
     }

@@ -3,10 +3,13 @@
 #include "app/startup_image.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
+#include "app/image_writer.h"
 #include "app/tests/controller_fixture.h"
 #include "lookup/lookup_image.h"
 
@@ -17,7 +20,6 @@ class StartupImageTest : public ControllerTest {
 protected:
     void SetUp() override {
         ControllerTest::SetUp();
-        ::setenv("XDG_CACHE_HOME", PathOf("cache").c_str(), 1);
         path_ = DatabasePath("d.v03");
         WriteDictionary(path_, {{"house", "dom"},
                                 {"house", "kuca"},
@@ -42,6 +44,26 @@ protected:
         image->Answer(&view_, ListSide::kPrimary, ListSide::kPrimary, options);
     }
     std::vector<std::string> Shown(ListSide side) { return view_.List(SlotId::kMain, side); }
+
+    std::string ImagePath() const {
+        return lookup::ImagePathOf(std::filesystem::canonical(path_).string());
+    }
+    // The image file's inode, which a rewrite (a rename into place) changes;
+    // 0 when there is none.
+    ino_t ImageInode() const {
+        struct stat st {};
+        return ::stat(ImagePath().c_str(), &st) == 0 ? st.st_ino : 0;
+    }
+    // Starts the program on the dictionary and waits for the image writer.
+    void StartAndWrite() {
+        Start("d.v03");
+        controller_->image_writer().WaitIdle();
+    }
+    void Restart() {
+        controller_->Stop();
+        controller_.reset();
+        StartAndWrite();
+    }
 
     std::string path_;
 };
@@ -105,6 +127,53 @@ TEST_F(StartupImageTest, TheLoadedDictionaryTakesOverTheSearch) {
     WaitIdle();
     EXPECT_EQ(Shown(ListSide::kPrimary), (std::vector<std::string>{"house", "household"}));
     EXPECT_EQ(Shown(ListSide::kSecondary), (std::vector<std::string>{"dom", "kuca"}));
+}
+
+// A load writes the image the next start answers from; a current one is left
+// as it is, a stale or damaged one is written again.
+TEST_F(StartupImageTest, ALoadWritesTheImageWhenItIsMissingOrStale) {
+    StartAndWrite();
+    EXPECT_TRUE(StartupImage().Open(path_));
+    const ino_t first = ImageInode();
+    ASSERT_NE(first, 0u);
+
+    Restart();
+    EXPECT_EQ(ImageInode(), first);
+
+    controller_->Stop();
+    WriteDictionary(path_, {{"house", "dom"}, {"tree", "drvo"}});  // saved again: stale
+    Restart();
+    ASSERT_TRUE(StartupImage().Open(path_));
+    EXPECT_NE(ImageInode(), first);
+
+    const ino_t second = ImageInode();
+    std::fstream image(ImagePath(), std::ios::in | std::ios::out | std::ios::binary);
+    image.seekp(0);
+    image.write("XXXX", 4);
+    image.close();
+    Restart();
+    EXPECT_TRUE(StartupImage().Open(path_));
+    EXPECT_NE(ImageInode(), second);
+}
+
+// The image follows the file the user saves.
+TEST_F(StartupImageTest, ASaveWritesTheImageOfTheSavedFile) {
+    StartAndWrite();
+    const ino_t first = ImageInode();
+    controller_->StartSave();
+    WaitIdle();
+    controller_->image_writer().WaitIdle();
+    EXPECT_TRUE(StartupImage().Open(path_));
+    EXPECT_NE(ImageInode(), first);
+}
+
+TEST(ImageWriterTest, AMissingFileWritesNothingAndStopIsFinal) {
+    ImageWriter writer;
+    writer.Request("/nonexistent/d.v03");
+    writer.WaitIdle();
+    writer.Stop();
+    writer.Request("/nonexistent/d.v03");
+    writer.WaitIdle();
 }
 
 }  // namespace

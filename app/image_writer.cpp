@@ -1,0 +1,84 @@
+#include "app/image_writer.h"
+
+#include <cstdlib>
+#include <utility>
+
+namespace wordbay {
+
+bool ResolveImageSource(const std::string& path, std::string* source, lookup::SourceKey* key,
+                        std::string* image) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (real == nullptr) return false;
+    *source = real;
+    std::free(real);
+    if (!lookup::ReadSourceKey(*source, key)) return false;
+    *image = lookup::ImagePathOf(*source);
+    return !image->empty();
+}
+
+void ImageWriter::Request(const std::string& path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (stopping_ || path.empty()) return;
+    pending_ = path;
+    if (!thread_.joinable()) thread_ = std::thread(&ImageWriter::Run, this);
+    changed_.notify_all();
+}
+
+void ImageWriter::WaitIdle() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return stopping_ || (pending_.empty() && !busy_); });
+}
+
+void ImageWriter::Stop() {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+        pending_.clear();
+        changed_.notify_all();
+    }
+    if (thread_.joinable()) thread_.join();
+}
+
+void ImageWriter::Run() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return stopping_ || !pending_.empty(); });
+        if (stopping_) return;
+        const std::string path = std::exchange(pending_, std::string());
+        busy_ = true;
+        lock.unlock();
+        Refresh(path);
+        lock.lock();
+        busy_ = false;
+        changed_.notify_all();
+    }
+}
+
+void ImageWriter::Refresh(const std::string& path) {
+    std::string source;
+    std::string image_path;
+    lookup::SourceKey key;
+    if (!ResolveImageSource(path, &source, &key, &image_path)) return;
+    {
+        lookup::LookupImage current;
+        if (current.Open(image_path, source, key)) return;
+    }
+    const DB_RESULT* created = DB_CreateHandle();
+    if (created->status == 0) return;
+    DB_HANDLE db = created->handle;
+    const bool loaded = DB_Load(db, DB_FORMAT_V03_LOAD, source.c_str(), 0, 0)->status != 0;
+    bool stopping = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopping = stopping_;
+    }
+    // The image is keyed by the state read before the load: a file saved
+    // again meanwhile gets no image of this one.
+    lookup::SourceKey now;
+    if (loaded && !stopping && lookup::ReadSourceKey(source, &now) && now == key) {
+        lookup::WriteLookupImage(db, image_path, source, key);
+    }
+    DB_DestroyHandle(db);
+}
+
+}  // namespace wordbay

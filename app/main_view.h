@@ -79,6 +79,9 @@ public:
     // The code pages of a slot's two edit boxes and lists before its
     // dictionary is loaded (the look-up image at start answers in them).
     virtual void SetSlotCodePages(SlotId, std::uint32_t /*primary*/, std::uint32_t /*secondary*/) {}
+    // The text the program set into an edit box while the slot's dictionary
+    // loads is searched on the dictionary once it is ready, as typed text is.
+    virtual void SearchWhenReady(SlotId, ListSide) {}
 
     // ---- Window titles, status strip, progress, messages -------------------
 

@@ -123,13 +123,36 @@ void SearchController::OnListSelected(SlotId id, ListSide side) {
 
 void SearchController::OnActivated(std::string clipboard_text) {
     const DictionarySlot& main = context_.main_slot();
-    if (!main.loaded()) return;
+    if (!main.loaded()) {
+        ActivatedWhileLoading(std::move(clipboard_text));
+        return;
+    }
     const ListSide source = main.source_side();
     const bool pending = hot_key_pending();
     if (!pending) context_.view().FocusEdit(SlotId::kMain, source);
     if (!options().use_clipboard && !pending) return;
     context_.view().SetEditText(SlotId::kMain, source, ClipboardSearchText(clipboard_text));
     OnEditChanged(SlotId::kMain, source);
+}
+
+void SearchController::ActivatedWhileLoading(std::string clipboard_text) {
+    // At start the main dictionary's look-up image answers from the primary
+    // side, the dictionary's settings still unread; the text is searched on
+    // the dictionary again once it is loaded.
+    StartupImage& image = context_.startup_image();
+    if (!image.answering()) return;
+    const bool pending = hot_key_pending();
+    if (!pending) context_.view().FocusEdit(SlotId::kMain, ListSide::kPrimary);
+    if (!options().use_clipboard && !pending) return;
+    context_.view().SetEditText(SlotId::kMain, ListSide::kPrimary,
+                                ClipboardSearchText(clipboard_text));
+    context_.view().SearchWhenReady(SlotId::kMain, ListSide::kPrimary);
+    if (!pending) {
+        image.Answer(&context_.view(), ListSide::kPrimary, ListSide::kPrimary, options());
+    } else if (image.AnswerHotKey(&context_.view(), options())) {
+        // Answered: the search on the loaded dictionary leaves the popup be.
+        context_.hot_key_pending().store(false);
+    }
 }
 
 void SearchController::ToggleDirection(SlotId id) {

@@ -95,6 +95,9 @@ public:
     // keeps the text and searches it once the dictionary is ready): at start,
     // the main dictionary's look-up image answers it meanwhile.
     void OnEditChangedWhileLoading(SlotId slot, ListSide side);
+    // Whether the main dictionary's look-up image answers while the
+    // dictionary loads at start.
+    bool answering_from_image() { return context_.startup_image().answering(); }
     // Down arrow in an edit box: when its list has entries, focuses the list,
     // selects the first entry and handles that as a selection. Returns whether
     // it did so.
@@ -161,6 +164,8 @@ public:
     WindowTitles Titles() const { return context_.Titles(); }
 
 private:
+    // OnActivated before the main dictionary is loaded.
+    void ActivatedWhileLoading(std::string clipboard_text);
     // Runs job `job` on the worker thread, with the engine lock held.
     void RunJob(int job);
     // Run `job` when it is one of theirs: a job that lists or translates the

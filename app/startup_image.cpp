@@ -57,4 +57,27 @@ void StartupImage::Answer(MainView* view, ListSide side, ListSide source,
     Show(view, other, std::move(translations));
 }
 
+bool StartupImage::AnswerHotKey(MainView* view, SearchOptions options) {
+    if (!answering()) return false;
+    // The hot key lists by prefix and translates whatever the options say.
+    options.edit_mode = false;
+    options.anagram_mode = 0;
+    options.regex = false;
+    options.wildcards = false;
+    options.auto_translate = true;
+    view->HotKeyClear();
+    const std::string text = view->EditText(SlotId::kMain, ListSide::kPrimary);
+    if (text.empty()) return true;
+    view->HotKeyShowText(text);
+    Answer(view, ListSide::kPrimary, ListSide::kPrimary, options);
+    if (!answering()) return false;
+    if (options.hot_key_target != HotKeyTarget::kMainWindow && !words_[1].empty()) {
+        hot_key_words_ = words_[1];
+        hot_key_items_.clear();
+        for (const std::string& word : hot_key_words_) hot_key_items_.push_back(word.c_str());
+        view->HotKeyShowList(hot_key_items_.data(), static_cast<int>(hot_key_items_.size()));
+    }
+    return true;
+}
+
 }  // namespace wordbay

@@ -38,6 +38,13 @@ public:
     // side that translates. User-interface thread.
     void Answer(MainView* view, ListSide side, ListSide source, const SearchOptions& options);
 
+    // Answers the hot key (or `wordbay --translate-selection`), whose text is
+    // in the primary edit box of the main slot, as a loaded dictionary would:
+    // the prefix list there and the translations of a word found in full, in
+    // the main window and in the popup or tooltip. False when the image can't
+    // answer it (then the loaded dictionary does). User-interface thread.
+    bool AnswerHotKey(MainView* view, SearchOptions options);
+
 private:
     // Shows `words` in a list; the list paints from the arrays kept here.
     void Show(MainView* view, ListSide side, std::vector<std::string> words);
@@ -46,6 +53,9 @@ private:
     std::atomic<bool> answering_{false};
     std::vector<std::string> words_[2];
     std::vector<const char*> items_[2];
+    // What the popup or tooltip shows, kept for its painting.
+    std::vector<std::string> hot_key_words_;
+    std::vector<const char*> hot_key_items_;
 };
 
 }  // namespace wordbay

@@ -76,6 +76,10 @@ public:
         edits_[KeyOf(slot, side)] = std::string(text);
     }
     void FocusEdit(SlotId, ListSide) override {}
+    void SearchWhenReady(SlotId slot, ListSide side) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        searched_when_ready_ = KeyOf(slot, side);
+    }
     void FocusList(SlotId, ListSide) override {}
     void EnableSlotControls(SlotId, bool) override {}
     void EnableMenus(bool) override {}
@@ -187,6 +191,12 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         return hot_key_text_;
     }
+    // Whether the edit box was the last left to be searched once its
+    // dictionary is ready.
+    bool searched_when_ready(SlotId slot, ListSide side) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return searched_when_ready_ == KeyOf(slot, side);
+    }
     std::vector<std::string> hot_key_list() {
         std::lock_guard<std::mutex> lock(mutex_);
         return hot_key_list_;
@@ -216,6 +226,7 @@ private:
     std::deque<int> answers_;
     std::string status_;
     std::string hot_key_text_;
+    Key searched_when_ready_{-1, -1};
     std::vector<std::string> hot_key_list_;
     WindowTitles titles_;
     std::string save_file_answer_;

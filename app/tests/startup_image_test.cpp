@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 
 #include "app/image_writer.h"
 #include "app/tests/controller_fixture.h"
@@ -58,6 +59,22 @@ protected:
     void StartAndWrite() {
         Start("d.v03");
         controller_->image_writer().WaitIdle();
+    }
+    // Starts the program on the dictionary while `engine` holds the engine
+    // lock, so that the start-up job waits to load it.
+    void StartHeld(std::unique_lock<std::mutex>* engine, const SearchOptions& options) {
+        catalogue_.Scan(paths_.database_dir, &view_);
+        controller_ = std::make_unique<SearchController>(&view_, &catalogue_, paths_, &fonts_);
+        *engine = std::unique_lock<std::mutex>(controller_->engine_lock());
+        DictionaryState state;
+        state.show_splash = false;
+        state.current = "d.v03";
+        controller_->StartWorker(state, options);
+    }
+    // The hot key fired on `text`.
+    void HotKey(const std::string& text) {
+        controller_->SetHotKeyPending(true);
+        controller_->OnActivated(text);
     }
     void Restart() {
         controller_->Stop();
@@ -165,6 +182,50 @@ TEST_F(StartupImageTest, ASaveWritesTheImageOfTheSavedFile) {
     controller_->image_writer().WaitIdle();
     EXPECT_TRUE(StartupImage().Open(path_));
     EXPECT_NE(ImageInode(), first);
+}
+
+// The hot key while the dictionary loads at start is answered from the image
+// in the main window and the popup; the loaded dictionary then answers it, as
+// it does every hot key after.
+TEST_F(StartupImageTest, TheHotKeyIsAnsweredFromTheImageWhileTheDictionaryLoads) {
+    WriteImage();
+    SearchOptions options;
+    options.hot_key_target = HotKeyTarget::kPopup;
+    std::unique_lock<std::mutex> engine;
+    StartHeld(&engine, options);
+    HotKey("HOUSE");
+    EXPECT_EQ(view_.hot_key_text(), "HOUSE");
+    EXPECT_EQ(view_.hot_key_list(), (std::vector<std::string>{"dom", "kuca"}));
+    EXPECT_EQ(Shown(ListSide::kPrimary), (std::vector<std::string>{"house", "household"}));
+    EXPECT_EQ(view_.EditText(SlotId::kMain, ListSide::kSecondary), "dom");
+    EXPECT_FALSE(controller_->hot_key_pending());
+    EXPECT_TRUE(view_.searched_when_ready(SlotId::kMain, ListSide::kPrimary));
+    // A word not in the list empties the popup's list.
+    HotKey("xyz");
+    EXPECT_EQ(view_.hot_key_text(), "xyz");
+    EXPECT_TRUE(view_.hot_key_list().empty());
+    EXPECT_TRUE(Shown(ListSide::kPrimary).empty());
+    engine.unlock();
+    WaitIdle();
+
+    HotKey("horse");
+    WaitIdle();
+    EXPECT_EQ(view_.hot_key_list(), (std::vector<std::string>{"konj"}));
+    EXPECT_EQ(view_.EditText(SlotId::kMain, ListSide::kSecondary), "konj");
+}
+
+// Without an image the hot key waits for the dictionary, as it always did.
+TEST_F(StartupImageTest, WithoutAnImageTheHotKeyWaitsForTheDictionary) {
+    SearchOptions options;
+    options.hot_key_target = HotKeyTarget::kPopup;
+    std::unique_lock<std::mutex> engine;
+    StartHeld(&engine, options);
+    HotKey("house");
+    EXPECT_TRUE(view_.hot_key_text().empty());
+    EXPECT_TRUE(Shown(ListSide::kPrimary).empty());
+    EXPECT_FALSE(view_.searched_when_ready(SlotId::kMain, ListSide::kPrimary));
+    engine.unlock();
+    WaitIdle();
 }
 
 TEST(ImageWriterTest, AMissingFileWritesNothingAndStopIsFinal) {

@@ -229,7 +229,11 @@ MainHotKey::Hooks MainForm::hotKeyHooks() {
     };
     h.bringToFront = [this] { m_presence->bringToFront(); };
     h.sourceEdit = [this]() -> const SearchEdit* {
-        if (!mainLoaded()) return nullptr;
+        // At start the look-up image answers from the primary side.
+        if (!mainLoaded()) {
+            return m_controller->answering_from_image() ? m_panes[0]->edit(ListSide::kPrimary)
+                                                        : nullptr;
+        }
         return m_panes[0]->edit(m_controller->slot(SlotId::kMain).source_side());
     };
     h.copy = [this] { m_focus->copy(); };

@@ -168,6 +168,10 @@ void MainWindowView::SetSlotCodePages(SlotId id, std::uint32_t primary,
     onUiThread([=, this] { pane(id)->setCodePages(primary, secondary); });
 }
 
+void MainWindowView::SearchWhenReady(SlotId slot, ListSide side) {
+    onUiThread([=, this] { keepTypedWhileBusy(slot, side); });
+}
+
 void MainWindowView::RefreshView(SlotId id, const wordbay::DictionarySlot& slot) {
     onUiThread([&slot, id, this] {
         DictionaryPane* p = pane(id);

@@ -79,6 +79,7 @@ public:
     void RefreshView(wordbay::SlotId id, const wordbay::DictionarySlot& slot) override;
     void SetSlotCodePages(wordbay::SlotId id, std::uint32_t primary,
                           std::uint32_t secondary) override;
+    void SearchWhenReady(wordbay::SlotId slot, wordbay::ListSide side) override;
     void SetTitles(const wordbay::WindowTitles& titles) override;
     void SetStatus(std::string text) override;
     void BeginProgress(DB_HANDLE handle) override;

@@ -1,10 +1,10 @@
 #include "app/catalogue.h"
 
 #include <dirent.h>
+#include <strings.h>
 
 #include <algorithm>
 #include <cstring>
-#include <strings.h>
 
 #include "app/engine_handle.h"
 #include "app/main_view.h"
@@ -92,7 +92,8 @@ std::size_t Catalogue::size() const {
 
 void Catalogue::remove(std::size_t index) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (index < entries_.size()) entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+    if (index < entries_.size())
+        entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
 }  // namespace wordbay

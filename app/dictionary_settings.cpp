@@ -247,9 +247,8 @@ std::optional<std::string> ChooseFontFace(std::string_view stored, std::uint32_t
     // face in the enumeration may well be a serif or a decorative one.
     std::string desktop = fonts.DesktopFace(charset);
     if (!desktop.empty()) return desktop;
-    for (const std::string_view face :
-         {std::string_view("Tahoma"), std::string_view("Arial"),
-          std::string_view("Times New Roman")}) {
+    for (const std::string_view face : {std::string_view("Tahoma"), std::string_view("Arial"),
+                                        std::string_view("Times New Roman")}) {
         if (!face.empty() && fonts.HasFace(face, charset)) return std::string(face);
     }
     std::string first = fonts.FirstFace(charset);

@@ -120,9 +120,9 @@ std::string DictionarySlot::ListNameUtf8(const DICTIONARY_INFO& info, ListSide s
 }
 
 std::uint32_t DictionarySlot::CodePage(const DICTIONARY_INFO& info, ListSide side) {
-    return platform::ListCodePage(
-        Locale(info, side),
-        side == ListSide::kPrimary ? info.primary_charset : info.secondary_charset);
+    return platform::ListCodePage(Locale(info, side), side == ListSide::kPrimary
+                                                          ? info.primary_charset
+                                                          : info.secondary_charset);
 }
 
 std::uint32_t DictionarySlot::Locale(const DICTIONARY_INFO& info, ListSide side) {

@@ -96,8 +96,7 @@ public:
     virtual void Beep() = 0;
     // The program's message box; `style` and the answer use the values of
     // app/message_box_style.h (kMbYesNoCancel | kMbIconQuestion -> kIdYes...).
-    virtual int MessageBox(const std::string& text, const std::string& caption,
-                           unsigned style) = 0;
+    virtual int MessageBox(const std::string& text, const std::string& caption, unsigned style) = 0;
     // The save-file dialog: title, one filter "<filter_name> (*.<extension>)",
     // starting at `start_path` (a folder, or a file in it). Answers the chosen
     // path with the extension added when the user gave none; "" = cancelled.

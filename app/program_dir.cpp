@@ -74,8 +74,8 @@ namespace {
 bool ConvertFreedict(const std::string& converter, const std::string& out) {
     std::error_code error;
     if (converter.empty() || ::access(converter.c_str(), X_OK) != 0) return false;
-    std::vector<std::string> args = {converter, "freedict", "eng-hrv", out, "--txt-code-page",
-                                     "1250"};
+    std::vector<std::string> args = {converter, "freedict",        "eng-hrv",
+                                     out,       "--txt-code-page", "1250"};
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
@@ -85,7 +85,8 @@ bool ConvertFreedict(const std::string& converter, const std::string& out) {
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, converter.c_str(), &actions, nullptr, argv.data(), environ);
+    const int spawned =
+        posix_spawn(&pid, converter.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) return false;
     int status = 0;

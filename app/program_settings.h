@@ -101,8 +101,8 @@ void WriteProgramSettings(const SettingsFile& file, const ProgramSettings& setti
 struct WindowPlace {
     int x = 0;
     int y = 0;
-    int width = 0;   // "cx"
-    int height = 0;  // "cy"
+    int width = 0;        // "cx"
+    int height = 0;       // "cy"
     bool stored = false;  // "x" or "y" was in the file: the window was placed before
 };
 

@@ -60,7 +60,8 @@ inline void TogglePatternKind(SearchOptions* o, PatternKind kind) {
             break;
         }
         default: {
-            const int mode = static_cast<int>(kind) - static_cast<int>(PatternKind::kAnagramReuse) + 1;
+            const int mode =
+                static_cast<int>(kind) - static_cast<int>(PatternKind::kAnagramReuse) + 1;
             o->wildcards = false;
             o->regex = false;
             o->anagram_mode = o->anagram_mode == mode ? 0 : mode;

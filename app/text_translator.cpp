@@ -35,9 +35,9 @@ std::size_t Capacity(std::int32_t limit) { return static_cast<std::size_t>(std::
 }  // namespace
 
 TextLookup::TextLookup(const TextLookupSetup& setup)
-    : setup_(setup),
-      results_(Capacity(setup.main_limit) + 1),
-      dual_words_(setup.link ? Capacity(setup.dual_limit) + 1 : 0) {}
+    : setup_(setup)
+    , results_(Capacity(setup.main_limit) + 1)
+    , dual_words_(setup.link ? Capacity(setup.dual_limit) + 1 : 0) {}
 
 bool TextLookup::Main(const std::string& phrase) {
     const EngineGuard guard(setup_.engine_lock);
@@ -49,10 +49,10 @@ bool TextLookup::Main(const std::string& phrase) {
         return false;
     }
     const DB_RESULT* r = DB_Translate(setup_.main, setup_.main_direction, phrase.c_str(),
-                                      setup_.case_sensitive, setup_.ignore_accents,
-                                      results_.data(), static_cast<int32_t>(results_.size()) - 1);
-    count_ = r->status != 0 ? std::clamp<int>(r->count, 0, static_cast<int>(results_.size()) - 1)
-                            : 0;
+                                      setup_.case_sensitive, setup_.ignore_accents, results_.data(),
+                                      static_cast<int32_t>(results_.size()) - 1);
+    count_ =
+        r->status != 0 ? std::clamp<int>(r->count, 0, static_cast<int>(results_.size()) - 1) : 0;
     return count_ > 0;
 }
 
@@ -99,8 +99,7 @@ void TextTranslator::Act(TextAction action, std::string chosen) {
     signal_.notify_one();
 }
 
-std::string_view TextTranslator::Begin(std::string_view text, std::size_t* from,
-                                       std::size_t* to) {
+std::string_view TextTranslator::Begin(std::string_view text, std::size_t* from, std::size_t* to) {
     *to = std::min(*to, text.size());
     *from = std::min(*from, *to);
     done_ = false;
@@ -184,8 +183,7 @@ void TextTranslator::RunStep(std::string_view text, std::size_t from, std::size_
         if (search.found && lookup.link()) lookup.Link();
         const int count = search.found ? lookup.count() : 0;
         view.AskPhrase(phrase, lookup.results(), count);
-        if (previous == TextAction::kInsertTranslation ||
-            previous == TextAction::kInsertOriginal) {
+        if (previous == TextAction::kInsertTranslation || previous == TextAction::kInsertOriginal) {
             view.AppendOriginal(region.substr(last_end, phrase.start - last_end));
         }
         last_end = phrase.end;

@@ -38,8 +38,7 @@ protected:
 
     // Scans the catalogue and starts the worker, whose start-up job opens
     // `current` (a file name in the database folder); waits for it.
-    void Start(const std::string& current, SearchOptions options = {},
-               bool convert_v2 = false) {
+    void Start(const std::string& current, SearchOptions options = {}, bool convert_v2 = false) {
         catalogue_.Scan(paths_.database_dir, &view_);
         controller_ = std::make_unique<SearchController>(&view_, &catalogue_, paths_, &fonts_);
         DictionaryState state;

@@ -17,9 +17,11 @@ class DictionaryJobsTest : public ControllerTest {
 protected:
     void SetUp() override {
         ControllerTest::SetUp();
-        testing::WriteDictionary(DatabasePath("English_Croatian.v03"),
-                                 {{"house", "kuća"}, {"level", "razina"}, {"radar", "radar"},
-                                  {"hotel", "hotel"}, {"Taxi", "taksi"}});
+        testing::WriteDictionary(DatabasePath("English_Croatian.v03"), {{"house", "kuća"},
+                                                                        {"level", "razina"},
+                                                                        {"radar", "radar"},
+                                                                        {"hotel", "hotel"},
+                                                                        {"Taxi", "taksi"}});
         Start("English_Croatian.v03");
         ASSERT_TRUE(controller_->slot(kMain).loaded());
     }

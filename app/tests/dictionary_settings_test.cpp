@@ -81,9 +81,9 @@ TEST(DictionarySettingsNamingTest, FaceFallBackFollowsTheChain) {
 // family comes before the chain and before the enumeration's first (serif)
 // face, as long as it can show the list's script.
 TEST(DictionarySettingsNamingTest, TheDesktopFamilyComesBeforeTheChain) {
-    const FakeFonts desktop({{kEastEurope, {"C059", "DejaVu Sans", "Arial", "Verdana"}},
-                             {kThai, {"Garuda", "Loma"}}},
-                            "DejaVu Sans");
+    const FakeFonts desktop(
+        {{kEastEurope, {"C059", "DejaVu Sans", "Arial", "Verdana"}}, {kThai, {"Garuda", "Loma"}}},
+        "DejaVu Sans");
     EXPECT_EQ(ChooseFontFace("Verdana", kEastEurope, desktop), "Verdana");
     EXPECT_EQ(ChooseFontFace("Ms Sans Serif", kEastEurope, desktop), "DejaVu Sans");
     EXPECT_EQ(ChooseFontFace("", kEastEurope, desktop), "DejaVu Sans");

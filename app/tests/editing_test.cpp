@@ -17,8 +17,7 @@ constexpr ListSide kPrimary = ListSide::kPrimary;
 constexpr ListSide kSecondary = ListSide::kSecondary;
 
 const testing::Pairs kPairs = {
-    {"house", "kuca"}, {"house", "dom"},  {"house", "zgrada"},
-    {"hour", "sat"},   {"dog", "pas"},
+    {"house", "kuca"}, {"house", "dom"}, {"house", "zgrada"}, {"hour", "sat"}, {"dog", "pas"},
 };
 
 class EditingTest : public ControllerTest {
@@ -169,7 +168,8 @@ TEST_F(EditingTest, AWordWithoutTranslationsIsOfferedForDeletion) {
     EXPECT_TRUE(view_.List(kMain, kPrimary).empty());
     const char* found[4] = {};
     EXPECT_EQ(DB_List(controller_->slot(kMain).handle(), DB_PRIMARY_LIST, "dog", 1, 0,
-                      DB_LIST_PREFIX, found, 4)->count,
+                      DB_LIST_PREFIX, found, 4)
+                  ->count,
               0);
 }
 

@@ -16,9 +16,8 @@ constexpr ListSide kPrimary = ListSide::kPrimary;
 constexpr ListSide kSecondary = ListSide::kSecondary;
 
 const testing::Pairs kEnglishCroatian = {
-    {"house", "kuća"}, {"house", "dom"},         {"house", "zgrada"},
-    {"household", "kućanstvo"}, {"housewife", "domaćica"}, {"hour", "sat"},
-    {"dog", "pas"},
+    {"house", "kuća"},         {"house", "dom"}, {"house", "zgrada"}, {"household", "kućanstvo"},
+    {"housewife", "domaćica"}, {"hour", "sat"},  {"dog", "pas"},
 };
 
 class SearchControllerTest : public ControllerTest {
@@ -230,10 +229,10 @@ protected:
         SearchOptions o = AutoTranslate();
         o.link = true;
         StartWithDictionary(o);
-        testing::WriteDictionary(DatabasePath("Croatian_German.v03"),
-                                 {{"kuća", "Haus"}, {"dom", "Heim"}, {"dom", "Haus"},
-                                  {"domaćica", "Hausfrau"}},
-                                 "Croatian", "German", 1050, 1031);
+        testing::WriteDictionary(
+            DatabasePath("Croatian_German.v03"),
+            {{"kuća", "Haus"}, {"dom", "Heim"}, {"dom", "Haus"}, {"domaćica", "Hausfrau"}},
+            "Croatian", "German", 1050, 1031);
         controller_->StartLoadDual(DatabasePath("Croatian_German.v03"));
         WaitIdle();
         ASSERT_TRUE(view_.dual_state());
@@ -278,7 +277,8 @@ TEST_F(SearchControllerTest, StopWaitsForARunningSave) {
     view_.set_progress_delay(std::chrono::milliseconds(300));
     const int begun = view_.progress_begun();
     controller_->StartSave();
-    while (view_.progress_begun() == begun) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (view_.progress_begun() == begun)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     controller_->Stop();
     EXPECT_TRUE(controller_->WorkerFinished());
     EXPECT_TRUE(std::filesystem::exists(path));

@@ -69,15 +69,20 @@ TEST(PhraseCutterTest, Utf8WordsAreCutByCharacter) {
     WordCharacters chars(65001);
     // मेरा घर। - the vowel signs are marks inside the words, the danda ends the
     // sentence; kuća keeps its ć, and a malformed byte is no letter.
-    const std::string text = "\xE0\xA4\xAE\xE0\xA5\x87\xE0\xA4\xB0\xE0\xA4\xBE "
-                             "\xE0\xA4\x98\xE0\xA4\xB0\xE0\xA5\xA4 ku\xC4\x87" "a\xC4!";
+    const std::string text =
+        "\xE0\xA4\xAE\xE0\xA5\x87\xE0\xA4\xB0\xE0\xA4\xBE "
+        "\xE0\xA4\x98\xE0\xA4\xB0\xE0\xA5\xA4 ku\xC4\x87"
+        "a\xC4!";
     const auto two = CutPhrase(text, 0, 2, 0, chars);
     ASSERT_TRUE(two.has_value());
-    EXPECT_EQ(two->text, "\xE0\xA4\xAE\xE0\xA5\x87\xE0\xA4\xB0\xE0\xA4\xBE "
-                         "\xE0\xA4\x98\xE0\xA4\xB0");
+    EXPECT_EQ(two->text,
+              "\xE0\xA4\xAE\xE0\xA5\x87\xE0\xA4\xB0\xE0\xA4\xBE "
+              "\xE0\xA4\x98\xE0\xA4\xB0");
     const auto third = CutPhrase(text, two->end, 1, 2, chars);
     ASSERT_TRUE(third.has_value());
-    EXPECT_EQ(third->text, "ku\xC4\x87" "a");
+    EXPECT_EQ(third->text,
+              "ku\xC4\x87"
+              "a");
     // The character right after a word, whatever its length, starts no word.
     const auto after = CutPhrase("\xC4\x87\xE0\xA4\x98x", 0, 2, 0, chars);
     ASSERT_TRUE(after.has_value());
@@ -162,9 +167,12 @@ protected:
     void SetUp() override {
         db_ = DB_CreateHandle()->handle;
         ASSERT_NE(DB_CreateNewDictionary(db_, 1033, 1031)->status, 0);
-        for (const auto& [en, de] : std::vector<std::pair<const char*, const char*>>{
-                 {"good morning", "guten Morgen"}, {"good", "gut"}, {"sir", "Herr"},
-                 {"house", "Haus"}, {"house", "Gebaeude"}}) {
+        for (const auto& [en, de] :
+             std::vector<std::pair<const char*, const char*>>{{"good morning", "guten Morgen"},
+                                                              {"good", "gut"},
+                                                              {"sir", "Herr"},
+                                                              {"house", "Haus"},
+                                                              {"house", "Gebaeude"}}) {
             ASSERT_NE(DB_AddTranslation(db_, DB_TRANS_PRIMARY_TO_SECONDARY, en, de)->status, 0);
         }
         setup_.main = db_;
@@ -178,7 +186,9 @@ protected:
         std::vector<std::string> asked;
         std::function<void()> on_ask;
         void AppendOriginal(std::string_view t) override { target += t; }
-        void AppendTranslation(std::string_view t) override { target += "[" + std::string(t) + "]"; }
+        void AppendTranslation(std::string_view t) override {
+            target += "[" + std::string(t) + "]";
+        }
         void ShowPosition(const Phrase&) override {}
         void AskPhrase(const Phrase& p, const char* const*, int count) override {
             asked.push_back(p.text + "/" + std::to_string(count));
@@ -201,8 +211,7 @@ protected:
 };
 
 TEST_F(TextRunTest, FastCopiesUnknownWordsAndTextBetween) {
-    EXPECT_EQ(Fast("Good morning sir, my house!"),
-              "[guten Morgen] [Herr], my [Haus]!");
+    EXPECT_EQ(Fast("Good morning sir, my house!"), "[guten Morgen] [Herr], my [Haus]!");
     EXPECT_EQ(Fast("good\nmorning"), "[guten Morgen]");
     EXPECT_EQ(Fast("good morning", 1), "[gut] morning");
     EXPECT_EQ(Fast(""), "");

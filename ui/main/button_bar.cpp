@@ -122,6 +122,7 @@ void ButtonBar::retranslate() {
     for (auto it = m_buttons.cbegin(); it != m_buttons.cend(); ++it) {
         const ButtonRow* row = findRow(kFirstRow, it.key());
         if (row == nullptr) row = findRow(kSecondRow, it.key());
-        if (row != nullptr) m_tips->addTool(it.value(), QString::fromUtf8(wordbay::UiText(row->tip)));
+        if (row != nullptr)
+            m_tips->addTool(it.value(), QString::fromUtf8(wordbay::UiText(row->tip)));
     }
 }

@@ -68,8 +68,8 @@ inline constexpr int kDelete = 1019;
 inline constexpr int kDropWord = 1021;
 
 // Keys and buttons without a menu item.
-inline constexpr int kLeave = 308;          // Esc
-inline constexpr int kLeaveToOther = 310;   // Shift+Esc
+inline constexpr int kLeave = 308;             // Esc
+inline constexpr int kLeaveToOther = 310;      // Shift+Esc
 inline constexpr int kStartTranslation = 462;  // F12, for the text window
 inline constexpr int kMainDirection = 356;
 inline constexpr int kDualDirection = 345;

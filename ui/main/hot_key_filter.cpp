@@ -22,9 +22,7 @@ HotKeyFilter::HotKeyFilter(std::uint32_t message, std::function<void()> onMessag
 
 HotKeyFilter::~HotKeyFilter() = default;
 
-bool HotKeyFilter::available() {
-    return QGuiApplication::platformName() == QLatin1String("xcb");
-}
+bool HotKeyFilter::available() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
 
 bool HotKeyFilter::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
     if (m_atom == 0 || eventType != "xcb_generic_event_t") return false;

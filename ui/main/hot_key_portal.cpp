@@ -58,11 +58,11 @@ struct KeyName {
 };
 // The keys of the hot-key table by their key names; the modifiers apart.
 constexpr KeyName kKeyNames[] = {
-    {0x09, "Tab"},       {0x1B, "Escape"},  {0x0D, "Return"},     {0x08, "BackSpace"},
-    {0x20, "space"},     {0x2D, "Insert"},  {0x24, "Home"},       {0x21, "Page_Up"},
-    {0x2E, "Delete"},    {0x23, "End"},     {0x22, "Page_Down"},  {0x13, "Pause"},
-    {0x25, "Left"},      {0x27, "Right"},   {0x26, "Up"},         {0x28, "Down"},
-    {0x6B, "KP_Add"},    {0x6D, "KP_Subtract"}, {0x6A, "KP_Multiply"}, {0x6F, "KP_Divide"},
+    {0x09, "Tab"},    {0x1B, "Escape"},      {0x0D, "Return"},      {0x08, "BackSpace"},
+    {0x20, "space"},  {0x2D, "Insert"},      {0x24, "Home"},        {0x21, "Page_Up"},
+    {0x2E, "Delete"}, {0x23, "End"},         {0x22, "Page_Down"},   {0x13, "Pause"},
+    {0x25, "Left"},   {0x27, "Right"},       {0x26, "Up"},          {0x28, "Down"},
+    {0x6B, "KP_Add"}, {0x6D, "KP_Subtract"}, {0x6A, "KP_Multiply"}, {0x6F, "KP_Divide"},
 };
 
 QString keyName(std::uint32_t vk) {
@@ -89,7 +89,8 @@ QString HotKeyPortal::triggerFor(std::uint32_t key1, std::uint32_t key2, std::ui
     const struct {
         std::uint32_t vk;
         const char* name;
-    } modifiers[] = {{0x11, "CTRL"}, {0x12, "ALT"}, {0x10, "SHIFT"}, {0x5B, "LOGO"}, {0x5C, "LOGO"}};
+    } modifiers[] = {
+        {0x11, "CTRL"}, {0x12, "ALT"}, {0x10, "SHIFT"}, {0x5B, "LOGO"}, {0x5C, "LOGO"}};
     const std::uint32_t keys[] = {key1, key2, key3};
     QStringList parts;
     QString key;
@@ -143,17 +144,17 @@ void HotKeyPortal::start(const QString& trigger) {
     }
     const QDBusConnectionInterface* names = bus.interface();
     const QString service = QLatin1String(kService);
-    const bool present = names != nullptr && (names->isServiceRegistered(service).value() ||
-                                              names->activatableServiceNames().value().contains(
-                                                  service));
+    const bool present =
+        names != nullptr && (names->isServiceRegistered(service).value() ||
+                             names->activatableServiceNames().value().contains(service));
     if (!present) {
         emit unavailable(QStringLiteral("no desktop portal"));
         return;
     }
     // The portal may lack the interface (GNOME before 48): ask for its version.
-    QDBusMessage ask = QDBusMessage::createMethodCall(service, QLatin1String(kPath),
-                                                      QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                      QStringLiteral("Get"));
+    QDBusMessage ask = QDBusMessage::createMethodCall(
+        service, QLatin1String(kPath), QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("Get"));
     ask << QLatin1String(kInterface) << QStringLiteral("version");
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(ask), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
@@ -188,7 +189,8 @@ void HotKeyPortal::request(const QString& method, const QVariantList& arguments,
 
 void HotKeyPortal::callAwaitingResponse(const QDBusMessage& call, const QString& path,
                                         const char* slot) {
-    auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
+    auto* watcher =
+        new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, path, slot](QDBusPendingCallWatcher* w) {
                 w->deleteLater();
@@ -230,8 +232,8 @@ void HotKeyPortal::shortcutsBound(uint response, const QVariantMap&) {
     emit bound();
 }
 
-void HotKeyPortal::shortcutActivated(const QDBusObjectPath& session, const QString& id,
-                                     qulonglong, const QVariantMap&) {
+void HotKeyPortal::shortcutActivated(const QDBusObjectPath& session, const QString& id, qulonglong,
+                                     const QVariantMap&) {
     if (m_bound && session.path() == m_session && id == QLatin1String(kShortcutId))
         emit activated();
 }

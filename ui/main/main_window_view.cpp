@@ -163,8 +163,7 @@ void MainWindowView::EnableMenus(bool enabled) {
     onUiThread([=, this] { m_hooks.menusEnabled(enabled); });
 }
 
-void MainWindowView::SetSlotCodePages(SlotId id, std::uint32_t primary,
-                                      std::uint32_t secondary) {
+void MainWindowView::SetSlotCodePages(SlotId id, std::uint32_t primary, std::uint32_t secondary) {
     onUiThread([=, this] { pane(id)->setCodePages(primary, secondary); });
 }
 

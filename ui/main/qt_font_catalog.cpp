@@ -10,22 +10,33 @@ namespace {
 // The script a Windows character set stands for.
 QFontDatabase::WritingSystem writingSystemOf(std::uint32_t charset) {
     switch (charset) {
-        case 128: return QFontDatabase::Japanese;
-        case 129: return QFontDatabase::Korean;
-        case 134: return QFontDatabase::SimplifiedChinese;
-        case 136: return QFontDatabase::TraditionalChinese;
-        case 161: return QFontDatabase::Greek;
-        case 163: return QFontDatabase::Vietnamese;
-        case 177: return QFontDatabase::Hebrew;
-        case 178: return QFontDatabase::Arabic;
-        case 204: return QFontDatabase::Cyrillic;
-        case 222: return QFontDatabase::Thai;
+        case 128:
+            return QFontDatabase::Japanese;
+        case 129:
+            return QFontDatabase::Korean;
+        case 134:
+            return QFontDatabase::SimplifiedChinese;
+        case 136:
+            return QFontDatabase::TraditionalChinese;
+        case 161:
+            return QFontDatabase::Greek;
+        case 163:
+            return QFontDatabase::Vietnamese;
+        case 177:
+            return QFontDatabase::Hebrew;
+        case 178:
+            return QFontDatabase::Arabic;
+        case 204:
+            return QFontDatabase::Cyrillic;
+        case 222:
+            return QFontDatabase::Thai;
         case 1:      // default character set
         case 2:      // symbol
         case 255:    // OEM
         case 65001:  // a UTF-8 list: any script
             return QFontDatabase::Any;
-        default: return QFontDatabase::Latin;  // ANSI, Central European, Turkish, Baltic
+        default:
+            return QFontDatabase::Latin;  // ANSI, Central European, Turkish, Baltic
     }
 }
 

@@ -76,6 +76,7 @@ std::optional<ViewTarget> viewTarget(int id, bool primaryToSecondary) {
         return ViewTarget{K::kReset, ViewFont::kEdit1, ViewColor::kEdit1Background,
                           ViewFlag::kMainUseSystemColors, g};
     };
+    // clang-format off
     switch (id) {
         case 7202: return font(ViewFont::kEdit1);
         case 7211: return font(ViewFont::kEdit2);
@@ -113,6 +114,7 @@ std::optional<ViewTarget> viewTarget(int id, bool primaryToSecondary) {
         case 7435: return flag(ViewFlag::kTooltipUseSystemColors);
         default: return std::nullopt;
     }
+    // clang-format on
 }
 
 QColor toColor(std::uint32_t bgr) { return colorFromSetting(bgr); }
@@ -185,9 +187,8 @@ void SecondaryWindows::create() {
                w == static_cast<QWidget*>(m_textWindow->targetPane()) ||
                w == static_cast<QWidget*>(m_textWindow->phraseBox());
     });
-    m_charmap->setFallbackEdit([this]() -> QWidget* {
-        return m_panes[0]->edit(m_panes[0]->sourceSide());
-    });
+    m_charmap->setFallbackEdit(
+        [this]() -> QWidget* { return m_panes[0]->edit(m_panes[0]->sourceSide()); });
     m_charmap->setActivateMain([this] { m_hooks.bringMainToFront(); });
 
     // A window kept on top that the hot key calls shows at once.
@@ -487,7 +488,9 @@ void SecondaryWindows::changeView(int id, qintptr param) {
                 view.tooltip_pattern_index = 0;
             }
             break;
-        case ViewTarget::kFlag: view.flag(target->flag) = !view.flag(target->flag); break;
+        case ViewTarget::kFlag:
+            view.flag(target->flag) = !view.flag(target->flag);
+            break;
         case ViewTarget::kPattern:
             view.tooltip_pattern_index =
                 std::clamp(static_cast<int>(param), 0, wordbay::kMaxTooltipPattern);

@@ -1,9 +1,10 @@
 #include "ui/main/single_instance.h"
 
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <pwd.h>
 #include <unistd.h>
+
+#include <QLocalServer>
+#include <QLocalSocket>
 
 #include "app/runtime_dir.h"
 #include "ui/main/command_ids.h"
@@ -24,8 +25,8 @@ QString SingleInstance::socketName() {
     QString name = QString::fromLocal8Bit(given);
     if (name.isEmpty()) {
         const passwd* pw = getpwuid(getuid());
-        const QString user = pw != nullptr ? QString::fromLocal8Bit(pw->pw_name)
-                                           : QString::number(getuid());
+        const QString user =
+            pw != nullptr ? QString::fromLocal8Bit(pw->pw_name) : QString::number(getuid());
         name = QStringLiteral("TQ_TALLIS2-") + user;
     }
     if (name.contains(QLatin1Char('/'))) return name;

@@ -63,15 +63,32 @@ CommandLine readCommandLine(int argc, char** argv) {
     CommandLine line;
     // The test hooks, with the number of values each takes.
     static constexpr std::pair<std::string_view, int> kHooks[] = {
-        {"--screenshot", 1}, {"--type", 1}, {"--report-hot-key", 1},
-        {"--report-translation", 2}, {"--keep-running", 0}, {"--report-typed", 1},
+        {"--screenshot", 1},     {"--type", 1},
+        {"--report-hot-key", 1}, {"--report-translation", 2},
+        {"--keep-running", 0},   {"--report-typed", 1},
         {"--command", 1}};
     // Qt's own options, which Qt also takes with two dashes.
-    static constexpr std::string_view kQtOptions[] = {
-        "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-display", "-style",
-        "-stylesheet", "-geometry", "-qwindowgeometry", "-qwindowtitle", "-qwindowicon", "-name",
-        "-title", "-session", "-reverse", "-widgetcount", "-sync", "-nograb", "-dograb",
-        "-qmljsdebugger", "-testability"};
+    static constexpr std::string_view kQtOptions[] = {"-platform",
+                                                      "-platformpluginpath",
+                                                      "-platformtheme",
+                                                      "-plugin",
+                                                      "-display",
+                                                      "-style",
+                                                      "-stylesheet",
+                                                      "-geometry",
+                                                      "-qwindowgeometry",
+                                                      "-qwindowtitle",
+                                                      "-qwindowicon",
+                                                      "-name",
+                                                      "-title",
+                                                      "-session",
+                                                      "-reverse",
+                                                      "-widgetcount",
+                                                      "-sync",
+                                                      "-nograb",
+                                                      "-dograb",
+                                                      "-qmljsdebugger",
+                                                      "-testability"};
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -94,9 +111,9 @@ CommandLine readCommandLine(int argc, char** argv) {
         }
         // Values of Qt's options and Qt's single-dash options are Qt's business.
         if (!arg.starts_with("--")) continue;
-        const std::string_view qt = arg.substr(1, arg.find('=') == std::string_view::npos
-                                                      ? std::string_view::npos
-                                                      : arg.find('=') - 1);
+        const std::string_view qt =
+            arg.substr(1, arg.find('=') == std::string_view::npos ? std::string_view::npos
+                                                                  : arg.find('=') - 1);
         if (std::find(std::begin(kQtOptions), std::end(kQtOptions), qt) != std::end(kQtOptions))
             continue;
         if (line.unknown.empty()) line.unknown = std::string(arg);
@@ -146,11 +163,11 @@ constexpr int kScreenshotSettleMs = 1000;
 struct Options {
     QString screenshot;
     QString typed;
-    QString report;       // --report-translation WORD FILE
-    QString reportHotKey;  // --report-hot-key FILE
+    QString report;            // --report-translation WORD FILE
+    QString reportHotKey;      // --report-hot-key FILE
     bool keepRunning = false;  // --keep-running: the report hooks do not close
-    QString reportTyped;   // --report-typed FILE
-    int command = 0;       // --command ID
+    QString reportTyped;       // --report-typed FILE
+    int command = 0;           // --command ID
 };
 
 Options parseOptions(const QStringList& args) {
@@ -196,10 +213,10 @@ void reportTranslation(MainForm* form, const Options& options) {
             return;
         }
         DictionaryPane* pane = form->pane(wordbay::SlotId::kMain);
-        const wordbay::ListSide source = main.loaded() ? main.source_side()
-                                                       : wordbay::ListSide::kPrimary;
-        WListBox* target = pane->list(main.loaded() ? main.target_side()
-                                                    : wordbay::ListSide::kSecondary);
+        const wordbay::ListSide source =
+            main.loaded() ? main.source_side() : wordbay::ListSide::kPrimary;
+        WListBox* target =
+            pane->list(main.loaded() ? main.target_side() : wordbay::ListSide::kSecondary);
         if (target->count() == 0 && !giveUp) {
             // Without automatic translation the user goes down into the list.
             if (pane->list(source)->count() > 0 && pane->list(source)->curSel() < 0) {
@@ -229,8 +246,7 @@ void afterTypedLookUp(MainForm* form, const Options& options, std::function<void
         if (controller->busy()) return;
         poll->stop();
         if (controller->slot(wordbay::SlotId::kMain).loaded() && !options.typed.isEmpty()) {
-            const wordbay::ListSide source =
-                controller->slot(wordbay::SlotId::kMain).source_side();
+            const wordbay::ListSide source = controller->slot(wordbay::SlotId::kMain).source_side();
             form->pane(wordbay::SlotId::kMain)->edit(source)->setText(options.typed);
         }
         QTimer::singleShot(kScreenshotSettleMs, form, then);
@@ -314,8 +330,8 @@ void reportTyped(MainForm* form, const Options& options) {
         const bool giveUp = ++*polls > kReportGiveUpPolls;
         const wordbay::SearchController* controller = form->controller();
         const wordbay::DictionarySlot& main = controller->slot(wordbay::SlotId::kMain);
-        const wordbay::ListSide source = main.loaded() ? main.source_side()
-                                                       : wordbay::ListSide::kPrimary;
+        const wordbay::ListSide source =
+            main.loaded() ? main.source_side() : wordbay::ListSide::kPrimary;
         WListBox* list = form->pane(wordbay::SlotId::kMain)->list(source);
         const QString text = form->pane(wordbay::SlotId::kMain)->edit(source)->text();
         *settled = text == *seen ? *settled + 1 : 0;
@@ -339,9 +355,8 @@ void reportTyped(MainForm* form, const Options& options) {
 // the look-up show and gives the menu command as if chosen from the menu (a
 // dialog it opens stays open).
 void runCommand(MainForm* form, const Options& options) {
-    afterTypedLookUp(form, options, [form, options] {
-        form->command(kMenuCommand, options.command, nullptr, 0);
-    });
+    afterTypedLookUp(form, options,
+                     [form, options] { form->command(kMenuCommand, options.command, nullptr, 0); });
 }
 
 }  // namespace
@@ -367,8 +382,7 @@ int runWordbay(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("wordbay"));
     const Options options = parseOptions(QApplication::arguments());
 
-    const int request = line.translateSelection ? cmd::kTranslateSelection
-                                                : cmd::kActivateInstance;
+    const int request = line.translateSelection ? cmd::kTranslateSelection : cmd::kActivateInstance;
     SingleInstance instance(SingleInstance::socketName());
     if (instance.notifyRunning(request)) return 0;
     if (!instance.listen() && instance.notifyRunning(request)) return 0;
@@ -383,9 +397,8 @@ int runWordbay(int argc, char** argv) {
     std::filesystem::create_directories(paths.database_dir, ignored);
     MainForm form(paths);
     if (!form.createWindow()) return fatal(kNoEngine);
-    QObject::connect(&instance, &SingleInstance::commandReceived, &form, [&form](int id) {
-        form.command(cmd::kActivateCode, id, nullptr, -1);
-    });
+    QObject::connect(&instance, &SingleInstance::commandReceived, &form,
+                     [&form](int id) { form.command(cmd::kActivateCode, id, nullptr, -1); });
     form.windows()->create();
     form.showAtStoredPlace();
 

@@ -109,9 +109,8 @@ private slots:
             QVERIFY(running.waitForNewConnection(20000));
             QLocalSocket* socket = running.nextPendingConnection();
             QVERIFY(socket != nullptr);
-            QTRY_VERIFY_WITH_TIMEOUT(socket->canReadLine() ||
-                                         socket->state() != QLocalSocket::ConnectedState,
-                                     10000);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                socket->canReadLine() || socket->state() != QLocalSocket::ConnectedState, 10000);
             QCOMPARE(socket->readLine().trimmed().toInt(), expected);
             if (later.state() != QProcess::NotRunning) QVERIFY(later.waitForFinished(20000));
             QCOMPARE(later.exitStatus(), QProcess::NormalExit);

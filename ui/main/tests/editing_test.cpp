@@ -186,18 +186,19 @@ private slots:
     // A TAB text file imported through the dialogs, opened, edited and saved;
     // the built program, started afresh on the folder, shows the edits.
     void anImportedDictionaryKeepsItsEditsAcrossAStart() {
-        const QString program = QString::fromStdString(m_folder->paths().program_dir) +
-                                QStringLiteral("/wordbay");
+        const QString program =
+            QString::fromStdString(m_folder->paths().program_dir) + QStringLiteral("/wordbay");
         QVERIFY(QFile::copy(QStringLiteral(WORDBAY_BIN_DIR "/wordbay"), program));
-        const QString text = QString::fromStdString(m_folder->paths().program_dir) +
-                             QStringLiteral("/pets.txt");
+        const QString text =
+            QString::fromStdString(m_folder->paths().program_dir) + QStringLiteral("/pets.txt");
         QFile pets(text);
         QVERIFY(pets.open(QIODevice::WriteOnly));
         pets.write("cat\tKatze\r\ncat\tKater\r\ndog\tHund\r\n");
         pets.close();
 
         ModalScript import({
-            accept([](QWidget* w) { selectRowWith(w, "formatList", QStringLiteral("TXT database")); }),
+            accept(
+                [](QWidget* w) { selectRowWith(w, "formatList", QStringLiteral("TXT database")); }),
             [&text](QWidget* w) {
                 auto* files = qobject_cast<QFileDialog*>(w);
                 QVERIFY(files != nullptr);
@@ -269,8 +270,8 @@ private:
     // Starts the built program on the test's folder; it types `word`, waits
     // for the translations and reports them (after the window title).
     QStringList startAndReport(const QString& program, const QString& word) {
-        const QString report = QString::fromStdString(m_folder->paths().program_dir) +
-                               QStringLiteral("/report.txt");
+        const QString report =
+            QString::fromStdString(m_folder->paths().program_dir) + QStringLiteral("/report.txt");
         QFile::remove(report);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));

@@ -1,9 +1,9 @@
 // The preferred trigger the program asks the desktop's portal for: the
 // configured keys in the desktop's notation, or none where the desktop could
 // not take them.
-#include <QtTest>
-
 #include "ui/main/hot_key_portal.h"
+
+#include <QtTest>
 
 class HotKeyPortalTest : public QObject {
     Q_OBJECT

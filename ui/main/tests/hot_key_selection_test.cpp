@@ -1,12 +1,13 @@
 // Reading the hot key's selection: PRIMARY first, the copy key only where
 // it may go, and the clipboard put back whole afterwards. The desktop is a
 // stand-in; the clipboard is the application's own.
+#include "ui/main/hot_key_selection.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
 #include <QtTest>
 
-#include "ui/main/hot_key_selection.h"
 #include "ui/main/x11_desktop.h"
 
 namespace {
@@ -116,8 +117,8 @@ private slots:
         FakeDesktop desktop;  // copies nothing
         HotKeySelection reader(desktop.desktop());
         int changes = 0;
-        auto counter = connect(QApplication::clipboard(), &QClipboard::dataChanged,
-                               [&changes] { ++changes; });
+        auto counter =
+            connect(QApplication::clipboard(), &QClipboard::dataChanged, [&changes] { ++changes; });
         QCOMPARE(readSelection(reader), QStringLiteral("mouse"));
         disconnect(counter);
         QCOMPARE(desktop.copyKeys, 1);
@@ -144,9 +145,9 @@ private slots:
     }
 
     void terminalsAreKnownByTheirClass() {
-        for (const char* name : {"XTerm", "UXTerm", "URxvt", "Gnome-terminal", "konsole",
-                                 "kitty", "Alacritty", "xfce4-terminal", "st-256color",
-                                 "org.wezfurlong.wezterm", "foot", "Tilix"}) {
+        for (const char* name :
+             {"XTerm", "UXTerm", "URxvt", "Gnome-terminal", "konsole", "kitty", "Alacritty",
+              "xfce4-terminal", "st-256color", "org.wezfurlong.wezterm", "foot", "Tilix"}) {
             QVERIFY2(isTerminalClass(name), name);
         }
         for (const char* name : {"", "firefox", "Gedit", "wordbay", "copy_on_ctrl_c",

@@ -25,9 +25,7 @@ using wordbay::ListSide;
 using wordbay::SlotId;
 using wordbay::TextId;
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 class LookUpTest : public QObject {
     Q_OBJECT
@@ -60,8 +58,7 @@ private slots:
         // The target box holds the first translation, decoded from its code page,
         // and its change started no search of the Croatian list.
         QTRY_COMPARE(pane->edit(ListSide::kSecondary)->text(), translations->itemText(0));
-        QTRY_COMPARE(form->statusStrip()->statusText(),
-                     QStringLiteral("English: 2   Croatian: 2"));
+        QTRY_COMPARE(form->statusStrip()->statusText(), QStringLiteral("English: 2   Croatian: 2"));
     }
 
     void downArrowSelectsTheFirstWordAndTranslatesIt() {
@@ -193,8 +190,7 @@ private slots:
         QCOMPARE(folder.setting("options", "autotranslate"), QStringLiteral("1"));
         QCOMPARE(folder.setting("options", "showsplash"), QStringLiteral("0"));
         QCOMPARE(folder.setting("hotkey", "hotkeyactivate"), QStringLiteral("2"));
-        QCOMPARE(folder.setting("dictionary", "current"),
-                 QStringLiteral("English_Croatian.v03"));
+        QCOMPARE(folder.setting("dictionary", "current"), QStringLiteral("English_Croatian.v03"));
         QCOMPARE(folder.setting("size", "cx"), QStringLiteral("700"));
         QCOMPARE(folder.setting("size", "cy"), QStringLiteral("420"));
         QCOMPARE(folder.setting("size", "x"), QString::number(form->x()));

@@ -91,7 +91,8 @@ private slots:
         QTRY_COMPARE(f->options().ignore_accents, !before);
         QCOMPARE(accents->isToggled(), !before);
         QCOMPARE(checked(f, cmd::kIgnoreAccents), !before);
-        QCOMPARE(f->statusStrip()->findChild<WStatic*>(QStringLiteral("ignoreAccentsLabel"))
+        QCOMPARE(f->statusStrip()
+                     ->findChild<WStatic*>(QStringLiteral("ignoreAccentsLabel"))
                      ->isEnabled(),
                  !before);
     }

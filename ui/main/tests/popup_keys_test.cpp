@@ -33,8 +33,7 @@ bool hotKeyShows(MainForm* form, int targetCommand, QWidget* window) {
     const auto* controller = form->controller();
     if (!QTest::qWaitFor(
             [&] {
-                return window->isVisible() && !controller->busy() &&
-                       !controller->hot_key_pending();
+                return window->isVisible() && !controller->busy() && !controller->hot_key_pending();
             },
             10000)) {
         return false;

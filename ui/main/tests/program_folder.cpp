@@ -22,8 +22,9 @@ bool writeDictionary(const std::string& path,
     const std::uint32_t croatian = platform::CodePageOf(1050);
     for (const auto& [word, translation] : pairs) {
         const std::string encoded = platform::EncodeFromUtf8(croatian, translation);
-        ok = ok && DB_AddTranslation(db, DB_TRANS_PRIMARY_TO_SECONDARY, word.c_str(),
-                                     encoded.c_str())->status != 0;
+        ok = ok &&
+             DB_AddTranslation(db, DB_TRANS_PRIMARY_TO_SECONDARY, word.c_str(), encoded.c_str())
+                     ->status != 0;
     }
     DICTIONARY_INFO info{};
     ok = ok && DB_GetDictionaryInfo(db, &info)->status != 0;
@@ -58,7 +59,9 @@ wordbay::ProgramPaths ProgramFolder::paths() const {
     return wordbay::PathsInside(m_dir.path().toStdString());
 }
 
-QString ProgramFolder::settingsFile() const { return m_dir.filePath(QStringLiteral("wordbay.ini")); }
+QString ProgramFolder::settingsFile() const {
+    return m_dir.filePath(QStringLiteral("wordbay.ini"));
+}
 
 QString ProgramFolder::setting(const QString& section, const QString& key) const {
     QSettings ini(settingsFile(), QSettings::IniFormat);
@@ -88,7 +91,7 @@ std::unique_ptr<MainForm> ProgramFolder::openWindow() const {
 }
 
 std::vector<std::pair<std::string, std::string>> housePairs() {
-    return {{"house", "kuća"},  {"house", "dom"},    {"household", "kućanstvo"},
-            {"hound", "gonič"}, {"horse", "konj"},   {"hour", "sat"},
-            {"mouse", "miš"},   {"tree", "drvo"},    {"level", "razina"}};
+    return {{"house", "kuća"},  {"house", "dom"},  {"household", "kućanstvo"},
+            {"hound", "gonič"}, {"horse", "konj"}, {"hour", "sat"},
+            {"mouse", "miš"},   {"tree", "drvo"},  {"level", "razina"}};
 }

@@ -1,4 +1,8 @@
 // Start-up: one instance per user, and the program's own start and end.
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -11,25 +15,23 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cstdio>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include "ui/main/button_bar.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/main_form.h"
+#include "ui/main/single_instance.h"
 #include "ui/main/tests/modal_script.h"
 #include "ui/main/tests/program_folder.h"
 #include "ui/widgets/w_image_button.h"
 #include "ui/widgets/w_message_box.h"
-#include "ui/main/single_instance.h"
 
 class StartupTest : public QObject {
     Q_OBJECT
 
 private slots:
     void aSecondStartHandsOverTheActivateCommand() {
-        const QString name = QStringLiteral("wordbay-test-%1").arg(QCoreApplication::applicationPid());
+        const QString name =
+            QStringLiteral("wordbay-test-%1").arg(QCoreApplication::applicationPid());
         SingleInstance first(name);
         QVERIFY(!first.notifyRunning());  // nobody listens yet
         QVERIFY(first.listen());
@@ -70,8 +72,9 @@ private slots:
         QVERIFY(QDir().mkpath(languages));
         QFile file(languages + QStringLiteral("/hr.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("LNG_ID_VER = \"KX_5\"\nLANGUAGE = \"Hrvatski\"\nMENU_EXIT = \"&Izlaz\"\n"
-                   "TOOLTIP_EXIT = \"Izlaz\"\n");
+        file.write(
+            "LNG_ID_VER = \"KX_5\"\nLANGUAGE = \"Hrvatski\"\nMENU_EXIT = \"&Izlaz\"\n"
+            "TOOLTIP_EXIT = \"Izlaz\"\n");
         file.close();
         auto form = folder.openWindow();
         QVERIFY(form);

@@ -29,8 +29,8 @@ using wordbay::SlotId;
 namespace {
 
 constexpr int kRepeats = 5;
-const char* const kWords[] = {"house", "water", "table", "light", "stone", "bread",
-                              "mountain", "window", "garden", "question"};
+const char* const kWords[] = {"house", "water",    "table",  "light",  "stone",
+                              "bread", "mountain", "window", "garden", "question"};
 
 double engineMs(DB_HANDLE db, const std::string& prefix, std::vector<const char*>* out,
                 int* count) {
@@ -75,8 +75,9 @@ int main(int argc, char** argv) {
     }
     QFile ini(dir.filePath(QStringLiteral("wordbay.ini")));
     ini.open(QIODevice::WriteOnly);
-    ini.write("[dictionary]\ncurrent=English_Croatian.v03\n[options]\nshowsplash=0\n"
-              "[hotkey]\nusehotkeys=0\n");
+    ini.write(
+        "[dictionary]\ncurrent=English_Croatian.v03\n[options]\nshowsplash=0\n"
+        "[hotkey]\nusehotkeys=0\n");
     ini.close();
 
     DB_HANDLE db = DB_CreateHandle()->handle;

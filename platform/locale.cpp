@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <mutex>
 #include <set>
 
@@ -240,6 +241,80 @@ const std::vector<LocaleEntry>& InstalledLocales() {
         return all;
     }();
     return locales;
+}
+
+namespace {
+
+struct FreelangLanguage {
+    const char* name;
+    std::uint32_t locale;
+};
+
+// The language names of Freelang's dict.ini and their locales.
+constexpr FreelangLanguage kFreelangLanguages[] = {
+    {"albanian", 1052},
+    {"arabic", 1025},
+    {"australian", 3081},
+    {"belgian", 2067},
+    {"bulgarian", 1026},
+    {"canadian", 4105},
+    {"catalan", 1027},
+    {"chinese", 1028},
+    {"chinese-simplified", 2052},
+    {"chinese-traditional", 1028},
+    {"croatian", 1050},
+    {"czech", 1029},
+    {"danish", 1030},
+    {"dutch", 1043},
+    {"english", 1033},
+    {"english-nz", 5129},
+    {"english-uk", 2057},
+    {"english-usa", 1033},
+    {"finnish", 1035},
+    {"french", 1036},
+    {"french-belgian", 2060},
+    {"french-canadian", 3084},
+    {"french-swiss", 4108},
+    {"german", 1031},
+    {"german-austrian", 3079},
+    {"german-swiss", 2055},
+    {"greek", 1032},
+    {"hebrew", 1037},
+    {"hungarian", 1038},
+    {"icelandic", 1039},
+    {"indonesian", 1057},
+    {"italian", 1040},
+    {"italian-swiss", 2064},
+    {"japanese", 1041},
+    {"korean", 1042},
+    {"lithuanian", 1063},
+    {"norwegian", 1044},
+    {"norwegian-bokmal", 1044},
+    {"norwegian-nynorsk", 2068},
+    {"polish", 1045},
+    {"portuguese", 2070},
+    {"portuguese-brazilian", 1046},
+    {"romanian", 1048},
+    {"russian", 1049},
+    {"serbian", 1050},
+    {"slovak", 1051},
+    {"spanish", 1034},
+    {"spanish-mexican", 2058},
+    {"spanish-modern", 3082},
+    {"swedish", 1053},
+    {"thai", 1054},
+    {"turkish", 1055},
+    {"urdu", 1056},
+};
+static_assert(std::size(kFreelangLanguages) == 53);
+
+}  // namespace
+
+std::uint32_t FreelangLanguageLocale(std::string_view name) {
+    for (const FreelangLanguage& language : kFreelangLanguages) {
+        if (name == language.name) return language.locale;
+    }
+    return 1033;
 }
 
 }  // namespace platform

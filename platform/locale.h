@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -55,5 +56,9 @@ struct LocaleEntry {
 // The locales ICU knows that have an LCID, sorted by name, one per LCID.
 // Built once; the reference stays valid for the life of the process.
 const std::vector<LocaleEntry>& InstalledLocales();
+
+// The locale of a language name of Freelang's dict.ini ("croatian" -> 1050,
+// names in lower case); English (1033) for a name it does not know.
+std::uint32_t FreelangLanguageLocale(std::string_view name);
 
 }  // namespace platform

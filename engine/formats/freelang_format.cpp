@@ -13,6 +13,7 @@
 #include "engine/formats/replacement.h"
 #include "engine/messages.h"
 #include "engine/result.h"
+#include "platform/locale.h"
 
 namespace lexbase {
 namespace {
@@ -24,68 +25,6 @@ constexpr std::size_t kTranslationsMax = 52;
 constexpr std::uint32_t kDefaultLocale = 1024;  // the user's locale
 constexpr std::uint32_t kEnglishLocale = 1033;
 constexpr std::uint32_t kFreelangCharset = 1;
-
-struct Language {
-    const char* name;
-    std::uint32_t locale;
-};
-
-constexpr Language kLanguages[] = {
-    {"albanian", 1052},
-    {"arabic", 1025},
-    {"australian", 3081},
-    {"belgian", 2067},
-    {"bulgarian", 1026},
-    {"canadian", 4105},
-    {"catalan", 1027},
-    {"chinese", 1028},
-    {"chinese-simplified", 2052},
-    {"chinese-traditional", 1028},
-    {"croatian", 1050},
-    {"czech", 1029},
-    {"danish", 1030},
-    {"dutch", 1043},
-    {"english", 1033},
-    {"english-nz", 5129},
-    {"english-uk", 2057},
-    {"english-usa", 1033},
-    {"finnish", 1035},
-    {"french", 1036},
-    {"french-belgian", 2060},
-    {"french-canadian", 3084},
-    {"french-swiss", 4108},
-    {"german", 1031},
-    {"german-austrian", 3079},
-    {"german-swiss", 2055},
-    {"greek", 1032},
-    {"hebrew", 1037},
-    {"hungarian", 1038},
-    {"icelandic", 1039},
-    {"indonesian", 1057},
-    {"italian", 1040},
-    {"italian-swiss", 2064},
-    {"japanese", 1041},
-    {"korean", 1042},
-    {"lithuanian", 1063},
-    {"norwegian", 1044},
-    {"norwegian-bokmal", 1044},
-    {"norwegian-nynorsk", 2068},
-    {"polish", 1045},
-    {"portuguese", 2070},
-    {"portuguese-brazilian", 1046},
-    {"romanian", 1048},
-    {"russian", 1049},
-    {"serbian", 1050},
-    {"slovak", 1051},
-    {"spanish", 1034},
-    {"spanish-mexican", 2058},
-    {"spanish-modern", 3082},
-    {"swedish", 1053},
-    {"thai", 1054},
-    {"turkish", 1055},
-    {"urdu", 1056},
-};
-static_assert(sizeof kLanguages / sizeof kLanguages[0] == 53);
 
 // Byte-wise comparison without regard to ASCII case.
 bool EqualNoCase(std::string_view a, std::string_view b) {
@@ -251,10 +190,7 @@ Description DescribeFile(const char* file) {
 }  // namespace
 
 std::uint32_t FreelangLanguageLocale(std::string_view name) {
-    for (const Language& language : kLanguages) {
-        if (name == language.name) return language.locale;
-    }
-    return kEnglishLocale;
+    return platform::FreelangLanguageLocale(name);
 }
 
 bool ImportFreelangBytes(DB_CONTEXT* db, std::string_view bytes, const char* file,

@@ -21,7 +21,7 @@ TEST_F(CatalogueTest, ListsReadableDictionariesOrderedByListNames) {
     testing::WriteDictionary(PathOf("other.txt"), {{"a", "b"}}, "Aaa", "Bbb");
 
     Catalogue catalogue;
-    EXPECT_EQ(catalogue.Scan(dir_.string(), nullptr), 3u);
+    EXPECT_EQ(catalogue.Scan(folder().string(), nullptr), 3u);
     const std::vector<CatalogueEntry> entries = catalogue.entries();
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_STREQ(entries[0].info.secondary_list_name, "Croatian");
@@ -41,8 +41,8 @@ TEST_F(CatalogueTest, ListsReadableDictionariesOrderedByListNames) {
 }
 
 TEST_F(CatalogueTest, FolderWithoutDictionaryFilesKeepsTheOldCatalogue) {
-    std::filesystem::create_directories(dir_ / "full");
-    std::filesystem::create_directories(dir_ / "empty");
+    std::filesystem::create_directories(folder() / "full");
+    std::filesystem::create_directories(folder() / "empty");
     testing::WriteDictionary(PathOf("full/x.v03"), {{"a", "b"}});
     Catalogue catalogue;
     ASSERT_EQ(catalogue.Scan(PathOf("full"), nullptr), 1u);

@@ -22,8 +22,8 @@ protected:
     void SetUp() override {
         ScratchDirTest::SetUp();
         // The look-up images of the dictionaries loaded go to the scratch folder.
-        ::setenv("XDG_CACHE_HOME", (dir_ / "cache").c_str(), 1);
-        paths_ = PathsInside(dir_.string());
+        ::setenv("XDG_CACHE_HOME", (folder() / "cache").c_str(), 1);
+        paths_ = PathsInside(folder().string());
         std::filesystem::create_directories(paths_.database_dir);
     }
     void TearDown() override {

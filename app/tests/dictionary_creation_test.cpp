@@ -31,7 +31,7 @@ protected:
     // Creates with `answers` given in turn to the replace questions, which
     // are kept in asked_.
     CreationResult Create(const DICTIONARY_INFO& info, std::vector<std::string> answers = {}) {
-        return CreateDictionary(info, dir_.string(), &catalogue_,
+        return CreateDictionary(info, folder().string(), &catalogue_,
                                 [this, answers](const std::string& proposed) {
                                     asked_.push_back(proposed);
                                     return answers.at(asked_.size() - 1);
@@ -58,7 +58,7 @@ TEST_F(DictionaryCreationTest, AsksBeforeReplacingAnyFileOfThatName) {
     const std::string target = PathOf("English_German.v03");
     // Not a dictionary, so not in the catalogue: it would be lost all the same.
     Spill(target, "notes");
-    catalogue_.Scan(dir_.string(), nullptr);
+    catalogue_.Scan(folder().string(), nullptr);
 
     CreationResult result = Create(Description("English", "German", "Second"), {""});
     EXPECT_TRUE(result.cancelled);

@@ -186,7 +186,7 @@ std::string FreelangRecord(const std::string& word, const std::string& translati
 
 TEST_F(ImportTest, FreelangInstallationImportsTheChosenLanguages) {
     Start("");
-    std::filesystem::create_directories(dir_ / "fl" / "language");
+    std::filesystem::create_directories(folder() / "fl" / "language");
     Spill(PathOf("fl/dict.ini"),
           "[language]\r\nlongname,croatian,238,Croatian\r\nlongname,esperanto,0,Esperanto\r\n");
     Spill(PathOf("fl/language/Croatian_English.wb"),

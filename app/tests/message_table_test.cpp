@@ -180,7 +180,7 @@ TEST_F(InterfaceLanguageTest, FilesLoadAndFailuresChangeNothing) {
     EXPECT_FALSE(table.LoadLanguageFile(PathOf("missing.txt")));
     Spill(PathOf("empty.txt"), "");
     EXPECT_FALSE(table.LoadLanguageFile(PathOf("empty.txt")));
-    EXPECT_FALSE(table.LoadLanguageFile(dir_.string()));
+    EXPECT_FALSE(table.LoadLanguageFile(folder().string()));
     EXPECT_STREQ(table.Text(TextId::MENU_EXIT), "&Izlaz");
 
     ASSERT_TRUE(ExportInternalEnglish(PathOf("English-internal.txt")));
@@ -199,7 +199,7 @@ TEST_F(InterfaceLanguageTest, ListShowsInternalEnglishThenValidFilesByName) {
     Spill(PathOf("notes.doc"), kHeader);
     std::filesystem::create_directory(PathOf("folder.txt"));
 
-    const std::vector<LanguageEntry> entries = ListLanguages(dir_.string());
+    const std::vector<LanguageEntry> entries = ListLanguages(folder().string());
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_TRUE(entries[0].internal);
     EXPECT_EQ(entries[0].language, "English [internal]");
@@ -227,7 +227,7 @@ TEST_F(InterfaceLanguageTest, ListShowsInternalEnglishThenValidFilesByName) {
 TEST_F(InterfaceLanguageTest, StartUpWithAMissingFileFallsBackAndForgetsIt) {
     MessageTable table;
     std::string name = "Gone.txt";
-    const std::optional<std::string> error = LoadStartupLanguage(&table, dir_.string(), &name);
+    const std::optional<std::string> error = LoadStartupLanguage(&table, folder().string(), &name);
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(*error, "Can't load interface language !\n\n" + PathOf("Gone.txt") +
                           "\n\nLoading internal interface language.");
@@ -237,7 +237,7 @@ TEST_F(InterfaceLanguageTest, StartUpWithAMissingFileFallsBackAndForgetsIt) {
     std::filesystem::copy_file(std::string(APP_TEST_DATA) + "/deutsch_utf8.txt",
                                PathOf("Deutsch.txt"));
     name = "Deutsch.txt";
-    EXPECT_EQ(LoadStartupLanguage(&table, dir_.string(), &name), std::nullopt);
+    EXPECT_EQ(LoadStartupLanguage(&table, folder().string(), &name), std::nullopt);
     EXPECT_EQ(name, "Deutsch.txt");
     EXPECT_STREQ(table.Text(TextId::MENU_EXIT), "&Beenden");
 }
@@ -247,20 +247,20 @@ TEST_F(InterfaceLanguageTest, ChoosingALanguage) {
                                PathOf("Deutsch.txt"));
     MessageTable table;
     std::string name;
-    EXPECT_EQ(ApplyLanguageChoice(&table, dir_.string(), "Deutsch.txt", &name), std::nullopt);
+    EXPECT_EQ(ApplyLanguageChoice(&table, folder().string(), "Deutsch.txt", &name), std::nullopt);
     EXPECT_EQ(name, "Deutsch.txt");
     EXPECT_STREQ(table.Text(TextId::MSG_WARNING), "Warnung");
 
     // A file that fails keeps the language in use, and the message is in it.
     const std::optional<std::string> error =
-        ApplyLanguageChoice(&table, dir_.string(), "Gone.txt", &name);
+        ApplyLanguageChoice(&table, folder().string(), "Gone.txt", &name);
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->rfind("Can't load interface language !\n\n", 0), 0u);
     EXPECT_EQ(name, "Deutsch.txt");
     EXPECT_STREQ(table.Text(TextId::MSG_WARNING), "Warnung");
 
     // The internal entry switches back and empties the remembered name.
-    EXPECT_EQ(ApplyLanguageChoice(&table, dir_.string(), "", &name), std::nullopt);
+    EXPECT_EQ(ApplyLanguageChoice(&table, folder().string(), "", &name), std::nullopt);
     EXPECT_EQ(name, "");
     EXPECT_STREQ(table.Text(TextId::MSG_WARNING), "Warning");
 }

@@ -18,7 +18,7 @@ class ProgramDirTest : public testing::ScratchDirTest {
 protected:
     void SetUp() override {
         ScratchDirTest::SetUp();
-        root_ = dir_;
+        root_ = folder();
         fs::create_directories(root_ / "bin");
         fs::create_directories(root_ / "share" / "wordbay");
         std::ofstream(root_ / "share" / "wordbay" / "kx-sample.txt") << "house\tku\xC4\x87"

@@ -1,41 +1,28 @@
-// A scratch folder per test, removed afterwards, and whole-file helpers.
+// The shared scratch folder per test (testing/test_support.h), with the names
+// the app's tests use for it and its files.
 #pragma once
-
-#include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
+
+#include "testing/test_support.h"
 
 namespace wordbay::testing {
 
-class ScratchDirTest : public ::testing::Test {
+class ScratchDirTest : public test_support::ScratchDirTest {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = std::filesystem::temp_directory_path() /
-               (std::string("wordbay_app_") + info->test_suite_name() + "_" + info->name() + "_" +
-                std::to_string(::getpid()));
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    // The folder itself, without the closing "/" of `dir_`.
+    std::filesystem::path folder() const { return std::filesystem::path(dir_).parent_path(); }
 
-    std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+    std::string PathOf(const std::string& name) const { return Path(name); }
 
-    static std::string Slurp(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
+    static std::string Slurp(const std::string& path) { return test_support::ReadFile(path); }
+    // Unlike test_support::WriteFile, a write that fails is left to the test
+    // to notice (some write where nothing may be written).
     static void Spill(const std::string& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary) << bytes;
     }
-
-    std::filesystem::path dir_;
 };
 
 }  // namespace wordbay::testing

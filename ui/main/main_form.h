@@ -16,11 +16,11 @@
 #include "app/program_dir.h"
 #include "app/program_settings.h"
 #include "app/search_options.h"
-#include "ui/main/command_table.h"
 #include "ui/main/main_hot_key.h"
 #include "ui/main/main_window_view.h"
 #include "ui/main/qt_font_catalog.h"
 #include "ui/main/secondary_windows.h"
+#include "ui/widgets/command_table.h"
 #include "ui/widgets/w_form.h"
 #include "ui/widgets/w_message_box.h"
 

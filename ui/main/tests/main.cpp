@@ -11,14 +11,13 @@ int runPopupKeysTests(int argc, char** argv);
 int runCommandLineTests(int argc, char** argv);
 int runHotKeyPortalTests(int argc, char** argv);
 int runInterfaceTests(int argc, char** argv);
-int runCommandTableTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     int failed = 0;
     for (auto* run : {runMainFormTests, runLookUpTests, runStartupTests, runEditingTests,
                       runHotKeySelectionTests, runPopupKeysTests, runCommandLineTests,
-                      runHotKeyPortalTests, runInterfaceTests, runCommandTableTests}) {
+                      runHotKeyPortalTests, runInterfaceTests}) {
         failed += run(argc, argv) != 0 ? 1 : 0;
     }
     return failed;

@@ -1,4 +1,4 @@
-#include "ui/main/command_table.h"
+#include "ui/widgets/command_table.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 // The command table: which handler an id reaches, and a handler that
 // changes the table while it runs.
-#include "ui/main/command_table.h"
+#include "ui/widgets/command_table.h"
 
 #include <QtTest>
 

@@ -51,6 +51,8 @@ QString MenuTitle(TextId id) {
 
 constexpr int kMinDepth = 1;
 constexpr int kMaxDepth = 10;
+static_assert(text_command::kDepthLast - text_command::kDepthFirst == kMaxDepth - kMinDepth,
+              "one depth item for every depth");
 
 }  // namespace
 
@@ -70,6 +72,7 @@ void Main1Form::setDictionaryProvider(std::function<TextDictionaries()> provider
 void Main1Form::setMainCommandSink(std::function<void(int)> sink) { m_mainSink = std::move(sink); }
 
 int Main1Form::onCreate() {
+    registerCommands();
     buildControls();
     buildMenus();
     applyOptions();
@@ -177,7 +180,7 @@ void Main1Form::buildMenus() {
     m_depthMenu = m_runMenu->addMenu(QString());
     auto* depths = new QActionGroup(this);
     for (int depth = kMinDepth; depth <= kMaxDepth; ++depth) {
-        QAction* action = addCommand(cmd::kDepthFirst + depth - 1, QString::number(depth));
+        QAction* action = addCommand(cmd::kDepthFirst + depth - kMinDepth, QString::number(depth));
         action->setCheckable(true);
         depths->addAction(action);
         m_depthMenu->addAction(action);
@@ -250,7 +253,8 @@ void Main1Form::setDepth(int depth) {
     m_settings->search_depth = depth;
     if (m_depth == nullptr) return;
     if (m_depth->value() != depth) m_depth->setValue(depth);
-    if (QAction* action = commandAction(cmd::kDepthFirst + depth - 1)) action->setChecked(true);
+    if (QAction* action = commandAction(cmd::kDepthFirst + depth - kMinDepth))
+        action->setChecked(true);
     m_depthCell->setText(QStringLiteral("%1: %2 %3")
                              .arg(Text(TextId::MSG_SEARCH))
                              .arg(depth)
@@ -300,79 +304,64 @@ bool Main1Form::controlNotification(int code, WControl* control) {
 
 void Main1Form::command(int code, int id, WControl* control, qintptr param) {
     if (controlNotification(code, control)) return;
-    if (id >= cmd::kDepthFirst && id < cmd::kDepthFirst + kMaxDepth) {
-        setDepth(id - cmd::kDepthFirst + 1);
-        return;
-    }
-    switch (id) {
-        case cmd::kStart:
-            startRun();
-            return;
-        case cmd::kStop:
-            stopRun();
-            return;
-        case cmd::kClose:
-            close();
-            return;
-        case cmd::kOpen:
-            openText();
-            return;
-        case cmd::kSaveOriginal:
-            saveText(false);
-            return;
-        case cmd::kSaveTranslated:
-            saveText(true);
-            return;
-        case cmd::kFast:
-        case cmd::kStep:
-            m_settings->fast_translation = id == cmd::kFast;
-            applyOptions();
-            return;
-        case cmd::kFromCursor:
-            m_settings->translate_from_cursor = !m_settings->translate_from_cursor;
-            applyOptions();
-            return;
-        case cmd::kWrapOriginal:
-            m_settings->wrap_original = !m_settings->wrap_original;
-            applyOptions();
-            return;
-        case cmd::kWrapTranslated:
-            m_settings->wrap_translated = !m_settings->wrap_translated;
-            applyOptions();
-            return;
-        case cmd::kTileHorizontally:
-        case cmd::kTileVertically:
-            m_settings->panes_side_by_side = id == cmd::kTileVertically;
-            applyOptions();
-            return;
-        case cmd::kInsertTranslation:
-            if (m_list->count() > 0) act(TextAction::kInsertTranslation);
-            return;
-        case cmd::kSkipWord:
-            act(TextAction::kSkip);
-            return;
-        case cmd::kInsertOriginal:
-            act(TextAction::kInsertOriginal);
-            return;
-        case cmd::kCopy:
-            if (QPlainTextEdit* pane = focusedPane())
-                pane->copy();
-            else if (m_phrase->hasFocus())
-                m_phrase->copy();
-            return;
-        case cmd::kPaste:
-            if (QPlainTextEdit* pane = focusedPane())
-                pane->paste();
-            else if (m_phrase->hasFocus())
-                m_phrase->paste();
-            return;
-        case cmd::kCaseSensitive:
-        case cmd::kChangeDirection:
-            if (m_mainSink) m_mainSink(id);
-            return;
-        default:
-            WForm::command(code, id, control, param);
-    }
+    if (!m_commands.run({code, id, param, control})) WForm::command(code, id, control, param);
+}
+
+void Main1Form::addToggle(int id, bool wordbay::ProgramSettings::*option) {
+    m_commands.add(id, [this, option](const CommandTable::Call&) {
+        m_settings->*option = !(m_settings->*option);
+        applyOptions();
+    });
+}
+
+// What each command of the window does, by the ids of text_command.
+void Main1Form::registerCommands() {
+    CommandTable& t = m_commands;
+    using Call = CommandTable::Call;
+    t.add(cmd::kStart, [this](const Call&) { startRun(); });
+    t.add(cmd::kStop, [this](const Call&) { stopRun(); });
+    t.add(cmd::kClose, [this](const Call&) { close(); });
+    t.add(cmd::kOpen, [this](const Call&) { openText(); });
+    t.add(cmd::kSaveOriginal, [this](const Call&) { saveText(false); });
+    t.add(cmd::kSaveTranslated, [this](const Call&) { saveText(true); });
+
+    t.add({cmd::kFast, cmd::kStep}, [this](const Call& c) {
+        m_settings->fast_translation = c.id == cmd::kFast;
+        applyOptions();
+    });
+    addToggle(cmd::kFromCursor, &wordbay::ProgramSettings::translate_from_cursor);
+    addToggle(cmd::kWrapOriginal, &wordbay::ProgramSettings::wrap_original);
+    addToggle(cmd::kWrapTranslated, &wordbay::ProgramSettings::wrap_translated);
+    t.add({cmd::kTileHorizontally, cmd::kTileVertically}, [this](const Call& c) {
+        m_settings->panes_side_by_side = c.id == cmd::kTileVertically;
+        applyOptions();
+    });
+    t.addRange(cmd::kDepthFirst, cmd::kDepthLast,
+               [this](const Call& c) { setDepth(c.id - cmd::kDepthFirst + kMinDepth); });
+
+    // The step run's choices.
+    t.add(cmd::kInsertTranslation, [this](const Call&) {
+        if (m_list->count() > 0) act(TextAction::kInsertTranslation);
+    });
+    t.add(cmd::kSkipWord, [this](const Call&) { act(TextAction::kSkip); });
+    t.add(cmd::kInsertOriginal, [this](const Call&) { act(TextAction::kInsertOriginal); });
+
+    // Copy and paste work on whichever of the three edit boxes has the focus.
+    t.add(cmd::kCopy, [this](const Call&) {
+        if (QPlainTextEdit* pane = focusedPane())
+            pane->copy();
+        else if (m_phrase->hasFocus())
+            m_phrase->copy();
+    });
+    t.add(cmd::kPaste, [this](const Call&) {
+        if (QPlainTextEdit* pane = focusedPane())
+            pane->paste();
+        else if (m_phrase->hasFocus())
+            m_phrase->paste();
+    });
+    t.add({cmd::kCaseSensitive, cmd::kChangeDirection}, [this](const Call& c) {
+        if (m_mainSink) m_mainSink(c.id);
+    });
 }
 
 void Main1Form::setRunning(bool running) {

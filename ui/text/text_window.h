@@ -13,6 +13,7 @@
 
 #include "app/program_settings.h"
 #include "app/text_translator.h"
+#include "ui/widgets/command_table.h"
 #include "ui/widgets/w_form.h"
 
 class QLabel;
@@ -35,7 +36,8 @@ struct TextDictionaries {
     std::uint32_t target_code_page = 1252;  // of the list translations come from
 };
 
-// Command ids of the window.
+// Command ids of the window: its menu items, keys and buttons. The
+// numbers are published (language files and the main window use them).
 namespace text_command {
 inline constexpr int kStart = 462;
 inline constexpr int kOpen = 464;
@@ -53,9 +55,12 @@ inline constexpr int kInsertOriginal = 482;
 inline constexpr int kWrapOriginal = 483;
 inline constexpr int kWrapTranslated = 484;
 inline constexpr int kFromCursor = 485;
-inline constexpr int kDepthFirst = 490;  // 490..499: depth 1..10
+inline constexpr int kDepthFirst = 490;  // depth 1
+inline constexpr int kDepthLast = 499;   // depth 10
+// Passed to the focused edit box of the window.
 inline constexpr int kCopy = 443;
 inline constexpr int kPaste = 444;
+// Passed on to the main window.
 inline constexpr int kCaseSensitive = 307;
 inline constexpr int kChangeDirection = 356;
 }  // namespace text_command
@@ -106,6 +111,9 @@ private:
 
     void buildMenus();
     void buildControls();
+    void registerCommands();
+    // A menu item that turns an option of the window on or off.
+    void addToggle(int id, bool wordbay::ProgramSettings::*option);
     void applyOptions();
     void setDepth(int depth);
     void startRun();
@@ -123,6 +131,7 @@ private:
     wordbay::ProgramSettings* m_settings;
     std::function<TextDictionaries()> m_provider;
     std::function<void(int)> m_mainSink;
+    CommandTable m_commands;
 
     QPlainTextEdit* m_source = nullptr;
     QPlainTextEdit* m_target = nullptr;

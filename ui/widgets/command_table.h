@@ -8,14 +8,18 @@
 #include <initializer_list>
 #include <unordered_map>
 
+class WControl;
+
 class CommandTable {
 public:
     // One command as it arrived: the notification code (kMenuCommand,
-    // kAcceleratorCommand, a control's code), the id and its parameter.
+    // kAcceleratorCommand, a control's code), the id, its parameter and the
+    // control that sent it (null for menu items and keys).
     struct Call {
         int code = 0;
         int id = 0;
         qintptr param = 0;
+        WControl* control = nullptr;
     };
     using Handler = std::function<void(const Call&)>;
 

@@ -51,6 +51,13 @@ PopupForm::PopupForm(const wordbay::ProgramSettings* settings, QWidget* parent)
     : WForm(parent, Qt::Tool), m_settings(settings) {
     setObjectName(QStringLiteral("TQ_TALLIS_POPUP"));
     setGeometry(100, 20, 300, 300);
+    using Call = CommandTable::Call;
+    m_commands.add(kEditId, [this](const Call& c) {
+        if (c.control == m_edit && c.code == kEditChange) editChanged();
+    });
+    m_commands.add(kShowCommand, [this](const Call& c) {
+        if (c.control == nullptr) showPopup(c.param != 0);
+    });
 }
 
 PopupForm::~PopupForm() { destroyWindow(); }
@@ -126,20 +133,16 @@ void PopupForm::setTypingHandler(std::function<void(const QString&)> handler) {
 }
 
 void PopupForm::command(int code, int id, WControl* control, qintptr param) {
-    if (control == m_edit && code == kEditChange) {
-        // The program's own changes only clear the flag; typing searches.
-        if (m_edit->isSetByProgram()) {
-            m_edit->clearSetByProgram();
-        } else if (m_typing) {
-            m_typing(m_edit->text());
-        }
-        return;
+    if (!m_commands.run({code, id, param, control})) WForm::command(code, id, control, param);
+}
+
+void PopupForm::editChanged() {
+    // The program's own changes only clear the flag; typing searches.
+    if (m_edit->isSetByProgram()) {
+        m_edit->clearSetByProgram();
+    } else if (m_typing) {
+        m_typing(m_edit->text());
     }
-    if (id == kShowCommand && control == nullptr) {
-        showPopup(param != 0);
-        return;
-    }
-    WForm::command(code, id, control, param);
 }
 
 void PopupForm::applyOnTop() {

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/program_settings.h"
+#include "ui/widgets/command_table.h"
 #include "ui/widgets/w_form.h"
 
 class WEdit;
@@ -35,6 +36,8 @@ class PopupForm : public WForm {
 public:
     static constexpr int kEditId = 5879;
     static constexpr int kListId = 5878;
+    // Brings the window forward for a hot-key result; the parameter is the
+    // show flag (showPopup()). The tooltip answers it too.
     static constexpr int kShowCommand = 1074;
 
     // `settings` holds the on-top and snap options and outlives the window.
@@ -74,8 +77,10 @@ protected:
 
 private:
     int statusHeight() const;
+    void editChanged();
 
     const wordbay::ProgramSettings* m_settings;
+    CommandTable m_commands;
     WEdit* m_edit = nullptr;
     WListBox* m_list = nullptr;
     QString m_status;

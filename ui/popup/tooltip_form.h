@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include "app/program_settings.h"
+#include "ui/widgets/command_table.h"
 #include "ui/widgets/w_form.h"
 
 // The fonts and colours of the tooltip for the current direction.
@@ -80,6 +81,7 @@ private:
     void rebuildColors();
 
     const wordbay::ProgramSettings* m_settings;
+    CommandTable m_commands;
     TooltipLook m_look;
     QFont m_captionFont;
     QString m_word;

@@ -140,7 +140,7 @@ private slots:
         QTRY_VERIFY(popup.isActiveWindow());
         other.activateWindow();
         QTRY_VERIFY(popup.isHidden());
-        popup.command(kMenuCommand, PopupForm::kShowCommand, nullptr, 1);
+        popup.showPopup(true);
         QVERIFY(popup.isVisible());
         popup.close();
         QVERIFY(popup.isHidden());
@@ -160,12 +160,12 @@ private slots:
             popup.placeFrom({0, 0, 170, 210, false}, metrics);
             QCursor::setPos(screen.center());
             if (QCursor::pos() != screen.center()) QSKIP("the pointer cannot be moved here");
-            popup.command(kMenuCommand, PopupForm::kShowCommand, nullptr, 1);
+            popup.showPopup(true);
             QVERIFY(popup.isVisible());
             QCOMPARE(popup.pos(), screen.center());
             popup.hide();
             QCursor::setPos(screen.topLeft() + QPoint(5, 5));
-            popup.command(kMenuCommand, PopupForm::kShowCommand, nullptr, 1);
+            popup.showPopup(true);
             QCOMPARE(popup.pos(), screen.center());
         }
         {
@@ -173,7 +173,7 @@ private slots:
             QVERIFY(popup.createWindow());
             popup.placeFrom({0, 0, 170, 210, false}, metrics);
             QCursor::setPos(screen.bottomRight());
-            popup.command(kMenuCommand, PopupForm::kShowCommand, nullptr, 1);
+            popup.showPopup(true);
             QVERIFY(screen.contains(popup.frameGeometry()));
             QVERIFY(popup.x() > screen.center().x() && popup.y() > screen.center().y());
         }
@@ -182,11 +182,29 @@ private slots:
             QVERIFY(popup.createWindow());
             popup.placeFrom({40, 30, 170, 210, true}, metrics);
             QCursor::setPos(screen.center());
-            popup.command(kMenuCommand, PopupForm::kShowCommand, nullptr, 1);
+            popup.showPopup(true);
             QCOMPARE(popup.pos(), QPoint(40, 30));
             // What is written back is what was read: the window does not creep.
             QCOMPARE(popup.place().x, 40);
             QCOMPARE(popup.place().y, 30);
+        }
+    }
+
+    // The show command arrives as a message of the main window, not from a
+    // control: both windows answer its published id, and without the show
+    // flag a hidden window stays hidden.
+    void theShowCommandBringsEitherWindowForward() {
+        PopupForm popup(&m_settings);
+        PopupTooltipForm tooltip(&m_settings);
+        QVERIFY(popup.createWindow());
+        QVERIFY(tooltip.createWindow());
+        for (WForm* window : {static_cast<WForm*>(&popup), static_cast<WForm*>(&tooltip)}) {
+            window->command(kMenuCommand, 1074, nullptr, 0);
+            QVERIFY(window->isHidden());
+            window->command(kMenuCommand, 1074, nullptr, 1);
+            QVERIFY(window->isVisible());
+            window->close();
+            QVERIFY(window->isHidden());
         }
     }
 

@@ -40,6 +40,7 @@ qintptr keyName(int row) { return reinterpret_cast<qintptr>(wordbay::HotKeyTable
 DlgConfig::DlgConfig(const SettingsContext& context, CommandTarget* target, QWidget* parent)
     : SettingsPage(context, target, parent) {
     setObjectName("DlgConfig");
+    registerCommands();
     createControls();
     checkStoredKeys();
 }
@@ -150,44 +151,39 @@ bool DlgConfig::isChecked(int id) const {
 }
 
 void DlgConfig::command(int code, int id, WControl* control, qintptr param) {
-    wordbay::ProgramSettings* s = context().program;
-    switch (id) {
-        case kUseHotKeys:
-            enableKeyChoices(isChecked(kUseHotKeys));
-            break;
-        case kKey1:
-        case kKey2:
-        case kKey3:
-            if (code != kComboSelEndOk) return;
-            keyChosen(id, control, int(param));
-            return;
-        case kCallMain:
-        case kCallPopup:
-        case kCallTooltip:
-            forward(code, id, control, param);
-            enableOnTopBoxes();
-            return;
-        case kMainOnTop:
-            if (isChecked(kMainOnTop) && !mainOnTopTicked()) return;
-            break;
-        case kPopupOnTop:
-        case kTooltipOnTop:
-            if (isChecked(id) && s != nullptr) {
-                s->main_on_top = false;
-                setChecked(kMainOnTop, false);
-            }
-            break;
-        case kShowSplash:
-            splashToggled();
-            return;
-        case kMinimizeToTray:
-        case kSnapPopup:
-        case kSnapTooltip:
-            break;
-        default:
-            return;
-    }
-    forward(code, id, control, param);
+    m_commands.run({code, id, param, control});
+}
+
+// What each control of the page does before (or instead of) forwarding its
+// command to the main window. The group boxes send nothing.
+void DlgConfig::registerCommands() {
+    CommandTable& t = m_commands;
+    using Call = CommandTable::Call;
+    const auto send = [this](const Call& c) { forward(c.code, c.id, c.control, c.param); };
+    t.add({kMinimizeToTray, kSnapPopup, kSnapTooltip}, send);
+    t.add(kUseHotKeys, [this, send](const Call& c) {
+        enableKeyChoices(isChecked(kUseHotKeys));
+        send(c);
+    });
+    t.add({kKey1, kKey2, kKey3}, [this](const Call& c) {
+        if (c.code == kComboSelEndOk) keyChosen(c.id, c.control, int(c.param));
+    });
+    t.add({kCallMain, kCallPopup, kCallTooltip}, [this, send](const Call& c) {
+        send(c);
+        enableOnTopBoxes();
+    });
+    t.add(kMainOnTop, [this, send](const Call& c) {
+        if (!isChecked(kMainOnTop) || mainOnTopTicked()) send(c);
+    });
+    t.add({kPopupOnTop, kTooltipOnTop}, [this, send](const Call& c) {
+        wordbay::ProgramSettings* s = context().program;
+        if (isChecked(c.id) && s != nullptr) {
+            s->main_on_top = false;
+            setChecked(kMainOnTop, false);
+        }
+        send(c);
+    });
+    t.add(kShowSplash, [this](const Call&) { splashToggled(); });
 }
 
 void DlgConfig::keyChosen(int id, WControl* control, int row) {

@@ -19,6 +19,7 @@
 #pragma once
 
 #include "ui/settings/settings_page.h"
+#include "ui/widgets/command_table.h"
 
 class DlgConfig : public SettingsPage {
     Q_OBJECT
@@ -31,6 +32,7 @@ public:
 
 private:
     void createControls();
+    void registerCommands();
     void checkStoredKeys();
     void enableKeyChoices(bool on);
     void enableOnTopBoxes();
@@ -39,4 +41,6 @@ private:
     void keyChosen(int id, WControl* control, int row);
     bool mainOnTopTicked();
     void splashToggled();
+
+    CommandTable m_commands;
 };

@@ -56,16 +56,16 @@ private slots:
         map.setListCharsets(238, 0);
         w.search->setText("ab");
         typeIn(w, w.search, map);
-        listButton(map, CharmapForm::kPrimary)->click();
+        QVERIFY(user_input::clickButton(&map, "Primary"));
         QCOMPARE(map.charset(), 238u);
         QCOMPARE(map.findChild<QComboBox*>("item7002")->currentText(), QString("EASTEUROPE"));
         w.search->setCursorPosition(0);
-        map.charButton(0xE8)->click();
+        QVERIFY(user_input::clickButton(map.charButton(0xE8)));
         QCOMPARE(w.search->text(), QString::fromUtf8("abč"));
         QCOMPARE(w.search->cursorPosition(), 3);
 
         typeIn(w, w.pane, map);
-        map.charButton(0x9A)->click();  // š
+        QVERIFY(user_input::clickButton(map.charButton(0x9A)));  // š
         QCOMPARE(w.pane->toPlainText(), QString::fromUtf8("š"));
     }
 
@@ -75,7 +75,7 @@ private slots:
         map.setEditFilter([&](QWidget* edit) { return edit == w.search; });
         map.setFallbackEdit([&]() -> QWidget* { return w.search; });
         typeIn(w, w.other, map);
-        map.charButton('A')->click();
+        QVERIFY(user_input::clickButton(map.charButton('A')));
         QCOMPARE(w.other->text(), QString());
         QCOMPARE(w.search->text(), QString("A"));
     }
@@ -94,7 +94,7 @@ private slots:
         QVERIFY(!listButton(map, CharmapForm::kSecondary)->isChecked());
         // A list whose set the choice lacks shows ANSI.
         map.setListCharsets(99, 204);
-        listButton(map, CharmapForm::kPrimary)->click();
+        QVERIFY(user_input::clickButton(&map, "Primary"));
         QCOMPARE(map.charset(), 0u);
         QCOMPARE(choice->currentText(), QString("ANSI"));
     }
@@ -104,13 +104,15 @@ private slots:
         CharmapForm map;
         map.setFallbackEdit([&]() -> QWidget* { return w.search; });
         map.showCharset(0);
-        QVERIFY(!map.charButton(0x81)->isEnabled());  // a control character in 1252
-        // A click cannot reach a disabled button; its command, arriving all
-        // the same, inserts nothing either.
-        map.command(kButtonClicked, 0x81, nullptr, 0);
+        // A control character in 1252: its button is disabled, and a click
+        // that reached it all the same would insert nothing either.
+        QVERIFY(!user_input::clickButton(map.charButton(0x81)));
+        map.charButton(0x81)->setEnabled(true);
+        QVERIFY(user_input::clickButton(map.charButton(0x81)));
         map.showCharset(128);  // 0x81 leads a two-byte character in 932
-        QVERIFY(!map.charButton(0x81)->isEnabled());
-        map.command(kButtonClicked, 0x81, nullptr, 0);
+        QVERIFY(!user_input::clickButton(map.charButton(0x81)));
+        map.charButton(0x81)->setEnabled(true);
+        QVERIFY(user_input::clickButton(map.charButton(0x81)));
         QCOMPARE(w.search->text(), QString());
         QVERIFY(user_input::clickButton(map.charButton(0xB1)));  // a half-width katakana
         QCOMPARE(w.search->text(), QString::fromUtf8("ｱ"));
@@ -125,7 +127,7 @@ private slots:
         map.setListCharsets(0, CharmapForm::kUtf8Charset);
         auto* blocks = map.findChild<QComboBox*>("blockChoice");
         QVERIFY(blocks->isHidden());
-        listButton(map, CharmapForm::kSecondary)->click();
+        QVERIFY(user_input::clickButton(&map, "Secondary"));
         QCOMPARE(map.charset(), CharmapForm::kUtf8Charset);
         QCOMPARE(map.findChild<QComboBox*>("item7002")->currentText(), QString("UTF-8"));
         QVERIFY(!blocks->isHidden());
@@ -141,11 +143,11 @@ private slots:
         }
         QVERIFY(ka != 0 && signI != 0);
         QCOMPARE(map.charButton(signI)->text(), QString::fromUtf8("\u25CC\u093F"));
-        map.command(kButtonClicked, ka, nullptr, 0);
-        map.command(kButtonClicked, signI, nullptr, 0);
+        QVERIFY(user_input::clickButton(map.charButton(ka)));
+        QVERIFY(user_input::clickButton(map.charButton(signI)));
         QCOMPARE(w.search->text(), QString::fromUtf8("\u0915\u093F"));
         // An 8-bit list's byte buttons come back as they were.
-        listButton(map, CharmapForm::kPrimary)->click();
+        QVERIFY(user_input::clickButton(&map, "Primary"));
         QVERIFY(blocks->isHidden());
         QCOMPARE(map.unicodeChar(ka), char32_t(0));
         QCOMPARE(map.charButton('A')->text(), QString("A"));
@@ -164,14 +166,14 @@ private slots:
         auto* previous = listButton(map, CharmapForm::kPreviousPage);
         auto* next = listButton(map, CharmapForm::kNextPage);
         QVERIFY(!previous->isEnabled());
-        next->click();
+        QVERIFY(user_input::clickButton(next));
         QCOMPARE(map.unicodeChar(CharmapForm::kFirstChar),
                  char32_t(0x4E00 + CharmapForm::kCharCount));
         QVERIFY(previous->isEnabled());
         // A character beyond the first plane goes in as one character.
         emit blocks->activated(blocks->findText("Gothic"));
         QVERIFY(!next->isEnabled());
-        map.command(kButtonClicked, CharmapForm::kFirstChar, nullptr, 0);
+        QVERIFY(user_input::clickButton(map.charButton(CharmapForm::kFirstChar)));
         QCOMPARE(w.search->text().toUcs4(), QList<uint>{0x10330});
         // A block shorter than a page leaves the rest of the buttons empty.
         QVERIFY(!map.charButton(255)->isEnabled());

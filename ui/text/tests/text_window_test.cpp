@@ -2,9 +2,12 @@
 // over a small English-German dictionary.
 #include "ui/text/text_window.h"
 
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
+#include <vector>
 
 #include "engine/lexbase.h"
 #include "ui/widgets/tests/user_input.h"
@@ -13,6 +16,22 @@
 #include "ui/widgets/w_list_box.h"
 
 using wordbay::TextId;
+
+namespace {
+
+// The window's own options, in one row: fast, from cursor, wrap original,
+// wrap translated, side by side, depth.
+std::vector<int> options(const wordbay::ProgramSettings& s) {
+    return {s.fast_translation, s.translate_from_cursor, s.wrap_original,
+            s.wrap_translated,  s.panes_side_by_side,    s.search_depth};
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+}  // namespace
 
 class TextWindowTest : public QObject {
     Q_OBJECT
@@ -113,6 +132,65 @@ private slots:
         m_form->close();
         QTRY_COMPARE(m_form->isTranslating(), false);
         QVERIFY(m_form->isHidden());
+    }
+
+    // Each item of the Run and View menus and of the depth submenu changes
+    // its own option and no other.
+    void eachOptionItemChangesItsOwnOption() {
+        m_settings.fast_translation = true;
+        m_settings.panes_side_by_side = false;
+        constexpr int kFlip = -1;
+        const struct {
+            QString item;
+            std::size_t option;  // in options()
+            int value;           // kFlip: the option turns over
+        } items[] = {
+            {uiText(TextId::MENU_STEP_TRANSLATION), 0, 0},
+            {uiText(TextId::MENU_FAST_TRANSLATION), 0, 1},
+            {uiText(TextId::MENU_TRANSLATE_FROM_CURSOR), 1, kFlip},
+            {uiText(TextId::MENU_WORDWRAP_ORIGINAL_TEXT), 2, kFlip},
+            {uiText(TextId::MENU_WORDWRAP_TRANSLATED_TEXT), 3, kFlip},
+            {uiText(TextId::MENU_TILE_VERTICALLY), 4, 1},
+            {uiText(TextId::MENU_TILE_HORIZONTALLY), 4, 0},
+            {QStringLiteral("7"), 5, 7},
+            {QStringLiteral("10"), 5, 10},
+            {QStringLiteral("1"), 5, 1},
+        };
+        for (const auto& i : items) {
+            std::vector<int> expected = options(m_settings);
+            expected[i.option] = i.value == kFlip ? !expected[i.option] : i.value;
+            QVERIFY2(expected != options(m_settings), qPrintable(i.item));
+            QVERIFY2(user_input::chooseMenuItem(m_form.get(), i.item), qPrintable(i.item));
+            QCOMPARE(options(m_settings), expected);
+        }
+        // The panes follow their wrap options.
+        QCOMPARE(m_form->sourcePane()->lineWrapMode() == QPlainTextEdit::WidgetWidth,
+                 m_settings.wrap_original);
+        QCOMPARE(m_form->targetPane()->lineWrapMode() == QPlainTextEdit::WidgetWidth,
+                 m_settings.wrap_translated);
+    }
+
+    // Each save item writes its own pane; the open item fills the source pane.
+    void theFileItemsWriteAndReadTheirOwnPane() {
+        QTemporaryDir dir;
+        m_form->sourcePane()->setPlainText(QStringLiteral("sir house"));
+        m_form->targetPane()->setPlainText(QStringLiteral("Herr Haus"));
+        const QString original = dir.filePath(QStringLiteral("original.txt"));
+        const QString translated = dir.filePath(QStringLiteral("translated"));
+        user_input::answerFileDialog(original);
+        QVERIFY(
+            user_input::chooseMenuItem(m_form.get(), uiText(TextId::MENU_SAVE_TEXT_TO_TRANSLATE)));
+        user_input::answerFileDialog(translated);
+        QVERIFY(
+            user_input::chooseMenuItem(m_form.get(), uiText(TextId::MENU_SAVE_TRANSLATED_TEXT)));
+        QCOMPARE(contents(original), QByteArray("sir house"));
+        QCOMPARE(contents(translated + QStringLiteral(".txt")), QByteArray("Herr Haus"));
+        m_form->sourcePane()->clear();
+        user_input::answerFileDialog(translated + QStringLiteral(".txt"));
+        QVERIFY(
+            user_input::chooseMenuItem(m_form.get(), uiText(TextId::MENU_OPEN_TEXT_TO_TRANSLATE)));
+        QCOMPARE(m_form->sourcePane()->toPlainText(), QStringLiteral("Herr Haus"));
+        QCOMPARE(m_form->targetPane()->toPlainText(), QStringLiteral("Herr Haus"));
     }
 
 private:

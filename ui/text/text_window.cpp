@@ -194,6 +194,9 @@ void Main1Form::buildMenus() {
         m_toolBar->addAction(commandAction(id));
     }
     addAccelerator(QKeySequence(Qt::Key_F12), cmd::kStart);
+    // The main window's copy and paste keys, for the three edit boxes.
+    addAccelerator(QKeySequence(Qt::CTRL | Qt::Key_C), cmd::kCopy);
+    addAccelerator(QKeySequence(Qt::CTRL | Qt::Key_D), cmd::kPaste);
 }
 
 void Main1Form::relabel() {

@@ -2,6 +2,7 @@
 // over a small English-German dictionary.
 #include "ui/text/text_window.h"
 
+#include <QClipboard>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -191,6 +192,27 @@ private slots:
             user_input::chooseMenuItem(m_form.get(), uiText(TextId::MENU_OPEN_TEXT_TO_TRANSLATE)));
         QCOMPARE(m_form->sourcePane()->toPlainText(), QStringLiteral("Herr Haus"));
         QCOMPARE(m_form->targetPane()->toPlainText(), QStringLiteral("Herr Haus"));
+    }
+
+    // The main window's copy and paste keys work on whichever edit box has
+    // the focus: a pane or the phrase box.
+    void copyAndPasteKeysReachTheFocusedBox() {
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        m_form->sourcePane()->setPlainText(QStringLiteral("house"));
+        m_form->sourcePane()->selectAll();
+        m_form->sourcePane()->setFocus();
+        clipboard->clear();
+        QTest::keyClick(m_form->sourcePane(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboard->text(), QStringLiteral("house"));
+        m_form->targetPane()->setFocus();
+        QTest::keyClick(m_form->targetPane(), Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(m_form->targetPane()->toPlainText(), QStringLiteral("house"));
+        m_form->phraseBox()->setFocus();
+        QTest::keyClick(m_form->phraseBox(), Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(m_form->phraseBox()->text(), QStringLiteral("house"));
+        QCOMPARE(m_form->sourcePane()->toPlainText(), QStringLiteral("house"));
     }
 
 private:

@@ -7,6 +7,9 @@
 #include "app/program_settings.h"
 #include "test_support.h"
 #include "ui/settings/dlg_config.h"
+#include "ui/widgets/tests/user_input.h"
+
+using wordbay::TextId;
 
 namespace {
 
@@ -155,6 +158,29 @@ private slots:
         QCOMPARE(m_target.ids(), QList<int>{7008});
         QVERIFY(page.item(7013)->isEnabled());
         QVERIFY(!page.item(7014)->isEnabled());
+    }
+
+    // Each box and button of the page, clicked by its label, sends its own
+    // id to the main window, and only that.
+    void eachControlSendsItsOwnId() {
+        m_settings.hot_key_target = 1;  // the popup: its on-top box is enabled
+        DlgConfig page(context(), &m_target);
+        page.show();
+        const struct {
+            TextId label;
+            int id;
+        } controls[] = {
+            {TextId::MSG_USE_HOTKEYS, 7002},           {TextId::MSG_MINIMIZE_TO_TRAY, 7011},
+            {TextId::MSG_POPUP_WINDOW_ON_TOP, 7013},   {TextId::MSG_SNAP_POPUP_WINDOW, 7017},
+            {TextId::MSG_SNAP_TOOLTIP_WINDOW, 7018},   {TextId::MSG_TOOLTIP_WINDOW, 7009},
+            {TextId::MSG_TOOLTIP_WINDOW_ON_TOP, 7014}, {TextId::MSG_MAIN_WINDOW, 7007},
+            {TextId::MSG_POPUP_WINDOW, 7008},
+        };
+        for (const auto& c : controls) {
+            m_target.sent.clear();
+            QVERIFY2(user_input::clickButton(&page, uiText(c.label)), qPrintable(uiText(c.label)));
+            QCOMPARE(m_target.ids(), QList<int>{c.id});
+        }
     }
 
     void theSplashBoxAsksWhenTickedAndTurnsOffWhenUnticked() {

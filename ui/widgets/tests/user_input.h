@@ -67,7 +67,10 @@ inline bool pressKey(QWidget* window, const QKeySequence& key) {
 // posts arrive.
 inline bool clickButton(QAbstractButton* button) {
     if (button == nullptr || !button->isEnabled()) return false;
-    QTest::mouseClick(button, Qt::LeftButton);
+    // On its label: a check box or radio button stretched by its layout
+    // answers only on its box and its text, at the left.
+    const QSize label = button->sizeHint().boundedTo(button->size());
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(label.width() / 2, label.height() / 2));
     QCoreApplication::sendPostedEvents(button, QEvent::MetaCall);
     return true;
 }

@@ -4,6 +4,8 @@
 // never renumbered.
 #pragma once
 
+#include "ui/settings/config_ids.h"
+
 namespace cmd {
 
 // Dictionary menu.
@@ -36,8 +38,8 @@ inline constexpr int kListIdentical = 442;
 // Settings menu.
 inline constexpr int kSettings = 327;
 inline constexpr int kInterfaceLanguage = 1012;
-inline constexpr int kAlwaysOnTop = 7012;
-inline constexpr int kUseHotKeys = 7002;
+inline constexpr int kAlwaysOnTop = config_command::kMainOnTop;
+inline constexpr int kUseHotKeys = config_command::kUseHotKeys;
 inline constexpr int kActivateSpeechMenu = 458;
 inline constexpr int kActivateSpeechButton = 459;
 inline constexpr int kAnagrams1 = 333;
@@ -73,18 +75,19 @@ inline constexpr int kLeaveToOther = 310;      // Shift+Esc
 inline constexpr int kStartTranslation = 462;  // F12, for the text window
 inline constexpr int kMainDirection = 356;
 inline constexpr int kDualDirection = 345;
-// The settings page of the hot key: a key of the combination was chosen.
-inline constexpr int kHotKeyChoice1 = 7003;
-inline constexpr int kHotKeyChoice2 = 7004;
-inline constexpr int kHotKeyChoice3 = 7005;
-inline constexpr int kHotKeysCallMain = 7007;
-inline constexpr int kHotKeysCallPopup = 7008;
-inline constexpr int kHotKeysCallTooltip = 7009;
-inline constexpr int kMinimizeToTray = 7011;
-inline constexpr int kPopupOnTop = 7013;
-inline constexpr int kTooltipOnTop = 7014;
-inline constexpr int kSnapPopup = 7017;
-inline constexpr int kSnapTooltip = 7018;
+// The interface page of the settings (ui/settings/config_ids.h): a key of
+// the hot key was chosen, the window it calls, the other windows' options.
+inline constexpr int kHotKeyChoice1 = config_command::kKey1;
+inline constexpr int kHotKeyChoice2 = config_command::kKey2;
+inline constexpr int kHotKeyChoice3 = config_command::kKey3;
+inline constexpr int kHotKeysCallMain = config_command::kCallMain;
+inline constexpr int kHotKeysCallPopup = config_command::kCallPopup;
+inline constexpr int kHotKeysCallTooltip = config_command::kCallTooltip;
+inline constexpr int kMinimizeToTray = config_command::kMinimizeToTray;
+inline constexpr int kPopupOnTop = config_command::kPopupOnTop;
+inline constexpr int kTooltipOnTop = config_command::kTooltipOnTop;
+inline constexpr int kSnapPopup = config_command::kSnapPopup;
+inline constexpr int kSnapTooltip = config_command::kSnapTooltip;
 inline constexpr int kStartSpeech = 1076;
 // Sent by a second start of the program (notification code kActivateCode).
 inline constexpr int kActivateInstance = 130;

@@ -6,28 +6,12 @@
 
 #include "app/hot_key_table.h"
 #include "app/program_settings.h"
+#include "ui/settings/config_ids.h"
 
 using wordbay::TextId;
+using namespace config_command;
 
 namespace {
-
-constexpr int kHotKeysGroup = 7001;
-constexpr int kUseHotKeys = 7002;
-constexpr int kKey1 = 7003;
-constexpr int kKey2 = 7004;
-constexpr int kKey3 = 7005;
-constexpr int kActivateGroup = 7006;
-constexpr int kCallMain = 7007;
-constexpr int kCallPopup = 7008;
-constexpr int kCallTooltip = 7009;
-constexpr int kInterfaceGroup = 7010;
-constexpr int kMinimizeToTray = 7011;
-constexpr int kMainOnTop = 7012;
-constexpr int kPopupOnTop = 7013;
-constexpr int kTooltipOnTop = 7014;
-constexpr int kShowSplash = 7015;
-constexpr int kSnapPopup = 7017;
-constexpr int kSnapTooltip = 7018;
 
 // The last row of the key table; every row from 1 (from 0 for the third
 // key) up to it is offered and so is a valid stored key.

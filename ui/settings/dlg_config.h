@@ -1,7 +1,7 @@
 // DlgConfig: the interface page of the settings dialog: the hot-key
 // combination and the window it calls, and the interface options.
 //
-// Commands forwarded to the main window (control id, code):
+// Commands forwarded to the main window (control id of config_ids.h, code):
 //   7002 (0)        hot keys on or off (the box shows the new state)
 //   7003, 7004 (9)  first or second key chosen; the page has stored key1 or
 //                   key2 = row + 1; the parameter is the key's name (const

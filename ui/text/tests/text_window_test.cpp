@@ -42,7 +42,8 @@ private slots:
         m_db = DB_CreateHandle()->handle;
         QVERIFY(DB_CreateNewDictionary(m_db, 1033, 1031)->status != 0);
         for (const auto& [en, de] : {std::pair{"good morning", "guten Morgen"},
-                                     std::pair{"sir", "Herr"}, std::pair{"house", "Haus"}}) {
+                                     std::pair{"sir", "Herr"}, std::pair{"house", "Haus"},
+                                     std::pair{"tree", "Baum"}, std::pair{"tree", "Strauch"}}) {
             QVERIFY(DB_AddTranslation(m_db, DB_TRANS_PRIMARY_TO_SECONDARY, en, de)->status != 0);
         }
     }
@@ -100,6 +101,21 @@ private slots:
         QVERIFY(user_input::clickButton(m_form.get(), uiText(TextId::MSG_INSERT_TRANSLATION)));
         QTRY_COMPARE(m_form->isTranslating(), false);
         QCOMPARE(m_form->targetPane()->toPlainText(), QStringLiteral("Haus"));
+    }
+
+    // In a step run, clicking a translation in the list inserts that one.
+    void clickingATranslationInsertsIt() {
+        m_settings.fast_translation = false;
+        m_form->sourcePane()->setPlainText(QStringLiteral("tree"));
+        QVERIFY(user_input::pressKey(m_form.get(), QKeySequence(Qt::Key_F12)));
+        QTRY_COMPARE(m_form->phraseBox()->text(), QStringLiteral("tree"));
+        WListBox* list = m_form->translationsList();
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->curSel(), 0);
+        const QString second = list->itemText(1);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(1).center());
+        QTRY_COMPARE(m_form->isTranslating(), false);
+        QCOMPARE(m_form->targetPane()->toPlainText(), second);
     }
 
     void stopDuringAStepWaitCopiesNoMore() {

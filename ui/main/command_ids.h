@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ui/settings/config_ids.h"
+#include "ui/settings/view_ids.h"
 
 namespace cmd {
 
@@ -95,15 +96,15 @@ inline constexpr int kActivateCode = 0xFFFF;
 // Sent by "wordbay --translate-selection": act as on the hot key.
 inline constexpr int kTranslateSelection = 131;
 
-// The font and colour buttons of the settings pages: the main window's page,
-// and the page of the popup and the tooltip (the popup's four list colours
-// among them go to the dual dictionary as well).
-inline constexpr int kMainViewFirst = 7202;
-inline constexpr int kMainViewLast = 7219;
-inline constexpr int kPopupViewFirst = 7403;
-inline constexpr int kPopupViewLast = 7435;
-inline constexpr int kPopupListColorFirst = 7407;
-inline constexpr int kPopupListColorLast = 7410;
+// The font and colour buttons of the settings pages (ui/settings/view_ids.h):
+// the main window's page, and the page of the popup and the tooltip (the
+// popup's four list colours among them go to the dual dictionary as well).
+inline constexpr int kMainViewFirst = view_command::kMainFirst;
+inline constexpr int kMainViewLast = view_command::kMainLast;
+inline constexpr int kPopupViewFirst = view_command::kPopupFirst;
+inline constexpr int kPopupViewLast = view_command::kPopupLast;
+inline constexpr int kPopupListColorFirst = view_command::kPopupListColorFirst;
+inline constexpr int kPopupListColorLast = view_command::kPopupListColorLast;
 
 // Controls of the two dictionary panes.
 inline constexpr int kMainPrimaryList = 350;

@@ -24,6 +24,7 @@
 #include "ui/popup/tooltip_form.h"
 #include "ui/settings/charmap_form.h"
 #include "ui/settings/dlg_font_boje1.h"
+#include "ui/settings/view_ids.h"
 #include "ui/text/text_window.h"
 #include "ui/widgets/code_page_text.h"
 #include "ui/widgets/colors.h"
@@ -53,68 +54,6 @@ wordbay::ScreenMetrics screenMetrics() {
 std::int32_t largerCount(const wordbay::DictionarySlot& slot) {
     return static_cast<std::int32_t>(
         std::max(slot.WordCount(ListSide::kPrimary), slot.WordCount(ListSide::kSecondary)));
-}
-
-// What a colour or font button of the settings pages changes.
-struct ViewTarget {
-    enum Kind { kFont, kColor, kReset, kFlag, kPattern } kind;
-    ViewFont font = ViewFont::kEdit1;
-    ViewColor color = ViewColor::kEdit1Background;
-    ViewFlag flag = ViewFlag::kMainUseSystemColors;
-    wordbay::ViewGroup group = wordbay::ViewGroup::kMainWindow;
-};
-
-std::optional<ViewTarget> viewTarget(int id, bool primaryToSecondary) {
-    using K = ViewTarget;
-    const PopupViewKeys k = popupViewKeys(primaryToSecondary);
-    auto font = [](ViewFont f) { return ViewTarget{K::kFont, f}; };
-    auto color = [](ViewColor c) { return ViewTarget{K::kColor, ViewFont::kEdit1, c}; };
-    auto flag = [](ViewFlag f) {
-        return ViewTarget{K::kFlag, ViewFont::kEdit1, ViewColor::kEdit1Background, f};
-    };
-    auto reset = [](wordbay::ViewGroup g) {
-        return ViewTarget{K::kReset, ViewFont::kEdit1, ViewColor::kEdit1Background,
-                          ViewFlag::kMainUseSystemColors, g};
-    };
-    // clang-format off
-    switch (id) {
-        case 7202: return font(ViewFont::kEdit1);
-        case 7211: return font(ViewFont::kEdit2);
-        case 7203: return color(ViewColor::kEdit1Background);
-        case 7212: return color(ViewColor::kEdit2Background);
-        case 7205: return font(ViewFont::kListBox1);
-        case 7213: return font(ViewFont::kListBox2);
-        case 7206: return color(ViewColor::kListBox1Background);
-        case 7214: return color(ViewColor::kListBox2Background);
-        case 7207: return color(ViewColor::kListBox1OddRow);
-        case 7215: return color(ViewColor::kListBox2OddRow);
-        case 7208: return color(ViewColor::kListBox1SelectedBackground);
-        case 7216: return color(ViewColor::kListBox2SelectedBackground);
-        case 7209: return color(ViewColor::kListBox1SelectedText);
-        case 7217: return color(ViewColor::kListBox2SelectedText);
-        case 7218: return reset(wordbay::ViewGroup::kMainWindow);
-        case 7219: return flag(ViewFlag::kMainUseSystemColors);
-        case 7403: return font(k.popupEditFont);
-        case 7404: return color(k.popupEditBackground);
-        case 7406: return font(k.popupListFont);
-        case 7407: return color(k.popupListColors[0]);
-        case 7408: return color(k.popupListColors[1]);
-        case 7409: return color(k.popupListColors[2]);
-        case 7410: return color(k.popupListColors[3]);
-        case 7432: return reset(wordbay::ViewGroup::kPopup);
-        case 7433: return flag(ViewFlag::kPopupUseSystemColors);
-        case 7413: return font(k.tooltipWordFont);
-        case 7414: return font(k.tooltipTranslationFont);
-        case 7415: return color(k.tooltipActiveBackground);
-        case 7416: return color(k.tooltipInactiveBackground);
-        case 7417: return color(k.tooltipInactiveText);
-        case 7418: return flag(ViewFlag::kTooltipUsePattern);
-        case 7419: return ViewTarget{K::kPattern};
-        case 7434: return reset(wordbay::ViewGroup::kTooltip);
-        case 7435: return flag(ViewFlag::kTooltipUseSystemColors);
-        default: return std::nullopt;
-    }
-    // clang-format on
 }
 
 QColor toColor(std::uint32_t bgr) { return colorFromSetting(bgr); }

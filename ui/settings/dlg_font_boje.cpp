@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "app/dictionary_settings.h"
+#include "ui/settings/view_ids.h"
 
 using wordbay::TextId;
 using wordbay::ViewColor;
@@ -23,49 +24,50 @@ struct ListGroup {
     ViewColor listColors[4];  // background, odd row, selected row, selected text
 };
 
-constexpr ListGroup kGroups[2] = {
-    {7240,
-     7201,
-     7204,
-     7202,
-     7203,
-     7205,
-     7206,
-     7207,
-     7208,
-     7209,
-     7222,
-     7223,
-     7224,
-     7225,
-     ViewFont::kEdit1,
-     ViewFont::kListBox1,
-     ViewColor::kEdit1Background,
-     {ViewColor::kListBox1Background, ViewColor::kListBox1OddRow,
-      ViewColor::kListBox1SelectedBackground, ViewColor::kListBox1SelectedText}},
-    {7241,
-     7210,
-     7220,
-     7211,
-     7212,
-     7213,
-     7214,
-     7215,
-     7216,
-     7217,
-     7229,
-     7230,
-     7231,
-     7232,
-     ViewFont::kEdit2,
-     ViewFont::kListBox2,
-     ViewColor::kEdit2Background,
-     {ViewColor::kListBox2Background, ViewColor::kListBox2OddRow,
-      ViewColor::kListBox2SelectedBackground, ViewColor::kListBox2SelectedText}},
-};
+namespace v = view_command;
 
-constexpr int kReset = 7218;
-constexpr int kUseSystemColors = 7219;
+// The buttons' ids are the published ones; the groups' and swatches' are
+// the page's own.
+constexpr ListGroup kGroups[2] = {
+    {.group = 7240,
+     .editGroup = 7201,
+     .listGroup = 7204,
+     .editFont = v::kEdit1Font,
+     .editBackground = v::kEdit1Background,
+     .listFont = v::kList1Font,
+     .listBackground = v::kList1Background,
+     .oddRow = v::kList1OddRow,
+     .selectedRow = v::kList1SelectedRow,
+     .selectedText = v::kList1SelectedText,
+     .editFontSwatch = 7222,
+     .listFontSwatch = 7223,
+     .editBackgroundSwatch = 7224,
+     .firstListSwatch = 7225,
+     .editFontKey = ViewFont::kEdit1,
+     .listFontKey = ViewFont::kListBox1,
+     .editBackgroundKey = ViewColor::kEdit1Background,
+     .listColors = {ViewColor::kListBox1Background, ViewColor::kListBox1OddRow,
+                    ViewColor::kListBox1SelectedBackground, ViewColor::kListBox1SelectedText}},
+    {.group = 7241,
+     .editGroup = 7210,
+     .listGroup = 7220,
+     .editFont = v::kEdit2Font,
+     .editBackground = v::kEdit2Background,
+     .listFont = v::kList2Font,
+     .listBackground = v::kList2Background,
+     .oddRow = v::kList2OddRow,
+     .selectedRow = v::kList2SelectedRow,
+     .selectedText = v::kList2SelectedText,
+     .editFontSwatch = 7229,
+     .listFontSwatch = 7230,
+     .editBackgroundSwatch = 7231,
+     .firstListSwatch = 7232,
+     .editFontKey = ViewFont::kEdit2,
+     .listFontKey = ViewFont::kListBox2,
+     .editBackgroundKey = ViewColor::kEdit2Background,
+     .listColors = {ViewColor::kListBox2Background, ViewColor::kListBox2OddRow,
+                    ViewColor::kListBox2SelectedBackground, ViewColor::kListBox2SelectedText}},
+};
 
 }  // namespace
 
@@ -122,8 +124,8 @@ void DlgFontBoje::createControls() {
     }
     layout->addLayout(lists);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(addButton(this, kReset, TextId::MSG_RESET_FONT_COLOR));
-    bottom->addWidget(addCheck(this, kUseSystemColors, TextId::MSG_USE_SYSTEM_COLORS,
+    bottom->addWidget(addButton(this, v::kMainReset, TextId::MSG_RESET_FONT_COLOR));
+    bottom->addWidget(addCheck(this, v::kMainSystemColors, TextId::MSG_USE_SYSTEM_COLORS,
                                dictionary().view.flag(ViewFlag::kMainUseSystemColors)));
     bottom->addStretch(1);
     layout->addLayout(bottom);

@@ -3,6 +3,8 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
+#include "ui/settings/view_ids.h"
+
 using wordbay::TextId;
 using wordbay::ViewColor;
 using wordbay::ViewFlag;
@@ -10,25 +12,23 @@ using wordbay::ViewFont;
 
 namespace {
 
+using namespace view_command;
+
+// The page's own ids: its groups and the swatches beside the buttons.
 constexpr int kPopupGroup = 7401;
 constexpr int kPopupEditGroup = 7402;
-constexpr int kPopupEditFont = 7403;
-constexpr int kPopupEditBackground = 7404;
 constexpr int kPopupListGroup = 7405;
-constexpr int kPopupListFont = 7406;  // 7407-7410: the four list colours
 constexpr int kTooltipGroup = 7411;
 constexpr int kTooltipColorsGroup = 7412;
-constexpr int kTooltipWordFont = 7413;
-constexpr int kTooltipTranslationFont = 7414;
-constexpr int kTooltipActive = 7415;
-constexpr int kTooltipInactive = 7416;
-constexpr int kTooltipInactiveText = 7417;
-constexpr int kUsePattern = 7418;
-constexpr int kPattern = 7419;
-constexpr int kPopupReset = 7432;
-constexpr int kPopupSystemColors = 7433;
-constexpr int kTooltipReset = 7434;
-constexpr int kTooltipSystemColors = 7435;
+constexpr int kPopupEditFontSwatch = 7420;
+constexpr int kPopupListFontSwatch = 7421;
+constexpr int kPopupEditBackgroundSwatch = 7422;
+constexpr int kPopupListFirstSwatch = 7423;  // 7423-7426: the four list colours
+constexpr int kTooltipWordSwatch = 7427;
+constexpr int kTooltipTranslationSwatch = 7428;
+constexpr int kTooltipActiveSwatch = 7429;
+constexpr int kTooltipInactiveSwatch = 7430;
+constexpr int kTooltipInactiveTextSwatch = 7431;
 
 }  // namespace
 
@@ -98,18 +98,20 @@ void DlgFontBoje1::createPopupPart(QWidget* parent) {
 
     auto* edit = addGroup(group, kPopupEditGroup, uiText(TextId::MSG_EDIT_BOX));
     auto* editGrid = new QGridLayout(edit);
-    row(editGrid, 0, kPopupEditFont, TextId::MSG_FONT, 7420, fontColor(m_keys.popupEditFont));
-    row(editGrid, 1, kPopupEditBackground, TextId::MSG_BACKGROUND, 7422,
+    row(editGrid, 0, kPopupEditFont, TextId::MSG_FONT, kPopupEditFontSwatch,
+        fontColor(m_keys.popupEditFont));
+    row(editGrid, 1, kPopupEditBackground, TextId::MSG_BACKGROUND, kPopupEditBackgroundSwatch,
         color(m_keys.popupEditBackground));
     layout->addWidget(edit);
 
     auto* list = addGroup(group, kPopupListGroup, uiText(TextId::MSG_LIST_BOX));
     auto* listGrid = new QGridLayout(list);
-    row(listGrid, 0, kPopupListFont, TextId::MSG_FONT, 7421, fontColor(m_keys.popupListFont));
+    row(listGrid, 0, kPopupListFont, TextId::MSG_FONT, kPopupListFontSwatch,
+        fontColor(m_keys.popupListFont));
     const TextId labels[4] = {TextId::MSG_BACKGROUND, TextId::MSG_ODD_ROW, TextId::MSG_SELECTED_ROW,
                               TextId::MSG_SELECTED_TEXT};
     for (int i = 0; i < 4; ++i) {
-        row(listGrid, i + 1, kPopupListFont + 1 + i, labels[i], 7423 + i,
+        row(listGrid, i + 1, kPopupListColorFirst + i, labels[i], kPopupListFirstSwatch + i,
             color(m_keys.popupListColors[i]));
     }
     layout->addWidget(list);
@@ -131,15 +133,15 @@ void DlgFontBoje1::createTooltipPart(QWidget* parent) {
         int swatch;
         std::function<std::uint32_t()> color;
     } rows[] = {
-        {kTooltipWordFont, TextId::MSG_WORD_FONT, 7427,
+        {kTooltipWordFont, TextId::MSG_WORD_FONT, kTooltipWordSwatch,
          [this, f = m_keys.tooltipWordFont] { return dictionary().view.font(f).color; }},
-        {kTooltipTranslationFont, TextId::MSG_TRANSLATION_FONT, 7428,
+        {kTooltipTranslationFont, TextId::MSG_TRANSLATION_FONT, kTooltipTranslationSwatch,
          [this, f = m_keys.tooltipTranslationFont] { return dictionary().view.font(f).color; }},
-        {kTooltipActive, TextId::MSG_ACTIVE, 7429,
+        {kTooltipActive, TextId::MSG_ACTIVE, kTooltipActiveSwatch,
          [this, c = m_keys.tooltipActiveBackground] { return dictionary().view.color(c); }},
-        {kTooltipInactive, TextId::MSG_INACTIVE, 7430,
+        {kTooltipInactive, TextId::MSG_INACTIVE, kTooltipInactiveSwatch,
          [this, c = m_keys.tooltipInactiveBackground] { return dictionary().view.color(c); }},
-        {kTooltipInactiveText, TextId::MSG_INACTIVE_TEXT, 7431,
+        {kTooltipInactiveText, TextId::MSG_INACTIVE_TEXT, kTooltipInactiveTextSwatch,
          [this, c = m_keys.tooltipInactiveText] { return dictionary().view.color(c); }},
     };
     int line = 0;
@@ -149,9 +151,9 @@ void DlgFontBoje1::createTooltipPart(QWidget* parent) {
         ++line;
     }
     layout->addWidget(colors);
-    layout->addWidget(addCheck(group, kUsePattern, TextId::MSG_USE_PATTERN,
+    layout->addWidget(addCheck(group, kTooltipUsePattern, TextId::MSG_USE_PATTERN,
                                view.flag(ViewFlag::kTooltipUsePattern)));
-    auto* patterns = addCombo(group, kPattern);
+    auto* patterns = addCombo(group, kTooltipPattern);
     patterns->addItems(tooltipPatternNames());
     // The file allows index 34, which has no pattern: show the first.
     const int pattern = view.tooltip_pattern_index;
@@ -167,8 +169,8 @@ void DlgFontBoje1::command(int code, int id, WControl* control, qintptr param) {
     forward(code, id, control, param);
     if (id == kTooltipReset) {
         // The reset also leaves the pattern off and back at the first one.
-        if (auto* box = itemAs<QCheckBox>(kUsePattern)) box->setChecked(false);
-        if (auto* combo = itemAs<QComboBox>(kPattern)) combo->setCurrentIndex(0);
+        if (auto* box = itemAs<QCheckBox>(kTooltipUsePattern)) box->setChecked(false);
+        if (auto* combo = itemAs<QComboBox>(kTooltipPattern)) combo->setCurrentIndex(0);
     }
     repaintSwatches();
 }

@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QPushButton>
 #include <QtTest>
 #include <functional>
@@ -8,6 +9,7 @@
 #include "test_support.h"
 #include "ui/settings/dlg_font_boje.h"
 #include "ui/settings/dlg_font_boje1.h"
+#include "ui/settings/view_ids.h"
 
 using wordbay::ViewColor;
 using wordbay::ViewFlag;
@@ -138,6 +140,49 @@ private slots:
         QVERIFY(!page.itemAs<QCheckBox>(7418)->isChecked());
         QCOMPARE(patterns->currentIndex(), 0);
         QCOMPARE(m_target.ids(), QList<int>{7434});
+    }
+
+    // Every control of both pages names a setting for the main window, and
+    // each font or colour button names the one its swatch shows, in both
+    // translation directions.
+    void everyButtonChangesWhatItsSwatchShows() {
+        for (const bool primaryToSecondary : {true, false}) {
+            m_dictionary = wordbay::DictionarySettings();
+            m_dictionary.primary_to_secondary = primaryToSecondary;
+            DlgFontBoje main(context(), &m_target);
+            DlgFontBoje1 popup(context(), &m_target);
+            for (SettingsPage* page :
+                 {static_cast<SettingsPage*>(&main), static_cast<SettingsPage*>(&popup)}) {
+                for (QWidget* w : page->findChildren<QWidget*>()) {
+                    const bool forwards = dynamic_cast<PageButton*>(w) != nullptr ||
+                                          dynamic_cast<PageCheck*>(w) != nullptr ||
+                                          dynamic_cast<PageCombo*>(w) != nullptr;
+                    if (forwards) QVERIFY(viewTarget(WControl::find(w)->controlId(), true));
+                }
+                std::uint32_t value = 0x102030;
+                int rows = 0;
+                for (QGridLayout* grid : page->findChildren<QGridLayout*>()) {
+                    for (int row = 0; row < grid->rowCount(); ++row) {
+                        auto* button =
+                            dynamic_cast<PageButton*>(grid->itemAtPosition(row, 0)->widget());
+                        auto* swatch =
+                            qobject_cast<ColorSwatch*>(grid->itemAtPosition(row, 1)->widget());
+                        QVERIFY(button != nullptr && swatch != nullptr);
+                        const auto target = viewTarget(button->controlId(), primaryToSecondary);
+                        QVERIFY(target && (target->kind == ViewTarget::kFont ||
+                                           target->kind == ViewTarget::kColor));
+                        value += 0x010101;
+                        if (target->kind == ViewTarget::kFont)
+                            m_dictionary.view.font(target->font).color = value;
+                        else
+                            m_dictionary.view.color(target->color) = value;
+                        QVERIFY2(painted(swatch) == value, qPrintable(button->text()));
+                        ++rows;
+                    }
+                }
+                QVERIFY(rows >= 9);
+            }
+        }
     }
 
     void withoutADictionaryThePagesShowTheDefaults() {

@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include "ui/widgets/w_control.h"
+
 class CommandTableTest : public QObject {
     Q_OBJECT
 
@@ -28,6 +30,11 @@ private slots:
         QCOMPARE(seen.code, 0xFFFF);
         QCOMPARE(seen.id, 5);
         QCOMPARE(seen.param, qintptr(-1));
+        QVERIFY(seen.control == nullptr);
+        QWidget widget;
+        WControl control(&widget, 5);
+        table.run({kEditChange, 5, 0, &control});
+        QCOMPARE(seen.control, &control);
     }
 
     void aLaterHandlerReplacesTheFirst() {

@@ -53,7 +53,7 @@ PopupForm::PopupForm(const wordbay::ProgramSettings* settings, QWidget* parent)
     setGeometry(100, 20, 300, 300);
     using Call = CommandTable::Call;
     m_commands.add(kEditId, [this](const Call& c) {
-        if (c.control == m_edit && c.code == kEditChange) editChanged();
+        if (m_edit != nullptr && c.control == m_edit && c.code == kEditChange) editChanged();
     });
     m_commands.add(kShowCommand, [this](const Call& c) {
         if (c.control == nullptr) showPopup(c.param != 0);

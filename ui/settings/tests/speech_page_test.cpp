@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QSlider>
 #include <QtTest>
@@ -8,8 +9,10 @@
 #include "speech/speech_pane.h"
 #include "test_support.h"
 #include "ui/settings/dlg_speech.h"
+#include "ui/widgets/tests/user_input.h"
 
 using speech::SpeechList;
+using wordbay::TextId;
 
 class SpeechPageTest : public QObject {
     Q_OBJECT
@@ -88,6 +91,32 @@ private slots:
         page.itemAs<QCheckBox>(DlgSpeech::kUseSapi5)->click();
         QCOMPARE(primary().sapi5.use, 0);
         QVERIFY(!page.item(DlgSpeech::kVoice)->isEnabled());
+    }
+
+    // Each engine box, clicked by its label in a list's group, gives that
+    // list that engine and leaves the other list's alone.
+    void eachEngineBoxTicksItsEngineForItsList() {
+        DlgSpeech page(context(), &m_target);
+        page.show();
+        QGroupBox* groups[2] = {nullptr, nullptr};
+        for (QGroupBox* group : page.findChildren<QGroupBox*>()) {
+            if (group->title() == QStringLiteral("Hrvatski")) groups[0] = group;
+            if (group->title() == QStringLiteral("Engleski")) groups[1] = group;
+        }
+        QVERIFY(groups[0] != nullptr && groups[1] != nullptr);
+        QVERIFY(user_input::clickButton(groups[0], uiText(TextId::MSG_ACTIVATE_SAPI5)));
+        QCOMPARE(primary().sapi5.use, 1);
+        QCOMPARE(primary().espeak.use, 0);
+        QCOMPARE(secondary().sapi5.use, 0);
+        QCOMPARE(secondary().espeak.use, 1);
+        QVERIFY(user_input::clickButton(groups[1], uiText(TextId::MSG_ACTIVATE_SAPI5)));
+        QCOMPARE(secondary().sapi5.use, 1);
+        QCOMPARE(secondary().espeak.use, 0);
+        QVERIFY(user_input::clickButton(groups[0], uiText(TextId::MSG_ACTIVATE_ESPEAK)));
+        QCOMPARE(primary().espeak.use, 1);
+        QCOMPARE(primary().sapi5.use, 0);
+        QCOMPARE(secondary().sapi5.use, 1);
+        QVERIFY(m_target.sent.isEmpty());
     }
 
     void anEngineThatWillNotStartIsReportedAndUnticked() {

@@ -9,11 +9,12 @@
 
 namespace platform {
 
-ReadOutcome OpenRegularFile(const char* path, int* fd, std::uint64_t* size) {
+ReadOutcome OpenRegularFile(const char* path, int* fd, std::uint64_t* size, bool writable) {
     *fd = -1;
     // O_NONBLOCK keeps the open of a pipe from waiting for a writer; the
     // check below then refuses it.
-    const int file = ::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int mode = writable ? O_RDWR : O_RDONLY;
+    const int file = ::open(path, mode | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (file < 0)
         return errno == ENOENT || errno == ENOTDIR ? ReadOutcome::kMissing : ReadOutcome::kFailed;
     struct stat status {};
@@ -41,6 +42,21 @@ bool ReadUpTo(int fd, void* buffer, std::size_t size, std::size_t* done) {
         if (got < 0) return false;
         if (got == 0) break;  // the file shrank
         *done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+bool ReadAt(int fd, std::uint64_t offset, void* buffer, std::size_t size) {
+    constexpr auto kMost = static_cast<std::uint64_t>(INT64_MAX);
+    if (size > kMost || offset > kMost - size) return false;
+    auto* bytes = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got =
+            ::pread(fd, bytes + done, size - done, static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        done += static_cast<std::size_t>(got);
     }
     return true;
 }

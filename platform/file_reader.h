@@ -20,13 +20,19 @@ enum class ReadOutcome {
     kFailed,      // can't be opened or read, or memory ran out
 };
 
-// Opens the regular file `path` for reading without waiting for anything and
-// gives its descriptor (the caller closes it) and size.
-[[nodiscard]] ReadOutcome OpenRegularFile(const char* path, int* fd, std::uint64_t* size);
+// Opens the regular file `path` for reading (and for writing too when
+// `writable`) without waiting for anything and gives its descriptor (the
+// caller closes it) and size.
+[[nodiscard]] ReadOutcome OpenRegularFile(const char* path, int* fd, std::uint64_t* size,
+                                          bool writable = false);
 
 // Reads up to `size` bytes from `fd` into `buffer`; *done is how many came
 // (fewer when the file shrank). False on a read error.
 [[nodiscard]] bool ReadUpTo(int fd, void* buffer, std::size_t size, std::size_t* done);
+
+// Reads all `size` bytes at `offset` of `fd`; false on a read error or when
+// the file ends before them.
+[[nodiscard]] bool ReadAt(int fd, std::uint64_t offset, void* buffer, std::size_t size);
 
 // Reads the regular file `path` whole into *data, when it holds at most
 // `max_size` bytes. *data changes only on kRead. Throws nothing.

@@ -1,6 +1,5 @@
 #include "platform/mapped_file.h"
 
-#include <fcntl.h>
 #include <setjmp.h>
 #include <signal.h>
 #include <sys/mman.h>
@@ -9,6 +8,8 @@
 
 #include <cstring>
 #include <mutex>
+
+#include "platform/file_reader.h"
 
 namespace platform {
 namespace {
@@ -98,18 +99,11 @@ void MappedFile::Close() {
 
 bool MappedFile::Open(const char* path, Access access) {
     Close();
-    // O_NONBLOCK keeps the open of a named pipe from waiting for a writer; the
-    // pipe is refused right after.
-    const int mode = access == Access::kReadWrite ? O_RDWR : O_RDONLY;
-    const int fd = ::open(path, mode | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat status {};
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
+    int fd = -1;
+    std::uint64_t size = 0;
+    if (OpenRegularFile(path, &fd, &size, access == Access::kReadWrite) != ReadOutcome::kRead) {
         return false;
     }
-    const int flags = fcntl(fd, F_GETFL);
-    if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     fd_ = fd;
     return true;
 }

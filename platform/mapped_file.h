@@ -54,9 +54,10 @@ public:
     std::uint64_t size() const { return size_; }
     int descriptor() const { return fd_; }
 
-private:
+    // Unmaps and closes the file; Open() may follow.
     void Close();
 
+private:
     int fd_ = -1;
     const std::uint8_t* data_ = nullptr;  // size_ bytes, or null before Map()
     std::uint64_t size_ = 0;

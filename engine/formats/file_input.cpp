@@ -43,6 +43,17 @@ ReadStatus ReadWholeFile(const char* path, const ReadBounds& bounds, WholeFile* 
     return status;
 }
 
+ReadStatus MapWholeFile(const char* path, const ReadBounds& bounds,
+                        platform::MappedFile::Access access, platform::MappedFile* out) noexcept {
+    if (!out->Open(path, access)) return ReadStatus::kCantOpen;
+    std::uint64_t size = 0;
+    ReadStatus status = ReadStatus::kCantGetSize;
+    if (out->QuerySize(&size)) status = CheckSize(size, bounds);
+    if (status == ReadStatus::kRead && !out->Map(size)) status = ReadStatus::kCantMap;
+    if (status != ReadStatus::kRead) out->Close();
+    return status;
+}
+
 bool SplitImportFileName(std::string_view path, std::string_view* a, std::string_view* b) {
     std::string_view name = path;
     if (const std::size_t slash = name.rfind('/'); slash != std::string_view::npos) {

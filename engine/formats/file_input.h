@@ -1,8 +1,9 @@
 // Every loader reads its file through ReadWholeFile: one bounded read of a
-// regular file into one block of memory. A pipe, a device or a folder given
-// where a file is expected is refused at once (a read would wait forever or
-// never end), and the file's size is checked against the format's bounds
-// before any memory is taken for it.
+// regular file into one block of memory; V03, which maps its file instead,
+// through MapWholeFile. A pipe, a device or a folder given where a file is
+// expected is refused at once (a read would wait forever or never end), and
+// the file's size is checked against the format's bounds before any memory
+// is taken or mapped for it.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +11,7 @@
 #include <string_view>
 
 #include "engine/malloc_block.h"
+#include "platform/mapped_file.h"
 
 namespace lexbase {
 
@@ -37,6 +39,9 @@ enum class ReadStatus {
     kBadSize,   // above max_size, or not a whole number of units
     kNoMemory,
     kCantRead,  // a read error
+    // MapWholeFile only:
+    kCantGetSize,  // the size of the opened file can't be learnt
+    kCantMap,      // the system refused the mapping
 };
 
 // Reads the regular file `path` whole into *out within `bounds`. When the file
@@ -44,6 +49,15 @@ enum class ReadStatus {
 // kRead. Throws nothing.
 [[nodiscard]] ReadStatus ReadWholeFile(const char* path, const ReadBounds& bounds,
                                        WholeFile* out) noexcept;
+
+// Opens the regular file `path` with `access` and maps it whole into *out
+// within `bounds` (front and back do not apply); only then does anything get
+// mapped. An empty file that the bounds let through is kCantMap. On any other
+// status than kRead, *out holds nothing. Reads of the mapping go through
+// out->Read() or out->Guarded(): the file may shrink while it is mapped.
+[[nodiscard]] ReadStatus MapWholeFile(const char* path, const ReadBounds& bounds,
+                                      platform::MappedFile::Access access,
+                                      platform::MappedFile* out) noexcept;
 
 // The halves A and B of an import's file name of the form A_B.ext, which
 // name its dictionary and its lists: the last path component of `path`, cut

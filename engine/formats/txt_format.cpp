@@ -303,6 +303,8 @@ bool LoadTxt(DB_CONTEXT* db, const char* file, std::uint32_t primary_locale,
             return false;
         case ReadStatus::kCantOpen:
         case ReadStatus::kCantRead:
+        case ReadStatus::kCantGetSize:
+        case ReadStatus::kCantMap:
             break;
     }
     // A pipe, a device or a folder is refused at once, as a file that can't

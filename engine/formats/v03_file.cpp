@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "engine/char_text.h"
+#include "engine/formats/file_input.h"
 #include "engine/formats/replacement.h"
 #include "engine/formats/v03_image.h"
 #include "engine/messages.h"
@@ -77,16 +78,27 @@ bool OpenImage(DB_CONTEXT* db, const char* file, Purpose purpose, Image* image) 
         FormatFileMessage(db, format, file);
         return false;
     };
+    ReadBounds bounds;
+    bounds.min_size = rewrite ? kMinRewriteSize : kMinFileSize;
+    bounds.max_size = UINT64_MAX;
     using Access = platform::MappedFile::Access;
-    if (!image->file.Open(file, rewrite ? Access::kReadWrite : Access::kRead)) {
-        return fail(rewrite ? msg::kFileCantOpenRewrite : msg::kFileCantOpen);
+    switch (
+        MapWholeFile(file, bounds, rewrite ? Access::kReadWrite : Access::kRead, &image->file)) {
+        case ReadStatus::kRead:
+            break;
+        case ReadStatus::kCantOpen:
+            return fail(rewrite ? msg::kFileCantOpenRewrite : msg::kFileCantOpen);
+        case ReadStatus::kCantGetSize:
+            return fail(rewrite ? msg::kFileCantGetSizeRewrite : msg::kFileCantGetSize);
+        case ReadStatus::kTooSmall:
+            return fail(msg::kFileTooSmall);
+        case ReadStatus::kBadSize:
+        case ReadStatus::kNoMemory:
+        case ReadStatus::kCantRead:
+        case ReadStatus::kCantMap:
+            return fail(msg::kFileCantMap);
     }
-    std::uint64_t size = 0;
-    if (!image->file.QuerySize(&size)) {
-        return fail(rewrite ? msg::kFileCantGetSizeRewrite : msg::kFileCantGetSize);
-    }
-    if (size < (rewrite ? kMinRewriteSize : kMinFileSize)) return fail(msg::kFileTooSmall);
-    if (!image->file.Map(size)) return fail(msg::kFileCantMap);
+    const std::uint64_t size = image->file.size();
 
     // The CRC comes first: a file that is not a dictionary at all fails it.
     SetProgress(db, 10);

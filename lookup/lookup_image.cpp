@@ -1,6 +1,5 @@
 #include "lookup/lookup_image.h"
 
-#include <fcntl.h>
 #include <libdeflate.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +14,8 @@
 #include "platform/char_fold.h"
 #include "platform/code_page.h"
 #include "platform/collation.h"
+#include "platform/file_reader.h"
+#include "platform/file_writer.h"
 #include "platform/locale.h"
 
 namespace lookup {
@@ -75,18 +76,6 @@ std::uint64_t HashOf(const std::string& text) {
     return hash;
 }
 
-bool WriteAll(int fd, const void* data, std::size_t size) {
-    const auto* p = static_cast<const std::uint8_t*>(data);
-    while (size > 0) {
-        const ssize_t n = ::write(fd, p, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        p += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // Creates `path` and its missing parents, for the user alone.
 bool MakeFolders(const std::string& path) {
     for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
@@ -99,15 +88,17 @@ bool MakeFolders(const std::string& path) {
 }  // namespace
 
 bool ReadSourceKey(const std::string& path, SourceKey* key) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    int fd = -1;
+    std::uint64_t size = 0;
+    if (platform::OpenRegularFile(path.c_str(), &fd, &size) != platform::ReadOutcome::kRead) {
+        return false;
+    }
     struct stat st {};
     std::uint8_t crc[4];
-    const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 4 &&
-                    ::pread(fd, crc, 4, st.st_size - 4) == 4;
+    const bool ok = size >= 4 && ::fstat(fd, &st) == 0 && platform::ReadAt(fd, size - 4, crc, 4);
     ::close(fd);
     if (!ok) return false;
-    key->size = static_cast<std::uint64_t>(st.st_size);
+    key->size = size;
     key->modified_seconds = st.st_mtim.tv_sec;
     key->modified_nanoseconds = st.st_mtim.tv_nsec;
     key->crc = Get32(crc);
@@ -565,12 +556,14 @@ bool LinkWords(DB_HANDLE db, int list, const ListImage& other, ListImage* image)
 bool ReadComparisonTables(const std::string& source, const SourceKey& key,
                           std::uint8_t tables[2][4][256]) {
     constexpr std::uint64_t kTrailer = 128;
-    const int fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    int fd = -1;
+    std::uint64_t size = 0;
+    if (platform::OpenRegularFile(source.c_str(), &fd, &size) != platform::ReadOutcome::kRead) {
+        return false;
+    }
     std::uint8_t trailer[kTrailer];
-    bool ok = key.size >= kTrailer + 4 &&
-              ::pread(fd, trailer, kTrailer, static_cast<off_t>(key.size - kTrailer - 4)) ==
-                  static_cast<ssize_t>(kTrailer);
+    bool ok = size == key.size && key.size >= kTrailer + 4 &&
+              platform::ReadAt(fd, key.size - kTrailer - 4, trailer, kTrailer);
     // Lower, accent-free and accent-free upper; the upper table is no
     // comparison table.
     for (int list = 0; ok && list < 2; ++list) {
@@ -578,7 +571,7 @@ bool ReadComparisonTables(const std::string& source, const SourceKey& key,
         for (int kind = 1; ok && kind < 4; ++kind) {
             const std::uint64_t offset = Get32(trailer + 72 + 16 * list + 4 * kind);
             ok = offset + 256 <= key.size - kTrailer - 4 &&
-                 ::pread(fd, tables[list][kind], 256, static_cast<off_t>(offset)) == 256;
+                 platform::ReadAt(fd, offset, tables[list][kind], 256);
         }
     }
     ::close(fd);
@@ -704,22 +697,15 @@ std::vector<std::uint8_t> LayOut(const ListImage (&lists)[2], const std::uint32_
     return file;
 }
 
-// Puts `file` at `path` under a temporary name renamed into place; nothing
-// is left behind when that fails.
+// Puts `file` at `path` through the shared safe writer: a temporary file
+// beside it, for the user alone, locked against other writers, flushed and
+// renamed into place. Nothing is left behind when that fails.
 bool WriteReplacing(const std::string& path, const std::vector<std::uint8_t>& file) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos || slash == 0 || !MakeFolders(path.substr(0, slash))) {
         return false;
     }
-    const std::string temporary = path + "." + std::to_string(::getpid()) + ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    const bool written = WriteAll(fd, file.data(), file.size());
-    if (::close(fd) != 0 || !written || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
+    return platform::WriteWholeFile(path.c_str(), file.data(), file.size(), 0600);
 }
 
 }  // namespace

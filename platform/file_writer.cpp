@@ -210,7 +210,7 @@ FileWriter::~FileWriter() {
     std::free(target_);
 }
 
-OpenResult FileWriter::CreateBeside(const char* target) {
+OpenResult FileWriter::CreateBeside(const char* target, int new_file_mode) {
     Discard();
     std::free(target_);
     target_ = ResolveTarget(target);
@@ -235,7 +235,10 @@ OpenResult FileWriter::CreateBeside(const char* target) {
     // mkostemp creates the file for this process alone (0600); it gets its
     // final permissions before it holds a single byte.
     fd_ = ::mkostemp(path_, O_CLOEXEC);
-    if (fd_ < 0 || ::fchmod(fd_, replaces ? old.st_mode & 07777 : NewFileMode()) != 0) {
+    const mode_t mode = replaces                        ? old.st_mode & 07777
+                        : new_file_mode == kUmaskedMode ? NewFileMode()
+                                                        : static_cast<mode_t>(new_file_mode);
+    if (fd_ < 0 || ::fchmod(fd_, mode) != 0) {
         Discard();
         lock_.Release();
         return OpenResult::kFailed;
@@ -304,9 +307,10 @@ void FileWriter::Discard() {
     path_ = nullptr;
 }
 
-bool WriteWholeFile(const char* path, const void* data, std::size_t size) {
+bool WriteWholeFile(const char* path, const void* data, std::size_t size, int new_file_mode) {
     FileWriter out;
-    return out.CreateBeside(path) == OpenResult::kOpened && out.Write(data, size) && out.Commit();
+    return out.CreateBeside(path, new_file_mode) == OpenResult::kOpened && out.Write(data, size) &&
+           out.Commit();
 }
 
 bool ReplaceFile(const char* from, const char* to) {

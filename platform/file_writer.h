@@ -92,10 +92,14 @@ public:
     // Starts the replacement of the file `target` names (a link followed, so
     // the link stays): locks it (see FileLock), then creates a temporary file
     // with a name of its own beside it and the permissions the file will
-    // have: those of the file it replaces, else those of a new file. Commit()
-    // puts it in place. Something other than a regular file in the target's
-    // place (a device, a pipe, a folder) makes it fail: it is never replaced.
-    [[nodiscard]] OpenResult CreateBeside(const char* target);
+    // have: those of the file it replaces, else `new_file_mode` (by default
+    // 0666 less the umask). Commit() puts it in place. Something other than a
+    // regular file in the target's place (a device, a pipe, a folder) makes
+    // it fail: it is never replaced.
+    [[nodiscard]] OpenResult CreateBeside(const char* target, int new_file_mode = kUmaskedMode);
+
+    // The mode of a new file that CreateBeside() gives by default.
+    static constexpr int kUmaskedMode = -1;
 
     // Flushes and closes the temporary file of CreateBeside() (unless Finish()
     // did) and puts it in
@@ -127,8 +131,10 @@ private:
 };
 
 // Replaces the file `path` names (a link followed) with `size` bytes of
-// `data` through FileWriter::CreateBeside: only ever by a complete file.
-[[nodiscard]] bool WriteWholeFile(const char* path, const void* data, std::size_t size);
+// `data` through FileWriter::CreateBeside: only ever by a complete file. A
+// new file gets `new_file_mode`.
+[[nodiscard]] bool WriteWholeFile(const char* path, const void* data, std::size_t size,
+                                  int new_file_mode = FileWriter::kUmaskedMode);
 
 // Puts the file `from` in the place of `to` in one step: a reader of `to`
 // sees the old file or the new one, never a mixture, and a failure leaves

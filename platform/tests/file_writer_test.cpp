@@ -71,6 +71,18 @@ TEST_F(FileWriterTest, AReplacementStartsWithTheFinalPermissions) {
     struct stat temp {};
     ASSERT_EQ(::stat(out.path(), &temp), 0);
     EXPECT_EQ(temp.st_mode & 07777, 0640u);
+    // Unless the writer asks for a mode of its own; a file that exists keeps
+    // its mode even then.
+    const std::string own = dir_ + "own", kept = dir_ + "kept";
+    ASSERT_TRUE(WriteWholeFile(own.c_str(), "x", 1, 0600));
+    ASSERT_TRUE(WriteWholeFile(kept.c_str(), "x", 1, 0600));
+    ASSERT_EQ(::chmod(kept.c_str(), 0640), 0);
+    ASSERT_TRUE(WriteWholeFile(kept.c_str(), "y", 1, 0600));
+    ASSERT_EQ(::stat(own.c_str(), &temp), 0);
+    EXPECT_EQ(temp.st_mode & 07777, 0600u);
+    ASSERT_EQ(::stat(kept.c_str(), &temp), 0);
+    EXPECT_EQ(temp.st_mode & 07777, 0640u);
+    EXPECT_EQ(ReadFile(kept), "y");
     ::umask(old_mask);
 }
 

@@ -6,10 +6,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <set>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -90,6 +92,26 @@ TEST_F(LookupImageTest, AWrittenImageIsTheUsersAloneAndAnswers) {
     std::vector<std::string> out;
     EXPECT_EQ(mapped.Translate(0, "house", &out), LookupImage::Answer::kFound);
     EXPECT_EQ(out, (std::vector<std::string>{"kuca", "dom"}));
+}
+
+TEST_F(LookupImageTest, EveryCutOfAnImageIsRefused) {
+    SourceKey key;
+    DB_HANDLE db = Saved("dict.v03", 0, &key);
+    const std::string image = Path("dict.lookup");
+    ASSERT_TRUE(WriteLookupImage(db, image, Path("dict.v03"), key));
+    const std::string whole = ReadFile(image);
+    const std::string cut = Path("cut.lookup");
+    for (std::size_t size = 0; size < whole.size(); ++size) {
+        SCOPED_TRACE(size);
+        // A new file each time: cutting one short in place waits for the disk.
+        ::unlink(cut.c_str());
+        test_support::WriteFile(cut, std::string_view(whole).substr(0, size));
+        LookupImage mapped;
+        EXPECT_FALSE(mapped.Open(cut, Path("dict.v03"), key));
+    }
+    test_support::WriteFile(cut, whole);
+    LookupImage mapped;
+    EXPECT_TRUE(mapped.Open(cut, Path("dict.v03"), key));
 }
 
 TEST_F(LookupImageTest, AFailedWriteKeepsTheOldImageAndLeavesNothingBehind) {

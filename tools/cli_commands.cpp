@@ -681,22 +681,35 @@ int RunImport(const Context& c, const Arguments& args) {
 }
 
 // Rewrites a TXT export in the lists' code pages as UTF-8 with LF line ends.
+// `to` is replaced only by a complete file, as a save replaces one.
 bool ExportAsUtf8(const std::string& from, const std::string& to, std::uint32_t cp1,
                   std::uint32_t cp2) {
     std::ifstream in(from, std::ios::binary);
-    std::ofstream out(to, std::ios::binary | std::ios::trunc);
+    platform::FileWriter out;
+    errno = 0;
+    if (!in || out.CreateBeside(to.c_str()) != platform::OpenResult::kOpened) return false;
+    constexpr std::size_t kBatch = std::size_t{1} << 16;
+    std::string text;
     std::string line;
-    while (std::getline(in, line)) {
+    bool written = true;
+    while (written && std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         const std::size_t tab = line.find('\t');
         if (tab == std::string::npos) continue;
-        out << platform::DecodeToUtf8(cp1, std::string_view(line).substr(0, tab)) << '\t'
-            << platform::DecodeToUtf8(cp2, std::string_view(line).substr(tab + 1)) << '\n';
+        text += platform::DecodeToUtf8(cp1, std::string_view(line).substr(0, tab));
+        text += '\t';
+        text += platform::DecodeToUtf8(cp2, std::string_view(line).substr(tab + 1));
+        text += '\n';
+        if (text.size() >= kBatch) {
+            written = out.Write(text.data(), text.size());
+            text.clear();
+        }
     }
-    out.close();
-    if (!out) return false;
-    errno = in.bad() ? EIO : 0;
-    return !in.bad();
+    if (in.bad()) {
+        errno = EIO;
+        return false;
+    }
+    return written && out.Write(text.data(), text.size()) && out.Commit();
 }
 
 int RunExport(const Context& c, const Arguments& args) {

@@ -9,9 +9,11 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <sstream>
 
 #include "lookup/lookup_image.h"
+#include "platform/file_writer.h"
 #include "testing/test_support.h"
 #include "tools/pair_encoding.h"
 
@@ -448,6 +450,33 @@ TEST_F(CliCommandsTest, Utf8ImportsAndExports) {
         EXPECT_EQ(Cli({"translate", Path("hi.v03"), "house", "--case"}).out, "घर\nमकान\n");
     }
     EXPECT_TRUE(std::filesystem::exists(ImagePathOf(Path("u.v03"))));
+}
+
+// The UTF-8 export is converted after the engine's save: it too replaces
+// the old file only when it is complete.
+TEST_F(CliCommandsTest, AFailedUtf8ExportKeepsTheOldFile) {
+    const std::string file = MakeDictionary();
+    const std::vector<std::string> command = {"export",       "--format",   "txt",  file,
+                                              Path("u8.txt"), "--encoding", "utf-8"};
+    ASSERT_EQ(Cli(command).status, kExitOk);
+    const std::string good = ReadFile("u8.txt");
+    ASSERT_FALSE(good.empty());
+    WriteFile("u8.txt", "old\tstaro\n");
+    const std::set<std::string> files = test_support::FilesIn(dir_);
+    for (const platform::FileOp op :
+         {platform::FileOp::kWrite, platform::FileOp::kFlush, platform::FileOp::kReplace}) {
+        SCOPED_TRACE(static_cast<int>(op));
+        platform::FailFileOpForTesting(op, 1);
+        const CliRun r = Cli(command);
+        platform::FailFileOpForTesting(op, 0);
+        EXPECT_EQ(r.status, kExitFailed);
+        EXPECT_EQ(r.err.rfind("wordbay-cli: Can't write to file " + Path("u8.txt"), 0), 0u)
+            << r.err;
+        EXPECT_EQ(ReadFile("u8.txt"), "old\tstaro\n");
+        EXPECT_EQ(test_support::FilesIn(dir_), files);
+    }
+    ASSERT_EQ(Cli(command).status, kExitOk);
+    EXPECT_EQ(ReadFile("u8.txt"), good);
 }
 
 TEST_F(CliCommandsTest, FailuresGiveTheEngineMessageAndAStatus) {

@@ -205,6 +205,10 @@ OpenResult FileLock::Reacquire(bool* unchanged) {
 
 void FailFileOpForTesting(FileOp op, int n) { tls_fail_at[static_cast<int>(op)] = n; }
 
+void ClearFileOpFailuresForTesting() {
+    for (int& countdown : tls_fail_at) countdown = 0;
+}
+
 FileWriter::~FileWriter() {
     Discard();
     std::free(target_);

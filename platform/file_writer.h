@@ -20,6 +20,10 @@ enum class FileOp {
 // 1; 0 turns the hook off for `op`).
 void FailFileOpForTesting(FileOp op, int n);
 
+// Turns the hook off for every operation, so that no test leaves a failure
+// behind for the next.
+void ClearFileOpFailuresForTesting();
+
 // How a writer that must first lock its file fared.
 enum class OpenResult {
     kOpened,

@@ -27,10 +27,7 @@ using test_support::ReadFile;
 class LookupImageTest : public test_support::ScratchDirTest {
 protected:
     void TearDown() override {
-        for (const platform::FileOp op :
-             {platform::FileOp::kWrite, platform::FileOp::kFlush, platform::FileOp::kReplace}) {
-            platform::FailFileOpForTesting(op, 0);
-        }
+        platform::ClearFileOpFailuresForTesting();
         for (DB_HANDLE db : handles_) DB_DestroyHandle(db);
         ScratchDirTest::TearDown();
     }

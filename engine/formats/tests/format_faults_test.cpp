@@ -13,7 +13,6 @@
 #include <string>
 
 #include "engine/context.h"
-#include "engine/formats/tests/file_faults.h"
 #include "engine/formats/tests/v03_test_files.h"
 #include "engine/lexbase.h"
 #include "engine/tests/dictionary_checker.h"
@@ -77,7 +76,7 @@ class FormatFaultsTest : public test_support::ScratchDirTest,
 protected:
     void TearDown() override {
         for (DB_HANDLE db : handles_) DB_DestroyHandle(db);
-        test::ClearFileFaults();
+        platform::ClearFileOpFailuresForTesting();
         ::chmod(dir_.c_str(), 0700);
         ScratchDirTest::TearDown();
     }

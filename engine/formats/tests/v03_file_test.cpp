@@ -20,7 +20,6 @@
 #include <vector>
 
 #include "engine/context.h"
-#include "engine/formats/tests/file_faults.h"
 #include "engine/formats/tests/v03_test_files.h"
 #include "engine/lexbase.h"
 #include "engine/tests/dictionary_checker.h"
@@ -63,7 +62,7 @@ class V03FileTest : public test_support::ScratchDirTest {
 protected:
     void TearDown() override {
         for (DB_HANDLE db : handles_) DB_DestroyHandle(db);
-        test::ClearFileFaults();
+        platform::ClearFileOpFailuresForTesting();
         FailV03AllocationForTesting(0);
         platform::SetMapHookForTesting(nullptr);
         platform::SetLockWaitForTesting(-1);

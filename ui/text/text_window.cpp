@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScrollBar>
 #include <QSlider>
 #include <QSplitter>
@@ -19,9 +20,13 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <string>
 
 #include "app/message_table.h"
 #include "platform/code_page.h"
+#include "platform/file_reader.h"
 #include "ui/text/text_run.h"
 #include "ui/widgets/code_page_text.h"
 #include "ui/widgets/w_edit.h"
@@ -53,6 +58,30 @@ constexpr int kMinDepth = 1;
 constexpr int kMaxDepth = 10;
 static_assert(text_command::kDepthLast - text_command::kDepthFirst == kMaxDepth - kMinDepth,
               "one depth item for every depth");
+
+// The largest text file the window opens: far more than a text box shows
+// without stalling.
+constexpr std::size_t kMaxTextFileBytes = 64u << 20;
+
+// Why a text file could not be read, in the system's words.
+QString readFailureText(platform::ReadOutcome outcome) {
+    int error = EIO;
+    switch (outcome) {
+        case platform::ReadOutcome::kMissing:
+            error = ENOENT;
+            break;
+        case platform::ReadOutcome::kNotRegular:
+            error = EINVAL;
+            break;
+        case platform::ReadOutcome::kTooLarge:
+            error = EFBIG;
+            break;
+        case platform::ReadOutcome::kRead:
+        case platform::ReadOutcome::kFailed:
+            break;
+    }
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
 }  // namespace
 
@@ -521,16 +550,20 @@ void Main1Form::openText() {
         QFileDialog::getOpenFileName(this, Text(TextId::MSG_OPEN_ORIGINAL_TEXT), QString(),
                                      QStringLiteral("Text Files (*.txt);;All files (*)"));
     if (path.isEmpty()) return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        messageBox(this, file.errorString(), Text(TextId::MSG_ERROR), kMbOk | kMbIconStop);
+    // Only a regular file of a size a text box can hold: a pipe or a device
+    // would hold the window until it ends.
+    std::string bytes;
+    const platform::ReadOutcome outcome =
+        platform::ReadRegularFile(QFile::encodeName(path).constData(), kMaxTextFileBytes, &bytes);
+    if (outcome != platform::ReadOutcome::kRead) {
+        messageBox(this, readFailureText(outcome), Text(TextId::MSG_ERROR), kMbOk | kMbIconStop);
         return;
     }
-    const QByteArray bytes = file.readAll();
-    const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const std::string_view view(bytes);
     // UTF-8 first; anything else is taken as text in the source list's code page.
     if (platform::IsValidUtf8(view)) {
-        m_source->setPlainText(QString::fromUtf8(bytes));
+        m_source->setPlainText(
+            QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())));
     } else {
         const std::uint32_t page = m_provider ? m_provider().source_code_page : 1252;
         m_source->setPlainText(decodeText(page, view));
@@ -544,10 +577,11 @@ void Main1Form::saveText(bool translated) {
     if (path.isEmpty()) return;
     QString name = path;
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".txt");
-    QFile file(name);
+    // The old file keeps its place until the new one is whole: a full disk or
+    // a failed write leaves it as it was.
+    QSaveFile file(name);
     const QByteArray bytes = (translated ? m_target : m_source)->toPlainText().toUtf8();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size() || !file.flush()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         messageBox(this, file.errorString(), Text(TextId::MSG_ERROR), kMbOk | kMbIconStop);
     }
 }

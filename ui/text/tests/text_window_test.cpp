@@ -2,6 +2,8 @@
 // over a small English-German dictionary.
 #include "ui/text/text_window.h"
 
+#include <sys/stat.h>
+
 #include <QClipboard>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "engine/lexbase.h"
+#include "ui/dialogs/tests/test_support.h"
 #include "ui/widgets/tests/user_input.h"
 #include "ui/widgets/ui_text.h"
 #include "ui/widgets/w_edit.h"
@@ -208,6 +211,21 @@ private slots:
             user_input::chooseMenuItem(m_form.get(), uiText(TextId::MENU_OPEN_TEXT_TO_TRANSLATE)));
         QCOMPARE(m_form->sourcePane()->toPlainText(), QStringLiteral("Herr Haus"));
         QCOMPARE(m_form->targetPane()->toPlainText(), QStringLiteral("Herr Haus"));
+    }
+
+    // A pipe chosen as the text to translate is refused at once (opening it
+    // would wait for a writer and hold the window); the pane keeps its text.
+    void aPipeIsNotOpened() {
+        QTemporaryDir dir;
+        const QString pipe = dir.filePath(QStringLiteral("pipe.txt"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        m_form->sourcePane()->setPlainText(QStringLiteral("kept"));
+        dialog_tests::BoxAnswer box(kIdOk);
+        user_input::answerFileDialog(pipe);
+        QVERIFY(
+            user_input::chooseMenuItem(m_form.get(), uiText(TextId::MENU_OPEN_TEXT_TO_TRANSLATE)));
+        QTRY_COMPARE(box.count(), 1);
+        QCOMPARE(m_form->sourcePane()->toPlainText(), QStringLiteral("kept"));
     }
 
     // The main window's copy and paste keys work on whichever edit box has

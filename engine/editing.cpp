@@ -17,7 +17,7 @@ bool HasText(const WordNode* node, std::string_view text) {
 }
 
 void AppendLink(WordNode* word, TransLink* link) {
-    TransLink** end = &word->links;
+    Ref<TransLink>* end = &word->links;
     while (*end != nullptr) end = &(*end)->next;
     *end = link;
 }
@@ -32,8 +32,8 @@ TransLink* LinkToText(WordNode* word, std::string_view text) {
 
 // The place in the chain of `word` that holds the first link to `target`;
 // the place holds null when there is none.
-TransLink** PlaceOfLinkTo(WordNode* word, const WordNode* target) {
-    TransLink** place = &word->links;
+Ref<TransLink>* PlaceOfLinkTo(WordNode* word, const WordNode* target) {
+    Ref<TransLink>* place = &word->links;
     while (*place != nullptr && (*place)->target != target) place = &(*place)->next;
     return place;
 }
@@ -61,7 +61,7 @@ void MoveChain(WordNode* from, WordNode* to, WordList* list, WordList* other) {
     while (link != nullptr) {
         TransLink* const next = link->next;
         WordNode* const partner = link->target;
-        TransLink** const back = PlaceOfLinkTo(partner, from);
+        Ref<TransLink>* const back = PlaceOfLinkTo(partner, from);
         if (HasLinkTo(to, partner)) {
             if (TransLink* const reverse = *back) {
                 *back = reverse->next;
@@ -175,7 +175,7 @@ EditOutcome DeleteTranslation(DB_CONTEXT* db, std::int32_t direction, std::strin
     WordList* const translations = OtherList(db, direction);
     WordNode* const w = FindWordQuiet(words, word);
     if (w == nullptr) return {0, msg::kTranslationMissing};
-    TransLink** place = &w->links;
+    Ref<TransLink>* place = &w->links;
     while (*place != nullptr && !HasText((*place)->target, translation)) place = &(*place)->next;
     TransLink* const forward = *place;
     if (forward == nullptr) return {0, msg::kTranslationMissing};
@@ -188,7 +188,7 @@ EditOutcome DeleteTranslation(DB_CONTEXT* db, std::int32_t direction, std::strin
     // The dictionary has changed from here on, whatever the reverse link says.
     db->changed = 1;
 
-    TransLink** const back = PlaceOfLinkTo(t, w);
+    Ref<TransLink>* const back = PlaceOfLinkTo(t, w);
     TransLink* const reverse = *back;
     if (reverse == nullptr) return {0, msg::kTranslationMissing};
     *back = reverse->next;

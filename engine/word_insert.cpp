@@ -74,7 +74,7 @@ template <typename Matches>
 void MendEntry(Bucket* entry, const WordNode* node, WordNode* prev, WordNode* next,
                Matches matches) {
     if (entry->first == node) {
-        WordNode* const end = entry->last == node ? next : entry->last->next;
+        WordNode* const end = entry->last == node ? next : entry->last->next.get();
         WordNode* found = nullptr;
         for (WordNode* x = next; x != end && x != nullptr; x = x->next) {
             if (matches(x)) {
@@ -139,7 +139,7 @@ void WalkForward(const WordList* list, std::string_view word, const Bucket& buck
                  const Bucket& group, const CaseVariants& variants, Placement* at) {
     WordNode* x = at->before;
     for (;;) {
-        WordNode* const p = x != nullptr ? x->prev : list->tail;
+        WordNode* const p = x != nullptr ? x->prev.get() : list->tail;
         if (p != nullptr) {
             if (p == bucket.last) ++at->behind;
             if (p == group.last) ++at->behind;

@@ -84,26 +84,26 @@ WordNode* FindWordQuiet(const WordList* list, std::string_view word) {
 }
 
 WordNode* NewWordNode(std::string_view text) {
-    auto* node = static_cast<WordNode*>(std::malloc(sizeof(WordNode)));
+    auto* node = static_cast<WordNode*>(arena::AllocatePiece(sizeof(WordNode)));
     if (node == nullptr) return nullptr;
     char* copy = static_cast<char*>(std::malloc(text.size() + 1));
     if (copy == nullptr) {
-        std::free(node);
+        arena::FreePiece(node, sizeof(WordNode));
         return nullptr;
     }
     std::memcpy(copy, text.data(), text.size());
     copy[text.size()] = '\0';
-    *node = WordNode{static_cast<std::uint16_t>(text.size()),
-                     kTextAlone | kNodeAlone,
-                     copy,
+    *node = WordNode{copy,
                      nullptr,
                      nullptr,
-                     nullptr};
+                     nullptr,
+                     static_cast<std::uint16_t>(text.size()),
+                     kTextAlone | kNodeAlone};
     return node;
 }
 
 TransLink* NewTransLink(WordNode* target) {
-    auto* link = static_cast<TransLink*>(std::malloc(sizeof(TransLink)));
+    auto* link = static_cast<TransLink*>(arena::AllocatePiece(sizeof(TransLink)));
     if (link != nullptr) *link = TransLink{nullptr, target};
     return link;
 }
@@ -112,8 +112,8 @@ bool NewLinkPair(WordNode* word, WordNode* translation, TransLink** forward, Tra
     *forward = NewTransLink(translation);
     *backward = NewTransLink(word);
     if (*forward != nullptr && *backward != nullptr) return true;
-    std::free(*forward);
-    std::free(*backward);
+    arena::FreePiece(*forward, sizeof(TransLink));
+    arena::FreePiece(*backward, sizeof(TransLink));
     *forward = *backward = nullptr;
     return false;
 }
@@ -127,7 +127,7 @@ void CountNewPair(WordList* words, WordList* translations) {
 
 void FreeWordNode(WordNode* node) {
     if (node->flags & kTextAlone) std::free(node->text);
-    if (node->flags & kNodeAlone) std::free(node);
+    if (node->flags & kNodeAlone) arena::FreePiece(node, sizeof(WordNode));
 }
 
 void FreeTransLink(const WordList& list, TransLink* link) {
@@ -136,7 +136,7 @@ void FreeTransLink(const WordList& list, TransLink* link) {
     const auto first = reinterpret_cast<std::uintptr_t>(list.link_block);
     const bool in_block = list.link_block != nullptr && at >= first &&
                           at - first < std::uintptr_t{list.link_block_count} * sizeof(TransLink);
-    if (!in_block) std::free(link);
+    if (!in_block) arena::FreePiece(link, sizeof(TransLink));
 }
 
 void EmptyList(WordList* list) {
@@ -156,8 +156,8 @@ void EmptyList(WordList* list) {
     }
     DropWordIndex(list);
     std::free(list->text_block);
-    std::free(list->node_block);
-    std::free(list->link_block);
+    arena::FreeBlock(list->node_block);
+    arena::FreeBlock(list->link_block);
     list->text_block = nullptr;
     list->node_block = nullptr;
     list->link_block = nullptr;

@@ -4,12 +4,15 @@
 //
 // Words that came from a file or an import live in three bulk blocks per list
 // (texts, nodes, links); words and links made by an edit are allocated alone
-// and say so in their flags. Lists are owned by their handle's context and
-// used by one thread at a time.
+// and say so in their flags. Nodes and links lie in the arena (arena.h) and
+// refer to each other by 32-bit references. Lists are owned by their handle's
+// context and used by one thread at a time.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
+
+#include "engine/arena.h"
 
 namespace lexbase {
 
@@ -17,14 +20,14 @@ struct TransLink;
 struct WordIndex;
 struct PrefixTables;
 
-// One word of a list.
+// One word of a list, 24 bytes.
 struct WordNode {
+    char* text;          // NUL-terminated text
+    Ref<WordNode> prev;  // list order
+    Ref<WordNode> next;
+    Ref<TransLink> links;  // first translation, null if none
     std::uint16_t length;  // bytes of text, without the NUL
     std::uint8_t flags;    // kTextAlone | kNodeAlone for words made by an edit
-    char* text;            // NUL-terminated text
-    WordNode* prev;        // list order
-    WordNode* next;
-    TransLink* links;  // first translation, null if none
 };
 
 inline constexpr std::uint8_t kTextAlone = 0x01;  // text allocated for this word alone
@@ -32,11 +35,13 @@ inline constexpr std::uint8_t kNodeAlone = 0x02;  // node allocated alone
 
 // One half of a translation: hangs from a word, points into the other list.
 // A link lies in its list's link block unless an edit made it; its address
-// tells which, so a link needs no flags and takes 16 bytes.
+// tells which, so a link needs no flags and takes 8 bytes.
 struct TransLink {
-    TransLink* next;   // next translation of the same word, null at the end
-    WordNode* target;  // the translation
+    Ref<TransLink> next;   // next translation of the same word, null at the end
+    Ref<WordNode> target;  // the translation
 };
+static_assert(sizeof(TransLink) == 8);
+static_assert(sizeof(WordNode) == 24);
 
 // Index entry of one two-byte prefix (or, at b0 * 256 + 0, of one first byte).
 // All zero means empty. Ordinals are positions right after a rebuild and
@@ -56,8 +61,8 @@ inline constexpr std::size_t kRegexTablesSize = 1088;
 
 struct WordList {
     char* text_block;                // texts of loaded or imported words, NUL-separated; owned
-    WordNode* node_block;            // their nodes; owned
-    TransLink* link_block;           // their links; owned
+    WordNode* node_block;            // their nodes, an arena block; owned
+    TransLink* link_block;           // their links, an arena block; owned
     std::uint32_t node_block_count;  // nodes in node_block
     std::uint32_t link_block_count;  // links in link_block
     WordNode* head;

@@ -114,7 +114,7 @@ private:
 
     void LinkBefore(WordNode* node, WordNode* before) {
         node->next = before;
-        node->prev = before != nullptr ? before->prev : list_->tail;
+        node->prev = before != nullptr ? before->prev.get() : list_->tail;
         if (node->prev != nullptr) {
             node->prev->next = node;
         } else {

@@ -61,6 +61,12 @@ void* Allocate(std::size_t size) {
     return std::malloc(size == 0 ? 1 : size);
 }
 
+// The same from the arena, for the node and link blocks.
+void* AllocateInArena(std::size_t size) {
+    if (fail_countdown > 0 && --fail_countdown == 0) return nullptr;
+    return arena::AllocateBlock(size);
+}
+
 void* Reallocate(void* block, std::size_t size) {
     if (fail_countdown > 0 && --fail_countdown == 0) return nullptr;
     return std::realloc(block, size);
@@ -255,10 +261,10 @@ bool CreateWords(DB_CONTEXT* db, WordList* list, WordPair* const* view, std::siz
 
     list->text_block = static_cast<char*>(Allocate(text_bytes));
     if (list->text_block == nullptr) return false;
-    list->node_block = static_cast<WordNode*>(Allocate(words * sizeof(WordNode)));
+    list->node_block = static_cast<WordNode*>(AllocateInArena(words * sizeof(WordNode)));
     if (list->node_block == nullptr) return false;
     list->node_block_count = static_cast<std::uint32_t>(words);
-    list->link_block = static_cast<TransLink*>(Allocate(count * sizeof(TransLink)));
+    list->link_block = static_cast<TransLink*>(AllocateInArena(count * sizeof(TransLink)));
     if (list->link_block == nullptr) return false;
     list->link_block_count = static_cast<std::uint32_t>(count);
     if (allocated != 0) SetProgress(db, allocated);
@@ -274,7 +280,7 @@ bool CreateWords(DB_CONTEXT* db, WordList* list, WordPair* const* view, std::siz
             free_text[text.size()] = '\0';
             WordNode* node = &list->node_block[made++];
             *node = WordNode{
-                static_cast<std::uint16_t>(text.size()), 0, free_text, current, nullptr, nullptr};
+                free_text, current, nullptr, nullptr, static_cast<std::uint16_t>(text.size()), 0};
             if (current != nullptr) current->next = node;
             current = node;
             free_text += text.size() + 1;

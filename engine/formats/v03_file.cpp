@@ -9,6 +9,7 @@
 
 #include <cstring>
 
+#include "engine/arena.h"
 #include "engine/char_text.h"
 #include "engine/formats/file_input.h"
 #include "engine/formats/replacement.h"
@@ -59,6 +60,11 @@ void* Allocate(std::size_t size) {
     void* block = std::malloc(size > 0 ? size : 1);
     AdviseHugePages(block, size);
     return block;
+}
+
+void* AllocateInArena(std::size_t size) {
+    if (tls_fail_allocation_at > 0 && --tls_fail_allocation_at == 0) return nullptr;
+    return arena::AllocateBlock(size);
 }
 
 bool CrcOfMapping(const platform::MappedFile& file, std::uint64_t offset, std::uint64_t count,

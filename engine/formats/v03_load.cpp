@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/arena.h"
 #include "engine/formats/v03_file.h"
 #include "engine/formats/v03_image.h"
 #include "engine/messages.h"
@@ -27,7 +28,17 @@ namespace {
 
 using v03::GetU16;
 using v03::GetU32;
-using Block = std::unique_ptr<std::uint8_t, v03::FreeDeleter>;
+// Frees a block of texts or counts (malloc'd) or of nodes or links (in the arena).
+struct BlockDeleter {
+    void operator()(void* block) const {
+        if (arena::Holds(block)) {
+            arena::FreeBlock(block);
+        } else {
+            std::free(block);
+        }
+    }
+};
+using Block = std::unique_ptr<std::uint8_t, BlockDeleter>;
 
 // deflate expands nothing beyond 1032 to 1: a block that claims more than
 // that is damaged, and refusing it keeps a small file from asking for
@@ -91,8 +102,8 @@ bool CutTexts(char* text, std::size_t bytes, std::uint32_t count, WordNode* node
         const auto length = static_cast<std::size_t>(nul - text);
         // Stored words are 1 to 65,535 bytes; a count short of the texts is damage.
         if (n == count || length == 0 || length > 0xFFFF) return false;
-        nodes[n] = WordNode{static_cast<std::uint16_t>(length), 0,       text,
-                            n > 0 ? &nodes[n - 1] : nullptr,    nullptr, nullptr};
+        nodes[n] = WordNode{text,    n > 0 ? &nodes[n - 1] : nullptr,    nullptr,
+                            nullptr, static_cast<std::uint16_t>(length), 0};
         if (n > 0) nodes[n - 1].next = &nodes[n];
         text += length + 1;
     }
@@ -177,7 +188,12 @@ std::uint64_t MemoryCeiling() {
     }
     rlimit address_space{};
     if (::getrlimit(RLIMIT_AS, &address_space) == 0 && address_space.rlim_cur != RLIM_INFINITY) {
-        ceiling = std::min<std::uint64_t>(ceiling, address_space.rlim_cur);
+        // The arena's address space counts against the limit whole, in use or
+        // not; what is not in use is no memory anyone has.
+        const arena::Usage arena = arena::CurrentUsage();
+        const std::uint64_t unused = arena.reserved - std::min(arena.in_use, arena.reserved);
+        const std::uint64_t limit = address_space.rlim_cur;
+        ceiling = std::min<std::uint64_t>(ceiling, limit > unused ? limit - unused : 0);
     }
     return ceiling;
 }
@@ -358,12 +374,14 @@ bool Loader::BoundsHold(int block) const {
            size <= packed * kMaxExpansion;
 }
 
-// Sets block `block` up to be inflated into a new allocation of `room` bytes,
-// at `at`. A failed allocation is reported when the block's turn comes.
+// Sets block `block` up to be inflated into a new allocation of `room` bytes
+// (in the arena for a block of links), at `at`. A failed allocation is
+// reported when the block's turn comes.
 void Loader::Prepare(int block, std::size_t room, std::size_t at) {
     Inflation& job = ahead_[block];
     if (!BoundsHold(block)) return;  // the step itself reports why
-    job.buffer.reset(static_cast<std::uint8_t*>(v03::Allocate(room)));
+    job.buffer.reset(
+        static_cast<std::uint8_t*>(block >= 4 ? v03::AllocateInArena(room) : v03::Allocate(room)));
     if (job.buffer == nullptr) {
         job.state = Inflation::kNoMemory;
         return;
@@ -386,7 +404,7 @@ void Loader::InflateAhead() {
             Prepare(list, bytes, 0);
             if (ahead_[list].out != nullptr) {
                 nodes_ahead_[list].reset(static_cast<std::uint8_t*>(
-                    v03::Allocate((std::size_t{words} + 1) * sizeof(WordNode))));
+                    v03::AllocateInArena((std::size_t{words} + 1) * sizeof(WordNode))));
                 nodes_lacking_[list] = nodes_ahead_[list] == nullptr;
                 ahead_[list].nodes = reinterpret_cast<WordNode*>(nodes_ahead_[list].get());
                 ahead_[list].words = words;
@@ -502,8 +520,8 @@ bool Loader::LoadTexts(int list) {
     words->text_block = reinterpret_cast<char*>(texts.release());
     if (nodes_lacking_[list]) return Fail(msg::kMemoryErrorSpaced);
     if (nodes_ahead_[list] == nullptr) {
-        nodes_ahead_[list].reset(
-            static_cast<std::uint8_t*>(v03::Allocate((std::size_t{count} + 1) * sizeof(WordNode))));
+        nodes_ahead_[list].reset(static_cast<std::uint8_t*>(
+            v03::AllocateInArena((std::size_t{count} + 1) * sizeof(WordNode))));
         if (nodes_ahead_[list] == nullptr) return Fail(msg::kMemoryErrorSpaced);
     }
     auto* const nodes = reinterpret_cast<WordNode*>(nodes_ahead_[list].release());
@@ -532,7 +550,7 @@ bool Loader::LoadLinks(int list) {
     if (ahead_[block].state != Inflation::kNotRun) {
         if (!Unpack(block, &block_bytes)) return false;
     } else {
-        block_bytes.reset(static_cast<std::uint8_t*>(v03::Allocate(room)));
+        block_bytes.reset(static_cast<std::uint8_t*>(v03::AllocateInArena(room)));
         if (block_bytes == nullptr) return Fail(msg::kMemoryErrorSpaced);
     }
     auto* links = reinterpret_cast<TransLink*>(block_bytes.get());

@@ -79,6 +79,7 @@ TEST_F(ContextTest, ResultFieldsSurviveLaterCalls) {
 
 TEST_F(ContextTest, ClosingFreesEditedWordsAndLinks) {
     ASSERT_EQ(DB_CreateNewDictionary(db_, 1033, 1050)->status, 1);
+    const std::uint64_t in_arena = arena::CurrentUsage().in_use;
     // An edited dictionary: single allocations hanging from both lists.
     WordNode* p = NewWordNode("dog");
     WordNode* s = NewWordNode("pas");
@@ -91,7 +92,8 @@ TEST_F(ContextTest, ClosingFreesEditedWordsAndLinks) {
         list.translation_count = 1;
         list.texts_moved = list.nodes_moved = list.links_changed = 1;
     }
-    DB_Close(db_);  // the sanitizer build reports anything left behind
+    DB_Close(db_);  // the sanitizer build reports anything left behind in the heap
+    EXPECT_EQ(arena::CurrentUsage().in_use, in_arena);
     EXPECT_EQ(db_->lists[0].head, nullptr);
     EXPECT_EQ(db_->lists[1].regex_tables, nullptr);
     EXPECT_EQ(db_->lists[0].locale, 0u);

@@ -610,7 +610,7 @@ TEST_F(V03FileTest, ADictionaryThatCannotFitFailsAtOnce) {
 // The process's own address-space limit counts: with room for the file but
 // not for its words, the load fails before it unpacks anything.
 TEST_F(V03FileTest, TheAddressSpaceLimitBoundsALoad) {
-    const Bytes file = ManyOneLetterWords(25000000);  // 50 MB of texts, 1 GB of nodes
+    const Bytes file = ManyOneLetterWords(25000000);  // 50 MB of texts, 600 MB of nodes
     const std::string path = Path("huge.v03");
     WriteFile(path, file);
     const int status = [&] {
@@ -621,7 +621,7 @@ TEST_F(V03FileTest, TheAddressSpaceLimitBoundsALoad) {
             unsigned long pages = 0;
             if (statm == nullptr || std::fscanf(statm, "%lu", &pages) != 1) ::_exit(3);
             std::fclose(statm);
-            const rlim_t room = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (600u << 20);
+            const rlim_t room = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (300u << 20);
             const rlimit bound{room, room};
             if (::setrlimit(RLIMIT_AS, &bound) != 0) ::_exit(3);
             rusage before{}, after{};

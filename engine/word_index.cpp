@@ -28,7 +28,7 @@ struct WordIndex {
     std::uint32_t code_page;
     std::uint32_t* heads;  // per slot: first entry + 1, 0 for none
     std::uint32_t* next;   // per entry: next entry of the chain + 1
-    WordNode** nodes;      // per entry: its node
+    Ref<WordNode>* nodes;  // per entry: its node
 };
 
 namespace {
@@ -105,7 +105,7 @@ bool Build(WordList* list) {
     if (index == nullptr) return false;
     index->heads = static_cast<std::uint32_t*>(std::calloc(slots, sizeof(std::uint32_t)));
     index->next = static_cast<std::uint32_t*>(std::malloc(capacity * sizeof(std::uint32_t)));
-    index->nodes = static_cast<WordNode**>(std::malloc(capacity * sizeof(WordNode*)));
+    index->nodes = static_cast<Ref<WordNode>*>(std::malloc(capacity * sizeof(Ref<WordNode>)));
     if (index->heads == nullptr || index->next == nullptr || index->nodes == nullptr) {
         FreeIndex(index);
         return false;

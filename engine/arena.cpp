@@ -68,20 +68,39 @@ std::uint64_t WantedRegion() {
     return want;
 }
 
+// Address space alone, at `hint` if given: no memory is taken until pages
+// are committed. Null when the system refuses or puts it elsewhere than
+// below `end`.
+char* ReserveRange(std::uint64_t hint, std::uint64_t size, std::uint64_t end) {
+    void* start = ::mmap(reinterpret_cast<void*>(hint), size, PROT_NONE,
+                         MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (start == MAP_FAILED) return nullptr;
+    if (reinterpret_cast<std::uintptr_t>(start) + size > end) {
+        ::munmap(start, size);
+        return nullptr;
+    }
+    return static_cast<char*>(start);
+}
+
 }  // namespace
 
-Region::Region(std::uint64_t wanted) {
-    // Address space alone: no memory is taken until pages are committed.
-    for (std::uint64_t size = wanted; size >= kSmallestRegion; size /= 2) {
-        void* start =
-            ::mmap(nullptr, size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-        if (start != MAP_FAILED) {
-            start_ = static_cast<char*>(start);
+Region::Region(std::uint64_t wanted, Placement placement) {
+    constexpr std::uint64_t kGB = std::uint64_t{1} << 30;
+    if (placement == Placement::kBelowReach) wanted = std::min(wanted, kMaxRegion - kGB);
+    for (std::uint64_t size = wanted; size >= kSmallestRegion && start_ == nullptr; size /= 2) {
+        if (placement == Placement::kAnywhere) {
+            start_ = ReserveRange(0, size, UINT64_MAX);
             reserved_ = size;
-            break;
+            continue;
+        }
+        // Above what a program without position-independent code occupies.
+        for (std::uint64_t hint = kGB; hint + size <= kMaxRegion && start_ == nullptr; hint *= 2) {
+            start_ = ReserveRange(hint, size, kMaxRegion);
+            reserved_ = size;
         }
     }
-    // The first page is never handed out: number 0 is null.
+    if (start_ == nullptr) reserved_ = 0;
+    // The first page is never handed out: a region at 0 would have number 0 in it.
     top_ = kPage;
 }
 
@@ -243,7 +262,7 @@ namespace {
 // Never destroyed: blocks may still be freed while the process exits.
 Region& TheRegion() {
     static Region& region = []() -> Region& {
-        Region* made = new Region(WantedRegion());
+        Region* made = new Region(WantedRegion(), Region::Placement::kBelowReach);
         region_start = reinterpret_cast<std::uintptr_t>(made->start());
         region_size = made->size();
         return *made;

@@ -1,11 +1,12 @@
 // The region of address space that holds every word node and translation
-// link of the process. Lying in one region, they refer to each other by
-// 32-bit numbers, their distance from the region's start in 8-byte units,
-// instead of 64-bit pointers: a node takes 24 bytes and a link 8. The region
-// is reserved once, when the engine is loaded, and its pages are taken from
-// the system as it fills; the blocks a load or import makes and the single
-// nodes and links an edit makes both come from it. Every function here may be
-// called from any thread.
+// link of the process. The region lies in the lowest 32 GB of the address
+// space, so nodes and links refer to each other by 32-bit numbers, their
+// address in 8-byte units, instead of 64-bit pointers: a node takes 24 bytes
+// and a link 8, and following a reference costs no more than a pointer. The
+// region is reserved once, when the engine is loaded, and its pages are taken
+// from the system as it fills; the blocks a load or import makes and the
+// single nodes and links an edit makes both come from it. Every function here
+// may be called from any thread.
 #pragma once
 
 #include <cassert>
@@ -20,9 +21,10 @@ namespace arena {
 extern std::uintptr_t region_start;
 extern std::uint64_t region_size;
 
-inline constexpr std::size_t kUnit = 8;  // every allocation is aligned to it
-inline constexpr std::uint64_t kMaxRegion = std::uint64_t{kUnit}
-                                            << 32;  // what 32-bit numbers reach
+// Every allocation is aligned to a unit; 32-bit numbers of units reach
+// kMaxRegion.
+inline constexpr std::size_t kUnit = 8;
+inline constexpr std::uint64_t kMaxRegion = std::uint64_t{kUnit} << 32;
 
 // A block of `bytes` bytes, aligned to a page (to 2 MB when large), or null
 // when the region or the system has no room left. Freed blocks are given back
@@ -55,9 +57,9 @@ Usage CurrentUsage();
 
 }  // namespace arena
 
-// A reference to a T that lies in the arena, in 32 bits: its distance from
-// the region's start in 8-byte units, 0 for null. It converts to and from T*
-// so that code reads as with pointers.
+// A reference to a T that lies in the arena, in 32 bits: its address in
+// 8-byte units, 0 for null. It converts to and from T* so that code reads as
+// with pointers.
 template <typename T>
 class Ref {
 public:
@@ -65,11 +67,7 @@ public:
     Ref(std::nullptr_t) : unit_(0) {}
     Ref(T* item) : unit_(UnitOf(item)) {}
 
-    T* get() const {
-        return unit_ == 0 ? nullptr
-                          : reinterpret_cast<T*>(arena::region_start +
-                                                 std::uintptr_t{unit_} * arena::kUnit);
-    }
+    T* get() const { return reinterpret_cast<T*>(std::uintptr_t{unit_} * arena::kUnit); }
     operator T*() const { return get(); }
     T* operator->() const { return get(); }
     T& operator*() const { return *get(); }
@@ -80,10 +78,9 @@ public:
 
 private:
     static std::uint32_t UnitOf(const T* item) {
-        if (item == nullptr) return 0;
-        assert(arena::Holds(item) && reinterpret_cast<std::uintptr_t>(item) % arena::kUnit == 0);
-        return static_cast<std::uint32_t>(
-            (reinterpret_cast<std::uintptr_t>(item) - arena::region_start) / arena::kUnit);
+        assert(item == nullptr ||
+               (arena::Holds(item) && reinterpret_cast<std::uintptr_t>(item) % arena::kUnit == 0));
+        return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(item) / arena::kUnit);
     }
 
     std::uint32_t unit_;

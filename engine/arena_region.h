@@ -15,10 +15,14 @@ namespace lexbase::arena {
 
 class Region {
 public:
+    enum class Placement {
+        kAnywhere,
+        kBelowReach,  // wholly below kMaxRegion, where 32-bit references reach
+    };
     // Reserves up to `wanted` bytes of address space (less when the system
     // refuses, halving down to 64 MB; none at all leaves every allocation
     // failing).
-    explicit Region(std::uint64_t wanted);
+    Region(std::uint64_t wanted, Placement placement);
     ~Region();
     Region(const Region&) = delete;
     Region& operator=(const Region&) = delete;

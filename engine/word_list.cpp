@@ -93,12 +93,12 @@ WordNode* NewWordNode(std::string_view text) {
     }
     std::memcpy(copy, text.data(), text.size());
     copy[text.size()] = '\0';
-    *node = WordNode{copy,
+    *node = WordNode{static_cast<std::uint16_t>(text.size()),
+                     kTextAlone | kNodeAlone,
                      nullptr,
+                     copy,
                      nullptr,
-                     nullptr,
-                     static_cast<std::uint16_t>(text.size()),
-                     kTextAlone | kNodeAlone};
+                     nullptr};
     return node;
 }
 

@@ -22,12 +22,12 @@ struct PrefixTables;
 
 // One word of a list, 24 bytes.
 struct WordNode {
-    char* text;          // NUL-terminated text
-    Ref<WordNode> prev;  // list order
-    Ref<WordNode> next;
-    Ref<TransLink> links;  // first translation, null if none
     std::uint16_t length;  // bytes of text, without the NUL
     std::uint8_t flags;    // kTextAlone | kNodeAlone for words made by an edit
+    Ref<WordNode> prev;    // list order
+    char* text;            // NUL-terminated text
+    Ref<WordNode> next;
+    Ref<TransLink> links;  // first translation, null if none
 };
 
 inline constexpr std::uint8_t kTextAlone = 0x01;  // text allocated for this word alone

@@ -72,15 +72,18 @@ void WalkNodes(DB_CONTEXT* db, Next next, Results* results, Test test) {
     }
 }
 
+// The walk holds references rather than pointers: following one is then a
+// single load, with no step between the loads of one node and the next.
 template <typename Test>
 void Walk(DB_CONTEXT* db, ScanRange range, Results* results, Test test) {
-    WordNode* node = range.first;
+    Ref<WordNode> node = range.first;
+    const Ref<WordNode> end = range.end;
     WalkNodes(
         db,
-        [&node, &range]() -> WordNode* {
-            if (node == nullptr || node == range.end) return nullptr;
+        [&node, end]() -> WordNode* {
+            if (node == nullptr || node == end) return nullptr;
             WordNode* const current = node;
-            node = node->next;
+            node = current->next;
             return current;
         },
         results, test);

@@ -280,7 +280,7 @@ bool CreateWords(DB_CONTEXT* db, WordList* list, WordPair* const* view, std::siz
             free_text[text.size()] = '\0';
             WordNode* node = &list->node_block[made++];
             *node = WordNode{
-                free_text, current, nullptr, nullptr, static_cast<std::uint16_t>(text.size()), 0};
+                static_cast<std::uint16_t>(text.size()), 0, current, free_text, nullptr, nullptr};
             if (current != nullptr) current->next = node;
             current = node;
             free_text += text.size() + 1;

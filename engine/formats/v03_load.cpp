@@ -102,8 +102,12 @@ bool CutTexts(char* text, std::size_t bytes, std::uint32_t count, WordNode* node
         const auto length = static_cast<std::size_t>(nul - text);
         // Stored words are 1 to 65,535 bytes; a count short of the texts is damage.
         if (n == count || length == 0 || length > 0xFFFF) return false;
-        nodes[n] = WordNode{text,    n > 0 ? &nodes[n - 1] : nullptr,    nullptr,
-                            nullptr, static_cast<std::uint16_t>(length), 0};
+        nodes[n] = WordNode{static_cast<std::uint16_t>(length),
+                            0,
+                            n > 0 ? &nodes[n - 1] : nullptr,
+                            text,
+                            nullptr,
+                            nullptr};
         if (n > 0) nodes[n - 1].next = &nodes[n];
         text += length + 1;
     }

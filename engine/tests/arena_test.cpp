@@ -37,11 +37,12 @@ TEST(ArenaTest, TheRegionIsReservedAtLoadAndReachableBy32Bits) {
     EXPECT_GE(usage.reserved, std::uint64_t{64} << 20);
     EXPECT_LE(usage.reserved, arena::kMaxRegion);
     EXPECT_NE(arena::region_start, 0u);
+    EXPECT_LE(arena::region_start + usage.reserved, arena::kMaxRegion);
     EXPECT_EQ(sizeof(Ref<int>), 4u);
 }
 
 TEST(ArenaTest, AFreedBlockGoesBackToTheSystemAndItsRoomIsUsedAgain) {
-    arena::Region region(64 * kMB);
+    arena::Region region(64 * kMB, arena::Region::Placement::kAnywhere);
     ASSERT_EQ(region.size(), 64 * kMB);
     auto* block = static_cast<char*>(region.AllocateBlock(8 * kMB + 5));
     ASSERT_NE(block, nullptr);
@@ -65,7 +66,7 @@ TEST(ArenaTest, AFreedBlockGoesBackToTheSystemAndItsRoomIsUsedAgain) {
 }
 
 TEST(ArenaTest, NeighbouringFreedBlocksJoinIntoOneRoom) {
-    arena::Region region(64 * kMB);
+    arena::Region region(64 * kMB, arena::Region::Placement::kAnywhere);
     std::vector<char*> blocks;
     for (int i = 0; i < 4; ++i)
         blocks.push_back(static_cast<char*>(region.AllocateBlock(64 << 10)));
@@ -90,7 +91,7 @@ TEST(ArenaTest, NeighbouringFreedBlocksJoinIntoOneRoom) {
 }
 
 TEST(ArenaTest, PiecesAreUsedAgainAfterTheyAreFreed) {
-    arena::Region region(64 * kMB);
+    arena::Region region(64 * kMB, arena::Region::Placement::kAnywhere);
     std::vector<void*> pieces;
     for (int i = 0; i < 10000; ++i) {
         void* piece = region.AllocatePiece(i % 2 == 0 ? 24 : 8);

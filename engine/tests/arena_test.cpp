@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "engine/arena_region.h"
+#include "engine/lexbase.h"
+#include "engine/tests/api_test_support.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/asan_interface.h>
@@ -186,6 +188,37 @@ TEST(ArenaTest, ThreadsAllocateAndFreeSideBySide) {
     for (std::thread& thread : threads) thread.join();
     for (int t = 0; t < 4; ++t) EXPECT_EQ(faults[t], 0) << "thread " << t;
     EXPECT_EQ(arena::CurrentUsage().in_use, before);
+}
+
+using ArenaUseTest = test_support::ScratchDirTest;
+
+// Every node and link of a dictionary, made by edits or by a load, is in the
+// arena, and all of it goes back when the dictionary closes.
+TEST_F(ArenaUseTest, ADictionaryGivesBackAllItTookWhenItCloses) {
+    const std::uint64_t before = arena::CurrentUsage().in_use;
+    const std::string file = Path("d.v03");
+    DB_HANDLE db = DB_CreateHandle()->handle;
+    ASSERT_EQ(DB_CreateNewDictionary(db, 1033, 1050)->status, 1);
+    for (int i = 0; i < 300; ++i) {
+        const std::string word = "word" + std::to_string(i);
+        const std::string translation = "rijec" + std::to_string(i);
+        ASSERT_EQ(DB_AddTranslation(db, 1, word.c_str(), translation.c_str())->status, 2);
+        ASSERT_EQ(DB_AddTranslation(db, 1, word.c_str(), "isto")->status, 2);
+    }
+    EXPECT_GT(arena::CurrentUsage().in_use, before);
+    ASSERT_EQ(DB_Save(db, DB_FORMAT_V03_SAVE, file.c_str())->status, 1);
+    ASSERT_EQ(DB_Close(db)->status, 1);
+    ASSERT_EQ(DB_Load(db, DB_FORMAT_V03_LOAD, file.c_str(), 0, 0)->status, 1);
+    // Loaded words and links in their blocks, then edits beside them.
+    ASSERT_EQ(DB_DeleteTranslation(db, 1, "word7", "isto")->status, 1);
+    ASSERT_EQ(DB_AddTranslation(db, 1, "new", "novo")->status, 2);
+    ASSERT_EQ(DB_AddTranslation(db, 2, "isto", "same")->status, 2);
+    const char* out[8];
+    ASSERT_EQ(DB_Translate(db, DB_TRANS_PRIMARY_TO_SECONDARY, "word7", 1, 0, out, 8)->count, 1);
+    EXPECT_STREQ(out[0], "rijec7");
+    ASSERT_EQ(DB_Close(db)->status, 1);
+    EXPECT_EQ(arena::CurrentUsage().in_use, before);
+    DB_DestroyHandle(db);
 }
 
 }  // namespace

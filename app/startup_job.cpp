@@ -9,6 +9,7 @@
 
 #include "app/engine_handle.h"
 #include "app/message_box_style.h"
+#include "app/startup_trace.h"
 #include "platform/code_page.h"
 #include "platform/locale.h"
 
@@ -67,7 +68,9 @@ bool StartupJob::WaitForWindows() {
 }
 
 void StartupJob::Run() {
+    StartupMark("start-up job begins");
     if (!WaitForWindows()) return;
+    StartupMark("windows ready");
     DictionaryState state = c_.dictionary_state();
     if (state.show_splash) {
         const int answer =
@@ -88,7 +91,9 @@ void StartupJob::Run() {
         const std::string path = state.current.empty()
                                      ? c_.paths().database_dir
                                      : c_.paths().database_dir + "/" + state.current;
+        StartupMark("load begins");
         dictionaries_.LoadMain(path);
+        StartupMark("load ended");
         if (!c_.main_slot().loaded()) {
             c_.view().OpenDictionaryChooser();
         } else if (state.dual) {

@@ -22,6 +22,8 @@
 # Usage: bench/startup.sh [BUILD_DIR] [RUNS]   (default build, 7 runs)
 # STARTUP_SHOTS=FOLDER keeps the screens that the runs wait for, and the first
 # run's when it counted as answered, as pictures.
+# STARTUP_TRACE=FOLDER writes a time line of each run there: the program's
+# own marks (WORDBAY_TRACE_STARTUP) and the script's, in ms from exec.
 # Run as root, it installs what is missing (goldendict, openbox, xdotool,
 # x11-apps, xvfb) with apt-get. A manual tool: CI does not run it.
 set -euo pipefail
@@ -139,6 +141,7 @@ class Program:
         self.region = region  # where the translations show, on the screen
         self.reference = None
         self.times, self.windows = [], []
+        self.marks = []  # the script's marks of the run: (seconds, what)
 
     def start(self):
         home = os.path.join(work, "run-home")
@@ -150,10 +153,34 @@ class Program:
                    XDG_CONFIG_HOME=os.path.join(home, "config"),
                    XDG_DATA_HOME=os.path.join(home, "data"),
                    WORDBAY_INSTANCE="wordbay-startup-%d" % os.getpid())
+        trace = os.environ.get("STARTUP_TRACE")
+        if trace:
+            env["WORDBAY_TRACE_STARTUP"] = "1"
+        self.err = open(os.path.join(trace, "stderr"), "wb") if trace else subprocess.DEVNULL
+        self.marks = []
         begin = time.monotonic()
         process = subprocess.Popen(self.command, env=env, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL, start_new_session=True)
+                                   stderr=self.err, start_new_session=True)
         return process, begin
+
+    def mark(self, what):
+        self.marks.append((time.monotonic(), what))
+
+    def timeline(self, begin, number):
+        """With STARTUP_TRACE, the marks of the program and of this script, in
+        ms from exec, into FOLDER/NAME-NUMBER.txt."""
+        trace = os.environ.get("STARTUP_TRACE")
+        if not trace:
+            return
+        lines = list(self.marks)
+        for line in open(os.path.join(trace, "stderr"), errors="replace"):
+            parts = line.rstrip("\n").split(" ", 2)
+            if len(parts) == 3 and parts[0] == "wordbay-trace":
+                lines.append((float(parts[1]), "  " + parts[2]))
+        name = self.name.replace(",", "").replace(" ", "-")
+        with open(os.path.join(trace, "%s-%d.txt" % (name, number)), "w") as out:
+            for seconds, what in sorted(lines):
+                out.write("%7.1f %s\n" % ((seconds - begin) * 1000, what))
 
     def type_word(self, process):
         """Waits for the window, types the word; the time the window showed."""
@@ -162,15 +189,18 @@ class Program:
                                    capture_output=True, text=True)
             if found.stdout.strip():
                 shown = time.monotonic()
+                self.mark("script: window found")
                 window = found.stdout.split()[-1]
                 break
             if process.poll() is not None:
                 raise SystemExit("%s ended before its window showed" % self.name)
             time.sleep(0.005)
         subprocess.run(["xdotool", "windowactivate", "--sync", window], capture_output=True)
+        self.mark("script: window activated")
         subprocess.run(["xdotool", "type", "--delay", "1", self.keys[0]], check=True)
         for key in self.keys[1:]:
             subprocess.run(["xdotool", "key", key], check=True)
+        self.mark("script: typed")
         return shown
 
     def stop(self, process):
@@ -180,6 +210,8 @@ class Program:
         except subprocess.TimeoutExpired:
             os.killpg(process.pid, 9)
             process.wait()
+        if self.err != subprocess.DEVNULL:
+            self.err.close()
 
     def settle(self):
         """A run left alone long enough; its last screen is the reference."""
@@ -205,12 +237,15 @@ class Program:
         while True:
             now = screen()
             done = time.monotonic()
-            if differing_pixels(now, self.reference, self.region) <= TOLERANCE:
+            differing = differing_pixels(now, self.reference, self.region)
+            self.mark("script: screen read, %d pixels differ" % differing)
+            if differing <= TOLERANCE:
                 self.picture("-answered") if not self.times else None
                 break
             if done - begin > 60:
                 raise SystemExit("%s: no translation after 60 s" % self.name)
         self.stop(process)
+        self.timeline(begin, len(self.times) + 1)
         self.times.append(done - begin)
         self.windows.append(shown - begin)
 

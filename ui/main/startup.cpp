@@ -19,6 +19,7 @@
 
 #include "app/program_dir.h"
 #include "app/search_controller.h"
+#include "app/startup_trace.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/dictionary_pane.h"
 #include "ui/main/main_form.h"
@@ -359,9 +360,40 @@ void runCommand(MainForm* form, const Options& options) {
                      [form, options] { form->command(kMenuCommand, options.command, nullptr, 0); });
 }
 
+// With start-up tracing on, marks what the user sees and does: the window's
+// first paint, each key pressed, and the first paint of translations.
+class StartupEvents : public QObject {
+public:
+    explicit StartupEvents(MainForm* form) : QObject(form), m_form(form) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const QString text = static_cast<QKeyEvent*>(event)->text();
+            wordbay::StartupMark(("key " + text.toStdString()).c_str());
+        } else if (event->type() == QEvent::Paint) {
+            WListBox* target =
+                m_form->pane(wordbay::SlotId::kMain)->list(wordbay::ListSide::kSecondary);
+            if (!m_painted && watched == m_form) {
+                m_painted = true;
+                wordbay::StartupMark("window painted");
+            } else if (!m_answered && watched == target->viewport() && target->count() > 0) {
+                m_answered = true;
+                wordbay::StartupMark("translations painted");
+            }
+        }
+        return false;
+    }
+
+private:
+    MainForm* m_form;
+    bool m_painted = false;
+    bool m_answered = false;
+};
+
 }  // namespace
 
 int runWordbay(int argc, char** argv) {
+    wordbay::StartupMark("main entered");
     const CommandLine line = readCommandLine(argc, argv);
     if (line.help) {
         std::fputs(kUsage, stdout);
@@ -379,6 +411,7 @@ int runWordbay(int argc, char** argv) {
     std::vector<char*> qtArgs = withPlatformForDesktop(argc, argv);
     int qtArgc = static_cast<int>(qtArgs.size()) - 1;
     QApplication app(qtArgc, qtArgs.data());
+    wordbay::StartupMark("application made");
     QApplication::setApplicationName(QStringLiteral("wordbay"));
     const Options options = parseOptions(QApplication::arguments());
 
@@ -387,7 +420,9 @@ int runWordbay(int argc, char** argv) {
     if (instance.notifyRunning(request)) return 0;
     if (!instance.listen() && instance.notifyRunning(request)) return 0;
 
+    wordbay::StartupMark("single instance checked");
     if (LocaleList::instance().count() == 0) return fatal(kNoLocales);
+    wordbay::StartupMark("locales listed");
 
     const wordbay::ProgramPaths paths = wordbay::FindProgramPaths();
     // An installed program's first start gets the shipped word list.
@@ -396,11 +431,16 @@ int runWordbay(int argc, char** argv) {
     std::error_code ignored;
     std::filesystem::create_directories(paths.database_dir, ignored);
     MainForm form(paths);
+    if (wordbay::StartupTraceOn()) app.installEventFilter(new StartupEvents(&form));
+    wordbay::StartupMark("window constructed");
     if (!form.createWindow()) return fatal(kNoEngine);
+    wordbay::StartupMark("window created");
     QObject::connect(&instance, &SingleInstance::commandReceived, &form,
                      [&form](int id) { form.command(cmd::kActivateCode, id, nullptr, -1); });
     form.windows()->create();
+    wordbay::StartupMark("other windows created");
     form.showAtStoredPlace();
+    wordbay::StartupMark("window shown");
 
     if (!options.screenshot.isEmpty()) takeScreenshot(&form, options);
     if (!options.report.isEmpty()) reportTranslation(&form, options);

@@ -63,7 +63,7 @@ bool DictionaryJobs::LoadIntoSlot(DictionarySlot& s, const std::string& path) {
     // From here on the dictionary, or its absence, answers; the image's
     // answers go before the lists are emptied.
     if (id == SlotId::kMain) c_.startup_image().Stop();
-    if (ok) return TakeLoaded(s, fresh, info, path);
+    if (ok) return TakeLoaded(s, fresh, info, path, previewing);
 
     if (fresh != nullptr) DB_DestroyHandle(fresh);
     c_.ReportEngineError(TextId::MSG_CANT_LOAD_DICTIONARY, path, failure.c_str());
@@ -72,6 +72,9 @@ bool DictionaryJobs::LoadIntoSlot(DictionarySlot& s, const std::string& path) {
     if (!s.loaded() && previewing) {
         c_.ClearSlotViews(id);
         c_.view().EnableSlotControls(id, false);
+        // What the window showed of the dictionary meanwhile goes too.
+        s.SetInfo(DICTIONARY_INFO{});
+        s.SetPath("");
     }
     c_.view().EnableMenus(true);
     c_.Retitle();
@@ -80,11 +83,13 @@ bool DictionaryJobs::LoadIntoSlot(DictionarySlot& s, const std::string& path) {
 }
 
 bool DictionaryJobs::TakeLoaded(DictionarySlot& s, DB_HANDLE fresh, const DICTIONARY_INFO& info,
-                                const std::string& path) {
+                                const std::string& path, bool image_answers) {
     const SlotId id = s.id();
     // The lists show words of the old dictionary: empty them before its
-    // handle goes.
-    c_.ClearSlotViews(id);
+    // handle goes. The image's answers at start live in the image's own
+    // arrays, and the window keeps showing them, as they are, until the
+    // search of the loaded dictionary replaces them.
+    if (!image_answers) c_.ClearSlotViews(id);
     if (id == SlotId::kMain && c_.dual_slot().loaded()) {
         // Linked dual lists were filled from the old main translations.
         c_.ClearSlotViews(SlotId::kDual);

@@ -42,8 +42,10 @@ private:
     // the main dictionary's changes. True when it was opened.
     bool LoadIntoSlot(DictionarySlot& slot, const std::string& path);
     // The part of LoadIntoSlot once the new handle holds the dictionary.
+    // `image_answers`: the lists show the look-up image's answers, which stay
+    // until the loaded dictionary's search replaces them.
     bool TakeLoaded(DictionarySlot& slot, DB_HANDLE fresh, const DICTIONARY_INFO& info,
-                    const std::string& path);
+                    const std::string& path, bool image_answers);
 
     JobContext& c_;
 };

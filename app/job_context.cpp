@@ -138,7 +138,8 @@ std::string JobContext::StatusText() const {
 
 WindowTitles JobContext::Titles() const {
     WindowTitles titles;
-    if (!main_.loaded()) {
+    // While the main dictionary loads at start, its image answers in its name.
+    if (!main_.loaded() && !startup_image_.previewing()) {
         const std::string not_loaded = UiText(TextId::MSG_DICTIONARY_NOT_LOADED);
         titles.main_window = std::string(kProgramCaption) + " : " + not_loaded;
         titles.text_window = not_loaded;

@@ -79,6 +79,12 @@ public:
     // The code pages of a slot's two edit boxes and lists before its
     // dictionary is loaded (the look-up image at start answers in them).
     virtual void SetSlotCodePages(SlotId, std::uint32_t /*primary*/, std::uint32_t /*secondary*/) {}
+    // Shows a dictionary that is still loading as RefreshView will show it
+    // loaded (fonts, colours, direction, list labels, its name), but starts
+    // nothing (speech): at start, while its look-up image answers, so that
+    // the window does not change when the load ends. `slot` holds the
+    // description and settings, and may be read during the call only.
+    virtual void PreviewView(SlotId, const DictionarySlot&) {}
     // The text the program set into an edit box while the slot's dictionary
     // loads is searched on the dictionary once it is ready, as typed text is.
     virtual void SearchWhenReady(SlotId, ListSide) {}

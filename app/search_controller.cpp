@@ -3,6 +3,8 @@
 #include <new>
 #include <utility>
 
+#include "app/startup_trace.h"
+
 namespace wordbay {
 namespace {
 
@@ -54,10 +56,32 @@ void SearchController::StartWorker(const DictionaryState& state, const SearchOpt
     // The main dictionary's image answers typing while the start-up job loads
     // the dictionary; the lists take its code pages now.
     StartupImage& image = context_.startup_image();
-    if (!state.current.empty() && image.Open(context_.paths().database_dir + "/" + state.current)) {
+    const std::string path = context_.paths().database_dir + "/" + state.current;
+    if (!state.current.empty() && image.Open(path)) {
         context_.view().SetSlotCodePages(SlotId::kMain, image.code_page(0), image.code_page(1));
+        StartupMark("look-up image opened");
+        PreviewMain(path);
     }
     context_.worker().Start(kJobStartup);
+}
+
+void SearchController::PreviewMain(const std::string& path) {
+    // The description the catalogue read from the file, and the dictionary's
+    // settings: the window shows the dictionary as it will once loaded, and
+    // the image answers in the stored direction. The load reads both again
+    // (and warns of a missing font then).
+    for (const CatalogueEntry& entry : context_.catalogue().entries()) {
+        if (entry.path != path) continue;
+        DictionarySlot& main = context_.main_slot();
+        main.SetInfo(entry.info);
+        main.SetPath(path);
+        bool font_warning = false;
+        main.ReadSettings(context_.fonts(), &font_warning);
+        context_.startup_image().SetPreviewed();
+        context_.view().PreviewView(SlotId::kMain, main);
+        context_.Retitle();
+        return;
+    }
 }
 
 void SearchController::RequestStop() {
@@ -92,13 +116,19 @@ void SearchController::SetShowSplash(bool on) {
 
 // ---- Typing, selection, activation ------------------------------------------
 
-void SearchController::OnEditChanged(SlotId id, ListSide side) { context_.ListTypedText(id, side); }
+void SearchController::OnEditChanged(SlotId id, ListSide side) {
+    StartupMark("typed");
+    context_.ListTypedText(id, side);
+}
 
 void SearchController::OnEditChangedWhileLoading(SlotId id, ListSide side) {
-    // Until the main dictionary is loaded, its settings unread, the primary
-    // side translates.
+    // Until the main dictionary is loaded the direction is its stored one,
+    // or with its settings unread the primary side translates.
     if (id != SlotId::kMain) return;
-    context_.startup_image().Answer(&context_.view(), side, ListSide::kPrimary, options());
+    StartupMark("typed while loading");
+    context_.startup_image().Answer(&context_.view(), side, context_.main_slot().source_side(),
+                                    options());
+    StartupMark("answered from the image");
 }
 
 bool SearchController::OnDownArrow(SlotId id, ListSide side) {
@@ -136,20 +166,20 @@ void SearchController::OnActivated(std::string clipboard_text) {
 }
 
 void SearchController::ActivatedWhileLoading(std::string clipboard_text) {
-    // At start the main dictionary's look-up image answers from the primary
-    // side, the dictionary's settings still unread; the text is searched on
-    // the dictionary again once it is loaded.
+    // At start the main dictionary's look-up image answers from the source
+    // side (the primary one when the dictionary's settings are unread); the
+    // text is searched on the dictionary again once it is loaded.
     StartupImage& image = context_.startup_image();
     if (!image.answering()) return;
+    const ListSide source = context_.main_slot().source_side();
     const bool pending = hot_key_pending();
-    if (!pending) context_.view().FocusEdit(SlotId::kMain, ListSide::kPrimary);
+    if (!pending) context_.view().FocusEdit(SlotId::kMain, source);
     if (!options().use_clipboard && !pending) return;
-    context_.view().SetEditText(SlotId::kMain, ListSide::kPrimary,
-                                ClipboardSearchText(clipboard_text));
-    context_.view().SearchWhenReady(SlotId::kMain, ListSide::kPrimary);
+    context_.view().SetEditText(SlotId::kMain, source, ClipboardSearchText(clipboard_text));
+    context_.view().SearchWhenReady(SlotId::kMain, source);
     if (!pending) {
-        image.Answer(&context_.view(), ListSide::kPrimary, ListSide::kPrimary, options());
-    } else if (image.AnswerHotKey(&context_.view(), options())) {
+        image.Answer(&context_.view(), source, source, options());
+    } else if (image.AnswerHotKey(&context_.view(), source, options())) {
         // Answered: the search on the loaded dictionary leaves the popup be.
         context_.hot_key_pending().store(false);
     }

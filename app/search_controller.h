@@ -96,8 +96,12 @@ public:
     // the main dictionary's look-up image answers it meanwhile.
     void OnEditChangedWhileLoading(SlotId slot, ListSide side);
     // Whether the main dictionary's look-up image answers while the
-    // dictionary loads at start.
+    // dictionary loads at start; the main slot's direction says its source
+    // side.
     bool answering_from_image() { return context_.startup_image().answering(); }
+    // Whether the window shows the loading main dictionary meanwhile: the
+    // main slot holds its description and settings.
+    bool previewing_from_image() { return context_.startup_image().previewing(); }
     // Down arrow in an edit box: when its list has entries, focuses the list,
     // selects the first entry and handles that as a selection. Returns whether
     // it did so.
@@ -166,6 +170,9 @@ public:
 private:
     // OnActivated before the main dictionary is loaded.
     void ActivatedWhileLoading(std::string clipboard_text);
+    // Shows the main dictionary `path`, whose look-up image answers, as it
+    // will be once loaded. Before the worker starts.
+    void PreviewMain(const std::string& path);
     // Runs job `job` on the worker thread, with the engine lock held.
     void RunJob(int job);
     // Run `job` when it is one of theirs: a job that lists or translates the

@@ -57,7 +57,7 @@ void StartupImage::Answer(MainView* view, ListSide side, ListSide source,
     Show(view, other, std::move(translations));
 }
 
-bool StartupImage::AnswerHotKey(MainView* view, SearchOptions options) {
+bool StartupImage::AnswerHotKey(MainView* view, ListSide source, SearchOptions options) {
     if (!answering()) return false;
     // The hot key lists by prefix and translates whatever the options say.
     options.edit_mode = false;
@@ -66,13 +66,14 @@ bool StartupImage::AnswerHotKey(MainView* view, SearchOptions options) {
     options.wildcards = false;
     options.auto_translate = true;
     view->HotKeyClear();
-    const std::string text = view->EditText(SlotId::kMain, ListSide::kPrimary);
+    const std::string text = view->EditText(SlotId::kMain, source);
     if (text.empty()) return true;
     view->HotKeyShowText(text);
-    Answer(view, ListSide::kPrimary, ListSide::kPrimary, options);
+    Answer(view, source, source, options);
     if (!answering()) return false;
-    if (options.hot_key_target != HotKeyTarget::kMainWindow && !words_[1].empty()) {
-        hot_key_words_ = words_[1];
+    const std::vector<std::string>& translations = words_[static_cast<int>(Other(source))];
+    if (options.hot_key_target != HotKeyTarget::kMainWindow && !translations.empty()) {
+        hot_key_words_ = translations;
         hot_key_items_.clear();
         for (const std::string& word : hot_key_words_) hot_key_items_.push_back(word.c_str());
         view->HotKeyShowList(hot_key_items_.data(), static_cast<int>(hot_key_items_.size()));

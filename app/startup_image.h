@@ -26,6 +26,10 @@ public:
 
     // Whether typing is answered from the image. Any thread.
     bool answering() const { return answering_.load(); }
+    // Whether the window shows the dictionary's description and settings,
+    // which the main slot then holds, while the image answers. Any thread.
+    bool previewing() const { return answering_.load() && previewed_.load(); }
+    void SetPreviewed() { previewed_.store(true); }
     // The code page of the primary (0) or the secondary list (1); only while
     // answering.
     std::uint32_t code_page(int list) const { return image_.code_page(list); }
@@ -39,11 +43,11 @@ public:
     void Answer(MainView* view, ListSide side, ListSide source, const SearchOptions& options);
 
     // Answers the hot key (or `wordbay --translate-selection`), whose text is
-    // in the primary edit box of the main slot, as a loaded dictionary would:
+    // in the edit box `source` of the main slot, as a loaded dictionary would:
     // the prefix list there and the translations of a word found in full, in
     // the main window and in the popup or tooltip. False when the image can't
     // answer it (then the loaded dictionary does). User-interface thread.
-    bool AnswerHotKey(MainView* view, SearchOptions options);
+    bool AnswerHotKey(MainView* view, ListSide source, SearchOptions options);
 
 private:
     // Shows `words` in a list; the list paints from the arrays kept here.
@@ -51,6 +55,7 @@ private:
 
     lookup::LookupImage image_;
     std::atomic<bool> answering_{false};
+    std::atomic<bool> previewed_{false};
     std::vector<std::string> words_[2];
     std::vector<const char*> items_[2];
     // What the popup or tooltip shows, kept for its painting.

@@ -10,6 +10,7 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -42,6 +43,7 @@ public:
         list.assign(items, items + count);  // reads every pointer now
         arrays_[KeyOf(slot, side)] = items;
         selection_[KeyOf(slot, side)] = -1;
+        if (count <= 0) ++emptied_[KeyOf(slot, side)];
         ++show_calls_;
     }
     void SelectListEntry(SlotId slot, ListSide side, int index) override {
@@ -84,6 +86,10 @@ public:
     void EnableSlotControls(SlotId, bool) override {}
     void EnableMenus(bool) override {}
     void RefreshView(SlotId, const DictionarySlot&) override {}
+    void PreviewView(SlotId slot, const DictionarySlot& shown) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        previewed_[static_cast<int>(slot)] = shown.primary_to_secondary();
+    }
     void SetTitles(const WindowTitles& titles) override {
         std::lock_guard<std::mutex> lock(mutex_);
         titles_ = titles;
@@ -151,6 +157,16 @@ public:
 
     // ---- For the tests ------------------------------------------------------
 
+    // How often a list was emptied.
+    int emptied(SlotId slot, ListSide side) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return emptied_[KeyOf(slot, side)];
+    }
+    // The direction of the dictionary the slot previewed while it loaded.
+    std::optional<bool> previewed(SlotId slot) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return previewed_[static_cast<int>(slot)];
+    }
     std::vector<std::string> List(SlotId slot, ListSide side) {
         std::lock_guard<std::mutex> lock(mutex_);
         return lists_[KeyOf(slot, side)];
@@ -221,6 +237,8 @@ private:
     std::map<Key, std::vector<std::string>> lists_;
     std::map<Key, const char* const*> arrays_;
     std::map<Key, int> selection_;
+    std::map<Key, int> emptied_;
+    std::optional<bool> previewed_[2];
     std::map<Key, std::string> edits_;
     std::vector<ShownMessage> messages_;
     std::deque<int> answers_;

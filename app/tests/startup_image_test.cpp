@@ -214,6 +214,68 @@ TEST_F(StartupImageTest, TheHotKeyIsAnsweredFromTheImageWhileTheDictionaryLoads)
     EXPECT_EQ(view_.EditText(SlotId::kMain, ListSide::kSecondary), "konj");
 }
 
+// While the image answers at start, the window already shows the dictionary
+// as its settings keep it: its names, and its direction, in which typing is
+// answered.
+TEST_F(StartupImageTest, TheWindowShowsTheLoadingDictionaryAsStored) {
+    StartAndWrite();
+    controller_->ToggleDirection(SlotId::kMain);
+    const WindowTitles reversed = view_.titles();
+    controller_->Stop();
+    controller_->WriteSlotSettings();
+    controller_.reset();
+
+    SearchOptions options;
+    options.auto_translate = true;
+    std::unique_lock<std::mutex> engine;
+    StartHeld(&engine, options);
+    EXPECT_EQ(view_.previewed(SlotId::kMain), std::optional<bool>(false));
+    EXPECT_EQ(view_.titles().main_window, reversed.main_window);
+    view_.SetEditText(SlotId::kMain, ListSide::kSecondary, "kuca");
+    controller_->OnEditChangedWhileLoading(SlotId::kMain, ListSide::kSecondary);
+    EXPECT_EQ(Shown(ListSide::kSecondary), (std::vector<std::string>{"kuca"}));
+    EXPECT_EQ(Shown(ListSide::kPrimary), (std::vector<std::string>{"house"}));
+    engine.unlock();
+    WaitIdle();
+    EXPECT_EQ(view_.titles().main_window, reversed.main_window);
+    EXPECT_FALSE(controller_->slot(SlotId::kMain).primary_to_secondary());
+}
+
+// The end of the load leaves the image's answers on the screen until the
+// search on the loaded dictionary replaces them: nothing blinks.
+TEST_F(StartupImageTest, TheImagesAnswersStayUntilTheLoadedDictionaryAnswers) {
+    WriteImage();
+    SearchOptions options;
+    options.auto_translate = true;
+    std::unique_lock<std::mutex> engine;
+    StartHeld(&engine, options);
+    view_.SetEditText(SlotId::kMain, ListSide::kPrimary, "house");
+    controller_->OnEditChangedWhileLoading(SlotId::kMain, ListSide::kPrimary);
+    const int emptied[2] = {view_.emptied(SlotId::kMain, ListSide::kPrimary),
+                            view_.emptied(SlotId::kMain, ListSide::kSecondary)};
+    engine.unlock();
+    WaitIdle();
+    EXPECT_EQ(view_.emptied(SlotId::kMain, ListSide::kPrimary), emptied[0]);
+    EXPECT_EQ(view_.emptied(SlotId::kMain, ListSide::kSecondary), emptied[1]);
+    EXPECT_EQ(Shown(ListSide::kSecondary), (std::vector<std::string>{"dom", "kuca"}));
+    // The window searches the typed text again once the dictionary is ready.
+    ControllerTest::Type(SlotId::kMain, ListSide::kPrimary, "house");
+    WaitIdle();
+    EXPECT_EQ(Shown(ListSide::kPrimary), (std::vector<std::string>{"house", "household"}));
+    EXPECT_EQ(Shown(ListSide::kSecondary), (std::vector<std::string>{"dom", "kuca"}));
+}
+
+// Without an image the window shows nothing of the dictionary before it has
+// loaded.
+TEST_F(StartupImageTest, WithoutAnImageNothingIsShownBeforeTheLoad) {
+    std::unique_lock<std::mutex> engine;
+    StartHeld(&engine, SearchOptions());
+    EXPECT_FALSE(view_.previewed(SlotId::kMain).has_value());
+    EXPECT_FALSE(controller_->previewing_from_image());
+    engine.unlock();
+    WaitIdle();
+}
+
 // Without an image the hot key waits for the dictionary, as it always did.
 TEST_F(StartupImageTest, WithoutAnImageTheHotKeyWaitsForTheDictionary) {
     SearchOptions options;

@@ -19,6 +19,7 @@
 #include "app/interface_language.h"
 #include "app/message_table.h"
 #include "app/search_controller.h"
+#include "app/startup_trace.h"
 #include "ui/dialogs/dlg_about.h"
 #include "ui/main/button_bar.h"
 #include "ui/main/command_ids.h"
@@ -87,20 +88,24 @@ MainForm::~MainForm() { destroyWindow(); }
 
 int MainForm::onCreate() {
     readSettings();
+    wordbay::StartupMark("settings read");
     std::string languageName = m_settings.language;
     const std::optional<std::string> languageError =
         wordbay::LoadStartupLanguage(&wordbay::Messages(), m_paths.language_dir, &languageName);
     m_settings.language = languageName;
     buttonTablesFromLanguage();
     setWindowTitle(uiText(TextId::MSG_MAIN_WINDOW_CAPTION));
+    wordbay::StartupMark("language read");
 
     createControls();
     m_menus = std::make_unique<MainMenus>(this, m_buttons);
     m_menus->createMenus();
     m_menus->createAccelerators();
     registerCommands();
+    wordbay::StartupMark("controls and menus made");
 
     createParts();
+    wordbay::StartupMark("parts made");
     wordbay::SearchOptions o;
     o.case_sensitive = m_settings.case_sensitive;
     o.ignore_accents = m_settings.ignore_accents;
@@ -123,6 +128,7 @@ int MainForm::onCreate() {
     // stored place is applied (showAtStoredPlace()).
 
     m_catalogue->Scan(m_paths.database_dir, m_view.get());
+    wordbay::StartupMark("catalogue scanned");
     wordbay::DictionaryState state;
     state.show_splash = m_settings.show_splash;
     state.convert_v2 = m_settings.convert_v2;
@@ -130,6 +136,7 @@ int MainForm::onCreate() {
     state.dual = m_settings.dual;
     state.dual_name = m_settings.dual_name;
     m_controller->StartWorker(state, o);
+    wordbay::StartupMark("worker started");
     return 0;
 }
 
@@ -188,8 +195,8 @@ void MainForm::createParts() {
 
 MainWindowView::Hooks MainForm::viewHooks() {
     MainWindowView::Hooks h;
-    h.dictionaryShown = [this](SlotId id, const wordbay::DictionarySlot& slot) {
-        dictionaryShown(id, slot);
+    h.dictionaryShown = [this](SlotId id, const wordbay::DictionarySlot& slot, bool loaded) {
+        dictionaryShown(id, slot, loaded);
     };
     h.titlesChanged = [this](const wordbay::WindowTitles& t) { m_windows->setTitles(t); };
     h.menusEnabled = [this](bool enabled) { m_menus->setEnabled(enabled); };
@@ -229,11 +236,8 @@ MainHotKey::Hooks MainForm::hotKeyHooks() {
     };
     h.bringToFront = [this] { m_presence->bringToFront(); };
     h.sourceEdit = [this]() -> const SearchEdit* {
-        // At start the look-up image answers from the primary side.
-        if (!mainLoaded()) {
-            return m_controller->answering_from_image() ? m_panes[0]->edit(ListSide::kPrimary)
-                                                        : nullptr;
-        }
+        // At start the look-up image answers, in the slot's direction.
+        if (!mainLoaded() && !m_controller->answering_from_image()) return nullptr;
         return m_panes[0]->edit(m_controller->slot(SlotId::kMain).source_side());
     };
     h.copy = [this] { m_focus->copy(); };
@@ -251,13 +255,15 @@ SecondaryWindows::Hooks MainForm::windowHooks() {
     return h;
 }
 
-void MainForm::dictionaryShown(SlotId id, const wordbay::DictionarySlot& slot) {
+void MainForm::dictionaryShown(SlotId id, const wordbay::DictionarySlot& slot, bool loaded) {
     m_windows->applyLooks();
-    // The engines start once the dictionary's own voices are in place.
-    m_speech->takeSettings(id, slot);
-    QMetaObject::invokeMethod(
-        this, [this] { command(kMenuCommand, cmd::kStartSpeech, nullptr, 0); },
-        Qt::QueuedConnection);
+    if (loaded) {
+        // The engines start once the dictionary's own voices are in place.
+        m_speech->takeSettings(id, slot);
+        QMetaObject::invokeMethod(
+            this, [this] { command(kMenuCommand, cmd::kStartSpeech, nullptr, 0); },
+            Qt::QueuedConnection);
+    }
     if (id == SlotId::kMain) {
         // The wide button names the dictionary, shortened to fit.
         WImageButton* change = m_buttons->button(cmd::kChange);

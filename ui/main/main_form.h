@@ -96,8 +96,9 @@ private:
     MainWindowView::Hooks viewHooks();
     MainHotKey::Hooks hotKeyHooks();
     SecondaryWindows::Hooks windowHooks();
-    // A dictionary was shown in its pane: the other windows follow it.
-    void dictionaryShown(wordbay::SlotId id, const wordbay::DictionarySlot& slot);
+    // A dictionary was shown in its pane: the other windows follow it, and
+    // once it is loaded the speech.
+    void dictionaryShown(wordbay::SlotId id, const wordbay::DictionarySlot& slot, bool loaded);
     // Fill the command table: what each command id does.
     void registerCommands();
     void registerWindowCommands();

@@ -173,18 +173,26 @@ void MainWindowView::SearchWhenReady(SlotId slot, ListSide side) {
 
 void MainWindowView::RefreshView(SlotId id, const wordbay::DictionarySlot& slot) {
     onUiThread([&slot, id, this] {
-        DictionaryPane* p = pane(id);
         if (!slot.loaded()) {
-            p->setListNames(QStringLiteral("-"), QStringLiteral("-"));
+            pane(id)->setListNames(QStringLiteral("-"), QStringLiteral("-"));
             return;
         }
-        p->setCodePages(slot.CodePage(ListSide::kPrimary), slot.CodePage(ListSide::kSecondary));
-        p->setListNames(QString::fromStdString(slot.ListNameUtf8(ListSide::kPrimary)),
-                        QString::fromStdString(slot.ListNameUtf8(ListSide::kSecondary)));
-        p->setDirection(slot.primary_to_secondary());
-        p->applyView(slot.settings().view);
-        m_hooks.dictionaryShown(id, slot);
+        showDictionary(id, slot, true);
     });
+}
+
+void MainWindowView::PreviewView(SlotId id, const wordbay::DictionarySlot& slot) {
+    onUiThread([&slot, id, this] { showDictionary(id, slot, false); });
+}
+
+void MainWindowView::showDictionary(SlotId id, const wordbay::DictionarySlot& slot, bool loaded) {
+    DictionaryPane* p = pane(id);
+    p->setCodePages(slot.CodePage(ListSide::kPrimary), slot.CodePage(ListSide::kSecondary));
+    p->setListNames(QString::fromStdString(slot.ListNameUtf8(ListSide::kPrimary)),
+                    QString::fromStdString(slot.ListNameUtf8(ListSide::kSecondary)));
+    p->setDirection(slot.primary_to_secondary());
+    p->applyView(slot.settings().view);
+    m_hooks.dictionaryShown(id, slot, loaded);
 }
 
 void MainWindowView::SetTitles(const wordbay::WindowTitles& titles) {

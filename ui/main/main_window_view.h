@@ -36,9 +36,10 @@ public:
     };
     // What the view asks of the window beyond those controls.
     struct Hooks {
-        // A dictionary was shown in its pane: the other windows' looks and
-        // the speech follow it.
-        std::function<void(wordbay::SlotId, const wordbay::DictionarySlot&)> dictionaryShown;
+        // A dictionary was shown in its pane: the other windows' looks and,
+        // once it is loaded, the speech follow it.
+        std::function<void(wordbay::SlotId, const wordbay::DictionarySlot&, bool loaded)>
+            dictionaryShown;
         std::function<void(const wordbay::WindowTitles&)> titlesChanged;
         std::function<void(bool enabled)> menusEnabled;
         std::function<void()> editModeOff;
@@ -79,6 +80,7 @@ public:
     void RefreshView(wordbay::SlotId id, const wordbay::DictionarySlot& slot) override;
     void SetSlotCodePages(wordbay::SlotId id, std::uint32_t primary,
                           std::uint32_t secondary) override;
+    void PreviewView(wordbay::SlotId id, const wordbay::DictionarySlot& slot) override;
     void SearchWhenReady(wordbay::SlotId slot, wordbay::ListSide side) override;
     void SetTitles(const wordbay::WindowTitles& titles) override;
     void SetStatus(std::string text) override;
@@ -105,6 +107,8 @@ private:
     auto onUiThread(F&& f);
     DictionaryPane* pane(wordbay::SlotId slot) const;
     void searchTypedWhileBusy();
+    // Shows the dictionary of `slot` in its pane: RefreshView, PreviewView.
+    void showDictionary(wordbay::SlotId id, const wordbay::DictionarySlot& slot, bool loaded);
 
     Controls m_controls;
     Hooks m_hooks;

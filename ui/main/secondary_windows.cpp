@@ -81,7 +81,10 @@ SecondaryWindows::SecondaryWindows(QWidget* mainWindow, wordbay::ProgramSettings
 
 SecondaryWindows::~SecondaryWindows() = default;
 
-bool SecondaryWindows::mainLoaded() const { return m_controller->slot(SlotId::kMain).loaded(); }
+bool SecondaryWindows::mainLoaded() const {
+    // While the dictionary loads at start, its image answers in its looks.
+    return m_controller->slot(SlotId::kMain).loaded() || m_controller->previewing_from_image();
+}
 
 void SecondaryWindows::create() {
     const wordbay::ScreenMetrics metrics = screenMetrics();

@@ -35,6 +35,9 @@ StatusStrip::StatusStrip(QWidget* parent)
     m_status->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     m_progress->setObjectName(QStringLiteral("progressBar"));
     m_progress->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    // The bar takes the status text's place at its height: the lists above
+    // keep theirs when a load begins or ends.
+    m_progress->setFixedHeight(m_status->sizeHint().height());
     m_progress->hide();
 
     auto* line = new QHBoxLayout(this);

@@ -28,6 +28,6 @@ public:
 
 private:
     WForm* m_form;
-    QSystemTrayIcon* m_icon;
+    QSystemTrayIcon* m_icon = nullptr;  // made when first shown
     QMenu* m_menu;
 };

@@ -4,6 +4,8 @@
 // session.
 #pragma once
 
+#include <string>
+
 #include "app/dictionary_jobs.h"
 #include "app/job_context.h"
 
@@ -21,6 +23,9 @@ private:
     // Waits until the windows can answer the view's calls; false when the
     // worker was asked to end meanwhile.
     bool WaitForWindows();
+    // Loads the main dictionary `path`, giving way to the window while the
+    // look-up image answers.
+    void LoadMain(const std::string& path);
     void ConvertPreviousVersion();
 
     JobContext& c_;

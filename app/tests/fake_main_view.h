@@ -4,6 +4,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -99,6 +101,7 @@ public:
         status_ = std::move(text);
     }
     void BeginProgress(DB_HANDLE) override {
+        progress_nice_ = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
         ++progress_begun_;
         const std::chrono::milliseconds delay = progress_delay_.load();
         if (delay.count() > 0) std::this_thread::sleep_for(delay);
@@ -226,6 +229,8 @@ public:
         save_file_answer_ = std::move(path);
     }
     int progress_begun() const { return progress_begun_.load(); }
+    // The nice value of the thread that began the last progress.
+    int progress_nice() const { return progress_nice_.load(); }
     void set_progress_delay(std::chrono::milliseconds delay) { progress_delay_ = delay; }
 
 private:
@@ -256,6 +261,7 @@ private:
     int closes_ = 0;
     bool dual_state_ = false;
     std::atomic<int> progress_begun_{0};
+    std::atomic<int> progress_nice_{0};
     std::atomic<std::chrono::milliseconds> progress_delay_{std::chrono::milliseconds(0)};
 };
 

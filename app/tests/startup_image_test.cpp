@@ -265,6 +265,25 @@ TEST_F(StartupImageTest, TheImagesAnswersStayUntilTheLoadedDictionaryAnswers) {
     EXPECT_EQ(Shown(ListSide::kSecondary), (std::vector<std::string>{"dom", "kuca"}));
 }
 
+// While the image answers, the load at start gives way to the window; the
+// worker's later jobs, and a start without an image, run as they always did.
+TEST_F(StartupImageTest, TheLoadGivesWayWhileTheImageAnswers) {
+    const int own = getpriority(PRIO_PROCESS, 0);
+    if (own >= 19) GTEST_SKIP() << "runs at the lowest priority already";
+    Start("d.v03");
+    EXPECT_EQ(view_.progress_nice(), own);
+    controller_->image_writer().WaitIdle();
+    controller_->Stop();
+    controller_.reset();
+
+    Start("d.v03");
+    EXPECT_GT(view_.progress_nice(), own);
+    EXPECT_TRUE(controller_->slot(SlotId::kMain).loaded());
+    controller_->StartLoad(path_);
+    WaitIdle();
+    EXPECT_EQ(view_.progress_nice(), own);
+}
+
 // Without an image the window shows nothing of the dictionary before it has
 // loaded.
 TEST_F(StartupImageTest, WithoutAnImageNothingIsShownBeforeTheLoad) {

@@ -22,8 +22,9 @@ using wordbay::SlotId;
 namespace {
 
 // How often a word typed while the dictionary loaded looks whether the
-// worker is free.
-constexpr int kTypedPollMs = 50;
+// worker is free: often, as the user waits for its answer (the timer runs
+// only until then).
+constexpr int kTypedPollMs = 10;
 
 }  // namespace
 

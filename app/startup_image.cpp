@@ -71,6 +71,7 @@ bool StartupImage::AnswerHotKey(MainView* view, ListSide source, SearchOptions o
     view->HotKeyShowText(text);
     Answer(view, source, source, options);
     if (!answering()) return false;
+    if (options.hot_key_target != HotKeyTarget::kMainWindow) answered_elsewhere_.store(true);
     const std::vector<std::string>& translations = words_[static_cast<int>(Other(source))];
     if (options.hot_key_target != HotKeyTarget::kMainWindow && !translations.empty()) {
         hot_key_words_ = translations;

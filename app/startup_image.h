@@ -48,6 +48,10 @@ public:
     // the main window and in the popup or tooltip. False when the image can't
     // answer it (then the loaded dictionary does). User-interface thread.
     bool AnswerHotKey(MainView* view, ListSide source, SearchOptions options);
+    // Whether AnswerHotKey answered in the popup or tooltip, where the user
+    // now looks: the end of the start does not call the main window to the
+    // front then. Any thread.
+    bool answered_elsewhere() const { return answered_elsewhere_.load(); }
 
 private:
     // Shows `words` in a list; the list paints from the arrays kept here.
@@ -56,6 +60,7 @@ private:
     lookup::LookupImage image_;
     std::atomic<bool> answering_{false};
     std::atomic<bool> previewed_{false};
+    std::atomic<bool> answered_elsewhere_{false};
     std::vector<std::string> words_[2];
     std::vector<const char*> items_[2];
     // What the popup or tooltip shows, kept for its painting.

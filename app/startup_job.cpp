@@ -107,7 +107,10 @@ void StartupJob::Run() {
         } else if (state.dual) {
             dictionaries_.LoadDual(c_.paths().database_dir + "/" + state.dual_name);
         }
-        c_.view().ActivateMainWindow();
+        // The popup or tooltip that the hot key called meanwhile keeps the
+        // user's eyes, and its place in front.
+        if (!c_.main_slot().loaded() || !c_.startup_image().answered_elsewhere())
+            c_.view().ActivateMainWindow();
     } else {
         c_.view().Beep();
         c_.view().MessageBox(UiText(TextId::MSG_NO_DICTIONARIES_IN_DATABASE),

@@ -138,7 +138,7 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         dual_state_ = on;
     }
-    void ActivateMainWindow() override {}
+    void ActivateMainWindow() override { ++activations_; }
     bool WindowsReady() override { return true; }
     void CloseMainWindow() override {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -229,6 +229,8 @@ public:
         save_file_answer_ = std::move(path);
     }
     int progress_begun() const { return progress_begun_.load(); }
+    // How often the main window was called to the front.
+    int activations() const { return activations_.load(); }
     // The nice value of the thread that began the last progress.
     int progress_nice() const { return progress_nice_.load(); }
     void set_progress_delay(std::chrono::milliseconds delay) { progress_delay_ = delay; }
@@ -261,6 +263,7 @@ private:
     int closes_ = 0;
     bool dual_state_ = false;
     std::atomic<int> progress_begun_{0};
+    std::atomic<int> activations_{0};
     std::atomic<int> progress_nice_{0};
     std::atomic<std::chrono::milliseconds> progress_delay_{std::chrono::milliseconds(0)};
 };

@@ -207,6 +207,8 @@ TEST_F(StartupImageTest, TheHotKeyIsAnsweredFromTheImageWhileTheDictionaryLoads)
     EXPECT_TRUE(Shown(ListSide::kPrimary).empty());
     engine.unlock();
     WaitIdle();
+    // The popup stays in front of the main window at the end of the start.
+    EXPECT_EQ(view_.activations(), 0);
 
     HotKey("horse");
     WaitIdle();
@@ -293,6 +295,21 @@ TEST_F(StartupImageTest, WithoutAnImageNothingIsShownBeforeTheLoad) {
     EXPECT_FALSE(controller_->previewing_from_image());
     engine.unlock();
     WaitIdle();
+}
+
+// A hot key answered from the image in the main window leaves the start as
+// it was: the main window comes to the front once the dictionary is loaded.
+TEST_F(StartupImageTest, AHotKeyAnsweredInTheMainWindowStillActivatesIt) {
+    WriteImage();
+    SearchOptions options;
+    options.hot_key_target = HotKeyTarget::kMainWindow;
+    std::unique_lock<std::mutex> engine;
+    StartHeld(&engine, options);
+    HotKey("house");
+    EXPECT_EQ(view_.EditText(SlotId::kMain, ListSide::kSecondary), "dom");
+    engine.unlock();
+    WaitIdle();
+    EXPECT_EQ(view_.activations(), 1);
 }
 
 // Without an image the hot key waits for the dictionary, as it always did.

@@ -133,6 +133,11 @@ void SecondaryWindows::create() {
         [this]() -> QWidget* { return m_panes[0]->edit(m_panes[0]->sourceSide()); });
     m_charmap->setActivateMain([this] { m_hooks.bringMainToFront(); });
 
+    // While the dictionary loads at start they already take its name and looks.
+    if (mainLoaded()) {
+        setTitles(m_controller->Titles());
+        applyLooks();
+    }
     // A window kept on top that the hot key calls shows at once.
     if (m_settings->popup_on_top && m_settings->hot_key_target == 1) m_popup->showPopup(true);
     if (m_settings->tooltip_on_top && m_settings->hot_key_target == 2) m_tooltip->showTooltip(true);

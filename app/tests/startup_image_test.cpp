@@ -71,6 +71,14 @@ protected:
         state.current = "d.v03";
         controller_->StartWorker(state, options);
     }
+    // Starts on the dictionary and its image, the hot key calling `target`,
+    // while `engine` holds the load back.
+    void StartHeldWithImage(std::unique_lock<std::mutex>* engine, HotKeyTarget target) {
+        WriteImage();
+        SearchOptions options;
+        options.hot_key_target = target;
+        StartHeld(engine, options);
+    }
     // The hot key fired on `text`.
     void HotKey(const std::string& text) {
         controller_->SetHotKeyPending(true);
@@ -188,11 +196,8 @@ TEST_F(StartupImageTest, ASaveWritesTheImageOfTheSavedFile) {
 // in the main window and the popup; the loaded dictionary then answers it, as
 // it does every hot key after.
 TEST_F(StartupImageTest, TheHotKeyIsAnsweredFromTheImageWhileTheDictionaryLoads) {
-    WriteImage();
-    SearchOptions options;
-    options.hot_key_target = HotKeyTarget::kPopup;
     std::unique_lock<std::mutex> engine;
-    StartHeld(&engine, options);
+    StartHeldWithImage(&engine, HotKeyTarget::kPopup);
     HotKey("HOUSE");
     EXPECT_EQ(view_.hot_key_text(), "HOUSE");
     EXPECT_EQ(view_.hot_key_list(), (std::vector<std::string>{"dom", "kuca"}));
@@ -300,11 +305,8 @@ TEST_F(StartupImageTest, WithoutAnImageNothingIsShownBeforeTheLoad) {
 // A hot key answered from the image in the main window leaves the start as
 // it was: the main window comes to the front once the dictionary is loaded.
 TEST_F(StartupImageTest, AHotKeyAnsweredInTheMainWindowStillActivatesIt) {
-    WriteImage();
-    SearchOptions options;
-    options.hot_key_target = HotKeyTarget::kMainWindow;
     std::unique_lock<std::mutex> engine;
-    StartHeld(&engine, options);
+    StartHeldWithImage(&engine, HotKeyTarget::kMainWindow);
     HotKey("house");
     EXPECT_EQ(view_.EditText(SlotId::kMain, ListSide::kSecondary), "dom");
     engine.unlock();

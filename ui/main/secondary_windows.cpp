@@ -133,10 +133,16 @@ void SecondaryWindows::create() {
         [this]() -> QWidget* { return m_panes[0]->edit(m_panes[0]->sourceSide()); });
     m_charmap->setActivateMain([this] { m_hooks.bringMainToFront(); });
 
-    // While the dictionary loads at start they already take its name and looks.
+    // While the dictionary loads at start they take its name and looks, once
+    // the main window shows (the character map's part takes a few ms).
     if (mainLoaded()) {
-        setTitles(m_controller->Titles());
-        applyLooks();
+        QMetaObject::invokeMethod(
+            m_mainWindow,
+            [this] {
+                setTitles(m_controller->Titles());
+                applyLooks();
+            },
+            Qt::QueuedConnection);
     }
     // A window kept on top that the hot key calls shows at once.
     if (m_settings->popup_on_top && m_settings->hot_key_target == 1) m_popup->showPopup(true);

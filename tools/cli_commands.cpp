@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -792,33 +793,6 @@ int RunUpdate(const Context& c, const Arguments& args) {
     return kExitOk;
 }
 
-// Writes "text" to a new temporary file and removes its name at once, so that
-// nothing is left behind however the tool ends; *path names the open file
-// through /proc for as long as *fd stays open. False on failure.
-bool WriteTemporary(const std::string& text, int* fd, std::string* path) {
-    const char* dir = std::getenv("TMPDIR");
-    std::string name =
-        std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/wordbay-freedict-XXXXXX.txt";
-    const int file = mkostemps(name.data(), 4, O_CLOEXEC);
-    if (file < 0) return false;
-    unlink(name.c_str());
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = write(file, text.data() + written, text.size() - written);
-        if (n <= 0) break;
-        written += static_cast<std::size_t>(n);
-    }
-    if (written != text.size()) {
-        const int error = errno;
-        close(file);
-        errno = error;
-        return false;
-    }
-    *fd = file;
-    *path = "/proc/self/fd/" + std::to_string(file);
-    return true;
-}
-
 // Replaces `path` with `text`, the old file only by a complete new one.
 bool WriteWholeFile(const Context& c, const std::string& path, const std::string& text) {
     errno = 0;
@@ -902,9 +876,8 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
         }
         cp1 = cp2 = static_cast<std::uint32_t>(n);
     }
+    // The kept texts may be those of `pairs`, which stay until the import is done.
     const EncodedPairs encoded = EncodePairs(pairs, cp1, cp2, swap);
-    pairs.clear();
-    pairs.shrink_to_fit();
     const auto report = [&] {
         c.out << "Pairs kept: " << encoded.kept << ", dropped: " << encoded.dropped << ".\n";
         if (encoded.dropped > 0) c.out << "Dropped: " << encoded.Reasons() << ".\n";
@@ -916,24 +889,23 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
         return kExitFailed;
     }
     if (txt) {
-        if (!WriteWholeFile(c, args.positional[1], encoded.txt)) return kExitFailed;
+        if (!WriteWholeFile(c, args.positional[1], encoded.Txt())) return kExitFailed;
         report();
         return kExitOk;
     }
-    std::string txt_path;
-    int txt_fd = -1;
-    if (!WriteTemporary(encoded.txt, &txt_fd, &txt_path)) {
-        c.err << "wordbay-cli: Can't write a temporary file: " << std::strerror(errno) << '\n';
+    if (encoded.kept > static_cast<std::size_t>(INT32_MAX)) {
+        c.err << "wordbay-cli: Too many translation pairs for one dictionary.\n";
         return kExitFailed;
     }
+    // The pairs go to the engine as they are, read as the lines of a UTF-8
+    // TXT file would be.
     Handle db;
     const DB_RESULT* result = nullptr;
     {
         ProgressBar bar(db.get(), c.err, c.progress, "Importing");
-        result =
-            DB_Load(db.get(), DB_FORMAT_TXT_LOAD, txt_path.c_str(), primary.lcid, secondary.lcid);
+        result = DB_LoadPairs(db.get(), encoded.texts.data(), static_cast<int32_t>(encoded.kept),
+                              base.c_str(), primary.lcid, secondary.lcid);
     }
-    close(txt_fd);
     if (result->status == 0) return Fail(c, result);
 
     result = DescribeFreedict(db.get(), primary, secondary, from + "-" + to, &cp1, &cp2);

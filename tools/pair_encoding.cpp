@@ -168,24 +168,46 @@ std::string EncodedPairs::Reasons() const {
     return text;
 }
 
+std::string EncodedPairs::Txt() const {
+    std::string txt;
+    for (std::size_t i = 0; i + 1 < texts.size(); i += 2) {
+        txt += texts[i];
+        txt += '\t';
+        txt += texts[i + 1];
+        txt += "\r\n";
+    }
+    return txt;
+}
+
 EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_t primary_code_page,
                          std::uint32_t secondary_code_page, bool swap) {
     EncodedPairs result;
+    result.texts.reserve(2 * pairs.size());
     // Translations per text of each side; the file format counts them in 16 bits.
-    std::unordered_map<std::string, std::uint32_t> translations[2];
+    std::unordered_map<std::string_view, std::uint32_t> translations[2];
     for (auto& counts : translations) counts.reserve(pairs.size());
+    // The text in its code page: the given one when that changes nothing.
+    const auto encode = [&](const std::string& text, std::uint32_t code_page, bool* lossy) {
+        if (code_page == platform::kUtf8CodePage && platform::IsValidUtf8(text)) {
+            *lossy = false;
+            return std::string_view(text.c_str(), text.size());
+        }
+        const std::string& copy =
+            result.converted.emplace_back(platform::EncodeFromUtf8(code_page, text, lossy));
+        // Mended bytes of malformed UTF-8 lose nothing a reader could use.
+        if (code_page == platform::kUtf8CodePage) *lossy = false;
+        return std::string_view(copy.c_str(), copy.size());
+    };
     for (const auto& pair : pairs) {
         const std::string& first = swap ? pair.translation : pair.word;
         const std::string& second = swap ? pair.word : pair.translation;
+        const std::size_t converted = result.converted.size();
         bool lossy1 = false;
         bool lossy2 = false;
-        const std::string a = platform::EncodeFromUtf8(primary_code_page, first, &lossy1);
-        const std::string b = platform::EncodeFromUtf8(secondary_code_page, second, &lossy2);
-        // Mended bytes of malformed UTF-8 lose nothing a reader could use.
-        if (primary_code_page == platform::kUtf8CodePage) lossy1 = false;
-        if (secondary_code_page == platform::kUtf8CodePage) lossy2 = false;
-        const auto has_separator = [](const std::string& s) {
-            return s.find_first_of(std::string_view("\t\r\n\0", 4)) != std::string::npos;
+        const std::string_view a = encode(first, primary_code_page, &lossy1);
+        const std::string_view b = encode(second, secondary_code_page, &lossy2);
+        const auto has_separator = [](std::string_view s) {
+            return s.find_first_of(std::string_view("\t\r\n\0", 4)) != std::string_view::npos;
         };
         std::size_t* reason = nullptr;
         if (a.empty() || b.empty()) {
@@ -213,14 +235,15 @@ EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_
         if (reason != nullptr) {
             ++*reason;
             ++result.dropped;
+            // A copy made for a dropped pair is not kept, unless a kept text
+            // of the maps names it.
+            if (first_count == nullptr) result.converted.resize(converted);
             continue;
         }
         ++*first_count;
         ++*second_count;
-        result.txt += a;
-        result.txt += '\t';
-        result.txt += b;
-        result.txt += "\r\n";
+        result.texts.push_back(a.data());
+        result.texts.push_back(b.data());
         ++result.kept;
     }
     return result;

@@ -1,9 +1,11 @@
-// Turning FreeDict translation pairs into a TXT dictionary file: the language
-// of each FreeDict code, and each side encoded in its language's code page.
+// Turning FreeDict translation pairs into the pairs of a dictionary: the
+// language of each FreeDict code, and each side encoded in its language's
+// code page.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -26,8 +28,19 @@ Language LanguageOfCode(const std::string& code);
 // The Windows font character set that goes with an ANSI code page.
 std::uint32_t CharsetOfCodePage(std::uint32_t code_page);
 
+// The pairs that an encoding kept, each text NUL-terminated: either a text
+// of the pairs given, when encoding changed nothing, or a copy of its own.
 struct EncodedPairs {
-    std::string txt;  // TAB-separated lines ending in CR LF
+    EncodedPairs() = default;
+    EncodedPairs(const EncodedPairs&) = delete;
+    EncodedPairs& operator=(const EncodedPairs&) = delete;
+    EncodedPairs(EncodedPairs&&) = default;
+    EncodedPairs& operator=(EncodedPairs&&) = default;
+
+    // texts[2 i] is the primary text of kept pair i, texts[2 i + 1] its
+    // secondary text, as DB_LoadPairs takes them.
+    std::vector<const char*> texts;
+    std::deque<std::string> converted;  // the texts encoding changed; never moved
     std::size_t kept = 0;
     std::size_t dropped = 0;    // the sum of the reasons below
     std::size_t empty = 0;      // a side without text
@@ -39,14 +52,18 @@ struct EncodedPairs {
     // "3 with an empty word, 1 with a character the code page lacks", the
     // reasons that dropped pairs.
     std::string Reasons() const;
+    // The kept pairs as a TXT dictionary file: TAB-separated lines ending in
+    // CR LF.
+    std::string Txt() const;
 };
 
-// Encodes UTF-8 pairs into the two code pages as a TXT dictionary file; code
-// page 65001 keeps a side in UTF-8 (malformed bytes mended), which the TXT
-// import then puts into its list's code page where every text fits. A pair
-// with a character either code page lacks, or with a side empty, longer
-// than a stored word may be or holding a separator, is dropped and counted;
-// so is a pair beyond the 65,535 translations that a word can have.
+// Encodes UTF-8 pairs into the two code pages; code page 65001 keeps a side
+// in UTF-8 (malformed bytes mended), which the import then puts into its
+// list's code page where every text fits. A pair with a character either
+// code page lacks, or with a side empty, longer than a stored word may be or
+// holding a separator, is dropped and counted; so is a pair beyond the 65,535
+// translations that a word can have. The result may point into `pairs`,
+// which must outlive it unchanged.
 EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_t primary_code_page,
                          std::uint32_t secondary_code_page, bool swap);
 

@@ -1,8 +1,12 @@
 // The C interface of dictionary files: loading and saving in every format,
+// loading translation pairs handed over in memory,
 // and the description read from and written into a V03 file. Each function
 // checks its handle, state and arguments in its own fixed order, hands the
 // work to the format's loader or writer and ends through SetResult.
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "engine/context.h"
 #include "engine/formats/format_loaders.h"
@@ -61,6 +65,34 @@ Dispatch LoadFormat(DB_HANDLE db, int32_t format, const char* file, uint32_t pri
     });
 }
 
+// The pairs of DB_LoadPairs, read as the lines of a UTF-8 TXT file.
+Dispatch LoadPairsUnguarded(DB_HANDLE db, const char* const* texts, int32_t count, const char* name,
+                            uint32_t primary_locale, uint32_t secondary_locale) {
+    std::vector<lexbase::TextPair> pairs(static_cast<std::size_t>(count));
+    const auto text = [](const char* t) { return t == nullptr ? std::string_view() : t; };
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        pairs[i] = {text(texts[2 * i]), text(texts[2 * i + 1])};
+    }
+    return Run(
+        lexbase::ImportTextPairs(db, pairs, true, true, name, primary_locale, secondary_locale));
+}
+
+// The end of every load: the ready flag and the result.
+const DB_RESULT* FinishLoad(DB_HANDLE db, Dispatch outcome, const char* file_name) {
+    SetProgress(db, 100);
+    switch (outcome) {
+        case Dispatch::kDone:
+            db->ready = 1;
+            return SetResult(db, 1, msg::kLoaded);
+        case Dispatch::kUnknownFormat:
+            return SetResult(db, 0, msg::kLoadBadFormat);
+        case Dispatch::kFailed:
+            break;
+    }
+    if (db->message[0] == '\0') lexbase::FormatFileMessage(db, msg::kImportFailed, file_name);
+    return SetResult(db, 0, nullptr);  // the loader's message is in the buffer
+}
+
 Dispatch SaveFormatUnguarded(DB_HANDLE db, int32_t format, const char* file) {
     switch (format) {
         case DB_FORMAT_V03_SAVE:
@@ -93,18 +125,23 @@ const DB_RESULT* DB_Load(DB_HANDLE db, int32_t format, const char* file_name,
     // message of an earlier call, which may read like success.
     db->message[0] = '\0';
     const Dispatch outcome = LoadFormat(db, format, file_name, primary_locale, secondary_locale);
-    SetProgress(db, 100);
-    switch (outcome) {
-        case Dispatch::kDone:
-            db->ready = 1;
-            return SetResult(db, 1, msg::kLoaded);
-        case Dispatch::kUnknownFormat:
-            return SetResult(db, 0, msg::kLoadBadFormat);
-        case Dispatch::kFailed:
-            break;
-    }
-    if (db->message[0] == '\0') lexbase::FormatFileMessage(db, msg::kImportFailed, file_name);
-    return SetResult(db, 0, nullptr);  // the loader's message is in the buffer
+    return FinishLoad(db, outcome, file_name);
+}
+
+const DB_RESULT* DB_LoadPairs(DB_HANDLE db, const char* const* texts, int32_t count,
+                              const char* name, uint32_t primary_locale,
+                              uint32_t secondary_locale) {
+    if (db == nullptr) return &kInvalidHandleResult;
+    if (db->ready) return SetResult(db, 0, msg::kLoadAlreadyOpen);
+    if (texts == nullptr) return SetResult(db, 0, msg::kPairsNeedTexts);
+    if (count <= 0) return SetResult(db, 0, msg::kPairsNeedCount);
+    if (name == nullptr) name = "";
+    SetProgress(db, 0);
+    db->message[0] = '\0';
+    const Dispatch outcome = Guarded(db, true, [&] {
+        return LoadPairsUnguarded(db, texts, count, name, primary_locale, secondary_locale);
+    });
+    return FinishLoad(db, outcome, name);
 }
 
 const DB_RESULT* DB_Save(DB_HANDLE db, int32_t format, const char* file_name) {

@@ -52,15 +52,13 @@ bool PairOfLine(std::string_view line, std::string_view* primary, std::string_vi
     return true;
 }
 
-using RawPair = std::pair<std::string_view, std::string_view>;
-
 // Whether one column of the pairs is UTF-8 rather than a code page: valid
 // UTF-8 throughout, with at least one byte above 127. Each column decides for
 // itself, so that the export of a dictionary with one UTF-8 list and one
 // 8-bit list imports again as it was.
-bool ColumnIsUtf8(const std::vector<RawPair>& pairs, bool second) {
+bool ColumnIsUtf8(const std::vector<TextPair>& pairs, bool second) {
     bool high = false;
-    for (const RawPair& pair : pairs) {
+    for (const TextPair& pair : pairs) {
         const std::string_view text = second ? pair.second : pair.first;
         if (!platform::IsValidUtf8(text)) return false;
         high = high || std::any_of(text.begin(), text.end(),
@@ -71,7 +69,7 @@ bool ColumnIsUtf8(const std::vector<RawPair>& pairs, bool second) {
 
 // Collects the pairs of `text`: the file's bytes after the end-of-file rule,
 // preceded by the LF that starts the first line.
-void ScanLines(std::string_view text, std::vector<RawPair>* pairs) {
+void ScanLines(std::string_view text, std::vector<TextPair>* pairs) {
     std::size_t lf = 0;  // text[0] is the leading LF
     while (lf < text.size()) {
         std::size_t next = text.find('\n', lf + 1);
@@ -91,8 +89,8 @@ public:
     // input goes into the list's code page when every text fits it, else the
     // list becomes UTF-8; 8-bit input into a UTF-8 list is read in the ANSI
     // code page of the list's locale.
-    SideTexts(const std::vector<RawPair>& pairs, bool second, bool utf8_input, std::uint32_t locale,
-              bool wants_utf8) {
+    SideTexts(const std::vector<TextPair>& pairs, bool second, bool utf8_input,
+              std::uint32_t locale, bool wants_utf8) {
         charset_ =
             ChosenCharset(0, false, locale, wants_utf8 ? platform::kUtf8Charset : kTxtCharset);
         const auto text = [&](std::size_t i) { return second ? pairs[i].second : pairs[i].first; };
@@ -110,6 +108,14 @@ public:
             ends_.clear();
         }
         if (charset_ != platform::kUtf8Charset) return;  // 8-bit into 8-bit: as they are
+        if (utf8_input) {
+            // Valid UTF-8 stays as it is; only malformed bytes need mending.
+            bool valid = true;
+            for (std::size_t i = 0; i < pairs.size() && valid; ++i) {
+                valid = platform::IsValidUtf8(text(i));
+            }
+            if (valid) return;
+        }
         const std::uint32_t code_page = platform::CodePageOf(locale);
         for (std::size_t i = 0; i < pairs.size(); ++i) {
             if (utf8_input) {
@@ -188,52 +194,19 @@ bool ImportBuffer(DB_CONTEXT* db, char* buffer, std::size_t size, const char* fi
         buffer[3] = '\n';
         text.remove_prefix(3);
     }
-    const bool wants_utf8[2] = {(primary_locale & DB_LOCALE_UTF8) != 0,
-                                (secondary_locale & DB_LOCALE_UTF8) != 0};
-    primary_locale &= ~DB_LOCALE_UTF8;
-    secondary_locale &= ~DB_LOCALE_UTF8;
-    if (primary_locale == 0 && secondary_locale == 0) {
-        primary_locale = secondary_locale = kDefaultLocale;
-    }
-    PairArray pairs;
-    std::vector<RawPair> raw;
-    std::unique_ptr<SideTexts> sides[2];
+    std::vector<TextPair> raw;
+    bool utf8[2] = {bom, bom};
     try {
         ScanLines(text, &raw);
-        sides[0] = std::make_unique<SideTexts>(raw, false, bom || ColumnIsUtf8(raw, false),
-                                               primary_locale, wants_utf8[0]);
-        sides[1] = std::make_unique<SideTexts>(raw, true, bom || ColumnIsUtf8(raw, true),
-                                               secondary_locale, wants_utf8[1]);
+        if (!bom) {
+            utf8[0] = ColumnIsUtf8(raw, false);
+            utf8[1] = ColumnIsUtf8(raw, true);
+        }
     } catch (const std::bad_alloc&) {
         CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
         return false;
     }
-    if (raw.empty()) {
-        FormatFileMessage(db, msg::kTxtNoPairs, file);
-        return false;
-    }
-    if (!pairs.Reserve(raw.size())) {
-        CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
-        return false;
-    }
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        pairs.Add(sides[0]->converted() ? sides[0]->Text(i) : raw[i].first,
-                  sides[1]->converted() ? sides[1]->Text(i)
-                                        : raw[i].second);  // skips empty and over-long words
-    }
-    if (pairs.size() == 0) {
-        FormatFileMessage(db, msg::kTxtNoPairs, file);
-        return false;
-    }
-    db->lists[0].locale = primary_locale;
-    db->lists[1].locale = secondary_locale;
-    db->lists[0].charset = sides[0]->charset();
-    db->lists[1].charset = sides[1]->charset();
-    if (!BuildFromPairs(db, pairs.data(), pairs.size())) return false;  // lists are empty again
-    db->lists[0].charset = sides[0]->charset();
-    db->lists[1].charset = sides[1]->charset();
-    SetDescription(db, file);
-    return true;
+    return ImportTextPairs(db, raw, utf8[0], utf8[1], file, primary_locale, secondary_locale);
 }
 
 // Buffered writing that remembers the first error.
@@ -269,6 +242,55 @@ private:
 };
 
 }  // namespace
+
+bool ImportTextPairs(DB_CONTEXT* db, const std::vector<TextPair>& raw, bool primary_utf8,
+                     bool secondary_utf8, const char* file, std::uint32_t primary_locale,
+                     std::uint32_t secondary_locale) {
+    const bool wants_utf8[2] = {(primary_locale & DB_LOCALE_UTF8) != 0,
+                                (secondary_locale & DB_LOCALE_UTF8) != 0};
+    primary_locale &= ~DB_LOCALE_UTF8;
+    secondary_locale &= ~DB_LOCALE_UTF8;
+    if (primary_locale == 0 && secondary_locale == 0) {
+        primary_locale = secondary_locale = kDefaultLocale;
+    }
+    if (raw.empty()) {
+        FormatFileMessage(db, msg::kTxtNoPairs, file);
+        return false;
+    }
+    PairArray pairs;
+    std::unique_ptr<SideTexts> sides[2];
+    try {
+        sides[0] =
+            std::make_unique<SideTexts>(raw, false, primary_utf8, primary_locale, wants_utf8[0]);
+        sides[1] =
+            std::make_unique<SideTexts>(raw, true, secondary_utf8, secondary_locale, wants_utf8[1]);
+    } catch (const std::bad_alloc&) {
+        CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
+        return false;
+    }
+    if (!pairs.Reserve(raw.size())) {
+        CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
+        return false;
+    }
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        pairs.Add(sides[0]->converted() ? sides[0]->Text(i) : raw[i].first,
+                  sides[1]->converted() ? sides[1]->Text(i)
+                                        : raw[i].second);  // skips empty and over-long words
+    }
+    if (pairs.size() == 0) {
+        FormatFileMessage(db, msg::kTxtNoPairs, file);
+        return false;
+    }
+    db->lists[0].locale = primary_locale;
+    db->lists[1].locale = secondary_locale;
+    db->lists[0].charset = sides[0]->charset();
+    db->lists[1].charset = sides[1]->charset();
+    if (!BuildFromPairs(db, pairs.data(), pairs.size())) return false;  // lists are empty again
+    db->lists[0].charset = sides[0]->charset();
+    db->lists[1].charset = sides[1]->charset();
+    SetDescription(db, file);
+    return true;
+}
 
 bool ImportTxtBytes(DB_CONTEXT* db, std::string_view bytes, const char* file,
                     std::uint32_t primary_locale, std::uint32_t secondary_locale) {

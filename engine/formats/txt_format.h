@@ -18,6 +18,8 @@
 
 #include <cstdint>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "engine/context.h"
 
@@ -43,6 +45,21 @@ namespace lexbase {
 // the dictionary and the messages.
 [[nodiscard]] bool ImportTxtBytes(DB_CONTEXT* db, std::string_view bytes, const char* file,
                                   std::uint32_t primary_locale, std::uint32_t secondary_locale);
+
+// One pair of texts as an import found it, before its texts go into the
+// encodings of their lists.
+using TextPair = std::pair<std::string_view, std::string_view>;
+
+// Builds the dictionary of `db`, which holds none, from `pairs` in their
+// order, as the TXT import does with the pairs of its lines: the same lists,
+// encodings, locales, description and messages. `primary_utf8` and
+// `secondary_utf8` say that the texts of that side are UTF-8 (malformed bytes
+// are mended), otherwise they are in their list's code page; `name` stands for
+// the file name, naming the dictionary and the messages. The texts must stay
+// valid until it returns.
+[[nodiscard]] bool ImportTextPairs(DB_CONTEXT* db, const std::vector<TextPair>& pairs,
+                                   bool primary_utf8, bool secondary_utf8, const char* name,
+                                   std::uint32_t primary_locale, std::uint32_t secondary_locale);
 
 // Writes every translation of the open dictionary to `file` as "primary TAB
 // secondary CR LF", walking the primary list in order and each word's

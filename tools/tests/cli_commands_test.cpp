@@ -12,6 +12,7 @@
 #include <set>
 #include <sstream>
 
+#include "engine/lexbase.h"
 #include "lookup/lookup_image.h"
 #include "platform/file_writer.h"
 #include "testing/test_support.h"
@@ -54,6 +55,38 @@ protected:
         std::ostringstream out, err;
         const int status = RunCommand(args, in, out, err, false, dir_);
         return {status, out.str(), err.str()};
+    }
+
+    // A small dictd database, freedict-eng-hrv, in the scratch folder.
+    void WriteDictdDatabase() const {
+        const std::string dict =
+            "00-database-info\nAbout.\n"
+            "house /hˈaʊs/\ndom, kuća\n"
+            "theta /θ/\nθ-slovo, teta\n"
+            "cat /kat/ <n>\n1. mačka\n   Synonyms: {kitty}\n";
+        const auto offset = [&](const std::string& s) { return dict.find(s); };
+        const auto b64 = [](std::size_t n) {
+            static const char* a =
+                "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+            std::string s;
+            do {
+                s.insert(s.begin(), a[n % 64]);
+                n /= 64;
+            } while (n != 0);
+            return s;
+        };
+        const auto line = [&](const std::string& head, std::size_t from, std::size_t to) {
+            return head + "\t" + b64(from) + "\t" + b64(to - from) + "\n";
+        };
+        WriteFile("freedict-eng-hrv.index", line("00databaseinfo", 0, offset("house")) +
+                                                line("cat", offset("cat"), dict.size()) +
+                                                line("house", offset("house"), offset("theta")) +
+                                                line("theta", offset("theta"), offset("cat")) +
+                                                line("beyond", dict.size(), dict.size() + 10));
+        gzFile gz = gzopen(Path("freedict-eng-hrv.dict.dz").c_str(), "wb");
+        if (gz == nullptr) FAIL() << "can't write the .dict.dz";
+        gzwrite(gz, dict.data(), static_cast<unsigned>(dict.size()));
+        gzclose(gz);
     }
 
     // A small English-Croatian dictionary; "mačka" in code page 1250.
@@ -519,34 +552,7 @@ TEST_F(CliCommandsTest, FileFailuresSayWhy) {
 }
 
 TEST_F(CliCommandsTest, FreedictConvertsADictdDatabase) {
-    const std::string dict =
-        "00-database-info\nAbout.\n"
-        "house /hˈaʊs/\ndom, kuća\n"
-        "theta /θ/\nθ-slovo, teta\n"
-        "cat /kat/ <n>\n1. mačka\n   Synonyms: {kitty}\n";
-    const auto offset = [&](const std::string& s) { return dict.find(s); };
-    const auto b64 = [](std::size_t n) {
-        static const char* a = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-        std::string s;
-        do {
-            s.insert(s.begin(), a[n % 64]);
-            n /= 64;
-        } while (n != 0);
-        return s;
-    };
-    const auto line = [&](const std::string& head, std::size_t from, std::size_t to) {
-        return head + "\t" + b64(from) + "\t" + b64(to - from) + "\n";
-    };
-    WriteFile("freedict-eng-hrv.index", line("00databaseinfo", 0, offset("house")) +
-                                            line("cat", offset("cat"), dict.size()) +
-                                            line("house", offset("house"), offset("theta")) +
-                                            line("theta", offset("theta"), offset("cat")) +
-                                            line("beyond", dict.size(), dict.size() + 10));
-    gzFile gz = gzopen(Path("freedict-eng-hrv.dict.dz").c_str(), "wb");
-    ASSERT_NE(gz, nullptr);
-    gzwrite(gz, dict.data(), static_cast<unsigned>(dict.size()));
-    gzclose(gz);
-
+    WriteDictdDatabase();
     CliRun r = Cli({"freedict", "eng-hrv", Path("out.v03")});
     ASSERT_EQ(r.status, kExitOk) << r.err;
     // θ is in no Croatian code page: that list is kept in UTF-8, and nothing is lost.
@@ -576,13 +582,40 @@ TEST_F(CliCommandsTest, FreedictConvertsADictdDatabase) {
               kExitUsage);
 }
 
+// The pairs go to the engine in memory; a TXT file of the same pairs,
+// imported and described as the tool describes it, gives the same bytes.
+TEST_F(CliCommandsTest, FreedictInMemoryGivesTheFileOfItsTxtImport) {
+    WriteDictdDatabase();
+    for (const bool swap : {false, true}) {
+        SCOPED_TRACE(swap ? "swapped" : "as it is");
+        std::vector<std::string> convert = {"freedict", "eng-hrv", Path("direct.v03")};
+        if (swap) convert.push_back("--swap");
+        ASSERT_EQ(Cli(convert).status, kExitOk);
+        convert[2] = Path("pairs.txt");
+        convert.insert(convert.end(), {"--txt-code-page", "65001"});
+        ASSERT_EQ(Cli(convert).status, kExitOk);
+
+        DB_HANDLE db = DB_CreateHandle()->handle;
+        DICTIONARY_INFO info{};
+        ASSERT_EQ(DB_GetDictionaryInfoA(db, Path("direct.v03").c_str(), &info)->status, 1);
+        ASSERT_EQ(DB_Load(db, DB_FORMAT_TXT_LOAD, Path("pairs.txt").c_str(), info.primary_locale,
+                          info.secondary_locale)
+                      ->status,
+                  1);
+        EXPECT_EQ(DB_SetDictionaryInfo(db, &info)->status, 1);
+        EXPECT_EQ(DB_Save(db, DB_FORMAT_V03_SAVE, Path("via_txt.v03").c_str())->status, 1);
+        DB_DestroyHandle(db);
+        EXPECT_EQ(ReadFile("direct.v03"), ReadFile("via_txt.v03"));
+    }
+}
+
 TEST(CliEncodeTest, DropsPairsACodePageOrTheFormatCannotHold) {
     const std::vector<TranslationPair> pairs = {
         {"cat", "mačka"}, {"theta", "θ"}, {"tab", "a\tb"}, {"", "x"}, {"čaj", "tea"}};
     EncodedPairs e = EncodePairs(pairs, 1252, 1250, false);
     EXPECT_EQ(e.kept, 1u);
     EXPECT_EQ(e.dropped, 4u);  // "čaj" is not in code page 1252 either
-    EXPECT_EQ(e.txt, "cat\tma\xe8ka\r\n");
+    EXPECT_EQ(e.Txt(), "cat\tma\xe8ka\r\n");
     EXPECT_EQ(e.Reasons(),
               "1 with an empty word, 1 with a TAB, line break or NUL in a word, "
               "2 with a character the code page lacks");
@@ -598,10 +631,10 @@ TEST(CliEncodeTest, DropsPairsACodePageOrTheFormatCannotHold) {
     EXPECT_EQ(e.Reasons(), "2 beyond the 65535 translations a word can have");
     e = EncodePairs({{std::string(65536, 'a'), "x"}, {"a\xC4", "b"}}, 65001, 65001, false);
     EXPECT_EQ(e.too_long, 1u);
-    EXPECT_EQ(e.txt, "a\xEF\xBF\xBD\tb\r\n");
+    EXPECT_EQ(e.Txt(), "a\xEF\xBF\xBD\tb\r\n");
     e = EncodePairs({{"cat", "mačka"}}, 1250, 1252, true);  // swapped: mačka goes first
     EXPECT_EQ(e.kept, 1u);
-    EXPECT_EQ(e.txt, "ma\xe8ka\tcat\r\n");
+    EXPECT_EQ(e.Txt(), "ma\xe8ka\tcat\r\n");
 }
 
 TEST(CliEncodeTest, LanguagesAndCharsets) {

@@ -72,29 +72,17 @@ void* Reallocate(void* block, std::size_t size) {
     return std::realloc(block, size);
 }
 
-// The fields of one side of a pair: its text, its sort key and, once built,
-// its word.
+// The fields of one side of a pair: its text and, once built, its word.
 struct Side {
     const char* WordPair::*text;
     std::uint16_t WordPair::*length;
     WordNode* WordPair::*node;
-    std::uint32_t WordPair::*key_length;
-    std::size_t WordPair::*key_offset;
-    std::uint64_t WordPair::*key_head;
 };
 
-constexpr Side kPrimarySide = {&WordPair::primary,
-                               &WordPair::primary_length,
-                               &WordPair::primary_node,
-                               &WordPair::primary_key_length,
-                               &WordPair::primary_key_offset,
-                               &WordPair::primary_key_head};
-constexpr Side kSecondarySide = {&WordPair::secondary,
-                                 &WordPair::secondary_length,
-                                 &WordPair::secondary_node,
-                                 &WordPair::secondary_key_length,
-                                 &WordPair::secondary_key_offset,
-                                 &WordPair::secondary_key_head};
+constexpr Side kPrimarySide = {&WordPair::primary, &WordPair::primary_length,
+                               &WordPair::primary_node};
+constexpr Side kSecondarySide = {&WordPair::secondary, &WordPair::secondary_length,
+                                 &WordPair::secondary_node};
 
 std::string_view TextOf(const WordPair& pair, const Side& side) {
     return {pair.*side.text, pair.*side.length};
@@ -139,66 +127,127 @@ private:
     std::size_t capacity_ = 0;
 };
 
-// Collation order: by key, then (for texts whose keys tie although their bytes
-// differ, such as texts with ignorable characters) by bytes, so that every
-// text's pairs lie together; equal texts keep their source order.
+// One distinct text of a side, with its collation key.
+struct SortText {
+    // The first eight bytes of the key, big-endian and padded with zeros,
+    // which settle most comparisons without reading the key block.
+    std::uint64_t key_head;
+    std::size_t key_offset;
+    std::uint32_t key_length;
+    std::uint32_t id;  // number of the text in the order the pairs first name it
+    const char* text;
+    std::size_t length;
+};
+
+// Collation order of distinct texts: by key, then (for texts whose keys tie
+// although their bytes differ, such as texts with ignorable characters) by
+// bytes.
 struct CollationOrder {
     const std::uint8_t* keys;
-    Side side;
-    bool operator()(const WordPair* a, const WordPair* b) const {
-        const std::uint32_t a_length = a->*side.key_length, b_length = b->*side.key_length;
-        const std::size_t a_offset = a->*side.key_offset, b_offset = b->*side.key_offset;
-        // Texts that share a key (SortView gives a repeated text the key of
-        // the one before it) are equal: only the source order is left. Only a
-        // non-empty key has an offset of its own.
-        if (a_length != 0 && a_offset == b_offset && a_length == b_length) {
-            return a->position < b->position;
-        }
+    bool operator()(const SortText& a, const SortText& b) const {
         // Heads that differ order as the keys do: a key that ends inside its
         // head is padded with zeros, below any byte of a longer key there.
-        const std::uint64_t a_head = a->*side.key_head, b_head = b->*side.key_head;
-        if (a_head != b_head) return a_head < b_head;
-        int c = CompareBytes(keys + a_offset, a_length, keys + b_offset, b_length);
-        if (c == 0) {
-            const std::string_view ta = TextOf(*a, side), tb = TextOf(*b, side);
-            c = CompareBytes(ta.data(), ta.size(), tb.data(), tb.size());
-        }
+        if (a.key_head != b.key_head) return a.key_head < b.key_head;
+        const int c =
+            CompareBytes(keys + a.key_offset, a.key_length, keys + b.key_offset, b.key_length);
         if (c != 0) return c < 0;
-        return a->position < b->position;
+        return CompareBytes(a.text, a.length, b.text, b.length) < 0;
     }
 };
 
-// Puts `view` in the collation order of `list` (its locale, its words'
-// code page). Each key is computed once and
-// lands straight in the key block, so the size and key steps end together. A
-// text repeating the one before it (a word with several translations, in most
-// files) shares that one's key.
-bool SortView(DB_CONTEXT* db, const WordList& list, WordPair** view, std::size_t count,
-              const Side& side, std::uint32_t keys_done, std::uint32_t keys_stored) {
+// Numbers the distinct texts of one side: ids[i] is the number of pair i's
+// text, texts[n] describes text n. Returns how many there are, or 0 when
+// memory ran out.
+std::size_t NumberTexts(const WordPair* pairs, std::size_t count, const Side& side,
+                        std::uint32_t* ids, SortText* texts) {
+    std::size_t capacity = 16;
+    while (capacity < 2 * count) capacity *= 2;
+    // A slot holds the upper half of a text's hash and its number + 1; 0 is free.
+    MallocBlock<std::uint64_t> slots(
+        static_cast<std::uint64_t*>(Allocate(capacity * sizeof(std::uint64_t))));
+    if (slots == nullptr) return 0;
+    std::memset(slots.get(), 0, capacity * sizeof(std::uint64_t));
+    const std::size_t mask = capacity - 1;
+    std::size_t distinct = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view text = TextOf(pairs[i], side);
+        // Most files give a word's pairs one after another.
+        if (i > 0 && TextOf(pairs[i - 1], side) == text) {
+            ids[i] = ids[i - 1];
+            continue;
+        }
+        const std::uint64_t hash = std::hash<std::string_view>{}(text);
+        const std::uint64_t tag = hash >> 32 << 32;
+        std::size_t slot = hash & mask;
+        for (;; slot = (slot + 1) & mask) {
+            const std::uint64_t entry = slots.get()[slot];
+            if (entry == 0) break;
+            const SortText& known = texts[(entry & 0xFFFFFFFFu) - 1];
+            if ((entry & ~std::uint64_t{0xFFFFFFFFu}) == tag &&
+                std::string_view(known.text, known.length) == text) {
+                break;
+            }
+        }
+        if (slots.get()[slot] != 0) {
+            ids[i] = static_cast<std::uint32_t>((slots.get()[slot] & 0xFFFFFFFFu) - 1);
+            continue;
+        }
+        texts[distinct] =
+            SortText{0, 0, 0, static_cast<std::uint32_t>(distinct), text.data(), text.size()};
+        slots.get()[slot] = tag | (distinct + 1);
+        ids[i] = static_cast<std::uint32_t>(distinct++);
+    }
+    return distinct;
+}
+
+// Puts the pairs into `view` in the collation order of `list` (its locale,
+// its words' code page), the pairs of one text in their order. Each distinct
+// text gets its key once, straight into the key block, so the size and key
+// steps end together; only the distinct texts are sorted, and the pairs then
+// take their places by counting.
+bool SortView(DB_CONTEXT* db, const WordList& list, WordPair* pairs, WordPair** view,
+              std::size_t count, const Side& side, std::uint32_t keys_done,
+              std::uint32_t keys_stored) {
+    MallocBlock<std::uint32_t> ids(
+        static_cast<std::uint32_t*>(Allocate(count * sizeof(std::uint32_t))));
+    MallocBlock<SortText> texts(static_cast<SortText*>(Allocate(count * sizeof(SortText))));
+    if (ids == nullptr || texts == nullptr) return false;
+    const std::size_t distinct = NumberTexts(pairs, count, side, ids.get(), texts.get());
+    if (distinct == 0) return false;
+
     KeyBlock block;
     std::string key;
     const std::uint32_t code_page = CodePageOfList(list);
-    for (std::size_t i = 0; i < count; ++i) {
-        WordPair* pair = view[i];
-        if (i > 0 && TextOf(*view[i - 1], side) == TextOf(*pair, side)) {
-            pair->*side.key_offset = view[i - 1]->*side.key_offset;
-            pair->*side.key_length = view[i - 1]->*side.key_length;
-            pair->*side.key_head = view[i - 1]->*side.key_head;
-            continue;
-        }
+    for (std::size_t t = 0; t < distinct; ++t) {
+        SortText& text = texts.get()[t];
         key.clear();
-        platform::AppendSortKeyIn(code_page, list.locale, TextOf(*pair, side), &key);
-        if (!block.Append(key, &(pair->*side.key_offset))) return false;
-        pair->*side.key_length = static_cast<std::uint32_t>(key.size());
+        platform::AppendSortKeyIn(code_page, list.locale, {text.text, text.length}, &key);
+        if (!block.Append(key, &text.key_offset)) return false;
+        text.key_length = static_cast<std::uint32_t>(key.size());
         std::uint64_t head = 0;
         for (std::size_t b = 0; b < 8; ++b) {
             head = head << 8 | (b < key.size() ? static_cast<std::uint8_t>(key[b]) : 0u);
         }
-        pair->*side.key_head = head;
+        text.key_head = head;
     }
     if (keys_done != 0) SetProgress(db, keys_done);
     if (keys_stored != 0) SetProgress(db, keys_stored);
-    std::sort(view, view + count, CollationOrder{block.bytes(), side});
+    std::sort(texts.get(), texts.get() + distinct, CollationOrder{block.bytes()});
+
+    // first[id]: where the pairs of text `id` begin in the view.
+    MallocBlock<std::uint32_t> first(
+        static_cast<std::uint32_t*>(Allocate(distinct * sizeof(std::uint32_t))));
+    if (first == nullptr) return false;
+    std::memset(first.get(), 0, distinct * sizeof(std::uint32_t));
+    for (std::size_t i = 0; i < count; ++i) ++first.get()[ids.get()[i]];
+    std::uint32_t next = 0;
+    for (std::size_t t = 0; t < distinct; ++t) {
+        const std::uint32_t id = texts.get()[t].id;
+        const std::uint32_t pairs_of_text = first.get()[id];
+        first.get()[id] = next;
+        next += pairs_of_text;
+    }
+    for (std::size_t i = 0; i < count; ++i) view[first.get()[ids.get()[i]]++] = &pairs[i];
     return true;
 }
 
@@ -206,12 +255,12 @@ bool SortView(DB_CONTEXT* db, const WordList& list, WordPair** view, std::size_t
 // sorts the primary one. The progress of the secondary sort follows the
 // primary one's. With allocations made to fail, which counts them per thread,
 // the two go one after the other.
-bool SortBothViews(DB_CONTEXT* db, WordPair** primary_view, WordPair** secondary_view,
-                   std::size_t count) {
+bool SortBothViews(DB_CONTEXT* db, WordPair* pairs, WordPair** primary_view,
+                   WordPair** secondary_view, std::size_t count) {
     const auto sort_secondary = [&](std::uint32_t keys_done, std::uint32_t keys_stored) {
         try {
-            return SortView(db, db->lists[1], secondary_view, count, kSecondarySide, keys_done,
-                            keys_stored);
+            return SortView(db, db->lists[1], pairs, secondary_view, count, kSecondarySide,
+                            keys_done, keys_stored);
         } catch (const std::bad_alloc&) {
             return false;  // the sort key of a text could not be computed
         }
@@ -227,7 +276,8 @@ bool SortBothViews(DB_CONTEXT* db, WordPair** primary_view, WordPair** secondary
     }
     bool primary_sorted = false;
     try {
-        primary_sorted = SortView(db, db->lists[0], primary_view, count, kPrimarySide, 28, 30);
+        primary_sorted =
+            SortView(db, db->lists[0], pairs, primary_view, count, kPrimarySide, 28, 30);
     } catch (const std::bad_alloc&) {
         primary_sorted = false;
     }
@@ -319,10 +369,7 @@ bool Build(DB_CONTEXT* db, WordPair* pairs, std::size_t count) {
     MallocBlock<WordPair*> primary_view(static_cast<WordPair**>(Allocate(view_bytes)));
     MallocBlock<WordPair*> secondary_view(static_cast<WordPair**>(Allocate(view_bytes)));
     if (primary_view == nullptr || secondary_view == nullptr) return false;
-    for (std::size_t i = 0; i < count; ++i)
-        primary_view.get()[i] = secondary_view.get()[i] = &pairs[i];
-
-    if (!SortBothViews(db, primary_view.get(), secondary_view.get(), count)) return false;
+    if (!SortBothViews(db, pairs, primary_view.get(), secondary_view.get(), count)) return false;
     SetProgress(db, 80);
 
     if (!CreateWords(db, primary, primary_view.get(), count, kPrimarySide, 85, 88)) return false;

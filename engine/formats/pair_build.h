@@ -21,17 +21,7 @@ struct WordPair {
     const char* secondary;
     std::uint16_t primary_length;  // 1 to kMaxWordBytes
     std::uint16_t secondary_length;
-    std::int32_t position;  // number of the pair in the source; orders equal texts
-    // The sort key of each side, in the key block of that side's sort; the
-    // two sides are sorted at the same time.
-    std::uint32_t primary_key_length;
-    std::uint32_t secondary_key_length;
-    std::size_t primary_key_offset;
-    std::size_t secondary_key_offset;
-    // The first eight bytes of each key, big-endian and padded with zeros,
-    // which settle most comparisons without reading the key block.
-    std::uint64_t primary_key_head;
-    std::uint64_t secondary_key_head;
+    std::int32_t position;   // number of the pair in the source; orders equal texts
     WordNode* primary_node;  // the pair's words once their list is built
     WordNode* secondary_node;
 };
@@ -63,7 +53,8 @@ private:
     std::size_t capacity_ = 0;
 };
 
-// Builds both lists of `db` from `count` pairs (at least one). The caller has
+// Builds both lists of `db` from `count` pairs (at least one), in the order
+// PairArray numbers them (pair i has position i). The caller has
 // set both lists' locale, and the charset of a list whose texts are UTF-8,
 // and nothing else: the handle holds no dictionary.
 // The texts are copied; the pairs' work fields are overwritten.

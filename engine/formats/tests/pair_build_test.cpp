@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <set>
 #include <string>
@@ -75,6 +76,38 @@ TEST_F(PairBuildTest, RepeatedTextsAndTextsWithEqualKeysGroupInByteOrder) {
     // by their bytes; repeats of a text keep their source order.
     ASSERT_TRUE(Build({{"\x02", "x"}, {"\x02", "w"}, {"\x01", "y"}, {"b", "v"}, {"\x02", "z"}}));
     EXPECT_EQ(Dump(primary()), (Entries{{"\x01", {"y"}}, {"\x02", {"x", "w", "z"}}, {"b", {"v"}}}));
+}
+
+// Each list is the pairs sorted by the key of their text, then its bytes,
+// then their source order, however far apart a text's pairs lie.
+TEST_F(PairBuildTest, ScatteredRepeatsGroupAsAStableSortByKeyGroupsThem) {
+    Pairs pairs;
+    for (int i = 0; i < 5000; ++i) {
+        pairs.emplace_back((i % 3 == 0 ? "W" : "w") + std::to_string(i * 7919 % 1300),
+                           "t" + std::to_string(i % 977) + (i % 5 == 0 ? "\x01" : ""));
+    }
+    ASSERT_TRUE(Build(pairs));
+    const auto expected = [&](bool secondary) {
+        std::vector<std::pair<std::string, std::size_t>> keyed;
+        for (std::size_t i = 0; i < pairs.size(); ++i) {
+            std::string key;
+            const std::string& text = secondary ? pairs[i].second : pairs[i].first;
+            platform::AppendSortKey(secondary ? 1050 : 1033, text, &key);
+            keyed.emplace_back(key + '\0' + text, i);
+        }
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        Entries out;
+        for (const auto& [key, i] : keyed) {
+            const std::string& text = secondary ? pairs[i].second : pairs[i].first;
+            if (out.empty() || out.back().first != text)
+                out.emplace_back(text, Entries::value_type::second_type{});
+            out.back().second.push_back(secondary ? pairs[i].first : pairs[i].second);
+        }
+        return out;
+    };
+    EXPECT_EQ(Dump(primary()), expected(false));
+    EXPECT_EQ(Dump(secondary()), expected(true));
 }
 
 TEST_F(PairBuildTest, ListsLieInTheirBlocksInListOrder) {

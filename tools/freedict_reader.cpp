@@ -9,7 +9,8 @@
 #include <set>
 #include <sstream>
 #include <string_view>
-#include <unordered_set>
+
+#include "tools/flat_index.h"
 
 namespace cli {
 namespace {
@@ -101,41 +102,27 @@ bool IsNonTranslationLine(std::string_view line) {
     return false;
 }
 
-struct PairView {
-    std::string_view word;
-    std::string_view translation;
-    bool operator==(const PairView&) const = default;
-};
-
-struct PairViewHash {
-    std::size_t operator()(const PairView& p) const {
-        const std::size_t h = std::hash<std::string_view>{}(p.word);
-        return h ^ (std::hash<std::string_view>{}(p.translation) + 0x9E3779B97F4A7C15ull +
-                    (h << 6) + (h >> 2));
-    }
-};
-
 // Some databases hold one entry several times under other offsets (epo-eng's
 // "ĉevalo" three times); kept, its translation would be listed once per copy.
 // Keeps the first of each repeated pair, in order; returns how many went.
 std::size_t DropRepeatedPairs(std::vector<TranslationPair>* pairs) {
-    std::vector<char> keep(pairs->size(), 1);
-    {
-        std::unordered_set<PairView, PairViewHash> seen;
-        seen.reserve(pairs->size());
-        for (std::size_t i = 0; i < pairs->size(); ++i) {
-            const TranslationPair& p = (*pairs)[i];
-            keep[i] = seen.insert(PairView{p.word, p.translation}).second;
-        }
+    std::vector<TranslationPair>& p = *pairs;
+    FlatIndex seen(p.size());
+    std::size_t kept = 0;  // the kept pairs are numbered by their new places
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        const std::uint64_t h = HashText(p[i].word);
+        const std::uint64_t hash =
+            h ^ (HashText(p[i].translation) + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2));
+        const std::uint32_t number =
+            seen.FindOrAdd(hash, static_cast<std::uint32_t>(kept), [&](std::uint32_t n) {
+                return p[n].word == p[i].word && p[n].translation == p[i].translation;
+            });
+        if (number != kept) continue;
+        if (kept != i) p[kept] = std::move(p[i]);
+        ++kept;
     }
-    std::size_t out = 0;
-    for (std::size_t i = 0; i < pairs->size(); ++i) {
-        if (!keep[i]) continue;
-        if (out != i) (*pairs)[out] = std::move((*pairs)[i]);
-        ++out;
-    }
-    const std::size_t dropped = pairs->size() - out;
-    pairs->resize(out);
+    const std::size_t dropped = p.size() - kept;
+    p.resize(kept);
     return dropped;
 }
 

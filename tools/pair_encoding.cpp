@@ -8,11 +8,11 @@
 #include <mutex>
 #include <set>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 
 #include "platform/code_page.h"
 #include "platform/locale.h"
+#include "tools/flat_index.h"
 
 namespace cli {
 namespace {
@@ -184,8 +184,23 @@ EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_
     EncodedPairs result;
     result.texts.reserve(2 * pairs.size());
     // Translations per text of each side; the file format counts them in 16 bits.
-    std::unordered_map<std::string_view, std::uint32_t> translations[2];
-    for (auto& counts : translations) counts.reserve(pairs.size());
+    struct Counts {
+        explicit Counts(std::size_t most) : index(most) {}
+        std::uint32_t* Of(std::string_view text) {
+            const auto fresh = static_cast<std::uint32_t>(texts.size());
+            const std::uint32_t number = index.FindOrAdd(
+                HashText(text), fresh, [&](std::uint32_t n) { return texts[n] == text; });
+            if (number == fresh) {
+                texts.push_back(text);
+                counts.push_back(0);
+            }
+            return &counts[number];
+        }
+        FlatIndex index;
+        std::vector<std::string_view> texts;  // kept texts, which stay where they are
+        std::vector<std::uint32_t> counts;
+    };
+    Counts translations[2] = {Counts(pairs.size()), Counts(pairs.size())};
     // The text in its code page: the given one when that changes nothing.
     const auto encode = [&](const std::string& text, std::uint32_t code_page, bool* lossy) {
         if (code_page == platform::kUtf8CodePage && platform::IsValidUtf8(text)) {
@@ -219,16 +234,15 @@ EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_
         } else if (lossy1 || lossy2) {
             reason = &result.lacking;
         }
-        // Each text is looked up once; an element stays where it is while the
-        // map grows.
+        // Each text is looked up once.
         std::uint32_t* first_count = nullptr;
         std::uint32_t* second_count = nullptr;
         if (reason == nullptr) {
-            first_count = &translations[0][a];
+            first_count = translations[0].Of(a);
             if (*first_count >= kMaxTranslations) {
                 reason = &result.crowded;
             } else {
-                second_count = &translations[1][b];
+                second_count = translations[1].Of(b);
                 if (*second_count >= kMaxTranslations) reason = &result.crowded;
             }
         }
@@ -236,7 +250,7 @@ EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_
             ++*reason;
             ++result.dropped;
             // A copy made for a dropped pair is not kept, unless a kept text
-            // of the maps names it.
+            // of the counts names it.
             if (first_count == nullptr) result.converted.resize(converted);
             continue;
         }

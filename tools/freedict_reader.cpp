@@ -1,5 +1,6 @@
 #include "tools/freedict_reader.h"
 
+#include <libdeflate.h>
 #include <sys/stat.h>
 #include <zlib.h>
 
@@ -124,6 +125,83 @@ std::size_t DropRepeatedPairs(std::vector<TranslationPair>* pairs) {
     const std::size_t dropped = p.size() - kept;
     p.resize(kept);
     return dropped;
+}
+
+// The text of a gzip file of one member, as a dictzip file is, inflated
+// with libdeflate in one call; false for any other file, which zlib then
+// reads (and explains, if it can't).
+bool InflateWhole(const std::string& path, std::string* text) {
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    const std::streamoff length = file.tellg();
+    if (!file || length < 18) return false;
+    std::string packed(static_cast<std::size_t>(length), '\0');
+    file.seekg(0);
+    if (!file.read(packed.data(), length) || packed[0] != '\x1F' || packed[1] != '\x8B') {
+        return false;
+    }
+    // The trailer's ISIZE: the text's length modulo 2^32.
+    const auto* end = reinterpret_cast<const unsigned char*>(packed.data() + packed.size());
+    const std::size_t size = std::size_t{end[-4]} | std::size_t{end[-3]} << 8 |
+                             std::size_t{end[-2]} << 16 | std::size_t{end[-1]} << 24;
+    if (size > packed.size() * 1032) return false;  // more than deflate can give
+    text->resize(size);
+    libdeflate_decompressor* inflater = libdeflate_alloc_decompressor();
+    if (inflater == nullptr) return false;
+    std::size_t used = 0, made = 0;
+    const libdeflate_result result = libdeflate_gzip_decompress_ex(
+        inflater, packed.data(), packed.size(), text->data(), size, &used, &made);
+    libdeflate_free_decompressor(inflater);
+    if (result != LIBDEFLATE_SUCCESS || used != packed.size() || made != size) {
+        text->clear();
+        return false;
+    }
+    return true;
+}
+
+// Reads a .dict or .dict.dz file through zlib, which reads a plain file
+// unchanged and a gzip file of several members.
+bool ReadThroughZlib(const std::string& dict_path, std::string* text, std::string* error) {
+    gzFile dict = gzopen(dict_path.c_str(), "rb");
+    if (dict == nullptr) {
+        *error = "Cannot open " + dict_path;
+        return false;
+    }
+    gzbuffer(dict, 1 << 17);
+    char chunk[1 << 16];
+    int got = 0;
+    while ((got = gzread(dict, chunk, sizeof chunk)) > 0) text->append(chunk, got);
+    int gz_error = Z_OK;
+    const char* gz_message = gzerror(dict, &gz_error);
+    const bool read_ok = got == 0 && (gz_error == Z_OK || gz_error == Z_BUF_ERROR);
+    const std::string detail = gz_message != nullptr ? gz_message : "";
+    gzclose(dict);
+    if (!read_ok) {
+        *error = "Cannot read " + dict_path + ": " + detail;
+        return false;
+    }
+    return true;
+}
+
+// The pairs of every entry of `text` that `entries` name, in file order.
+void ParseEntries(const std::string& text, std::vector<IndexEntry>* index,
+                  std::vector<TranslationPair>* pairs) {
+    std::vector<IndexEntry>& entries = *index;
+    // Several headwords may point at one entry; file order keeps each
+    // headword's senses in their order.
+    std::sort(entries.begin(), entries.end(), [](const IndexEntry& a, const IndexEntry& b) {
+        return a.offset < b.offset || (a.offset == b.offset && a.length < b.length);
+    });
+    std::uint64_t last_offset = ~std::uint64_t{0};
+    std::uint64_t last_length = 0;
+    for (const auto& entry : entries) {
+        if (entry.offset == last_offset && entry.length == last_length) continue;
+        last_offset = entry.offset;
+        last_length = entry.length;
+        if (entry.offset > text.size() || entry.length > text.size() - entry.offset) continue;
+        for (auto& pair : ParseEntry(std::string_view(text).substr(entry.offset, entry.length))) {
+            pairs->push_back(std::move(pair));
+        }
+    }
 }
 
 }  // namespace
@@ -273,45 +351,11 @@ bool ReadDictd(const std::string& base, std::vector<TranslationPair>* pairs, std
                                  std::istreambuf_iterator<char>());
     std::vector<IndexEntry> entries = ParseIndex(index_text);
 
-    // gzopen reads a plain file unchanged, so one path serves .dict and .dict.dz.
     const std::string dict_path =
         FileExists(base + ".dict.dz") ? base + ".dict.dz" : base + ".dict";
-    gzFile dict = gzopen(dict_path.c_str(), "rb");
-    if (dict == nullptr) {
-        *error = "Cannot open " + dict_path;
-        return false;
-    }
-    gzbuffer(dict, 1 << 17);
     std::string text;
-    char chunk[1 << 16];
-    int got = 0;
-    while ((got = gzread(dict, chunk, sizeof chunk)) > 0) text.append(chunk, got);
-    int gz_error = Z_OK;
-    const char* gz_message = gzerror(dict, &gz_error);
-    const bool read_ok = got == 0 && (gz_error == Z_OK || gz_error == Z_BUF_ERROR);
-    const std::string detail = gz_message != nullptr ? gz_message : "";
-    gzclose(dict);
-    if (!read_ok) {
-        *error = "Cannot read " + dict_path + ": " + detail;
-        return false;
-    }
-
-    // Several headwords may point at one entry; file order keeps each
-    // headword's senses in their order.
-    std::sort(entries.begin(), entries.end(), [](const IndexEntry& a, const IndexEntry& b) {
-        return a.offset < b.offset || (a.offset == b.offset && a.length < b.length);
-    });
-    std::uint64_t last_offset = ~std::uint64_t{0};
-    std::uint64_t last_length = 0;
-    for (const auto& entry : entries) {
-        if (entry.offset == last_offset && entry.length == last_length) continue;
-        last_offset = entry.offset;
-        last_length = entry.length;
-        if (entry.offset > text.size() || entry.length > text.size() - entry.offset) continue;
-        for (auto& pair : ParseEntry(std::string_view(text).substr(entry.offset, entry.length))) {
-            pairs->push_back(std::move(pair));
-        }
-    }
+    if (!InflateWhole(dict_path, &text) && !ReadThroughZlib(dict_path, &text, error)) return false;
+    ParseEntries(text, &entries, pairs);
     const std::size_t dropped = DropRepeatedPairs(pairs);
     if (repeated != nullptr) *repeated = dropped;
     return true;

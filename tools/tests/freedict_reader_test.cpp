@@ -1,6 +1,9 @@
 #include "tools/freedict_reader.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <filesystem>
 
 #include "testing/test_support.h"
 
@@ -156,6 +159,52 @@ TEST_F(DictdReadTest, AnEntryRepeatedElsewhereGivesItsPairsOnce) {
     EXPECT_EQ(pairs[1].word + "=" + pairs[1].translation, "ĉevalo=steed");
     EXPECT_EQ(pairs[2].word + "=" + pairs[2].translation, "hundo=dog");
     EXPECT_EQ(repeated, 4u);
+}
+
+// The text comes the same from a plain .dict, a .dict.dz of one gzip member
+// (as dictzip writes it) and one of two members; a damaged one says why.
+TEST_F(DictdReadTest, EveryFormOfTheTextGivesTheSamePairs) {
+    const std::string dict = "hundo\ndog\nkato\ncat, puss\n";
+    test_support::WriteFile(Path("freedict-epo-eng.index"), "hundo\tA\tK\nkato\tK\tP\n");
+    const auto gzip = [](const std::string& text) {
+        z_stream z{};
+        EXPECT_EQ(deflateInit2(&z, 6, Z_DEFLATED, 16 + 15, 8, Z_DEFAULT_STRATEGY), Z_OK);
+        std::string out(text.size() + 64, '\0');
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+        z.avail_in = static_cast<uInt>(text.size());
+        z.next_out = reinterpret_cast<Bytef*>(out.data());
+        z.avail_out = static_cast<uInt>(out.size());
+        EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+        out.resize(z.total_out);
+        deflateEnd(&z);
+        return out;
+    };
+    const std::string one = gzip(dict);
+    std::string damaged = one;
+    damaged[damaged.size() / 2] ^= 0x55;
+    const struct {
+        const char* name;
+        std::string bytes;
+    } forms[] = {{"freedict-epo-eng.dict", dict},
+                 {"freedict-epo-eng.dict.dz", one},
+                 {"freedict-epo-eng.dict.dz", gzip(dict.substr(0, 10)) + gzip(dict.substr(10))}};
+    for (const auto& form : forms) {
+        SCOPED_TRACE(form.bytes.size());
+        std::filesystem::remove(Path("freedict-epo-eng.dict"));
+        test_support::WriteFile(Path(form.name), form.bytes);
+        std::vector<TranslationPair> pairs;
+        std::string error;
+        ASSERT_TRUE(ReadDictd(Path("freedict-epo-eng"), &pairs, &error)) << error;
+        ASSERT_EQ(pairs.size(), 3u);
+        EXPECT_EQ(pairs[0].word + "=" + pairs[0].translation, "hundo=dog");
+        EXPECT_EQ(pairs[2].word + "=" + pairs[2].translation, "kato=puss");
+    }
+    test_support::WriteFile(Path("freedict-epo-eng.dict.dz"), damaged);
+    std::vector<TranslationPair> pairs;
+    std::string error;
+    EXPECT_FALSE(ReadDictd(Path("freedict-epo-eng"), &pairs, &error));
+    EXPECT_EQ(error.rfind("Cannot read " + Path("freedict-epo-eng.dict.dz") + ": ", 0), 0u)
+        << error;
 }
 
 }  // namespace cli

@@ -198,9 +198,7 @@ void ParseEntries(const std::string& text, std::vector<IndexEntry>* index,
         last_offset = entry.offset;
         last_length = entry.length;
         if (entry.offset > text.size() || entry.length > text.size() - entry.offset) continue;
-        for (auto& pair : ParseEntry(std::string_view(text).substr(entry.offset, entry.length))) {
-            pairs->push_back(std::move(pair));
-        }
+        AppendEntryPairs(std::string_view(text).substr(entry.offset, entry.length), pairs);
     }
 }
 
@@ -280,10 +278,26 @@ std::vector<std::string> SplitTranslations(std::string_view line) {
     return out;
 }
 
-std::vector<TranslationPair> ParseEntry(std::string_view entry) {
-    std::vector<TranslationPair> pairs;
+void AppendEntryPairs(std::string_view entry, std::vector<TranslationPair>* pairs) {
+    const std::size_t first = pairs->size();
+    // A translation the entry gave already: looked for among its own pairs,
+    // through a set once they are many.
+    std::set<std::string> many;
+    const auto seen = [&](const std::string& translation) {
+        constexpr std::size_t kFew = 32;
+        if (pairs->size() - first < kFew) {
+            for (std::size_t i = first; i < pairs->size(); ++i) {
+                if ((*pairs)[i].translation == translation) return true;
+            }
+            return false;
+        }
+        if (many.empty()) {
+            for (std::size_t i = first; i < pairs->size(); ++i)
+                many.insert((*pairs)[i].translation);
+        }
+        return !many.insert(translation).second;
+    };
     std::string headword;
-    std::set<std::string> seen;
     bool have_headword = false;
     while (!entry.empty()) {
         const auto end = entry.find('\n');
@@ -294,16 +308,19 @@ std::vector<TranslationPair> ParseEntry(std::string_view entry) {
         if (!have_headword) {
             headword = ParseHeadword(line);
             have_headword = true;
-            if (headword.empty()) return pairs;
+            if (headword.empty()) return;
             continue;
         }
         if (IsNonTranslationLine(line)) continue;
         for (auto& translation : SplitTranslations(line)) {
-            if (seen.insert(translation).second) {
-                pairs.push_back({headword, std::move(translation)});
-            }
+            if (!seen(translation)) pairs->push_back({headword, std::move(translation)});
         }
     }
+}
+
+std::vector<TranslationPair> ParseEntry(std::string_view entry) {
+    std::vector<TranslationPair> pairs;
+    AppendEntryPairs(entry, &pairs);
     return pairs;
 }
 

@@ -37,6 +37,9 @@ std::vector<IndexEntry> ParseIndex(std::string_view text);
 // "see:" lines are not translations. Each translation gives one pair.
 std::vector<TranslationPair> ParseEntry(std::string_view entry);
 
+// The same, appending the entry's pairs to *pairs.
+void AppendEntryPairs(std::string_view entry, std::vector<TranslationPair>* pairs);
+
 // The headword of an entry's first line, without pronunciation and tags.
 std::string ParseHeadword(std::string_view line);
 

@@ -96,6 +96,24 @@ TEST(FreedictReaderTest, NumberedSensesGiveOnePairPerTranslationOnce) {
     for (const auto& p : pairs) EXPECT_EQ(p.word, "house");
 }
 
+// A long entry finds its repeats as a short one does, and an entry appended
+// after another keeps that one's pairs.
+TEST(FreedictReaderTest, RepeatsOfALongEntryAreKeptOnce) {
+    std::string entry = "word\n";
+    std::vector<std::string> expected;
+    for (int i = 0; i < 100; ++i) {
+        // Line i repeats the translation of line i / 2.
+        entry += "t" + std::to_string(i) + ", t" + std::to_string(i / 2) + "\n";
+        expected.push_back("t" + std::to_string(i));
+    }
+    std::vector<TranslationPair> pairs = {{"other", "t1"}};
+    AppendEntryPairs(entry, &pairs);
+    ASSERT_FALSE(pairs.empty());
+    EXPECT_EQ(pairs[0].word, "other");
+    pairs.erase(pairs.begin());
+    EXPECT_EQ(Translations(pairs), expected);
+}
+
 TEST(FreedictReaderTest, GrammaticalLabelLinesAreNoTranslations) {
     // The part of speech of a Japanese entry stands on a line of its own.
     const auto pairs = ParseEntry(

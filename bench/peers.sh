@@ -11,12 +11,21 @@
 # the one-time cost (our load, their start-up) and the conversion of the data.
 #
 # Usage: bench/peers.sh [BUILD_DIR]   (default build-bench; needs wordbay-cli)
+#        bench/peers.sh --conversion [BUILD_DIR] [RUNS]
+#   times only the conversion against tabfile: RUNS (default 5) of each, in
+#   turn, each run's wall and CPU time, then the medians and their ratios.
 # Run as root, it installs what is missing (sdcv stardict-tools dictd dict)
 # with apt-get. A manual tool: CI does not run it.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
+conversion_only=0
+if [ "${1:-}" = --conversion ]; then
+    conversion_only=1
+    shift
+fi
 build=$(cd "${1:-$here/../build-bench}" && pwd)
+runs=${2:-5}
 cli=$build/bin/wordbay-cli
 work=$build/peers
 port=${PEERS_DICTD_PORT:-28628}
@@ -80,6 +89,37 @@ awk -F'\t' '{ if ($1 == last) { text = text "; " $2 } else {
                 END { if (NR > 0) print last "\t" text }' "$work/pairs.txt" \
     >"$work/stardict/eng-deu/eng-deu.txt"
 convert_stardict=$(seconds "$tabfile" "$work/stardict/eng-deu/eng-deu.txt")
+if ((conversion_only)); then
+    # "wall user+system" seconds of one run of a command, its output dropped.
+    timed() {
+        local TIMEFORMAT='%R %U %S' times
+        times=$({ time "$@" >/dev/null 2>&1; } 2>&1) || true
+        awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }' <<<"$times"
+    }
+    median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+    : >"$work/ours.times"
+    : >"$work/tabfile.times"
+    echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
+    printf '%-4s %22s %22s\n' run "ours wall / CPU s" "tabfile wall / CPU s"
+    for ((run = 1; run <= runs; ++run)); do
+        ours=$(timed "$cli" freedict eng-deu "$work/eng-deu-$run.v03")
+        theirs=$(timed "$tabfile" "$work/stardict/eng-deu/eng-deu.txt")
+        cmp -s "$work/eng-deu.v03" "$work/eng-deu-$run.v03" ||
+            { echo "peers.sh: run $run wrote another file" >&2; exit 1; }
+        rm -f "$work/eng-deu-$run.v03"
+        echo "$ours" >>"$work/ours.times"
+        echo "$theirs" >>"$work/tabfile.times"
+        printf '%-4s %22s %22s\n' "$run" "$ours" "$theirs"
+    done
+    echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
+    ours_wall=$(cut -d' ' -f1 "$work/ours.times" | median)
+    ours_cpu=$(cut -d' ' -f2 "$work/ours.times" | median)
+    theirs_wall=$(cut -d' ' -f1 "$work/tabfile.times" | median)
+    theirs_cpu=$(cut -d' ' -f2 "$work/tabfile.times" | median)
+    echo "medians: ours $ours_wall s wall, $ours_cpu s CPU; tabfile $theirs_wall s wall, $theirs_cpu s CPU"
+    echo "ratios, ours / tabfile: wall $(echo "scale=2; $ours_wall / $theirs_wall" | bc), CPU $(echo "scale=2; $ours_cpu / $theirs_cpu" | bc)"
+    exit 0
+fi
 sed -i 's/^bookname=.*/bookname=eng-deu/' "$work/stardict/eng-deu/eng-deu.ifo"
 rm -f "$work/stardict/eng-deu/eng-deu.txt"
 

@@ -5,11 +5,14 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <exception>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <sstream>
 #include <string_view>
+#include <system_error>
+#include <thread>
 
 #include "tools/flat_index.h"
 
@@ -183,6 +186,7 @@ bool ReadThroughZlib(const std::string& dict_path, std::string* text, std::strin
 }
 
 // The pairs of every entry of `text` that `entries` name, in file order.
+// The second half of the text is parsed on a thread of its own.
 void ParseEntries(const std::string& text, std::vector<IndexEntry>* index,
                   std::vector<TranslationPair>* pairs) {
     std::vector<IndexEntry>& entries = *index;
@@ -191,6 +195,8 @@ void ParseEntries(const std::string& text, std::vector<IndexEntry>* index,
     std::sort(entries.begin(), entries.end(), [](const IndexEntry& a, const IndexEntry& b) {
         return a.offset < b.offset || (a.offset == b.offset && a.length < b.length);
     });
+    std::vector<std::string_view> parts;
+    std::size_t bytes = 0;
     std::uint64_t last_offset = ~std::uint64_t{0};
     std::uint64_t last_length = 0;
     for (const auto& entry : entries) {
@@ -198,8 +204,41 @@ void ParseEntries(const std::string& text, std::vector<IndexEntry>* index,
         last_offset = entry.offset;
         last_length = entry.length;
         if (entry.offset > text.size() || entry.length > text.size() - entry.offset) continue;
-        AppendEntryPairs(std::string_view(text).substr(entry.offset, entry.length), pairs);
+        parts.push_back(std::string_view(text).substr(entry.offset, entry.length));
+        bytes += entry.length;
     }
+    const auto parse = [&](std::size_t from, std::size_t to, std::vector<TranslationPair>* out) {
+        for (std::size_t i = from; i < to; ++i) AppendEntryPairs(parts[i], out);
+    };
+    // Where the parts reach half the bytes.
+    std::size_t half = 0;
+    for (std::size_t done = 0; half < parts.size() && done < bytes / 2; ++half) {
+        done += parts[half].size();
+    }
+    std::vector<TranslationPair> second;
+    std::exception_ptr failure;
+    std::thread helper;
+    try {
+        helper = std::thread([&] {
+            try {
+                parse(half, parts.size(), &second);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        half = parts.size();  // no thread to be had: this one parses everything
+    }
+    try {
+        parse(0, half, pairs);
+    } catch (...) {
+        if (helper.joinable()) helper.join();
+        throw;
+    }
+    if (helper.joinable()) helper.join();
+    if (failure) std::rethrow_exception(failure);
+    pairs->insert(pairs->end(), std::make_move_iterator(second.begin()),
+                  std::make_move_iterator(second.end()));
 }
 
 }  // namespace

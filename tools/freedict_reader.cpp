@@ -5,16 +5,14 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <exception>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <sstream>
 #include <string_view>
-#include <system_error>
-#include <thread>
 
 #include "tools/flat_index.h"
+#include "tools/side_by_side.h"
 
 namespace cli {
 namespace {
@@ -216,27 +214,7 @@ void ParseEntries(const std::string& text, std::vector<IndexEntry>* index,
         done += parts[half].size();
     }
     std::vector<TranslationPair> second;
-    std::exception_ptr failure;
-    std::thread helper;
-    try {
-        helper = std::thread([&] {
-            try {
-                parse(half, parts.size(), &second);
-            } catch (...) {
-                failure = std::current_exception();
-            }
-        });
-    } catch (const std::system_error&) {
-        half = parts.size();  // no thread to be had: this one parses everything
-    }
-    try {
-        parse(0, half, pairs);
-    } catch (...) {
-        if (helper.joinable()) helper.join();
-        throw;
-    }
-    if (helper.joinable()) helper.join();
-    if (failure) std::rethrow_exception(failure);
+    SideBySide([&] { parse(0, half, pairs); }, [&] { parse(half, parts.size(), &second); });
     pairs->insert(pairs->end(), std::make_move_iterator(second.begin()),
                   std::make_move_iterator(second.end()));
 }

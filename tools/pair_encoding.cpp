@@ -13,6 +13,7 @@
 #include "platform/code_page.h"
 #include "platform/locale.h"
 #include "tools/flat_index.h"
+#include "tools/side_by_side.h"
 
 namespace cli {
 namespace {
@@ -179,28 +180,76 @@ std::string EncodedPairs::Txt() const {
     return txt;
 }
 
+namespace {
+
+// How many pairs name each text of one side.
+class TextCounts {
+public:
+    explicit TextCounts(std::size_t most) : index_(most) {}
+    std::uint32_t* Of(std::string_view text) {
+        const auto fresh = static_cast<std::uint32_t>(texts_.size());
+        const std::uint32_t number = index_.FindOrAdd(
+            HashText(text), fresh, [&](std::uint32_t n) { return texts_[n] == text; });
+        if (number == fresh) {
+            texts_.push_back(text);
+            counts_.push_back(0);
+        }
+        return &counts_[number];
+    }
+
+private:
+    FlatIndex index_;
+    std::vector<std::string_view> texts_;  // which stay where they are
+    std::vector<std::uint32_t> counts_;
+};
+
+// Drops the pairs beyond the 65,535 translations that a text can have, in
+// order. Most data has no such text, which both sides, counted side by side,
+// show; only then are the pairs taken one by one.
+void DropCrowded(EncodedPairs* result, const std::vector<std::uint32_t>& lengths) {
+    std::vector<const char*>& texts = result->texts;
+    const std::size_t count = texts.size() / 2;
+    const auto text = [&](std::size_t i, int side) {
+        return std::string_view(texts[2 * i + side], lengths[2 * i + side]);
+    };
+    std::uint32_t most[2] = {0, 0};
+    const auto count_side = [&](int side) {
+        TextCounts counts(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            most[side] = std::max(most[side], ++*counts.Of(text(i, side)));
+        }
+    };
+    SideBySide([&] { count_side(0); }, [&] { count_side(1); });
+    if (most[0] <= kMaxTranslations && most[1] <= kMaxTranslations) return;
+
+    TextCounts translations[2] = {TextCounts(count), TextCounts(count)};
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint32_t* first_count = translations[0].Of(text(i, 0));
+        std::uint32_t* second_count = nullptr;
+        if (*first_count < kMaxTranslations) second_count = translations[1].Of(text(i, 1));
+        if (second_count == nullptr || *second_count >= kMaxTranslations) {
+            ++result->crowded;
+            ++result->dropped;
+            continue;
+        }
+        ++*first_count;
+        ++*second_count;
+        texts[2 * kept] = texts[2 * i];
+        texts[2 * kept + 1] = texts[2 * i + 1];
+        ++kept;
+    }
+    texts.resize(2 * kept);
+}
+
+}  // namespace
+
 EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_t primary_code_page,
                          std::uint32_t secondary_code_page, bool swap) {
     EncodedPairs result;
     result.texts.reserve(2 * pairs.size());
-    // Translations per text of each side; the file format counts them in 16 bits.
-    struct Counts {
-        explicit Counts(std::size_t most) : index(most) {}
-        std::uint32_t* Of(std::string_view text) {
-            const auto fresh = static_cast<std::uint32_t>(texts.size());
-            const std::uint32_t number = index.FindOrAdd(
-                HashText(text), fresh, [&](std::uint32_t n) { return texts[n] == text; });
-            if (number == fresh) {
-                texts.push_back(text);
-                counts.push_back(0);
-            }
-            return &counts[number];
-        }
-        FlatIndex index;
-        std::vector<std::string_view> texts;  // kept texts, which stay where they are
-        std::vector<std::uint32_t> counts;
-    };
-    Counts translations[2] = {Counts(pairs.size()), Counts(pairs.size())};
+    std::vector<std::uint32_t> lengths;  // of the texts
+    lengths.reserve(2 * pairs.size());
     // The text in its code page: the given one when that changes nothing.
     const auto encode = [&](const std::string& text, std::uint32_t code_page, bool* lossy) {
         if (code_page == platform::kUtf8CodePage && platform::IsValidUtf8(text)) {
@@ -213,6 +262,9 @@ EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_
         if (code_page == platform::kUtf8CodePage) *lossy = false;
         return std::string_view(copy.c_str(), copy.size());
     };
+    const auto has_separator = [](std::string_view s) {
+        return s.find_first_of(std::string_view("\t\r\n\0", 4)) != std::string_view::npos;
+    };
     for (const auto& pair : pairs) {
         const std::string& first = swap ? pair.translation : pair.word;
         const std::string& second = swap ? pair.word : pair.translation;
@@ -221,9 +273,6 @@ EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_
         bool lossy2 = false;
         const std::string_view a = encode(first, primary_code_page, &lossy1);
         const std::string_view b = encode(second, secondary_code_page, &lossy2);
-        const auto has_separator = [](std::string_view s) {
-            return s.find_first_of(std::string_view("\t\r\n\0", 4)) != std::string_view::npos;
-        };
         std::size_t* reason = nullptr;
         if (a.empty() || b.empty()) {
             reason = &result.empty;
@@ -234,32 +283,19 @@ EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_
         } else if (lossy1 || lossy2) {
             reason = &result.lacking;
         }
-        // Each text is looked up once.
-        std::uint32_t* first_count = nullptr;
-        std::uint32_t* second_count = nullptr;
-        if (reason == nullptr) {
-            first_count = translations[0].Of(a);
-            if (*first_count >= kMaxTranslations) {
-                reason = &result.crowded;
-            } else {
-                second_count = translations[1].Of(b);
-                if (*second_count >= kMaxTranslations) reason = &result.crowded;
-            }
-        }
         if (reason != nullptr) {
             ++*reason;
             ++result.dropped;
-            // A copy made for a dropped pair is not kept, unless a kept text
-            // of the counts names it.
-            if (first_count == nullptr) result.converted.resize(converted);
+            result.converted.resize(converted);  // the copies of a dropped pair
             continue;
         }
-        ++*first_count;
-        ++*second_count;
         result.texts.push_back(a.data());
         result.texts.push_back(b.data());
-        ++result.kept;
+        lengths.push_back(static_cast<std::uint32_t>(a.size()));
+        lengths.push_back(static_cast<std::uint32_t>(b.size()));
     }
+    DropCrowded(&result, lengths);
+    result.kept = result.texts.size() / 2;
     return result;
 }
 

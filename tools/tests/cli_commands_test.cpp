@@ -629,6 +629,13 @@ TEST(CliEncodeTest, DropsPairsACodePageOrTheFormatCannotHold) {
     e = EncodePairs(crowded, 65001, 65001, false);
     EXPECT_EQ(e.kept, 65536u);
     EXPECT_EQ(e.Reasons(), "2 beyond the 65535 translations a word can have");
+    // The same on the secondary side, where the first of the crowded pairs
+    // still names a new primary text.
+    for (auto& pair : crowded) std::swap(pair.word, pair.translation);
+    e = EncodePairs(crowded, 65001, 65001, false);
+    EXPECT_EQ(e.kept, 65536u);
+    EXPECT_EQ(e.crowded, 2u);
+    EXPECT_STREQ(e.texts[2 * 65535], "1");  // the pair ("1", "other") is kept
     e = EncodePairs({{std::string(65536, 'a'), "x"}, {"a\xC4", "b"}}, 65001, 65001, false);
     EXPECT_EQ(e.too_long, 1u);
     EXPECT_EQ(e.Txt(), "a\xEF\xBF\xBD\tb\r\n");

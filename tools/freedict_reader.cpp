@@ -104,6 +104,46 @@ bool IsNonTranslationLine(std::string_view line) {
     return false;
 }
 
+// Calls take(headword, offset, length) for each line of an ".index" text that
+// has three fields with valid numbers and is not one of the database's own
+// entries (headwords starting with "00database" or "00-database-").
+template <typename Take>
+void ScanIndex(std::string_view text, Take take) {
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        const auto tab1 = line.find('\t');
+        if (tab1 == std::string_view::npos) continue;
+        const auto tab2 = line.find('\t', tab1 + 1);
+        if (tab2 == std::string_view::npos) continue;
+        const auto headword = line.substr(0, tab1);
+        // A fourth field (an original headword) may follow the length.
+        const auto length_end = line.find('\t', tab2 + 1);
+        std::uint64_t offset = 0, length = 0;
+        if (!DecodeDictdNumber(line.substr(tab1 + 1, tab2 - tab1 - 1), &offset) ||
+            !DecodeDictdNumber(
+                line.substr(tab2 + 1, length_end == std::string_view::npos ? std::string_view::npos
+                                                                           : length_end - tab2 - 1),
+                &length)) {
+            continue;
+        }
+        if (StartsWith(headword, "00database") || StartsWith(headword, "00-database-")) continue;
+        take(headword, offset, length);
+    }
+}
+
+// Where an entry lies in the text.
+struct Span {
+    std::uint64_t offset;
+    std::uint64_t length;
+    bool operator<(const Span& other) const {
+        return offset < other.offset || (offset == other.offset && length < other.length);
+    }
+    bool operator==(const Span&) const = default;
+};
+
 // Some databases hold one entry several times under other offsets (epo-eng's
 // "ĉevalo" three times); kept, its translation would be listed once per copy.
 // Keeps the first of each repeated pair, in order; returns how many went.
@@ -185,25 +225,18 @@ bool ReadThroughZlib(const std::string& dict_path, std::string* text, std::strin
 
 // The pairs of every entry of `text` that `entries` name, in file order.
 // The second half of the text is parsed on a thread of its own.
-void ParseEntries(const std::string& text, std::vector<IndexEntry>* index,
+void ParseEntries(const std::string& text, std::vector<Span>* spans,
                   std::vector<TranslationPair>* pairs) {
-    std::vector<IndexEntry>& entries = *index;
-    // Several headwords may point at one entry; file order keeps each
-    // headword's senses in their order.
-    std::sort(entries.begin(), entries.end(), [](const IndexEntry& a, const IndexEntry& b) {
-        return a.offset < b.offset || (a.offset == b.offset && a.length < b.length);
-    });
+    // Several headwords may point at one entry, read once; file order keeps
+    // each headword's senses in their order.
+    std::sort(spans->begin(), spans->end());
+    spans->erase(std::unique(spans->begin(), spans->end()), spans->end());
     std::vector<std::string_view> parts;
     std::size_t bytes = 0;
-    std::uint64_t last_offset = ~std::uint64_t{0};
-    std::uint64_t last_length = 0;
-    for (const auto& entry : entries) {
-        if (entry.offset == last_offset && entry.length == last_length) continue;
-        last_offset = entry.offset;
-        last_length = entry.length;
-        if (entry.offset > text.size() || entry.length > text.size() - entry.offset) continue;
-        parts.push_back(std::string_view(text).substr(entry.offset, entry.length));
-        bytes += entry.length;
+    for (const Span& span : *spans) {
+        if (span.offset > text.size() || span.length > text.size() - span.offset) continue;
+        parts.push_back(std::string_view(text).substr(span.offset, span.length));
+        bytes += span.length;
     }
     const auto parse = [&](std::size_t from, std::size_t to, std::vector<TranslationPair>* out) {
         for (std::size_t i = from; i < to; ++i) AppendEntryPairs(parts[i], out);
@@ -238,30 +271,9 @@ bool DecodeDictdNumber(std::string_view text, std::uint64_t* value) {
 
 std::vector<IndexEntry> ParseIndex(std::string_view text) {
     std::vector<IndexEntry> entries;
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        const auto tab1 = line.find('\t');
-        if (tab1 == std::string_view::npos) continue;
-        const auto tab2 = line.find('\t', tab1 + 1);
-        if (tab2 == std::string_view::npos) continue;
-        const auto headword = line.substr(0, tab1);
-        // A fourth field (an original headword) may follow the length.
-        const auto length_end = line.find('\t', tab2 + 1);
-        IndexEntry entry;
-        if (!DecodeDictdNumber(line.substr(tab1 + 1, tab2 - tab1 - 1), &entry.offset) ||
-            !DecodeDictdNumber(
-                line.substr(tab2 + 1, length_end == std::string_view::npos ? std::string_view::npos
-                                                                           : length_end - tab2 - 1),
-                &entry.length)) {
-            continue;
-        }
-        if (StartsWith(headword, "00database") || StartsWith(headword, "00-database-")) continue;
-        entry.headword = std::string(headword);
-        entries.push_back(std::move(entry));
-    }
+    ScanIndex(text, [&](std::string_view headword, std::uint64_t offset, std::uint64_t length) {
+        entries.push_back({std::string(headword), offset, length});
+    });
     return entries;
 }
 
@@ -383,13 +395,16 @@ bool ReadDictd(const std::string& base, std::vector<TranslationPair>* pairs, std
     }
     const std::string index_text((std::istreambuf_iterator<char>(index_file)),
                                  std::istreambuf_iterator<char>());
-    std::vector<IndexEntry> entries = ParseIndex(index_text);
+    std::vector<Span> spans;
+    ScanIndex(index_text, [&](std::string_view, std::uint64_t offset, std::uint64_t length) {
+        spans.push_back({offset, length});
+    });
 
     const std::string dict_path =
         FileExists(base + ".dict.dz") ? base + ".dict.dz" : base + ".dict";
     std::string text;
     if (!InflateWhole(dict_path, &text) && !ReadThroughZlib(dict_path, &text, error)) return false;
-    ParseEntries(text, &entries, pairs);
+    ParseEntries(text, &spans, pairs);
     const std::size_t dropped = DropRepeatedPairs(pairs);
     if (repeated != nullptr) *repeated = dropped;
     return true;

@@ -215,8 +215,12 @@ void DropCrowded(EncodedPairs* result, const std::vector<std::uint32_t>& lengths
     std::uint32_t most[2] = {0, 0};
     const auto count_side = [&](int side) {
         TextCounts counts(count);
+        std::uint32_t* last = nullptr;
         for (std::size_t i = 0; i < count; ++i) {
-            most[side] = std::max(most[side], ++*counts.Of(text(i, side)));
+            // A headword's pairs come one after another.
+            if (last == nullptr || text(i - 1, side) != text(i, side))
+                last = counts.Of(text(i, side));
+            most[side] = std::max(most[side], ++*last);
         }
     };
     SideBySide([&] { count_side(0); }, [&] { count_side(1); });
@@ -263,7 +267,8 @@ EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_
         return std::string_view(copy.c_str(), copy.size());
     };
     const auto has_separator = [](std::string_view s) {
-        return s.find_first_of(std::string_view("\t\r\n\0", 4)) != std::string_view::npos;
+        return std::any_of(s.begin(), s.end(),
+                           [](char c) { return c == '\t' || c == '\r' || c == '\n' || c == '\0'; });
     };
     for (const auto& pair : pairs) {
         const std::string& first = swap ? pair.translation : pair.word;

@@ -168,16 +168,36 @@ std::size_t DropRepeatedPairs(std::vector<TranslationPair>* pairs) {
     return dropped;
 }
 
+// The entries an ".index" text names, each once, in file order: several
+// headwords may point at one entry, and file order keeps each headword's
+// senses in their order.
+std::vector<Span> EntrySpans(std::string_view index_text) {
+    std::vector<Span> spans;
+    ScanIndex(index_text, [&](std::string_view, std::uint64_t offset, std::uint64_t length) {
+        spans.push_back({offset, length});
+    });
+    std::sort(spans.begin(), spans.end());
+    spans.erase(std::unique(spans.begin(), spans.end()), spans.end());
+    return spans;
+}
+
+// The bytes of a file; false when it can't be read.
+bool ReadWhole(const std::string& path, std::string* bytes) {
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    const std::streamoff length = file.tellg();
+    if (!file || length < 0) return false;
+    bytes->assign(static_cast<std::size_t>(length), '\0');
+    file.seekg(0);
+    return static_cast<bool>(file.read(bytes->data(), length));
+}
+
 // The text of a gzip file of one member, as a dictzip file is, inflated
 // with libdeflate in one call; false for any other file, which zlib then
 // reads (and explains, if it can't).
 bool InflateWhole(const std::string& path, std::string* text) {
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    const std::streamoff length = file.tellg();
-    if (!file || length < 18) return false;
-    std::string packed(static_cast<std::size_t>(length), '\0');
-    file.seekg(0);
-    if (!file.read(packed.data(), length) || packed[0] != '\x1F' || packed[1] != '\x8B') {
+    std::string packed;
+    if (!ReadWhole(path, &packed) || packed.size() < 18 || packed[0] != '\x1F' ||
+        packed[1] != '\x8B') {
         return false;
     }
     // The trailer's ISIZE: the text's length modulo 2^32.
@@ -225,15 +245,11 @@ bool ReadThroughZlib(const std::string& dict_path, std::string* text, std::strin
 
 // The pairs of every entry of `text` that `entries` name, in file order.
 // The second half of the text is parsed on a thread of its own.
-void ParseEntries(const std::string& text, std::vector<Span>* spans,
+void ParseEntries(const std::string& text, const std::vector<Span>& spans,
                   std::vector<TranslationPair>* pairs) {
-    // Several headwords may point at one entry, read once; file order keeps
-    // each headword's senses in their order.
-    std::sort(spans->begin(), spans->end());
-    spans->erase(std::unique(spans->begin(), spans->end()), spans->end());
     std::vector<std::string_view> parts;
     std::size_t bytes = 0;
-    for (const Span& span : *spans) {
+    for (const Span& span : spans) {
         if (span.offset > text.size() || span.length > text.size() - span.offset) continue;
         parts.push_back(std::string_view(text).substr(span.offset, span.length));
         bytes += span.length;
@@ -388,23 +404,24 @@ bool LanguageCodes(const std::string& base, std::string* from, std::string* to) 
 
 bool ReadDictd(const std::string& base, std::vector<TranslationPair>* pairs, std::string* error,
                std::size_t* repeated) {
-    std::ifstream index_file(base + ".index", std::ios::binary);
-    if (!index_file) {
+    std::string index_text;
+    if (!ReadWhole(base + ".index", &index_text)) {
         *error = "Cannot read " + base + ".index";
         return false;
     }
-    const std::string index_text((std::istreambuf_iterator<char>(index_file)),
-                                 std::istreambuf_iterator<char>());
-    std::vector<Span> spans;
-    ScanIndex(index_text, [&](std::string_view, std::uint64_t offset, std::uint64_t length) {
-        spans.push_back({offset, length});
-    });
-
+    // The index is read while the text inflates.
     const std::string dict_path =
         FileExists(base + ".dict.dz") ? base + ".dict.dz" : base + ".dict";
     std::string text;
-    if (!InflateWhole(dict_path, &text) && !ReadThroughZlib(dict_path, &text, error)) return false;
-    ParseEntries(text, &spans, pairs);
+    bool have_text = false;
+    std::vector<Span> spans;
+    SideBySide([&] { spans = EntrySpans(index_text); },
+               [&] {
+                   have_text =
+                       InflateWhole(dict_path, &text) || ReadThroughZlib(dict_path, &text, error);
+               });
+    if (!have_text) return false;
+    ParseEntries(text, spans, pairs);
     const std::size_t dropped = DropRepeatedPairs(pairs);
     if (repeated != nullptr) *repeated = dropped;
     return true;

@@ -205,7 +205,8 @@ private:
 
 // Drops the pairs beyond the 65,535 translations that a text can have, in
 // order. Most data has no such text, which both sides, counted side by side,
-// show; only then are the pairs taken one by one.
+// show; only then are the pairs taken one by one. The counts are per hash
+// bucket, each at least that of any text in it.
 void DropCrowded(EncodedPairs* result, const std::vector<std::uint32_t>& lengths) {
     std::vector<const char*>& texts = result->texts;
     const std::size_t count = texts.size() / 2;
@@ -214,12 +215,14 @@ void DropCrowded(EncodedPairs* result, const std::vector<std::uint32_t>& lengths
     };
     std::uint32_t most[2] = {0, 0};
     const auto count_side = [&](int side) {
-        TextCounts counts(count);
+        constexpr std::size_t kBuckets = std::size_t{1} << 20;
+        std::vector<std::uint32_t> buckets(kBuckets, 0);
         std::uint32_t* last = nullptr;
         for (std::size_t i = 0; i < count; ++i) {
             // A headword's pairs come one after another.
-            if (last == nullptr || text(i - 1, side) != text(i, side))
-                last = counts.Of(text(i, side));
+            if (last == nullptr || text(i - 1, side) != text(i, side)) {
+                last = &buckets[HashText(text(i, side)) & (kBuckets - 1)];
+            }
             most[side] = std::max(most[side], ++*last);
         }
     };

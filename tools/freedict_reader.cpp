@@ -149,17 +149,27 @@ struct Span {
 // Keeps the first of each repeated pair, in order; returns how many went.
 std::size_t DropRepeatedPairs(std::vector<TranslationPair>* pairs) {
     std::vector<TranslationPair>& p = *pairs;
-    FlatIndex seen(p.size());
-    std::size_t kept = 0;  // the kept pairs are numbered by their new places
+    std::vector<char> keep(p.size(), 0);
+    // A repeat has the lengths of its first, so pairs of odd and of even total
+    // length are looked at side by side.
+    const auto mark = [&](std::size_t parity) {
+        FlatIndex seen(p.size());
+        for (std::size_t i = 0; i < p.size(); ++i) {
+            if ((p[i].word.size() + p[i].translation.size()) % 2 != parity) continue;
+            const std::uint64_t h = HashText(p[i].word);
+            const std::uint64_t hash =
+                h ^ (HashText(p[i].translation) + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2));
+            const auto number = static_cast<std::size_t>(
+                seen.FindOrAdd(hash, static_cast<std::uint32_t>(i), [&](std::uint32_t n) {
+                    return p[n].word == p[i].word && p[n].translation == p[i].translation;
+                }));
+            keep[i] = number == i;
+        }
+    };
+    SideBySide([&] { mark(0); }, [&] { mark(1); });
+    std::size_t kept = 0;
     for (std::size_t i = 0; i < p.size(); ++i) {
-        const std::uint64_t h = HashText(p[i].word);
-        const std::uint64_t hash =
-            h ^ (HashText(p[i].translation) + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2));
-        const std::uint32_t number =
-            seen.FindOrAdd(hash, static_cast<std::uint32_t>(kept), [&](std::uint32_t n) {
-                return p[n].word == p[i].word && p[n].translation == p[i].translation;
-            });
-        if (number != kept) continue;
+        if (!keep[i]) continue;
         if (kept != i) p[kept] = std::move(p[i]);
         ++kept;
     }

@@ -147,9 +147,10 @@ TEST(FreedictReaderTest, LanguageCodesComeFromTheName) {
 }  // namespace
 using DictdReadTest = test_support::ScratchDirTest;
 
-// epo-eng holds "ĉevalo" three times, word for word, at three offsets.
+// epo-eng holds "ĉevalo" three times, word for word, at three offsets; its
+// pairs have an even and an odd length.
 TEST_F(DictdReadTest, AnEntryRepeatedElsewhereGivesItsPairsOnce) {
-    const std::string entry = "ĉevalo /tʃevˈalo/\nhorse, steed\n";
+    const std::string entry = "ĉevalo /tʃevˈalo/\nhorse, steeds\n";
     const std::string other = "hundo\ndog\n";
     const std::string dict = entry + other + entry + entry;
     const auto n = [](std::size_t v) {
@@ -174,7 +175,7 @@ TEST_F(DictdReadTest, AnEntryRepeatedElsewhereGivesItsPairsOnce) {
     ASSERT_TRUE(ReadDictd(Path("freedict-epo-eng"), &pairs, &error, &repeated)) << error;
     ASSERT_EQ(pairs.size(), 3u);
     EXPECT_EQ(pairs[0].word + "=" + pairs[0].translation, "ĉevalo=horse");
-    EXPECT_EQ(pairs[1].word + "=" + pairs[1].translation, "ĉevalo=steed");
+    EXPECT_EQ(pairs[1].word + "=" + pairs[1].translation, "ĉevalo=steeds");
     EXPECT_EQ(pairs[2].word + "=" + pairs[2].translation, "hundo=dog");
     EXPECT_EQ(repeated, 4u);
 }

@@ -13,7 +13,8 @@
 # Usage: bench/peers.sh [BUILD_DIR]   (default build-bench; needs wordbay-cli)
 #        bench/peers.sh --conversion [BUILD_DIR] [RUNS]
 #   times only the conversion against tabfile: RUNS (default 5) of each, in
-#   turn, each run's wall and CPU time, then the medians and their ratios.
+#   turn, each run's wall and CPU time, then the medians and their ratios;
+#   with BASELINE_CLI=another/wordbay-cli, that one's conversion too.
 # Run as root, it installs what is missing (sdcv stardict-tools dictd dict)
 # with apt-get. A manual tool: CI does not run it.
 set -euo pipefail
@@ -97,10 +98,13 @@ if ((conversion_only)); then
         awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }' <<<"$times"
     }
     median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+    baseline=${BASELINE_CLI:-}
     : >"$work/ours.times"
     : >"$work/tabfile.times"
+    : >"$work/baseline.times"
     echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
-    printf '%-4s %22s %22s\n' run "ours wall / CPU s" "tabfile wall / CPU s"
+    printf '%-4s %22s %22s %22s\n' run "ours wall / CPU s" "tabfile wall / CPU s" \
+        "${baseline:+baseline wall / CPU s}"
     for ((run = 1; run <= runs; ++run)); do
         ours=$(timed "$cli" freedict eng-deu "$work/eng-deu-$run.v03")
         theirs=$(timed "$tabfile" "$work/stardict/eng-deu/eng-deu.txt")
@@ -109,7 +113,13 @@ if ((conversion_only)); then
         rm -f "$work/eng-deu-$run.v03"
         echo "$ours" >>"$work/ours.times"
         echo "$theirs" >>"$work/tabfile.times"
-        printf '%-4s %22s %22s\n' "$run" "$ours" "$theirs"
+        before=""
+        if [ -n "$baseline" ]; then
+            before=$(timed "$baseline" freedict eng-deu "$work/baseline-$run.v03")
+            rm -f "$work/baseline-$run.v03"
+            echo "$before" >>"$work/baseline.times"
+        fi
+        printf '%-4s %22s %22s %22s\n' "$run" "$ours" "$theirs" "$before"
     done
     echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
     ours_wall=$(cut -d' ' -f1 "$work/ours.times" | median)
@@ -118,6 +128,11 @@ if ((conversion_only)); then
     theirs_cpu=$(cut -d' ' -f2 "$work/tabfile.times" | median)
     echo "medians: ours $ours_wall s wall, $ours_cpu s CPU; tabfile $theirs_wall s wall, $theirs_cpu s CPU"
     echo "ratios, ours / tabfile: wall $(echo "scale=2; $ours_wall / $theirs_wall" | bc), CPU $(echo "scale=2; $ours_cpu / $theirs_cpu" | bc)"
+    if [ -n "$baseline" ]; then
+        base_wall=$(cut -d' ' -f1 "$work/baseline.times" | median)
+        base_cpu=$(cut -d' ' -f2 "$work/baseline.times" | median)
+        echo "baseline: $base_wall s wall, $base_cpu s CPU; ours / baseline: wall $(echo "scale=2; $ours_wall / $base_wall" | bc), CPU $(echo "scale=2; $ours_cpu / $base_cpu" | bc)"
+    fi
     exit 0
 fi
 sed -i 's/^bookname=.*/bookname=eng-deu/' "$work/stardict/eng-deu/eng-deu.ifo"

@@ -42,31 +42,45 @@ std::string_view Trim(std::string_view text) {
 }
 
 // Removes <tags> and [labels] whose closing bracket is on the line; a lone
-// bracket stays as an ordinary character.
+// bracket stays as an ordinary character. A tag or label, and a TAB, leave a
+// space.
 std::string StripTags(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '<' || c == '[') {
-            const auto close = text.find(c == '<' ? '>' : ']', i + 1);
-            if (close != std::string_view::npos) {
-                i = close;
-                out += ' ';
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t mark = text.find_first_of("<[\t", i);
+        out.append(text.substr(i, mark == std::string_view::npos ? mark : mark - i));
+        if (mark == std::string_view::npos) break;
+        const char c = text[mark];
+        i = mark + 1;
+        if (c != '\t') {
+            const auto close = text.find(c == '<' ? '>' : ']', mark + 1);
+            if (close == std::string_view::npos) {
+                out += c;
                 continue;
             }
+            i = close + 1;
         }
-        out += c == '\t' ? ' ' : c;
+        out += ' ';
     }
     return out;
 }
 
 // Trims and turns runs of spaces into one space.
 std::string Tidy(std::string_view text) {
+    text = Trim(text);
     std::string out;
-    for (const char c : Trim(text)) {
-        if (c == ' ' && !out.empty() && out.back() == ' ') continue;
-        out += c;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t space = text.find(' ', i);
+        if (space == std::string_view::npos) {
+            out.append(text.substr(i));
+            break;
+        }
+        out.append(text.substr(i, space + 1 - i));
+        i = text.find_first_not_of(' ', space);
     }
     return out;
 }

@@ -17,6 +17,7 @@
 #include "platform/file_writer.h"
 #include "testing/test_support.h"
 #include "tools/pair_encoding.h"
+#include "tools/tests/dictd_number.h"
 
 namespace cli {
 namespace {
@@ -65,18 +66,8 @@ protected:
             "theta /θ/\nθ-slovo, teta\n"
             "cat /kat/ <n>\n1. mačka\n   Synonyms: {kitty}\n";
         const auto offset = [&](const std::string& s) { return dict.find(s); };
-        const auto b64 = [](std::size_t n) {
-            static const char* a =
-                "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-            std::string s;
-            do {
-                s.insert(s.begin(), a[n % 64]);
-                n /= 64;
-            } while (n != 0);
-            return s;
-        };
         const auto line = [&](const std::string& head, std::size_t from, std::size_t to) {
-            return head + "\t" + b64(from) + "\t" + b64(to - from) + "\n";
+            return head + "\t" + DictdNumber(from) + "\t" + DictdNumber(to - from) + "\n";
         };
         WriteFile("freedict-eng-hrv.index", line("00databaseinfo", 0, offset("house")) +
                                                 line("cat", offset("cat"), dict.size()) +

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "testing/test_support.h"
+#include "tools/tests/dictd_number.h"
 
 namespace cli {
 namespace {
@@ -153,15 +154,7 @@ TEST_F(DictdReadTest, AnEntryRepeatedElsewhereGivesItsPairsOnce) {
     const std::string entry = "ĉevalo /tʃevˈalo/\nhorse, steeds\n";
     const std::string other = "hundo\ndog\n";
     const std::string dict = entry + other + entry + entry;
-    const auto n = [](std::size_t v) {
-        static const char* a = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-        std::string s;
-        do {
-            s.insert(s.begin(), a[v % 64]);
-            v /= 64;
-        } while (v != 0);
-        return s;
-    };
+    const auto n = DictdNumber;
     const std::string e = n(entry.size());
     test_support::WriteFile(Path("freedict-epo-eng.dict"), dict);
     test_support::WriteFile(Path("freedict-epo-eng.index"),

@@ -34,11 +34,12 @@ bool StartsWith(std::string_view text, std::string_view head) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
 std::string_view Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
 }
 
 // Removes <tags> and [labels] whose closing bracket is on the line; a lone
@@ -49,7 +50,11 @@ std::string StripTags(std::string_view text) {
     out.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
-        const std::size_t mark = text.find_first_of("<[\t", i);
+        std::size_t mark = i;
+        while (mark < text.size() && text[mark] != '<' && text[mark] != '[' && text[mark] != '\t') {
+            ++mark;
+        }
+        if (mark == text.size()) mark = std::string_view::npos;
         out.append(text.substr(i, mark == std::string_view::npos ? mark : mark - i));
         if (mark == std::string_view::npos) break;
         const char c = text[mark];
@@ -98,8 +103,12 @@ bool IsNonTranslationLine(std::string_view line) {
     static constexpr std::string_view kPrefixes[] = {"Note:", "Synonym:", "Synonyms:", "see:",
                                                      "See:",  "Antonym:", "Antonyms:", "\"",
                                                      "{",     "Usage:",   "Example:"};
-    for (const auto prefix : kPrefixes) {
-        if (StartsWith(line, prefix)) return true;
+    // Most lines begin with no prefix's first letter.
+    if (!line.empty() &&
+        std::string_view("NSsAU\"{E").find(line.front()) != std::string_view::npos) {
+        for (const auto prefix : kPrefixes) {
+            if (StartsWith(line, prefix)) return true;
+        }
     }
     // A line that is one parenthesised group is a grammatical label, such as
     // "(noun (common) (futsuumeishi))" or "1. (Ichidan verb)" before the
@@ -166,8 +175,10 @@ std::size_t DropRepeatedPairs(std::vector<TranslationPair>* pairs) {
     std::vector<char> keep(p.size(), 0);
     // A repeat has the lengths of its first, so pairs of odd and of even total
     // length are looked at side by side.
+    std::size_t odd = 0;
+    for (const TranslationPair& pair : p) odd += (pair.word.size() + pair.translation.size()) % 2;
     const auto mark = [&](std::size_t parity) {
-        FlatIndex seen(p.size());
+        FlatIndex seen(parity == 1 ? odd : p.size() - odd);
         for (std::size_t i = 0; i < p.size(); ++i) {
             if ((p[i].word.size() + p[i].translation.size()) % 2 != parity) continue;
             const std::uint64_t h = HashText(p[i].word);

@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 #include <string_view>
+#include <utility>
 
 #include "tools/flat_index.h"
 #include "tools/side_by_side.h"
@@ -226,15 +227,17 @@ bool ReadWhole(const std::string& path, std::string* bytes) {
     return static_cast<bool>(file.read(bytes->data(), length));
 }
 
-// The text of a gzip file of one member, as a dictzip file is, inflated
-// with libdeflate in one call; false for any other file, which zlib then
-// reads (and explains, if it can't).
-bool InflateWhole(const std::string& path, std::string* text) {
+// The text of a .dict file as it is, or of a gzip file of one member, as a
+// dictzip file is, inflated with libdeflate in one call; false for any other
+// file, which zlib then reads (and explains, if it can't).
+bool ReadText(const std::string& path, std::string* text) {
     std::string packed;
-    if (!ReadWhole(path, &packed) || packed.size() < 18 || packed[0] != '\x1F' ||
-        packed[1] != '\x8B') {
-        return false;
+    if (!ReadWhole(path, &packed)) return false;
+    if (packed.size() < 2 || packed[0] != '\x1F' || packed[1] != '\x8B') {
+        *text = std::move(packed);  // no gzip file: zlib, too, reads it as it is
+        return true;
     }
+    if (packed.size() < 18) return false;
     // The trailer's ISIZE: the text's length modulo 2^32.
     const auto* end = reinterpret_cast<const unsigned char*>(packed.data() + packed.size());
     const std::size_t size = std::size_t{end[-4]} | std::size_t{end[-3]} << 8 |
@@ -453,7 +456,7 @@ bool ReadDictd(const std::string& base, std::vector<TranslationPair>* pairs, std
     SideBySide([&] { spans = EntrySpans(index_text); },
                [&] {
                    have_text =
-                       InflateWhole(dict_path, &text) || ReadThroughZlib(dict_path, &text, error);
+                       ReadText(dict_path, &text) || ReadThroughZlib(dict_path, &text, error);
                });
     if (!have_text) return false;
     ParseEntries(text, spans, pairs);

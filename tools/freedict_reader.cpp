@@ -300,7 +300,12 @@ void ParseEntries(const std::string& text, const std::vector<Span>& spans,
     for (std::size_t done = 0; half < parts.size() && done < bytes / 2; ++half) {
         done += parts[half].size();
     }
+    // Room for a few pairs an entry, taken only as it is filled, saves
+    // copying the pairs as the lists grow.
+    constexpr std::size_t kPairsAnEntry = 3;
+    pairs->reserve(pairs->size() + kPairsAnEntry * parts.size());
     std::vector<TranslationPair> second;
+    second.reserve(kPairsAnEntry * (parts.size() - half));
     SideBySide([&] { parse(0, half, pairs); }, [&] { parse(half, parts.size(), &second); });
     pairs->insert(pairs->end(), std::make_move_iterator(second.begin()),
                   std::make_move_iterator(second.end()));

@@ -251,28 +251,6 @@ const DB_RESULT* DB_Load(DB_HANDLE db, int32_t format, const char* file_name,
                          uint32_t primary_locale, uint32_t secondary_locale);
 
 /*
-** DB_LoadPairs: opens in "db", which must hold none, the dictionary of
-** "count" translation pairs given in memory: texts[2 * i] is the primary word
-** of pair i and texts[2 * i + 1] its secondary word, each a NUL-terminated
-** UTF-8 text (malformed bytes are mended; a null text counts as empty). The
-** dictionary is the one that DB_Load (format 5) makes of a UTF-8 TXT file
-** holding the same pairs as lines in the same order, with "name" (may be
-** null) in place of the file name: the same lists, encodings, order,
-** locales, description and messages; a pair with an empty word or a word
-** longer than 65535 bytes is skipped. The texts are copied. Saves the
-** writing and reading of a TXT file for a program that has its pairs in
-** memory. Progress as for a TXT import.
-**   status 1   "Dictionary successfully loaded."; DB_IsChanged answers 0
-**   status 0   "This handle points to already loaded dictionary !\nClose this
-**              dictionary first !", "Invalid parameter 2 !\nNeed the texts of
-**              the pairs !" (null), "Invalid parameter 3 !\nNeed at least one
-**              pair !" (0 or below), "Invalid database format:\n<name>" (no
-**              pair can be kept) or "Memory allocation error !".
-*/
-const DB_RESULT* DB_LoadPairs(DB_HANDLE db, const char* const* texts, int32_t count,
-                              const char* name, uint32_t primary_locale, uint32_t secondary_locale);
-
-/*
 ** DB_Save: writes the open dictionary of "db" to "file_name" as
 ** DB_FORMAT_V03_SAVE (6), DB_FORMAT_FREELANG_SAVE (7) or DB_FORMAT_TXT_SAVE
 ** (8). A V03 save writes "file_name" followed by ".tmp" and then puts it in

@@ -95,8 +95,6 @@ inline constexpr char kLoadFormatZero[] = "Invalid parameter 2 !\nFormat can't b
 inline constexpr char kLoadNeedFileName[] = "Invalid parameter 3 !\nNeed database filename !";
 inline constexpr char kLoadBadFormat[] = "Invalid parameter 2 !";
 inline constexpr char kLoaded[] = "Dictionary successfully loaded.";
-inline constexpr char kPairsNeedTexts[] = "Invalid parameter 2 !\nNeed the texts of the pairs !";
-inline constexpr char kPairsNeedCount[] = "Invalid parameter 3 !\nNeed at least one pair !";
 // An import that failed without a reason of its own.
 inline constexpr char kImportFailed[] =
     "Can't import file:\n%.*s\nIt can't be read or is not in the chosen format.";

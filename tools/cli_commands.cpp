@@ -1,6 +1,7 @@
 #include "tools/cli_commands.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -793,6 +794,28 @@ int RunUpdate(const Context& c, const Arguments& args) {
     return kExitOk;
 }
 
+// A file in memory holding `text`, open as the result (-1 with errno on
+// failure); *path names it through /proc for as long as it stays open.
+int TextInMemory(const std::string& text, std::string* path) {
+    const int file = memfd_create("wordbay-freedict.txt", MFD_CLOEXEC);
+    if (file < 0) return -1;
+    std::size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t n = write(file, text.data() + written, text.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        written += static_cast<std::size_t>(n);
+    }
+    if (written != text.size()) {
+        const int error = errno != 0 ? errno : ENOSPC;
+        close(file);
+        errno = error;
+        return -1;
+    }
+    *path = "/proc/self/fd/" + std::to_string(file);
+    return file;
+}
+
 // Replaces `path` with `text`, the old file only by a complete new one.
 bool WriteWholeFile(const Context& c, const std::string& path, const std::string& text) {
     errno = 0;
@@ -893,19 +916,23 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
         report();
         return kExitOk;
     }
-    if (encoded.kept > static_cast<std::size_t>(INT32_MAX)) {
-        c.err << "wordbay-cli: Too many translation pairs for one dictionary.\n";
+    // The pairs go to the engine as a UTF-8 TXT file that lives in memory
+    // only: nothing touches the disk, and nothing is left behind however the
+    // tool ends.
+    std::string txt_path;
+    const int txt_fd = TextInMemory(encoded.Txt(), &txt_path);
+    if (txt_fd < 0) {
+        c.err << "wordbay-cli: Can't hold the pairs in memory: " << std::strerror(errno) << '\n';
         return kExitFailed;
     }
-    // The pairs go to the engine as they are, read as the lines of a UTF-8
-    // TXT file would be.
     Handle db;
     const DB_RESULT* result = nullptr;
     {
         ProgressBar bar(db.get(), c.err, c.progress, "Importing");
-        result = DB_LoadPairs(db.get(), encoded.texts.data(), static_cast<int32_t>(encoded.kept),
-                              base.c_str(), primary.lcid, secondary.lcid);
+        result =
+            DB_Load(db.get(), DB_FORMAT_TXT_LOAD, txt_path.c_str(), primary.lcid, secondary.lcid);
     }
+    close(txt_fd);
     if (result->status == 0) return Fail(c, result);
 
     result = DescribeFreedict(db.get(), primary, secondary, from + "-" + to, &cp1, &cp2);

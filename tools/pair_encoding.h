@@ -38,7 +38,7 @@ struct EncodedPairs {
     EncodedPairs& operator=(EncodedPairs&&) = default;
 
     // texts[2 i] is the primary text of kept pair i, texts[2 i + 1] its
-    // secondary text, as DB_LoadPairs takes them.
+    // secondary text.
     std::vector<const char*> texts;
     std::deque<std::string> converted;  // the texts encoding changed; never moved
     std::size_t kept = 0;

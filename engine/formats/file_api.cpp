@@ -1,5 +1,4 @@
 // The C interface of dictionary files: loading and saving in every format,
-// loading translation pairs handed over in memory,
 // and the description read from and written into a V03 file. Each function
 // checks its handle, state and arguments in its own fixed order, hands the
 // work to the format's loader or writer and ends through SetResult.
@@ -65,18 +64,6 @@ Dispatch LoadFormat(DB_HANDLE db, int32_t format, const char* file, uint32_t pri
     });
 }
 
-// The pairs of DB_LoadPairs, read as the lines of a UTF-8 TXT file.
-Dispatch LoadPairsUnguarded(DB_HANDLE db, const char* const* texts, int32_t count, const char* name,
-                            uint32_t primary_locale, uint32_t secondary_locale) {
-    std::vector<lexbase::TextPair> pairs(static_cast<std::size_t>(count));
-    const auto text = [](const char* t) { return t == nullptr ? std::string_view() : t; };
-    for (std::size_t i = 0; i < pairs.size(); ++i) {
-        pairs[i] = {text(texts[2 * i]), text(texts[2 * i + 1])};
-    }
-    return Run(
-        lexbase::ImportTextPairs(db, pairs, true, true, name, primary_locale, secondary_locale));
-}
-
 // The end of every load: the ready flag and the result.
 const DB_RESULT* FinishLoad(DB_HANDLE db, Dispatch outcome, const char* file_name) {
     SetProgress(db, 100);
@@ -126,22 +113,6 @@ const DB_RESULT* DB_Load(DB_HANDLE db, int32_t format, const char* file_name,
     db->message[0] = '\0';
     const Dispatch outcome = LoadFormat(db, format, file_name, primary_locale, secondary_locale);
     return FinishLoad(db, outcome, file_name);
-}
-
-const DB_RESULT* DB_LoadPairs(DB_HANDLE db, const char* const* texts, int32_t count,
-                              const char* name, uint32_t primary_locale,
-                              uint32_t secondary_locale) {
-    if (db == nullptr) return &kInvalidHandleResult;
-    if (db->ready) return SetResult(db, 0, msg::kLoadAlreadyOpen);
-    if (texts == nullptr) return SetResult(db, 0, msg::kPairsNeedTexts);
-    if (count <= 0) return SetResult(db, 0, msg::kPairsNeedCount);
-    if (name == nullptr) name = "";
-    SetProgress(db, 0);
-    db->message[0] = '\0';
-    const Dispatch outcome = Guarded(db, true, [&] {
-        return LoadPairsUnguarded(db, texts, count, name, primary_locale, secondary_locale);
-    });
-    return FinishLoad(db, outcome, name);
 }
 
 const DB_RESULT* DB_Save(DB_HANDLE db, int32_t format, const char* file_name) {

@@ -573,8 +573,9 @@ TEST_F(CliCommandsTest, FreedictConvertsADictdDatabase) {
               kExitUsage);
 }
 
-// The pairs go to the engine in memory; a TXT file of the same pairs,
-// imported and described as the tool describes it, gives the same bytes.
+// The pairs go to the engine through a TXT file in memory; a TXT file of the
+// same pairs on disk, imported and described as the tool describes it, gives
+// the same bytes.
 TEST_F(CliCommandsTest, FreedictInMemoryGivesTheFileOfItsTxtImport) {
     WriteDictdDatabase();
     for (const bool swap : {false, true}) {

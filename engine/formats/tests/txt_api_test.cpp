@@ -10,7 +10,6 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "engine/lexbase.h"
 #include "engine/tests/api_test_support.h"
@@ -143,106 +142,6 @@ TEST_F(TxtApiTest, AnExportThroughALinkKeepsTheLink) {
     ASSERT_EQ(::lstat(link.c_str(), &status_of_link), 0);
     EXPECT_TRUE(S_ISLNK(status_of_link.st_mode));
     EXPECT_EQ(ReadFile(out).size(), pairs.size());
-}
-
-// Pairs handed over in memory make the very dictionary that a UTF-8 TXT file
-// of the same pairs makes: the V03 files saved from both are the same bytes.
-TEST_F(TxtApiTest, PairsInMemoryGiveTheDictionaryOfTheirTxtFile) {
-    const struct {
-        const char* what;
-        std::vector<std::string> texts;  // primary, secondary, primary, ...
-        std::uint32_t primary_locale, secondary_locale;
-        bool mark;  // the file needs a byte-order mark to be read as UTF-8
-    } cases[] = {
-        {"an ASCII column beside one that fits its code page",
-         {"house",
-          "ku\xC4\x87"
-          "a",
-          "boot", "\xC4\x8Dizma", "house", "dom", "House", "dom"},
-         1033,
-         1050,
-         false},
-        {"texts that leave their code page for UTF-8",
-         {"caf\xC3\xA9",
-          "\xC4\x89"
-          "e",
-          "horse",
-          "\xC4\x89"
-          "evalo",
-          "ship", "\xC5\x9Dipo"},
-         1033,
-         1050,
-         false},
-        {"lists asked to be UTF-8",
-         {"caf\xC3\xA9",
-          "ku\xC4\x87"
-          "a",
-          "tea", "caj"},
-         1033 | DB_LOCALE_UTF8,
-         1050,
-         false},
-        {"a language without a code page",
-         {"house", "\xE0\xA4\x98\xE0\xA4\xB0"},
-         1033,
-         0x0439,
-         false},
-        {"empty and over-long words skipped",
-         {"a", "", "", "b", std::string(65536, 'x'), "c", "d", "e"},
-         1033,
-         1050,
-         false},
-        {"malformed bytes mended", {"a\xC4", "b", "c", "d\xFF"}, 1033, 0x0439, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        std::string txt = c.mark ? "\xEF\xBB\xBF" : "";
-        std::vector<const char*> texts;
-        for (std::size_t i = 0; i < c.texts.size(); i += 2) {
-            txt += c.texts[i] + "\t" + c.texts[i + 1] + "\r\n";
-            texts.push_back(c.texts[i].c_str());
-            texts.push_back(c.texts[i + 1].c_str());
-        }
-        const std::string file = Path("english_other.txt");
-        WriteFile(file, txt);
-        ASSERT_EQ(
-            DB_Load(db_, DB_FORMAT_TXT_LOAD, file.c_str(), c.primary_locale, c.secondary_locale)
-                ->status,
-            1);
-        ASSERT_EQ(DB_Save(db_, DB_FORMAT_V03_SAVE, Path("from_file.v03").c_str())->status, 1);
-        DB_Close(db_);
-        const DB_RESULT* r = DB_LoadPairs(db_, texts.data(), static_cast<int32_t>(texts.size() / 2),
-                                          file.c_str(), c.primary_locale, c.secondary_locale);
-        ASSERT_EQ(r->status, 1) << r->message;
-        EXPECT_STREQ(r->message, "Dictionary successfully loaded.");
-        EXPECT_EQ(DB_IsChanged(db_), 0);
-        EXPECT_EQ(DB_GetExecutionProgress(db_), 100);
-        ASSERT_EQ(DB_Save(db_, DB_FORMAT_V03_SAVE, Path("from_memory.v03").c_str())->status, 1);
-        DB_Close(db_);
-        EXPECT_EQ(ReadFile(Path("from_memory.v03")), ReadFile(Path("from_file.v03")));
-    }
-}
-
-TEST_F(TxtApiTest, PairsInMemoryAreCheckedLikeAFile) {
-    const char* none[] = {"", nullptr, "a", ""};
-    const DB_RESULT* r = DB_LoadPairs(db_, none, 2, "x.txt", 1033, 1050);
-    EXPECT_EQ(r->status, 0);
-    EXPECT_STREQ(r->message, "Invalid database format:\nx.txt");
-    EXPECT_EQ(DB_IsReady(db_), 0);
-    EXPECT_STREQ(DB_LoadPairs(db_, nullptr, 1, "x.txt", 0, 0)->message,
-                 "Invalid parameter 2 !\nNeed the texts of the pairs !");
-    EXPECT_STREQ(DB_LoadPairs(db_, none, 0, "x.txt", 0, 0)->message,
-                 "Invalid parameter 3 !\nNeed at least one pair !");
-    EXPECT_EQ(DB_LoadPairs(nullptr, none, 1, "x.txt", 0, 0)->status, 0);
-
-    const char* one[] = {"a", "b"};
-    ASSERT_EQ(DB_LoadPairs(db_, one, 1, nullptr, 0, 0)->status, 1);
-    DICTIONARY_INFO info;
-    ASSERT_EQ(DB_GetDictionaryInfo(db_, &info)->status, 1);
-    EXPECT_STREQ(info.name, "Unknown - Unknown");
-    EXPECT_EQ(info.primary_locale, 1024u);
-    EXPECT_STREQ(
-        DB_LoadPairs(db_, one, 1, nullptr, 0, 0)->message,
-        "This handle points to already loaded dictionary !\nClose this dictionary first !");
 }
 
 }  // namespace

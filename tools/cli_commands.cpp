@@ -816,6 +816,27 @@ int TextInMemory(const std::string& text, std::string* path) {
     return file;
 }
 
+// Imports `txt`, a UTF-8 TXT dictionary, into `db` through a file that lives
+// in memory only: nothing touches the disk, and nothing is left behind
+// however the tool ends. The engine's result, or null (said on c.err) when
+// the file can't be made.
+const DB_RESULT* ImportTxtInMemory(const Context& c, DB_HANDLE db, const std::string& txt,
+                                   std::uint32_t primary_locale, std::uint32_t secondary_locale) {
+    std::string path;
+    const int fd = TextInMemory(txt, &path);
+    if (fd < 0) {
+        c.err << "wordbay-cli: Can't hold the pairs in memory: " << std::strerror(errno) << '\n';
+        return nullptr;
+    }
+    const DB_RESULT* result = nullptr;
+    {
+        ProgressBar bar(db, c.err, c.progress, "Importing");
+        result = DB_Load(db, DB_FORMAT_TXT_LOAD, path.c_str(), primary_locale, secondary_locale);
+    }
+    close(fd);
+    return result;
+}
+
 // Replaces `path` with `text`, the old file only by a complete new one.
 bool WriteWholeFile(const Context& c, const std::string& path, const std::string& text) {
     errno = 0;
@@ -916,23 +937,10 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
         report();
         return kExitOk;
     }
-    // The pairs go to the engine as a UTF-8 TXT file that lives in memory
-    // only: nothing touches the disk, and nothing is left behind however the
-    // tool ends.
-    std::string txt_path;
-    const int txt_fd = TextInMemory(encoded.Txt(), &txt_path);
-    if (txt_fd < 0) {
-        c.err << "wordbay-cli: Can't hold the pairs in memory: " << std::strerror(errno) << '\n';
-        return kExitFailed;
-    }
     Handle db;
-    const DB_RESULT* result = nullptr;
-    {
-        ProgressBar bar(db.get(), c.err, c.progress, "Importing");
-        result =
-            DB_Load(db.get(), DB_FORMAT_TXT_LOAD, txt_path.c_str(), primary.lcid, secondary.lcid);
-    }
-    close(txt_fd);
+    const DB_RESULT* result =
+        ImportTxtInMemory(c, db.get(), encoded.Txt(), primary.lcid, secondary.lcid);
+    if (result == nullptr) return kExitFailed;
     if (result->status == 0) return Fail(c, result);
 
     result = DescribeFreedict(db.get(), primary, secondary, from + "-" + to, &cp1, &cp2);

@@ -66,5 +66,8 @@ struct EncodedPairs {
 // which must outlive it unchanged.
 EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_t primary_code_page,
                          std::uint32_t secondary_code_page, bool swap);
+// Pairs that would be gone before their encoding is used.
+EncodedPairs EncodePairs(std::vector<TranslationPair>&& pairs, std::uint32_t primary_code_page,
+                         std::uint32_t secondary_code_page, bool swap) = delete;
 
 }  // namespace cli

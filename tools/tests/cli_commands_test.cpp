@@ -628,10 +628,13 @@ TEST(CliEncodeTest, DropsPairsACodePageOrTheFormatCannotHold) {
     EXPECT_EQ(e.kept, 65536u);
     EXPECT_EQ(e.crowded, 2u);
     EXPECT_STREQ(e.texts[2 * 65535], "1");  // the pair ("1", "other") is kept
-    e = EncodePairs({{std::string(65536, 'a'), "x"}, {"a\xC4", "b"}}, 65001, 65001, false);
+    const std::vector<TranslationPair> long_and_bad = {{std::string(65536, 'a'), "x"},
+                                                       {"a\xC4", "b"}};
+    e = EncodePairs(long_and_bad, 65001, 65001, false);
     EXPECT_EQ(e.too_long, 1u);
     EXPECT_EQ(e.Txt(), "a\xEF\xBF\xBD\tb\r\n");
-    e = EncodePairs({{"cat", "mačka"}}, 1250, 1252, true);  // swapped: mačka goes first
+    const std::vector<TranslationPair> one = {{"cat", "mačka"}};
+    e = EncodePairs(one, 1250, 1252, true);  // swapped: mačka goes first
     EXPECT_EQ(e.kept, 1u);
     EXPECT_EQ(e.Txt(), "ma\xe8ka\tcat\r\n");
 }

@@ -82,6 +82,10 @@ void Pause() { std::this_thread::sleep_for(std::chrono::milliseconds(20)); }
 
 }  // namespace
 
+bool WriteAll(int fd, const void* data, std::size_t size) {
+    return WriteAll(fd, data, size, 0, false);
+}
+
 int LockWait() { return g_lock_wait.load(); }
 
 void SetLockWaitForTesting(int milliseconds) {

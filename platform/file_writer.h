@@ -24,6 +24,11 @@ void FailFileOpForTesting(FileOp op, int n);
 // behind for the next.
 void ClearFileOpFailuresForTesting();
 
+// Writes the `size` bytes at `data` to `fd` at its current position, through
+// short writes and interruptions. False on a failure (errno says why, when
+// the system said).
+[[nodiscard]] bool WriteAll(int fd, const void* data, std::size_t size);
+
 // How a writer that must first lock its file fared.
 enum class OpenResult {
     kOpened,

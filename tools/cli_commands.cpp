@@ -799,14 +799,8 @@ int RunUpdate(const Context& c, const Arguments& args) {
 int TextInMemory(const std::string& text, std::string* path) {
     const int file = memfd_create("wordbay-freedict.txt", MFD_CLOEXEC);
     if (file < 0) return -1;
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = write(file, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        written += static_cast<std::size_t>(n);
-    }
-    if (written != text.size()) {
+    errno = 0;
+    if (!platform::WriteAll(file, text.data(), text.size())) {
         const int error = errno != 0 ? errno : ENOSPC;
         close(file);
         errno = error;

@@ -170,11 +170,14 @@ std::string EncodedPairs::Reasons() const {
 }
 
 std::string EncodedPairs::Txt() const {
+    std::size_t size = 0;
+    for (const std::uint32_t length : lengths) size += length + 2;  // TAB, or CR LF
     std::string txt;
+    txt.reserve(size);
     for (std::size_t i = 0; i + 1 < texts.size(); i += 2) {
-        txt += texts[i];
+        txt.append(texts[i], lengths[i]);
         txt += '\t';
-        txt += texts[i + 1];
+        txt.append(texts[i + 1], lengths[i + 1]);
         txt += "\r\n";
     }
     return txt;
@@ -207,15 +210,18 @@ private:
 // order. Most data has no such text, which both sides, counted side by side,
 // show; only then are the pairs taken one by one. The counts are per hash
 // bucket, each at least that of any text in it.
-void DropCrowded(EncodedPairs* result, const std::vector<std::uint32_t>& lengths) {
+void DropCrowded(EncodedPairs* result) {
     std::vector<const char*>& texts = result->texts;
+    std::vector<std::uint32_t>& lengths = result->lengths;
     const std::size_t count = texts.size() / 2;
     const auto text = [&](std::size_t i, int side) {
         return std::string_view(texts[2 * i + side], lengths[2 * i + side]);
     };
     std::uint32_t most[2] = {0, 0};
     const auto count_side = [&](int side) {
-        constexpr std::size_t kBuckets = std::size_t{1} << 20;
+        // Small enough to stay in the processor's cache; a bucket's count
+        // stays far below the limit unless some text comes near it.
+        constexpr std::size_t kBuckets = std::size_t{1} << 16;
         std::vector<std::uint32_t> buckets(kBuckets, 0);
         std::uint32_t* last = nullptr;
         for (std::size_t i = 0; i < count; ++i) {
@@ -244,9 +250,12 @@ void DropCrowded(EncodedPairs* result, const std::vector<std::uint32_t>& lengths
         ++*second_count;
         texts[2 * kept] = texts[2 * i];
         texts[2 * kept + 1] = texts[2 * i + 1];
+        lengths[2 * kept] = lengths[2 * i];
+        lengths[2 * kept + 1] = lengths[2 * i + 1];
         ++kept;
     }
     texts.resize(2 * kept);
+    lengths.resize(2 * kept);
 }
 
 }  // namespace
@@ -255,8 +264,7 @@ EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_
                          std::uint32_t secondary_code_page, bool swap) {
     EncodedPairs result;
     result.texts.reserve(2 * pairs.size());
-    std::vector<std::uint32_t> lengths;  // of the texts
-    lengths.reserve(2 * pairs.size());
+    result.lengths.reserve(2 * pairs.size());
     // The text in its code page: the given one when that changes nothing.
     const auto encode = [&](const std::string& text, std::uint32_t code_page, bool* lossy) {
         if (code_page == platform::kUtf8CodePage && platform::IsValidUtf8(text)) {
@@ -299,10 +307,10 @@ EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_
         }
         result.texts.push_back(a.data());
         result.texts.push_back(b.data());
-        lengths.push_back(static_cast<std::uint32_t>(a.size()));
-        lengths.push_back(static_cast<std::uint32_t>(b.size()));
+        result.lengths.push_back(static_cast<std::uint32_t>(a.size()));
+        result.lengths.push_back(static_cast<std::uint32_t>(b.size()));
     }
-    DropCrowded(&result, lengths);
+    DropCrowded(&result);
     result.kept = result.texts.size() / 2;
     return result;
 }

@@ -40,7 +40,8 @@ struct EncodedPairs {
     // texts[2 i] is the primary text of kept pair i, texts[2 i + 1] its
     // secondary text.
     std::vector<const char*> texts;
-    std::deque<std::string> converted;  // the texts encoding changed; never moved
+    std::vector<std::uint32_t> lengths;  // lengths[n]: bytes of texts[n]
+    std::deque<std::string> converted;   // the texts encoding changed; never moved
     std::size_t kept = 0;
     std::size_t dropped = 0;    // the sum of the reasons below
     std::size_t empty = 0;      // a side without text

@@ -34,17 +34,25 @@ std::string_view UpToNul(std::string_view text) {
     return nul == nullptr ? text : text.substr(0, static_cast<const char*>(nul) - text.data());
 }
 
+// The first TAB or CR of `line` at or after `from`, or npos.
+std::size_t FindTabOrCr(std::string_view line, std::size_t from) {
+    for (std::size_t i = from; i < line.size(); ++i) {
+        if (line[i] == '\t' || line[i] == '\r') return i;
+    }
+    return std::string_view::npos;
+}
+
 // The pair a line carries, if any. `line` runs from the byte after an LF up
 // to, not including, the next LF or the end of the text; a CR ends the
 // secondary word, and so does the end of the line.
 bool PairOfLine(std::string_view line, std::string_view* primary, std::string_view* secondary) {
     if (line.empty() || line[0] == '\r' || line[0] == '\t') return false;
-    const std::size_t tab = line.find_first_of("\t\r");
+    const std::size_t tab = FindTabOrCr(line, 0);
     if (tab == std::string_view::npos || line[tab] != '\t') return false;
     // A TAB right before the line end belongs to the primary word, which then
     // has no translation.
     if (tab + 1 == line.size() || line[tab + 1] == '\r') return false;
-    std::size_t end = line.find_first_of("\t\r", tab + 1);
+    std::size_t end = FindTabOrCr(line, tab + 1);
     if (end == std::string_view::npos) end = line.size();
     if (end < line.size() && line[end] != '\r') return false;  // a third column
     *primary = UpToNul(line.substr(0, tab));

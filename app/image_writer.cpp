@@ -3,7 +3,15 @@
 #include <cstdlib>
 #include <utility>
 
+#include "app/thread_priority.h"
+
 namespace wordbay {
+namespace {
+
+// Added to the nice value of the writer's thread.
+constexpr int kImageWriterGivingWay = 10;
+
+}  // namespace
 
 bool ResolveImageSource(const std::string& path, std::string* source, lookup::SourceKey* key,
                         std::string* image) {
@@ -40,6 +48,9 @@ void ImageWriter::Stop() {
 }
 
 void ImageWriter::Run() {
+    // The image is a cache: its load and its sorts wait for whatever else
+    // the program does, the first search after the start above all.
+    LowerThisThreadsPriority(kImageWriterGivingWay);
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         changed_.wait(lock, [this] { return stopping_ || !pending_.empty(); });

@@ -1,10 +1,8 @@
 #include "app/startup_job.h"
 
 #include <pwd.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <exception>
@@ -13,6 +11,7 @@
 #include "app/engine_handle.h"
 #include "app/message_box_style.h"
 #include "app/startup_trace.h"
+#include "app/thread_priority.h"
 #include "platform/code_page.h"
 #include "platform/locale.h"
 
@@ -131,9 +130,7 @@ void StartupJob::LoadMain(const std::string& path) {
     // worker itself keeps its priority for the searches after.
     std::exception_ptr failure;
     std::thread load([&] {
-        const id_t self = static_cast<id_t>(gettid());
-        setpriority(PRIO_PROCESS, self,
-                    std::min(getpriority(PRIO_PROCESS, self) + kLoadGivingWay, 19));
+        LowerThisThreadsPriority(kLoadGivingWay);
         try {
             dictionaries_.LoadMain(path);
         } catch (...) {

@@ -3,7 +3,6 @@
 #include "engine/formats/v03_file.h"
 
 #include <libdeflate.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <zlib.h>
 
@@ -38,28 +37,10 @@ void RunCrc(void* argument) {
 
 }  // namespace
 
-void AdviseHugePages(void* block, std::size_t size) {
-#ifdef MADV_HUGEPAGE
-    // Blocks this large come straight from mmap; the whole 2 MB pages inside
-    // them are filled with one fault each instead of 512. Only advice: the
-    // block is usable whatever the answer.
-    constexpr std::uintptr_t kHugePage = std::uintptr_t{1} << 21;
-    if (block == nullptr || size < 2 * kHugePage) return;
-    const auto start = reinterpret_cast<std::uintptr_t>(block);
-    const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
-    const std::uintptr_t end = (start + size) & ~(kHugePage - 1);
-    if (end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
-#else
-    (void)block;
-    (void)size;
-#endif
-}
-
 void* Allocate(std::size_t size) {
     if (tls_fail_allocation_at > 0 && --tls_fail_allocation_at == 0) return nullptr;
-    void* block = std::malloc(size > 0 ? size : 1);
-    AdviseHugePages(block, size);
-    return block;
+    // Small pages only, as in the arena (see arena::AllocateBlock).
+    return std::malloc(size > 0 ? size : 1);
 }
 
 void* AllocateInArena(std::size_t size) {

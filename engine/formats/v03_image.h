@@ -42,10 +42,6 @@ void* Allocate(std::size_t size);
 // The same from the arena, for node and link blocks (arena::FreeBlock frees it).
 void* AllocateInArena(std::size_t size);
 
-// Advises the kernel to back the whole huge pages inside a large block with
-// huge pages, which makes filling it cheaper; a block below 4 MB is left alone.
-void AdviseHugePages(void* block, std::size_t size);
-
 using FreeDeleter = lexbase::FreeDeleter;
 
 // Copies the description of a header into `out` (the open dictionary or a

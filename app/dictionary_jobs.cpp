@@ -3,6 +3,7 @@
 #include <new>
 
 #include "app/message_box_style.h"
+#include "app/startup_trace.h"
 #include "platform/locale.h"
 
 namespace wordbay {
@@ -53,7 +54,9 @@ bool DictionaryJobs::LoadIntoSlot(DictionarySlot& s, const std::string& path) {
         failure = UiText(TextId::MSG_CANTGETHANDLE_ERROR);
     } else {
         c_.view().BeginProgress(fresh);
+        StartupMark("engine load begins");
         const DB_RESULT* r = DB_Load(fresh, DB_FORMAT_V03_LOAD, path.c_str(), 0, 0);
+        StartupMark("engine load ended");
         c_.view().EndProgress();
         ok = r->status != 0;
         if (ok) r = DB_GetDictionaryInfo(fresh, &info);

@@ -1,7 +1,9 @@
 #include "app/dictionary_slot.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "platform/code_page.h"
 #include "platform/locale.h"
@@ -11,26 +13,38 @@ namespace wordbay {
 // Room beyond the list's index size in every result array.
 constexpr std::size_t kSpareEntries = 40;
 
+PointerArray::PointerArray(std::size_t entries) {
+    if (entries == 0) return;
+    // calloc hands out fresh pages of the system untouched, as zeroed as they come.
+    entries_.reset(static_cast<const char**>(std::calloc(entries, sizeof(const char*))));
+    if (entries_ == nullptr) throw std::bad_alloc();
+    size_ = entries;
+}
+
+void PointerArray::Free::operator()(const char** entries) const {
+    std::free(static_cast<void*>(entries));
+}
+
 void ResultBuffers::Reserve(std::size_t entries) {
-    std::vector<const char*>& b = buffers_[1 - front_];
-    if (b.size() < entries) b.assign(entries, nullptr);
+    PointerArray& b = buffers_[1 - front_];
+    if (b.size() < entries) b = PointerArray(entries);
 }
 
 void ResultBuffers::Resize(std::size_t entries) {
-    for (auto& b : buffers_) b.assign(entries, nullptr);
+    for (auto& b : buffers_) b = PointerArray(entries);
     front_ = 0;
 }
 
 void ResultBuffers::Grow(std::size_t entries) {
-    std::array<std::vector<const char*>, 2> grown;
+    std::array<PointerArray, 2> grown;
     for (int i = 0; i < 2; ++i) {
         if (buffers_[i].size() >= entries) continue;
-        grown[i].assign(entries, nullptr);
-        std::copy(buffers_[i].begin(), buffers_[i].end(), grown[i].begin());
+        grown[i] = PointerArray(entries);
+        std::copy(buffers_[i].data(), buffers_[i].data() + buffers_[i].size(), grown[i].data());
     }
     // Nothing is replaced before both allocations have succeeded.
     for (int i = 0; i < 2; ++i) {
-        if (!grown[i].empty()) buffers_[i].swap(grown[i]);
+        if (grown[i].size() != 0) buffers_[i].swap(grown[i]);
     }
 }
 

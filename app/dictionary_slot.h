@@ -12,8 +12,10 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/dictionary_settings.h"
@@ -21,6 +23,38 @@
 #include "engine/lexbase.h"
 
 namespace wordbay {
+
+// An array of text pointers, all null at first. A large one is taken from
+// the system's zeroed memory as it stands: its pages cost nothing until a
+// result is written into them, so a dictionary of a million words does not
+// pay for clearing arrays that a search fills only at the front.
+class PointerArray {
+public:
+    PointerArray() = default;
+    // `entries` null pointers; throws std::bad_alloc.
+    explicit PointerArray(std::size_t entries);
+    PointerArray(PointerArray&& other) noexcept { swap(other); }
+    PointerArray& operator=(PointerArray&& other) noexcept {
+        swap(other);
+        return *this;
+    }
+    PointerArray(const PointerArray&) = delete;
+    PointerArray& operator=(const PointerArray&) = delete;
+
+    const char** data() const { return entries_.get(); }
+    std::size_t size() const { return size_; }
+    void swap(PointerArray& other) noexcept {
+        entries_.swap(other.entries_);
+        std::swap(size_, other.size_);
+    }
+
+private:
+    struct Free {
+        void operator()(const char** entries) const;
+    };
+    std::unique_ptr<const char*[], Free> entries_;
+    std::size_t size_ = 0;
+};
 
 // The result arrays of one word list. A list paints straight from the array
 // it was last handed, so the worker fills the other one and then hands that
@@ -51,7 +85,7 @@ public:
     void Grow(std::size_t entries);
 
 private:
-    std::array<std::vector<const char*>, 2> buffers_;
+    std::array<PointerArray, 2> buffers_;
     int front_ = 0;
 };
 

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/side_by_side.h"
 #include "tools/flat_index.h"
-#include "tools/side_by_side.h"
 
 namespace cli {
 namespace {
@@ -192,7 +192,7 @@ std::size_t DropRepeatedPairs(std::vector<TranslationPair>* pairs) {
             keep[i] = number == i;
         }
     };
-    SideBySide([&] { mark(0); }, [&] { mark(1); });
+    platform::SideBySide([&] { mark(0); }, [&] { mark(1); });
     std::size_t kept = 0;
     for (std::size_t i = 0; i < p.size(); ++i) {
         if (!keep[i]) continue;
@@ -306,7 +306,8 @@ void ParseEntries(const std::string& text, const std::vector<Span>& spans,
     pairs->reserve(pairs->size() + kPairsAnEntry * parts.size());
     std::vector<TranslationPair> second;
     second.reserve(kPairsAnEntry * (parts.size() - half));
-    SideBySide([&] { parse(0, half, pairs); }, [&] { parse(half, parts.size(), &second); });
+    platform::SideBySide([&] { parse(0, half, pairs); },
+                         [&] { parse(half, parts.size(), &second); });
     pairs->insert(pairs->end(), std::make_move_iterator(second.begin()),
                   std::make_move_iterator(second.end()));
 }
@@ -458,11 +459,11 @@ bool ReadDictd(const std::string& base, std::vector<TranslationPair>* pairs, std
     std::string text;
     bool have_text = false;
     std::vector<Span> spans;
-    SideBySide([&] { spans = EntrySpans(index_text); },
-               [&] {
-                   have_text =
-                       ReadText(dict_path, &text) || ReadThroughZlib(dict_path, &text, error);
-               });
+    platform::SideBySide([&] { spans = EntrySpans(index_text); },
+                         [&] {
+                             have_text = ReadText(dict_path, &text) ||
+                                         ReadThroughZlib(dict_path, &text, error);
+                         });
     if (!have_text) return false;
     ParseEntries(text, spans, pairs);
     const std::size_t dropped = DropRepeatedPairs(pairs);

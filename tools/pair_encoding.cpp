@@ -12,8 +12,8 @@
 
 #include "platform/code_page.h"
 #include "platform/locale.h"
+#include "platform/side_by_side.h"
 #include "tools/flat_index.h"
-#include "tools/side_by_side.h"
 
 namespace cli {
 namespace {
@@ -232,7 +232,7 @@ void DropCrowded(EncodedPairs* result) {
             most[side] = std::max(most[side], ++*last);
         }
     };
-    SideBySide([&] { count_side(0); }, [&] { count_side(1); });
+    platform::SideBySide([&] { count_side(0); }, [&] { count_side(1); });
     if (most[0] <= kMaxTranslations && most[1] <= kMaxTranslations) return;
 
     TextCounts translations[2] = {TextCounts(count), TextCounts(count)};

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <new>
 #include <string>
@@ -16,6 +17,7 @@
 #include "engine/messages.h"
 #include "engine/result.h"
 #include "platform/collation.h"
+#include "platform/side_by_side.h"
 
 namespace lexbase {
 
@@ -293,7 +295,7 @@ bool SortBothViews(DB_CONTEXT* db, WordPair* pairs, WordPair** primary_view,
 
 // Fills `list` with the distinct texts of `view` (sorted) and points every
 // pair at its word. Progress `counted` follows the count of the words and
-// `allocated`, unless 0, the allocation of the blocks.
+// `allocated` the allocation of the blocks, each unless 0.
 bool CreateWords(DB_CONTEXT* db, WordList* list, WordPair* const* view, std::size_t count,
                  const Side& side, std::uint32_t counted, std::uint32_t allocated) {
     std::size_t words = 0;
@@ -307,7 +309,7 @@ bool CreateWords(DB_CONTEXT* db, WordList* list, WordPair* const* view, std::siz
         }
     }
     if (text_bytes > UINT32_MAX) return false;  // the list counts its bytes in 32 bits
-    SetProgress(db, counted);
+    if (counted != 0) SetProgress(db, counted);
 
     list->text_block = static_cast<char*>(Allocate(text_bytes));
     if (list->text_block == nullptr) return false;
@@ -372,14 +374,40 @@ bool Build(DB_CONTEXT* db, WordPair* pairs, std::size_t count) {
     if (!SortBothViews(db, pairs, primary_view.get(), secondary_view.get(), count)) return false;
     SetProgress(db, 80);
 
-    if (!CreateWords(db, primary, primary_view.get(), count, kPrimarySide, 85, 88)) return false;
-    if (!CreateWords(db, secondary, secondary_view.get(), count, kSecondarySide, 89, 0))
-        return false;
+    // The lists are made side by side: each writes its own blocks and its own
+    // field of every pair. With allocations made to fail, which counts them
+    // per thread, one after the other.
+    const auto both = [](const std::function<void()>& primary_work,
+                         const std::function<void()>& secondary_work) {
+        if (fail_countdown != 0) {
+            primary_work();
+            secondary_work();
+        } else {
+            platform::SideBySide(primary_work, secondary_work);
+        }
+    };
+    bool made[2] = {false, false};
+    both(
+        [&] {
+            made[0] = CreateWords(db, primary, primary_view.get(), count, kPrimarySide, 85, 88);
+        },
+        [&] {
+            made[1] = CreateWords(db, secondary, secondary_view.get(), count, kSecondarySide, 0, 0);
+        });
+    if (!made[0] || !made[1]) return false;
+    SetProgress(db, 89);
     SetProgress(db, 92);
 
-    CreateLinks(primary, primary_view.get(), count, kPrimarySide, &WordPair::secondary_node);
+    both(
+        [&] {
+            CreateLinks(primary, primary_view.get(), count, kPrimarySide,
+                        &WordPair::secondary_node);
+        },
+        [&] {
+            CreateLinks(secondary, secondary_view.get(), count, kSecondarySide,
+                        &WordPair::primary_node);
+        });
     SetProgress(db, 93);
-    CreateLinks(secondary, secondary_view.get(), count, kSecondarySide, &WordPair::primary_node);
     SetProgress(db, 94);
     primary_view.reset();
     secondary_view.reset();

@@ -18,6 +18,7 @@
 #include "engine/result.h"
 #include "platform/code_page.h"
 #include "platform/locale.h"
+#include "platform/side_by_side.h"
 
 namespace lexbase {
 namespace {
@@ -97,8 +98,9 @@ public:
     // input goes into the list's code page when every text fits it, else the
     // list becomes UTF-8; 8-bit input into a UTF-8 list is read in the ANSI
     // code page of the list's locale.
-    SideTexts(const std::vector<TextPair>& pairs, bool second, bool utf8_input,
+    SideTexts(const std::vector<TextPair>& pairs, bool second, TextColumn column,
               std::uint32_t locale, bool wants_utf8) {
+        const bool utf8_input = column != TextColumn::kCodePage;
         charset_ =
             ChosenCharset(0, false, locale, wants_utf8 ? platform::kUtf8Charset : kTxtCharset);
         const auto text = [&](std::size_t i) { return second ? pairs[i].second : pairs[i].first; };
@@ -116,6 +118,7 @@ public:
             ends_.clear();
         }
         if (charset_ != platform::kUtf8Charset) return;  // 8-bit into 8-bit: as they are
+        if (column == TextColumn::kCheckedUtf8) return;  // stays as it is
         if (utf8_input) {
             // Valid UTF-8 stays as it is; only malformed bytes need mending.
             bool valid = true;
@@ -203,18 +206,21 @@ bool ImportBuffer(DB_CONTEXT* db, char* buffer, std::size_t size, const char* fi
         text.remove_prefix(3);
     }
     std::vector<TextPair> raw;
-    bool utf8[2] = {bom, bom};
+    TextColumn columns[2] = {TextColumn::kUtf8, TextColumn::kUtf8};  // with the mark
     try {
         ScanLines(text, &raw);
         if (!bom) {
-            utf8[0] = ColumnIsUtf8(raw, false);
-            utf8[1] = ColumnIsUtf8(raw, true);
+            const auto decide = [&](bool second) {
+                columns[second ? 1 : 0] =
+                    ColumnIsUtf8(raw, second) ? TextColumn::kCheckedUtf8 : TextColumn::kCodePage;
+            };
+            platform::SideBySide([&] { decide(false); }, [&] { decide(true); });
         }
     } catch (const std::bad_alloc&) {
         CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
         return false;
     }
-    return ImportTextPairs(db, raw, utf8[0], utf8[1], file, primary_locale, secondary_locale);
+    return ImportTextPairs(db, raw, columns[0], columns[1], file, primary_locale, secondary_locale);
 }
 
 // Buffered writing that remembers the first error.
@@ -251,8 +257,8 @@ private:
 
 }  // namespace
 
-bool ImportTextPairs(DB_CONTEXT* db, const std::vector<TextPair>& raw, bool primary_utf8,
-                     bool secondary_utf8, const char* file, std::uint32_t primary_locale,
+bool ImportTextPairs(DB_CONTEXT* db, const std::vector<TextPair>& raw, TextColumn primary,
+                     TextColumn secondary, const char* file, std::uint32_t primary_locale,
                      std::uint32_t secondary_locale) {
     const bool wants_utf8[2] = {(primary_locale & DB_LOCALE_UTF8) != 0,
                                 (secondary_locale & DB_LOCALE_UTF8) != 0};
@@ -268,10 +274,15 @@ bool ImportTextPairs(DB_CONTEXT* db, const std::vector<TextPair>& raw, bool prim
     PairArray pairs;
     std::unique_ptr<SideTexts> sides[2];
     try {
-        sides[0] =
-            std::make_unique<SideTexts>(raw, false, primary_utf8, primary_locale, wants_utf8[0]);
-        sides[1] =
-            std::make_unique<SideTexts>(raw, true, secondary_utf8, secondary_locale, wants_utf8[1]);
+        platform::SideBySide(
+            [&] {
+                sides[0] =
+                    std::make_unique<SideTexts>(raw, false, primary, primary_locale, wants_utf8[0]);
+            },
+            [&] {
+                sides[1] = std::make_unique<SideTexts>(raw, true, secondary, secondary_locale,
+                                                       wants_utf8[1]);
+            });
     } catch (const std::bad_alloc&) {
         CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
         return false;

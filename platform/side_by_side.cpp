@@ -1,10 +1,10 @@
-#include "tools/side_by_side.h"
+#include "platform/side_by_side.h"
 
 #include <exception>
 #include <system_error>
 #include <thread>
 
-namespace cli {
+namespace platform {
 
 void SideBySide(const std::function<void()>& here, const std::function<void()>& there) {
     std::exception_ptr failure;
@@ -31,4 +31,4 @@ void SideBySide(const std::function<void()>& here, const std::function<void()>& 
     if (failure) std::rethrow_exception(failure);
 }
 
-}  // namespace cli
+}  // namespace platform

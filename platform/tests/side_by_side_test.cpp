@@ -1,11 +1,11 @@
-#include "tools/side_by_side.h"
+#include "platform/side_by_side.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <stdexcept>
 
-namespace cli {
+namespace platform {
 namespace {
 
 // Both run, whichever of them throws; the exception comes out once both ended.
@@ -27,4 +27,4 @@ TEST(SideBySideTest, BothRunAndAFailureComesOutAfterBoth) {
 }
 
 }  // namespace
-}  // namespace cli
+}  // namespace platform

@@ -258,13 +258,14 @@ void DropCrowded(EncodedPairs* result) {
     lengths.resize(2 * kept);
 }
 
-}  // namespace
-
-EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_t primary_code_page,
-                         std::uint32_t secondary_code_page, bool swap) {
-    EncodedPairs result;
-    result.texts.reserve(2 * pairs.size());
-    result.lengths.reserve(2 * pairs.size());
+// Encodes pairs[begin, end) into `out`, whose copies go into a piece of their
+// own.
+void EncodeRange(const std::vector<TranslationPair>& pairs, std::size_t begin, std::size_t end,
+                 std::uint32_t primary_code_page, std::uint32_t secondary_code_page, bool swap,
+                 EncodedPairs* out) {
+    std::deque<std::string>& copies = out->converted.emplace_back();
+    out->texts.reserve(2 * (end - begin));
+    out->lengths.reserve(2 * (end - begin));
     // The text in its code page: the given one when that changes nothing.
     const auto encode = [&](const std::string& text, std::uint32_t code_page, bool* lossy) {
         if (code_page == platform::kUtf8CodePage && platform::IsValidUtf8(text)) {
@@ -272,7 +273,7 @@ EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_
             return std::string_view(text.c_str(), text.size());
         }
         const std::string& copy =
-            result.converted.emplace_back(platform::EncodeFromUtf8(code_page, text, lossy));
+            copies.emplace_back(platform::EncodeFromUtf8(code_page, text, lossy));
         // Mended bytes of malformed UTF-8 lose nothing a reader could use.
         if (code_page == platform::kUtf8CodePage) *lossy = false;
         return std::string_view(copy.c_str(), copy.size());
@@ -281,35 +282,67 @@ EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_
         return std::any_of(s.begin(), s.end(),
                            [](char c) { return c == '\t' || c == '\r' || c == '\n' || c == '\0'; });
     };
-    for (const auto& pair : pairs) {
-        const std::string& first = swap ? pair.translation : pair.word;
-        const std::string& second = swap ? pair.word : pair.translation;
-        const std::size_t converted = result.converted.size();
+    for (std::size_t i = begin; i < end; ++i) {
+        const std::string& first = swap ? pairs[i].translation : pairs[i].word;
+        const std::string& second = swap ? pairs[i].word : pairs[i].translation;
+        const std::size_t copied = copies.size();
         bool lossy1 = false;
         bool lossy2 = false;
         const std::string_view a = encode(first, primary_code_page, &lossy1);
         const std::string_view b = encode(second, secondary_code_page, &lossy2);
         std::size_t* reason = nullptr;
         if (a.empty() || b.empty()) {
-            reason = &result.empty;
+            reason = &out->empty;
         } else if (a.size() > kMaxWordBytes || b.size() > kMaxWordBytes) {
-            reason = &result.too_long;
+            reason = &out->too_long;
         } else if (has_separator(a) || has_separator(b)) {
-            reason = &result.separator;
+            reason = &out->separator;
         } else if (lossy1 || lossy2) {
-            reason = &result.lacking;
+            reason = &out->lacking;
         }
         if (reason != nullptr) {
             ++*reason;
-            ++result.dropped;
-            result.converted.resize(converted);  // the copies of a dropped pair
+            ++out->dropped;
+            copies.resize(copied);  // the copies of a dropped pair
             continue;
         }
-        result.texts.push_back(a.data());
-        result.texts.push_back(b.data());
-        result.lengths.push_back(static_cast<std::uint32_t>(a.size()));
-        result.lengths.push_back(static_cast<std::uint32_t>(b.size()));
+        out->texts.push_back(a.data());
+        out->texts.push_back(b.data());
+        out->lengths.push_back(static_cast<std::uint32_t>(a.size()));
+        out->lengths.push_back(static_cast<std::uint32_t>(b.size()));
     }
+}
+
+// Appends what `later` kept and dropped to `result`; its copies move over
+// as they are, so the texts that point into them stay valid.
+void AppendEncoded(EncodedPairs&& later, EncodedPairs* result) {
+    result->texts.insert(result->texts.end(), later.texts.begin(), later.texts.end());
+    result->lengths.insert(result->lengths.end(), later.lengths.begin(), later.lengths.end());
+    for (std::deque<std::string>& copies : later.converted) {
+        result->converted.push_back(std::move(copies));
+    }
+    result->dropped += later.dropped;
+    result->empty += later.empty;
+    result->too_long += later.too_long;
+    result->separator += later.separator;
+    result->lacking += later.lacking;
+}
+
+}  // namespace
+
+EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_t primary_code_page,
+                         std::uint32_t secondary_code_page, bool swap) {
+    // The two halves side by side, then the second after the first.
+    EncodedPairs result;
+    EncodedPairs later;
+    const std::size_t half = pairs.size() / 2;
+    platform::SideBySide(
+        [&] { EncodeRange(pairs, 0, half, primary_code_page, secondary_code_page, swap, &result); },
+        [&] {
+            EncodeRange(pairs, half, pairs.size(), primary_code_page, secondary_code_page, swap,
+                        &later);
+        });
+    AppendEncoded(std::move(later), &result);
     DropCrowded(&result);
     result.kept = result.texts.size() / 2;
     return result;

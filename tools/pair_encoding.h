@@ -41,7 +41,8 @@ struct EncodedPairs {
     // secondary text.
     std::vector<const char*> texts;
     std::vector<std::uint32_t> lengths;  // lengths[n]: bytes of texts[n]
-    std::deque<std::string> converted;   // the texts encoding changed; never moved
+    // The texts encoding changed, in pieces of work; none of them moves.
+    std::deque<std::deque<std::string>> converted;
     std::size_t kept = 0;
     std::size_t dropped = 0;    // the sum of the reasons below
     std::size_t empty = 0;      // a side without text

@@ -639,6 +639,21 @@ TEST(CliEncodeTest, DropsPairsACodePageOrTheFormatCannotHold) {
     EXPECT_EQ(e.Txt(), "ma\xe8ka\tcat\r\n");
 }
 
+// The pairs are encoded in two halves at once: the result keeps their order,
+// and the short copies that either half made stay where its texts point.
+TEST(CliEncodeTest, BothHalvesKeepTheirOrderAndTheirCopies) {
+    const std::vector<TranslationPair> pairs = {{"a", "mačka"}, {"b", "θ"}, {"c", "čaj"},
+                                                {"d", "žaba"},  {"", "x"},  {"e", "šal"}};
+    const EncodedPairs e = EncodePairs(pairs, 1250, 1250, false);
+    EXPECT_EQ(e.kept, 4u);
+    EXPECT_EQ(e.Reasons(), "1 with an empty word, 1 with a character the code page lacks");
+    EXPECT_EQ(e.Txt(),
+              "a\tma\xe8ka\r\nc\t\xe8"
+              "aj\r\nd\t\x9e"
+              "aba\r\ne\t\x9a"
+              "al\r\n");
+}
+
 TEST(CliEncodeTest, LanguagesAndCharsets) {
     EXPECT_EQ(LanguageOfCode("hrv").lcid, 1050u);
     EXPECT_STREQ(LanguageOfCode("deu").name, "German");

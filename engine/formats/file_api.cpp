@@ -2,10 +2,7 @@
 // and the description read from and written into a V03 file. Each function
 // checks its handle, state and arguments in its own fixed order, hands the
 // work to the format's loader or writer and ends through SetResult.
-#include <cstddef>
 #include <cstdint>
-#include <string_view>
-#include <vector>
 
 #include "engine/context.h"
 #include "engine/formats/format_loaders.h"
@@ -64,22 +61,6 @@ Dispatch LoadFormat(DB_HANDLE db, int32_t format, const char* file, uint32_t pri
     });
 }
 
-// The end of every load: the ready flag and the result.
-const DB_RESULT* FinishLoad(DB_HANDLE db, Dispatch outcome, const char* file_name) {
-    SetProgress(db, 100);
-    switch (outcome) {
-        case Dispatch::kDone:
-            db->ready = 1;
-            return SetResult(db, 1, msg::kLoaded);
-        case Dispatch::kUnknownFormat:
-            return SetResult(db, 0, msg::kLoadBadFormat);
-        case Dispatch::kFailed:
-            break;
-    }
-    if (db->message[0] == '\0') lexbase::FormatFileMessage(db, msg::kImportFailed, file_name);
-    return SetResult(db, 0, nullptr);  // the loader's message is in the buffer
-}
-
 Dispatch SaveFormatUnguarded(DB_HANDLE db, int32_t format, const char* file) {
     switch (format) {
         case DB_FORMAT_V03_SAVE:
@@ -112,7 +93,18 @@ const DB_RESULT* DB_Load(DB_HANDLE db, int32_t format, const char* file_name,
     // message of an earlier call, which may read like success.
     db->message[0] = '\0';
     const Dispatch outcome = LoadFormat(db, format, file_name, primary_locale, secondary_locale);
-    return FinishLoad(db, outcome, file_name);
+    SetProgress(db, 100);
+    switch (outcome) {
+        case Dispatch::kDone:
+            db->ready = 1;
+            return SetResult(db, 1, msg::kLoaded);
+        case Dispatch::kUnknownFormat:
+            return SetResult(db, 0, msg::kLoadBadFormat);
+        case Dispatch::kFailed:
+            break;
+    }
+    if (db->message[0] == '\0') lexbase::FormatFileMessage(db, msg::kImportFailed, file_name);
+    return SetResult(db, 0, nullptr);  // the loader's message is in the buffer
 }
 
 const DB_RESULT* DB_Save(DB_HANDLE db, int32_t format, const char* file_name) {

@@ -23,6 +23,17 @@
 namespace lexbase {
 namespace {
 
+// One pair of texts as the import found it, before its texts go into the
+// encodings of their lists.
+using TextPair = std::pair<std::string_view, std::string_view>;
+
+// How the texts of one side of the pairs are encoded.
+enum class TextColumn {
+    kCodePage,     // in the code page of their list
+    kUtf8,         // UTF-8; malformed bytes are mended
+    kCheckedUtf8,  // UTF-8 that is known to be well formed
+};
+
 constexpr std::uint32_t kDefaultLocale = 1024;  // the user's locale
 constexpr std::uint32_t kTxtCharset = 1;
 constexpr std::size_t kMinFileSize = 3;
@@ -182,6 +193,63 @@ void SetDescription(DB_CONTEXT* db, const char* file) {
     CopyView(db->secondary_list_name, sizeof db->secondary_list_name, b);
 }
 
+// Builds the dictionary of `db`, which holds none, from the pairs of the
+// file's lines in their order; `primary` and `secondary` say how the texts of
+// each side are encoded. The two sides are prepared side by side.
+bool ImportTextPairs(DB_CONTEXT* db, const std::vector<TextPair>& raw, TextColumn primary,
+                     TextColumn secondary, const char* file, std::uint32_t primary_locale,
+                     std::uint32_t secondary_locale) {
+    const bool wants_utf8[2] = {(primary_locale & DB_LOCALE_UTF8) != 0,
+                                (secondary_locale & DB_LOCALE_UTF8) != 0};
+    primary_locale &= ~DB_LOCALE_UTF8;
+    secondary_locale &= ~DB_LOCALE_UTF8;
+    if (primary_locale == 0 && secondary_locale == 0) {
+        primary_locale = secondary_locale = kDefaultLocale;
+    }
+    if (raw.empty()) {
+        FormatFileMessage(db, msg::kTxtNoPairs, file);
+        return false;
+    }
+    PairArray pairs;
+    std::unique_ptr<SideTexts> sides[2];
+    try {
+        platform::SideBySide(
+            [&] {
+                sides[0] =
+                    std::make_unique<SideTexts>(raw, false, primary, primary_locale, wants_utf8[0]);
+            },
+            [&] {
+                sides[1] = std::make_unique<SideTexts>(raw, true, secondary, secondary_locale,
+                                                       wants_utf8[1]);
+            });
+    } catch (const std::bad_alloc&) {
+        CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
+        return false;
+    }
+    if (!pairs.Reserve(raw.size())) {
+        CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
+        return false;
+    }
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        pairs.Add(sides[0]->converted() ? sides[0]->Text(i) : raw[i].first,
+                  sides[1]->converted() ? sides[1]->Text(i)
+                                        : raw[i].second);  // skips empty and over-long words
+    }
+    if (pairs.size() == 0) {
+        FormatFileMessage(db, msg::kTxtNoPairs, file);
+        return false;
+    }
+    db->lists[0].locale = primary_locale;
+    db->lists[1].locale = secondary_locale;
+    db->lists[0].charset = sides[0]->charset();
+    db->lists[1].charset = sides[1]->charset();
+    if (!BuildFromPairs(db, pairs.data(), pairs.size())) return false;  // lists are empty again
+    db->lists[0].charset = sides[0]->charset();
+    db->lists[1].charset = sides[1]->charset();
+    SetDescription(db, file);
+    return true;
+}
+
 // Imports from `buffer`, which holds an LF, the file's `size` bytes and room
 // for one byte more.
 bool ImportBuffer(DB_CONTEXT* db, char* buffer, std::size_t size, const char* file,
@@ -256,60 +324,6 @@ private:
 };
 
 }  // namespace
-
-bool ImportTextPairs(DB_CONTEXT* db, const std::vector<TextPair>& raw, TextColumn primary,
-                     TextColumn secondary, const char* file, std::uint32_t primary_locale,
-                     std::uint32_t secondary_locale) {
-    const bool wants_utf8[2] = {(primary_locale & DB_LOCALE_UTF8) != 0,
-                                (secondary_locale & DB_LOCALE_UTF8) != 0};
-    primary_locale &= ~DB_LOCALE_UTF8;
-    secondary_locale &= ~DB_LOCALE_UTF8;
-    if (primary_locale == 0 && secondary_locale == 0) {
-        primary_locale = secondary_locale = kDefaultLocale;
-    }
-    if (raw.empty()) {
-        FormatFileMessage(db, msg::kTxtNoPairs, file);
-        return false;
-    }
-    PairArray pairs;
-    std::unique_ptr<SideTexts> sides[2];
-    try {
-        platform::SideBySide(
-            [&] {
-                sides[0] =
-                    std::make_unique<SideTexts>(raw, false, primary, primary_locale, wants_utf8[0]);
-            },
-            [&] {
-                sides[1] = std::make_unique<SideTexts>(raw, true, secondary, secondary_locale,
-                                                       wants_utf8[1]);
-            });
-    } catch (const std::bad_alloc&) {
-        CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
-        return false;
-    }
-    if (!pairs.Reserve(raw.size())) {
-        CopyField(db->message, sizeof db->message, msg::kMemoryErrorSpaced);
-        return false;
-    }
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        pairs.Add(sides[0]->converted() ? sides[0]->Text(i) : raw[i].first,
-                  sides[1]->converted() ? sides[1]->Text(i)
-                                        : raw[i].second);  // skips empty and over-long words
-    }
-    if (pairs.size() == 0) {
-        FormatFileMessage(db, msg::kTxtNoPairs, file);
-        return false;
-    }
-    db->lists[0].locale = primary_locale;
-    db->lists[1].locale = secondary_locale;
-    db->lists[0].charset = sides[0]->charset();
-    db->lists[1].charset = sides[1]->charset();
-    if (!BuildFromPairs(db, pairs.data(), pairs.size())) return false;  // lists are empty again
-    db->lists[0].charset = sides[0]->charset();
-    db->lists[1].charset = sides[1]->charset();
-    SetDescription(db, file);
-    return true;
-}
 
 bool ImportTxtBytes(DB_CONTEXT* db, std::string_view bytes, const char* file,
                     std::uint32_t primary_locale, std::uint32_t secondary_locale) {

@@ -18,8 +18,6 @@
 
 #include <cstdint>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "engine/context.h"
 
@@ -45,27 +43,6 @@ namespace lexbase {
 // the dictionary and the messages.
 [[nodiscard]] bool ImportTxtBytes(DB_CONTEXT* db, std::string_view bytes, const char* file,
                                   std::uint32_t primary_locale, std::uint32_t secondary_locale);
-
-// One pair of texts as an import found it, before its texts go into the
-// encodings of their lists.
-using TextPair = std::pair<std::string_view, std::string_view>;
-
-// How the texts of one side of the pairs are encoded.
-enum class TextColumn {
-    kCodePage,     // in the code page of their list
-    kUtf8,         // UTF-8; malformed bytes are mended
-    kCheckedUtf8,  // UTF-8 that is known to be well formed
-};
-
-// Builds the dictionary of `db`, which holds none, from `pairs` in their
-// order, as the TXT import does with the pairs of its lines: the same lists,
-// encodings, locales, description and messages. `primary` and `secondary` say
-// how the texts of each side are encoded; `name` stands for the file name,
-// naming the dictionary and the messages. The texts must stay valid until it
-// returns. The two sides are prepared side by side.
-[[nodiscard]] bool ImportTextPairs(DB_CONTEXT* db, const std::vector<TextPair>& pairs,
-                                   TextColumn primary, TextColumn secondary, const char* name,
-                                   std::uint32_t primary_locale, std::uint32_t secondary_locale);
 
 // Writes every translation of the open dictionary to `file` as "primary TAB
 // secondary CR LF", walking the primary list in order and each word's

@@ -9,8 +9,6 @@
 #include <memory>
 #include <new>
 #include <string>
-#include <system_error>
-#include <thread>
 
 #include "engine/char_text.h"
 #include "engine/malloc_block.h"
@@ -253,44 +251,38 @@ bool SortView(DB_CONTEXT* db, const WordList& list, WordPair* pairs, WordPair** 
     return true;
 }
 
-// Sorts both views, the secondary one on a thread of its own while this one
-// sorts the primary one. The progress of the secondary sort follows the
-// primary one's. With allocations made to fail, which counts them per thread,
-// the two go one after the other.
+// Runs the work of the two lists side by side, the secondary list's on a
+// thread of its own. With allocations made to fail, which counts them per
+// thread, one after the other.
+void OnBothLists(const std::function<void()>& primary_work,
+                 const std::function<void()>& secondary_work) {
+    if (fail_countdown != 0) {
+        primary_work();
+        secondary_work();
+        return;
+    }
+    platform::SideBySide(primary_work, secondary_work);
+}
+
+// Sorts both views. The progress of the secondary sort follows the primary
+// one's.
 bool SortBothViews(DB_CONTEXT* db, WordPair* pairs, WordPair** primary_view,
                    WordPair** secondary_view, std::size_t count) {
-    const auto sort_secondary = [&](std::uint32_t keys_done, std::uint32_t keys_stored) {
+    const auto sort = [&](int list, WordPair** view, const Side& side, std::uint32_t keys_done,
+                          std::uint32_t keys_stored) {
         try {
-            return SortView(db, db->lists[1], pairs, secondary_view, count, kSecondarySide,
-                            keys_done, keys_stored);
+            return SortView(db, db->lists[list], pairs, view, count, side, keys_done, keys_stored);
         } catch (const std::bad_alloc&) {
             return false;  // the sort key of a text could not be computed
         }
     };
-    std::thread helper;
-    bool secondary_sorted = false;
-    if (fail_countdown == 0) {
-        try {
-            helper = std::thread([&] { secondary_sorted = sort_secondary(0, 0); });
-        } catch (const std::system_error&) {
-            // no thread to be had: the secondary view is sorted below
-        }
-    }
-    bool primary_sorted = false;
-    try {
-        primary_sorted =
-            SortView(db, db->lists[0], pairs, primary_view, count, kPrimarySide, 28, 30);
-    } catch (const std::bad_alloc&) {
-        primary_sorted = false;
-    }
-    if (helper.joinable()) {
-        helper.join();
-        if (!primary_sorted || !secondary_sorted) return false;
-        SetProgress(db, 52);
-        SetProgress(db, 60);
-        return true;
-    }
-    return primary_sorted && sort_secondary(52, 60);
+    bool sorted[2] = {false, false};
+    OnBothLists([&] { sorted[0] = sort(0, primary_view, kPrimarySide, 28, 30); },
+                [&] { sorted[1] = sort(1, secondary_view, kSecondarySide, 0, 0); });
+    if (!sorted[0] || !sorted[1]) return false;
+    SetProgress(db, 52);
+    SetProgress(db, 60);
+    return true;
 }
 
 // Fills `list` with the distinct texts of `view` (sorted) and points every
@@ -375,19 +367,9 @@ bool Build(DB_CONTEXT* db, WordPair* pairs, std::size_t count) {
     SetProgress(db, 80);
 
     // The lists are made side by side: each writes its own blocks and its own
-    // field of every pair. With allocations made to fail, which counts them
-    // per thread, one after the other.
-    const auto both = [](const std::function<void()>& primary_work,
-                         const std::function<void()>& secondary_work) {
-        if (fail_countdown != 0) {
-            primary_work();
-            secondary_work();
-        } else {
-            platform::SideBySide(primary_work, secondary_work);
-        }
-    };
+    // field of every pair.
     bool made[2] = {false, false};
-    both(
+    OnBothLists(
         [&] {
             made[0] = CreateWords(db, primary, primary_view.get(), count, kPrimarySide, 85, 88);
         },
@@ -398,7 +380,7 @@ bool Build(DB_CONTEXT* db, WordPair* pairs, std::size_t count) {
     SetProgress(db, 89);
     SetProgress(db, 92);
 
-    both(
+    OnBothLists(
         [&] {
             CreateLinks(primary, primary_view.get(), count, kPrimarySide,
                         &WordPair::secondary_node);

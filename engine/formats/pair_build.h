@@ -21,7 +21,7 @@ struct WordPair {
     const char* secondary;
     std::uint16_t primary_length;  // 1 to kMaxWordBytes
     std::uint16_t secondary_length;
-    std::int32_t position;   // number of the pair in the source; orders equal texts
+    std::int32_t position;   // number of the pair in the source, which the build keeps per text
     WordNode* primary_node;  // the pair's words once their list is built
     WordNode* secondary_node;
 };

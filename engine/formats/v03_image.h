@@ -35,8 +35,7 @@ inline void PutU16(std::uint8_t* p, std::uint16_t value) {
     p[1] = static_cast<std::uint8_t>(value >> 8);
 }
 
-// malloc, or null when the test hook says so. Large blocks are advised to
-// use huge pages.
+// malloc, or null when the test hook says so.
 void* Allocate(std::size_t size);
 
 // The same from the arena, for node and link blocks (arena::FreeBlock frees it).

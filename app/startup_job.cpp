@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstring>
 #include <exception>
+#include <system_error>
 #include <thread>
 
 #include "app/engine_handle.h"
@@ -129,14 +130,20 @@ void StartupJob::LoadMain(const std::string& path) {
     // their own, which the worker waits for with the engine lock held. The
     // worker itself keeps its priority for the searches after.
     std::exception_ptr failure;
-    std::thread load([&] {
-        LowerThisThreadsPriority(kLoadGivingWay);
-        try {
-            dictionaries_.LoadMain(path);
-        } catch (...) {
-            failure = std::current_exception();
-        }
-    });
+    std::thread load;
+    try {
+        load = std::thread([&] {
+            LowerThisThreadsPriority(kLoadGivingWay);
+            try {
+                dictionaries_.LoadMain(path);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        dictionaries_.LoadMain(path);  // no thread to be had: the worker loads
+        return;
+    }
     load.join();
     if (failure) std::rethrow_exception(failure);
 }

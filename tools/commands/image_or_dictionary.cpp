@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "lookup/lookup_image_writer.h"
+
 namespace cli {
 
 bool ImageOrDictionary::OpenImage() {

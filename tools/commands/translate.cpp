@@ -1,5 +1,6 @@
 // wordbay-cli translate: the translations of a word, or of each line of
-// standard input, answered from the look-up image where it can.
+// standard input, answered from the look-up image where it can: under every
+// fold where the image keeps the list's folds, else exact look-ups alone.
 #include <istream>
 #include <ostream>
 #include <string>
@@ -43,8 +44,8 @@ bool Translate(DB_HANDLE db, int32_t direction, std::uint32_t from_cp, std::uint
     return true;
 }
 
-// Answers exact look-ups from the dictionary's look-up image while it holds
-// up, and from the loaded dictionary otherwise.
+// Answers look-ups from the dictionary's look-up image while it holds up,
+// and from the loaded dictionary otherwise.
 class Translator {
 public:
     Translator(const Context& c, const Arguments& args)
@@ -55,7 +56,10 @@ public:
 
     // Opens the image or loads the dictionary; false after a failed load.
     bool Start() {
-        if (case_sensitive_ && !ignore_accents_ && source_.OpenImage()) return true;
+        if (source_.OpenImage() &&
+            source_.image().Serves(reverse_ ? 1 : 0, case_sensitive_, ignore_accents_)) {
+            return true;
+        }
         return source_.Load();
     }
 
@@ -72,8 +76,8 @@ public:
             bool lossy = false;
             const std::string encoded = platform::EncodeFromUtf8(from_cp, word, &lossy);
             if (lossy || encoded.empty()) return false;
-            const LookupImage::Answer answer =
-                source_.image().Translate(reverse_ ? 1 : 0, encoded, &found_);
+            const LookupImage::Answer answer = source_.image().Translate(
+                reverse_ ? 1 : 0, encoded, case_sensitive_, ignore_accents_, &found_);
             if (answer == LookupImage::Answer::kNotFound) return false;
             if (answer == LookupImage::Answer::kFound) {
                 for (const auto& t : found_) {

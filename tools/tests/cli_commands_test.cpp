@@ -92,6 +92,21 @@ protected:
         return Path("ec.v03");
     }
 
+    // `file` exported and imported again with UTF-8 lists as u.v03, with a
+    // few more pairs whose words fold by character.
+    std::string Utf8Copy(const std::string& file) const {
+        const CliRun exported =
+            Cli({"export", "--format", "txt", file, Path("u.txt"), "--encoding", "utf-8"});
+        EXPECT_EQ(exported.status, kExitOk) << exported.err;
+        WriteFile("u.txt", ReadFile("u.txt") +
+                               "\xc3\x89t\xc3\xa9\tsummer\nStra\xc3\x9f"
+                               "e\tstreet\nstrasse\tstreet\n");
+        const CliRun imported = Cli({"import", "--format", "txt", Path("u.txt"), Path("u.v03"),
+                                     "--locales", "eng,hrv", "--encoding", "utf-8"});
+        EXPECT_EQ(imported.status, kExitOk) << imported.err;
+        return Path("u.v03");
+    }
+
     // English-Croatian pairs of TXT lines imported into d.v03.
     std::string ImportPairs(const std::string& pairs) const {
         WriteFile("pairs.txt", pairs);
@@ -190,7 +205,6 @@ TEST_F(CliCommandsTest, ExactLookUpsAnswerTheSameFromTheLookUpImage) {
         const CliRun b = Cli({"translate", file, word, "--case"});
         EXPECT_EQ(std::make_tuple(a.status, a.out, a.err), std::make_tuple(b.status, b.out, b.err));
     }
-    // Folded look-ups never use it: their answers need the whole list.
     EXPECT_EQ(Cli({"translate", file, "CAT"}).out, "mačka\nmačak\nMačak\n");
 }
 
@@ -282,16 +296,20 @@ const char kImageTestPrefixes[] =
     "c\nC\nca\nCAT\ncats\nma\nMa\nMA\xc4\x8c\nma\xc4\x8d\nmac\n\xc3\xa9\ne\n\xc3\x89T\nh\nho\nhou\n"
     "zz\nzz t\nw\nw3\nx\nq\n~\n";
 
-// Every prefix list of `file` answers the same from its image as from the
-// loaded dictionary, under every fold and limit.
-void ExpectPrefixListsFromTheImage(const std::string& file,
-                                   const std::function<CliRun(std::vector<std::string>)>& cli) {
+// Every run of `command` (its arguments but the switches) answers the same
+// from the look-up image as from the loaded dictionary, for both lists
+// (`side`: the switch that picks the other one) under every fold and with
+// and without a limit (`with_limit`).
+void ExpectTheSameFromTheImage(const std::string& file, const std::vector<std::string>& command,
+                               const char* side, bool with_limit,
+                               const std::function<CliRun(std::vector<std::string>)>& cli) {
     const std::string image = ImagePathOf(file);
-    for (const char* side : {"--primary", "--secondary"}) {
+    for (const char* which : {"", side}) {
         for (int fold = 0; fold < 4; ++fold) {
             for (const char* limit : {"", "2"}) {
-                std::vector<std::string> args = {"list", file, "-"};
-                if (std::string(side) == "--secondary") args.push_back(side);
+                if (*limit != '\0' && !with_limit) continue;
+                std::vector<std::string> args = command;
+                if (*which != '\0') args.push_back(which);
                 if ((fold & 1) != 0) args.push_back("--case");
                 if ((fold & 2) != 0) args.push_back("--accents");
                 if (*limit != '\0') args.insert(args.end(), {"--limit", limit});
@@ -305,6 +323,13 @@ void ExpectPrefixListsFromTheImage(const std::string& file,
             }
         }
     }
+}
+
+// Every prefix list of `file` answers the same from its image as from the
+// loaded dictionary, under every fold and limit.
+void ExpectPrefixListsFromTheImage(const std::string& file,
+                                   const std::function<CliRun(std::vector<std::string>)>& cli) {
+    ExpectTheSameFromTheImage(file, {"list", file, "-"}, "--secondary", true, cli);
 }
 
 TEST_F(CliCommandsTest, PrefixListsAnswerTheSameFromTheLookUpImage) {
@@ -327,23 +352,55 @@ TEST_F(CliCommandsTest, PrefixListsAnswerTheSameFromTheLookUpImage) {
               LookupImage::Answer::kNotFound);
     EXPECT_EQ(mapped.ListPrefix(0, "", false, false, 10, &found), LookupImage::Answer::kDamaged);
 
-    std::string utf8 =
-        Cli({"export", "--format", "txt", file, Path("u.txt"), "--encoding", "utf-8"}).status ==
-                kExitOk
-            ? ReadFile("u.txt")
-            : std::string();
-    ASSERT_FALSE(utf8.empty());
-    utf8 +=
-        "\xc3\x89t\xc3\xa9\tsummer\nStra\xc3\x9f"
-        "e\tstreet\nstrasse\tstreet\n";
-    WriteFile("u.txt", utf8);
-    ASSERT_EQ(Cli({"import", "--format", "txt", Path("u.txt"), Path("u.v03"), "--locales",
-                   "eng,hrv", "--encoding", "utf-8"})
-                  .status,
-              kExitOk);
-    ExpectPrefixListsFromTheImage(Path("u.v03"), cli);
+    ExpectPrefixListsFromTheImage(Utf8Copy(file), cli);
     EXPECT_EQ(Cli({"list", Path("u.v03"), "\xc3\x89T"}).out,
               "\xc3\xa9t\xc3\xa9\n\xc3\x89t\xc3\xa9\n");
+}
+
+// Wildcard patterns for both lists of ImageTestPairs(): a fixed head of one
+// letter or more, folded forms, accents, none; and some the image leaves to
+// the dictionary (a leading wildcard).
+const char kImageTestPatterns[] =
+    "c*\nC?t\nca?\nCAT\nc*t*\nma??a\nMa*\nMA\xc4\x8c*\nma\xc4\x8d?k\n\xc3\xa9*\ne?e\n"
+    "\xc3\x89T*\nh*e\nho?se\nzz*\nzz?top\nw?\nw3*\nx\nq*\n*a\n?\n~*\n";
+
+TEST_F(CliCommandsTest, FoldedTranslationsAndWildcardsAnswerTheSameFromTheImage) {
+    // Every word of both lists, in each of its folds, one per line.
+    std::string words = kImageTestWords;
+    for (const char* word : {"CAT", "DOG",
+                             "MA\xc4\x8c"
+                             "KA",
+                             "ete", "ETE", "\xc3\x89T\xc3\x89", "Zz Top", "MANY", "Dom",
+                             "KU\xc4\x86"
+                             "A",
+                             "HOUSE", "w1", "W1"}) {
+        words += std::string(word) + "\n";
+    }
+    const auto translate = [&](const std::vector<std::string>& args) { return Cli(args, words); };
+    const auto list = [&](const std::vector<std::string>& args) {
+        return Cli(args, kImageTestPatterns);
+    };
+    for (const std::string& file : {ImportPairs(ImageTestPairs()), Utf8Copy(Path("d.v03"))}) {
+        SCOPED_TRACE(file);
+        ExpectTheSameFromTheImage(file, {"translate", file, "-"}, "--reverse", false, translate);
+        // The image did answer: it keeps the folds of both lists.
+        SourceKey key;
+        ASSERT_TRUE(ReadSourceKey(file, &key));
+        LookupImage mapped;
+        ASSERT_TRUE(mapped.Open(ImagePathOf(file), file, key));
+        EXPECT_TRUE(mapped.Serves(0, false, true) && mapped.Serves(1, false, false));
+        ExpectTheSameFromTheImage(file, {"list", file, "-", "--mode", "wildcards"}, "--secondary",
+                                  true, list);
+        // One word at a time: the same messages and exit codes.
+        for (const char* word : {"CAT", "bird", "ETE"}) {
+            ExpectTheSameFromTheImage(file, {"translate", file, word}, "--reverse", false,
+                                      translate);
+        }
+        for (const char* pattern : {"c?T", "q*", "*a"}) {
+            ExpectTheSameFromTheImage(file, {"list", file, pattern, "--mode", "wildcards"},
+                                      "--secondary", true, list);
+        }
+    }
 }
 
 TEST_F(CliCommandsTest, ADamagedLookUpImageNeverAnswersAPrefixList) {

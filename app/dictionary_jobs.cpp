@@ -1,5 +1,7 @@
 #include "app/dictionary_jobs.h"
 
+#include <malloc.h>
+
 #include <new>
 
 #include "app/message_box_style.h"
@@ -66,7 +68,14 @@ bool DictionaryJobs::LoadIntoSlot(DictionarySlot& s, const std::string& path) {
     // From here on the dictionary, or its absence, answers; the image's
     // answers go before the lists are emptied.
     if (id == SlotId::kMain) c_.startup_image().Stop();
-    if (ok) return TakeLoaded(s, fresh, info, path, previewing);
+    if (ok) {
+        const bool taken = TakeLoaded(s, fresh, info, path, previewing);
+        // The load's scratch memory (the file's inflated blocks, the old
+        // dictionary) is back in malloc's free lists, spread over the arenas
+        // of the threads that used it: its pages go back to the system.
+        ::malloc_trim(0);
+        return taken;
+    }
 
     if (fresh != nullptr) DB_DestroyHandle(fresh);
     c_.ReportEngineError(TextId::MSG_CANT_LOAD_DICTIONARY, path, failure.c_str());

@@ -104,8 +104,8 @@ void Suggest(Lexicon& lexicon, std::string_view locale, const std::string& word,
     }
     std::stable_sort(picks.begin(), picks.end(), [](const Pick& a, const Pick& b) {
         if (a.distance != b.distance) return a.distance < b.distance;
-        if (a.speller_rank != b.speller_rank) return a.speller_rank < b.speller_rank;
-        return a.word.size() < b.word.size();
+        // Then the speller's order, then the list's (closest length, shorter).
+        return a.speller_rank < b.speller_rank;
     });
     for (Pick& p : picks) {
         if (answer->suggestions.size() >= options.max_suggestions) break;

@@ -33,6 +33,18 @@ const std::vector<CommandForm>& Commands() {
          "      Print the translations of WORD, one a line. With \"-\", read one word\n"
          "      a line from standard input and print one line per word, its\n"
          "      translations separated by TABs (an empty line when there is none).\n"},
+        {"lookup",
+         2,
+         2,
+         {"reverse", "case", "accents", "json"},
+         {},
+         "  lookup FILE.v03 WORD|- [--reverse] [--case] [--accents] [--json]\n"
+         "      Look WORD up as the hot key does: as it stands, else its base words\n"
+         "      (\"walked\": form of walk), else suggestions within two edits. Prints\n"
+         "      what translate prints, with the base word named; with \"-\", one line\n"
+         "      per line of standard input. --json: one object per word, {\"query\",\n"
+         "      \"headword\", \"how\": \"exact|form|suggestion|none\", \"translations\",\n"
+         "      \"forms\": [{\"word\", \"translations\"}], \"suggestions\"}.\n"},
         // The pattern is optional for palindromes only; the command checks that.
         {"list",
          1,

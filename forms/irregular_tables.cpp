@@ -389,7 +389,7 @@ wir uns
 )";
 
 const char kCroatianIrregulars[] = R"(
-biti sam si je jest smo ste su bio bila bilo bili bile budem budeš bude budemo budete budu bih bi bismo biste nisam nisi nije nismo niste nisu
+biti sam si je jest jesam jesi jesmo jeste jesu smo ste su bio bila bilo bili bile budem budeš bude budemo budete budu bih bi bismo biste nisam nisi nije nismo niste nisu
 ići idem ideš ide idemo idete idu išao išla išlo išli išle
 htjeti hoću hoćeš hoće hoćemo hoćete htio htjela htjelo htjeli htjele ću ćeš će ćemo ćete neću nećeš neće
 moći mogu možeš može možemo možete mogao mogla moglo mogli mogle

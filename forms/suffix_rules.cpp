@@ -1,6 +1,7 @@
 #include "forms/suffix_rules.h"
 
 #include <algorithm>
+#include <cctype>
 #include <span>
 
 namespace forms {
@@ -54,6 +55,15 @@ constexpr Rule kCroatian[] = {
     {"io", "jeti"}, {"jela", "jeti"}, {"jelo", "jeti"}, {"jeli", "jeti"}, {"jele", "jeti"},
     {"uje", "ovati"}, {"ujem", "ovati"}, {"uju", "ovati"}, {"ujemo", "ovati"},
     {"ujete", "ovati"},
+};
+
+constexpr Rule kEnglishPlurals[] = {
+    {"ies", "y"}, {"sses", "ss"}, {"shes", "sh"}, {"ches", "ch"}, {"xes", "x"}, {"ves", "f"},
+    {"ves", "fe"}, {"s", ""},
+};
+
+constexpr Rule kGermanPlurals[] = {
+    {"en", ""}, {"n", ""}, {"e", ""}, {"er", ""}, {"s", ""},
 };
 
 constexpr Rule kOther[] = {
@@ -126,6 +136,30 @@ void Unumlaut(const std::string& stem, Candidates* out) {
     out->Add(plain);
 }
 
+// "dobr" -> dobar, "star" stays: Croatian drops the a of a last syllable
+// before an ending ("dobroj", "psa").
+void FleetingA(const std::string& stem, Candidates* out) {
+    const std::size_t n = stem.size();
+    if (n < 3) return;
+    const char last = stem[n - 1];
+    const char before = stem[n - 2];
+    const auto consonant = [](char c) {
+        return static_cast<unsigned char>(c) < 0x80 &&
+               std::isalpha(static_cast<unsigned char>(c)) && !IsVowel(c) && c != 'r';
+    };
+    if ((last == 'r' || last == 'l' || last == 'n' || last == 'k' || last == 'c') &&
+        consonant(before)) {
+        out->Add(stem.substr(0, n - 1) + "a" + stem.substr(n - 1));
+    }
+}
+
+bool HasUmlaut(std::string_view word) {
+    for (const char* u : {"ä", "ö", "ü"}) {
+        if (word.find(u) != std::string_view::npos) return true;
+    }
+    return false;
+}
+
 // Participles: "gemacht" -> machen, "gearbeitet" -> arbeiten, "aufgemacht" ->
 // aufmachen; and "aufzumachen" -> aufmachen.
 void GermanParticiple(std::string_view word, Candidates* out) {
@@ -167,9 +201,37 @@ std::vector<std::string> SuffixCandidates(std::string_view language, std::string
         ApplyRules(kGerman, word, &out, Unumlaut);
         Unumlaut(std::string(word), &out);
     } else if (language == "hr") {
-        ApplyRules(kCroatian, word, &out);
+        ApplyRules(kCroatian, word, &out, FleetingA);
     } else {
         ApplyRules(kOther, word, &out);
+    }
+    return out.Take();
+}
+
+}  // namespace forms
+
+namespace forms {
+
+std::vector<std::string> WholeWordCandidates(std::string_view language, std::string_view word,
+                                             bool noun) {
+    Candidates out(word);
+    if (language == "en") {
+        // Not after a double s or an -us, -is: "glass", "status", "axis".
+        if (!EndsWith(word, "ss") && !EndsWith(word, "us") && !EndsWith(word, "is")) {
+            ApplyRules(kEnglishPlurals, word, &out);
+        }
+    } else if (language == "de") {
+        GermanParticiple(word, &out);
+        if (noun) ApplyRules(kGermanPlurals, word, &out);
+        Candidates umlauted(word);
+        ApplyRules(kGerman, word, &umlauted, Unumlaut);
+        Unumlaut(std::string(word), &umlauted);
+        // Only those whose umlaut was undone: the plain endings cut too much.
+        if (HasUmlaut(word)) {
+            for (std::string& c : umlauted.Take()) {
+                if (!HasUmlaut(c)) out.Add(std::move(c));
+            }
+        }
     }
     return out.Take();
 }

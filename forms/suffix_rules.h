@@ -16,4 +16,14 @@ namespace forms {
 // most likely first, without repeats and without `word` itself.
 std::vector<std::string> SuffixCandidates(std::string_view language, std::string_view word);
 
+// The few candidates that are worth offering beside a word the dictionary
+// holds as it stands: English plurals ("rivers" -> river), German umlaut
+// plurals and comparisons and participles ("Bücher" -> buch, "älter" -> alt,
+// "gemacht" -> machen). The other rules would cut whole words into others
+// ("number" -> numb).
+// `noun` says the word was written with a capital, as German nouns are: its
+// plural endings are then worth trying too ("Augen" -> auge).
+std::vector<std::string> WholeWordCandidates(std::string_view language, std::string_view word,
+                                             bool noun);
+
 }  // namespace forms

@@ -181,6 +181,11 @@ Answer LookUp(Lexicon& lexicon, std::string_view locale, std::string_view select
                 for (std::string& stem : speller->Stems(shed.base)) AddUnique(&candidates, stem);
             }
         }
+        const bool capital = StartsUpper(shed.base);
+        for (std::string& base : WholeWordCandidates(Language(locale), lower, capital)) {
+            AddUnique(&candidates,
+                      capital && Language(locale) == "de" ? Capitalized(base) : std::move(base));
+        }
     } else {
         for (std::string& base : BaseCandidates(locale, shed.base, options)) {
             AddUnique(&candidates, std::move(base));

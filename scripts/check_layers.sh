@@ -19,7 +19,7 @@ declare -A allowed=(
     [tools]="tools forms lookup platform lexbase"
     [ui]="ui app hook speech forms lookup platform lexbase"
     # The benchmarks and fuzz targets measure and attack the engine's insides.
-    [bench]="bench engine platform"
+    [bench]="bench engine platform forms"
     [fuzz]="fuzz engine platform app tools lookup forms"
     # The support every layer's tests share; it uses nothing of the system.
     [testing]="testing"

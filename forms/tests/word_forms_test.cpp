@@ -59,6 +59,12 @@ TEST(WordFormsTest, AnExactHitThatIsAlsoAFormOffersBoth) {
     a = LookUp(lexicon, "en_US", "left", NoSpeller(), nullptr);
     ASSERT_EQ(a.forms.size(), 1u);
     EXPECT_EQ(a.forms[0].word, "leave");
+    // A plural the list holds offers its singular.
+    lexicon.Add("rivers", {"rijeke"});
+    lexicon.Add("river", {"rijeka"});
+    a = LookUp(lexicon, "en_US", "rivers", NoSpeller(), nullptr);
+    ASSERT_EQ(a.forms.size(), 1u);
+    EXPECT_EQ(a.forms[0].word, "river");
     // A whole word is not cut into another by a rule: "number" is no "numb".
     lexicon.Add("numb", {"utrnuo"});
     a = LookUp(lexicon, "en_US", "number", NoSpeller(), nullptr);
@@ -83,6 +89,16 @@ TEST(WordFormsTest, GermanAndCroatianFormsLandOnTheirBaseWord) {
         EXPECT_EQ(a.how, How::kForm);
         EXPECT_EQ(a.headword, base);
     }
+    // German plurals and participles the list holds as words of their own.
+    german.Add("Bücher", {"books"});
+    german.Add("Buch", {"book"});
+    german.Add("gemacht", {"made"});
+    Answer a = LookUp(german, "de_DE", "Bücher", NoSpeller(), nullptr);
+    ASSERT_EQ(a.forms.size(), 1u);
+    EXPECT_EQ(a.forms[0].word, "Buch");
+    a = LookUp(german, "de_DE", "gemacht", NoSpeller(), nullptr);
+    ASSERT_EQ(a.forms.size(), 1u);
+    EXPECT_EQ(a.forms[0].word, "machen");
     FakeLexicon croatian{{"kuća", {"house"}},  {"grad", {"city"}},   {"selo", {"village"}},
                          {"raditi", {"work"}}, {"čitati", {"read"}}, {"ići", {"go"}},
                          {"čovjek", {"man"}},  {"nov", {"new"}}};

@@ -60,6 +60,8 @@ bool WordFormJobs::GoToBaseWord(SlotId id, ListSide side, const std::string& tex
     SlotLexicon lexicon(s, side, o.case_sensitive, o.ignore_accents);
     forms::Options options;
     options.suggestions = suggest;
+    // One word the user waits for: the speller's suggestions join the list's.
+    options.speller_suggestions = true;
     const std::string typed = platform::DecodeToUtf8(s.CodePage(side), text);
     forms::SuggestionIndex* index =
         options.suggestions ? indexes_.For(id, side, c_.generation().load()) : nullptr;

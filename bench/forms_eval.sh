@@ -121,25 +121,36 @@ for lang, dictionary, reverse in (("en", "eng-hrv", False), ("en", "eng-deu", Fa
         print(f"|  | missed: {', '.join(missed)} | | | |")
 
 print("\n## Cost: lookup against translate, 5,000 distinct words of the English text\n")
+# Processor time (user + system) of the process is the measure: the wall time
+# of a shared machine says more about its other work. Each figure is the
+# least of five runs; both commands run alternately in the same run.
+import resource
 words = sorted(set(tokens("english.txt")))[:5000]
-def best(cmd, words, runs=3):
-    times = []
-    for _ in range(runs):
-        start = time.perf_counter()
-        run(cmd, words)
-        times.append(time.perf_counter() - start)
-    return min(times)
+def measure(cmd, words):
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+    start = time.perf_counter()
+    run(cmd, words)
+    wall = time.perf_counter() - start
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return after.ru_utime - before.ru_utime + after.ru_stime - before.ru_stime, wall
 d = f"{cache}/eng-hrv.v03"
-t1 = best([cli, "translate", d, "-"], words[:1])
-tn = best([cli, "translate", d, "-"], words)
-l1 = best([cli, "lookup", d, "-"], words[:1])
-ln = best([cli, "lookup", d, "-"], words)
-per_t = (tn - t1) / (len(words) - 1) * 1e6
-per_l = (ln - l1) / (len(words) - 1) * 1e6
+figures = {}
+for _ in range(5):
+    for name, command in (("translate", "translate"), ("lookup", "lookup")):
+        for n in (1, len(words)):
+            cpu, wall = measure([cli, command, d, "-"], words[:n])
+            old = figures.get((name, n), (1e9, 1e9))
+            figures[(name, n)] = (min(old[0], cpu), min(old[1], wall))
+t1, tn = figures[("translate", 1)], figures[("translate", len(words))]
+l1, ln = figures[("lookup", 1)], figures[("lookup", len(words))]
+per = lambda a, b: (b - a) / (len(words) - 1) * 1e6
 print("| | translate | lookup | ratio |")
 print("|---|---:|---:|---:|")
-print(f"| whole run, {len(words)} words (s) | {tn:.3f} | {ln:.3f} | {ln / tn:.2f} |")
-print(f"| start and one word (s) | {t1:.3f} | {l1:.3f} | {l1 / t1:.2f} |")
-print(f"| per further word (µs) | {per_t:.1f} | {per_l:.1f} | {per_l / max(per_t, 1e-9):.2f} |")
-print(f"\nBound: lookup <= 2 x translate + 50 µs a word: {ln:.3f} s against {2 * tn + 50e-6 * len(words):.3f} s")
+print(f"| processor time, {len(words)} words (s) | {tn[0]:.3f} | {ln[0]:.3f} | {ln[0] / tn[0]:.2f} |")
+print(f"| processor time, start and one word (s) | {t1[0]:.3f} | {l1[0]:.3f} | {l1[0] / t1[0]:.2f} |")
+print(f"| processor time per further word (µs) | {per(t1[0], tn[0]):.1f} | {per(l1[0], ln[0]):.1f} | |")
+print(f"| wall time, {len(words)} words (s) | {tn[1]:.3f} | {ln[1]:.3f} | {ln[1] / tn[1]:.2f} |")
+bound = 2 * tn[0] + 50e-6 * len(words)
+print(f"\nBound, lookup <= 2 x translate + 50 µs a word (processor time): {ln[0]:.3f} s against {bound:.3f} s: "
+      + ("holds" if ln[0] <= bound else "broken"))
 PY

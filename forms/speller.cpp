@@ -105,6 +105,25 @@ std::shared_ptr<Loading> StartLoad(const SpellerFiles& files) {
     return loading;
 }
 
+// The load for `locale`, found once per locale and folder list: the folders
+// are not read again for every word.
+std::shared_ptr<Loading> LoadingOf(std::string_view locale) {
+    const char* dirs = std::getenv("WORDBAY_HUNSPELL_DIRS");
+    const std::string key = std::string(locale) + '\n' + (dirs != nullptr ? dirs : "");
+    static std::mutex mutex;
+    static std::map<std::string, std::shared_ptr<Loading>> by_locale;
+    {
+        std::lock_guard lock(mutex);
+        const auto it = by_locale.find(key);
+        if (it != by_locale.end()) return it->second;
+    }
+    const std::optional<SpellerFiles> files = FindSpeller(locale);
+    std::shared_ptr<Loading> loading = files ? StartLoad(*files) : nullptr;
+    std::lock_guard lock(mutex);
+    by_locale.emplace(key, loading);
+    return loading;
+}
+
 }  // namespace
 
 std::vector<std::string> SpellerDirectories() {
@@ -196,18 +215,14 @@ std::unique_ptr<Speller> Speller::Load(const SpellerFiles& files) {
 }
 
 std::shared_ptr<Speller> Speller::Of(std::string_view locale) {
-    const std::optional<SpellerFiles> files = FindSpeller(locale);
-    if (!files) return nullptr;
-    const std::shared_ptr<Loading> loading = StartLoad(*files);
+    const std::shared_ptr<Loading> loading = LoadingOf(locale);
+    if (!loading) return nullptr;
     std::unique_lock lock(loading->mutex);
     loading->done_cv.wait_for(lock, kLoadWait, [&] { return loading->done; });
     return loading->speller;
 }
 
-void Speller::Preload(std::string_view locale) {
-    const std::optional<SpellerFiles> files = FindSpeller(locale);
-    if (files) StartLoad(*files);
-}
+void Speller::Preload(std::string_view locale) { LoadingOf(locale); }
 
 std::string Speller::ToDictionary(std::string_view utf8, bool* ok) const {
     *ok = true;

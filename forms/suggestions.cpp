@@ -4,7 +4,6 @@
 #include <unicode/utf8.h>
 
 #include <algorithm>
-#include <bit>
 #include <cstdlib>
 
 namespace forms {
@@ -33,6 +32,13 @@ namespace {
 
 std::u32string Fold(std::string_view utf8) { return FoldedChars(utf8); }
 
+// Whether `bits` has more than `n` bits set; cheaper than counting them all
+// where the processor has no instruction for it.
+bool MoreBitsThan(std::uint64_t bits, int n) {
+    for (int i = 0; i < n && bits != 0; ++i) bits &= bits - 1;
+    return bits != 0;
+}
+
 std::uint64_t MaskOf(std::u32string_view text) {
     std::uint64_t mask = 0;
     for (const char32_t c : text) mask |= std::uint64_t{1} << ((c * 0x9E3779B1u) >> 26);
@@ -45,10 +51,21 @@ int BoundedEditDistance(std::u32string_view a, std::u32string_view b, int limit)
     const int n = static_cast<int>(a.size());
     const int m = static_cast<int>(b.size());
     if (std::abs(n - m) > limit) return limit + 1;
-    // Three rows of the table: two back (for a swap), one back, this one.
-    std::vector<int> back2(m + 1), back1(m + 1), row(m + 1);
-    for (int j = 0; j <= m; ++j) back1[j] = j;
     const int big = limit + 1;
+    // Three rows of the table: two back (for a swap), one back, this one; on
+    // the stack for the words an index holds, on the heap beyond.
+    constexpr int kStackChars = 64;
+    int stack[3][kStackChars + 1];
+    std::vector<int> heap;
+    int* rows[3] = {stack[0], stack[1], stack[2]};
+    if (m > kStackChars) {
+        heap.resize(3 * static_cast<std::size_t>(m + 1));
+        for (int r = 0; r < 3; ++r) rows[r] = heap.data() + r * (m + 1);
+    }
+    int* back2 = rows[0];
+    int* back1 = rows[1];
+    int* row = rows[2];
+    for (int j = 0; j <= m; ++j) back1[j] = j;
     for (int i = 1; i <= n; ++i) {
         row[0] = i;
         int row_min = i;
@@ -67,8 +84,10 @@ int BoundedEditDistance(std::u32string_view a, std::u32string_view b, int limit)
         }
         if (to < m) row[to + 1] = big;
         if (row_min > limit) return big;
-        std::swap(back2, back1);
-        std::swap(back1, row);
+        int* oldest = back2;
+        back2 = back1;
+        back1 = row;
+        row = oldest;
     }
     return std::min(back1[m], big);
 }
@@ -93,6 +112,9 @@ void SuggestionIndex::Build(Lexicon& lexicon) {
         texts_ += word;
         entries_.push_back(e);
     });
+    // By length, so that a search reads only the lengths within reach.
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [](const Entry& a, const Entry& b) { return a.length < b.length; });
     built_ = true;
 }
 
@@ -108,13 +130,17 @@ std::vector<SuggestionIndex::Near> SuggestionIndex::Find(std::string_view word, 
         std::size_t index;
     };
     std::vector<Hit> hits;
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
+    const auto first =
+        std::lower_bound(entries_.begin(), entries_.end(), length - max_distance,
+                         [](const Entry& e, int len) { return static_cast<int>(e.length) < len; });
+    for (std::size_t i = static_cast<std::size_t>(first - entries_.begin()); i < entries_.size();
+         ++i) {
         const Entry& e = entries_[i];
-        if (std::abs(static_cast<int>(e.length) - length) > max_distance) continue;
+        if (static_cast<int>(e.length) > length + max_distance) break;
         // Each edit adds at most one character the other lacks, and takes away
         // at most one.
-        if (std::popcount(mask & ~e.mask) > max_distance ||
-            std::popcount(e.mask & ~mask) > max_distance) {
+        if (MoreBitsThan(mask & ~e.mask, max_distance) ||
+            MoreBitsThan(e.mask & ~mask, max_distance)) {
             continue;
         }
         const std::u32string_view candidate(folded_.data() + e.folded, e.length);

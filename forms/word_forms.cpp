@@ -86,7 +86,7 @@ void Suggest(Lexicon& lexicon, std::string_view locale, const std::string& word,
         }
     }
     const std::u32string folded_word = FoldedChars(word);
-    if (options.speller) {
+    if (options.speller && options.speller_suggestions) {
         if (const std::shared_ptr<Speller> speller = Speller::Of(locale)) {
             int rank = 0;
             for (const std::string& s : speller->Suggest(word)) {

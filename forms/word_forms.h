@@ -44,6 +44,10 @@ struct Options {
     bool forms = true;        // look for base words
     bool suggestions = true;  // suggest near words when nothing is found
     bool speller = true;      // use the language's speller where installed
+    // Ask the speller for suggestions too. Its search takes tens of
+    // milliseconds a word: worth it for one word the user waits for, not
+    // for a batch.
+    bool speller_suggestions = false;
     std::size_t max_suggestions = 10;
     std::size_t max_forms = 3;  // base words offered beside the headword
 };

@@ -17,10 +17,7 @@ void ListingJobs::List(SlotId id, ListSide side) {
     const bool pending = c_.hot_key_pending().load();
 
     if (pending) c_.view().HotKeyClear();
-    c_.SetWordFormsStatus({});
-    WordFormsNote cleared;
-    cleared.hot_key = pending;
-    c_.view().ShowWordForms(cleared);
+    word_forms_.Clear(pending);
     if (!o.auto_translate || side == s.source_side()) c_.ClearList(id, side);
     c_.view().SelectListEntry(id, side, -1);
     c_.view().SelectListEntry(id, other, -1);

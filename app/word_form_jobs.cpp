@@ -45,6 +45,22 @@ bool WordFormJobs::Enabled(SlotId id) const {
     return id == SlotId::kMain && c_.slot(id).loaded() && c_.slot(id).settings().word_forms;
 }
 
+void WordFormJobs::Show(const WordFormsNote& note) {
+    c_.view().ShowWordForms(note);
+    shown_ = true;
+}
+
+void WordFormJobs::Clear(bool hot_key) {
+    c_.SetWordFormsStatus({});
+    // The hot-key window is emptied by every hot-key search anyway; the
+    // handover to the window is spared while nothing was said.
+    if (!shown_) return;
+    WordFormsNote cleared;
+    cleared.hot_key = hot_key;
+    c_.view().ShowWordForms(cleared);
+    shown_ = false;
+}
+
 void WordFormJobs::PreloadSpellers(const DictionarySlot& slot) {
     if (!slot.loaded() || !slot.settings().word_forms) return;
     for (const ListSide side : {ListSide::kPrimary, ListSide::kSecondary}) {
@@ -68,7 +84,7 @@ bool WordFormJobs::GoToBaseWord(SlotId id, ListSide side, const std::string& tex
     const forms::Answer a = forms::LookUp(lexicon, lexicon.locale(), typed, options, index);
 
     if (a.how == forms::How::kSuggestion) {
-        c_.view().ShowWordForms(NoteOf(a, pending));
+        Show(NoteOf(a, pending));
         c_.SetWordFormsStatus(Filled(TextId::MSG_NOT_FOUND_WORD, {a.query}) + ". " +
                               UiText(TextId::MSG_DID_YOU_MEAN) + ": " + Joined(a.suggestions));
         return false;
@@ -94,7 +110,7 @@ bool WordFormJobs::GoToBaseWord(SlotId id, ListSide side, const std::string& tex
     }
     if (at < 0) return false;
     c_.view().SelectListEntry(id, side, at);
-    c_.view().ShowWordForms(NoteOf(a, pending));
+    Show(NoteOf(a, pending));
     if (a.how == forms::How::kForm) {
         c_.SetWordFormsStatus(Filled(TextId::MSG_FORM_OF, {a.query, a.headword}));
     }
@@ -113,7 +129,7 @@ void WordFormJobs::OfferFormsBeside(SlotId id, ListSide side, const std::string&
     const forms::Answer a = forms::LookUp(lexicon, lexicon.locale(), typed, options, nullptr);
     if (a.forms.empty()) return;
     const bool pending = c_.hot_key_pending().load();
-    c_.view().ShowWordForms(NoteOf(a, pending));
+    Show(NoteOf(a, pending));
     std::vector<std::string> words;
     for (const forms::Form& f : a.forms) words.push_back(f.word);
     c_.SetWordFormsStatus(Filled(TextId::MSG_ALSO_FORM_OF, {a.query, Joined(words)}));

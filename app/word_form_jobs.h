@@ -32,6 +32,10 @@ public:
     // in the hot-key window.
     void OfferFormsBeside(SlotId id, ListSide side, const std::string& text);
 
+    // Takes back what the last look-up said, before a new search
+    // (`hot_key`: the search is the hot key's).
+    void Clear(bool hot_key);
+
     // Marks the next listing as asked for by Enter in an edit box: it looks
     // for base words and suggestions even without automatic translation.
     void SuggestNext() { suggest_next_.store(true); }
@@ -42,11 +46,13 @@ public:
 
 private:
     bool Enabled(SlotId id) const;
+    void Show(const WordFormsNote& note);
 
     JobContext& c_;
     std::function<void(SlotId, ListSide)> translate_;
     SuggestionIndexes indexes_;
     std::atomic<bool> suggest_next_{false};
+    bool shown_ = false;  // a note is shown (worker thread)
 };
 
 }  // namespace wordbay

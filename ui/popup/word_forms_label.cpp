@@ -6,12 +6,12 @@
 
 namespace {
 
-QString text(wordbay::TextId id) { return QString::fromUtf8(wordbay::UiText(id)); }
+QString uiString(wordbay::TextId id) { return QString::fromUtf8(wordbay::UiText(id)); }
 QString utf8(const std::string& s) { return QString::fromStdString(s); }
 
 // "%s: form of %s" with its places filled.
 QString filled(wordbay::TextId id, const QString& first, const QString& second) {
-    QString t = text(id);
+    QString t = uiString(id);
     t.replace(t.indexOf(QStringLiteral("%s")), 2, first);
     const int at = t.indexOf(QStringLiteral("%s"));
     if (at >= 0) t.replace(at, 2, second);
@@ -66,7 +66,7 @@ void WordFormsLabel::setNote(const wordbay::WordFormsNote& note) {
                               word.toHtmlEscaped());
         }
         parts << QStringLiteral("%1: %2?").arg(
-            text(wordbay::TextId::MSG_DID_YOU_MEAN).toHtmlEscaped(),
+            uiString(wordbay::TextId::MSG_DID_YOU_MEAN).toHtmlEscaped(),
             links.join(QStringLiteral(", ")));
     }
     setText(parts.join(QStringLiteral("<br>")));
@@ -82,7 +82,7 @@ QStringList wordFormsLines(const wordbay::WordFormsNote& note) {
                      QStringLiteral(": ") + joined(form.translations);
     }
     if (!note.suggestions.empty()) {
-        lines << text(wordbay::TextId::MSG_DID_YOU_MEAN) + QStringLiteral(": ") +
+        lines << uiString(wordbay::TextId::MSG_DID_YOU_MEAN) + QStringLiteral(": ") +
                      joined(note.suggestions) + QStringLiteral("?");
     }
     return lines;

@@ -6,6 +6,7 @@
 // dictionary, and changes those looks for the settings pages.
 #pragma once
 
+#include <QStringList>
 #include <QtGlobal>
 #include <functional>
 #include <memory>

@@ -6,6 +6,7 @@
 
 #include "app/message_box_style.h"
 #include "app/startup_trace.h"
+#include "app/word_form_jobs.h"
 #include "platform/locale.h"
 
 namespace wordbay {
@@ -128,6 +129,8 @@ bool DictionaryJobs::TakeLoaded(DictionarySlot& s, DB_HANDLE fresh, const DICTIO
         }
         c_.ChangeSettings([](SearchOptions& o, DictionaryState&) { o.edit_mode = false; });
         c_.view().SetEditModeOff();
+        // The spelling dictionaries load on threads of their own meanwhile.
+        WordFormJobs::PreloadSpellers(s);
     }
     c_.view().EnableMenus(true);
     c_.Retitle();

@@ -14,12 +14,13 @@ declare -A allowed=(
     [hook]="hook"
     [speech]="speech platform"
     [lookup]="lookup platform lexbase"
-    [app]="app lookup platform lexbase"
-    [tools]="tools lookup platform lexbase"
-    [ui]="ui app hook speech lookup platform lexbase"
+    [forms]="forms platform"
+    [app]="app forms lookup platform lexbase"
+    [tools]="tools forms lookup platform lexbase"
+    [ui]="ui app hook speech forms lookup platform lexbase"
     # The benchmarks and fuzz targets measure and attack the engine's insides.
-    [bench]="bench engine platform"
-    [fuzz]="fuzz engine platform app tools lookup"
+    [bench]="bench engine platform forms"
+    [fuzz]="fuzz engine platform app tools lookup forms"
     # The support every layer's tests share; it uses nothing of the system.
     [testing]="testing"
 )

@@ -10,6 +10,7 @@ int RunCommand(const Arguments& args, std::istream& in, std::ostream& out, std::
     const Context c{in, out, err, progress};
     if (args.command == "info") return RunInfo(c, args);
     if (args.command == "translate") return RunTranslate(c, args);
+    if (args.command == "lookup") return RunLookup(c, args);
     if (args.command == "list") return RunList(c, args);
     if (args.command == "identical") return RunIdentical(c, args);
     if (args.command == "import") return RunImport(c, args);

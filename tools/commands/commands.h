@@ -10,6 +10,7 @@ namespace cli {
 
 int RunInfo(const Context& c, const Arguments& args);
 int RunTranslate(const Context& c, const Arguments& args);
+int RunLookup(const Context& c, const Arguments& args);
 int RunList(const Context& c, const Arguments& args);
 int RunIdentical(const Context& c, const Arguments& args);
 int RunImport(const Context& c, const Arguments& args);

@@ -178,6 +178,56 @@ const char kImageTestWords[] =
     "\xc3\xa9t\xc3\xa9\nmačka\nmačak\nMačak\npas\njedan\nneki\nx\ny\ndom\nkuća\nw0\nw39\n"
     "\n0\n\xef\xbf\xbf\n";
 
+TEST_F(CliCommandsTest, LookupFindsBaseWordsAndSuggestsWhatTranslateDoesNot) {
+    // No speller: the tables and rules alone, whatever the machine has.
+    ::setenv("WORDBAY_HUNSPELL_DIRS", Path("no-spellers").c_str(), 1);
+    const std::string file = ImportPairs(
+        "walk\thodati\r\ndog\tpas\r\ngo\ti\x9a"
+        "i\r\ncat\tma\xe8ka\r\nspoke\t\x9e"
+        "bica\r\n"
+        "speak\tgovoriti\r\n");
+    EXPECT_EQ(Cli({"translate", file, "walked"}).status, kExitFailed);
+    CliRun r = Cli({"lookup", file, "walked"});
+    EXPECT_EQ(r.status, kExitOk);
+    EXPECT_EQ(r.out, "walked: form of walk\nhodati\n");
+    EXPECT_EQ(Cli({"lookup", file, "went"}).out, "went: form of go\ni\u0161i\n");
+    EXPECT_EQ(Cli({"lookup", file, "spoke"}).out, "\u017ebica\nspoke: a form of speak\ngovoriti\n");
+    r = Cli({"lookup", file, "dgo"});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.out, "Did you mean: dog, go\n");
+    r = Cli({"lookup", file, "xylophone"});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.err, "wordbay-cli: Translations not found.\n");
+    // The Croatian list, in code page 1250, both ways.
+    EXPECT_EQ(Cli({"lookup", file, "ma\u010Dke", "--reverse"}).out,
+              "ma\u010Dke: form of ma\u010Dka\ncat\n");
+    ::unsetenv("WORDBAY_HUNSPELL_DIRS");
+}
+
+TEST_F(CliCommandsTest, LookupWritesOneJsonObjectPerLine) {
+    ::setenv("WORDBAY_HUNSPELL_DIRS", Path("no-spellers").c_str(), 1);
+    const std::string file = ImportPairs(
+        "dog\tpas\r\nspoke\t\x9e"
+        "bica\r\nspeak\tgovoriti\r\n");
+    const CliRun r = Cli({"lookup", file, "-", "--json"}, "\u201CDogs,\u201D\nspoke\ndgo\n\x01\n");
+    EXPECT_EQ(r.status, kExitOk);
+    EXPECT_EQ(
+        r.out,
+        "{\"query\":\"Dogs\",\"headword\":\"dog\",\"how\":\"form\",\"translations\":[\"pas\"],"
+        "\"forms\":[],\"suggestions\":[]}\n"
+        "{\"query\":\"spoke\",\"headword\":\"spoke\",\"how\":\"exact\",\"translations\":"
+        "[\"\u017ebica\"],\"forms\":[{\"word\":\"speak\",\"translations\":[\"govoriti\"]}],"
+        "\"suggestions\":[]}\n"
+        "{\"query\":\"dgo\",\"headword\":\"\",\"how\":\"suggestion\",\"translations\":[],"
+        "\"forms\":[],\"suggestions\":[\"dog\"]}\n"
+        "{\"query\":\"\",\"headword\":\"\",\"how\":\"none\",\"translations\":[],"
+        "\"forms\":[],\"suggestions\":[]}\n");
+    // The plain batch form: a base word in brackets before its translations.
+    EXPECT_EQ(Cli({"lookup", file, "-"}, "dogs\nspoke\n").out,
+              "(dog)\tpas\n\u017ebica\t(speak)\tgovoriti\n");
+    ::unsetenv("WORDBAY_HUNSPELL_DIRS");
+}
+
 TEST_F(CliCommandsTest, ExactLookUpsAnswerTheSameFromTheLookUpImage) {
     const std::string file = ImportPairs(ImageTestPairs());
     const std::vector<std::string> forward = {"translate", file, "-", "--case"};

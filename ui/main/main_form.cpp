@@ -217,6 +217,7 @@ MainWindowView::Hooks MainForm::viewHooks() {
         m_windows->showHotKeyList(items, count);
     };
     h.hotKeyClear = [this] { m_windows->clearHotKeyWindow(); };
+    h.wordForms = [this](const wordbay::WordFormsNote& note) { m_windows->showWordForms(note); };
     return h;
 }
 

@@ -302,3 +302,9 @@ void MainWindowView::HotKeyShowList(const char* const* items, int count) {
 void MainWindowView::HotKeyClear() {
     onUiThread([this] { m_hooks.hotKeyClear(); });
 }
+
+void MainWindowView::ShowWordForms(const wordbay::WordFormsNote& note) {
+    onUiThread([note, this] {
+        if (m_hooks.wordForms) m_hooks.wordForms(note);
+    });
+}

@@ -50,6 +50,7 @@ public:
         std::function<void(std::string_view word)> hotKeyText;
         std::function<void(const char* const* items, int count)> hotKeyList;
         std::function<void()> hotKeyClear;
+        std::function<void(const wordbay::WordFormsNote&)> wordForms;
     };
 
     MainWindowView(const Controls& controls, Hooks hooks);
@@ -101,6 +102,7 @@ public:
     void HotKeyShowText(std::string_view text) override;
     void HotKeyShowList(const char* const* items, int count) override;
     void HotKeyClear() override;
+    void ShowWordForms(const wordbay::WordFormsNote& note) override;
 
 private:
     template <typename F>

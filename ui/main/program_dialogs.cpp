@@ -44,9 +44,12 @@ void MainForm::openSettings() {
     SettingsContext context;
     context.program = &m_settings;
     context.hotKeyNote = m_hotKey->note();
+    bool wordForms = false;
     if (mainLoaded()) {
         const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
         context.dictionary = &main.settings();
+        wordForms = main.settings().word_forms;
+        context.wordForms = &wordForms;
         context.primaryListName = main.ListNameUtf8(ListSide::kPrimary);
         context.secondaryListName = main.ListNameUtf8(ListSide::kSecondary);
     }
@@ -54,6 +57,11 @@ void MainForm::openSettings() {
     DlgMain dialog(context, this, &m_settingsTab, this);
     dialog.setHelpHandler([this](const QString& topic) { openHelpPage(m_paths, topic); });
     dialog.exec();
+    if (context.wordForms != nullptr && mainLoaded()) {
+        // The worker reads the setting under the engine lock.
+        std::lock_guard<std::mutex> engine(m_controller->engine_lock());
+        m_controller->slot(SlotId::kMain).settings().word_forms = wordForms;
+    }
     // The close writes the start-up message choice from the worker's state.
     m_controller->SetShowSplash(m_settings.show_splash);
     m_speech->giveBackSettings(SlotId::kMain);

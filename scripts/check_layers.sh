@@ -14,12 +14,14 @@ declare -A allowed=(
     [hook]="hook"
     [speech]="speech platform"
     [lookup]="lookup platform lexbase"
-    [app]="app lookup platform lexbase"
-    [tools]="tools lookup platform lexbase"
-    [ui]="ui app hook speech lookup platform lexbase"
+    # The history and favourites files, which the program and the tool share.
+    [wordlists]="wordlists platform"
+    [app]="app lookup wordlists platform lexbase"
+    [tools]="tools lookup wordlists platform lexbase"
+    [ui]="ui app hook speech lookup wordlists platform lexbase"
     # The benchmarks and fuzz targets measure and attack the engine's insides.
     [bench]="bench engine platform"
-    [fuzz]="fuzz engine platform app tools lookup"
+    [fuzz]="fuzz engine platform app tools lookup wordlists"
     # The support every layer's tests share; it uses nothing of the system.
     [testing]="testing"
 )

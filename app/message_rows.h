@@ -3,6 +3,9 @@
 // the COMMENT_ rows only, the text that the exported language file carries in
 // their place. A row's number is its position; message_table.cpp checks that.
 //
+// Rows after the closing row (END_OF_TABLE) came later; they follow it so
+// that the numbers of the rows before it stay.
+//
 // Each row is X(number, key, english, comment). English texts hold no double
 // quote and no backslash, so that an exported file loads back unchanged.
 //
@@ -343,5 +346,24 @@
     X(330, MSG_DELETE_DICTIONARY_QUESTION, "Delete dictionary ?", nullptr) \
     X(331, MSG_DO_YOU_WANT_TO_DELETE_DICTIONARY, "Do you want to delete this dictionary ?", nullptr) \
     X(332, MSG_CANT_DELETE_FILE, "Can't delete file !", nullptr) \
-    X(333, END_OF_TABLE, "**********", nullptr)
+    X(333, END_OF_TABLE, "**********", nullptr) \
+    X(334, MENU_HISTORY, "&History\tCtrl+H", nullptr) \
+    X(335, MENU_FAVOURITES, "Fa&vourites\tCtrl+B", nullptr) \
+    X(336, MSG_HISTORY, "History", nullptr) \
+    X(337, MSG_FAVOURITES, "Favourites", nullptr) \
+    X(338, MSG_FILTER, "Filter:", nullptr) \
+    X(339, MSG_REMOVE, "Remove", nullptr) \
+    X(340, MSG_CLEAR_ALL, "Clear all", nullptr) \
+    X(341, MSG_CLEAR_HISTORY_QUESTION, "Remove every word from the history ?", nullptr) \
+    X(342, MSG_CLEAR_FAVOURITES_QUESTION, "Remove every word from the favourites ?", nullptr) \
+    X(343, MSG_EXPORT_FLASHCARDS, "Export for flashcards...", nullptr) \
+    X(344, MSG_EXPORT_CSV, "Export as CSV...", nullptr) \
+    X(345, TOOLTIP_FAVOURITE, "Add the word to the favourites, or remove it", nullptr) \
+    X(346, MSG_HISTORY_SIZE, "Words kept in the history (0 = none):", nullptr) \
+    X(347, MSG_WORD_LIST_NOT_READ, "This file can't be read, and is left as it is. The words of this session are kept until the program ends.", nullptr) \
+    X(348, MSG_WORD_LIST_DAMAGED, "Damaged records of this file were left out:", nullptr) \
+    X(349, MSG_WORD_LIST_NOT_WRITTEN, "Can't write this file:", nullptr) \
+    X(350, MSG_FAVOURITES_EXPORTED, "Favourites exported.", nullptr) \
+    X(351, MSG_TAB_TEXT_FILTER, "Text for flashcards", nullptr) \
+    X(352, MSG_CSV_FILTER, "CSV file", nullptr)
 // clang-format on

@@ -53,6 +53,7 @@ struct ProgramSettings {
     bool tooltip_to_cursor{};      // "movetooltiptocursor"
     bool popup_on_top{};           // "popupuvijeknavrhu"
     bool tooltip_on_top{};         // "tooltipuvijeknavrhu"
+    int history_size{};            // "historysize": words the history keeps, 0 = none
 
     // [dictionary]
     std::string language{};   // "language": language file name; empty = internal English

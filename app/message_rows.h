@@ -365,5 +365,8 @@
     X(349, MSG_WORD_LIST_NOT_WRITTEN, "Can't write this file:", nullptr) \
     X(350, MSG_FAVOURITES_EXPORTED, "Favourites exported.", nullptr) \
     X(351, MSG_TAB_TEXT_FILTER, "Text for flashcards", nullptr) \
-    X(352, MSG_CSV_FILTER, "CSV file", nullptr)
+    X(352, MSG_CSV_FILTER, "CSV file", nullptr) \
+    X(353, MSG_COUNT, "Count", nullptr) \
+    X(354, MSG_DATE, "Date", nullptr) \
+    X(355, MSG_WORD_COLUMN, "Word", nullptr)
 // clang-format on

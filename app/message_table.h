@@ -29,7 +29,7 @@ enum class TextId : int {
 // and is never shown or exported; the rows after it carry texts again.
 inline constexpr int kMessageCount = 333;
 inline constexpr int kClosingRow = kMessageCount;
-inline constexpr int kMessageRowCount = 353;
+inline constexpr int kMessageRowCount = 356;
 
 // Facts of a row. Null for a number outside 0..kMessageRowCount - 1, and CommentText also for
 // every row that is not a COMMENT_ row.

@@ -163,6 +163,8 @@ ProgramSettings::ProgramSettings() {
     }
 }
 
+int HistorySizeLimit() { return wordlists::HistoryStore::kMostEntries; }
+
 ProgramSettings ReadProgramSettings(const SettingsFile& file, const ScreenMetrics& screen) {
     ProgramSettings s;
     for (const ProgramKey& k : kProgramKeys) {

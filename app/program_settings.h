@@ -85,6 +85,9 @@ struct ProgramSettings {
     int text_bottom{};  // "h"
 };
 
+// The most words the history may keep ("historysize").
+int HistorySizeLimit();
+
 // Reads the program settings file: defaults first, each key found over them,
 // then the "acitvate" override and the clamps (search depth 1..10, the main
 // and text window places against `screen`); regular expressions and wildcards

@@ -30,7 +30,7 @@ class LookUpCounter {
 public:
     static constexpr std::int64_t kSettleMs = 1000;
     // How long an act waits for the translations it asked for.
-    static constexpr std::int64_t kActWaitMs = 2000;
+    static constexpr std::int64_t kActWaitMs = 3000;
 
     // The translations of `look_up` show from `now`. Showing the same word
     // again changes nothing; another word starts its second anew (the word

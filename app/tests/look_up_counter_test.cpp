@@ -43,8 +43,8 @@ TEST(LookUpCounterTest, AnActCountsAtOnceButNeverTwice) {
     EXPECT_EQ(WordOf(counter.Shown(Word("home"), 3010)), "home");
     // An act whose translations never came is forgotten.
     EXPECT_EQ(WordOf(counter.Acted(4000)), "-");
-    EXPECT_EQ(WordOf(counter.Shown(Word("hose"), 6500)), "-");
-    EXPECT_EQ(WordOf(counter.Due(7500)), "hose");
+    EXPECT_EQ(WordOf(counter.Shown(Word("hose"), 7500)), "-");
+    EXPECT_EQ(WordOf(counter.Due(8500)), "hose");
 }
 
 // The hot key on the word already on screen is a look-up of its own.

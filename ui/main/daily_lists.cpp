@@ -1,5 +1,6 @@
 #include "ui/main/daily_lists.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QDateTime>
 #include <QDir>
@@ -9,6 +10,8 @@
 #include <QMenu>
 #include <QShortcut>
 #include <QTimer>
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "app/message_table.h"
@@ -145,7 +148,8 @@ FavouriteStar* DailyLists::createStar(QWidget* parent) {
 
 void DailyLists::watchList(QWidget* list) {
     list->installEventFilter(this);
-    if (auto* box = qobject_cast<WListBox*>(list)) box->viewport()->installEventFilter(this);
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(list))
+        area->viewport()->installEventFilter(this);
 }
 
 bool DailyLists::eventFilter(QObject* watched, QEvent* event) {

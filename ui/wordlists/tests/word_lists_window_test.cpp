@@ -2,8 +2,10 @@
 // user meets them: typing into the filter, clicks, keys and buttons.
 #include <QApplication>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTreeView>
 
@@ -23,6 +25,42 @@ private:
     }
 
 private slots:
+    // First: the session bus is the test's own only before anything used one.
+    // The fake settings portal says "dark", then "light".
+    void theSettingsPortalIsFollowed() {
+        QProcess probe;
+        probe.start(QStringLiteral("python3"), {"-c", "import dbusmock"});
+        if (!probe.waitForFinished(20000) || probe.exitCode() != 0 ||
+            QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty())
+            QSKIP("needs dbus-daemon and python3-dbusmock");
+        QProcess bus;
+        bus.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address"});
+        QVERIFY(bus.waitForReadyRead(20000));
+        qputenv("DBUS_SESSION_BUS_ADDRESS", bus.readLine().trimmed());
+        QProcess portal;
+        portal.start(QStringLiteral("python3"),
+                     {"-m", "dbusmock", "--template", WORDBAY_SETTINGS_PORTAL, "--parameters",
+                      R"({"scheme": 1})"});
+        const QString gdbus = QStringLiteral("gdbus");
+        QCOMPARE(QProcess::execute(gdbus, {"wait", "--session", "--timeout", "20",
+                                           "org.freedesktop.portal.Desktop"}),
+                 0);
+        {
+            ColorScheme scheme;
+            QTRY_VERIFY_WITH_TIMEOUT(ColorScheme::isDark(), 20000);
+            QCOMPARE(QProcess::execute(
+                         gdbus, {"call", "--session", "-d", "org.freedesktop.portal.Desktop", "-o",
+                                 "/org/freedesktop/portal/desktop", "-m",
+                                 "org.freedesktop.DBus.Mock.SetScheme", "2"}),
+                     0);
+            QTRY_VERIFY_WITH_TIMEOUT(!ColorScheme::isDark(), 20000);
+        }
+        portal.kill();
+        portal.waitForFinished();
+        bus.kill();
+        bus.waitForFinished();
+    }
+
     void theFilterNarrowsAndClicksAskByTheOwnersRow() {
         WordListWindow window(WordListWindow::Kind::kHistory);
         window.setRows(rows());

@@ -21,7 +21,7 @@ if [ -n "${WORDBAY_SHOTS_DARK:-}" ] && [ -z "${WORDBAY_SHOTS_BUS:-}" ]; then
     WORDBAY_SHOTS_BUS=1 exec dbus-run-session -- bash "$0" "$bin"
 fi
 if [ -n "${WORDBAY_SHOTS_BUS:-}" ] && [ -z "${WORDBAY_SHOTS_INNER:-}" ]; then
-    python3 -m dbusmock --template "$root/ui/tests/wayland/fake_settings_portal.py" \
+    /usr/bin/python3 -m dbusmock --template "$root/ui/tests/wayland/fake_settings_portal.py" \
         --parameters '{"scheme": 1}' > /dev/null 2>&1 &
     gdbus wait --session --timeout 20 org.freedesktop.portal.Desktop
 fi

@@ -88,46 +88,48 @@ DailyLists::DailyLists(QWidget* window, const MessageBoxButtonTable* buttonTexts
 
     m_historyWindow = new WordListWindow(WordListWindow::Kind::kHistory, window);
     m_favouritesWindow = new WordListWindow(WordListWindow::Kind::kFavourites, window);
-    for (WordListWindow* w : {m_historyWindow, m_favouritesWindow}) {
-        const bool history = w == m_historyWindow;
-        connect(w, &WordListWindow::lookUpRequested, this, [this, history](int row) {
-            const wordlists::WordKey& key =
-                history ? m_history.entries().at(row).key : m_favourites.entries().at(row).key;
-            if (m_hooks.lookUp) m_hooks.lookUp(fromUtf8(key.word), key.direction);
-        });
-        connect(w, &WordListWindow::removeRequested, this, [this, history](int row) {
-            if (history) {
-                m_history.Remove(m_history.entries().at(row).key);
-                fillHistory();
-            } else {
-                m_favourites.Remove(m_favourites.entries().at(row).key);
-                fillFavourites();
-                showStars();
-            }
-            scheduleFlush();
-        });
-        connect(w, &WordListWindow::clearRequested, this, [this, history, w] {
-            const TextId question = history ? TextId::MSG_CLEAR_HISTORY_QUESTION
-                                            : TextId::MSG_CLEAR_FAVOURITES_QUESTION;
-            if (messageBox(w, uiText(question), w->windowTitle(), kMbYesNo | kMbIconQuestion,
-                           m_buttonTexts) != kIdYes)
-                return;
-            if (history) {
-                m_history.Clear();
-                fillHistory();
-            } else {
-                m_favourites.Clear();
-                fillFavourites();
-                showStars();
-            }
-            scheduleFlush();
-        });
-    }
+    connectWindow(m_historyWindow, true);
+    connectWindow(m_favouritesWindow, false);
     connect(m_favouritesWindow, &WordListWindow::exportRequested, this,
             &DailyLists::exportFavourites);
     fillHistory();
     fillFavourites();
     retranslate();
+}
+
+void DailyLists::connectWindow(WordListWindow* w, bool history) {
+    connect(w, &WordListWindow::lookUpRequested, this, [this, history](int row) {
+        const wordlists::WordKey& key =
+            history ? m_history.entries().at(row).key : m_favourites.entries().at(row).key;
+        if (m_hooks.lookUp) m_hooks.lookUp(fromUtf8(key.word), key.direction);
+    });
+    connect(w, &WordListWindow::removeRequested, this, [this, history](int row) {
+        if (history) {
+            m_history.Remove(m_history.entries().at(row).key);
+            fillHistory();
+        } else {
+            m_favourites.Remove(m_favourites.entries().at(row).key);
+            fillFavourites();
+            showStars();
+        }
+        scheduleFlush();
+    });
+    connect(w, &WordListWindow::clearRequested, this, [this, history, w] {
+        const TextId question =
+            history ? TextId::MSG_CLEAR_HISTORY_QUESTION : TextId::MSG_CLEAR_FAVOURITES_QUESTION;
+        if (messageBox(w, uiText(question), w->windowTitle(), kMbYesNo | kMbIconQuestion,
+                       m_buttonTexts) != kIdYes)
+            return;
+        if (history) {
+            m_history.Clear();
+            fillHistory();
+        } else {
+            m_favourites.Clear();
+            fillFavourites();
+            showStars();
+        }
+        scheduleFlush();
+    });
 }
 
 DailyLists::~DailyLists() { flush(); }

@@ -75,6 +75,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What a click, a removal and clearing in window `w` do.
+    void connectWindow(WordListWindow* w, bool history);
     void counted(const std::optional<wordbay::ShownLookUp>& lookUp);
     void scheduleCount();
     void scheduleFlush();

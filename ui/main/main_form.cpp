@@ -47,6 +47,7 @@
 #include "ui/widgets/w_image_button.h"
 #include "ui/widgets/w_list_box.h"
 #include "ui/widgets/w_tip_manager.h"
+#include "ui/wordlists/favourite_star.h"
 
 using wordbay::ListSide;
 using wordbay::SlotId;
@@ -202,6 +203,8 @@ void MainForm::createParts() {
     m_panes[0]->setCornerWidget(m_lists->createStar(m_panes[0]));
     for (const ListSide side : {ListSide::kPrimary, ListSide::kSecondary})
         m_lists->watchList(m_panes[0]->list(side));
+    // A history file that can't be read is reported once the window shows.
+    QMetaObject::invokeMethod(m_lists.get(), &DailyLists::reportProblems, Qt::QueuedConnection);
 }
 
 MainWindowView::Hooks MainForm::viewHooks() {

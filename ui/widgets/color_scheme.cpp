@@ -34,7 +34,7 @@ ColorScheme::ColorScheme(QObject* parent) : QObject(parent), m_original(QApplica
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return;
     bus.connect(kPortalService, kPortalPath, kSettings, QStringLiteral("SettingChanged"), this,
-                SLOT(settingChanged(QString, QString, QDBusVariant)));
+                SLOT(settingChanged(QDBusMessage)));
     QDBusMessage ask = QDBusMessage::createMethodCall(kPortalService, kPortalPath, kSettings,
                                                       QStringLiteral("ReadOne"));
     ask << kAppearance << kColorScheme;
@@ -62,9 +62,11 @@ ColorScheme::ColorScheme(QObject* parent) : QObject(parent), m_original(QApplica
     });
 }
 
-void ColorScheme::settingChanged(const QString& group, const QString& key,
-                                 const QDBusVariant& value) {
-    if (group == kAppearance && key == kColorScheme) apply(preferenceOf(value.variant()));
+void ColorScheme::settingChanged(const QDBusMessage& message) {
+    const QList<QVariant> arguments = message.arguments();
+    if (arguments.size() == 3 && arguments[0].toString() == kAppearance &&
+        arguments[1].toString() == kColorScheme)
+        apply(preferenceOf(arguments[2]));
 }
 
 bool ColorScheme::isDark(const QPalette& palette) {

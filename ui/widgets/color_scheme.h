@@ -9,10 +9,9 @@
 // unless the user chose colours of their own, which still win.
 #pragma once
 
+#include <QDBusMessage>
 #include <QObject>
 #include <QPalette>
-
-class QDBusVariant;
 
 class ColorScheme : public QObject {
     Q_OBJECT
@@ -36,7 +35,8 @@ signals:
     void changed(bool dark);
 
 private slots:
-    void settingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+    // The portal's SettingChanged(namespace, key, value).
+    void settingChanged(const QDBusMessage& message);
 
 private:
     QPalette m_original;

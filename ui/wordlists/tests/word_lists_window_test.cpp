@@ -29,7 +29,7 @@ private slots:
     // The fake settings portal says "dark", then "light".
     void theSettingsPortalIsFollowed() {
         QProcess probe;
-        probe.start(QStringLiteral("python3"), {"-c", "import dbusmock"});
+        probe.start(QStringLiteral("/usr/bin/python3"), {"-c", "import dbusmock"});
         if (!probe.waitForFinished(20000) || probe.exitCode() != 0 ||
             QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty())
             QSKIP("needs dbus-daemon and python3-dbusmock");
@@ -38,7 +38,7 @@ private slots:
         QVERIFY(bus.waitForReadyRead(20000));
         qputenv("DBUS_SESSION_BUS_ADDRESS", bus.readLine().trimmed());
         QProcess portal;
-        portal.start(QStringLiteral("python3"),
+        portal.start(QStringLiteral("/usr/bin/python3"),
                      {"-m", "dbusmock", "--template", WORDBAY_SETTINGS_PORTAL, "--parameters",
                       R"({"scheme": 1})"});
         const QString gdbus = QStringLiteral("gdbus");

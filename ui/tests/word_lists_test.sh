@@ -119,7 +119,7 @@ case "$mode" in
         [ -n "$popup" ] || fail "the popup does not show"
         eval "$(xdotool getwindowgeometry --shell "$popup")"
         # The star sits at the right end of the popup's edit box.
-        xdotool mousemove --sync $((X + WIDTH - 8)) $((Y + 10)) click 1
+        xdotool mousemove --window "$popup" --sync $((WIDTH - 10)) 10 click 1
         sleep 1.5
         shot popup-star
         favourites | grep -q $'^house\tkuća; dom\tEnglish_Croatian.v03\t' ||

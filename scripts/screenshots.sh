@@ -10,7 +10,8 @@
 # WORDBAY_SHOTS_OUT=DIR writes the pictures there instead. With
 # WORDBAY_SHOTS_DARK=1 a fake settings portal on a private session bus tells
 # the program that the desktop prefers dark windows (needs dbus and
-# python3-dbusmock); QT_SCALE_FACTOR=2 takes them at 200 %.
+# python3-dbusmock); QT_SCALE_FACTOR=2 takes them at 200 % (with
+# WORDBAY_SHOTS_SCREEN=2048x1400, the screen's size).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bin="${1:-$root/build/bin}"
@@ -26,7 +27,8 @@ if [ -n "${WORDBAY_SHOTS_BUS:-}" ] && [ -z "${WORDBAY_SHOTS_INNER:-}" ]; then
     gdbus wait --session --timeout 20 org.freedesktop.portal.Desktop
 fi
 if [ -z "${WORDBAY_SHOTS_INNER:-}" ]; then
-    WORDBAY_SHOTS_INNER=1 exec xvfb-run -a -s "-screen 0 1024x700x24" bash "$0" "$bin"
+    WORDBAY_SHOTS_INNER=1 exec xvfb-run -a -s "-screen 0 ${WORDBAY_SHOTS_SCREEN:-1024x700}x24" \
+        bash "$0" "$bin"
 fi
 
 dir="$(mktemp -d)"

@@ -96,7 +96,10 @@ void ListingJobs::Translate(SlotId id, ListSide side) {
                      ignore_accents, buffers.back(), buffers.capacity());
     const int count = r->status != 0 ? r->count : 0;
     c_.Show(id, target, count);
-    if (c_.shown_count(id, target) > 0) c_.view().SetEditText(id, target, buffers.front()[0]);
+    if (c_.shown_count(id, target) > 0) {
+        c_.view().SetEditText(id, target, buffers.front()[0]);
+        c_.view().TranslationShown(id, side);
+    }
 
     if (id == SlotId::kMain && o.dual_mode && o.link && c_.dual_slot().loaded())
         LinkIntoDual(o, side);

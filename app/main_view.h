@@ -104,6 +104,10 @@ public:
     // the window does not change when the load ends. `slot` holds the
     // description and settings, and may be read during the call only.
     virtual void PreviewView(SlotId, const DictionarySlot&) {}
+    // The translations of the word selected in list `from` of a slot are on
+    // screen (in the other list): the history counts the look-up when they
+    // stay there. Called once the list is filled.
+    virtual void TranslationShown(SlotId, ListSide /*from*/) {}
     // The text the program set into an edit box while the slot's dictionary
     // loads is searched on the dictionary once it is ready, as typed text is.
     virtual void SearchWhenReady(SlotId, ListSide) {}

@@ -8,6 +8,7 @@
 #include "app/message_table.h"
 #include "app/search_controller.h"
 #include "ui/dialogs/dlg_language.h"
+#include "ui/main/daily_lists.h"
 #include "ui/main/help_page.h"
 #include "ui/main/main_form.h"
 #include "ui/main/main_hot_key.h"
@@ -65,4 +66,5 @@ void MainForm::openSettings() {
     // The close writes the start-up message choice from the worker's state.
     m_controller->SetShowSplash(m_settings.show_splash);
     m_speech->giveBackSettings(SlotId::kMain);
+    m_lists->setHistorySize(m_settings.history_size);
 }

@@ -10,7 +10,7 @@
 #  4. no program running, "house" selected: `wordbay --translate-selection`
 #     starts the program, which then looks the word up.
 #
-# usage: hot_key_selection_test.sh BUILD_BIN_DIR   (under xvfb-run)
+# usage: hot_key_selection_test.sh BUILD_BIN_DIR   (under testing/x11_session.sh)
 set -euo pipefail
 bin="$1"
 dir="$(mktemp -d)"
@@ -68,8 +68,8 @@ wait_for 5 sh -c '[ "$(xclip -o -selection clipboard)" = mouse ]' || fail "no cl
 WORDBAY_INSTANCE="wordbay-selection-test-$$" "$dir/wordbay" --report-hot-key "$dir/shown.txt" \
     --keep-running > "$dir/program.log" 2>&1 &
 program=$!
-wait_for 30 xdotool search --pid "$program" || fail "the program shows no window"
-sleep 2
+wait_for 60 xdotool search --onlyvisible --pid "$program" || fail "the program shows no window"
+wait_for 30 hot_key_armed || fail "the program did not arm its hot key"
 
 # 1. A terminal with a command that must not be interrupted.
 xterm -geometry 60x8+0+0 -fn fixed -e bash -c \

@@ -1,5 +1,8 @@
 # What the hot-key tests share; sourced by them.
 
+# A signal ends the test through its EXIT trap, which ends what it started.
+trap 'exit 143' TERM INT HUP
+
 # end_jobs_and_remove PATH...: ends the script's background jobs, then
 # removes PATH (for an EXIT trap).
 end_jobs_and_remove() {
@@ -18,6 +21,15 @@ wait_for() {
         sleep 0.1
     done
     return 1
+}
+
+# hot_key_armed: whether a program of this user on this X display has armed
+# its hot key: keysnare's block of the user and display names the window to
+# tell and the first key.
+hot_key_armed() {
+    local fields
+    read -r -a fields <<< "$(od -An -tu4 -N8 "/dev/shm/dllmemfilemap.$(id -u).${DISPLAY%.*}")"
+    [ "${fields[0]:-0}" != 0 ] && [ "${fields[1]:-0}" != 0 ]
 }
 
 # program_folder DIR BIN_DIR TARGET [KEY1 KEY2 KEY3]: a portable program

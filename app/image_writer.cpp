@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/thread_priority.h"
+#include "lookup/lookup_image_writer.h"
 
 namespace wordbay {
 namespace {

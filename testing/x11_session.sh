@@ -12,11 +12,13 @@ base=$(mktemp -d /tmp/wordbay-x11.XXXXXX)
 server=
 bus=
 child=
+block=
 cleanup() {
     set +e
     [ -n "$child" ] && kill "$child" 2> /dev/null && wait "$child" 2> /dev/null
     [ -n "$bus" ] && kill "$bus" 2> /dev/null
     [ -n "$server" ] && kill "$server" 2> /dev/null && wait "$server" 2> /dev/null
+    [ -n "$block" ] && rm -f "$block"
     rm -rf "$base"
 }
 trap cleanup EXIT
@@ -45,6 +47,11 @@ until [ -s "$base/display" ]; do
 done
 export DISPLAY=:$(cat "$base/display")
 xauth -q -f "$XAUTHORITY" add "$DISPLAY" . "$cookie"
+# The hot key's shared block of this user and display: a program killed on
+# an earlier server of this number leaves its block behind, which would
+# pass for this run's.
+block=/dev/shm/dllmemfilemap.$(id -u).$DISPLAY
+rm -f "$block"
 
 mkdir -m 0700 "$base/run" "$base/home"
 setpriv --pdeathsig KILL dbus-daemon --session --nofork --print-address=3 \

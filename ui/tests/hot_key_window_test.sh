@@ -22,7 +22,7 @@ wait_for 60 xdotool search --onlyvisible --pid "$program" ||
 wait_for 30 hot_key_armed || { echo "the program did not arm its hot key"; exit 1; }
 # A word selected in another program.
 printf 'house' | xclip -selection primary -i
-wait_for 10 sh -c '[ "$(timeout 2 xclip -o -selection primary)" = house ]' ||
+wait_for 20 sh -c '[ "$(timeout 2 xclip -o -selection primary)" = house ]' ||
     { echo "no primary selection"; exit 1; }
 xdotool keydown ctrl keydown shift
 sleep 0.2

@@ -115,11 +115,11 @@ placement)
         window="$(main_window)" || fail "run $run: no main window"
         # Placed once the window manager has taken it in and framed it.
         wait_for 30 managed "$window" || fail "run $run: the window manager did not take it in"
-        wait_for 5 frame_at "$window" 120,200 ||
+        wait_for 15 frame_at "$window" 120,200 ||
             fail "run $run: the frame is at $(frame_place "$window"), not at 120,200"
         text="$(find_window '^Text translation')" || fail "run $run: no text window"
         wait_for 30 managed "$text" || fail "run $run: the window manager did not take the text window in"
-        wait_for 5 frame_at "$text" 300,0 || true
+        wait_for 15 frame_at "$text" 300,0 || true
         place="$(frame_place "$text")"
         [ "$place" = "300,0" ] || fail "run $run: the text window's frame is at $place, not at 300,0"
         close_window "$window"
@@ -141,7 +141,7 @@ tray)
     wait_for 30 managed "$window" || fail "the window manager did not take the window in"
     for round in 1 2 3; do
         xdotool windowminimize "$window"
-        wait_for 15 sh -c "! xwininfo -id $window | grep -q IsViewable" ||
+        wait_for 30 sh -c "! xwininfo -id $window | grep -q IsViewable" ||
             fail "round $round: the window was not hidden"
         # Still hidden a second later.
         sleep 1
@@ -177,7 +177,7 @@ popup)
     read -r width height <<< "$(xdotool getdisplaygeometry)"
     xdotool mousemove $((width - 5)) $((height - 5))
     printf 'house' | xclip -selection primary -i
-    wait_for 10 sh -c '[ "$(timeout 2 xclip -o -selection primary)" = house ]' ||
+    wait_for 20 sh -c '[ "$(timeout 2 xclip -o -selection primary)" = house ]' ||
         fail "no primary selection"
     xdotool keydown ctrl keydown shift
     sleep 0.2
@@ -196,8 +196,8 @@ popup)
         [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ "$right" -le "$width" ] &&
             [ "$bottom" -le "$height" ] && [ "$x" -gt $((width / 2)) ] && [ "$y" -gt $((height / 2)) ]
     }
-    wait_for 15 managed "$popup" || fail "the window manager did not take the popup in"
-    wait_for 10 placed || true
+    wait_for 30 managed "$popup" || fail "the window manager did not take the popup in"
+    wait_for 20 placed || true
     read -r x y right bottom <<< "$(corners)"
     [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ "$right" -le "$width" ] && [ "$bottom" -le "$height" ] ||
         fail "the popup ($x,$y)-($right,$bottom) is not inside the screen ${width}x$height"
@@ -212,7 +212,7 @@ ontop)
     program=$!
     window="$(main_window)" || fail "no main window"
     dialog="$(find_window '^Dictionary settings$')" || fail "no settings dialog"
-    wait_for 15 managed "$dialog" || fail "the window manager did not take the dialog in"
+    wait_for 30 managed "$dialog" || fail "the window manager did not take the dialog in"
     # The box "Main window always on top" of the Interface page.
     xdotool mousemove --window "$dialog" 45 278 click 1
     box="$(find_window '^Warning$')" || fail "no question after ticking the box"
@@ -224,10 +224,10 @@ ontop)
     above "$box" "$window" || fail "the question is below the main window"
     xdotool windowactivate --sync "$box" > /dev/null 2>&1 || true
     xdotool key Return
-    wait_for 15 sh -c "xprop -id $window _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE" ||
+    wait_for 30 sh -c "xprop -id $window _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE" ||
         fail "the main window is not kept above the others"
     viewable "$dialog" || fail "the settings dialog is gone"
-    wait_for 10 above "$dialog" "$window" || fail "the settings dialog is below the main window"
+    wait_for 20 above "$dialog" "$window" || fail "the settings dialog is below the main window"
     # Its next message box is above both.
     xdotool mousemove --window "$dialog" 45 278 click 1
     sleep 0.5

@@ -16,7 +16,9 @@
 # The Debian mirror is the one apt on this machine uses (/etc/apt/sources.list
 # and sources.list.d), or WORDBAY_MIRROR. The tree copied in is the working
 # tree (tracked and untracked files git does not ignore); a new build is made
-# from it each run, WORDBAY_KEEP_BUILD=1 builds on the previous run's.
+# from it each run (through a compiler cache kept in the chroot, so that a
+# later run compiles only what changed), WORDBAY_KEEP_BUILD=1 builds on the
+# previous run's.
 #
 # Everything runs in namespaces of its own: the mounts (/proc, /sys,
 # /dev/pts, /dev/shm) vanish with them whatever happens, the processes the
@@ -154,6 +156,7 @@ main() {
     # With the network: the packages of both of the README's commands.
     echo "== packages (scripts/setup.sh --tests)"
     enter "$chroot" 'apt-get update -qq && apt-get upgrade -y -qq > /dev/null &&
+        apt-get install -y -qq --no-install-recommends ccache > /dev/null &&
         cd /root/wordbay && bash scripts/setup.sh --tests &&
         dpkg-query -W -f="\${Package} \${Version}\n" gcc cmake qt6-base-dev libicu-dev \
             libpcre2-dev sway clang-format'
@@ -161,6 +164,8 @@ main() {
     # Without it: the README's commands, then the package's check.
     echo "== build, tests and package"
     enter "$chroot" --offline 'cd /root/wordbay
+        export CCACHE_DIR=/var/cache/wordbay-ccache CMAKE_C_COMPILER_LAUNCHER=ccache \
+            CMAKE_CXX_COMPILER_LAUNCHER=ccache
         cmake -S . -B build -G Ninja -DWORDBAY_WERROR=ON > /dev/null
         echo "-- bash scripts/run.sh --version"
         bash scripts/run.sh --version

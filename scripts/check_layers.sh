@@ -61,7 +61,8 @@ while IFS= read -r file; do
     done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]+"[a-z_]+/' "$file" |
              sed -E 's/^([0-9]+):[^"]*"([^"]+)".*/\1:\2/')
 done < <(git ls-files -- '*.c' '*.cpp' '*.h' 2>/dev/null ||
-         find . -name '*.cpp' -o -name '*.h' -o -name '*.c' | sed 's|^\./||')
+         find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' -o -name '*.c' \) -print |
+             sed 's|^\./||')
 
 if ((faults)); then
     echo "$faults include(s) against the layering"

@@ -33,7 +33,8 @@ declare -A exceptions=(
 )
 
 mapfile -t files < <(git ls-files -- '*.c' '*.cpp' '*.h' 2>/dev/null ||
-                     find . -name '*.cpp' -o -name '*.h' -o -name '*.c' | sed 's|^\./||')
+                     find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' -o -name '*.c' \) -print |
+                         sed 's|^\./||')
 faults=0
 for file in "${files[@]}"; do
     layer="${file%%/*}"

@@ -72,6 +72,13 @@ struct Loading {
     std::shared_ptr<Speller> speller;  // guarded by mutex
 };
 
+// The library keeps tables shared by all its objects and counts their users
+// without a lock: objects are made and destroyed one at a time.
+std::mutex& LibraryMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
 std::mutex registry_mutex;
 std::map<std::string, std::shared_ptr<Loading>>& Registry() {
     static std::map<std::string, std::shared_ptr<Loading>> registry;
@@ -193,12 +200,17 @@ std::optional<SpellerFiles> FindSpeller(std::string_view locale) {
 Speller::Speller(std::string name, std::unique_ptr<Hunspell> hunspell, std::string encoding)
     : name_(std::move(name)), hunspell_(std::move(hunspell)), encoding_(std::move(encoding)) {}
 
-Speller::~Speller() = default;
+Speller::~Speller() {
+    std::lock_guard lock(LibraryMutex());
+    hunspell_.reset();
+}
 
 std::unique_ptr<Speller> Speller::Load(const SpellerFiles& files) {
     if (!IsRegularFile(files.aff, kMaxAffBytes) || !IsRegularFile(files.dic, kMaxDicBytes)) {
         return nullptr;
     }
+    // Held until the end, so that a Hunspell given up below is destroyed under it too.
+    std::lock_guard lock(LibraryMutex());
     auto hunspell = std::make_unique<Hunspell>(files.aff.c_str(), files.dic.c_str());
     const char* set = hunspell->get_dic_encoding();
     std::string encoding = set != nullptr ? IcuEncoding(set) : "";

@@ -39,7 +39,7 @@ TEST_F(SearchControllerTest, StartupOpensTheCurrentDictionaryAndTitlesTheWindows
     EXPECT_EQ(view_.titles().main_window, "KX Dictionary : English - Croatian");
     EXPECT_EQ(view_.titles().text_window, "Text translation : English - Croatian");
     EXPECT_EQ(view_.titles().popup, "English - Croatian");
-    EXPECT_EQ(controller_->dictionary_state().current, "English_Croatian.v03");
+    EXPECT_EQ(controller_->settings().dictionary_state().current, "English_Croatian.v03");
     EXPECT_EQ(view_.status(), "English: 0   Croatian: 0");
 }
 
@@ -91,8 +91,8 @@ TEST_F(SearchControllerTest, WithoutAutomaticTranslationTypingOnlyLists) {
     EXPECT_TRUE(view_.List(kMain, kSecondary).empty());
 
     // Choosing a word translates it.
-    view_.SelectListEntry(kMain, kPrimary, 2);
-    controller_->OnListSelected(kMain, kPrimary);
+    view_.SelectListEntry(kMain, kPrimary, 2, 0);
+    controller_->searches().Selected(kMain, kPrimary, view_.List(kMain, kPrimary)[2]);
     WaitIdle();
     EXPECT_EQ(view_.EditText(kMain, kPrimary), "housewife");
     EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"domaćica"}));
@@ -110,23 +110,13 @@ TEST_F(SearchControllerTest, QuickTypingShowsOnlyTheNewestSearch) {
     }
 }
 
-TEST_F(SearchControllerTest, DownArrowSelectsTheFirstEntry) {
-    StartWithDictionary();
-    EXPECT_FALSE(controller_->OnDownArrow(kMain, kPrimary));
-    Type(kMain, kPrimary, "do");
-    WaitIdle();
-    EXPECT_TRUE(controller_->OnDownArrow(kMain, kPrimary));
-    WaitIdle();
-    EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"pas"}));
-}
-
 TEST_F(SearchControllerTest, EditModeListsOnlyFromTheSourceSide) {
     SearchOptions o;
     o.edit_mode = true;
     StartWithDictionary(o);
     // A load switches edit mode off; switch it on again.
     SetOptions([](SearchOptions* s) { s->edit_mode = true; });
-    controller_->ToggleDirection(kMain);  // now from the secondary list
+    controller_->searches().ToggleDirection(kMain);  // now from the secondary list
     Type(kMain, kPrimary, "house");
     WaitIdle();
     EXPECT_TRUE(view_.List(kMain, kPrimary).empty());
@@ -144,12 +134,12 @@ TEST_F(SearchControllerTest, ClipboardActivationSearchesTheFirstLineTrimmed) {
     SearchOptions o = AutoTranslate();
     o.use_clipboard = true;
     StartWithDictionary(o);
-    controller_->OnActivated("  house  \r\nsecond line");
+    controller_->searches().Activated("  house  \r\nsecond line");
     WaitIdle();
     EXPECT_EQ(view_.EditText(kMain, kPrimary), "house");
     EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"kuća", "dom", "zgrada"}));
 
-    controller_->OnActivated("");
+    controller_->searches().Activated("");
     WaitIdle();
     EXPECT_EQ(view_.EditText(kMain, kPrimary), "");
     EXPECT_TRUE(view_.List(kMain, kPrimary).empty());
@@ -162,41 +152,41 @@ TEST_F(SearchControllerTest, ClipboardActivationSearchesTheFirstLineTrimmed) {
 TEST_F(SearchControllerTest, ClipboardIsIgnoredWhenItsOptionIsOff) {
     StartWithDictionary();
     view_.SetEditText(kMain, kPrimary, "dog");
-    controller_->OnActivated("house");
+    controller_->searches().Activated("house");
     WaitIdle();
     EXPECT_EQ(view_.EditText(kMain, kPrimary), "dog");
 }
 
 TEST_F(SearchControllerTest, HotKeySearchFillsThePopup) {
+    program_.hot_key_target = HotKeyTarget::kPopup;
     SearchOptions o;
-    o.hot_key_target = HotKeyTarget::kPopup;
     o.wildcards = true;  // hot-key searches are plain prefix searches
     StartWithDictionary(o);
-    controller_->SetHotKeyPending(true);
+    controller_->settings().SetHotKeyPending(true);
     Type(kMain, kPrimary, "house");
     WaitIdle();
     EXPECT_EQ(view_.hot_key_text(), "house");
     EXPECT_EQ(view_.hot_key_list(), (Words{"kuća", "dom", "zgrada"}));
-    EXPECT_FALSE(controller_->hot_key_pending());
+    EXPECT_FALSE(controller_->settings().hot_key_pending());
 
     // Without an exact word nothing is translated and the flag clears.
-    controller_->SetHotKeyPending(true);
+    controller_->settings().SetHotKeyPending(true);
     Type(kMain, kPrimary, "hou");
     WaitIdle();
     EXPECT_TRUE(view_.hot_key_list().empty());
     EXPECT_EQ(view_.List(kMain, kPrimary).size(), 4u);
-    EXPECT_FALSE(controller_->hot_key_pending());
+    EXPECT_FALSE(controller_->settings().hot_key_pending());
 }
 
 TEST_F(SearchControllerTest, FailedLoadKeepsTheOpenDictionary) {
     StartWithDictionary();
     Spill(DatabasePath("damaged.v03"), std::string(3000, '\x01'));
-    controller_->StartLoad(DatabasePath("damaged.v03"));
+    controller_->dictionaries().Load(DatabasePath("damaged.v03"));
     WaitIdle();
     EXPECT_TRUE(SawMessage("Can't load dictionary !"));
     ASSERT_TRUE(controller_->slot(kMain).loaded());
     EXPECT_EQ(controller_->slot(kMain).file_name(), "English_Croatian.v03");
-    EXPECT_EQ(controller_->dictionary_state().current, "English_Croatian.v03");
+    EXPECT_EQ(controller_->settings().dictionary_state().current, "English_Croatian.v03");
     EXPECT_EQ(view_.titles().main_window, "KX Dictionary : English - Croatian");
     Type(kMain, kPrimary, "dog");
     WaitIdle();
@@ -213,13 +203,13 @@ TEST_F(SearchControllerTest, MissingCurrentDictionaryOpensTheChooser) {
     EXPECT_EQ(view_.status(), "Dictionary not loaded");
 
     // A dual load needs a main dictionary.
-    controller_->StartLoadDual(DatabasePath("English_Croatian.v03"));
+    controller_->dictionaries().LoadDual(DatabasePath("English_Croatian.v03"));
     WaitIdle();
     EXPECT_TRUE(SawMessage("Please load a dictionary first !"));
     EXPECT_EQ(view_.beeps(), 1);
     EXPECT_FALSE(view_.dual_state());
     EXPECT_FALSE(controller_->slot(kDual).loaded());
-    EXPECT_FALSE(controller_->options().dual_mode);
+    EXPECT_FALSE(controller_->settings().options().dual_mode);
 }
 
 class LinkTest : public SearchControllerTest {
@@ -233,10 +223,10 @@ protected:
             DatabasePath("Croatian_German.v03"),
             {{"kuća", "Haus"}, {"dom", "Heim"}, {"dom", "Haus"}, {"domaćica", "Hausfrau"}},
             "Croatian", "German", 1050, 1031);
-        controller_->StartLoadDual(DatabasePath("Croatian_German.v03"));
+        controller_->dictionaries().LoadDual(DatabasePath("Croatian_German.v03"));
         WaitIdle();
         ASSERT_TRUE(view_.dual_state());
-        ASSERT_TRUE(controller_->options().dual_mode);
+        ASSERT_TRUE(controller_->settings().options().dual_mode);
     }
 };
 
@@ -262,7 +252,7 @@ TEST_F(LinkTest, LinkAllShowsEachTranslationOnce) {
 TEST_F(LinkTest, ClosingTheDualDictionaryEmptiesItsPane) {
     Type(kMain, kPrimary, "house");
     WaitIdle();
-    controller_->StartCloseDual();
+    controller_->dictionaries().CloseDual();
     WaitIdle();
     EXPECT_FALSE(controller_->slot(kDual).loaded());
     EXPECT_TRUE(view_.List(kDual, kPrimary).empty());
@@ -276,7 +266,7 @@ TEST_F(SearchControllerTest, StopWaitsForARunningSave) {
     std::filesystem::remove(path);
     view_.set_progress_delay(std::chrono::milliseconds(300));
     const int begun = view_.progress_begun();
-    controller_->StartSave();
+    controller_->dictionaries().Save();
     while (view_.progress_begun() == begun)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     controller_->Stop();
@@ -288,17 +278,17 @@ TEST_F(SearchControllerTest, StopWaitsForARunningSave) {
 
 TEST_F(SearchControllerTest, SaveAndCloseClosesOnlyAfterTheSave) {
     StartWithDictionary();
-    controller_->StartSaveAndClose();
+    controller_->dictionaries().SaveAndClose();
     WaitIdle();
-    EXPECT_TRUE(controller_->saved_while_closing());
+    EXPECT_TRUE(controller_->settings().saved_while_closing());
     EXPECT_EQ(view_.closes(), 1);
 
     // Saving into a folder that is gone fails and keeps the window.
     view_.set_save_file_answer(PathOf("no/such/folder/x.v03"));
-    controller_->StartSaveAs();
+    controller_->dictionaries().SaveAs();
     WaitIdle();
     EXPECT_TRUE(SawMessage("Dictionary saving error !"));
-    controller_->StartSaveAndClose();
+    controller_->dictionaries().SaveAndClose();
     WaitIdle();
     EXPECT_EQ(view_.closes(), 1);
 }

@@ -50,6 +50,7 @@ public:
     void applyView(const wordbay::ViewSettings& view);
     // Captions painted red on black (edit mode) or normally.
     void setEditModeLook(bool on);
+    bool editModeLook() const { return m_editModeLook; }
     // Lists and captions follow `on`; the edit boxes stay open for typing.
     void setControlsEnabled(bool on);
 
@@ -59,6 +60,7 @@ private:
 
     bool m_dual;
     bool m_primaryToSecondary = true;
+    bool m_editModeLook = false;
     QGridLayout* m_grid;
     WImageButton* m_direction;
     WStatic* m_label[2];

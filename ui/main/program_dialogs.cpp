@@ -1,7 +1,6 @@
 // The dialogs of the program's own settings: the interface language and the
 // settings pages; and the help the window opens.
 #include <QString>
-#include <mutex>
 #include <optional>
 
 #include "app/interface_language.h"
@@ -46,7 +45,8 @@ void MainForm::openSettings() {
     context.hotKeyNote = m_hotKey->note();
     if (mainLoaded()) {
         const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
-        context.dictionary = &main.settings();
+        m_shownSettings = main.settings();
+        context.dictionary = &m_shownSettings;
         context.primaryListName = main.ListNameUtf8(ListSide::kPrimary);
         context.secondaryListName = main.ListNameUtf8(ListSide::kSecondary);
     }
@@ -55,6 +55,10 @@ void MainForm::openSettings() {
     dialog.setHelpHandler([this](const QString& topic) { openHelpPage(m_paths, topic); });
     dialog.exec();
     // The close writes the start-up message choice from the worker's state.
-    m_controller->SetShowSplash(m_settings.show_splash);
+    const bool splash = m_settings.show_splash;
+    m_controller->settings().Change(
+        [splash](wordbay::SearchOptions&, wordbay::DictionaryState& state) {
+            state.show_splash = splash;
+        });
     m_speech->giveBackSettings(SlotId::kMain);
 }

@@ -12,8 +12,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/main_view.h"
 #include "app/program_settings.h"
+#include "app/text_translator.h"
+#include "app/window_updates.h"
 
 class CharmapForm;
 class DictionaryPane;
@@ -23,7 +24,6 @@ class PopupTooltipForm;
 class QString;
 class QWidget;
 class QtFontCatalog;
-struct TextDictionaries;
 
 namespace wordbay {
 class SearchController;
@@ -75,8 +75,8 @@ public:
     void setTitles(const wordbay::WindowTitles& titles);
 
     // What the hot key found, into the popup or the tooltip.
-    void showHotKeyText(std::string_view word);
-    void showHotKeyList(const char* const* items, int count);
+    void showHotKeyText(const std::string& word);
+    void showHotKeyList(const wordbay::WordList& words);
     void clearHotKeyWindow();
     // A new hot-key look-up begins: the popup's own typing is no longer its
     // origin.
@@ -89,7 +89,7 @@ public:
 
 private:
     bool mainLoaded() const;
-    TextDictionaries textDictionaries();
+    wordbay::TextDictionaries textDictionaries();
     void showHotKeyWindow();
     void popupTyped(const QString& text);
 

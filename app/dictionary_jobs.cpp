@@ -1,9 +1,12 @@
 #include "app/dictionary_jobs.h"
 
+#include <malloc.h>
+
 #include <new>
 
 #include "app/message_box_style.h"
 #include "app/startup_trace.h"
+#include "app/word_form_jobs.h"
 #include "platform/locale.h"
 
 namespace wordbay {
@@ -75,7 +78,14 @@ bool DictionaryJobs::LoadFile(DictionarySlot& s, const std::string& path, bool p
     // From here on the dictionary, or its absence, answers; the image's
     // answers go before the lists are emptied.
     if (s.id() == kMain) p_.image->Stop();
-    if (ok) return TakeLoaded(s, std::move(fresh), info, path, previewing);
+    if (ok) {
+        const bool taken = TakeLoaded(s, std::move(fresh), info, path, previewing);
+        // The load's scratch memory (the file's inflated blocks, the old
+        // dictionary) is back in malloc's free lists, spread over the arenas
+        // of the threads that used it: its pages go back to the system.
+        ::malloc_trim(0);
+        return taken;
+    }
     p_.report->EngineError(TextId::MSG_CANT_LOAD_DICTIONARY, path, failure.c_str());
     KeepAfterFailure(s, previewing);
     return false;
@@ -134,6 +144,8 @@ bool DictionaryJobs::TakeLoaded(DictionarySlot& s, std::shared_ptr<EngineHandle>
         }
         p_.settings->Change([](SearchOptions& o, DictionaryState&) { o.edit_mode = false; });
         p_.window->EditModeOff();
+        // The spelling dictionaries load on threads of their own meanwhile.
+        WordFormJobs::PreloadSpellers(s);
     }
     p_.window->EnableMenus(true);
     p_.report->Retitle();

@@ -1,9 +1,12 @@
 #include "app/image_writer.h"
 
+#include <malloc.h>
+
 #include <cstdlib>
 #include <utility>
 
 #include "app/thread_priority.h"
+#include "lookup/lookup_image_writer.h"
 
 namespace wordbay {
 namespace {
@@ -90,6 +93,9 @@ void ImageWriter::Refresh(const std::string& path) {
         lookup::WriteLookupImage(db, image_path, source, key);
     }
     DB_DestroyHandle(db);
+    // A second copy of the dictionary and the image's buffers were freed in
+    // this thread's arena: its pages go back to the system.
+    ::malloc_trim(0);
 }
 
 }  // namespace wordbay

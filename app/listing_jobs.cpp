@@ -24,6 +24,7 @@ void ListingJobs::List(const ListWords& r) {
     const bool pending = r.hot_key.pending;
 
     if (pending) hot_key_->HotKeyClear();
+    word_forms_.Clear(pending);
     if (!o.auto_translate || r.side == s.source_side()) lists_->ClearList(r.slot, r.side);
     panes_->SelectListEntry(r.slot, r.side, -1, r.epoch);
     panes_->SelectListEntry(r.slot, other, -1, r.epoch);
@@ -58,7 +59,8 @@ void ListingJobs::List(const ListWords& r) {
     const WordList words = s.Words(array, count, r.epoch);
     lists_->Show(r.slot, r.side, words);
 
-    if (o.edit_mode || (!o.auto_translate && !pending)) return;
+    const bool entered = r.entered;
+    if (o.edit_mode || (!o.auto_translate && !pending && !entered)) return;
     // The main dictionary translates only from its source side.
     if (r.slot == kMain && r.side != s.source_side()) return;
     lists_->ClearList(r.slot, other);
@@ -72,8 +74,12 @@ void ListingJobs::List(const ListWords& r) {
         // Translated here rather than as a request of its own, so that a
         // search the user started meanwhile is not replaced by it; that newer
         // search makes this one moot.
-        if (!search_waiting_()) Translate({r.slot, r.side, words[0], o, r.hot_key, r.epoch});
-    } else {
+        if (!search_waiting_()) {
+            // Asked for before the translation, which ends the hot key's wait.
+            if (pending) word_forms_.OfferFormsBeside(r);
+            Translate({r.slot, r.side, words[0], o, r.hot_key, r.epoch});
+        }
+    } else if (search_waiting_() || !word_forms_.GoToBaseWord(r, pending || entered)) {
         settings_->SetHotKeyPending(false);
     }
 }

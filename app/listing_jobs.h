@@ -12,6 +12,7 @@
 #include "app/list_display.h"
 #include "app/requests.h"
 #include "app/window_report.h"
+#include "app/word_form_jobs.h"
 
 namespace wordbay {
 
@@ -21,14 +22,16 @@ public:
     // one running moot.
     ListingJobs(Dictionaries* dictionaries, SharedSettings* settings, ListDisplay* lists,
                 WindowReport* report, PaneUpdates* panes, HotKeyUpdates* hot_key,
-                std::function<bool()> search_waiting)
+                WordFormUpdates* word_forms, std::function<bool()> search_waiting)
         : d_(dictionaries)
         , settings_(settings)
         , lists_(lists)
         , report_(report)
         , panes_(panes)
         , hot_key_(hot_key)
-        , search_waiting_(std::move(search_waiting)) {}
+        , search_waiting_(std::move(search_waiting))
+        , word_forms_(dictionaries, lists, report, panes, word_forms,
+                      [this](const TranslateWord& r) { Translate(r); }) {}
 
     // Lists the words of a side that match the text; with automatic
     // translation (or for the hot key), translates an exact match of the
@@ -51,6 +54,7 @@ private:
     PaneUpdates* const panes_;
     HotKeyUpdates* const hot_key_;
     const std::function<bool()> search_waiting_;
+    WordFormJobs word_forms_;
 };
 
 }  // namespace wordbay

@@ -3,6 +3,10 @@
 // the COMMENT_ rows only, the text that the exported language file carries in
 // their place. A row's number is its position; message_table.cpp checks that.
 //
+// Row 333 (END_OF_TABLE) closed the table of older language files; rows
+// added since follow it, so that old files keep their numbers and show the
+// English text of the rows they lack.
+//
 // Each row is X(number, key, english, comment). English texts hold no double
 // quote and no backslash, so that an exported file loads back unchanged.
 //
@@ -343,5 +347,14 @@
     X(330, MSG_DELETE_DICTIONARY_QUESTION, "Delete dictionary ?", nullptr) \
     X(331, MSG_DO_YOU_WANT_TO_DELETE_DICTIONARY, "Do you want to delete this dictionary ?", nullptr) \
     X(332, MSG_CANT_DELETE_FILE, "Can't delete file !", nullptr) \
-    X(333, END_OF_TABLE, "**********", nullptr)
+    X(333, END_OF_TABLE, "**********", nullptr) \
+    X(334, COMMENT_WORD_FORMS, "", "\n; word forms") \
+    X(335, MSG_FORM_OF, "%s: form of %s", nullptr) \
+    X(336, MSG_ALSO_FORM_OF, "%s: a form of %s", nullptr) \
+    X(337, MSG_DID_YOU_MEAN, "Did you mean", nullptr) \
+    X(338, MSG_NOT_FOUND_WORD, "%s: not found", nullptr) \
+    X(339, MSG_WORD_FORMS, "Word forms", nullptr) \
+    X(340, MSG_USE_WORD_FORMS, "Look up base words and suggest near words", nullptr) \
+    X(341, MSG_SPELLING_DICTIONARIES, "Installed spelling dictionaries:", nullptr) \
+    X(342, MSG_NO_SPELLING_DICTIONARIES, "none (rules and suggestions only)", nullptr)
 // clang-format on

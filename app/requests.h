@@ -35,6 +35,9 @@ struct ListWords {
     SearchOptions options;
     HotKeyCall hot_key;
     unsigned epoch = 0;  // see SearchController::epoch()
+    // Asked for by Enter on a word the list lacks: its base word is looked
+    // for, or suggestions, even without automatic translation.
+    bool entered = false;
 };
 
 // Translates `word` (the word selected in `side`) into the other list.

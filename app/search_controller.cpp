@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "app/startup_trace.h"
+#include "platform/locale.h"
 
 namespace wordbay {
 namespace {
@@ -40,7 +41,7 @@ SearchController::SearchController(WindowUpdates* window, Catalogue* catalogue, 
     , fonts_(fonts)
     , searches_(&dictionaries_, &settings_, &lists_, &report_, window_, window_, &image_, this,
                 program, &epoch_)
-    , listing_(&dictionaries_, &settings_, &lists_, &report_, window_, window_,
+    , listing_(&dictionaries_, &settings_, &lists_, &report_, window_, window_, window_,
                [this] { return worker_.search_waiting(); })
     , dictionary_jobs_({&dictionaries_, &settings_, &lists_, &report_, window_, window_,
                         &questions_, &image_writer_, &image_, fonts_, &paths_,
@@ -201,6 +202,10 @@ TextDictionaries SearchController::TextRun() const {
     }
     d.lookup.case_sensitive = o.case_sensitive;
     d.lookup.ignore_accents = o.ignore_accents;
+    if (main.settings().word_forms) {
+        d.lookup.forms_locale = platform::IcuLocaleName(main.Locale(main.source_side()));
+        d.lookup.source_code_page = main.CodePage(main.source_side());
+    }
     d.lookup.engine_lock = &dictionaries_.engine_lock();
     d.lookup.generation = &dictionaries_.changes();
     d.lookup.generation_taken = changes;

@@ -50,6 +50,17 @@ void SearchRequests::Typed(SlotId id, ListSide side, const std::string& text) {
     queue_->Post(std::move(request));
 }
 
+void SearchRequests::Entered(SlotId id, ListSide side, const std::string& text) {
+    DictionarySlot& s = d_->slot(id);
+    const SearchOptions o = settings_->options();
+    if (id != kMain || !s.loaded() || side != s.source_side() || o.edit_mode || text.empty())
+        return;
+    s.EndLoop();
+    ListWords request{id, side, text, o, HotKey(), epoch()};
+    request.entered = true;
+    queue_->Post(std::move(request));
+}
+
 void SearchRequests::KeepUntilLoaded(ListWords request) {
     std::lock_guard<std::mutex> lock(kept_mutex_);
     kept_[static_cast<int>(request.slot)] = std::move(request);

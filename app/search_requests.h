@@ -48,6 +48,10 @@ public:
     // program made must not come here): stops the slot's search and lists
     // the text, by the typing rule of edit mode in the main slot.
     void Typed(SlotId slot, ListSide side, const std::string& text);
+    // Enter (the down arrow) in an edit box whose list is empty, `text` in
+    // it: the main dictionary's source side looks for the text's base word,
+    // or suggests words, even without automatic translation.
+    void Entered(SlotId slot, ListSide side, const std::string& text);
     // The user selected `word` in a list: it goes into the list's edit box and
     // its translations are looked up.
     void Selected(SlotId slot, ListSide side, const std::string& word);

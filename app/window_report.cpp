@@ -31,7 +31,14 @@ std::string WindowReport::StatusText() const {
                 std::to_string(lists_->shown_count(SlotId::kMain, target));
     }
     if (settings_->search_incomplete()) text += std::string("   ") + kSearchIncompleteMessage;
+    std::lock_guard<std::mutex> lock(word_forms_mutex_);
+    if (!word_forms_status_.empty()) text += "   " + word_forms_status_;
     return text;
+}
+
+void WindowReport::SetWordFormsStatus(std::string text) {
+    std::lock_guard<std::mutex> lock(word_forms_mutex_);
+    word_forms_status_ = std::move(text);
 }
 
 WindowTitles WindowReport::Titles() const {

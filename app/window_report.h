@@ -51,6 +51,9 @@ public:
     void EndProgress();
     // 0..100: how far the call under way is; -1 when none is (any thread).
     int progress() const;
+    // What the last word-form look-up says on the status line ("houses:
+    // form of house"), "" for nothing; any thread.
+    void SetWordFormsStatus(std::string text);
 
 private:
     StatusUpdates* const status_;
@@ -60,6 +63,8 @@ private:
     const StartupImage* const image_;
     mutable std::mutex progress_mutex_;
     DB_HANDLE progress_handle_ = nullptr;
+    mutable std::mutex word_forms_mutex_;
+    std::string word_forms_status_;
 };
 
 }  // namespace wordbay

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/dictionary_slot.h"
 #include "app/word_list.h"
@@ -41,6 +42,24 @@ struct SaveFileChoice {
     std::string filter_name;
     std::string extension;
     std::string start_path;
+};
+
+// What the word-form look-up of a word not in the list found, for the
+// windows to say (texts UTF-8): the base word whose translations are shown,
+// base words offered beside an exact hit with their translations, or
+// suggestions. An empty note clears what the windows said.
+struct WordFormsNote {
+    struct Form {
+        std::string word;
+        std::vector<std::string> translations;
+    };
+    std::string query;  // the word as looked up
+    std::string base;   // the base word used instead of it, or ""
+    std::vector<Form> forms;
+    std::vector<std::string> suggestions;
+    bool hot_key = false;  // for the hot-key window, not the main window
+
+    bool empty() const { return base.empty() && forms.empty() && suggestions.empty(); }
 };
 
 // The two edit boxes and lists of each dictionary pane.
@@ -107,6 +126,17 @@ protected:
     ~HotKeyUpdates() = default;
 };
 
+// What the word-form look-up says.
+class WordFormUpdates {
+public:
+    // Says what the look-up found (the hot-key window when note.hot_key,
+    // else the main window), or clears it (an empty note).
+    virtual void ShowWordForms(WordFormsNote note) = 0;
+
+protected:
+    ~WordFormUpdates() = default;
+};
+
 // The main window as a whole.
 class WindowStates {
 public:
@@ -134,6 +164,7 @@ protected:
 class WindowUpdates : public PaneUpdates,
                       public StatusUpdates,
                       public HotKeyUpdates,
+                      public WordFormUpdates,
                       public WindowStates {
 public:
     virtual ~WindowUpdates() = default;

@@ -15,84 +15,96 @@ struct CommandForm {
     const char* usage;  // the command's lines of --help
 };
 
-const std::vector<CommandForm>& Commands() {
-    static const std::vector<CommandForm> kCommands = {
-        {"info",
-         1,
-         1,
-         {},
-         {},
-         "  info FILE.v03\n"
-         "      Show a dictionary's description and counts without loading it.\n"},
-        {"translate",
-         2,
-         2,
-         {"reverse", "case", "accents"},
-         {},
-         "  translate FILE.v03 WORD|- [--reverse] [--case] [--accents]\n"
-         "      Print the translations of WORD, one a line. With \"-\", read one word\n"
-         "      a line from standard input and print one line per word, its\n"
-         "      translations separated by TABs (an empty line when there is none).\n"},
-        // The pattern is optional for palindromes only; the command checks that.
-        {"list",
-         1,
-         2,
-         {"secondary", "case", "accents"},
-         {"mode", "limit"},
-         "  list FILE.v03 PATTERN|- [--mode MODE] [--secondary] [--case] [--accents]\n"
-         "       [--limit N]\n"
-         "      List matching words. MODE: prefix (default), wildcards, regex,\n"
-         "      palindrome (no PATTERN needed), anagram1, anagram2, anagram3.\n"
-         "      With \"-\", read one pattern a line from standard input and print\n"
-         "      one line per pattern, its words separated by TABs.\n"},
-        {"identical",
-         1,
-         1,
-         {"case", "accents"},
-         {},
-         "  identical FILE.v03 [--case] [--accents]\n"
-         "      List the primary words that the secondary list also holds.\n"},
-        {"import",
-         2,
-         2,
-         {},
-         {"format", "locales", "names", "encoding"},
-         "  import --format txt|freelang|v02 SOURCE OUT.v03 [--locales P,S]\n"
-         "       [--names A,B] [--encoding utf-8]\n"
-         "      Build a dictionary from another format. P and S are Windows locale\n"
-         "      identifiers (1033 English, 1050 Croatian, ...) or ISO 639 language\n"
-         "      codes (eng, hrv, hi, ...); A and B list names. --encoding utf-8 keeps\n"
-         "      both lists of a TXT import in UTF-8.\n"},
-        {"export",
-         2,
-         2,
-         {},
-         {"format", "encoding"},
-         "  export --format txt|freelang FILE.v03 OUT [--encoding utf-8]\n"
-         "      Write a dictionary in another format; --encoding utf-8 writes a TXT\n"
-         "      file in UTF-8 with LF line ends instead of the lists' code pages.\n"},
-        {"update",
-         2,
-         2,
-         {"reverse"},
-         {"format"},
-         "  update FILE.v03 SOURCE --format v03|txt|freelang|v02 [--reverse]\n"
-         "      Add the translations of SOURCE that FILE lacks and save FILE.\n"},
-        {"freedict",
-         2,
-         2,
-         {"swap"},
-         {"txt-code-page"},
-         "  freedict INDEX_OR_NAME OUT.v03 [--swap] [--txt-code-page N]\n"
-         "      Convert an installed FreeDict dictd database (e.g. eng-hrv, found in\n"
-         "      /usr/share/dictd) into a dictionary; --swap exchanges the languages.\n"
-         "      A list whose texts don't all fit its language's code page is kept\n"
-         "      in UTF-8. With --txt-code-page, OUT is a plain-text dictionary with\n"
-         "      both languages in Windows code page N (e.g. 1250, 65001 for UTF-8)\n"
-         "      instead.\n"},
-    };
-    return kCommands;
-}
+// Every command, in the order --help lists them.
+const std::vector<CommandForm> kCommands = {
+    {"info",
+     1,
+     1,
+     {},
+     {},
+     "  info FILE.v03\n"
+     "      Show a dictionary's description and counts without loading it.\n"},
+    {"translate",
+     2,
+     2,
+     {"reverse", "case", "accents"},
+     {},
+     "  translate FILE.v03 WORD|- [--reverse] [--case] [--accents]\n"
+     "      Print the translations of WORD, one a line. With \"-\", read one word\n"
+     "      a line from standard input and print one line per word, its\n"
+     "      translations separated by TABs (an empty line when there is none).\n"},
+    {"lookup",
+     2,
+     2,
+     {"reverse", "case", "accents", "json"},
+     {},
+     "  lookup FILE.v03 WORD|- [--reverse] [--case] [--accents] [--json]\n"
+     "      Look WORD up as the hot key does: as it stands, else its base words\n"
+     "      (\"walked\": form of walk), else suggestions within two edits. Prints\n"
+     "      what translate prints, with the base word named; with \"-\", one line\n"
+     "      per line of standard input. --json: one object per word, {\"query\",\n"
+     "      \"headword\", \"how\": \"exact|form|suggestion|none\", \"translations\",\n"
+     "      \"forms\": [{\"word\", \"translations\"}], \"suggestions\"}.\n"},
+    // The pattern is optional for palindromes only; the command checks that.
+    {"list",
+     1,
+     2,
+     {"secondary", "case", "accents"},
+     {"mode", "limit"},
+     "  list FILE.v03 PATTERN|- [--mode MODE] [--secondary] [--case] [--accents]\n"
+     "       [--limit N]\n"
+     "      List matching words. MODE: prefix (default), wildcards, regex,\n"
+     "      palindrome (no PATTERN needed), anagram1, anagram2, anagram3.\n"
+     "      With \"-\", read one pattern a line from standard input and print\n"
+     "      one line per pattern, its words separated by TABs.\n"},
+    {"identical",
+     1,
+     1,
+     {"case", "accents"},
+     {},
+     "  identical FILE.v03 [--case] [--accents]\n"
+     "      List the primary words that the secondary list also holds.\n"},
+    {"import",
+     2,
+     2,
+     {},
+     {"format", "locales", "names", "encoding"},
+     "  import --format txt|freelang|v02 SOURCE OUT.v03 [--locales P,S]\n"
+     "       [--names A,B] [--encoding utf-8]\n"
+     "      Build a dictionary from another format. P and S are Windows locale\n"
+     "      identifiers (1033 English, 1050 Croatian, ...) or ISO 639 language\n"
+     "      codes (eng, hrv, hi, ...); A and B list names. --encoding utf-8 keeps\n"
+     "      both lists of a TXT import in UTF-8.\n"},
+    {"export",
+     2,
+     2,
+     {},
+     {"format", "encoding"},
+     "  export --format txt|freelang FILE.v03 OUT [--encoding utf-8]\n"
+     "      Write a dictionary in another format; --encoding utf-8 writes a TXT\n"
+     "      file in UTF-8 with LF line ends instead of the lists' code pages.\n"},
+    {"update",
+     2,
+     2,
+     {"reverse"},
+     {"format"},
+     "  update FILE.v03 SOURCE --format v03|txt|freelang|v02 [--reverse]\n"
+     "      Add the translations of SOURCE that FILE lacks and save FILE.\n"},
+    {"freedict",
+     2,
+     2,
+     {"swap"},
+     {"txt-code-page"},
+     "  freedict INDEX_OR_NAME OUT.v03 [--swap] [--txt-code-page N]\n"
+     "      Convert an installed FreeDict dictd database (e.g. eng-hrv, found in\n"
+     "      /usr/share/dictd) into a dictionary; --swap exchanges the languages.\n"
+     "      A list whose texts don't all fit its language's code page is kept\n"
+     "      in UTF-8. With --txt-code-page, OUT is a plain-text dictionary with\n"
+     "      both languages in Windows code page N (e.g. 1250, 65001 for UTF-8)\n"
+     "      instead.\n"},
+};
+
+const std::vector<CommandForm>& Commands() { return kCommands; }
 
 const CommandForm* FindCommand(const std::string& name) {
     for (const auto& command : Commands()) {

@@ -164,6 +164,15 @@ public:
     void RequestsDone(std::uint64_t count) override {
         if (controller_ != nullptr) controller_->Delivered(count);
     }
+    void ShowWordForms(WordFormsNote note) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        word_forms_ = std::move(note);
+    }
+    // What the last word-form look-up said.
+    WordFormsNote word_forms() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return word_forms_;
+    }
 
     // ---- EditingView (the main pane, on the test's thread) ---------------------
 
@@ -317,6 +326,7 @@ private:
     std::deque<int> answers_;
     std::string status_;
     std::string hot_key_text_;
+    WordFormsNote word_forms_;
     std::vector<std::string> hot_key_list_;
     WindowTitles titles_;
     std::string save_file_answer_;

@@ -23,7 +23,8 @@ TEST(MessageTableTest, RowsCarryTheirKeysAndEnglish) {
     EXPECT_STREQ(MessageKey(12), "MENU_EXIT");
     EXPECT_STREQ(MessageKey(332), "MSG_CANT_DELETE_FILE");
     EXPECT_STREQ(MessageKey(333), "END_OF_TABLE");
-    EXPECT_EQ(MessageKey(334), nullptr);
+    EXPECT_STREQ(MessageKey(335), "MSG_FORM_OF");
+    EXPECT_EQ(MessageKey(kMessageRowCount), nullptr);
     EXPECT_EQ(MessageKey(-1), nullptr);
 
     std::set<std::string> keys;

@@ -12,6 +12,7 @@
 #include "app/image_writer.h"
 #include "app/tests/controller_fixture.h"
 #include "lookup/lookup_image.h"
+#include "lookup/lookup_image_writer.h"
 
 namespace wordbay::testing {
 namespace {

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "lookup/lookup_image_writer.h"
 #include "platform/file_writer.h"
 #include "testing/test_support.h"
 

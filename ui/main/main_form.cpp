@@ -229,6 +229,8 @@ void MainForm::connectUpdates() {
     connect(u, &WorkerUpdates::hotKeyListShown, this,
             [this](const wordbay::WordList& words) { m_windows->showHotKeyList(words); });
     connect(u, &WorkerUpdates::hotKeyCleared, this, [this] { m_windows->clearHotKeyWindow(); });
+    connect(u, &WorkerUpdates::wordFormsShown, this,
+            [this](const wordbay::WordFormsNote& note) { m_windows->showWordForms(note); });
 
     connect(u, &WorkerUpdates::menusEnabled, this,
             [this](bool enabled) { m_menus->setEnabled(enabled); });

@@ -99,7 +99,11 @@ void PaneModes::notification(int code, int id, qintptr param) {
 
 void PaneModes::intoList(SlotId slot, ListSide side) {
     WListBox* list = pane(slot)->list(side);
-    if (list->count() <= 0) return;
+    if (list->count() <= 0) {
+        // A word the list lacks: its base word, or suggestions.
+        m_controller->searches().Entered(slot, side, pane(slot)->edit(side)->encodedText());
+        return;
+    }
     endLoops();
     list->setFocus(Qt::OtherFocusReason);
     list->setCurSel(0);

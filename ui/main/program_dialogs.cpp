@@ -43,10 +43,13 @@ void MainForm::openSettings() {
     SettingsContext context;
     context.program = &m_settings;
     context.hotKeyNote = m_hotKey->note();
+    bool wordForms = false;
     if (mainLoaded()) {
         const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
         m_shownSettings = main.settings();
         context.dictionary = &m_shownSettings;
+        wordForms = m_shownSettings.word_forms;
+        context.wordForms = &wordForms;
         context.primaryListName = main.ListNameUtf8(ListSide::kPrimary);
         context.secondaryListName = main.ListNameUtf8(ListSide::kSecondary);
     }
@@ -54,6 +57,11 @@ void MainForm::openSettings() {
     DlgMain dialog(context, this, &m_settingsTab, this);
     dialog.setHelpHandler([this](const QString& topic) { openHelpPage(m_paths, topic); });
     dialog.exec();
+    if (context.wordForms != nullptr && mainLoaded()) {
+        m_controller->ChangeSlotSettings(
+            SlotId::kMain,
+            [wordForms](wordbay::DictionarySettings& s) { s.word_forms = wordForms; });
+    }
     // The close writes the start-up message choice from the worker's state.
     const bool splash = m_settings.show_splash;
     m_controller->settings().Change(

@@ -19,8 +19,10 @@
 #include "ui/main/main_speech.h"
 #include "ui/main/qt_font_catalog.h"
 #include "ui/main/search_edit.h"
+#include "ui/main/suggestion_menu.h"
 #include "ui/popup/popup_form.h"
 #include "ui/popup/tooltip_form.h"
+#include "ui/popup/word_forms_label.h"
 #include "ui/settings/charmap_form.h"
 #include "ui/settings/dlg_font_boje1.h"
 #include "ui/settings/view_ids.h"
@@ -287,8 +289,8 @@ void SecondaryWindows::showHotKeyList(const wordbay::WordList& words) {
                 .arg(QString::fromStdString(shown.ListNameUtf8(shown.target_side())))
                 .arg(n));
     } else if (m_settings->hot_key_target == HotKeyTarget::kTooltip) {
-        QStringList lines;
-        for (int i = 0; i < n && i < PopupTooltipForm::kMaxLines; ++i) {
+        QStringList lines = m_wordFormLines;
+        for (int i = 0; i < n && lines.size() < PopupTooltipForm::kMaxLines; ++i) {
             lines << (words[i] != nullptr ? decodeText(page, words[i]) : QString());
         }
         m_tooltip->setTranslations(lines);
@@ -297,8 +299,28 @@ void SecondaryWindows::showHotKeyList(const wordbay::WordList& words) {
     m_popupOrigin = false;
 }
 
+void SecondaryWindows::showWordForms(const wordbay::WordFormsNote& note) {
+    if (!m_popup || !m_tooltip) return;
+    if (!note.hot_key) {
+        if (note.suggestions.empty()) return;
+        QStringList words;
+        for (const std::string& w : note.suggestions) words << QString::fromStdString(w);
+        showSuggestionMenu(m_panes[0]->edit(m_panes[0]->sourceSide()), words);
+        return;
+    }
+    m_wordFormLines = wordFormsLines(note);
+    if (m_settings->hot_key_target == HotKeyTarget::kPopup) {
+        m_popup->setWordFormsNote(note);
+    } else if (m_settings->hot_key_target == HotKeyTarget::kTooltip && !note.suggestions.empty()) {
+        // No translation list follows a word found neither way.
+        m_tooltip->setTranslations(m_wordFormLines);
+    }
+}
+
 void SecondaryWindows::clearHotKeyWindow() {
     if (!m_popup || !m_tooltip) return;
+    m_wordFormLines.clear();
+    m_popup->setWordFormsNote({});
     if (m_settings->hot_key_target == HotKeyTarget::kPopup) {
         if (!m_popupOrigin) m_popup->edit()->setProgramText(QString());
         m_popup->list()->setWords({});

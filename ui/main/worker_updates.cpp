@@ -8,6 +8,7 @@ WorkerUpdates::WorkerUpdates(QObject* parent) : QObject(parent) {
     qRegisterMetaType<wordbay::WindowTitles>();
     qRegisterMetaType<wordbay::Message>();
     qRegisterMetaType<wordbay::SaveFileChoice>();
+    qRegisterMetaType<wordbay::WordFormsNote>();
     qRegisterMetaType<std::string>();
     qRegisterMetaType<std::uint32_t>();
     qRegisterMetaType<std::uint64_t>();

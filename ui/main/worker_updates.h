@@ -18,6 +18,7 @@ Q_DECLARE_METATYPE(wordbay::WordList)
 Q_DECLARE_METATYPE(wordbay::WindowTitles)
 Q_DECLARE_METATYPE(wordbay::Message)
 Q_DECLARE_METATYPE(wordbay::SaveFileChoice)
+Q_DECLARE_METATYPE(wordbay::WordFormsNote)
 Q_DECLARE_METATYPE(std::string)
 
 class WorkerUpdates : public QObject, public wordbay::WindowUpdates {
@@ -67,6 +68,9 @@ public:
         emit hotKeyListShown(std::move(words));
     }
     void HotKeyClear() override { emit hotKeyCleared(); }
+    void ShowWordForms(wordbay::WordFormsNote note) override {
+        emit wordFormsShown(std::move(note));
+    }
     void EnableMenus(bool enabled) override { emit menusEnabled(enabled); }
     void OpenDictionaryChooser() override { emit chooserOpened(); }
     void OpenImportDialog() override { emit importDialogOpened(); }
@@ -95,6 +99,7 @@ signals:
     void hotKeyTextShown(std::string text);
     void hotKeyListShown(wordbay::WordList words);
     void hotKeyCleared();
+    void wordFormsShown(wordbay::WordFormsNote note);
     void menusEnabled(bool enabled);
     void chooserOpened();
     void importDialogOpened();

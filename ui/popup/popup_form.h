@@ -10,11 +10,13 @@
 #include <functional>
 
 #include "app/program_settings.h"
+#include "app/window_updates.h"
 #include "ui/widgets/command_table.h"
 #include "ui/widgets/w_form.h"
 
 class WEdit;
 class WListBox;
+class WordFormsLabel;
 
 // The fonts and colours of the popup for the current direction.
 struct PopupLook {
@@ -46,6 +48,10 @@ public:
 
     WEdit* edit() const { return m_edit; }
     WListBox* list() const { return m_list; }
+    // The line under the edit box that names the base word used, or offers
+    // suggestions.
+    WordFormsLabel* wordForms() const { return m_wordForms; }
+    void setWordFormsNote(const wordbay::WordFormsNote& note);
     QString statusText() const { return m_status; }
     void setStatusText(const QString& text);
     void applyLook(const PopupLook& look);
@@ -83,6 +89,7 @@ private:
     CommandTable m_commands;
     WEdit* m_edit = nullptr;
     WListBox* m_list = nullptr;
+    WordFormsLabel* m_wordForms = nullptr;
     QString m_status;
     std::function<void(const QString&)> m_typing;
     bool m_placeOnShow = false;  // no stored place: snap at the first showing

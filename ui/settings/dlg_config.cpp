@@ -7,6 +7,7 @@
 #include "app/hot_key_table.h"
 #include "app/program_settings.h"
 #include "ui/settings/config_ids.h"
+#include "ui/settings/word_forms_group.h"
 
 using wordbay::TextId;
 using namespace config_command;
@@ -91,6 +92,8 @@ void DlgConfig::createControls() {
     activateLayout->addWidget(addRadio(activate, kCallTooltip, TextId::MSG_TOOLTIP_WINDOW,
                                        s.hot_key_target == wordbay::HotKeyTarget::kTooltip));
     layout->addWidget(activate);
+
+    layout->addWidget(createWordFormsGroup(this, context().wordForms));
 
     auto* options = addGroup(this, kInterfaceGroup, uiText(TextId::MSG_INTERFACE));
     auto* optionsLayout = new QVBoxLayout(options);

@@ -1,0 +1,88 @@
+// wordbay-cli export: a V03 dictionary written as TXT (in the lists' code
+// pages or in UTF-8) or as a Freelang database.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <ostream>
+#include <string>
+
+#include "platform/code_page.h"
+#include "platform/file_writer.h"
+#include "tools/cli_commands.h"
+#include "tools/commands/command_support.h"
+#include "tools/commands/commands.h"
+
+namespace cli {
+namespace {
+
+// Rewrites a TXT export in the lists' code pages as UTF-8 with LF line ends.
+// `to` is replaced only by a complete file, as a save replaces one.
+bool ExportAsUtf8(const std::string& from, const std::string& to, std::uint32_t cp1,
+                  std::uint32_t cp2) {
+    std::ifstream in(from, std::ios::binary);
+    platform::FileWriter out;
+    errno = 0;
+    if (!in || out.CreateBeside(to.c_str()) != platform::OpenResult::kOpened) return false;
+    constexpr std::size_t kBatch = std::size_t{1} << 16;
+    std::string text;
+    std::string line;
+    bool written = true;
+    while (written && std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::size_t tab = line.find('\t');
+        if (tab == std::string::npos) continue;
+        text += platform::DecodeToUtf8(cp1, std::string_view(line).substr(0, tab));
+        text += '\t';
+        text += platform::DecodeToUtf8(cp2, std::string_view(line).substr(tab + 1));
+        text += '\n';
+        if (text.size() >= kBatch) {
+            written = out.Write(text.data(), text.size());
+            text.clear();
+        }
+    }
+    if (in.bad()) {
+        errno = EIO;
+        return false;
+    }
+    return written && out.Write(text.data(), text.size()) && out.Commit();
+}
+
+}  // namespace
+
+int RunExport(const Context& c, const Arguments& args) {
+    const std::string name = args.Value("format");
+    const int32_t format = name == "txt"        ? DB_FORMAT_TXT_SAVE
+                           : name == "freelang" ? DB_FORMAT_FREELANG_SAVE
+                                                : 0;
+    if (format == 0) return UsageError(c, "export needs --format txt or freelang.");
+    const std::string encoding = args.Value("encoding", "code-page");
+    if (encoding != "code-page" && encoding != "utf-8") {
+        return UsageError(c, "--encoding is code-page or utf-8.");
+    }
+    if (encoding == "utf-8" && format != DB_FORMAT_TXT_SAVE) {
+        return UsageError(c, "--encoding utf-8 needs --format txt.");
+    }
+    Handle db;
+    DICTIONARY_INFO info{};
+    if (!LoadDictionary(c, db.get(), args.positional[0], &info)) return kExitFailed;
+    if (encoding == "code-page") {
+        return SaveDictionary(c, db.get(), format, args.positional[1]) ? kExitOk : kExitFailed;
+    }
+    // The engine writes the lists' own bytes; they are converted afterwards.
+    const std::string raw = args.positional[1] + ".code-page.tmp";
+    const bool saved = SaveDictionary(c, db.get(), format, raw);
+    const bool converted = saved && ExportAsUtf8(raw, args.positional[1], PrimaryCodePage(info),
+                                                 SecondaryCodePage(info));
+    unlink(raw.c_str());
+    if (saved && !converted) {
+        const int error = errno;
+        c.err << "wordbay-cli: Can't write to file " << args.positional[1]
+              << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << '\n';
+    }
+    return converted ? kExitOk : kExitFailed;
+}
+
+}  // namespace cli

@@ -100,7 +100,10 @@ void ListingJobs::Translate(const TranslateWord& r) {
                      ignore_accents, array->data(), static_cast<std::int32_t>(array->size()));
     const WordList words = s.Words(array, res->status != 0 ? res->count : 0, r.epoch);
     lists_->Show(r.slot, target, words);
-    if (!words.empty()) panes_->SetEditText(r.slot, target, words[0]);
+    if (!words.empty()) {
+        panes_->SetEditText(r.slot, target, words[0]);
+        panes_->TranslationShown(r.slot, r.side);
+    }
 
     WordList hot_key_words = words;
     if (r.slot == kMain && o.dual_mode && o.link && d_->dual().loaded())

@@ -75,6 +75,10 @@ public:
     virtual void SelectListEntry(SlotId slot, ListSide side, int index, unsigned epoch) = 0;
     // Writes an edit box as a program change: it starts no search.
     virtual void SetEditText(SlotId slot, ListSide side, std::string text) = 0;
+    // The translations of the word selected in list `from` of a slot are on
+    // screen (in the other list): the history counts the look-up when they
+    // stay there. Sent once the list is filled.
+    virtual void TranslationShown(SlotId slot, ListSide from) = 0;
     // Enables or disables a slot's lists and labels (and for the main slot the
     // popup's edit box and list); the edit boxes stay open for typing.
     virtual void EnableSlotControls(SlotId slot, bool enabled) = 0;

@@ -15,12 +15,14 @@ declare -A allowed=(
     [speech]="speech platform"
     [lookup]="lookup platform lexbase"
     [forms]="forms platform"
-    [app]="app forms lookup platform lexbase"
-    [tools]="tools forms lookup platform lexbase"
-    [ui]="ui app hook speech forms lookup platform lexbase"
+    # The history and favourites files, which the program and the tool share.
+    [wordlists]="wordlists platform"
+    [app]="app forms lookup wordlists platform lexbase"
+    [tools]="tools forms lookup wordlists platform lexbase"
+    [ui]="ui app hook speech forms lookup wordlists platform lexbase"
     # The benchmarks and fuzz targets measure and attack the engine's insides.
     [bench]="bench engine platform forms"
-    [fuzz]="fuzz engine platform app tools lookup forms"
+    [fuzz]="fuzz engine platform app tools lookup forms wordlists"
     # The support every layer's tests share; it uses nothing of the system.
     [testing]="testing"
 )
@@ -31,7 +33,8 @@ declare -A exceptions=(
 )
 
 mapfile -t files < <(git ls-files -- '*.c' '*.cpp' '*.h' 2>/dev/null ||
-                     find . -name '*.cpp' -o -name '*.h' -o -name '*.c' | sed 's|^\./||')
+                     find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' -o -name '*.c' \) -print |
+                         sed 's|^\./||')
 faults=0
 for file in "${files[@]}"; do
     layer="${file%%/*}"

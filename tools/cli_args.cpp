@@ -90,6 +90,25 @@ const std::vector<CommandForm> kCommands = {
      {"format"},
      "  update FILE.v03 SOURCE --format v03|txt|freelang|v02 [--reverse]\n"
      "      Add the translations of SOURCE that FILE lacks and save FILE.\n"},
+    {"history",
+     0,
+     0,
+     {"json"},
+     {"data-dir"},
+     "  history [--json] [--data-dir DIR]\n"
+     "      The words the program looked up, newest first: word, count,\n"
+     "      dictionary and the last look-up's time (UTC), TAB-separated, or\n"
+     "      a JSON array. DIR is the program's data folder (by default\n"
+     "      $XDG_DATA_HOME/wordbay).\n"},
+    {"favourites",
+     0,
+     2,
+     {},
+     {"format", "data-dir"},
+     "  favourites [export FILE] [--format tab|csv] [--data-dir DIR]\n"
+     "      The starred words, oldest first: word, translations, dictionary\n"
+     "      and date, TAB-separated (flashcard programs import it), or CSV.\n"
+     "      With export, written to FILE (CSV for a name ending in .csv).\n"},
     {"freedict",
      2,
      2,

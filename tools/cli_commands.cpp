@@ -16,6 +16,8 @@ int RunCommand(const Arguments& args, std::istream& in, std::ostream& out, std::
     if (args.command == "import") return RunImport(c, args);
     if (args.command == "export") return RunExport(c, args);
     if (args.command == "update") return RunUpdate(c, args);
+    if (args.command == "history") return RunHistory(c, args);
+    if (args.command == "favourites") return RunFavourites(c, args);
     if (args.command == "freedict") return RunFreedict(c, args, dictd_directory);
     return UsageError(c, "Unknown command \"" + args.command + "\".");
 }

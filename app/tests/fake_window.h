@@ -63,6 +63,7 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         edits_[KeyOf(slot, side)] = std::move(text);
     }
+    void TranslationShown(SlotId, ListSide) override {}
     void EnableSlotControls(SlotId, bool) override {}
     void ShowDictionary(SlotId slot, bool loaded) override {
         if (loaded) {

@@ -24,6 +24,7 @@ TEST(MessageTableTest, RowsCarryTheirKeysAndEnglish) {
     EXPECT_STREQ(MessageKey(332), "MSG_CANT_DELETE_FILE");
     EXPECT_STREQ(MessageKey(333), "END_OF_TABLE");
     EXPECT_STREQ(MessageKey(335), "MSG_FORM_OF");
+    EXPECT_STREQ(MessageKey(343), "MENU_HISTORY");
     EXPECT_EQ(MessageKey(kMessageRowCount), nullptr);
     EXPECT_EQ(MessageKey(-1), nullptr);
 

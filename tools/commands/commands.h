@@ -16,6 +16,8 @@ int RunIdentical(const Context& c, const Arguments& args);
 int RunImport(const Context& c, const Arguments& args);
 int RunExport(const Context& c, const Arguments& args);
 int RunUpdate(const Context& c, const Arguments& args);
+int RunHistory(const Context& c, const Arguments& args);
+int RunFavourites(const Context& c, const Arguments& args);
 int RunFreedict(const Context& c, const Arguments& args, const std::string& dictd_directory);
 
 }  // namespace cli

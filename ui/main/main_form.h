@@ -24,6 +24,7 @@
 #include "ui/widgets/w_message_box.h"
 
 class ButtonBar;
+class DailyLists;
 class DictionaryPane;
 class DictionaryDialogs;
 class FocusedControl;
@@ -145,6 +146,7 @@ private:
     std::unique_ptr<MainHotKey> m_hotKey;
     std::unique_ptr<PaneModes> m_modes;
     std::unique_ptr<WindowPresence> m_presence;
+    std::unique_ptr<DailyLists> m_lists;
     // The worker's updates, and the parts that apply those to the panes and
     // the status strip.
     WorkerUpdates* m_updates = nullptr;

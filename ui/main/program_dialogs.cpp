@@ -7,6 +7,7 @@
 #include "app/message_table.h"
 #include "app/search_controller.h"
 #include "ui/dialogs/dlg_language.h"
+#include "ui/main/daily_lists.h"
 #include "ui/main/help_page.h"
 #include "ui/main/main_form.h"
 #include "ui/main/main_hot_key.h"
@@ -69,4 +70,5 @@ void MainForm::openSettings() {
             state.show_splash = splash;
         });
     m_speech->giveBackSettings(SlotId::kMain);
+    m_lists->setHistorySize(m_settings.history_size);
 }

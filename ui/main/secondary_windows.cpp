@@ -108,6 +108,7 @@ void SecondaryWindows::create() {
     m_popup->createWindow();
     m_popup->placeFrom(wordbay::ReadPopupPlace(file, metrics), metrics);
     m_popup->setTypingHandler([this](const QString& typed) { popupTyped(typed); });
+    if (m_hooks.popupMade) m_hooks.popupMade(m_popup.get());
 
     m_tooltip = std::make_unique<PopupTooltipForm>(m_settings);
     m_tooltip->createWindow();

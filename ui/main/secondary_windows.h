@@ -45,6 +45,8 @@ public:
         // The check marks of the on-top settings changed.
         std::function<void()> statesChanged;
         std::function<bool()> editMode;
+        // The popup is made: other parts add their controls.
+        std::function<void(PopupForm* popup)> popupMade;
     };
 
     // `mainWindow` owns the font and colour dialogs; `settings` are the

@@ -31,6 +31,7 @@
 #include "ui/popup/popup_form.h"
 #include "ui/popup/tooltip_form.h"
 #include "ui/popup/word_forms_label.h"
+#include "ui/widgets/color_scheme.h"
 #include "ui/widgets/locale_list.h"
 #include "ui/widgets/w_list_box.h"
 #include "ui/widgets/w_message_box.h"
@@ -425,6 +426,8 @@ int runWordbay(int argc, char** argv) {
     wordbay::StartupMark("application made");
     QApplication::setApplicationName(QStringLiteral("wordbay"));
     const Options options = parseOptions(QApplication::arguments());
+    // The windows follow the desktop's light or dark scheme.
+    new ColorScheme(&app);
 
     const int request = line.translateSelection ? cmd::kTranslateSelection : cmd::kActivateInstance;
     SingleInstance instance(SingleInstance::socketName());

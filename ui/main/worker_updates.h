@@ -38,6 +38,9 @@ public:
     void SetEditText(wordbay::SlotId slot, wordbay::ListSide side, std::string text) override {
         emit editTextSet(slot, side, std::move(text));
     }
+    void TranslationShown(wordbay::SlotId slot, wordbay::ListSide from) override {
+        emit translationShown(slot, from);
+    }
     void EnableSlotControls(wordbay::SlotId slot, bool enabled) override {
         emit slotControlsEnabled(slot, enabled);
     }
@@ -84,6 +87,7 @@ signals:
     void listShown(wordbay::SlotId slot, wordbay::ListSide side, wordbay::WordList words);
     void listEntrySelected(wordbay::SlotId slot, wordbay::ListSide side, int index, unsigned epoch);
     void editTextSet(wordbay::SlotId slot, wordbay::ListSide side, std::string text);
+    void translationShown(wordbay::SlotId slot, wordbay::ListSide from);
     void slotControlsEnabled(wordbay::SlotId slot, bool enabled);
     void dictionaryShown(wordbay::SlotId slot, bool loaded);
     void codePagesSet(wordbay::SlotId slot, std::uint32_t primary, std::uint32_t secondary);

@@ -122,7 +122,13 @@ void PopupForm::onSize(int width, int height) {
     if (m_edit == nullptr) return;
     const int edit_height = QFontMetrics(m_edit->font()).height() + 2 * kDialogFrame + 4;
     const int status = statusHeight();
-    m_edit->setGeometry(0, 0, width, edit_height);
+    int edit_width = width;
+    if (m_corner != nullptr) {
+        const int corner = std::min(edit_height + 4, width / 3);
+        edit_width -= corner;
+        m_corner->setGeometry(edit_width, 0, corner, edit_height);
+    }
+    m_edit->setGeometry(0, 0, edit_width, edit_height);
     int note = 0;
     if (m_wordForms->isVisible()) {
         note = std::min(m_wordForms->heightForWidth(width), height / 2);
@@ -134,10 +140,17 @@ void PopupForm::onSize(int width, int height) {
 
 bool PopupForm::onPaint(QPainter& painter, const QRect&) {
     const int status = statusHeight();
-    painter.setPen(Qt::black);
+    painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(QRect(kStatusIndent, height() - status, width() - kStatusIndent, status),
                      Qt::AlignVCenter | Qt::AlignLeft, m_status);
     return true;
+}
+
+void PopupForm::setCornerWidget(QWidget* widget) {
+    m_corner = widget;
+    m_corner->setParent(this);
+    m_corner->show();
+    onSize(this->width(), height());
 }
 
 void PopupForm::setTypingHandler(std::function<void(const QString&)> handler) {

@@ -55,6 +55,8 @@ public:
     QString statusText() const { return m_status; }
     void setStatusText(const QString& text);
     void applyLook(const PopupLook& look);
+    // A small control at the right end of the edit box's row (the star).
+    void setCornerWidget(QWidget* widget);
 
     // Puts the window at a stored place (already clamped by the settings) and
     // sets its size limits: 155 x 120 up to the largest window less 150. A
@@ -90,6 +92,7 @@ private:
     WEdit* m_edit = nullptr;
     WListBox* m_list = nullptr;
     WordFormsLabel* m_wordForms = nullptr;
+    QWidget* m_corner = nullptr;
     QString m_status;
     std::function<void(const QString&)> m_typing;
     bool m_placeOnShow = false;  // no stored place: snap at the first showing

@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "app/hot_key_table.h"
@@ -110,6 +111,21 @@ void DlgConfig::createControls() {
                  {kSnapTooltip, TextId::MSG_SNAP_TOOLTIP_WINDOW, s.tooltip_to_cursor}};
     for (const auto& b : boxes)
         optionsLayout->addWidget(addCheck(options, b.id, b.label, b.ticked));
+    // The history's size is read when the dialog closes.
+    auto* historyRow = new QHBoxLayout;
+    auto* historyLabel = new QLabel(uiText(TextId::MSG_HISTORY_SIZE), options);
+    auto* historySize = new QSpinBox(options);
+    historySize->setObjectName(QStringLiteral("historySize"));
+    historySize->setRange(0, wordbay::HistorySizeLimit());
+    historySize->setSingleStep(100);
+    historySize->setValue(s.history_size);
+    historyLabel->setBuddy(historySize);
+    connect(historySize, &QSpinBox::valueChanged, this, [this](int size) {
+        if (context().program != nullptr) context().program->history_size = size;
+    });
+    historyRow->addWidget(historyLabel, 1);
+    historyRow->addWidget(historySize);
+    optionsLayout->addLayout(historyRow);
     layout->addWidget(options);
     layout->addStretch(1);
 

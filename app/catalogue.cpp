@@ -7,9 +7,9 @@
 #include <cstring>
 
 #include "app/engine_handle.h"
-#include "app/main_view.h"
 #include "app/message_box_style.h"
 #include "app/message_table.h"
+#include "app/window_updates.h"
 #include "platform/collation.h"
 
 namespace wordbay {
@@ -46,13 +46,13 @@ bool CatalogueLess(const CatalogueEntry& a, const CatalogueEntry& b) {
                                  b.info.secondary_list_name) < 0;
 }
 
-std::size_t Catalogue::Scan(const std::string& database_dir, MainView* view) {
+std::size_t Catalogue::Scan(const std::string& database_dir, StatusUpdates* status) {
     const EngineHandle handle;
     const DB_HANDLE db = handle.get();
     if (db == nullptr) {
-        if (view != nullptr) {
-            view->MessageBox(UiText(TextId::MSG_CANTGETHANDLE_ERROR),
-                             UiText(TextId::MSG_FATAL_ERROR), kMbOk | kMbIconStop);
+        if (status != nullptr) {
+            status->ShowMessage({UiText(TextId::MSG_CANTGETHANDLE_ERROR),
+                                 UiText(TextId::MSG_FATAL_ERROR), kMbOk | kMbIconStop});
         }
         return 0;
     }

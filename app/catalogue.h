@@ -16,7 +16,7 @@
 
 namespace wordbay {
 
-class MainView;
+class StatusUpdates;
 
 struct CatalogueEntry {
     DICTIONARY_INFO info{};  // as DB_GetDictionaryInfoA reads it from the file
@@ -29,10 +29,10 @@ public:
     // `database_dir`. Files whose description cannot be read are left out.
     // With no such file at all, the old catalogue stays. The entries are
     // ordered by primary list name, then secondary list name, under the
-    // system's default collation. Reports a missing engine handle in `view`
-    // (may be null). Returns the number of entries found (0 when the folder
+    // system's default collation. Reports a missing engine handle to
+    // `status` (may be null). Returns the number of entries found (0 when the folder
     // holds no ".v03" file).
-    std::size_t Scan(const std::string& database_dir, MainView* view);
+    std::size_t Scan(const std::string& database_dir, StatusUpdates* status);
 
     // Whether an entry has exactly this full path (byte for byte).
     bool IsInCatalogue(const std::string& path) const;

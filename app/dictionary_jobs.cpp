@@ -12,6 +12,9 @@
 namespace wordbay {
 namespace {
 
+constexpr SlotId kMain = SlotId::kMain;
+constexpr SlotId kDual = SlotId::kDual;
+
 std::string FileNameOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -32,293 +35,313 @@ constexpr char kV03Extension[] = "v03";
 
 }  // namespace
 
-bool DictionaryJobs::LoadIntoSlot(DictionarySlot& s, const std::string& path) {
-    const SlotId id = s.id();
-    c_.saved_while_closing().store(false);
+void DictionaryJobs::LoadIntoSlot(DictionarySlot& s, const std::string& path, LoadDone done) {
+    p_.settings->SetSavedWhileClosing(false);
     if (s.loaded()) s.WriteSettings();
-    c_.view().EnableMenus(false);
+    p_.window->EnableMenus(false);
     // While the look-up image answers, the user may type during the load.
-    const bool previewing = id == SlotId::kMain && c_.startup_image().answering();
-    if (!previewing) c_.view().EnableSlotControls(id, false);
-    if (id == SlotId::kMain && s.loaded() && DB_IsChanged(s.handle()) != 0) {
-        const int answer =
-            c_.view().MessageBox(UiText(TextId::MSG_SAVE_CHANGED_DICTIONARY),
-                                 UiText(TextId::MSG_SAVE), kMbYesNoCancel | kMbIconQuestion);
-        if (answer == kIdYes) Save(s, "");
+    const bool previewing = s.id() == kMain && p_.image->answering();
+    if (!previewing) p_.panes->EnableSlotControls(s.id(), false);
+    if (s.id() != kMain || !s.loaded() || DB_IsChanged(s.handle()) == 0) {
+        const bool ok = LoadFile(s, path, previewing);
+        if (done) done(ok);
+        return;
     }
-    c_.view().SetStatus(Labelled(TextId::MSG_LOADING, FileNameOf(path)));
+    p_.questions->Ask({UiText(TextId::MSG_SAVE_CHANGED_DICTIONARY), UiText(TextId::MSG_SAVE),
+                       kMbYesNoCancel | kMbIconQuestion},
+                      [this, &s, path, previewing, done](const Answer& answer) {
+                          if (answer.button == kIdYes) Save(s, "");
+                          const bool ok = LoadFile(s, path, previewing);
+                          if (done) done(ok);
+                      });
+}
 
-    const DB_RESULT* created = DB_CreateHandle();
-    DB_HANDLE fresh = created->status != 0 ? created->handle : nullptr;
+bool DictionaryJobs::LoadFile(DictionarySlot& s, const std::string& path, bool previewing) {
+    p_.report->SetStatus(Labelled(TextId::MSG_LOADING, FileNameOf(path)));
+    auto fresh = std::make_shared<EngineHandle>();
     std::string failure;
     DICTIONARY_INFO info{};
     bool ok = false;
-    if (fresh == nullptr) {
+    if (fresh->get() == nullptr) {
         failure = UiText(TextId::MSG_CANTGETHANDLE_ERROR);
     } else {
-        c_.view().BeginProgress(fresh);
+        p_.report->BeginProgress(fresh->get());
         StartupMark("engine load begins");
-        const DB_RESULT* r = DB_Load(fresh, DB_FORMAT_V03_LOAD, path.c_str(), 0, 0);
+        const DB_RESULT* r = DB_Load(fresh->get(), DB_FORMAT_V03_LOAD, path.c_str(), 0, 0);
         StartupMark("engine load ended");
-        c_.view().EndProgress();
+        p_.report->EndProgress();
         ok = r->status != 0;
-        if (ok) r = DB_GetDictionaryInfo(fresh, &info);
+        if (ok) r = DB_GetDictionaryInfo(fresh->get(), &info);
         ok = r->status != 0;
         if (!ok) failure = r->message;
     }
     // From here on the dictionary, or its absence, answers; the image's
     // answers go before the lists are emptied.
-    if (id == SlotId::kMain) c_.startup_image().Stop();
+    if (s.id() == kMain) p_.image->Stop();
     if (ok) {
-        const bool taken = TakeLoaded(s, fresh, info, path, previewing);
+        const bool taken = TakeLoaded(s, std::move(fresh), info, path, previewing);
         // The load's scratch memory (the file's inflated blocks, the old
         // dictionary) is back in malloc's free lists, spread over the arenas
         // of the threads that used it: its pages go back to the system.
         ::malloc_trim(0);
         return taken;
     }
+    p_.report->EngineError(TextId::MSG_CANT_LOAD_DICTIONARY, path, failure.c_str());
+    KeepAfterFailure(s, previewing);
+    return false;
+}
 
-    if (fresh != nullptr) DB_DestroyHandle(fresh);
-    c_.ReportEngineError(TextId::MSG_CANT_LOAD_DICTIONARY, path, failure.c_str());
-    // A failed load leaves the slot as it was.
-    if (s.loaded()) c_.view().EnableSlotControls(id, true);
+void DictionaryJobs::KeepAfterFailure(DictionarySlot& s, bool previewing) {
+    const SlotId id = s.id();
+    if (s.loaded()) p_.panes->EnableSlotControls(id, true);
     if (!s.loaded() && previewing) {
-        c_.ClearSlotViews(id);
-        c_.view().EnableSlotControls(id, false);
+        p_.lists->ClearSlot(id);
+        p_.panes->EnableSlotControls(id, false);
         // What the window showed of the dictionary meanwhile goes too.
         s.SetInfo(DICTIONARY_INFO{});
         s.SetPath("");
     }
-    c_.view().EnableMenus(true);
-    c_.Retitle();
-    if (!s.loaded()) c_.view().RefreshView(id, s);
-    return false;
+    p_.window->EnableMenus(true);
+    p_.report->Retitle();
+    if (!s.loaded()) p_.panes->ShowDictionary(id, true);
 }
 
-bool DictionaryJobs::TakeLoaded(DictionarySlot& s, DB_HANDLE fresh, const DICTIONARY_INFO& info,
-                                const std::string& path, bool image_answers) {
-    const SlotId id = s.id();
-    // The lists show words of the old dictionary: empty them before its
-    // handle goes. The image's answers at start live in the image's own
-    // arrays, and the window keeps showing them, as they are, until the
-    // search of the loaded dictionary replaces them.
-    if (!image_answers) c_.ClearSlotViews(id);
-    if (id == SlotId::kMain && c_.dual_slot().loaded()) {
-        // Linked dual lists were filled from the old main translations.
-        c_.ClearSlotViews(SlotId::kDual);
+bool DictionaryJobs::SizeResults(DictionarySlot& s) {
+    try {
+        for (const ListSide side : {ListSide::kPrimary, ListSide::kSecondary})
+            s.ResultArray(side, s.ResultRoom(side));
+    } catch (const std::bad_alloc&) {
+        return false;
     }
+    return true;
+}
+
+bool DictionaryJobs::TakeLoaded(DictionarySlot& s, std::shared_ptr<EngineHandle> fresh,
+                                const DICTIONARY_INFO& info, const std::string& path,
+                                bool image_answers) {
+    const SlotId id = s.id();
+    // The lists show words of the old dictionary, which lives on while they
+    // do. The image's answers at start live in the image's own arrays, and
+    // the window keeps showing them, as they are, until the search of the
+    // loaded dictionary replaces them.
+    if (!image_answers) p_.lists->ClearSlot(id);
+    // Linked dual lists were filled from the old main translations.
+    if (id == kMain && p_.dictionaries->dual().loaded()) p_.lists->ClearSlot(kDual);
     s.SetInfo(info);
     s.SetPath(path);
-    s.ReplaceHandle(fresh);
-    bool sized = true;
-    try {
-        s.SizeResultArrays();
-    } catch (const std::bad_alloc&) {
-        sized = false;
-    }
+    s.ReplaceHandle(std::move(fresh));
+    const bool sized = SizeResults(s);
     if (!sized) {
-        c_.ReportMemoryError();
+        p_.report->MemoryError();
         s.Close();
     } else {
-        c_.view().EnableSlotControls(id, true);
+        p_.panes->EnableSlotControls(id, true);
         bool font_warning = false;
-        s.ReadSettings(c_.fonts(), &font_warning);
+        s.ReadSettings(*p_.fonts, &font_warning);
         if (font_warning) {
-            c_.view().MessageBox(UiText(TextId::MSG_NO_FONT_WARNING), UiText(TextId::MSG_WARNING),
-                                 kMbOk | kMbIconExclamation);
+            p_.report->ShowMessage(UiText(TextId::MSG_NO_FONT_WARNING), UiText(TextId::MSG_WARNING),
+                                   kMbOk | kMbIconExclamation);
         }
-        c_.ChangeSettings([](SearchOptions& o, DictionaryState&) { o.edit_mode = false; });
-        c_.view().SetEditModeOff();
+        p_.settings->Change([](SearchOptions& o, DictionaryState&) { o.edit_mode = false; });
+        p_.window->EditModeOff();
         // The spelling dictionaries load on threads of their own meanwhile.
         WordFormJobs::PreloadSpellers(s);
     }
-    c_.view().EnableMenus(true);
-    c_.Retitle();
-    c_.view().RefreshView(id, s);
+    p_.window->EnableMenus(true);
+    p_.report->Retitle();
+    p_.panes->ShowDictionary(id, true);
+    if (!sized) return false;
     // The next start answers from the file's look-up image while it loads.
-    if (sized) c_.image_writer().Request(path);
-    return sized;
+    p_.image_writer->Request(path);
+    if (p_.loaded) p_.loaded(id);
+    return true;
 }
 
-void DictionaryJobs::LoadMain(const std::string& path) {
-    if (!LoadIntoSlot(c_.main_slot(), path)) return;
-    const std::string name = c_.main_slot().file_name();
-    c_.ChangeSettings([&](SearchOptions&, DictionaryState& state) { state.current = name; });
+void DictionaryJobs::LoadMain(const std::string& path, LoadDone done) {
+    LoadIntoSlot(p_.dictionaries->main(), path, [this, done](bool ok) {
+        if (ok) {
+            const std::string name = p_.dictionaries->main().file_name();
+            p_.settings->Change(
+                [&](SearchOptions&, DictionaryState& state) { state.current = name; });
+        }
+        if (done) done(ok);
+    });
 }
 
 void DictionaryJobs::LoadDual(const std::string& path) {
-    if (!c_.main_slot().loaded()) {
-        c_.view().Beep();
-        c_.view().MessageBox(UiText(TextId::MSG_PLEASE_LOAD_DICTIONARY_FIRST),
-                             UiText(TextId::MSG_FATAL_ERROR), kMbOk | kMbIconStop);
+    Dictionaries& d = *p_.dictionaries;
+    if (!d.main().loaded()) {
+        p_.report->Beep();
+        p_.report->ShowMessage(UiText(TextId::MSG_PLEASE_LOAD_DICTIONARY_FIRST),
+                               UiText(TextId::MSG_FATAL_ERROR), kMbOk | kMbIconStop);
     } else {
-        LoadIntoSlot(c_.dual_slot(), path);
+        // A dual load asks nothing: only the main dictionary is edited.
+        LoadIntoSlot(d.dual(), path, {});
     }
-    const bool on = c_.dual_slot().loaded() && c_.main_slot().loaded();
-    const std::string dual_name = c_.dual_slot().file_name();
-    c_.ChangeSettings([&](SearchOptions& o, DictionaryState& state) {
+    const bool on = d.dual().loaded() && d.main().loaded();
+    const std::string dual_name = d.dual().file_name();
+    p_.settings->Change([&](SearchOptions& o, DictionaryState& state) {
         o.dual_mode = on;
         state.dual = on;
         if (on) state.dual_name = dual_name;
     });
-    c_.view().SetDualModeState(on);
-    c_.Retitle();
+    p_.window->DualModeChanged(on);
+    p_.report->Retitle();
 }
 
 void DictionaryJobs::CloseDual() {
-    c_.ClearSlotViews(SlotId::kDual);
-    c_.ClearEdit(SlotId::kDual, ListSide::kPrimary);
-    c_.ClearEdit(SlotId::kDual, ListSide::kSecondary);
-    if (c_.dual_slot().loaded()) {
-        c_.dual_slot().WriteSettings();
-        c_.dual_slot().Close();
+    DictionarySlot& dual = p_.dictionaries->dual();
+    p_.lists->ClearSlot(kDual);
+    p_.lists->ClearEdit(kDual, ListSide::kPrimary);
+    p_.lists->ClearEdit(kDual, ListSide::kSecondary);
+    if (dual.loaded()) {
+        dual.WriteSettings();
+        dual.Close();
     }
-    c_.ChangeSettings([](SearchOptions& o, DictionaryState& state) {
+    p_.settings->Change([](SearchOptions& o, DictionaryState& state) {
         o.dual_mode = false;
         state.dual = false;
     });
-    c_.Retitle();
+    p_.report->Retitle();
 }
 
 bool DictionaryJobs::Save(DictionarySlot& s, const std::string& path) {
     if (!s.loaded()) return false;
     if (!path.empty()) s.SetPath(path);
-    c_.view().SetStatus(Labelled(TextId::MSG_SAVING, s.file_name()));
-    c_.view().BeginProgress(s.handle());
-    const DB_RESULT* r = DB_Save(s.handle(), DB_FORMAT_V03_SAVE, s.path().c_str());
+    const std::string target = s.path();
+    p_.report->SetStatus(Labelled(TextId::MSG_SAVING, s.file_name()));
+    p_.report->BeginProgress(s.handle());
+    const DB_RESULT* r = DB_Save(s.handle(), DB_FORMAT_V03_SAVE, target.c_str());
     const bool ok = r->status != 0;
     const std::string message = r->message;
-    c_.view().EndProgress();
+    p_.report->EndProgress();
     if (!ok) {
-        c_.ReportEngineError(TextId::MSG_DICTIONARY_SAVING_ERROR, s.path(), message.c_str());
+        p_.report->EngineError(TextId::MSG_DICTIONARY_SAVING_ERROR, target, message.c_str());
         return false;
     }
     s.WriteSettings();
-    c_.image_writer().Request(s.path());
-    c_.view().MessageBox(UiText(TextId::MSG_DICTIONARY_SAVED), UiText(TextId::MSG_INFO),
-                         kMbOk | kMbIconInformation);
+    p_.image_writer->Request(target);
+    p_.report->ShowMessage(UiText(TextId::MSG_DICTIONARY_SAVED), UiText(TextId::MSG_INFO),
+                           kMbOk | kMbIconInformation);
     return true;
 }
 
 void DictionaryJobs::SaveAs() {
-    if (!c_.main_slot().loaded()) return;
-    const std::string chosen = c_.view().ChooseSaveFile(UiText(TextId::MSG_SAVE), kV03FilterName,
-                                                        kV03Extension, c_.main_slot().path());
-    if (chosen.empty()) return;
-    if (Save(c_.main_slot(), chosen) && FolderOf(chosen) == c_.paths().database_dir) {
-        const std::string name = c_.main_slot().file_name();
-        c_.ChangeSettings([&](SearchOptions&, DictionaryState& state) { state.current = name; });
-    }
+    DictionarySlot& main = p_.dictionaries->main();
+    if (!main.loaded()) return;
+    p_.questions->ChooseSaveFile(
+        {UiText(TextId::MSG_SAVE), kV03FilterName, kV03Extension, main.path()},
+        [this](const Answer& answer) {
+            DictionarySlot& slot = p_.dictionaries->main();
+            if (answer.path.empty() || !slot.loaded()) return;
+            if (Save(slot, answer.path) && FolderOf(answer.path) == p_.paths->database_dir) {
+                const std::string name = slot.file_name();
+                p_.settings->Change(
+                    [&](SearchOptions&, DictionaryState& state) { state.current = name; });
+            }
+        });
 }
 
 void DictionaryJobs::SaveAndClose() {
     // The window closes only when the dictionary is safely written; a failed
     // save was reported and leaves the window open with its changes.
-    if (!Save(c_.main_slot(), "")) return;
-    c_.saved_while_closing().store(true);
-    c_.view().CloseMainWindow();
+    if (!Save(p_.dictionaries->main(), "")) return;
+    p_.settings->SetSavedWhileClosing(true);
+    p_.window->CloseMainWindow();
 }
 
 void DictionaryJobs::Resort(int lists) {
-    if (!c_.main_slot().loaded()) return;
-    if (!c_.main_slot().RefreshInfo()) return;
+    DictionarySlot& main = p_.dictionaries->main();
+    if (!main.loaded()) return;
+    if (!main.RefreshInfo()) return;
     // Re-sorting moves the words the lists point to.
-    c_.ClearSlotViews(SlotId::kMain);
+    p_.lists->ClearSlot(kMain);
     for (const ListSide side : {ListSide::kPrimary, ListSide::kSecondary}) {
         const int bit = side == ListSide::kPrimary ? 1 : 2;
         if ((lists & bit) == 0) continue;
-        const std::uint32_t locale = c_.main_slot().Locale(side);
+        const std::uint32_t locale = main.Locale(side);
         std::string language = std::to_string(locale);
         for (const platform::LocaleEntry& e : platform::InstalledLocales()) {
             if (e.lcid == locale) language = e.name;
         }
         const TextId label =
             side == ListSide::kPrimary ? TextId::MSG_PRIMARY_LIST : TextId::MSG_SECONDARY_LIST;
-        c_.view().SetStatus(std::string(UiText(TextId::MSG_RESORTING)) + " - " + UiText(label) +
-                            ": " + language);
-        c_.view().BeginProgress(c_.main_slot().handle());
-        const DB_RESULT* r = DB_ResortList(c_.main_slot().handle(), EngineList(side), locale);
+        p_.report->SetStatus(std::string(UiText(TextId::MSG_RESORTING)) + " - " + UiText(label) +
+                             ": " + language);
+        p_.report->BeginProgress(main.handle());
+        const DB_RESULT* r = DB_ResortList(main.handle(), EngineList(side), locale);
         const bool ok = r->status != 0;
         const std::string message = r->message;
-        c_.view().EndProgress();
+        p_.report->EndProgress();
         if (!ok) {
-            c_.ReportEngineError(TextId::MSG_RESORTING_ERROR, "", message.c_str());
+            p_.report->EngineError(TextId::MSG_RESORTING_ERROR, "", message.c_str());
             break;
         }
     }
-    c_.main_slot().RefreshInfo();
-    c_.Retitle();
-    c_.view().RefreshView(SlotId::kMain, c_.main_slot());
+    main.RefreshInfo();
+    p_.report->Retitle();
+    p_.panes->ShowDictionary(kMain, true);
 }
 
 void DictionaryJobs::Export(int format, const std::string& path) {
-    if (!c_.main_slot().loaded()) return;
-    c_.view().SetStatus(Labelled(TextId::MSG_SAVING, FileNameOf(path)));
-    c_.view().BeginProgress(c_.main_slot().handle());
-    const DB_RESULT* r = DB_Save(c_.main_slot().handle(), format, path.c_str());
+    DictionarySlot& main = p_.dictionaries->main();
+    if (!main.loaded()) return;
+    p_.report->SetStatus(Labelled(TextId::MSG_SAVING, FileNameOf(path)));
+    p_.report->BeginProgress(main.handle());
+    const DB_RESULT* r = DB_Save(main.handle(), format, path.c_str());
     const bool ok = r->status != 0;
     const std::string message = r->message;
-    c_.view().EndProgress();
+    p_.report->EndProgress();
     if (ok) {
-        c_.view().MessageBox(UiText(TextId::MSG_DICTIONARY_EXPORTED), UiText(TextId::MSG_INFO),
-                             kMbOk | kMbIconInformation);
+        p_.report->ShowMessage(UiText(TextId::MSG_DICTIONARY_EXPORTED), UiText(TextId::MSG_INFO),
+                               kMbOk | kMbIconInformation);
     } else {
-        c_.ReportEngineError(TextId::MSG_DICTIONARY_SAVING_ERROR, path, message.c_str());
+        p_.report->EngineError(TextId::MSG_DICTIONARY_SAVING_ERROR, path, message.c_str());
     }
 }
 
 void DictionaryJobs::Update(int format, const std::string& path) {
-    if (!c_.main_slot().loaded()) return;
-    c_.view().EnableSlotControls(SlotId::kMain, false);
-    const std::string question = std::string(UiText(TextId::MSG_DO_YOU_WANT_TO_UPDATE)) + "\n\n" +
-                                 c_.main_slot().ListNameUtf8(c_.main_slot().source_side()) + " - " +
-                                 c_.main_slot().ListNameUtf8(c_.main_slot().target_side()) +
-                                 "\n\n" + UiText(TextId::MSG_WITH_FILE) + ":\n\n" + path;
-    if (c_.view().MessageBox(question, UiText(TextId::MSG_UPDATE_DICTIONARY_QUESTION),
-                             kMbYesNoCancel | kMbIconQuestion) != kIdYes) {
-        c_.view().EnableSlotControls(SlotId::kMain, true);
-        return;
-    }
-    c_.view().SetStatus(Labelled(TextId::MSG_UPDATING, FileNameOf(path)));
-    // The merge adds words: nothing may show the lists while it runs.
-    c_.ClearSlotViews(SlotId::kMain);
-    if (c_.dual_slot().loaded()) c_.ClearSlotViews(SlotId::kDual);
-    c_.view().BeginProgress(c_.main_slot().handle());
-    const int direction = c_.main_slot().primary_to_secondary() ? DB_TRANS_PRIMARY_TO_SECONDARY
-                                                                : DB_TRANS_SECONDARY_TO_PRIMARY;
-    // A merge stopped half-way would still answer success: let no new search
-    // stop this one.
-    c_.main_slot().ProtectLoop(true);
-    const DB_RESULT* r = DB_Update(c_.main_slot().handle(), direction, format, path.c_str());
-    c_.main_slot().ProtectLoop(false);
+    DictionarySlot& main = p_.dictionaries->main();
+    if (!main.loaded()) return;
+    p_.panes->EnableSlotControls(kMain, false);
+    p_.report->SetStatus(Labelled(TextId::MSG_UPDATING, FileNameOf(path)));
+    // The merge adds words: nothing may show the lists while it runs (the
+    // window emptied them when it asked for the update).
+    p_.lists->ClearSlot(kMain);
+    if (p_.dictionaries->dual().loaded()) p_.lists->ClearSlot(kDual);
+    p_.report->BeginProgress(main.handle());
+    const int direction =
+        main.primary_to_secondary() ? DB_TRANS_PRIMARY_TO_SECONDARY : DB_TRANS_SECONDARY_TO_PRIMARY;
+    // A merge stopped half-way would still answer success: let no search stop
+    // this one.
+    main.ProtectLoop(true);
+    const DB_RESULT* r = DB_Update(main.handle(), direction, format, path.c_str());
+    main.ProtectLoop(false);
     const bool ok = r->status != 0;
     const int added = r->added;
     const std::string message = r->message;
-    c_.view().EndProgress();
+    p_.report->EndProgress();
     if (!ok) {
-        c_.ReportEngineError(TextId::MSG_DICTIONARY_UPDATING_ERROR, path, message.c_str());
-    } else if (!c_.main_slot().RefreshInfo()) {
-        c_.ReportEngineError(TextId::MSG_DICTIONARY_UPDATING_ERROR, path,
-                             DB_GetLastErrorMessage(c_.main_slot().handle()));
+        p_.report->EngineError(TextId::MSG_DICTIONARY_UPDATING_ERROR, path, message.c_str());
+    } else if (!main.RefreshInfo()) {
+        p_.report->EngineError(TextId::MSG_DICTIONARY_UPDATING_ERROR, path,
+                               DB_GetLastErrorMessage(main.handle()));
+    } else if (SizeResults(main)) {
+        p_.report->ShowMessage(std::string(UiText(TextId::MSG_DICTIONARY_UPDATED)) + "\n\n" +
+                                   UiText(TextId::MSG_ADDED_TRANSLATIONS) + ": " +
+                                   std::to_string(added),
+                               UiText(TextId::MSG_INFORMATION), kMbOk | kMbIconInformation);
     } else {
-        bool sized = true;
-        try {
-            c_.main_slot().SizeResultArrays();
-        } catch (const std::bad_alloc&) {
-            sized = false;
-        }
-        if (sized) {
-            c_.view().MessageBox(std::string(UiText(TextId::MSG_DICTIONARY_UPDATED)) + "\n\n" +
-                                     UiText(TextId::MSG_ADDED_TRANSLATIONS) + ": " +
-                                     std::to_string(added),
-                                 UiText(TextId::MSG_INFORMATION), kMbOk | kMbIconInformation);
-        } else {
-            c_.ReportMemoryError();
-            LoadIntoSlot(c_.main_slot(), c_.main_slot().path());
-        }
+        // The lists can't grow with the dictionary: it is opened afresh.
+        p_.report->MemoryError();
+        LoadIntoSlot(main, main.path(), [this](bool) {
+            p_.panes->ShowDictionary(kMain, true);
+            p_.panes->EnableSlotControls(kMain, true);
+        });
+        return;
     }
-    c_.view().RefreshView(SlotId::kMain, c_.main_slot());
-    c_.view().EnableSlotControls(SlotId::kMain, true);
+    p_.panes->ShowDictionary(kMain, true);
+    p_.panes->EnableSlotControls(kMain, true);
 }
 
 }  // namespace wordbay

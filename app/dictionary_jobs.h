@@ -1,23 +1,54 @@
-// DictionaryJobs: the worker's jobs on whole dictionaries: loading into the
-// main or the dual slot, closing the dual one, saving, saving under another
-// name, saving for closing, re-sorting, exporting and updating from a file.
+// DictionaryJobs: the worker's requests on whole dictionaries: loading into
+// the main or the dual slot, closing the dual one, saving, saving under
+// another name, saving for closing, re-sorting, exporting and updating from a
+// file.
 //
 // Every call runs on the worker thread with the engine lock held; failures
-// are reported through the view and leave the slot as it was.
+// are reported to the window and leave the slot as it was. A question to the
+// user ends the call; the answer does the rest.
 #pragma once
 
+#include <functional>
 #include <string>
 
-#include "app/job_context.h"
+#include "app/dictionaries.h"
+#include "app/image_writer.h"
+#include "app/list_display.h"
+#include "app/program_dir.h"
+#include "app/questions.h"
+#include "app/window_report.h"
 
 namespace wordbay {
 
+// What a load tells when it is over: whether the dictionary was opened.
+using LoadDone = std::function<void(bool loaded)>;
+
 class DictionaryJobs {
 public:
-    explicit DictionaryJobs(JobContext& context) : c_(context) {}
+    // What the jobs use; every pointer outlives the jobs.
+    struct Parts {
+        Dictionaries* dictionaries = nullptr;
+        SharedSettings* settings = nullptr;
+        ListDisplay* lists = nullptr;
+        WindowReport* report = nullptr;
+        PaneUpdates* panes = nullptr;
+        WindowStates* window = nullptr;
+        Questions* questions = nullptr;
+        ImageWriter* image_writer = nullptr;
+        StartupImage* image = nullptr;
+        const FontCatalog* fonts = nullptr;
+        const ProgramPaths* paths = nullptr;
+        // Called once a load into `slot` succeeded (a search typed meanwhile
+        // can run now).
+        std::function<void(SlotId slot)> loaded;
+    };
 
-    // Opens `path` as the main dictionary and makes it the current one.
-    void LoadMain(const std::string& path);
+    explicit DictionaryJobs(const Parts& parts) : p_(parts) {}
+
+    // Opens `path` as the main dictionary and makes it the current one; asks
+    // first whether to save the changes of the one open. `done` runs at the
+    // end (also after the question).
+    void LoadMain(const std::string& path, LoadDone done = {});
     // Opens `path` as the dual dictionary and switches dual mode to match.
     void LoadDual(const std::string& path);
     // Empties the dual pane and closes the dual dictionary.
@@ -34,20 +65,25 @@ public:
     void Resort(int lists);
     // Writes the main dictionary to `path` in `format` (DB_FORMAT_..._SAVE).
     void Export(int format, const std::string& path);
-    // Merges the file `path` of `format` into the main dictionary, after asking.
+    // Merges the file `path` of `format` into the main dictionary.
     void Update(int format, const std::string& path);
 
 private:
-    // Opens the dictionary file `path` in `slot`, asking first whether to save
-    // the main dictionary's changes. True when it was opened.
-    bool LoadIntoSlot(DictionarySlot& slot, const std::string& path);
-    // The part of LoadIntoSlot once the new handle holds the dictionary.
+    // Opens the dictionary file `path` in `slot`, asking first whether to
+    // save the main dictionary's changes; `done` runs at the end.
+    void LoadIntoSlot(DictionarySlot& slot, const std::string& path, LoadDone done);
+    // The load once asked: true when the dictionary was opened.
+    bool LoadFile(DictionarySlot& slot, const std::string& path, bool previewing);
+    // The part of LoadFile once the new handle holds the dictionary.
     // `image_answers`: the lists show the look-up image's answers, which stay
     // until the loaded dictionary's search replaces them.
-    bool TakeLoaded(DictionarySlot& slot, DB_HANDLE fresh, const DICTIONARY_INFO& info,
-                    const std::string& path, bool image_answers);
+    bool TakeLoaded(DictionarySlot& slot, std::shared_ptr<EngineHandle> fresh,
+                    const DICTIONARY_INFO& info, const std::string& path, bool image_answers);
+    // A load into `slot` failed: the slot stays as it was.
+    void KeepAfterFailure(DictionarySlot& slot, bool previewing);
+    bool SizeResults(DictionarySlot& slot);
 
-    JobContext& c_;
+    Parts p_;
 };
 
 }  // namespace wordbay

@@ -1,20 +1,20 @@
 #include "app/editing_commands.h"
 
-#include <algorithm>
-#include <cstring>
-#include <mutex>
+#include <chrono>
 #include <new>
-#include <optional>
 
 #include "app/message_box_style.h"
-#include "app/message_table.h"
 #include "platform/code_page.h"
-#include "platform/locale.h"
 
 namespace wordbay {
 namespace {
 
 constexpr SlotId kMain = SlotId::kMain;
+
+// How long an editing command waits for a request to end. Searches stop at
+// once; a save or an import can take longer, and then the command gives up
+// with a beep rather than freeze the window.
+constexpr std::chrono::milliseconds kEngineWait(3000);
 
 std::string Text(TextId id) { return UiText(id); }
 
@@ -23,117 +23,137 @@ std::string AboutList(const std::string& list_name, TextId message) {
     return "[" + list_name + "]\n\n" + Text(message);
 }
 
-}  // namespace
-
-std::string EditingCommands::WordForMessage(ListSide side, std::string_view word) const {
-    return platform::DecodeToUtf8(c_.main_slot().CodePage(side), word);
+// The word selected in a list of `view`, or nothing.
+std::optional<std::string> SelectedWord(EditingView& view, ListSide side) {
+    const int row = view.SelectedIndex(side);
+    const WordList shown = view.Shown(side);
+    if (row < 0 || row >= shown.count() || shown[row] == nullptr) return std::nullopt;
+    return std::string(shown[row]);
 }
 
-bool EditingCommands::ConfirmPair(TextId question, ListSide source, std::string_view source_word,
-                                  std::string_view target_word) {
+}  // namespace
+
+std::unique_lock<std::mutex> EditingCommands::HoldEngine(EngineWait& view) {
+    std::unique_lock<std::mutex> engine(d_->engine_lock(), std::defer_lock);
+    d_->EndLoops();
+    const auto deadline = std::chrono::steady_clock::now() + kEngineWait;
+    while (!engine.try_lock()) {
+        if (std::chrono::steady_clock::now() >= deadline) return engine;
+        view.KeepPainting();
+    }
+    // What the worker sent before it let go reaches the window first: its
+    // words are valid until the change.
+    view.KeepPainting();
+    return engine;
+}
+
+std::string EditingCommands::WordForMessage(ListSide side, std::string_view word) const {
+    return platform::DecodeToUtf8(d_->main().CodePage(side), word);
+}
+
+void EditingCommands::Fail(TextId message) const {
+    report_->Beep();
+    report_->ShowMessage(Text(message), Text(TextId::MSG_ERROR), kMbOk | kMbIconStop);
+}
+
+bool EditingCommands::ConfirmPair(EditingView& view, TextId question, ListSide source,
+                                  std::string_view source_word, std::string_view target_word) {
     const ListSide target = Other(source);
-    const std::string source_name = c_.main_slot().ListNameUtf8(source);
-    const std::string target_name = c_.main_slot().ListNameUtf8(target);
+    const std::string source_name = d_->main().ListNameUtf8(source);
+    const std::string target_name = d_->main().ListNameUtf8(target);
     const std::string text = Text(question) + "\n\n[" + source_name + " <--> " + target_name +
                              "]\n\n" + WordForMessage(source, source_word) + " <--> " +
                              WordForMessage(target, target_word);
-    return c_.view().MessageBox(text, source_name + " - " + target_name,
-                                kMbYesNoCancel | kMbIconQuestion) == kIdYes;
+    return view.Ask({text, source_name + " - " + target_name, kMbYesNoCancel | kMbIconQuestion}) ==
+           kIdYes;
 }
 
-bool EditingCommands::ShowAdded(ListSide source, const std::string& source_word,
+bool EditingCommands::ShowAdded(EditingView& view, ListSide source, const std::string& source_word,
                                 const char* stored_source, const char* stored_target) {
     const ListSide target = Other(source);
-    // The lists may hold more words now; they keep what they show.
-    const int shown[2] = {c_.shown_count(kMain, ListSide::kPrimary),
-                          c_.shown_count(kMain, ListSide::kSecondary)};
-    const int source_row = c_.view().SelectedIndex(kMain, source);
-    c_.ClearList(kMain, ListSide::kPrimary);
-    c_.ClearList(kMain, ListSide::kSecondary);
+    // The lists keep what they show; the arrays of later results grow with
+    // the dictionary.
+    const WordList shown[2] = {view.Shown(ListSide::kPrimary), view.Shown(ListSide::kSecondary)};
+    const int source_row = view.SelectedIndex(source);
     bool grown = true;
+    DictionarySlot& main = d_->main();
     try {
-        c_.main_slot().GrowResultArrays();
+        for (const ListSide side : {ListSide::kPrimary, ListSide::kSecondary})
+            main.ResultArray(side, main.ResultRoom(side));
     } catch (const std::bad_alloc&) {
         grown = false;
     }
-    c_.ShowFront(kMain, ListSide::kPrimary, shown[0]);
-    c_.ShowFront(kMain, ListSide::kSecondary, shown[1]);
+    lists_->Show(kMain, ListSide::kPrimary, shown[0]);
+    lists_->Show(kMain, ListSide::kSecondary, shown[1]);
     if (!grown) return false;
 
     if (source_row < 0) {
         // The new word is listed like a typed one.
-        c_.view().SetEditText(kMain, source, stored_source);
-        c_.ListTypedText(kMain, source);
-    } else {
-        c_.view().SelectListEntry(kMain, source, source_row);
-        const char* selected = c_.main_slot().results(source).front()[source_row];
-        if (selected != nullptr && source_word == selected) {
-            const int count = c_.shown_count(kMain, target);
-            if (count < c_.main_slot().results(target).front_capacity()) {
-                c_.main_slot().results(target).front_entries()[count] = stored_target;
-                c_.ShowFront(kMain, target, count + 1);
-            }
-        }
+        panes_->SetEditText(kMain, source, stored_source);
+        searches_->Typed(kMain, source, stored_source);
+        return true;
+    }
+    panes_->SelectListEntry(kMain, source, source_row, epoch_->load());
+    const WordList& sources = shown[static_cast<int>(source)];
+    if (source_row < sources.count() && sources[source_row] != nullptr &&
+        source_word == sources[source_row]) {
+        lists_->Show(kMain, target, shown[static_cast<int>(target)].Appended(stored_target));
     }
     return true;
 }
 
-void EditingCommands::AddTranslation(const EngineHold& hold_engine) {
-    if (!c_.main_slot().loaded()) return;
-    const ListSide source = c_.main_slot().source_side();
+void EditingCommands::AddTranslation(EditingView& view) {
+    DictionarySlot& main = d_->main();
+    if (!main.loaded()) return;
+    const ListSide source = main.source_side();
     const ListSide target = Other(source);
-    const std::string source_name = c_.main_slot().ListNameUtf8(source);
-    const std::string target_name = c_.main_slot().ListNameUtf8(target);
-    const std::string source_word = c_.view().EditText(kMain, source);
-    const std::string target_word = c_.view().EditText(kMain, target);
+    const std::string source_name = main.ListNameUtf8(source);
+    const std::string target_name = main.ListNameUtf8(target);
+    const std::string source_word = view.EditText(source);
+    const std::string target_word = view.EditText(target);
     for (const ListSide side : {source, target}) {
         if (!(side == source ? source_word : target_word).empty()) continue;
-        c_.view().MessageBox(
-            AboutList(side == source ? source_name : target_name, TextId::MSG_NEED_WORD_TO_ADD),
-            Text(TextId::MSG_ERROR), kMbOk | kMbIconExclamation);
+        view.Ask(
+            {AboutList(side == source ? source_name : target_name, TextId::MSG_NEED_WORD_TO_ADD),
+             Text(TextId::MSG_ERROR), kMbOk | kMbIconExclamation});
         return;
     }
-    if (!ConfirmPair(TextId::MSG_QUESTION_ADD_TRANSLATION, source, source_word, target_word))
+    if (!ConfirmPair(view, TextId::MSG_QUESTION_ADD_TRANSLATION, source, source_word, target_word))
         return;
 
-    std::unique_lock<std::mutex> engine = hold_engine();
-    if (!engine.owns_lock() || !c_.main_slot().loaded()) {
-        c_.view().Beep();
+    std::unique_lock<std::mutex> engine = HoldEngine(view);
+    if (!engine.owns_lock() || !main.loaded()) {
+        report_->Beep();
         return;
     }
-    ++c_.generation();
+    const Dictionaries::Change change(*d_);
     const bool primary_first = source == ListSide::kPrimary;
-    const DB_RESULT* r = DB_AddTranslation(c_.main_slot().handle(), DB_TRANS_PRIMARY_TO_SECONDARY,
+    const DB_RESULT* r = DB_AddTranslation(main.handle(), DB_TRANS_PRIMARY_TO_SECONDARY,
                                            (primary_first ? source_word : target_word).c_str(),
                                            (primary_first ? target_word : source_word).c_str());
     if (r->status != 2) {
-        const TextId failure =
-            r->status == 1 ? TextId::MSG_TRANSLATION_EXISTS : TextId::MSG_ERROR_ADDING_TRANSLATION;
         engine.unlock();
-        c_.view().Beep();
-        c_.view().MessageBox(Text(failure), Text(TextId::MSG_ERROR), kMbOk | kMbIconStop);
+        Fail(r->status == 1 ? TextId::MSG_TRANSLATION_EXISTS
+                            : TextId::MSG_ERROR_ADDING_TRANSLATION);
         return;
     }
     // The stored words, read before the next engine call overwrites the result.
     const char* const stored_source = primary_first ? r->word : r->word2;
     const char* const stored_target = primary_first ? r->word2 : r->word;
-    if (!c_.main_slot().RefreshInfo()) {
+    if (!main.RefreshInfo()) {
         engine.unlock();
-        c_.view().Beep();
-        c_.view().MessageBox(Text(TextId::MSG_ERROR_ADDING_TRANSLATION), Text(TextId::MSG_ERROR),
-                             kMbOk | kMbIconStop);
+        Fail(TextId::MSG_ERROR_ADDING_TRANSLATION);
         return;
     }
-
-    if (!ShowAdded(source, source_word, stored_source, stored_target)) {
+    if (!ShowAdded(view, source, source_word, stored_source, stored_target)) {
         // The translation is in the dictionary; only the lists could not grow.
         engine.unlock();
-        c_.ReportMemoryError();
+        report_->MemoryError();
         return;
     }
-    c_.RefreshStatus();
+    report_->RefreshStatus();
     engine.unlock();
-    c_.view().MessageBox(Text(TextId::MSG_TRANSLATION_ADDED), Text(TextId::MSG_INFORMATION),
+    report_->ShowMessage(Text(TextId::MSG_TRANSLATION_ADDED), Text(TextId::MSG_INFORMATION),
                          kMbOk | kMbIconInformation);
 }
 
@@ -142,152 +162,185 @@ const DB_RESULT* EditingCommands::DeletePair(ListSide source, const std::string&
     const bool primary_first = source == ListSide::kPrimary;
     const std::string& primary = primary_first ? source_word : target_word;
     const std::string& secondary = primary_first ? target_word : source_word;
-    return DB_DeleteTranslation(c_.main_slot().handle(), DB_TRANS_PRIMARY_TO_SECONDARY,
-                                primary.c_str(), secondary.c_str());
+    return DB_DeleteTranslation(d_->main().handle(), DB_TRANS_PRIMARY_TO_SECONDARY, primary.c_str(),
+                                secondary.c_str());
 }
 
-void EditingCommands::DeleteSelected(const EngineHold& hold_engine) {
-    if (!c_.main_slot().loaded()) return;
-    const ListSide source = c_.main_slot().source_side();
+void EditingCommands::DeleteSelected(EditingView& view) {
+    DictionarySlot& main = d_->main();
+    if (!main.loaded()) return;
+    const ListSide source = main.source_side();
     const ListSide target = Other(source);
-    const std::string source_name = c_.main_slot().ListNameUtf8(source);
-    const std::string target_name = c_.main_slot().ListNameUtf8(target);
+    const std::string source_name = main.ListNameUtf8(source);
+    const std::string target_name = main.ListNameUtf8(target);
 
-    // What is selected; checked again once the engine is held, because a job
-    // may have changed the lists while the question was open.
+    // What is selected; checked again once the engine is held, because a
+    // request may have changed the lists while the question was open.
     struct Selection {
         int source_row, target_row, target_count;
         std::optional<std::string> source_word, target_word;
         bool operator==(const Selection&) const = default;
     };
     auto selection = [&] {
-        return Selection{c_.view().SelectedIndex(kMain, source),
-                         c_.view().SelectedIndex(kMain, target), c_.shown_count(kMain, target),
-                         c_.view().SelectedWord(kMain, source),
-                         c_.view().SelectedWord(kMain, target)};
+        return Selection{view.SelectedIndex(source), view.SelectedIndex(target),
+                         view.Shown(target).count(), SelectedWord(view, source),
+                         SelectedWord(view, target)};
     };
     const Selection asked = selection();
     if (asked.source_row < 0 || !asked.source_word) {
-        c_.view().MessageBox(AboutList(source_name, TextId::MSG_PLEASE_SELECT_WORD_TO_DELETE),
-                             Text(TextId::MSG_ERROR), kMbOk | kMbIconExclamation);
+        view.Ask({AboutList(source_name, TextId::MSG_PLEASE_SELECT_WORD_TO_DELETE),
+                  Text(TextId::MSG_ERROR), kMbOk | kMbIconExclamation});
         return;
     }
     const bool whole_word = asked.target_row < 0 || !asked.target_word;
     if (whole_word && asked.target_count > 0) {
-        c_.view().MessageBox(AboutList(target_name, TextId::MSG_PLEASE_SELECT_WORD_TO_DELETE),
-                             Text(TextId::MSG_ERROR), kMbOk | kMbIconExclamation);
+        view.Ask({AboutList(target_name, TextId::MSG_PLEASE_SELECT_WORD_TO_DELETE),
+                  Text(TextId::MSG_ERROR), kMbOk | kMbIconExclamation});
         return;
     }
     const bool confirmed =
-        whole_word
-            ? c_.view().MessageBox(Text(TextId::MSG_QUESTION_DELETE_WORD) + "\n\n[" + source_name +
-                                       "]\n\n--> " + WordForMessage(source, *asked.source_word),
-                                   source_name, kMbYesNoCancel | kMbIconQuestion) == kIdYes
-            : ConfirmPair(TextId::MSG_QUESTION_DELETE_TRANSLATION, source, *asked.source_word,
-                          *asked.target_word);
+        whole_word ? view.Ask({Text(TextId::MSG_QUESTION_DELETE_WORD) + "\n\n[" + source_name +
+                                   "]\n\n--> " + WordForMessage(source, *asked.source_word),
+                               source_name, kMbYesNoCancel | kMbIconQuestion}) == kIdYes
+                   : ConfirmPair(view, TextId::MSG_QUESTION_DELETE_TRANSLATION, source,
+                                 *asked.source_word, *asked.target_word);
     if (!confirmed) return;
 
-    std::unique_lock<std::mutex> engine = hold_engine();
-    if (!engine.owns_lock() || !c_.main_slot().loaded() || selection() != asked) {
-        c_.view().Beep();
+    std::unique_lock<std::mutex> engine = HoldEngine(view);
+    if (!engine.owns_lock() || !main.loaded() || selection() != asked) {
+        report_->Beep();
         return;
     }
-    ++c_.generation();
+    const Dictionaries::Change change(*d_);
     const ListSide side = whole_word ? source : target;
     const int row = whole_word ? asked.source_row : asked.target_row;
-    const DB_RESULT* r = whole_word ? DB_DeleteWord(c_.main_slot().handle(), EngineList(source),
-                                                    asked.source_word->c_str())
-                                    : DeletePair(source, *asked.source_word, *asked.target_word);
+    const DB_RESULT* r =
+        whole_word ? DB_DeleteWord(main.handle(), EngineList(source), asked.source_word->c_str())
+                   : DeletePair(source, *asked.source_word, *asked.target_word);
     if (r->status == 0) {
         engine.unlock();
-        c_.view().Beep();
-        c_.view().MessageBox(Text(whole_word ? TextId::MSG_ERROR_DELETING_WORD
-                                             : TextId::MSG_ERROR_DELETING_TRANSLATION),
-                             Text(TextId::MSG_ERROR), kMbOk | kMbIconStop);
+        Fail(whole_word ? TextId::MSG_ERROR_DELETING_WORD : TextId::MSG_ERROR_DELETING_TRANSLATION);
         return;
     }
     // The entry goes from its list (a deleted word's text is gone with it).
-    const int count = c_.shown_count(kMain, side);
-    const char** entries = c_.main_slot().results(side).front_entries();
-    std::copy(entries + row + 1, entries + count, entries + row);
-    c_.ShowFront(kMain, side, count - 1);
-    if (!whole_word) c_.view().SelectListEntry(kMain, source, asked.source_row);
-    c_.main_slot().RefreshInfo();
-    c_.RefreshStatus();
+    lists_->Show(kMain, side, view.Shown(side).Without(row));
+    if (!whole_word) panes_->SelectListEntry(kMain, source, asked.source_row, epoch_->load());
+    main.RefreshInfo();
+    report_->RefreshStatus();
     engine.unlock();
-    c_.view().MessageBox(
+    report_->ShowMessage(
         Text(whole_word ? TextId::MSG_WORD_DELETED : TextId::MSG_TRANSLATION_DELETED),
         Text(TextId::MSG_INFORMATION), kMbOk | kMbIconInformation);
 }
 
-void EditingCommands::ChangeWord(ListSide side, int row, const std::string& old_word,
-                                 const std::string& new_word, const EngineHold& hold_engine) {
-    if (new_word.empty() || !c_.main_slot().loaded()) return;
-    std::unique_lock<std::mutex> engine = hold_engine();
+void EditingCommands::ChangeWord(EditingView& view, ListSide side, int row,
+                                 const std::string& old_word, const std::string& new_word) {
+    DictionarySlot& main = d_->main();
+    if (new_word.empty() || !main.loaded()) return;
+    std::unique_lock<std::mutex> engine = HoldEngine(view);
     // The row must still show the word the box was opened on.
-    const char* shown = row >= 0 && row < c_.shown_count(kMain, side)
-                            ? c_.main_slot().results(side).front()[row]
-                            : nullptr;
-    if (!engine.owns_lock() || !c_.main_slot().loaded() || shown == nullptr || old_word != shown) {
-        c_.view().Beep();
+    const WordList shown = view.Shown(side);
+    const char* at_row = row >= 0 && row < shown.count() ? shown[row] : nullptr;
+    if (!engine.owns_lock() || !main.loaded() || at_row == nullptr || old_word != at_row) {
+        report_->Beep();
         return;
     }
-    ++c_.generation();
-    const DB_RESULT* r = DB_ChangeWord(c_.main_slot().handle(), EngineList(side), old_word.c_str(),
-                                       new_word.c_str());
+    const Dictionaries::Change change(*d_);
+    const DB_RESULT* r =
+        DB_ChangeWord(main.handle(), EngineList(side), old_word.c_str(), new_word.c_str());
     if (r->status == 0) {
         engine.unlock();
-        c_.view().Beep();
-        c_.view().MessageBox(Text(TextId::MSG_CANT_CHANGE_WORD), Text(TextId::MSG_ERROR),
-                             kMbOk | kMbIconStop);
+        Fail(TextId::MSG_CANT_CHANGE_WORD);
         return;
     }
     // The old text may be gone: the row shows the stored new word.
-    c_.main_slot().results(side).front_entries()[row] = r->word;
-    c_.view().RedrawList(kMain, side);
-    c_.main_slot().RefreshInfo();
-    c_.RefreshStatus();
+    view.Repaint(side, shown.WithRow(row, r->word));
+    main.RefreshInfo();
+    report_->RefreshStatus();
 }
 
-void EditingCommands::MoveTranslation(int previous, int row, const EngineHold& hold_engine) {
-    if (!c_.main_slot().loaded()) return;
-    const ListSide source = c_.main_slot().source_side();
+void EditingCommands::MoveTranslation(EditingView& view, int previous, int row) {
+    DictionarySlot& main = d_->main();
+    if (!main.loaded()) return;
+    const ListSide source = main.source_side();
     const ListSide target = Other(source);
-    std::unique_lock<std::mutex> engine = hold_engine();
-    const int count = c_.shown_count(kMain, target);
-    const int source_row = c_.view().SelectedIndex(kMain, source);
-    if (!engine.owns_lock() || !c_.main_slot().loaded() || source_row < 0 ||
-        source_row >= c_.shown_count(kMain, source) || previous < 0 || previous >= count ||
-        row < 0 || row >= count) {
-        c_.view().SelectListEntry(kMain, target, previous);
-        c_.view().Beep();
+    std::unique_lock<std::mutex> engine = HoldEngine(view);
+    WordList targets = view.Shown(target);
+    const WordList sources = view.Shown(source);
+    const int count = targets.count();
+    const int source_row = view.SelectedIndex(source);
+    if (!engine.owns_lock() || !main.loaded() || source_row < 0 || source_row >= sources.count() ||
+        previous < 0 || previous >= count || row < 0 || row >= count) {
+        panes_->SelectListEntry(kMain, target, previous, epoch_->load());
+        report_->Beep();
         return;
     }
-    ++c_.generation();
-    const std::string word = c_.main_slot().results(source).front()[source_row];
-    const char** entries = c_.main_slot().results(target).front_entries();
+    const Dictionaries::Change change(*d_);
+    const std::string word = sources[source_row];
     const int step = row > previous ? 1 : -1;
     int at = previous;
     bool failed = false;
     for (; at != row; at += step) {
-        std::swap(entries[at], entries[at + step]);
         // The translation now at the dragged one's old place, then the dragged one.
-        const DB_RESULT* r = DB_SwapTranslations(c_.main_slot().handle(), EngineDirection(source),
-                                                 word.c_str(), entries[at], entries[at + step]);
+        const WordList swapped = targets.Swapped(at, at + step);
+        const DB_RESULT* r = DB_SwapTranslations(main.handle(), EngineDirection(source),
+                                                 word.c_str(), swapped[at], swapped[at + step]);
         if (r->status == 0) {
             // The list keeps showing the order the dictionary has.
-            std::swap(entries[at], entries[at + step]);
             failed = true;
             break;
         }
+        targets = swapped;
     }
-    c_.view().RedrawList(kMain, target);
-    if (failed) c_.view().SelectListEntry(kMain, target, at);
+    view.Repaint(target, targets);
+    if (failed) panes_->SelectListEntry(kMain, target, at, epoch_->load());
     engine.unlock();
-    if (!failed) return;
-    c_.view().Beep();
-    c_.view().MessageBox(Text(TextId::MSG_ERROR_SWAP_TRANSLATION), Text(TextId::MSG_ERROR),
-                         kMbOk | kMbIconStop);
+    if (failed) Fail(TextId::MSG_ERROR_SWAP_TRANSLATION);
+}
+
+DescriptionChange ChangeDescriptionOf(
+    DB_HANDLE handle, const std::function<DICTIONARY_INFO(const DICTIONARY_INFO&)>& change) {
+    DescriptionChange result;
+    const DB_RESULT* r = DB_GetDictionaryInfo(handle, &result.before);
+    if (r->status == 0) {
+        result.failure = TextId::MSG_CANT_GET_DICTIONARY_INFO;
+        result.engine_message = r->message;
+        return result;
+    }
+    const DICTIONARY_INFO changed = change(result.before);
+    r = DB_SetDictionaryInfo(handle, &changed);
+    if (r->status == 0) {
+        result.failure = TextId::MSG_CANT_SET_DICTIONARY_INFO;
+        result.engine_message = r->message;
+        return result;
+    }
+    result.changed = true;
+    DICTIONARY_INFO stored{};
+    result.stored = DB_GetDictionaryInfo(handle, &stored)->status != 0 ? stored : changed;
+    return result;
+}
+
+DescriptionChange EditingCommands::ChangeDescription(
+    EngineWait& wait, const std::function<DICTIONARY_INFO(const DICTIONARY_INFO&)>& change) {
+    DictionarySlot& main = d_->main();
+    std::unique_lock<std::mutex> engine = HoldEngine(wait);
+    if (!engine.owns_lock() || !main.loaded()) {
+        DescriptionChange busy;
+        busy.failure = TextId::MSG_CANT_GET_DICTIONARY_INFO;
+        return busy;
+    }
+    const Dictionaries::Change changing(*d_);
+    const DescriptionChange result = ChangeDescriptionOf(main.handle(), change);
+    if (result.changed) main.SetInfo(result.stored);
+    return result;
+}
+
+std::optional<bool> EditingCommands::MainChanged() {
+    d_->EndLoops();
+    std::unique_lock<std::mutex> engine(d_->engine_lock(), std::try_to_lock);
+    if (!engine.owns_lock()) return std::nullopt;
+    const DictionarySlot& main = d_->main();
+    return main.loaded() && DB_IsChanged(main.handle()) != 0;
 }
 
 }  // namespace wordbay

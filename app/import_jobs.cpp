@@ -46,164 +46,182 @@ void SetTexts(DICTIONARY_INFO* info, const DescriptionTexts& texts) {
 }  // namespace
 
 void ImportJobs::Import(const ImportRequest& request) {
-    if (request.format == DB_FORMAT_FREELANG_DIR_LOAD && !request.freelang.empty()) {
-        ImportFreelang(request);
-    } else {
+    if (request.format != DB_FORMAT_FREELANG_DIR_LOAD || request.freelang.empty()) {
         ImportFile(request);
+        return;
     }
-}
-
-std::string ImportJobs::ConfirmTarget(const std::string& target) {
-    // A file that is not (or no longer) in the catalogue is asked about as
-    // well: saving would replace it.
-    if (!WouldReplaceFile(target, &c_.catalogue())) return target;
-    const std::string question = std::string(UiText(TextId::MSG_FILENAME_EXISTS)) + "\n\n" +
-                                 target + "\n\n" +
-                                 UiText(TextId::MSG_OVERWRITE_DICTIONARY_QUESTION);
-    const int answer = c_.view().MessageBox(question, UiText(TextId::MSG_SAVE_DICTIONARY),
-                                            kMbYesNoCancel | kMbIconQuestion);
-    if (answer == kIdYes) return target;
-    if (answer != kIdNo) return "";
-    return c_.view().ChooseSaveFile(UiText(TextId::MSG_SAVE), kV03FilterName, kV03Extension,
-                                    c_.paths().database_dir + "/");
-}
-
-void ImportJobs::ImportFile(const ImportRequest& request) {
-    EngineHandle db;
-    if (db.get() == nullptr) {
-        c_.view().MessageBox(UiText(TextId::MSG_CANTGETHANDLE_ERROR),
+    auto db = std::make_shared<EngineHandle>();
+    if (db->get() == nullptr) {
+        report_->ShowMessage(UiText(TextId::MSG_CANTGETHANDLE_ERROR),
                              UiText(TextId::MSG_FATAL_ERROR), kMbOk | kMbIconStop);
         return;
     }
+    ImportFreelang(request, 0, 0, std::move(db));
+}
+
+void ImportJobs::ConfirmTarget(const std::string& target, std::function<void(std::string)> then) {
+    // A file that is not (or no longer) in the catalogue is asked about as
+    // well: saving would replace it.
+    if (!WouldReplaceFile(target, catalogue_)) {
+        then(target);
+        return;
+    }
+    const std::string question = std::string(UiText(TextId::MSG_FILENAME_EXISTS)) + "\n\n" +
+                                 target + "\n\n" +
+                                 UiText(TextId::MSG_OVERWRITE_DICTIONARY_QUESTION);
+    questions_->Ask(
+        {question, UiText(TextId::MSG_SAVE_DICTIONARY), kMbYesNoCancel | kMbIconQuestion},
+        [this, target, then](const Answer& answer) {
+            if (answer.button == kIdYes) {
+                then(target);
+            } else if (answer.button == kIdNo) {
+                questions_->ChooseSaveFile({UiText(TextId::MSG_SAVE), kV03FilterName, kV03Extension,
+                                            paths_->database_dir + "/"},
+                                           [then](const Answer& chosen) { then(chosen.path); });
+            } else {
+                then("");
+            }
+        });
+}
+
+bool ImportJobs::LoadFile(const ImportRequest& request, DB_HANDLE db, DICTIONARY_INFO* info) {
     const std::size_t slash = request.path.find_last_of('/');
     const std::string file_name =
         slash == std::string::npos ? request.path : request.path.substr(slash + 1);
-    c_.view().SetStatus(Labelled(TextId::MSG_LOADING, file_name));
+    report_->SetStatus(Labelled(TextId::MSG_LOADING, file_name));
     std::uint32_t locales[2] = {request.primary_locale, request.secondary_locale};
     if (request.info && request.format == DB_FORMAT_TXT_LOAD) {
         // A text file's list becomes UTF-8 when the user chose that for it.
         if (request.info->primary_charset == DB_CHARSET_UTF8) locales[0] |= DB_LOCALE_UTF8;
         if (request.info->secondary_charset == DB_CHARSET_UTF8) locales[1] |= DB_LOCALE_UTF8;
     }
-    c_.view().BeginProgress(db.get());
-    const DB_RESULT* r =
-        DB_Load(db.get(), request.format, request.path.c_str(), locales[0], locales[1]);
+    report_->BeginProgress(db);
+    const DB_RESULT* r = DB_Load(db, request.format, request.path.c_str(), locales[0], locales[1]);
     bool ok = r->status != 0;
     std::string message = r->message;
-    c_.view().EndProgress();
+    report_->EndProgress();
     if (ok && request.info) {
-        r = DB_SetDictionaryInfo(db.get(), &*request.info);
+        r = DB_SetDictionaryInfo(db, &*request.info);
         ok = r->status != 0;
         message = r->message;
     }
-    DICTIONARY_INFO info{};
     if (ok) {
-        r = DB_GetDictionaryInfo(db.get(), &info);
+        r = DB_GetDictionaryInfo(db, info);
         ok = r->status != 0;
         message = r->message;
     }
     if (ok && request.info && request.texts) {
         // The lists' encodings are settled now: the typed texts go into them.
-        SetTexts(&info, *request.texts);
-        r = DB_SetDictionaryInfo(db.get(), &info);
+        SetTexts(info, *request.texts);
+        r = DB_SetDictionaryInfo(db, info);
         ok = r->status != 0;
         message = r->message;
     }
     if (!ok) {
-        c_.ReportEngineError(TextId::MSG_DICTIONARY_LOADING_ERROR, request.path, message.c_str());
-        return;
+        report_->EngineError(TextId::MSG_DICTIONARY_LOADING_ERROR, request.path, message.c_str());
     }
-
-    const std::string name = NewDictionaryFileName(info);
-    c_.view().SetStatus(Labelled(TextId::MSG_SAVING, name));
-    const std::string target = ConfirmTarget(c_.paths().database_dir + "/" + name);
-    if (target.empty()) return;
-    c_.view().BeginProgress(db.get());
-    r = DB_Save(db.get(), DB_FORMAT_V03_SAVE, target.c_str());
-    ok = r->status != 0;
-    message = r->message;
-    c_.view().EndProgress();
-    if (!ok) {
-        c_.ReportEngineError(TextId::MSG_DICTIONARY_SAVING_ERROR, target, message.c_str());
-        return;
-    }
-    DB_Close(db.get());
-    c_.catalogue().Scan(c_.paths().database_dir, &c_.view());
-    c_.view().MessageBox(UiText(TextId::MSG_DICTIONARY_IMPORTED), UiText(TextId::MSG_INFO),
-                         kMbOk | kMbIconInformation);
-    if (!c_.main_slot().loaded()) c_.view().OpenDictionaryChooser();
+    return ok;
 }
 
-void ImportJobs::ImportFreelang(const ImportRequest& request) {
-    EngineHandle db;
-    if (db.get() == nullptr) {
-        c_.view().MessageBox(UiText(TextId::MSG_CANTGETHANDLE_ERROR),
+bool ImportJobs::SaveTo(DB_HANDLE db, const std::string& target) {
+    report_->BeginProgress(db);
+    const DB_RESULT* r = DB_Save(db, DB_FORMAT_V03_SAVE, target.c_str());
+    const bool ok = r->status != 0;
+    const std::string message = r->message;
+    report_->EndProgress();
+    if (!ok) report_->EngineError(TextId::MSG_DICTIONARY_SAVING_ERROR, target, message.c_str());
+    return ok;
+}
+
+void ImportJobs::ImportFile(const ImportRequest& request) {
+    auto db = std::make_shared<EngineHandle>();
+    if (db->get() == nullptr) {
+        report_->ShowMessage(UiText(TextId::MSG_CANTGETHANDLE_ERROR),
                              UiText(TextId::MSG_FATAL_ERROR), kMbOk | kMbIconStop);
         return;
     }
-    int imported = 0;
-    for (const FreelangEntry& entry : request.freelang) {
-        if (!entry.chosen) continue;
-        DB_Close(db.get());  // each language loads into an empty handle
-        c_.view().SetStatus(Labelled(TextId::MSG_LOADING, entry.short_name + "_English.wb"));
-        const std::uint32_t locale = FreelangLocale(entry.language_name);
-        c_.view().BeginProgress(db.get());
-        const DB_RESULT* r =
-            DB_Load(db.get(), DB_FORMAT_FREELANG_LOAD, entry.source_path.c_str(), locale, 1033);
-        bool ok = r->status != 0;
-        std::string message = r->message;
-        c_.view().EndProgress();
-        if (!ok) {
-            c_.ReportEngineError(TextId::MSG_DICTIONARY_LOADING_ERROR, entry.source_path,
-                                 message.c_str());
-            continue;
-        }
-        DICTIONARY_INFO info{};
-        r = DB_GetDictionaryInfo(db.get(), &info);
-        ok = r->status != 0;
-        if (ok) {
-            const std::string title = entry.short_name + " - English";
-            SetField(info.name, title);
-            SetField(info.description, title);
-            SetField(info.author, "Freelang");
-            SetField(info.primary_list_name, entry.short_name);
-            SetField(info.secondary_list_name, "English");
-            info.primary_charset = entry.charset;
-            info.secondary_charset = 0;
-            info.primary_locale = locale;
-            info.secondary_locale = 1033;
-            r = DB_SetDictionaryInfo(db.get(), &info);
-            ok = r->status != 0;
-        }
-        if (!ok) {
-            c_.ReportEngineError(TextId::MSG_DICTIONARY_LOADING_ERROR, entry.source_path,
-                                 r->message);
-            continue;
-        }
-        const std::string name = entry.short_name + "_English.v03";
-        c_.view().SetStatus(Labelled(TextId::MSG_SAVING, name));
-        const std::string target = ConfirmTarget(c_.paths().database_dir + "/" + name);
-        if (target.empty()) continue;
-        c_.view().BeginProgress(db.get());
-        r = DB_Save(db.get(), DB_FORMAT_V03_SAVE, target.c_str());
-        ok = r->status != 0;
-        message = r->message;
-        c_.view().EndProgress();
-        if (ok) {
-            ++imported;
-            c_.catalogue().Scan(c_.paths().database_dir, &c_.view());
-        } else {
-            c_.ReportEngineError(TextId::MSG_DICTIONARY_SAVING_ERROR, target, message.c_str());
-        }
+    DICTIONARY_INFO info{};
+    if (!LoadFile(request, db->get(), &info)) return;
+    const std::string name = NewDictionaryFileName(info);
+    report_->SetStatus(Labelled(TextId::MSG_SAVING, name));
+    ConfirmTarget(paths_->database_dir + "/" + name, [this, db](const std::string& target) {
+        if (target.empty() || !SaveTo(db->get(), target)) return;
+        DB_Close(db->get());
+        catalogue_->Scan(paths_->database_dir, status_);
+        report_->ShowMessage(UiText(TextId::MSG_DICTIONARY_IMPORTED), UiText(TextId::MSG_INFO),
+                             kMbOk | kMbIconInformation);
+        Finish();
+    });
+}
+
+bool ImportJobs::LoadFreelangEntry(const FreelangEntry& entry, DB_HANDLE db) {
+    DB_Close(db);  // each language loads into an empty handle
+    report_->SetStatus(Labelled(TextId::MSG_LOADING, entry.short_name + "_English.wb"));
+    const std::uint32_t locale = FreelangLocale(entry.language_name);
+    report_->BeginProgress(db);
+    const DB_RESULT* r =
+        DB_Load(db, DB_FORMAT_FREELANG_LOAD, entry.source_path.c_str(), locale, 1033);
+    bool ok = r->status != 0;
+    const std::string message = r->message;
+    report_->EndProgress();
+    if (!ok) {
+        report_->EngineError(TextId::MSG_DICTIONARY_LOADING_ERROR, entry.source_path,
+                             message.c_str());
+        return false;
     }
-    DB_Close(db.get());
-    c_.catalogue().Scan(c_.paths().database_dir, &c_.view());
+    DICTIONARY_INFO info{};
+    r = DB_GetDictionaryInfo(db, &info);
+    ok = r->status != 0;
+    if (ok) {
+        const std::string title = entry.short_name + " - English";
+        SetField(info.name, title);
+        SetField(info.description, title);
+        SetField(info.author, "Freelang");
+        SetField(info.primary_list_name, entry.short_name);
+        SetField(info.secondary_list_name, "English");
+        info.primary_charset = entry.charset;
+        info.secondary_charset = 0;
+        info.primary_locale = locale;
+        info.secondary_locale = 1033;
+        r = DB_SetDictionaryInfo(db, &info);
+        ok = r->status != 0;
+    }
+    if (!ok)
+        report_->EngineError(TextId::MSG_DICTIONARY_LOADING_ERROR, entry.source_path, r->message);
+    return ok;
+}
+
+void ImportJobs::ImportFreelang(const ImportRequest& request, std::size_t index, int imported,
+                                Handle db) {
+    for (; index < request.freelang.size(); ++index) {
+        const FreelangEntry& entry = request.freelang[index];
+        if (!entry.chosen || !LoadFreelangEntry(entry, db->get())) continue;
+        const std::string name = entry.short_name + "_English.v03";
+        report_->SetStatus(Labelled(TextId::MSG_SAVING, name));
+        // The next entries wait for this one's target.
+        ConfirmTarget(paths_->database_dir + "/" + name,
+                      [this, request, index, imported, db](const std::string& target) {
+                          int saved = imported;
+                          if (!target.empty() && SaveTo(db->get(), target)) {
+                              ++saved;
+                              catalogue_->Scan(paths_->database_dir, status_);
+                          }
+                          ImportFreelang(request, index + 1, saved, db);
+                      });
+        return;
+    }
+    DB_Close(db->get());
+    catalogue_->Scan(paths_->database_dir, status_);
     // Success is reported only when some language was saved.
     if (imported > 0) {
-        c_.view().MessageBox(UiText(TextId::MSG_DICTIONARY_IMPORTED), UiText(TextId::MSG_INFO),
+        report_->ShowMessage(UiText(TextId::MSG_DICTIONARY_IMPORTED), UiText(TextId::MSG_INFO),
                              kMbOk | kMbIconInformation);
     }
-    if (!c_.main_slot().loaded()) c_.view().OpenDictionaryChooser();
+    Finish();
+}
+
+void ImportJobs::Finish() {
+    if (!dictionaries_->main().loaded()) window_->OpenDictionaryChooser();
 }
 
 }  // namespace wordbay

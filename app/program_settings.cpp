@@ -15,29 +15,36 @@ enum class Write {
     kNever,         // read only
 };
 
-// One key of the program settings file. Exactly one of the three members is
-// set; bools and ints take `default_value`, texts default to empty.
+// One key of the program settings file. Exactly one of the four members is
+// set; bools, ints and the hot-key target take `default_value`, texts
+// default to empty.
 struct ProgramKey {
     const char* section;
     const char* key;
     bool ProgramSettings::*flag;
     int ProgramSettings::*number;
     std::string ProgramSettings::*text;
+    HotKeyTarget ProgramSettings::*target;
     int default_value;
     Write write;
 };
 
 constexpr ProgramKey Bool(const char* section, const char* key, bool ProgramSettings::*member,
                           int default_value, Write write = Write::kAlways) {
-    return {section, key, member, nullptr, nullptr, default_value, write};
+    return {section, key, member, nullptr, nullptr, nullptr, default_value, write};
 }
 constexpr ProgramKey Int(const char* section, const char* key, int ProgramSettings::*member,
                          int default_value, Write write = Write::kAlways) {
-    return {section, key, nullptr, member, nullptr, default_value, write};
+    return {section, key, nullptr, member, nullptr, nullptr, default_value, write};
 }
 constexpr ProgramKey Text(const char* section, const char* key,
                           std::string ProgramSettings::*member, Write write = Write::kAlways) {
-    return {section, key, nullptr, nullptr, member, 0, write};
+    return {section, key, nullptr, nullptr, member, nullptr, 0, write};
+}
+constexpr ProgramKey Target(const char* section, const char* key,
+                            HotKeyTarget ProgramSettings::*member, HotKeyTarget default_value) {
+    return {section,       key, nullptr, nullptr, nullptr, member, static_cast<int>(default_value),
+            Write::kAlways};
 }
 
 using P = ProgramSettings;
@@ -83,7 +90,7 @@ const ProgramKey kProgramKeys[] = {
     Bool("speech", "acitvate", &P::use_speech, 0, Write::kNever),
 
     Bool("hotkey", "usehotkeys", &P::use_hot_keys, 1),
-    Int("hotkey", "hotkeyactivate", &P::hot_key_target, 1),
+    Target("hotkey", "hotkeyactivate", &P::hot_key_target, HotKeyTarget::kPopup),
     Int("hotkey", "key1", &P::key1, 1),
     Int("hotkey", "key2", &P::key2, 3),
     Int("hotkey", "key3", &P::key3, 0),
@@ -160,6 +167,7 @@ ProgramSettings::ProgramSettings() {
         if (k.flag) this->*k.flag = k.default_value != 0;
         if (k.number) this->*k.number = k.default_value;
         if (k.text) (this->*k.text).clear();
+        if (k.target) this->*k.target = static_cast<HotKeyTarget>(k.default_value);
     }
 }
 
@@ -171,6 +179,11 @@ ProgramSettings ReadProgramSettings(const SettingsFile& file, const ScreenMetric
         if (k.flag) file.ReadBool(k.section, k.key, &(s.*k.flag));
         if (k.number) file.ReadInt(k.section, k.key, &(s.*k.number));
         if (k.text) file.ReadString(k.section, k.key, &(s.*k.text));
+        if (k.target) {
+            int value = static_cast<int>(s.*k.target);
+            file.ReadInt(k.section, k.key, &value);
+            s.*k.target = static_cast<HotKeyTarget>(value);
+        }
     }
     s.search_depth = std::clamp(s.search_depth, 1, 10);
     // Both search modes always start off; a close writes the modes in use then.
@@ -199,6 +212,7 @@ void WriteProgramSettings(const SettingsFile& file, const ProgramSettings& s, bo
         if (k.flag) file.WriteBool(k.section, k.key, s.*k.flag);
         if (k.number) file.WriteInt(k.section, k.key, s.*k.number);
         if (k.text) file.WriteString(k.section, k.key, s.*k.text);
+        if (k.target) file.WriteInt(k.section, k.key, static_cast<int>(s.*k.target));
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "app/search_options.h"
 #include "app/settings_file.h"
 
 namespace wordbay {
@@ -65,9 +66,9 @@ struct ProgramSettings {
     bool convert_v2{};        // "convertv2"
 
     // [hotkey]
-    bool use_hot_keys{};   // "usehotkeys"
-    int hot_key_target{};  // "hotkeyactivate": 0 main window, 1 popup, 2 tooltip
-    int key1{};            // "key1", "key2", "key3": rows of HotKeyTable
+    bool use_hot_keys{};            // "usehotkeys"
+    HotKeyTarget hot_key_target{};  // "hotkeyactivate": 0 main window, 1 popup, 2 tooltip
+    int key1{};                     // "key1", "key2", "key3": rows of HotKeyTable
     int key2{};
     int key3{};
 

@@ -8,8 +8,9 @@
 
 namespace wordbay {
 
-// Which window the hot keys fill with their result.
-enum class HotKeyTarget { kMainWindow = 0, kPopup = 1, kTooltip = 2 };
+// Which window the hot keys fill with their result ("hotkeyactivate"). A
+// value the settings file holds beyond these stays as it is and calls none.
+enum class HotKeyTarget : int { kMainWindow = 0, kPopup = 1, kTooltip = 2 };
 
 struct SearchOptions {
     bool case_sensitive = false;
@@ -23,7 +24,6 @@ struct SearchOptions {
     bool link = false;       // main translations are looked up in the dual one
     bool link_all = false;   // ... and translated further ("multiple")
     bool edit_mode = false;  // never saved: searches become exact and plain
-    HotKeyTarget hot_key_target = HotKeyTarget::kMainWindow;
 
     // The DB_List mode: anagram 1, 2, 3 give 4, 5, 6; else regular
     // expressions 2; else wildcards 1; else 0 (prefix).

@@ -18,19 +18,17 @@ bool StartupImage::Open(const std::string& path) {
     return true;
 }
 
-void StartupImage::Show(MainView* view, ListSide side, std::vector<std::string> words) {
-    const int n = static_cast<int>(side);
-    words_[n] = std::move(words);
-    items_[n].clear();
-    for (const std::string& word : words_[n]) items_[n].push_back(word.c_str());
-    view->ShowList(SlotId::kMain, side, items_[n].data(), static_cast<int>(items_[n].size()));
+WordList StartupImage::Show(PaneUpdates* panes, ListSide side, std::vector<std::string> words) {
+    WordList& shown = shown_[static_cast<int>(side)];
+    shown = WordList::Copy(std::move(words), 0);
+    panes->ShowList(SlotId::kMain, side, shown);
+    return shown;
 }
 
-void StartupImage::Answer(MainView* view, ListSide side, ListSide source,
-                          const SearchOptions& options) {
+void StartupImage::Answer(PaneUpdates* panes, ListSide side, const std::string& text,
+                          ListSide source, const SearchOptions& options) {
     if (!answering() || options.edit_mode || options.ListMode() != DB_LIST_PREFIX) return;
     const ListSide other = Other(side);
-    const std::string text = view->EditText(SlotId::kMain, side);
     std::vector<std::string> words;
     const lookup::LookupImage::Answer listed =
         text.empty() ? lookup::LookupImage::Answer::kNotFound
@@ -44,20 +42,22 @@ void StartupImage::Answer(MainView* view, ListSide side, ListSide source,
     // fold (the list begins with what folds like the text).
     const bool typed_in_full = !words.empty() && words[0].size() == text.size();
     const std::string first = typed_in_full ? words[0] : std::string();
-    Show(view, side, std::move(words));
+    Show(panes, side, std::move(words));
     if (!options.auto_translate || side != source) return;
     std::vector<std::string> translations;
     if (typed_in_full && image_.Translate(static_cast<int>(side), first, &translations) ==
                              lookup::LookupImage::Answer::kFound) {
-        view->SelectListEntry(SlotId::kMain, side, 0);
-        view->SetEditText(SlotId::kMain, other, translations[0]);
+        panes->SelectListEntry(SlotId::kMain, side, 0, 0);
+        panes->SetEditText(SlotId::kMain, other, translations[0]);
     } else {
-        view->SetEditText(SlotId::kMain, other, "");
+        panes->SetEditText(SlotId::kMain, other, "");
     }
-    Show(view, other, std::move(translations));
+    Show(panes, other, std::move(translations));
 }
 
-bool StartupImage::AnswerHotKey(MainView* view, ListSide source, SearchOptions options) {
+bool StartupImage::AnswerHotKey(PaneUpdates* panes, HotKeyUpdates* hot_key, ListSide source,
+                                const std::string& text, SearchOptions options,
+                                HotKeyTarget target) {
     if (!answering()) return false;
     // The hot key lists by prefix and translates whatever the options say.
     options.edit_mode = false;
@@ -65,20 +65,15 @@ bool StartupImage::AnswerHotKey(MainView* view, ListSide source, SearchOptions o
     options.regex = false;
     options.wildcards = false;
     options.auto_translate = true;
-    view->HotKeyClear();
-    const std::string text = view->EditText(SlotId::kMain, source);
+    hot_key->HotKeyClear();
     if (text.empty()) return true;
-    view->HotKeyShowText(text);
-    Answer(view, source, source, options);
+    hot_key->HotKeyShowText(text);
+    Answer(panes, source, text, source, options);
     if (!answering()) return false;
-    if (options.hot_key_target != HotKeyTarget::kMainWindow) answered_elsewhere_.store(true);
-    const std::vector<std::string>& translations = words_[static_cast<int>(Other(source))];
-    if (options.hot_key_target != HotKeyTarget::kMainWindow && !translations.empty()) {
-        hot_key_words_ = translations;
-        hot_key_items_.clear();
-        for (const std::string& word : hot_key_words_) hot_key_items_.push_back(word.c_str());
-        view->HotKeyShowList(hot_key_items_.data(), static_cast<int>(hot_key_items_.size()));
-    }
+    if (target == HotKeyTarget::kMainWindow) return true;
+    answered_elsewhere_.store(true);
+    const WordList& translations = shown_[static_cast<int>(Other(source))];
+    if (!translations.empty()) hot_key->HotKeyShowList(translations);
     return true;
 }
 

@@ -11,9 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/dictionary_slot.h"
-#include "app/main_view.h"
 #include "app/search_options.h"
+#include "app/window_updates.h"
 #include "lookup/lookup_image.h"
 
 namespace wordbay {
@@ -38,34 +37,33 @@ public:
     void Stop() { answering_.store(false); }
 
     // Answers the edit box `side` of the main slot, whose text the user
-    // changed, when the options ask for a plain prefix search; `source` is the
-    // side that translates. User-interface thread.
-    void Answer(MainView* view, ListSide side, ListSide source, const SearchOptions& options);
+    // changed to `text`, when the options ask for a plain prefix search;
+    // `source` is the side that translates. User-interface thread.
+    void Answer(PaneUpdates* panes, ListSide side, const std::string& text, ListSide source,
+                const SearchOptions& options);
 
-    // Answers the hot key (or `wordbay --translate-selection`), whose text is
-    // in the edit box `source` of the main slot, as a loaded dictionary would:
-    // the prefix list there and the translations of a word found in full, in
-    // the main window and in the popup or tooltip. False when the image can't
-    // answer it (then the loaded dictionary does). User-interface thread.
-    bool AnswerHotKey(MainView* view, ListSide source, SearchOptions options);
+    // Answers the hot key (or `wordbay --translate-selection`), whose text
+    // `text` is in the edit box `source` of the main slot, as a loaded
+    // dictionary would: the prefix list there and the translations of a word
+    // found in full, in the main window and in the popup or tooltip that
+    // `target` names. False when the image can't answer it (then the loaded
+    // dictionary does). User-interface thread.
+    bool AnswerHotKey(PaneUpdates* panes, HotKeyUpdates* hot_key, ListSide source,
+                      const std::string& text, SearchOptions options, HotKeyTarget target);
     // Whether AnswerHotKey answered in the popup or tooltip, where the user
     // now looks: the end of the start does not call the main window to the
     // front then. Any thread.
     bool answered_elsewhere() const { return answered_elsewhere_.load(); }
 
 private:
-    // Shows `words` in a list; the list paints from the arrays kept here.
-    void Show(MainView* view, ListSide side, std::vector<std::string> words);
+    // Shows `words` in a list; answers what it shows.
+    WordList Show(PaneUpdates* panes, ListSide side, std::vector<std::string> words);
 
     lookup::LookupImage image_;
     std::atomic<bool> answering_{false};
     std::atomic<bool> previewed_{false};
     std::atomic<bool> answered_elsewhere_{false};
-    std::vector<std::string> words_[2];
-    std::vector<const char*> items_[2];
-    // What the popup or tooltip shows, kept for its painting.
-    std::vector<std::string> hot_key_words_;
-    std::vector<const char*> hot_key_items_;
+    WordList shown_[2];  // what the image's answers show in the two lists
 };
 
 }  // namespace wordbay

@@ -3,7 +3,6 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstring>
 #include <exception>
 #include <system_error>
@@ -67,62 +66,88 @@ std::string UserName() {
 
 }  // namespace
 
-bool StartupJob::WaitForWindows() {
-    while (!c_.view().WindowsReady()) {
-        if (!c_.worker().running()) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
-    return true;
-}
-
 void StartupJob::Run() {
     StartupMark("start-up job begins");
-    if (!WaitForWindows()) return;
-    StartupMark("windows ready");
-    DictionaryState state = c_.dictionary_state();
-    if (state.show_splash) {
-        const int answer =
-            c_.view().MessageBox(UiText(TextId::MSG_SPLASH), UiText(TextId::MSG_SPLASH_CAPTION),
-                                 kMbYesNo | kMbIconInformation);
-        c_.ChangeSettings(
-            [&](SearchOptions&, DictionaryState& s) { s.show_splash = answer == kIdYes; });
+    if (!settings_->dictionary_state().show_splash) {
+        Convert();
+        return;
     }
-    if (state.convert_v2) {
-        ConvertPreviousVersion();
-        c_.ChangeSettings([](SearchOptions&, DictionaryState& s) { s.convert_v2 = false; });
-    }
-    state = c_.dictionary_state();
+    questions_->Ask({UiText(TextId::MSG_SPLASH), UiText(TextId::MSG_SPLASH_CAPTION),
+                     kMbYesNo | kMbIconInformation},
+                    [this](const Answer& answer) {
+                        settings_->Change([&](SearchOptions&, DictionaryState& s) {
+                            s.show_splash = answer.button == kIdYes;
+                        });
+                        Convert();
+                    });
+}
 
-    if (c_.catalogue().size() > 0) {
-        // With no "current" dictionary yet the path is the folder itself,
-        // whose load fails and leads to the chooser.
-        const std::string path = state.current.empty()
-                                     ? c_.paths().database_dir
-                                     : c_.paths().database_dir + "/" + state.current;
-        StartupMark("load begins");
-        LoadMain(path);
-        StartupMark("load ended");
-        if (!c_.main_slot().loaded()) {
-            c_.view().OpenDictionaryChooser();
-        } else if (state.dual) {
-            dictionaries_.LoadDual(c_.paths().database_dir + "/" + state.dual_name);
-        }
-        // The popup or tooltip that the hot key called meanwhile keeps the
-        // user's eyes, and its place in front.
-        if (!c_.main_slot().loaded() || !c_.startup_image().answered_elsewhere())
-            c_.view().ActivateMainWindow();
-    } else {
-        c_.view().Beep();
-        c_.view().MessageBox(UiText(TextId::MSG_NO_DICTIONARIES_IN_DATABASE),
-                             UiText(TextId::MSG_ERROR), kMbOk | kMbIconExclamation);
-        c_.view().ActivateMainWindow();
-        c_.view().OpenImportDialog();
+void StartupJob::Convert() {
+    if (!settings_->dictionary_state().convert_v2) {
+        OpenDictionaries();
+        return;
     }
+    const auto done = [this] {
+        settings_->Change([](SearchOptions&, DictionaryState& s) { s.convert_v2 = false; });
+        OpenDictionaries();
+    };
+    const std::string& dir = paths_->program_dir;
+    // A dictionary that an earlier first start built, and that the user may
+    // have changed since, is opened rather than built again: that start ended
+    // before it could write its settings.
+    if (FileExists(paths_->database_dir + "/" + kConvertedFileName)) {
+        settings_->Change([](SearchOptions&, DictionaryState& s) {
+            if (s.current.empty()) s.current = kConvertedFileName;
+        });
+        done();
+        return;
+    }
+    bool all_there = true;
+    for (const char* file : kPreviousVersionFiles)
+        all_there = all_there && FileExists(dir + "/" + file);
+    if (!all_there) {
+        ConvertFiles(false);
+        done();
+        return;
+    }
+    questions_->Ask({kConvertQuestion, kConvertQuestionCaption, kMbYesNo | kMbIconInformation},
+                    [this, done](const Answer& answer) {
+                        ConvertFiles(answer.button == kIdYes);
+                        done();
+                    });
+}
+
+void StartupJob::OpenDictionaries() {
+    const DictionaryState state = settings_->dictionary_state();
+    if (catalogue_->size() == 0) {
+        report_->Beep();
+        report_->ShowMessage(UiText(TextId::MSG_NO_DICTIONARIES_IN_DATABASE),
+                             UiText(TextId::MSG_ERROR), kMbOk | kMbIconExclamation);
+        window_->ActivateMainWindow();
+        window_->OpenImportDialog();
+        return;
+    }
+    // With no "current" dictionary yet the path is the folder itself, whose
+    // load fails and leads to the chooser.
+    const std::string path =
+        state.current.empty() ? paths_->database_dir : paths_->database_dir + "/" + state.current;
+    StartupMark("load begins");
+    LoadMain(path);
+    StartupMark("load ended");
+    if (!d_->main().loaded()) {
+        window_->OpenDictionaryChooser();
+    } else if (state.dual) {
+        jobs_->LoadDual(paths_->database_dir + "/" + state.dual_name);
+    }
+    // The popup or tooltip that the hot key called meanwhile keeps the
+    // user's eyes, and its place in front.
+    if (!d_->main().loaded() || !image_->answered_elsewhere()) window_->ActivateMainWindow();
 }
 
 void StartupJob::LoadMain(const std::string& path) {
-    if (!c_.startup_image().answering()) {
-        dictionaries_.LoadMain(path);
+    // Nothing is open yet: the load asks nothing and is over on return.
+    if (!image_->answering()) {
+        jobs_->LoadMain(path);
         return;
     }
     // The image answers typing on the user-interface thread meanwhile: the
@@ -135,56 +160,43 @@ void StartupJob::LoadMain(const std::string& path) {
         load = std::thread([&] {
             LowerThisThreadsPriority(kLoadGivingWay);
             try {
-                dictionaries_.LoadMain(path);
+                jobs_->LoadMain(path);
             } catch (...) {
                 failure = std::current_exception();
             }
         });
     } catch (const std::system_error&) {
-        dictionaries_.LoadMain(path);  // no thread to be had: the worker loads
+        jobs_->LoadMain(path);  // no thread to be had: the worker loads
         return;
     }
     load.join();
     if (failure) std::rethrow_exception(failure);
 }
 
-void StartupJob::ConvertPreviousVersion() {
-    const std::string& dir = c_.paths().program_dir;
-    // A dictionary that an earlier first start built, and that the user may
-    // have changed since, is opened rather than built again: that start ended
-    // before it could write its settings.
-    if (FileExists(c_.paths().database_dir + "/" + kConvertedFileName)) {
-        c_.ChangeSettings([](SearchOptions&, DictionaryState& s) {
-            if (s.current.empty()) s.current = kConvertedFileName;
-        });
-        return;
-    }
+void StartupJob::ConvertFiles(bool use_previous) {
+    const std::string& dir = paths_->program_dir;
     // A handle of its own: the main slot's stays empty for the load that
     // follows.
     const EngineHandle handle;
     const DB_HANDLE db = handle.get();
     if (db == nullptr) {
-        c_.view().MessageBox(UiText(TextId::MSG_CANTGETHANDLE_ERROR),
+        report_->ShowMessage(UiText(TextId::MSG_CANTGETHANDLE_ERROR),
                              UiText(TextId::MSG_FATAL_ERROR), kMbOk | kMbIconStop);
         return;
     }
     bool loaded = false;
-    bool all_there = true;
-    for (const char* file : kPreviousVersionFiles)
-        all_there = all_there && FileExists(dir + "/" + file);
-    if (all_there && c_.view().MessageBox(kConvertQuestion, kConvertQuestionCaption,
-                                          kMbYesNo | kMbIconInformation) == kIdYes) {
-        c_.view().SetStatus(kLoadingPreviousStatus);
-        c_.view().BeginProgress(db);
+    if (use_previous) {
+        report_->SetStatus(kLoadingPreviousStatus);
+        report_->BeginProgress(db);
         loaded = DB_Load(db, DB_FORMAT_V02_LOAD, dir.c_str(), 0, 0)->status != 0;
-        c_.view().EndProgress();
+        report_->EndProgress();
     }
     if (!loaded) {
-        c_.view().SetStatus(kConvertingTxtStatus);
-        c_.view().BeginProgress(db);
+        report_->SetStatus(kConvertingTxtStatus);
+        report_->BeginProgress(db);
         loaded = DB_Load(db, DB_FORMAT_TXT_LOAD, (dir + "/KX.txt").c_str(), kCroatian, kCroatian)
                      ->status != 0;
-        c_.view().EndProgress();
+        report_->EndProgress();
     }
     bool saved = false;
     DICTIONARY_INFO info{};
@@ -199,19 +211,19 @@ void StartupJob::ConvertPreviousVersion() {
         info.primary_charset = kEastEuropeanCharset;
         info.secondary_charset = kEastEuropeanCharset;
         DB_SetDictionaryInfo(db, &info);
-        c_.view().SetStatus(kSavingStatus);
-        const std::string target = c_.paths().database_dir + "/" + kConvertedFileName;
-        c_.view().BeginProgress(db);
+        report_->SetStatus(kSavingStatus);
+        const std::string target = paths_->database_dir + "/" + kConvertedFileName;
+        report_->BeginProgress(db);
         saved = DB_Save(db, DB_FORMAT_V03_SAVE, target.c_str())->status != 0;
-        c_.view().EndProgress();
+        report_->EndProgress();
         if (saved) {
-            c_.catalogue().Scan(c_.paths().database_dir, &c_.view());
-            c_.ChangeSettings(
+            catalogue_->Scan(paths_->database_dir, status_);
+            settings_->Change(
                 [](SearchOptions&, DictionaryState& s) { s.current = kConvertedFileName; });
         }
     }
     DB_Close(db);
-    if (!saved) c_.view().MessageBox(kConvertError, kConvertErrorCaption, kMbOk | kMbIconStop);
+    if (!saved) report_->ShowMessage(kConvertError, kConvertErrorCaption, kMbOk | kMbIconStop);
 }
 
 }  // namespace wordbay

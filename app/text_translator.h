@@ -39,10 +39,21 @@ struct TextLookupSetup {
     // Held around every engine call when set: the handles are shared with
     // the main window's worker, and a handle serves one call at a time.
     std::mutex* engine_lock = nullptr;
-    // When set, the handles are valid only while this counter, read under
-    // the engine lock, still equals `generation_taken`.
+    // When set, the handles are valid only while this count of the changes
+    // of the dictionaries, read under the engine lock, still equals
+    // `generation_taken` (see Dictionaries::changes()).
     const std::atomic<unsigned>* generation = nullptr;
     unsigned generation_taken = 0;
+};
+
+// The dictionaries a run needs, as the main window's controller hands them
+// over at every start.
+struct TextDictionaries {
+    bool ready = false;  // the main dictionary (and in link mode the dual one) is open
+    bool busy = false;   // a change of the dictionaries is under way: try again later
+    TextLookupSetup lookup;
+    std::uint32_t source_code_page = 1252;  // of the list phrases are looked up in
+    std::uint32_t target_code_page = 1252;  // of the list translations come from
 };
 
 // The look-ups of one run. Results point into the engines' storage and stay

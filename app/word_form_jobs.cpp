@@ -40,24 +40,26 @@ WordFormsNote NoteOf(const forms::Answer& a, bool hot_key) {
 
 }  // namespace
 
-bool WordFormJobs::Enabled(SlotId id) const {
+bool WordFormJobs::Enabled(const ListWords& r) const {
     // The main dictionary's source side is where words from running text go.
-    return id == SlotId::kMain && c_.slot(id).loaded() && c_.slot(id).settings().word_forms;
+    const DictionarySlot& s = d_->slot(r.slot);
+    return r.slot == SlotId::kMain && s.loaded() && r.side == s.source_side() &&
+           s.settings().word_forms;
 }
 
-void WordFormJobs::Show(const WordFormsNote& note) {
-    c_.view().ShowWordForms(note);
+void WordFormJobs::Show(WordFormsNote note) {
+    window_->ShowWordForms(std::move(note));
     shown_ = true;
 }
 
 void WordFormJobs::Clear(bool hot_key) {
-    c_.SetWordFormsStatus({});
+    report_->SetWordFormsStatus({});
     // The hot-key window is emptied by every hot-key search anyway; the
     // handover to the window is spared while nothing was said.
     if (!shown_) return;
     WordFormsNote cleared;
     cleared.hot_key = hot_key;
-    c_.view().ShowWordForms(cleared);
+    window_->ShowWordForms(std::move(cleared));
     shown_ = false;
 }
 
@@ -68,71 +70,71 @@ void WordFormJobs::PreloadSpellers(const DictionarySlot& slot) {
     }
 }
 
-bool WordFormJobs::GoToBaseWord(SlotId id, ListSide side, const std::string& text, bool suggest) {
-    if (!Enabled(id) || side != c_.slot(id).source_side()) return false;
-    const SearchOptions o = c_.options();
-    DictionarySlot& s = c_.slot(id);
-    const bool pending = c_.hot_key_pending().load();
-    SlotLexicon lexicon(s, side, o.case_sensitive, o.ignore_accents);
+bool WordFormJobs::GoToBaseWord(const ListWords& r, bool suggest) {
+    if (!Enabled(r)) return false;
+    const SearchOptions& o = r.options;
+    DictionarySlot& s = d_->slot(r.slot);
+    const bool pending = r.hot_key.pending;
+    SlotLexicon lexicon(s, r.side, o.case_sensitive, o.ignore_accents);
     forms::Options options;
     options.suggestions = suggest;
     // One word the user waits for: the speller's suggestions join the list's.
     options.speller_suggestions = true;
-    const std::string typed = platform::DecodeToUtf8(s.CodePage(side), text);
+    const std::string typed = platform::DecodeToUtf8(s.CodePage(r.side), r.text);
     forms::SuggestionIndex* index =
-        options.suggestions ? indexes_.For(id, side, c_.generation().load()) : nullptr;
+        options.suggestions ? indexes_.For(r.slot, r.side, d_->changes().load()) : nullptr;
     const forms::Answer a = forms::LookUp(lexicon, lexicon.locale(), typed, options, index);
 
     if (a.how == forms::How::kSuggestion) {
         Show(NoteOf(a, pending));
-        c_.SetWordFormsStatus(Filled(TextId::MSG_NOT_FOUND_WORD, {a.query}) + ". " +
-                              UiText(TextId::MSG_DID_YOU_MEAN) + ": " + Joined(a.suggestions));
+        report_->SetWordFormsStatus(Filled(TextId::MSG_NOT_FOUND_WORD, {a.query}) + ". " +
+                                    UiText(TextId::MSG_DID_YOU_MEAN) + ": " +
+                                    Joined(a.suggestions));
         return false;
     }
     if (a.how != forms::How::kForm && a.how != forms::How::kExact) return false;
 
     // The list shows the words from the base word on, the base word selected.
-    const std::string head = platform::EncodeFromUtf8(s.CodePage(side), a.headword);
-    ResultBuffers& buffers = s.results(side);
-    const DB_RESULT* r =
-        DB_List(s.handle(), EngineList(side), head.c_str(), o.case_sensitive, o.ignore_accents,
-                DB_LIST_PREFIX, buffers.back(), buffers.capacity());
-    const int count = r->status != 0 ? r->count : 0;
-    c_.Show(id, side, count);
+    const std::string head = platform::EncodeFromUtf8(s.CodePage(r.side), a.headword);
+    const std::shared_ptr<PointerArray> array = s.ResultArray(r.side, s.ResultRoom(r.side));
+    const DB_RESULT* res =
+        DB_List(s.handle(), EngineList(r.side), head.c_str(), o.case_sensitive, o.ignore_accents,
+                DB_LIST_PREFIX, array->data(), static_cast<std::int32_t>(array->size()));
+    const WordList words = s.Words(array, res->status != 0 ? res->count : 0, r.epoch);
+    lists_->Show(r.slot, r.side, words);
     std::uint32_t flags = 0;
     if (!o.case_sensitive) flags |= platform::kNormIgnoreCase;
     if (o.ignore_accents) flags |= platform::kNormIgnoreNonSpace;
-    const char* const* shown = buffers.front();
     int at = -1;
-    for (int i = 0; i < count && i < 64 && at < 0; ++i) {
-        if (platform::CompareTextIn(s.CodePage(side), s.Locale(side), flags, shown[i], head) == 0)
+    for (int i = 0; i < words.count() && i < 64 && at < 0; ++i) {
+        if (platform::CompareTextIn(s.CodePage(r.side), s.Locale(r.side), flags, words[i], head) ==
+            0)
             at = i;
     }
     if (at < 0) return false;
-    c_.view().SelectListEntry(id, side, at);
+    panes_->SelectListEntry(r.slot, r.side, at, r.epoch);
     Show(NoteOf(a, pending));
     if (a.how == forms::How::kForm) {
-        c_.SetWordFormsStatus(Filled(TextId::MSG_FORM_OF, {a.query, a.headword}));
+        report_->SetWordFormsStatus(Filled(TextId::MSG_FORM_OF, {a.query, a.headword}));
     }
-    translate_(id, side);
+    translate_({r.slot, r.side, words[at], o, r.hot_key, r.epoch});
     return true;
 }
 
-void WordFormJobs::OfferFormsBeside(SlotId id, ListSide side, const std::string& text) {
-    if (!Enabled(id) || side != c_.slot(id).source_side()) return;
-    const SearchOptions o = c_.options();
-    DictionarySlot& s = c_.slot(id);
-    SlotLexicon lexicon(s, side, o.case_sensitive, o.ignore_accents);
+void WordFormJobs::OfferFormsBeside(const ListWords& r) {
+    if (!Enabled(r)) return;
+    const SearchOptions& o = r.options;
+    DictionarySlot& s = d_->slot(r.slot);
+    SlotLexicon lexicon(s, r.side, o.case_sensitive, o.ignore_accents);
     forms::Options options;
     options.suggestions = false;
-    const std::string typed = platform::DecodeToUtf8(s.CodePage(side), text);
+    const std::string typed = platform::DecodeToUtf8(s.CodePage(r.side), r.text);
     const forms::Answer a = forms::LookUp(lexicon, lexicon.locale(), typed, options, nullptr);
     if (a.forms.empty()) return;
-    const bool pending = c_.hot_key_pending().load();
-    Show(NoteOf(a, pending));
+    Show(NoteOf(a, r.hot_key.pending));
     std::vector<std::string> words;
     for (const forms::Form& f : a.forms) words.push_back(f.word);
-    c_.SetWordFormsStatus(Filled(TextId::MSG_ALSO_FORM_OF, {a.query, Joined(words)}));
+    report_->SetWordFormsStatus(Filled(TextId::MSG_ALSO_FORM_OF, {a.query, Joined(words)}));
 }
 
 }  // namespace wordbay

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/tests/fake_main_view.h"
+#include "app/tests/fake_window.h"
 #include "app/tests/test_dictionaries.h"
 #include "app/tests/test_files.h"
 

@@ -1,4 +1,4 @@
-// A search controller over a scratch program folder, with a fake view.
+// A search controller over a scratch program folder, with a fake window.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "app/search_controller.h"
-#include "app/tests/fake_main_view.h"
+#include "app/tests/fake_window.h"
 #include "app/tests/test_dictionaries.h"
 #include "app/tests/test_files.h"
 
@@ -39,17 +39,29 @@ protected:
     // Scans the catalogue and starts the worker, whose start-up job opens
     // `current` (a file name in the database folder); waits for it.
     void Start(const std::string& current, SearchOptions options = {}, bool convert_v2 = false) {
-        catalogue_.Scan(paths_.database_dir, &view_);
-        controller_ = std::make_unique<SearchController>(&view_, &catalogue_, paths_, &fonts_);
         DictionaryState state;
         state.show_splash = false;
         state.current = current;
         state.convert_v2 = convert_v2;
-        controller_->StartWorker(state, options);
+        StartWith(state, options);
+        controller_->dictionaries().StartUp();
         WaitIdle();
     }
 
-    // Waits until no job runs or waits to run.
+    // Makes the controller and starts its worker; the start-up request is
+    // the caller's.
+    void StartWith(const DictionaryState& state, const SearchOptions& options) {
+        catalogue_.Scan(paths_.database_dir, &view_);
+        controller_ =
+            std::make_unique<SearchController>(&view_, &catalogue_, paths_, &fonts_, &program_);
+        view_.Attach(controller_.get());
+        controller_->settings().SetDictionaryState(state);
+        controller_->settings().SetOptions(options);
+        controller_->Start();
+    }
+
+    // Waits until no request runs or waits to run, and the window has
+    // every update.
     void WaitIdle() {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (controller_->busy()) {
@@ -61,13 +73,13 @@ protected:
     // Types `text` into an edit box as the user would.
     void Type(SlotId slot, ListSide side, const std::string& text) {
         view_.SetEditText(slot, side, text);
-        controller_->OnEditChanged(slot, side);
+        controller_->searches().Typed(slot, side, text);
     }
 
     void SetOptions(const std::function<void(SearchOptions*)>& change) {
-        SearchOptions o = controller_->options();
+        SearchOptions o = controller_->settings().options();
         change(&o);
-        controller_->SetOptions(o);
+        controller_->settings().SetOptions(o);
     }
 
     bool SawMessage(const std::string& text_start) {
@@ -78,7 +90,8 @@ protected:
     }
 
     ProgramPaths paths_;
-    FakeMainView view_;
+    ProgramSettings program_;  // the window the hot keys call
+    FakeWindow view_;
     FakeFonts fonts_;
     Catalogue catalogue_;
     std::unique_ptr<SearchController> controller_;

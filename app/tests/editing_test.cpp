@@ -30,17 +30,12 @@ protected:
         SetOptions([](SearchOptions* o) { o->edit_mode = true; });
     }
 
-    // The worker is idle in these tests, so the engine is free at once.
-    SearchController::EngineHold Hold() {
-        return [this] { return std::unique_lock<std::mutex>(controller_->engine_lock()); };
-    }
-
     // Types `word` into the source box and selects entry `row` of its list.
     void Select(const std::string& word, int row = 0, ListSide side = kPrimary) {
         Type(kMain, side, word);
         WaitIdle();
-        view_.SelectListEntry(kMain, side, row);
-        controller_->OnListSelected(kMain, side);
+        view_.SelectListEntry(kMain, side, row, 0);
+        controller_->searches().Selected(kMain, side, view_.List(kMain, side).at(row));
         WaitIdle();
     }
 
@@ -61,18 +56,18 @@ protected:
 TEST_F(EditingTest, AddingNeedsBothWordsAndAsksFirst) {
     Type(kMain, kPrimary, "tree");
     WaitIdle();
-    controller_->AddTranslation(Hold());
+    controller_->editing().AddTranslation(view_);
     EXPECT_EQ(LastMessage(), "[Croatian]\n\nPlease enter word to add:");
     EXPECT_EQ(view_.Messages().back().caption, "Error");
 
     view_.SetEditText(kMain, kPrimary, "");
     view_.SetEditText(kMain, kSecondary, "drvo");
-    controller_->AddTranslation(Hold());
+    controller_->editing().AddTranslation(view_);
     EXPECT_EQ(LastMessage(), "[English]\n\nPlease enter word to add:");
 
     view_.SetEditText(kMain, kPrimary, "tree");
     view_.Answer(kIdNo);
-    controller_->AddTranslation(Hold());
+    controller_->editing().AddTranslation(view_);
     EXPECT_EQ(LastMessage(),
               "Do you want to add this translation ?\n\n[English <--> Croatian]\n\n"
               "tree <--> drvo");
@@ -86,7 +81,7 @@ TEST_F(EditingTest, AddedTranslationJoinsTheListOfTheSelectedWord) {
     ASSERT_EQ(view_.List(kMain, kSecondary), (Words{"kuca", "dom", "zgrada"}));
     view_.SetEditText(kMain, kSecondary, "kucica");
     view_.Answer(kIdYes);
-    controller_->AddTranslation(Hold());
+    controller_->editing().AddTranslation(view_);
     EXPECT_EQ(LastMessage(), "Translation added.");
     EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"kuca", "dom", "zgrada", "kucica"}));
     EXPECT_EQ(view_.SelectedIndex(kMain, kPrimary), 0);
@@ -97,7 +92,7 @@ TEST_F(EditingTest, AddedTranslationJoinsTheListOfTheSelectedWord) {
     // The same pair again exists already and changes nothing.
     const int beeps = view_.beeps();
     view_.Answer(kIdYes);
-    controller_->AddTranslation(Hold());
+    controller_->editing().AddTranslation(view_);
     EXPECT_EQ(LastMessage(), "Translation already exists !");
     EXPECT_EQ(view_.beeps(), beeps + 1);
     EXPECT_EQ(view_.List(kMain, kSecondary).size(), 4u);
@@ -109,7 +104,7 @@ TEST_F(EditingTest, AddingWithoutASelectedWordListsTheNewWord) {
     WaitIdle();
     view_.SetEditText(kMain, kSecondary, "drvo");
     view_.Answer(kIdYes);
-    controller_->AddTranslation(Hold());
+    controller_->editing().AddTranslation(view_);
     WaitIdle();
     EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"tree"}));
     EXPECT_EQ(Translations("tree"), (Words{"drvo"}));
@@ -117,26 +112,26 @@ TEST_F(EditingTest, AddingWithoutASelectedWordListsTheNewWord) {
 }
 
 TEST_F(EditingTest, AddingFromTheSecondaryListKeepsThePairInOrder) {
-    controller_->ToggleDirection(kMain);
+    controller_->searches().ToggleDirection(kMain);
     Select("sat", 0, kSecondary);
     view_.SetEditText(kMain, kPrimary, "clock");
     view_.Answer(kIdYes);
-    controller_->AddTranslation(Hold());
+    controller_->editing().AddTranslation(view_);
     EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"hour", "clock"}));
     EXPECT_EQ(Translations("clock"), (Words{"sat"}));
 }
 
 TEST_F(EditingTest, DeleteDecidesByWhatIsSelected) {
-    controller_->DeleteSelected(Hold());
+    controller_->editing().DeleteSelected(view_);
     EXPECT_EQ(LastMessage(), "[English]\n\nPlease select the word to delete !");
 
     Select("house");
-    controller_->DeleteSelected(Hold());
+    controller_->editing().DeleteSelected(view_);
     EXPECT_EQ(LastMessage(), "[Croatian]\n\nPlease select the word to delete !");
 
-    view_.SelectListEntry(kMain, kSecondary, 1);
+    view_.SelectListEntry(kMain, kSecondary, 1, 0);
     view_.Answer(kIdYes);
-    controller_->DeleteSelected(Hold());
+    controller_->editing().DeleteSelected(view_);
     const std::vector<testing::ShownMessage> shown = view_.Messages();
     ASSERT_GE(shown.size(), 2u);
     EXPECT_EQ(shown[shown.size() - 2].text,
@@ -150,20 +145,20 @@ TEST_F(EditingTest, DeleteDecidesByWhatIsSelected) {
 
 TEST_F(EditingTest, AWordWithoutTranslationsIsOfferedForDeletion) {
     Select("dog");
-    view_.SelectListEntry(kMain, kSecondary, 0);
+    view_.SelectListEntry(kMain, kSecondary, 0, 0);
     view_.Answer(kIdYes);
-    controller_->DeleteSelected(Hold());
+    controller_->editing().DeleteSelected(view_);
     ASSERT_TRUE(view_.List(kMain, kSecondary).empty());
 
     // The word stays selected with an empty translation list.
     view_.Answer(kIdCancel);
-    controller_->DeleteSelected(Hold());
+    controller_->editing().DeleteSelected(view_);
     EXPECT_EQ(LastMessage(), "Do you want to delete this word ?\n\n[English]\n\n--> dog");
     EXPECT_EQ(view_.Messages().back().caption, "English");
     EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"dog"}));
 
     view_.Answer(kIdYes);
-    controller_->DeleteSelected(Hold());
+    controller_->editing().DeleteSelected(view_);
     EXPECT_EQ(LastMessage(), "Word deleted.");
     EXPECT_TRUE(view_.List(kMain, kPrimary).empty());
     const char* found[4] = {};
@@ -173,17 +168,15 @@ TEST_F(EditingTest, AWordWithoutTranslationsIsOfferedForDeletion) {
               0);
 }
 
-// A job that changed the lists while the question was open makes the answer
+// A request that changed the lists while the question was open makes the answer
 // moot: nothing is deleted.
 TEST_F(EditingTest, DeleteChecksTheSelectionAgainOnceTheEngineIsHeld) {
     Select("house");
-    view_.SelectListEntry(kMain, kSecondary, 0);
+    view_.SelectListEntry(kMain, kSecondary, 0, 0);
     view_.Answer(kIdYes);
     const int beeps = view_.beeps();
-    controller_->DeleteSelected([this] {
-        view_.SelectListEntry(kMain, kSecondary, 2);
-        return std::unique_lock<std::mutex>(controller_->engine_lock());
-    });
+    view_.WhileWaiting([this] { view_.SelectListEntry(kMain, kSecondary, 2, 0); });
+    controller_->editing().DeleteSelected(view_);
     EXPECT_EQ(view_.beeps(), beeps + 1);
     EXPECT_EQ(Translations("house").size(), 3u);
     EXPECT_EQ(view_.List(kMain, kSecondary).size(), 3u);
@@ -191,39 +184,39 @@ TEST_F(EditingTest, DeleteChecksTheSelectionAgainOnceTheEngineIsHeld) {
 
 TEST_F(EditingTest, ChangingAWordShowsTheStoredText) {
     Select("house");
-    controller_->ChangeWord(kPrimary, 0, "house", "", Hold());
+    controller_->editing().ChangeWord(view_, kPrimary, 0, "house", "");
     EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"house"}));
 
-    controller_->ChangeWord(kPrimary, 0, "house", "home", Hold());
+    controller_->editing().ChangeWord(view_, kPrimary, 0, "house", "home");
     EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"home"}));
     EXPECT_EQ(Translations("home"), (Words{"kuca", "dom", "zgrada"}));
     EXPECT_TRUE(Translations("house").empty());
 
     // A row that no longer shows the word is not changed.
     const int beeps = view_.beeps();
-    controller_->ChangeWord(kPrimary, 0, "house", "hut", Hold());
+    controller_->editing().ChangeWord(view_, kPrimary, 0, "house", "hut");
     EXPECT_EQ(view_.beeps(), beeps + 1);
     EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"home"}));
 
     // Changing a translation (the target list) works the same way.
-    controller_->ChangeWord(kSecondary, 1, "dom", "dom2", Hold());
+    controller_->editing().ChangeWord(view_, kSecondary, 1, "dom", "dom2");
     EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"kuca", "dom2", "zgrada"}));
     EXPECT_EQ(Translations("dom2", DB_TRANS_SECONDARY_TO_PRIMARY), (Words{"home"}));
 }
 
 TEST_F(EditingTest, DraggingMovesATranslationInTheListAndTheDictionary) {
     Select("house");
-    view_.SelectListEntry(kMain, kSecondary, 0);  // the list's row follows the drag
-    controller_->MoveTranslation(2, 0, Hold());
+    view_.SelectListEntry(kMain, kSecondary, 0, 0);  // the list's row follows the drag
+    controller_->editing().MoveTranslation(view_, 2, 0);
     EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"zgrada", "kuca", "dom"}));
     EXPECT_EQ(Translations("house"), (Words{"zgrada", "kuca", "dom"}));
-    controller_->MoveTranslation(0, 1, Hold());
+    controller_->editing().MoveTranslation(view_, 0, 1);
     EXPECT_EQ(Translations("house"), (Words{"kuca", "zgrada", "dom"}));
     EXPECT_EQ(view_.List(kMain, kSecondary), Translations("house"));
     EXPECT_NE(DB_IsChanged(controller_->slot(kMain).handle()), 0);
 
     // Out of range: nothing moves.
-    controller_->MoveTranslation(1, 7, Hold());
+    controller_->editing().MoveTranslation(view_, 1, 7);
     EXPECT_EQ(Translations("house"), (Words{"kuca", "zgrada", "dom"}));
 }
 

@@ -13,7 +13,7 @@ namespace {
 using testing::ControllerTest;
 using testing::StoredInfo;
 
-int CountMessages(testing::FakeMainView& view, const std::string& start) {
+int CountMessages(testing::FakeWindow& view, const std::string& start) {
     int n = 0;
     for (const testing::ShownMessage& m : view.Messages()) {
         if (m.text.compare(0, start.size(), start) == 0) ++n;
@@ -36,7 +36,7 @@ TEST_F(ImportTest, TextFileBecomesADictionaryNamedAfterItsLists) {
     ImportRequest request;
     request.format = DB_FORMAT_TXT_LOAD;
     request.path = PathOf("English_Croatian.txt");
-    controller_->StartImport(request);
+    controller_->dictionaries().Import(request);
     WaitIdle();
     const std::string target = DatabasePath("English_Croatian.v03");
     ASSERT_TRUE(std::filesystem::exists(target));
@@ -48,7 +48,7 @@ TEST_F(ImportTest, TextFileBecomesADictionaryNamedAfterItsLists) {
     // The second import of the same lists asks before it overwrites.
     Spill(PathOf("English_Croatian.txt"), "cat\tmačka\r\n");
     view_.Answer(kIdCancel);
-    controller_->StartImport(request);
+    controller_->dictionaries().Import(request);
     WaitIdle();
     EXPECT_EQ(CountMessages(view_, "A dictionary with this file name already exists:\n\n" + target +
                                        "\n\nDo you want to overwrite"),
@@ -56,14 +56,14 @@ TEST_F(ImportTest, TextFileBecomesADictionaryNamedAfterItsLists) {
     EXPECT_EQ(StoredInfo(target).primary_word_count, 2u);
 
     view_.Answer(kIdYes);
-    controller_->StartImport(request);
+    controller_->dictionaries().Import(request);
     WaitIdle();
     EXPECT_EQ(StoredInfo(target).primary_word_count, 1u);
     EXPECT_EQ(CountMessages(view_, "Dictionary successfully imported."), 2);
 
     // "No" offers another name; cancelling that ends the import.
     view_.Answer(kIdNo);
-    controller_->StartImport(request);
+    controller_->dictionaries().Import(request);
     WaitIdle();
     EXPECT_EQ(CountMessages(view_, "Dictionary successfully imported."), 2);
 }
@@ -78,7 +78,7 @@ TEST_F(ImportTest, ListNamesCannotLeaveTheDatabaseFolder) {
     std::strcpy(info.secondary_list_name, "x");
     info.primary_locale = info.secondary_locale = 1033;
     request.info = info;
-    controller_->StartImport(request);
+    controller_->dictionaries().Import(request);
     WaitIdle();
     EXPECT_TRUE(std::filesystem::exists(DatabasePath(".._.._evil_x.v03")));
 }
@@ -92,7 +92,7 @@ TEST_F(ImportTest, AFileOutsideTheCatalogueIsNotReplacedWithoutAsking) {
     ImportRequest request;
     request.path = PathOf("English_Croatian.txt");
     view_.Answer(kIdCancel);
-    controller_->StartImport(request);
+    controller_->dictionaries().Import(request);
     WaitIdle();
     EXPECT_EQ(CountMessages(view_, "A dictionary with this file name already exists:"), 1);
     EXPECT_EQ(Slurp(target), "my notes");
@@ -114,7 +114,7 @@ TEST_F(ImportTest, TypedTextsAreEncodedAsTheListsTurnOut) {
     request.info = info;
     request.primary_locale = request.secondary_locale = 1050;
     request.texts = DescriptionTexts{"Ku\u0107a", "", "", "Hrvatski \u010Dist", "Esperanto \u015D"};
-    controller_->StartImport(request);
+    controller_->dictionaries().Import(request);
     WaitIdle();
     const std::string target = DatabasePath("Hrvatski \xC4\x8Dist_Esperanto \xC5\x9D.v03");
     ASSERT_TRUE(std::filesystem::exists(target));
@@ -131,7 +131,7 @@ TEST_F(ImportTest, TypedTextsAreEncodedAsTheListsTurnOut) {
     request.info = info;
     const std::string long_name = std::string(37, 'x') + "\xC4\x87\xC4\x87";
     request.texts = DescriptionTexts{"d", "", "", long_name, "e"};
-    controller_->StartImport(request);
+    controller_->dictionaries().Import(request);
     WaitIdle();
     const DICTIONARY_INFO utf8 = StoredInfo(DatabasePath(std::string(37, 'x') + "\xC4\x87_e.v03"));
     EXPECT_EQ(utf8.primary_charset, static_cast<std::uint32_t>(DB_CHARSET_UTF8));
@@ -142,7 +142,7 @@ TEST_F(ImportTest, UnreadableFileReportsALoadingError) {
     Start("");
     ImportRequest request;
     request.path = PathOf("missing.txt");
-    controller_->StartImport(request);
+    controller_->dictionaries().Import(request);
     WaitIdle();
     EXPECT_EQ(CountMessages(view_, "Dictionary loading error !"), 1);
     EXPECT_EQ(CountMessages(view_, "Dictionary successfully imported."), 0);
@@ -200,7 +200,7 @@ TEST_F(ImportTest, FreelangInstallationImportsTheChosenLanguages) {
     request.format = DB_FORMAT_FREELANG_DIR_LOAD;
     request.path = PathOf("fl");
     request.freelang = *entries;
-    controller_->StartImport(request);
+    controller_->dictionaries().Import(request);
     WaitIdle();
     const std::string target = DatabasePath("Croatian_English.v03");
     ASSERT_TRUE(std::filesystem::exists(target));
@@ -221,7 +221,7 @@ TEST_F(ImportTest, FreelangInstallationImportsTheChosenLanguages) {
     (*entries)[1].chosen = true;
     request.freelang = *entries;
     view_.Answer(kIdYes);
-    controller_->StartImport(request);
+    controller_->dictionaries().Import(request);
     WaitIdle();
     EXPECT_EQ(CountMessages(view_, "A dictionary with this file name already exists:"), 1);
     EXPECT_EQ(CountMessages(view_, "Dictionary loading error !"), 1);
@@ -240,8 +240,8 @@ TEST_F(ImportTest, StartupConvertsThePreviousVersionOnce) {
     EXPECT_EQ(info.primary_charset, 238u);
     EXPECT_EQ(info.secondary_charset, 238u);
     EXPECT_GT(std::strlen(info.author), 0u);
-    EXPECT_FALSE(controller_->dictionary_state().convert_v2);
-    EXPECT_EQ(controller_->dictionary_state().current, "Engleski_Hrvatski.v03");
+    EXPECT_FALSE(controller_->settings().dictionary_state().convert_v2);
+    EXPECT_EQ(controller_->settings().dictionary_state().current, "Engleski_Hrvatski.v03");
     EXPECT_TRUE(controller_->slot(SlotId::kMain).loaded());
     EXPECT_EQ(view_.titles().main_window, "KX Dictionary : Engleski - Hrvatski");
 }
@@ -253,8 +253,8 @@ TEST_F(ImportTest, ConversionLeavesADictionaryOfAnInterruptedFirstStart) {
     testing::WriteDictionary(DatabasePath("Engleski_Hrvatski.v03"),
                              {{"house", "kuća"}, {"zebra", "zebra"}});
     Start("", {}, /*convert_v2=*/true);
-    EXPECT_FALSE(controller_->dictionary_state().convert_v2);
-    EXPECT_EQ(controller_->dictionary_state().current, "Engleski_Hrvatski.v03");
+    EXPECT_FALSE(controller_->settings().dictionary_state().convert_v2);
+    EXPECT_EQ(controller_->settings().dictionary_state().current, "Engleski_Hrvatski.v03");
     ASSERT_TRUE(controller_->slot(SlotId::kMain).loaded());
     EXPECT_EQ(StoredInfo(DatabasePath("Engleski_Hrvatski.v03")).primary_word_count, 2u);
 }
@@ -266,7 +266,7 @@ TEST_F(ImportTest, FailedConversionIsReportedInCroatian) {
         if (m.caption == "Greška !") reported = true;
     }
     EXPECT_TRUE(reported);
-    EXPECT_FALSE(controller_->dictionary_state().convert_v2);
+    EXPECT_FALSE(controller_->settings().dictionary_state().convert_v2);
     EXPECT_EQ(view_.import_dialogs(), 1);
 }
 

@@ -39,7 +39,7 @@ TEST_F(SearchControllerTest, StartupOpensTheCurrentDictionaryAndTitlesTheWindows
     EXPECT_EQ(view_.titles().main_window, "KX Dictionary : English - Croatian");
     EXPECT_EQ(view_.titles().text_window, "Text translation : English - Croatian");
     EXPECT_EQ(view_.titles().popup, "English - Croatian");
-    EXPECT_EQ(controller_->dictionary_state().current, "English_Croatian.v03");
+    EXPECT_EQ(controller_->settings().dictionary_state().current, "English_Croatian.v03");
     EXPECT_EQ(view_.status(), "English: 0   Croatian: 0");
 }
 
@@ -91,8 +91,8 @@ TEST_F(SearchControllerTest, WithoutAutomaticTranslationTypingOnlyLists) {
     EXPECT_TRUE(view_.List(kMain, kSecondary).empty());
 
     // Choosing a word translates it.
-    view_.SelectListEntry(kMain, kPrimary, 2);
-    controller_->OnListSelected(kMain, kPrimary);
+    view_.SelectListEntry(kMain, kPrimary, 2, 0);
+    controller_->searches().Selected(kMain, kPrimary, view_.List(kMain, kPrimary)[2]);
     WaitIdle();
     EXPECT_EQ(view_.EditText(kMain, kPrimary), "housewife");
     EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"domaćica"}));
@@ -110,23 +110,13 @@ TEST_F(SearchControllerTest, QuickTypingShowsOnlyTheNewestSearch) {
     }
 }
 
-TEST_F(SearchControllerTest, DownArrowSelectsTheFirstEntry) {
-    StartWithDictionary();
-    EXPECT_FALSE(controller_->OnDownArrow(kMain, kPrimary));
-    Type(kMain, kPrimary, "do");
-    WaitIdle();
-    EXPECT_TRUE(controller_->OnDownArrow(kMain, kPrimary));
-    WaitIdle();
-    EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"pas"}));
-}
-
 TEST_F(SearchControllerTest, EditModeListsOnlyFromTheSourceSide) {
     SearchOptions o;
     o.edit_mode = true;
     StartWithDictionary(o);
     // A load switches edit mode off; switch it on again.
     SetOptions([](SearchOptions* s) { s->edit_mode = true; });
-    controller_->ToggleDirection(kMain);  // now from the secondary list
+    controller_->searches().ToggleDirection(kMain);  // now from the secondary list
     Type(kMain, kPrimary, "house");
     WaitIdle();
     EXPECT_TRUE(view_.List(kMain, kPrimary).empty());
@@ -144,12 +134,12 @@ TEST_F(SearchControllerTest, ClipboardActivationSearchesTheFirstLineTrimmed) {
     SearchOptions o = AutoTranslate();
     o.use_clipboard = true;
     StartWithDictionary(o);
-    controller_->OnActivated("  house  \r\nsecond line");
+    controller_->searches().Activated("  house  \r\nsecond line");
     WaitIdle();
     EXPECT_EQ(view_.EditText(kMain, kPrimary), "house");
     EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"kuća", "dom", "zgrada"}));
 
-    controller_->OnActivated("");
+    controller_->searches().Activated("");
     WaitIdle();
     EXPECT_EQ(view_.EditText(kMain, kPrimary), "");
     EXPECT_TRUE(view_.List(kMain, kPrimary).empty());
@@ -162,30 +152,30 @@ TEST_F(SearchControllerTest, ClipboardActivationSearchesTheFirstLineTrimmed) {
 TEST_F(SearchControllerTest, ClipboardIsIgnoredWhenItsOptionIsOff) {
     StartWithDictionary();
     view_.SetEditText(kMain, kPrimary, "dog");
-    controller_->OnActivated("house");
+    controller_->searches().Activated("house");
     WaitIdle();
     EXPECT_EQ(view_.EditText(kMain, kPrimary), "dog");
 }
 
 TEST_F(SearchControllerTest, HotKeySearchFillsThePopup) {
+    program_.hot_key_target = HotKeyTarget::kPopup;
     SearchOptions o;
-    o.hot_key_target = HotKeyTarget::kPopup;
     o.wildcards = true;  // hot-key searches are plain prefix searches
     StartWithDictionary(o);
-    controller_->SetHotKeyPending(true);
+    controller_->settings().SetHotKeyPending(true);
     Type(kMain, kPrimary, "house");
     WaitIdle();
     EXPECT_EQ(view_.hot_key_text(), "house");
     EXPECT_EQ(view_.hot_key_list(), (Words{"kuća", "dom", "zgrada"}));
-    EXPECT_FALSE(controller_->hot_key_pending());
+    EXPECT_FALSE(controller_->settings().hot_key_pending());
 
     // Without an exact word nothing is translated and the flag clears.
-    controller_->SetHotKeyPending(true);
+    controller_->settings().SetHotKeyPending(true);
     Type(kMain, kPrimary, "hou");
     WaitIdle();
     EXPECT_TRUE(view_.hot_key_list().empty());
     EXPECT_EQ(view_.List(kMain, kPrimary).size(), 4u);
-    EXPECT_FALSE(controller_->hot_key_pending());
+    EXPECT_FALSE(controller_->settings().hot_key_pending());
 }
 
 // Word forms with the tables and rules alone, whatever spellers the machine has.
@@ -219,25 +209,24 @@ TEST_F(WordFormsTest, AnInflectedFormTypedGoesToItsBaseWord) {
 }
 
 TEST_F(WordFormsTest, TheHotKeyNamesTheBaseWordOrSuggests) {
-    SearchOptions o;
-    o.hot_key_target = HotKeyTarget::kPopup;
-    StartWithDictionary(o);
-    controller_->SetHotKeyPending(true);
+    program_.hot_key_target = HotKeyTarget::kPopup;
+    StartWithDictionary();
+    controller_->settings().SetHotKeyPending(true);
     Type(kMain, kPrimary, "Dogs.");
     WaitIdle();
     EXPECT_EQ(view_.hot_key_list(), (Words{"pas"}));
     EXPECT_EQ(view_.word_forms().base, "dog");
     EXPECT_TRUE(view_.word_forms().hot_key);
-    EXPECT_FALSE(controller_->hot_key_pending());
+    EXPECT_FALSE(controller_->settings().hot_key_pending());
 
-    controller_->SetHotKeyPending(true);
+    controller_->settings().SetHotKeyPending(true);
     Type(kMain, kPrimary, "hause");
     WaitIdle();
     EXPECT_TRUE(view_.hot_key_list().empty());
     const Words suggestions = view_.word_forms().suggestions;
     ASSERT_FALSE(suggestions.empty());
     EXPECT_EQ(suggestions.front(), "house");
-    EXPECT_FALSE(controller_->hot_key_pending());
+    EXPECT_FALSE(controller_->settings().hot_key_pending());
 }
 
 TEST_F(WordFormsTest, EnterOnAWordTheListLacksSuggestsWithoutAutomaticTranslation) {
@@ -245,7 +234,7 @@ TEST_F(WordFormsTest, EnterOnAWordTheListLacksSuggestsWithoutAutomaticTranslatio
     Type(kMain, kPrimary, "dgo");
     WaitIdle();
     EXPECT_TRUE(view_.word_forms().empty());
-    EXPECT_FALSE(controller_->OnDownArrow(kMain, kPrimary));
+    controller_->searches().Entered(kMain, kPrimary, "dgo");
     WaitIdle();
     EXPECT_EQ(view_.word_forms().suggestions, (Words{"dog"}));
     EXPECT_FALSE(view_.word_forms().hot_key);
@@ -253,10 +242,7 @@ TEST_F(WordFormsTest, EnterOnAWordTheListLacksSuggestsWithoutAutomaticTranslatio
 
 TEST_F(WordFormsTest, ADictionaryWithWordFormsOffFindsOnlyWholeWords) {
     StartWithDictionary(AutoTranslate());
-    {
-        std::lock_guard<std::mutex> engine(controller_->engine_lock());
-        controller_->slot(kMain).settings().word_forms = false;
-    }
+    controller_->ChangeSlotSettings(kMain, [](DictionarySettings& s) { s.word_forms = false; });
     Type(kMain, kPrimary, "houses");
     WaitIdle();
     EXPECT_TRUE(view_.List(kMain, kPrimary).empty());
@@ -267,12 +253,12 @@ TEST_F(WordFormsTest, ADictionaryWithWordFormsOffFindsOnlyWholeWords) {
 TEST_F(SearchControllerTest, FailedLoadKeepsTheOpenDictionary) {
     StartWithDictionary();
     Spill(DatabasePath("damaged.v03"), std::string(3000, '\x01'));
-    controller_->StartLoad(DatabasePath("damaged.v03"));
+    controller_->dictionaries().Load(DatabasePath("damaged.v03"));
     WaitIdle();
     EXPECT_TRUE(SawMessage("Can't load dictionary !"));
     ASSERT_TRUE(controller_->slot(kMain).loaded());
     EXPECT_EQ(controller_->slot(kMain).file_name(), "English_Croatian.v03");
-    EXPECT_EQ(controller_->dictionary_state().current, "English_Croatian.v03");
+    EXPECT_EQ(controller_->settings().dictionary_state().current, "English_Croatian.v03");
     EXPECT_EQ(view_.titles().main_window, "KX Dictionary : English - Croatian");
     Type(kMain, kPrimary, "dog");
     WaitIdle();
@@ -289,13 +275,13 @@ TEST_F(SearchControllerTest, MissingCurrentDictionaryOpensTheChooser) {
     EXPECT_EQ(view_.status(), "Dictionary not loaded");
 
     // A dual load needs a main dictionary.
-    controller_->StartLoadDual(DatabasePath("English_Croatian.v03"));
+    controller_->dictionaries().LoadDual(DatabasePath("English_Croatian.v03"));
     WaitIdle();
     EXPECT_TRUE(SawMessage("Please load a dictionary first !"));
     EXPECT_EQ(view_.beeps(), 1);
     EXPECT_FALSE(view_.dual_state());
     EXPECT_FALSE(controller_->slot(kDual).loaded());
-    EXPECT_FALSE(controller_->options().dual_mode);
+    EXPECT_FALSE(controller_->settings().options().dual_mode);
 }
 
 class LinkTest : public SearchControllerTest {
@@ -309,10 +295,10 @@ protected:
             DatabasePath("Croatian_German.v03"),
             {{"kuća", "Haus"}, {"dom", "Heim"}, {"dom", "Haus"}, {"domaćica", "Hausfrau"}},
             "Croatian", "German", 1050, 1031);
-        controller_->StartLoadDual(DatabasePath("Croatian_German.v03"));
+        controller_->dictionaries().LoadDual(DatabasePath("Croatian_German.v03"));
         WaitIdle();
         ASSERT_TRUE(view_.dual_state());
-        ASSERT_TRUE(controller_->options().dual_mode);
+        ASSERT_TRUE(controller_->settings().options().dual_mode);
     }
 };
 
@@ -338,7 +324,7 @@ TEST_F(LinkTest, LinkAllShowsEachTranslationOnce) {
 TEST_F(LinkTest, ClosingTheDualDictionaryEmptiesItsPane) {
     Type(kMain, kPrimary, "house");
     WaitIdle();
-    controller_->StartCloseDual();
+    controller_->dictionaries().CloseDual();
     WaitIdle();
     EXPECT_FALSE(controller_->slot(kDual).loaded());
     EXPECT_TRUE(view_.List(kDual, kPrimary).empty());
@@ -352,7 +338,7 @@ TEST_F(SearchControllerTest, StopWaitsForARunningSave) {
     std::filesystem::remove(path);
     view_.set_progress_delay(std::chrono::milliseconds(300));
     const int begun = view_.progress_begun();
-    controller_->StartSave();
+    controller_->dictionaries().Save();
     while (view_.progress_begun() == begun)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     controller_->Stop();
@@ -364,17 +350,17 @@ TEST_F(SearchControllerTest, StopWaitsForARunningSave) {
 
 TEST_F(SearchControllerTest, SaveAndCloseClosesOnlyAfterTheSave) {
     StartWithDictionary();
-    controller_->StartSaveAndClose();
+    controller_->dictionaries().SaveAndClose();
     WaitIdle();
-    EXPECT_TRUE(controller_->saved_while_closing());
+    EXPECT_TRUE(controller_->settings().saved_while_closing());
     EXPECT_EQ(view_.closes(), 1);
 
     // Saving into a folder that is gone fails and keeps the window.
     view_.set_save_file_answer(PathOf("no/such/folder/x.v03"));
-    controller_->StartSaveAs();
+    controller_->dictionaries().SaveAs();
     WaitIdle();
     EXPECT_TRUE(SawMessage("Dictionary saving error !"));
-    controller_->StartSaveAndClose();
+    controller_->dictionaries().SaveAndClose();
     WaitIdle();
     EXPECT_EQ(view_.closes(), 1);
 }

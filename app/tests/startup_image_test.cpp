@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 
 #include "app/image_writer.h"
 #include "app/tests/controller_fixture.h"
@@ -43,7 +42,7 @@ protected:
 
     void Type(StartupImage* image, const std::string& text, const SearchOptions& options) {
         view_.SetEditText(SlotId::kMain, ListSide::kPrimary, text);
-        image->Answer(&view_, ListSide::kPrimary, ListSide::kPrimary, options);
+        image->Answer(&view_, ListSide::kPrimary, text, ListSide::kPrimary, options);
     }
     std::vector<std::string> Shown(ListSide side) { return view_.List(SlotId::kMain, side); }
 
@@ -61,29 +60,26 @@ protected:
         Start("d.v03");
         controller_->image_writer().WaitIdle();
     }
-    // Starts the program on the dictionary while `engine` holds the engine
-    // lock, so that the start-up job waits to load it.
-    void StartHeld(std::unique_lock<std::mutex>* engine, const SearchOptions& options) {
-        catalogue_.Scan(paths_.database_dir, &view_);
-        controller_ = std::make_unique<SearchController>(&view_, &catalogue_, paths_, &fonts_);
-        *engine = std::unique_lock<std::mutex>(controller_->engine_lock());
+    // Starts the program on the dictionary; the start-up request that loads
+    // it waits for Release().
+    void StartHeld(const SearchOptions& options) {
         DictionaryState state;
         state.show_splash = false;
         state.current = "d.v03";
-        controller_->StartWorker(state, options);
+        StartWith(state, options);
     }
-    // Starts on the dictionary and its image, the hot key calling `target`,
-    // while `engine` holds the load back.
-    void StartHeldWithImage(std::unique_lock<std::mutex>* engine, HotKeyTarget target) {
+    void Release() { controller_->dictionaries().StartUp(); }
+    // Starts on the dictionary and its image, the hot key calling `target`;
+    // the load waits for Release().
+    void StartHeldWithImage(HotKeyTarget target) {
         WriteImage();
-        SearchOptions options;
-        options.hot_key_target = target;
-        StartHeld(engine, options);
+        program_.hot_key_target = target;
+        StartHeld(SearchOptions());
     }
     // The hot key fired on `text`.
     void HotKey(const std::string& text) {
-        controller_->SetHotKeyPending(true);
-        controller_->OnActivated(text);
+        controller_->settings().SetHotKeyPending(true);
+        controller_->searches().Activated(text);
     }
     void Restart() {
         controller_->Stop();
@@ -186,7 +182,7 @@ TEST_F(StartupImageTest, ALoadWritesTheImageWhenItIsMissingOrStale) {
 TEST_F(StartupImageTest, ASaveWritesTheImageOfTheSavedFile) {
     StartAndWrite();
     const ino_t first = ImageInode();
-    controller_->StartSave();
+    controller_->dictionaries().Save();
     WaitIdle();
     controller_->image_writer().WaitIdle();
     EXPECT_TRUE(StartupImage().Open(path_));
@@ -197,21 +193,20 @@ TEST_F(StartupImageTest, ASaveWritesTheImageOfTheSavedFile) {
 // in the main window and the popup; the loaded dictionary then answers it, as
 // it does every hot key after.
 TEST_F(StartupImageTest, TheHotKeyIsAnsweredFromTheImageWhileTheDictionaryLoads) {
-    std::unique_lock<std::mutex> engine;
-    StartHeldWithImage(&engine, HotKeyTarget::kPopup);
+    StartHeldWithImage(HotKeyTarget::kPopup);
     HotKey("HOUSE");
     EXPECT_EQ(view_.hot_key_text(), "HOUSE");
     EXPECT_EQ(view_.hot_key_list(), (std::vector<std::string>{"dom", "kuca"}));
     EXPECT_EQ(Shown(ListSide::kPrimary), (std::vector<std::string>{"house", "household"}));
     EXPECT_EQ(view_.EditText(SlotId::kMain, ListSide::kSecondary), "dom");
-    EXPECT_FALSE(controller_->hot_key_pending());
-    EXPECT_TRUE(view_.searched_when_ready(SlotId::kMain, ListSide::kPrimary));
+    EXPECT_FALSE(controller_->settings().hot_key_pending());
+    EXPECT_TRUE(controller_->searches().waiting_for_load(SlotId::kMain));
     // A word not in the list empties the popup's list.
     HotKey("xyz");
     EXPECT_EQ(view_.hot_key_text(), "xyz");
     EXPECT_TRUE(view_.hot_key_list().empty());
     EXPECT_TRUE(Shown(ListSide::kPrimary).empty());
-    engine.unlock();
+    Release();
     WaitIdle();
     // The popup stays in front of the main window at the end of the start.
     EXPECT_EQ(view_.activations(), 0);
@@ -227,7 +222,7 @@ TEST_F(StartupImageTest, TheHotKeyIsAnsweredFromTheImageWhileTheDictionaryLoads)
 // answered.
 TEST_F(StartupImageTest, TheWindowShowsTheLoadingDictionaryAsStored) {
     StartAndWrite();
-    controller_->ToggleDirection(SlotId::kMain);
+    controller_->searches().ToggleDirection(SlotId::kMain);
     const WindowTitles reversed = view_.titles();
     controller_->Stop();
     controller_->WriteSlotSettings();
@@ -235,15 +230,13 @@ TEST_F(StartupImageTest, TheWindowShowsTheLoadingDictionaryAsStored) {
 
     SearchOptions options;
     options.auto_translate = true;
-    std::unique_lock<std::mutex> engine;
-    StartHeld(&engine, options);
+    StartHeld(options);
     EXPECT_EQ(view_.previewed(SlotId::kMain), std::optional<bool>(false));
     EXPECT_EQ(view_.titles().main_window, reversed.main_window);
-    view_.SetEditText(SlotId::kMain, ListSide::kSecondary, "kuca");
-    controller_->OnEditChangedWhileLoading(SlotId::kMain, ListSide::kSecondary);
+    ControllerTest::Type(SlotId::kMain, ListSide::kSecondary, "kuca");
     EXPECT_EQ(Shown(ListSide::kSecondary), (std::vector<std::string>{"kuca"}));
     EXPECT_EQ(Shown(ListSide::kPrimary), (std::vector<std::string>{"house"}));
-    engine.unlock();
+    Release();
     WaitIdle();
     EXPECT_EQ(view_.titles().main_window, reversed.main_window);
     EXPECT_FALSE(controller_->slot(SlotId::kMain).primary_to_secondary());
@@ -255,20 +248,16 @@ TEST_F(StartupImageTest, TheImagesAnswersStayUntilTheLoadedDictionaryAnswers) {
     WriteImage();
     SearchOptions options;
     options.auto_translate = true;
-    std::unique_lock<std::mutex> engine;
-    StartHeld(&engine, options);
-    view_.SetEditText(SlotId::kMain, ListSide::kPrimary, "house");
-    controller_->OnEditChangedWhileLoading(SlotId::kMain, ListSide::kPrimary);
+    StartHeld(options);
+    ControllerTest::Type(SlotId::kMain, ListSide::kPrimary, "house");
     const int emptied[2] = {view_.emptied(SlotId::kMain, ListSide::kPrimary),
                             view_.emptied(SlotId::kMain, ListSide::kSecondary)};
-    engine.unlock();
+    Release();
     WaitIdle();
-    EXPECT_EQ(view_.emptied(SlotId::kMain, ListSide::kPrimary), emptied[0]);
-    EXPECT_EQ(view_.emptied(SlotId::kMain, ListSide::kSecondary), emptied[1]);
-    EXPECT_EQ(Shown(ListSide::kSecondary), (std::vector<std::string>{"dom", "kuca"}));
-    // The window searches the typed text again once the dictionary is ready.
-    ControllerTest::Type(SlotId::kMain, ListSide::kPrimary, "house");
-    WaitIdle();
+    // As the loaded dictionary was shown, the lists were never emptied.
+    EXPECT_EQ(view_.emptied_at_load(SlotId::kMain, ListSide::kPrimary), emptied[0]);
+    EXPECT_EQ(view_.emptied_at_load(SlotId::kMain, ListSide::kSecondary), emptied[1]);
+    // The typed text is searched again once the dictionary is ready.
     EXPECT_EQ(Shown(ListSide::kPrimary), (std::vector<std::string>{"house", "household"}));
     EXPECT_EQ(Shown(ListSide::kSecondary), (std::vector<std::string>{"dom", "kuca"}));
 }
@@ -287,7 +276,7 @@ TEST_F(StartupImageTest, TheLoadGivesWayWhileTheImageAnswers) {
     Start("d.v03");
     EXPECT_GT(view_.progress_nice(), own);
     EXPECT_TRUE(controller_->slot(SlotId::kMain).loaded());
-    controller_->StartLoad(path_);
+    controller_->dictionaries().Load(path_);
     WaitIdle();
     EXPECT_EQ(view_.progress_nice(), own);
 }
@@ -295,37 +284,33 @@ TEST_F(StartupImageTest, TheLoadGivesWayWhileTheImageAnswers) {
 // Without an image the window shows nothing of the dictionary before it has
 // loaded.
 TEST_F(StartupImageTest, WithoutAnImageNothingIsShownBeforeTheLoad) {
-    std::unique_lock<std::mutex> engine;
-    StartHeld(&engine, SearchOptions());
+    StartHeld(SearchOptions());
     EXPECT_FALSE(view_.previewed(SlotId::kMain).has_value());
-    EXPECT_FALSE(controller_->previewing_from_image());
-    engine.unlock();
+    EXPECT_FALSE(controller_->searches().previewing_from_image());
+    Release();
     WaitIdle();
 }
 
 // A hot key answered from the image in the main window leaves the start as
 // it was: the main window comes to the front once the dictionary is loaded.
 TEST_F(StartupImageTest, AHotKeyAnsweredInTheMainWindowStillActivatesIt) {
-    std::unique_lock<std::mutex> engine;
-    StartHeldWithImage(&engine, HotKeyTarget::kMainWindow);
+    StartHeldWithImage(HotKeyTarget::kMainWindow);
     HotKey("house");
     EXPECT_EQ(view_.EditText(SlotId::kMain, ListSide::kSecondary), "dom");
-    engine.unlock();
+    Release();
     WaitIdle();
     EXPECT_EQ(view_.activations(), 1);
 }
 
 // Without an image the hot key waits for the dictionary, as it always did.
 TEST_F(StartupImageTest, WithoutAnImageTheHotKeyWaitsForTheDictionary) {
-    SearchOptions options;
-    options.hot_key_target = HotKeyTarget::kPopup;
-    std::unique_lock<std::mutex> engine;
-    StartHeld(&engine, options);
+    program_.hot_key_target = HotKeyTarget::kPopup;
+    StartHeld(SearchOptions());
     HotKey("house");
     EXPECT_TRUE(view_.hot_key_text().empty());
     EXPECT_TRUE(Shown(ListSide::kPrimary).empty());
-    EXPECT_FALSE(view_.searched_when_ready(SlotId::kMain, ListSide::kPrimary));
-    engine.unlock();
+    EXPECT_FALSE(controller_->searches().waiting_for_load(SlotId::kMain));
+    Release();
     WaitIdle();
 }
 

@@ -53,13 +53,10 @@ DlgInfo::DlgInfo(Mode mode, Inputs inputs, QWidget* parent)
     setObjectName("dlgInfo");
     createControls();
     if (m_mode == Mode::kOpenDictionary) {
-        DICTIONARY_INFO info{};
-        const DB_RESULT* r =
-            m_inputs.handle != nullptr ? DB_GetDictionaryInfo(m_inputs.handle, &info) : nullptr;
-        if (r != nullptr && r->status != 0) {
-            m_sortedInfo = info;
+        if (m_inputs.current) {
+            m_sortedInfo = *m_inputs.current;
             m_haveSortedInfo = true;
-            setInfo(info);
+            setInfo(*m_inputs.current);
         } else {
             // Nothing chosen: the description stored at the change is kept
             // where the user chooses nothing.
@@ -295,28 +292,24 @@ bool DlgInfo::checkFields() {
 }
 
 bool DlgInfo::applyToDictionary() {
-    DICTIONARY_INFO current{};
-    const DB_RESULT* r = DB_GetDictionaryInfo(m_inputs.handle, &current);
-    if (r == nullptr || r->status == 0) {
-        dialogs::reportFailure(this, TextId::MSG_CANT_GET_DICTIONARY_INFO, QString(),
-                               r != nullptr ? r->message : nullptr);
+    wordbay::DescriptionChange change;
+    if (m_inputs.apply) {
+        change =
+            m_inputs.apply([this](const DICTIONARY_INFO& current) { return fieldsInfo(current); });
+    } else {
+        change.failure = TextId::MSG_CANT_GET_DICTIONARY_INFO;
+    }
+    if (!change.changed) {
+        dialogs::reportFailure(this, change.failure, QString(), change.engine_message.c_str());
         return false;
     }
     if (!m_haveSortedInfo) {
         // The description could not be read when the dialog opened: the
-        // lists are sorted by the locales stored now.
-        m_sortedInfo = current;
+        // lists are sorted by the locales stored before this change.
+        m_sortedInfo = change.before;
         m_haveSortedInfo = true;
     }
-    const DICTIONARY_INFO changed = fieldsInfo(current);
-    r = DB_SetDictionaryInfo(m_inputs.handle, &changed);
-    if (r == nullptr || r->status == 0) {
-        dialogs::reportFailure(this, TextId::MSG_CANT_SET_DICTIONARY_INFO, QString(),
-                               r != nullptr ? r->message : nullptr);
-        return false;
-    }
-    r = DB_GetDictionaryInfo(m_inputs.handle, &current);
-    m_info = r != nullptr && r->status != 0 ? current : changed;
+    m_info = change.stored;
     // What is shown now is the stored description.
     setInfo(m_info);
     showSummary();

@@ -3,8 +3,8 @@
 // description. One dialog serves four purposes:
 //   kImport          the description of a file being imported (info());
 //   kOpenDictionary  shows and changes the open dictionary's description
-//                    through its engine handle, with a summary of its counts;
-//                    Apply changes it and keeps the dialog open;
+//                    (through the function its inputs give), with a summary
+//                    of its counts; Apply changes it and keeps the dialog open;
 //   kCreate          creates an empty dictionary in the database folder
 //                    (createdPath());
 //   kUpdate          the description of a file being merged (info()).
@@ -19,9 +19,12 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "app/dictionary_slot.h"
+#include "app/editing_commands.h"
 #include "engine/lexbase.h"
 #include "ui/widgets/w_dialog.h"
 
@@ -50,15 +53,22 @@ public:
     static constexpr int kMaxListName = 39;
     static constexpr int kMaxText = 99;
 
+    // kOpenDictionary: gives the open dictionary the description `change`
+    // makes of the one it holds.
+    using Change = std::function<DICTIONARY_INFO(const DICTIONARY_INFO&)>;
+    using Apply = std::function<wordbay::DescriptionChange(const Change& change)>;
+
     struct Inputs {
-        // kOpenDictionary: the open dictionary's handle (used on the
-        // user-interface thread, so no job may run on it) and its file.
-        DB_HANDLE handle = nullptr;
+        // kOpenDictionary: the open dictionary's description (none when it
+        // can't be read) and its file.
+        std::optional<DICTIONARY_INFO> current;
         std::string path;
         // kCreate: the database folder, and the catalogue that decides
         // whether the new file would replace a dictionary.
         std::string databaseDir;
         const wordbay::Catalogue* catalogue = nullptr;
+        // kOpenDictionary: how a change reaches the dictionary.
+        Apply apply;
     };
 
     DlgInfo(Mode mode, Inputs inputs, QWidget* parent = nullptr);
@@ -123,7 +133,8 @@ private:
     // set.
     std::uint32_t chosenLocale(const ListFields& list, std::uint32_t base) const;
     std::uint32_t chosenCharset(const ListFields& list, std::uint32_t base) const;
-    // kOpenDictionary: sets the description in the engine and reads it back.
+    // kOpenDictionary: changes the dictionary's description and shows the
+    // one it holds then.
     bool applyToDictionary();
     // kCreate: creates and saves the new dictionary (CreateDictionary), asking
     // before it replaces a file; true when it was saved.

@@ -12,8 +12,8 @@
 #include <memory>
 #include <string>
 
+#include "app/dictionary_settings.h"  // ListSide
 #include "app/look_up_counter.h"
-#include "app/main_view.h"
 #include "ui/widgets/w_message_box.h"
 #include "wordlists/favourites_store.h"
 #include "wordlists/history_store.h"

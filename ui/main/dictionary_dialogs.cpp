@@ -4,7 +4,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <algorithm>
-#include <mutex>
 
 #include "app/catalogue.h"
 #include "app/freelang_directory.h"
@@ -16,6 +15,7 @@
 #include "ui/dialogs/dlg_load_dic.h"
 #include "ui/dialogs/dlg_plugin.h"
 #include "ui/main/command_ids.h"
+#include "ui/main/dictionary_pane.h"
 #include "ui/widgets/ui_text.h"
 
 using wordbay::SlotId;
@@ -23,13 +23,15 @@ using wordbay::TextId;
 
 DictionaryDialogs::DictionaryDialogs(QWidget* window, const wordbay::ProgramPaths* paths,
                                      wordbay::Catalogue* catalogue,
-                                     wordbay::SearchController* controller, wordbay::MainView* view,
+                                     wordbay::SearchController* controller,
+                                     wordbay::StatusUpdates* status, DictionaryPane* mainPane,
                                      const MessageBoxButtonTable* buttons)
     : m_window(window)
     , m_paths(paths)
     , m_catalogue(catalogue)
     , m_controller(controller)
-    , m_view(view)
+    , m_status(status)
+    , m_mainPane(mainPane)
     , m_buttons(buttons) {}
 
 bool DictionaryDialogs::mainLoaded() const { return m_controller->slot(SlotId::kMain).loaded(); }
@@ -42,50 +44,57 @@ QString DictionaryDialogs::chooseDictionary() {
     return QString::fromStdString(chooser.chosenPath());
 }
 
-void DictionaryDialogs::importExport(int id) {
-    const bool exporting = id == cmd::kExport;
-    const bool updating = id == cmd::kUpdate;
-    if ((exporting || updating) && !mainLoaded()) {
+void DictionaryDialogs::importDictionary() { formatAndFile(DlgPlugin::Mode::kImport); }
+
+void DictionaryDialogs::updateDictionary() { formatAndFile(DlgPlugin::Mode::kUpdate); }
+
+void DictionaryDialogs::exportDictionary() { formatAndFile(DlgPlugin::Mode::kExport); }
+
+void DictionaryDialogs::formatAndFile(DlgPlugin::Mode mode) {
+    if (mode != DlgPlugin::Mode::kImport && !mainLoaded()) {
         QApplication::beep();
         return;
     }
-    DlgPlugin formats(exporting  ? DlgPlugin::Mode::kExport
-                      : updating ? DlgPlugin::Mode::kUpdate
-                                 : DlgPlugin::Mode::kImport,
-                      nullptr, m_window);
+    DlgPlugin formats(mode, nullptr, m_window);
     if (formats.exec() != kIdOk) return;
+    const QString path = chooseFile(formats, mode == DlgPlugin::Mode::kExport);
+    if (path.isEmpty()) return;
+    if (mode == DlgPlugin::Mode::kExport) {
+        m_controller->dictionaries().Export(formats.formatCode(), path.toStdString());
+        return;
+    }
+    importOrUpdate(formats, path.toStdString(), mode == DlgPlugin::Mode::kUpdate);
+}
+
+QString DictionaryDialogs::chooseFile(const DlgPlugin& formats, bool exporting) {
     const QString name = formats.formatName();
     const QString databaseDir = QString::fromStdString(m_paths->database_dir);
     const QString filter = QStringLiteral("%1 (*.%2)").arg(name, formats.extension());
-    QString path;
     if (formats.namesFolder()) {
-        path = QFileDialog::getExistingDirectory(
+        return QFileDialog::getExistingDirectory(
             m_window, QStringLiteral("%1 %2").arg(uiText(TextId::MSG_SELECT_DIRECTORY_OF), name),
             databaseDir);
-    } else if (exporting) {
+    }
+    if (exporting) {
         const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
         const QString proposal =
             QStringLiteral("%1/%2_%3")
                 .arg(databaseDir,
                      QString::fromStdString(main.ListNameUtf8(wordbay::ListSide::kPrimary)),
                      QString::fromStdString(main.ListNameUtf8(wordbay::ListSide::kSecondary)));
-        path = QFileDialog::getSaveFileName(
+        return QFileDialog::getSaveFileName(
             m_window, QStringLiteral("%1 %2").arg(uiText(TextId::MSG_SAVE), name), proposal,
             filter);
-    } else {
-        path = QFileDialog::getOpenFileName(
-            m_window, QStringLiteral("%1 %2").arg(uiText(TextId::MSG_OPEN), name), databaseDir,
-            filter);
     }
-    if (path.isEmpty()) return;
-    if (exporting) {
-        m_controller->StartExport(formats.formatCode(), path.toStdString());
-        return;
-    }
+    return QFileDialog::getOpenFileName(
+        m_window, QStringLiteral("%1 %2").arg(uiText(TextId::MSG_OPEN), name), databaseDir, filter);
+}
 
+void DictionaryDialogs::importOrUpdate(const DlgPlugin& formats, const std::string& path,
+                                       bool updating) {
     wordbay::ImportRequest request;
     request.format = formats.formatCode();
-    request.path = path.toStdString();
+    request.path = path;
     if (formats.formatCode() == DB_FORMAT_FREELANG_DIR_LOAD) {
         std::optional<std::vector<wordbay::FreelangEntry>> entries =
             wordbay::ReadFreelangDirectory(request.path);
@@ -100,7 +109,8 @@ void DictionaryDialogs::importExport(int id) {
         if (choice.exec() != kIdOk) return;
         if (updating) {
             // One language's database is merged as a Freelang file.
-            m_controller->StartUpdate(DB_FORMAT_FREELANG_LOAD, choice.chosenPath());
+            if (confirmUpdate(choice.chosenPath()))
+                m_controller->dictionaries().Update(DB_FORMAT_FREELANG_LOAD, choice.chosenPath());
             return;
         }
         if (std::none_of(entries->begin(), entries->end(),
@@ -109,7 +119,8 @@ void DictionaryDialogs::importExport(int id) {
         request.freelang = std::move(*entries);
     }
     if (updating) {
-        m_controller->StartUpdate(request.format, request.path);
+        if (confirmUpdate(request.path))
+            m_controller->dictionaries().Update(request.format, request.path);
         return;
     }
     if (formats.asksForDescription() && formats.formatCode() != DB_FORMAT_FREELANG_DIR_LOAD) {
@@ -120,7 +131,19 @@ void DictionaryDialogs::importExport(int id) {
         request.primary_locale = description.info().primary_locale;
         request.secondary_locale = description.info().secondary_locale;
     }
-    m_controller->StartImport(std::move(request));
+    m_controller->dictionaries().Import(std::move(request));
+}
+
+bool DictionaryDialogs::confirmUpdate(const std::string& path) {
+    // The lists rest while the user decides.
+    m_mainPane->setControlsEnabled(false);
+    const wordbay::Message question =
+        wordbay::UpdateQuestion(m_controller->slot(SlotId::kMain), path);
+    const int answer =
+        messageBox(m_window, QString::fromStdString(question.text),
+                   QString::fromStdString(question.caption), question.style, m_buttons);
+    if (answer != kIdYes) m_mainPane->setControlsEnabled(true);
+    return answer == kIdYes;
 }
 
 void DictionaryDialogs::createNewDictionary() {
@@ -133,41 +156,42 @@ void DictionaryDialogs::createNewDictionary() {
     inputs.catalogue = m_catalogue;
     DlgInfo create(DlgInfo::Mode::kCreate, inputs, m_window);
     if (create.exec() != kIdOk || create.createdPath().empty()) return;
-    m_catalogue->Scan(m_paths->database_dir, m_view);
-    m_controller->StartLoad(create.createdPath());
+    m_catalogue->Scan(m_paths->database_dir, m_status);
+    m_controller->dictionaries().Load(create.createdPath());
 }
 
 void DictionaryDialogs::editDictionaryInfo() {
-    // The dialog works on the dictionary itself, which no job may be using.
-    std::unique_lock<std::mutex> engine(m_controller->engine_lock(), std::try_to_lock);
-    if (!mainLoaded() || m_controller->busy() || !engine.owns_lock()) {
+    // The dialog changes the dictionary itself, which no request may be using.
+    if (!mainLoaded() || m_controller->busy()) {
         QApplication::beep();
         return;
     }
     const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
     DlgInfo::Inputs inputs;
-    inputs.handle = main.handle();
+    inputs.current = main.info_snapshot();
     inputs.path = main.path();
+    inputs.apply = [this](const DlgInfo::Change& change) {
+        return m_controller->editing().ChangeDescription(m_wait, change);
+    };
     DlgInfo info(DlgInfo::Mode::kOpenDictionary, inputs, m_window);
     bool changed = false;
     QObject::connect(&info, &DlgInfo::infoChanged, m_window, [&changed] { changed = true; });
     info.exec();
-    engine.unlock();
-    // The re-sort job (kJobResort) sorts the lists whose language changed
-    // and takes up the new description.
-    if (changed || info.resortLists() != 0) m_controller->StartResort(info.resortLists());
+    // The re-sort sorts the lists whose language changed and takes up the
+    // new description.
+    if (changed || info.resortLists() != 0) m_controller->dictionaries().Resort(info.resortLists());
 }
 
 void DictionaryDialogs::loadDual() {
-    if (!m_controller->options().dual_mode) {
+    if (!m_controller->settings().options().dual_mode) {
         QApplication::beep();
         return;
     }
     const QString path = chooseDictionary();
-    if (!path.isEmpty()) m_controller->StartLoadDual(path.toStdString());
+    if (!path.isEmpty()) m_controller->dictionaries().LoadDual(path.toStdString());
 }
 
 void DictionaryDialogs::changeDictionary() {
     const QString path = chooseDictionary();
-    if (!path.isEmpty()) m_controller->StartLoad(path.toStdString());
+    if (!path.isEmpty()) m_controller->dictionaries().Load(path.toStdString());
 }

@@ -150,6 +150,7 @@ void DictionaryPane::applyView(const wordbay::ViewSettings& view) {
 }
 
 void DictionaryPane::setEditModeLook(bool on) {
+    m_editModeLook = on;
     for (WStatic* label : m_label) {
         label->setAutoFillBackground(on);
         QPalette p = label->parentWidget()->palette();

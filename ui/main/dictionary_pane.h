@@ -53,6 +53,7 @@ public:
     void applyView(const wordbay::ViewSettings& view);
     // Captions painted red on black (edit mode) or normally.
     void setEditModeLook(bool on);
+    bool editModeLook() const { return m_editModeLook; }
     // Lists and captions follow `on`; the edit boxes stay open for typing.
     void setControlsEnabled(bool on);
 
@@ -62,6 +63,7 @@ private:
 
     bool m_dual;
     bool m_primaryToSecondary = true;
+    bool m_editModeLook = false;
     QGridLayout* m_grid;
     QHBoxLayout* m_top;
     WImageButton* m_direction;

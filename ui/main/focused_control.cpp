@@ -115,7 +115,7 @@ bool FocusedControl::word(SlotId* slot, ListSide* side, std::string* word) const
     }
     if (popup && focus == static_cast<QWidget*>(popup->list())) {
         // The popup lists the translations of the pane it shows.
-        const wordbay::SearchOptions o = m_controller->options();
+        const wordbay::SearchOptions o = m_controller->settings().options();
         *slot = o.dual_mode && o.link ? SlotId::kDual : SlotId::kMain;
         *side = m_controller->slot(*slot).target_side();
         *word = selectedWord(popup->list());

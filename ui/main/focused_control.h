@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/main_view.h"
+#include "app/dictionary_slot.h"
 
 class DictionaryPane;
 class PopupForm;

@@ -11,7 +11,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
-#include <mutex>
 #include <optional>
 
 #include "app/catalogue.h"
@@ -30,14 +29,17 @@
 #include "ui/main/help_page.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/main_speech.h"
+#include "ui/main/pane_display.h"
 #include "ui/main/pane_modes.h"
 #include "ui/main/search_edit.h"
 #include "ui/main/search_switches.h"
 #include "ui/main/secondary_windows.h"
+#include "ui/main/status_display.h"
 #include "ui/main/status_strip.h"
 #include "ui/main/tray_icon.h"
 #include "ui/main/window_presence.h"
 #include "ui/main/word_editing.h"
+#include "ui/main/worker_updates.h"
 #include "ui/popup/popup_form.h"
 #include "ui/popup/tooltip_form.h"
 #include "ui/settings/charmap_form.h"
@@ -108,15 +110,7 @@ int MainForm::onCreate() {
 
     createParts();
     wordbay::StartupMark("parts made");
-    wordbay::SearchOptions o;
-    o.case_sensitive = m_settings.case_sensitive;
-    o.ignore_accents = m_settings.ignore_accents;
-    o.auto_translate = m_settings.auto_translate;
-    o.use_clipboard = m_settings.use_clipboard;
-    o.link = m_settings.link;
-    o.link_all = m_settings.multiple;
-    o.hot_key_target = static_cast<wordbay::HotKeyTarget>(m_settings.hot_key_target);
-    m_controller->SetOptions(o);
+    m_controller->settings().TakeFrom(m_settings);
     if (m_controller->slot(SlotId::kMain).handle() == nullptr ||
         m_controller->slot(SlotId::kDual).handle() == nullptr) {
         return -1;
@@ -129,15 +123,9 @@ int MainForm::onCreate() {
     // The hot key needs the native window, which is made only once the
     // stored place is applied (showAtStoredPlace()).
 
-    m_catalogue->Scan(m_paths.database_dir, m_view.get());
+    m_catalogue->Scan(m_paths.database_dir, m_updates);
     wordbay::StartupMark("catalogue scanned");
-    wordbay::DictionaryState state;
-    state.show_splash = m_settings.show_splash;
-    state.convert_v2 = m_settings.convert_v2;
-    state.current = m_settings.current;
-    state.dual = m_settings.dual;
-    state.dual_name = m_settings.dual_name;
-    m_controller->StartWorker(state, o);
+    m_controller->Start();
     wordbay::StartupMark("worker started");
     return 0;
 }
@@ -146,16 +134,13 @@ int MainForm::onCreate() {
 // the controller's worker is not started yet.
 void MainForm::createParts() {
     m_catalogue = std::make_unique<wordbay::Catalogue>();
-    MainWindowView::Controls controls;
-    controls.window = this;
-    controls.panes[0] = m_panes[0];
-    controls.panes[1] = m_panes[1];
-    controls.status = m_status;
-    controls.buttonTexts = &m_buttonTexts;
-    m_view = std::make_unique<MainWindowView>(controls, viewHooks());
-    m_controller = std::make_unique<wordbay::SearchController>(m_view.get(), m_catalogue.get(),
-                                                               m_paths, &m_fonts);
-    m_view->attach(m_controller.get());
+    m_updates = new WorkerUpdates(this);
+    m_controller = std::make_unique<wordbay::SearchController>(m_updates, m_catalogue.get(),
+                                                               m_paths, &m_fonts, &m_settings);
+    m_paneDisplay = std::make_unique<PaneDisplay>(m_panes[0], m_panes[1], m_controller.get());
+    m_statusDisplay = std::make_unique<StatusDisplay>(
+        this, m_status, &m_buttonTexts, m_controller.get(),
+        [this](const wordbay::WindowTitles& titles) { m_windows->setTitles(titles); });
     m_speech = std::make_unique<MainSpeech>(this, &m_buttonTexts, m_controller.get());
     SearchSwitches::Hooks switchHooks;
     switchHooks.optionsChanged = [this] { updateMenuStates(); };
@@ -163,14 +148,15 @@ void MainForm::createParts() {
         if (m_windows->textWindow())
             m_windows->textWindow()->setSwitches(caseSensitive, ignoreAccents);
     };
-    switchHooks.titlesChanged = [this] { m_view->SetTitles(m_controller->Titles()); };
+    switchHooks.titlesChanged = [this] { m_statusDisplay->setTitles(m_controller->Titles()); };
     m_switches = std::make_unique<SearchSwitches>(m_controller.get(), m_panes[0], m_status,
                                                   std::move(switchHooks));
-    m_dialogs = std::make_unique<DictionaryDialogs>(
-        this, &m_paths, m_catalogue.get(), m_controller.get(), m_view.get(), &m_buttonTexts);
+    m_dialogs =
+        std::make_unique<DictionaryDialogs>(this, &m_paths, m_catalogue.get(), m_controller.get(),
+                                            m_updates, m_panes[0], &m_buttonTexts);
     m_focus = std::make_unique<FocusedControl>(
         m_panes[0], m_panes[1], [this] { return m_windows->popup(); }, m_controller.get());
-    m_editing = std::make_unique<WordEditing>(m_panes[0], m_controller.get(), &m_editMode);
+    m_editing = std::make_unique<WordEditing>(m_panes[0], m_controller.get(), &m_buttonTexts);
     m_hotKey = std::make_unique<MainHotKey>(this, &m_settings, m_controller.get(),
                                             m_paths.settings_file, hotKeyHooks());
     m_windows =
@@ -178,12 +164,11 @@ void MainForm::createParts() {
                                            m_panes[1], m_controller.get(), &m_fonts, windowHooks());
     WindowPresence::Hooks presenceHooks;
     presenceHooks.statesChanged = [this] { updateMenuStates(); };
-    m_presence = std::make_unique<WindowPresence>(this, m_tray, &m_settings, m_controller.get(),
-                                                  m_windows.get(), std::move(presenceHooks));
+    m_presence = std::make_unique<WindowPresence>(this, m_tray, &m_settings, m_windows.get(),
+                                                  std::move(presenceHooks));
     PaneModes::Parts parts;
     parts.mainPane = m_panes[0];
     parts.dualPane = m_panes[1];
-    parts.view = m_view.get();
     parts.editing = m_editing.get();
     parts.windows = m_windows.get();
     parts.dialogs = m_dialogs.get();
@@ -191,8 +176,8 @@ void MainForm::createParts() {
     modeHooks.statesChanged = [this] { updateMenuStates(); };
     modeHooks.bringToFront = [this] { m_presence->bringToFront(); };
     modeHooks.restoreFromTray = [this] { m_presence->restoreFromTray(); };
-    m_modes = std::make_unique<PaneModes>(parts, m_controller.get(), &m_settings, &m_editMode,
-                                          std::move(modeHooks));
+    m_modes =
+        std::make_unique<PaneModes>(parts, m_controller.get(), &m_settings, std::move(modeHooks));
     DailyLists::Hooks listHooks;
     listHooks.lookUp = [this](const QString& word, int direction) {
         m_modes->lookUpAgain(word, direction == 1);
@@ -205,51 +190,97 @@ void MainForm::createParts() {
         m_lists->watchList(m_panes[0]->list(side));
     // A history file that can't be read is reported once the window shows.
     QMetaObject::invokeMethod(m_lists.get(), &DailyLists::reportProblems, Qt::QueuedConnection);
+    connectUpdates();
 }
 
-MainWindowView::Hooks MainForm::viewHooks() {
-    MainWindowView::Hooks h;
-    h.dictionaryShown = [this](SlotId id, const wordbay::DictionarySlot& slot, bool loaded) {
-        dictionaryShown(id, slot, loaded);
-    };
-    h.titlesChanged = [this](const wordbay::WindowTitles& t) { m_windows->setTitles(t); };
-    h.menusEnabled = [this](bool enabled) { m_menus->setEnabled(enabled); };
-    h.editModeOff = [this] {
-        if (m_editMode) m_modes->toggleEditMode();
-    };
-    // The controller has set dual mode in its options before it calls.
-    h.dualModeChanged = [this] {
+void MainForm::connectUpdates() {
+    WorkerUpdates* u = m_updates;
+    PaneDisplay* panes = m_paneDisplay.get();
+    connect(u, &WorkerUpdates::listShown, this,
+            [panes](SlotId slot, ListSide side, wordbay::WordList words) {
+                panes->showList(slot, side, std::move(words));
+            });
+    connect(u, &WorkerUpdates::listEntrySelected, this,
+            [panes](SlotId slot, ListSide side, int index, unsigned epoch) {
+                panes->selectEntry(slot, side, index, epoch);
+            });
+    connect(u, &WorkerUpdates::editTextSet, this,
+            [panes](SlotId slot, ListSide side, const std::string& text) {
+                panes->setEditText(slot, side, text);
+            });
+    connect(u, &WorkerUpdates::slotControlsEnabled, this,
+            [panes](SlotId slot, bool enabled) { panes->enableControls(slot, enabled); });
+    connect(u, &WorkerUpdates::dictionaryShown, this, [this](SlotId slot, bool loaded) {
+        if (m_paneDisplay->showDictionary(slot, loaded)) dictionaryShown(slot, loaded);
+    });
+    connect(u, &WorkerUpdates::codePagesSet, this,
+            [panes](SlotId slot, std::uint32_t primary, std::uint32_t secondary) {
+                panes->setCodePages(slot, primary, secondary);
+            });
+    connect(u, &WorkerUpdates::editFocused, this,
+            [panes](SlotId slot, ListSide side) { panes->focusEdit(slot, side); });
+
+    StatusDisplay* status = m_statusDisplay.get();
+    connect(u, &WorkerUpdates::titlesSet, this,
+            [status](const wordbay::WindowTitles& titles) { status->setTitles(titles); });
+    connect(u, &WorkerUpdates::statusSet, this,
+            [status](const std::string& text) { status->setStatus(text); });
+    connect(u, &WorkerUpdates::progressBegun, this, [status] { status->beginProgress(); });
+    connect(u, &WorkerUpdates::progressEnded, this, [status] { status->endProgress(); });
+    connect(u, &WorkerUpdates::beeped, this, [] { QApplication::beep(); });
+    connect(u, &WorkerUpdates::messageShown, this,
+            [status](const wordbay::Message& message) { status->showMessage(message); });
+    connect(
+        u, &WorkerUpdates::questionAsked, this,
+        [status](int ticket, const wordbay::Message& question) { status->ask(ticket, question); });
+    connect(u, &WorkerUpdates::saveFileAsked, this,
+            [status](int ticket, const wordbay::SaveFileChoice& choice) {
+                status->chooseSaveFile(ticket, choice);
+            });
+
+    connect(u, &WorkerUpdates::hotKeyTextShown, this,
+            [this](const std::string& text) { m_windows->showHotKeyText(text); });
+    connect(u, &WorkerUpdates::hotKeyListShown, this,
+            [this](const wordbay::WordList& words) { m_windows->showHotKeyList(words); });
+    connect(u, &WorkerUpdates::hotKeyCleared, this, [this] { m_windows->clearHotKeyWindow(); });
+    connect(u, &WorkerUpdates::wordFormsShown, this,
+            [this](const wordbay::WordFormsNote& note) { m_windows->showWordForms(note); });
+
+    connect(u, &WorkerUpdates::menusEnabled, this,
+            [this](bool enabled) { m_menus->setEnabled(enabled); });
+    connect(u, &WorkerUpdates::chooserOpened, this, [this] { m_dialogs->changeDictionary(); });
+    connect(u, &WorkerUpdates::importDialogOpened, this, [this] { m_dialogs->importDictionary(); });
+    connect(u, &WorkerUpdates::editModeEnded, this, [this] { m_modes->editModeEnded(); });
+    // The controller has set dual mode in its options before it sends this.
+    connect(u, &WorkerUpdates::dualModeChanged, this, [this] {
         updateMenuStates();
         m_modes->layout();
-    };
-    h.bringToFront = [this] { m_presence->bringToFront(); };
-    h.otherWindowsReady = [this] {
-        return m_windows->popup() && m_windows->tooltip() && m_windows->textWindow();
-    };
-    h.hotKeyText = [this](std::string_view word) { m_windows->showHotKeyText(word); };
-    h.hotKeyList = [this](const char* const* items, int count) {
-        m_windows->showHotKeyList(items, count);
-    };
-    h.hotKeyClear = [this] { m_windows->clearHotKeyWindow(); };
-    h.wordForms = [this](const wordbay::WordFormsNote& note) { m_windows->showWordForms(note); };
-    h.translationShown = [this](SlotId slot, ListSide from) {
+    });
+    connect(u, &WorkerUpdates::mainWindowActivated, this, [this] { m_presence->bringToFront(); });
+    // Queued: the close stops the worker, which must be able to end.
+    connect(
+        u, &WorkerUpdates::mainWindowClosing, this, [this] { close(); }, Qt::QueuedConnection);
+    connect(u, &WorkerUpdates::requestsDone, this,
+            [this](std::uint64_t count) { m_controller->Delivered(count); });
+    connect(u, &WorkerUpdates::translationShown, this, [this](SlotId slot, ListSide from) {
         m_lists->translationShown(pane(slot), from, m_controller->slot(slot).file_name());
-    };
-    return h;
+    });
 }
 
 MainHotKey::Hooks MainForm::hotKeyHooks() {
     MainHotKey::Hooks h;
-    h.editMode = [this] { return m_editMode; };
+    h.editMode = [this] { return editMode(); };
     h.lookUpStarts = [this] {
         m_lists->hotKeyLookUp();
         m_windows->lookUpStarts();
     };
-    h.showTarget = [this](int target) {
+    h.showTarget = [this](wordbay::HotKeyTarget target) {
+        using wordbay::HotKeyTarget;
         // With the main window always on top the popup and tooltip stay hidden.
-        if (target == 1 && m_windows->popup() && !m_settings.main_on_top) {
+        if (target == HotKeyTarget::kPopup && m_windows->popup() && !m_settings.main_on_top) {
             m_windows->popup()->showPopup(true);
-        } else if (target == 2 && m_windows->tooltip() && !m_settings.main_on_top) {
+        } else if (target == HotKeyTarget::kTooltip && m_windows->tooltip() &&
+                   !m_settings.main_on_top) {
             m_windows->tooltip()->showTooltip(true);
         } else {
             m_presence->bringToFront();
@@ -258,7 +289,7 @@ MainHotKey::Hooks MainForm::hotKeyHooks() {
     h.bringToFront = [this] { m_presence->bringToFront(); };
     h.sourceEdit = [this]() -> const SearchEdit* {
         // At start the look-up image answers, in the slot's direction.
-        if (!mainLoaded() && !m_controller->answering_from_image()) return nullptr;
+        if (!mainLoaded() && !m_controller->searches().answering_from_image()) return nullptr;
         return m_panes[0]->edit(m_controller->slot(SlotId::kMain).source_side());
     };
     h.copy = [this] { m_focus->copy(); };
@@ -272,16 +303,16 @@ SecondaryWindows::Hooks MainForm::windowHooks() {
     h.shareKeys = [this](QWidget* window) { m_menus->shareAccelerators(window); };
     h.mainLeavesTop = [this] { m_presence->setAlwaysOnTop(false); };
     h.statesChanged = [this] { updateMenuStates(); };
-    h.editMode = [this] { return m_editMode; };
+    h.editMode = [this] { return editMode(); };
     h.popupMade = [this](PopupForm* popup) { popup->setCornerWidget(m_lists->createStar(popup)); };
     return h;
 }
 
-void MainForm::dictionaryShown(SlotId id, const wordbay::DictionarySlot& slot, bool loaded) {
+void MainForm::dictionaryShown(SlotId id, bool loaded) {
     m_windows->applyLooks();
     if (loaded) {
         // The engines start once the dictionary's own voices are in place.
-        m_speech->takeSettings(id, slot);
+        m_speech->takeSettings(id, m_controller->slot(id));
         QMetaObject::invokeMethod(
             this, [this] { command(kMenuCommand, cmd::kStartSpeech, nullptr, 0); },
             Qt::QueuedConnection);
@@ -289,7 +320,9 @@ void MainForm::dictionaryShown(SlotId id, const wordbay::DictionarySlot& slot, b
     if (id == SlotId::kMain) {
         // The wide button names the dictionary, shortened to fit.
         WImageButton* change = m_buttons->button(cmd::kChange);
-        const QString name = decodeText(slot.CodePage(ListSide::kPrimary), slot.info().name);
+        const DICTIONARY_INFO info = m_controller->slot(id).info_snapshot();
+        const QString name =
+            decodeText(wordbay::DictionarySlot::CodePage(info, ListSide::kPrimary), info.name);
         change->setText(change->fontMetrics().elidedText(name, Qt::ElideRight,
                                                          change->width() - kWideButtonImage));
     }
@@ -343,7 +376,7 @@ void MainForm::retranslate() {
 void MainForm::updateMenuStates() {
     MainMenus::States s;
     s.options = options();
-    s.editMode = m_editMode;
+    s.editMode = editMode();
     s.mainOnTop = m_settings.main_on_top;
     s.useHotKeys = m_settings.use_hot_keys;
     s.useSpeech = m_settings.use_speech;
@@ -384,15 +417,21 @@ void MainForm::showAtStoredPlace() {
         showNormal();
     }
     if (m_settings.use_hot_keys) m_hotKey->install(true);
+    // The dictionaries of the last session open once the windows show.
+    if (!m_startupRequested && m_windows->popup() != nullptr) {
+        m_startupRequested = true;
+        QMetaObject::invokeMethod(
+            this, [this] { m_controller->dictionaries().StartUp(); }, Qt::QueuedConnection);
+    }
 }
 
 // ---- Options and their views -----------------------------------------------
 
 wordbay::SearchOptions MainForm::options() const {
-    return m_controller != nullptr ? m_controller->options() : wordbay::SearchOptions();
+    return m_controller != nullptr ? m_controller->settings().options() : wordbay::SearchOptions();
 }
 
-bool MainForm::editMode() const { return m_editMode; }
+bool MainForm::editMode() const { return options().edit_mode; }
 
 DictionaryPane* MainForm::pane(SlotId slot) const { return m_panes[slot == SlotId::kMain ? 0 : 1]; }
 
@@ -435,15 +474,16 @@ void MainForm::registerCommands() {
           [this](const Call& c) { m_switches->toggle(c.id); });
 
     // The dictionary menu.
-    t.add(cmd::kSave, [this](const Call&) { m_controller->StartSave(); });
-    t.add(cmd::kSaveAs, [this](const Call&) { m_controller->StartSaveAs(); });
+    t.add(cmd::kSave, [this](const Call&) { m_controller->dictionaries().Save(); });
+    t.add(cmd::kSaveAs, [this](const Call&) { m_controller->dictionaries().SaveAs(); });
     t.add(cmd::kListPalindrome,
-          [this](const Call&) { m_controller->StartJob(wordbay::kJobPalindromes); });
+          [this](const Call&) { m_controller->searches().ListPalindromes(); });
     t.add(cmd::kListIdentical,
-          [this](const Call&) { m_controller->StartJob(wordbay::kJobIdenticalWords); });
+          [this](const Call&) { m_controller->searches().ListIdenticalWords(); });
     t.add(cmd::kChange, [this](const Call&) { m_dialogs->changeDictionary(); });
-    t.add({cmd::kImport, cmd::kUpdate, cmd::kExport},
-          [this](const Call& c) { m_dialogs->importExport(c.id); });
+    t.add(cmd::kImport, [this](const Call&) { m_dialogs->importDictionary(); });
+    t.add(cmd::kUpdate, [this](const Call&) { m_dialogs->updateDictionary(); });
+    t.add(cmd::kExport, [this](const Call&) { m_dialogs->exportDictionary(); });
     t.add(cmd::kCreateNew, [this](const Call&) { m_dialogs->createNewDictionary(); });
     t.add(cmd::kDictionaryInfo, [this](const Call&) { m_dialogs->editDictionaryInfo(); });
     t.add(cmd::kExit, [this](const Call&) { close(); });
@@ -455,7 +495,7 @@ void MainForm::registerCommands() {
     // Changing the dictionary's words works in edit mode only.
     auto editing = [this](void (WordEditing::*change)()) {
         return [this, change](const Call&) {
-            if (m_editMode) (m_editing.get()->*change)();
+            if (editMode()) (m_editing.get()->*change)();
         };
     };
     t.add(cmd::kAddWord, editing(&WordEditing::addTranslation));
@@ -518,9 +558,13 @@ void MainForm::registerWindowCommands() {
     t.add(cmd::kSettings, [this](const Call&) { openSettings(); });
     t.add({cmd::kHotKeyChoice1, cmd::kHotKeyChoice2, cmd::kHotKeyChoice3},
           [this](const Call&) { m_hotKey->changeKeys(); });
-    t.add(cmd::kHotKeysCallMain, [this](const Call&) { m_presence->setHotKeyTarget(0); });
-    t.add(cmd::kHotKeysCallPopup, [this](const Call&) { m_presence->setHotKeyTarget(1); });
-    t.add(cmd::kHotKeysCallTooltip, [this](const Call&) { m_presence->setHotKeyTarget(2); });
+    using wordbay::HotKeyTarget;
+    t.add(cmd::kHotKeysCallMain,
+          [this](const Call&) { m_presence->setHotKeyTarget(HotKeyTarget::kMainWindow); });
+    t.add(cmd::kHotKeysCallPopup,
+          [this](const Call&) { m_presence->setHotKeyTarget(HotKeyTarget::kPopup); });
+    t.add(cmd::kHotKeysCallTooltip,
+          [this](const Call&) { m_presence->setHotKeyTarget(HotKeyTarget::kTooltip); });
     auto flip = [](bool* setting) { return [setting](const Call&) { *setting = !*setting; }; };
     t.add(cmd::kMinimizeToTray, flip(&m_settings.minimize_to_tray));
     t.add(cmd::kSnapPopup, flip(&m_settings.popup_to_cursor));
@@ -529,7 +573,10 @@ void MainForm::registerWindowCommands() {
           [this](const Call&) { m_windows->setPopupOnTop(!m_settings.popup_on_top); });
     t.add(cmd::kTooltipOnTop,
           [this](const Call&) { m_windows->setTooltipOnTop(!m_settings.tooltip_on_top); });
-    const auto view = [this](const Call& c) { m_windows->changeView(c.id, c.param); };
+    const auto view = [this](const Call& c) {
+        m_windows->changeView(c.id, c.param);
+        m_shownSettings = m_controller->slot(SlotId::kMain).settings();
+    };
     t.addRange(cmd::kMainViewFirst, cmd::kMainViewLast, view);
     t.addRange(cmd::kPopupViewFirst, cmd::kPopupViewLast, view);
 
@@ -577,23 +624,18 @@ bool MainForm::onClose() {
         closeLater(this);
         return true;
     }
-    bool changed = false;
-    {
-        // The text translation may be using the dictionary this moment.
-        std::unique_lock<std::mutex> engine(m_controller->engine_lock(), std::try_to_lock);
-        if (!engine.owns_lock()) {
-            closeLater(this);
-            return true;
-        }
-        const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
-        changed = main.loaded() && DB_IsChanged(main.handle()) != 0;
+    // The text translation may be using the dictionary this moment.
+    const std::optional<bool> changed = m_controller->editing().MainChanged();
+    if (!changed) {
+        closeLater(this);
+        return true;
     }
-    if (changed && !m_controller->saved_while_closing()) {
+    if (*changed && !m_controller->settings().saved_while_closing()) {
         const int answer =
             messageBox(this, uiText(TextId::MSG_SAVE_CHANGED_DICTIONARY), uiText(TextId::MSG_SAVE),
                        kMbYesNoCancel | kMbIconQuestion, &m_buttonTexts);
         if (answer == kIdYes) {
-            m_controller->StartSaveAndClose();
+            m_controller->dictionaries().SaveAndClose();
             return true;
         }
         if (answer != kIdNo) return true;
@@ -612,21 +654,7 @@ bool MainForm::onClose() {
 }
 
 void MainForm::writeProgramSettings(const wordbay::SettingsFile* file) {
-    const wordbay::SearchOptions o = options();
-    const wordbay::DictionaryState state = m_controller->dictionary_state();
-    m_settings.show_splash = state.show_splash;
-    m_settings.convert_v2 = state.convert_v2;
-    m_settings.current = state.current;
-    m_settings.dual = o.dual_mode;
-    m_settings.dual_name = state.dual_name;
-    m_settings.link = o.link;
-    m_settings.multiple = o.link_all;
-    m_settings.ignore_accents = o.ignore_accents;
-    m_settings.use_regex = o.regex;
-    m_settings.use_wildcards = o.wildcards;
-    m_settings.use_clipboard = o.use_clipboard;
-    m_settings.case_sensitive = o.case_sensitive;
-    m_settings.auto_translate = o.auto_translate;
+    m_controller->settings().KeepIn(&m_settings);
     m_settings.maximized = isMaximized();
     const bool minimized = isMinimized() || m_presence->inTray();
     if (!m_settings.maximized && !minimized) {

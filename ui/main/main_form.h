@@ -12,12 +12,11 @@
 #include <QString>
 #include <memory>
 
-#include "app/main_view.h"
+#include "app/dictionary_slot.h"
 #include "app/program_dir.h"
 #include "app/program_settings.h"
 #include "app/search_options.h"
 #include "ui/main/main_hot_key.h"
-#include "ui/main/main_window_view.h"
 #include "ui/main/qt_font_catalog.h"
 #include "ui/main/secondary_windows.h"
 #include "ui/widgets/command_table.h"
@@ -31,13 +30,16 @@ class DictionaryDialogs;
 class FocusedControl;
 class MainMenus;
 class MainSpeech;
+class PaneDisplay;
 class PaneModes;
 class SearchSwitches;
 class WordEditing;
+class StatusDisplay;
 class StatusStrip;
 class TrayIcon;
 class WTipManager;
 class WindowPresence;
+class WorkerUpdates;
 
 namespace wordbay {
 class Catalogue;
@@ -92,14 +94,14 @@ private:
     void retranslate();
     void updateMenuStates();
     void buttonTablesFromLanguage();
-    // What the worker's view, the hot key and the other windows ask of the
-    // window itself.
-    MainWindowView::Hooks viewHooks();
+    // What the hot key and the other windows ask of the window itself.
     MainHotKey::Hooks hotKeyHooks();
     SecondaryWindows::Hooks windowHooks();
+    // The worker's updates, each to the part that applies it.
+    void connectUpdates();
     // A dictionary was shown in its pane: the other windows follow it, and
     // once it is loaded the speech.
-    void dictionaryShown(wordbay::SlotId id, const wordbay::DictionarySlot& slot, bool loaded);
+    void dictionaryShown(wordbay::SlotId id, bool loaded);
     // Fill the command table: what each command id does.
     void registerCommands();
     void registerWindowCommands();
@@ -126,12 +128,15 @@ private:
     StatusStrip* m_status = nullptr;
     TrayIcon* m_tray = nullptr;
 
-    bool m_editMode = false;
     bool m_closing = false;
+    bool m_startupRequested = false;
 
     // The settings the window itself keeps ([options] it does not show).
     std::unique_ptr<wordbay::Catalogue> m_catalogue;
     int m_settingsTab = -1;
+    // What the colour pages of the open settings dialog show: the main
+    // dictionary's settings, kept up to date with each change.
+    wordbay::DictionarySettings m_shownSettings;
     std::unique_ptr<SecondaryWindows> m_windows;
     std::unique_ptr<DictionaryDialogs> m_dialogs;
     std::unique_ptr<FocusedControl> m_focus;
@@ -142,8 +147,11 @@ private:
     std::unique_ptr<PaneModes> m_modes;
     std::unique_ptr<WindowPresence> m_presence;
     std::unique_ptr<DailyLists> m_lists;
-    // The window as the worker sees it.
-    std::unique_ptr<MainWindowView> m_view;
+    // The worker's updates, and the parts that apply those to the panes and
+    // the status strip.
+    WorkerUpdates* m_updates = nullptr;
+    std::unique_ptr<PaneDisplay> m_paneDisplay;
+    std::unique_ptr<StatusDisplay> m_statusDisplay;
     // Last: created after everything it calls back into, destroyed first.
     std::unique_ptr<wordbay::SearchController> m_controller;
 };

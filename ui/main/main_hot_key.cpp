@@ -49,6 +49,14 @@ constexpr char kHotKeyNoteText[] =
     "\"wordbay --translate-selection\" to a keyboard shortcut of the desktop to translate a "
     "selected word anywhere (see Help).";
 
+// Whether `target` names a window the hot key calls (a hand-edited settings
+// file may hold another value, which calls none).
+bool calls(wordbay::HotKeyTarget target) {
+    using wordbay::HotKeyTarget;
+    return target == HotKeyTarget::kMainWindow || target == HotKeyTarget::kPopup ||
+           target == HotKeyTarget::kTooltip;
+}
+
 // Whether the desktop has given the keyboard to one of the program's windows.
 bool programHasKeyboard() {
     std::vector<std::uint64_t> own;
@@ -187,8 +195,8 @@ HotKeySelection* MainHotKey::selectionReader() {
 void MainHotKey::react(bool activateFirst) {
     if (m_hooks.editMode()) return;
     m_hooks.lookUpStarts();
-    const int target = m_settings->hot_key_target;
-    if (activateFirst && target >= 0 && target <= 2) {
+    const wordbay::HotKeyTarget target = m_settings->hot_key_target;
+    if (activateFirst && calls(target)) {
         m_hooks.showTarget(target);
         auto waited = std::make_shared<int>(0);
         auto* poll = new QTimer(this);
@@ -211,17 +219,17 @@ void MainHotKey::showSelection(const QString& selected) {
     if (m_hooks.editMode()) return;
     m_text = selected;
     for (const SlotId slot : {SlotId::kMain, SlotId::kDual}) {
-        m_controller->ClearSide(slot, ListSide::kPrimary);
-        m_controller->ClearSide(slot, ListSide::kSecondary);
+        m_controller->searches().ClearSide(slot, ListSide::kPrimary);
+        m_controller->searches().ClearSide(slot, ListSide::kSecondary);
     }
-    const int target = m_settings->hot_key_target;
-    if (target < 0 || target > 2) {
+    const wordbay::HotKeyTarget target = m_settings->hot_key_target;
+    if (!calls(target)) {
         m_text.reset();
         return;
     }
-    m_controller->SetHotKeyPending(true);
+    m_controller->settings().SetHotKeyPending(true);
     const bool foreground = m_window->isActiveWindow();
-    if (target == 0) {
+    if (target == wordbay::HotKeyTarget::kMainWindow) {
         const bool runNow =
             m_settings->main_on_top
                 ? m_window->isVisible() && (m_window->windowFlags() & Qt::WindowStaysOnTopHint)
@@ -244,11 +252,12 @@ void MainHotKey::clipboardStep() {
     if (m_text) {
         // The hot key's selection, read when it fired.
         clip = encodeText(source->codePage(), *m_text);
-    } else if (m_controller->options().use_clipboard || m_controller->hot_key_pending()) {
+    } else if (m_controller->settings().options().use_clipboard ||
+               m_controller->settings().hot_key_pending()) {
         clip = encodeText(source->codePage(), QApplication::clipboard()->text());
     }
     m_text.reset();
-    m_controller->OnActivated(std::move(clip));
+    m_controller->searches().Activated(clip);
 }
 
 void MainHotKey::dropWord() {

@@ -36,9 +36,8 @@ public:
         // A new look-up begins: what the user typed into the popup is no
         // longer its origin.
         std::function<void()> lookUpStarts;
-        // Brings the hot key's window (`target`: main, popup, tooltip)
-        // forward before the selection is read.
-        std::function<void(int target)> showTarget;
+        // Brings the hot key's window forward before the selection is read.
+        std::function<void(wordbay::HotKeyTarget target)> showTarget;
         std::function<void()> bringToFront;
         // The search box of the main pane's source list, or null before a
         // dictionary is loaded.

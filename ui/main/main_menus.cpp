@@ -245,9 +245,10 @@ void MainMenus::showStates(const States& s) {
         m_buttons->setToggled(c.id, c.on);
     }
     m_buttons->setToggled(cmd::kActivateSpeechButton, s.useSpeech);
-    m_buttons->setToggled(cmd::kHotKeysCallMain, s.hotKeyTarget == 0);
-    m_buttons->setToggled(cmd::kHotKeysCallPopup, s.hotKeyTarget == 1);
-    m_buttons->setToggled(cmd::kHotKeysCallTooltip, s.hotKeyTarget == 2);
+    using wordbay::HotKeyTarget;
+    m_buttons->setToggled(cmd::kHotKeysCallMain, s.hotKeyTarget == HotKeyTarget::kMainWindow);
+    m_buttons->setToggled(cmd::kHotKeysCallPopup, s.hotKeyTarget == HotKeyTarget::kPopup);
+    m_buttons->setToggled(cmd::kHotKeysCallTooltip, s.hotKeyTarget == HotKeyTarget::kTooltip);
 
     const struct {
         int id;

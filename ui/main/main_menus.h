@@ -22,7 +22,7 @@ public:
         bool mainOnTop = false;
         bool useHotKeys = false;
         bool useSpeech = false;
-        int hotKeyTarget = 0;
+        wordbay::HotKeyTarget hotKeyTarget = wordbay::HotKeyTarget::kPopup;
     };
 
     // The menus go into `window`'s layout, their commands to `window`;

@@ -1,7 +1,6 @@
 #include "ui/main/main_speech.h"
 
 #include <QWidget>
-#include <mutex>
 
 #include "app/message_table.h"
 #include "app/search_controller.h"
@@ -51,10 +50,11 @@ speech::SpeechPane* MainSpeech::pane(SlotId slot) {
 void MainSpeech::takeSettings(SlotId id, const wordbay::DictionarySlot& slot) {
     speech::SpeechPane* speech = pane(id);
     speech->Stop();
+    const wordbay::DictionarySettings settings = slot.settings();
     for (ListSide side : {ListSide::kPrimary, ListSide::kSecondary}) {
         speech::ListSpeechSettings& list = speech->settings().of(speechList(side));
         for (wordbay::SpeechEngine engine : kEngines) {
-            const wordbay::SpeechVoice& stored = slot.settings().voice(side, engine);
+            const wordbay::SpeechVoice& stored = settings.voice(side, engine);
             speech::EngineSettings& e = engineOf(list, engine);
             e.use = stored.use ? 1 : 0;
             e.voice_id = stored.voice_id;
@@ -69,23 +69,23 @@ void MainSpeech::takeSettings(SlotId id, const wordbay::DictionarySlot& slot) {
 
 void MainSpeech::giveBackSettings(SlotId id) {
     if (!m_panes[id == SlotId::kMain ? 0 : 1]) return;
-    std::unique_lock<std::mutex> engine(m_controller->engine_lock(), std::try_to_lock);
-    if (!engine.owns_lock() || m_controller->busy()) return;
-    wordbay::DictionarySlot& slot = m_controller->slot(id);
-    if (!slot.loaded()) return;
+    // A request that loads a dictionary reads its settings meanwhile.
+    if (m_controller->busy() || !m_controller->slot(id).loaded()) return;
     speech::SpeechPane* speech = pane(id);
-    for (ListSide side : {ListSide::kPrimary, ListSide::kSecondary}) {
-        speech::ListSpeechSettings& list = speech->settings().of(speechList(side));
-        for (wordbay::SpeechEngine kind : kEngines) {
-            const speech::EngineSettings& e = engineOf(list, kind);
-            wordbay::SpeechVoice& stored = slot.settings().voice(side, kind);
-            stored.use = e.use != 0;
-            stored.voice_id = e.voice_id;
-            stored.speed = e.speed;
-            stored.volume = e.volume;
-            stored.pitch = e.pitch;
+    m_controller->ChangeSlotSettings(id, [speech](wordbay::DictionarySettings& settings) {
+        for (ListSide side : {ListSide::kPrimary, ListSide::kSecondary}) {
+            speech::ListSpeechSettings& list = speech->settings().of(speechList(side));
+            for (wordbay::SpeechEngine kind : kEngines) {
+                const speech::EngineSettings& e = engineOf(list, kind);
+                wordbay::SpeechVoice& stored = settings.voice(side, kind);
+                stored.use = e.use != 0;
+                stored.voice_id = e.voice_id;
+                stored.speed = e.speed;
+                stored.volume = e.volume;
+                stored.pitch = e.pitch;
+            }
         }
-    }
+    });
 }
 
 void MainSpeech::startEngines() {

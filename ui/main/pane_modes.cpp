@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QTimer>
 #include <memory>
-#include <mutex>
 
 #include "app/program_settings.h"
 #include "app/search_controller.h"
@@ -12,7 +11,6 @@
 #include "ui/main/command_ids.h"
 #include "ui/main/dictionary_dialogs.h"
 #include "ui/main/dictionary_pane.h"
-#include "ui/main/main_window_view.h"
 #include "ui/main/search_edit.h"
 #include "ui/main/secondary_windows.h"
 #include "ui/main/word_editing.h"
@@ -65,26 +63,19 @@ ListSide other(ListSide side) {
 }  // namespace
 
 PaneModes::PaneModes(const Parts& parts, wordbay::SearchController* controller,
-                     const wordbay::ProgramSettings* settings, bool* editMode, Hooks hooks)
-    : m_parts(parts)
-    , m_controller(controller)
-    , m_settings(settings)
-    , m_editMode(editMode)
-    , m_hooks(std::move(hooks)) {}
+                     const wordbay::ProgramSettings* settings, Hooks hooks)
+    : m_parts(parts), m_controller(controller), m_settings(settings), m_hooks(std::move(hooks)) {}
 
 DictionaryPane* PaneModes::pane(SlotId slot) const {
     return slot == SlotId::kMain ? m_parts.mainPane : m_parts.dualPane;
 }
 
 void PaneModes::setOptions(const wordbay::SearchOptions& options) {
-    m_controller->SetOptions(options);
+    m_controller->settings().SetOptions(options);
     m_hooks.statesChanged();
 }
 
-void PaneModes::endLoops() {
-    m_controller->slot(SlotId::kMain).EndLoop();
-    m_controller->slot(SlotId::kDual).EndLoop();
-}
+void PaneModes::endLoops() { m_controller->searches().StopSearches(); }
 
 void PaneModes::notification(int code, int id, qintptr param) {
     const PaneControl c = paneControlOf(id);
@@ -96,39 +87,56 @@ void PaneModes::notification(int code, int id, qintptr param) {
                 edit->clearSetByProgram();
                 return;
             }
-            // Kept, and searched as soon as the dictionary is ready;
-            // meanwhile its look-up image may answer.
-            if (m_parts.view->keepTypedWhileBusy(c.slot, c.side)) {
-                m_controller->OnEditChangedWhileLoading(c.slot, c.side);
-                return;
-            }
-            m_controller->OnEditChanged(c.slot, c.side);
+            // Before its dictionary is loaded the text is kept and searched
+            // once it is; meanwhile the look-up image may answer.
+            m_controller->searches().Typed(c.slot, c.side, edit->encodedText());
         } else if (code == kEditEnter) {
-            m_controller->OnDownArrow(c.slot, c.side);
+            intoList(c.slot, c.side);
         }
         return;
     }
-    if (code == kListDragMove && *m_editMode && c.slot == SlotId::kMain) {
+    if (code == kListDragMove && m_controller->settings().options().edit_mode &&
+        c.slot == SlotId::kMain) {
         m_parts.editing->translationDragged(static_cast<int>(param));
         return;
     }
-    if (code == kListSelChange && m_controller->slot(c.slot).loaded())
-        m_controller->OnListSelected(c.slot, c.side);
+    if (code == kListSelChange) selected(c.slot, c.side);
+}
+
+void PaneModes::intoList(SlotId slot, ListSide side) {
+    WListBox* list = pane(slot)->list(side);
+    if (list->count() <= 0) {
+        // A word the list lacks: its base word, or suggestions.
+        m_controller->searches().Entered(slot, side, pane(slot)->edit(side)->encodedText());
+        return;
+    }
+    endLoops();
+    list->setFocus(Qt::OtherFocusReason);
+    list->setCurSel(0);
+    selected(slot, side);
+}
+
+void PaneModes::selected(SlotId slot, ListSide side) {
+    const WListBox* list = pane(slot)->list(side);
+    const int row = list->curSel();
+    if (!m_controller->slot(slot).loaded() || row < 0 || list->items() == nullptr ||
+        list->items()[row] == nullptr)
+        return;
+    m_controller->searches().Selected(slot, side, list->items()[row]);
 }
 
 void PaneModes::reverseDirection(SlotId slot) {
-    m_controller->ToggleDirection(slot);
+    m_controller->searches().ToggleDirection(slot);
     pane(slot)->setDirection(m_controller->slot(slot).primary_to_secondary());
     m_parts.editing->updateDragModes();
     if (m_parts.windows->textWindow()) m_parts.windows->textWindow()->resetWordList();
-    // The popup and tooltip take the looks of the new direction, unless a job
-    // holds the dictionary now (its end refreshes the views anyway).
-    std::unique_lock<std::mutex> engine(m_controller->engine_lock(), std::try_to_lock);
-    if (engine.owns_lock()) m_parts.windows->applyLooks();
+    // The popup and tooltip take the looks of the new direction.
+    m_parts.windows->applyLooks();
 }
 
 void PaneModes::lookUpAgain(const QString& word, bool fromPrimary) {
-    if (*m_editMode || !m_controller->slot(SlotId::kMain).loaded()) return;
+    if (m_controller->settings().options().edit_mode || !m_controller->slot(SlotId::kMain).loaded())
+        return;
     if (m_parts.mainPane->primaryToSecondary() != fromPrimary) reverseDirection(SlotId::kMain);
     m_hooks.bringToFront();
     const ListSide source = m_parts.mainPane->sourceSide();
@@ -146,58 +154,65 @@ void PaneModes::lookUpAgain(const QString& word, bool fromPrimary) {
         wait->deleteLater();
         if (listed && list->itemText(0).compare(word, Qt::CaseInsensitive) == 0 &&
             m_parts.mainPane->edit(source)->text() == word)
-            m_controller->OnDownArrow(SlotId::kMain, source);
+            intoList(SlotId::kMain, source);
     });
     wait->start(kListedPollMs);
 }
 
-void PaneModes::layout() { m_parts.dualPane->setVisible(m_controller->options().dual_mode); }
+void PaneModes::layout() {
+    m_parts.dualPane->setVisible(m_controller->settings().options().dual_mode);
+}
 
 void PaneModes::toggleDualMode() {
-    wordbay::SearchOptions o = m_controller->options();
+    wordbay::SearchOptions o = m_controller->settings().options();
     if (o.dual_mode) {
         o.dual_mode = false;
         setOptions(o);
         layout();
-        m_controller->StartCloseDual();
+        m_controller->dictionaries().CloseDual();
         return;
     }
     // Dual mode comes on only when the chosen dictionary has loaded.
     m_hooks.statesChanged();
     const QString path = m_parts.dialogs->chooseDictionary();
-    if (!path.isEmpty()) m_controller->StartLoadDual(path.toStdString());
+    if (!path.isEmpty()) m_controller->dictionaries().LoadDual(path.toStdString());
 }
 
 void PaneModes::toggleEditMode() {
-    if (!*m_editMode && !m_controller->slot(SlotId::kMain).loaded()) {
+    const bool on = m_controller->settings().options().edit_mode;
+    if (!on && !m_controller->slot(SlotId::kMain).loaded()) {
         m_hooks.statesChanged();
         return;
     }
+    setEditMode(!on);
+}
+
+void PaneModes::editModeEnded() {
+    if (m_parts.mainPane->editModeLook()) setEditMode(false);
+}
+
+void PaneModes::setEditMode(bool on) {
     if (m_parts.windows->popup()) m_parts.windows->popup()->hide();
     if (m_parts.windows->tooltip()) m_parts.windows->tooltip()->hide();
     m_hooks.bringToFront();
-    *m_editMode = !*m_editMode;
-    wordbay::SearchOptions o = m_controller->options();
-    o.edit_mode = *m_editMode;
-    if (*m_editMode && o.dual_mode) {
+    wordbay::SearchOptions o = m_controller->settings().options();
+    o.edit_mode = on;
+    if (on && o.dual_mode) {
         o.dual_mode = false;
-        m_controller->SetOptions(o);
+        m_controller->settings().SetOptions(o);
         layout();
-        m_controller->StartCloseDual();
+        m_controller->dictionaries().CloseDual();
     }
     setOptions(o);
     const ListSide target = other(m_controller->slot(SlotId::kMain).source_side());
-    if (*m_editMode) {
-        m_controller->ClearSide(SlotId::kMain, target);
+    if (on) {
+        m_controller->searches().ClearSide(SlotId::kMain, target);
         m_parts.mainPane->list(other(target))->setCurSel(-1);
         // The popup's list may show words that editing could delete.
-        if (m_parts.windows->popup()) {
-            m_parts.windows->popup()->list()->setCount(0);
-            m_parts.windows->popup()->list()->setItems(nullptr);
-        }
+        if (m_parts.windows->popup()) m_parts.windows->popup()->list()->setWords({});
     }
     m_parts.editing->updateDragModes();
-    m_parts.mainPane->setEditModeLook(*m_editMode);
+    m_parts.mainPane->setEditModeLook(on);
     layout();
 }
 
@@ -214,7 +229,7 @@ void PaneModes::leave(bool toOtherSide) {
         }
         if ((m_parts.windows->popup() && active == m_parts.windows->popup()) ||
             (m_parts.windows->tooltip() && active == m_parts.windows->tooltip())) {
-            m_controller->SetHotKeyPending(false);
+            m_controller->settings().SetHotKeyPending(false);
             if (!m_settings->tooltip_on_top) m_parts.windows->tooltip()->hide();
             if (!m_settings->popup_on_top) m_parts.windows->popup()->hide();
             m_hooks.restoreFromTray();

@@ -7,11 +7,10 @@
 #include <QtGlobal>
 #include <functional>
 
-#include "app/main_view.h"
+#include "app/dictionary_slot.h"
 
 class DictionaryDialogs;
 class DictionaryPane;
-class MainWindowView;
 class SecondaryWindows;
 class WordEditing;
 
@@ -32,20 +31,21 @@ public:
     struct Parts {
         DictionaryPane* mainPane = nullptr;
         DictionaryPane* dualPane = nullptr;
-        MainWindowView* view = nullptr;
         WordEditing* editing = nullptr;
         SecondaryWindows* windows = nullptr;
         DictionaryDialogs* dialogs = nullptr;
     };
 
-    // `editMode` is the window's edit mode, which this part switches.
+    // Edit mode is the controller's (its options), which this part switches.
     PaneModes(const Parts& parts, wordbay::SearchController* controller,
-              const wordbay::ProgramSettings* settings, bool* editMode, Hooks hooks);
+              const wordbay::ProgramSettings* settings, Hooks hooks);
 
     // A notification `code` of the box or list `id` of a pane.
     void notification(int code, int id, qintptr param);
     void toggleDualMode();
     void toggleEditMode();
+    // A load ended edit mode: the window shows it ended.
+    void editModeEnded();
     void reverseDirection(wordbay::SlotId slot);
     // To the main pane's search box, or to its other side's box; from the
     // text, popup or tooltip window back to the main window.
@@ -61,10 +61,15 @@ public:
 private:
     DictionaryPane* pane(wordbay::SlotId slot) const;
     void setOptions(const wordbay::SearchOptions& options);
+    void setEditMode(bool on);
+    // Down (or Enter) in an edit box: into its list, whose first word is
+    // looked up, when it has words.
+    void intoList(wordbay::SlotId slot, wordbay::ListSide side);
+    // The user selected a word in a list: its translations are looked up.
+    void selected(wordbay::SlotId slot, wordbay::ListSide side);
 
     Parts m_parts;
     wordbay::SearchController* m_controller;
     const wordbay::ProgramSettings* m_settings;
-    bool* m_editMode;
     Hooks m_hooks;
 };

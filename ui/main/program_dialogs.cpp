@@ -1,7 +1,6 @@
 // The dialogs of the program's own settings: the interface language and the
 // settings pages; and the help the window opens.
 #include <QString>
-#include <mutex>
 #include <optional>
 
 #include "app/interface_language.h"
@@ -48,8 +47,9 @@ void MainForm::openSettings() {
     bool wordForms = false;
     if (mainLoaded()) {
         const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
-        context.dictionary = &main.settings();
-        wordForms = main.settings().word_forms;
+        m_shownSettings = main.settings();
+        context.dictionary = &m_shownSettings;
+        wordForms = m_shownSettings.word_forms;
         context.wordForms = &wordForms;
         context.primaryListName = main.ListNameUtf8(ListSide::kPrimary);
         context.secondaryListName = main.ListNameUtf8(ListSide::kSecondary);
@@ -59,12 +59,16 @@ void MainForm::openSettings() {
     dialog.setHelpHandler([this](const QString& topic) { openHelpPage(m_paths, topic); });
     dialog.exec();
     if (context.wordForms != nullptr && mainLoaded()) {
-        // The worker reads the setting under the engine lock.
-        std::lock_guard<std::mutex> engine(m_controller->engine_lock());
-        m_controller->slot(SlotId::kMain).settings().word_forms = wordForms;
+        m_controller->ChangeSlotSettings(
+            SlotId::kMain,
+            [wordForms](wordbay::DictionarySettings& s) { s.word_forms = wordForms; });
     }
     // The close writes the start-up message choice from the worker's state.
-    m_controller->SetShowSplash(m_settings.show_splash);
+    const bool splash = m_settings.show_splash;
+    m_controller->settings().Change(
+        [splash](wordbay::SearchOptions&, wordbay::DictionaryState& state) {
+            state.show_splash = splash;
+        });
     m_speech->giveBackSettings(SlotId::kMain);
     m_lists->setHistorySize(m_settings.history_size);
 }

@@ -6,6 +6,7 @@
 #include "app/search_controller.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/dictionary_pane.h"
+#include "ui/main/search_edit.h"
 #include "ui/main/status_strip.h"
 
 using wordbay::ListSide;
@@ -16,7 +17,7 @@ SearchSwitches::SearchSwitches(wordbay::SearchController* controller, Dictionary
     : m_controller(controller), m_pane(mainPane), m_status(status), m_hooks(std::move(hooks)) {}
 
 void SearchSwitches::showOptions() {
-    const wordbay::SearchOptions o = m_controller->options();
+    const wordbay::SearchOptions o = m_controller->settings().options();
     QString mode;
     if (o.anagram_mode == 1) {
         mode = QStringLiteral("ANAGRAMS 1");
@@ -34,14 +35,14 @@ void SearchSwitches::showOptions() {
 }
 
 void SearchSwitches::togglePattern(wordbay::PatternKind kind) {
-    wordbay::SearchOptions o = m_controller->options();
+    wordbay::SearchOptions o = m_controller->settings().options();
     wordbay::TogglePatternKind(&o, kind);
     set(o);
     searchAgain();
 }
 
 void SearchSwitches::toggle(int id) {
-    wordbay::SearchOptions o = m_controller->options();
+    wordbay::SearchOptions o = m_controller->settings().options();
     switch (id) {
         case cmd::kIgnoreAccents:
             o.ignore_accents = !o.ignore_accents;
@@ -72,12 +73,13 @@ void SearchSwitches::toggle(int id) {
 }
 
 void SearchSwitches::set(const wordbay::SearchOptions& options) {
-    m_controller->SetOptions(options);
+    m_controller->settings().SetOptions(options);
     m_hooks.optionsChanged();
 }
 
 void SearchSwitches::searchAgain() {
     if (!m_controller->slot(SlotId::kMain).loaded()) return;
-    const int side = m_pane->sideOf(QApplication::focusWidget());
-    m_controller->SearchAgain(SlotId::kMain, side == 0 ? ListSide::kPrimary : ListSide::kSecondary);
+    const int focused = m_pane->sideOf(QApplication::focusWidget());
+    const ListSide side = focused == 0 ? ListSide::kPrimary : ListSide::kSecondary;
+    m_controller->searches().Typed(SlotId::kMain, side, m_pane->edit(side)->encodedText());
 }

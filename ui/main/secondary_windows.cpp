@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <algorithm>
-#include <mutex>
 
 #include "app/hot_key_table.h"
 #include "app/message_table.h"
@@ -33,6 +32,7 @@
 #include "ui/widgets/ui_text.h"
 #include "ui/widgets/w_list_box.h"
 
+using wordbay::HotKeyTarget;
 using wordbay::ListSide;
 using wordbay::SlotId;
 using wordbay::TextId;
@@ -51,11 +51,6 @@ wordbay::ScreenMetrics screenMetrics() {
         metrics.max_track_height = screen->virtualSize().height();
     }
     return metrics;
-}
-
-std::int32_t largerCount(const wordbay::DictionarySlot& slot) {
-    return static_cast<std::int32_t>(
-        std::max(slot.WordCount(ListSide::kPrimary), slot.WordCount(ListSide::kSecondary)));
 }
 
 QColor toColor(std::uint32_t bgr) { return colorFromSetting(bgr); }
@@ -85,7 +80,8 @@ SecondaryWindows::~SecondaryWindows() = default;
 
 bool SecondaryWindows::mainLoaded() const {
     // While the dictionary loads at start, its image answers in its looks.
-    return m_controller->slot(SlotId::kMain).loaded() || m_controller->previewing_from_image();
+    return m_controller->slot(SlotId::kMain).loaded() ||
+           m_controller->searches().previewing_from_image();
 }
 
 void SecondaryWindows::create() {
@@ -104,7 +100,7 @@ void SecondaryWindows::create() {
                              m_settings->text_bottom - m_settings->text_top);
         m_textWindow->move(m_settings->text_left, m_settings->text_top);
     }
-    const wordbay::SearchOptions o = m_controller->options();
+    const wordbay::SearchOptions o = m_controller->settings().options();
     m_textWindow->setSwitches(o.case_sensitive, o.ignore_accents);
     if (m_settings->show_text) m_textWindow->show();
 
@@ -148,8 +144,10 @@ void SecondaryWindows::create() {
             Qt::QueuedConnection);
     }
     // A window kept on top that the hot key calls shows at once.
-    if (m_settings->popup_on_top && m_settings->hot_key_target == 1) m_popup->showPopup(true);
-    if (m_settings->tooltip_on_top && m_settings->hot_key_target == 2) m_tooltip->showTooltip(true);
+    if (m_settings->popup_on_top && m_settings->hot_key_target == HotKeyTarget::kPopup)
+        m_popup->showPopup(true);
+    if (m_settings->tooltip_on_top && m_settings->hot_key_target == HotKeyTarget::kTooltip)
+        m_tooltip->showTooltip(true);
 }
 
 void SecondaryWindows::destroy(const wordbay::SettingsFile* settings) {
@@ -177,43 +175,11 @@ void SecondaryWindows::destroy(const wordbay::SettingsFile* settings) {
 
 // ---- Text translation ----------------------------------------------------------
 
-TextDictionaries SecondaryWindows::textDictionaries() {
-    TextDictionaries d;
-    // The slots are read while no job runs; a job that runs now makes the
-    // start a no-op the user can repeat.
-    std::unique_lock<std::mutex> engine(m_controller->engine_lock(), std::try_to_lock);
-    if (!engine.owns_lock()) {
-        QApplication::beep();
-        return d;
-    }
-    const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
-    if (!main.loaded()) return d;
-    const wordbay::SearchOptions o = m_controller->options();
-    d.lookup.main = main.handle();
-    d.lookup.main_direction =
-        main.primary_to_secondary() ? DB_TRANS_PRIMARY_TO_SECONDARY : DB_TRANS_SECONDARY_TO_PRIMARY;
-    d.lookup.main_limit = largerCount(main);
-    d.source_code_page = main.CodePage(main.source_side());
-    d.target_code_page = main.CodePage(main.target_side());
-    if (o.dual_mode && o.link) {
-        const wordbay::DictionarySlot& dual = m_controller->slot(SlotId::kDual);
-        if (!dual.loaded()) return d;
-        d.lookup.link = true;
-        d.lookup.dual = dual.handle();
-        d.lookup.dual_list = dual.primary_to_secondary() ? DB_PRIMARY_LIST : DB_SECONDARY_LIST;
-        d.lookup.dual_limit = largerCount(dual);
-        d.target_code_page = dual.CodePage(dual.target_side());
-    }
-    d.lookup.case_sensitive = o.case_sensitive;
-    d.lookup.ignore_accents = o.ignore_accents;
-    if (main.settings().word_forms) {
-        d.lookup.forms_locale = platform::IcuLocaleName(main.Locale(main.source_side()));
-        d.lookup.source_code_page = main.CodePage(main.source_side());
-    }
-    d.lookup.engine_lock = &m_controller->engine_lock();
-    d.lookup.generation = &m_controller->dictionary_generation();
-    d.lookup.generation_taken = m_controller->dictionary_generation().load();
-    d.ready = true;
+wordbay::TextDictionaries SecondaryWindows::textDictionaries() {
+    // A change of the dictionaries under way makes the start a no-op the
+    // user can repeat.
+    wordbay::TextDictionaries d = m_controller->TextRun();
+    if (d.busy) QApplication::beep();
     return d;
 }
 
@@ -240,7 +206,8 @@ void SecondaryWindows::setTitles(const wordbay::WindowTitles& titles) {
 void SecondaryWindows::applyLooks() {
     if (!m_popup || !m_tooltip || !mainLoaded()) return;
     const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
-    const wordbay::ViewSettings& view = main.settings().view;
+    const wordbay::DictionarySettings settings = main.settings();
+    const wordbay::ViewSettings& view = settings.view;
     const PopupViewKeys k = popupViewKeys(main.primary_to_secondary());
 
     PopupLook popup;
@@ -255,11 +222,11 @@ void SecondaryWindows::applyLooks() {
     popup.selected_text = toColor(view.color(k.popupListColors[3]));
     popup.system_colors = view.flag(ViewFlag::kPopupUseSystemColors);
     m_popup->applyLook(popup);
-    const wordbay::DictionarySlot& shown = m_controller->options().dual_mode &&
-                                                   m_controller->options().link &&
-                                                   m_controller->slot(SlotId::kDual).loaded()
-                                               ? m_controller->slot(SlotId::kDual)
-                                               : main;
+    const wordbay::SearchOptions o = m_controller->settings().options();
+    const wordbay::DictionarySlot& shown =
+        o.dual_mode && o.link && m_controller->slot(SlotId::kDual).loaded()
+            ? m_controller->slot(SlotId::kDual)
+            : main;
     m_popup->edit()->setCodePage(main.CodePage(main.source_side()));
     m_popup->list()->setCodePage(shown.CodePage(shown.target_side()));
 
@@ -286,46 +253,46 @@ void SecondaryWindows::applyLooks() {
 void SecondaryWindows::showHotKeyWindow() {
     // With the main window always on top the hot key never calls the others.
     if (m_settings->main_on_top) return;
-    if (m_settings->hot_key_target == 1 && m_popup) m_popup->showPopup(true);
-    if (m_settings->hot_key_target == 2 && m_tooltip) m_tooltip->showTooltip(true);
+    if (m_settings->hot_key_target == HotKeyTarget::kPopup && m_popup) m_popup->showPopup(true);
+    if (m_settings->hot_key_target == HotKeyTarget::kTooltip && m_tooltip)
+        m_tooltip->showTooltip(true);
 }
 
-void SecondaryWindows::showHotKeyText(std::string_view word) {
+void SecondaryWindows::showHotKeyText(const std::string& word) {
     if (!m_popup || !m_tooltip || !mainLoaded()) return;
     const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
     const std::uint32_t page = main.CodePage(main.source_side());
-    if (m_settings->hot_key_target == 1) {
+    if (m_settings->hot_key_target == HotKeyTarget::kPopup) {
         // What the user is typing into the popup stays as it is.
         if (!m_popupOrigin) {
             m_popup->edit()->setCodePage(page);
             m_popup->edit()->setProgramEncodedText(word);
         }
-    } else if (m_settings->hot_key_target == 2) {
+    } else if (m_settings->hot_key_target == HotKeyTarget::kTooltip) {
         m_tooltip->setWord(decodeText(page, word));
     }
     if (!m_popupOrigin) showHotKeyWindow();
 }
 
-void SecondaryWindows::showHotKeyList(const char* const* items, int count) {
+void SecondaryWindows::showHotKeyList(const wordbay::WordList& words) {
     if (!m_popup || !m_tooltip || !mainLoaded()) return;
-    const wordbay::SearchOptions o = m_controller->options();
+    const wordbay::SearchOptions o = m_controller->settings().options();
     const bool linked = o.dual_mode && o.link && m_controller->slot(SlotId::kDual).loaded();
     const wordbay::DictionarySlot& shown =
         m_controller->slot(linked ? SlotId::kDual : SlotId::kMain);
     const std::uint32_t page = shown.CodePage(shown.target_side());
-    const int n = items != nullptr ? std::max(count, 0) : 0;
-    if (m_settings->hot_key_target == 1) {
+    const int n = words.count();
+    if (m_settings->hot_key_target == HotKeyTarget::kPopup) {
         m_popup->list()->setCodePage(page);
-        m_popup->list()->setItems(items);
-        m_popup->list()->setCount(n);
+        m_popup->list()->setWords(words);
         m_popup->setStatusText(
             QStringLiteral("%1: %2")
                 .arg(QString::fromStdString(shown.ListNameUtf8(shown.target_side())))
                 .arg(n));
-    } else if (m_settings->hot_key_target == 2) {
+    } else if (m_settings->hot_key_target == HotKeyTarget::kTooltip) {
         QStringList lines = m_wordFormLines;
         for (int i = 0; i < n && lines.size() < PopupTooltipForm::kMaxLines; ++i) {
-            lines << (items[i] != nullptr ? decodeText(page, items[i]) : QString());
+            lines << (words[i] != nullptr ? decodeText(page, words[i]) : QString());
         }
         m_tooltip->setTranslations(lines);
     }
@@ -343,9 +310,9 @@ void SecondaryWindows::showWordForms(const wordbay::WordFormsNote& note) {
         return;
     }
     m_wordFormLines = wordFormsLines(note);
-    if (m_settings->hot_key_target == 1) {
+    if (m_settings->hot_key_target == HotKeyTarget::kPopup) {
         m_popup->setWordFormsNote(note);
-    } else if (m_settings->hot_key_target == 2 && !note.suggestions.empty()) {
+    } else if (m_settings->hot_key_target == HotKeyTarget::kTooltip && !note.suggestions.empty()) {
         // No translation list follows a word found neither way.
         m_tooltip->setTranslations(m_wordFormLines);
     }
@@ -355,12 +322,11 @@ void SecondaryWindows::clearHotKeyWindow() {
     if (!m_popup || !m_tooltip) return;
     m_wordFormLines.clear();
     m_popup->setWordFormsNote({});
-    if (m_settings->hot_key_target == 1) {
+    if (m_settings->hot_key_target == HotKeyTarget::kPopup) {
         if (!m_popupOrigin) m_popup->edit()->setProgramText(QString());
-        m_popup->list()->setCount(0);
-        m_popup->list()->setItems(nullptr);
+        m_popup->list()->setWords({});
         m_popup->setStatusText(QString());
-    } else if (m_settings->hot_key_target == 2) {
+    } else if (m_settings->hot_key_target == HotKeyTarget::kTooltip) {
         m_tooltip->setWord(QString());
         m_tooltip->clearTranslations();
     }
@@ -371,7 +337,7 @@ void SecondaryWindows::popupTyped(const QString& typed) {
     // The popup becomes the origin of the search: its own text stays, and
     // the results come back into its list.
     m_popupOrigin = true;
-    m_controller->SetHotKeyPending(true);
+    m_controller->settings().SetHotKeyPending(true);
     SearchEdit* edit = m_panes[0]->edit(m_panes[0]->sourceSide());
     edit->setText(typed);
 }
@@ -380,9 +346,9 @@ void SecondaryWindows::setPopupOnTop(bool on) {
     m_settings->popup_on_top = on;
     if (on) {
         m_hooks.mainLeavesTop();
-        if (m_settings->hot_key_target != 2) m_tooltip->hide();
+        if (m_settings->hot_key_target != HotKeyTarget::kTooltip) m_tooltip->hide();
         m_popup->applyOnTop();
-        if (m_settings->hot_key_target == 1) m_popup->showPopup(true);
+        if (m_settings->hot_key_target == HotKeyTarget::kPopup) m_popup->showPopup(true);
     } else {
         m_popup->applyOnTop();
         m_popup->hide();
@@ -394,9 +360,9 @@ void SecondaryWindows::setTooltipOnTop(bool on) {
     m_settings->tooltip_on_top = on;
     if (on) {
         m_hooks.mainLeavesTop();
-        if (m_settings->hot_key_target != 1) m_popup->hide();
+        if (m_settings->hot_key_target != HotKeyTarget::kPopup) m_popup->hide();
         m_tooltip->applyOnTop();
-        if (m_settings->hot_key_target == 2) m_tooltip->showTooltip(true);
+        if (m_settings->hot_key_target == HotKeyTarget::kTooltip) m_tooltip->showTooltip(true);
     } else {
         m_tooltip->applyOnTop();
         m_tooltip->hide();
@@ -418,16 +384,16 @@ void SecondaryWindows::changeView(int id, qintptr param) {
         QApplication::beep();
         return;
     }
-    // The settings are the worker's while a job runs.
-    std::unique_lock<std::mutex> engine(m_controller->engine_lock(), std::try_to_lock);
-    if (!engine.owns_lock() || m_controller->busy()) {
+    // A request that loads a dictionary reads its settings meanwhile.
+    if (m_controller->busy()) {
         QApplication::beep();
         return;
     }
-    wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
+    const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
     const std::optional<ViewTarget> target = viewTarget(id, main.primary_to_secondary());
     if (!target) return;
-    wordbay::ViewSettings& view = main.settings().view;
+    wordbay::DictionarySettings settings = main.settings();
+    wordbay::ViewSettings& view = settings.view;
     const DICTIONARY_INFO info = main.info_snapshot();
     switch (target->kind) {
         case ViewTarget::kFont: {
@@ -455,8 +421,12 @@ void SecondaryWindows::changeView(int id, qintptr param) {
             // The popup's list colours go to the dual dictionary too.
             if (id >= cmd::kPopupListColorFirst && id <= cmd::kPopupListColorLast &&
                 m_controller->slot(SlotId::kDual).loaded()) {
-                m_controller->slot(SlotId::kDual).settings().view.color(target->color) =
-                    toBgr(color);
+                const wordbay::ViewColor changed = target->color;
+                const std::uint32_t value = toBgr(color);
+                m_controller->ChangeSlotSettings(
+                    SlotId::kDual, [changed, value](wordbay::DictionarySettings& dual) {
+                        dual.view.color(changed) = value;
+                    });
             }
             break;
         }
@@ -476,7 +446,8 @@ void SecondaryWindows::changeView(int id, qintptr param) {
                 std::clamp(static_cast<int>(param), 0, wordbay::kMaxTooltipPattern);
             break;
     }
+    m_controller->ChangeSlotSettings(
+        SlotId::kMain, [&view](wordbay::DictionarySettings& changed) { changed.view = view; });
     m_panes[0]->applyView(view);
-    engine.unlock();
     applyLooks();
 }

@@ -13,8 +13,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/main_view.h"
 #include "app/program_settings.h"
+#include "app/text_translator.h"
+#include "app/window_updates.h"
 
 class CharmapForm;
 class DictionaryPane;
@@ -24,7 +25,6 @@ class PopupTooltipForm;
 class QString;
 class QWidget;
 class QtFontCatalog;
-struct TextDictionaries;
 
 namespace wordbay {
 class SearchController;
@@ -78,8 +78,8 @@ public:
     void setTitles(const wordbay::WindowTitles& titles);
 
     // What the hot key found, into the popup or the tooltip.
-    void showHotKeyText(std::string_view word);
-    void showHotKeyList(const char* const* items, int count);
+    void showHotKeyText(const std::string& word);
+    void showHotKeyList(const wordbay::WordList& words);
     void clearHotKeyWindow();
     // What the word-form look-up found: in the popup or the tooltip for the
     // hot key, else as the main window's suggestion menu.
@@ -95,7 +95,7 @@ public:
 
 private:
     bool mainLoaded() const;
-    TextDictionaries textDictionaries();
+    wordbay::TextDictionaries textDictionaries();
     void showHotKeyWindow();
     void popupTyped(const QString& text);
 

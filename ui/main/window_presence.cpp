@@ -1,7 +1,6 @@
 #include "ui/main/window_presence.h"
 
 #include "app/program_settings.h"
-#include "app/search_controller.h"
 #include "ui/main/secondary_windows.h"
 #include "ui/main/tray_icon.h"
 #include "ui/popup/popup_form.h"
@@ -9,12 +8,10 @@
 #include "ui/widgets/w_form.h"
 
 WindowPresence::WindowPresence(WForm* window, TrayIcon* tray, wordbay::ProgramSettings* settings,
-                               wordbay::SearchController* controller,
                                const SecondaryWindows* windows, Hooks hooks)
     : m_window(window)
     , m_tray(tray)
     , m_settings(settings)
-    , m_controller(controller)
     , m_windows(windows)
     , m_hooks(std::move(hooks)) {}
 
@@ -67,20 +64,18 @@ void WindowPresence::setAlwaysOnTop(bool on) {
     m_hooks.statesChanged();
 }
 
-void WindowPresence::setHotKeyTarget(int target) {
+void WindowPresence::setHotKeyTarget(wordbay::HotKeyTarget target) {
+    using wordbay::HotKeyTarget;
     m_settings->hot_key_target = target;
-    wordbay::SearchOptions o = m_controller->options();
-    o.hot_key_target = static_cast<wordbay::HotKeyTarget>(target);
-    m_controller->SetOptions(o);
     m_hooks.statesChanged();
-    if (target == 0) {
+    if (target == HotKeyTarget::kMainWindow) {
         if (m_windows->popup()) m_windows->popup()->hide();
         if (m_windows->tooltip()) m_windows->tooltip()->hide();
         if (m_settings->main_on_top) setAlwaysOnTop(true);
-    } else if (target == 1) {
+    } else if (target == HotKeyTarget::kPopup) {
         if (m_windows->tooltip()) m_windows->tooltip()->hide();
         if (m_windows->popup() && m_settings->popup_on_top) m_windows->popup()->showPopup(true);
-    } else if (target == 2) {
+    } else if (target == HotKeyTarget::kTooltip) {
         if (m_windows->popup()) m_windows->popup()->hide();
         if (m_windows->tooltip() && m_settings->tooltip_on_top)
             m_windows->tooltip()->showTooltip(true);

@@ -5,13 +5,14 @@
 
 #include <functional>
 
+#include "app/search_options.h"
+
 class SecondaryWindows;
 class TrayIcon;
 class WForm;
 
 namespace wordbay {
 struct ProgramSettings;
-class SearchController;
 }  // namespace wordbay
 
 class WindowPresence {
@@ -22,10 +23,9 @@ public:
     };
 
     // Keeps `window`'s on-top, tray and hot-key target settings in
-    // `settings`; the hot-key target goes to `controller`'s options too.
+    // `settings`.
     WindowPresence(WForm* window, TrayIcon* tray, wordbay::ProgramSettings* settings,
-                   wordbay::SearchController* controller, const SecondaryWindows* windows,
-                   Hooks hooks);
+                   const SecondaryWindows* windows, Hooks hooks);
 
     void bringToFront();
     void restoreFromTray();
@@ -34,14 +34,12 @@ public:
     bool minimizeToTray();
     bool inTray() const { return m_inTray; }
     void setAlwaysOnTop(bool on);
-    // 0: the main window, 1: the popup, 2: the tooltip.
-    void setHotKeyTarget(int target);
+    void setHotKeyTarget(wordbay::HotKeyTarget target);
 
 private:
     WForm* m_window;
     TrayIcon* m_tray;
     wordbay::ProgramSettings* m_settings;
-    wordbay::SearchController* m_controller;
     const SecondaryWindows* m_windows;
     Hooks m_hooks;
     bool m_inTray = false;

@@ -1,11 +1,10 @@
 #include "ui/main/word_editing.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QThread>
 
 #include "app/search_controller.h"
 #include "ui/main/dictionary_pane.h"
+#include "ui/main/search_edit.h"
 #include "ui/main/word_change_edit.h"
 #include "ui/widgets/code_page_text.h"
 #include "ui/widgets/w_list_box.h"
@@ -15,41 +14,19 @@ using wordbay::SlotId;
 
 namespace {
 
-// How long an editing command waits for a running job to end. Searches stop
-// at once; a save or an import can take longer, and then the command gives up
-// with a beep rather than freeze the window.
-constexpr qint64 kEngineWaitMs = 3000;
-
 int indexOf(ListSide side) { return side == ListSide::kPrimary ? 0 : 1; }
 
 }  // namespace
 
 WordEditing::WordEditing(DictionaryPane* mainPane, wordbay::SearchController* controller,
-                         const bool* editMode)
-    : m_pane(mainPane), m_controller(controller), m_editMode(editMode) {}
+                         const MessageBoxButtonTable* buttonTexts)
+    : m_pane(mainPane), m_controller(controller), m_buttonTexts(buttonTexts) {}
 
-std::unique_lock<std::mutex> WordEditing::holdEngine() {
-    std::unique_lock<std::mutex> engine(m_controller->engine_lock(), std::defer_lock);
-    m_controller->slot(SlotId::kMain).EndLoop();
-    m_controller->slot(SlotId::kDual).EndLoop();
-    QElapsedTimer waited;
-    waited.start();
-    // A job may be waiting for this thread: keep its calls coming, but no
-    // input of the user's.
-    while (!engine.try_lock() && waited.elapsed() < kEngineWaitMs) {
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
-        QThread::msleep(2);
-    }
-    return engine;
-}
+bool WordEditing::editMode() const { return m_controller->settings().options().edit_mode; }
 
-void WordEditing::addTranslation() {
-    m_controller->AddTranslation([this] { return holdEngine(); });
-}
+void WordEditing::addTranslation() { m_controller->editing().AddTranslation(*this); }
 
-void WordEditing::deleteSelected() {
-    m_controller->DeleteSelected([this] { return holdEngine(); });
-}
+void WordEditing::deleteSelected() { m_controller->editing().DeleteSelected(*this); }
 
 void WordEditing::openWordChange() {
     DictionaryPane* main = m_pane;
@@ -72,20 +49,41 @@ void WordEditing::openWordChange() {
 }
 
 void WordEditing::changeWord(const QString& text) {
-    if (!*m_editMode) return;
+    if (!editMode()) return;
     const std::string word = encodeText(m_pane->list(m_changeSide)->codePage(), text);
-    m_controller->ChangeWord(m_changeSide, m_changeRow, m_changeWord, word,
-                             [this] { return holdEngine(); });
+    m_controller->editing().ChangeWord(*this, m_changeSide, m_changeRow, m_changeWord, word);
 }
 
 void WordEditing::translationDragged(int previous) {
     const ListSide target = wordbay::Other(m_controller->slot(SlotId::kMain).source_side());
     WListBox* list = m_pane->list(target);
-    m_controller->MoveTranslation(previous, list->curSel(), [this] { return holdEngine(); });
+    m_controller->editing().MoveTranslation(*this, previous, list->curSel());
 }
 
 void WordEditing::updateDragModes() {
     const ListSide source = m_controller->slot(SlotId::kMain).source_side();
     m_pane->list(source)->setDragMode(false);
-    m_pane->list(wordbay::Other(source))->setDragMode(*m_editMode);
+    m_pane->list(wordbay::Other(source))->setDragMode(editMode());
 }
+
+// ---- The pane as the editing commands see it ----------------------------------
+
+std::string WordEditing::EditText(ListSide side) { return m_pane->edit(side)->encodedText(); }
+
+int WordEditing::SelectedIndex(ListSide side) {
+    const WListBox* list = m_pane->list(side);
+    return list->items() != nullptr ? list->curSel() : -1;
+}
+
+wordbay::WordList WordEditing::Shown(ListSide side) { return m_pane->list(side)->words(); }
+
+void WordEditing::Repaint(ListSide side, wordbay::WordList words) {
+    m_pane->list(side)->replaceWords(std::move(words));
+}
+
+int WordEditing::Ask(const wordbay::Message& question) {
+    return messageBox(m_pane->window(), QString::fromStdString(question.text),
+                      QString::fromStdString(question.caption), question.style, m_buttonTexts);
+}
+
+void WordEditing::KeepPainting() { m_wait.KeepPainting(); }

@@ -1,13 +1,15 @@
 // WordEditing: the commands of edit mode on the main pane: adding and
 // deleting translations, changing a word in place in its own box, and
-// reordering translations by dragging. The controller does the work on this
-// thread; the part waits for the engine between jobs, painting meanwhile.
+// reordering translations by dragging. The controller's editing commands do
+// the work on this thread, reading the pane through this part; while one
+// waits for the engine the window keeps painting.
 #pragma once
 
-#include <mutex>
 #include <string>
 
-#include "app/dictionary_settings.h"
+#include "app/editing_commands.h"
+#include "ui/main/painting_wait.h"
+#include "ui/widgets/w_message_box.h"
 
 class DictionaryPane;
 class QString;
@@ -17,12 +19,13 @@ namespace wordbay {
 class SearchController;
 }  // namespace wordbay
 
-class WordEditing {
+class WordEditing : private wordbay::EditingView {
 public:
-    // Works on `mainPane` through `controller`; `editMode` tells whether the
-    // window is still in edit mode when a changed word is handed over.
+    // Works on `mainPane` through `controller`, whose options say whether
+    // the window is in edit mode; its questions have the buttons of
+    // `buttonTexts`.
     WordEditing(DictionaryPane* mainPane, wordbay::SearchController* controller,
-                const bool* editMode);
+                const MessageBoxButtonTable* buttonTexts);
 
     void addTranslation();
     void deleteSelected();
@@ -34,14 +37,21 @@ public:
     void updateDragModes();
 
 private:
-    // Waits, painting, until no job runs on the dictionaries and answers the
-    // engine lock; an empty lock when a job still runs after a while.
-    std::unique_lock<std::mutex> holdEngine();
+    // The pane as the editing commands read and change it.
+    std::string EditText(wordbay::ListSide side) override;
+    int SelectedIndex(wordbay::ListSide side) override;
+    wordbay::WordList Shown(wordbay::ListSide side) override;
+    void Repaint(wordbay::ListSide side, wordbay::WordList words) override;
+    int Ask(const wordbay::Message& question) override;
+    void KeepPainting() override;
+
+    bool editMode() const;
     void changeWord(const QString& text);
 
     DictionaryPane* m_pane;
     wordbay::SearchController* m_controller;
-    const bool* m_editMode;
+    const MessageBoxButtonTable* m_buttonTexts;
+    PaintingWait m_wait;
     // The word being changed in place: its list, row and text.
     WordChangeEdit* m_wordChange[2] = {};
     wordbay::ListSide m_changeSide = wordbay::ListSide::kPrimary;

@@ -9,8 +9,8 @@
 #include <QString>
 #include <functional>
 
-#include "app/main_view.h"
 #include "app/program_settings.h"
+#include "app/window_updates.h"
 #include "ui/widgets/command_table.h"
 #include "ui/widgets/w_form.h"
 

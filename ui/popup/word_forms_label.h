@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QString>
 
-#include "app/main_view.h"
+#include "app/window_updates.h"
 
 class WordFormsLabel : public QLabel {
     Q_OBJECT

@@ -86,12 +86,12 @@ void DlgConfig::createControls() {
 
     auto* activate = addGroup(this, kActivateGroup, uiText(TextId::MSG_HOT_KEYS_ACTIVATE));
     auto* activateLayout = new QHBoxLayout(activate);
-    activateLayout->addWidget(
-        addRadio(activate, kCallMain, TextId::MSG_MAIN_WINDOW, s.hot_key_target == 0));
-    activateLayout->addWidget(
-        addRadio(activate, kCallPopup, TextId::MSG_POPUP_WINDOW, s.hot_key_target == 1));
-    activateLayout->addWidget(
-        addRadio(activate, kCallTooltip, TextId::MSG_TOOLTIP_WINDOW, s.hot_key_target == 2));
+    activateLayout->addWidget(addRadio(activate, kCallMain, TextId::MSG_MAIN_WINDOW,
+                                       s.hot_key_target == wordbay::HotKeyTarget::kMainWindow));
+    activateLayout->addWidget(addRadio(activate, kCallPopup, TextId::MSG_POPUP_WINDOW,
+                                       s.hot_key_target == wordbay::HotKeyTarget::kPopup));
+    activateLayout->addWidget(addRadio(activate, kCallTooltip, TextId::MSG_TOOLTIP_WINDOW,
+                                       s.hot_key_target == wordbay::HotKeyTarget::kTooltip));
     layout->addWidget(activate);
 
     auto* options = addGroup(this, kInterfaceGroup, uiText(TextId::MSG_INTERFACE));

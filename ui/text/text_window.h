@@ -29,12 +29,7 @@ class WProgressBar;
 class ThreadTrazi1;
 
 // The dictionaries as a run needs them, asked for at every start.
-struct TextDictionaries {
-    bool ready = false;  // the main dictionary (and in link mode the dual one) is open
-    wordbay::TextLookupSetup lookup;
-    std::uint32_t source_code_page = 1252;  // of the list phrases are looked up in
-    std::uint32_t target_code_page = 1252;  // of the list translations come from
-};
+using TextDictionaries = wordbay::TextDictionaries;
 
 // Command ids of the window: its menu items, keys and buttons. The
 // numbers are published (language files and the main window use them).

@@ -36,6 +36,23 @@ WListBox::~WListBox() = default;
 void WListBox::setItems(const char* const* items) {
     if (items == nullptr) setCount(0);
     m_items = items;
+    if (items != m_words.items()) m_words = wordbay::WordList();
+    viewport()->update();
+}
+
+void WListBox::setWords(wordbay::WordList words) {
+    setCount(0);
+    m_words = std::move(words);
+    m_items = m_words.items();
+    setCount(m_words.count());
+}
+
+void WListBox::replaceWords(wordbay::WordList words) {
+    m_words = std::move(words);
+    m_items = m_words.items();
+    m_count = m_words.count();
+    if (m_current >= m_count) m_current = m_count - 1;
+    updateScrollRange();
     viewport()->update();
 }
 

@@ -16,6 +16,7 @@
 #include <QColor>
 #include <cstdint>
 
+#include "app/word_list.h"
 #include "ui/widgets/w_control.h"
 
 class WListBox : public QAbstractScrollArea, public WControl {
@@ -33,6 +34,15 @@ public:
     void setItems(const char* const* items);
     // The item array (what LB_GETLOCALE answers in this control).
     const char* const* items() const { return m_items; }
+    // Shows `words` (as setItems() and setCount() do); the list holds them,
+    // and what they point into, until it is given other words or items.
+    void setWords(wordbay::WordList words);
+    // Shows `words` in place of the rows shown, keeping the current row,
+    // select-all mode and a drag under way (the words of a list changed in
+    // place).
+    void replaceWords(wordbay::WordList words);
+    // The words given with setWords() or replaceWords() and still shown.
+    const wordbay::WordList& words() const { return m_words; }
 
     // Count 0; ends select-all mode.
     void resetContent();
@@ -130,6 +140,7 @@ private:
     void notifyAccessibleReset();
 
     const char* const* m_items = nullptr;
+    wordbay::WordList m_words;  // holds m_items when they came as words
     int m_count = 0;
     int m_current = -1;
     int m_rowHeight = 16;

@@ -34,10 +34,17 @@ void chooseLocale(const DlgInfo& dialog, const char* box, std::uint32_t lcid) {
     dialog.findChild<QComboBox*>(box)->setCurrentIndex(row);
 }
 
+// The inputs of the dialog on the dictionary of `db`, which it changes
+// directly.
 DlgInfo::Inputs opened(const dialog_tests::Handle& db, const char* path) {
     DlgInfo::Inputs inputs;
-    inputs.handle = db.get();
+    DICTIONARY_INFO info{};
+    if (DB_GetDictionaryInfo(db.get(), &info)->status != 0) inputs.current = info;
     inputs.path = path;
+    const DB_HANDLE handle = db.get();
+    inputs.apply = [handle](const DlgInfo::Change& change) {
+        return wordbay::ChangeDescriptionOf(handle, change);
+    };
     return inputs;
 }
 
@@ -254,7 +261,7 @@ private slots:
         const std::string target = folder + "/English_German.v03";
         wordbay::Catalogue catalogue;
         {
-            DlgInfo dialog(DlgInfo::Mode::kCreate, {nullptr, "", folder, &catalogue});
+            DlgInfo dialog(DlgInfo::Mode::kCreate, {std::nullopt, "", folder, &catalogue, {}});
             fill(dialog, "English", "German", "First");
             dialog.accept();
             QCOMPARE(dialog.result(), kIdOk);
@@ -264,7 +271,7 @@ private slots:
         }
         QCOMPARE(catalogue.Scan(folder, nullptr), std::size_t(1));
         {
-            DlgInfo dialog(DlgInfo::Mode::kCreate, {nullptr, "", folder, &catalogue});
+            DlgInfo dialog(DlgInfo::Mode::kCreate, {std::nullopt, "", folder, &catalogue, {}});
             fill(dialog, "English", "German", "Second");
             BoxAnswer answer(kIdCancel);
             dialog.accept();
@@ -276,7 +283,7 @@ private slots:
             QCOMPARE(std::string(fileInfo(target).name), std::string("First"));
         }
         {
-            DlgInfo dialog(DlgInfo::Mode::kCreate, {nullptr, "", folder, &catalogue});
+            DlgInfo dialog(DlgInfo::Mode::kCreate, {std::nullopt, "", folder, &catalogue, {}});
             fill(dialog, "English", "German", "Second");
             BoxAnswer answer(kIdYes);
             dialog.accept();
@@ -285,7 +292,7 @@ private slots:
         }
         {
             // No: saved where the user says instead.
-            CreateDialog dialog({nullptr, "", folder, &catalogue}, folder + "/Other.v03");
+            CreateDialog dialog({std::nullopt, "", folder, &catalogue, {}}, folder + "/Other.v03");
             fill(dialog, "English", "German", "Third");
             BoxAnswer answer(kIdNo);
             dialog.accept();
@@ -295,7 +302,7 @@ private slots:
         }
         {
             // A list name never leads out of the database folder.
-            DlgInfo dialog(DlgInfo::Mode::kCreate, {nullptr, "", folder, &catalogue});
+            DlgInfo dialog(DlgInfo::Mode::kCreate, {std::nullopt, "", folder, &catalogue, {}});
             fill(dialog, "../up", "German", "Fourth");
             dialog.accept();
             QCOMPARE(dialog.createdPath(), folder + "/.._up_German.v03");

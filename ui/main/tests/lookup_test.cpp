@@ -110,7 +110,7 @@ private slots:
         QTRY_COMPARE(pane->list(ListSide::kPrimary)->count(), 4);
         // The hot key's look-up has ended (a window activation while it is
         // pending would take the clipboard once more).
-        QTRY_VERIFY(!form->controller()->hot_key_pending());
+        QTRY_VERIFY(!form->controller()->settings().hot_key_pending());
 
         // While the dictionary is edited the hot keys do nothing.
         QVERIFY(chooseMenuItem(form.get(), TextId::MENU_EDIT));

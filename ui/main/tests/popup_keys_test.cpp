@@ -33,7 +33,8 @@ bool hotKeyShows(MainForm* form, int targetCommand, QWidget* window) {
     const auto* controller = form->controller();
     if (!QTest::qWaitFor(
             [&] {
-                return window->isVisible() && !controller->busy() && !controller->hot_key_pending();
+                return window->isVisible() && !controller->busy() &&
+                       !controller->settings().hot_key_pending();
             },
             10000)) {
         return false;
@@ -63,7 +64,7 @@ private slots:
         QTest::keyClick(popup->edit(), Qt::Key_Escape);
         QTRY_VERIFY(!popup->isVisible());
         QTRY_VERIFY(form->isActiveWindow());
-        QVERIFY(!form->controller()->hot_key_pending());
+        QVERIFY(!form->controller()->settings().hot_key_pending());
         SearchEdit* source = form->pane(SlotId::kMain)->edit(ListSide::kPrimary);
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(source));
 

@@ -104,7 +104,7 @@ private slots:
     }
 
     void answeringNoToTheOnTopWarningLeavesItOff() {
-        m_settings.hot_key_target = 0;
+        m_settings.hot_key_target = wordbay::HotKeyTarget::kMainWindow;
         m_settings.popup_on_top = true;
         DlgConfig page(context(), &m_target);
         QString caption;
@@ -122,7 +122,7 @@ private slots:
     }
 
     void answeringYesClearsTheOtherOnTopOptions() {
-        m_settings.hot_key_target = 0;
+        m_settings.hot_key_target = wordbay::HotKeyTarget::kMainWindow;
         m_settings.popup_on_top = true;
         m_settings.tooltip_on_top = true;
         DlgConfig page(context(), &m_target);
@@ -138,7 +138,7 @@ private slots:
     }
 
     void tickingPopupOnTopTakesTheMainWindowOffTop() {
-        m_settings.hot_key_target = 1;
+        m_settings.hot_key_target = wordbay::HotKeyTarget::kPopup;
         m_settings.main_on_top = true;
         DlgConfig page(context(), &m_target);
         QVERIFY(check(page, 7012)->isChecked());
@@ -149,7 +149,7 @@ private slots:
     }
 
     void onlyTheOnTopBoxOfTheHotKeyTargetIsEnabled() {
-        m_settings.hot_key_target = 2;
+        m_settings.hot_key_target = wordbay::HotKeyTarget::kTooltip;
         DlgConfig page(context(), &m_target);
         QVERIFY(!page.item(7012)->isEnabled());
         QVERIFY(!page.item(7013)->isEnabled());
@@ -163,7 +163,8 @@ private slots:
     // Each box and button of the page, clicked by its label, sends its own
     // id to the main window, and only that.
     void eachControlSendsItsOwnId() {
-        m_settings.hot_key_target = 1;  // the popup: its on-top box is enabled
+        m_settings.hot_key_target =
+            wordbay::HotKeyTarget::kPopup;  // the popup: its on-top box is enabled
         DlgConfig page(context(), &m_target);
         page.show();
         const struct {

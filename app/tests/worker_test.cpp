@@ -1,9 +1,11 @@
-#include "app/main_thread.h"
+#include "app/worker.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -14,19 +16,19 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Records the jobs it runs; job 100 blocks until released.
-class JobLog {
+// Records the requests it runs ("s<n>" for searches, "c<n>" for commands);
+// command 100 blocks until released.
+class RunLog {
 public:
-    void Run(int job) {
-        if (job == 100) {
+    void Search(int n) { Add("s" + std::to_string(n)); }
+    void Command(int n) {
+        if (n == 100) {
             std::unique_lock<std::mutex> lock(mutex_);
             blocked_ = true;
             changed_.notify_all();
             changed_.wait(lock, [this] { return released_; });
         }
-        std::lock_guard<std::mutex> lock(mutex_);
-        jobs_.push_back(job);
-        changed_.notify_all();
+        Add("c" + std::to_string(n));
     }
     void WaitBlocked() {
         std::unique_lock<std::mutex> lock(mutex_);
@@ -37,50 +39,83 @@ public:
         released_ = true;
         changed_.notify_all();
     }
-    void WaitForJobs(std::size_t n) {
+    void WaitFor(std::size_t n) {
         std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait_for(lock, 5s, [&] { return jobs_.size() >= n; });
+        changed_.wait_for(lock, 5s, [&] { return runs_.size() >= n; });
     }
-    std::vector<int> jobs() {
+    std::vector<std::string> runs() {
         std::lock_guard<std::mutex> lock(mutex_);
-        return jobs_;
+        return runs_;
     }
 
 private:
+    void Add(std::string run) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        runs_.push_back(std::move(run));
+        changed_.notify_all();
+    }
+
     std::mutex mutex_;
     std::condition_variable changed_;
     bool blocked_ = false;
     bool released_ = false;
-    std::vector<int> jobs_;
+    std::vector<std::string> runs_;
 };
 
-TEST(MainThreadTest, TheNewestJobWinsWhileAnotherRuns) {
-    JobLog log;
-    MainThread worker([&](int job) { log.Run(job); });
-    EXPECT_EQ(worker.job(), -1);
-    worker.Start(100);
-    log.WaitBlocked();
-    EXPECT_TRUE(worker.busy());
-    worker.SetJob(2);
-    worker.SetJob(3);
-    worker.SetJob(9);
-    EXPECT_TRUE(worker.job_pending());
-    log.Release();
-    log.WaitForJobs(2);
-    std::this_thread::sleep_for(20ms);
-    EXPECT_EQ(log.jobs(), (std::vector<int>{100, 9}));
-    worker.Stop();
-    EXPECT_TRUE(worker.finished());
+using TestWorker = Worker<int, long>;
+
+TestWorker::Handlers HandlersOf(RunLog& log) {
+    return {[&log](int& n) { log.Search(n); },
+            [&log](long& n) { log.Command(static_cast<int>(n)); }};
 }
 
-TEST(MainThreadTest, StopWaitsForTheRunningJob) {
-    JobLog log;
-    MainThread worker([&](int job) { log.Run(job); });
-    worker.Start(100);
+TEST(WorkerTest, TheNewestSearchWinsAndEveryCommandRunsInTurn) {
+    RunLog log;
+    TestWorker worker(HandlersOf(log));
+    worker.Start();
+    worker.Post(100L);
     log.WaitBlocked();
-    worker.RequestStop();
+    EXPECT_TRUE(worker.busy());
+    worker.Post(1);   // a search, made stale by the next ones
+    worker.Post(2L);  // an export, say
+    worker.Post(3);
+    worker.Post(4L);
+    worker.Post(5);  // typing goes on: only the newest search waits
+    EXPECT_TRUE(worker.search_waiting());
+    log.Release();
+    log.WaitFor(4);
     std::this_thread::sleep_for(20ms);
-    EXPECT_FALSE(worker.finished());  // the job is never cut off
+    EXPECT_EQ(log.runs(), (std::vector<std::string>{"c100", "c2", "c4", "s5"}));
+    EXPECT_FALSE(worker.busy());
+    EXPECT_EQ(worker.completed(), 4u);
+}
+
+TEST(WorkerTest, RequestsRunInTheOrderTheyWereMade) {
+    RunLog log;
+    TestWorker worker(HandlersOf(log));
+    worker.Post(100L);
+    worker.Post(1);
+    worker.Post(2L);
+    worker.Start();
+    log.WaitBlocked();
+    log.Release();
+    log.WaitFor(3);
+    EXPECT_EQ(log.runs(), (std::vector<std::string>{"c100", "s1", "c2"}));
+}
+
+TEST(WorkerTest, StopRunsTheWaitingCommandsAndDropsTheSearch) {
+    RunLog log;
+    TestWorker worker(HandlersOf(log));
+    worker.Start();
+    worker.Post(100L);
+    log.WaitBlocked();
+    worker.Post(1);
+    worker.Post(2L);
+    worker.RequestStop();
+    worker.Post(3L);  // refused once the stop was asked
+    std::this_thread::sleep_for(20ms);
+    EXPECT_FALSE(worker.finished());  // a request is never cut off
+    EXPECT_FALSE(worker.running());
     std::thread releaser([&] {
         std::this_thread::sleep_for(30ms);
         log.Release();
@@ -88,11 +123,11 @@ TEST(MainThreadTest, StopWaitsForTheRunningJob) {
     worker.Join();
     releaser.join();
     EXPECT_TRUE(worker.finished());
-    EXPECT_EQ(log.jobs(), (std::vector<int>{100}));
+    EXPECT_EQ(log.runs(), (std::vector<std::string>{"c100", "c2"}));
 }
 
-TEST(MainThreadTest, UnstartedWorkerStopsAtOnce) {
-    MainThread worker([](int) {});
+TEST(WorkerTest, UnstartedWorkerStopsAtOnce) {
+    TestWorker worker({[](int&) {}, [](long&) {}});
     worker.Stop();
     EXPECT_TRUE(worker.finished());
 }

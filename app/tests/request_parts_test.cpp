@@ -1,0 +1,173 @@
+// The parts of the controller that turn what the user does into requests,
+// each on its own: what they post, and what they change in the window at once.
+#include <gtest/gtest.h>
+
+#include <variant>
+#include <vector>
+
+#include "app/dictionary_requests.h"
+#include "app/questions.h"
+#include "app/search_requests.h"
+#include "app/tests/fake_window.h"
+#include "app/tests/test_dictionaries.h"
+#include "app/tests/test_files.h"
+
+namespace wordbay::testing {
+namespace {
+
+constexpr SlotId kMain = SlotId::kMain;
+constexpr SlotId kDual = SlotId::kDual;
+constexpr ListSide kPrimary = ListSide::kPrimary;
+constexpr ListSide kSecondary = ListSide::kSecondary;
+
+// The worker's queues, recorded.
+class RecordedQueue : public RequestQueue {
+public:
+    void Post(SearchRequest request) override { searches.push_back(std::move(request)); }
+    void Post(CommandRequest request) override { commands.push_back(std::move(request)); }
+
+    std::vector<SearchRequest> searches;
+    std::vector<CommandRequest> commands;
+};
+
+class RequestPartsTest : public ScratchDirTest {
+protected:
+    // Opens a small dictionary in the main slot, as a load does.
+    void LoadMain() {
+        const std::string path = PathOf("d.v03");
+        WriteDictionary(path, {{"house", "dom"}, {"hour", "sat"}});
+        auto fresh = std::make_shared<EngineHandle>();
+        ASSERT_NE(DB_Load(fresh->get(), DB_FORMAT_V03_LOAD, path.c_str(), 0, 0)->status, 0);
+        DICTIONARY_INFO info{};
+        DB_GetDictionaryInfo(fresh->get(), &info);
+        dictionaries_.main().SetInfo(info);
+        dictionaries_.main().SetPath(path);
+        dictionaries_.main().ReplaceHandle(std::move(fresh));
+        ASSERT_TRUE(dictionaries_.main().loaded());
+    }
+
+    Dictionaries dictionaries_;
+    SharedSettings settings_;
+    FakeWindow window_;
+    ListDisplay lists_{&window_, &window_};
+    StartupImage image_;
+    WindowReport report_{&window_, &dictionaries_, &settings_, &lists_, &image_};
+    RecordedQueue queue_;
+    ProgramSettings program_;
+    std::atomic<unsigned> epoch_{3};
+    SearchRequests searches_{&dictionaries_, &settings_, &lists_, &report_,  &window_,
+                             &window_,       &image_,    &queue_, &program_, &epoch_};
+    DictionaryRequests requests_{&dictionaries_, &lists_, &queue_, &epoch_};
+};
+
+TEST_F(RequestPartsTest, TypingAsksForTheTextWithTheOptionsOfThisMoment) {
+    LoadMain();
+    SearchOptions o;
+    o.wildcards = true;
+    settings_.SetOptions(o);
+    settings_.SetHotKeyPending(true);
+    program_.hot_key_target = HotKeyTarget::kTooltip;
+    searches_.Typed(kMain, kSecondary, "sa*");
+    ASSERT_EQ(queue_.searches.size(), 1u);
+    const auto* list = std::get_if<ListWords>(&queue_.searches[0]);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->slot, kMain);
+    EXPECT_EQ(list->side, kSecondary);
+    EXPECT_EQ(list->text, "sa*");
+    EXPECT_TRUE(list->options.wildcards);
+    EXPECT_TRUE(list->hot_key.pending);
+    EXPECT_EQ(list->hot_key.target, HotKeyTarget::kTooltip);
+    EXPECT_EQ(list->epoch, 3u);
+
+    // Selecting a word writes it into its box and translates it.
+    searches_.Selected(kMain, kPrimary, "house");
+    ASSERT_EQ(queue_.searches.size(), 2u);
+    const auto* translate = std::get_if<TranslateWord>(&queue_.searches[1]);
+    ASSERT_NE(translate, nullptr);
+    EXPECT_EQ(translate->word, "house");
+    EXPECT_EQ(window_.EditText(kMain, kPrimary), "house");
+}
+
+TEST_F(RequestPartsTest, EditModeSearchesOnlyFromTheSourceSideAndAfresh) {
+    LoadMain();
+    SearchOptions o;
+    o.edit_mode = true;
+    settings_.SetOptions(o);
+    window_.SetEditText(kMain, kSecondary, "dom");
+    searches_.Typed(kMain, kSecondary, "d");
+    searches_.Selected(kMain, kSecondary, "dom");
+    EXPECT_TRUE(queue_.searches.empty());
+
+    searches_.Typed(kMain, kPrimary, "ho");
+    EXPECT_EQ(queue_.searches.size(), 1u);
+    EXPECT_EQ(window_.EditText(kMain, kSecondary), "");
+    EXPECT_EQ(window_.emptied(kMain, kSecondary), 1);
+}
+
+TEST_F(RequestPartsTest, TextTypedBeforeTheLoadIsSearchedOnceItIsDone) {
+    searches_.Typed(kDual, kPrimary, "hou");
+    searches_.Typed(kDual, kPrimary, "house");
+    EXPECT_TRUE(queue_.searches.empty());
+    EXPECT_TRUE(searches_.waiting_for_load(kDual));
+    EXPECT_FALSE(searches_.waiting_for_load(kMain));
+
+    SearchOptions o;
+    o.case_sensitive = true;
+    settings_.SetOptions(o);
+    epoch_ = 5;
+    searches_.SearchTypedWhileLoading(kDual);
+    ASSERT_EQ(queue_.searches.size(), 1u);
+    const auto* list = std::get_if<ListWords>(&queue_.searches[0]);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->text, "house");
+    EXPECT_TRUE(list->options.case_sensitive);  // as the options are now
+    EXPECT_EQ(list->epoch, 5u);
+    EXPECT_FALSE(searches_.waiting_for_load(kDual));
+    searches_.SearchTypedWhileLoading(kDual);
+    EXPECT_EQ(queue_.searches.size(), 1u);
+}
+
+TEST_F(RequestPartsTest, ChangesInPlaceEmptyTheListsAndBeginANewEpoch) {
+    LoadMain();
+    requests_.Export(DB_FORMAT_TXT_SAVE, "out.txt");
+    EXPECT_EQ(epoch_.load(), 3u);
+    requests_.Update(DB_FORMAT_V03_LOAD, "more.v03");
+    EXPECT_EQ(epoch_.load(), 4u);
+    EXPECT_EQ(window_.emptied(kMain, kPrimary), 1);
+    EXPECT_EQ(window_.emptied(kMain, kSecondary), 1);
+    EXPECT_EQ(window_.emptied(kDual, kPrimary), 0);  // no dual dictionary
+    requests_.Resort(2);
+    EXPECT_EQ(epoch_.load(), 5u);
+    requests_.Answer(7, kIdYes);
+
+    // Every command waits in turn.
+    ASSERT_EQ(queue_.commands.size(), 4u);
+    EXPECT_TRUE(std::holds_alternative<Export>(queue_.commands[0]));
+    EXPECT_TRUE(std::holds_alternative<Update>(queue_.commands[1]));
+    EXPECT_EQ(std::get<Resort>(queue_.commands[2]).lists, 2);
+    EXPECT_EQ(std::get<Answer>(queue_.commands[3]).ticket, 7);
+
+    const Message question = UpdateQuestion(dictionaries_.main(), "/x/more.v03");
+    EXPECT_EQ(question.text,
+              "Do you want to update the dictionary\n\nEnglish - Croatian\n\nwith file:\n\n"
+              "/x/more.v03");
+    EXPECT_EQ(question.caption, "Update dictionary ?");
+}
+
+TEST_F(RequestPartsTest, AQuestionsAnswerRunsWhatWaitedForIt) {
+    Questions questions(&window_);
+    int answered = 0;
+    questions.Ask({"Sure?", "Question", kMbYesNo}, [&](const Answer& a) { answered = a.button; });
+    EXPECT_TRUE(questions.waiting());
+    ASSERT_EQ(window_.tickets().size(), 1u);
+    const int ticket = window_.tickets()[0];
+    EXPECT_FALSE(questions.Answered({ticket + 1, kIdYes, ""}));
+    EXPECT_TRUE(questions.Answered({ticket, kIdYes, ""}));
+    EXPECT_EQ(answered, kIdYes);
+    EXPECT_FALSE(questions.waiting());
+    EXPECT_FALSE(questions.Answered({ticket, kIdNo, ""}));  // once only
+    EXPECT_EQ(answered, kIdYes);
+}
+
+}  // namespace
+}  // namespace wordbay::testing

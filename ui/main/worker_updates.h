@@ -1,0 +1,115 @@
+// WorkerUpdates: what the controller and its worker send to the window, as Qt
+// signals. Every update is a signal of its own; the parts of the window
+// connect to those they apply. Sent from the worker thread, a signal reaches
+// its receivers queued, in the order sent, on the window's thread; sent from
+// that thread itself (the few updates the window's own requests make at
+// once), it is applied at once.
+#pragma once
+
+#include <QObject>
+#include <cstdint>
+#include <string>
+
+#include "app/window_updates.h"
+
+Q_DECLARE_METATYPE(wordbay::SlotId)
+Q_DECLARE_METATYPE(wordbay::ListSide)
+Q_DECLARE_METATYPE(wordbay::WordList)
+Q_DECLARE_METATYPE(wordbay::WindowTitles)
+Q_DECLARE_METATYPE(wordbay::Message)
+Q_DECLARE_METATYPE(wordbay::SaveFileChoice)
+Q_DECLARE_METATYPE(wordbay::WordFormsNote)
+Q_DECLARE_METATYPE(std::string)
+
+class WorkerUpdates : public QObject, public wordbay::WindowUpdates {
+    Q_OBJECT
+
+public:
+    explicit WorkerUpdates(QObject* parent = nullptr);
+    ~WorkerUpdates() override;
+
+    void ShowList(wordbay::SlotId slot, wordbay::ListSide side, wordbay::WordList words) override {
+        emit listShown(slot, side, std::move(words));
+    }
+    void SelectListEntry(wordbay::SlotId slot, wordbay::ListSide side, int index,
+                         unsigned epoch) override {
+        emit listEntrySelected(slot, side, index, epoch);
+    }
+    void SetEditText(wordbay::SlotId slot, wordbay::ListSide side, std::string text) override {
+        emit editTextSet(slot, side, std::move(text));
+    }
+    void TranslationShown(wordbay::SlotId slot, wordbay::ListSide from) override {
+        emit translationShown(slot, from);
+    }
+    void EnableSlotControls(wordbay::SlotId slot, bool enabled) override {
+        emit slotControlsEnabled(slot, enabled);
+    }
+    void ShowDictionary(wordbay::SlotId slot, bool loaded) override {
+        emit dictionaryShown(slot, loaded);
+    }
+    void SetCodePages(wordbay::SlotId slot, std::uint32_t primary,
+                      std::uint32_t secondary) override {
+        emit codePagesSet(slot, primary, secondary);
+    }
+    void FocusEdit(wordbay::SlotId slot, wordbay::ListSide side) override {
+        emit editFocused(slot, side);
+    }
+    void SetTitles(wordbay::WindowTitles titles) override { emit titlesSet(std::move(titles)); }
+    void SetStatus(std::string text) override { emit statusSet(std::move(text)); }
+    void BeginProgress() override { emit progressBegun(); }
+    void EndProgress() override { emit progressEnded(); }
+    void Beep() override { emit beeped(); }
+    void ShowMessage(wordbay::Message message) override { emit messageShown(std::move(message)); }
+    void Ask(int ticket, wordbay::Message question) override {
+        emit questionAsked(ticket, std::move(question));
+    }
+    void ChooseSaveFile(int ticket, wordbay::SaveFileChoice choice) override {
+        emit saveFileAsked(ticket, std::move(choice));
+    }
+    void HotKeyShowText(std::string text) override { emit hotKeyTextShown(std::move(text)); }
+    void HotKeyShowList(wordbay::WordList words) override {
+        emit hotKeyListShown(std::move(words));
+    }
+    void HotKeyClear() override { emit hotKeyCleared(); }
+    void ShowWordForms(wordbay::WordFormsNote note) override {
+        emit wordFormsShown(std::move(note));
+    }
+    void EnableMenus(bool enabled) override { emit menusEnabled(enabled); }
+    void OpenDictionaryChooser() override { emit chooserOpened(); }
+    void OpenImportDialog() override { emit importDialogOpened(); }
+    void EditModeOff() override { emit editModeEnded(); }
+    void DualModeChanged(bool on) override { emit dualModeChanged(on); }
+    void ActivateMainWindow() override { emit mainWindowActivated(); }
+    void CloseMainWindow() override { emit mainWindowClosing(); }
+    void RequestsDone(std::uint64_t count) override { emit requestsDone(count); }
+
+signals:
+    void listShown(wordbay::SlotId slot, wordbay::ListSide side, wordbay::WordList words);
+    void listEntrySelected(wordbay::SlotId slot, wordbay::ListSide side, int index, unsigned epoch);
+    void editTextSet(wordbay::SlotId slot, wordbay::ListSide side, std::string text);
+    void translationShown(wordbay::SlotId slot, wordbay::ListSide from);
+    void slotControlsEnabled(wordbay::SlotId slot, bool enabled);
+    void dictionaryShown(wordbay::SlotId slot, bool loaded);
+    void codePagesSet(wordbay::SlotId slot, std::uint32_t primary, std::uint32_t secondary);
+    void editFocused(wordbay::SlotId slot, wordbay::ListSide side);
+    void titlesSet(wordbay::WindowTitles titles);
+    void statusSet(std::string text);
+    void progressBegun();
+    void progressEnded();
+    void beeped();
+    void messageShown(wordbay::Message message);
+    void questionAsked(int ticket, wordbay::Message question);
+    void saveFileAsked(int ticket, wordbay::SaveFileChoice choice);
+    void hotKeyTextShown(std::string text);
+    void hotKeyListShown(wordbay::WordList words);
+    void hotKeyCleared();
+    void wordFormsShown(wordbay::WordFormsNote note);
+    void menusEnabled(bool enabled);
+    void chooserOpened();
+    void importDialogOpened();
+    void editModeEnded();
+    void dualModeChanged(bool on);
+    void mainWindowActivated();
+    void mainWindowClosing();
+    void requestsDone(std::uint64_t count);
+};

@@ -14,12 +14,13 @@ declare -A allowed=(
     [hook]="hook"
     [speech]="speech platform"
     [lookup]="lookup platform lexbase"
-    [app]="app lookup platform lexbase"
-    [tools]="tools lookup platform lexbase"
-    [ui]="ui app hook speech lookup platform lexbase"
+    [exchange]="exchange platform lexbase"
+    [app]="app exchange lookup platform lexbase"
+    [tools]="tools exchange lookup platform lexbase"
+    [ui]="ui app hook speech exchange lookup platform lexbase"
     # The benchmarks and fuzz targets measure and attack the engine's insides.
     [bench]="bench engine platform"
-    [fuzz]="fuzz engine platform app tools lookup"
+    [fuzz]="fuzz engine platform app tools lookup exchange"
     # The support every layer's tests share; it uses nothing of the system.
     [testing]="testing"
 )

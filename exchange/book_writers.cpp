@@ -13,6 +13,7 @@
 #include "exchange/dictd_format.h"
 #include "exchange/dictzip.h"
 #include "exchange/entry_text.h"
+#include "exchange/file_input.h"
 #include "exchange/file_set.h"
 #include "exchange/stardict_format.h"
 
@@ -95,6 +96,17 @@ std::string SynBytes(const Book& book, const std::vector<std::size_t>& order, st
     return bytes;
 }
 
+// Both formats keep their text in NAME.dict.dz: false, said in *error, when
+// the other format's dictionary NAME`other` (".ifo", ".index") is there,
+// whose text the export would replace.
+bool DataIsFree(const std::string& base, std::string_view other, std::string* error) {
+    const std::string path = base + std::string(other);
+    if (!IsRegularFile(path)) return true;
+    *error =
+        "The dictionary " + path + " keeps its text in " + base + ".dict.dz: choose another name";
+    return false;
+}
+
 // Removes `path` when it is there; a failure leaves it, which readers then
 // may still find, and is not worth failing a written dictionary for.
 void RemoveLeftover(const std::string& path) { ::unlink(path.c_str()); }
@@ -138,6 +150,7 @@ bool WriteStarDict(const Book& book, const std::string& path, WriteReport* repor
                    std::string* error) {
     *report = WriteReport{};
     const std::string base = WithoutSuffix(path, ".ifo");
+    if (!DataIsFree(base, ".index", error)) return false;
     std::vector<std::size_t> order;
     for (std::size_t i = 0; i < book.entries.size(); ++i) {
         const std::string& word = book.entries[i].word;
@@ -187,6 +200,7 @@ bool WriteDictd(const Book& book, const std::string& path, WriteReport* report,
                 std::string* error) {
     *report = WriteReport{};
     const std::string base = WithoutSuffix(path, ".index");
+    if (!DataIsFree(base, ".ifo", error)) return false;
     std::string dict;
     std::vector<IndexLine> lines;
     AddEntry("00databaseutf8", "\n", "", &dict, &lines);

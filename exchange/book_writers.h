@@ -26,7 +26,8 @@ struct WriteReport {
 // when no word is written so. Words of 256 bytes or more are left out. The
 // files replace the old ones only when all of them were written
 // (exchange/file_set.h); then an old NAME.idx.gz, which readers would take
-// instead of NAME.idx, and an old NAME.syn that no longer belongs go.
+// instead of NAME.idx, and an old NAME.syn that no longer belongs go. A dictd
+// database NAME.index, whose text NAME.dict.dz is too, makes it fail.
 bool WriteStarDict(const Book& book, const std::string& path, WriteReport* report,
                    std::string* error);
 
@@ -35,7 +36,8 @@ bool WriteStarDict(const Book& book, const std::string& path, WriteReport* repor
 // "00-database-short" and "00-database-info" entries. Each entry's text
 // begins with its word; the index keeps each word's key (DictdKey) and the
 // word itself in its fourth field. Words without a letter or digit, which
-// dictd can't look up, are left out.
+// dictd can't look up, are left out. A StarDict dictionary NAME.ifo, whose
+// text NAME.dict.dz is too, makes it fail.
 bool WriteDictd(const Book& book, const std::string& path, WriteReport* report, std::string* error);
 
 }  // namespace exchange

@@ -20,13 +20,6 @@ bool StartsWith(std::string_view text, std::string_view head) {
     return text.substr(0, head.size()) == head;
 }
 
-std::string_view Trim(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 // Calls take(headword, offset, length, original) for each line of an
 // ".index" text that has three fields with valid numbers; a fourth field, the
 // headword as written, may follow.
@@ -91,14 +84,9 @@ std::vector<Span> EntrySpans(std::string_view index_text, std::vector<Span>* own
 // (" /.../"); else every line holds senses of the index's headword.
 void AppendIndexedEntry(std::string_view text, const Span& span,
                         std::vector<TranslationPair>* pairs) {
-    std::string_view rest = text;
-    std::string_view first;
-    while (!rest.empty() && first.empty()) {
-        const auto end = rest.find('\n');
-        first = Trim(rest.substr(0, end));
-        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
-    }
-    const std::string_view original = Trim(span.original);
+    std::string_view rest;
+    const std::string_view first = FirstLine(text, &rest);
+    const std::string_view original = TrimBlanks(span.original);
     const auto slash = first.find(" /");
     const bool pronounced =
         slash != std::string_view::npos && first.find('/', slash + 2) != std::string_view::npos;
@@ -153,10 +141,11 @@ void ParseEntries(const std::string& text, const std::vector<Span>& spans,
 // trimmed.
 std::string OwnEntryText(const std::string& text, const Span& span) {
     if (span.offset > text.size() || span.length > text.size() - span.offset) return {};
-    std::string_view entry = Trim(std::string_view(text).substr(span.offset, span.length));
+    std::string_view entry = TrimBlanks(std::string_view(text).substr(span.offset, span.length));
     if (IsDatabaseEntry(entry)) {
         const auto end = entry.find('\n');
-        entry = end == std::string_view::npos ? std::string_view{} : Trim(entry.substr(end + 1));
+        entry =
+            end == std::string_view::npos ? std::string_view{} : TrimBlanks(entry.substr(end + 1));
     }
     return std::string(entry);
 }

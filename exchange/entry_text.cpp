@@ -192,18 +192,25 @@ std::vector<std::string> SplitTranslations(std::string_view line) {
     return out;
 }
 
+std::string_view FirstLine(std::string_view text, std::string_view* rest) {
+    std::string_view line;
+    while (!text.empty() && line.empty()) {
+        const auto end = text.find('\n');
+        line = Trim(text.substr(0, end));
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    }
+    if (rest != nullptr) *rest = text;
+    return line;
+}
+
+std::string_view TrimBlanks(std::string_view text) { return Trim(text); }
+
 void AppendEntryPairs(std::string_view entry, std::vector<TranslationPair>* pairs) {
     // The first line that holds anything is the headword line.
-    std::string_view line;
-    while (!entry.empty() && line.empty()) {
-        const auto end = entry.find('\n');
-        line = Trim(entry.substr(0, end));
-        entry = end == std::string_view::npos ? std::string_view{} : entry.substr(end + 1);
-    }
-    if (line.empty()) return;
-    const std::string headword = ParseHeadword(line);
+    std::string_view senses;
+    const std::string headword = ParseHeadword(FirstLine(entry, &senses));
     if (headword.empty()) return;
-    EntryTranslations(pairs).AddSenses(headword, entry);
+    EntryTranslations(pairs).AddSenses(headword, senses);
 }
 
 void AppendSensePairs(std::string_view headword, std::string_view senses,

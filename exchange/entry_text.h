@@ -31,6 +31,13 @@ void AppendEntryPairs(std::string_view entry, std::vector<TranslationPair>* pair
 void AppendSensePairs(std::string_view headword, std::string_view senses,
                       std::vector<TranslationPair>* pairs);
 
+// The first line of `text` that holds more than blanks, trimmed; *rest (may
+// be null) gets the text after it. Empty when there is none.
+std::string_view FirstLine(std::string_view text, std::string_view* rest = nullptr);
+
+// `text` without blanks (spaces, TABs, line ends) at either end.
+std::string_view TrimBlanks(std::string_view text);
+
 // The headword of an entry's first line, without pronunciation and tags.
 std::string ParseHeadword(std::string_view line);
 

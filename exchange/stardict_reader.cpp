@@ -16,15 +16,8 @@ namespace {
 // An .ifo file is a few lines; one of a megabyte is no .ifo file.
 constexpr std::size_t kMaxIfoBytes = std::size_t{1} << 20;
 
-std::string_view Trim(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 bool ParseCount(std::string_view text, std::uint64_t* value) {
-    text = Trim(text);
+    text = TrimBlanks(text);
     if (text.empty() || text.size() > 19) return false;
     std::uint64_t v = 0;
     for (const char c : text) {
@@ -54,7 +47,7 @@ struct Ifo {
 bool ParseIfo(std::string_view text, const std::string& path, Ifo* ifo, std::string* error) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     const auto first_end = text.find('\n');
-    if (Trim(text.substr(0, first_end)) != kIfoMagic) {
+    if (TrimBlanks(text.substr(0, first_end)) != kIfoMagic) {
         *error = "Not a StarDict .ifo file: " + path;
         return false;
     }
@@ -64,12 +57,12 @@ bool ParseIfo(std::string_view text, const std::string& path, Ifo* ifo, std::str
     std::uint64_t offset_bits = 32;
     while (!text.empty()) {
         const auto end = text.find('\n');
-        const std::string_view line = Trim(text.substr(0, end));
+        const std::string_view line = TrimBlanks(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
         const auto equals = line.find('=');
         if (equals == std::string_view::npos) continue;
-        const std::string_view key = Trim(line.substr(0, equals));
-        const std::string_view value = Trim(line.substr(equals + 1));
+        const std::string_view key = TrimBlanks(line.substr(0, equals));
+        const std::string_view value = TrimBlanks(line.substr(equals + 1));
         if (key == "version") version = value;
         if (key == "bookname") ifo->name = value;
         if (key == "author") ifo->author = value;
@@ -199,13 +192,8 @@ bool PlainText(std::string_view data, std::string_view same_type, std::string* t
 // with a pronunciation or tags is its headword line.
 void AppendWordPairs(std::string_view word, std::string_view text,
                      std::vector<TranslationPair>* pairs) {
-    std::string_view rest = text;
-    std::string_view first;
-    while (!rest.empty() && first.empty()) {
-        const auto end = rest.find('\n');
-        first = Trim(rest.substr(0, end));
-        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
-    }
+    std::string_view rest;
+    const std::string_view first = FirstLine(text, &rest);
     const bool headword_line = first != word && ParseHeadword(first) == word;
     AppendSensePairs(word, headword_line ? rest : text, pairs);
 }

@@ -109,6 +109,11 @@ TEST_F(DictdWriterTest, AFailedWriteKeepsTheOldDatabaseWhole) {
     EXPECT_EQ(error.rfind("Can't write to file " + Path("missing/g.dict.dz"), 0), 0u) << error;
     EXPECT_FALSE(WriteDictd(Book{}, Path("g.index"), &report, &error));
     EXPECT_EQ(error, "There is no word with translations to export");
+    // The two formats' texts have the same name: neither takes the other's.
+    EXPECT_FALSE(WriteStarDict(GermanBook(), Path("g.ifo"), &report, &error));
+    EXPECT_EQ(error, "The dictionary " + Path("g.index") + " keeps its text in " +
+                         Path("g.dict.dz") + ": choose another name");
+    EXPECT_EQ(test_support::ReadFile(Path("g.dict.dz")), dict);
 }
 
 }  // namespace

@@ -139,103 +139,120 @@ TEST_F(StarDictTest, OtherMakersLayoutsAreRead) {
     EXPECT_EQ(read.name, "Other");
 }
 
-// One change to a good dictionary's files per case, and the message it gives.
-TEST_F(StarDictTest, DamagedDictionariesFailWithAMessage) {
-    const auto path = [&](const std::string& name) { return Path(name); };
-    const std::string ifo_size = "idxfilesize=";
-    const struct {
-        const char* what;
-        std::function<void()> damage;
-        std::string message;
-    } cases[] = {
-        {"no .ifo", [&] { std::remove(path("d.ifo").c_str()); }, "No such file: " + path("d.ifo")},
-        {"another first line", [&] { Put("d.ifo", "StarDict dict\nversion=2.4.2\n"); },
-         "Not a StarDict .ifo file: " + path("d.ifo")},
-        {"version 1.0",
-         [&] { Put("d.ifo", "StarDict's dict ifo file\nversion=1.0\nwordcount=1\n"); },
-         "Unsupported StarDict version \"1.0\" (2.4.2 or 3.0.0 is read): " + path("d.ifo")},
-        {"no word count",
-         [&] { Put("d.ifo", "StarDict's dict ifo file\nversion=2.4.2\nidxfilesize=9\n"); },
-         "The .ifo file lacks a count or has a wrong one: " + path("d.ifo")},
-        {"a word count of letters",
-         [&] {
-             Put("d.ifo", "StarDict's dict ifo file\nversion=2.4.2\nwordcount=x\nidxfilesize=9\n");
-         },
-         "The .ifo file lacks a count or has a wrong one: " + path("d.ifo")},
-        {"an .idx of another size", [&] { Put("d.idx", File("d.idx") + "x"); },
-         "The .idx file is not of the size the .ifo file gives: " + path("d.idx")},
-        {"an offset outside the data",
-         [&] {
-             std::string idx = File("d.idx");
-             idx.replace(idx.find('\0') + 1, 4, BigEndian32(1 << 30));
-             Put("d.idx", idx);
-         },
-         "The entry \"broj\" of " + path("d.idx") + " points outside the data"},
-        {"a size outside the data",
-         [&] {
-             std::string idx = File("d.idx");
-             idx.replace(idx.find('\0') + 5, 4, BigEndian32(0xFFFFFFFF));
-             Put("d.idx", idx);
-         },
-         "The entry \"broj\" of " + path("d.idx") + " points outside the data"},
-        {"more words than the .idx holds",
-         [&] {
-             std::string ifo = File("d.ifo");
-             ifo.replace(ifo.find("wordcount=5"), 11, "wordcount=6");
-             Put("d.ifo", ifo);
-         },
-         "The .idx file is damaged or holds another number of words than the .ifo file gives: " +
-             path("d.idx")},
-        {"a synonym of a word the .idx lacks",
-         [&] {
-             std::string syn = File("d.syn");
-             syn.replace(syn.size() - 4, 4, BigEndian32(5));
-             Put("d.syn", syn);
-         },
-         "The .syn file is damaged or names a word the .idx file lacks: " + path("d.syn")},
-        {"no .syn though the .ifo counts synonyms", [&] { std::remove(path("d.syn").c_str()); },
-         "No such file: " + path("d.syn")},
-        {"HTML data only",
-         [&] {
-             std::string ifo = File("d.ifo");
-             ifo.replace(ifo.find("sametypesequence=m"), 18, "sametypesequence=h");
-             Put("d.ifo", ifo);
-         },
-         "The dictionary holds no plain text: " + path("d.ifo")},
-        {"typed fields that run past their data",
-         [&] {
-             std::string ifo = File("d.ifo");
-             ifo.erase(ifo.find("sametypesequence=m"));
-             Put("d.ifo", ifo);
-         },
-         "The data of the entry \"broj\" is damaged: " + Path("d")},
-        {"a damaged .dict.dz",
-         [&] {
-             std::string dz = File("d.dict.dz");
-             dz[dz.size() - 8] ^= 1;
-             Put("d.dict.dz", dz);
-         },
-         "The compressed text is damaged: " + path("d.dict.dz")},
-        {"a folder for the data",
-         [&] {
-             std::remove(path("d.dict.dz").c_str());
-             ::mkdir(path("d.dict.dz").c_str(), 0700);
-         },
-         "Not a regular file: " + path("d.dict.dz")},
-        {"a data file of 2 GB",
-         [&] {
-             // Sparse: it takes no room on the disk.
-             test_support::WriteFile(path("d.dict.dz"), "");
-             std::filesystem::resize_file(path("d.dict.dz"), std::uintmax_t{2} << 30);
-         },
-         "File is too large: " + path("d.dict.dz")},
-        {"a pipe for the .idx",
-         [&] {
-             std::remove(path("d.idx").c_str());
-             ::mkfifo(path("d.idx").c_str(), 0600);
-         },
-         "Not a regular file: " + path("d.idx")},
-    };
+// One change to a good dictionary's files, and the message it gives.
+struct Damage {
+    const char* what;
+    std::function<void()> damage;
+    std::string message;
+};
+
+class DamagedStarDictTest : public StarDictTest {
+protected:
+    // Damage to the .ifo and the .idx.
+    std::vector<Damage> IndexDamages() {
+        return {
+            {"no .ifo", [this] { std::remove(Path("d.ifo").c_str()); },
+             "No such file: " + Path("d.ifo")},
+            {"another first line", [this] { Put("d.ifo", "StarDict dict\nversion=2.4.2\n"); },
+             "Not a StarDict .ifo file: " + Path("d.ifo")},
+            {"version 1.0",
+             [this] { Put("d.ifo", "StarDict's dict ifo file\nversion=1.0\nwordcount=1\n"); },
+             "Unsupported StarDict version \"1.0\" (2.4.2 or 3.0.0 is read): " + Path("d.ifo")},
+            {"no word count",
+             [this] { Put("d.ifo", "StarDict's dict ifo file\nversion=2.4.2\nidxfilesize=9\n"); },
+             "The .ifo file lacks a count or has a wrong one: " + Path("d.ifo")},
+            {"a word count of letters",
+             [this] {
+                 Put("d.ifo",
+                     "StarDict's dict ifo file\nversion=2.4.2\nwordcount=x\nidxfilesize=9\n");
+             },
+             "The .ifo file lacks a count or has a wrong one: " + Path("d.ifo")},
+            {"an .idx of another size", [this] { Put("d.idx", File("d.idx") + "x"); },
+             "The .idx file is not of the size the .ifo file gives: " + Path("d.idx")},
+            {"an offset outside the data",
+             [this] {
+                 std::string idx = File("d.idx");
+                 idx.replace(idx.find('\0') + 1, 4, BigEndian32(1 << 30));
+                 Put("d.idx", idx);
+             },
+             "The entry \"broj\" of " + Path("d.idx") + " points outside the data"},
+            {"a size outside the data",
+             [this] {
+                 std::string idx = File("d.idx");
+                 idx.replace(idx.find('\0') + 5, 4, BigEndian32(0xFFFFFFFF));
+                 Put("d.idx", idx);
+             },
+             "The entry \"broj\" of " + Path("d.idx") + " points outside the data"},
+        };
+    }
+    // Damage to the .syn and the data.
+    std::vector<Damage> DataDamages() {
+        return {
+            {"more words than the .idx holds",
+             [this] {
+                 std::string ifo = File("d.ifo");
+                 ifo.replace(ifo.find("wordcount=5"), 11, "wordcount=6");
+                 Put("d.ifo", ifo);
+             },
+             "The .idx file is damaged or holds another number of words than the .ifo file "
+             "gives: " +
+                 Path("d.idx")},
+            {"a synonym of a word the .idx lacks",
+             [this] {
+                 std::string syn = File("d.syn");
+                 syn.replace(syn.size() - 4, 4, BigEndian32(5));
+                 Put("d.syn", syn);
+             },
+             "The .syn file is damaged or names a word the .idx file lacks: " + Path("d.syn")},
+            {"no .syn though the .ifo counts synonyms",
+             [this] { std::remove(Path("d.syn").c_str()); }, "No such file: " + Path("d.syn")},
+            {"HTML data only",
+             [this] {
+                 std::string ifo = File("d.ifo");
+                 ifo.replace(ifo.find("sametypesequence=m"), 18, "sametypesequence=h");
+                 Put("d.ifo", ifo);
+             },
+             "The dictionary holds no plain text: " + Path("d.ifo")},
+            {"typed fields that run past their data",
+             [this] {
+                 std::string ifo = File("d.ifo");
+                 ifo.erase(ifo.find("sametypesequence=m"));
+                 Put("d.ifo", ifo);
+             },
+             "The data of the entry \"broj\" is damaged: " + Path("d")},
+            {"a damaged .dict.dz",
+             [this] {
+                 std::string dz = File("d.dict.dz");
+                 dz[dz.size() - 8] ^= 1;
+                 Put("d.dict.dz", dz);
+             },
+             "The compressed text is damaged: " + Path("d.dict.dz")},
+            {"a folder for the data",
+             [this] {
+                 std::remove(Path("d.dict.dz").c_str());
+                 ::mkdir(Path("d.dict.dz").c_str(), 0700);
+             },
+             "Not a regular file: " + Path("d.dict.dz")},
+            {"a data file of 2 GB",
+             [this] {
+                 // Sparse: it takes no room on the disk.
+                 test_support::WriteFile(Path("d.dict.dz"), "");
+                 std::filesystem::resize_file(Path("d.dict.dz"), std::uintmax_t{2} << 30);
+             },
+             "File is too large: " + Path("d.dict.dz")},
+            {"a pipe for the .idx",
+             [this] {
+                 std::remove(Path("d.idx").c_str());
+                 ::mkfifo(Path("d.idx").c_str(), 0600);
+             },
+             "Not a regular file: " + Path("d.idx")},
+        };
+    }
+};
+
+TEST_F(DamagedStarDictTest, DamagedDictionariesFailWithAMessage) {
+    std::vector<Damage> cases = IndexDamages();
+    for (Damage& damage : DataDamages()) cases.push_back(std::move(damage));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         std::filesystem::remove_all(dir_);

@@ -103,7 +103,7 @@ TEST_F(TravelFormatsTest, ImportsGiveBackEveryPairOfAFreedictDictionary) {
     const std::string pairs = test_support::ReadFile(Path("eh.txt"));
     ASSERT_GT(pairs.size(), 1000000u);
     for (const auto& [format, file] :
-         {std::pair<std::string, std::string>{"stardict", "x.ifo"}, {"dictd", "x.index"}}) {
+         {std::pair<std::string, std::string>{"stardict", "s.ifo"}, {"dictd", "d.index"}}) {
         SCOPED_TRACE(format);
         Run r = Cli({"export", "--format", format, original, Path(file)});
         ASSERT_EQ(r.status, kExitOk) << r.err;

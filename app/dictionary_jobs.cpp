@@ -4,6 +4,7 @@
 
 #include "app/message_box_style.h"
 #include "app/startup_trace.h"
+#include "exchange/import_export.h"
 #include "platform/locale.h"
 
 namespace wordbay {
@@ -243,13 +244,32 @@ void DictionaryJobs::Export(int format, const std::string& path) {
     if (!c_.main_slot().loaded()) return;
     c_.view().SetStatus(Labelled(TextId::MSG_SAVING, FileNameOf(path)));
     c_.view().BeginProgress(c_.main_slot().handle());
-    const DB_RESULT* r = DB_Save(c_.main_slot().handle(), format, path.c_str());
-    const bool ok = r->status != 0;
-    const std::string message = r->message;
+    std::string done = UiText(TextId::MSG_DICTIONARY_EXPORTED);
+    bool ok = false;
+    std::string message;
+    if (const auto travelling = exchange::FormatOfNumber(format)) {
+        // In the direction the window shows.
+        const int direction = c_.main_slot().primary_to_secondary() ? DB_TRANS_PRIMARY_TO_SECONDARY
+                                                                    : DB_TRANS_SECONDARY_TO_PRIMARY;
+        exchange::WriteReport report;
+        ok = exchange::ExportDictionary(c_.main_slot().handle(), *travelling, direction, path,
+                                        &report, &message);
+        done += "\n\n" + std::to_string(report.words) + " " + UiText(TextId::MSG_WORDS);
+        if (report.left_out > 0) {
+            done += "\n" + Labelled(TextId::MSG_WORDS_LEFT_OUT, std::to_string(report.left_out));
+        }
+        if (report.inexact > 0) {
+            done += "\n" + Labelled(TextId::MSG_TRANSLATIONS_READ_BACK_OTHERWISE,
+                                    std::to_string(report.inexact));
+        }
+    } else {
+        const DB_RESULT* r = DB_Save(c_.main_slot().handle(), format, path.c_str());
+        ok = r->status != 0;
+        message = r->message;
+    }
     c_.view().EndProgress();
     if (ok) {
-        c_.view().MessageBox(UiText(TextId::MSG_DICTIONARY_EXPORTED), UiText(TextId::MSG_INFO),
-                             kMbOk | kMbIconInformation);
+        c_.view().MessageBox(done, UiText(TextId::MSG_INFO), kMbOk | kMbIconInformation);
     } else {
         c_.ReportEngineError(TextId::MSG_DICTIONARY_SAVING_ERROR, path, message.c_str());
     }

@@ -6,6 +6,7 @@
 #include "app/dictionary_creation.h"
 #include "app/engine_handle.h"
 #include "app/message_box_style.h"
+#include "exchange/import_export.h"
 #include "platform/code_page.h"
 
 namespace wordbay {
@@ -41,6 +42,44 @@ void SetTexts(DICTIONARY_INFO* info, const DescriptionTexts& texts) {
     SetField(info->name, EncodeCut(primary, texts.name, 99));
     SetField(info->author, EncodeCut(primary, texts.author, 99));
     SetField(info->description, EncodeCut(primary, texts.description, 99));
+}
+
+// Reads the file `request` names into `db`: the engine loads its own
+// formats, the exchange layer StarDict and dictd. False with the message.
+bool LoadSource(DB_HANDLE db, const ImportRequest& request, exchange::ImportReport* report,
+                std::string* message) {
+    std::uint32_t locales[2] = {request.primary_locale, request.secondary_locale};
+    const auto travelling = exchange::FormatOfNumber(request.format);
+    if (request.info && (request.format == DB_FORMAT_TXT_LOAD || travelling)) {
+        // A list read from text becomes UTF-8 when the user chose that for it.
+        if (request.info->primary_charset == DB_CHARSET_UTF8) locales[0] |= DB_LOCALE_UTF8;
+        if (request.info->secondary_charset == DB_CHARSET_UTF8) locales[1] |= DB_LOCALE_UTF8;
+    }
+    if (travelling) {
+        return exchange::ImportDictionary(db, *travelling, request.path, locales[0], locales[1], {},
+                                          report, message);
+    }
+    const DB_RESULT* r = DB_Load(db, request.format, request.path.c_str(), locales[0], locales[1]);
+    *message = r->message;
+    return r->status != 0;
+}
+
+// `typed` with each empty name, author or description taken from what the
+// dictionary just read into `db` calls itself: a StarDict or dictd
+// dictionary brings its own.
+DescriptionTexts WithOwnTexts(DB_HANDLE db, DescriptionTexts typed) {
+    DICTIONARY_INFO own{};
+    if (DB_GetDictionaryInfo(db, &own)->status == 0) return typed;
+    const std::uint32_t code_page = DictionarySlot::CodePage(own, ListSide::kPrimary);
+    const auto fill = [code_page](std::string* text, const auto& field) {
+        if (!text->empty()) return;
+        *text = platform::DecodeToUtf8(code_page,
+                                       std::string_view(field, strnlen(field, sizeof field)));
+    };
+    fill(&typed.name, own.name);
+    fill(&typed.author, own.author);
+    fill(&typed.description, own.description);
+    return typed;
 }
 
 }  // namespace
@@ -79,18 +118,16 @@ void ImportJobs::ImportFile(const ImportRequest& request) {
     const std::string file_name =
         slash == std::string::npos ? request.path : request.path.substr(slash + 1);
     c_.view().SetStatus(Labelled(TextId::MSG_LOADING, file_name));
-    std::uint32_t locales[2] = {request.primary_locale, request.secondary_locale};
-    if (request.info && request.format == DB_FORMAT_TXT_LOAD) {
-        // A text file's list becomes UTF-8 when the user chose that for it.
-        if (request.info->primary_charset == DB_CHARSET_UTF8) locales[0] |= DB_LOCALE_UTF8;
-        if (request.info->secondary_charset == DB_CHARSET_UTF8) locales[1] |= DB_LOCALE_UTF8;
-    }
     c_.view().BeginProgress(db.get());
-    const DB_RESULT* r =
-        DB_Load(db.get(), request.format, request.path.c_str(), locales[0], locales[1]);
-    bool ok = r->status != 0;
-    std::string message = r->message;
+    exchange::ImportReport report;
+    std::string message;
+    bool ok = LoadSource(db.get(), request, &report, &message);
+    const DB_RESULT* r = nullptr;
     c_.view().EndProgress();
+    std::optional<DescriptionTexts> texts = request.texts;
+    if (ok && texts && exchange::FormatOfNumber(request.format)) {
+        texts = WithOwnTexts(db.get(), *texts);
+    }
     if (ok && request.info) {
         r = DB_SetDictionaryInfo(db.get(), &*request.info);
         ok = r->status != 0;
@@ -102,9 +139,9 @@ void ImportJobs::ImportFile(const ImportRequest& request) {
         ok = r->status != 0;
         message = r->message;
     }
-    if (ok && request.info && request.texts) {
+    if (ok && request.info && texts) {
         // The lists' encodings are settled now: the typed texts go into them.
-        SetTexts(&info, *request.texts);
+        SetTexts(&info, *texts);
         r = DB_SetDictionaryInfo(db.get(), &info);
         ok = r->status != 0;
         message = r->message;
@@ -129,8 +166,12 @@ void ImportJobs::ImportFile(const ImportRequest& request) {
     }
     DB_Close(db.get());
     c_.catalogue().Scan(c_.paths().database_dir, &c_.view());
-    c_.view().MessageBox(UiText(TextId::MSG_DICTIONARY_IMPORTED), UiText(TextId::MSG_INFO),
-                         kMbOk | kMbIconInformation);
+    std::string done = UiText(TextId::MSG_DICTIONARY_IMPORTED);
+    if (report.dropped > 0) {
+        done += "\n\n" + Labelled(TextId::MSG_PAIRS_LEFT_OUT, std::to_string(report.dropped)) +
+                " (" + report.reasons + ")";
+    }
+    c_.view().MessageBox(done, UiText(TextId::MSG_INFO), kMbOk | kMbIconInformation);
     if (!c_.main_slot().loaded()) c_.view().OpenDictionaryChooser();
 }
 

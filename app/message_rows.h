@@ -343,5 +343,8 @@
     X(330, MSG_DELETE_DICTIONARY_QUESTION, "Delete dictionary ?", nullptr) \
     X(331, MSG_DO_YOU_WANT_TO_DELETE_DICTIONARY, "Do you want to delete this dictionary ?", nullptr) \
     X(332, MSG_CANT_DELETE_FILE, "Can't delete file !", nullptr) \
-    X(333, END_OF_TABLE, "**********", nullptr)
+    X(333, MSG_WORDS_LEFT_OUT, "Words the format can't hold, left out", nullptr) \
+    X(334, MSG_TRANSLATIONS_READ_BACK_OTHERWISE, "Words whose translations will read back otherwise", nullptr) \
+    X(335, MSG_PAIRS_LEFT_OUT, "Translation pairs left out", nullptr) \
+    X(336, END_OF_TABLE, "**********", nullptr)
 // clang-format on

@@ -25,12 +25,12 @@ enum class TextId : int {
 #undef WORDBAY_TEXT_ID
 };
 
-// Rows 0 to 332 carry texts; row 333 (END_OF_TABLE) closes the table and is
+// Rows 0 to 335 carry texts; row 336 (END_OF_TABLE) closes the table and is
 // never shown or exported.
-inline constexpr int kMessageCount = 333;
+inline constexpr int kMessageCount = 336;
 inline constexpr int kMessageRowCount = kMessageCount + 1;
 
-// Facts of a row. Null for a number outside 0..333, and CommentText also for
+// Facts of a row. Null for a number outside 0..336, and CommentText also for
 // every row that is not a COMMENT_ row.
 const char* MessageKey(int number);
 const char* EnglishText(int number);
@@ -58,7 +58,7 @@ public:
     MessageTable(const MessageTable&) = delete;
     MessageTable& operator=(const MessageTable&) = delete;
 
-    // The current text of a row; never null. A number outside 0..333 gives "".
+    // The current text of a row; never null. A number outside 0..336 gives "".
     // Any thread may read while the user-interface thread loads a language: a
     // text stays valid, unchanged, as long as the table exists.
     const char* Text(TextId id) const { return Text(static_cast<int>(id)); }

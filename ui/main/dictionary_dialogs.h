@@ -39,6 +39,9 @@ public:
 
 private:
     bool mainLoaded() const;
+    // The file name an export of `format` proposes: the database folder and
+    // the lists' names, "From_To".
+    QString exportProposal(int format) const;
 
     QWidget* m_window;
     const wordbay::ProgramPaths* m_paths;

@@ -1,9 +1,12 @@
 #include "app/dictionary_jobs.h"
 
+#include <malloc.h>
+
 #include <new>
 
 #include "app/message_box_style.h"
 #include "app/startup_trace.h"
+#include "app/word_form_jobs.h"
 #include "exchange/import_export.h"
 #include "platform/locale.h"
 
@@ -67,7 +70,14 @@ bool DictionaryJobs::LoadIntoSlot(DictionarySlot& s, const std::string& path) {
     // From here on the dictionary, or its absence, answers; the image's
     // answers go before the lists are emptied.
     if (id == SlotId::kMain) c_.startup_image().Stop();
-    if (ok) return TakeLoaded(s, fresh, info, path, previewing);
+    if (ok) {
+        const bool taken = TakeLoaded(s, fresh, info, path, previewing);
+        // The load's scratch memory (the file's inflated blocks, the old
+        // dictionary) is back in malloc's free lists, spread over the arenas
+        // of the threads that used it: its pages go back to the system.
+        ::malloc_trim(0);
+        return taken;
+    }
 
     if (fresh != nullptr) DB_DestroyHandle(fresh);
     c_.ReportEngineError(TextId::MSG_CANT_LOAD_DICTIONARY, path, failure.c_str());
@@ -120,6 +130,8 @@ bool DictionaryJobs::TakeLoaded(DictionarySlot& s, DB_HANDLE fresh, const DICTIO
         }
         c_.ChangeSettings([](SearchOptions& o, DictionaryState&) { o.edit_mode = false; });
         c_.view().SetEditModeOff();
+        // The spelling dictionaries load on threads of their own meanwhile.
+        WordFormJobs::PreloadSpellers(s);
     }
     c_.view().EnableMenus(true);
     c_.Retitle();

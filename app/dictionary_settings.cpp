@@ -145,6 +145,7 @@ constexpr SpeechKey kSpeechKeys[] = {
 };
 
 constexpr char kDirectionKey[] = "primary_to_secondary";
+constexpr char kWordFormsKey[] = "word_forms";
 constexpr char kDualDirectionKey[] = "dualprimarytosecondary";
 
 std::uint32_t CharsetOf(const ListCharsets& charsets, ListSide side) {
@@ -326,6 +327,7 @@ DictionarySettings ReadDictionarySettings(const SettingsFile& file, std::string_
     *font_warning = stored_failed && default_failed;
 
     file.ReadBool(section, kDirectionKey, &s.primary_to_secondary);
+    file.ReadBool(section, kWordFormsKey, &s.word_forms);
     for (const SpeechKey& k : kSpeechKeys) {
         SpeechVoice& voice = s.voice(k.side, k.engine);
         switch (k.field) {
@@ -353,6 +355,7 @@ DictionarySettings ReadDictionarySettings(const SettingsFile& file, std::string_
 void WriteDictionarySettings(const SettingsFile& file, std::string_view section,
                              const DictionarySettings& s, bool dual) {
     file.WriteBool(section, kDirectionKey, s.primary_to_secondary);
+    file.WriteBool(section, kWordFormsKey, s.word_forms);
     if (dual) file.WriteBool(section, kDualDirectionKey, s.primary_to_secondary);
     for (const SpeechKey& k : kSpeechKeys) {
         const SpeechVoice& voice = s.voice(k.side, k.engine);

@@ -133,6 +133,9 @@ struct DictionarySettings {
     DictionarySettings();  // every default of the key tables
 
     bool primary_to_secondary = true;  // "primary_to_secondary" ("dualprimarytosecondary")
+    // A word not in a list is looked up by its base words, and suggestions
+    // are offered ("word_forms").
+    bool word_forms = true;
     ViewSettings view;
     std::array<std::array<SpeechVoice, 3>, 2> speech;  // [list][engine]
 

@@ -1,5 +1,7 @@
 #include "app/image_writer.h"
 
+#include <malloc.h>
+
 #include <cstdlib>
 #include <utility>
 
@@ -91,6 +93,9 @@ void ImageWriter::Refresh(const std::string& path) {
         lookup::WriteLookupImage(db, image_path, source, key);
     }
     DB_DestroyHandle(db);
+    // A second copy of the dictionary and the image's buffers were freed in
+    // this thread's arena: its pages go back to the system.
+    ::malloc_trim(0);
 }
 
 }  // namespace wordbay

@@ -133,7 +133,14 @@ std::string JobContext::StatusText() const {
                 std::to_string(shown_count(SlotId::kMain, target));
     }
     if (search_incomplete_.load()) text += std::string("   ") + kSearchIncompleteMessage;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!word_forms_status_.empty()) text += "   " + word_forms_status_;
     return text;
+}
+
+void JobContext::SetWordFormsStatus(std::string text) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    word_forms_status_ = std::move(text);
 }
 
 WindowTitles JobContext::Titles() const {

@@ -148,6 +148,9 @@ public:
     const std::atomic<bool>& saved_while_closing() const { return saved_while_closing_; }
     // What the hot-key window shows (worker thread).
     ResultBuffers& hot_key_items() { return hot_key_items_; }
+    // What the last word-form look-up says on the status line ("houses:
+    // form of house"), "" for nothing; any thread.
+    void SetWordFormsStatus(std::string text);
 
     // ---- Typing ------------------------------------------------------------
 
@@ -191,9 +194,10 @@ private:
 
     std::mutex engine_lock_;
     std::atomic<unsigned> generation_{0};
-    mutable std::mutex mutex_;  // guards options_ and state_
+    mutable std::mutex mutex_;  // guards options_, state_ and word_forms_status_
     SearchOptions options_;
     DictionaryState state_;
+    std::string word_forms_status_;
 
     StartupImage startup_image_;
     ImageWriter image_writer_;

@@ -17,6 +17,7 @@ void ListingJobs::List(SlotId id, ListSide side) {
     const bool pending = c_.hot_key_pending().load();
 
     if (pending) c_.view().HotKeyClear();
+    word_forms_.Clear(pending);
     if (!o.auto_translate || side == s.source_side()) c_.ClearList(id, side);
     c_.view().SelectListEntry(id, side, -1);
     c_.view().SelectListEntry(id, other, -1);
@@ -50,7 +51,8 @@ void ListingJobs::List(SlotId id, ListSide side) {
                                  std::strcmp(r->message, kSearchIncompleteMessage) == 0);
     c_.Show(id, side, count);
 
-    if (o.edit_mode || (!o.auto_translate && !pending)) return;
+    const bool entered = word_forms_.TakeSuggestNext();
+    if (o.edit_mode || (!o.auto_translate && !pending && !entered)) return;
     // The main dictionary translates only from its source side.
     if (id == SlotId::kMain && side != s.source_side()) return;
     c_.ClearList(id, other);
@@ -65,8 +67,13 @@ void ListingJobs::List(SlotId id, ListSide side) {
         // Translated here rather than as a new job, so that a search the user
         // started meanwhile is not replaced by this translation; that newer
         // search makes this one moot.
-        if (!c_.worker().job_pending()) Translate(id, side);
-    } else {
+        if (!c_.worker().job_pending()) {
+            // Asked for before the translation, which ends the hot key's wait.
+            if (pending) word_forms_.OfferFormsBeside(id, side, text);
+            Translate(id, side);
+        }
+    } else if (c_.worker().job_pending() ||
+               !word_forms_.GoToBaseWord(id, side, text, pending || entered)) {
         c_.hot_key_pending().store(false);
     }
 }
@@ -89,7 +96,10 @@ void ListingJobs::Translate(SlotId id, ListSide side) {
                      ignore_accents, buffers.back(), buffers.capacity());
     const int count = r->status != 0 ? r->count : 0;
     c_.Show(id, target, count);
-    if (c_.shown_count(id, target) > 0) c_.view().SetEditText(id, target, buffers.front()[0]);
+    if (c_.shown_count(id, target) > 0) {
+        c_.view().SetEditText(id, target, buffers.front()[0]);
+        c_.view().TranslationShown(id, side);
+    }
 
     if (id == SlotId::kMain && o.dual_mode && o.link && c_.dual_slot().loaded())
         LinkIntoDual(o, side);

@@ -6,12 +6,18 @@
 #pragma once
 
 #include "app/job_context.h"
+#include "app/word_form_jobs.h"
 
 namespace wordbay {
 
 class ListingJobs {
 public:
-    explicit ListingJobs(JobContext& context) : c_(context) {}
+    explicit ListingJobs(JobContext& context)
+        : c_(context)
+        , word_forms_(context, [this](SlotId id, ListSide side) { Translate(id, side); }) {}
+
+    // The look-up of words that are not in the list (base words, suggestions).
+    WordFormJobs& word_forms() { return word_forms_; }
 
     // Lists the words of `side` that match its edit box; with automatic
     // translation, translates an exact match of the source side too.
@@ -31,6 +37,7 @@ private:
     void ShowHotKeyResult(const SearchOptions& o, SlotId id, ListSide target);
 
     JobContext& c_;
+    WordFormJobs word_forms_;
 };
 
 }  // namespace wordbay

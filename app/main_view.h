@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/dictionary_settings.h"  // ListSide
 #include "engine/lexbase.h"
@@ -33,6 +34,24 @@ struct WindowTitles {
     std::string main_window;  // "KX Dictionary : English - Croatian"
     std::string text_window;  // "Text translation : English - Croatian"
     std::string popup;        // "English - Croatian" (popup and tooltip)
+};
+
+// What the word-form look-up of a word not in the list found, for the
+// windows to say (texts UTF-8): the base word whose translations are shown,
+// base words offered beside an exact hit with their translations, or
+// suggestions. An empty note clears what the windows said.
+struct WordFormsNote {
+    struct Form {
+        std::string word;
+        std::vector<std::string> translations;
+    };
+    std::string query;  // the word as looked up
+    std::string base;   // the base word used instead of it, or ""
+    std::vector<Form> forms;
+    std::vector<std::string> suggestions;
+    bool hot_key = false;  // for the hot-key window, not the main window
+
+    bool empty() const { return base.empty() && forms.empty() && suggestions.empty(); }
 };
 
 class MainView {
@@ -85,6 +104,10 @@ public:
     // the window does not change when the load ends. `slot` holds the
     // description and settings, and may be read during the call only.
     virtual void PreviewView(SlotId, const DictionarySlot&) {}
+    // The translations of the word selected in list `from` of a slot are on
+    // screen (in the other list): the history counts the look-up when they
+    // stay there. Called once the list is filled.
+    virtual void TranslationShown(SlotId, ListSide /*from*/) {}
     // The text the program set into an edit box while the slot's dictionary
     // loads is searched on the dictionary once it is ready, as typed text is.
     virtual void SearchWhenReady(SlotId, ListSide) {}
@@ -144,6 +167,12 @@ public:
     virtual void HotKeyShowList(const char* const* items, int count) = 0;
     // Empties that window's text and list.
     virtual void HotKeyClear() = 0;
+
+    // ---- Word forms ----------------------------------------------------------
+
+    // Says what the word-form look-up found (the hot-key window when
+    // note.hot_key, else the main window), or clears it (an empty note).
+    virtual void ShowWordForms(const WordFormsNote& /*note*/) {}
 };
 
 }  // namespace wordbay

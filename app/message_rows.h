@@ -3,6 +3,10 @@
 // the COMMENT_ rows only, the text that the exported language file carries in
 // their place. A row's number is its position; message_table.cpp checks that.
 //
+// Row 333 (END_OF_TABLE) closed the table of older language files; rows
+// added since follow it, so that old files keep their numbers and show the
+// English text of the rows they lack.
+//
 // Each row is X(number, key, english, comment). English texts hold no double
 // quote and no backslash, so that an exported file loads back unchanged.
 //
@@ -343,8 +347,39 @@
     X(330, MSG_DELETE_DICTIONARY_QUESTION, "Delete dictionary ?", nullptr) \
     X(331, MSG_DO_YOU_WANT_TO_DELETE_DICTIONARY, "Do you want to delete this dictionary ?", nullptr) \
     X(332, MSG_CANT_DELETE_FILE, "Can't delete file !", nullptr) \
-    X(333, MSG_WORDS_LEFT_OUT, "Words the format can't hold, left out", nullptr) \
-    X(334, MSG_TRANSLATIONS_READ_BACK_OTHERWISE, "Words whose translations will read back otherwise", nullptr) \
-    X(335, MSG_PAIRS_LEFT_OUT, "Translation pairs left out", nullptr) \
-    X(336, END_OF_TABLE, "**********", nullptr)
+    X(333, END_OF_TABLE, "**********", nullptr) \
+    X(334, COMMENT_WORD_FORMS, "", "\n; word forms") \
+    X(335, MSG_FORM_OF, "%s: form of %s", nullptr) \
+    X(336, MSG_ALSO_FORM_OF, "%s: a form of %s", nullptr) \
+    X(337, MSG_DID_YOU_MEAN, "Did you mean", nullptr) \
+    X(338, MSG_NOT_FOUND_WORD, "%s: not found", nullptr) \
+    X(339, MSG_WORD_FORMS, "Word forms", nullptr) \
+    X(340, MSG_USE_WORD_FORMS, "Look up base words and suggest near words", nullptr) \
+    X(341, MSG_SPELLING_DICTIONARIES, "Installed spelling dictionaries:", nullptr) \
+    X(342, MSG_NO_SPELLING_DICTIONARIES, "none (rules and suggestions only)", nullptr) \
+    X(343, MENU_HISTORY, "&History\tCtrl+H", nullptr) \
+    X(344, MENU_FAVOURITES, "Fa&vourites\tCtrl+B", nullptr) \
+    X(345, MSG_HISTORY, "History", nullptr) \
+    X(346, MSG_FAVOURITES, "Favourites", nullptr) \
+    X(347, MSG_FILTER, "Filter:", nullptr) \
+    X(348, MSG_REMOVE, "Remove", nullptr) \
+    X(349, MSG_CLEAR_ALL, "Clear all", nullptr) \
+    X(350, MSG_CLEAR_HISTORY_QUESTION, "Remove every word from the history ?", nullptr) \
+    X(351, MSG_CLEAR_FAVOURITES_QUESTION, "Remove every word from the favourites ?", nullptr) \
+    X(352, MSG_EXPORT_FLASHCARDS, "Export for flashcards...", nullptr) \
+    X(353, MSG_EXPORT_CSV, "Export as CSV...", nullptr) \
+    X(354, TOOLTIP_FAVOURITE, "Add the word to the favourites, or remove it", nullptr) \
+    X(355, MSG_HISTORY_SIZE, "Words kept in the history (0 = none):", nullptr) \
+    X(356, MSG_WORD_LIST_NOT_READ, "This file can't be read, and is left as it is. The words of this session are kept until the program ends.", nullptr) \
+    X(357, MSG_WORD_LIST_DAMAGED, "Damaged records of this file were left out:", nullptr) \
+    X(358, MSG_WORD_LIST_NOT_WRITTEN, "Can't write this file:", nullptr) \
+    X(359, MSG_FAVOURITES_EXPORTED, "Favourites exported.", nullptr) \
+    X(360, MSG_TAB_TEXT_FILTER, "Text for flashcards", nullptr) \
+    X(361, MSG_CSV_FILTER, "CSV file", nullptr) \
+    X(362, MSG_COUNT, "Count", nullptr) \
+    X(363, MSG_DATE, "Date", nullptr) \
+    X(364, MSG_WORD_COLUMN, "Word", nullptr) \
+    X(365, MSG_WORDS_LEFT_OUT, "Words the format can't hold, left out", nullptr) \
+    X(366, MSG_TRANSLATIONS_READ_BACK_OTHERWISE, "Words whose translations will read back otherwise", nullptr) \
+    X(367, MSG_PAIRS_LEFT_OUT, "Translation pairs left out", nullptr)
 // clang-format on

@@ -139,7 +139,8 @@ std::string InternalEnglishLanguageFile() {
     out += "DESCRIPTION = \"Internal English interface language\"\n";
     out += "VERSION = \"1.0\"\n";
     out += "DATE = \"24.01.2009.\"\n\n";
-    for (int i = 0; i < kMessageCount; ++i) {
+    for (int i = 0; i < kMessageRowCount; ++i) {
+        if (i == kEndOfTableRow) continue;
         const MessageRow& row = kRows[i];
         if (row.english[0] != '\0') {
             out += row.key;

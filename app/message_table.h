@@ -25,12 +25,14 @@ enum class TextId : int {
 #undef WORDBAY_TEXT_ID
 };
 
-// Rows 0 to 335 carry texts; row 336 (END_OF_TABLE) closes the table and is
-// never shown or exported.
-inline constexpr int kMessageCount = 336;
-inline constexpr int kMessageRowCount = kMessageCount + 1;
+// Rows 0 to 332 and those after 333 carry texts; row 333 (END_OF_TABLE)
+// closed the table of older files and is never shown or exported.
+inline constexpr int kEndOfTableRow = 333;
+inline constexpr int kMessageRowCount = 368;
+// The rows of the table that older language files know.
+inline constexpr int kMessageCount = kEndOfTableRow;
 
-// Facts of a row. Null for a number outside 0..336, and CommentText also for
+// Facts of a row. Null for a number outside 0..kMessageRowCount-1, and CommentText also for
 // every row that is not a COMMENT_ row.
 const char* MessageKey(int number);
 const char* EnglishText(int number);
@@ -58,7 +60,7 @@ public:
     MessageTable(const MessageTable&) = delete;
     MessageTable& operator=(const MessageTable&) = delete;
 
-    // The current text of a row; never null. A number outside 0..336 gives "".
+    // The current text of a row; never null. A number outside the table gives "".
     // Any thread may read while the user-interface thread loads a language: a
     // text stays valid, unchanged, as long as the table exists.
     const char* Text(TextId id) const { return Text(static_cast<int>(id)); }

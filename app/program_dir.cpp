@@ -1,7 +1,6 @@
 #include "app/program_dir.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +15,7 @@
 
 #include "platform/code_page.h"
 #include "platform/file_writer.h"
+#include "wordlists/data_files.h"
 
 extern char** environ;
 
@@ -31,18 +31,6 @@ std::string ExecutableDir() {
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) return {};
     return exe.parent_path().string();
-}
-
-std::string UserDataDir(const char* xdg_data_home, const char* home) {
-    // The base directory specification ignores a relative XDG_DATA_HOME.
-    if (xdg_data_home != nullptr && xdg_data_home[0] == '/') {
-        return std::string(xdg_data_home) + "/wordbay";
-    }
-    std::string base = home != nullptr ? home : "";
-    if (base.empty()) {
-        if (const passwd* user = ::getpwuid(::getuid())) base = user->pw_dir ? user->pw_dir : "";
-    }
-    return base + "/.local/share/wordbay";
 }
 
 std::string InstalledShareDir(const std::string& exe_dir) {
@@ -61,7 +49,7 @@ bool IsPortableDir(const std::string& exe_dir) {
 ProgramPaths FindProgramPaths() {
     const std::string exe_dir = ExecutableDir();
     if (IsPortableDir(exe_dir)) return PathsInside(exe_dir);
-    const std::string data_dir = UserDataDir(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    const std::string data_dir = wordlists::UserDataDir();
     std::error_code error;
     std::filesystem::create_directories(data_dir, error);
     return PathsInside(data_dir);

@@ -27,10 +27,6 @@ ProgramPaths PathsInside(const std::string& program_dir);
 // cannot be found.
 std::string ExecutableDir();
 
-// The user's data folder for the program by the rule above: `xdg_data_home`
-// when it is an absolute path, else `home` + "/.local/share", then "/wordbay".
-std::string UserDataDir(const char* xdg_data_home, const char* home);
-
 // The shared files of the program ("<prefix>/share/wordbay" beside
 // "<prefix>/bin", installed or in the build folder), or "" when there are none.
 std::string InstalledShareDir(const std::string& exe_dir);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "wordlists/history_store.h"
+
 namespace wordbay {
 namespace {
 
@@ -77,6 +79,7 @@ const ProgramKey kProgramKeys[] = {
     Bool("options", "popupuvijeknavrhu", &P::popup_on_top, 0),
     Bool("options", "tooltipuvijeknavrhu", &P::tooltip_on_top, 0),
     Bool("options", "usespeech", &P::use_speech, 0),
+    Int("options", "historysize", &P::history_size, 1000),
     Bool("speech", "acitvate", &P::use_speech, 0, Write::kNever),
 
     Bool("hotkey", "usehotkeys", &P::use_hot_keys, 1),
@@ -120,6 +123,10 @@ void ClampMainWindow(ProgramSettings* s, const ScreenMetrics& screen) {
     s->y = AtMost(AtLeast(s->y, 0), screen.full_height - s->height / 2);
 }
 
+void ClampHistorySize(ProgramSettings* s) {
+    s->history_size = AtMost(AtLeast(s->history_size, 0), wordlists::HistoryStore::kMostEntries);
+}
+
 void ClampTextWindow(ProgramSettings* s, const ScreenMetrics& screen) {
     const auto corner = [](int v, int limit) { return v < 0 || v > limit ? 0 : v; };
     const auto edge = [](int v, int limit) { return v < 0 || v > limit ? limit : v; };
@@ -156,6 +163,8 @@ ProgramSettings::ProgramSettings() {
     }
 }
 
+int HistorySizeLimit() { return wordlists::HistoryStore::kMostEntries; }
+
 ProgramSettings ReadProgramSettings(const SettingsFile& file, const ScreenMetrics& screen) {
     ProgramSettings s;
     for (const ProgramKey& k : kProgramKeys) {
@@ -169,6 +178,7 @@ ProgramSettings ReadProgramSettings(const SettingsFile& file, const ScreenMetric
     s.use_wildcards = false;
     ClampMainWindow(&s, screen);
     ClampTextWindow(&s, screen);
+    ClampHistorySize(&s);
     return s;
 }
 

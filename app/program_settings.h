@@ -53,6 +53,7 @@ struct ProgramSettings {
     bool tooltip_to_cursor{};      // "movetooltiptocursor"
     bool popup_on_top{};           // "popupuvijeknavrhu"
     bool tooltip_on_top{};         // "tooltipuvijeknavrhu"
+    int history_size{};            // "historysize": words the history keeps, 0 = none
 
     // [dictionary]
     std::string language{};   // "language": language file name; empty = internal English
@@ -83,6 +84,9 @@ struct ProgramSettings {
     int text_right{};   // "w"
     int text_bottom{};  // "h"
 };
+
+// The most words the history may keep ("historysize").
+int HistorySizeLimit();
 
 // Reads the program settings file: defaults first, each key found over them,
 // then the "acitvate" override and the clamps (search depth 1..10, the main

@@ -132,7 +132,16 @@ void SearchController::OnEditChangedWhileLoading(SlotId id, ListSide side) {
 }
 
 bool SearchController::OnDownArrow(SlotId id, ListSide side) {
-    if (shown_count(id, side) <= 0) return false;
+    if (shown_count(id, side) <= 0) {
+        // Enter on a word the list lacks: its base word, or suggestions.
+        if (id == SlotId::kMain && side == slot(id).source_side() && !options().edit_mode &&
+            slot(id).loaded() && !context_.view().EditText(id, side).empty()) {
+            listing_.word_forms().SuggestNext();
+            slot(id).EndLoop();
+            context_.worker().SetJob(ListJobOf(id, side));
+        }
+        return false;
+    }
     slot(id).EndLoop();
     context_.view().FocusList(id, side);
     context_.view().SelectListEntry(id, side, 0);

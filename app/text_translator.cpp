@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <chrono>
 
+#include "forms/selection.h"
+#include "forms/word_forms.h"
+#include "platform/code_page.h"
+
 namespace wordbay {
 namespace {
 
@@ -53,7 +57,36 @@ bool TextLookup::Main(const std::string& phrase) {
                                       static_cast<int32_t>(results_.size()) - 1);
     count_ =
         r->status != 0 ? std::clamp<int>(r->count, 0, static_cast<int>(results_.size()) - 1) : 0;
+    if (count_ == 0 && !setup_.forms_locale.empty()) BaseWords(phrase);
     return count_ > 0;
+}
+
+bool TextLookup::BaseWords(const std::string& word) {
+    if (word.find(' ') != std::string::npos) return false;
+    const std::string utf8 = platform::DecodeToUtf8(setup_.source_code_page, word);
+    forms::Options options;
+    options.suggestions = false;
+    std::vector<std::string> candidates;
+    const forms::ShedWord shed = forms::Shed(utf8);
+    if (shed.base != shed.bare) candidates.push_back(shed.base);
+    for (std::string& c : forms::BaseCandidates(setup_.forms_locale, shed.base, options)) {
+        candidates.push_back(std::move(c));
+    }
+    // A few tries are enough: the likeliest candidates come first.
+    constexpr std::size_t kMaxTries = 24;
+    for (std::size_t i = 0; i < candidates.size() && i < kMaxTries; ++i) {
+        bool lossy = false;
+        const std::string encoded =
+            platform::EncodeFromUtf8(setup_.source_code_page, candidates[i], &lossy);
+        if (lossy || encoded.empty()) continue;
+        const DB_RESULT* r = DB_Translate(
+            setup_.main, setup_.main_direction, encoded.c_str(), setup_.case_sensitive,
+            setup_.ignore_accents, results_.data(), static_cast<int32_t>(results_.size()) - 1);
+        if (r->status == 0) continue;
+        count_ = std::clamp<int>(r->count, 0, static_cast<int>(results_.size()) - 1);
+        if (count_ > 0) return true;
+    }
+    return false;
 }
 
 bool TextLookup::Link() {

@@ -31,6 +31,11 @@ struct TextLookupSetup {
     std::int32_t dual_limit = 0;  // the larger word count of the dual lists
     bool case_sensitive = false;
     bool ignore_accents = false;
+    // Word forms: a single word the main dictionary lacks is looked up by its
+    // base words, in the language of this ICU locale ("" for none) and the
+    // code page of the main dictionary's source list.
+    std::string forms_locale;
+    std::uint32_t source_code_page = 0;
     // Held around every engine call when set: the handles are shared with
     // the main window's worker, and a handle serves one call at a time.
     std::mutex* engine_lock = nullptr;
@@ -61,6 +66,9 @@ public:
     bool link() const { return setup_.link; }
 
 private:
+    // Looks the base words of `word` up when word forms are on.
+    bool BaseWords(const std::string& word);
+
     TextLookupSetup setup_;
     std::vector<const char*> results_;
     std::vector<const char*> dual_words_;

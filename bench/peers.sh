@@ -6,9 +6,14 @@
 #   - dict, against a dictd of our own on 127.0.0.1 serving the installed
 #     dict-freedict-eng-deu database (started here with its own config and
 #     port, stopped at the end; no system service is touched).
-# For each: one exact look-up per process, 1,000 exact look-ups in one
-# process, one prefix match per process, 1,000 prefix matches in one process,
-# the one-time cost (our load, their start-up) and the conversion of the data.
+# For each: one look-up per process (ours with the default options, case
+# folded, as everyone calls it), 1,000 look-ups in one process, one prefix
+# match per process, 1,000 prefix matches in one process, the one-time cost
+# (our load, their start-up) and the conversion of the data. Then paired
+# per-process runs against sdcv's exact look-up (bench/paired.py: the same
+# timing for both sides, alternated word by word, medians): our translate
+# with the default options, with --accents and with --case, and our prefix
+# list.
 #
 # Usage: bench/peers.sh [BUILD_DIR]   (default build-bench; needs wordbay-cli)
 #        bench/peers.sh --conversion [BUILD_DIR] [RUNS]
@@ -194,12 +199,12 @@ batch() {  # batch FILE COMMAND...: COMMAND reads the words on standard input
     best sh -c '"$@" <"$0"' "$file" "$@"
 }
 
-one_ours=$(each "$work/words.txt" "$cli" translate "$work/eng-deu.v03" --case)
+one_ours=$(each "$work/words.txt" "$cli" translate "$work/eng-deu.v03")
 # The fastest of three single look-ups, against which a run of 1,000 gives the
 # cost of each further look-up.
 head -n1 "$work/words.txt" >"$work/first-word.txt"
 first=$(cat "$work/first-word.txt")
-single_ours=$(batch "$work/first-word.txt" "$cli" translate "$work/eng-deu.v03" - --case)
+single_ours=$(batch "$work/first-word.txt" "$cli" translate "$work/eng-deu.v03" -)
 single_sdcv=$(best "${sdcv_cmd[@]}" "$first")
 single_dict=$(best "${dict_cmd[@]}" "$first")
 one_sdcv=$(each "$work/words.txt" "${sdcv_cmd[@]}")
@@ -208,7 +213,7 @@ one_dict=$(each "$work/words.txt" "${dict_cmd[@]}")
 # wordbay-cli reads the words on standard input; sdcv and dict take them as
 # arguments, dict sending them all as DEFINE commands over one connection.
 mapfile -t words <"$work/words.txt"
-many_ours=$(batch "$work/words.txt" "$cli" translate "$work/eng-deu.v03" - --case)
+many_ours=$(batch "$work/words.txt" "$cli" translate "$work/eng-deu.v03" -)
 many_sdcv=$(best "${sdcv_cmd[@]}" "${words[@]}")
 many_dict=$(best "${dict_cmd[@]}" "${words[@]}")
 
@@ -222,14 +227,29 @@ prefixes_ours=$(batch "$work/prefixes.txt" "$cli" list "$work/eng-deu.v03" -)
 prefixes_sdcv=$(best "${sdcv_cmd[@]}" "${globs[@]}")
 prefixes_dict=$(best "${dict_cmd[@]}" -m -s prefix "${prefixes[@]}")
 
-# One-time costs: our process with its load (a folded look-up, which the
-# image does not serve), for a word that is not there; the same from the
+# One-time costs: our process with its load (a look-up with a fresh cache,
+# which has no image), for a word that is not there; the same from the
 # image; sdcv's start-up the same way; dictd's from launch to its first answer.
-load_ours=$(each <(yes qqqqzz | head -n "$processes") "$cli" translate "$work/eng-deu.v03")
-start_image=$(each <(yes qqqqzz | head -n "$processes") "$cli" translate "$work/eng-deu.v03" --case)
+load_ours=$(each <(yes qqqqzz | head -n "$processes") \
+    env XDG_CACHE_HOME="$work/no-cache" "$cli" translate "$work/eng-deu.v03")
+start_image=$(each <(yes qqqqzz | head -n "$processes") "$cli" translate "$work/eng-deu.v03")
 startup_sdcv=$(each <(yes qqqqzz | head -n "$processes") "${sdcv_cmd[@]}")
 stop_dictd
 dictd_pid=""
+
+# Paired per-process runs against sdcv's exact look-up of the same word.
+paired_runs=${PEERS_PAIRED_RUNS:-60}
+paired() { python3 "$here/paired.py" "$paired_runs" "$@"; }
+pair_default=$(paired "$work/words.txt" -- "$cli" translate "$work/eng-deu.v03" {} \
+    -- "${sdcv_cmd[@]}" {})
+pair_accents=$(paired "$work/words.txt" -- "$cli" translate "$work/eng-deu.v03" {} --accents \
+    -- "${sdcv_cmd[@]}" {})
+pair_case=$(paired "$work/words.txt" -- "$cli" translate "$work/eng-deu.v03" {} --case \
+    -- "${sdcv_cmd[@]}" {})
+paste "$work/prefixes.txt" "$work/words.txt" >"$work/prefix-word.txt"
+pair_prefix=$(paired "$work/prefix-word.txt" -- "$cli" list "$work/eng-deu.v03" {1} \
+    -- "${sdcv_cmd[@]}" {2})
+rm -rf "$work/no-cache"
 
 # ---- The table ----------------------------------------------------------------
 row() { printf '| %-46s | %14s | %14s | %14s |\n' "$@"; }
@@ -239,8 +259,8 @@ echo "($(nproc) x $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^
 echo
 row "" "wordbay-cli" "sdcv" "dict + dictd"
 row "----------------------------------------------" "--------------:" "--------------:" "--------------:"
-row "one exact look-up per process" "$(ms "$one_ours")" "$(ms "$one_sdcv")" "$(ms "$one_dict")"
-row "1,000 exact look-ups in one process" "$(ms "$many_ours")" "$(ms "$many_sdcv")" "$(ms "$many_dict")"
+row "one look-up per process (ours case folded)" "$(ms "$one_ours")" "$(ms "$one_sdcv")" "$(ms "$one_dict")"
+row "1,000 look-ups in one process (ours folded)" "$(ms "$many_ours")" "$(ms "$many_sdcv")" "$(ms "$many_dict")"
 row "  each further look-up (from the fastest runs)" \
     "$(per "$(echo "$many_ours - $single_ours" | bc)" 999)" \
     "$(per "$(echo "$many_sdcv - $single_sdcv" | bc)" 999)" \
@@ -251,3 +271,18 @@ row "one-time cost: start-up (ours: with load)" "$(ms "$load_ours")" "$(ms "$sta
 row "  ours from the look-up image" "$(ms "$start_image")" "" ""
 row "conversion of the FreeDict data" "$(ms "$convert_ours")" "$(ms "$convert_stardict") (tabfile)" "none"
 row "  ours: writing the look-up image (first look-up)" "$(ms "$image_ours")" "" ""
+echo
+echo "Paired per-process runs against sdcv's exact look-up of the same word"
+echo "($paired_runs words, alternated; medians in ms; load average $(cut -d' ' -f1-3 /proc/loadavg))"
+echo
+prow() { printf '| %-34s | %8s | %8s | %6s | %8s | %8s | %6s |\n' "$@"; }
+prow "" "ours" "sdcv" "ratio" "ours CPU" "sdcv CPU" "ratio"
+prow "----------------------------------" "-------:" "-------:" "-----:" "-------:" "-------:" "-----:"
+# shellcheck disable=SC2086
+prow "translate, default options" $pair_default
+# shellcheck disable=SC2086
+prow "translate --accents" $pair_accents
+# shellcheck disable=SC2086
+prow "translate --case" $pair_case
+# shellcheck disable=SC2086
+prow "list, prefix of 3 letters" $pair_prefix

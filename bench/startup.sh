@@ -17,7 +17,7 @@
 # what a settled reference run showed at the end: the run is over when at
 # most a caret's worth of pixels still differ. The medians of the runs, and
 # their ratio, close the output; the window's first appearance is reported
-# too. Several programs run one at a time; runs alternate between them so that
+# too, and each program's resident memory 8 s after it answered. Several programs run one at a time; runs alternate between them so that
 # a busy machine slows both alike.
 #
 # Usage: bench/startup.sh [BUILD_DIR] [RUNS]   (default build, 7 runs)
@@ -339,6 +339,19 @@ class Program:
             subprocess.run("xwd -root -silent | convert xwd:- '%s'" % os.path.join(shots, name),
                            shell=True, check=True)
 
+    def resident(self):
+        """The resident memory (MB) of a run left alone for 8 s after it
+        answered: the dictionary loaded, the program idle as it stays."""
+        process, _ = self.start()
+        self.type_word(process)
+        time.sleep(8)
+        rss = 0
+        for line in open("/proc/%d/smaps_rollup" % process.pid):
+            if line.startswith("Rss:"):
+                rss = int(line.split()[1]) / 1024
+        self.stop(process)
+        return rss
+
     def run(self):
         process, begin = self.start()
         shown = self.type_word(process)
@@ -434,4 +447,11 @@ print("first starts: wordbay with no image / GoldenDict indexing its dictionary"
 print()
 for program in programs:
     print("runs, ms, %s:" % program.name, " ".join(ms(t) for t in program.times))
+
+# Resident memory after "house", the dictionary loaded (bench/memory.sh
+# tells where it goes).
+print()
+ours_mb, gd_mb = ours.resident(), gd.resident()
+print("resident after \"house\", MB: wordbay %.1f, GoldenDict %.1f, ratio %.2f" %
+      (ours_mb, gd_mb, ours_mb / gd_mb))
 PY

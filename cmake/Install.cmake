@@ -97,7 +97,11 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/bin)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dict-freedict-eng-hrv, espeak-ng-data, speech-dispatcher")
+# Spelling dictionaries help word forms (base words, suggestions) in the
+# languages of the default dictionary; without them rules and the list serve.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "dict-freedict-eng-hrv, espeak-ng-data, speech-dispatcher, hunspell-en-us, hunspell-hr")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "hunspell-de-de, wordnet-base")
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 include(CPack)

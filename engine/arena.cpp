@@ -279,5 +279,18 @@ void* AllocatePiece(std::size_t bytes) { return TheRegion().AllocatePiece(bytes)
 void FreePiece(void* piece, std::size_t bytes) { TheRegion().FreePiece(piece, bytes); }
 Usage CurrentUsage() { return TheRegion().CurrentUsage(); }
 
+void ZeroPages(void* memory, std::size_t bytes) {
+    const auto begin = reinterpret_cast<std::uintptr_t>(memory);
+    const std::uintptr_t first = RoundUp(begin, kPage);
+    const std::uintptr_t end = (begin + bytes) / kPage * kPage;
+    if (end <= first ||
+        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED) != 0) {
+        std::memset(memory, 0, bytes);
+        return;
+    }
+    std::memset(memory, 0, first - begin);
+    std::memset(reinterpret_cast<void*>(end), 0, begin + bytes - end);
+}
+
 }  // namespace arena
 }  // namespace lexbase

@@ -38,6 +38,12 @@ inline constexpr std::size_t kMaxPiece = 64;
 void* AllocatePiece(std::size_t bytes);
 void FreePiece(void* piece, std::size_t bytes);
 
+// Sets `bytes` bytes at `memory` (private memory of the process: the heap,
+// a stack, an anonymous mapping) to zero without writing the whole pages
+// among them: those go back to the system and read as zeros again, so a
+// large table that is mostly empty costs memory only where it is filled.
+void ZeroPages(void* memory, std::size_t bytes);
+
 // Whether `address` lies in the region.
 inline bool Holds(const void* address) {
     return reinterpret_cast<std::uintptr_t>(address) - region_start < region_size;

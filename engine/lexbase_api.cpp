@@ -1,6 +1,8 @@
 // The C interface of the engine frame: handles, state, progress and the
 // description of the open dictionary. Each function checks its handle first,
 // then the state, then its arguments in order, and ends through SetResult.
+#include <sys/mman.h>
+
 #include <cstring>
 #include <new>
 
@@ -17,9 +19,15 @@ namespace msg = lexbase::msg;
 
 extern "C" {
 
+// A handle is mostly the bucket indexes of its two lists, 4 MB: its memory
+// comes straight from the system, whose fresh pages read as zeros (every
+// field's empty value) and cost nothing until a dictionary's words fill
+// them. A handle without a dictionary, or with a small one, stays small.
 const DB_RESULT* DB_CreateHandle(void) {
-    auto* db = new (std::nothrow) DB_CONTEXT();
-    if (db == nullptr) return &kInvalidHandleResult;
+    void* memory = ::mmap(nullptr, sizeof(DB_CONTEXT), PROT_READ | PROT_WRITE,
+                          MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED) return &kInvalidHandleResult;
+    auto* db = ::new (memory) DB_CONTEXT;  // the zeros stay: no field is written
     db->result.handle = db;
     return SetResult(db, 1, msg::kHandleCreated);
 }
@@ -34,7 +42,8 @@ const DB_RESULT* DB_Close(DB_HANDLE db) {
 const DB_RESULT* DB_DestroyHandle(DB_HANDLE db) {
     if (db == nullptr) return &kInvalidHandleResult;
     DB_Close(db);
-    delete db;
+    db->~DB_CONTEXT();
+    ::munmap(static_cast<void*>(db), sizeof(DB_CONTEXT));
     return &kDestroyedHandleResult;
 }
 

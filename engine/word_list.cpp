@@ -1,8 +1,10 @@
 #include "engine/word_list.h"
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/arena.h"
 #include "engine/word_index.h"
 #include "platform/collation.h"
 
@@ -28,7 +30,7 @@ void BuildFoldingTables(WordList* list, std::uint32_t locale) {
 
 std::uint32_t RebuildIndex(WordList* list) {
     DropWordIndex(list);
-    std::memset(list->bucket_index, 0, sizeof list->bucket_index);
+    arena::ZeroPages(list->bucket_index, sizeof list->bucket_index);
     std::int32_t n = 0;
     for (WordNode* node = list->head; node != nullptr; node = node->next, ++n) {
         const std::string_view word(node->text, node->length);
@@ -165,7 +167,7 @@ void EmptyList(WordList* list) {
     list->node_block_count = 0;
     list->head = list->tail = nullptr;
     list->word_count = list->text_bytes = list->translation_count = 0;
-    std::memset(list->bucket_index, 0, sizeof list->bucket_index);
+    arena::ZeroPages(list->bucket_index, sizeof list->bucket_index);
     list->texts_moved = list->nodes_moved = list->links_changed = 0;
     list->scan_first = list->scan_end = nullptr;
 }
@@ -173,7 +175,12 @@ void EmptyList(WordList* list) {
 void FreeListContents(WordList* list) {
     EmptyList(list);
     std::free(list->regex_tables);
-    std::memset(static_cast<void*>(list), 0, sizeof *list);
+    // Everything but the bucket index, which EmptyList emptied.
+    auto* bytes = reinterpret_cast<char*>(list);
+    const std::size_t buckets = offsetof(WordList, bucket_index);
+    const std::size_t after = buckets + sizeof list->bucket_index;
+    std::memset(bytes, 0, buckets);
+    std::memset(bytes + after, 0, sizeof *list - after);
 }
 
 }  // namespace lexbase

@@ -1,6 +1,7 @@
 // Fuzz target of the look-up image reader. The input becomes
 // an image file, opened for the source path and key that its own header
-// names, and asked for words in both directions and for prefix lists; every
+// names, and asked for words in both directions under every fold and for
+// prefix and wildcard lists; every
 // answer must come from inside the mapping, and an image that holds up must
 // answer consistently.
 //
@@ -102,22 +103,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!image.Open(file, source, key)) return 0;
     std::vector<std::string> found;
     for (int direction = 0; direction < 2; ++direction) {
-        for (const char* word : {"a", "house", "m", "\xff", "zz top", "~"}) {
-            const auto answer = image.Translate(direction, word, &found);
-            if (answer == lookup::LookupImage::Answer::kFound && found.empty()) std::abort();
+        for (int fold = 0; fold < 4; ++fold) {
+            for (const char* word :
+                 {"a", "house", "m", "\xff", "zz top", "~", "\xc3\x89t\xc3\xa9"}) {
+                const auto answer =
+                    image.Translate(direction, word, (fold & 1) == 0, (fold & 2) != 0, &found);
+                if (answer == lookup::LookupImage::Answer::kFound && found.empty()) std::abort();
+            }
         }
     }
-    // Prefix lists under every fold, with and without a limit.
+    // Prefix and wildcard lists under every fold, with and without a limit.
     for (int list = 0; list < 2; ++list) {
         for (int fold = 0; fold < 4; ++fold) {
-            for (const char* prefix : {"a", "ho", "\xc3\xa9", "zz t"}) {
-                const std::uint32_t limit = fold == 3 ? 2 : 0xFFFFFFFF;
-                const auto answer =
-                    image.ListPrefix(list, prefix, (fold & 1) == 0, (fold & 2) != 0, limit, &found);
+            const std::uint32_t limit = fold == 3 ? 2 : 0xFFFFFFFF;
+            const auto check = [&](lookup::LookupImage::Answer answer) {
                 if (answer == lookup::LookupImage::Answer::kFound &&
                     (found.empty() || found.size() > limit)) {
                     std::abort();
                 }
+            };
+            for (const char* prefix : {"a", "ho", "\xc3\xa9", "zz t"}) {
+                check(image.ListPrefix(list, prefix, (fold & 1) == 0, (fold & 2) != 0, limit,
+                                       &found));
+            }
+            for (const char* pattern : {"h*e", "a?", "\xc3\xa9*", "zz*t*p", "m"}) {
+                check(image.ListWildcards(list, pattern, (fold & 1) == 0, (fold & 2) != 0, limit,
+                                          &found));
             }
         }
     }

@@ -8,12 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 #include "lookup/image_layout.h"
 #include "platform/char_fold.h"
 #include "platform/code_page.h"
 #include "platform/collation.h"
 #include "platform/file_reader.h"
+#include "platform/wildcard.h"
 
 namespace lookup {
 namespace {
@@ -71,7 +73,6 @@ struct LookupImage::Search {
     LookupImage* image;
     int direction;
     std::string_view word;
-    std::size_t found;
     Answer answer;
 };
 
@@ -104,8 +105,6 @@ bool LookupImage::Open(const std::string& path, const std::string& source, const
     }
     checked_.assign(static_cast<std::size_t>((size_ - data_start_ + kChunkSize - 1) >> kChunkShift),
                     0);
-    // A word has at most 65,535 translations: its count in the dictionary has 16 bits.
-    spans_.resize(0xFFFF);
     return true;
 }
 
@@ -202,31 +201,35 @@ bool LookupImage::ReadText(int list, const Entry& entry, std::string_view* text)
 }
 
 LookupImage::Answer LookupImage::Translate(int direction, std::string_view word,
+                                           bool case_sensitive, bool ignore_accents,
                                            std::vector<std::string>* out) {
     out->clear();
-    if (data_ == nullptr || damaged_) return Answer::kDamaged;
-    Search search{this, direction, word, 0, Answer::kDamaged};
-    if (!file_.Guarded(RunSearch, &search)) damaged_ = true;
-    if (damaged_) return Answer::kDamaged;
-    for (std::size_t i = 0; i < search.found; ++i) {
-        std::string text(spans_[i].length, '\0');
-        if (!file_.Read(spans_[i].offset, text.data(), text.size())) {
-            damaged_ = true;
-            out->clear();
+    if (data_ == nullptr || damaged_ || word.empty()) return Answer::kDamaged;
+    found_.clear();
+    if (case_sensitive && !ignore_accents) {
+        found_.reserve(1);
+        Search search{this, direction, word, Answer::kDamaged};
+        if (!file_.Guarded(RunSearch, &search)) damaged_ = true;
+        if (damaged_) return Answer::kDamaged;
+        if (search.answer == Answer::kNotFound) return Answer::kNotFound;
+    } else {
+        // Every word equal to this one under the fold, in list order: in the
+        // fold's order they come first among the words that begin with it.
+        if (prefixes_[direction] == 0) return Answer::kDamaged;
+        if (!FindFolded(direction, word, case_sensitive, ignore_accents, true, {})) {
             return Answer::kDamaged;
         }
-        out->push_back(std::move(text));
+        for (const Match& match : matches_) found_.push_back(match.number);
     }
-    return search.answer;
+    return Gather(direction, out);
 }
 
-// The look-up itself, run guarded: it reads the mapping, allocates nothing,
-// and leaves where the translations' texts lie in spans_.
+// The exact look-up, run guarded: the entry whose text is the word, into
+// found_ (room made for it).
 void LookupImage::RunSearch(void* argument) {
     auto* search = static_cast<Search*>(argument);
     LookupImage* const self = search->image;
     const int from = search->direction;
-    const int to = 1 - from;
     search->answer = Answer::kDamaged;
     // The first entry whose text is not below the word.
     std::uint32_t low = 0;
@@ -244,39 +247,83 @@ void LookupImage::RunSearch(void* argument) {
     }
     search->answer = Answer::kNotFound;
     if (low == self->entry_count_[from]) return;
-    Entry next{};
     search->answer = Answer::kDamaged;
-    if (!self->ReadEntry(from, low, &entry) || !self->ReadText(from, entry, &text) ||
-        !self->ReadEntry(from, low + 1, &next)) {
-        return;
-    }
+    if (!self->ReadEntry(from, low, &entry) || !self->ReadText(from, entry, &text)) return;
     search->answer = Answer::kNotFound;
     if (text != search->word) return;
-    const std::uint32_t count = next.first - entry.first;
-    if (next.first < entry.first || next.first > self->link_count_[from] ||
-        count > self->spans_.size()) {
-        self->damaged_ = true;
-        search->answer = Answer::kDamaged;
-        return;
+    self->found_.push_back(low);
+    search->answer = Answer::kFound;
+}
+
+struct LookupImage::Gathering {
+    LookupImage* image;
+    int from;
+    bool fill;          // false: only count the translations
+    std::size_t count;  // how many there are
+};
+
+LookupImage::Answer LookupImage::Gather(int from, std::vector<std::string>* out) {
+    Gathering gathering{this, from, false, 0};
+    if (!file_.Guarded(RunGather, &gathering)) damaged_ = true;
+    if (damaged_) return Answer::kDamaged;
+    spans_.resize(gathering.count);
+    gathering = Gathering{this, from, true, 0};
+    if (!file_.Guarded(RunGather, &gathering)) damaged_ = true;
+    if (damaged_) return Answer::kDamaged;
+    out->reserve(spans_.size());
+    for (const Span& span : spans_) {
+        std::string text(span.length, '\0');
+        if (!file_.Read(span.offset, text.data(), text.size())) {
+            damaged_ = true;
+            out->clear();
+            return Answer::kDamaged;
+        }
+        out->push_back(std::move(text));
     }
-    const std::uint8_t* links = self->Checked(self->links_[from] + std::uint64_t{entry.first} * 4,
-                                              std::uint64_t{count} * 4);
-    if (links == nullptr) return;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const std::uint32_t n = Get32(links + 4 * std::size_t{i});
-        Entry target{};
-        if (n >= self->entry_count_[to] || !self->ReadEntry(to, n, &target) ||
-            !self->ReadText(to, target, &text)) {
-            self->damaged_ = true;
-            search->answer = Answer::kDamaged;
+    return out->empty() ? Answer::kNotFound : Answer::kFound;
+}
+
+// Counts, or writes into spans_ (room made for them), where the translations
+// of the words in found_ lie; run guarded, allocating nothing.
+void LookupImage::RunGather(void* argument) {
+    auto* gathering = static_cast<Gathering*>(argument);
+    LookupImage* const self = gathering->image;
+    const int from = gathering->from;
+    const int to = 1 - from;
+    for (const std::uint32_t number : self->found_) {
+        Entry entry{};
+        Entry next{};
+        if (!self->ReadEntry(from, number, &entry) || !self->ReadEntry(from, number + 1, &next)) {
             return;
         }
-        self->spans_[i] = Span{
-            static_cast<std::uint64_t>(text.data() - reinterpret_cast<const char*>(self->data_)),
-            static_cast<std::uint32_t>(text.size())};
+        const std::uint32_t count = next.first - entry.first;
+        if (next.first < entry.first || next.first > self->link_count_[from] ||
+            (gathering->fill && count > self->spans_.size() - gathering->count)) {
+            self->damaged_ = true;
+            return;
+        }
+        if (!gathering->fill) {
+            gathering->count += count;
+            continue;
+        }
+        const std::uint8_t* links = self->Checked(
+            self->links_[from] + std::uint64_t{entry.first} * 4, std::uint64_t{count} * 4);
+        if (links == nullptr) return;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const std::uint32_t n = Get32(links + 4 * std::size_t{i});
+            Entry target{};
+            std::string_view text;
+            if (n >= self->entry_count_[to] || !self->ReadEntry(to, n, &target) ||
+                !self->ReadText(to, target, &text)) {
+                self->damaged_ = true;
+                return;
+            }
+            self->spans_[gathering->count++] =
+                Span{static_cast<std::uint64_t>(text.data() -
+                                                reinterpret_cast<const char*>(self->data_)),
+                     static_cast<std::uint32_t>(text.size())};
+        }
     }
-    search->found = count;
-    search->answer = count > 0 ? Answer::kFound : Answer::kNotFound;
 }
 
 struct LookupImage::PrefixSearch {
@@ -286,6 +333,8 @@ struct LookupImage::PrefixSearch {
     const std::uint8_t* table;
     std::uint64_t order;  // where the fold's order lies
     std::uint64_t positions;
+    bool whole;                // only words whose folded text is the prefix's
+    std::string_view pattern;  // wildcards the words must match too, or none
     bool good;
 };
 
@@ -293,34 +342,69 @@ LookupImage::Answer LookupImage::ListPrefix(int list, std::string_view prefix, b
                                             bool ignore_accents, std::uint32_t limit,
                                             std::vector<std::string>* out) {
     out->clear();
-    if (data_ == nullptr || damaged_ || prefixes_[list] == 0 || prefix.empty()) {
+    if (!FindFolded(list, prefix, case_sensitive, ignore_accents, false, {})) {
         return Answer::kDamaged;
     }
+    return ReadMatches(limit, out);
+}
+
+LookupImage::Answer LookupImage::ListWildcards(int list, std::string_view pattern,
+                                               bool case_sensitive, bool ignore_accents,
+                                               std::uint32_t limit, std::vector<std::string>* out) {
+    out->clear();
+    // The words that match begin with the pattern's head under the fold.
+    const std::size_t head = pattern.find_first_of("*?");
+    if (head == 0 || !FindFolded(list, pattern.substr(0, head), case_sensitive, ignore_accents,
+                                 head == std::string_view::npos, pattern)) {
+        return Answer::kDamaged;
+    }
+    return ReadMatches(limit, out);
+}
+
+bool LookupImage::FindFolded(int list, std::string_view prefix, bool case_sensitive,
+                             bool ignore_accents, bool whole, std::string_view pattern) {
+    matches_.clear();
+    if (data_ == nullptr || damaged_ || prefixes_[list] == 0 || prefix.empty()) return false;
     const int fold = (case_sensitive ? 0 : 1) + (ignore_accents ? 2 : 0);
     if (by_char_[list] != 0) {
         std::uint32_t flags = case_sensitive ? 0 : platform::kNormIgnoreCase;
         if (ignore_accents) flags |= platform::kNormIgnoreNonSpace;
         platform::DecodeToCodePoints(code_pages_[list], prefix, &folded_chars_);
         platform::FoldChars(&folded_chars_, flags);
+        pattern_chars_.clear();
+        if (!pattern.empty()) {
+            platform::DecodeToCodePoints(code_pages_[list], pattern, &pattern_chars_);
+            platform::FoldChars(&pattern_chars_, flags);
+        }
     }
     folded_bytes_.assign(prefix);
     // Room for every match and the longest text, so that the guarded search
     // allocates nothing but the characters it folds.
-    matches_.clear();
     matches_.reserve(entry_count_[list]);
     text_.reserve(0x10000);
     const std::uint64_t orders = std::uint64_t{prefixes_[list]} + kTablesSize;
-    PrefixSearch search{
-        this,   list, fold, nullptr, orders + std::uint64_t{entry_count_[list]} * 4 * (1 + fold),
-        orders, false};
+    PrefixSearch search{this,
+                        list,
+                        fold,
+                        nullptr,
+                        orders + std::uint64_t{entry_count_[list]} * 4 * (1 + fold),
+                        orders,
+                        whole,
+                        pattern,
+                        false};
     if (!file_.Guarded(RunPrefixSearch, &search) || !search.good) damaged_ = true;
     if (damaged_) {
         matches_.clear();
-        return Answer::kDamaged;
+        return false;
     }
-    // The engine lists in list order and stops at the limit.
+    // The engine goes in list order.
     std::sort(matches_.begin(), matches_.end(),
               [](const Match& a, const Match& b) { return a.position < b.position; });
+    return true;
+}
+
+LookupImage::Answer LookupImage::ReadMatches(std::uint32_t limit, std::vector<std::string>* out) {
+    // The engine stops at the limit.
     if (matches_.size() > limit) matches_.resize(limit);
     for (const Match& match : matches_) {
         std::string text(match.length, '\0');
@@ -334,14 +418,14 @@ LookupImage::Answer LookupImage::ListPrefix(int list, std::string_view prefix, b
     return out->empty() ? Answer::kNotFound : Answer::kFound;
 }
 
-int LookupImage::CompareFolded(const PrefixSearch& search, std::uint32_t n,
-                               std::string_view* text) {
+int LookupImage::CompareFolded(const PrefixSearch& search, std::uint32_t n, std::string_view* text,
+                               std::uint32_t* number) {
     const int list = search.list;
     const std::uint8_t* place = Checked(search.order + std::uint64_t{n} * 4, 4);
     if (place == nullptr) return 2;
-    const std::uint32_t number = Get32(place);
+    *number = Get32(place);
     Entry entry{};
-    if (number >= entry_count_[list] || !ReadEntry(list, number, &entry) ||
+    if (*number >= entry_count_[list] || !ReadEntry(list, *number, &entry) ||
         !ReadText(list, entry, text)) {
         damaged_ = true;
         return 2;
@@ -354,6 +438,7 @@ int LookupImage::CompareFolded(const PrefixSearch& search, std::uint32_t n,
             const std::uint8_t b = static_cast<std::uint8_t>(prefix[i]);
             if (a != b) return a < b ? -1 : 1;
         }
+        folded_length_ = text->size();
         return text->size() < prefix.size() ? -1 : 0;
     }
     // The text leaves the mapping before a character of it is decoded.
@@ -367,12 +452,27 @@ int LookupImage::CompareFolded(const PrefixSearch& search, std::uint32_t n,
     for (std::size_t i = 0; i < common; ++i) {
         if (chars_[i] != prefix[i]) return chars_[i] < prefix[i] ? -1 : 1;
     }
+    folded_length_ = chars_.size();
     return chars_.size() < prefix.size() ? -1 : 0;
+}
+
+bool LookupImage::MatchesPattern(const PrefixSearch& search, std::string_view text) {
+    if (search.pattern.empty()) return true;
+    if (by_char_[search.list] != 0) {
+        return platform::MatchesWildcardsWith(std::u32string_view(pattern_chars_),
+                                              std::u32string_view(chars_),
+                                              std::equal_to<char32_t>());
+    }
+    const std::uint8_t* table = search.table;
+    return platform::MatchesWildcardsWith(search.pattern, text, [table](char p, char w) {
+        return table[static_cast<std::uint8_t>(p)] == table[static_cast<std::uint8_t>(w)];
+    });
 }
 
 // The prefix search itself, run guarded: the first word of the fold's order
 // that does not fold below the prefix, then every word from there on that
-// begins with it.
+// begins with it. The words whose folded text is the prefix come first
+// there, so a whole-word search ends at the first longer one.
 void LookupImage::RunPrefixSearch(void* argument) {
     auto* search = static_cast<PrefixSearch*>(argument);
     LookupImage* const self = search->image;
@@ -385,13 +485,16 @@ void LookupImage::RunPrefixSearch(void* argument) {
         for (char& c : self->folded_bytes_)
             c = static_cast<char>(search->table[static_cast<std::uint8_t>(c)]);
     }
+    const std::size_t prefix_length =
+        self->by_char_[list] == 0 ? self->folded_bytes_.size() : self->folded_chars_.size();
     const std::uint32_t count = self->entry_count_[list];
     std::uint32_t low = 0;
     std::uint32_t high = count;
     std::string_view text;
+    std::uint32_t number = 0;
     while (low < high) {
         const std::uint32_t middle = low + (high - low) / 2;
-        const int order = self->CompareFolded(*search, middle, &text);
+        const int order = self->CompareFolded(*search, middle, &text, &number);
         if (order == 2) return;
         if (order < 0) {
             low = middle + 1;
@@ -400,16 +503,15 @@ void LookupImage::RunPrefixSearch(void* argument) {
         }
     }
     for (std::uint32_t n = low; n < count; ++n) {
-        const int order = self->CompareFolded(*search, n, &text);
+        const int order = self->CompareFolded(*search, n, &text, &number);
         if (order == 2) return;
-        if (order != 0) break;
-        const std::uint8_t* place = self->Checked(search->order + std::uint64_t{n} * 4, 4);
-        const std::uint32_t number = Get32(place);  // read fine just now
+        if (order != 0 || (search->whole && self->folded_length_ != prefix_length)) break;
+        if (!self->MatchesPattern(*search, text)) continue;
         const std::uint8_t* position =
             self->Checked(search->positions + std::uint64_t{number} * 4, 4);
         if (position == nullptr || self->matches_.size() == count) return;
         self->matches_.push_back(Match{
-            Get32(position), static_cast<std::uint32_t>(text.size()),
+            Get32(position), number, static_cast<std::uint32_t>(text.size()),
             static_cast<std::uint64_t>(text.data() - reinterpret_cast<const char*>(self->data_))});
     }
     search->good = true;

@@ -86,6 +86,30 @@ bool WriteAll(int fd, const void* data, std::size_t size) {
     return WriteAll(fd, data, size, 0, false);
 }
 
+bool AppendToFile(const char* path, const void* data, std::size_t size, int new_file_mode) {
+    // O_NONBLOCK keeps the open of a pipe from waiting for a reader; the
+    // check below then refuses it.
+    const int fd = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK,
+                          static_cast<mode_t>(new_file_mode));
+    if (fd < 0) return false;
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return false;
+    }
+    if (HookFails(FileOp::kWrite)) {
+        ::close(fd);
+        errno = EIO;
+        return false;
+    }
+    const bool written = WriteAll(fd, data, size, 0, false);
+    const int error = errno;
+    if (::close(fd) != 0 && written) return false;
+    errno = error;
+    return written;
+}
+
 int LockWait() { return g_lock_wait.load(); }
 
 void SetLockWaitForTesting(int milliseconds) {

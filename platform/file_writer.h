@@ -150,6 +150,14 @@ private:
 // `to` as it was. The new file takes the permissions of the one it replaces.
 [[nodiscard]] bool ReplaceFile(const char* from, const char* to);
 
+// Adds `size` bytes at the end of the regular file `path`, creating it with
+// `new_file_mode` when it is missing, in one write: a reader sees the bytes
+// after the call has returned. Something other than a regular file in its
+// place is never written: false with errno EINVAL (the test hook's kWrite
+// fails it too). False with errno set on any other failure.
+[[nodiscard]] bool AppendToFile(const char* path, const void* data, std::size_t size,
+                                int new_file_mode);
+
 // Writes all `size` bytes at `offset` of the open file `fd`.
 [[nodiscard]] bool WriteAt(int fd, std::uint64_t offset, const void* data, std::size_t size);
 

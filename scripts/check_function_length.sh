@@ -11,7 +11,8 @@ allowed="scripts/long_functions.txt"
 
 command -v ctags >/dev/null || { echo "universal-ctags is missing (scripts/packages-test.txt)"; exit 1; }
 
-files=$(git ls-files -- '*.cpp' '*.h' 2>/dev/null || find . -name '*.cpp' -o -name '*.h' | sed 's|^\./||')
+files=$(git ls-files -- '*.cpp' '*.h' 2>/dev/null ||
+        find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print | sed 's|^\./||')
 long=$(printf '%s\n' "$files" |
     ctags --languages=C++ --kinds-C++=f --fields=+ne -x --_xformat='%N|%F|%n|%e' -L - 2>/dev/null |
     awk -F'|' -v limit="$limit" '$4 != "" && $4 - $3 + 1 > limit {print $2 "|" $1 "|" $4 - $3 + 1}')

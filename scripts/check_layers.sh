@@ -15,12 +15,15 @@ declare -A allowed=(
     [speech]="speech platform"
     [lookup]="lookup platform lexbase"
     [exchange]="exchange platform lexbase"
-    [app]="app exchange lookup platform lexbase"
-    [tools]="tools exchange lookup platform lexbase"
-    [ui]="ui app hook speech exchange lookup platform lexbase"
+    [forms]="forms platform"
+    # The history and favourites files, which the program and the tool share.
+    [wordlists]="wordlists platform"
+    [app]="app exchange forms lookup wordlists platform lexbase"
+    [tools]="tools exchange forms lookup wordlists platform lexbase"
+    [ui]="ui app hook speech exchange forms lookup wordlists platform lexbase"
     # The benchmarks and fuzz targets measure and attack the engine's insides.
-    [bench]="bench engine platform"
-    [fuzz]="fuzz engine platform app tools lookup exchange"
+    [bench]="bench engine platform forms"
+    [fuzz]="fuzz engine platform app tools lookup exchange forms wordlists"
     # The support every layer's tests share; it uses nothing of the system.
     [testing]="testing"
 )
@@ -31,7 +34,8 @@ declare -A exceptions=(
 )
 
 mapfile -t files < <(git ls-files -- '*.c' '*.cpp' '*.h' 2>/dev/null ||
-                     find . -name '*.cpp' -o -name '*.h' -o -name '*.c' | sed 's|^\./||')
+                     find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' -o -name '*.c' \) -print |
+                         sed 's|^\./||')
 faults=0
 for file in "${files[@]}"; do
     layer="${file%%/*}"

@@ -10,7 +10,8 @@ list="scripts/single_definitions.txt"
 
 command -v ctags >/dev/null || { echo "universal-ctags is missing (scripts/packages-test.txt)"; exit 1; }
 
-files=$(git ls-files -- '*.cpp' '*.h' 2>/dev/null || find . -name '*.cpp' -o -name '*.h' | sed 's|^\./||')
+files=$(git ls-files -- '*.cpp' '*.h' 2>/dev/null ||
+        find . -path './build*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print | sed 's|^\./||')
 definitions=$(printf '%s\n' "$files" |
     ctags --languages=C++ --kinds-C++=fcs --fields=+n -x --_xformat='%N|%F:%n' -L - 2>/dev/null)
 

@@ -6,12 +6,29 @@
 #
 # usage: scripts/screenshots.sh [BUILD_BIN_DIR]   (default: build/bin)
 # needs: xvfb-run, openbox, xdotool, xclip, imagemagick (import, convert)
+#
+# WORDBAY_SHOTS_OUT=DIR writes the pictures there instead. With
+# WORDBAY_SHOTS_DARK=1 a fake settings portal on a private session bus tells
+# the program that the desktop prefers dark windows (needs dbus and
+# python3-dbusmock); QT_SCALE_FACTOR=2 takes them at 200 % (with
+# WORDBAY_SHOTS_SCREEN=2048x1400, the screen's size).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bin="${1:-$root/build/bin}"
 
+out="${WORDBAY_SHOTS_OUT:-$root/docs}"
+mkdir -p "$out"
+if [ -n "${WORDBAY_SHOTS_DARK:-}" ] && [ -z "${WORDBAY_SHOTS_BUS:-}" ]; then
+    WORDBAY_SHOTS_BUS=1 exec dbus-run-session -- bash "$0" "$bin"
+fi
+if [ -n "${WORDBAY_SHOTS_BUS:-}" ] && [ -z "${WORDBAY_SHOTS_INNER:-}" ]; then
+    /usr/bin/python3 -m dbusmock --template "$root/ui/tests/wayland/fake_settings_portal.py" \
+        --parameters '{"scheme": 1}' > /dev/null 2>&1 &
+    gdbus wait --session --timeout 20 org.freedesktop.portal.Desktop
+fi
 if [ -z "${WORDBAY_SHOTS_INNER:-}" ]; then
-    WORDBAY_SHOTS_INNER=1 exec xvfb-run -a -s "-screen 0 1024x700x24" bash "$0" "$bin"
+    WORDBAY_SHOTS_INNER=1 exec xvfb-run -a -s "-screen 0 ${WORDBAY_SHOTS_SCREEN:-1024x700}x24" \
+        bash "$0" "$bin"
 fi
 
 dir="$(mktemp -d)"
@@ -85,8 +102,8 @@ window() {
 # Saves window $1 with its frame as docs/$2.png, with a small palette.
 shoot() {
     import -frame -window "$1" "$dir/shot.png"
-    convert "$dir/shot.png" -colors 128 "PNG8:$root/docs/$2.png"
-    echo "docs/$2.png"
+    convert "$dir/shot.png" -colors 128 "PNG8:$out/$2.png"
+    echo "$out/$2.png"
 }
 
 stop() {

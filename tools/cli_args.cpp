@@ -37,67 +37,98 @@ constexpr char kExportUsage[] =
     "      --reverse writes the other direction: the secondary words with\n"
     "      their translations.\n";
 
-const std::vector<CommandForm>& Commands() {
-    static const std::vector<CommandForm> kCommands = {
-        {"info",
-         1,
-         1,
-         {},
-         {},
-         "  info FILE.v03\n"
-         "      Show a dictionary's description and counts without loading it.\n"},
-        {"translate",
-         2,
-         2,
-         {"reverse", "case", "accents"},
-         {},
-         "  translate FILE.v03 WORD|- [--reverse] [--case] [--accents]\n"
-         "      Print the translations of WORD, one a line. With \"-\", read one word\n"
-         "      a line from standard input and print one line per word, its\n"
-         "      translations separated by TABs (an empty line when there is none).\n"},
-        // The pattern is optional for palindromes only; the command checks that.
-        {"list",
-         1,
-         2,
-         {"secondary", "case", "accents"},
-         {"mode", "limit"},
-         "  list FILE.v03 PATTERN|- [--mode MODE] [--secondary] [--case] [--accents]\n"
-         "       [--limit N]\n"
-         "      List matching words. MODE: prefix (default), wildcards, regex,\n"
-         "      palindrome (no PATTERN needed), anagram1, anagram2, anagram3.\n"
-         "      With \"-\", read one pattern a line from standard input and print\n"
-         "      one line per pattern, its words separated by TABs.\n"},
-        {"identical",
-         1,
-         1,
-         {"case", "accents"},
-         {},
-         "  identical FILE.v03 [--case] [--accents]\n"
-         "      List the primary words that the secondary list also holds.\n"},
-        {"import", 2, 2, {}, {"format", "locales", "names", "encoding"}, kImportUsage},
-        {"export", 2, 2, {"reverse"}, {"format", "encoding"}, kExportUsage},
-        {"update",
-         2,
-         2,
-         {"reverse"},
-         {"format"},
-         "  update FILE.v03 SOURCE --format v03|txt|freelang|v02 [--reverse]\n"
-         "      Add the translations of SOURCE that FILE lacks and save FILE.\n"},
-        {"freedict",
-         2,
-         2,
-         {"swap"},
-         {"txt-code-page"},
-         "  freedict INDEX_OR_NAME OUT.v03 [--swap] [--txt-code-page N]\n"
-         "      Convert an installed FreeDict dictd database (e.g. eng-hrv, found in\n"
-         "      /usr/share/dictd) into a dictionary; --swap exchanges the languages.\n"
-         "      A list whose texts don't all fit its language's code page is kept\n"
-         "      in UTF-8. With --txt-code-page, OUT is a plain-text dictionary with\n"
-         "      both languages in Windows code page N (e.g. 1250, 65001 for UTF-8)\n"
-         "      instead.\n"},
-    };
-    return kCommands;
-}
+// Every command, in the order --help lists them.
+const std::vector<CommandForm> kCommands = {
+    {"info",
+     1,
+     1,
+     {},
+     {},
+     "  info FILE.v03\n"
+     "      Show a dictionary's description and counts without loading it.\n"},
+    {"translate",
+     2,
+     2,
+     {"reverse", "case", "accents"},
+     {},
+     "  translate FILE.v03 WORD|- [--reverse] [--case] [--accents]\n"
+     "      Print the translations of WORD, one a line. With \"-\", read one word\n"
+     "      a line from standard input and print one line per word, its\n"
+     "      translations separated by TABs (an empty line when there is none).\n"},
+    {"lookup",
+     2,
+     2,
+     {"reverse", "case", "accents", "json"},
+     {},
+     "  lookup FILE.v03 WORD|- [--reverse] [--case] [--accents] [--json]\n"
+     "      Look WORD up as the hot key does: as it stands, else its base words\n"
+     "      (\"walked\": form of walk), else suggestions within two edits. Prints\n"
+     "      what translate prints, with the base word named; with \"-\", one line\n"
+     "      per line of standard input. --json: one object per word, {\"query\",\n"
+     "      \"headword\", \"how\": \"exact|form|suggestion|none\", \"translations\",\n"
+     "      \"forms\": [{\"word\", \"translations\"}], \"suggestions\"}.\n"},
+    // The pattern is optional for palindromes only; the command checks that.
+    {"list",
+     1,
+     2,
+     {"secondary", "case", "accents"},
+     {"mode", "limit"},
+     "  list FILE.v03 PATTERN|- [--mode MODE] [--secondary] [--case] [--accents]\n"
+     "       [--limit N]\n"
+     "      List matching words. MODE: prefix (default), wildcards, regex,\n"
+     "      palindrome (no PATTERN needed), anagram1, anagram2, anagram3.\n"
+     "      With \"-\", read one pattern a line from standard input and print\n"
+     "      one line per pattern, its words separated by TABs.\n"},
+    {"identical",
+     1,
+     1,
+     {"case", "accents"},
+     {},
+     "  identical FILE.v03 [--case] [--accents]\n"
+     "      List the primary words that the secondary list also holds.\n"},
+    {"import", 2, 2, {}, {"format", "locales", "names", "encoding"}, kImportUsage},
+    {"export", 2, 2, {"reverse"}, {"format", "encoding"}, kExportUsage},
+    {"update",
+     2,
+     2,
+     {"reverse"},
+     {"format"},
+     "  update FILE.v03 SOURCE --format v03|txt|freelang|v02 [--reverse]\n"
+     "      Add the translations of SOURCE that FILE lacks and save FILE.\n"},
+    {"history",
+     0,
+     0,
+     {"json"},
+     {"data-dir"},
+     "  history [--json] [--data-dir DIR]\n"
+     "      The words the program looked up, newest first: word, count,\n"
+     "      dictionary and the last look-up's time (UTC), TAB-separated, or\n"
+     "      a JSON array. DIR is the program's data folder (by default\n"
+     "      $XDG_DATA_HOME/wordbay).\n"},
+    {"favourites",
+     0,
+     2,
+     {},
+     {"format", "data-dir"},
+     "  favourites [export FILE] [--format tab|csv] [--data-dir DIR]\n"
+     "      The starred words, oldest first: word, translations, dictionary\n"
+     "      and date, TAB-separated (flashcard programs import it), or CSV.\n"
+     "      With export, written to FILE (CSV for a name ending in .csv).\n"},
+    {"freedict",
+     2,
+     2,
+     {"swap"},
+     {"txt-code-page"},
+     "  freedict INDEX_OR_NAME OUT.v03 [--swap] [--txt-code-page N]\n"
+     "      Convert an installed FreeDict dictd database (e.g. eng-hrv, found in\n"
+     "      /usr/share/dictd) into a dictionary; --swap exchanges the languages.\n"
+     "      A list whose texts don't all fit its language's code page is kept\n"
+     "      in UTF-8. With --txt-code-page, OUT is a plain-text dictionary with\n"
+     "      both languages in Windows code page N (e.g. 1250, 65001 for UTF-8)\n"
+     "      instead.\n"},
+};
+
+const std::vector<CommandForm>& Commands() { return kCommands; }
 
 const CommandForm* FindCommand(const std::string& name) {
     for (const auto& command : Commands()) {

@@ -157,6 +157,15 @@ public:
         hot_key_text_.clear();
         hot_key_list_.clear();
     }
+    void ShowWordForms(const WordFormsNote& note) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        word_forms_ = note;
+    }
+    // What the last word-form look-up said.
+    WordFormsNote word_forms() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return word_forms_;
+    }
 
     // ---- For the tests ------------------------------------------------------
 
@@ -251,6 +260,7 @@ private:
     std::deque<int> answers_;
     std::string status_;
     std::string hot_key_text_;
+    WordFormsNote word_forms_;
     Key searched_when_ready_{-1, -1};
     std::vector<std::string> hot_key_list_;
     WindowTitles titles_;

@@ -22,10 +22,11 @@ TEST(MessageTableTest, RowsCarryTheirKeysAndEnglish) {
     EXPECT_STREQ(MessageKey(0), "COMMENT_NEW_LINE");
     EXPECT_STREQ(MessageKey(12), "MENU_EXIT");
     EXPECT_STREQ(MessageKey(332), "MSG_CANT_DELETE_FILE");
-    // New rows follow the table's old last row; the closing row moves on.
-    EXPECT_STREQ(MessageKey(333), "MSG_WORDS_LEFT_OUT");
-    EXPECT_STREQ(MessageKey(336), "END_OF_TABLE");
-    EXPECT_EQ(MessageKey(337), nullptr);
+    EXPECT_STREQ(MessageKey(333), "END_OF_TABLE");
+    EXPECT_STREQ(MessageKey(335), "MSG_FORM_OF");
+    EXPECT_STREQ(MessageKey(343), "MENU_HISTORY");
+    EXPECT_STREQ(MessageKey(365), "MSG_WORDS_LEFT_OUT");
+    EXPECT_EQ(MessageKey(kMessageRowCount), nullptr);
     EXPECT_EQ(MessageKey(-1), nullptr);
 
     std::set<std::string> keys;
@@ -42,7 +43,7 @@ TEST(MessageTableTest, RowsCarryTheirKeysAndEnglish) {
     }
     EXPECT_EQ(comments, 22);
     EXPECT_STREQ(CommentText(2), "\n; main menu");
-    EXPECT_STREQ(EnglishText(336), "**********");
+    EXPECT_STREQ(EnglishText(333), "**********");
 }
 
 TEST(MessageTableTest, StartsInInternalEnglishAndNeverGivesNull) {

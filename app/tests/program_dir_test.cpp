@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "app/tests/test_files.h"
+#include "wordlists/data_files.h"
 
 namespace wordbay {
 namespace {
@@ -30,9 +31,9 @@ protected:
 };
 
 TEST_F(ProgramDirTest, UserDataFolderFollowsTheBaseDirectoryRules) {
-    EXPECT_EQ(UserDataDir("/x/data", "/home/u"), "/x/data/wordbay");
-    EXPECT_EQ(UserDataDir("relative", "/home/u"), "/home/u/.local/share/wordbay");
-    EXPECT_EQ(UserDataDir(nullptr, "/home/u"), "/home/u/.local/share/wordbay");
+    EXPECT_EQ(wordlists::UserDataDir("/x/data", "/home/u"), "/x/data/wordbay");
+    EXPECT_EQ(wordlists::UserDataDir("relative", "/home/u"), "/home/u/.local/share/wordbay");
+    EXPECT_EQ(wordlists::UserDataDir(nullptr, "/home/u"), "/home/u/.local/share/wordbay");
 }
 
 TEST_F(ProgramDirTest, SharedFilesOnlyBesideAnInstalledProgram) {

@@ -22,6 +22,9 @@ TEST_F(ProgramSettingsTest, SearchDepthIsClampedToOneToTen) {
     EXPECT_EQ(ReadFrom("[options]\ndeepsearch=0\n").search_depth, 1);
     EXPECT_EQ(ReadFrom("[options]\ndeepsearch=25\n").search_depth, 10);
     EXPECT_EQ(ReadFrom("[options]\ndeepsearch=7\n").search_depth, 7);
+    EXPECT_EQ(ReadFrom("").history_size, 1000);
+    EXPECT_EQ(ReadFrom("[options]\nhistorysize=-4\n").history_size, 0);
+    EXPECT_EQ(ReadFrom("[options]\nhistorysize=999999999\n").history_size, 100000);
 }
 
 TEST_F(ProgramSettingsTest, RegexAndWildcardsAlwaysStartOff) {
@@ -99,7 +102,7 @@ TEST_F(ProgramSettingsTest, FreshFileIsWrittenInTheFixedOrder) {
               "jedandodrugoga=1\ndeepsearch=5\nminimizetotray=1\nignoreacc=1\nuseregex=0\n"
               "usewildcards=0\nuseclipboard=0\ncasesensitive=0\nautotranslate=0\n"
               "uvijeknavrhu=0\nmovepopuptocursor=0\nmovetooltiptocursor=0\n"
-              "popupuvijeknavrhu=0\ntooltipuvijeknavrhu=0\nusespeech=0\n"
+              "popupuvijeknavrhu=0\ntooltipuvijeknavrhu=0\nusespeech=0\nhistorysize=1000\n"
               "[hotkey]\nusehotkeys=1\nhotkeyactivate=1\nkey1=1\nkey2=3\nkey3=0\n"
               "[size]\nx=40\ny=30\ncx=592\ncy=350\nmaximized=0\n");
 }

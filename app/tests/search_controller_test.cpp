@@ -188,6 +188,82 @@ TEST_F(SearchControllerTest, HotKeySearchFillsThePopup) {
     EXPECT_FALSE(controller_->hot_key_pending());
 }
 
+// Word forms with the tables and rules alone, whatever spellers the machine has.
+class WordFormsTest : public SearchControllerTest {
+protected:
+    void SetUp() override {
+        SearchControllerTest::SetUp();
+        ::setenv("WORDBAY_HUNSPELL_DIRS", DatabasePath("no-spellers").c_str(), 1);
+    }
+    void TearDown() override {
+        ::unsetenv("WORDBAY_HUNSPELL_DIRS");
+        SearchControllerTest::TearDown();
+    }
+};
+
+TEST_F(WordFormsTest, AnInflectedFormTypedGoesToItsBaseWord) {
+    StartWithDictionary(AutoTranslate());
+    Type(kMain, kPrimary, "houses");
+    WaitIdle();
+    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"house", "household", "housewife"}));
+    EXPECT_EQ(view_.SelectedIndex(kMain, kPrimary), 0);
+    EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"kuća", "dom", "zgrada"}));
+    EXPECT_EQ(view_.status(), "English: 3   Croatian: 3   houses: form of house");
+    EXPECT_EQ(view_.word_forms().base, "house");
+    EXPECT_FALSE(view_.word_forms().hot_key);
+    // Typing on: the status line forgets the base word.
+    Type(kMain, kPrimary, "hou");
+    WaitIdle();
+    EXPECT_EQ(view_.status(), "English: 4   Croatian: 0");
+    EXPECT_TRUE(view_.word_forms().empty());
+}
+
+TEST_F(WordFormsTest, TheHotKeyNamesTheBaseWordOrSuggests) {
+    SearchOptions o;
+    o.hot_key_target = HotKeyTarget::kPopup;
+    StartWithDictionary(o);
+    controller_->SetHotKeyPending(true);
+    Type(kMain, kPrimary, "Dogs.");
+    WaitIdle();
+    EXPECT_EQ(view_.hot_key_list(), (Words{"pas"}));
+    EXPECT_EQ(view_.word_forms().base, "dog");
+    EXPECT_TRUE(view_.word_forms().hot_key);
+    EXPECT_FALSE(controller_->hot_key_pending());
+
+    controller_->SetHotKeyPending(true);
+    Type(kMain, kPrimary, "hause");
+    WaitIdle();
+    EXPECT_TRUE(view_.hot_key_list().empty());
+    const Words suggestions = view_.word_forms().suggestions;
+    ASSERT_FALSE(suggestions.empty());
+    EXPECT_EQ(suggestions.front(), "house");
+    EXPECT_FALSE(controller_->hot_key_pending());
+}
+
+TEST_F(WordFormsTest, EnterOnAWordTheListLacksSuggestsWithoutAutomaticTranslation) {
+    StartWithDictionary();
+    Type(kMain, kPrimary, "dgo");
+    WaitIdle();
+    EXPECT_TRUE(view_.word_forms().empty());
+    EXPECT_FALSE(controller_->OnDownArrow(kMain, kPrimary));
+    WaitIdle();
+    EXPECT_EQ(view_.word_forms().suggestions, (Words{"dog"}));
+    EXPECT_FALSE(view_.word_forms().hot_key);
+}
+
+TEST_F(WordFormsTest, ADictionaryWithWordFormsOffFindsOnlyWholeWords) {
+    StartWithDictionary(AutoTranslate());
+    {
+        std::lock_guard<std::mutex> engine(controller_->engine_lock());
+        controller_->slot(kMain).settings().word_forms = false;
+    }
+    Type(kMain, kPrimary, "houses");
+    WaitIdle();
+    EXPECT_TRUE(view_.List(kMain, kPrimary).empty());
+    EXPECT_TRUE(view_.List(kMain, kSecondary).empty());
+    EXPECT_TRUE(view_.word_forms().empty());
+}
+
 TEST_F(SearchControllerTest, FailedLoadKeepsTheOpenDictionary) {
     StartWithDictionary();
     Spill(DatabasePath("damaged.v03"), std::string(3000, '\x01'));

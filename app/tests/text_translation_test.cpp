@@ -217,6 +217,17 @@ TEST_F(TextRunTest, FastCopiesUnknownWordsAndTextBetween) {
     EXPECT_EQ(Fast(""), "");
 }
 
+TEST_F(TextRunTest, WordFormsFindTheBaseWordOfAWordTheListLacks) {
+    ::setenv("WORDBAY_HUNSPELL_DIRS", "/nonexistent", 1);
+    EXPECT_EQ(Fast("two houses"), "two houses");
+    setup_.forms_locale = "en_US";
+    setup_.source_code_page = 1252;
+    // A phrase is no word: "good mornings" is found word by word.
+    EXPECT_EQ(Fast("two houses, good mornings"), "two [Haus], [gut] mornings");
+    EXPECT_EQ(Fast("the house's door"), "the [Haus] door");
+    ::unsetenv("WORDBAY_HUNSPELL_DIRS");
+}
+
 TEST_F(TextRunTest, FastTranslatesOnlyTheRegion) {
     TextLookup lookup(setup_);
     View view;

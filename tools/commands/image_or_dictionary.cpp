@@ -31,7 +31,10 @@ std::uint32_t ImageOrDictionary::code_page(int list) const {
 
 void ImageOrDictionary::WriteImage() {
     lookup::SourceKey now;
-    if (!loaded_ || image_path_.empty() || !lookup::ReadSourceKey(source_, &now) ||
+    // A good image that could not answer this question is the one a load
+    // would write again.
+    const bool good_image = image_.is_open() && !image_.damaged();
+    if (!loaded_ || good_image || image_path_.empty() || !lookup::ReadSourceKey(source_, &now) ||
         !(now == key_)) {
         return;
     }

@@ -34,7 +34,8 @@ public:
     }
 
     // Writes the look-up image when the dictionary had to be loaded for
-    // want of a good one, and the file is still the one loaded.
+    // want of a good one (none, a stale one or a damaged one), and the file
+    // is still the one loaded.
     void WriteImage();
 
 private:

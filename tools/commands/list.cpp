@@ -1,5 +1,6 @@
 // wordbay-cli list: the words of a list that match a pattern in one of the
-// search modes, prefixes answered from the look-up image where it can.
+// search modes, prefixes and wildcard patterns with a fixed head answered
+// from the look-up image where it can.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -79,8 +80,9 @@ struct ListRequest {
     unsigned long limit = 0;
 };
 
-// Lists patterns of one list: prefixes from the look-up image while it holds
-// up, everything else from the loaded dictionary.
+// Lists patterns of one list: prefixes and wildcard patterns that begin with
+// a character from the look-up image while it holds up, everything else from
+// the loaded dictionary.
 class Lister {
 public:
     Lister(const Context& c, const Arguments& args, const ListRequest& request)
@@ -88,8 +90,7 @@ public:
 
     // Opens the image or loads the dictionary; false after a failed load.
     bool Start() {
-        if (request_.mode == DB_LIST_PREFIX && source_.OpenImage() &&
-            source_.image().HasPrefixes(request_.list)) {
+        if (FromImage() && source_.OpenImage() && source_.image().HasPrefixes(request_.list)) {
             return true;
         }
         return Load();
@@ -105,12 +106,18 @@ public:
         words->clear();
         *result = nullptr;
         if (!source_.loaded()) {
-            const unsigned long limit = request_.has_limit ? request_.limit : 0xFFFFFFFFul;
-            const LookupImage::Answer answer = source_.image().ListPrefix(
-                request_.list, pattern, request_.case_sensitive, request_.ignore_accents,
-                static_cast<std::uint32_t>(limit), words);
+            const auto limit =
+                static_cast<std::uint32_t>(request_.has_limit ? request_.limit : 0xFFFFFFFFul);
+            LookupImage& image = source_.image();
+            const LookupImage::Answer answer =
+                request_.mode == DB_LIST_PREFIX
+                    ? image.ListPrefix(request_.list, pattern, request_.case_sensitive,
+                                       request_.ignore_accents, limit, words)
+                    : image.ListWildcards(request_.list, pattern, request_.case_sensitive,
+                                          request_.ignore_accents, limit, words);
             if (answer != LookupImage::Answer::kDamaged) return true;
-            // A damaged image, or an empty pattern: the dictionary answers.
+            // A damaged image, an empty pattern or one that begins with a
+            // wildcard: the dictionary answers.
             if (!Load()) return false;
         }
         {
@@ -125,10 +132,14 @@ public:
     }
 
     void Finish() {
-        if (request_.mode == DB_LIST_PREFIX) source_.WriteImage();
+        if (FromImage()) source_.WriteImage();
     }
 
 private:
+    bool FromImage() const {
+        return request_.mode == DB_LIST_PREFIX || request_.mode == DB_LIST_WILDCARDS;
+    }
+
     bool Load() {
         if (!source_.Load()) return false;
         const uint32_t words = source_.word_count(request_.list);

@@ -92,6 +92,21 @@ protected:
         return Path("ec.v03");
     }
 
+    // `file` exported and imported again with UTF-8 lists as u.v03, with a
+    // few more pairs whose words fold by character.
+    std::string Utf8Copy(const std::string& file) const {
+        const CliRun exported =
+            Cli({"export", "--format", "txt", file, Path("u.txt"), "--encoding", "utf-8"});
+        EXPECT_EQ(exported.status, kExitOk) << exported.err;
+        WriteFile("u.txt", ReadFile("u.txt") +
+                               "\xc3\x89t\xc3\xa9\tsummer\nStra\xc3\x9f"
+                               "e\tstreet\nstrasse\tstreet\n");
+        const CliRun imported = Cli({"import", "--format", "txt", Path("u.txt"), Path("u.v03"),
+                                     "--locales", "eng,hrv", "--encoding", "utf-8"});
+        EXPECT_EQ(imported.status, kExitOk) << imported.err;
+        return Path("u.v03");
+    }
+
     // English-Croatian pairs of TXT lines imported into d.v03.
     std::string ImportPairs(const std::string& pairs) const {
         WriteFile("pairs.txt", pairs);
@@ -163,6 +178,56 @@ const char kImageTestWords[] =
     "\xc3\xa9t\xc3\xa9\nmačka\nmačak\nMačak\npas\njedan\nneki\nx\ny\ndom\nkuća\nw0\nw39\n"
     "\n0\n\xef\xbf\xbf\n";
 
+TEST_F(CliCommandsTest, LookupFindsBaseWordsAndSuggestsWhatTranslateDoesNot) {
+    // No speller: the tables and rules alone, whatever the machine has.
+    ::setenv("WORDBAY_HUNSPELL_DIRS", Path("no-spellers").c_str(), 1);
+    const std::string file = ImportPairs(
+        "walk\thodati\r\ndog\tpas\r\ngo\ti\x9a"
+        "i\r\ncat\tma\xe8ka\r\nspoke\t\x9e"
+        "bica\r\n"
+        "speak\tgovoriti\r\n");
+    EXPECT_EQ(Cli({"translate", file, "walked"}).status, kExitFailed);
+    CliRun r = Cli({"lookup", file, "walked"});
+    EXPECT_EQ(r.status, kExitOk);
+    EXPECT_EQ(r.out, "walked: form of walk\nhodati\n");
+    EXPECT_EQ(Cli({"lookup", file, "went"}).out, "went: form of go\ni\u0161i\n");
+    EXPECT_EQ(Cli({"lookup", file, "spoke"}).out, "\u017ebica\nspoke: a form of speak\ngovoriti\n");
+    r = Cli({"lookup", file, "dgo"});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.out, "Did you mean: dog, go\n");
+    r = Cli({"lookup", file, "xylophone"});
+    EXPECT_EQ(r.status, kExitFailed);
+    EXPECT_EQ(r.err, "wordbay-cli: Translations not found.\n");
+    // The Croatian list, in code page 1250, both ways.
+    EXPECT_EQ(Cli({"lookup", file, "ma\u010Dke", "--reverse"}).out,
+              "ma\u010Dke: form of ma\u010Dka\ncat\n");
+    ::unsetenv("WORDBAY_HUNSPELL_DIRS");
+}
+
+TEST_F(CliCommandsTest, LookupWritesOneJsonObjectPerLine) {
+    ::setenv("WORDBAY_HUNSPELL_DIRS", Path("no-spellers").c_str(), 1);
+    const std::string file = ImportPairs(
+        "dog\tpas\r\nspoke\t\x9e"
+        "bica\r\nspeak\tgovoriti\r\n");
+    const CliRun r = Cli({"lookup", file, "-", "--json"}, "\u201CDogs,\u201D\nspoke\ndgo\n\x01\n");
+    EXPECT_EQ(r.status, kExitOk);
+    EXPECT_EQ(
+        r.out,
+        "{\"query\":\"Dogs\",\"headword\":\"dog\",\"how\":\"form\",\"translations\":[\"pas\"],"
+        "\"forms\":[],\"suggestions\":[]}\n"
+        "{\"query\":\"spoke\",\"headword\":\"spoke\",\"how\":\"exact\",\"translations\":"
+        "[\"\u017ebica\"],\"forms\":[{\"word\":\"speak\",\"translations\":[\"govoriti\"]}],"
+        "\"suggestions\":[]}\n"
+        "{\"query\":\"dgo\",\"headword\":\"\",\"how\":\"suggestion\",\"translations\":[],"
+        "\"forms\":[],\"suggestions\":[\"dog\"]}\n"
+        "{\"query\":\"\",\"headword\":\"\",\"how\":\"none\",\"translations\":[],"
+        "\"forms\":[],\"suggestions\":[]}\n");
+    // The plain batch form: a base word in brackets before its translations.
+    EXPECT_EQ(Cli({"lookup", file, "-"}, "dogs\nspoke\n").out,
+              "(dog)\tpas\n\u017ebica\t(speak)\tgovoriti\n");
+    ::unsetenv("WORDBAY_HUNSPELL_DIRS");
+}
+
 TEST_F(CliCommandsTest, ExactLookUpsAnswerTheSameFromTheLookUpImage) {
     const std::string file = ImportPairs(ImageTestPairs());
     const std::vector<std::string> forward = {"translate", file, "-", "--case"};
@@ -190,7 +255,6 @@ TEST_F(CliCommandsTest, ExactLookUpsAnswerTheSameFromTheLookUpImage) {
         const CliRun b = Cli({"translate", file, word, "--case"});
         EXPECT_EQ(std::make_tuple(a.status, a.out, a.err), std::make_tuple(b.status, b.out, b.err));
     }
-    // Folded look-ups never use it: their answers need the whole list.
     EXPECT_EQ(Cli({"translate", file, "CAT"}).out, "mačka\nmačak\nMačak\n");
 }
 
@@ -282,16 +346,20 @@ const char kImageTestPrefixes[] =
     "c\nC\nca\nCAT\ncats\nma\nMa\nMA\xc4\x8c\nma\xc4\x8d\nmac\n\xc3\xa9\ne\n\xc3\x89T\nh\nho\nhou\n"
     "zz\nzz t\nw\nw3\nx\nq\n~\n";
 
-// Every prefix list of `file` answers the same from its image as from the
-// loaded dictionary, under every fold and limit.
-void ExpectPrefixListsFromTheImage(const std::string& file,
-                                   const std::function<CliRun(std::vector<std::string>)>& cli) {
+// Every run of `command` (its arguments but the switches) answers the same
+// from the look-up image as from the loaded dictionary, for both lists
+// (`side`: the switch that picks the other one) under every fold and with
+// and without a limit (`with_limit`).
+void ExpectTheSameFromTheImage(const std::string& file, const std::vector<std::string>& command,
+                               const char* side, bool with_limit,
+                               const std::function<CliRun(std::vector<std::string>)>& cli) {
     const std::string image = ImagePathOf(file);
-    for (const char* side : {"--primary", "--secondary"}) {
+    for (const char* which : {"", side}) {
         for (int fold = 0; fold < 4; ++fold) {
             for (const char* limit : {"", "2"}) {
-                std::vector<std::string> args = {"list", file, "-"};
-                if (std::string(side) == "--secondary") args.push_back(side);
+                if (*limit != '\0' && !with_limit) continue;
+                std::vector<std::string> args = command;
+                if (*which != '\0') args.push_back(which);
                 if ((fold & 1) != 0) args.push_back("--case");
                 if ((fold & 2) != 0) args.push_back("--accents");
                 if (*limit != '\0') args.insert(args.end(), {"--limit", limit});
@@ -305,6 +373,13 @@ void ExpectPrefixListsFromTheImage(const std::string& file,
             }
         }
     }
+}
+
+// Every prefix list of `file` answers the same from its image as from the
+// loaded dictionary, under every fold and limit.
+void ExpectPrefixListsFromTheImage(const std::string& file,
+                                   const std::function<CliRun(std::vector<std::string>)>& cli) {
+    ExpectTheSameFromTheImage(file, {"list", file, "-"}, "--secondary", true, cli);
 }
 
 TEST_F(CliCommandsTest, PrefixListsAnswerTheSameFromTheLookUpImage) {
@@ -327,23 +402,55 @@ TEST_F(CliCommandsTest, PrefixListsAnswerTheSameFromTheLookUpImage) {
               LookupImage::Answer::kNotFound);
     EXPECT_EQ(mapped.ListPrefix(0, "", false, false, 10, &found), LookupImage::Answer::kDamaged);
 
-    std::string utf8 =
-        Cli({"export", "--format", "txt", file, Path("u.txt"), "--encoding", "utf-8"}).status ==
-                kExitOk
-            ? ReadFile("u.txt")
-            : std::string();
-    ASSERT_FALSE(utf8.empty());
-    utf8 +=
-        "\xc3\x89t\xc3\xa9\tsummer\nStra\xc3\x9f"
-        "e\tstreet\nstrasse\tstreet\n";
-    WriteFile("u.txt", utf8);
-    ASSERT_EQ(Cli({"import", "--format", "txt", Path("u.txt"), Path("u.v03"), "--locales",
-                   "eng,hrv", "--encoding", "utf-8"})
-                  .status,
-              kExitOk);
-    ExpectPrefixListsFromTheImage(Path("u.v03"), cli);
+    ExpectPrefixListsFromTheImage(Utf8Copy(file), cli);
     EXPECT_EQ(Cli({"list", Path("u.v03"), "\xc3\x89T"}).out,
               "\xc3\xa9t\xc3\xa9\n\xc3\x89t\xc3\xa9\n");
+}
+
+// Wildcard patterns for both lists of ImageTestPairs(): a fixed head of one
+// letter or more, folded forms, accents, none; and some the image leaves to
+// the dictionary (a leading wildcard).
+const char kImageTestPatterns[] =
+    "c*\nC?t\nca?\nCAT\nc*t*\nma??a\nMa*\nMA\xc4\x8c*\nma\xc4\x8d?k\n\xc3\xa9*\ne?e\n"
+    "\xc3\x89T*\nh*e\nho?se\nzz*\nzz?top\nw?\nw3*\nx\nq*\n*a\n?\n~*\n";
+
+TEST_F(CliCommandsTest, FoldedTranslationsAndWildcardsAnswerTheSameFromTheImage) {
+    // Every word of both lists, in each of its folds, one per line.
+    std::string words = kImageTestWords;
+    for (const char* word : {"CAT", "DOG",
+                             "MA\xc4\x8c"
+                             "KA",
+                             "ete", "ETE", "\xc3\x89T\xc3\x89", "Zz Top", "MANY", "Dom",
+                             "KU\xc4\x86"
+                             "A",
+                             "HOUSE", "w1", "W1"}) {
+        words += std::string(word) + "\n";
+    }
+    const auto translate = [&](const std::vector<std::string>& args) { return Cli(args, words); };
+    const auto list = [&](const std::vector<std::string>& args) {
+        return Cli(args, kImageTestPatterns);
+    };
+    for (const std::string& file : {ImportPairs(ImageTestPairs()), Utf8Copy(Path("d.v03"))}) {
+        SCOPED_TRACE(file);
+        ExpectTheSameFromTheImage(file, {"translate", file, "-"}, "--reverse", false, translate);
+        // The image did answer: it keeps the folds of both lists.
+        SourceKey key;
+        ASSERT_TRUE(ReadSourceKey(file, &key));
+        LookupImage mapped;
+        ASSERT_TRUE(mapped.Open(ImagePathOf(file), file, key));
+        EXPECT_TRUE(mapped.Serves(0, false, true) && mapped.Serves(1, false, false));
+        ExpectTheSameFromTheImage(file, {"list", file, "-", "--mode", "wildcards"}, "--secondary",
+                                  true, list);
+        // One word at a time: the same messages and exit codes.
+        for (const char* word : {"CAT", "bird", "ETE"}) {
+            ExpectTheSameFromTheImage(file, {"translate", file, word}, "--reverse", false,
+                                      translate);
+        }
+        for (const char* pattern : {"c?T", "q*", "*a"}) {
+            ExpectTheSameFromTheImage(file, {"list", file, pattern, "--mode", "wildcards"},
+                                      "--secondary", true, list);
+        }
+    }
 }
 
 TEST_F(CliCommandsTest, ADamagedLookUpImageNeverAnswersAPrefixList) {

@@ -1,6 +1,7 @@
 #include "ui/main/dictionary_pane.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QPalette>
 
 #include "ui/main/command_ids.h"
@@ -17,7 +18,7 @@ using wordbay::ViewFlag;
 using wordbay::ViewFont;
 
 DictionaryPane::DictionaryPane(QWidget* parent, bool dual)
-    : QWidget(parent), m_dual(dual), m_grid(new QGridLayout(this)) {
+    : QWidget(parent), m_dual(dual), m_grid(new QGridLayout(this)), m_top(new QHBoxLayout) {
     const QString prefix = dual ? QStringLiteral("dual") : QStringLiteral("main");
     setObjectName(prefix + QStringLiteral("Pane"));
     m_grid->setContentsMargins(0, 0, 0, 0);
@@ -28,6 +29,9 @@ DictionaryPane::DictionaryPane(QWidget* parent, bool dual)
                                    WImageButton::Kind::kPush, kImageDirection);
     m_direction->setObjectName(prefix + QStringLiteral("Direction"));
     m_direction->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    m_top->setSpacing(2);
+    m_top->addWidget(m_direction, 1);
+    m_grid->addLayout(m_top, 0, 0, 1, 2);
 
     const int editIds[2] = {dual ? cmd::kDualPrimaryEdit : cmd::kMainPrimaryEdit,
                             dual ? cmd::kDualSecondaryEdit : cmd::kMainSecondaryEdit};
@@ -93,8 +97,6 @@ void DictionaryPane::relayout() {
         m_grid->removeWidget(m_edit[i]);
         m_grid->removeWidget(m_list[i]);
     }
-    m_grid->removeWidget(m_direction);
-    m_grid->addWidget(m_direction, 0, 0, 1, 2);
     const int source = m_primaryToSecondary ? 0 : 1;
     for (int column = 0; column < 2; ++column) {
         const int i = column == 0 ? source : 1 - source;
@@ -108,6 +110,11 @@ void DictionaryPane::relayout() {
     setTabOrder(m_edit[source], m_list[source]);
     setTabOrder(m_list[source], m_edit[target]);
     setTabOrder(m_edit[target], m_list[target]);
+}
+
+void DictionaryPane::setCornerWidget(QWidget* widget) {
+    widget->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    m_top->addWidget(widget);
 }
 
 void DictionaryPane::applyView(const wordbay::ViewSettings& view) {

@@ -14,6 +14,7 @@
 #include "app/dictionary_settings.h"
 
 class QGridLayout;
+class QHBoxLayout;
 class SearchEdit;
 class WImageButton;
 class WListBox;
@@ -46,6 +47,8 @@ public:
     // The code pages of the two lists' texts.
     void setCodePages(std::uint32_t primary, std::uint32_t secondary);
 
+    // A small control at the right end of the direction button's row.
+    void setCornerWidget(QWidget* widget);
     // Fonts and colours of the main-window view group.
     void applyView(const wordbay::ViewSettings& view);
     // Captions painted red on black (edit mode) or normally.
@@ -60,6 +63,7 @@ private:
     bool m_dual;
     bool m_primaryToSecondary = true;
     QGridLayout* m_grid;
+    QHBoxLayout* m_top;
     WImageButton* m_direction;
     WStatic* m_label[2];
     SearchEdit* m_edit[2];

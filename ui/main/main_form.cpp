@@ -23,6 +23,7 @@
 #include "ui/dialogs/dlg_about.h"
 #include "ui/main/button_bar.h"
 #include "ui/main/command_ids.h"
+#include "ui/main/daily_lists.h"
 #include "ui/main/dictionary_dialogs.h"
 #include "ui/main/dictionary_pane.h"
 #include "ui/main/focused_control.h"
@@ -46,6 +47,7 @@
 #include "ui/widgets/w_image_button.h"
 #include "ui/widgets/w_list_box.h"
 #include "ui/widgets/w_tip_manager.h"
+#include "ui/wordlists/favourite_star.h"
 
 using wordbay::ListSide;
 using wordbay::SlotId;
@@ -191,6 +193,18 @@ void MainForm::createParts() {
     modeHooks.restoreFromTray = [this] { m_presence->restoreFromTray(); };
     m_modes = std::make_unique<PaneModes>(parts, m_controller.get(), &m_settings, &m_editMode,
                                           std::move(modeHooks));
+    DailyLists::Hooks listHooks;
+    listHooks.lookUp = [this](const QString& word, int direction) {
+        m_modes->lookUpAgain(word, direction == 1);
+    };
+    m_lists = std::make_unique<DailyLists>(this, &m_buttonTexts, m_paths.program_dir,
+                                           m_settings.history_size, std::move(listHooks));
+    m_lists->addMenuItems(m_menus->functionsMenu());
+    m_panes[0]->setCornerWidget(m_lists->createStar(m_panes[0]));
+    for (const ListSide side : {ListSide::kPrimary, ListSide::kSecondary})
+        m_lists->watchList(m_panes[0]->list(side));
+    // A history file that can't be read is reported once the window shows.
+    QMetaObject::invokeMethod(m_lists.get(), &DailyLists::reportProblems, Qt::QueuedConnection);
 }
 
 MainWindowView::Hooks MainForm::viewHooks() {
@@ -217,13 +231,20 @@ MainWindowView::Hooks MainForm::viewHooks() {
         m_windows->showHotKeyList(items, count);
     };
     h.hotKeyClear = [this] { m_windows->clearHotKeyWindow(); };
+    h.wordForms = [this](const wordbay::WordFormsNote& note) { m_windows->showWordForms(note); };
+    h.translationShown = [this](SlotId slot, ListSide from) {
+        m_lists->translationShown(pane(slot), from, m_controller->slot(slot).file_name());
+    };
     return h;
 }
 
 MainHotKey::Hooks MainForm::hotKeyHooks() {
     MainHotKey::Hooks h;
     h.editMode = [this] { return m_editMode; };
-    h.lookUpStarts = [this] { m_windows->lookUpStarts(); };
+    h.lookUpStarts = [this] {
+        m_lists->hotKeyLookUp();
+        m_windows->lookUpStarts();
+    };
     h.showTarget = [this](int target) {
         // With the main window always on top the popup and tooltip stay hidden.
         if (target == 1 && m_windows->popup() && !m_settings.main_on_top) {
@@ -252,6 +273,7 @@ SecondaryWindows::Hooks MainForm::windowHooks() {
     h.mainLeavesTop = [this] { m_presence->setAlwaysOnTop(false); };
     h.statesChanged = [this] { updateMenuStates(); };
     h.editMode = [this] { return m_editMode; };
+    h.popupMade = [this](PopupForm* popup) { popup->setCornerWidget(m_lists->createStar(popup)); };
     return h;
 }
 
@@ -312,6 +334,7 @@ void MainForm::createControls() {
 void MainForm::retranslate() {
     m_menus->retranslate();
     m_buttons->retranslate();
+    if (m_lists) m_lists->retranslate();
     if (m_tray != nullptr) m_tray->retranslate();
     buttonTablesFromLanguage();
     updateMenuStates();
@@ -379,9 +402,9 @@ bool MainForm::mainLoaded() const {
 
 // ---- Commands --------------------------------------------------------------
 
-void MainForm::command(int code, int id, WControl*, qintptr param) {
+void MainForm::command(int code, int id, WControl* control, qintptr param) {
     if (m_controller == nullptr) return;
-    m_commands.run({code, id, param});
+    m_commands.run({code, id, param, control});
 }
 
 // What each command does. The ids are the published numbers of
@@ -393,7 +416,10 @@ void MainForm::registerCommands() {
     t.add({cmd::kMainPrimaryEdit, cmd::kMainSecondaryEdit, cmd::kMainPrimaryList,
            cmd::kMainSecondaryList, cmd::kDualPrimaryEdit, cmd::kDualSecondaryEdit,
            cmd::kDualPrimaryList, cmd::kDualSecondaryList},
-          [this](const Call& c) { m_modes->notification(c.code, c.id, c.param); });
+          [this](const Call& c) {
+              m_lists->paneNotified(c.code, c.control);
+              m_modes->notification(c.code, c.id, c.param);
+          });
 
     // Search modes and switches.
     auto pattern = [this](wordbay::PatternKind kind) {
@@ -619,6 +645,7 @@ void MainForm::writeProgramSettings(const wordbay::SettingsFile* file) {
 
 void MainForm::onDestroy() {
     if (m_speech) m_speech->stop();
+    if (m_lists) m_lists->flush();
     m_windows->destroy();
     if (m_controller != nullptr) {
         // Normally the worker has ended before the window closed. Otherwise

@@ -25,6 +25,7 @@
 #include "ui/widgets/w_message_box.h"
 
 class ButtonBar;
+class DailyLists;
 class DictionaryPane;
 class DictionaryDialogs;
 class FocusedControl;
@@ -140,6 +141,7 @@ private:
     std::unique_ptr<MainHotKey> m_hotKey;
     std::unique_ptr<PaneModes> m_modes;
     std::unique_ptr<WindowPresence> m_presence;
+    std::unique_ptr<DailyLists> m_lists;
     // The window as the worker sees it.
     std::unique_ptr<MainWindowView> m_view;
     // Last: created after everything it calls back into, destroyed first.

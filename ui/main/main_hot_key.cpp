@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
+#include <QWidget>
+#include <vector>
 
 #include "app/hot_key_table.h"
 #include "app/search_controller.h"
@@ -24,9 +26,10 @@ using wordbay::SlotId;
 namespace {
 
 // Under Wayland the program's window must have the keyboard before it may
-// read the selection: it waits this long for it.
+// read the selection: it waits at most this long for it (a busy desktop may
+// take a second or more; the wait ends as soon as the keyboard comes).
 constexpr int kFocusPollMs = 25;
-constexpr int kFocusWaitMs = 1500;
+constexpr int kFocusWaitMs = 3000;
 constexpr std::uint32_t kVkC = 'C';
 constexpr std::uint32_t kVkV = 'V';
 constexpr char kHotKeySection[] = "hotkey";
@@ -45,6 +48,16 @@ constexpr char kHotKeyNoteText[] =
     "On this Wayland desktop the hot key is seen only over X11 programs: bind the command "
     "\"wordbay --translate-selection\" to a keyboard shortcut of the desktop to translate a "
     "selected word anywhere (see Help).";
+
+// Whether the desktop has given the keyboard to one of the program's windows.
+bool programHasKeyboard() {
+    std::vector<std::uint64_t> own;
+    for (const QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w->internalWinId() != 0)
+            own.push_back(static_cast<std::uint64_t>(w->internalWinId()));
+    }
+    return keyboardIsOurs(desktopActiveWindow(), own, QApplication::activeWindow() != nullptr);
+}
 
 }  // namespace
 
@@ -180,8 +193,7 @@ void MainHotKey::react(bool activateFirst) {
         auto waited = std::make_shared<int>(0);
         auto* poll = new QTimer(this);
         connect(poll, &QTimer::timeout, this, [this, poll, waited] {
-            if (QApplication::activeWindow() == nullptr && ++*waited * kFocusPollMs < kFocusWaitMs)
-                return;
+            if (!programHasKeyboard() && ++*waited * kFocusPollMs < kFocusWaitMs) return;
             poll->deleteLater();
             poll->stop();
             react(false);

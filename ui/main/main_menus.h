@@ -41,6 +41,8 @@ public:
     // The context menu of an edit box or list of a pane at `globalPos`;
     // speaking is offered when `speech` is on.
     void showContextMenu(const QPoint& globalPos, QWidget* source, bool speech);
+    // The Functions menu, where other parts add their items.
+    QMenu* functionsMenu() const { return m_menus[1]; }
 
 private:
     WForm* m_window;

@@ -116,6 +116,11 @@ void MainWindowView::SetEditText(SlotId slot, ListSide side, std::string_view te
     onUiThread([=, this] { pane(slot)->edit(side)->setProgramEncodedText(text); });
 }
 
+void MainWindowView::TranslationShown(SlotId slot, ListSide from) {
+    if (!m_hooks.translationShown) return;
+    onUiThread([=, this] { m_hooks.translationShown(slot, from); });
+}
+
 void MainWindowView::FocusEdit(SlotId slot, ListSide side) {
     onUiThread([=, this] {
         SearchEdit* edit = pane(slot)->edit(side);
@@ -301,4 +306,10 @@ void MainWindowView::HotKeyShowList(const char* const* items, int count) {
 
 void MainWindowView::HotKeyClear() {
     onUiThread([this] { m_hooks.hotKeyClear(); });
+}
+
+void MainWindowView::ShowWordForms(const wordbay::WordFormsNote& note) {
+    onUiThread([note, this] {
+        if (m_hooks.wordForms) m_hooks.wordForms(note);
+    });
 }

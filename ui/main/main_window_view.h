@@ -50,6 +50,9 @@ public:
         std::function<void(std::string_view word)> hotKeyText;
         std::function<void(const char* const* items, int count)> hotKeyList;
         std::function<void()> hotKeyClear;
+        std::function<void(const wordbay::WordFormsNote&)> wordForms;
+        // The translations of a word are on screen (MainView::TranslationShown).
+        std::function<void(wordbay::SlotId, wordbay::ListSide from)> translationShown;
     };
 
     MainWindowView(const Controls& controls, Hooks hooks);
@@ -82,6 +85,7 @@ public:
                           std::uint32_t secondary) override;
     void PreviewView(wordbay::SlotId id, const wordbay::DictionarySlot& slot) override;
     void SearchWhenReady(wordbay::SlotId slot, wordbay::ListSide side) override;
+    void TranslationShown(wordbay::SlotId slot, wordbay::ListSide from) override;
     void SetTitles(const wordbay::WindowTitles& titles) override;
     void SetStatus(std::string text) override;
     void BeginProgress(DB_HANDLE handle) override;
@@ -101,6 +105,7 @@ public:
     void HotKeyShowText(std::string_view text) override;
     void HotKeyShowList(const char* const* items, int count) override;
     void HotKeyClear() override;
+    void ShowWordForms(const wordbay::WordFormsNote& note) override;
 
 private:
     template <typename F>

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QTimer>
+#include <memory>
 #include <mutex>
 
 #include "app/program_settings.h"
@@ -51,6 +53,10 @@ PaneControl paneControlOf(int id) {
             return {SlotId::kDual, ListSide::kSecondary, false};
     }
 }
+
+// How often and how long a word looked up again waits to be listed.
+constexpr int kListedPollMs = 20;
+constexpr int kListedWaitMs = 5000;
 
 ListSide other(ListSide side) {
     return side == ListSide::kPrimary ? ListSide::kSecondary : ListSide::kPrimary;
@@ -119,6 +125,30 @@ void PaneModes::reverseDirection(SlotId slot) {
     // holds the dictionary now (its end refreshes the views anyway).
     std::unique_lock<std::mutex> engine(m_controller->engine_lock(), std::try_to_lock);
     if (engine.owns_lock()) m_parts.windows->applyLooks();
+}
+
+void PaneModes::lookUpAgain(const QString& word, bool fromPrimary) {
+    if (*m_editMode || !m_controller->slot(SlotId::kMain).loaded()) return;
+    if (m_parts.mainPane->primaryToSecondary() != fromPrimary) reverseDirection(SlotId::kMain);
+    m_hooks.bringToFront();
+    const ListSide source = m_parts.mainPane->sourceSide();
+    SearchEdit* edit = m_parts.mainPane->edit(source);
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->setText(word);  // searches, as typing does
+    // Enter, once the search has listed the word.
+    auto* wait = new QTimer(edit);
+    auto waited = std::make_shared<int>(0);
+    QObject::connect(wait, &QTimer::timeout, edit, [this, wait, waited, word, source] {
+        const WListBox* list = m_parts.mainPane->list(source);
+        const bool listed = !m_controller->busy() && list->count() > 0;
+        if (!listed && ++*waited * kListedPollMs < kListedWaitMs) return;
+        wait->stop();
+        wait->deleteLater();
+        if (listed && list->itemText(0).compare(word, Qt::CaseInsensitive) == 0 &&
+            m_parts.mainPane->edit(source)->text() == word)
+            m_controller->OnDownArrow(SlotId::kMain, source);
+    });
+    wait->start(kListedPollMs);
 }
 
 void PaneModes::layout() { m_parts.dualPane->setVisible(m_controller->options().dual_mode); }

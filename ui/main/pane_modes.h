@@ -50,6 +50,9 @@ public:
     // To the main pane's search box, or to its other side's box; from the
     // text, popup or tooltip window back to the main window.
     void leave(bool toOtherSide);
+    // Looks `word` up again in the main pane, from the primary list or the
+    // secondary, as if typed there and Enter pressed once it is listed.
+    void lookUpAgain(const QString& word, bool fromPrimary);
     // The dual pane shows in dual mode only.
     void layout();
     // Stops the searches of both dictionaries.

@@ -8,6 +8,7 @@
 #include "app/message_table.h"
 #include "app/search_controller.h"
 #include "ui/dialogs/dlg_language.h"
+#include "ui/main/daily_lists.h"
 #include "ui/main/help_page.h"
 #include "ui/main/main_form.h"
 #include "ui/main/main_hot_key.h"
@@ -44,9 +45,12 @@ void MainForm::openSettings() {
     SettingsContext context;
     context.program = &m_settings;
     context.hotKeyNote = m_hotKey->note();
+    bool wordForms = false;
     if (mainLoaded()) {
         const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
         context.dictionary = &main.settings();
+        wordForms = main.settings().word_forms;
+        context.wordForms = &wordForms;
         context.primaryListName = main.ListNameUtf8(ListSide::kPrimary);
         context.secondaryListName = main.ListNameUtf8(ListSide::kSecondary);
     }
@@ -54,7 +58,13 @@ void MainForm::openSettings() {
     DlgMain dialog(context, this, &m_settingsTab, this);
     dialog.setHelpHandler([this](const QString& topic) { openHelpPage(m_paths, topic); });
     dialog.exec();
+    if (context.wordForms != nullptr && mainLoaded()) {
+        // The worker reads the setting under the engine lock.
+        std::lock_guard<std::mutex> engine(m_controller->engine_lock());
+        m_controller->slot(SlotId::kMain).settings().word_forms = wordForms;
+    }
     // The close writes the start-up message choice from the worker's state.
     m_controller->SetShowSplash(m_settings.show_splash);
     m_speech->giveBackSettings(SlotId::kMain);
+    m_lists->setHistorySize(m_settings.history_size);
 }

@@ -20,8 +20,10 @@
 #include "ui/main/main_speech.h"
 #include "ui/main/qt_font_catalog.h"
 #include "ui/main/search_edit.h"
+#include "ui/main/suggestion_menu.h"
 #include "ui/popup/popup_form.h"
 #include "ui/popup/tooltip_form.h"
+#include "ui/popup/word_forms_label.h"
 #include "ui/settings/charmap_form.h"
 #include "ui/settings/dlg_font_boje1.h"
 #include "ui/settings/view_ids.h"
@@ -110,6 +112,7 @@ void SecondaryWindows::create() {
     m_popup->createWindow();
     m_popup->placeFrom(wordbay::ReadPopupPlace(file, metrics), metrics);
     m_popup->setTypingHandler([this](const QString& typed) { popupTyped(typed); });
+    if (m_hooks.popupMade) m_hooks.popupMade(m_popup.get());
 
     m_tooltip = std::make_unique<PopupTooltipForm>(m_settings);
     m_tooltip->createWindow();
@@ -203,6 +206,10 @@ TextDictionaries SecondaryWindows::textDictionaries() {
     }
     d.lookup.case_sensitive = o.case_sensitive;
     d.lookup.ignore_accents = o.ignore_accents;
+    if (main.settings().word_forms) {
+        d.lookup.forms_locale = platform::IcuLocaleName(main.Locale(main.source_side()));
+        d.lookup.source_code_page = main.CodePage(main.source_side());
+    }
     d.lookup.engine_lock = &m_controller->engine_lock();
     d.lookup.generation = &m_controller->dictionary_generation();
     d.lookup.generation_taken = m_controller->dictionary_generation().load();
@@ -316,8 +323,8 @@ void SecondaryWindows::showHotKeyList(const char* const* items, int count) {
                 .arg(QString::fromStdString(shown.ListNameUtf8(shown.target_side())))
                 .arg(n));
     } else if (m_settings->hot_key_target == 2) {
-        QStringList lines;
-        for (int i = 0; i < n && i < PopupTooltipForm::kMaxLines; ++i) {
+        QStringList lines = m_wordFormLines;
+        for (int i = 0; i < n && lines.size() < PopupTooltipForm::kMaxLines; ++i) {
             lines << (items[i] != nullptr ? decodeText(page, items[i]) : QString());
         }
         m_tooltip->setTranslations(lines);
@@ -326,8 +333,28 @@ void SecondaryWindows::showHotKeyList(const char* const* items, int count) {
     m_popupOrigin = false;
 }
 
+void SecondaryWindows::showWordForms(const wordbay::WordFormsNote& note) {
+    if (!m_popup || !m_tooltip) return;
+    if (!note.hot_key) {
+        if (note.suggestions.empty()) return;
+        QStringList words;
+        for (const std::string& w : note.suggestions) words << QString::fromStdString(w);
+        showSuggestionMenu(m_panes[0]->edit(m_panes[0]->sourceSide()), words);
+        return;
+    }
+    m_wordFormLines = wordFormsLines(note);
+    if (m_settings->hot_key_target == 1) {
+        m_popup->setWordFormsNote(note);
+    } else if (m_settings->hot_key_target == 2 && !note.suggestions.empty()) {
+        // No translation list follows a word found neither way.
+        m_tooltip->setTranslations(m_wordFormLines);
+    }
+}
+
 void SecondaryWindows::clearHotKeyWindow() {
     if (!m_popup || !m_tooltip) return;
+    m_wordFormLines.clear();
+    m_popup->setWordFormsNote({});
     if (m_settings->hot_key_target == 1) {
         if (!m_popupOrigin) m_popup->edit()->setProgramText(QString());
         m_popup->list()->setCount(0);

@@ -6,6 +6,7 @@
 // dictionary, and changes those looks for the settings pages.
 #pragma once
 
+#include <QStringList>
 #include <QtGlobal>
 #include <functional>
 #include <memory>
@@ -44,6 +45,8 @@ public:
         // The check marks of the on-top settings changed.
         std::function<void()> statesChanged;
         std::function<bool()> editMode;
+        // The popup is made: other parts add their controls.
+        std::function<void(PopupForm* popup)> popupMade;
     };
 
     // `mainWindow` owns the font and colour dialogs; `settings` are the
@@ -78,6 +81,9 @@ public:
     void showHotKeyText(std::string_view word);
     void showHotKeyList(const char* const* items, int count);
     void clearHotKeyWindow();
+    // What the word-form look-up found: in the popup or the tooltip for the
+    // hot key, else as the main window's suggestion menu.
+    void showWordForms(const wordbay::WordFormsNote& note);
     // A new hot-key look-up begins: the popup's own typing is no longer its
     // origin.
     void lookUpStarts() { m_popupOrigin = false; }
@@ -102,6 +108,8 @@ private:
     Hooks m_hooks;
     // The user typed into the popup: its text stays while results come.
     bool m_popupOrigin = false;
+    // The word-form lines the tooltip shows above the translations.
+    QStringList m_wordFormLines;
     std::unique_ptr<Main1Form> m_textWindow;
     std::unique_ptr<PopupForm> m_popup;
     std::unique_ptr<PopupTooltipForm> m_tooltip;

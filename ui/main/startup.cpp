@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QSaveFile>
+#include <QTextDocument>
 #include <QTextStream>
 #include <QTimer>
 #include <algorithm>
@@ -29,6 +30,8 @@
 #include "ui/main/x11_desktop.h"
 #include "ui/popup/popup_form.h"
 #include "ui/popup/tooltip_form.h"
+#include "ui/popup/word_forms_label.h"
+#include "ui/widgets/color_scheme.h"
 #include "ui/widgets/locale_list.h"
 #include "ui/widgets/w_list_box.h"
 #include "ui/widgets/w_message_box.h"
@@ -263,6 +266,14 @@ void takeScreenshot(MainForm* form, const Options& options) {
     });
 }
 
+// The lines of the popup's word-form note, as plain text.
+QStringList popupWordFormLines(PopupForm* popup) {
+    if (popup->wordForms() == nullptr || !popup->wordForms()->isVisible()) return {};
+    QTextDocument document;
+    document.setHtml(popup->wordForms()->text());
+    return document.toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
 // The test hook of the hot key: waits until the popup or the tooltip shows
 // translations, writes them (one per line, UTF-8) and closes the window. With
 // --keep-running the window stays and the file is written again (replaced
@@ -278,6 +289,7 @@ void reportHotKey(MainForm* form, const Options& options) {
             for (int i = 0; i < form->windows()->popup()->list()->count(); ++i) {
                 lines << form->windows()->popup()->list()->itemText(i);
             }
+            lines << popupWordFormLines(form->windows()->popup());
         } else if (form->windows()->tooltip() != nullptr &&
                    form->windows()->tooltip()->isVisible()) {
             lines = form->windows()->tooltip()->translationText().split(QLatin1Char('\n'),
@@ -414,6 +426,8 @@ int runWordbay(int argc, char** argv) {
     wordbay::StartupMark("application made");
     QApplication::setApplicationName(QStringLiteral("wordbay"));
     const Options options = parseOptions(QApplication::arguments());
+    // The windows follow the desktop's light or dark scheme.
+    new ColorScheme(&app);
 
     const int request = line.translateSelection ? cmd::kTranslateSelection : cmd::kActivateInstance;
     SingleInstance instance(SingleInstance::socketName());

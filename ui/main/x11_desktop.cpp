@@ -137,6 +137,22 @@ std::string focusedWindowClass() {
     return found;
 }
 
+std::optional<std::uint64_t> desktopActiveWindow() {
+    Display* d = openOwnDisplay();
+    if (d == nullptr) return std::nullopt;
+    const std::vector<Window> active =
+        windowList(d, DefaultRootWindow(d), "_NET_ACTIVE_WINDOW", XA_WINDOW);
+    XCloseDisplay(d);
+    if (active.empty()) return std::nullopt;
+    return static_cast<std::uint64_t>(active.front());
+}
+
+bool keyboardIsOurs(std::optional<std::uint64_t> desktopActive,
+                    const std::vector<std::uint64_t>& own, bool qtActive) {
+    if (!desktopActive) return qtActive;
+    return *desktopActive != 0 && std::find(own.begin(), own.end(), *desktopActive) != own.end();
+}
+
 bool isTerminalClass(std::string_view windowClass) {
     std::string lower(windowClass);
     std::transform(lower.begin(), lower.end(), lower.begin(),

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Opens a connection of the program's own to the X display (the one Qt uses
 // is separate), or null. Windows of other programs may vanish between two
@@ -27,6 +29,19 @@ bool playCtrlKey(std::uint32_t key);
 // The class part of WM_CLASS ("XTerm", "Konsole") of the top-level window
 // that holds the keyboard focus; empty without an X display or focus.
 std::string focusedWindowClass();
+
+// The window the window manager holds active (the root window's
+// _NET_ACTIVE_WINDOW): 0 when it names none; nothing without an X display or
+// where the window manager does not say.
+std::optional<std::uint64_t> desktopActiveWindow();
+
+// Whether the keyboard is the program's: the desktop's active window
+// (`desktopActive`, as desktopActiveWindow() gives it) is one of `own`. Only
+// where the desktop does not say does Qt's idea (`qtActive`) count: under
+// XWayland Qt can take one of the program's windows for active while the
+// compositor still keeps the keyboard, and the selections, elsewhere.
+bool keyboardIsOurs(std::optional<std::uint64_t> desktopActive,
+                    const std::vector<std::uint64_t>& own, bool qtActive);
 
 // Whether a window of that class is a terminal, where Ctrl+C interrupts the
 // running command instead of copying.

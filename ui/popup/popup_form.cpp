@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "ui/popup/word_forms_label.h"
 #include "ui/widgets/w_edit.h"
 #include "ui/widgets/w_list_box.h"
 
@@ -67,6 +68,11 @@ int PopupForm::onCreate() {
     m_edit->setObjectName(QStringLiteral("popupEdit"));
     m_list = new WListBox(this, kListId);
     m_list->setObjectName(QStringLiteral("popupList"));
+    m_wordForms = new WordFormsLabel(this);
+    connect(m_wordForms, &WordFormsLabel::suggestionChosen, this, [this](const QString& word) {
+        m_edit->setText(word);
+        m_edit->setFocus();
+    });
     setMinimumSize(kMinWidth, kMinHeight);
     onSize(width(), height());
     return 0;
@@ -116,16 +122,35 @@ void PopupForm::onSize(int width, int height) {
     if (m_edit == nullptr) return;
     const int edit_height = QFontMetrics(m_edit->font()).height() + 2 * kDialogFrame + 4;
     const int status = statusHeight();
-    m_edit->setGeometry(0, 0, width, edit_height);
-    m_list->setGeometry(0, edit_height, width, std::max(0, height - edit_height - status));
+    int edit_width = width;
+    if (m_corner != nullptr) {
+        const int corner = std::min(edit_height + 4, width / 3);
+        edit_width -= corner;
+        m_corner->setGeometry(edit_width, 0, corner, edit_height);
+    }
+    m_edit->setGeometry(0, 0, edit_width, edit_height);
+    int note = 0;
+    if (m_wordForms->isVisible()) {
+        note = std::min(m_wordForms->heightForWidth(width), height / 2);
+        m_wordForms->setGeometry(0, edit_height, width, note);
+    }
+    m_list->setGeometry(0, edit_height + note, width,
+                        std::max(0, height - edit_height - note - status));
 }
 
 bool PopupForm::onPaint(QPainter& painter, const QRect&) {
     const int status = statusHeight();
-    painter.setPen(Qt::black);
+    painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(QRect(kStatusIndent, height() - status, width() - kStatusIndent, status),
                      Qt::AlignVCenter | Qt::AlignLeft, m_status);
     return true;
+}
+
+void PopupForm::setCornerWidget(QWidget* widget) {
+    m_corner = widget;
+    m_corner->setParent(this);
+    m_corner->show();
+    onSize(this->width(), height());
 }
 
 void PopupForm::setTypingHandler(std::function<void(const QString&)> handler) {
@@ -134,6 +159,12 @@ void PopupForm::setTypingHandler(std::function<void(const QString&)> handler) {
 
 void PopupForm::command(int code, int id, WControl* control, qintptr param) {
     if (!m_commands.run({code, id, param, control})) WForm::command(code, id, control, param);
+}
+
+void PopupForm::setWordFormsNote(const wordbay::WordFormsNote& note) {
+    if (m_wordForms == nullptr) return;
+    m_wordForms->setNote(note);
+    onSize(width(), height());
 }
 
 void PopupForm::editChanged() {

@@ -9,12 +9,14 @@
 #include <QString>
 #include <functional>
 
+#include "app/main_view.h"
 #include "app/program_settings.h"
 #include "ui/widgets/command_table.h"
 #include "ui/widgets/w_form.h"
 
 class WEdit;
 class WListBox;
+class WordFormsLabel;
 
 // The fonts and colours of the popup for the current direction.
 struct PopupLook {
@@ -46,9 +48,15 @@ public:
 
     WEdit* edit() const { return m_edit; }
     WListBox* list() const { return m_list; }
+    // The line under the edit box that names the base word used, or offers
+    // suggestions.
+    WordFormsLabel* wordForms() const { return m_wordForms; }
+    void setWordFormsNote(const wordbay::WordFormsNote& note);
     QString statusText() const { return m_status; }
     void setStatusText(const QString& text);
     void applyLook(const PopupLook& look);
+    // A small control at the right end of the edit box's row (the star).
+    void setCornerWidget(QWidget* widget);
 
     // Puts the window at a stored place (already clamped by the settings) and
     // sets its size limits: 155 x 120 up to the largest window less 150. A
@@ -83,6 +91,8 @@ private:
     CommandTable m_commands;
     WEdit* m_edit = nullptr;
     WListBox* m_list = nullptr;
+    WordFormsLabel* m_wordForms = nullptr;
+    QWidget* m_corner = nullptr;
     QString m_status;
     std::function<void(const QString&)> m_typing;
     bool m_placeOnShow = false;  // no stored place: snap at the first showing

@@ -2,11 +2,13 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "app/hot_key_table.h"
 #include "app/program_settings.h"
 #include "ui/settings/config_ids.h"
+#include "ui/settings/word_forms_group.h"
 
 using wordbay::TextId;
 using namespace config_command;
@@ -92,6 +94,8 @@ void DlgConfig::createControls() {
         addRadio(activate, kCallTooltip, TextId::MSG_TOOLTIP_WINDOW, s.hot_key_target == 2));
     layout->addWidget(activate);
 
+    layout->addWidget(createWordFormsGroup(this, context().wordForms));
+
     auto* options = addGroup(this, kInterfaceGroup, uiText(TextId::MSG_INTERFACE));
     auto* optionsLayout = new QVBoxLayout(options);
     const struct {
@@ -107,6 +111,21 @@ void DlgConfig::createControls() {
                  {kSnapTooltip, TextId::MSG_SNAP_TOOLTIP_WINDOW, s.tooltip_to_cursor}};
     for (const auto& b : boxes)
         optionsLayout->addWidget(addCheck(options, b.id, b.label, b.ticked));
+    // The history's size is read when the dialog closes.
+    auto* historyRow = new QHBoxLayout;
+    auto* historyLabel = new QLabel(uiText(TextId::MSG_HISTORY_SIZE), options);
+    auto* historySize = new QSpinBox(options);
+    historySize->setObjectName(QStringLiteral("historySize"));
+    historySize->setRange(0, wordbay::HistorySizeLimit());
+    historySize->setSingleStep(100);
+    historySize->setValue(s.history_size);
+    historyLabel->setBuddy(historySize);
+    connect(historySize, &QSpinBox::valueChanged, this, [this](int size) {
+        if (context().program != nullptr) context().program->history_size = size;
+    });
+    historyRow->addWidget(historyLabel, 1);
+    historyRow->addWidget(historySize);
+    optionsLayout->addLayout(historyRow);
     layout->addWidget(options);
     layout->addStretch(1);
 

@@ -30,4 +30,7 @@ struct SettingsContext {
     // A note under the hot keys of the interface page (UTF-8), such as how to
     // reach the program on a desktop that hides the keys; empty for none.
     std::string hotKeyNote;
+    // Whether the current dictionary looks words up by their base words; the
+    // interface page edits it. Null when no dictionary is open.
+    bool* wordForms = nullptr;
 };

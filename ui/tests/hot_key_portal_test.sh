@@ -19,6 +19,8 @@ fail() {
     echo "FAIL: $*"
     echo "--- portal calls:"; portal_calls || true
     echo "--- program:"; tail -20 "$dir/program.log" 2> /dev/null || true
+    echo "--- focus:"; focused || true
+    echo "--- sway:"; grep -iE "denying|error" "$WL_LOG" | tail -10 || true
     exit 1
 }
 portal() {
@@ -33,7 +35,7 @@ program_folder "$dir" "$bin" 1 1 2 53
 timeout 300 wtype -s 600000 &
 env -u QT_QPA_PLATFORM HOME="$dir/home" WORDBAY_INSTANCE="wordbay-portal-test-$$" \
     "$dir/wordbay" --report-hot-key "$dir/shown.txt" --keep-running > "$dir/program.log" 2>&1 &
-wait_for 30 sh -c 'gdbus call --session -d org.freedesktop.portal.Desktop \
+wait_for 60 sh -c 'gdbus call --session -d org.freedesktop.portal.Desktop \
     -o /org/freedesktop/portal/desktop -m org.freedesktop.DBus.Mock.GetCalls |
     grep -q BindShortcuts' || fail "the program bound no shortcut"
 calls="$(portal_calls)"
@@ -42,11 +44,14 @@ grep -q "'translate-selection'" <<< "$calls" || fail "not the translate-selectio
 grep -q "'Translate selection'" <<< "$calls" || fail "no description"
 grep -q "'CTRL+ALT+t'" <<< "$calls" || fail "the configured keys are not the preferred trigger"
 echo "the program bound its shortcut"
-sleep 1
+wait_for 60 sh -c '[ "$(timeout 10 swaymsg -t get_tree | grep -c "\"shell\": \"xwayland\"")" -ge 1 ]' ||
+    fail "the program shows no XWayland window"
 
-timeout 120 wev > /dev/null 2>&1 &
-wait_for 15 focus_is xdg_shell || fail "the Wayland program did not get the focus"
-timeout 60 wl-copy --primary house
+timeout 300 wev > /dev/null 2>&1 &
+wait_for 60 wayland_program_keeps_focus || fail "the Wayland program did not get the focus"
+# In the foreground: it ends with the test, before the compositor does.
+timeout 300 wl-copy --foreground --primary house &
+wait_for 20 sh -c '[ "$(timeout 2 wl-paste --primary -n)" = house ]' || fail "no primary selection"
 portal org.freedesktop.DBus.Mock.Trigger translate-selection > /dev/null
 wait_for 30 grep -qx "kuća" "$dir/shown.txt" || fail "the popup does not show the translation"
 ! grep -q toldnoglobalkey "$dir/wordbay.ini" || fail "the program said the key cannot be seen"

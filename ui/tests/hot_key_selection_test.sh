@@ -10,7 +10,7 @@
 #  4. no program running, "house" selected: `wordbay --translate-selection`
 #     starts the program, which then looks the word up.
 #
-# usage: hot_key_selection_test.sh BUILD_BIN_DIR   (under xvfb-run)
+# usage: hot_key_selection_test.sh BUILD_BIN_DIR   (under testing/x11_session.sh)
 set -euo pipefail
 bin="$1"
 dir="$(mktemp -d)"
@@ -50,26 +50,26 @@ focused_is() { [ "$(xdotool getwindowfocus 2> /dev/null)" = "$1" ]; }
 # press_hot_key_in WINDOW: gives WINDOW the focus, then presses the hot key.
 press_hot_key_in() {
     xdotool windowactivate --sync "$1" > /dev/null 2>&1 || true
-    wait_for 10 focused_is "$1" || fail "window $1 did not get the focus"
+    wait_for 20 focused_is "$1" || fail "window $1 did not get the focus"
     sleep 0.5
     press_hot_key
 }
 
 openbox --sm-disable > /dev/null 2>&1 &
-wait_for 15 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+wait_for 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
     fail "the window manager did not start"
 
 program_folder "$dir" "$bin" 1
 
 # The user's clipboard holds a word of its own.
 printf mouse | xclip -selection clipboard -i
-wait_for 5 sh -c '[ "$(xclip -o -selection clipboard)" = mouse ]' || fail "no clipboard"
+wait_for 15 sh -c '[ "$(xclip -o -selection clipboard)" = mouse ]' || fail "no clipboard"
 
 WORDBAY_INSTANCE="wordbay-selection-test-$$" "$dir/wordbay" --report-hot-key "$dir/shown.txt" \
     --keep-running > "$dir/program.log" 2>&1 &
 program=$!
-wait_for 30 xdotool search --pid "$program" || fail "the program shows no window"
-sleep 2
+wait_for 60 xdotool search --onlyvisible --pid "$program" || fail "the program shows no window"
+wait_for 30 hot_key_armed || fail "the program did not arm its hot key"
 
 # 1. A terminal with a command that must not be interrupted.
 xterm -geometry 60x8+0+0 -fn fixed -e bash -c \
@@ -84,7 +84,7 @@ echo "1. terminal, nothing selected: clipboard word looked up, no interrupt: pas
 # 2. "house" selected in the terminal.
 xdotool windowactivate --sync "$term" > /dev/null 2>&1 || true
 xdotool mousemove --window "$term" 12 7 click --repeat 2 --delay 100 1
-if ! wait_for 5 sh -c '[ "$(xclip -o -selection primary)" = house ]'; then
+if ! wait_for 15 sh -c '[ "$(xclip -o -selection primary)" = house ]'; then
     echo "(the double click selected '$(primary)'; the word is put into PRIMARY instead)"
     printf house | xclip -selection primary -i
 fi
@@ -99,15 +99,15 @@ echo "2. terminal, word selected: translated, no interrupt, clipboard kept: pass
 # 3. A program that copies on Ctrl+C, nothing in PRIMARY.
 term_pid="$(xdotool getwindowpid "$term")"
 kill "$term_pid" 2> /dev/null || true
-wait_for 10 sh -c "! kill -0 $term_pid 2> /dev/null" || fail "the xterm did not end"
-wait_for 5 sh -c '[ -z "$(timeout 2 xclip -o -selection primary 2> /dev/null)" ]' ||
+wait_for 20 sh -c "! kill -0 $term_pid 2> /dev/null" || fail "the xterm did not end"
+wait_for 15 sh -c '[ -z "$(timeout 2 xclip -o -selection primary 2> /dev/null)" ]' ||
     fail "the primary selection is not empty: '$(primary)'"
 "$bin/copy_on_ctrl_c" tree "$dir/copied" &
 helper="$(first_window --name copy-on-ctrl-c)" || fail "no copying program"
 press_hot_key_in "$helper"
 wait_for 30 shows "drvo" || fail "the copied word was not looked up"
 grep -q copied "$dir/copied" || fail "the program got no Ctrl+C"
-wait_for 5 sh -c '[ "$(timeout 2 xclip -o -selection clipboard)" = mouse ]' ||
+wait_for 15 sh -c '[ "$(timeout 2 xclip -o -selection clipboard)" = mouse ]' ||
     fail "the clipboard was not put back: '$(clipboard)'"
 echo "3. copying program: copied word translated, clipboard put back: passed"
 

@@ -1,5 +1,8 @@
 # What the hot-key tests share; sourced by them.
 
+# A signal ends the test through its EXIT trap, which ends what it started.
+trap 'exit 143' TERM INT HUP
+
 # end_jobs_and_remove PATH...: ends the script's background jobs, then
 # removes PATH (for an EXIT trap).
 end_jobs_and_remove() {
@@ -9,15 +12,23 @@ end_jobs_and_remove() {
 }
 
 # wait_for SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds;
-# fails when the time is up.
+# fails when the time (on the clock: each try may be slow) is up.
 wait_for() {
-    local tenths=$(($1 * 10))
+    local deadline=$((${EPOCHREALTIME%.*} + $1))
     shift
-    for _ in $(seq 1 "$tenths"); do
-        "$@" > /dev/null 2>&1 && return 0
+    until "$@" > /dev/null 2>&1; do
+        [ "${EPOCHREALTIME%.*}" -lt "$deadline" ] || return 1
         sleep 0.1
     done
-    return 1
+}
+
+# hot_key_armed: whether a program of this user on this X display has armed
+# its hot key: keysnare's block of the user and display names the window to
+# tell and the first key.
+hot_key_armed() {
+    local fields
+    read -r -a fields <<< "$(od -An -tu4 -N8 "/dev/shm/dllmemfilemap.$(id -u).${DISPLAY%.*}")"
+    [ "${fields[0]:-0}" != 0 ] && [ "${fields[1]:-0}" != 0 ]
 }
 
 # program_folder DIR BIN_DIR TARGET [KEY1 KEY2 KEY3]: a portable program
@@ -51,10 +62,18 @@ INI
 # The kind ("xdg_shell" or "xwayland") and name of the window that has the
 # focus in the sway session.
 focused() {
-    swaymsg -t get_tree | /usr/bin/python3 -c 'import json, sys
+    timeout 10 swaymsg -t get_tree | /usr/bin/python3 -c 'import json, sys
 def walk(n):
     if n.get("focused"): print(n.get("shell") or "none", n.get("name"))
     for c in n.get("nodes", []) + n.get("floating_nodes", []): walk(c)
 walk(json.load(sys.stdin))'
 }
 focus_is() { focused | grep -q "^$1"; }
+
+# wayland_program_keeps_focus: gives the focus to the Wayland program (wev)
+# and whether it still has it a second later. The program's windows ask for
+# the focus as they map, which on a busy machine may come after wev mapped.
+wayland_program_keeps_focus() {
+    timeout 10 swaymsg '[app_id="wev"] focus' > /dev/null 2>&1
+    focus_is xdg_shell && sleep 1 && focus_is xdg_shell
+}

@@ -15,12 +15,13 @@
 #              answering Yes: the main window goes above the others, and the
 #              settings dialog and its message boxes stay above it.
 #
-# usage: window_test.sh BUILD_BIN_DIR placement|tray|typing|popup|ontop   (under xvfb-run)
+# usage: window_test.sh BUILD_BIN_DIR placement|tray|typing|popup|ontop   (under testing/x11_session.sh)
 set -euo pipefail
 bin="$1"
 mode="$2"
 dir="$(mktemp -d)"
-trap 'kill $(jobs -p) 2> /dev/null || true; wait 2> /dev/null || true; rm -rf "$dir"' EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/hot_key_test_lib.sh"
+trap 'end_jobs_and_remove "$dir"' EXIT
 
 # A home, runtime folder and instance name of its own keep it apart from
 # every other program running at the same time.
@@ -55,10 +56,11 @@ cx=640
 cy=420
 INI
 
-openbox --sm-disable > /dev/null 2>&1 &
-sleep 1
-
 fail() { echo "$*"; exit 1; }
+
+openbox --sm-disable > /dev/null 2>&1 &
+wait_for 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+    fail "the window manager did not start"
 
 # The first visible window whose title matches $1, waiting up to 30 s for it
 # to map.
@@ -75,6 +77,7 @@ find_window() {
 main_window() { find_window '^KX Dictionary'; }
 
 viewable() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
+managed() { xprop -id "$1" WM_STATE | grep -q 'window state: Normal'; }
 
 # The frame's top-left corner: the client's place on the screen less its
 # place inside the frame.
@@ -83,6 +86,9 @@ frame_place() {
         /Relative upper-left X/ {rx=$NF} /Relative upper-left Y/ {ry=$NF}
         END {print ax-rx "," ay-ry}'
 }
+
+# frame_at WINDOW X,Y: whether the frame of WINDOW is at X,Y.
+frame_at() { [ "$(frame_place "$1")" = "$2" ]; }
 
 setting() { sed -n "/^\[$1\]/,/^\[/p" "$dir/wordbay.ini" | grep "^$2=" | head -n 1 | cut -d= -f2; }
 
@@ -107,11 +113,13 @@ placement)
         "$dir/wordbay" &
         program=$!
         window="$(main_window)" || fail "run $run: no main window"
-        sleep 1.5
-        place="$(frame_place "$window")"
-        [ "$place" = "120,200" ] || fail "run $run: the frame is at $place, not at 120,200"
-        text="$(xdotool search --onlyvisible --name '^Text translation' | head -n 1)"
-        [ -n "$text" ] || fail "run $run: no text window"
+        # Placed once the window manager has taken it in and framed it.
+        wait_for 30 managed "$window" || fail "run $run: the window manager did not take it in"
+        wait_for 15 frame_at "$window" 120,200 ||
+            fail "run $run: the frame is at $(frame_place "$window"), not at 120,200"
+        text="$(find_window '^Text translation')" || fail "run $run: no text window"
+        wait_for 30 managed "$text" || fail "run $run: the window manager did not take the text window in"
+        wait_for 15 frame_at "$text" 300,0 || true
         place="$(frame_place "$text")"
         [ "$place" = "300,0" ] || fail "run $run: the text window's frame is at $place, not at 300,0"
         close_window "$window"
@@ -124,19 +132,24 @@ placement)
     ;;
 tray)
     "$bin/tray_host" > "$dir/tray.txt" &
-    for _ in $(seq 1 50); do grep -q ready "$dir/tray.txt" && break; sleep 0.1; done
+    wait_for 30 grep -q ready "$dir/tray.txt" || fail "no notification area"
     "$dir/wordbay" &
     program=$!
     window="$(main_window)" || fail "no main window"
-    sleep 1.5
+    # Minimised once the window manager has taken the window in (it sets
+    # its WM_STATE).
+    wait_for 30 managed "$window" || fail "the window manager did not take the window in"
     for round in 1 2 3; do
         xdotool windowminimize "$window"
+        wait_for 30 sh -c "! xwininfo -id $window | grep -q IsViewable" ||
+            fail "round $round: the window was not hidden"
+        # Still hidden a second later.
         sleep 1
         ! viewable "$window" || fail "round $round: the window shows again after minimising"
         # A second start brings the running program to the front.
         "$dir/wordbay"
-        for _ in $(seq 1 50); do viewable "$window" && break; sleep 0.1; done
-        viewable "$window" || fail "round $round: the window did not come back from the tray"
+        wait_for 30 viewable "$window" ||
+            fail "round $round: the window did not come back from the tray"
         sleep 1
     done
     close_window "$window"
@@ -160,21 +173,32 @@ popup)
     "$dir/wordbay" &
     program=$!
     main_window > /dev/null || fail "no main window"
-    sleep 2
+    wait_for 30 hot_key_armed || fail "the program did not arm its hot key"
     read -r width height <<< "$(xdotool getdisplaygeometry)"
     xdotool mousemove $((width - 5)) $((height - 5))
     printf 'house' | xclip -selection primary -i
-    sleep 0.5
+    wait_for 20 sh -c '[ "$(timeout 2 xclip -o -selection primary)" = house ]' ||
+        fail "no primary selection"
     xdotool keydown ctrl keydown shift
     sleep 0.2
     xdotool keyup shift keyup ctrl
     popup="$(find_window '^English - Croatian$')" || fail "no popup"
-    sleep 1
-    read -r x y right bottom <<< "$(xwininfo -id "$popup" | awk '
-        /Absolute upper-left X/ {ax=$NF} /Absolute upper-left Y/ {ay=$NF}
-        /Relative upper-left X/ {rx=$NF} /Relative upper-left Y/ {ry=$NF}
-        /Width:/ {w=$NF} /Height:/ {h=$NF}
-        END {print ax-rx, ay-ry, ax+w+rx, ay+h+rx}')"
+    # The frame's corners, once the window manager has framed the popup.
+    corners() {
+        xwininfo -id "$popup" | awk '
+            /Absolute upper-left X/ {ax=$NF} /Absolute upper-left Y/ {ay=$NF}
+            /Relative upper-left X/ {rx=$NF} /Relative upper-left Y/ {ry=$NF}
+            /Width:/ {w=$NF} /Height:/ {h=$NF}
+            END {print ax-rx, ay-ry, ax+w+rx, ay+h+rx}'
+    }
+    placed() {
+        read -r x y right bottom <<< "$(corners)"
+        [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ "$right" -le "$width" ] &&
+            [ "$bottom" -le "$height" ] && [ "$x" -gt $((width / 2)) ] && [ "$y" -gt $((height / 2)) ]
+    }
+    wait_for 30 managed "$popup" || fail "the window manager did not take the popup in"
+    wait_for 20 placed || true
+    read -r x y right bottom <<< "$(corners)"
     [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ "$right" -le "$width" ] && [ "$bottom" -le "$height" ] ||
         fail "the popup ($x,$y)-($right,$bottom) is not inside the screen ${width}x$height"
     [ "$x" -gt $((width / 2)) ] && [ "$y" -gt $((height / 2)) ] ||
@@ -188,7 +212,7 @@ ontop)
     program=$!
     window="$(main_window)" || fail "no main window"
     dialog="$(find_window '^Dictionary settings$')" || fail "no settings dialog"
-    sleep 1
+    wait_for 30 managed "$dialog" || fail "the window manager did not take the dialog in"
     # The box "Main window always on top" of the Interface page.
     xdotool mousemove --window "$dialog" 45 278 click 1
     box="$(find_window '^Warning$')" || fail "no question after ticking the box"
@@ -200,11 +224,10 @@ ontop)
     above "$box" "$window" || fail "the question is below the main window"
     xdotool windowactivate --sync "$box" > /dev/null 2>&1 || true
     xdotool key Return
-    sleep 1.5
-    xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE ||
+    wait_for 30 sh -c "xprop -id $window _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE" ||
         fail "the main window is not kept above the others"
     viewable "$dialog" || fail "the settings dialog is gone"
-    above "$dialog" "$window" || fail "the settings dialog is below the main window"
+    wait_for 20 above "$dialog" "$window" || fail "the settings dialog is below the main window"
     # Its next message box is above both.
     xdotool mousemove --window "$dialog" 45 278 click 1
     sleep 0.5

@@ -1,7 +1,9 @@
 #include "ui/widgets/image_strip.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 
 namespace {
 
@@ -162,7 +164,11 @@ void drawPicture(QPainter& p, int index, const QRectF& box) {
 }
 
 QPixmap paintStandardStrip() {
-    QPixmap strip(kCell * kStandardImageCount, kCell);
+    // Painted at the screen's scale, so that a scaled desktop (200 %) gets
+    // sharp images rather than enlarged ones.
+    const qreal ratio = std::max<qreal>(1.0, qGuiApp ? qGuiApp->devicePixelRatio() : 1.0);
+    QPixmap strip(QSize(kCell * kStandardImageCount, kCell) * ratio);
+    strip.setDevicePixelRatio(ratio);
     strip.fill(Qt::transparent);
     QPainter p(&strip);
     p.setRenderHint(QPainter::Antialiasing);
@@ -192,11 +198,18 @@ QPixmap paintStandardStrip() {
 ImageStrip::ImageStrip(const QPixmap& strip, int cellWidth, int cellHeight)
     : m_strip(strip), m_cellWidth(cellWidth > 0 ? cellWidth : 1), m_cellHeight(cellHeight) {}
 
-int ImageStrip::count() const { return m_strip.width() / m_cellWidth; }
+int ImageStrip::count() const {
+    return static_cast<int>(m_strip.deviceIndependentSize().width()) / m_cellWidth;
+}
 
 QPixmap ImageStrip::image(int index) const {
     if (index < 0 || index >= count()) return QPixmap();
-    return m_strip.copy(index * m_cellWidth, 0, m_cellWidth, m_cellHeight);
+    // The cell in the strip's own pixels, which a scaled strip has more of.
+    const qreal ratio = m_strip.devicePixelRatio();
+    QPixmap cell = m_strip.copy(
+        QRectF(index * m_cellWidth * ratio, 0, m_cellWidth * ratio, m_cellHeight * ratio).toRect());
+    cell.setDevicePixelRatio(ratio);
+    return cell;
 }
 
 const ImageStrip& ImageStrip::standard() {

@@ -200,7 +200,7 @@ private slots:
         wordbay::MessageTable table;
         QVERIFY(table.LoadLanguageFile(proposed.toStdString()));
         wordbay::MessageTable english;
-        for (int row = 0; row < wordbay::kMessageCount; ++row) {
+        for (int row = 0; row < wordbay::kMessageRowCount; ++row) {
             QCOMPARE(QByteArray(table.Text(row)), QByteArray(english.Text(row)));
         }
     }

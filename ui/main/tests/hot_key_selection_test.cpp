@@ -155,6 +155,22 @@ private slots:
             QVERIFY2(!isTerminalClass(name), name);
         }
     }
+
+    // Under Wayland the selection is read once the desktop has given the
+    // keyboard to a window of the program; what Qt thinks counts only where
+    // the desktop names no active window at all.
+    void theKeyboardIsOursWhenTheDesktopSaysSo() {
+        const std::vector<std::uint64_t> own{0x400006, 0x400013};
+        QVERIFY(keyboardIsOurs(0x400013, own, false));
+        // Qt already takes the popup for active; the compositor still keeps
+        // the keyboard with another program, or with none.
+        QVERIFY(!keyboardIsOurs(0x200002, own, true));
+        QVERIFY(!keyboardIsOurs(0, own, true));
+        QVERIFY(!keyboardIsOurs(0, {}, true));
+        // A window manager that does not publish its active window.
+        QVERIFY(keyboardIsOurs(std::nullopt, own, true));
+        QVERIFY(!keyboardIsOurs(std::nullopt, own, false));
+    }
 };
 
 int runHotKeySelectionTests(int argc, char** argv) {

@@ -18,7 +18,7 @@ MOCK_IFACE = 'org.freedesktop.DBus.Mock'
 
 def load(mock, parameters):
     mock.AddProperties(MAIN_IFACE, {'version': dbus.UInt32(1)})
-    mock.session, mock.bound = None, []
+    mock.session, mock.bound, mock.unanswered = None, [], []
 
 
 def _path(kind, sender, token):
@@ -28,10 +28,19 @@ def _path(kind, sender, token):
 def _answer_later(mock, sender, options, results):
     # As the portal does: the Request handle now, its Response signal after.
     request = _path('request', sender, options.get('handle_token', 't%d' % time.monotonic_ns()))
-    GLib.idle_add(lambda: mock.EmitSignalDetailed(
-        'org.freedesktop.portal.Request', 'Response', 'ua{sv}',
-        [dbus.UInt32(0), results], {'path': request}) and False)
+    mock.unanswered.append((request, results))
+    GLib.idle_add(_answer, mock)
     return request
+
+
+def _answer(mock):
+    # Every Response still owed, in the order of the calls; False: an idle
+    # callback runs once.
+    while mock.unanswered:
+        request, results = mock.unanswered.pop(0)
+        mock.EmitSignalDetailed('org.freedesktop.portal.Request', 'Response', 'ua{sv}',
+                                [dbus.UInt32(0), results], {'path': request})
+    return False
 
 
 @dbus.service.method(MAIN_IFACE, in_signature='a{sv}', out_signature='o',
@@ -58,6 +67,9 @@ def ListShortcuts(self, session, options, sender=None):
 
 @dbus.service.method(MOCK_IFACE, in_signature='s', out_signature='')
 def Trigger(self, shortcut_id):
+    # A desktop answers the binding before the user can press the shortcut;
+    # the idle callback may not have run yet on a busy machine.
+    _answer(self)
     stamp = dbus.UInt64(int(time.monotonic() * 1000))
     for signal in ('Activated', 'Deactivated'):
         self.EmitSignal(MAIN_IFACE, signal, 'osta{sv}', [self.session, shortcut_id, stamp, {}])

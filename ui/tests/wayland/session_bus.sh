@@ -6,24 +6,55 @@
 #   gdbus call --session -d org.freedesktop.portal.Desktop \
 #       -o /org/freedesktop/portal/desktop \
 #       -m org.freedesktop.DBus.Mock.Trigger translate-selection
+# Exits with CMD's status. The bus and the portal end with CMD, also when
+# this script is killed; CMD is then sent SIGTERM.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 portal=0
 if [ "${1:-}" = --portal ]; then portal=1; shift; fi
 d=$(mktemp -d /tmp/wordbay-bus.XXXXXX)
-dbus-daemon --session --fork --print-address=3 --print-pid=4 3> "$d/address" 4> "$d/pid"
-export DBUS_SESSION_BUS_ADDRESS=$(cat "$d/address")
+bus=
 mock=
+child=
 cleanup() {
+    set +e
+    [ -n "$child" ] && kill "$child" 2> /dev/null && wait "$child" 2> /dev/null
     [ -n "$mock" ] && kill "$mock" 2> /dev/null && wait "$mock" 2> /dev/null
-    kill "$(cat "$d/pid")" 2> /dev/null
+    [ -n "$bus" ] && kill "$bus" 2> /dev/null && wait "$bus" 2> /dev/null
     rm -rf "$d"
 }
 trap cleanup EXIT
+trap 'exit 143' TERM INT HUP
+
+# A bus of its own: the daemon writes the address once it accepts clients.
+setpriv --pdeathsig KILL dbus-daemon --session --nofork --print-address=3 \
+    3> "$d/address" > /dev/null 2>&1 &
+bus=$!
+start=${EPOCHREALTIME%.*}
+until [ -s "$d/address" ]; do
+    if ! kill -0 "$bus" 2> /dev/null || [ $((${EPOCHREALTIME%.*} - start)) -ge 60 ]; then
+        echo "session_bus: the bus did not start" >&2
+        exit 1
+    fi
+    sleep 0.05
+done
+export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$d/address")
+
 if [ $portal = 1 ]; then
-    /usr/bin/python3 -m dbusmock --template "$here/fake_shortcuts_portal.py" > "$d/portal.log" 2>&1 &
+    setpriv --pdeathsig KILL /usr/bin/python3 -m dbusmock \
+        --template "$here/fake_shortcuts_portal.py" > "$d/portal.log" 2>&1 &
     mock=$!
-    timeout 15 gdbus wait --session --timeout 15 org.freedesktop.portal.Desktop
+    if ! timeout 120 gdbus wait --session --timeout 120 org.freedesktop.portal.Desktop; then
+        echo "session_bus: the fake portal did not start" >&2
+        cat "$d/portal.log" >&2
+        exit 1
+    fi
 fi
-set +e
-"$@"
+
+# In the background, so that a signal to this script ends it at once.
+setpriv --pdeathsig TERM "$@" &
+child=$!
+status=0
+wait "$child" || status=$?
+child=
+exit $status

@@ -11,6 +11,12 @@
 # sway refuses to run as root: it runs as WL_UID (default 65534, nobody),
 # and root's X11 clients are admitted to XWayland. Commands that sway key
 # bindings run ("bindsym ... exec") run as that user.
+#
+# Nothing of the caller's desktop reaches CMD: the Wayland socket sway
+# creates in its own runtime folder and the X display XWayland takes are
+# free by construction, and the caller's session variables are dropped (give
+# CMD a bus with session_bus.sh). Exits with CMD's status. The compositor
+# ends with CMD, also when this script is killed; CMD is then sent SIGTERM.
 set -euo pipefail
 # Starting sway as another user needs root; a test runner takes 77 as "skipped".
 [ "$(id -u)" = 0 ] || { echo "wayland_session: needs root, skipped"; exit 77; }
@@ -30,22 +36,29 @@ exec sh -c 'xhost +si:localuser:root >/dev/null && echo "$DISPLAY" >"$XDG_RUNTIM
 CONF
 chmod 644 "$base/sway.conf"
 
-env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME="$base/home" XDG_RUNTIME_DIR="$run" \
-    WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-    setpriv --reuid="$WL_UID" --regid="$WL_UID" --clear-groups \
-    sway -d -c "$base/sway.conf" > "$base/sway.log" 2>&1 &
-sway_pid=$!
-
+sway_pid=
+child=
 cleanup() {
-    kill "$sway_pid" 2> /dev/null || true
-    wait "$sway_pid" 2> /dev/null || true
+    set +e
+    [ -n "$child" ] && kill "$child" 2> /dev/null && wait "$child" 2> /dev/null
+    [ -n "$sway_pid" ] && kill "$sway_pid" 2> /dev/null && wait "$sway_pid" 2> /dev/null
     if [ "${WL_KEEP:-0}" = 1 ]; then echo "kept $base" >&2; else rm -rf "$base"; fi
 }
 trap cleanup EXIT
+trap 'exit 143' TERM INT HUP
 
-for _ in $(seq 1 300); do # at most 30 s
-    [ -s "$run/display" ] && break
+# sway's parent-death signal outlives the change of user (setpriv sets it last).
+env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME="$base/home" XDG_RUNTIME_DIR="$run" \
+    WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    setpriv --reuid="$WL_UID" --regid="$WL_UID" --clear-groups --pdeathsig KILL \
+    sway -d -c "$base/sway.conf" > "$base/sway.log" 2>&1 &
+sway_pid=$!
+
+# Ready once XWayland admits root: on a loaded machine that may take a while.
+start=${EPOCHREALTIME%.*}
+until [ -s "$run/display" ]; do
     kill -0 "$sway_pid" 2> /dev/null || break
+    [ $((${EPOCHREALTIME%.*} - start)) -lt 120 ] || break
     sleep 0.1
 done
 if [ ! -s "$run/display" ]; then
@@ -58,8 +71,14 @@ WAYLAND_DISPLAY=$(ls "$run"/wayland-* | grep -v '\.lock$' | head -1)
 SWAYSOCK=$(ls "$run"/sway-ipc.*.sock | head -1)
 DISPLAY=$(cat "$run/display")
 mkdir -m 0700 "$base/rt"
+unset DBUS_SESSION_BUS_ADDRESS XAUTHORITY QT_QPA_PLATFORM XDG_SESSION_TYPE
 export WAYLAND_DISPLAY SWAYSOCK DISPLAY XDG_RUNTIME_DIR="$base/rt" WL_RUN="$run" \
     WL_UID WL_OUT="$base/out" WL_LOG="$base/sway.log"
-set +e
-"$@"
-exit $?
+
+# In the background, so that a signal to this script ends it at once.
+setpriv --pdeathsig TERM "$@" &
+child=$!
+status=0
+wait "$child" || status=$?
+child=
+exit $status

@@ -1,0 +1,159 @@
+#include "forms/irregular.h"
+
+#include <cstdlib>
+#include <mutex>
+#include <sstream>
+
+#include "forms/irregular_tables.h"
+#include "platform/file_reader.h"
+
+namespace forms {
+namespace {
+
+const std::vector<std::string> kNone;
+
+// The words of a line, each alternative ("was/were") a word of its own.
+std::vector<std::vector<std::string>> LineWords(const std::string& line) {
+    std::vector<std::vector<std::string>> words;
+    std::istringstream in(line);
+    std::string word;
+    while (in >> word) {
+        std::vector<std::string> alternatives;
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t slash = word.find('/', start);
+            alternatives.push_back(word.substr(start, slash - start));
+            if (slash == std::string::npos) break;
+            start = slash + 1;
+        }
+        words.push_back(std::move(alternatives));
+    }
+    return words;
+}
+
+void AddTable(IrregularForms* table, const char* text) {
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        const auto words = LineWords(line);
+        if (words.size() < 2) continue;
+        for (std::size_t i = 1; i < words.size(); ++i) {
+            for (const auto& form : words[i]) table->Add(form, words[0][0]);
+        }
+    }
+}
+
+// The personal endings of a German strong past: ging, gingst, gingen, gingt;
+// a stem ending in s, ß or z takes "-est" in the second person (lasest).
+void AddGermanPast(IrregularForms* table, const std::string& past, const std::string& base) {
+    table->Add(past, base);
+    const bool sibilant = past.back() == 's' || past.back() == 'z' ||
+                          (past.size() >= 2 && past.compare(past.size() - 2, 2, "ß") == 0);
+    const bool weak = past.size() > 2 && past.compare(past.size() - 2, 2, "te") == 0;
+    if (weak) {
+        for (const char* ending : {"st", "n", "t"}) table->Add(past + ending, base);
+        return;
+    }
+    table->Add(past + (sibilant ? "est" : "st"), base);
+    table->Add(past + "en", base);
+    table->Add(past + "t", base);
+    table->Add(past + "e", base);
+}
+
+void AddGermanVerbs(IrregularForms* table) {
+    std::istringstream in(kGermanVerbs);
+    std::string line;
+    while (std::getline(in, line)) {
+        const auto words = LineWords(line);
+        if (words.size() < 3) continue;
+        const std::string& base = words[0][0];
+        for (const auto& past : words[1]) AddGermanPast(table, past, base);
+        for (std::size_t i = 2; i < words.size(); ++i) {
+            for (const auto& form : words[i]) table->Add(form, base);
+        }
+        // The participle declines as an adjective: "die gebrochenen Herzen".
+        for (const auto& participle : words[2]) {
+            for (const char* ending : {"e", "en", "er", "es", "em"}) {
+                table->Add(participle + ending, base);
+            }
+        }
+    }
+}
+
+IrregularForms BuildTable(std::string_view language) {
+    IrregularForms table;
+    if (language == "en") {
+        AddTable(&table, kEnglishIrregulars);
+        const std::string dir = WordNetDirectory();
+        for (const char* list : {"verb", "noun", "adj", "adv"}) {
+            table.ReadExceptionList(dir + "/" + list + ".exc");
+        }
+    } else if (language == "de") {
+        AddGermanVerbs(&table);
+        AddTable(&table, kGermanIrregulars);
+    } else if (language == "hr") {
+        AddTable(&table, kCroatianIrregulars);
+    }
+    return table;
+}
+
+}  // namespace
+
+void IrregularForms::Add(std::string_view form, std::string_view base) {
+    if (form.empty() || base.empty() || form == base) return;
+    auto& bases = bases_[std::string(form)];
+    for (const auto& b : bases) {
+        if (b == base) return;
+    }
+    bases.emplace_back(base);
+}
+
+bool IrregularForms::ReadExceptionList(const std::string& path) {
+    // The lists are a few tens of kilobytes; a file far beyond that, or a
+    // pipe in its place, is not one.
+    std::string data;
+    if (platform::ReadRegularFile(path.c_str(), 16 << 20, &data) != platform::ReadOutcome::kRead) {
+        return false;
+    }
+    std::istringstream in(data);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string form;
+        std::string base;
+        if (!(fields >> form)) continue;
+        while (fields >> base) {
+            for (char& c : base) {
+                if (c == '_') c = ' ';
+            }
+            for (char& c : form) {
+                if (c == '_') c = ' ';
+            }
+            Add(form, base);
+        }
+    }
+    return true;
+}
+
+const std::vector<std::string>& IrregularForms::BasesOf(std::string_view form) const {
+    const auto it = bases_.find(std::string(form));
+    return it == bases_.end() ? kNone : it->second;
+}
+
+const IrregularForms& IrregularFormsOf(std::string_view language) {
+    static std::mutex mutex;
+    static std::unordered_map<std::string, IrregularForms> tables;
+    std::lock_guard lock(mutex);
+    const std::string key(language);
+    auto it = tables.find(key);
+    if (it == tables.end()) it = tables.emplace(key, BuildTable(language)).first;
+    // Entries of an unordered_map keep their address while others are added.
+    return it->second;
+}
+
+std::string WordNetDirectory() {
+    const char* dir = std::getenv("WORDBAY_WORDNET_DIR");
+    return dir != nullptr ? dir : "/usr/share/wordnet";
+}
+
+}  // namespace forms

@@ -1,0 +1,187 @@
+// wordbay-cli lookup: what the hot key does with a word met in running text:
+// the word as it stands, else its base words, else suggestions (forms/).
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "forms/speller.h"
+#include "forms/word_forms.h"
+#include "tools/cli_commands.h"
+#include "tools/commands/command_support.h"
+#include "tools/commands/commands.h"
+#include "tools/commands/word_translator.h"
+
+namespace cli {
+namespace {
+
+// The dictionary's source list as the analysis sees it.
+class TranslatorLexicon : public forms::Lexicon {
+public:
+    explicit TranslatorLexicon(WordTranslator& translator) : translator_(translator) {}
+
+    std::vector<std::string> Translations(std::string_view word) override {
+        std::vector<std::string> translations;
+        const DB_RESULT* result = nullptr;
+        bool failed = false;
+        if (!translator_.Answer(std::string(word), &translations, &result, &failed)) {
+            failed_ = failed_ || failed;
+            translations.clear();
+        }
+        return translations;
+    }
+    void ForEachWord(const std::function<void(std::string_view)>& visit) override {
+        if (!translator_.ForEachWord(visit)) failed_ = true;
+    }
+    bool failed() const { return failed_; }
+
+private:
+    WordTranslator& translator_;
+    bool failed_ = false;
+};
+
+void WriteJsonString(std::ostream& out, std::string_view text) {
+    out << '"';
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        switch (c) {
+            case '"':
+                out << "\\\"";
+                break;
+            case '\\':
+                out << "\\\\";
+                break;
+            case '\n':
+                out << "\\n";
+                break;
+            case '\t':
+                out << "\\t";
+                break;
+            default:
+                if (c < 0x20) {
+                    static const char kHex[] = "0123456789abcdef";
+                    out << "\\u00" << kHex[c >> 4] << kHex[c & 15];
+                } else {
+                    out << ch;
+                }
+        }
+    }
+    out << '"';
+}
+
+void WriteJsonList(std::ostream& out, const std::vector<std::string>& list) {
+    out << '[';
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (i > 0) out << ',';
+        WriteJsonString(out, list[i]);
+    }
+    out << ']';
+}
+
+// {"query", "headword", "how", "translations", "forms", "suggestions"}
+void WriteJson(std::ostream& out, const forms::Answer& a) {
+    out << "{\"query\":";
+    WriteJsonString(out, a.query);
+    out << ",\"headword\":";
+    WriteJsonString(out, a.headword);
+    out << ",\"how\":\"" << forms::HowName(a.how) << "\",\"translations\":";
+    WriteJsonList(out, a.translations);
+    out << ",\"forms\":[";
+    for (std::size_t i = 0; i < a.forms.size(); ++i) {
+        out << (i > 0 ? "," : "") << "{\"word\":";
+        WriteJsonString(out, a.forms[i].word);
+        out << ",\"translations\":";
+        WriteJsonList(out, a.forms[i].translations);
+        out << '}';
+    }
+    out << "],\"suggestions\":";
+    WriteJsonList(out, a.suggestions);
+    out << "}\n";
+}
+
+std::string Joined(const std::vector<std::string>& list, const char* separator) {
+    std::string out;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (i > 0) out += separator;
+        out += list[i];
+    }
+    return out;
+}
+
+// One word: the translations one a line, each base word named on a line of
+// its own before its translations; suggestions on one line.
+void WritePlainWord(std::ostream& out, const forms::Answer& a) {
+    if (a.how == forms::How::kForm) out << a.query << ": form of " << a.headword << '\n';
+    for (const auto& t : a.translations) out << t << '\n';
+    for (const auto& f : a.forms) {
+        out << a.query << ": a form of " << f.word << '\n';
+        for (const auto& t : f.translations) out << t << '\n';
+    }
+    if (a.how == forms::How::kSuggestion) {
+        out << "Did you mean: " << Joined(a.suggestions, ", ") << '\n';
+    }
+}
+
+// A line of standard input: its translations separated by TABs, a base word
+// in brackets before its own; suggestions after "Did you mean:".
+void WritePlainLine(std::ostream& out, const forms::Answer& a) {
+    std::vector<std::string> fields;
+    if (a.how == forms::How::kForm) fields.push_back("(" + a.headword + ")");
+    fields.insert(fields.end(), a.translations.begin(), a.translations.end());
+    for (const auto& f : a.forms) {
+        fields.push_back("(" + f.word + ")");
+        fields.insert(fields.end(), f.translations.begin(), f.translations.end());
+    }
+    if (a.how == forms::How::kSuggestion) {
+        fields.push_back("Did you mean: " + Joined(a.suggestions, ", "));
+    }
+    out << Joined(fields, "\t") << '\n';
+}
+
+}  // namespace
+
+int RunLookup(const Context& c, const Arguments& args) {
+    WordTranslator translator(c, args);
+    // The speller loads on a thread of its own while the dictionary loads.
+    const std::string locale = translator.SourceLocale();
+    forms::Speller::Preload(locale);
+    if (!translator.Start()) return kExitFailed;
+    TranslatorLexicon lexicon(translator);
+    const bool json = args.Has("json");
+    forms::Options options;
+    forms::SuggestionIndex index;
+
+    if (args.positional[1] != "-") {
+        // One word: the speller's suggestions join the list's, as for the
+        // hot key; a batch does without them (tens of milliseconds a word).
+        options.speller_suggestions = true;
+        const forms::Answer a = forms::LookUp(lexicon, locale, args.positional[1], options, &index);
+        if (lexicon.failed()) return kExitFailed;
+        if (json) {
+            WriteJson(c.out, a);
+        } else {
+            WritePlainWord(c.out, a);
+            if (a.how == forms::How::kNone) c.err << "wordbay-cli: Translations not found.\n";
+        }
+        c.out << std::flush;
+        translator.Finish();
+        const bool found = a.how == forms::How::kExact || a.how == forms::How::kForm;
+        return found ? kExitOk : kExitFailed;
+    }
+    std::string line;
+    while (std::getline(c.in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const forms::Answer a = forms::LookUp(lexicon, locale, line, options, &index);
+        if (lexicon.failed()) return kExitFailed;
+        if (json) {
+            WriteJson(c.out, a);
+        } else {
+            WritePlainLine(c.out, a);
+        }
+    }
+    c.out << std::flush;
+    translator.Finish();
+    return kExitOk;
+}
+
+}  // namespace cli

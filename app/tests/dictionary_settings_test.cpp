@@ -171,7 +171,7 @@ TEST_F(DictionarySettingsTest, WrittenSettingsReadBackInTheFixedOrder) {
     ASSERT_TRUE(file.Flush());
 
     const std::string text = Slurp(file.path());
-    EXPECT_EQ(text.rfind("[English_Croatian.v03]\nprimary_to_secondary=0\n"
+    EXPECT_EQ(text.rfind("[English_Croatian.v03]\nprimary_to_secondary=0\nword_forms=1\n"
                          "dualprimarytosecondary=0\nedit1_fontname=Ms Sans Serif\n"
                          "edit1_fontsize=8\nedit1_fontweight=400\nedit1_fontitalic=0\n"
                          "edit1_fontunderline=0\nedit1_fontstrikeout=0\nedit1_fontcolor=0\n"
@@ -215,8 +215,8 @@ TEST_F(DictionarySettingsTest, EveryKeyIsWrittenOnce) {
         EXPECT_TRUE(keys.insert(section + line.substr(0, line.find('='))).second) << line;
     }
     // 12 fonts of 7 keys, 26 colours, 4 switches, the pattern, the direction,
-    // and 3 engines of 10 keys.
-    EXPECT_EQ(lines, 12 * 7 + 26 + 4 + 1 + 1 + 30);
+    // word forms, and 3 engines of 10 keys.
+    EXPECT_EQ(lines, 12 * 7 + 26 + 4 + 1 + 1 + 1 + 30);
 }
 
 TEST_F(DictionarySettingsTest, ResetPutsOneGroupBack) {

@@ -41,7 +41,7 @@ TEST(MessageTableTest, RowsCarryTheirKeysAndEnglish) {
         // A double quote or a backslash would not survive the exported file.
         EXPECT_EQ(std::strpbrk(EnglishText(i), "\"\\"), nullptr);
     }
-    EXPECT_EQ(comments, 22);
+    EXPECT_EQ(comments, 23);
     EXPECT_STREQ(CommentText(2), "\n; main menu");
     EXPECT_STREQ(EnglishText(333), "**********");
 }

@@ -355,7 +355,6 @@ DictionarySettings ReadDictionarySettings(const SettingsFile& file, std::string_
 void WriteDictionarySettings(const SettingsFile& file, std::string_view section,
                              const DictionarySettings& s, bool dual) {
     file.WriteBool(section, kDirectionKey, s.primary_to_secondary);
-    file.WriteBool(section, kWordFormsKey, s.word_forms);
     if (dual) file.WriteBool(section, kDualDirectionKey, s.primary_to_secondary);
     for (const SpeechKey& k : kSpeechKeys) {
         const SpeechVoice& voice = s.voice(k.side, k.engine);
@@ -393,6 +392,8 @@ void WriteDictionarySettings(const SettingsFile& file, std::string_view section,
                 break;
         }
     }
+    // Keys added later follow the older ones, which keep their order.
+    file.WriteBool(section, kWordFormsKey, s.word_forms);
 }
 
 }  // namespace wordbay

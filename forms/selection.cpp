@@ -4,6 +4,7 @@
 #include <unicode/utf8.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 namespace forms {

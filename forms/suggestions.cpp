@@ -55,7 +55,7 @@ int BoundedEditDistance(std::u32string_view a, std::u32string_view b, int limit)
     // Three rows of the table: two back (for a swap), one back, this one; on
     // the stack for the words an index holds, on the heap beyond.
     constexpr int kStackChars = 64;
-    int stack[3][kStackChars + 1];
+    int stack[3][kStackChars + 1] = {};  // cleared: GCC 14 cannot see every read is written first
     std::vector<int> heap;
     int* rows[3] = {stack[0], stack[1], stack[2]};
     if (m > kStackChars) {

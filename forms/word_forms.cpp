@@ -173,18 +173,21 @@ Answer LookUp(Lexicon& lexicon, std::string_view locale, std::string_view select
         // Beside an exact hit only what the language's data says is a form:
         // an ending taken off a whole word ("number" -> numb) would mislead.
         const std::string lower = LowerCase(shed.base);
+        // A German noun keeps its capital in its base word ("Häuser" -> Haus).
+        const bool capital = StartsUpper(shed.base);
+        const bool noun = capital && Language(locale) == "de";
         for (const std::string& base : IrregularFormsOf(Language(locale)).BasesOf(lower)) {
-            AddUnique(&candidates, base);
+            AddUnique(&candidates, noun ? Capitalized(base) : base);
         }
         if (options.speller) {
             if (const std::shared_ptr<Speller> speller = Speller::Of(locale)) {
-                for (std::string& stem : speller->Stems(shed.base)) AddUnique(&candidates, stem);
+                for (std::string& stem : speller->Stems(shed.base)) {
+                    AddUnique(&candidates, noun ? Capitalized(stem) : std::move(stem));
+                }
             }
         }
-        const bool capital = StartsUpper(shed.base);
         for (std::string& base : WholeWordCandidates(Language(locale), lower, capital)) {
-            AddUnique(&candidates,
-                      capital && Language(locale) == "de" ? Capitalized(base) : std::move(base));
+            AddUnique(&candidates, noun ? Capitalized(base) : std::move(base));
         }
     } else {
         for (std::string& base : BaseCandidates(locale, shed.base, options)) {

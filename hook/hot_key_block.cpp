@@ -76,7 +76,12 @@ std::unique_ptr<SharedBlock> SharedBlock::Open(const std::string& name) {
             if (fd < 0 && errno == ENOENT) continue;  // removed by its last holder meanwhile
             if (fd < 0) return nullptr;
         }
-        if (!LockShared(fd)) {
+        // An object that nobody holds was left by a process that ended without closing it
+        // (killed, or its session ended): its window and keys belong to a program that is
+        // gone, perhaps on an earlier X server with the same display number. Holding it
+        // exclusively keeps newcomers waiting while its fields are cleared below.
+        const bool left_behind = !created && flock(fd, LOCK_EX | LOCK_NB) == 0;
+        if (!left_behind && !LockShared(fd)) {
             close(fd);
             return nullptr;
         }
@@ -102,6 +107,21 @@ std::unique_ptr<SharedBlock> SharedBlock::Open(const std::string& name) {
         if (view == MAP_FAILED) {
             Release(name, fd);
             return nullptr;
+        }
+        if (left_behind) {
+            auto& fields = *static_cast<HotKeyBlock*>(view);
+            for (std::uint32_t* field :
+                 {&fields.target_window, &fields.first_key, &fields.second_key, &fields.third_key,
+                  &fields.armed, &fields.message}) {
+                Store(*field, 0);
+            }
+            // Shared again, as every holder; the name is checked once more, for the lock is
+            // let go for a moment on the way.
+            if (!LockShared(fd) || !StillNamed(name, fd)) {
+                munmap(view, sizeof(HotKeyBlock));
+                close(fd);
+                continue;
+            }
         }
         return std::unique_ptr<SharedBlock>(
             new SharedBlock(name, fd, static_cast<HotKeyBlock*>(view), created));

@@ -41,9 +41,10 @@ std::string BlockNameFor(unsigned uid, const char* display);
 std::string DefaultBlockName();
 
 // One process's mapping of a named block. The first process to open a name creates the
-// object zeroed; later ones map it as they find it. Each holder keeps a shared file lock on
-// the object, so the last one to close it can tell and removes the name: the block lives as
-// long as some process has it open.
+// object zeroed; later ones map it as they find it, unless no process holds it any more (its
+// last holder ended without closing it): then it is cleared as if new. Each holder keeps a shared
+// file lock on the object, so the last one to close it can tell and removes the name: the block
+// lives as long as some process has it open.
 class SharedBlock {
 public:
     // Maps the block "name" (a shared-memory name starting with "/"). Returns null when the

@@ -99,6 +99,14 @@ TEST(WordFormsTest, GermanAndCroatianFormsLandOnTheirBaseWord) {
     a = LookUp(german, "de_DE", "gemacht", NoSpeller(), nullptr);
     ASSERT_EQ(a.forms.size(), 1u);
     EXPECT_EQ(a.forms[0].word, "machen");
+    // A noun's base keeps its capital, whichever table gives it.
+    german.Add("Häuser", {"houses"});
+    german.Add("Hunde", {"dogs"});
+    for (const auto& [plural, singular] : {std::pair{"Häuser", "Haus"}, {"Hunde", "Hund"}}) {
+        a = LookUp(german, "de_DE", plural, NoSpeller(), nullptr);
+        ASSERT_EQ(a.forms.size(), 1u) << plural;
+        EXPECT_EQ(a.forms[0].word, singular);
+    }
     FakeLexicon croatian{{"kuća", {"house"}},  {"grad", {"city"}},   {"selo", {"village"}},
                          {"raditi", {"work"}}, {"čitati", {"read"}}, {"ići", {"go"}},
                          {"čovjek", {"man"}},  {"nov", {"new"}}};

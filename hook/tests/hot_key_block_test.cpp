@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <string>
 
 namespace keysnare {
@@ -125,6 +126,35 @@ TEST_F(SharedBlockTest, ForkedChildDroppingItsInheritedCopyKeepsTheBlock) {
     auto other = SharedBlock::Open(name_);
     ASSERT_NE(other, nullptr);
     EXPECT_FALSE(other->created());
+}
+
+TEST_F(SharedBlockTest, ABlockLeftByAKilledHolderIsClearedForTheNext) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        auto own = SharedBlock::Open(name_);
+        if (own == nullptr) _exit(1);
+        Store(own->fields().target_window, 0x200006);
+        Store(own->fields().first_key, 0x11);
+        Store(own->fields().armed, 1);
+        kill(getpid(), SIGKILL);  // no destructor: the name stays
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_TRUE(NameExists());
+
+    auto next = SharedBlock::Open(name_);
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(Load(next->fields().target_window), 0u);
+    EXPECT_EQ(Load(next->fields().first_key), 0u);
+    EXPECT_EQ(Load(next->fields().armed), 0u);
+    // It holds the block again as any holder does: a second one shares it.
+    Store(next->fields().message, 1034);
+    auto second = SharedBlock::Open(name_);
+    ASSERT_NE(second, nullptr);
+    EXPECT_FALSE(second->created());
+    EXPECT_EQ(Load(second->fields().message), 1034u);
 }
 
 TEST_F(SharedBlockTest, BadNamesFail) {

@@ -94,8 +94,6 @@ void DlgConfig::createControls() {
         addRadio(activate, kCallTooltip, TextId::MSG_TOOLTIP_WINDOW, s.hot_key_target == 2));
     layout->addWidget(activate);
 
-    layout->addWidget(createWordFormsGroup(this, context().wordForms));
-
     auto* options = addGroup(this, kInterfaceGroup, uiText(TextId::MSG_INTERFACE));
     auto* optionsLayout = new QVBoxLayout(options);
     const struct {
@@ -127,6 +125,7 @@ void DlgConfig::createControls() {
     historyRow->addWidget(historySize);
     optionsLayout->addLayout(historyRow);
     layout->addWidget(options);
+    layout->addWidget(createWordFormsGroup(this, context().wordForms));
     layout->addStretch(1);
 
     enableKeyChoices(s.use_hot_keys);

@@ -171,7 +171,7 @@ TEST_F(DictionarySettingsTest, WrittenSettingsReadBackInTheFixedOrder) {
     ASSERT_TRUE(file.Flush());
 
     const std::string text = Slurp(file.path());
-    EXPECT_EQ(text.rfind("[English_Croatian.v03]\nprimary_to_secondary=0\nword_forms=1\n"
+    EXPECT_EQ(text.rfind("[English_Croatian.v03]\nprimary_to_secondary=0\n"
                          "dualprimarytosecondary=0\nedit1_fontname=Ms Sans Serif\n"
                          "edit1_fontsize=8\nedit1_fontweight=400\nedit1_fontitalic=0\n"
                          "edit1_fontunderline=0\nedit1_fontstrikeout=0\nedit1_fontcolor=0\n"

@@ -213,15 +213,8 @@ ontop)
     window="$(main_window)" || fail "no main window"
     dialog="$(find_window '^Dictionary settings$')" || fail "no settings dialog"
     wait_for 30 managed "$dialog" || fail "the window manager did not take the dialog in"
-    # The box "Main window always on top" of the Interface page, a fixed
-    # distance above the dialog's bottom edge (the groups above it grow with
-    # what the system has installed).
-    tick_on_top() {
-        local height
-        height="$(xdotool getwindowgeometry --shell "$dialog" | sed -n 's/^HEIGHT=//p')"
-        xdotool mousemove --window "$dialog" 45 $((height - 221)) click 1
-    }
-    tick_on_top
+    # The box "Main window always on top" of the Interface page.
+    xdotool mousemove --window "$dialog" 45 278 click 1
     box="$(find_window '^Warning$')" || fail "no question after ticking the box"
     above() {  # whether window $1 is stacked above window $2
         xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | tr ' ' '\n' | grep '^0x' |
@@ -236,9 +229,9 @@ ontop)
     viewable "$dialog" || fail "the settings dialog is gone"
     wait_for 20 above "$dialog" "$window" || fail "the settings dialog is below the main window"
     # Its next message box is above both.
-    tick_on_top
+    xdotool mousemove --window "$dialog" 45 278 click 1
     sleep 0.5
-    tick_on_top
+    xdotool mousemove --window "$dialog" 45 278 click 1
     box="$(find_window '^Warning$')" || fail "no question after ticking the box again"
     above "$box" "$window" || fail "the second question is below the main window"
     xdotool key Escape

@@ -179,10 +179,12 @@ TEST_F(DictionarySettingsTest, WrittenSettingsReadBackInTheFixedOrder) {
                          0),
               0u)
         << text;
-    EXPECT_NE(text.find("tooltip_use_pattern=0\ntooltip_pattern_index=7\n"
-                        "tooltip_use_system_colors=1\nword_forms=1\n[espeak]\nuse_primary=1\nuse_secondary=1\n"
-                        "voice_id_primary=hr\nvoice_id_secondary=\nespeak_speed_primary=170\n"),
-              std::string::npos)
+    EXPECT_NE(
+        text.find(
+            "tooltip_use_pattern=0\ntooltip_pattern_index=7\n"
+            "tooltip_use_system_colors=1\nword_forms=1\n[espeak]\nuse_primary=1\nuse_secondary=1\n"
+            "voice_id_primary=hr\nvoice_id_secondary=\nespeak_speed_primary=170\n"),
+        std::string::npos)
         << text;
     EXPECT_NE(text.find("sapi5_pitch_secondary=0\n"), std::string::npos);
 

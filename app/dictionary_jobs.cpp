@@ -7,6 +7,7 @@
 #include "app/message_box_style.h"
 #include "app/startup_trace.h"
 #include "app/word_form_jobs.h"
+#include "exchange/import_export.h"
 #include "platform/locale.h"
 
 namespace wordbay {
@@ -288,13 +289,32 @@ void DictionaryJobs::Export(int format, const std::string& path) {
     if (!main.loaded()) return;
     p_.report->SetStatus(Labelled(TextId::MSG_SAVING, FileNameOf(path)));
     p_.report->BeginProgress(main.handle());
-    const DB_RESULT* r = DB_Save(main.handle(), format, path.c_str());
-    const bool ok = r->status != 0;
-    const std::string message = r->message;
+    std::string done = UiText(TextId::MSG_DICTIONARY_EXPORTED);
+    bool ok = false;
+    std::string message;
+    if (const auto travelling = exchange::FormatOfNumber(format)) {
+        // In the direction the window shows.
+        const int direction = main.primary_to_secondary() ? DB_TRANS_PRIMARY_TO_SECONDARY
+                                                          : DB_TRANS_SECONDARY_TO_PRIMARY;
+        exchange::WriteReport report;
+        ok = exchange::ExportDictionary(main.handle(), *travelling, direction, path, &report,
+                                        &message);
+        done += "\n\n" + std::to_string(report.words) + " " + UiText(TextId::MSG_WORDS);
+        if (report.left_out > 0) {
+            done += "\n" + Labelled(TextId::MSG_WORDS_LEFT_OUT, std::to_string(report.left_out));
+        }
+        if (report.inexact > 0) {
+            done += "\n" + Labelled(TextId::MSG_TRANSLATIONS_READ_BACK_OTHERWISE,
+                                    std::to_string(report.inexact));
+        }
+    } else {
+        const DB_RESULT* r = DB_Save(main.handle(), format, path.c_str());
+        ok = r->status != 0;
+        message = r->message;
+    }
     p_.report->EndProgress();
     if (ok) {
-        p_.report->ShowMessage(UiText(TextId::MSG_DICTIONARY_EXPORTED), UiText(TextId::MSG_INFO),
-                               kMbOk | kMbIconInformation);
+        p_.report->ShowMessage(done, UiText(TextId::MSG_INFO), kMbOk | kMbIconInformation);
     } else {
         p_.report->EngineError(TextId::MSG_DICTIONARY_SAVING_ERROR, path, message.c_str());
     }

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "app/dictionary_creation.h"
 #include "app/engine_handle.h"
 #include "app/message_box_style.h"
+#include "exchange/import_export.h"
 #include "platform/code_page.h"
 
 namespace wordbay {
@@ -41,6 +43,44 @@ void SetTexts(DICTIONARY_INFO* info, const DescriptionTexts& texts) {
     SetField(info->name, EncodeCut(primary, texts.name, 99));
     SetField(info->author, EncodeCut(primary, texts.author, 99));
     SetField(info->description, EncodeCut(primary, texts.description, 99));
+}
+
+// Reads the file `request` names into `db`: the engine loads its own
+// formats, the exchange layer StarDict and dictd. False with the message.
+bool LoadSource(DB_HANDLE db, const ImportRequest& request, exchange::ImportReport* report,
+                std::string* message) {
+    std::uint32_t locales[2] = {request.primary_locale, request.secondary_locale};
+    const auto travelling = exchange::FormatOfNumber(request.format);
+    if (request.info && (request.format == DB_FORMAT_TXT_LOAD || travelling)) {
+        // A list read from text becomes UTF-8 when the user chose that for it.
+        if (request.info->primary_charset == DB_CHARSET_UTF8) locales[0] |= DB_LOCALE_UTF8;
+        if (request.info->secondary_charset == DB_CHARSET_UTF8) locales[1] |= DB_LOCALE_UTF8;
+    }
+    if (travelling) {
+        return exchange::ImportDictionary(db, *travelling, request.path, locales[0], locales[1], {},
+                                          report, message);
+    }
+    const DB_RESULT* r = DB_Load(db, request.format, request.path.c_str(), locales[0], locales[1]);
+    *message = r->message;
+    return r->status != 0;
+}
+
+// `typed` with each empty name, author or description taken from what the
+// dictionary just read into `db` calls itself: a StarDict or dictd
+// dictionary brings its own.
+DescriptionTexts WithOwnTexts(DB_HANDLE db, DescriptionTexts typed) {
+    DICTIONARY_INFO own{};
+    if (DB_GetDictionaryInfo(db, &own)->status == 0) return typed;
+    const std::uint32_t code_page = DictionarySlot::CodePage(own, ListSide::kPrimary);
+    const auto fill = [code_page](std::string* text, const auto& field) {
+        if (!text->empty()) return;
+        *text = platform::DecodeToUtf8(code_page,
+                                       std::string_view(field, strnlen(field, sizeof field)));
+    };
+    fill(&typed.name, own.name);
+    fill(&typed.author, own.author);
+    fill(&typed.description, own.description);
+    return typed;
 }
 
 }  // namespace
@@ -84,22 +124,19 @@ void ImportJobs::ConfirmTarget(const std::string& target, std::function<void(std
         });
 }
 
-bool ImportJobs::LoadFile(const ImportRequest& request, DB_HANDLE db, DICTIONARY_INFO* info) {
+bool ImportJobs::LoadFile(const ImportRequest& request, DB_HANDLE db, DICTIONARY_INFO* info,
+                          exchange::ImportReport* import_report) {
     const std::size_t slash = request.path.find_last_of('/');
     const std::string file_name =
         slash == std::string::npos ? request.path : request.path.substr(slash + 1);
     report_->SetStatus(Labelled(TextId::MSG_LOADING, file_name));
-    std::uint32_t locales[2] = {request.primary_locale, request.secondary_locale};
-    if (request.info && request.format == DB_FORMAT_TXT_LOAD) {
-        // A text file's list becomes UTF-8 when the user chose that for it.
-        if (request.info->primary_charset == DB_CHARSET_UTF8) locales[0] |= DB_LOCALE_UTF8;
-        if (request.info->secondary_charset == DB_CHARSET_UTF8) locales[1] |= DB_LOCALE_UTF8;
-    }
     report_->BeginProgress(db);
-    const DB_RESULT* r = DB_Load(db, request.format, request.path.c_str(), locales[0], locales[1]);
-    bool ok = r->status != 0;
-    std::string message = r->message;
+    std::string message;
+    bool ok = LoadSource(db, request, import_report, &message);
+    const DB_RESULT* r = nullptr;
     report_->EndProgress();
+    std::optional<DescriptionTexts> texts = request.texts;
+    if (ok && texts && exchange::FormatOfNumber(request.format)) texts = WithOwnTexts(db, *texts);
     if (ok && request.info) {
         r = DB_SetDictionaryInfo(db, &*request.info);
         ok = r->status != 0;
@@ -110,9 +147,9 @@ bool ImportJobs::LoadFile(const ImportRequest& request, DB_HANDLE db, DICTIONARY
         ok = r->status != 0;
         message = r->message;
     }
-    if (ok && request.info && request.texts) {
+    if (ok && request.info && texts) {
         // The lists' encodings are settled now: the typed texts go into them.
-        SetTexts(info, *request.texts);
+        SetTexts(info, *texts);
         r = DB_SetDictionaryInfo(db, info);
         ok = r->status != 0;
         message = r->message;
@@ -141,15 +178,21 @@ void ImportJobs::ImportFile(const ImportRequest& request) {
         return;
     }
     DICTIONARY_INFO info{};
-    if (!LoadFile(request, db->get(), &info)) return;
+    exchange::ImportReport import_report;
+    if (!LoadFile(request, db->get(), &info, &import_report)) return;
+    std::string done = UiText(TextId::MSG_DICTIONARY_IMPORTED);
+    if (import_report.dropped > 0) {
+        done += "\n\n" +
+                Labelled(TextId::MSG_PAIRS_LEFT_OUT, std::to_string(import_report.dropped)) + " (" +
+                import_report.reasons + ")";
+    }
     const std::string name = NewDictionaryFileName(info);
     report_->SetStatus(Labelled(TextId::MSG_SAVING, name));
-    ConfirmTarget(paths_->database_dir + "/" + name, [this, db](const std::string& target) {
+    ConfirmTarget(paths_->database_dir + "/" + name, [this, db, done](const std::string& target) {
         if (target.empty() || !SaveTo(db->get(), target)) return;
         DB_Close(db->get());
         catalogue_->Scan(paths_->database_dir, status_);
-        report_->ShowMessage(UiText(TextId::MSG_DICTIONARY_IMPORTED), UiText(TextId::MSG_INFO),
-                             kMbOk | kMbIconInformation);
+        report_->ShowMessage(done, UiText(TextId::MSG_INFO), kMbOk | kMbIconInformation);
         Finish();
     });
 }

@@ -18,6 +18,10 @@
 #include "app/questions.h"
 #include "app/window_report.h"
 
+namespace exchange {
+struct ImportReport;
+}  // namespace exchange
+
 namespace wordbay {
 
 class ImportJobs {
@@ -43,7 +47,8 @@ private:
     void ImportFile(const ImportRequest& request);
     // Loads the file into `db` and gives it the request's description; false
     // (reported) when that fails.
-    bool LoadFile(const ImportRequest& request, DB_HANDLE db, DICTIONARY_INFO* info);
+    bool LoadFile(const ImportRequest& request, DB_HANDLE db, DICTIONARY_INFO* info,
+                  exchange::ImportReport* import_report);
     // Imports the chosen Freelang entries from `index` on; `imported` were
     // saved before.
     void ImportFreelang(const ImportRequest& request, std::size_t index, int imported, Handle db);

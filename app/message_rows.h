@@ -378,5 +378,8 @@
     X(361, MSG_CSV_FILTER, "CSV file", nullptr) \
     X(362, MSG_COUNT, "Count", nullptr) \
     X(363, MSG_DATE, "Date", nullptr) \
-    X(364, MSG_WORD_COLUMN, "Word", nullptr)
+    X(364, MSG_WORD_COLUMN, "Word", nullptr) \
+    X(365, MSG_WORDS_LEFT_OUT, "Words the format can't hold, left out", nullptr) \
+    X(366, MSG_TRANSLATIONS_READ_BACK_OTHERWISE, "Words whose translations will read back otherwise", nullptr) \
+    X(367, MSG_PAIRS_LEFT_OUT, "Translation pairs left out", nullptr)
 // clang-format on

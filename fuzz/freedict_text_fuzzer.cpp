@@ -1,4 +1,4 @@
-// Fuzz target of the FreeDict reader. The input is a dictd database: the
+// Fuzz target of the dictd reader. The input is a dictd database: the
 // bytes before the first \x01 are its ".index" text, the rest its ".dict"
 // text (plain or gzip). Both are written into a folder of this process and
 // read with ReadDictd, whose index offsets and lengths may point anywhere;
@@ -18,7 +18,8 @@
 #include <utility>
 #include <vector>
 
-#include "tools/freedict_reader.h"
+#include "exchange/dictd_format.h"
+#include "exchange/dictd_reader.h"
 
 namespace {
 
@@ -64,24 +65,27 @@ void Check(bool condition, const char* what) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    (void)cli::ParseIndex(input);
-    (void)cli::ParseEntry(input);
-    (void)cli::ParseHeadword(input);
-    (void)cli::SplitTranslations(input);
+    (void)exchange::ParseIndex(input);
+    (void)exchange::ParseEntry(input);
+    (void)exchange::ParseHeadword(input);
+    (void)exchange::SplitTranslations(input);
+    (void)exchange::DictdKey(input);
     std::uint64_t number = 0;
-    (void)cli::DecodeDictdNumber(input.substr(0, 16), &number);
+    (void)exchange::DecodeDictdNumber(input.substr(0, 16), &number);
 
     const std::size_t cut = input.find('\x01');
     const std::string base = DatabaseBase();
     WriteFile(base + ".index", input.substr(0, cut));
     WriteFile(base + ".dict",
               cut == std::string_view::npos ? std::string_view() : input.substr(cut + 1));
-    std::vector<cli::TranslationPair> pairs;
+    exchange::SourceDictionary read;
     std::string error;
-    std::size_t repeated = 0;
-    if (!cli::ReadDictd(base, &pairs, &error, &repeated)) return 0;
+    if (!exchange::ReadDictd(base, &read, &error)) {
+        Check(!error.empty(), "a failure without a message");
+        return 0;
+    }
     std::set<std::pair<std::string, std::string>> seen;
-    for (const cli::TranslationPair& pair : pairs) {
+    for (const exchange::TranslationPair& pair : read.pairs) {
         Check(!pair.word.empty() && !pair.translation.empty(), "a pair without a text");
         Check(seen.emplace(pair.word, pair.translation).second, "a pair kept twice");
     }

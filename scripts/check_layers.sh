@@ -14,15 +14,16 @@ declare -A allowed=(
     [hook]="hook"
     [speech]="speech platform"
     [lookup]="lookup platform lexbase"
+    [exchange]="exchange platform lexbase"
     [forms]="forms platform"
     # The history and favourites files, which the program and the tool share.
     [wordlists]="wordlists platform"
-    [app]="app forms lookup wordlists platform lexbase"
-    [tools]="tools forms lookup wordlists platform lexbase"
-    [ui]="ui app hook speech forms lookup wordlists platform lexbase"
+    [app]="app exchange forms lookup wordlists platform lexbase"
+    [tools]="tools exchange forms lookup wordlists platform lexbase"
+    [ui]="ui app hook speech exchange forms lookup wordlists platform lexbase"
     # The benchmarks and fuzz targets measure and attack the engine's insides.
     [bench]="bench engine platform forms"
-    [fuzz]="fuzz engine platform app tools lookup forms wordlists"
+    [fuzz]="fuzz engine platform app tools lookup exchange forms wordlists"
     # The support every layer's tests share; it uses nothing of the system.
     [testing]="testing"
 )

@@ -15,6 +15,28 @@ struct CommandForm {
     const char* usage;  // the command's lines of --help
 };
 
+// The --help texts of the commands with the most to say.
+constexpr char kImportUsage[] =
+    "  import --format txt|freelang|v02|stardict|dictd SOURCE OUT.v03\n"
+    "       [--locales P,S] [--names A,B] [--encoding utf-8]\n"
+    "      Build a dictionary from another format. P and S are Windows locale\n"
+    "      identifiers (1033 English, 1050 Croatian, ...) or ISO 639 language\n"
+    "      codes (eng, hrv, hi, ...); A and B list names. --encoding utf-8 keeps\n"
+    "      both lists of a TXT import in UTF-8. SOURCE of a StarDict dictionary\n"
+    "      is its .ifo file, of a dictd database its .index file; their entries'\n"
+    "      plain text is split into translations at commas. A FreeDict-style\n"
+    "      name (eng-hrv.ifo) gives the languages when --locales doesn't.\n";
+constexpr char kExportUsage[] =
+    "  export --format txt|freelang|stardict|dictd FILE.v03 OUT [--reverse]\n"
+    "       [--encoding utf-8]\n"
+    "      Write a dictionary in another format; --encoding utf-8 writes a TXT\n"
+    "      file in UTF-8 with LF line ends instead of the lists' code pages.\n"
+    "      stardict writes OUT.ifo, OUT.idx and OUT.dict.dz (and OUT.syn, the\n"
+    "      words' forms without accents), dictd OUT.index and OUT.dict.dz, for\n"
+    "      e-book readers, sdcv and dictd; OUT may end in .ifo or .index.\n"
+    "      --reverse writes the other direction: the secondary words with\n"
+    "      their translations.\n";
+
 // Every command, in the order --help lists them.
 const std::vector<CommandForm> kCommands = {
     {"info",
@@ -64,25 +86,8 @@ const std::vector<CommandForm> kCommands = {
      {},
      "  identical FILE.v03 [--case] [--accents]\n"
      "      List the primary words that the secondary list also holds.\n"},
-    {"import",
-     2,
-     2,
-     {},
-     {"format", "locales", "names", "encoding"},
-     "  import --format txt|freelang|v02 SOURCE OUT.v03 [--locales P,S]\n"
-     "       [--names A,B] [--encoding utf-8]\n"
-     "      Build a dictionary from another format. P and S are Windows locale\n"
-     "      identifiers (1033 English, 1050 Croatian, ...) or ISO 639 language\n"
-     "      codes (eng, hrv, hi, ...); A and B list names. --encoding utf-8 keeps\n"
-     "      both lists of a TXT import in UTF-8.\n"},
-    {"export",
-     2,
-     2,
-     {},
-     {"format", "encoding"},
-     "  export --format txt|freelang FILE.v03 OUT [--encoding utf-8]\n"
-     "      Write a dictionary in another format; --encoding utf-8 writes a TXT\n"
-     "      file in UTF-8 with LF line ends instead of the lists' code pages.\n"},
+    {"import", 2, 2, {}, {"format", "locales", "names", "encoding"}, kImportUsage},
+    {"export", 2, 2, {"reverse"}, {"format", "encoding"}, kExportUsage},
     {"update",
      2,
      2,

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "app/tests/controller_fixture.h"
+#include "exchange/import_export.h"
+#include "exchange/stardict_reader.h"
 
 namespace wordbay {
 namespace {
@@ -105,6 +107,42 @@ TEST_F(DictionaryJobsTest, ExportWritesTheChosenFormat) {
     WaitIdle();
     EXPECT_EQ(Slurp(PathOf("out.txt")).find("house\tkuća\r\n") != std::string::npos, true);
     EXPECT_TRUE(SawMessage("Dictionary successfully exported."));
+}
+
+// StarDict and dictd take the direction the window shows; the dictionary
+// itself stays as it was.
+TEST_F(DictionaryJobsTest, TravellingExportsTakeTheShownDirection) {
+    controller_->StartExport(exchange::kStarDictSave, PathOf("out.ifo"));
+    WaitIdle();
+    EXPECT_TRUE(SawMessage("Dictionary successfully exported.\n\n5 words"));
+    exchange::SourceDictionary read;
+    std::string error;
+    ASSERT_TRUE(exchange::ReadStarDict(PathOf("out.ifo"), &read, &error)) << error;
+    ASSERT_EQ(read.pairs.size(), 5u);
+    // hotel, house, level, radar, Taxi.
+    EXPECT_EQ(read.pairs[2].word + "=" + read.pairs[2].translation, "level=razina");
+    EXPECT_EQ(read.name, "English - Croatian");
+
+    controller_->ToggleDirection(kMain);
+    WaitIdle();
+    controller_->StartExport(exchange::kStarDictSave, PathOf("back.ifo"));
+    WaitIdle();
+    read = {};
+    ASSERT_TRUE(exchange::ReadStarDict(PathOf("back.ifo"), &read, &error)) << error;
+    ASSERT_EQ(read.pairs.size(), 5u);
+    // hotel, kuća, radar, razina, taksi.
+    EXPECT_EQ(read.pairs[3].word + "=" + read.pairs[3].translation, "razina=level");
+    EXPECT_EQ(read.name, "Croatian - English");
+    EXPECT_EQ(DB_IsChanged(controller_->slot(kMain).handle()), 0);
+
+    controller_->StartExport(exchange::kDictdSave, PathOf("missing/out.index"));
+    WaitIdle();
+    const testing::ShownMessage m = view_.Messages().back();
+    EXPECT_EQ(m.text.rfind("Dictionary saving error !\n\n" + PathOf("missing/out.index"), 0), 0u)
+        << m.text;
+    EXPECT_NE(m.text.find("Can't write to file " + PathOf("missing/out.dict.dz")),
+              std::string::npos)
+        << m.text;
 }
 
 TEST_F(DictionaryJobsTest, PalindromesAndIdenticalWords) {

@@ -6,6 +6,8 @@
 
 #include "app/freelang_directory.h"
 #include "app/tests/controller_fixture.h"
+#include "exchange/book_writers.h"
+#include "exchange/import_export.h"
 
 namespace wordbay {
 namespace {
@@ -81,6 +83,70 @@ TEST_F(ImportTest, ListNamesCannotLeaveTheDatabaseFolder) {
     controller_->dictionaries().Import(request);
     WaitIdle();
     EXPECT_TRUE(std::filesystem::exists(DatabasePath(".._.._evil_x.v03")));
+}
+
+// A StarDict or dictd dictionary becomes a dictionary of the database folder
+// with the description and languages the dialog took; a damaged one says
+// what is wrong with it.
+TEST_F(ImportTest, StarDictAndDictdDictionariesAreImported) {
+    Start("");
+    exchange::Book book;
+    book.entries = {{"house", {"kuća", "dom"}}, {"cat", {"mačka"}}, {"thing", {"stvar, predmet"}}};
+    book.name = "Words at home";
+    book.author = "Ana";
+    exchange::WriteReport report;
+    std::string error;
+    ASSERT_TRUE(exchange::WriteStarDict(book, PathOf("s.ifo"), &report, &error)) << error;
+    ASSERT_TRUE(exchange::WriteDictd(book, PathOf("d.index"), &report, &error)) << error;
+    DICTIONARY_INFO info{};
+    info.primary_locale = 1033;
+    info.secondary_locale = 1050;
+    info.secondary_charset = 238;
+    ImportRequest request;
+    request.info = info;
+    request.primary_locale = 1033;
+    request.secondary_locale = 1050;
+    for (const auto& [format, file, lists] :
+         {std::tuple{exchange::kStarDictLoad, "s.ifo", "English_Croatian"},
+          std::tuple{exchange::kDictdLoad, "d.index", "Eng_Cro"}}) {
+        SCOPED_TRACE(file);
+        request.format = format;
+        request.path = PathOf(file);
+        const std::string names = lists;
+        const std::string primary = names.substr(0, names.find('_'));
+        const std::string secondary = names.substr(names.find('_') + 1);
+        // The StarDict dictionary's own name, author and description stand
+        // where none was typed; dictd's database names itself "EC" here.
+        const bool own = format == exchange::kStarDictLoad;
+        request.texts = DescriptionTexts{own ? "" : "EC", "", "", primary, secondary};
+        controller_->StartImport(request);
+        WaitIdle();
+        const std::string target = DatabasePath(names + ".v03");
+        ASSERT_TRUE(std::filesystem::exists(target));
+        const DICTIONARY_INFO stored = StoredInfo(target);
+        EXPECT_EQ(stored.primary_word_count, 3u);
+        EXPECT_EQ(stored.secondary_word_count, 5u);  // "stvar, predmet" is two
+        EXPECT_EQ(stored.secondary_locale, 1050u);
+        EXPECT_EQ(stored.secondary_charset, 238u);  // "kuća" fits code page 1250
+        if (own) {
+            EXPECT_STREQ(stored.name, "Words at home");
+            EXPECT_STREQ(stored.author, "Ana");
+        } else {
+            EXPECT_STREQ(stored.name, "EC");
+        }
+    }
+    EXPECT_EQ(CountMessages(view_, "Dictionary successfully imported."), 2);
+
+    Spill(PathOf("s.idx"), "damaged");
+    request.format = exchange::kStarDictLoad;
+    request.path = PathOf("s.ifo");
+    controller_->StartImport(request);
+    WaitIdle();
+    EXPECT_EQ(CountMessages(view_, "Dictionary loading error !\n\n" + PathOf("s.ifo") +
+                                       "\n\nThe .idx file is not of the size the .ifo file "
+                                       "gives: " +
+                                       PathOf("s.idx")),
+              1);
 }
 
 TEST_F(ImportTest, AFileOutsideTheCatalogueIsNotReplacedWithoutAsking) {

@@ -1,5 +1,6 @@
 // wordbay-cli export: a V03 dictionary written as TXT (in the lists' code
-// pages or in UTF-8) or as a Freelang database.
+// pages or in UTF-8), as a Freelang database, or in either direction as a
+// StarDict dictionary or a dictd database.
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +10,7 @@
 #include <ostream>
 #include <string>
 
+#include "exchange/import_export.h"
 #include "platform/code_page.h"
 #include "platform/file_writer.h"
 #include "tools/cli_commands.h"
@@ -50,14 +52,54 @@ bool ExportAsUtf8(const std::string& from, const std::string& to, std::uint32_t 
     return written && out.Write(text.data(), text.size()) && out.Commit();
 }
 
+// Writes the dictionary `args` names as a StarDict dictionary or a dictd
+// database, in its own direction or, with --reverse, the other.
+int ExportTravelling(const Context& c, const Arguments& args, exchange::Format format) {
+    if (args.values.count("encoding") != 0) {
+        return UsageError(c, "--encoding utf-8 needs --format txt.");
+    }
+    Handle db;
+    DICTIONARY_INFO info{};
+    if (!LoadDictionary(c, db.get(), args.positional[0], &info)) return kExitFailed;
+    const int32_t direction =
+        args.Has("reverse") ? DB_TRANS_SECONDARY_TO_PRIMARY : DB_TRANS_PRIMARY_TO_SECONDARY;
+    exchange::WriteReport report;
+    std::string error;
+    if (!exchange::ExportDictionary(db.get(), format, direction, args.positional[1], &report,
+                                    &error)) {
+        c.err << "wordbay-cli: " << error << '\n';
+        return kExitFailed;
+    }
+    c.out << "Exported " << report.words << " words";
+    if (report.synonyms > 0) c.out << " and " << report.synonyms << " forms without accents";
+    c.out << ".\n";
+    if (report.left_out > 0) {
+        c.out << "Left out: " << report.left_out
+              << (format == exchange::Format::kStarDict
+                      ? " words of 256 bytes or more.\n"
+                      : " words without a letter or digit, which dictd can't look up.\n");
+    }
+    if (report.inexact > 0) {
+        c.out << "Words whose translations will read back otherwise: " << report.inexact << ".\n";
+    }
+    return kExitOk;
+}
+
 }  // namespace
 
 int RunExport(const Context& c, const Arguments& args) {
     const std::string name = args.Value("format");
+    if (name == "stardict") return ExportTravelling(c, args, exchange::Format::kStarDict);
+    if (name == "dictd") return ExportTravelling(c, args, exchange::Format::kDictd);
     const int32_t format = name == "txt"        ? DB_FORMAT_TXT_SAVE
                            : name == "freelang" ? DB_FORMAT_FREELANG_SAVE
                                                 : 0;
-    if (format == 0) return UsageError(c, "export needs --format txt or freelang.");
+    if (format == 0) {
+        return UsageError(c, "export needs --format txt, freelang, stardict or dictd.");
+    }
+    if (args.Has("reverse")) {
+        return UsageError(c, "--reverse needs --format stardict or dictd.");
+    }
     const std::string encoding = args.Value("encoding", "code-page");
     if (encoding != "code-page" && encoding != "utf-8") {
         return UsageError(c, "--encoding is code-page or utf-8.");

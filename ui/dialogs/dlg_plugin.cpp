@@ -9,6 +9,7 @@
 #include <cstring>
 #include <utility>
 
+#include "exchange/import_export.h"
 #include "ui/dialogs/dialog_support.h"
 
 using wordbay::TextId;
@@ -18,6 +19,15 @@ namespace {
 template <std::size_t N>
 QString latin1Field(const char (&field)[N]) {
     return QString::fromLatin1(field, qsizetype(strnlen(field, N)));
+}
+
+// A format's extension; that of a dictd database is longer than its
+// record's field holds.
+QString extensionOf(const DB_FORMAT_RECORD& format) {
+    if (const auto travelling = exchange::FormatOfNumber(format.format)) {
+        return QString::fromLatin1(exchange::FileExtension(*travelling));
+    }
+    return latin1Field(format.extension);
 }
 
 }  // namespace
@@ -65,7 +75,7 @@ DlgPlugin::DlgPlugin(Mode mode, std::vector<DB_FORMAT_RECORD> formats, QWidget* 
     layout->addWidget(label);
     layout->addWidget(m_list);
     layout->addLayout(buttons);
-    resize(560, 260);
+    resize(560, 330);  // every format without scrolling
 
     std::stable_sort(m_formats.begin(), m_formats.end(),
                      [](const DB_FORMAT_RECORD& a, const DB_FORMAT_RECORD& b) {
@@ -73,8 +83,8 @@ DlgPlugin::DlgPlugin(Mode mode, std::vector<DB_FORMAT_RECORD> formats, QWidget* 
                      });
     for (const DB_FORMAT_RECORD& format : m_formats) {
         dialogs::appendRow(
-            m_list, {latin1Field(format.name), latin1Field(format.extension),
-                     latin1Field(format.description), latin1Field(format.author),
+            m_list, {latin1Field(format.name), extensionOf(format), latin1Field(format.description),
+                     latin1Field(format.author),
                      QStringLiteral("%1.%2").arg(format.version_major).arg(format.version_minor)});
     }
     m_accept->setEnabled(!m_formats.empty());
@@ -99,12 +109,20 @@ std::vector<DB_FORMAT_RECORD> DlgPlugin::readFormats(Mode mode, DB_HANDLE handle
         formats.assign(records, records + result->count);
     }
     if (own != nullptr) DB_DestroyHandle(own);
+    // The formats other dictionary programs read are imported and exported
+    // beside the engine; an update merges only what the engine loads.
+    if (mode != Mode::kUpdate) {
+        for (const DB_FORMAT_RECORD& record :
+             exchange::FormatRecords(mode == Mode::kExport ? 2 : 1)) {
+            formats.push_back(record);
+        }
+    }
     return formats;
 }
 
 QString DlgPlugin::formatName() const { return latin1Field(m_chosen.name); }
 
-QString DlgPlugin::extension() const { return latin1Field(m_chosen.extension); }
+QString DlgPlugin::extension() const { return extensionOf(m_chosen); }
 
 QString DlgPlugin::helpTopic() const {
     switch (m_mode) {

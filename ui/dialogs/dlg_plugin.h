@@ -1,6 +1,7 @@
 // DlgPlugin: the choice of a file format for importing, exporting or updating
-// a dictionary, from the engine's own list of formats (DB_GetPluginList),
-// shown sorted by name. Accepting without a choice is refused with a message;
+// a dictionary, from the engine's own list of formats (DB_GetPluginList) and,
+// for imports and exports, the StarDict and dictd formats beside it, shown
+// sorted by name. Accepting without a choice is refused with a message;
 // with no formats at all the accept button stays disabled.
 #pragma once
 

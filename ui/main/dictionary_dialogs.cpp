@@ -10,6 +10,7 @@
 #include "app/message_table.h"
 #include "app/program_dir.h"
 #include "app/search_controller.h"
+#include "exchange/import_export.h"
 #include "ui/dialogs/dlg_freelang_import.h"
 #include "ui/dialogs/dlg_info.h"
 #include "ui/dialogs/dlg_load_dic.h"
@@ -44,6 +45,19 @@ QString DictionaryDialogs::chooseDictionary() {
     return QString::fromStdString(chooser.chosenPath());
 }
 
+QString DictionaryDialogs::exportProposal(int format) const {
+    // StarDict and dictd take the direction the window shows, which the
+    // name says.
+    const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
+    const bool directed = exchange::FormatOfNumber(format).has_value();
+    const wordbay::ListSide from = directed ? main.source_side() : wordbay::ListSide::kPrimary;
+    const wordbay::ListSide to = directed ? main.target_side() : wordbay::ListSide::kSecondary;
+    return QStringLiteral("%1/%2_%3")
+        .arg(QString::fromStdString(m_paths->database_dir),
+             QString::fromStdString(main.ListNameUtf8(from)),
+             QString::fromStdString(main.ListNameUtf8(to)));
+}
+
 void DictionaryDialogs::importDictionary() { formatAndFile(DlgPlugin::Mode::kImport); }
 
 void DictionaryDialogs::updateDictionary() { formatAndFile(DlgPlugin::Mode::kUpdate); }
@@ -76,15 +90,9 @@ QString DictionaryDialogs::chooseFile(const DlgPlugin& formats, bool exporting) 
             databaseDir);
     }
     if (exporting) {
-        const wordbay::DictionarySlot& main = m_controller->slot(SlotId::kMain);
-        const QString proposal =
-            QStringLiteral("%1/%2_%3")
-                .arg(databaseDir,
-                     QString::fromStdString(main.ListNameUtf8(wordbay::ListSide::kPrimary)),
-                     QString::fromStdString(main.ListNameUtf8(wordbay::ListSide::kSecondary)));
         return QFileDialog::getSaveFileName(
-            m_window, QStringLiteral("%1 %2").arg(uiText(TextId::MSG_SAVE), name), proposal,
-            filter);
+            m_window, QStringLiteral("%1 %2").arg(uiText(TextId::MSG_SAVE), name),
+            exportProposal(formats.formatCode()), filter);
     }
     return QFileDialog::getOpenFileName(
         m_window, QStringLiteral("%1 %2").arg(uiText(TextId::MSG_OPEN), name), databaseDir, filter);

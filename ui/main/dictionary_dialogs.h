@@ -53,6 +53,9 @@ private:
     void importOrUpdate(const DlgPlugin& formats, const std::string& path, bool updating);
     // Asks whether to merge `path` into the main dictionary; true on yes.
     bool confirmUpdate(const std::string& path);
+    // The file name an export of `format` proposes: the database folder and
+    // the lists' names, "From_To".
+    QString exportProposal(int format) const;
 
     QWidget* m_window;
     const wordbay::ProgramPaths* m_paths;

@@ -32,9 +32,10 @@ private slots:
         auto* list = dialog.findChild<QTableWidget*>("formatList");
         QCOMPARE(column(list, 0),
                  (QStringList{"Freelang database directory", "Freelang single database",
-                              "KX_VER2 database", "KX_VER3 database", "TXT database"}));
-        QCOMPARE(codes(dialog), (QList<int>{4, 3, 2, 1, 5}));
-        QCOMPARE(column(list, 1), (QStringList{"", "wb", "v02", "v03", "txt"}));
+                              "KX_VER2 database", "KX_VER3 database", "StarDict dictionary",
+                              "TXT database", "dictd database"}));
+        QCOMPARE(codes(dialog), (QList<int>{4, 3, 2, 1, 101, 5, 102}));
+        QCOMPARE(column(list, 1), (QStringList{"", "wb", "v02", "v03", "ifo", "txt", "index"}));
         QCOMPARE(list->item(0, 4)->text(), QString("1.0"));
         QCOMPARE(dialog.windowTitle(), QString("Import dictionary"));
         QVERIFY(dialog.findChild<QPushButton*>("acceptButton")->isEnabled());
@@ -68,13 +69,29 @@ private slots:
     void theTextFormatAsksForADescription() {
         DlgPlugin dialog(DlgPlugin::Mode::kImport, DB_HANDLE(nullptr));
         auto* list = dialog.findChild<QTableWidget*>("formatList");
-        list->selectRow(4);
+        list->selectRow(5);
         dialog.accept();
         QCOMPARE(dialog.result(), kIdOk);
         QCOMPARE(dialog.formatCode(), 5);
         QCOMPARE(dialog.extension(), QString("txt"));
         QVERIFY(dialog.asksForDescription());
         QVERIFY(!dialog.namesFolder());
+    }
+
+    // StarDict and dictd: imported and exported beside the engine's formats,
+    // never merged by an update.
+    void theTravellingFormatsAreOfferedForImportAndExport() {
+        DlgPlugin exporting(DlgPlugin::Mode::kExport, DB_HANDLE(nullptr));
+        QCOMPARE(codes(exporting), (QList<int>{7, 6, 111, 8, 112}));
+        auto* list = exporting.findChild<QTableWidget*>("formatList");
+        list->selectRow(4);
+        exporting.accept();
+        QCOMPARE(exporting.formatName(), QString("dictd database"));
+        QCOMPARE(exporting.extension(), QString("index"));
+        QVERIFY(!exporting.asksForDescription());
+
+        DlgPlugin updating(DlgPlugin::Mode::kUpdate, DB_HANDLE(nullptr));
+        QCOMPARE(codes(updating), (QList<int>{4, 3, 2, 1, 5}));
     }
 
     void anEmptyListKeepsAcceptDisabled() {

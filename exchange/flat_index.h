@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace cli {
+namespace exchange {
 
 class FlatIndex {
 public:
@@ -45,4 +45,4 @@ private:
 
 inline std::uint64_t HashText(std::string_view text) { return std::hash<std::string_view>{}(text); }
 
-}  // namespace cli
+}  // namespace exchange

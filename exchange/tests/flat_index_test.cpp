@@ -1,11 +1,11 @@
-#include "tools/flat_index.h"
+#include "exchange/flat_index.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-namespace cli {
+namespace exchange {
 namespace {
 
 // Entries whose hashes collide, in full or in the slot they start from, keep
@@ -25,4 +25,4 @@ TEST(FlatIndexTest, CollidingEntriesKeepTheirNumbers) {
 }
 
 }  // namespace
-}  // namespace cli
+}  // namespace exchange

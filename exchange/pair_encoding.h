@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/freedict_reader.h"
+#include "exchange/entry_text.h"
 
-namespace cli {
+namespace exchange {
 
 struct Language {
     std::uint32_t lcid;
@@ -72,4 +72,4 @@ EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_
 EncodedPairs EncodePairs(std::vector<TranslationPair>&& pairs, std::uint32_t primary_code_page,
                          std::uint32_t secondary_code_page, bool swap) = delete;
 
-}  // namespace cli
+}  // namespace exchange

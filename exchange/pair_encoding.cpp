@@ -1,4 +1,4 @@
-#include "tools/pair_encoding.h"
+#include "exchange/pair_encoding.h"
 
 #include <unicode/uloc.h>
 
@@ -10,12 +10,12 @@
 #include <string_view>
 #include <utility>
 
+#include "exchange/flat_index.h"
 #include "platform/code_page.h"
 #include "platform/locale.h"
 #include "platform/side_by_side.h"
-#include "tools/flat_index.h"
 
-namespace cli {
+namespace exchange {
 namespace {
 
 constexpr std::size_t kMaxWordBytes = 65535;
@@ -348,4 +348,4 @@ EncodedPairs EncodePairs(const std::vector<TranslationPair>& pairs, std::uint32_
     return result;
 }
 
-}  // namespace cli
+}  // namespace exchange

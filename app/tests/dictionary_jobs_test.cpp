@@ -112,7 +112,7 @@ TEST_F(DictionaryJobsTest, ExportWritesTheChosenFormat) {
 // StarDict and dictd take the direction the window shows; the dictionary
 // itself stays as it was.
 TEST_F(DictionaryJobsTest, TravellingExportsTakeTheShownDirection) {
-    controller_->StartExport(exchange::kStarDictSave, PathOf("out.ifo"));
+    controller_->dictionaries().Export(exchange::kStarDictSave, PathOf("out.ifo"));
     WaitIdle();
     EXPECT_TRUE(SawMessage("Dictionary successfully exported.\n\n5 words"));
     exchange::SourceDictionary read;
@@ -123,9 +123,9 @@ TEST_F(DictionaryJobsTest, TravellingExportsTakeTheShownDirection) {
     EXPECT_EQ(read.pairs[2].word + "=" + read.pairs[2].translation, "level=razina");
     EXPECT_EQ(read.name, "English - Croatian");
 
-    controller_->ToggleDirection(kMain);
+    controller_->searches().ToggleDirection(kMain);
     WaitIdle();
-    controller_->StartExport(exchange::kStarDictSave, PathOf("back.ifo"));
+    controller_->dictionaries().Export(exchange::kStarDictSave, PathOf("back.ifo"));
     WaitIdle();
     read = {};
     ASSERT_TRUE(exchange::ReadStarDict(PathOf("back.ifo"), &read, &error)) << error;
@@ -135,7 +135,7 @@ TEST_F(DictionaryJobsTest, TravellingExportsTakeTheShownDirection) {
     EXPECT_EQ(read.name, "Croatian - English");
     EXPECT_EQ(DB_IsChanged(controller_->slot(kMain).handle()), 0);
 
-    controller_->StartExport(exchange::kDictdSave, PathOf("missing/out.index"));
+    controller_->dictionaries().Export(exchange::kDictdSave, PathOf("missing/out.index"));
     WaitIdle();
     const testing::ShownMessage m = view_.Messages().back();
     EXPECT_EQ(m.text.rfind("Dictionary saving error !\n\n" + PathOf("missing/out.index"), 0), 0u)

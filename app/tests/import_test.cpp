@@ -119,7 +119,7 @@ TEST_F(ImportTest, StarDictAndDictdDictionariesAreImported) {
         // where none was typed; dictd's database names itself "EC" here.
         const bool own = format == exchange::kStarDictLoad;
         request.texts = DescriptionTexts{own ? "" : "EC", "", "", primary, secondary};
-        controller_->StartImport(request);
+        controller_->dictionaries().Import(request);
         WaitIdle();
         const std::string target = DatabasePath(names + ".v03");
         ASSERT_TRUE(std::filesystem::exists(target));
@@ -140,7 +140,7 @@ TEST_F(ImportTest, StarDictAndDictdDictionariesAreImported) {
     Spill(PathOf("s.idx"), "damaged");
     request.format = exchange::kStarDictLoad;
     request.path = PathOf("s.ifo");
-    controller_->StartImport(request);
+    controller_->dictionaries().Import(request);
     WaitIdle();
     EXPECT_EQ(CountMessages(view_, "Dictionary loading error !\n\n" + PathOf("s.ifo") +
                                        "\n\nThe .idx file is not of the size the .ifo file "

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "forms/tests/fake_lexicon.h"
 
 namespace forms {

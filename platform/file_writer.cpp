@@ -110,6 +110,24 @@ bool AppendToFile(const char* path, const void* data, std::size_t size, int new_
     return written;
 }
 
+namespace {
+
+FileStamp StampOfStat(const struct stat& st) {
+    return FileStamp{true,
+                     static_cast<unsigned long long>(st.st_dev),
+                     static_cast<unsigned long long>(st.st_ino),
+                     static_cast<unsigned long long>(st.st_size),
+                     static_cast<long long>(st.st_mtim.tv_sec),
+                     static_cast<long long>(st.st_mtim.tv_nsec)};
+}
+
+}  // namespace
+
+FileStamp StampOf(const char* path) {
+    struct stat st {};
+    return ::stat(path, &st) == 0 ? StampOfStat(st) : FileStamp{};
+}
+
 int LockWait() { return g_lock_wait.load(); }
 
 void SetLockWaitForTesting(int milliseconds) {
@@ -190,11 +208,7 @@ OpenResult FileLock::Acquire(const char* path) {
         }
         if (now.st_dev == locked.st_dev && now.st_ino == locked.st_ino) {
             fd_ = fd;
-            identity_ = Identity{static_cast<unsigned long long>(now.st_dev),
-                                 static_cast<unsigned long long>(now.st_ino),
-                                 static_cast<unsigned long long>(now.st_size),
-                                 static_cast<long long>(now.st_mtim.tv_sec),
-                                 static_cast<long long>(now.st_mtim.tv_nsec)};
+            identity_ = StampOfStat(now);
             return OpenResult::kOpened;
         }
         ::close(fd);
@@ -215,19 +229,12 @@ OpenResult FileLock::Reacquire(bool* unchanged) {
         *unchanged = !appeared && result == OpenResult::kOpened;
         return result;
     }
-    const Identity before = identity_;
+    const FileStamp before = identity_;
     const int flags = ::fcntl(fd_, F_GETFL);
     const short type = (flags & O_ACCMODE) == O_RDONLY ? F_RDLCK : F_WRLCK;
     const auto deadline = Clock::now() + std::chrono::milliseconds(LockWait());
     if (!LockUntil(fd_, type, deadline)) return OpenResult::kBusy;
-    struct stat now {};
-    if (::stat(path_, &now) == 0) {
-        *unchanged = Identity{static_cast<unsigned long long>(now.st_dev),
-                              static_cast<unsigned long long>(now.st_ino),
-                              static_cast<unsigned long long>(now.st_size),
-                              static_cast<long long>(now.st_mtim.tv_sec),
-                              static_cast<long long>(now.st_mtim.tv_nsec)} == before;
-    }
+    *unchanged = StampOf(path_) == before;
     return OpenResult::kOpened;
 }
 

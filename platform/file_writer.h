@@ -36,6 +36,21 @@ enum class OpenResult {
     kFailed,  // the temporary file could not be created
 };
 
+// What tells one state of a file from another without reading it: which
+// file the path names (a file renamed over it is another one), its size and
+// its modification time to the nanosecond.
+struct FileStamp {
+    bool exists = false;
+    unsigned long long device = 0, inode = 0, size = 0;
+    long long modified_s = 0, modified_ns = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of the file `path` names now, a link followed; `exists` is false
+// when it names nothing. Opens nothing, so it never drops a FileLock of this
+// process.
+FileStamp StampOf(const char* path);
+
 // An advisory write lock on one file, taken by every writer of this system
 // before it replaces the file. A second process that asks for the same lock
 // waits up to LockWait() milliseconds, then gives up.
@@ -68,11 +83,7 @@ public:
 private:
     int fd_ = -1;
     char* path_ = nullptr;  // owned copy
-    struct Identity {
-        unsigned long long device = 0, inode = 0, size = 0;
-        long long modified_s = 0, modified_ns = 0;
-        bool operator==(const Identity&) const = default;
-    } identity_;
+    FileStamp identity_;
 };
 
 // The bounded wait of FileLock, in milliseconds.

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -128,6 +129,58 @@ TEST_F(FileWriterTest, ALockKeepsOtherProcessesOutForABoundedTime) {
     FileLock none;
     EXPECT_EQ(none.Acquire((dir_ + "missing").c_str()), OpenResult::kOpened);
     SetLockWaitForTesting(-1);
+}
+
+// What another process gets when it asks for the lock of `path`, waiting
+// no longer than `wait_ms`.
+OpenResult LockFromAnotherProcess(const std::string& path, int wait_ms) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        SetLockWaitForTesting(wait_ms);
+        FileLock lock;
+        ::_exit(static_cast<int>(lock.Acquire(path.c_str())));
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? static_cast<OpenResult>(WEXITSTATUS(status)) : OpenResult::kFailed;
+}
+
+// A replacement holds the target's lock from the creation of its temporary
+// file to its commit: another writer finds the file busy all the while, and
+// free again once the new file is in place.
+TEST_F(FileWriterTest, AReplacementKeepsTheFileLockedUntilItsCommit) {
+    const std::string path = dir_ + "dictionary";
+    std::ofstream(path) << "old";
+    ASSERT_EQ(LockFromAnotherProcess(path, 100), OpenResult::kOpened);
+    FileWriter out;
+    ASSERT_EQ(out.CreateBeside(path.c_str()), OpenResult::kOpened);
+    EXPECT_EQ(LockFromAnotherProcess(path, 100), OpenResult::kBusy);
+    ASSERT_TRUE(out.Write("new", 3));
+    EXPECT_EQ(LockFromAnotherProcess(path, 100), OpenResult::kBusy);
+    ASSERT_TRUE(out.Commit());
+    EXPECT_EQ(ReadFile(path), "new");
+    EXPECT_EQ(LockFromAnotherProcess(path, 100), OpenResult::kOpened);
+}
+
+// A stamp tells a file saved again, one written over in place, and one that
+// went, and stays for a file only read.
+TEST_F(FileWriterTest, AStampTellsEveryChangeOfAFile) {
+    const std::string path = dir_ + "dictionary";
+    EXPECT_FALSE(StampOf(path.c_str()).exists);
+    std::ofstream(path) << "old";
+    const FileStamp first = StampOf(path.c_str());
+    EXPECT_TRUE(first.exists);
+    EXPECT_EQ(first.size, 3u);
+    EXPECT_EQ(ReadFile(path), "old");
+    EXPECT_EQ(StampOf(path.c_str()), first);
+    ASSERT_TRUE(WriteWholeFile(path.c_str(), "new", 3));  // same size, another file
+    const FileStamp second = StampOf(path.c_str());
+    EXPECT_NE(second, first);
+    EXPECT_EQ(second.size, 3u);
+    std::ofstream(path, std::ios::app) << "er";
+    EXPECT_NE(StampOf(path.c_str()), second);
+    ASSERT_EQ(std::remove(path.c_str()), 0);
+    EXPECT_EQ(StampOf(path.c_str()), FileStamp{});
 }
 
 // A file replaced while this process did not hold its lock is noticed when

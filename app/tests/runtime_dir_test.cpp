@@ -77,5 +77,21 @@ TEST_F(RuntimeDirTest, AFolderSomeoneElsePutInPlaceIsNotTaken) {
     EXPECT_EQ(PrivateRuntimeDir(), expected);
 }
 
+// Any access for the group or for others makes a folder unfit, one bit
+// alone as much as all of them; only the owner's bits may be set.
+TEST_F(RuntimeDirTest, EveryGroupOrOtherBitMakesAFolderPublic) {
+    const std::string dir = PathOf("run");
+    ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
+    for (const mode_t mode : {0700, 0500, 0300}) {
+        ASSERT_EQ(::chmod(dir.c_str(), mode), 0);
+        EXPECT_TRUE(IsPrivateDir(dir)) << std::oct << mode;
+    }
+    for (const mode_t mode : {0770, 0750, 0720, 0710, 0740, 0707, 0704, 0702, 0701}) {
+        ASSERT_EQ(::chmod(dir.c_str(), mode), 0);
+        EXPECT_FALSE(IsPrivateDir(dir)) << std::oct << mode;
+    }
+    ASSERT_EQ(::chmod(dir.c_str(), 0700), 0);
+}
+
 }  // namespace
 }  // namespace wordbay

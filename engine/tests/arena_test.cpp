@@ -43,6 +43,20 @@ TEST(ArenaTest, TheRegionIsReservedAtLoadAndReachableBy32Bits) {
     EXPECT_EQ(sizeof(Ref<int>), 4u);
 }
 
+// A 32-bit number of 8-byte units reaches 32 GB and no further: the whole
+// region lies below it, and a reference to its last unit leads back there.
+TEST(ArenaTest, AReferenceToTheRegionsLastUnitLeadsBackToIt) {
+    constexpr std::uint64_t k32GB = std::uint64_t{32} << 30;
+    const arena::Usage usage = arena::CurrentUsage();
+    ASSERT_GT(usage.reserved, 0u);
+    EXPECT_LE(arena::region_start + usage.reserved, k32GB);
+    auto* const first = reinterpret_cast<std::uint64_t*>(arena::region_start);
+    auto* const last =
+        reinterpret_cast<std::uint64_t*>(arena::region_start + usage.reserved - arena::kUnit);
+    EXPECT_EQ(Ref<std::uint64_t>(first).get(), first);
+    EXPECT_EQ(Ref<std::uint64_t>(last).get(), last);
+}
+
 TEST(ArenaTest, AFreedBlockGoesBackToTheSystemAndItsRoomIsUsedAgain) {
     arena::Region region(64 * kMB, arena::Region::Placement::kAnywhere);
     ASSERT_EQ(region.size(), 64 * kMB);

@@ -101,6 +101,13 @@ TEST(CharFoldTest, VariantsAreEveryCharacterOfTheSameFold) {
     EXPECT_TRUE(has(both, U'c') && has(both, U'C') && has(both, U'\u0108') && has(both, U'\u010C'));
     EXPECT_TRUE(std::is_sorted(both.begin(), both.end()));
     EXPECT_EQ(FoldVariants(U'\u0918', kNormIgnoreCase), std::vector<char32_t>{U'\u0918'});
+    // Beyond the first plane: Deseret and Adlam have case, a Kaithi letter
+    // decomposes into another and a nukta.
+    EXPECT_EQ(FoldVariants(U'\U00010428', kNormIgnoreCase),
+              (std::vector<char32_t>{U'\U00010400', U'\U00010428'}));
+    EXPECT_EQ(FoldVariants(U'\U0001E900', kNormIgnoreCase),
+              (std::vector<char32_t>{U'\U0001E900', U'\U0001E922'}));
+    EXPECT_TRUE(has(FoldVariants(U'\U00011099', kNormIgnoreNonSpace), U'\U0001109A'));
 }
 
 TEST(ListEncodingTest, LanguagesWithoutAnEightBitPageGetUtf8) {

@@ -110,6 +110,21 @@ private slots:
         QVERIFY(QApplication::clipboard()->text().isEmpty());
     }
 
+    // A copy that brings the very text the clipboard held still replaced
+    // it: the formats that went with that text come back too.
+    void aCopyOfTheSameTextStillPutsTheFormatsBack() {
+        setClipboard(QStringLiteral("mouse"), QByteArray("\x03\x04 binary", 9));
+        FakeDesktop desktop;
+        desktop.copies = QStringLiteral("mouse");
+        HotKeySelection reader(desktop.desktop());
+        QCOMPARE(readSelection(reader), QStringLiteral("mouse"));
+        QCOMPARE(desktop.copyKeys, 1);
+        const QMimeData* now = QApplication::clipboard()->mimeData();
+        QVERIFY(now != nullptr);
+        QCOMPARE(now->text(), QStringLiteral("mouse"));
+        QCOMPARE(now->data(QStringLiteral("application/x-test")), QByteArray("\x03\x04 binary", 9));
+    }
+
     // A program without a copy key leaves the clipboard alone: its old text
     // is what the hot key finds, and the clipboard is not taken over.
     void aCopyThatCopiesNothingChangesNothing() {

@@ -50,6 +50,11 @@ void ImageWriter::Stop() {
     if (thread_.joinable()) thread_.join();
 }
 
+void ImageWriter::SetLoadedHookForTesting(std::function<void()> hook) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    loaded_hook_ = std::move(hook);
+}
+
 void ImageWriter::Run() {
     // The image is a cache: its load and its sorts wait for whatever else
     // the program does, the first search after the start above all.
@@ -81,6 +86,7 @@ void ImageWriter::Refresh(const std::string& path) {
     if (created->status == 0) return;
     DB_HANDLE db = created->handle;
     const bool loaded = DB_Load(db, DB_FORMAT_V03_LOAD, source.c_str(), 0, 0)->status != 0;
+    if (loaded_hook_) loaded_hook_();
     bool stopping = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);

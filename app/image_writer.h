@@ -9,6 +9,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -35,6 +36,10 @@ public:
     // still loading, what is pending is dropped, later requests are ignored.
     void Stop();
 
+    // Runs `hook` on the writer's thread each time it has loaded a file and
+    // before it writes that file's image (tests: a file changed meanwhile).
+    void SetLoadedHookForTesting(std::function<void()> hook);
+
 private:
     void Run();
     // Writes the image of `path` when the cache has none current for the
@@ -46,6 +51,7 @@ private:
     std::string pending_;
     bool busy_ = false;
     bool stopping_ = false;
+    std::function<void()> loaded_hook_;  // set before the first request
     std::thread thread_;
 };
 

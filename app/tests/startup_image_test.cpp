@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <utility>
 
 #include "app/image_writer.h"
 #include "app/tests/controller_fixture.h"
@@ -312,6 +314,37 @@ TEST_F(StartupImageTest, WithoutAnImageTheHotKeyWaitsForTheDictionary) {
     EXPECT_FALSE(controller_->searches().waiting_for_load(SlotId::kMain));
     Release();
     WaitIdle();
+}
+
+// A file saved again while the writer loads it gets no image of what was
+// loaded: the image is keyed by the state the file had before the load, and
+// the next request writes the image of the new state.
+TEST_F(StartupImageTest, AFileChangedDuringTheWritersLoadGetsNoStaleImage) {
+    const std::string real = std::filesystem::canonical(path_).string();
+    ImageWriter writer;
+    bool changed = false;
+    writer.SetLoadedHookForTesting([&] {
+        if (std::exchange(changed, true)) return;
+        WriteDictionary(path_, {{"tree", "drvo"}, {"apple", "jabuka"}, {"river", "rijeka"}});
+    });
+    writer.Request(path_);
+    writer.WaitIdle();
+    ASSERT_TRUE(changed);
+    lookup::SourceKey now;
+    ASSERT_TRUE(lookup::ReadSourceKey(real, &now));
+    // Whatever image there is for the file as it is now answers as it does.
+    const auto translations = [&](const std::string& word) {
+        lookup::LookupImage image;
+        std::vector<std::string> out;
+        if (!image.Open(ImagePath(), real, now)) return std::vector<std::string>{"no image"};
+        image.Translate(0, word, &out);
+        return out;
+    };
+    EXPECT_EQ(translations("house"), (std::vector<std::string>{"no image"}));
+    writer.Request(path_);
+    writer.WaitIdle();
+    EXPECT_EQ(translations("tree"), (std::vector<std::string>{"drvo"}));
+    EXPECT_TRUE(translations("house").empty());
 }
 
 TEST(ImageWriterTest, AMissingFileWritesNothingAndStopIsFinal) {

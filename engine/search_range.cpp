@@ -21,6 +21,9 @@ constexpr auto MakeIdentity() {
 
 constexpr auto kIdentity = MakeIdentity();
 
+// What a malformed UTF-8 sequence reads as.
+constexpr char32_t kReplaced = 0xFFFD;
+
 // Calls f(c) for every byte value of the set, in ascending order.
 template <typename F>
 void ForEachByte(const KeyLookup::ByteSet& set, F f) {
@@ -180,8 +183,21 @@ KeyLookup::ByteSet KeyLookup::VariantsOf(std::uint8_t c) const {
     return set;
 }
 
+bool KeyLookup::BeginsReplaced(std::string_view key) const {
+    if (char_fold_.code_page() != platform::kUtf8CodePage || !ComparesByChar(*list_)) return false;
+    std::size_t at = 0;
+    for (int n = 0; n < 2 && at < key.size(); ++n) {
+        std::size_t bytes = 1;
+        if (platform::DecodeCharAt(platform::kUtf8CodePage, key, at, &bytes) == kReplaced) {
+            return true;
+        }
+        at += bytes;
+    }
+    return false;
+}
+
 ScanRange KeyLookup::Find(std::string_view key) const {
-    const ScanRange range = by_char_ ? FindByChars(key) : FindByBytes(key);
+    const ScanRange range = by_char_ || BeginsReplaced(key) ? FindByChars(key) : FindByBytes(key);
     list_->scan_first = range.first;
     list_->scan_end = range.end;
     return range;
@@ -221,21 +237,45 @@ ScanRange KeyLookup::FindByChars(std::string_view key) const {
     // group of the first byte holds them all).
     std::u32string chars;
     platform::DecodeToCodePoints(char_fold_.code_page(), key, &chars);
+    // In UTF-8, U+FFFD is the character itself and every malformed sequence,
+    // which may begin with any byte above 127 and run on into any byte: it
+    // has no encoding of its own to narrow by.
+    const bool utf8 = char_fold_.code_page() == platform::kUtf8CodePage;
+    const auto replaced = [utf8](char32_t c) { return utf8 && c == kReplaced; };
     std::vector<std::string> seconds;
-    if (chars.size() > 1) seconds = char_fold_.EncodedVariants(chars[1]);
+    if (chars.size() > 1 && !replaced(chars[1])) seconds = char_fold_.EncodedVariants(chars[1]);
     std::vector<std::size_t> entries;
-    for (const std::string& first : char_fold_.EncodedVariants(chars[0])) {
-        const auto b0 = static_cast<std::uint8_t>(first[0]);
-        if (b0 == 0) continue;
-        if (first.size() > 1) {
-            entries.push_back(std::size_t{b0} * 256 + static_cast<std::uint8_t>(first[1]));
-        } else if (chars.size() == 1) {
+    // The entries of a word whose first byte is b0 and whose first character
+    // is that byte alone.
+    const auto after_one_byte = [&](std::uint8_t b0) {
+        if (chars.size() == 1) {
             entries.push_back(std::size_t{b0} * 256);
+        } else if (replaced(chars[1])) {
+            for (int b1 = 0x80; b1 <= 0xFF; ++b1) entries.push_back(std::size_t{b0} * 256 + b1);
         } else {
             for (const std::string& second : seconds) {
                 const auto b1 = static_cast<std::uint8_t>(second[0]);
                 if (b1 != 0) entries.push_back(std::size_t{b0} * 256 + b1);
             }
+        }
+    };
+    if (replaced(chars[0])) {
+        for (int b0 = 0x80; b0 <= 0xFF; ++b0) {
+            if (chars.size() == 1) {
+                entries.push_back(std::size_t(b0) * 256);
+                continue;
+            }
+            for (int b1 = 1; b1 <= 0xFF; ++b1) entries.push_back(std::size_t(b0) * 256 + b1);
+        }
+    }
+    for (const std::string& first :
+         replaced(chars[0]) ? std::vector<std::string>() : char_fold_.EncodedVariants(chars[0])) {
+        const auto b0 = static_cast<std::uint8_t>(first[0]);
+        if (b0 == 0) continue;
+        if (first.size() > 1) {
+            entries.push_back(std::size_t{b0} * 256 + static_cast<std::uint8_t>(first[1]));
+        } else {
+            after_one_byte(b0);
         }
     }
     std::sort(entries.begin(), entries.end());

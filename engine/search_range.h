@@ -76,6 +76,10 @@ private:
     // not describe: candidates come from the encodings of each variant of the
     // key's first characters.
     ScanRange FindByChars(std::string_view key) const;
+    // Whether one of the first two characters of `key`, in a UTF-8 list,
+    // reads as U+FFFD: the key's bytes then don't tell the words' first bytes,
+    // whatever the fold.
+    bool BeginsReplaced(std::string_view key) const;
 
     WordList* list_;
     Fold fold_;

@@ -187,6 +187,69 @@ TEST_P(PrefixTableTest, ANewLocaleIsListedAtOnce) {
     }
 }
 
+// In a UTF-8 list a malformed sequence reads as U+FFFD, the character a
+// real U+FFFD is: a key holding either lists the words that begin with
+// either, under every fold, whether the stretch of the key's first bytes is
+// walked or the tables serve, and as the prefix test of each word says.
+TEST(PrefixTableUtf8Test, MalformedBytesAndARealReplacementCharacterAreListedAlike) {
+    DB_HANDLE built = DB_CreateHandle()->handle;
+    ASSERT_EQ(DB_CreateNewDictionary(built, 1031, 1036)->status, 1);
+    DICTIONARY_INFO info{};
+    ASSERT_EQ(DB_GetDictionaryInfo(built, &info)->status, 1);
+    info.primary_charset = 65001;
+    ASSERT_EQ(DB_SetDictionaryInfo(built, &info)->status, 1);
+    const std::string kReplacement = "\xEF\xBF\xBD";
+    const Texts words = {"k\xFF",
+                         "k\xFF"
+                         "a",
+                         "K\xFF"
+                         "b",
+                         "k" + kReplacement,
+                         "k" + kReplacement + "c",
+                         "k\xE2\x82",
+                         "k\xE2\x82x",
+                         "ka",
+                         "kb",
+                         "\xFFk",
+                         "\xC3\xBF",
+                         "k\xC3\xBF",
+                         "ky",
+                         kReplacement + "z",
+                         "\x80\x80",
+                         "\xE2\x82k",
+                         "\xF0\x9D\x92\x9C"};
+    for (const std::string& word : words) {
+        ASSERT_GE(DB_AddTranslation(built, 1, word.c_str(), "x")->status, 1) << word;
+    }
+    const std::string path =
+        ::testing::TempDir() + "prefix_malformed_" + std::to_string(::getpid()) + ".v03";
+    ASSERT_EQ(DB_Save(built, DB_FORMAT_V03_SAVE, path.c_str())->status, 1);
+    DB_HANDLE db = DB_CreateHandle()->handle;
+    ASSERT_EQ(DB_Load(db, DB_FORMAT_V03_LOAD, path.c_str(), 0, 0)->status, 1);
+    std::remove(path.c_str());
+    for (const std::string key : {"k\xFF", "K\xFF", "k\xEF\xBF\xBD", "k\xE2\x82", "\xFF", "\xFFk",
+                                  "\xEF\xBF\xBD", "k\xC3\xBF", "KY", "\x80"}) {
+        for (const Fold fold : kFolds) {
+            SCOPED_TRACE(testing::PrintToString(key) + " fold " +
+                         std::to_string(static_cast<int>(fold)));
+            const Texts expected = Expected(db, key, fold);
+            // The first lists walk the stretch; later ones are served by the
+            // tables.
+            for (std::uint32_t i = 0; i <= kPrefixListsBeforeTable; ++i) {
+                ASSERT_EQ(Listed(db, key, fold), expected) << "list " << i;
+            }
+        }
+    }
+    // Seven words begin with k and a replaced character; no malformed byte
+    // passes for the letter of its value (U+00FF, y without its accent).
+    EXPECT_EQ(Listed(db, "k\xFF", Fold::kCase).size(), 7u);
+    for (const std::string& word : Listed(db, "KY", Fold::kCaseAccent)) {
+        EXPECT_TRUE(word == "ky" || word == "k\xC3\xBF") << testing::PrintToString(word);
+    }
+    DB_DestroyHandle(db);
+    DB_DestroyHandle(built);
+}
+
 INSTANTIATE_TEST_SUITE_P(ByByteAndByChar, PrefixTableTest, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return std::string(info.param ? "Utf8" : "CodePage");

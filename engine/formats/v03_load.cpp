@@ -45,6 +45,15 @@ using Block = std::unique_ptr<std::uint8_t, BlockDeleter>;
 // gigabytes.
 constexpr std::uint64_t kMaxExpansion = 1032;
 
+// What a load may take: real dictionaries inflate about 4 to 1 and take some
+// 25 bytes of memory for each byte of their file. A file whose declared
+// sizes and counts ask for more than this many bytes per byte it holds, and
+// more than the room every file gets, is damaged or made to exhaust memory:
+// its blocks may each inflate as far as deflate allows, but the whole of
+// them can't be that dictionary. So no file of 100 KB takes over 256 MB.
+constexpr std::uint64_t kLoadBytesPerFileByte = 256;
+constexpr std::uint64_t kLoadRoomOfEveryFile = std::uint64_t{128} << 20;
+
 struct InflateJob {
     z_stream* stream;
     int result;
@@ -317,7 +326,9 @@ private:
         return false;
     }
 
+    std::uint64_t Need() const;
     bool FitsInMemory();
+    bool FitsTheFile();
     bool BoundsHold(int block) const;
     void Prepare(int block, std::size_t room, std::size_t at);
     void InflateAhead();
@@ -351,10 +362,9 @@ public:
     }
 };
 
-// Whether the memory the header's counts ask for can be had at all. A small
-// file may claim many millions of words (one-letter words compress 1000 to 1);
-// such a load fails at once instead of after taking gigabytes.
-bool Loader::FitsInMemory() {
+// The memory the header's counts ask for: texts, nodes, links and counts of
+// both lists, and the check that the links mirror each other.
+std::uint64_t Loader::Need() const {
     std::uint64_t need = 0;
     for (int list = 0; list < 2; ++list) {
         const std::uint64_t words = WordCount(list);
@@ -362,9 +372,31 @@ bool Loader::FitsInMemory() {
         need += TextBytes(list) + (words + 1) * sizeof(WordNode) + (links + 1) * sizeof(TransLink) +
                 2 * words;
     }
-    // The check that the links mirror each other.
-    need += 4 * std::uint64_t{LinkCount(1)} + 4 * (std::uint64_t{WordCount(0)} + 1) + 4 * 0xFFFF;
-    return need <= MemoryCeiling() ? true : Fail(msg::kMemoryErrorSpaced);
+    return need + 4 * std::uint64_t{LinkCount(1)} + 4 * (std::uint64_t{WordCount(0)} + 1) +
+           4 * 0xFFFF;
+}
+
+// Whether the memory the header's counts ask for can be had at all. A small
+// file may claim many millions of words (one-letter words compress 1000 to 1);
+// such a load fails at once instead of after taking gigabytes.
+bool Loader::FitsInMemory() {
+    return Need() <= MemoryCeiling() ? true : Fail(msg::kMemoryErrorSpaced);
+}
+
+// Whether what the counts ask for is a dictionary this file can hold; see
+// kLoadBytesPerFileByte.
+bool Loader::FitsTheFile() {
+    const std::uint64_t allowed = kLoadRoomOfEveryFile + kLoadBytesPerFileByte * image_->size();
+    if (Need() <= allowed) return true;
+    // A block that claims more than deflate can give says so, as its own
+    // step would.
+    for (std::size_t b = 0; b < v03::kBlockCount; ++b) {
+        const std::uint64_t packed = image_->Trailer(v03::kPackedSize + 4 * b);
+        if (UnpackedSize(static_cast<int>(b)) > packed * kMaxExpansion) {
+            return Fail(msg::kUncompressError);
+        }
+    }
+    return Fail(msg::kDamagedDatabase);
 }
 
 // Whether block `block`'s packed bytes lie in the file and its unpacked size
@@ -663,7 +695,7 @@ bool Loader::LoadTables() {
 }
 
 bool Loader::Run() {
-    if (!FitsInMemory()) return false;
+    if (!FitsInMemory() || !FitsTheFile()) return false;
     InflateAhead();
     StartMirrorCheck();
     SetProgress(db_, 15);

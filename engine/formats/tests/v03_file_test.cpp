@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -606,6 +607,41 @@ TEST_F(V03FileTest, ADictionaryThatCannotFitFailsAtOnce) {
     EXPECT_EQ(db->lists[0].word_count, 4000000u);
 }
 
+// A header that claims `words` one-letter words, split over the two lists,
+// and holds none of them.
+Bytes ClaimedOneLetterWords(std::uint64_t words) {
+    FileParts parts;
+    parts.header = Bytes(440, '\0');
+    std::memcpy(parts.header.data(), "TQ_DICTIONARY_V03_00", 20);
+    const std::uint64_t first = std::min<std::uint64_t>(words, 0x7FFFFFFF);
+    const std::uint64_t second = words - first;
+    SetU32(&parts.header, 416, static_cast<std::uint32_t>(2 * first));
+    SetU32(&parts.header, 420, static_cast<std::uint32_t>(first));
+    SetU32(&parts.header, 424, static_cast<std::uint32_t>(2 * second));
+    SetU32(&parts.header, 428, static_cast<std::uint32_t>(second));
+    parts.tables = Bytes(2048, '\0');
+    return JoinParts(parts);
+}
+
+// Without a ceiling set for the test, the machine's memory bounds a load:
+// counts that ask for twice the memory it has fail at once, for memory; half
+// of it passes that check (and the file then fails for lacking its words).
+TEST_F(V03FileTest, TheMachinesOwnMemoryBoundsALoad) {
+    rlimit address_space{};
+    ASSERT_EQ(::getrlimit(RLIMIT_AS, &address_space), 0);
+    if (address_space.rlim_cur != RLIM_INFINITY) GTEST_SKIP() << "an address-space limit is set";
+    const std::uint64_t physical = static_cast<std::uint64_t>(::sysconf(_SC_PHYS_PAGES)) *
+                                   static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+    // A one-letter word asks for 2 bytes of text, 24 of node, 2 of count and
+    // 4 for the check of the links.
+    const std::uint64_t twice = 2 * physical / 32;
+    if (twice > 2 * std::uint64_t{0x7FFFFFFF}) GTEST_SKIP() << "more memory than counts reach";
+    EXPECT_EQ(LoadBytes(ClaimedOneLetterWords(twice)),
+              std::make_pair(0, std::string("Memory allocation error !")));
+    EXPECT_EQ(LoadBytes(ClaimedOneLetterWords(twice / 4)),
+              std::make_pair(0, std::string("Damaged database !")));
+}
+
 #if !defined(__SANITIZE_ADDRESS__)
 // The process's own address-space limit counts: with room for the file but
 // not for its words, the load fails before it unpacks anything.
@@ -640,6 +676,53 @@ TEST_F(V03FileTest, TheAddressSpaceLimitBoundsALoad) {
         return WIFEXITED(child_status) ? WEXITSTATUS(child_status) : -1;
     }();
     EXPECT_EQ(status, 0);
+}
+#endif
+
+#if !defined(__SANITIZE_ADDRESS__)
+// A file of about 100 KB whose texts inflate a thousand to one claims a
+// dictionary its size can't hold: the load fails at once, for damage, and
+// takes next to nothing, under an address-space limit that leaves it room
+// for gigabytes. A dictionary as large as a small file may hold still loads.
+TEST_F(V03FileTest, ASmallFileThatInflatesAThousandfoldFailsSmall) {
+    const std::string path = Path("inflating.v03");
+    {
+        const Bytes file = ManyOneLetterWords(50000000);  // 100 MB of texts, 1.2 GB of nodes
+        ASSERT_LT(file.size(), 200u << 10);
+        WriteFile(path, file);
+    }
+    // The load of file `name` in a child process: 10 loaded, 20 refused as
+    // damaged, each having taken less than 256 MB (12 and 22 more), 21
+    // refused for another reason.
+    const auto load_in_child = [](const std::string& name) {
+        std::fflush(nullptr);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            std::FILE* statm = std::fopen("/proc/self/statm", "r");
+            unsigned long pages = 0;
+            if (statm == nullptr || std::fscanf(statm, "%lu", &pages) != 1) ::_exit(3);
+            std::fclose(statm);
+            const rlim_t room = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (3ul << 30);
+            const rlimit bound{room, room};
+            if (::setrlimit(RLIMIT_AS, &bound) != 0) ::_exit(3);
+            rusage before{}, after{};
+            ::getrusage(RUSAGE_SELF, &before);
+            DB_HANDLE db = DB_CreateHandle()->handle;
+            const DB_RESULT* result = DB_Load(db, 1, name.c_str(), 0, 0);
+            ::getrusage(RUSAGE_SELF, &after);
+            const bool took_little = after.ru_maxrss - before.ru_maxrss < 256 * 1024;
+            if (result->status == 1) ::_exit(took_little ? 10 : 12);
+            const bool damaged = std::string(result->message) == "Damaged database !";
+            ::_exit(damaged ? (took_little ? 20 : 22) : 21);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    EXPECT_EQ(load_in_child(path), 20);
+    const std::string honest = Path("honest.v03");
+    WriteFile(honest, ManyOneLetterWords(3000000));  // 6 MB of texts in a few KB
+    EXPECT_EQ(load_in_child(honest), 10);
 }
 #endif
 

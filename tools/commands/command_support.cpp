@@ -60,6 +60,18 @@ int LockBusy(const Context& c, const std::string& path) {
     return kExitFailed;
 }
 
+bool TargetFile::LockUnchanged(const Context& c) {
+    if (lock_.Acquire(path_.c_str()) == platform::OpenResult::kBusy) {
+        LockBusy(c, path_);
+        return false;
+    }
+    if (platform::StampOf(path_.c_str()) == stamp_) return true;
+    lock_.Release();
+    c.err << "wordbay-cli: " << path_
+          << " was changed by another program while this command ran; it was not replaced.\n";
+    return false;
+}
+
 bool LoadDictionary(const Context& c, DB_HANDLE db, const std::string& path,
                     DICTIONARY_INFO* info) {
     const DB_RESULT* result = nullptr;

@@ -8,8 +8,10 @@
 #include <cstdint>
 #include <iosfwd>
 #include <string>
+#include <utility>
 
 #include "engine/lexbase.h"
+#include "platform/file_writer.h"
 #include "tools/cli_args.h"
 
 namespace cli {
@@ -57,6 +59,28 @@ int UsageError(const Context& c, const std::string& message);
 
 // Says that another writer holds `path` and returns kExitFailed.
 int LockBusy(const Context& c, const std::string& path);
+
+// A file that a command replaces, remembered as it was when the command
+// started. The command replaces it only while it is still that file (or
+// still absent), and keeps it locked against other writers from that check
+// to its own save: what another program saved meanwhile is never lost.
+class TargetFile {
+public:
+    explicit TargetFile(std::string path)
+        : path_(std::move(path)), stamp_(platform::StampOf(path_.c_str())) {}
+
+    const std::string& path() const { return path_; }
+
+    // Locks the file and checks that it is as it was; false after saying why
+    // (another writer keeps it locked, or it changed since the command
+    // started). The lock holds until the object goes.
+    bool LockUnchanged(const Context& c);
+
+private:
+    std::string path_;
+    platform::FileStamp stamp_;
+    platform::FileLock lock_;
+};
 
 // Runs an engine call that works on files and keeps the errno it ends with,
 // cleared first so that an older error can't pass for its cause.

@@ -107,17 +107,24 @@ int RunExport(const Context& c, const Arguments& args) {
     if (encoding == "utf-8" && format != DB_FORMAT_TXT_SAVE) {
         return UsageError(c, "--encoding utf-8 needs --format txt.");
     }
+    TargetFile target(args.positional[1]);
     Handle db;
     DICTIONARY_INFO info{};
     if (!LoadDictionary(c, db.get(), args.positional[0], &info)) return kExitFailed;
     if (encoding == "code-page") {
-        return SaveDictionary(c, db.get(), format, args.positional[1]) ? kExitOk : kExitFailed;
+        return target.LockUnchanged(c) && SaveDictionary(c, db.get(), format, target.path())
+                   ? kExitOk
+                   : kExitFailed;
     }
     // The engine writes the lists' own bytes; they are converted afterwards.
     const std::string raw = args.positional[1] + ".code-page.tmp";
     const bool saved = SaveDictionary(c, db.get(), format, raw);
-    const bool converted = saved && ExportAsUtf8(raw, args.positional[1], PrimaryCodePage(info),
-                                                 SecondaryCodePage(info));
+    if (saved && !target.LockUnchanged(c)) {
+        unlink(raw.c_str());
+        return kExitFailed;
+    }
+    const bool converted =
+        saved && ExportAsUtf8(raw, target.path(), PrimaryCodePage(info), SecondaryCodePage(info));
     unlink(raw.c_str());
     if (saved && !converted) {
         const int error = errno;

@@ -66,6 +66,7 @@ const DB_RESULT* ImportPairs(const Context& c, DB_HANDLE db, const std::string& 
 
 int RunFreedict(const Context& c, const Arguments& args, const std::string& dictd_directory) {
     KeepFreedMemoryForReuse();
+    TargetFile target(args.positional[1]);
     std::string base, error, from, to;
     if (!exchange::LocateDictd(args.positional[0], dictd_directory, &base, &error)) {
         c.err << "wordbay-cli: " << error << '\n';
@@ -113,7 +114,9 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
         return kExitFailed;
     }
     if (txt) {
-        if (!WriteWholeFile(c, args.positional[1], encoded.Txt())) return kExitFailed;
+        if (!target.LockUnchanged(c) || !WriteWholeFile(c, target.path(), encoded.Txt())) {
+            return kExitFailed;
+        }
         report();
         return kExitOk;
     }
@@ -132,7 +135,10 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
     if (result->status == 0) return Fail(c, result);
     cp1 = PrimaryCodePage(info);
     cp2 = SecondaryCodePage(info);
-    if (!SaveDictionary(c, db.get(), DB_FORMAT_V03_SAVE, args.positional[1])) return kExitFailed;
+    if (!target.LockUnchanged(c) ||
+        !SaveDictionary(c, db.get(), DB_FORMAT_V03_SAVE, target.path())) {
+        return kExitFailed;
+    }
     report();
     const auto encoding = [](std::uint32_t code_page) {
         return code_page == platform::kUtf8CodePage ? std::string("UTF-8")

@@ -57,6 +57,7 @@ void ReportImported(const Context& c, DB_HANDLE db) {
 // lists too unless --names does.
 int ImportTravelling(const Context& c, const Arguments& args, exchange::Format format) {
     const std::string& source = args.positional[0];
+    TargetFile target(args.positional[1]);
     if (args.values.count("encoding") != 0) {
         return UsageError(c, "--encoding utf-8 needs --format txt.");
     }
@@ -92,7 +93,10 @@ int ImportTravelling(const Context& c, const Arguments& args, exchange::Format f
         c.err << "wordbay-cli: " << error << '\n';
         return kExitFailed;
     }
-    if (!SaveDictionary(c, db.get(), DB_FORMAT_V03_SAVE, args.positional[1])) return kExitFailed;
+    if (!target.LockUnchanged(c) ||
+        !SaveDictionary(c, db.get(), DB_FORMAT_V03_SAVE, target.path())) {
+        return kExitFailed;
+    }
     ReportImported(c, db.get());
     c.out << "Pairs kept: " << report.kept << ", dropped: " << report.dropped << ".\n";
     if (report.dropped > 0) c.out << "Dropped: " << report.reasons << ".\n";
@@ -104,6 +108,7 @@ int ImportTravelling(const Context& c, const Arguments& args, exchange::Format f
 
 int RunImport(const Context& c, const Arguments& args) {
     const std::string& source = args.positional[0];
+    TargetFile target(args.positional[1]);
     const std::string name = args.Value("format");
     if (name == "stardict") return ImportTravelling(c, args, exchange::Format::kStarDict);
     if (name == "dictd") return ImportTravelling(c, args, exchange::Format::kDictd);
@@ -155,7 +160,10 @@ int RunImport(const Context& c, const Arguments& args) {
         result = DB_SetDictionaryInfo(db.get(), &info);
         if (result->status == 0) return Fail(c, result);
     }
-    if (!SaveDictionary(c, db.get(), DB_FORMAT_V03_SAVE, args.positional[1])) return kExitFailed;
+    if (!target.LockUnchanged(c) ||
+        !SaveDictionary(c, db.get(), DB_FORMAT_V03_SAVE, target.path())) {
+        return kExitFailed;
+    }
     ReportImported(c, db.get());
     return kExitOk;
 }

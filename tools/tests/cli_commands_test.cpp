@@ -9,14 +9,18 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <set>
 #include <sstream>
+#include <thread>
 
 #include "engine/lexbase.h"
 #include "exchange/dictd_format.h"
 #include "lookup/lookup_image.h"
 #include "platform/file_writer.h"
+#include "platform/tests/lock_holder.h"
 #include "testing/test_support.h"
+#include "tools/commands/command_support.h"
 
 namespace cli {
 namespace {
@@ -706,6 +710,63 @@ TEST_F(CliCommandsTest, FreedictInMemoryGivesTheFileOfItsTxtImport) {
         DB_DestroyHandle(db);
         EXPECT_EQ(ReadFile("direct.v03"), ReadFile("via_txt.v03"));
     }
+}
+
+// A command that replaces a file replaces it only as it found it: another
+// program that saves the file while the command works (here while the
+// command waits for that program's lock) keeps what it saved, and the
+// command says so. A file that appears meanwhile is kept too.
+TEST_F(CliCommandsTest, AFileChangedWhileACommandRanIsNotReplaced) {
+    const std::string file = MakeDictionary();
+    WriteDictdDatabase();
+    const std::string target = Path("target");
+    const std::vector<std::string> commands[] = {
+        {"import", "--format", "txt", Path("pairs.txt"), target},
+        {"export", "--format", "txt", file, target},
+        {"export", "--format", "txt", "--encoding", "utf-8", file, target},
+        {"freedict", "eng-hrv", target},
+        {"freedict", "eng-hrv", target, "--txt-code-page", "1250"},
+    };
+    platform::SetLockWaitForTesting(5000);
+    for (const std::vector<std::string>& argv : commands) {
+        SCOPED_TRACE(argv[0] + " " + argv[1]);
+        WriteFile("target", "as it was");
+        CliRun r;
+        {
+            platform::LockHolder other(target);
+            std::thread saver([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                WriteFile("target", "what the other program saved");
+                other.Release();
+            });
+            r = Cli(argv);
+            saver.join();
+        }
+        EXPECT_EQ(r.status, kExitFailed);
+        EXPECT_EQ(r.err, "wordbay-cli: " + target +
+                             " was changed by another program while this command ran; it was "
+                             "not replaced.\n");
+        EXPECT_EQ(ReadFile("target"), "what the other program saved");
+        // Unchanged meanwhile, it is replaced.
+        EXPECT_EQ(Cli(argv).status, kExitOk);
+        EXPECT_NE(ReadFile("target"), "what the other program saved");
+    }
+    platform::SetLockWaitForTesting(-1);
+    for (const std::string& name : test_support::FilesIn(dir_)) {
+        EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+    }
+}
+
+TEST_F(CliCommandsTest, AFileThatAppearedMeanwhileIsNotReplaced) {
+    const Context c{std::cin, std::cout, std::cerr, false};
+    TargetFile absent(Path("new.v03"));
+    EXPECT_TRUE(absent.LockUnchanged(c));
+    TargetFile appeared(Path("new.v03"));
+    WriteFile("new.v03", "someone else's");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(appeared.LockUnchanged(c));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("was changed by another program"),
+              std::string::npos);
 }
 
 TEST(CliEndToEndTest, ConvertsTheInstalledEnglishCroatianDictionary) {

@@ -129,6 +129,13 @@ bool SeedFirstStart(const ProgramPaths& paths, const std::string& share_dir,
         (share_dir.empty() || !ConvertSample(share_dir + "/kx-sample.txt", word_list))) {
         return false;
     }
+    // Another first start may have written its settings meanwhile: they
+    // are kept.
+    platform::FileLock lock;
+    if (lock.Acquire(paths.settings_file.c_str()) == platform::OpenResult::kBusy ||
+        fs::exists(paths.settings_file, error)) {
+        return false;
+    }
     static constexpr char kSeed[] = "[dictionary]\nconvertv2=1\n";
     return platform::WriteWholeFile(paths.settings_file.c_str(), kSeed, sizeof kSeed - 1);
 }

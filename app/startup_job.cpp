@@ -13,6 +13,7 @@
 #include "app/startup_trace.h"
 #include "app/thread_priority.h"
 #include "platform/code_page.h"
+#include "platform/file_writer.h"
 #include "platform/locale.h"
 
 namespace wordbay {
@@ -213,9 +214,18 @@ void StartupJob::ConvertFiles(bool use_previous) {
         DB_SetDictionaryInfo(db, &info);
         report_->SetStatus(kSavingStatus);
         const std::string target = paths_->database_dir + "/" + kConvertedFileName;
-        report_->BeginProgress(db);
-        saved = DB_Save(db, DB_FORMAT_V03_SAVE, target.c_str())->status != 0;
-        report_->EndProgress();
+        // Another copy of the program may have built the dictionary meanwhile
+        // (the user may even have changed it): what is there is opened, and
+        // never replaced. The lock waits for a writer still at it.
+        platform::FileLock lock;
+        const bool other_writer = lock.Acquire(target.c_str()) == platform::OpenResult::kBusy;
+        if (other_writer || FileExists(target)) {
+            saved = true;
+        } else {
+            report_->BeginProgress(db);
+            saved = DB_Save(db, DB_FORMAT_V03_SAVE, target.c_str())->status != 0;
+            report_->EndProgress();
+        }
         if (saved) {
             catalogue_->Scan(paths_->database_dir, status_);
             settings_->Change(

@@ -94,6 +94,7 @@ public:
     void BeginProgress() override {
         progress_nice_ = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
         ++progress_begun_;
+        if (on_progress_) on_progress_(progress_begun_.load());
         const std::chrono::milliseconds delay = progress_delay_.load();
         if (delay.count() > 0) std::this_thread::sleep_for(delay);
     }
@@ -293,6 +294,9 @@ public:
     // Runs `change` (once) the next time an editing command waits for the
     // engine, as a request the worker ends meanwhile would.
     void WhileWaiting(std::function<void()> change) { while_waiting_ = std::move(change); }
+    // Runs `act` with the count of progresses begun each time one begins
+    // (on the worker; set it before the worker starts).
+    void set_on_progress(std::function<void(int)> act) { on_progress_ = std::move(act); }
 
 private:
     static Key KeyOf(SlotId slot, ListSide side) {
@@ -331,6 +335,7 @@ private:
     std::vector<std::string> hot_key_list_;
     WindowTitles titles_;
     std::string save_file_answer_;
+    std::function<void(int)> on_progress_;
     int beeps_ = 0;
     int save_dialogs_ = 0;
     int choosers_ = 0;

@@ -325,6 +325,20 @@ TEST_F(ImportTest, ConversionLeavesADictionaryOfAnInterruptedFirstStart) {
     EXPECT_EQ(StoredInfo(DatabasePath("Engleski_Hrvatski.v03")).primary_word_count, 2u);
 }
 
+// Another first start that built the dictionary while this one converted
+// keeps its file: the conversion opens it, and never writes over it.
+TEST_F(ImportTest, ADictionaryBuiltMeanwhileIsNotReplaced) {
+    Spill(PathOf("KX.txt"), "house\tkuća\r\n");
+    const std::string target = DatabasePath("Engleski_Hrvatski.v03");
+    view_.set_on_progress([&](int begun) {
+        if (begun == 1) testing::WriteDictionary(target, {{"house", "kuća"}, {"zebra", "zebra"}});
+    });
+    Start("", {}, /*convert_v2=*/true);
+    EXPECT_EQ(StoredInfo(target).primary_word_count, 2u);
+    EXPECT_EQ(controller_->settings().dictionary_state().current, "Engleski_Hrvatski.v03");
+    EXPECT_TRUE(controller_->slot(SlotId::kMain).loaded());
+}
+
 TEST_F(ImportTest, FailedConversionIsReportedInCroatian) {
     Start("", {}, /*convert_v2=*/true);
     bool reported = false;

@@ -91,5 +91,18 @@ TEST_F(ProgramDirTest, FirstStartPrefersTheInstalledFreedictDatabase) {
               "a\r\n");
 }
 
+// Settings that another first start wrote while this one converted are
+// kept as they are.
+TEST_F(ProgramDirTest, SettingsWrittenMeanwhileAreKept) {
+    const ProgramPaths paths = PathsInside((root_ / "user").string());
+    const fs::path converter = root_ / "bin" / "converter";
+    std::ofstream(converter) << "#!/bin/sh\nprintf '[options]\\nshowsplash=0\\n' > \""
+                             << paths.settings_file
+                             << "\"\nprintf 'cat\\tma\\350ka\\r\\n' > \"$3\"\n";
+    fs::permissions(converter, fs::perms::owner_all);
+    EXPECT_FALSE(SeedFirstStart(paths, (root_ / "share" / "wordbay").string(), converter.string()));
+    EXPECT_EQ(Read(paths.settings_file), "[options]\nshowsplash=0\n");
+}
+
 }  // namespace
 }  // namespace wordbay

@@ -62,6 +62,15 @@ const DB_RESULT* ImportPairs(const Context& c, DB_HANDLE db, const std::string& 
     return result;
 }
 
+// A Windows code page number (1 to 65535) in `text`.
+bool ParseCodePage(const std::string& text, std::uint32_t* code_page) {
+    char* end = nullptr;
+    const unsigned long n = std::strtoul(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || n == 0 || n > 65535) return false;
+    *code_page = static_cast<std::uint32_t>(n);
+    return true;
+}
+
 }  // namespace
 
 int RunFreedict(const Context& c, const Arguments& args, const std::string& dictd_directory) {
@@ -90,15 +99,10 @@ int RunFreedict(const Context& c, const Arguments& args, const std::string& dict
     std::uint32_t cp1 = platform::kUtf8CodePage;
     std::uint32_t cp2 = platform::kUtf8CodePage;
     const bool txt = args.values.count("txt-code-page") != 0;
-    if (txt) {
-        const std::string page = args.Value("txt-code-page");
-        char* end = nullptr;
-        const unsigned long n = std::strtoul(page.c_str(), &end, 10);
-        if (page.empty() || *end != '\0' || n == 0 || n > 65535) {
-            return UsageError(c, "--txt-code-page needs a Windows code page number, e.g. 1250.");
-        }
-        cp1 = cp2 = static_cast<std::uint32_t>(n);
+    if (txt && !ParseCodePage(args.Value("txt-code-page"), &cp1)) {
+        return UsageError(c, "--txt-code-page needs a Windows code page number, e.g. 1250.");
     }
+    if (txt) cp2 = cp1;
     // The kept texts may be those of `pairs`, which stay until the import is done.
     const EncodedPairs encoded = exchange::EncodePairs(source.pairs, cp1, cp2, swap);
     const auto report = [&] {

@@ -65,9 +65,9 @@ void WordFormJobs::Clear(bool hot_key) {
 
 void WordFormJobs::PreloadSpellers(const DictionarySlot& slot) {
     if (!slot.loaded() || !slot.settings().word_forms) return;
-    for (const ListSide side : {ListSide::kPrimary, ListSide::kSecondary}) {
-        forms::Speller::Preload(platform::IcuLocaleName(slot.Locale(side)));
-    }
+    // The language looked up from; the other one's dictionary, memory held
+    // all day for a direction seldom used, loads when a look-up first needs it.
+    forms::Speller::Preload(platform::IcuLocaleName(slot.Locale(slot.source_side())));
 }
 
 bool WordFormJobs::GoToBaseWord(const ListWords& r, bool suggest) {

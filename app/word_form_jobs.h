@@ -47,7 +47,8 @@ public:
     // (`hot_key`: the search is the hot key's).
     void Clear(bool hot_key);
 
-    // Starts loading the spellers of the main dictionary's languages.
+    // Starts loading the speller of the language the main dictionary is
+    // looked up from.
     static void PreloadSpellers(const DictionarySlot& slot);
 
 private:

@@ -1,11 +1,14 @@
 // What the tests of every layer share: a scratch folder of its own per test,
 // whole files read and written in one call, the names a folder holds, and a
-// full disk. Header-only, for test programs; no library code includes it.
+// full disk, a process started with its output in files. Header-only, for test programs; no library
+// code includes it.
 #pragma once
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +21,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace test_support {
 
@@ -35,6 +39,24 @@ inline void WriteFile(const std::string& path, std::string_view bytes) {
 }
 
 inline bool FileExists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
+
+// Starts `argv` (argv[0] looked up in PATH unless it holds a slash) with its
+// standard output in `out` and its error output in `err`; its process id,
+// or -1 (and a test failure) when it could not be started.
+inline pid_t StartWithOutput(std::vector<std::string> argv, const std::string& out,
+                             const std::string& err) {
+    std::vector<char*> pointers;
+    for (std::string& arg : argv) pointers.push_back(arg.data());
+    pointers.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = -1;
+    EXPECT_EQ(posix_spawnp(&pid, pointers[0], &actions, nullptr, pointers.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
 
 // The names in `folder`, "." and ".." left out.
 inline std::set<std::string> FilesIn(const std::string& folder) {

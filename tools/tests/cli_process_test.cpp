@@ -13,6 +13,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "testing/test_support.h"
@@ -27,19 +28,8 @@ protected:
     pid_t Start(const std::vector<std::string>& args, const std::string& tag) const {
         std::vector<std::string> all = {WORDBAY_CLI};
         all.insert(all.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (std::string& arg : all) argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, Path(tag + ".out").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, Path(tag + ".err").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        pid_t pid = -1;
-        EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&actions);
-        return pid;
+        return test_support::StartWithOutput(std::move(all), Path(tag + ".out"),
+                                             Path(tag + ".err"));
     }
     static int Wait(pid_t pid) {
         int status = 0;

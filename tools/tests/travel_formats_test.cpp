@@ -18,6 +18,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "testing/test_support.h"
@@ -76,19 +77,8 @@ protected:
 
     // Starts `argv` with its output in `tag`.out and .err; its process id.
     pid_t Start(std::vector<std::string> argv, const std::string& tag) const {
-        std::vector<char*> pointers;
-        for (std::string& arg : argv) pointers.push_back(arg.data());
-        pointers.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, Path(tag + ".out").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, Path(tag + ".err").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        pid_t pid = -1;
-        EXPECT_EQ(posix_spawnp(&pid, pointers[0], &actions, nullptr, pointers.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&actions);
-        return pid;
+        return test_support::StartWithOutput(std::move(argv), Path(tag + ".out"),
+                                             Path(tag + ".err"));
     }
 
     // Runs `argv` to its end; its standard output.

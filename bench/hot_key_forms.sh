@@ -4,8 +4,9 @@
 # for forms beside it) and an inflected one ("houses", which without word
 # forms finds nothing). Each press is timed from the release of the keys to
 # the popup's list in the report file; the figure is the median of the runs.
-# A popup already showing a word stays as it is when the same word is asked
-# again, so an untimed press on another word ("tree") comes before each.
+# The report file is written when the popup's list changes, not when the same
+# word is shown again, so an untimed press on another word ("tree") comes
+# before each.
 #
 # Usage: xvfb-run -a bash bench/hot_key_forms.sh [build folder] [rounds of 5]
 set -euo pipefail

@@ -24,7 +24,7 @@
 #include "ui/popup/tooltip_form.h"
 #include "ui/popup/word_forms_label.h"
 #include "ui/settings/charmap_form.h"
-#include "ui/settings/dlg_font_boje1.h"
+#include "ui/settings/popup_looks_page.h"
 #include "ui/settings/view_ids.h"
 #include "ui/text/text_window.h"
 #include "ui/widgets/code_page_text.h"
@@ -88,7 +88,7 @@ void SecondaryWindows::create() {
     const wordbay::ScreenMetrics metrics = screenMetrics();
     const wordbay::SettingsFile file(m_settingsFile);
 
-    m_textWindow = std::make_unique<Main1Form>(m_settings);
+    m_textWindow = std::make_unique<TextWindow>(m_settings);
     m_textWindow->setDictionaryProvider([this] { return textDictionaries(); });
     m_textWindow->createWindow();
     if (m_settings->text_right > m_settings->text_left &&

@@ -19,7 +19,7 @@
 
 class CharmapForm;
 class DictionaryPane;
-class Main1Form;
+class TextWindow;
 class PopupForm;
 class PopupTooltipForm;
 class QString;
@@ -64,7 +64,7 @@ public:
     // Closes them, their places written into `file` when given, else into a
     // pass of their own.
     void destroy(const wordbay::SettingsFile* file = nullptr);
-    Main1Form* textWindow() const { return m_textWindow.get(); }
+    TextWindow* textWindow() const { return m_textWindow.get(); }
     PopupForm* popup() const { return m_popup.get(); }
     PopupTooltipForm* tooltip() const { return m_tooltip.get(); }
     CharmapForm* charmap() const { return m_charmap.get(); }
@@ -108,7 +108,7 @@ private:
     bool m_popupOrigin = false;
     // The word-form lines the tooltip shows above the translations.
     QStringList m_wordFormLines;
-    std::unique_ptr<Main1Form> m_textWindow;
+    std::unique_ptr<TextWindow> m_textWindow;
     std::unique_ptr<PopupForm> m_popup;
     std::unique_ptr<PopupTooltipForm> m_tooltip;
     std::unique_ptr<CharmapForm> m_charmap;

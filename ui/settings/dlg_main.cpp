@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 
 #include "ui/settings/dlg_config.h"
-#include "ui/settings/dlg_font_boje.h"
-#include "ui/settings/dlg_font_boje1.h"
 #include "ui/settings/dlg_speech.h"
+#include "ui/settings/main_window_looks_page.h"
+#include "ui/settings/popup_looks_page.h"
 
 using wordbay::TextId;
 
@@ -77,10 +77,10 @@ void DlgMain::showPage(int tab) {
             m_page = new DlgConfig(m_context, m_target, this);
             break;
         case 1:
-            m_page = new DlgFontBoje(m_context, m_target, this);
+            m_page = new MainWindowLooksPage(m_context, m_target, this);
             break;
         case 2:
-            m_page = new DlgFontBoje1(m_context, m_target, this);
+            m_page = new PopupLooksPage(m_context, m_target, this);
             break;
         case 3:
             m_page = new DlgSpeech(m_context, m_target, this);

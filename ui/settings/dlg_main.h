@@ -1,6 +1,6 @@
 // DlgMain: the modal settings dialog, a tab host over four pages: 0 the
-// interface (DlgConfig), 1 the main window's fonts and colours (DlgFontBoje),
-// 2 those of the popup and tooltip (DlgFontBoje1), 3 speech (DlgSpeech). Only
+// interface (DlgConfig), 1 the main window's fonts and colours (MainWindowLooksPage),
+// 2 those of the popup and tooltip (PopupLooksPage), 3 speech (DlgSpeech). Only
 // the page of the current tab exists: changing the tab destroys it and makes
 // the new one.
 //

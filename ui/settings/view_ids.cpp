@@ -1,6 +1,6 @@
 #include "ui/settings/view_ids.h"
 
-#include "ui/settings/dlg_font_boje1.h"
+#include "ui/settings/popup_looks_page.h"
 
 using wordbay::ViewColor;
 using wordbay::ViewFlag;

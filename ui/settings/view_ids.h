@@ -10,7 +10,7 @@
 
 namespace view_command {
 
-// The page of the main window's controls (DlgFontBoje): the primary list's
+// The page of the main window's controls (MainWindowLooksPage): the primary list's
 // group, then the secondary list's.
 inline constexpr int kEdit1Font = 7202;
 inline constexpr int kEdit1Background = 7203;
@@ -32,7 +32,7 @@ inline constexpr int kMainSystemColors = 7219;
 inline constexpr int kMainFirst = kEdit1Font;
 inline constexpr int kMainLast = kMainSystemColors;
 
-// The page of the popup and the tooltip (DlgFontBoje1), in the current
+// The page of the popup and the tooltip (PopupLooksPage), in the current
 // translation direction.
 inline constexpr int kPopupEditFont = 7403;
 inline constexpr int kPopupEditBackground = 7404;

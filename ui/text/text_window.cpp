@@ -27,7 +27,7 @@
 #include "app/message_table.h"
 #include "platform/code_page.h"
 #include "platform/file_reader.h"
-#include "ui/text/text_run.h"
+#include "ui/text/text_runner.h"
 #include "ui/widgets/code_page_text.h"
 #include "ui/widgets/w_edit.h"
 #include "ui/widgets/w_list_box.h"
@@ -85,20 +85,20 @@ QString readFailureText(platform::ReadOutcome outcome) {
 
 }  // namespace
 
-Main1Form::Main1Form(wordbay::ProgramSettings* settings, QWidget* parent)
+TextWindow::TextWindow(wordbay::ProgramSettings* settings, QWidget* parent)
     : WForm(parent, Qt::Window), m_settings(settings) {
     setObjectName(QStringLiteral("TQ_TALLIS1"));
     setWindowTitle(QStringLiteral("Text translation"));
     resize(526, 400);
 }
 
-Main1Form::~Main1Form() { destroyWindow(); }
+TextWindow::~TextWindow() { destroyWindow(); }
 
-void Main1Form::setDictionaryProvider(std::function<TextDictionaries()> provider) {
+void TextWindow::setDictionaryProvider(std::function<TextDictionaries()> provider) {
     m_provider = std::move(provider);
 }
 
-int Main1Form::onCreate() {
+int TextWindow::onCreate() {
     buildControls();
     buildMenus();
     connectCommands();
@@ -108,19 +108,19 @@ int Main1Form::onCreate() {
     return 0;
 }
 
-void Main1Form::onDestroy() {
+void TextWindow::onDestroy() {
     stopTranslation();
     if (m_worker) m_worker->stop();
 }
 
-bool Main1Form::onClose() {
+bool TextWindow::onClose() {
     // Closing only hides the window, and ends a run.
     hide();
     stopTranslation();
     return true;
 }
 
-void Main1Form::buildControls() {
+void TextWindow::buildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
@@ -138,7 +138,7 @@ void Main1Form::buildControls() {
     auto* stepRow = new QHBoxLayout;
     m_phrase = new WEdit(this, 0);
     m_phrase->setObjectName(QStringLiteral("phraseBox"));
-    connect(m_phrase, &QLineEdit::textChanged, this, &Main1Form::phraseChanged);
+    connect(m_phrase, &QLineEdit::textChanged, this, &TextWindow::phraseChanged);
     stepRow->addWidget(m_phrase, 2);
     m_insertTranslation = new QPushButton(this);
     m_skip = new QPushButton(this);
@@ -158,7 +158,7 @@ void Main1Form::buildControls() {
 
     m_list = new WListBox(this, 0);
     m_list->setObjectName(QStringLiteral("translationsList"));
-    connect(m_list, &WListBox::rowChosen, this, &Main1Form::translationChosen);
+    connect(m_list, &WListBox::rowChosen, this, &TextWindow::translationChosen);
     m_list->setMaximumHeight(120);
     m_list->setContextMenuPolicy(Qt::PreventContextMenu);
     layout->addWidget(m_list);
@@ -179,7 +179,7 @@ void Main1Form::buildControls() {
     layout->addWidget(status);
 }
 
-void Main1Form::buildMenus() {
+void TextWindow::buildMenus() {
     auto* bar = new QMenuBar(this);
     layout()->setMenuBar(bar);
     m_runMenu = bar->addMenu(QString());
@@ -224,7 +224,7 @@ void Main1Form::buildMenus() {
     addAccelerator(QKeySequence(Qt::CTRL | Qt::Key_D), cmd::kPaste);
 }
 
-void Main1Form::relabel() {
+void TextWindow::relabel() {
     if (m_runMenu == nullptr) return;
     m_runMenu->setTitle(MenuTitle(TextId::MENU_TRANSLATE_TEXT));
     m_depthMenu->setTitle(MenuText(TextId::MENU_SEARCHING_DEPTH));
@@ -262,7 +262,7 @@ void Main1Form::relabel() {
     setDepth(m_settings->search_depth);
 }
 
-void Main1Form::applyOptions() {
+void TextWindow::applyOptions() {
     commandAction(m_settings->fast_translation ? cmd::kFast : cmd::kStep)->setChecked(true);
     commandAction(cmd::kFromCursor)->setChecked(m_settings->translate_from_cursor);
     m_fromCursorCell->setEnabled(m_settings->translate_from_cursor);
@@ -276,7 +276,7 @@ void Main1Form::applyOptions() {
     setDepth(m_settings->search_depth);
 }
 
-void Main1Form::setDepth(int depth) {
+void TextWindow::setDepth(int depth) {
     depth = std::clamp(depth, kMinDepth, kMaxDepth);
     m_settings->search_depth = depth;
     if (m_depth == nullptr) return;
@@ -289,25 +289,25 @@ void Main1Form::setDepth(int depth) {
                              .arg(Text(depth == 1 ? TextId::MSG_WORD : TextId::MSG_WORDS)));
 }
 
-void Main1Form::setSwitches(bool case_sensitive, bool ignore_accents) {
+void TextWindow::setSwitches(bool case_sensitive, bool ignore_accents) {
     m_caseCell->setEnabled(case_sensitive);
     m_accentsCell->setEnabled(ignore_accents);
 }
 
-void Main1Form::resetWordList() {
+void TextWindow::resetWordList() {
     m_list->resetContent();
     m_shown.clear();
 }
 
-bool Main1Form::isTranslating() const { return m_running; }
+bool TextWindow::isTranslating() const { return m_running; }
 
-QPlainTextEdit* Main1Form::focusedPane() const {
+QPlainTextEdit* TextWindow::focusedPane() const {
     if (m_target->hasFocus()) return m_target;
     if (m_source->hasFocus()) return m_source;
     return nullptr;
 }
 
-void Main1Form::phraseChanged() {
+void TextWindow::phraseChanged() {
     if (m_ownPhraseChange || m_phrase->isSetByProgram()) {
         m_ownPhraseChange = false;
         m_phrase->clearSetByProgram();
@@ -317,14 +317,14 @@ void Main1Form::phraseChanged() {
 }
 
 // Choosing a translation inserts it; the source pane gets the focus back.
-void Main1Form::translationChosen() {
+void TextWindow::translationChosen() {
     if (m_waiting && m_list->curSel() >= 0) {
         act(TextAction::kInsertTranslation);
         m_source->setFocus();
     }
 }
 
-void Main1Form::addToggle(int id, bool wordbay::ProgramSettings::*option) {
+void TextWindow::addToggle(int id, bool wordbay::ProgramSettings::*option) {
     onCommand(id, this, [this, option] {
         m_settings->*option = !(m_settings->*option);
         applyOptions();
@@ -332,7 +332,7 @@ void Main1Form::addToggle(int id, bool wordbay::ProgramSettings::*option) {
 }
 
 // Each menu item, key and button of the window to what it does.
-void Main1Form::connectCommands() {
+void TextWindow::connectCommands() {
     onCommand(cmd::kStart, this, [this] { startTranslation(); });
     onCommand(cmd::kStop, this, [this] { stopTranslation(); });
     onCommand(cmd::kOpen, this, [this] { openText(); });
@@ -379,7 +379,7 @@ void Main1Form::connectCommands() {
     });
 }
 
-void Main1Form::setRunning(bool running) {
+void TextWindow::setRunning(bool running) {
     commandAction(cmd::kStart)->setEnabled(!running);
     commandAction(cmd::kStop)->setEnabled(running);
     for (int id : {cmd::kFast, cmd::kStep, cmd::kOpen, cmd::kSaveOriginal, cmd::kSaveTranslated}) {
@@ -398,7 +398,7 @@ void Main1Form::setRunning(bool running) {
     }
 }
 
-void Main1Form::startTranslation() {
+void TextWindow::startTranslation() {
     if (isTranslating() || !m_provider) return;
     TextDictionaries dictionaries = m_provider();
     if (!dictionaries.ready) return;
@@ -424,7 +424,7 @@ void Main1Form::startTranslation() {
     if (text.isEmpty()) return;
 
     m_run = std::move(dictionaries);
-    m_worker = std::make_unique<ThreadTrazi1>(this, text, from, to);
+    m_worker = std::make_unique<TextRunner>(this, text, from, to);
     m_phrase->clear();
     resetWordList();
     setRunning(true);
@@ -433,12 +433,12 @@ void Main1Form::startTranslation() {
     if (!m_running) setRunning(false);
 }
 
-void Main1Form::stopTranslation() {
+void TextWindow::stopTranslation() {
     m_waiting = false;
     m_translator.Stop();
 }
 
-void Main1Form::act(TextAction action) {
+void TextWindow::act(TextAction action) {
     if (!m_waiting) return;
     std::string chosen;
     if (action == TextAction::kInsertTranslation) {
@@ -451,7 +451,7 @@ void Main1Form::act(TextAction action) {
     m_translator.Act(action, std::move(chosen));
 }
 
-void Main1Form::lookUpEditedPhrase() {
+void TextWindow::lookUpEditedPhrase() {
     // Only while the worker waits: then the engine is free for this thread.
     if (!m_waiting) return;
     wordbay::TextLookup lookup(m_run.lookup);
@@ -469,7 +469,7 @@ void Main1Form::lookUpEditedPhrase() {
     m_insertTranslation->setEnabled(!m_shown.empty());
 }
 
-void Main1Form::appendTarget(const QString& text) {
+void TextWindow::appendTarget(const QString& text) {
     if (text.isEmpty()) return;
     QTextCursor cursor(m_target->document());
     cursor.movePosition(QTextCursor::End);
@@ -477,7 +477,7 @@ void Main1Form::appendTarget(const QString& text) {
     m_target->verticalScrollBar()->setValue(m_target->verticalScrollBar()->maximum());
 }
 
-void Main1Form::showPosition(int start) {
+void TextWindow::showPosition(int start) {
     QTextCursor cursor = m_source->textCursor();
     cursor.setPosition(
         std::min(start, static_cast<int>(m_source->document()->characterCount()) - 1));
@@ -485,8 +485,8 @@ void Main1Form::showPosition(int start) {
     m_source->ensureCursorVisible();
 }
 
-void Main1Form::askPhrase(const QString& phrase, int start, int end,
-                          std::vector<const char*> items) {
+void TextWindow::askPhrase(const QString& phrase, int start, int end,
+                           std::vector<const char*> items) {
     m_ownPhraseChange = true;
     m_phrase->setProgramText(phrase);
     m_ownPhraseChange = false;
@@ -508,9 +508,9 @@ void Main1Form::askPhrase(const QString& phrase, int start, int end,
     m_waiting = true;
 }
 
-void Main1Form::showProgress(int percent) { m_progress->setPosition(percent); }
+void TextWindow::showProgress(int percent) { m_progress->setPosition(percent); }
 
-void Main1Form::runFinished() {
+void TextWindow::runFinished() {
     m_running = false;
     m_waiting = false;
     setRunning(false);
@@ -528,7 +528,7 @@ void Main1Form::runFinished() {
     }
 }
 
-void Main1Form::openText() {
+void TextWindow::openText() {
     const QString path =
         QFileDialog::getOpenFileName(this, Text(TextId::MSG_OPEN_ORIGINAL_TEXT), QString(),
                                      QStringLiteral("Text Files (*.txt);;All files (*)"));
@@ -553,7 +553,7 @@ void Main1Form::openText() {
     }
 }
 
-void Main1Form::saveText(bool translated) {
+void TextWindow::saveText(bool translated) {
     const QString path = QFileDialog::getSaveFileName(
         this, Text(translated ? TextId::MSG_SAVE_TRANSLATED_TEXT : TextId::MSG_SAVE_ORIGINAL_TEXT),
         QString(), QStringLiteral("Text Files (*.txt);;All files (*)"));

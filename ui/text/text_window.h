@@ -1,5 +1,5 @@
-// Main1Form: the text translation window. The user puts a text into the
-// source pane and starts a run; its worker (ThreadTrazi1) cuts the text into
+// TextWindow: the text translation window. The user puts a text into the
+// source pane and starts a run; its worker (TextRunner) cuts the text into
 // phrases and writes the translated text into the target pane, alone (fast)
 // or asking at every phrase (step). The window only hides when closed.
 #pragma once
@@ -25,7 +25,7 @@ class QToolBar;
 class WEdit;
 class WListBox;
 class WProgressBar;
-class ThreadTrazi1;
+class TextRunner;
 
 // The dictionaries as a run needs them, asked for at every start.
 using TextDictionaries = wordbay::TextDictionaries;
@@ -56,14 +56,14 @@ inline constexpr int kCopy = 443;
 inline constexpr int kPaste = 444;
 }  // namespace text_command
 
-class Main1Form : public WForm {
+class TextWindow : public WForm {
     Q_OBJECT
 
 public:
     // `settings` holds the window's options ("brzo", "fromcursor",
     // "deepsearch", "ww1", "ww2", "jedandodrugoga") and outlives the window.
-    explicit Main1Form(wordbay::ProgramSettings* settings, QWidget* parent = nullptr);
-    ~Main1Form() override;
+    explicit TextWindow(wordbay::ProgramSettings* settings, QWidget* parent = nullptr);
+    ~TextWindow() override;
 
     // Where the dictionaries come from.
     void setDictionaryProvider(std::function<TextDictionaries()> provider);
@@ -98,7 +98,7 @@ protected:
     bool onClose() override;
 
 private:
-    friend class ThreadTrazi1;
+    friend class TextRunner;
 
     void buildMenus();
     void buildControls();
@@ -145,7 +145,7 @@ private:
     TextDictionaries m_run;
     std::string m_sourceBytes;
     wordbay::TextTranslator m_translator;
-    std::unique_ptr<ThreadTrazi1> m_worker;
+    std::unique_ptr<TextRunner> m_worker;
     // The translations shown in step mode (pointers into the engine's words).
     std::vector<const char*> m_shown;
     int m_phraseStart = 0;  // in the source pane, in characters

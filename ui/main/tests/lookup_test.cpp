@@ -164,7 +164,7 @@ private slots:
         auto form = folder.openWindow();
         QVERIFY(form);
         QVERIFY(chooseMenuItem(form.get(), TextId::MENU_TRANSLATE_TEXT));
-        Main1Form* text = form->windows()->textWindow();
+        TextWindow* text = form->windows()->textWindow();
         QVERIFY(text->isVisible());
         text->sourcePane()->setPlainText(QStringLiteral("A mouse in the house."));
         QVERIFY(pressKey(form.get(), QKeySequence(Qt::Key_F12)));

@@ -7,8 +7,8 @@
 
 #include "app/dictionary_settings.h"
 #include "test_support.h"
-#include "ui/settings/dlg_font_boje.h"
-#include "ui/settings/dlg_font_boje1.h"
+#include "ui/settings/main_window_looks_page.h"
+#include "ui/settings/popup_looks_page.h"
 #include "ui/settings/view_ids.h"
 
 using wordbay::ViewColor;
@@ -60,12 +60,12 @@ private slots:
         m_dictionary.view.color(ViewColor::kTooltipBackground1Secondary) = 0x445566;
         m_dictionary.primary_to_secondary = false;
         {
-            DlgFontBoje1 page(context(), &m_target);
+            PopupLooksPage page(context(), &m_target);
             QCOMPARE(painted(page.item(7428)), 0x0000FFu);
             QCOMPARE(painted(page.item(7429)), 0x445566u);
         }
         m_dictionary.primary_to_secondary = true;
-        DlgFontBoje1 page(context(), &m_target);
+        PopupLooksPage page(context(), &m_target);
         QCOMPARE(painted(page.item(7428)), 0x00FF00u);
         QCOMPARE(painted(page.item(7429)), 0x112233u);
     }
@@ -94,7 +94,7 @@ private slots:
         std::uint32_t next = 0x100010;
         for (const auto& c : colors) m_dictionary.view.color(c.color) = next += 0x010203;
         for (const auto& f : fonts) m_dictionary.view.font(f.font).color = next += 0x010203;
-        DlgFontBoje page(context(), &m_target);
+        MainWindowLooksPage page(context(), &m_target);
         for (const auto& c : colors) {
             QCOMPARE(painted(page.item(c.swatch)), m_dictionary.view.color(c.color));
         }
@@ -108,7 +108,7 @@ private slots:
         target.act = [this](int id) {
             if (id == 7212) m_dictionary.view.color(ViewColor::kEdit2Background) = 0x203040;
         };
-        DlgFontBoje page(context(), &target);
+        MainWindowLooksPage page(context(), &target);
         page.show();
         QCOMPARE(painted(page.item(7231)), 0xFFFFFFu);
         page.itemAs<QPushButton>(7212)->click();
@@ -116,7 +116,7 @@ private slots:
     }
 
     void thePagesSendEveryControlOnToTheMainWindow() {
-        DlgFontBoje1 page(context(), &m_target);
+        PopupLooksPage page(context(), &m_target);
         page.itemAs<QPushButton>(7414)->click();
         page.itemAs<QCheckBox>(7433)->click();
         emit page.itemAs<QComboBox>(7419)->activated(33);
@@ -126,7 +126,7 @@ private slots:
     void patternsAndTheirReset() {
         m_dictionary.view.flag(ViewFlag::kTooltipUsePattern) = true;
         m_dictionary.view.tooltip_pattern_index = 34;  // read from a file, but no pattern
-        DlgFontBoje1 page(context(), &m_target);
+        PopupLooksPage page(context(), &m_target);
         auto* patterns = page.itemAs<QComboBox>(7419);
         QCOMPARE(patterns->count(), 34);
         QCOMPARE(patterns->currentIndex(), 0);
@@ -147,8 +147,8 @@ private slots:
         for (const bool primaryToSecondary : {true, false}) {
             m_dictionary = wordbay::DictionarySettings();
             m_dictionary.primary_to_secondary = primaryToSecondary;
-            DlgFontBoje main(context(), &m_target);
-            DlgFontBoje1 popup(context(), &m_target);
+            MainWindowLooksPage main(context(), &m_target);
+            PopupLooksPage popup(context(), &m_target);
             for (SettingsPage* page :
                  {static_cast<SettingsPage*>(&main), static_cast<SettingsPage*>(&popup)}) {
                 for (QWidget* w : page->findChildren<QWidget*>()) {
@@ -185,7 +185,7 @@ private slots:
 
     void withoutADictionaryThePagesShowTheDefaults() {
         SettingsContext none;
-        DlgFontBoje page(none, &m_target);
+        MainWindowLooksPage page(none, &m_target);
         QCOMPARE(painted(page.item(7226)), 0xF5F5F5u);
         QVERIFY(page.itemAs<QCheckBox>(7219)->isChecked());
     }

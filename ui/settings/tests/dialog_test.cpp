@@ -7,9 +7,9 @@
 #include "app/program_settings.h"
 #include "test_support.h"
 #include "ui/settings/dlg_config.h"
-#include "ui/settings/dlg_font_boje1.h"
 #include "ui/settings/dlg_main.h"
 #include "ui/settings/dlg_speech.h"
+#include "ui/settings/popup_looks_page.h"
 
 class DialogTest : public QObject {
     Q_OBJECT
@@ -31,7 +31,7 @@ private slots:
         DlgMain dialog(context(), &m_target, &request);
         QCOMPARE(request, -1);
         QCOMPARE(dialog.currentTab(), 2);
-        QVERIFY(dynamic_cast<DlgFontBoje1*>(dialog.page()) != nullptr);
+        QVERIFY(dynamic_cast<PopupLooksPage*>(dialog.page()) != nullptr);
         QCOMPARE(dialog.windowTitle(), QString("Dictionary settings"));
 
         int outOfRange = 7;

@@ -55,7 +55,7 @@ private slots:
     void init() {
         m_settings = wordbay::ProgramSettings();
         m_settings.search_depth = 3;
-        m_form = std::make_unique<Main1Form>(&m_settings);
+        m_form = std::make_unique<TextWindow>(&m_settings);
         m_form->setDictionaryProvider([this] {
             TextDictionaries d;
             d.ready = true;
@@ -252,7 +252,7 @@ private slots:
 private:
     DB_HANDLE m_db = nullptr;
     wordbay::ProgramSettings m_settings;
-    std::unique_ptr<Main1Form> m_form;
+    std::unique_ptr<TextWindow> m_form;
 };
 
 QTEST_MAIN(TextWindowTest)

@@ -1,4 +1,4 @@
-#include "ui/text/text_run.h"
+#include "ui/text/text_runner.h"
 
 #include <QMetaObject>
 #include <algorithm>
@@ -12,7 +12,7 @@ namespace {
 // Shows what the run does in the window, from the worker thread.
 class QueuedView : public wordbay::TextTranslationView {
 public:
-    QueuedView(Main1Form* form, const EncodedText& text, std::uint32_t source_page,
+    QueuedView(TextWindow* form, const EncodedText& text, std::uint32_t source_page,
                std::uint32_t target_page)
         : form_(form), text_(text), source_page_(source_page), target_page_(target_page) {}
 
@@ -53,7 +53,7 @@ private:
             form_, [form = form_, text] { form->appendTarget(text); }, Qt::QueuedConnection);
     }
 
-    Main1Form* form_;
+    TextWindow* form_;
     const EncodedText& text_;
     std::uint32_t source_page_;
     std::uint32_t target_page_;
@@ -95,20 +95,20 @@ int EncodedText::PositionOf(std::size_t byte) const {
     return position_of_byte_[std::min(byte, position_of_byte_.size() - 1)];
 }
 
-ThreadTrazi1::ThreadTrazi1(Main1Form* form, const QString& text, int from, int to)
+TextRunner::TextRunner(TextWindow* form, const QString& text, int from, int to)
     : form_(form)
     , text_(text, form->m_run.source_code_page)
     , from_(text_.ByteOf(from))
     , to_(text_.ByteOf(to)) {}
 
-ThreadTrazi1::~ThreadTrazi1() { stop(); }
+TextRunner::~TextRunner() { stop(); }
 
-void ThreadTrazi1::wake() {
+void TextRunner::wake() {
     // Reaping a finished run must not count as the user's stop.
     if (isRunning()) form_->m_translator.Stop();
 }
 
-int ThreadTrazi1::run(std::intptr_t) {
+int TextRunner::run(std::intptr_t) {
     const TextDictionaries& run = form_->m_run;
     wordbay::TextLookup lookup(run.lookup);
     const wordbay::WordCharacters chars(run.source_code_page);

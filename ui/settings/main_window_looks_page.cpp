@@ -1,4 +1,4 @@
-#include "ui/settings/dlg_font_boje.h"
+#include "ui/settings/main_window_looks_page.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -71,16 +71,17 @@ constexpr ListGroup kGroups[2] = {
 
 }  // namespace
 
-DlgFontBoje::DlgFontBoje(const SettingsContext& context, SettingsTarget* target, QWidget* parent)
+MainWindowLooksPage::MainWindowLooksPage(const SettingsContext& context, SettingsTarget* target,
+                                         QWidget* parent)
     : SettingsPage(context, target, parent) {
-    setObjectName("DlgFontBoje");
+    setObjectName("MainWindowLooksPage");
     createControls();
     forwardViewChanges();
 }
 
-DlgFontBoje::~DlgFontBoje() = default;
+MainWindowLooksPage::~MainWindowLooksPage() = default;
 
-void DlgFontBoje::createControls() {
+void MainWindowLooksPage::createControls() {
     auto* layout = new QVBoxLayout(this);
     auto* lists = new QHBoxLayout;
     const QString titles[2] = {QString::fromStdString(context().primaryListName),
@@ -133,4 +134,4 @@ void DlgFontBoje::createControls() {
     layout->addStretch(1);
 }
 
-void DlgFontBoje::afterViewChange(int) { repaintSwatches(); }
+void MainWindowLooksPage::afterViewChange(int) { repaintSwatches(); }

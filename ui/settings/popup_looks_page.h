@@ -1,5 +1,5 @@
-// DlgFontBoje1: the fonts and colours of the popup and tooltip windows for
-// the current translation direction. Like DlgFontBoje, it forwards every
+// PopupLooksPage: the fonts and colours of the popup and tooltip windows for
+// the current translation direction. Like MainWindowLooksPage, it forwards every
 // button and box to the main window and then repaints its swatches.
 //
 // Popup: edit box font 7403, background 7404; list font 7406, background
@@ -38,12 +38,13 @@ PopupViewKeys popupViewKeys(bool primaryToSecondary);
 // The names of the tooltip background patterns, by index.
 const QStringList& tooltipPatternNames();
 
-class DlgFontBoje1 : public SettingsPage {
+class PopupLooksPage : public SettingsPage {
     Q_OBJECT
 
 public:
-    DlgFontBoje1(const SettingsContext& context, SettingsTarget* target, QWidget* parent = nullptr);
-    ~DlgFontBoje1() override;
+    PopupLooksPage(const SettingsContext& context, SettingsTarget* target,
+                   QWidget* parent = nullptr);
+    ~PopupLooksPage() override;
 
 protected:
     void afterViewChange(int viewId) override;

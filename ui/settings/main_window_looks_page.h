@@ -1,4 +1,4 @@
-// DlgFontBoje: the fonts and colours of the current dictionary's main-window
+// MainWindowLooksPage: the fonts and colours of the current dictionary's main-window
 // controls, one group per list. Every button and box is forwarded to the main
 // window, which asks for the font or colour and stores it; the page then
 // repaints its swatches so that they show the new values.
@@ -13,12 +13,13 @@
 
 #include "ui/settings/settings_page.h"
 
-class DlgFontBoje : public SettingsPage {
+class MainWindowLooksPage : public SettingsPage {
     Q_OBJECT
 
 public:
-    DlgFontBoje(const SettingsContext& context, SettingsTarget* target, QWidget* parent = nullptr);
-    ~DlgFontBoje() override;
+    MainWindowLooksPage(const SettingsContext& context, SettingsTarget* target,
+                        QWidget* parent = nullptr);
+    ~MainWindowLooksPage() override;
 
 protected:
     void afterViewChange(int viewId) override;

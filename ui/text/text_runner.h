@@ -1,4 +1,4 @@
-// ThreadTrazi1: the worker of the text translation window. It runs one
+// TextRunner: the worker of the text translation window. It runs one
 // translation over a copy of the source text and reaches the window only
 // through queued calls, so a run never waits for the user-interface thread
 // and the window may stop it (and wait for it) at any time.
@@ -12,7 +12,7 @@
 #include "app/phrase_cutter.h"
 #include "ui/widgets/w_thread.h"
 
-class Main1Form;
+class TextWindow;
 
 // The source text in the source list's code page, with the way back and forth
 // between its byte offsets and the character positions of the pane.
@@ -30,18 +30,18 @@ private:
     std::vector<std::size_t> byte_of_position_;  // one per character, plus the end
 };
 
-class ThreadTrazi1 : public WThread {
+class TextRunner : public WThread {
 public:
     // Translates text[from, to) (character positions of the source pane).
-    ThreadTrazi1(Main1Form* form, const QString& text, int from, int to);
-    ~ThreadTrazi1() override;
+    TextRunner(TextWindow* form, const QString& text, int from, int to);
+    ~TextRunner() override;
 
 protected:
     int run(std::intptr_t argument) override;
     void wake() override;
 
 private:
-    Main1Form* form_;
+    TextWindow* form_;
     EncodedText text_;
     std::size_t from_;
     std::size_t to_;

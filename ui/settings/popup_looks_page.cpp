@@ -1,4 +1,4 @@
-#include "ui/settings/dlg_font_boje1.h"
+#include "ui/settings/popup_looks_page.h"
 
 #include <QGridLayout>
 #include <QVBoxLayout>
@@ -68,10 +68,11 @@ const QStringList& tooltipPatternNames() {
     return kNames;
 }
 
-DlgFontBoje1::DlgFontBoje1(const SettingsContext& context, SettingsTarget* target, QWidget* parent)
+PopupLooksPage::PopupLooksPage(const SettingsContext& context, SettingsTarget* target,
+                               QWidget* parent)
     : SettingsPage(context, target, parent)
     , m_keys(popupViewKeys(dictionary().primary_to_secondary)) {
-    setObjectName("DlgFontBoje1");
+    setObjectName("PopupLooksPage");
     auto* layout = new QHBoxLayout(this);
     createPopupPart(this);
     createTooltipPart(this);
@@ -80,9 +81,9 @@ DlgFontBoje1::DlgFontBoje1(const SettingsContext& context, SettingsTarget* targe
     forwardViewChanges();
 }
 
-DlgFontBoje1::~DlgFontBoje1() = default;
+PopupLooksPage::~PopupLooksPage() = default;
 
-void DlgFontBoje1::createPopupPart(QWidget* parent) {
+void PopupLooksPage::createPopupPart(QWidget* parent) {
     auto* group = addGroup(parent, kPopupGroup, uiText(TextId::MSG_POPUP_WINDOW));
     auto* layout = new QVBoxLayout(group);
     const auto row = [this](QGridLayout* grid, int line, int button, TextId label, int swatch,
@@ -122,7 +123,7 @@ void DlgFontBoje1::createPopupPart(QWidget* parent) {
     layout->addStretch(1);
 }
 
-void DlgFontBoje1::createTooltipPart(QWidget* parent) {
+void PopupLooksPage::createTooltipPart(QWidget* parent) {
     auto* group = addGroup(parent, kTooltipGroup, uiText(TextId::MSG_TOOLTIP_WINDOW));
     auto* layout = new QVBoxLayout(group);
     auto* colors = addGroup(group, kTooltipColorsGroup, uiText(TextId::MSG_FONT_AND_COLOR));
@@ -166,7 +167,7 @@ void DlgFontBoje1::createTooltipPart(QWidget* parent) {
     layout->addStretch(1);
 }
 
-void DlgFontBoje1::afterViewChange(int viewId) {
+void PopupLooksPage::afterViewChange(int viewId) {
     if (viewId == kTooltipReset) {
         // The reset also leaves the pattern off and back at the first one.
         if (auto* box = itemAs<QCheckBox>(kTooltipUsePattern)) box->setChecked(false);

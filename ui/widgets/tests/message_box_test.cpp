@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -132,9 +133,9 @@ private slots:
 
     void aWorkerThreadWaitsForTheAnswer() {
         whenBoxShows([](WMessageBox* box) { press(box, kIdRetry); });
-        int answer = 0;
+        std::atomic<int> answer = 0;
         std::thread worker([&] { answer = messageBox(nullptr, "t", "c", kMbRetryCancel); });
-        QTRY_COMPARE(answer, kIdRetry);
+        QTRY_COMPARE(answer.load(), kIdRetry);
         worker.join();
     }
 

@@ -102,48 +102,36 @@ constexpr char kPairs[] =
 
 TEST_F(LeanAnswersTest, AnswersFromTheImageAsTheLoadedDictionary) {
     const std::string d = MakeDictionary("utf8", kPairs, "utf-8");
-    const std::vector<std::vector<std::string>> settings = {{},
-                                                            {"--case"},
-                                                            {"--accents"},
-                                                            {"--case", "--accents"},
-                                                            {"--reverse"},
-                                                            {"--reverse", "--accents"}};
-    const char* words[] = {"house",
-                           "House",
-                           "HOUSE",
-                           "emile",
-                           "\xC3\x89MILE",
-                           "\xC3\xA9mile",
-                           "stra\xC3\x9F"
-                           "e",
-                           "STRASSE",
-                           "\xCF\x83\xCE\xBF\xCF\x86\xCE\xB9\xCE\xB1",
-                           "resume",
-                           "R\xC3\x89SUM\xC3\x89",
-                           "Haus",
-                           "haus",
-                           "geb\xC3\xA4ude",
-                           "nothing"};
-    for (const auto& setting : settings) {
-        for (const char* word : words) {
-            std::vector<std::string> args = {"translate", d, word};
-            args.insert(args.end(), setting.begin(), setting.end());
-            EXPECT_EQ(Lean(args), Loaded(args)) << word << " " << setting.size();
-        }
+    // Each word under the settings where its case, accents or script tell.
+    const std::vector<std::vector<std::string>> translations = {
+        {"House"},
+        {"House", "--case"},
+        {"HOUSE", "--accents"},
+        {"\xC3\x89MILE"},
+        {"emile", "--accents"},
+        {"\xC3\xA9mile", "--case", "--accents"},
+        {"STRA\xC3\x9F"
+         "E"},
+        {"\xCF\x83\xCE\xBF\xCF\x86\xCE\xB9\xCE\xB1", "--accents"},
+        {"R\xC3\x89SUM\xC3\x89"},
+        {"resume", "--accents"},
+        {"GEB\xC3\x84UDE", "--reverse"},
+        {"gebaude", "--reverse", "--accents"},
+        {"nothing"}};
+    for (const auto& t : translations) {
+        std::vector<std::string> args = {"translate", d};
+        args.insert(args.end(), t.begin(), t.end());
+        EXPECT_EQ(Lean(args), Loaded(args)) << t[0] << " " << t.size();
     }
     const std::vector<std::vector<std::string>> lists = {
-        {"ho"},
+        {"Ho"},
         {"Ho", "--case"},
-        {"e", "--accents"},
-        {"\xC3\x89", "--case"},
+        {"\xC3\x89", "--accents"},
         {"hous", "--limit", "1"},
-        {"ho", "--limit", "0"},
         {"h", "--secondary"},
         {"zz"},
-        {"h*e", "--mode", "wildcards"},
         {"h?use", "--mode", "wildcards", "--case"},
-        {"\xC3\xA9*", "--mode", "wildcards", "--accents"},
-        {"r\xC3\xA9sum\xC3\xA9", "--mode", "wildcards", "--accents"}};
+        {"\xC3\xA9*", "--mode", "wildcards", "--accents"}};
     for (const auto& list : lists) {
         std::vector<std::string> args = {"list", d};
         args.insert(args.end(), list.begin(), list.end());

@@ -251,7 +251,9 @@ pair_prefix=$(paired "$work/prefix-word.txt" -- "$cli" list "$work/eng-deu.v03" 
     -- "${sdcv_cmd[@]}" {2})
 # lookup of inflected words, answered through their base words ("houses":
 # a form of house; "went": of go), against sdcv's exact look-up of the same.
-yes "$(printf 'houses\nwent')" | head -n "$paired_runs" >"$work/inflected.txt"
+for ((n = 0; n < paired_runs; ++n)); do
+    if ((n % 2)); then echo went; else echo houses; fi
+done >"$work/inflected.txt"
 pair_lookup=$(paired "$work/inflected.txt" -- "$cli" lookup "$work/eng-deu.v03" {} \
     -- "${sdcv_cmd[@]}" {})
 rm -rf "$work/no-cache"

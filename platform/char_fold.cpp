@@ -21,6 +21,32 @@ struct FoldPair {
 
 constexpr std::uint32_t kFoldFlags = kNormIgnoreCase | kNormIgnoreNonSpace;
 
+// The folds of U+0080 to U+07FF (the two-byte UTF-8 characters: Latin,
+// Greek, Cyrillic, ...), read straight from an array: most characters
+// above ASCII that dictionaries hold, at the cost of ICU's own lookup.
+constexpr char32_t kDirectEnd = 0x800;
+struct DirectFolds {
+    char32_t to[3][kDirectEnd - 0x80];
+};
+
+template <std::size_t N>
+constexpr void FillDirect(const FoldPair (&table)[N], char32_t* to) {
+    for (char32_t ch = 0x80; ch < kDirectEnd; ++ch) to[ch - 0x80] = ch;
+    for (const FoldPair& pair : table) {
+        if (pair.from < kDirectEnd) to[pair.from - 0x80] = pair.to;
+    }
+}
+
+constexpr DirectFolds MakeDirect() {
+    DirectFolds direct{};
+    FillDirect(kFolds1, direct.to[0]);
+    FillDirect(kFolds2, direct.to[1]);
+    FillDirect(kFolds3, direct.to[2]);
+    return direct;
+}
+
+constexpr DirectFolds kDirect = MakeDirect();
+
 template <std::size_t N>
 char32_t Find(const FoldPair (&table)[N], char32_t ch) {
     const FoldPair* end = table + N;
@@ -69,6 +95,8 @@ char32_t FoldChar(char32_t ch, std::uint32_t flags) {
     if (ch < 0x80) {  // most text: no accents, and ASCII case folds to lower case
         return (flags & kNormIgnoreCase) && ch >= U'A' && ch <= U'Z' ? ch + 0x20 : ch;
     }
+    if (flags == 0) return ch;
+    if (ch < kDirectEnd) return kDirect.to[flags - 1][ch - 0x80];
     switch (flags) {
         case kNormIgnoreCase:
             return Find(kFolds1, ch);

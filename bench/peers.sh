@@ -12,8 +12,8 @@
 # (our load, their start-up) and the conversion of the data. Then paired
 # per-process runs against sdcv's exact look-up (bench/paired.py: the same
 # timing for both sides, alternated word by word, medians): our translate
-# with the default options, with --accents and with --case, and our prefix
-# list.
+# with the default options, with --accents and with --case, our prefix
+# list, and our lookup of inflected words ("houses", "went").
 #
 # Usage: bench/peers.sh [BUILD_DIR]   (default build-bench; needs wordbay-cli)
 #        bench/peers.sh --conversion [BUILD_DIR] [RUNS]
@@ -249,6 +249,13 @@ pair_case=$(paired "$work/words.txt" -- "$cli" translate "$work/eng-deu.v03" {} 
 paste "$work/prefixes.txt" "$work/words.txt" >"$work/prefix-word.txt"
 pair_prefix=$(paired "$work/prefix-word.txt" -- "$cli" list "$work/eng-deu.v03" {1} \
     -- "${sdcv_cmd[@]}" {2})
+# lookup of inflected words, answered through their base words ("houses":
+# a form of house; "went": of go), against sdcv's exact look-up of the same.
+for ((n = 0; n < paired_runs; ++n)); do
+    if ((n % 2)); then echo went; else echo houses; fi
+done >"$work/inflected.txt"
+pair_lookup=$(paired "$work/inflected.txt" -- "$cli" lookup "$work/eng-deu.v03" {} \
+    -- "${sdcv_cmd[@]}" {})
 rm -rf "$work/no-cache"
 
 # ---- The table ----------------------------------------------------------------
@@ -286,3 +293,5 @@ prow "translate --accents" $pair_accents
 prow "translate --case" $pair_case
 # shellcheck disable=SC2086
 prow "list, prefix of 3 letters" $pair_prefix
+# shellcheck disable=SC2086
+prow "lookup of an inflected word" $pair_lookup

@@ -1,21 +1,16 @@
 # Installation and the Debian package.
 #
-# The programs go to bin/, the two libraries to lib/<arch>/wordbay/ (the programs
-# find them through their run path), the help pages and the sample word list
-# to share/wordbay/, the menu entry and icon to their freedesktop places. The
-# program keeps its dictionaries and settings in the user's data folder; its
-# first start converts the installed FreeDict English-Croatian database there,
-# or the sample when that is missing.
+# The programs go to bin/, the two libraries and wordbay-cli-engine to
+# lib/<arch>/wordbay/ (the programs find them through their run path), the
+# help pages and the sample word list to share/wordbay/, the menu entry and
+# icon to their freedesktop places. The program keeps its dictionaries and
+# settings in the user's data folder; its first start converts the installed
+# FreeDict English-Croatian database there, or the sample when that is missing.
 
 include(GNUInstallDirs)
 
-# The private libraries in the multiarch folder where Debian has one, which
-# keeps them out of the dynamic linker's cache and its ldconfig calls.
-if(CMAKE_LIBRARY_ARCHITECTURE)
-    set(wordbay_lib_dir lib/${CMAKE_LIBRARY_ARCHITECTURE}/wordbay)
-else()
-    set(wordbay_lib_dir ${CMAKE_INSTALL_LIBDIR}/wordbay)
-endif()
+# wordbay_lib_dir (the private libraries' folder) is set before the folders
+# are read (CMakeLists.txt): wordbay-cli names it.
 set(wordbay_share_dir ${CMAKE_INSTALL_DATADIR}/wordbay)
 
 # The shared files in the build tree as they are installed (share/wordbay
@@ -36,6 +31,10 @@ set_target_properties(${wordbay_programs} PROPERTIES
     INSTALL_RPATH "$ORIGIN/../${wordbay_lib_dir}")
 install(TARGETS ${wordbay_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS lexbase keysnare LIBRARY DESTINATION ${wordbay_lib_dir})
+# The tool with the engine, which wordbay-cli runs in its place, beside the
+# libraries it uses.
+set_target_properties(wordbay-cli-engine PROPERTIES INSTALL_RPATH "$ORIGIN")
+install(TARGETS wordbay-cli-engine RUNTIME DESTINATION ${wordbay_lib_dir})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/help/ DESTINATION ${wordbay_share_dir}/help)
 install(FILES ${PROJECT_SOURCE_DIR}/data/kx-sample.txt DESTINATION ${wordbay_share_dir})
 install(FILES ${PROJECT_SOURCE_DIR}/data/wordbay.desktop

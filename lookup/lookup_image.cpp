@@ -11,8 +11,8 @@
 #include <functional>
 
 #include "lookup/image_layout.h"
+#include "lookup/list_text.h"
 #include "platform/char_fold.h"
-#include "platform/code_page.h"
 #include "platform/collation.h"
 #include "platform/file_reader.h"
 #include "platform/wildcard.h"
@@ -369,11 +369,12 @@ bool LookupImage::FindFolded(int list, std::string_view prefix, bool case_sensit
     if (by_char_[list] != 0) {
         std::uint32_t flags = case_sensitive ? 0 : platform::kNormIgnoreCase;
         if (ignore_accents) flags |= platform::kNormIgnoreNonSpace;
-        platform::DecodeToCodePoints(code_pages_[list], prefix, &folded_chars_);
+        // A code page this process can't decode: the dictionary answers.
+        if (!DecodeListText(code_pages_[list], prefix, &folded_chars_)) return false;
         platform::FoldChars(&folded_chars_, flags);
         pattern_chars_.clear();
         if (!pattern.empty()) {
-            platform::DecodeToCodePoints(code_pages_[list], pattern, &pattern_chars_);
+            DecodeListText(code_pages_[list], pattern, &pattern_chars_);
             platform::FoldChars(&pattern_chars_, flags);
         }
     }
@@ -443,7 +444,7 @@ int LookupImage::CompareFolded(const PrefixSearch& search, std::uint32_t n, std:
     }
     // The text leaves the mapping before a character of it is decoded.
     text_.assign(text->data(), text->size());
-    platform::DecodeToCodePoints(code_pages_[list], text_, &chars_);
+    if (!DecodeListText(code_pages_[list], text_, &chars_)) return 2;
     std::uint32_t flags = (search.fold & 1) != 0 ? platform::kNormIgnoreCase : 0;
     if ((search.fold & 2) != 0) flags |= platform::kNormIgnoreNonSpace;
     platform::FoldChars(&chars_, flags);

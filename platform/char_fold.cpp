@@ -1,10 +1,7 @@
 #include "platform/char_fold.h"
 
-#include <unicode/uchar.h>
-#include <unicode/unorm2.h>
-#include <unicode/utf16.h>
-
 #include <algorithm>
+#include <iterator>
 #include <unordered_map>
 
 #include "platform/collation.h"
@@ -12,26 +9,50 @@
 namespace platform {
 namespace {
 
+struct FoldPair {
+    char32_t from;
+    char32_t to;
+};
+
+// kFolds1 (case), kFolds2 (accents), kFolds3 (both), made at build time from
+// ICU's data (platform/unicode_fold.cpp): the folds need no ICU at run time,
+// so that a process answering from a look-up image does without loading it.
+#include "fold_table.inc"
+
 constexpr std::uint32_t kFoldFlags = kNormIgnoreCase | kNormIgnoreNonSpace;
 
-char32_t WithoutAccent(char32_t ch) {
-    if (ch < 0xC0) return ch;  // nothing below decomposes
-    UErrorCode status = U_ZERO_ERROR;
-    const UNormalizer2* nfd = unorm2_getNFDInstance(&status);
-    UChar parts[32];
-    const int32_t n = U_SUCCESS(status) ? unorm2_getDecomposition(nfd, static_cast<UChar32>(ch),
-                                                                  parts, 32, &status)
-                                        : -1;
-    if (U_FAILURE(status) || n <= 0) return ch;
-    int32_t i = 0;
-    UChar32 base;
-    U16_NEXT(parts, i, n, base);
-    while (i < n) {
-        UChar32 mark;
-        U16_NEXT(parts, i, n, mark);
-        if (u_charType(mark) != U_NON_SPACING_MARK) return ch;
+// The folds of U+0080 to U+07FF (the two-byte UTF-8 characters: Latin,
+// Greek, Cyrillic, ...), read straight from an array: most characters
+// above ASCII that dictionaries hold, at the cost of ICU's own lookup.
+constexpr char32_t kDirectEnd = 0x800;
+struct DirectFolds {
+    char32_t to[3][kDirectEnd - 0x80];
+};
+
+template <std::size_t N>
+constexpr void FillDirect(const FoldPair (&table)[N], char32_t* to) {
+    for (char32_t ch = 0x80; ch < kDirectEnd; ++ch) to[ch - 0x80] = ch;
+    for (const FoldPair& pair : table) {
+        if (pair.from < kDirectEnd) to[pair.from - 0x80] = pair.to;
     }
-    return static_cast<char32_t>(base);
+}
+
+constexpr DirectFolds MakeDirect() {
+    DirectFolds direct{};
+    FillDirect(kFolds1, direct.to[0]);
+    FillDirect(kFolds2, direct.to[1]);
+    FillDirect(kFolds3, direct.to[2]);
+    return direct;
+}
+
+constexpr DirectFolds kDirect = MakeDirect();
+
+template <std::size_t N>
+char32_t Find(const FoldPair (&table)[N], char32_t ch) {
+    const FoldPair* end = table + N;
+    const FoldPair* at = std::lower_bound(
+        table, end, ch, [](const FoldPair& pair, char32_t value) { return pair.from < value; });
+    return at != end && at->from == ch ? at->to : ch;
 }
 
 // Characters grouped by what they fold to, for each of the three folds: the
@@ -39,14 +60,9 @@ char32_t WithoutAccent(char32_t ch) {
 class FoldClasses {
 public:
     FoldClasses() {
-        // Case and decomposition data end well below U+20000.
-        for (char32_t ch = 0; ch < 0x20000; ++ch) {
-            if (ch >= 0xD800 && ch <= 0xDFFF) continue;
-            for (std::uint32_t flags = 1; flags <= kFoldFlags; ++flags) {
-                const char32_t folded = FoldChar(ch, flags);
-                if (folded != ch) classes_[flags - 1][folded].push_back(ch);
-            }
-        }
+        Add(kFolds1, 0);
+        Add(kFolds2, 1);
+        Add(kFolds3, 2);
     }
 
     std::vector<char32_t> Of(char32_t folded, std::uint32_t flags) const {
@@ -61,20 +77,36 @@ public:
     }
 
 private:
+    template <std::size_t N>
+    void Add(const FoldPair (&table)[N], int fold) {
+        for (const FoldPair& pair : table) classes_[fold][pair.to].push_back(pair.from);
+        if (fold == 0 || fold == 2) {  // ASCII capitals, which the tables leave out
+            for (char32_t ch = U'A'; ch <= U'Z'; ++ch) classes_[fold][ch + 0x20].push_back(ch);
+        }
+    }
+
     std::unordered_map<char32_t, std::vector<char32_t>> classes_[kFoldFlags];
 };
 
 }  // namespace
 
 char32_t FoldChar(char32_t ch, std::uint32_t flags) {
+    flags &= kFoldFlags;
     if (ch < 0x80) {  // most text: no accents, and ASCII case folds to lower case
         return (flags & kNormIgnoreCase) && ch >= U'A' && ch <= U'Z' ? ch + 0x20 : ch;
     }
-    if (flags & kNormIgnoreNonSpace) ch = WithoutAccent(ch);
-    if (flags & kNormIgnoreCase) {
-        ch = static_cast<char32_t>(u_foldCase(static_cast<UChar32>(ch), U_FOLD_CASE_DEFAULT));
+    if (flags == 0) return ch;
+    if (ch < kDirectEnd) return kDirect.to[flags - 1][ch - 0x80];
+    switch (flags) {
+        case kNormIgnoreCase:
+            return Find(kFolds1, ch);
+        case kNormIgnoreNonSpace:
+            return Find(kFolds2, ch);
+        case kFoldFlags:
+            return Find(kFolds3, ch);
+        default:
+            return ch;
     }
-    return ch;
 }
 
 void FoldChars(std::u32string* text, std::uint32_t flags) {

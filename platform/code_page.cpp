@@ -12,6 +12,8 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "platform/utf8.h"
+
 namespace platform {
 namespace {
 
@@ -248,13 +250,7 @@ std::string EncodeFromUtf8(std::uint32_t code_page, std::string_view utf8, bool*
 void DecodeToCodePoints(std::uint32_t code_page, std::string_view text, std::u32string* out) {
     out->clear();
     if (code_page == kUtf8CodePage) {
-        const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
-        const int32_t length = static_cast<int32_t>(text.size());
-        for (int32_t i = 0; i < length;) {
-            UChar32 ch;
-            U8_NEXT(s, i, length, ch);
-            out->push_back(ch < 0 ? kReplacement : static_cast<char32_t>(ch));
-        }
+        DecodeUtf8(text, out);
         return;
     }
     if (!IsDoubleByteCodePage(code_page)) {
@@ -317,21 +313,6 @@ bool IsAscii(std::string_view text) {
     std::uint8_t any = 0;
     for (const char c : text) any |= static_cast<std::uint8_t>(c);
     return any < 0x80;
-}
-
-bool IsValidUtf8(std::string_view text) {
-    const auto* s = reinterpret_cast<const std::uint8_t*>(text.data());
-    const int32_t length = static_cast<int32_t>(text.size());
-    for (int32_t i = 0; i < length;) {
-        if (s[i] < 0x80) {  // ASCII runs need no decoding
-            ++i;
-            continue;
-        }
-        UChar32 ch;
-        U8_NEXT(s, i, length, ch);
-        if (ch < 0) return false;
-    }
-    return true;
 }
 
 }  // namespace platform

@@ -31,6 +31,8 @@ std::string WindowReport::StatusText() const {
                 std::to_string(lists_->shown_count(SlotId::kMain, target));
     }
     if (settings_->search_incomplete()) text += std::string("   ") + kSearchIncompleteMessage;
+    if (main.changed_on_disk())
+        text += std::string("   ") + UiText(TextId::MSG_FILE_CHANGED_ON_DISK);
     std::lock_guard<std::mutex> lock(word_forms_mutex_);
     if (!word_forms_status_.empty()) text += "   " + word_forms_status_;
     return text;

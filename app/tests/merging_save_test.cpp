@@ -31,7 +31,8 @@ constexpr char kMerged[] =
     "Dictionary saved; changes saved meanwhile by another program were kept.";
 constexpr char kSaved[] = "Dictionary successfully saved.";
 constexpr char kAskedCaption[] = "File changed by another program";
-constexpr char kChangedNote[] = "File changed on disk";
+// The note on the status line, its spaces non-breaking.
+constexpr char kChangedNote[] = "File\u00A0changed\u00A0on\u00A0disk";
 
 // The translations of `word` in `db`, in their order.
 Words TranslationsIn(DB_HANDLE db, const std::string& word,

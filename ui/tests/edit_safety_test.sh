@@ -269,10 +269,17 @@ def answer(title, key):
 
 program = subprocess.Popen(command, preexec_fn=limit, stdout=subprocess.DEVNULL)
 if window:
-    answer("^Fatal error$", "Return")
-    # The program offers another dictionary; the user declines, and the
-    # window stays without one.
-    answer("^Change dictionary$", "Escape")
+    # The program says it can't load the dictionary and offers another one
+    # (the offer may open over the message): the user declines the offer,
+    # closes the message, and the window stays without a dictionary.
+    if not wait(lambda: search("^Fatal error$"), 60):
+        give_up("no window 'Fatal error'")
+    if wait(lambda: search("^Change dictionary$"), 10):
+        answer("^Change dictionary$", "Escape")
+    if search("^Fatal error$"):
+        answer("^Fatal error$", "Return")
+    if wait(lambda: search("^Change dictionary$"), 5):
+        answer("^Change dictionary$", "Escape")
     main = wait(lambda: search("^KX Dictionary : Dictionary not loaded$"), 30)
     if not main:
         give_up("the main window did not stay")

@@ -84,9 +84,9 @@ bool DictionaryJobs::LoadFile(DictionarySlot& s, const std::string& path, bool p
     // answers go before the lists are emptied.
     if (s.id() == kMain) p_.image->Stop();
     if (ok) {
-        s.SetDiskState(disk_state);
-        s.journal().Clear();
-        s.set_changed_on_disk(false);
+        s.file().SetDiskState(disk_state);
+        s.file().journal().Clear();
+        s.file().set_changed_on_disk(false);
         const bool taken = TakeLoaded(s, std::move(fresh), info, path, previewing);
         // The load's scratch memory (the file's inflated blocks, the old
         // dictionary) is back in malloc's free lists, spread over the arenas
@@ -276,10 +276,10 @@ void DictionaryJobs::Resort(int lists) {
         p_.report->SetStatus(std::string(UiText(TextId::MSG_RESORTING)) + " - " + UiText(label) +
                              ": " + language);
         p_.report->BeginProgress(main.handle());
-        main.journal().Resort(side, locale);
+        main.file().journal().Resort(side, locale);
         const DB_RESULT* r = DB_ResortList(main.handle(), EngineList(side), locale);
         const bool ok = r->status != 0;
-        if (r->status != 2) main.journal().Drop();
+        if (r->status != 2) main.file().journal().Drop();
         const std::string message = r->message;
         p_.report->EndProgress();
         if (!ok) {
@@ -350,7 +350,7 @@ void DictionaryJobs::Update(int format, const std::string& path) {
     const std::string message = r->message;
     // What the merge added can't be replayed pair by pair on a file that
     // another program saves meanwhile.
-    if (!ok || added > 0) main.journal().MarkUnmergeable();
+    if (!ok || added > 0) main.file().journal().MarkUnmergeable();
     p_.report->EndProgress();
     if (!ok) {
         p_.report->EngineError(TextId::MSG_DICTIONARY_UPDATING_ERROR, path, message.c_str());

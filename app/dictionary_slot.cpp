@@ -62,16 +62,6 @@ DICTIONARY_INFO DictionarySlot::info_snapshot() const {
     return info_;
 }
 
-DiskState DictionarySlot::disk_state() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return disk_state_;
-}
-
-void DictionarySlot::SetDiskState(const DiskState& state) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    disk_state_ = state;
-}
-
 void DictionarySlot::SetPath(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     std::lock_guard<std::mutex> lock(mutex_);

@@ -17,9 +17,8 @@
 #include <string>
 
 #include "app/dictionary_settings.h"
-#include "app/disk_state.h"
-#include "app/edit_journal.h"
 #include "app/engine_handle.h"
+#include "app/file_record.h"
 #include "app/word_list.h"
 #include "engine/lexbase.h"
 
@@ -100,17 +99,9 @@ public:
     void SetInfo(const DICTIONARY_INFO& info);
     void SetPath(const std::string& path);
 
-    // The edits made since the dictionary was loaded or last saved (engine
-    // lock held).
-    EditJournal& journal() { return journal_; }
-    const EditJournal& journal() const { return journal_; }
-    // The state of the file when it was loaded or last saved (any thread).
-    DiskState disk_state() const;
-    void SetDiskState(const DiskState& state);
-    // Whether the file was seen saved by another program while the dictionary
-    // was being edited, and so not loaded again (any thread).
-    bool changed_on_disk() const { return changed_on_disk_.load(); }
-    void set_changed_on_disk(bool on) { changed_on_disk_.store(on); }
+    // What the slot remembers of its file (see FileRecord).
+    FileRecord& file() { return file_; }
+    const FileRecord& file() const { return file_; }
 
     // The room a result of `side` needs: its index size (four entries a word)
     // and 40 more.
@@ -141,9 +132,7 @@ private:
     std::string file_name_;
     DictionarySettings settings_;
     ResultArrays results_[2];
-    EditJournal journal_;
-    DiskState disk_state_;  // under mutex_
-    std::atomic<bool> changed_on_disk_{false};
+    FileRecord file_;
 };
 
 // DB_PRIMARY_LIST / DB_SECONDARY_LIST, and the translation direction from a

@@ -45,7 +45,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 bool MainBeingEdited(const Dictionaries& d, const SharedSettings& settings) {
     const DictionarySlot& main = d.main();
-    return settings.options().edit_mode || !main.journal().empty() ||
+    return settings.options().edit_mode || !main.file().journal().empty() ||
            (main.loaded() && DB_IsChanged(main.handle()) != 0);
 }
 
@@ -61,9 +61,9 @@ bool MergingSave::Write(DB_HANDLE db, const std::string& path) {
 }
 
 void MergingSave::Written(DictionarySlot& s) {
-    s.SetDiskState(ReadDiskState(s.path()));
-    s.journal().Clear();
-    s.set_changed_on_disk(false);
+    s.file().SetDiskState(ReadDiskState(s.path()));
+    s.file().journal().Clear();
+    s.file().set_changed_on_disk(false);
     s.WriteSettings();
     p_.image_writer->Request(s.path());
 }
@@ -138,7 +138,7 @@ void MergingSave::Save(DictionarySlot& s, SaveDone done) {
     // writers (reading it lets go of the lock, which is then taken again). A
     // writer that keeps it locked past the wait makes the save fail with the
     // engine's message, as any save does.
-    const DiskState loaded = s.disk_state();
+    const DiskState loaded = s.file().disk_state();
     DiskState now = loaded;
     for (int attempt = 0; attempt < 4; ++attempt) {
         if (lock.Acquire(path.c_str()) == platform::OpenResult::kBusy) break;
@@ -159,7 +159,7 @@ void MergingSave::SaveMerged(DictionarySlot& s, platform::FileLock* lock, SaveDo
     const std::string path = s.path();
     std::string failure;
     std::shared_ptr<EngineHandle> fresh =
-        s.journal().mergeable() ? LoadCurrent(path, lock, &failure) : nullptr;
+        s.file().journal().mergeable() ? LoadCurrent(path, lock, &failure) : nullptr;
     if (fresh == nullptr) {
         // The other program's file can't be read, or the edits can't be
         // replayed: only the user can say what is to become of it.
@@ -167,7 +167,7 @@ void MergingSave::SaveMerged(DictionarySlot& s, platform::FileLock* lock, SaveDo
         AskAndSave(s, {}, std::move(done));
         return;
     }
-    const MergeReport report = MergeEdits(fresh->get(), s.journal());
+    const MergeReport report = MergeEdits(fresh->get(), s.file().journal());
     if (report.outcome != MergeReport::Outcome::kMerged) {
         lock->Release();
         if (report.outcome == MergeReport::Outcome::kFailed) {
@@ -267,12 +267,12 @@ void MergingSave::Reload() {
     DictionarySlot& main = p_.dictionaries->main();
     if (!main.loaded()) return;
     if (MainBeingEdited(*p_.dictionaries, *p_.settings)) {
-        main.set_changed_on_disk(true);
+        main.file().set_changed_on_disk(true);
         return;
     }
     const std::string path = main.path();
     const DiskState before = ReadDiskState(path);
-    if (!before.stamp.exists || before == main.disk_state()) return;
+    if (!before.stamp.exists || before == main.file().disk_state()) return;
     auto fresh = std::make_shared<EngineHandle>();
     if (fresh->get() == nullptr) return;
     DICTIONARY_INFO info{};
@@ -285,7 +285,7 @@ void MergingSave::Reload() {
         // What is there now can't be read (cut short, damaged): the window
         // keeps the dictionary it has, and says that the file changed.
         if (p_.watch != nullptr) p_.watch->LoadFailed(before.stamp);
-        main.set_changed_on_disk(true);
+        main.file().set_changed_on_disk(true);
         return;
     }
     const bool taken = TakeKeepingPlace(std::move(fresh), info);
@@ -293,9 +293,9 @@ void MergingSave::Reload() {
     // system, as after any load.
     ::malloc_trim(0);
     if (!taken) return;
-    main.SetDiskState(before);
-    main.journal().Clear();
-    main.set_changed_on_disk(false);
+    main.file().SetDiskState(before);
+    main.file().journal().Clear();
+    main.file().set_changed_on_disk(false);
     p_.image_writer->Request(path);
 }
 

@@ -5,14 +5,12 @@
 #include <set>
 
 #include "app/dictionary_slot.h"
+#include "engine/lexbase_messages.h"
 
 namespace wordbay {
 namespace {
 
 using Kind = EditJournal::Kind;
-
-// What an editing call of the engine answers when memory runs out.
-constexpr char kEngineMemoryMessage[] = "Memory allocation error!";
 
 // Whether `part` is `whole` with some translations left out, in its order.
 bool KeptInOrder(const std::vector<std::string>& part, const std::vector<std::string>& whole) {
@@ -111,8 +109,9 @@ MergeReport MergeEdits(DB_HANDLE disk, const EditJournal& journal) {
         // Every word the edit needs is as the user found it: only running out
         // of memory fails it, but whatever failed, nothing is saved.
         report.message = r != nullptr ? r->message : "";
-        report.outcome = report.message == kEngineMemoryMessage ? MergeReport::Outcome::kFailed
-                                                                : MergeReport::Outcome::kConflict;
+        report.outcome = report.message == lexbase::MessageText(lexbase::Message::kMemoryError)
+                             ? MergeReport::Outcome::kFailed
+                             : MergeReport::Outcome::kConflict;
         return report;
     }
     return report;

@@ -157,7 +157,8 @@ void SearchController::WatchMainFile() {
     const std::string path = main.path();
     if (path.empty()) return;
     const platform::FileStamp now = platform::StampOf(path.c_str());
-    if (file_watch_.Look(main.disk_state().stamp, now) != FileWatch::Finding::kChanged) return;
+    if (file_watch_.Look(main.file().disk_state().stamp, now) != FileWatch::Finding::kChanged)
+        return;
     // Whether the dictionary is edited reads the engine: only while no
     // request has it.
     std::unique_lock<std::mutex> engine(dictionaries_.engine_lock(), std::try_to_lock);
@@ -166,8 +167,8 @@ void SearchController::WatchMainFile() {
     engine.unlock();
     if (!editing) {
         dictionary_requests_.ReloadMain();
-    } else if (!main.changed_on_disk()) {
-        dictionaries_.main().set_changed_on_disk(true);
+    } else if (!main.file().changed_on_disk()) {
+        dictionaries_.main().file().set_changed_on_disk(true);
         report_.RefreshStatus();
     }
 }

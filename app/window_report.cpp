@@ -1,6 +1,7 @@
 #include "app/window_report.h"
 
 #include "app/message_box_style.h"
+#include "engine/lexbase_messages.h"
 
 namespace wordbay {
 namespace {
@@ -38,8 +39,14 @@ std::string WindowReport::StatusText() const {
         text += DictionarySlot::ListNameUtf8(info, target) + ": " +
                 std::to_string(lists_->shown_count(SlotId::kMain, target));
     }
-    if (settings_->search_incomplete()) text += std::string("   ") + kSearchIncompleteMessage;
-    if (main.changed_on_disk()) text += "   " + Unbroken(UiText(TextId::MSG_FILE_CHANGED_ON_DISK));
+    // What DB_List answered when a regular expression needed too much work on
+    // some words and they were left out.
+    if (settings_->search_incomplete()) {
+        text += "   ";
+        text += lexbase::MessageText(lexbase::Message::kRegexIncomplete);
+    }
+    if (main.file().changed_on_disk())
+        text += "   " + Unbroken(UiText(TextId::MSG_FILE_CHANGED_ON_DISK));
     std::lock_guard<std::mutex> lock(word_forms_mutex_);
     if (!word_forms_status_.empty()) text += "   " + word_forms_status_;
     return text;

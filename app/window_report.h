@@ -16,11 +16,6 @@
 
 namespace wordbay {
 
-// What DB_List answers (see lexbase.h) when a regular expression needed too
-// much work on some words and they were left out; the status line repeats it.
-inline constexpr char kSearchIncompleteMessage[] =
-    "Search incomplete: the regular expression needed too much work on some words.";
-
 class WindowReport {
 public:
     WindowReport(StatusUpdates* status, const Dictionaries* dictionaries,

@@ -1,6 +1,7 @@
 # The layers of the tree and what each may see.
 #
-#   ui -> app -> engine/lexbase.h (the engine's only client header) -> engine -> platform
+#   ui -> app -> engine/lexbase.h (the engine's client header, with the table
+#   of its answers) -> engine -> platform
 #   hook and speech stand on their own (speech over platform); lookup/ (the
 #   look-up image) is a client of lexbase.h and platform, which tools/ uses
 #   (app/ and ui/ may); tools/ is a client of lexbase.h and platform like app/.
@@ -8,7 +9,8 @@
 # A layer's targets do not get the whole tree on their include path: each gets
 # a folder of its own under <build>/layers/ holding links to the folders it may
 # include from, so a wrong #include fails to compile instead of passing review.
-# The word "lexbase" stands for the engine's client header alone.
+# The word "lexbase" stands for the engine's client headers alone: lexbase.h
+# and the table of its answers, lexbase_messages.h.
 #
 #   wordbay_layer_includes(target PUBLIC|PRIVATE|INTERFACE folder...)
 function(wordbay_layer_includes target scope)
@@ -18,8 +20,10 @@ function(wordbay_layer_includes target scope)
     foreach(folder ${ARGN})
         if(folder STREQUAL "lexbase")
             file(MAKE_DIRECTORY ${view}/engine)
-            file(CREATE_LINK ${PROJECT_SOURCE_DIR}/engine/lexbase.h
-                 ${view}/engine/lexbase.h SYMBOLIC)
+            foreach(header lexbase.h lexbase_messages.h)
+                file(CREATE_LINK ${PROJECT_SOURCE_DIR}/engine/${header}
+                     ${view}/engine/${header} SYMBOLIC)
+            endforeach()
         else()
             file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${view}/${folder} SYMBOLIC)
         endif()

@@ -3,15 +3,16 @@
 #include <cctype>
 
 #include "platform/locale.h"
-#include "speech/espeak_engine.h"
-#include "speech/sapi4_engine.h"
-#include "speech/sapi5_engine.h"
+#include "speech/espeak_ng_engine.h"
+#include "speech/speech_dispatcher_engine.h"
+#include "speech/unavailable_engine.h"
 
 namespace speech {
 
 SpeechPane::SpeechPane(AudioSinkFactory sinks)
-    : SpeechPane(std::make_unique<Sapi5Engine>(), std::make_unique<EspeakEngine>(std::move(sinks)),
-                 std::make_unique<Sapi4Engine>()) {}
+    : SpeechPane(std::make_unique<SpeechDispatcherEngine>(),
+                 std::make_unique<EspeakNgEngine>(std::move(sinks)),
+                 std::make_unique<UnavailableEngine>()) {}
 
 SpeechPane::SpeechPane(std::unique_ptr<SpeechEngine> sapi5, std::unique_ptr<SpeechEngine> espeak,
                        std::unique_ptr<SpeechEngine> sapi4)
@@ -81,7 +82,7 @@ bool SpeechPane::SpeakWord(SpeechList list, std::string_view word) {
         code_pages_[i] != 0 ? code_pages_[i] : platform::CodePageOf(lcids_[i]);
     if (s.sapi5.use != 0 && sapi5_->started()) {
         if (!sapi5_->SelectVoice(s.sapi5.voice_id) || !sapi5_->SetVolume(s.sapi5.volume) ||
-            !sapi5_->SetSpeed(Sapi5Engine::RateFromSpeed(s.sapi5.speed))) {
+            !sapi5_->SetSpeed(SpeechDispatcherEngine::RateFromSpeed(s.sapi5.speed))) {
             return false;
         }
         sapi5_->Speak(word, code_page);

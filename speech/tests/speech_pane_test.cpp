@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "speech/sapi5_engine.h"
+#include "speech/speech_dispatcher_engine.h"
 
 namespace speech {
 namespace {
@@ -119,7 +119,7 @@ TEST(SpeechPaneTest, Sapi5WinsWhenRunningElseFallsThroughToEspeak) {
 }
 
 TEST(SpeechPaneTest, Sapi5RateIsSpeedMinusTenClamped) {
-    EXPECT_EQ(Sapi5Engine::RateFromSpeed(-2147483647 - 1), -10);
+    EXPECT_EQ(SpeechDispatcherEngine::RateFromSpeed(-2147483647 - 1), -10);
     for (const auto& [speed, rate] : {std::pair{0, "-10"}, {25, "10"}, {10, "0"}}) {
         Fixture f;
         f.pane->settings().lists[0].sapi5.use = 1;

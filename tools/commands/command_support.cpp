@@ -8,6 +8,7 @@
 #include <cstring>
 #include <ostream>
 
+#include "engine/lexbase_messages.h"
 #include "platform/code_page.h"
 #include "platform/locale.h"
 #include "tools/cli_commands.h"
@@ -40,7 +41,8 @@ void SetField(char* field, std::size_t size, std::uint32_t cp, const std::string
 
 int Fail(const Context& c, const DB_RESULT* result, int error) {
     std::string message = result->message;
-    if (error != 0 && message.rfind("Can't ", 0) == 0 && message.find('\n') != std::string::npos) {
+    const lexbase::MessageEntry* entry = lexbase::FindMessage(message);
+    if (error != 0 && entry != nullptr && entry->kind == lexbase::MessageKind::kSystemFailure) {
         std::replace(message.begin(), message.end(), '\n', ' ');
         if (message.back() == '!') message.pop_back();
         message += std::string(": ") + std::strerror(error);

@@ -12,6 +12,7 @@
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
+#include "engine/lexbase_messages.h"
 #include "platform/code_page.h"
 #include "tools/cli_commands.h"
 #include "tools/commands/command_support.h"
@@ -43,13 +44,9 @@ bool ModeOfName(const std::string& name, uint32_t* mode) {
     return false;
 }
 
-// The engine's messages that a regular-expression listing ends with.
-constexpr char kPcreError[] = "PCRE error!";
-constexpr char kRegexIncomplete[] =
-    "Search incomplete: the regular expression needed too much work on some words.";
-
 bool IsIncomplete(const DB_RESULT* result) {
-    return result->status != 0 && std::strcmp(result->message, kRegexIncomplete) == 0;
+    return result->status != 0 &&
+           lexbase::MessageOf(result->message) == lexbase::Message::kRegexIncomplete;
 }
 
 // Why the regular expression `pattern` does not compile, with the offset in
@@ -172,7 +169,7 @@ int ListEachLine(const Context& c, Lister* lister) {
                       << platform::DecodeToUtf8(lister->code_page(), words[i]);
             }
             if (result != nullptr && IsIncomplete(result)) {
-                c.err << "wordbay-cli: " << line << ": " << kRegexIncomplete << '\n';
+                c.err << "wordbay-cli: " << line << ": " << result->message << '\n';
                 incomplete = true;
             }
         }
@@ -228,9 +225,10 @@ int RunList(const Context& c, const Arguments& args) {
     const DB_RESULT* result = nullptr;
     if (!lister.List(pattern, true, &words, &result)) return kExitFailed;
     if (result != nullptr && result->status == 0) {
-        const std::string problem = std::strcmp(result->message, kPcreError) == 0
-                                        ? RegexProblem(pattern, request.case_sensitive)
-                                        : std::string();
+        const std::string problem =
+            lexbase::MessageOf(result->message) == lexbase::Message::kPcreError
+                ? RegexProblem(pattern, request.case_sensitive)
+                : std::string();
         if (problem.empty()) return Fail(c, result);
         c.err << "wordbay-cli: bad regular expression: " << problem << '\n';
         return kExitFailed;
@@ -238,7 +236,7 @@ int RunList(const Context& c, const Arguments& args) {
     for (const std::string& word : words) c.out << platform::DecodeToUtf8(cp, word) << '\n';
     lister.Finish();
     if (result != nullptr && IsIncomplete(result)) {
-        c.err << "wordbay-cli: " << kRegexIncomplete << '\n';
+        c.err << "wordbay-cli: " << result->message << '\n';
         return kExitIncomplete;
     }
     return words.empty() ? kExitFailed : kExitOk;

@@ -1,21 +1,21 @@
-// The SAPI5 engine, served by speech-dispatcher: its voices are the server's
-// synthesis voices (id = voice name, display name = name and language), and
-// speaking is asynchronous inside the server. Without a reachable server the
-// engine does not start.
+// The engine of the settings' first choice ("sapi5"), served by
+// speech-dispatcher: its voices are the server's synthesis voices (id = voice
+// name, display name = name and language), and speaking is asynchronous
+// inside the server. Without a reachable server the engine does not start.
 #pragma once
 
 #include "speech/speech_engine.h"
 
 namespace speech {
 
-class Sapi5Engine final : public SpeechEngine {
+class SpeechDispatcherEngine final : public SpeechEngine {
 public:
     // `autospawn` lets the library start a server that is installed but not
     // running.
-    explicit Sapi5Engine(bool autospawn = true) : autospawn_(autospawn) {}
-    ~Sapi5Engine() override;
-    Sapi5Engine(const Sapi5Engine&) = delete;
-    Sapi5Engine& operator=(const Sapi5Engine&) = delete;
+    explicit SpeechDispatcherEngine(bool autospawn = true) : autospawn_(autospawn) {}
+    ~SpeechDispatcherEngine() override;
+    SpeechDispatcherEngine(const SpeechDispatcherEngine&) = delete;
+    SpeechDispatcherEngine& operator=(const SpeechDispatcherEngine&) = delete;
 
     bool Start() override;
     void Shutdown() override;

@@ -1,13 +1,14 @@
-// The SAPI4 engine. No such engine exists here: starting fails and keeps the
-// first error text of its start-up, so the user hears the other engines and
-// sees that this one cannot be activated.
+// The engine behind the settings' third choice ("sapi4"), which has no engine
+// on this system: starting fails and keeps the first error text of its
+// start-up, so the user hears the other engines and sees that this one
+// cannot be activated.
 #pragma once
 
 #include "speech/speech_engine.h"
 
 namespace speech {
 
-class Sapi4Engine final : public SpeechEngine {
+class UnavailableEngine final : public SpeechEngine {
 public:
     bool Start() override;
     void Shutdown() override {}

@@ -1,4 +1,4 @@
-#include "speech/sapi5_engine.h"
+#include "speech/speech_dispatcher_engine.h"
 
 #include <libspeechd.h>
 #include <strings.h>
@@ -15,14 +15,14 @@ SPDConnection* Conn(void* connection) { return static_cast<SPDConnection*>(conne
 
 }  // namespace
 
-Sapi5Engine::~Sapi5Engine() { Shutdown(); }
+SpeechDispatcherEngine::~SpeechDispatcherEngine() { Shutdown(); }
 
-int Sapi5Engine::RateFromSpeed(int speed) {
+int SpeechDispatcherEngine::RateFromSpeed(int speed) {
     // Widened first: a stored speed near INT_MIN must not overflow.
     return static_cast<int>(std::clamp<long long>(static_cast<long long>(speed) - 10, -10, 10));
 }
 
-bool Sapi5Engine::Start() {
+bool SpeechDispatcherEngine::Start() {
     Shutdown();
     char* error = nullptr;
     connection_ = spd_open2("wordbay", "speech", nullptr, SPD_MODE_THREADED, nullptr,
@@ -31,7 +31,7 @@ bool Sapi5Engine::Start() {
     return connection_ != nullptr;
 }
 
-void Sapi5Engine::Shutdown() {
+void SpeechDispatcherEngine::Shutdown() {
     if (connection_ == nullptr) return;
     spd_close(Conn(connection_));
     connection_ = nullptr;
@@ -39,7 +39,7 @@ void Sapi5Engine::Shutdown() {
     current_voice_.clear();
 }
 
-bool Sapi5Engine::ListVoices(std::vector<SpeechVoice>* voices) {
+bool SpeechDispatcherEngine::ListVoices(std::vector<SpeechVoice>* voices) {
     voices->clear();
     if (connection_ == nullptr) return false;
     SPDVoice** list = spd_list_synthesis_voices(Conn(connection_));
@@ -58,7 +58,7 @@ bool Sapi5Engine::ListVoices(std::vector<SpeechVoice>* voices) {
     return !voices->empty();
 }
 
-bool Sapi5Engine::SelectVoice(std::string_view id) {
+bool SpeechDispatcherEngine::SelectVoice(std::string_view id) {
     if (connection_ == nullptr) return false;
     if (id.empty()) return true;
     const std::string name(id);
@@ -76,21 +76,21 @@ bool Sapi5Engine::SelectVoice(std::string_view id) {
     return true;
 }
 
-bool Sapi5Engine::SetSpeed(int rate) {
+bool SpeechDispatcherEngine::SetSpeed(int rate) {
     if (connection_ == nullptr) return false;
     // The server's rate runs -100..100.
     return spd_set_voice_rate(Conn(connection_), std::clamp(rate, -10, 10) * 10) == 0;
 }
 
-bool Sapi5Engine::SetVolume(int percent) {
+bool SpeechDispatcherEngine::SetVolume(int percent) {
     if (connection_ == nullptr) return false;
     // The server's volume runs -100..100.
     return spd_set_volume(Conn(connection_), std::clamp(percent, 0, 100) * 2 - 100) == 0;
 }
 
-bool Sapi5Engine::SetPitch(int /*pitch*/) { return connection_ != nullptr; }
+bool SpeechDispatcherEngine::SetPitch(int /*pitch*/) { return connection_ != nullptr; }
 
-bool Sapi5Engine::Speak(std::string_view text, std::uint32_t code_page) {
+bool SpeechDispatcherEngine::Speak(std::string_view text, std::uint32_t code_page) {
     if (connection_ == nullptr) return false;
     const std::string utf8 = platform::DecodeToUtf8(code_page, text);
     return spd_say(Conn(connection_), SPD_TEXT, utf8.c_str()) >= 0;

@@ -21,13 +21,13 @@
 
 namespace speech {
 
-class EspeakEngine final : public SpeechEngine {
+class EspeakNgEngine final : public SpeechEngine {
 public:
     // `data_dir` holds "espeak-ng-data"; empty uses the system's data.
-    explicit EspeakEngine(AudioSinkFactory sinks, std::string data_dir = DefaultDataDir());
-    ~EspeakEngine() override;
-    EspeakEngine(const EspeakEngine&) = delete;
-    EspeakEngine& operator=(const EspeakEngine&) = delete;
+    explicit EspeakNgEngine(AudioSinkFactory sinks, std::string data_dir = DefaultDataDir());
+    ~EspeakNgEngine() override;
+    EspeakNgEngine(const EspeakNgEngine&) = delete;
+    EspeakNgEngine& operator=(const EspeakNgEngine&) = delete;
 
     bool Start() override;
     void Shutdown() override;

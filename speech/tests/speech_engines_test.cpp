@@ -1,5 +1,3 @@
-#include "speech/espeak_engine.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -13,9 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "speech/sapi4_engine.h"
-#include "speech/sapi5_engine.h"
+#include "speech/espeak_ng_engine.h"
+#include "speech/speech_dispatcher_engine.h"
 #include "speech/speech_pane.h"
+#include "speech/unavailable_engine.h"
 #include "speech/wav_file_sink.h"
 
 namespace speech {
@@ -52,11 +51,11 @@ int Peak(const std::vector<std::int16_t>& samples) {
     return peak;
 }
 
-TEST(EspeakEngineTest, SecondaryWordIsSpokenWithItsCodePage) {
+TEST(EspeakNgEngineTest, SecondaryWordIsSpokenWithItsCodePage) {
     const std::string path = TempWavPath("secondary");
-    SpeechPane pane(std::make_unique<Sapi5Engine>(false),
-                    std::make_unique<EspeakEngine>(WavFileSink::Factory(path)),
-                    std::make_unique<Sapi4Engine>());
+    SpeechPane pane(std::make_unique<SpeechDispatcherEngine>(false),
+                    std::make_unique<EspeakNgEngine>(WavFileSink::Factory(path)),
+                    std::make_unique<UnavailableEngine>());
     pane.SetLocales(1033, 1050);
     ASSERT_TRUE(pane.StartEngines().failed.empty());
     // "čaša" in code page 1250; no stored voice, so the Croatian voice speaks.
@@ -64,7 +63,7 @@ TEST(EspeakEngineTest, SecondaryWordIsSpokenWithItsCodePage) {
                                "\xE8"
                                "a\x9A"
                                "a"));
-    auto& espeak = static_cast<EspeakEngine&>(pane.engine(EngineKind::kEspeak));
+    auto& espeak = static_cast<EspeakNgEngine&>(pane.engine(EngineKind::kEspeak));
     espeak.WaitUntilDone();
     EXPECT_EQ(espeak.CurrentVoiceName().substr(0, 8), "Croatian");
     int rate = 0;
@@ -75,8 +74,8 @@ TEST(EspeakEngineTest, SecondaryWordIsSpokenWithItsCodePage) {
     std::remove(path.c_str());
 }
 
-TEST(EspeakEngineTest, VoicesAreListedAndSorted) {
-    EspeakEngine engine(nullptr);
+TEST(EspeakNgEngineTest, VoicesAreListedAndSorted) {
+    EspeakNgEngine engine(nullptr);
     std::vector<SpeechVoice> voices;
     EXPECT_FALSE(engine.ListVoices(&voices));
     ASSERT_TRUE(engine.Start());
@@ -116,10 +115,10 @@ private:
     std::string id_;
 };
 
-TEST(EspeakEngineTest, SpeakingWhileSpeakingStopsTheOldUtteranceFirst) {
+TEST(EspeakNgEngineTest, SpeakingWhileSpeakingStopsTheOldUtteranceFirst) {
     SlowSink::Log log;
     int made = 0;
-    EspeakEngine engine([&] { return std::make_unique<SlowSink>(&log, ++made); });
+    EspeakNgEngine engine([&] { return std::make_unique<SlowSink>(&log, ++made); });
     ASSERT_TRUE(engine.Start());
     ASSERT_TRUE(engine.SelectVoice("en"));
     ASSERT_TRUE(engine.Speak("one two three four five six seven eight nine ten", 1252));
@@ -134,8 +133,8 @@ TEST(EspeakEngineTest, SpeakingWhileSpeakingStopsTheOldUtteranceFirst) {
     EXPECT_EQ(log.events, (std::vector<std::string>{"open 1", "abort 1", "open 2", "close 2"}));
 }
 
-TEST(EspeakEngineTest, StopWhileIdleIsHarmless) {
-    EspeakEngine engine(nullptr);
+TEST(EspeakNgEngineTest, StopWhileIdleIsHarmless) {
+    EspeakNgEngine engine(nullptr);
     engine.Stop();  // never started
     ASSERT_TRUE(engine.Start());
     engine.Stop();
@@ -150,7 +149,7 @@ TEST(EspeakEngineTest, StopWhileIdleIsHarmless) {
 }
 
 TEST(SapiEnginesTest, Sapi5WithoutServerFailsCleanly) {
-    Sapi5Engine engine(false);
+    SpeechDispatcherEngine engine(false);
     if (engine.Start()) GTEST_SKIP() << "a speech-dispatcher server answers here";
     EXPECT_FALSE(engine.started());
     std::vector<SpeechVoice> voices;
@@ -161,7 +160,7 @@ TEST(SapiEnginesTest, Sapi5WithoutServerFailsCleanly) {
 }
 
 TEST(SapiEnginesTest, Sapi4FailsWithItsFirstErrorText) {
-    Sapi4Engine engine;
+    UnavailableEngine engine;
     EXPECT_FALSE(engine.Start());
     EXPECT_EQ(engine.last_error(), "Error creating TTSEnumerator (CoCreateInstance)");
     EXPECT_FALSE(engine.started());

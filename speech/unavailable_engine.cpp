@@ -1,20 +1,20 @@
-#include "speech/sapi4_engine.h"
+#include "speech/unavailable_engine.h"
 
 namespace speech {
 
-bool Sapi4Engine::Start() {
+bool UnavailableEngine::Start() {
     last_error_ = "Error creating TTSEnumerator (CoCreateInstance)";
     return false;
 }
 
-bool Sapi4Engine::ListVoices(std::vector<SpeechVoice>* voices) {
+bool UnavailableEngine::ListVoices(std::vector<SpeechVoice>* voices) {
     voices->clear();
     return false;
 }
 
-bool Sapi4Engine::SelectVoice(std::string_view /*name*/) { return false; }
+bool UnavailableEngine::SelectVoice(std::string_view /*name*/) { return false; }
 
-bool Sapi4Engine::SelectMode(int /*index*/) {
+bool UnavailableEngine::SelectMode(int /*index*/) {
     // The mode list is empty, so every index lies beyond it.
     last_error_ = "Mode index out of bounds.";
     return false;

@@ -1,4 +1,4 @@
-#include "speech/espeak_engine.h"
+#include "speech/espeak_ng_engine.h"
 
 #include <espeak-ng/speak_lib.h>
 #include <unistd.h>
@@ -23,7 +23,7 @@ int g_sample_rate = 0;  // what espeak_Initialize returned; 0 before
 
 int OnSynth(short* samples, int count, espeak_EVENT* events) {
     if (events == nullptr || events->user_data == nullptr) return 0;
-    return static_cast<EspeakEngine*>(events->user_data)->Deliver(samples, count);
+    return static_cast<EspeakNgEngine*>(events->user_data)->Deliver(samples, count);
 }
 
 // Widens UTF-16 to wchar_t (UTF-32 here), joining surrogate pairs.
@@ -46,12 +46,12 @@ std::wstring ToWide(std::u16string_view text) {
 
 }  // namespace
 
-EspeakEngine::EspeakEngine(AudioSinkFactory sinks, std::string data_dir)
+EspeakNgEngine::EspeakNgEngine(AudioSinkFactory sinks, std::string data_dir)
     : sinks_(std::move(sinks)), data_dir_(std::move(data_dir)) {}
 
-EspeakEngine::~EspeakEngine() { Shutdown(); }
+EspeakNgEngine::~EspeakNgEngine() { Shutdown(); }
 
-std::string EspeakEngine::DefaultDataDir() {
+std::string EspeakNgEngine::DefaultDataDir() {
     std::error_code error;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) return {};
@@ -60,7 +60,7 @@ std::string EspeakEngine::DefaultDataDir() {
     return {};
 }
 
-bool EspeakEngine::Start() {
+bool EspeakNgEngine::Start() {
     Shutdown();
     std::lock_guard lock(LibraryMutex());
     if (g_sample_rate == 0) {
@@ -77,7 +77,7 @@ bool EspeakEngine::Start() {
     return true;
 }
 
-void EspeakEngine::Shutdown() {
+void EspeakNgEngine::Shutdown() {
     if (!initialised_) return;
     Stop();
     initialised_ = false;
@@ -85,7 +85,7 @@ void EspeakEngine::Shutdown() {
     speed_ = volume_ = pitch_ = -1;
 }
 
-bool EspeakEngine::ListVoices(std::vector<SpeechVoice>* voices) {
+bool EspeakNgEngine::ListVoices(std::vector<SpeechVoice>* voices) {
     voices->clear();
     if (!initialised_) return false;
     {
@@ -103,7 +103,7 @@ bool EspeakEngine::ListVoices(std::vector<SpeechVoice>* voices) {
     return !voices->empty();
 }
 
-bool EspeakEngine::SelectVoice(std::string_view name) {
+bool EspeakNgEngine::SelectVoice(std::string_view name) {
     if (!initialised_ || name.empty()) return false;
     const std::string copy(name);
     std::lock_guard lock(LibraryMutex());
@@ -112,14 +112,14 @@ bool EspeakEngine::SelectVoice(std::string_view name) {
     return true;
 }
 
-std::string EspeakEngine::CurrentVoiceName() {
+std::string EspeakNgEngine::CurrentVoiceName() {
     if (!initialised_) return {};
     std::lock_guard lock(LibraryMutex());
     const espeak_VOICE* voice = espeak_GetCurrentVoice();
     return voice != nullptr && voice->name != nullptr ? voice->name : std::string();
 }
 
-bool EspeakEngine::SetSpeed(int words_per_minute) {
+bool EspeakNgEngine::SetSpeed(int words_per_minute) {
     if (!initialised_) return false;
     std::lock_guard lock(LibraryMutex());
     if (espeak_SetParameter(espeakRATE, words_per_minute, 0) != EE_OK) return false;
@@ -127,7 +127,7 @@ bool EspeakEngine::SetSpeed(int words_per_minute) {
     return true;
 }
 
-bool EspeakEngine::SetVolume(int percent) {
+bool EspeakNgEngine::SetVolume(int percent) {
     if (!initialised_) return false;
     std::lock_guard lock(LibraryMutex());
     if (espeak_SetParameter(espeakVOLUME, percent, 0) != EE_OK) return false;
@@ -135,7 +135,7 @@ bool EspeakEngine::SetVolume(int percent) {
     return true;
 }
 
-bool EspeakEngine::SetPitch(int pitch) {
+bool EspeakNgEngine::SetPitch(int pitch) {
     if (!initialised_) return false;
     std::lock_guard lock(LibraryMutex());
     if (espeak_SetParameter(espeakPITCH, pitch, 0) != EE_OK) return false;
@@ -143,7 +143,7 @@ bool EspeakEngine::SetPitch(int pitch) {
     return true;
 }
 
-bool EspeakEngine::ApplySettingsLocked() {
+bool EspeakNgEngine::ApplySettingsLocked() {
     if (!voice_.empty() && espeak_SetVoiceByName(voice_.c_str()) != EE_OK) return false;
     if (speed_ >= 0 && espeak_SetParameter(espeakRATE, speed_, 0) != EE_OK) return false;
     if (volume_ >= 0 && espeak_SetParameter(espeakVOLUME, volume_, 0) != EE_OK) return false;
@@ -151,16 +151,16 @@ bool EspeakEngine::ApplySettingsLocked() {
     return true;
 }
 
-bool EspeakEngine::Speak(std::string_view text, std::uint32_t code_page) {
+bool EspeakNgEngine::Speak(std::string_view text, std::uint32_t code_page) {
     Stop();
     if (!initialised_) return false;
     std::wstring wide = ToWide(platform::DecodeToUtf16(code_page, text));
     stop_ = false;
-    thread_ = std::thread(&EspeakEngine::SpeakOnThread, this, std::move(wide));
+    thread_ = std::thread(&EspeakNgEngine::SpeakOnThread, this, std::move(wide));
     return true;
 }
 
-void EspeakEngine::SpeakOnThread(std::wstring text) {
+void EspeakNgEngine::SpeakOnThread(std::wstring text) {
     std::unique_ptr<AudioSink> sink = sinks_ ? sinks_() : nullptr;
     // No output (no sound server): the utterance is dropped silently.
     if (sink == nullptr || !sink->Open(sample_rate_)) return;
@@ -177,7 +177,7 @@ void EspeakEngine::SpeakOnThread(std::wstring text) {
     sink->Close(stop_ || sink_failed_);
 }
 
-int EspeakEngine::Deliver(const short* samples, int count) {
+int EspeakNgEngine::Deliver(const short* samples, int count) {
     if (stop_) return 1;
     if (samples == nullptr || count <= 0 || sink_ == nullptr) return 0;
     if (!sink_->Write({samples, static_cast<std::size_t>(count)})) {
@@ -188,7 +188,7 @@ int EspeakEngine::Deliver(const short* samples, int count) {
     return stop_ ? 1 : 0;
 }
 
-void EspeakEngine::Stop() {
+void EspeakNgEngine::Stop() {
     if (!initialised_) return;
     stop_ = true;
     // The synthesis ran on the joined thread and the callback aborted it, so
@@ -197,7 +197,7 @@ void EspeakEngine::Stop() {
     if (thread_.joinable()) thread_.join();
 }
 
-void EspeakEngine::WaitUntilDone() {
+void EspeakNgEngine::WaitUntilDone() {
     if (thread_.joinable()) thread_.join();
 }
 

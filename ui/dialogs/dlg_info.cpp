@@ -21,7 +21,6 @@ using wordbay::TextId;
 
 namespace {
 
-constexpr int kIdApply = 100;
 constexpr std::uint32_t kUserDefaultLcid = 1024;
 constexpr std::uint32_t kEnglishLcid = 1033;
 constexpr std::size_t kPrimary = 0;
@@ -163,7 +162,9 @@ void DlgInfo::createControls() {
         auto* apply = new QPushButton(dialogs::text(TextId::MSG_APPLY), this);
         apply->setObjectName("applyButton");
         apply->setAutoDefault(false);
-        addButton(apply, kIdApply);
+        connect(apply, &QPushButton::clicked, this, [this] {
+            if (checkFields()) applyToDictionary();
+        });
         buttons->addWidget(apply);
     }
     auto* cancel = new QPushButton(dialogs::text(TextId::MSG_CANCEL), this);
@@ -368,12 +369,4 @@ void DlgInfo::onOk() {
     }
     m_info = fieldsInfo(DICTIONARY_INFO{});
     endDialog(kIdOk);
-}
-
-void DlgInfo::command(int code, int id, WControl* control, qintptr param) {
-    if (code == kButtonClicked && id == kIdApply) {
-        if (checkFields()) applyToDictionary();
-        return;
-    }
-    WDialog::command(code, id, control, param);
 }

@@ -105,7 +105,6 @@ signals:
 
 protected:
     void onOk() override;
-    void command(int code, int id, WControl* control, qintptr param) override;
     // kCreate: asks for another file when the user does not want to replace
     // `proposed`; empty when cancelled.
     virtual std::string chooseOtherFile(const std::string& proposed);

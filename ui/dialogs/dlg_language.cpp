@@ -15,9 +15,6 @@ using wordbay::TextId;
 
 namespace {
 
-constexpr int kIdEdit = 100;
-constexpr int kIdSaveInternal = 101;
-
 constexpr char kTemplateName[] = "English-internal.txt";
 
 bool openWithDesktop(const QUrl& url) { return QDesktopServices::openUrl(url); }
@@ -77,8 +74,8 @@ DlgLanguage::DlgLanguage(std::string languageDir, std::string currentFile, QWidg
     QPushButton* accept = makeButton(this, TextId::MSG_CHANGE, "acceptButton");
     accept->setDefault(true);
     QPushButton* cancel = makeButton(this, TextId::MSG_CANCEL, "cancelButton");
-    addButton(save, kIdSaveInternal);
-    addButton(edit, kIdEdit);
+    connect(save, &QPushButton::clicked, this, &DlgLanguage::saveInternal);
+    connect(edit, &QPushButton::clicked, this, &DlgLanguage::editSelected);
     addButton(accept, kIdOk);
     addButton(cancel, kIdCancel);
 
@@ -123,18 +120,6 @@ void DlgLanguage::onOk() {
     if (entry == nullptr) return;
     m_chosenFile = entry->internal ? std::string() : entry->file_name;
     endDialog(kIdOk);
-}
-
-void DlgLanguage::command(int code, int id, WControl* control, qintptr param) {
-    if (code == kButtonClicked && id == kIdEdit) {
-        editSelected();
-        return;
-    }
-    if (code == kButtonClicked && id == kIdSaveInternal) {
-        saveInternal();
-        return;
-    }
-    WDialog::command(code, id, control, param);
 }
 
 void DlgLanguage::editSelected() {

@@ -42,7 +42,6 @@ public:
 
 protected:
     void onOk() override;
-    void command(int code, int id, WControl* control, qintptr param) override;
 
 private:
     void fillList(int select);

@@ -15,8 +15,6 @@ using wordbay::TextId;
 
 namespace {
 
-constexpr int kIdDelete = 100;
-
 // The name column: "<primary list> - <secondary list>", each in its own code
 // page.
 QString listNames(const DICTIONARY_INFO& info) {
@@ -55,7 +53,7 @@ DlgLoadDic::DlgLoadDic(Mode mode, wordbay::Catalogue& catalogue, std::string cur
     auto* cancel = new QPushButton(dialogs::text(TextId::MSG_CANCEL), this);
     cancel->setObjectName("cancelButton");
     cancel->setAutoDefault(false);
-    addButton(remove, kIdDelete);
+    connect(remove, &QPushButton::clicked, this, &DlgLoadDic::deleteSelected);
     addButton(accept, kIdOk);
     addButton(cancel, kIdCancel);
 
@@ -96,14 +94,6 @@ void DlgLoadDic::onOk() {
     }
     m_chosenPath = m_entries[std::size_t(row)].path;
     endDialog(kIdOk);
-}
-
-void DlgLoadDic::command(int code, int id, WControl* control, qintptr param) {
-    if (code == kButtonClicked && id == kIdDelete) {
-        deleteSelected();
-        return;
-    }
-    WDialog::command(code, id, control, param);
 }
 
 void DlgLoadDic::deleteSelected() {

@@ -39,7 +39,6 @@ public:
 
 protected:
     void onOk() override;
-    void command(int code, int id, WControl* control, qintptr param) override;
 
 private:
     void fillList();

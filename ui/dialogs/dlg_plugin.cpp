@@ -62,7 +62,7 @@ DlgPlugin::DlgPlugin(Mode mode, std::vector<DB_FORMAT_RECORD> formats, QWidget* 
     auto* cancel = new QPushButton(dialogs::text(TextId::MSG_CANCEL), this);
     cancel->setObjectName("cancelButton");
     cancel->setAutoDefault(false);
-    addButton(help, kIdHelp);
+    connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(helpTopic()); });
     addButton(m_accept, kIdOk);
     addButton(cancel, kIdCancel);
 
@@ -147,12 +147,4 @@ void DlgPlugin::onOk() {
     }
     m_chosen = m_formats[std::size_t(row)];
     endDialog(kIdOk);
-}
-
-void DlgPlugin::command(int code, int id, WControl* control, qintptr param) {
-    if (code == kButtonClicked && id == kIdHelp) {
-        emit helpRequested(helpTopic());
-        return;
-    }
-    WDialog::command(code, id, control, param);
 }

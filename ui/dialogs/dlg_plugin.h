@@ -55,7 +55,6 @@ signals:
 
 protected:
     void onOk() override;
-    void command(int code, int id, WControl* control, qintptr param) override;
 
 private:
     static std::vector<DB_FORMAT_RECORD> readFormats(Mode mode, DB_HANDLE handle);

@@ -1,7 +1,8 @@
-// The command ids of the main window: menu items, accelerators, buttons and
-// controls all report to MainForm::command() by these numbers, which language
-// files, settings pages and the other windows use as well: they are data,
-// never renumbered.
+// The command ids of the main window: the keys of its menu, key and button
+// tables, by which the window connects each item to what it does, and of the
+// interface-language file's menu texts. The settings pages' controls and a
+// later start's requests use some of them too: they are data, never
+// renumbered.
 #pragma once
 
 #include "ui/settings/config_ids.h"
@@ -89,10 +90,8 @@ inline constexpr int kPopupOnTop = config_command::kPopupOnTop;
 inline constexpr int kTooltipOnTop = config_command::kTooltipOnTop;
 inline constexpr int kSnapPopup = config_command::kSnapPopup;
 inline constexpr int kSnapTooltip = config_command::kSnapTooltip;
-inline constexpr int kStartSpeech = 1076;
-// Sent by a second start of the program (notification code kActivateCode).
+// Sent by a second start of the program.
 inline constexpr int kActivateInstance = 130;
-inline constexpr int kActivateCode = 0xFFFF;
 // Sent by "wordbay --translate-selection": act as on the hot key.
 inline constexpr int kTranslateSelection = 131;
 

@@ -183,22 +183,22 @@ void DailyLists::translationShown(const DictionaryPane* pane, ListSide from,
     showStars();
 }
 
-void DailyLists::paneNotified(int code, WControl* control) {
-    if (code == kEditChange) {
-        const auto* edit = dynamic_cast<const WEdit*>(control);
-        if (edit != nullptr && edit->isSetByProgram()) return;
-        m_counter.NewSearch();
-        scheduleCount();
-        showStars();
-    } else if (code == kEditEnter) {
-        counted(m_counter.Acted(now()));
-    } else if (code == kListSelChange && m_lastInputWasClick) {
-        // A click picks a word: a look-up of its own, counted at once. The
-        // keys that move through the list read on the way: each word shown
-        // counts after its second.
-        m_counter.NewSearch();
-        counted(m_counter.Acted(now()));
-    }
+void DailyLists::searchTyped(const WEdit* edit) {
+    if (edit->isSetByProgram()) return;
+    m_counter.NewSearch();
+    scheduleCount();
+    showStars();
+}
+
+void DailyLists::entered() { counted(m_counter.Acted(now())); }
+
+void DailyLists::wordPicked() {
+    // A click picks a word: a look-up of its own, counted at once. The keys
+    // that move through the list read on the way: each word shown counts
+    // after its second.
+    if (!m_lastInputWasClick) return;
+    m_counter.NewSearch();
+    counted(m_counter.Acted(now()));
 }
 
 void DailyLists::hotKeyLookUp() {

@@ -23,7 +23,7 @@ class FavouriteStar;
 class QAction;
 class QMenu;
 class QTimer;
-class WControl;
+class WEdit;
 class WordListWindow;
 
 class DailyLists : public QObject {
@@ -52,9 +52,14 @@ public:
     // `dictionary` is the dictionary's file name.
     void translationShown(const DictionaryPane* pane, wordbay::ListSide from,
                           const std::string& dictionary);
-    // A notification `code` of a pane's edit box or list `control`: typing
-    // starts a new search; Enter and a word picked with the mouse act.
-    void paneNotified(int code, WControl* control);
+    // The text of a pane's search box `edit` changed: typed text starts a
+    // new search (a text the program set does not).
+    void searchTyped(const WEdit* edit);
+    // Enter in a pane's search box acts on what it shows.
+    void entered();
+    // A word of a pane's list was chosen: one picked with the mouse is a
+    // look-up of its own.
+    void wordPicked();
     // The hot key looks a word up.
     void hotKeyLookUp();
 

@@ -64,28 +64,26 @@ void FocusedControl::paste() {
     if (auto* edit = qobject_cast<WEdit*>(control())) edit->paste();
 }
 
-void FocusedControl::edit(int id) {
+void FocusedControl::edit(Edit what) {
     QWidget* control = this->control();
     if (auto* list = qobject_cast<WListBox*>(control)) {
-        if (id == cmd::kSelectAll) list->selectAll();
+        if (what == Edit::kSelectAll) list->selectAll();
         return;
     }
     auto* edit = qobject_cast<WEdit*>(control);
     if (edit == nullptr) return;
-    switch (id) {
-        case cmd::kUndo:
+    switch (what) {
+        case Edit::kUndo:
             edit->undo();
             break;
-        case cmd::kCut:
+        case Edit::kCut:
             edit->cut();
             break;
-        case cmd::kSelectAll:
+        case Edit::kSelectAll:
             edit->selectAll();
             break;
-        case cmd::kDelete:
+        case Edit::kDelete:
             edit->clear();
-            break;
-        default:
             break;
     }
 }

@@ -29,8 +29,10 @@ public:
     // list, to the clipboard.
     void copy();
     void paste();
-    // Undo, cut, select all or delete (cmd::kUndo, kCut, kSelectAll, kDelete).
-    void edit(int id);
+    enum class Edit { kUndo, kCut, kSelectAll, kDelete };
+    // Undoes, cuts, selects all or deletes in the focused edit box; a list
+    // only selects all.
+    void edit(Edit what);
     // The word of the focused control with its dictionary and list; false
     // when none has a word.
     bool word(wordbay::SlotId* slot, wordbay::ListSide* side, std::string* word) const;

@@ -27,6 +27,7 @@
 #include "ui/main/dictionary_pane.h"
 #include "ui/main/focused_control.h"
 #include "ui/main/help_page.h"
+#include "ui/main/main_commands.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/main_speech.h"
 #include "ui/main/pane_display.h"
@@ -107,7 +108,6 @@ int MainForm::onCreate() {
     m_menus = std::make_unique<MainMenus>(this, m_buttons);
     m_menus->createMenus();
     m_menus->createAccelerators();
-    registerCommands();
     wordbay::StartupMark("controls and menus made");
 
     createParts();
@@ -198,6 +198,26 @@ void MainForm::createParts() {
     // A history file that can't be read is reported once the window shows.
     QMetaObject::invokeMethod(m_lists.get(), &DailyLists::reportProblems, Qt::QueuedConnection);
     connectUpdates();
+    MainCommands::Parts commands;
+    commands.form = this;
+    commands.paths = &m_paths;
+    commands.settings = &m_settings;
+    commands.controller = m_controller.get();
+    commands.buttons = m_buttons;
+    commands.tray = m_tray;
+    commands.lists = m_lists.get();
+    commands.modes = m_modes.get();
+    commands.switches = m_switches.get();
+    commands.dialogs = m_dialogs.get();
+    commands.editing = m_editing.get();
+    commands.focus = m_focus.get();
+    commands.hotKey = m_hotKey.get();
+    commands.speech = m_speech.get();
+    commands.presence = m_presence.get();
+    commands.windows = m_windows.get();
+    commands.shownSettings = &m_shownSettings;
+    m_commands = std::make_unique<MainCommands>(commands);
+    m_commands->connectAll();
 }
 
 void MainForm::connectUpdates() {
@@ -305,7 +325,6 @@ MainHotKey::Hooks MainForm::hotKeyHooks() {
 
 SecondaryWindows::Hooks MainForm::windowHooks() {
     SecondaryWindows::Hooks h;
-    h.mainCommand = [this](int id) { command(kMenuCommand, id, nullptr, 0); };
     h.bringMainToFront = [this] { m_presence->bringToFront(); };
     h.shareKeys = [this](QWidget* window) { m_menus->shareAccelerators(window); };
     h.mainLeavesTop = [this] { m_presence->setAlwaysOnTop(false); };
@@ -320,9 +339,7 @@ void MainForm::dictionaryShown(SlotId id, bool loaded) {
     if (loaded) {
         // The engines start once the dictionary's own voices are in place.
         m_speech->takeSettings(id, m_controller->slot(id));
-        QMetaObject::invokeMethod(
-            this, [this] { command(kMenuCommand, cmd::kStartSpeech, nullptr, 0); },
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &MainForm::startSpeech, Qt::QueuedConnection);
     }
     if (id == SlotId::kMain) {
         // The wide button names the dictionary, shortened to fit.
@@ -448,158 +465,14 @@ bool MainForm::mainLoaded() const {
 
 // ---- Commands --------------------------------------------------------------
 
-void MainForm::command(int code, int id, WControl* control, qintptr param) {
+void MainForm::startSpeech() {
+    if (m_settings.use_speech) m_speech->startEngines();
+}
+
+void MainForm::requestFromOtherStart(int request) {
     if (m_controller == nullptr) return;
-    m_commands.run({code, id, param, control});
-}
-
-// What each command does. The ids are the published numbers of
-// command_ids.h; every menu item, key, button and control of the window and
-// of its other windows arrives here by them.
-void MainForm::registerCommands() {
-    CommandTable& t = m_commands;
-    using Call = CommandTable::Call;
-    t.add({cmd::kMainPrimaryEdit, cmd::kMainSecondaryEdit, cmd::kMainPrimaryList,
-           cmd::kMainSecondaryList, cmd::kDualPrimaryEdit, cmd::kDualSecondaryEdit,
-           cmd::kDualPrimaryList, cmd::kDualSecondaryList},
-          [this](const Call& c) {
-              m_lists->paneNotified(c.code, c.control);
-              m_modes->notification(c.code, c.id, c.param);
-          });
-
-    // Search modes and switches.
-    auto pattern = [this](wordbay::PatternKind kind) {
-        return [this, kind](const Call&) { m_switches->togglePattern(kind); };
-    };
-    t.add(cmd::kUseWildcards, pattern(wordbay::PatternKind::kWildcards));
-    t.add(cmd::kUseRegex, pattern(wordbay::PatternKind::kRegex));
-    t.add(cmd::kAnagrams1, pattern(wordbay::PatternKind::kAnagramReuse));
-    t.add(cmd::kAnagrams2, pattern(wordbay::PatternKind::kAnagramOnce));
-    t.add(cmd::kAnagrams3, pattern(wordbay::PatternKind::kAnagramExact));
-    t.add({cmd::kIgnoreAccents, cmd::kCaseSensitive, cmd::kAutotranslate, cmd::kUseClipboard,
-           cmd::kLink, cmd::kMultiple},
-          [this](const Call& c) { m_switches->toggle(c.id); });
-
-    // The dictionary menu.
-    t.add(cmd::kSave, [this](const Call&) { m_controller->dictionaries().Save(); });
-    t.add(cmd::kSaveAs, [this](const Call&) { m_controller->dictionaries().SaveAs(); });
-    t.add(cmd::kListPalindrome,
-          [this](const Call&) { m_controller->searches().ListPalindromes(); });
-    t.add(cmd::kListIdentical,
-          [this](const Call&) { m_controller->searches().ListIdenticalWords(); });
-    t.add(cmd::kChange, [this](const Call&) { m_dialogs->changeDictionary(); });
-    t.add(cmd::kImport, [this](const Call&) { m_dialogs->importDictionary(); });
-    t.add(cmd::kUpdate, [this](const Call&) { m_dialogs->updateDictionary(); });
-    t.add(cmd::kExport, [this](const Call&) { m_dialogs->exportDictionary(); });
-    t.add(cmd::kCreateNew, [this](const Call&) { m_dialogs->createNewDictionary(); });
-    t.add(cmd::kDictionaryInfo, [this](const Call&) { m_dialogs->editDictionaryInfo(); });
-    t.add(cmd::kExit, [this](const Call&) { close(); });
-
-    // Dual mode, edit mode and the pane's editing commands.
-    t.add(cmd::kDualMode, [this](const Call&) { m_modes->toggleDualMode(); });
-    t.add(cmd::kLoadDual, [this](const Call&) { m_dialogs->loadDual(); });
-    t.add(cmd::kEditMode, [this](const Call&) { m_modes->toggleEditMode(); });
-    // Changing the dictionary's words works in edit mode only.
-    auto editing = [this](void (WordEditing::*change)()) {
-        return [this, change](const Call&) {
-            if (editMode()) (m_editing.get()->*change)();
-        };
-    };
-    t.add(cmd::kAddWord, editing(&WordEditing::addTranslation));
-    t.add(cmd::kDeleteWord, editing(&WordEditing::deleteSelected));
-    t.add(cmd::kChangeWord, editing(&WordEditing::openWordChange));
-    t.add({cmd::kCopy, cmd::kContextCopy}, [this](const Call&) {
-        // The hot key's own copy key may land here: it copies nothing of ours.
-        if (!m_hotKey->readingSelection()) m_focus->copy();
-    });
-    t.add({cmd::kPaste, cmd::kContextPaste}, [this](const Call&) { m_focus->paste(); });
-    t.add({cmd::kUndo, cmd::kCut, cmd::kSelectAll, cmd::kDelete},
-          [this](const Call& c) { m_focus->edit(c.id); });
-    t.add(cmd::kDropWord, [this](const Call&) { m_hotKey->dropWord(); });
-    t.add({cmd::kChangeDirection, cmd::kMainDirection},
-          [this](const Call&) { m_modes->reverseDirection(SlotId::kMain); });
-    t.add(cmd::kDualDirection, [this](const Call&) { m_modes->reverseDirection(SlotId::kDual); });
-    t.add(cmd::kLeave, [this](const Call&) { m_modes->leave(false); });
-    t.add(cmd::kLeaveToOther, [this](const Call&) { m_modes->leave(true); });
-    registerWindowCommands();
-}
-
-// The commands of the program's settings, speech, the other windows and help.
-void MainForm::registerWindowCommands() {
-    CommandTable& t = m_commands;
-    using Call = CommandTable::Call;
-    t.add(cmd::kInterfaceLanguage, [this](const Call&) { chooseInterfaceLanguage(); });
-    t.add(cmd::kAlwaysOnTop,
-          [this](const Call&) { m_presence->setAlwaysOnTop(!m_settings.main_on_top); });
-    t.add(cmd::kUseHotKeys, [this](const Call&) {
-        m_settings.use_hot_keys = !m_settings.use_hot_keys;
-        m_hotKey->install(m_settings.use_hot_keys);
-        updateMenuStates();
-    });
-    t.add({cmd::kActivateSpeechMenu, cmd::kActivateSpeechButton}, [this](const Call&) {
-        m_settings.use_speech = !m_settings.use_speech;
-        updateMenuStates();
-        if (m_settings.use_speech) {
-            m_speech->startEngines();
-        } else {
-            m_speech->stop();
-        }
-    });
-    t.add(cmd::kStartSpeech, [this](const Call&) {
-        if (m_settings.use_speech) m_speech->startEngines();
-    });
-    t.add(cmd::kSpeak, [this](const Call&) {
-        SlotId slot = SlotId::kMain;
-        ListSide side = ListSide::kPrimary;
-        std::string word;
-        if (m_settings.use_speech && m_focus->word(&slot, &side, &word))
-            m_speech->speak(slot, side, word);
-    });
-    t.add(cmd::kStopSpeaking, [this](const Call&) { m_speech->stop(); });
-    t.add(cmd::kTranslateText, [this](const Call&) { m_windows->showTextWindow(); });
-    t.add(cmd::kStartTranslation, [this](const Call& c) {
-        if (m_windows->textWindow())
-            m_windows->textWindow()->command(kMenuCommand, c.id, nullptr, 0);
-    });
-    t.add(cmd::kCharmap, [this](const Call&) { m_windows->showCharmap(); });
-    t.add(cmd::kSettings, [this](const Call&) { openSettings(); });
-    t.add({cmd::kHotKeyChoice1, cmd::kHotKeyChoice2, cmd::kHotKeyChoice3},
-          [this](const Call&) { m_hotKey->changeKeys(); });
-    using wordbay::HotKeyTarget;
-    t.add(cmd::kHotKeysCallMain,
-          [this](const Call&) { m_presence->setHotKeyTarget(HotKeyTarget::kMainWindow); });
-    t.add(cmd::kHotKeysCallPopup,
-          [this](const Call&) { m_presence->setHotKeyTarget(HotKeyTarget::kPopup); });
-    t.add(cmd::kHotKeysCallTooltip,
-          [this](const Call&) { m_presence->setHotKeyTarget(HotKeyTarget::kTooltip); });
-    auto flip = [](bool* setting) { return [setting](const Call&) { *setting = !*setting; }; };
-    t.add(cmd::kMinimizeToTray, flip(&m_settings.minimize_to_tray));
-    t.add(cmd::kSnapPopup, flip(&m_settings.popup_to_cursor));
-    t.add(cmd::kSnapTooltip, flip(&m_settings.tooltip_to_cursor));
-    t.add(cmd::kPopupOnTop,
-          [this](const Call&) { m_windows->setPopupOnTop(!m_settings.popup_on_top); });
-    t.add(cmd::kTooltipOnTop,
-          [this](const Call&) { m_windows->setTooltipOnTop(!m_settings.tooltip_on_top); });
-    const auto view = [this](const Call& c) {
-        m_windows->changeView(c.id, c.param);
-        m_shownSettings = m_controller->slot(SlotId::kMain).settings();
-    };
-    t.addRange(cmd::kMainViewFirst, cmd::kMainViewLast, view);
-    t.addRange(cmd::kPopupViewFirst, cmd::kPopupViewLast, view);
-
-    // Help, the tray and the program's later starts.
-    t.add(cmd::kHelpContents, [this](const Call&) { openHelpPage(m_paths); });
-    t.add(cmd::kHelpAbout, [this](const Call&) { DlgAbout(this).exec(); });
-    t.add(cmd::kRestoreFromTray, [this](const Call&) { m_presence->restoreFromTray(); });
-    auto fromOtherStart = [](const Call& c) {
-        return c.code == cmd::kActivateCode && c.param == -1;
-    };
-    t.add(cmd::kActivateInstance, [this, fromOtherStart](const Call& c) {
-        if (fromOtherStart(c)) m_presence->restoreFromTray();
-    });
-    t.add(cmd::kTranslateSelection, [this, fromOtherStart](const Call& c) {
-        if (fromOtherStart(c)) m_hotKey->translateSelection();
-    });
+    if (request == cmd::kActivateInstance) m_presence->restoreFromTray();
+    if (request == cmd::kTranslateSelection) m_hotKey->translateSelection();
 }
 
 bool MainForm::onMinimize() { return m_presence->minimizeToTray(); }

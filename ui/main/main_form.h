@@ -3,10 +3,9 @@
 // two-row button bar, the status strip and the menu, and owns the tray icon
 // and the parts that do the window's jobs (the hot key, speech, word editing,
 // the menus, the other windows, ...). Every menu item, accelerator, button
-// and control notification arrives in command(), whose table
-// (registerCommands()) hands it to the part it concerns; searches and every
-// long job go to the search controller's worker, which reaches the window
-// through its MainWindowView.
+// and control of the window is connected to the part that handles it;
+// searches and every long job go to the search controller's worker, whose
+// answers reach the window as queued signals (WorkerUpdates).
 #pragma once
 
 #include <QString>
@@ -19,7 +18,6 @@
 #include "ui/main/main_hot_key.h"
 #include "ui/main/qt_font_catalog.h"
 #include "ui/main/secondary_windows.h"
-#include "ui/widgets/command_table.h"
 #include "ui/widgets/w_form.h"
 #include "ui/widgets/w_message_box.h"
 
@@ -28,6 +26,7 @@ class DailyLists;
 class DictionaryPane;
 class DictionaryDialogs;
 class FocusedControl;
+class MainCommands;
 class MainMenus;
 class MainSpeech;
 class PaneDisplay;
@@ -54,7 +53,14 @@ public:
     explicit MainForm(const wordbay::ProgramPaths& paths, QWidget* parent = nullptr);
     ~MainForm() override;
 
-    void command(int code, int id, WControl* control, qintptr param) override;
+    // A later start of the program asked for `request` (cmd::kActivateInstance:
+    // come forward; cmd::kTranslateSelection: act as on the hot key).
+    void requestFromOtherStart(int request);
+    // The menus' check marks and enabling, and the button bar's, from the
+    // options in force.
+    void updateMenuStates();
+    void chooseInterfaceLanguage();
+    void openSettings();
 
     // ---- State the start-up code and the tests look at ---------------------
     const wordbay::ProgramPaths& paths() const { return m_paths; }
@@ -92,7 +98,6 @@ private:
     // Every menu text, tip and caption from the interface language, with the
     // check marks and the enabling.
     void retranslate();
-    void updateMenuStates();
     void buttonTablesFromLanguage();
     // What the hot key and the other windows ask of the window itself.
     MainHotKey::Hooks hotKeyHooks();
@@ -102,24 +107,19 @@ private:
     // A dictionary was shown in its pane: the other windows follow it, and
     // once it is loaded the speech.
     void dictionaryShown(wordbay::SlotId id, bool loaded);
-    // Fill the command table: what each command id does.
-    void registerCommands();
-    void registerWindowCommands();
+    // The speech engines start when speech is on.
+    void startSpeech();
 
-    // Commands by subject.
-    void chooseInterfaceLanguage();
     // Both write into `file` when given (closing writes the settings file
     // once), else into a pass of their own.
     void writeProgramSettings(const wordbay::SettingsFile* file = nullptr);
 
-    void openSettings();
     bool mainLoaded() const;
 
     wordbay::ProgramPaths m_paths;
     wordbay::ProgramSettings m_settings;
     QtFontCatalog m_fonts;
     MessageBoxButtonTable m_buttonTexts;
-    CommandTable m_commands;
 
     std::unique_ptr<MainMenus> m_menus;
     WTipManager* m_tips = nullptr;
@@ -147,6 +147,8 @@ private:
     std::unique_ptr<PaneModes> m_modes;
     std::unique_ptr<WindowPresence> m_presence;
     std::unique_ptr<DailyLists> m_lists;
+    // Each menu item, key, button and control to what it does.
+    std::unique_ptr<MainCommands> m_commands;
     // The worker's updates, and the parts that apply those to the panes and
     // the status strip.
     WorkerUpdates* m_updates = nullptr;

@@ -186,13 +186,14 @@ void MainMenus::createAccelerators() {
 void MainMenus::shareAccelerators(QWidget* window) {
     // The keys act in the popup and the tooltip as in the main window (Esc
     // leaves them; copy, paste, select all and speak work on their controls).
+    // Each key there passes on to the main window's key of the same command.
     for (const Accelerator& a : kAccelerators) {
         auto* shortcut = new QShortcut(QKeySequence(a.key), window);
         shortcut->setContext(Qt::WindowShortcut);
-        const int id = a.id;
-        WForm* main = m_window;
-        QObject::connect(shortcut, &QShortcut::activated, main,
-                         [main, id] { main->command(kAcceleratorCommand, id, nullptr, 0); });
+        for (QShortcut* own : m_window->accelerators(a.id)) {
+            if (own->key() == shortcut->key())
+                QObject::connect(shortcut, &QShortcut::activated, own, &QShortcut::activated);
+        }
     }
 }
 

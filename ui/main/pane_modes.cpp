@@ -8,7 +8,6 @@
 #include "app/program_settings.h"
 #include "app/search_controller.h"
 #include "ui/main/button_bar.h"
-#include "ui/main/command_ids.h"
 #include "ui/main/dictionary_dialogs.h"
 #include "ui/main/dictionary_pane.h"
 #include "ui/main/search_edit.h"
@@ -24,33 +23,6 @@ using wordbay::ListSide;
 using wordbay::SlotId;
 
 namespace {
-
-struct PaneControl {
-    SlotId slot;
-    ListSide side;
-    bool edit;
-};
-
-PaneControl paneControlOf(int id) {
-    switch (id) {
-        case cmd::kMainPrimaryEdit:
-            return {SlotId::kMain, ListSide::kPrimary, true};
-        case cmd::kMainSecondaryEdit:
-            return {SlotId::kMain, ListSide::kSecondary, true};
-        case cmd::kMainPrimaryList:
-            return {SlotId::kMain, ListSide::kPrimary, false};
-        case cmd::kMainSecondaryList:
-            return {SlotId::kMain, ListSide::kSecondary, false};
-        case cmd::kDualPrimaryEdit:
-            return {SlotId::kDual, ListSide::kPrimary, true};
-        case cmd::kDualSecondaryEdit:
-            return {SlotId::kDual, ListSide::kSecondary, true};
-        case cmd::kDualPrimaryList:
-            return {SlotId::kDual, ListSide::kPrimary, false};
-        default:
-            return {SlotId::kDual, ListSide::kSecondary, false};
-    }
-}
 
 // How often and how long a word looked up again waits to be listed.
 constexpr int kListedPollMs = 20;
@@ -77,30 +49,20 @@ void PaneModes::setOptions(const wordbay::SearchOptions& options) {
 
 void PaneModes::endLoops() { m_controller->searches().StopSearches(); }
 
-void PaneModes::notification(int code, int id, qintptr param) {
-    const PaneControl c = paneControlOf(id);
-    DictionaryPane* p = pane(c.slot);
-    if (c.edit) {
-        SearchEdit* edit = p->edit(c.side);
-        if (code == kEditChange) {
-            if (edit->isSetByProgram()) {
-                edit->clearSetByProgram();
-                return;
-            }
-            // Before its dictionary is loaded the text is kept and searched
-            // once it is; meanwhile the look-up image may answer.
-            m_controller->searches().Typed(c.slot, c.side, edit->encodedText());
-        } else if (code == kEditEnter) {
-            intoList(c.slot, c.side);
-        }
+void PaneModes::typed(SlotId slot, ListSide side) {
+    SearchEdit* edit = pane(slot)->edit(side);
+    if (edit->isSetByProgram()) {
+        edit->clearSetByProgram();
         return;
     }
-    if (code == kListDragMove && m_controller->settings().options().edit_mode &&
-        c.slot == SlotId::kMain) {
-        m_parts.editing->translationDragged(static_cast<int>(param));
-        return;
-    }
-    if (code == kListSelChange) selected(c.slot, c.side);
+    // Before its dictionary is loaded the text is kept and searched once it
+    // is; meanwhile the look-up image may answer.
+    m_controller->searches().Typed(slot, side, edit->encodedText());
+}
+
+void PaneModes::translationDragged(int previousRow) {
+    if (m_controller->settings().options().edit_mode)
+        m_parts.editing->translationDragged(previousRow);
 }
 
 void PaneModes::intoList(SlotId slot, ListSide side) {
@@ -223,7 +185,7 @@ void PaneModes::leave(bool toOtherSide) {
         if (m_parts.windows->textWindow() && active == m_parts.windows->textWindow()) {
             // Leaving the text window stops its translation.
             m_parts.windows->textWindow()->hide();
-            m_parts.windows->textWindow()->command(kMenuCommand, text_command::kStop, nullptr, 0);
+            m_parts.windows->textWindow()->stopTranslation();
             m_hooks.bringToFront();
             return;
         }

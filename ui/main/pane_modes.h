@@ -1,16 +1,15 @@
-// PaneModes: the commands that act on the dictionary panes as a whole: the
-// notifications of their boxes and lists (typing, moving down into a list,
-// selecting, dragging), the direction, dual mode and edit mode, and leaving
-// for the search box.
+// PaneModes: what acts on the dictionary panes as a whole: their boxes and
+// lists (typing, moving down into a list, selecting, dragging), the direction, dual mode and edit
+// mode, and leaving for the search box.
 #pragma once
 
-#include <QtGlobal>
 #include <functional>
 
 #include "app/dictionary_slot.h"
 
 class DictionaryDialogs;
 class DictionaryPane;
+class QString;
 class SecondaryWindows;
 class WordEditing;
 
@@ -40,8 +39,17 @@ public:
     PaneModes(const Parts& parts, wordbay::SearchController* controller,
               const wordbay::ProgramSettings* settings, Hooks hooks);
 
-    // A notification `code` of the box or list `id` of a pane.
-    void notification(int code, int id, qintptr param);
+    // The text of search box `side` of pane `slot` changed: typed text is
+    // searched; a text the program set only clears its mark.
+    void typed(wordbay::SlotId slot, wordbay::ListSide side);
+    // Down (or Enter) in an edit box: into its list, whose first word is
+    // looked up, when it has words.
+    void intoList(wordbay::SlotId slot, wordbay::ListSide side);
+    // The user chose a word in a list: its translations are looked up.
+    void selected(wordbay::SlotId slot, wordbay::ListSide side);
+    // In edit mode a translation of the main pane was dragged on from
+    // `previousRow`.
+    void translationDragged(int previousRow);
     void toggleDualMode();
     void toggleEditMode();
     // A load ended edit mode: the window shows it ended.
@@ -62,12 +70,6 @@ private:
     DictionaryPane* pane(wordbay::SlotId slot) const;
     void setOptions(const wordbay::SearchOptions& options);
     void setEditMode(bool on);
-    // Down (or Enter) in an edit box: into its list, whose first word is
-    // looked up, when it has words.
-    void intoList(wordbay::SlotId slot, wordbay::ListSide side);
-    // The user selected a word in a list: its translations are looked up.
-    void selected(wordbay::SlotId slot, wordbay::ListSide side);
-
     Parts m_parts;
     wordbay::SearchController* m_controller;
     const wordbay::ProgramSettings* m_settings;

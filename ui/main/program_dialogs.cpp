@@ -9,6 +9,7 @@
 #include "ui/dialogs/dlg_language.h"
 #include "ui/main/daily_lists.h"
 #include "ui/main/help_page.h"
+#include "ui/main/main_commands.h"
 #include "ui/main/main_form.h"
 #include "ui/main/main_hot_key.h"
 #include "ui/main/main_speech.h"
@@ -55,7 +56,7 @@ void MainForm::openSettings() {
         context.secondaryListName = main.ListNameUtf8(ListSide::kSecondary);
     }
     if (mainLoaded()) context.speech = m_speech->pane(SlotId::kMain);
-    DlgMain dialog(context, this, &m_settingsTab, this);
+    DlgMain dialog(context, m_commands.get(), &m_settingsTab, this);
     dialog.setHelpHandler([this](const QString& topic) { openHelpPage(m_paths, topic); });
     dialog.exec();
     if (context.wordForms != nullptr && mainLoaded()) {

@@ -8,7 +8,7 @@ SearchEdit::~SearchEdit() = default;
 
 bool SearchEdit::onKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     if (key == Qt::Key_Down && (modifiers & ~Qt::KeypadModifier) == Qt::NoModifier) {
-        sendCommand(kEditEnter);
+        emit entered();
         return true;
     }
     return false;

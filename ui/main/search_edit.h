@@ -1,6 +1,6 @@
 // SearchEdit: the search edit box of a dictionary pane. Down-arrow and Enter
-// both report kEditEnter (0x401) to the main window, which moves the focus to
-// the pane's list; the right button asks the main window for its own context
+// both emit entered(), on which the main window moves the focus to the
+// pane's list; the right button asks the main window for its own context
 // menu instead of the standard edit menu.
 #pragma once
 

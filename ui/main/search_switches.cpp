@@ -41,35 +41,15 @@ void SearchSwitches::togglePattern(wordbay::PatternKind kind) {
     searchAgain();
 }
 
-void SearchSwitches::toggle(int id) {
+void SearchSwitches::toggle(bool wordbay::SearchOptions::*option) {
+    using O = wordbay::SearchOptions;
     wordbay::SearchOptions o = m_controller->settings().options();
-    switch (id) {
-        case cmd::kIgnoreAccents:
-            o.ignore_accents = !o.ignore_accents;
-            break;
-        case cmd::kCaseSensitive:
-            o.case_sensitive = !o.case_sensitive;
-            break;
-        case cmd::kAutotranslate:
-            o.auto_translate = !o.auto_translate;
-            break;
-        case cmd::kUseClipboard:
-            o.use_clipboard = !o.use_clipboard;
-            break;
-        case cmd::kLink:
-            o.link = !o.link;
-            break;
-        case cmd::kMultiple:
-            o.link_all = !o.link_all;
-            break;
-        default:
-            return;
-    }
+    o.*option = !(o.*option);
     set(o);
     m_hooks.textWindowSwitches(o.case_sensitive, o.ignore_accents);
-    if (id == cmd::kIgnoreAccents || id == cmd::kCaseSensitive) searchAgain();
+    if (option == &O::ignore_accents || option == &O::case_sensitive) searchAgain();
     // The titles name the dual dictionary's list while the two are linked.
-    if (id == cmd::kLink && !m_controller->busy()) m_hooks.titlesChanged();
+    if (option == &O::link && !m_controller->busy()) m_hooks.titlesChanged();
 }
 
 void SearchSwitches::set(const wordbay::SearchOptions& options) {

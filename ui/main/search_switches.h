@@ -33,8 +33,8 @@ public:
 
     void togglePattern(wordbay::PatternKind kind);
     // Ignore accents, case sensitive, autotranslate, use the clipboard, link
-    // and link all (their command ids).
-    void toggle(int id);
+    // or link all.
+    void toggle(bool wordbay::SearchOptions::*option);
     // The status strip shows the options in force.
     void showOptions();
 

@@ -90,7 +90,6 @@ void SecondaryWindows::create() {
 
     m_textWindow = std::make_unique<Main1Form>(m_settings);
     m_textWindow->setDictionaryProvider([this] { return textDictionaries(); });
-    m_textWindow->setMainCommandSink([this](int id) { m_hooks.mainCommand(id); });
     m_textWindow->createWindow();
     if (m_settings->text_right > m_settings->text_left &&
         m_settings->text_bottom > m_settings->text_top) {

@@ -35,8 +35,6 @@ class SecondaryWindows {
 public:
     // What the windows ask of the main window.
     struct Hooks {
-        // A command of the main window, sent from the text window.
-        std::function<void(int id)> mainCommand;
         std::function<void()> bringMainToFront;
         // The main window's keys act in `window` too.
         std::function<void(QWidget* window)> shareKeys;

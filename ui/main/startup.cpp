@@ -1,5 +1,6 @@
 #include "ui/main/startup.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
@@ -368,8 +369,9 @@ void reportTyped(MainForm* form, const Options& options) {
 // the look-up show and gives the menu command as if chosen from the menu (a
 // dialog it opens stays open).
 void runCommand(MainForm* form, const Options& options) {
-    afterTypedLookUp(form, options,
-                     [form, options] { form->command(kMenuCommand, options.command, nullptr, 0); });
+    afterTypedLookUp(form, options, [form, options] {
+        if (QAction* action = form->commandAction(options.command)) action->trigger();
+    });
 }
 
 // With start-up tracing on, marks what the user sees and does: the window's
@@ -450,7 +452,7 @@ int runWordbay(int argc, char** argv) {
     if (!form.createWindow()) return fatal(kNoEngine);
     wordbay::StartupMark("window created");
     QObject::connect(&instance, &SingleInstance::commandReceived, &form,
-                     [&form](int id) { form.command(cmd::kActivateCode, id, nullptr, -1); });
+                     [&form](int request) { form.requestFromOtherStart(request); });
     form.windows()->create();
     wordbay::StartupMark("other windows created");
     form.showAtStoredPlace();

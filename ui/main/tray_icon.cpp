@@ -6,22 +6,19 @@
 #include <QSystemTrayIcon>
 
 #include "app/message_table.h"
-#include "ui/main/command_ids.h"
 #include "ui/widgets/image_strip.h"
 #include "ui/widgets/w_form.h"
 
 using wordbay::TextId;
 using wordbay::UiText;
 
-TrayIcon::TrayIcon(WForm* form) : QObject(form), m_form(form), m_menu(new QMenu(form)) {
+TrayIcon::TrayIcon(WForm* form) : QObject(form), m_menu(new QMenu(form)) {
     m_menu->setObjectName(QStringLiteral("trayMenu"));
     const auto& strip = ImageStrip::standard();
-    m_menu->addAction(QIcon(strip.image(kImageRestoreFromTray)), QString(), form,
-                      [form] { form->command(kMenuCommand, cmd::kRestoreFromTray, nullptr, 0); });
-    m_menu->addAction(QIcon(strip.image(kImageAbout)), QString(), form,
-                      [form] { form->command(kMenuCommand, cmd::kHelpAbout, nullptr, 0); });
-    m_menu->addAction(QIcon(strip.image(kImageExit)), QString(), form,
-                      [form] { form->command(kMenuCommand, cmd::kExit, nullptr, 0); });
+    m_menu->addAction(QIcon(strip.image(kImageRestoreFromTray)), QString(), this,
+                      &TrayIcon::restoreRequested);
+    m_menu->addAction(QIcon(strip.image(kImageAbout)), QString(), this, &TrayIcon::aboutRequested);
+    m_menu->addAction(QIcon(strip.image(kImageExit)), QString(), this, &TrayIcon::exitRequested);
     retranslate();
 }
 
@@ -40,7 +37,7 @@ void TrayIcon::show(const QString& tip) {
             m_icon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
-                    m_form->command(kMenuCommand, cmd::kRestoreFromTray, nullptr, 0);
+                    emit restoreRequested();
             });
     }
     m_icon->setToolTip(tip.left(127));

@@ -26,8 +26,13 @@ public:
     void retranslate();
     QMenu* menu() const { return m_menu; }
 
+signals:
+    // The icon was clicked, or its menu's item chosen.
+    void restoreRequested();
+    void aboutRequested();
+    void exitRequested();
+
 private:
-    WForm* m_form;
     QSystemTrayIcon* m_icon = nullptr;  // made when first shown
     QMenu* m_menu;
 };

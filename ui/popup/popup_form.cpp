@@ -52,13 +52,6 @@ PopupForm::PopupForm(const wordbay::ProgramSettings* settings, QWidget* parent)
     : WForm(parent, Qt::Tool), m_settings(settings) {
     setObjectName(QStringLiteral("TQ_TALLIS_POPUP"));
     setGeometry(100, 20, 300, 300);
-    using Call = CommandTable::Call;
-    m_commands.add(kEditId, [this](const Call& c) {
-        if (m_edit != nullptr && c.control == m_edit && c.code == kEditChange) editChanged();
-    });
-    m_commands.add(kShowCommand, [this](const Call& c) {
-        if (c.control == nullptr) showPopup(c.param != 0);
-    });
 }
 
 PopupForm::~PopupForm() { destroyWindow(); }
@@ -68,6 +61,7 @@ int PopupForm::onCreate() {
     m_edit->setObjectName(QStringLiteral("popupEdit"));
     m_list = new WListBox(this, kListId);
     m_list->setObjectName(QStringLiteral("popupList"));
+    connect(m_edit, &QLineEdit::textChanged, this, &PopupForm::editChanged);
     m_wordForms = new WordFormsLabel(this);
     connect(m_wordForms, &WordFormsLabel::suggestionChosen, this, [this](const QString& word) {
         m_edit->setText(word);
@@ -155,10 +149,6 @@ void PopupForm::setCornerWidget(QWidget* widget) {
 
 void PopupForm::setTypingHandler(std::function<void(const QString&)> handler) {
     m_typing = std::move(handler);
-}
-
-void PopupForm::command(int code, int id, WControl* control, qintptr param) {
-    if (!m_commands.run({code, id, param, control})) WForm::command(code, id, control, param);
 }
 
 void PopupForm::setWordFormsNote(const wordbay::WordFormsNote& note) {

@@ -11,7 +11,6 @@
 
 #include "app/program_settings.h"
 #include "app/window_updates.h"
-#include "ui/widgets/command_table.h"
 #include "ui/widgets/w_form.h"
 
 class WEdit;
@@ -38,9 +37,6 @@ class PopupForm : public WForm {
 public:
     static constexpr int kEditId = 5879;
     static constexpr int kListId = 5878;
-    // Brings the window forward for a hot-key result; the parameter is the
-    // show flag (showPopup()). The tooltip answers it too.
-    static constexpr int kShowCommand = 1074;
 
     // `settings` holds the on-top and snap options and outlives the window.
     explicit PopupForm(const wordbay::ProgramSettings* settings, QWidget* parent = nullptr);
@@ -73,8 +69,6 @@ public:
     // Called when the user (not the program) changed the edit box's text.
     void setTypingHandler(std::function<void(const QString&)> handler);
 
-    void command(int code, int id, WControl* control, qintptr param) override;
-
 protected:
     int onCreate() override;
     void onActivate() override;
@@ -88,7 +82,6 @@ private:
     void editChanged();
 
     const wordbay::ProgramSettings* m_settings;
-    CommandTable m_commands;
     WEdit* m_edit = nullptr;
     WListBox* m_list = nullptr;
     WordFormsLabel* m_wordForms = nullptr;

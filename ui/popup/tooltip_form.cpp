@@ -94,9 +94,6 @@ PopupTooltipForm::PopupTooltipForm(const wordbay::ProgramSettings* settings, QWi
     : WForm(parent, Qt::Tool | Qt::FramelessWindowHint), m_settings(settings) {
     setObjectName(QStringLiteral("TQ_TALLIS_TOOLTIP"));
     m_captionFont = QFont(QStringLiteral("Verdana"), 10, QFont::Bold);
-    m_commands.add(PopupForm::kShowCommand, [this](const CommandTable::Call& c) {
-        if (c.control == nullptr) showTooltip(c.param != 0);
-    });
 }
 
 PopupTooltipForm::~PopupTooltipForm() { destroyWindow(); }
@@ -269,10 +266,6 @@ void PopupTooltipForm::showTooltip(bool show) {
     }
     if (m_settings->tooltip_to_cursor)
         move(snappedPosition(QCursor::pos(), size(), screenOf(this)));
-}
-
-void PopupTooltipForm::command(int code, int id, WControl* control, qintptr param) {
-    if (!m_commands.run({code, id, param, control})) WForm::command(code, id, control, param);
 }
 
 void PopupTooltipForm::onActivate() {

@@ -11,7 +11,6 @@
 #include <QStringList>
 
 #include "app/program_settings.h"
-#include "ui/widgets/command_table.h"
 #include "ui/widgets/w_form.h"
 
 // The fonts and colours of the tooltip for the current direction.
@@ -63,8 +62,6 @@ public:
     void showTooltip(bool show);
     void applyOnTop();
 
-    void command(int code, int id, WControl* control, qintptr param) override;
-
 protected:
     int onCreate() override;
     void onActivate() override;
@@ -81,7 +78,6 @@ private:
     void rebuildColors();
 
     const wordbay::ProgramSettings* m_settings;
-    CommandTable m_commands;
     TooltipLook m_look;
     QFont m_captionFont;
     QString m_word;

@@ -55,8 +55,6 @@ PageButton* topButton(QWidget* form, int id, const char* text, int x, int width,
     button->setCheckable(checkable);
     button->setAutoDefault(false);
     button->setFocusPolicy(Qt::NoFocus);
-    QObject::connect(button, &QPushButton::clicked, form,
-                     [button] { button->sendCommand(kButtonClicked); });
     return button;
 }
 
@@ -143,6 +141,12 @@ void CharmapForm::createControls() {
     m_blocks = blocks;
     m_previous = topButton(this, kPreviousPage, "<", 535, 24, false);
     m_next = topButton(this, kNextPage, ">", 562, 24, false);
+    connect(m_primary, &QPushButton::clicked, this, [this] { chooseList(true); });
+    connect(m_secondary, &QPushButton::clicked, this, [this] { chooseList(false); });
+    connect(m_previous, &QPushButton::clicked, this,
+            [this] { showUnicodePage(m_blocks->currentIndex(), m_page - 1); });
+    connect(m_next, &QPushButton::clicked, this,
+            [this] { showUnicodePage(m_blocks->currentIndex(), m_page + 1); });
     // Only UTF-8 shows them.
     m_blocks->hide();
     m_previous->hide();
@@ -163,8 +167,7 @@ void CharmapForm::createControls() {
         button->setFixedSize(kButtonSize, kButtonSize);
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this,
-                [button] { button->sendCommand(kButtonClicked); });
+        connect(button, &QPushButton::clicked, this, [this, code] { insertChar(code); });
         m_chars.append(button);
     }
     layOutButtons(width());
@@ -297,17 +300,6 @@ void CharmapForm::updateListButtons() {
 QAbstractButton* CharmapForm::charButton(int code) const {
     const int i = code - kFirstChar;
     return i >= 0 && i < m_chars.size() ? m_chars[i] : nullptr;
-}
-
-void CharmapForm::command(int code, int id, WControl* /*control*/, qintptr /*param*/) {
-    if (code != kButtonClicked) return;
-    if (id == kPrimary || id == kSecondary) {
-        chooseList(id == kPrimary);
-    } else if (id == kPreviousPage || id == kNextPage) {
-        showUnicodePage(m_blocks->currentIndex(), m_page + (id == kNextPage ? 1 : -1));
-    } else if (id >= kFirstChar && id < kFirstChar + kCharCount) {
-        insertChar(id);
-    }
 }
 
 // Keeps the last widget outside this window that had the focus: the edit box

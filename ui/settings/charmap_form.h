@@ -87,8 +87,6 @@ public:
     // The widget that had the focus before this window took it.
     QWidget* rememberedEdit() const { return m_lastFocus; }
 
-    void command(int code, int id, WControl* control, qintptr param) override;
-
 protected:
     bool onClose() override;
     void onSize(int width, int height) override;

@@ -19,15 +19,18 @@ namespace {
 // key) up to it is offered and so is a valid stored key.
 constexpr int kLastKey = static_cast<int>(wordbay::HotKeyTable.size()) - 1;
 
-qintptr keyName(int row) { return reinterpret_cast<qintptr>(wordbay::HotKeyTable[row].name); }
+const char* keyName(int row) { return wordbay::HotKeyTable[row].name; }
+
+// Which of the three keys a key list chooses.
+int keyNumber(int id) { return id == kKey1 ? 1 : id == kKey2 ? 2 : 3; }
 
 }  // namespace
 
-DlgConfig::DlgConfig(const SettingsContext& context, CommandTarget* target, QWidget* parent)
+DlgConfig::DlgConfig(const SettingsContext& context, SettingsTarget* target, QWidget* parent)
     : SettingsPage(context, target, parent) {
     setObjectName("DlgConfig");
-    registerCommands();
     createControls();
+    connectControls();
     checkStoredKeys();
 }
 
@@ -50,7 +53,7 @@ void DlgConfig::checkStoredKeys() {
         *k.key = k.fallback;
         auto* combo = itemAs<PageCombo>(k.id);
         combo->setCurrentIndex(k.fallback - k.first);
-        forward(kComboSelEndOk, k.id, combo, keyName(k.fallback));
+        if (target() != nullptr) target()->hotKeyChosen(keyNumber(k.id), keyName(k.fallback));
     }
 }
 
@@ -152,43 +155,60 @@ bool DlgConfig::isChecked(int id) const {
     return button != nullptr && button->isChecked();
 }
 
-void DlgConfig::command(int code, int id, WControl* control, qintptr param) {
-    m_commands.run({code, id, param, control});
-}
-
-// What each control of the page does before (or instead of) forwarding its
-// command to the main window. The group boxes send nothing.
-void DlgConfig::registerCommands() {
-    CommandTable& t = m_commands;
-    using Call = CommandTable::Call;
-    const auto send = [this](const Call& c) { forward(c.code, c.id, c.control, c.param); };
-    t.add({kMinimizeToTray, kSnapPopup, kSnapTooltip}, send);
-    t.add(kUseHotKeys, [this, send](const Call& c) {
+// What each control of the page does before (or instead of) telling the
+// main window. The group boxes do nothing.
+void DlgConfig::connectControls() {
+    using wordbay::HotKeyTarget;
+    const auto clicked = [this](int id, auto slot) {
+        connect(itemAs<QAbstractButton>(id), &QAbstractButton::clicked, this, slot);
+    };
+    const std::pair<int, InterfaceOption> snaps[] = {
+        {kMinimizeToTray, InterfaceOption::kMinimizeToTray},
+        {kSnapPopup, InterfaceOption::kSnapPopup},
+        {kSnapTooltip, InterfaceOption::kSnapTooltip}};
+    for (const auto& [id, option] : snaps)
+        clicked(id, [this, option = option] { toggled(option); });
+    clicked(kUseHotKeys, [this] {
         enableKeyChoices(isChecked(kUseHotKeys));
-        send(c);
+        if (target() != nullptr) target()->hotKeysSwitched();
     });
-    t.add({kKey1, kKey2, kKey3}, [this](const Call& c) {
-        if (c.code == kComboSelEndOk) keyChosen(c.id, c.control, int(c.param));
+    for (const int id : {kKey1, kKey2, kKey3}) {
+        connect(itemAs<PageCombo>(id), &QComboBox::activated, this,
+                [this, id](int row) { keyChosen(id, row); });
+    }
+    const std::pair<int, HotKeyTarget> targets[] = {{kCallMain, HotKeyTarget::kMainWindow},
+                                                    {kCallPopup, HotKeyTarget::kPopup},
+                                                    {kCallTooltip, HotKeyTarget::kTooltip}};
+    for (const auto& [id, called] : targets) {
+        clicked(id, [this, called = called] {
+            if (target() != nullptr) target()->hotKeyTargetChosen(called);
+            enableOnTopBoxes();
+        });
+    }
+    clicked(kMainOnTop, [this] {
+        if (!isChecked(kMainOnTop) || mainOnTopTicked()) toggled(InterfaceOption::kMainOnTop);
     });
-    t.add({kCallMain, kCallPopup, kCallTooltip}, [this, send](const Call& c) {
-        send(c);
-        enableOnTopBoxes();
-    });
-    t.add(kMainOnTop, [this, send](const Call& c) {
-        if (!isChecked(kMainOnTop) || mainOnTopTicked()) send(c);
-    });
-    t.add({kPopupOnTop, kTooltipOnTop}, [this, send](const Call& c) {
-        wordbay::ProgramSettings* s = context().program;
-        if (isChecked(c.id) && s != nullptr) {
-            s->main_on_top = false;
-            setChecked(kMainOnTop, false);
-        }
-        send(c);
-    });
-    t.add(kShowSplash, [this](const Call&) { splashToggled(); });
+    const std::pair<int, InterfaceOption> onTop[] = {
+        {kPopupOnTop, InterfaceOption::kPopupOnTop},
+        {kTooltipOnTop, InterfaceOption::kTooltipOnTop}};
+    for (const auto& [id, option] : onTop) {
+        clicked(id, [this, id = id, option = option] {
+            wordbay::ProgramSettings* s = context().program;
+            if (isChecked(id) && s != nullptr) {
+                s->main_on_top = false;
+                setChecked(kMainOnTop, false);
+            }
+            toggled(option);
+        });
+    }
+    clicked(kShowSplash, [this] { splashToggled(); });
 }
 
-void DlgConfig::keyChosen(int id, WControl* control, int row) {
+void DlgConfig::toggled(InterfaceOption option) {
+    if (target() != nullptr) target()->interfaceOptionToggled(option);
+}
+
+void DlgConfig::keyChosen(int id, int row) {
     wordbay::ProgramSettings* s = context().program;
     if (row < 0 || s == nullptr) return;
     // The third list starts with an empty row for "no key"; the others
@@ -198,7 +218,7 @@ void DlgConfig::keyChosen(int id, WControl* control, int row) {
     if (id == kKey1) s->key1 = key;
     if (id == kKey2) s->key2 = key;
     if (id == kKey3) s->key3 = key;
-    forward(kComboSelEndOk, id, control, keyName(key));
+    if (target() != nullptr) target()->hotKeyChosen(keyNumber(id), keyName(key));
 }
 
 // Asks before the main window goes on top of everything; true when the user

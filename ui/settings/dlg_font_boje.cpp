@@ -71,10 +71,11 @@ constexpr ListGroup kGroups[2] = {
 
 }  // namespace
 
-DlgFontBoje::DlgFontBoje(const SettingsContext& context, CommandTarget* target, QWidget* parent)
+DlgFontBoje::DlgFontBoje(const SettingsContext& context, SettingsTarget* target, QWidget* parent)
     : SettingsPage(context, target, parent) {
     setObjectName("DlgFontBoje");
     createControls();
+    forwardViewChanges();
 }
 
 DlgFontBoje::~DlgFontBoje() = default;
@@ -132,7 +133,4 @@ void DlgFontBoje::createControls() {
     layout->addStretch(1);
 }
 
-void DlgFontBoje::command(int code, int id, WControl* control, qintptr param) {
-    forward(code, id, control, param);
-    repaintSwatches();
-}
+void DlgFontBoje::afterViewChange(int) { repaintSwatches(); }

@@ -17,10 +17,11 @@ class DlgFontBoje : public SettingsPage {
     Q_OBJECT
 
 public:
-    DlgFontBoje(const SettingsContext& context, CommandTarget* target, QWidget* parent = nullptr);
+    DlgFontBoje(const SettingsContext& context, SettingsTarget* target, QWidget* parent = nullptr);
     ~DlgFontBoje() override;
 
-    void command(int code, int id, WControl* control, qintptr param) override;
+protected:
+    void afterViewChange(int viewId) override;
 
 private:
     void createControls();

@@ -68,7 +68,7 @@ const QStringList& tooltipPatternNames() {
     return kNames;
 }
 
-DlgFontBoje1::DlgFontBoje1(const SettingsContext& context, CommandTarget* target, QWidget* parent)
+DlgFontBoje1::DlgFontBoje1(const SettingsContext& context, SettingsTarget* target, QWidget* parent)
     : SettingsPage(context, target, parent)
     , m_keys(popupViewKeys(dictionary().primary_to_secondary)) {
     setObjectName("DlgFontBoje1");
@@ -77,6 +77,7 @@ DlgFontBoje1::DlgFontBoje1(const SettingsContext& context, CommandTarget* target
     createTooltipPart(this);
     layout->addWidget(item(kPopupGroup));
     layout->addWidget(item(kTooltipGroup));
+    forwardViewChanges();
 }
 
 DlgFontBoje1::~DlgFontBoje1() = default;
@@ -165,9 +166,8 @@ void DlgFontBoje1::createTooltipPart(QWidget* parent) {
     layout->addStretch(1);
 }
 
-void DlgFontBoje1::command(int code, int id, WControl* control, qintptr param) {
-    forward(code, id, control, param);
-    if (id == kTooltipReset) {
+void DlgFontBoje1::afterViewChange(int viewId) {
+    if (viewId == kTooltipReset) {
         // The reset also leaves the pattern off and back at the first one.
         if (auto* box = itemAs<QCheckBox>(kTooltipUsePattern)) box->setChecked(false);
         if (auto* combo = itemAs<QComboBox>(kTooltipPattern)) combo->setCurrentIndex(0);

@@ -42,10 +42,11 @@ class DlgFontBoje1 : public SettingsPage {
     Q_OBJECT
 
 public:
-    DlgFontBoje1(const SettingsContext& context, CommandTarget* target, QWidget* parent = nullptr);
+    DlgFontBoje1(const SettingsContext& context, SettingsTarget* target, QWidget* parent = nullptr);
     ~DlgFontBoje1() override;
 
-    void command(int code, int id, WControl* control, qintptr param) override;
+protected:
+    void afterViewChange(int viewId) override;
 
 private:
     void createPopupPart(QWidget* parent);

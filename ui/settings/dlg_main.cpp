@@ -13,7 +13,7 @@
 
 using wordbay::TextId;
 
-DlgMain::DlgMain(const SettingsContext& context, CommandTarget* target, int* tabRequest,
+DlgMain::DlgMain(const SettingsContext& context, SettingsTarget* target, int* tabRequest,
                  QWidget* parent)
     : WDialog(parent), m_context(context), m_target(target), m_tabs(new QTabBar(this)) {
     setObjectName("DlgMain");
@@ -41,7 +41,9 @@ DlgMain::DlgMain(const SettingsContext& context, CommandTarget* target, int* tab
     buttons->addWidget(help);
     buttons->addWidget(close);
     layout->addLayout(buttons);
-    addButton(help, kHelpButton);
+    connect(help, &QPushButton::clicked, this, [this] {
+        if (m_help) m_help(helpTopic(currentTab()));
+    });
     addButton(close, kIdCancel);
 
     int tab = 0;
@@ -88,8 +90,4 @@ void DlgMain::showPage(int tab) {
     }
     m_pageArea->addWidget(m_page);
     m_page->show();
-}
-
-void DlgMain::command(int code, int id, WControl* /*control*/, qintptr /*param*/) {
-    if (id == kHelpButton && code == kButtonClicked && m_help) m_help(helpTopic(currentTab()));
 }

@@ -4,8 +4,8 @@
 // the page of the current tab exists: changing the tab destroys it and makes
 // the new one.
 //
-// The pages show `context` and send each change as a command to `target`,
-// the main window, which changes the option and applies it. The dialog opens
+// The pages show `context` and tell `target`, the main window, of each
+// change, which it applies at once. The dialog opens
 // on the tab `*tabRequest` names when it is 0..3 (else tab 0) and sets the
 // request to -1. Close (id 2) ends it; Help (7101) calls the help handler
 // with the current tab's topic.
@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "ui/settings/settings_context.h"
+#include "ui/settings/settings_target.h"
 #include "ui/widgets/w_dialog.h"
 
 class QTabBar;
@@ -28,7 +29,7 @@ public:
     static constexpr int kHelpButton = 7101;
     static constexpr int kTabControl = 7102;
 
-    DlgMain(const SettingsContext& context, CommandTarget* target, int* tabRequest,
+    DlgMain(const SettingsContext& context, SettingsTarget* target, int* tabRequest,
             QWidget* parent = nullptr);
     ~DlgMain() override;
 
@@ -44,13 +45,11 @@ public:
     // The page of the current tab.
     WDialog* page() const { return m_page; }
 
-    void command(int code, int id, WControl* control, qintptr param) override;
-
 private:
     void showPage(int tab);
 
     SettingsContext m_context;
-    CommandTarget* m_target;
+    SettingsTarget* m_target;
     QTabBar* m_tabs;
     QVBoxLayout* m_pageArea;
     WDialog* m_page = nullptr;

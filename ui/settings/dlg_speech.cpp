@@ -43,7 +43,7 @@ TextId cantActivate(EngineKind kind) {
 
 }  // namespace
 
-DlgSpeech::DlgSpeech(const SettingsContext& context, CommandTarget* target, QWidget* parent)
+DlgSpeech::DlgSpeech(const SettingsContext& context, SettingsTarget* target, QWidget* parent)
     : SettingsPage(context, target, parent) {
     setObjectName("DlgSpeech");
     m_groups[0].list = SpeechList::kPrimary;
@@ -93,6 +93,7 @@ void DlgSpeech::createGroup(int side, const QString& title) {
     layout->addWidget(new QLabel(uiText(TextId::MSG_VOICE), box), 3, 0, 1, 4);
     g.voice = addCombo(box, idOf(g, kVoice));
     layout->addWidget(g.voice, 4, 0, 1, 4);
+    connectGroup(g);
 
     const int ids[kSliderCount] = {kSpeed, kVolume, kPitch};
     const TextId captions[kSliderCount] = {TextId::MSG_SPEED, TextId::MSG_VOLUME,
@@ -216,14 +217,21 @@ bool DlgSpeech::showEngine(Group& g, EngineKind kind) {
     return true;
 }
 
-void DlgSpeech::command(int code, int id, WControl* /*control*/, qintptr param) {
-    if (context().speech == nullptr) return;
-    for (Group& g : m_groups) {
-        if (id == idOf(g, kUseSapi4)) return engineTicked(g, EngineKind::kSapi4);
-        if (id == idOf(g, kUseSapi5)) return engineTicked(g, EngineKind::kSapi5);
-        if (id == idOf(g, kUseEspeak)) return engineTicked(g, EngineKind::kEspeak);
-        if (id == idOf(g, kVoice) && code == kComboSelEndOk) return voiceChosen(g, int(param));
+// The engine boxes and the voice list of group `g` to what they do; nothing
+// happens without a pane's speech.
+void DlgSpeech::connectGroup(Group& g) {
+    const std::pair<int, EngineKind> engines[] = {{kUseSapi4, EngineKind::kSapi4},
+                                                  {kUseSapi5, EngineKind::kSapi5},
+                                                  {kUseEspeak, EngineKind::kEspeak}};
+    for (const auto& [box, kind] : engines) {
+        connect(itemAs<QCheckBox>(idOf(g, box)), &QCheckBox::clicked, this,
+                [this, &g, kind = kind] {
+                    if (context().speech != nullptr) engineTicked(g, kind);
+                });
     }
+    connect(g.voice, &QComboBox::activated, this, [this, &g](int row) {
+        if (context().speech != nullptr) voiceChosen(g, row);
+    });
 }
 
 // One engine per list: ticking a box unticks the other two and leaves only

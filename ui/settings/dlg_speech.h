@@ -32,10 +32,8 @@ public:
     static constexpr int kPitch = 7508;
     static constexpr int kSecondaryOffset = 20;
 
-    DlgSpeech(const SettingsContext& context, CommandTarget* target, QWidget* parent = nullptr);
+    DlgSpeech(const SettingsContext& context, SettingsTarget* target, QWidget* parent = nullptr);
     ~DlgSpeech() override;
-
-    void command(int code, int id, WControl* control, qintptr param) override;
 
 protected:
     void onInitDialog() override;
@@ -61,6 +59,7 @@ private:
     void createGroup(int side, const QString& title);
     void rebuild(Group& group);
     bool showEngine(Group& group, speech::EngineKind kind);
+    void connectGroup(Group& group);
     void engineTicked(Group& group, speech::EngineKind kind);
     void voiceChosen(Group& group, int row);
     void storeSlider(Group& group, Slider which);

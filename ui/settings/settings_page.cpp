@@ -33,7 +33,7 @@ int askUser(QWidget* owner, wordbay::TextId text, wordbay::TextId caption, unsig
     return messageBox(owner, uiText(text), uiText(caption), style, &buttons);
 }
 
-SettingsPage::SettingsPage(const SettingsContext& context, CommandTarget* target, QWidget* parent)
+SettingsPage::SettingsPage(const SettingsContext& context, SettingsTarget* target, QWidget* parent)
     : WDialog(parent), m_context(context), m_target(target) {
     // A child page, not a window of its own.
     setWindowFlags(Qt::Widget);
@@ -46,8 +46,19 @@ const wordbay::DictionarySettings& SettingsPage::dictionary() const {
     return m_context.dictionary != nullptr ? *m_context.dictionary : kDefaults;
 }
 
-void SettingsPage::forward(int code, int id, WControl* control, qintptr param) {
-    if (m_target != nullptr) m_target->command(code, id, control, param);
+void SettingsPage::forwardViewChanges() {
+    for (auto it = m_items.cbegin(); it != m_items.cend(); ++it) {
+        const int id = it.key();
+        const auto pass = [this, id](int value) {
+            if (m_target != nullptr) m_target->viewChanged(id, value);
+            afterViewChange(id);
+        };
+        if (auto* combo = qobject_cast<QComboBox*>(it.value())) {
+            connect(combo, &QComboBox::activated, this, pass);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(it.value())) {
+            connect(button, &QAbstractButton::clicked, this, [pass] { pass(0); });
+        }
+    }
 }
 
 void SettingsPage::repaintSwatches() {
@@ -58,7 +69,6 @@ PageCheck* SettingsPage::addCheck(QWidget* parent, int id, wordbay::TextId label
     auto* box = new PageCheck(parent, id);
     box->setText(uiText(label));
     box->setChecked(ticked);
-    connect(box, &QCheckBox::clicked, this, [box] { box->sendCommand(kButtonClicked); });
     registerItem(id, box);
     return box;
 }
@@ -67,7 +77,6 @@ PageRadio* SettingsPage::addRadio(QWidget* parent, int id, wordbay::TextId label
     auto* radio = new PageRadio(parent, id);
     radio->setText(uiText(label));
     radio->setChecked(checked);
-    connect(radio, &QRadioButton::clicked, this, [radio] { radio->sendCommand(kButtonClicked); });
     registerItem(id, radio);
     return radio;
 }
@@ -76,15 +85,12 @@ PageButton* SettingsPage::addButton(QWidget* parent, int id, wordbay::TextId lab
     auto* button = new PageButton(parent, id);
     button->setText(uiText(label));
     button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, [button] { button->sendCommand(kButtonClicked); });
     registerItem(id, button);
     return button;
 }
 
 PageCombo* SettingsPage::addCombo(QWidget* parent, int id) {
     auto* combo = new PageCombo(parent, id);
-    connect(combo, &QComboBox::activated, this,
-            [combo](int row) { combo->sendCommand(kComboSelEndOk, row); });
     registerItem(id, combo);
     return combo;
 }

@@ -1,10 +1,9 @@
 // What the pages of the settings dialog share: controls that carry their
 // command ids, colour swatches, interface texts and the page base class.
 //
-// A page is a child dialog of DlgMain. Its controls report to the page's
-// command(); the page does its own part (the few options it keeps itself)
-// and forwards the command unchanged to the main window, the target that
-// changes the option and applies it.
+// A page is a child dialog of DlgMain. Its controls are connected to the
+// page, which does its own part (the few options it keeps itself) and tells
+// the target, the main window, which changes the option and applies it.
 #pragma once
 
 #include <QCheckBox>
@@ -21,6 +20,7 @@
 
 #include "app/message_table.h"
 #include "ui/settings/settings_context.h"
+#include "ui/settings/settings_target.h"
 #include "ui/widgets/ui_text.h"
 #include "ui/widgets/w_dialog.h"
 #include "ui/widgets/w_message_box.h"
@@ -28,10 +28,6 @@
 namespace wordbay {
 struct DictionarySettings;
 }
-
-// The notification a combo box sends when the user confirms a choice; its
-// parameter is the chosen row unless the page says otherwise.
-inline constexpr int kComboSelEndOk = 9;
 
 // A Qt control that carries command id `id` (object name "item<id>").
 template <class Base>
@@ -75,7 +71,7 @@ class SettingsPage : public WDialog {
     Q_OBJECT
 
 public:
-    SettingsPage(const SettingsContext& context, CommandTarget* target, QWidget* parent);
+    SettingsPage(const SettingsContext& context, SettingsTarget* target, QWidget* parent);
     ~SettingsPage() override;
 
     // The control with command id `id`, or null (the page's GetDlgItem).
@@ -86,12 +82,17 @@ public:
     }
 
 protected:
-    // Sends the command on to the main window.
-    void forward(int code, int id, WControl* control, qintptr param);
+    // Null when nobody listens.
+    SettingsTarget* target() const { return m_target; }
+    // Passes every use of the page's buttons, boxes and lists on to the
+    // target as a view change (a list's chosen row as the value), then calls
+    // afterViewChange().
+    void forwardViewChanges();
+    virtual void afterViewChange(int /*viewId*/) {}
     // Repaints the colour swatches after the main window changed a colour.
     void repaintSwatches();
 
-    // Creators of controls that report to this page.
+    // Creators of the page's controls.
     PageCheck* addCheck(QWidget* parent, int id, wordbay::TextId label, bool ticked);
     PageRadio* addRadio(QWidget* parent, int id, wordbay::TextId label, bool checked);
     PageButton* addButton(QWidget* parent, int id, wordbay::TextId label);
@@ -114,7 +115,7 @@ protected:
 
 private:
     SettingsContext m_context;
-    CommandTarget* m_target;
+    SettingsTarget* m_target;
     QHash<int, QWidget*> m_items;
     QList<ColorSwatch*> m_swatches;
 };

@@ -98,12 +98,10 @@ void Main1Form::setDictionaryProvider(std::function<TextDictionaries()> provider
     m_provider = std::move(provider);
 }
 
-void Main1Form::setMainCommandSink(std::function<void(int)> sink) { m_mainSink = std::move(sink); }
-
 int Main1Form::onCreate() {
-    registerCommands();
     buildControls();
     buildMenus();
+    connectCommands();
     applyOptions();
     relabel();
     setRunning(false);
@@ -111,14 +109,14 @@ int Main1Form::onCreate() {
 }
 
 void Main1Form::onDestroy() {
-    stopRun();
+    stopTranslation();
     if (m_worker) m_worker->stop();
 }
 
 bool Main1Form::onClose() {
     // Closing only hides the window, and ends a run.
     hide();
-    stopRun();
+    stopTranslation();
     return true;
 }
 
@@ -140,7 +138,7 @@ void Main1Form::buildControls() {
     auto* stepRow = new QHBoxLayout;
     m_phrase = new WEdit(this, 0);
     m_phrase->setObjectName(QStringLiteral("phraseBox"));
-    m_phrase->setCommandTarget(this);
+    connect(m_phrase, &QLineEdit::textChanged, this, &Main1Form::phraseChanged);
     stepRow->addWidget(m_phrase, 2);
     m_insertTranslation = new QPushButton(this);
     m_skip = new QPushButton(this);
@@ -149,8 +147,6 @@ void Main1Form::buildControls() {
          {std::pair{m_insertTranslation, cmd::kInsertTranslation},
           std::pair{m_skip, cmd::kSkipWord}, std::pair{m_insertOriginal, cmd::kInsertOriginal}}) {
         button->setObjectName(QStringLiteral("button%1").arg(id));
-        connect(button, &QPushButton::clicked, this,
-                [this, id = id] { command(kButtonClicked, id, nullptr, 0); });
         stepRow->addWidget(button);
     }
     m_depth = new QSlider(Qt::Horizontal, this);
@@ -162,7 +158,7 @@ void Main1Form::buildControls() {
 
     m_list = new WListBox(this, 0);
     m_list->setObjectName(QStringLiteral("translationsList"));
-    m_list->setCommandTarget(this);
+    connect(m_list, &WListBox::rowChosen, this, &Main1Form::translationChosen);
     m_list->setMaximumHeight(120);
     m_list->setContextMenuPolicy(Qt::PreventContextMenu);
     layout->addWidget(m_list);
@@ -311,88 +307,75 @@ QPlainTextEdit* Main1Form::focusedPane() const {
     return nullptr;
 }
 
-bool Main1Form::controlNotification(int code, WControl* control) {
-    if (control == m_phrase) {
-        if (code == kEditChange) {
-            if (m_ownPhraseChange || m_phrase->isSetByProgram()) {
-                m_ownPhraseChange = false;
-                m_phrase->clearSetByProgram();
-            } else {
-                lookUpEditedPhrase();
-            }
-        }
-        return true;
+void Main1Form::phraseChanged() {
+    if (m_ownPhraseChange || m_phrase->isSetByProgram()) {
+        m_ownPhraseChange = false;
+        m_phrase->clearSetByProgram();
+    } else {
+        lookUpEditedPhrase();
     }
-    if (control == m_list) {
-        // Choosing a translation inserts it; the source pane gets the focus back.
-        if (code == kListSelChange && m_waiting && m_list->curSel() >= 0) {
-            act(TextAction::kInsertTranslation);
-            m_source->setFocus();
-        }
-        return true;
-    }
-    return false;
 }
 
-void Main1Form::command(int code, int id, WControl* control, qintptr param) {
-    if (controlNotification(code, control)) return;
-    if (!m_commands.run({code, id, param, control})) WForm::command(code, id, control, param);
+// Choosing a translation inserts it; the source pane gets the focus back.
+void Main1Form::translationChosen() {
+    if (m_waiting && m_list->curSel() >= 0) {
+        act(TextAction::kInsertTranslation);
+        m_source->setFocus();
+    }
 }
 
 void Main1Form::addToggle(int id, bool wordbay::ProgramSettings::*option) {
-    m_commands.add(id, [this, option](const CommandTable::Call&) {
+    onCommand(id, this, [this, option] {
         m_settings->*option = !(m_settings->*option);
         applyOptions();
     });
 }
 
-// What each command of the window does, by the ids of text_command.
-void Main1Form::registerCommands() {
-    CommandTable& t = m_commands;
-    using Call = CommandTable::Call;
-    t.add(cmd::kStart, [this](const Call&) { startRun(); });
-    t.add(cmd::kStop, [this](const Call&) { stopRun(); });
-    t.add(cmd::kClose, [this](const Call&) { close(); });
-    t.add(cmd::kOpen, [this](const Call&) { openText(); });
-    t.add(cmd::kSaveOriginal, [this](const Call&) { saveText(false); });
-    t.add(cmd::kSaveTranslated, [this](const Call&) { saveText(true); });
-
-    t.add({cmd::kFast, cmd::kStep}, [this](const Call& c) {
-        m_settings->fast_translation = c.id == cmd::kFast;
-        applyOptions();
-    });
+// Each menu item, key and button of the window to what it does.
+void Main1Form::connectCommands() {
+    onCommand(cmd::kStart, this, [this] { startTranslation(); });
+    onCommand(cmd::kStop, this, [this] { stopTranslation(); });
+    onCommand(cmd::kOpen, this, [this] { openText(); });
+    onCommand(cmd::kSaveOriginal, this, [this] { saveText(false); });
+    onCommand(cmd::kSaveTranslated, this, [this] { saveText(true); });
+    for (const int id : {cmd::kFast, cmd::kStep}) {
+        onCommand(id, this, [this, id] {
+            m_settings->fast_translation = id == cmd::kFast;
+            applyOptions();
+        });
+    }
     addToggle(cmd::kFromCursor, &wordbay::ProgramSettings::translate_from_cursor);
     addToggle(cmd::kWrapOriginal, &wordbay::ProgramSettings::wrap_original);
     addToggle(cmd::kWrapTranslated, &wordbay::ProgramSettings::wrap_translated);
-    t.add({cmd::kTileHorizontally, cmd::kTileVertically}, [this](const Call& c) {
-        m_settings->panes_side_by_side = c.id == cmd::kTileVertically;
-        applyOptions();
-    });
-    t.addRange(cmd::kDepthFirst, cmd::kDepthLast,
-               [this](const Call& c) { setDepth(c.id - cmd::kDepthFirst + kMinDepth); });
+    for (const int id : {cmd::kTileHorizontally, cmd::kTileVertically}) {
+        onCommand(id, this, [this, id] {
+            m_settings->panes_side_by_side = id == cmd::kTileVertically;
+            applyOptions();
+        });
+    }
+    for (int id = cmd::kDepthFirst; id <= cmd::kDepthLast; ++id)
+        onCommand(id, this, [this, id] { setDepth(id - cmd::kDepthFirst + kMinDepth); });
 
     // The step run's choices.
-    t.add(cmd::kInsertTranslation, [this](const Call&) {
+    connect(m_insertTranslation, &QPushButton::clicked, this, [this] {
         if (m_list->count() > 0) act(TextAction::kInsertTranslation);
     });
-    t.add(cmd::kSkipWord, [this](const Call&) { act(TextAction::kSkip); });
-    t.add(cmd::kInsertOriginal, [this](const Call&) { act(TextAction::kInsertOriginal); });
+    connect(m_skip, &QPushButton::clicked, this, [this] { act(TextAction::kSkip); });
+    connect(m_insertOriginal, &QPushButton::clicked, this,
+            [this] { act(TextAction::kInsertOriginal); });
 
     // Copy and paste work on whichever of the three edit boxes has the focus.
-    t.add(cmd::kCopy, [this](const Call&) {
+    onCommand(cmd::kCopy, this, [this] {
         if (QPlainTextEdit* pane = focusedPane())
             pane->copy();
         else if (m_phrase->hasFocus())
             m_phrase->copy();
     });
-    t.add(cmd::kPaste, [this](const Call&) {
+    onCommand(cmd::kPaste, this, [this] {
         if (QPlainTextEdit* pane = focusedPane())
             pane->paste();
         else if (m_phrase->hasFocus())
             m_phrase->paste();
-    });
-    t.add({cmd::kCaseSensitive, cmd::kChangeDirection}, [this](const Call& c) {
-        if (m_mainSink) m_mainSink(c.id);
     });
 }
 
@@ -415,7 +398,7 @@ void Main1Form::setRunning(bool running) {
     }
 }
 
-void Main1Form::startRun() {
+void Main1Form::startTranslation() {
     if (isTranslating() || !m_provider) return;
     TextDictionaries dictionaries = m_provider();
     if (!dictionaries.ready) return;
@@ -450,7 +433,7 @@ void Main1Form::startRun() {
     if (!m_running) setRunning(false);
 }
 
-void Main1Form::stopRun() {
+void Main1Form::stopTranslation() {
     m_waiting = false;
     m_translator.Stop();
 }

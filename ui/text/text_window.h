@@ -13,7 +13,6 @@
 
 #include "app/program_settings.h"
 #include "app/text_translator.h"
-#include "ui/widgets/command_table.h"
 #include "ui/widgets/w_form.h"
 
 class QLabel;
@@ -55,9 +54,6 @@ inline constexpr int kDepthLast = 499;   // depth 10
 // Passed to the focused edit box of the window.
 inline constexpr int kCopy = 443;
 inline constexpr int kPaste = 444;
-// Passed on to the main window.
-inline constexpr int kCaseSensitive = 307;
-inline constexpr int kChangeDirection = 356;
 }  // namespace text_command
 
 class Main1Form : public WForm {
@@ -69,10 +65,12 @@ public:
     explicit Main1Form(wordbay::ProgramSettings* settings, QWidget* parent = nullptr);
     ~Main1Form() override;
 
-    // Where the dictionaries come from, and where the commands the main
-    // window owns (case sensitive, change direction) go.
+    // Where the dictionaries come from.
     void setDictionaryProvider(std::function<TextDictionaries()> provider);
-    void setMainCommandSink(std::function<void(int id)> sink);
+    // Starts a run on the source text (nothing while one runs); stops the
+    // run under way.
+    void startTranslation();
+    void stopTranslation();
 
     // The switches shown in the status cells.
     void setSwitches(bool case_sensitive, bool ignore_accents);
@@ -80,8 +78,6 @@ public:
     void relabel();
     // Forgets the translations list (after the direction changed).
     void resetWordList();
-
-    void command(int code, int id, WControl* control, qintptr param) override;
 
     bool isTranslating() const;
     QPlainTextEdit* sourcePane() const { return m_source; }
@@ -106,27 +102,24 @@ private:
 
     void buildMenus();
     void buildControls();
-    void registerCommands();
+    void connectCommands();
     // A menu item that turns an option of the window on or off.
     void addToggle(int id, bool wordbay::ProgramSettings::*option);
     void applyOptions();
     void setDepth(int depth);
-    void startRun();
-    void stopRun();
     void act(wordbay::TextAction action);
     void setRunning(bool running);
     void lookUpEditedPhrase();
-    // A change in the phrase box or a choice in the translation list; false
-    // for anything else.
-    bool controlNotification(int code, WControl* control);
+    // The phrase box changed: an edited phrase is looked up.
+    void phraseChanged();
+    // A translation of the list was chosen while a step run waits.
+    void translationChosen();
     void openText();
     void saveText(bool translated);
     QPlainTextEdit* focusedPane() const;
 
     wordbay::ProgramSettings* m_settings;
     std::function<TextDictionaries()> m_provider;
-    std::function<void(int)> m_mainSink;
-    CommandTable m_commands;
 
     QPlainTextEdit* m_source = nullptr;
     QPlainTextEdit* m_target = nullptr;

@@ -9,18 +9,15 @@ WDialog::WDialog(QWidget* parent) : QDialog(parent), WControl(this, 0) {}
 WDialog::~WDialog() = default;
 
 void WDialog::addButton(QAbstractButton* button, int id) {
-    connect(button, &QAbstractButton::clicked, this, [this, button, id] {
+    Q_ASSERT(id == kIdOk || id == kIdCancel);
+    connect(button, &QAbstractButton::clicked, this, [this, id] {
         if (id == kIdOk) {
             onOk();
-        } else if (id == kIdCancel) {
-            onCancel();
         } else {
-            command(kButtonClicked, id, WControl::find(button), 0);
+            onCancel();
         }
     });
 }
-
-void WDialog::command(int, int, WControl*, qintptr) {}
 
 void WDialog::done(int result) {
     QDialog::done(result);

@@ -1,7 +1,7 @@
-// WDialog: a modal dialog of the program. Buttons carry their command ids:
-// kIdOk and kIdCancel (also Enter on the default button, Esc and the close
-// box) arrive as onOk() and onCancel(), every other button as a command to
-// command(). The result of exec() is the id passed to endDialog().
+// WDialog: a modal dialog of the program. Its OK and Cancel buttons (also
+// Enter on the default button, Esc and the close box) arrive as onOk() and
+// onCancel(); a dialog connects its other buttons to what they do itself.
+// The result of exec() is the id passed to endDialog().
 #pragma once
 
 #include <QDialog>
@@ -11,20 +11,18 @@
 class QAbstractButton;
 class QPainter;
 
-class WDialog : public QDialog, public WControl, public CommandTarget {
+class WDialog : public QDialog, public WControl {
     Q_OBJECT
 
 public:
     explicit WDialog(QWidget* parent = nullptr);
     ~WDialog() override;
 
-    // Routes the clicks of `button` by `id` (see above). The button stays owned
-    // by its Qt parent.
+    // Routes the clicks of `button` to onOk() (`id` kIdOk) or onCancel()
+    // (kIdCancel). The button stays owned by its Qt parent.
     void addButton(QAbstractButton* button, int id);
     // Closes the dialog; exec() returns `result`.
     void endDialog(int result) { done(result); }
-
-    void command(int code, int id, WControl* control, qintptr param) override;
 
     void accept() override { onOk(); }
     void reject() override { onCancel(); }

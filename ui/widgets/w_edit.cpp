@@ -5,9 +5,7 @@
 
 #include "ui/widgets/code_page_text.h"
 
-WEdit::WEdit(QWidget* parent, int id) : QLineEdit(parent), WControl(this, id) {
-    connect(this, &QLineEdit::textChanged, this, [this] { sendCommand(kEditChange); });
-}
+WEdit::WEdit(QWidget* parent, int id) : QLineEdit(parent), WControl(this, id) {}
 
 WEdit::~WEdit() = default;
 
@@ -45,7 +43,7 @@ void WEdit::keyPressEvent(QKeyEvent* event) {
 void WEdit::keyReleaseEvent(QKeyEvent* event) {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         !event->isAutoRepeat()) {
-        sendCommand(kEditEnter);
+        emit entered();
         return;
     }
     QLineEdit::keyReleaseEvent(event);

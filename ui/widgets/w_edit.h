@@ -1,9 +1,8 @@
-// WEdit: a one-line edit box of the program. Every text change reaches the
-// owner's command handler as kEditChange; a change made through
-// setProgramText() raises the set-by-program flag first, so that the handler
-// can tell it from typing, clear the flag and ignore it. Releasing Enter sends
-// kEditEnter. The text is shown in Unicode and converts to and from the code
-// page of the list the box belongs to.
+// WEdit: a one-line edit box of the program. Every text change is announced
+// by textChanged(); a change made through setProgramText() raises the
+// set-by-program flag first, so that a handler can tell it from typing,
+// clear the flag and ignore it. Releasing Enter emits entered(). The text is shown in Unicode and
+// converts to and from the code page of the list the box belongs to.
 #pragma once
 
 #include <QLineEdit>
@@ -34,6 +33,10 @@ public:
     // The text in the code page; a character the page lacks becomes '?' and
     // sets *lossy when given.
     std::string encodedText(bool* lossy = nullptr) const;
+
+signals:
+    // Enter was released in the box.
+    void entered();
 
 protected:
     // True when the key was consumed.

@@ -34,19 +34,21 @@ void WForm::destroyWindow() {
 QAction* WForm::addCommand(int id, const QString& text) {
     auto* action = new QAction(text, this);
     action->setData(id);
-    connect(action, &QAction::triggered, this,
-            [this, id] { command(kMenuCommand, id, nullptr, 0); });
     if (!m_actions.contains(id)) m_actions.insert(id, action);
+    m_allActions.insert(id, action);
     return action;
 }
 
 QShortcut* WForm::addAccelerator(const QKeySequence& key, int id) {
     auto* shortcut = new QShortcut(key, this);
     shortcut->setContext(Qt::WindowShortcut);
-    connect(shortcut, &QShortcut::activated, this,
-            [this, id] { command(kAcceleratorCommand, id, nullptr, 0); });
+    m_accelerators.insert(id, shortcut);
     return shortcut;
 }
+
+QList<QAction*> WForm::commandActions(int id) const { return m_allActions.values(id); }
+
+QList<QShortcut*> WForm::accelerators(int id) const { return m_accelerators.values(id); }
 
 void WForm::watchMenu(QMenu* menu) {
     connect(menu, &QMenu::aboutToShow, this, [this, menu] { onInitMenuPopup(menu); });
@@ -64,8 +66,6 @@ void WForm::killFormTimer(int id) {
     killTimer(it.value());
     m_timers.erase(it);
 }
-
-void WForm::command(int, int, WControl*, qintptr) {}
 
 bool WForm::onPreEvent(QEvent*) { return false; }
 void WForm::onMouseMove(Qt::MouseButtons, const QPoint&) {}

@@ -1,21 +1,22 @@
 // WForm: a top-level window of the program. Qt's events arrive as virtual
 // operations (onCreate, onButtonDown, onTimer, onClose, ...) that derived
-// windows override; every menu item, accelerator and control of the window
-// reports to one command() handler. The window's object name is its window
-// class name, by which the program and its tests find it.
+// windows override. Its menu items and keys carry command ids, by which the
+// window connects each to what it does (onCommand()). The window's object
+// name is its window class name, by which the program and its tests find it.
 #pragma once
 
+#include <QAction>
 #include <QHash>
+#include <QList>
+#include <QShortcut>
 #include <QWidget>
 
 #include "ui/widgets/w_control.h"
 
-class QAction;
 class QMenu;
 class QPainter;
-class QShortcut;
 
-class WForm : public QWidget, public WControl, public CommandTarget {
+class WForm : public QWidget, public WControl {
     Q_OBJECT
 
 public:
@@ -35,13 +36,25 @@ public:
     // dialogs that are transient for it below it.
     void setStaysOnTop(bool on);
 
-    // An action for command `id` with `text`, owned by the form; choosing it
-    // sends command (kMenuCommand, id). The first action of an id is the one
-    // commandAction() returns, for check marks and enabling.
+    // An action for command `id` with `text`, owned by the form. The first
+    // action of an id is the one commandAction() returns, for check marks and
+    // enabling.
     QAction* addCommand(int id, const QString& text = QString());
     QAction* commandAction(int id) const { return m_actions.value(id); }
-    // A window-wide key that sends command (kAcceleratorCommand, id).
+    // A window-wide key for command `id`.
     QShortcut* addAccelerator(const QKeySequence& key, int id);
+    // Runs `slot` (in `receiver`'s context) whenever command `id` is chosen:
+    // from each action and each key of that id the form has by then.
+    template <typename Slot>
+    void onCommand(int id, const QObject* receiver, Slot slot) {
+        for (QAction* action : commandActions(id))
+            connect(action, &QAction::triggered, receiver, [slot] { slot(); });
+        for (QShortcut* key : accelerators(id))
+            connect(key, &QShortcut::activated, receiver, [slot] { slot(); });
+    }
+    // Every action and every key of command `id`.
+    QList<QAction*> commandActions(int id) const;
+    QList<QShortcut*> accelerators(int id) const;
     // Calls onInitMenuPopup(menu) whenever `menu` is about to show.
     void watchMenu(QMenu* menu);
 
@@ -51,7 +64,6 @@ public:
     void killFormTimer(int id);
     bool isFormTimerActive(int id) const { return m_timers.contains(id); }
 
-    void command(int code, int id, WControl* control, qintptr param) override;
     // Calls onHelp(); the message box's Help button comes here.
     void requestHelp() { onHelp(); }
 
@@ -102,6 +114,8 @@ protected:
 
 private:
     QHash<int, QAction*> m_actions;
+    QMultiHash<int, QAction*> m_allActions;
+    QMultiHash<int, QShortcut*> m_accelerators;
     QHash<int, int> m_timers;  // form timer id -> Qt timer id
     bool m_created = false;
     bool m_destroyed = false;

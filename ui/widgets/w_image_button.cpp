@@ -24,7 +24,9 @@ WImageButton::WImageButton(QWidget* parent, int id, Kind kind, int imageIndex,
     setCheckable(kind == Kind::kToggle);
     setAttribute(Qt::WA_Hover);
     // Clicks of the mouse, of the program and of screen readers all end here.
-    connect(this, &QAbstractButton::clicked, this, [this] { postCommand(kButtonClicked); });
+    connect(this, &QAbstractButton::clicked, this, [this] {
+        QMetaObject::invokeMethod(this, &WImageButton::activated, Qt::QueuedConnection);
+    });
 }
 
 WImageButton::~WImageButton() = default;

@@ -1,11 +1,10 @@
 // WImageButton: a button of the button bar, painted from a cell of an image
-// strip, with an optional text. A push button sends kButtonClicked to its
-// owner when it is pressed and released over it; a toggle button also flips
-// its toggled state first. The command is posted, so it runs after the mouse
-// event is over. The button highlights while the mouse is over it, looks
-// pressed while the left button is held and while toggled on, takes no
-// keyboard focus and ignores the right and middle buttons. Its accessible
-// name is its text, or its tip when it has no text.
+// strip, with an optional text. A push button emits activated() when it is
+// pressed and released over it; a toggle button also flips its toggled state
+// first. activated() comes after the mouse event is over. The button highlights while the mouse is
+// over it, looks pressed while the left button is held and while toggled on, takes no keyboard
+// focus and ignores the right and middle buttons. Its accessible name is its text, or its tip when
+// it has no text.
 #pragma once
 
 #include <QAbstractButton>
@@ -39,6 +38,10 @@ public:
     bool isPressed() const { return m_pressed && m_inside; }
 
     QSize sizeHint() const override;
+
+signals:
+    // Emitted after clicked(), once the event that clicked it is over.
+    void activated();
 
 protected:
     bool event(QEvent* event) override;

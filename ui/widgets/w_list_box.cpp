@@ -291,7 +291,7 @@ void WListBox::mousePressEvent(QMouseEvent* event) {
     viewport()->update();
     if (m_dragMode) {
         m_dragging = true;
-        sendCommand(kListDragStart, row);
+        emit dragStarted(row);
     }
 }
 
@@ -312,7 +312,7 @@ void WListBox::mouseMoveEvent(QMouseEvent* event) {
     setCurrent(row);
     ensureVisible(row);
     viewport()->update();
-    if (m_dragging) sendCommand(kListDragMove, previous);
+    if (m_dragging) emit dragMoved(previous);
 }
 
 void WListBox::mouseReleaseEvent(QMouseEvent* event) {
@@ -323,9 +323,9 @@ void WListBox::mouseReleaseEvent(QMouseEvent* event) {
     m_leftDown = false;
     if (m_dragging) {
         m_dragging = false;
-        sendCommand(kListDragEnd, m_current);
+        emit dragEnded(m_current);
     }
-    if (rowAt(event->position().toPoint()) >= 0) sendCommand(kListSelChange);
+    if (rowAt(event->position().toPoint()) >= 0) emit rowChosen();
 }
 
 void WListBox::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
@@ -341,13 +341,13 @@ void WListBox::wheelEvent(QWheelEvent* event) {
 void WListBox::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
-    sendCommand(kListSetFocus);
+    emit focusEntered();
 }
 
 void WListBox::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
     viewport()->update();
-    sendCommand(kListKillFocus);
+    emit focusLeft();
 }
 
 void WListBox::changeEvent(QEvent* event) {
@@ -397,7 +397,7 @@ void WListBox::moveCurrentTo(int row) {
     setCurrent(row);
     ensureVisible(row);
     viewport()->update();
-    sendCommand(kListSelChange);
+    emit rowChosen();
 }
 
 void WListBox::setCurrent(int row) {
@@ -409,7 +409,7 @@ void WListBox::setCurrent(int row) {
 void WListBox::cancelDrag() {
     if (!m_dragging) return;
     m_dragging = false;
-    sendCommand(kListDragCancel);
+    emit dragCancelled();
 }
 
 void WListBox::endSelectAll() {

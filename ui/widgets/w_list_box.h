@@ -3,9 +3,9 @@
 // the rows in view are read, decoded from the list's code page and painted,
 // so a result of any size is shown without copying. Rows alternate two
 // background colours; the current row uses the selection colours; a
-// select-all mode marks every row. The user's changes arrive at the owner's
-// command handler: kListSelChange, kListSetFocus, kListKillFocus and, in drag
-// mode, kListDragStart, kListDragMove, kListDragEnd and kListDragCancel.
+// select-all mode marks every row. The user's changes are announced by its
+// signals: rowChosen(), focusEntered(), focusLeft() and, in drag mode,
+// dragStarted(), dragMoved(), dragEnded() and dragCancelled().
 // Screen readers (and tests) read the rows and the selection through the
 // list's accessible interface.
 //
@@ -107,6 +107,20 @@ public:
     // Rows fully in view (at least 1): the size of a page.
     int pageRows() const;
 
+signals:
+    // The user made another row current (keys, a click on a row), or
+    // clicked the current row again.
+    void rowChosen();
+    void focusEntered();
+    void focusLeft();
+    // In drag mode: the left button went down on `row`; the drag moved on
+    // from `previousRow` to the current row; it ended on `row`; Esc or the
+    // right button cancelled it.
+    void dragStarted(int row);
+    void dragMoved(int previousRow);
+    void dragEnded(int row);
+    void dragCancelled();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -128,11 +142,11 @@ private:
     void updateRowHeight();
     void updateScrollRange();
     void ensureVisible(int row);
-    // Moves the current row as the user does: scrolls it into view and sends
-    // kListSelChange when it changed.
+    // Moves the current row as the user does: scrolls it into view and emits
+    // rowChosen() when it changed.
     void moveCurrentTo(int row);
     void setCurrent(int row);
-    // Ends a drag with kListDragCancel (the user's Esc or right button).
+    // Ends a drag with dragCancelled() (the user's Esc or right button).
     void cancelDrag();
     void endSelectAll();
     void applySystemColors();

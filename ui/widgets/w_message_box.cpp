@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QThread>
 #include <QVBoxLayout>
+#include <future>
 
 #include "ui/widgets/w_control.h"
 #include "ui/widgets/w_form.h"
@@ -175,16 +176,19 @@ void WMessageBox::reject() {
 namespace {
 
 // Runs `show` on the user-interface thread and returns its answer; a worker
-// waits for it. -1 without an application object.
+// waits for it. -1 without an application object. The answer comes back
+// through a promise rather than a blocking queued call, so that the hand-over
+// is one the thread checker sees.
 template <typename Show>
 int onUiThread(Show show) {
     QCoreApplication* app = QCoreApplication::instance();
     if (app == nullptr) return -1;
     if (QThread::currentThread() == app->thread()) return show();
-    int result = -1;
+    std::promise<int> answer;
+    std::future<int> result = answer.get_future();
     QMetaObject::invokeMethod(
-        app, [&] { result = show(); }, Qt::BlockingQueuedConnection);
-    return result;
+        app, [&answer, &show] { answer.set_value(show()); }, Qt::QueuedConnection);
+    return result.get();
 }
 
 int showMessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned style,

@@ -11,6 +11,7 @@
 
 #include "app/message_table.h"
 #include "ui/dialogs/dlg_language.h"
+#include "ui/main/button_bar.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/dictionary_pane.h"
 #include "ui/main/main_form.h"
@@ -21,6 +22,7 @@
 #include "ui/main/tests/user_input.h"
 #include "ui/settings/dlg_main.h"
 #include "ui/settings/settings_page.h"
+#include "ui/widgets/w_image_button.h"
 #include "ui/widgets/w_list_box.h"
 #include "ui/widgets/w_message_box.h"
 
@@ -153,6 +155,35 @@ private slots:
         QVERIFY(!form->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(form->winId(), before);
         QVERIFY(form->isVisible());
+    }
+
+    // What the interface page changes reaches the main window while the
+    // dialog is still open: the options, the window the hot keys call, and
+    // the button bar's look of it.
+    void theInterfacePageChangesTheProgramAtOnce() {
+        ProgramFolder folder(housePairs());
+        QVERIFY(folder.ok());
+        auto form = folder.openWindow();
+        QVERIFY(form);
+        const wordbay::ProgramSettings before = form->settings();
+        bool seenOpen = false;
+        ModalScript script({[&](QWidget* w) {
+            auto* page = qobject_cast<SettingsPage*>(qobject_cast<DlgMain*>(w)->page());
+            for (const int id : {7011, 7017, 7018, 7009})
+                qobject_cast<QAbstractButton*>(page->item(id))->click();
+            seenOpen = form->settings().hot_key_target == wordbay::HotKeyTarget::kTooltip &&
+                       w->isVisible();
+            w->close();
+        }});
+        QVERIFY(chooseMenuItem(form.get(), TextId::MENU_INTERFACE));
+        QTRY_VERIFY(script.done());
+        QVERIFY(seenOpen);
+        const wordbay::ProgramSettings& after = form->settings();
+        QCOMPARE(after.minimize_to_tray, !before.minimize_to_tray);
+        QCOMPARE(after.popup_to_cursor, !before.popup_to_cursor);
+        QCOMPARE(after.tooltip_to_cursor, !before.tooltip_to_cursor);
+        QVERIFY(form->buttonBar()->button(cmd::kHotKeysCallTooltip)->isToggled());
+        QVERIFY(!form->buttonBar()->button(cmd::kHotKeysCallPopup)->isToggled());
     }
 };
 

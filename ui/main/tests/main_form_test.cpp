@@ -1,16 +1,18 @@
 // The commands of the main window: search modes, copying from the panes,
-// direction and dual mode.
+// editing in them, direction, dual mode and the tray icon's menu.
 #include "ui/main/main_form.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 #include <QtTest>
 
 #include "app/search_controller.h"
 #include "ui/main/button_bar.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/dictionary_pane.h"
+#include "ui/main/focused_control.h"
 #include "ui/main/search_edit.h"
 #include "ui/main/status_strip.h"
 #include "ui/main/tests/modal_script.h"
@@ -185,6 +187,68 @@ private slots:
         QVERIFY(!f->editMode());
         QVERIFY(f->commandAction(cmd::kDualMode)->isEnabled());
         QVERIFY(!f->commandAction(cmd::kAddWord)->isEnabled());
+    }
+
+    // Undo, cut, select all and delete act on the focused search box; in a
+    // list only select all does anything.
+    void editingActsOnTheFocusedControl() {
+        MainForm* f = m_form.get();
+        DictionaryPane* pane = f->pane(SlotId::kMain);
+        FocusedControl focus(
+            pane, f->pane(SlotId::kDual), [] { return nullptr; }, f->controller());
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        SearchEdit* edit = pane->edit(ListSide::kPrimary);
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        QTest::keyClicks(edit, "hou");
+        WListBox* list = pane->list(ListSide::kPrimary);
+        QTRY_VERIFY(list->count() > 0);
+        focus.edit(FocusedControl::Edit::kSelectAll);
+        QCOMPARE(edit->selectedText(), QStringLiteral("hou"));
+        focus.edit(FocusedControl::Edit::kCut);
+        QCOMPARE(edit->text(), QString());
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("hou"));
+        focus.edit(FocusedControl::Edit::kUndo);
+        QCOMPARE(edit->text(), QStringLiteral("hou"));
+        focus.edit(FocusedControl::Edit::kDelete);
+        QCOMPARE(edit->text(), QString());
+        focus.edit(FocusedControl::Edit::kUndo);
+        QCOMPARE(edit->text(), QStringLiteral("hou"));
+        QTRY_VERIFY(list->count() > 0);
+        list->setFocus();
+        QTRY_VERIFY(list->hasFocus());
+        focus.edit(FocusedControl::Edit::kDelete);
+        focus.edit(FocusedControl::Edit::kCut);
+        QVERIFY(list->count() > 0);
+        QVERIFY(!list->isSelectAll());
+        focus.edit(FocusedControl::Edit::kSelectAll);
+        QVERIFY(list->isSelectAll());
+        QCOMPARE(edit->text(), QStringLiteral("hou"));
+    }
+
+    // The tray icon's menu brings the window back, shows the About box and
+    // ends the program.
+    void theTrayMenuRestoresShowsAboutAndExits() {
+        MainForm* f = m_form.get();
+        auto* menu = f->findChild<QMenu*>(QStringLiteral("trayMenu"));
+        QVERIFY(menu != nullptr);
+        const QList<QAction*> items = menu->actions();
+        QCOMPARE(items.size(), 3);
+        f->hide();
+        items[0]->trigger();
+        QTRY_VERIFY(f->isVisible());
+        bool aboutShown = false;
+        ModalScript about({[&aboutShown](QWidget* w) {
+            aboutShown = w->isVisible();
+            w->close();
+        }});
+        items[1]->trigger();
+        QVERIFY(about.done());
+        QVERIFY(aboutShown);
+        QVERIFY(f->isVisible());
+        items[2]->trigger();
+        QTRY_VERIFY(!f->isVisible());
     }
 
 private:

@@ -2,6 +2,7 @@
 #include <QCursor>
 #include <QScreen>
 #include <QtTest>
+#include <functional>
 
 #include "ui/popup/popup_form.h"
 #include "ui/popup/tooltip_form.h"
@@ -190,18 +191,21 @@ private slots:
         }
     }
 
-    // The show command arrives as a message of the main window, not from a
-    // control: both windows answer its published id, and without the show
-    // flag a hidden window stays hidden.
-    void theShowCommandBringsEitherWindowForward() {
+    // Bringing either window forward without the show flag leaves a hidden
+    // window hidden; with it the window shows, and closing only hides it.
+    void eitherWindowShowsOnlyWhenAsked() {
         PopupForm popup(&m_settings);
         PopupTooltipForm tooltip(&m_settings);
         QVERIFY(popup.createWindow());
         QVERIFY(tooltip.createWindow());
-        for (WForm* window : {static_cast<WForm*>(&popup), static_cast<WForm*>(&tooltip)}) {
-            window->command(kMenuCommand, 1074, nullptr, 0);
+        const std::pair<WForm*, std::function<void(bool)>> windows[] = {
+            {&popup, [&popup](bool show) { popup.showPopup(show); }},
+            {&tooltip, [&tooltip](bool show) { tooltip.showTooltip(show); }},
+        };
+        for (const auto& [window, bringForward] : windows) {
+            bringForward(false);
             QVERIFY(window->isHidden());
-            window->command(kMenuCommand, 1074, nullptr, 1);
+            bringForward(true);
             QVERIFY(window->isVisible());
             window->close();
             QVERIFY(window->isHidden());

@@ -24,11 +24,11 @@ std::uint32_t painted(QWidget* swatch) {
     return std::uint32_t(c.red()) | std::uint32_t(c.green()) << 8 | std::uint32_t(c.blue()) << 16;
 }
 
-// A target that acts on each command, like the main window does.
-class ActingTarget : public CommandTarget {
+// A target that acts on each view change, like the main window does.
+class ActingTarget : public RecordingTarget {
 public:
-    std::function<void(int id, qintptr param)> act;
-    void command(int, int id, WControl*, qintptr param) override { act(id, param); }
+    std::function<void(int id)> act;
+    void viewChanged(int viewId, int) override { act(viewId); }
 };
 
 }  // namespace
@@ -105,7 +105,7 @@ private slots:
 
     void aColourChangedByTheMainWindowShowsAtOnce() {
         ActingTarget target;
-        target.act = [this](int id, qintptr) {
+        target.act = [this](int id) {
             if (id == 7212) m_dictionary.view.color(ViewColor::kEdit2Background) = 0x203040;
         };
         DlgFontBoje page(context(), &target);
@@ -120,9 +120,7 @@ private slots:
         page.itemAs<QPushButton>(7414)->click();
         page.itemAs<QCheckBox>(7433)->click();
         emit page.itemAs<QComboBox>(7419)->activated(33);
-        QCOMPARE(m_target.ids(), (QList<int>{7414, 7433, 7419}));
-        QCOMPARE(m_target.sent[2].code, 9);
-        QCOMPARE(m_target.sent[2].param, qintptr(33));
+        QCOMPARE(m_target.sent, (QStringList{"view 7414 0", "view 7433 0", "view 7419 33"}));
     }
 
     void patternsAndTheirReset() {
@@ -139,7 +137,7 @@ private slots:
         page.itemAs<QPushButton>(7434)->click();
         QVERIFY(!page.itemAs<QCheckBox>(7418)->isChecked());
         QCOMPARE(patterns->currentIndex(), 0);
-        QCOMPARE(m_target.ids(), QList<int>{7434});
+        QCOMPARE(m_target.sent, QStringList{"view 7434 0"});
     }
 
     // Every control of both pages names a setting for the main window, and

@@ -11,14 +11,6 @@
 
 using wordbay::TextId;
 
-namespace {
-
-QString paramText(const SentCommand& c) {
-    return QString::fromLatin1(reinterpret_cast<const char*>(c.param));
-}
-
-}  // namespace
-
 class ConfigPageTest : public QObject {
     Q_OBJECT
 
@@ -50,9 +42,7 @@ private slots:
         QCOMPARE(page.itemAs<QComboBox>(7004)->currentText(), QString("SHIFT"));
         QCOMPARE(page.itemAs<QComboBox>(7005)->currentText(), QString("/"));
         // The main window hears of the repaired key, so its hook uses it too.
-        QCOMPARE(m_target.sent.size(), 1);
-        QCOMPARE(m_target.sent[0].id, 7004);
-        QCOMPARE(paramText(m_target.sent[0]), QString("SHIFT"));
+        QCOMPARE(m_target.sent, QStringList{"key 2 'SHIFT'"});
     }
 
     // The note on how to reach the program where the desktop hides the keys
@@ -87,12 +77,7 @@ private slots:
         QCOMPARE(m_settings.key3, 0);
         emit page.itemAs<QComboBox>(7003)->activated(0);  // first row: CONTROL
         QCOMPARE(m_settings.key1, 1);
-        QCOMPARE(m_target.sent.size(), 2);
-        QCOMPARE(m_target.sent[0].id, 7005);
-        QCOMPARE(m_target.sent[0].code, 9);
-        QCOMPARE(paramText(m_target.sent[0]), QString());
-        QCOMPARE(m_target.sent[1].id, 7003);
-        QCOMPARE(paramText(m_target.sent[1]), QString("CONTROL"));
+        QCOMPARE(m_target.sent, (QStringList{"key 3 ''", "key 1 'CONTROL'"}));
     }
 
     void untickingHotKeysDisablesTheKeyChoices() {
@@ -100,7 +85,7 @@ private slots:
         QVERIFY(page.item(7005)->isEnabled());
         check(page, 7002)->click();
         for (const int id : {7003, 7004, 7005}) QVERIFY(!page.item(id)->isEnabled());
-        QCOMPARE(m_target.ids(), QList<int>{7002});
+        QCOMPARE(m_target.sent, QStringList{"hot keys"});
     }
 
     void answeringNoToTheOnTopWarningLeavesItOff() {
@@ -131,10 +116,10 @@ private slots:
         QVERIFY(check(page, 7012)->isChecked());
         QVERIFY(!m_settings.popup_on_top && !m_settings.tooltip_on_top);
         QVERIFY(!check(page, 7013)->isChecked() && !check(page, 7014)->isChecked());
-        QCOMPARE(m_target.ids(), QList<int>{7012});
+        QCOMPARE(m_target.sent, QStringList{"main on top"});
         // Unticking asks nothing.
         check(page, 7012)->click();
-        QCOMPARE(m_target.ids(), (QList<int>{7012, 7012}));
+        QCOMPARE(m_target.sent, (QStringList{"main on top", "main on top"}));
     }
 
     void tickingPopupOnTopTakesTheMainWindowOffTop() {
@@ -145,7 +130,7 @@ private slots:
         check(page, 7013)->click();
         QVERIFY(!check(page, 7012)->isChecked());
         QVERIFY(!m_settings.main_on_top);
-        QCOMPARE(m_target.ids(), QList<int>{7013});
+        QCOMPARE(m_target.sent, QStringList{"popup on top"});
     }
 
     void onlyTheOnTopBoxOfTheHotKeyTargetIsEnabled() {
@@ -155,32 +140,36 @@ private slots:
         QVERIFY(!page.item(7013)->isEnabled());
         QVERIFY(page.item(7014)->isEnabled());
         page.itemAs<QRadioButton>(7008)->click();
-        QCOMPARE(m_target.ids(), QList<int>{7008});
+        QCOMPARE(m_target.sent, QStringList{"calls popup"});
         QVERIFY(page.item(7013)->isEnabled());
         QVERIFY(!page.item(7014)->isEnabled());
     }
 
-    // Each box and button of the page, clicked by its label, sends its own
-    // id to the main window, and only that.
-    void eachControlSendsItsOwnId() {
+    // Each box and button of the page, clicked by its label, tells the main
+    // window its own change, and only that.
+    void eachControlTellsItsOwnChange() {
         m_settings.hot_key_target =
             wordbay::HotKeyTarget::kPopup;  // the popup: its on-top box is enabled
         DlgConfig page(context(), &m_target);
         page.show();
         const struct {
             TextId label;
-            int id;
+            const char* change;
         } controls[] = {
-            {TextId::MSG_USE_HOTKEYS, 7002},           {TextId::MSG_MINIMIZE_TO_TRAY, 7011},
-            {TextId::MSG_POPUP_WINDOW_ON_TOP, 7013},   {TextId::MSG_SNAP_POPUP_WINDOW, 7017},
-            {TextId::MSG_SNAP_TOOLTIP_WINDOW, 7018},   {TextId::MSG_TOOLTIP_WINDOW, 7009},
-            {TextId::MSG_TOOLTIP_WINDOW_ON_TOP, 7014}, {TextId::MSG_MAIN_WINDOW, 7007},
-            {TextId::MSG_POPUP_WINDOW, 7008},
+            {TextId::MSG_USE_HOTKEYS, "hot keys"},
+            {TextId::MSG_MINIMIZE_TO_TRAY, "minimize to tray"},
+            {TextId::MSG_POPUP_WINDOW_ON_TOP, "popup on top"},
+            {TextId::MSG_SNAP_POPUP_WINDOW, "snap popup"},
+            {TextId::MSG_SNAP_TOOLTIP_WINDOW, "snap tooltip"},
+            {TextId::MSG_TOOLTIP_WINDOW, "calls tooltip"},
+            {TextId::MSG_TOOLTIP_WINDOW_ON_TOP, "tooltip on top"},
+            {TextId::MSG_MAIN_WINDOW, "calls main"},
+            {TextId::MSG_POPUP_WINDOW, "calls popup"},
         };
         for (const auto& c : controls) {
             m_target.sent.clear();
             QVERIFY2(user_input::clickButton(&page, uiText(c.label)), qPrintable(uiText(c.label)));
-            QCOMPARE(m_target.ids(), QList<int>{c.id});
+            QCOMPARE(m_target.sent, QStringList{QString::fromLatin1(c.change)});
         }
     }
 

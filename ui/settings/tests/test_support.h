@@ -1,36 +1,40 @@
-// What the settings suites share: a command target that records what the
-// pages send, fake speech engines, and answering the program's message box.
+// What the settings suites share: a target that records what the pages tell
+// the main window, fake speech engines, and answering the program's message
+// box.
 #pragma once
 
 #include <QApplication>
 #include <QList>
+#include <QStringList>
 #include <QTimer>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "speech/speech_engine.h"
-#include "ui/widgets/w_control.h"
+#include "ui/settings/settings_target.h"
 #include "ui/widgets/w_message_box.h"
 
-struct SentCommand {
-    int code;
-    int id;
-    qintptr param;
-};
-
-// Stands in for the main window.
-class RecordingTarget : public CommandTarget {
+// Stands in for the main window: each call as a line of text.
+class RecordingTarget : public SettingsTarget {
 public:
-    void command(int code, int id, WControl*, qintptr param) override {
-        sent.append({code, id, param});
+    void hotKeysSwitched() override { sent << QStringLiteral("hot keys"); }
+    void hotKeyChosen(int which, const char* name) override {
+        sent << QStringLiteral("key %1 '%2'").arg(which).arg(QLatin1String(name));
     }
-    QList<int> ids() const {
-        QList<int> all;
-        for (const SentCommand& c : sent) all.append(c.id);
-        return all;
+    void hotKeyTargetChosen(wordbay::HotKeyTarget target) override {
+        static const char* const kNames[] = {"main", "popup", "tooltip"};
+        sent << QStringLiteral("calls %1").arg(QLatin1String(kNames[int(target)]));
     }
-    QList<SentCommand> sent;
+    void interfaceOptionToggled(InterfaceOption option) override {
+        static const char* const kNames[] = {"minimize to tray", "main on top", "popup on top",
+                                             "tooltip on top",   "snap popup",  "snap tooltip"};
+        sent << QLatin1String(kNames[int(option)]);
+    }
+    void viewChanged(int viewId, int value) override {
+        sent << QStringLiteral("view %1 %2").arg(viewId).arg(value);
+    }
+    QStringList sent;
 };
 
 // Answers the next message box that shows by pressing button `id`, and

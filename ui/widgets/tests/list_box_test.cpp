@@ -23,9 +23,10 @@ class ListBoxTest : public QObject {
 
 private slots:
     void init() {
-        m_form = new RecorderForm;
+        m_form = new QWidget;
         m_form->resize(200, 300);
         m_list = new WListBox(m_form, kListId);
+        m_events = new ListEvents(m_list);
         m_list->setGeometry(0, 0, 200, 300);
         m_list->setItems(m_words);
         m_list->setCodePage(1250);
@@ -43,7 +44,7 @@ private slots:
         QCOMPARE(m_list->curSel(), 4);
         QCOMPARE(m_list->setCurSel(-1), -1);
         QCOMPARE(m_list->curSel(), -1);
-        QVERIFY(m_form->commands.isEmpty());  // the program's choice is not announced
+        QVERIFY(m_events->events.isEmpty());  // the program's choice is not announced
     }
 
     void itemDataIsMinusOneOutOfRange() {
@@ -75,10 +76,10 @@ private slots:
         m_list->setCurSel(0);
         QTest::keyClick(m_list, Qt::Key_PageDown);
         QCOMPARE(m_list->curSel(), 2);
-        QCOMPARE(m_form->codes(), QList<int>{kListSelChange});
+        QCOMPARE(m_events->names(), QStringList{"chosen"});
         QTest::keyClick(m_list, Qt::Key_PageDown);
         QCOMPARE(m_list->curSel(), 2);
-        QCOMPARE(m_form->commands.size(), 1);
+        QCOMPARE(m_events->events.size(), 1);
     }
 
     void keysMoveByRowPageAndToTheEndsAndScroll() {
@@ -101,10 +102,7 @@ private slots:
         QCOMPARE(m_list->topIndex(), 0);
         QTest::keyClick(m_list, Qt::Key_Up);
         QCOMPARE(m_list->curSel(), 0);
-        QCOMPARE(m_form->commands.size(), 5);
-        for (const RecordedCommand& c : m_form->commands) {
-            QCOMPARE(c, (RecordedCommand{kListSelChange, kListId, m_list, 0}));
-        }
+        QCOMPARE(m_events->names(), QStringList(5, "chosen"));
     }
 
     void selectAllJoinsEveryRowUntilAClickEndsIt() {
@@ -151,19 +149,19 @@ private slots:
                   row1);
         QCOMPARE(m_list->curSel(), 1);
         QVERIFY(m_list->hasFocus() || !m_form->isActiveWindow());
-        QVERIFY(!m_form->codes().contains(kListSelChange));
+        QVERIFY(!m_events->names().contains("chosen"));
         sendMouse(m_list->viewport(), QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton,
                   row1);
-        QVERIFY(m_form->codes().contains(kListSelChange));
+        QVERIFY(m_events->names().contains("chosen"));
         // Releasing below the last row selects but does not announce.
-        m_form->commands.clear();
+        m_events->events.clear();
         const QPoint empty(10, m_list->rowRect(5).center().y());
         sendMouse(m_list->viewport(), QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton,
                   empty);
         sendMouse(m_list->viewport(), QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton,
                   empty);
         QCOMPARE(m_list->curSel(), 1);
-        QVERIFY(!m_form->codes().contains(kListSelChange));
+        QVERIFY(!m_events->names().contains("chosen"));
     }
 
     void dragModeReportsStartMovesAndEnd() {
@@ -182,14 +180,11 @@ private slots:
         sendMouse(view, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton,
                   m_list->rowRect(3).center());
         QVERIFY(!m_list->isDragging());
-        const QList<RecordedCommand> expected = {{kListDragStart, kListId, m_list, 1},
-                                                 {kListDragMove, kListId, m_list, 1},
-                                                 {kListDragMove, kListId, m_list, 2},
-                                                 {kListDragEnd, kListId, m_list, 3},
-                                                 {kListSelChange, kListId, m_list, 0}};
-        QList<RecordedCommand> seen;
-        for (const RecordedCommand& c : m_form->commands) {
-            if (c.code != kListSetFocus && c.code != kListKillFocus) seen.append(c);
+        const QList<ListEvent> expected = {
+            {"drag start", 1}, {"drag move", 1}, {"drag move", 2}, {"drag end", 3}, {"chosen", 0}};
+        QList<ListEvent> seen;
+        for (const ListEvent& e : m_events->events) {
+            if (!e.name.startsWith("focus")) seen.append(e);
         }
         QCOMPARE(seen, expected);
     }
@@ -203,13 +198,13 @@ private slots:
         sendMouse(view, QEvent::MouseButtonPress, Qt::RightButton, Qt::LeftButton | Qt::RightButton,
                   m_list->rowRect(1).center());
         QVERIFY(!m_list->isDragging());
-        QVERIFY(m_form->codes().contains(kListDragCancel));
-        m_form->commands.clear();
+        QVERIFY(m_events->names().contains("drag cancel"));
+        m_events->events.clear();
         sendMouse(view, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton,
                   m_list->rowRect(2).center());
         QTest::keyClick(m_list, Qt::Key_Escape);
         QVERIFY(!m_list->isDragging());
-        QVERIFY(m_form->codes().contains(kListDragCancel));
+        QVERIFY(m_events->names().contains("drag cancel"));
     }
 
     void partlyVisibleLastRowScrollsIntoViewWhenClicked() {
@@ -304,7 +299,7 @@ private slots:
         // A screen reader's choice reaches the owner like a click.
         QVERIFY(table->selectRow(2));
         QCOMPARE(m_list->curSel(), 2);
-        QVERIFY(m_form->codes().contains(kListSelChange));
+        QVERIFY(m_events->names().contains("chosen"));
         // Rows past a new, shorter count are gone.
         m_list->setCount(2);
         QCOMPARE(iface->childCount(), 2);
@@ -318,7 +313,8 @@ private:
         "p",    "q",     "r",      "s", "t", "u", "v", "w", "x", "y", "z", "0", "1", "2", "3",
         "4",    "5",     "6",      "7", "8", "9", "a", "b", "c", "d", "e", "f", "g", "h", "i",
         "j",    "k",     "l",      "m", "n", "o", "p", "q", "r", "s", "t", "u", "v", "w", "x"};
-    RecorderForm* m_form = nullptr;
+    QWidget* m_form = nullptr;
+    ListEvents* m_events = nullptr;
     WListBox* m_list = nullptr;
 };
 

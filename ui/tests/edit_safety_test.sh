@@ -274,13 +274,19 @@ if window:
     # closes the message, and the window stays without a dictionary.
     if not wait(lambda: search("^Fatal error$"), 60):
         give_up("no window 'Fatal error'")
-    if wait(lambda: search("^Change dictionary$"), 10):
-        answer("^Change dictionary$", "Escape")
-    if search("^Fatal error$"):
-        answer("^Fatal error$", "Return")
-    if wait(lambda: search("^Change dictionary$"), 5):
-        answer("^Change dictionary$", "Escape")
-    main = wait(lambda: search("^KX Dictionary : Dictionary not loaded$"), 30)
+    declined = []
+
+    def settled():
+        if search("^Change dictionary$"):
+            answer("^Change dictionary$", "Escape")
+            declined.append(True)
+        elif search("^Fatal error$"):
+            answer("^Fatal error$", "Return")
+        elif declined:
+            return search("^KX Dictionary : Dictionary not loaded$")
+        return None
+
+    main = wait(settled, 90)
     if not main:
         give_up("the main window did not stay")
     activate(main)

@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "app/merging_save.h"
 #include "app/message_box_style.h"
 #include "app/startup_trace.h"
 #include "app/word_form_jobs.h"
@@ -21,18 +22,9 @@ std::string FileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
 std::string Labelled(TextId label, const std::string& value) {
     return std::string(UiText(label)) + ": " + value;
 }
-
-// The filter name of the save dialog for dictionary files.
-constexpr char kV03FilterName[] = "KX3 database";
-constexpr char kV03Extension[] = "v03";
 
 }  // namespace
 
@@ -51,14 +43,26 @@ void DictionaryJobs::LoadIntoSlot(DictionarySlot& s, const std::string& path, Lo
     p_.questions->Ask({UiText(TextId::MSG_SAVE_CHANGED_DICTIONARY), UiText(TextId::MSG_SAVE),
                        kMbYesNoCancel | kMbIconQuestion},
                       [this, &s, path, previewing, done](const Answer& answer) {
-                          if (answer.button == kIdYes) Save(s, "");
-                          const bool ok = LoadFile(s, path, previewing);
-                          if (done) done(ok);
+                          const auto load = [this, &s, path, previewing, done] {
+                              const bool ok = LoadFile(s, path, previewing);
+                              if (done) done(ok);
+                          };
+                          if (answer.button == kIdNo) return load();
+                          if (answer.button != kIdYes) return Abandon(s, previewing, done);
+                          // The changes go only once they are saved: a save
+                          // cancelled or failed keeps the dictionary open.
+                          Save(s, "", [this, &s, previewing, done, load](bool saved) {
+                              if (saved) return load();
+                              Abandon(s, previewing, done);
+                          });
                       });
 }
 
 bool DictionaryJobs::LoadFile(DictionarySlot& s, const std::string& path, bool previewing) {
     p_.report->SetStatus(Labelled(TextId::MSG_LOADING, FileNameOf(path)));
+    // The file as it is before the load: one saved again while it loads is
+    // taken for changed, and a save merges with it.
+    const DiskState disk_state = ReadDiskState(path);
     auto fresh = std::make_shared<EngineHandle>();
     std::string failure;
     DICTIONARY_INFO info{};
@@ -80,6 +84,9 @@ bool DictionaryJobs::LoadFile(DictionarySlot& s, const std::string& path, bool p
     // answers go before the lists are emptied.
     if (s.id() == kMain) p_.image->Stop();
     if (ok) {
+        s.file().SetDiskState(disk_state);
+        s.file().journal().Clear();
+        s.file().set_changed_on_disk(false);
         const bool taken = TakeLoaded(s, std::move(fresh), info, path, previewing);
         // The load's scratch memory (the file's inflated blocks, the old
         // dictionary) is back in malloc's free lists, spread over the arenas
@@ -105,6 +112,11 @@ void DictionaryJobs::KeepAfterFailure(DictionarySlot& s, bool previewing) {
     p_.window->EnableMenus(true);
     p_.report->Retitle();
     if (!s.loaded()) p_.panes->ShowDictionary(id, true);
+}
+
+void DictionaryJobs::Abandon(DictionarySlot& s, bool previewing, const LoadDone& done) {
+    KeepAfterFailure(s, previewing);
+    if (done) done(false);
 }
 
 bool DictionaryJobs::SizeResults(DictionarySlot& s) {
@@ -206,25 +218,19 @@ void DictionaryJobs::CloseDual() {
     p_.report->Retitle();
 }
 
-bool DictionaryJobs::Save(DictionarySlot& s, const std::string& path) {
-    if (!s.loaded()) return false;
-    if (!path.empty()) s.SetPath(path);
-    const std::string target = s.path();
-    p_.report->SetStatus(Labelled(TextId::MSG_SAVING, s.file_name()));
-    p_.report->BeginProgress(s.handle());
-    const DB_RESULT* r = DB_Save(s.handle(), DB_FORMAT_V03_SAVE, target.c_str());
-    const bool ok = r->status != 0;
-    const std::string message = r->message;
-    p_.report->EndProgress();
-    if (!ok) {
-        p_.report->EngineError(TextId::MSG_DICTIONARY_SAVING_ERROR, target, message.c_str());
-        return false;
+void DictionaryJobs::Save(DictionarySlot& s, const std::string& path, SaveDone done) {
+    if (!s.loaded()) {
+        if (done) done(false);
+        return;
     }
-    s.WriteSettings();
-    p_.image_writer->Request(target);
-    p_.report->ShowMessage(UiText(TextId::MSG_DICTIONARY_SAVED), UiText(TextId::MSG_INFO),
-                           kMbOk | kMbIconInformation);
-    return true;
+    MergingSave saving(p_);
+    if (!path.empty() && !SameFile(path, s.path())) {
+        const bool saved = saving.SaveAs(s, path);
+        if (done) done(saved);
+        return;
+    }
+    // Over its own file the save keeps what another program saved there.
+    saving.Save(s, std::move(done));
 }
 
 void DictionaryJobs::SaveAs() {
@@ -235,21 +241,21 @@ void DictionaryJobs::SaveAs() {
         [this](const Answer& answer) {
             DictionarySlot& slot = p_.dictionaries->main();
             if (answer.path.empty() || !slot.loaded()) return;
-            if (Save(slot, answer.path) && FolderOf(answer.path) == p_.paths->database_dir) {
-                const std::string name = slot.file_name();
-                p_.settings->Change(
-                    [&](SearchOptions&, DictionaryState& state) { state.current = name; });
-            }
+            Save(slot, answer.path);
         });
 }
 
 void DictionaryJobs::SaveAndClose() {
     // The window closes only when the dictionary is safely written; a failed
-    // save was reported and leaves the window open with its changes.
-    if (!Save(p_.dictionaries->main(), "")) return;
-    p_.settings->SetSavedWhileClosing(true);
-    p_.window->CloseMainWindow();
+    // or cancelled save leaves the window open with its changes.
+    Save(p_.dictionaries->main(), "", [this](bool saved) {
+        if (!saved) return;
+        p_.settings->SetSavedWhileClosing(true);
+        p_.window->CloseMainWindow();
+    });
 }
+
+void DictionaryJobs::ReloadMain() { MergingSave(p_).Reload(); }
 
 void DictionaryJobs::Resort(int lists) {
     DictionarySlot& main = p_.dictionaries->main();
@@ -270,8 +276,10 @@ void DictionaryJobs::Resort(int lists) {
         p_.report->SetStatus(std::string(UiText(TextId::MSG_RESORTING)) + " - " + UiText(label) +
                              ": " + language);
         p_.report->BeginProgress(main.handle());
+        main.file().journal().Resort(side, locale);
         const DB_RESULT* r = DB_ResortList(main.handle(), EngineList(side), locale);
         const bool ok = r->status != 0;
+        if (r->status != 2) main.file().journal().Drop();
         const std::string message = r->message;
         p_.report->EndProgress();
         if (!ok) {
@@ -340,6 +348,9 @@ void DictionaryJobs::Update(int format, const std::string& path) {
     const bool ok = r->status != 0;
     const int added = r->added;
     const std::string message = r->message;
+    // What the merge added can't be replayed pair by pair on a file that
+    // another program saves meanwhile.
+    if (!ok || added > 0) main.file().journal().MarkUnmergeable();
     p_.report->EndProgress();
     if (!ok) {
         p_.report->EngineError(TextId::MSG_DICTIONARY_UPDATING_ERROR, path, message.c_str());

@@ -20,8 +20,12 @@
 
 namespace wordbay {
 
+class FileWatch;
+
 // What a load tells when it is over: whether the dictionary was opened.
 using LoadDone = std::function<void(bool loaded)>;
+// What a save tells when it is over: whether the dictionary was written.
+using SaveDone = std::function<void(bool saved)>;
 
 class DictionaryJobs {
 public:
@@ -41,6 +45,11 @@ public:
         // Called once a load into `slot` succeeded (a search typed meanwhile
         // can run now).
         std::function<void(SlotId slot)> loaded;
+        // Lists the main dictionary's typed text again and selects the word
+        // that was selected, after its handle was replaced in place.
+        std::function<void()> relist_main;
+        // Told of a file that failed to load again.
+        FileWatch* watch = nullptr;
     };
 
     explicit DictionaryJobs(const Parts& parts) : p_(parts) {}
@@ -54,8 +63,10 @@ public:
     // Empties the dual pane and closes the dual dictionary.
     void CloseDual();
     // Saves `slot` to its file, or to `path` when one is given (the slot then
-    // keeps that path). True when it was written.
-    bool Save(DictionarySlot& slot, const std::string& path);
+    // keeps that path). Over its own file the save keeps what another program
+    // saved there meanwhile, or asks. `done` runs with whether it was
+    // written, at once or after the user's answer.
+    void Save(DictionarySlot& slot, const std::string& path, SaveDone done = {});
     // Asks for a file and saves the main dictionary there.
     void SaveAs();
     // Saves the main dictionary and, when that worked, closes the window.
@@ -67,6 +78,9 @@ public:
     void Export(int format, const std::string& path);
     // Merges the file `path` of `format` into the main dictionary.
     void Update(int format, const std::string& path);
+    // Loads the main dictionary's file again when another program saved it
+    // and nothing is edited (the lists keep the typed text).
+    void ReloadMain();
 
 private:
     // Opens the dictionary file `path` in `slot`, asking first whether to
@@ -81,6 +95,9 @@ private:
                     const DICTIONARY_INFO& info, const std::string& path, bool image_answers);
     // A load into `slot` failed: the slot stays as it was.
     void KeepAfterFailure(DictionarySlot& slot, bool previewing);
+    // A load into `slot` given up before it began (the user cancelled, or
+    // the changes could not be saved): the slot stays as it was.
+    void Abandon(DictionarySlot& slot, bool previewing, const LoadDone& done);
     bool SizeResults(DictionarySlot& slot);
 
     Parts p_;

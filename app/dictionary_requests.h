@@ -30,6 +30,8 @@ public:
     void Save() { Post(SaveMain{}); }
     void SaveAs() { Post(SaveMainAs{}); }
     void SaveAndClose() { Post(wordbay::SaveAndClose{}); }
+    // Another program saved the main dictionary's file.
+    void ReloadMain() { Post(wordbay::ReloadMain{}); }
     // Re-sorting: `changed_lists` bit 0 primary, bit 1 secondary; the new
     // locales are those the dictionary's description now has. The lists of
     // the main dictionary are emptied at once: the words move.

@@ -18,6 +18,7 @@
 
 #include "app/dictionary_settings.h"
 #include "app/engine_handle.h"
+#include "app/file_record.h"
 #include "app/word_list.h"
 #include "engine/lexbase.h"
 
@@ -98,6 +99,10 @@ public:
     void SetInfo(const DICTIONARY_INFO& info);
     void SetPath(const std::string& path);
 
+    // What the slot remembers of its file (see FileRecord).
+    FileRecord& file() { return file_; }
+    const FileRecord& file() const { return file_; }
+
     // The room a result of `side` needs: its index size (four entries a word)
     // and 40 more.
     std::size_t ResultRoom(ListSide side) const;
@@ -127,6 +132,7 @@ private:
     std::string file_name_;
     DictionarySettings settings_;
     ResultArrays results_[2];
+    FileRecord file_;
 };
 
 // DB_PRIMARY_LIST / DB_SECONDARY_LIST, and the translation direction from a

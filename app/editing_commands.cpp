@@ -128,10 +128,13 @@ void EditingCommands::AddTranslation(EditingView& view) {
     }
     const Dictionaries::Change change(*d_);
     const bool primary_first = source == ListSide::kPrimary;
+    const std::string& primary = primary_first ? source_word : target_word;
+    const std::string& secondary = primary_first ? target_word : source_word;
+    main.file().journal().AddTranslation(main.handle(), primary, secondary);
     const DB_RESULT* r = DB_AddTranslation(main.handle(), DB_TRANS_PRIMARY_TO_SECONDARY,
-                                           (primary_first ? source_word : target_word).c_str(),
-                                           (primary_first ? target_word : source_word).c_str());
+                                           primary.c_str(), secondary.c_str());
     if (r->status != 2) {
+        main.file().journal().Drop();
         engine.unlock();
         Fail(r->status == 1 ? TextId::MSG_TRANSLATION_EXISTS
                             : TextId::MSG_ERROR_ADDING_TRANSLATION);
@@ -162,6 +165,7 @@ const DB_RESULT* EditingCommands::DeletePair(ListSide source, const std::string&
     const bool primary_first = source == ListSide::kPrimary;
     const std::string& primary = primary_first ? source_word : target_word;
     const std::string& secondary = primary_first ? target_word : source_word;
+    d_->main().file().journal().DeleteTranslation(d_->main().handle(), primary, secondary);
     return DB_DeleteTranslation(d_->main().handle(), DB_TRANS_PRIMARY_TO_SECONDARY, primary.c_str(),
                                 secondary.c_str());
 }
@@ -214,10 +218,12 @@ void EditingCommands::DeleteSelected(EditingView& view) {
     const Dictionaries::Change change(*d_);
     const ListSide side = whole_word ? source : target;
     const int row = whole_word ? asked.source_row : asked.target_row;
+    if (whole_word) main.file().journal().DeleteWord(main.handle(), source, *asked.source_word);
     const DB_RESULT* r =
         whole_word ? DB_DeleteWord(main.handle(), EngineList(source), asked.source_word->c_str())
                    : DeletePair(source, *asked.source_word, *asked.target_word);
     if (r->status == 0) {
+        main.file().journal().Drop();
         engine.unlock();
         Fail(whole_word ? TextId::MSG_ERROR_DELETING_WORD : TextId::MSG_ERROR_DELETING_TRANSLATION);
         return;
@@ -246,8 +252,10 @@ void EditingCommands::ChangeWord(EditingView& view, ListSide side, int row,
         return;
     }
     const Dictionaries::Change change(*d_);
+    main.file().journal().ChangeWord(main.handle(), side, old_word, new_word);
     const DB_RESULT* r =
         DB_ChangeWord(main.handle(), EngineList(side), old_word.c_str(), new_word.c_str());
+    if (r->status != 2) main.file().journal().Drop();
     if (r->status == 0) {
         engine.unlock();
         Fail(TextId::MSG_CANT_CHANGE_WORD);
@@ -283,8 +291,11 @@ void EditingCommands::MoveTranslation(EditingView& view, int previous, int row) 
     for (; at != row; at += step) {
         // The translation now at the dragged one's old place, then the dragged one.
         const WordList swapped = targets.Swapped(at, at + step);
+        main.file().journal().SwapTranslations(main.handle(), source, word, swapped[at],
+                                               swapped[at + step]);
         const DB_RESULT* r = DB_SwapTranslations(main.handle(), EngineDirection(source),
                                                  word.c_str(), swapped[at], swapped[at + step]);
+        if (r->status != 2) main.file().journal().Drop();
         if (r->status == 0) {
             // The list keeps showing the order the dictionary has.
             failed = true;
@@ -331,7 +342,12 @@ DescriptionChange EditingCommands::ChangeDescription(
     }
     const Dictionaries::Change changing(*d_);
     const DescriptionChange result = ChangeDescriptionOf(main.handle(), change);
-    if (result.changed) main.SetInfo(result.stored);
+    if (result.changed) {
+        main.SetInfo(result.stored);
+        // A save that finds the file saved by another program meanwhile
+        // makes the same change there.
+        main.file().journal().SetDescription(result.before, result.stored);
+    }
     return result;
 }
 

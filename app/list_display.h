@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
 
 #include "app/window_updates.h"
 
@@ -22,6 +23,8 @@ public:
     // Empties both lists of a slot and the hot-key window (which may show
     // words of either dictionary).
     void ClearSlot(SlotId slot);
+    // The words a list shows.
+    WordList shown(SlotId slot, ListSide side) const;
     // The number of words a list shows.
     int shown_count(SlotId slot, ListSide side) const {
         return shown_[Index(slot)][Index(side)].load();
@@ -34,6 +37,8 @@ private:
     PaneUpdates* const panes_;
     HotKeyUpdates* const hot_key_;
     std::atomic<int> shown_[2][2] = {};  // [slot][side]
+    mutable std::mutex mutex_;           // words_
+    WordList words_[2][2];               // [slot][side]
 };
 
 }  // namespace wordbay

@@ -381,5 +381,11 @@
     X(364, MSG_WORD_COLUMN, "Word", nullptr) \
     X(365, MSG_WORDS_LEFT_OUT, "Words the format can't hold, left out", nullptr) \
     X(366, MSG_TRANSLATIONS_READ_BACK_OTHERWISE, "Words whose translations will read back otherwise", nullptr) \
-    X(367, MSG_PAIRS_LEFT_OUT, "Translation pairs left out", nullptr)
+    X(367, MSG_PAIRS_LEFT_OUT, "Translation pairs left out", nullptr) \
+    X(368, MSG_FILE_SAVED_BY_OTHER, "The dictionary file was saved by another program after it was loaded here, and your changes can't be added to it safely.", nullptr) \
+    X(369, MSG_CHANGED_BY_BOTH, "Changed by both:", nullptr) \
+    X(370, MSG_FILE_SAVED_BY_OTHER_CHOICES, "Yes: save your dictionary as another file; this file stays as the other program saved it.\nNo: overwrite this file; the other program's changes are lost.\nCancel: don't save now.", nullptr) \
+    X(371, MSG_FILE_SAVED_BY_OTHER_CAPTION, "File changed by another program", nullptr) \
+    X(372, MSG_DICTIONARY_SAVED_MERGED, "Dictionary saved; changes saved meanwhile by another program were kept.", nullptr) \
+    X(373, MSG_FILE_CHANGED_ON_DISK, "File changed on disk", nullptr)
 // clang-format on

@@ -87,6 +87,10 @@ struct SaveMain {};
 struct SaveMainAs {};
 struct SaveAndClose {};
 
+// Loads the main dictionary's file again: another program saved it and
+// nothing is edited. The lists keep showing the typed text's words.
+struct ReloadMain {};
+
 // Sorts the lists of `lists` (bit 0 primary, bit 1 secondary) again by the
 // locales now set in the main dictionary and takes up its new description.
 struct Resort {
@@ -129,8 +133,9 @@ struct Answer {
     std::string path;  // the chosen file; "" when cancelled
 };
 
-using CommandRequest = std::variant<StartUp, LoadMain, LoadDual, CloseDual, SaveMain, SaveMainAs,
-                                    SaveAndClose, Resort, Export, Update, ImportRequest, Answer>;
+using CommandRequest =
+    std::variant<StartUp, LoadMain, LoadDual, CloseDual, SaveMain, SaveMainAs, SaveAndClose,
+                 ReloadMain, Resort, Export, Update, ImportRequest, Answer>;
 
 // Whether a command changes or replaces a dictionary (the text translation
 // must not go on with the handles it took before).

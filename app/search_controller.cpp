@@ -6,6 +6,7 @@
 #include <utility>
 #include <variant>
 
+#include "app/merging_save.h"
 #include "app/startup_trace.h"
 #include "platform/locale.h"
 
@@ -45,7 +46,8 @@ SearchController::SearchController(WindowUpdates* window, Catalogue* catalogue, 
                [this] { return worker_.search_waiting(); })
     , dictionary_jobs_({&dictionaries_, &settings_, &lists_, &report_, window_, window_,
                         &questions_, &image_writer_, &image_, fonts_, &paths_,
-                        [this](SlotId slot) { searches_.SearchTypedWhileLoading(slot); }})
+                        [this](SlotId slot) { searches_.SearchTypedWhileLoading(slot); },
+                        [this] { RelistMain(); }, &file_watch_})
     , imports_(&dictionaries_, catalogue_, &paths_, &report_, window_, window_, &questions_)
     , startup_(&dictionaries_, &settings_, catalogue_, &paths_, &report_, window_, window_,
                &questions_, &image_, &dictionary_jobs_)
@@ -115,9 +117,66 @@ void SearchController::Delivered(std::uint64_t count) {
 
 // ---- The worker ---------------------------------------------------------------
 
+void SearchController::Remember(const SearchRequest& request) {
+    if (const auto* list = std::get_if<ListWords>(&request)) {
+        if (list->slot != SlotId::kMain) return;
+        main_listing_ = *list;
+        main_translation_.reset();
+    } else if (const auto* word = std::get_if<TranslateWord>(&request)) {
+        if (word->slot == SlotId::kMain && main_listing_ && word->side == main_listing_->side)
+            main_translation_ = *word;
+    }
+}
+
+void SearchController::RelistMain() {
+    if (!main_listing_) return;
+    // As the options and the lists are now; nothing for the hot-key window.
+    const SearchOptions options = settings_.options();
+    ListWords listing = *main_listing_;
+    listing.options = options;
+    listing.epoch = epoch_.load();
+    listing.hot_key = HotKeyCall{};
+    listing_.List(listing);
+    if (!main_translation_) return;
+    const WordList shown = lists_.shown(SlotId::kMain, listing.side);
+    for (int row = 0; row < shown.count(); ++row) {
+        if (main_translation_->word != shown[row]) continue;
+        window_->SelectListEntry(SlotId::kMain, listing.side, row, listing.epoch);
+        TranslateWord translation = *main_translation_;
+        translation.options = options;
+        translation.epoch = listing.epoch;
+        translation.hot_key = HotKeyCall{};
+        listing_.Translate(translation);
+        return;
+    }
+}
+
+void SearchController::WatchMainFile() {
+    const DictionarySlot& main = dictionaries_.main();
+    if (busy() || !main.loaded()) return;
+    const std::string path = main.path();
+    if (path.empty()) return;
+    const platform::FileStamp now = platform::StampOf(path.c_str());
+    if (file_watch_.Look(main.file().disk_state().stamp, now) != FileWatch::Finding::kChanged)
+        return;
+    // Whether the dictionary is edited reads the engine: only while no
+    // request has it.
+    std::unique_lock<std::mutex> engine(dictionaries_.engine_lock(), std::try_to_lock);
+    if (!engine.owns_lock() || busy()) return;
+    const bool editing = MainBeingEdited(dictionaries_, settings_);
+    engine.unlock();
+    if (!editing) {
+        dictionary_requests_.ReloadMain();
+    } else if (!main.file().changed_on_disk()) {
+        dictionaries_.main().file().set_changed_on_disk(true);
+        report_.RefreshStatus();
+    }
+}
+
 void SearchController::Run(SearchRequest& request) {
     {
         std::lock_guard<std::mutex> engine(dictionaries_.engine_lock());
+        Remember(request);
         try {
             std::visit(Overloaded{
                            [this](const ListWords& r) { listing_.List(r); },
@@ -160,6 +219,7 @@ void SearchController::RunCommand(CommandRequest& request) {
                    [this, &jobs](const SaveMain&) { jobs.Save(dictionaries_.main(), ""); },
                    [&jobs](const SaveMainAs&) { jobs.SaveAs(); },
                    [&jobs](const SaveAndClose&) { jobs.SaveAndClose(); },
+                   [&jobs](const ReloadMain&) { jobs.ReloadMain(); },
                    [&jobs](const Resort& r) { jobs.Resort(r.lists); },
                    [&jobs](const Export& r) { jobs.Export(r.format, r.path); },
                    [&jobs](const Update& r) { jobs.Update(r.format, r.path); },

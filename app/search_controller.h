@@ -14,6 +14,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/catalogue.h"
@@ -21,6 +22,7 @@
 #include "app/dictionary_jobs.h"
 #include "app/dictionary_requests.h"
 #include "app/editing_commands.h"
+#include "app/file_watch.h"
 #include "app/image_writer.h"
 #include "app/import_jobs.h"
 #include "app/list_display.h"
@@ -99,6 +101,15 @@ public:
     int progress() const { return report_.progress(); }
     WindowTitles Titles() const { return report_.Titles(); }
     std::string StatusText() const { return report_.StatusText(); }
+    // ---- The main dictionary's file (user-interface thread) ---------------
+
+    // Looks whether another program saved the main dictionary's file; call it
+    // every half second or so. While no request runs and nothing is edited,
+    // a changed file is loaded again in the background (the lists keep the
+    // typed text and the selection); while the dictionary is edited the
+    // status line says that the file changed, and the next save keeps both.
+    void WatchMainFile();
+
     // The dictionaries as the text translation needs them: not ready while a
     // request changes them (busy) or when no main dictionary is open.
     TextDictionaries TextRun() const;
@@ -114,6 +125,10 @@ private:
     void RunCommand(CommandRequest& request);
     // After each request: the status line, and the count the window gets.
     void Finish();
+    // Remembers the listing and the translation the main pane shows
+    // (worker thread), and shows them again in a replaced dictionary.
+    void Remember(const SearchRequest& request);
+    void RelistMain();
     // Shows the main dictionary `path`, whose look-up image answers, as it
     // will be once loaded. Before the worker starts.
     void PreviewMain(const std::string& path);
@@ -130,6 +145,10 @@ private:
     std::atomic<unsigned> epoch_{0};
     std::atomic<std::uint64_t> done_{0};
     std::atomic<std::uint64_t> delivered_{0};
+    FileWatch file_watch_;
+    // What the main pane's source list shows (worker thread).
+    std::optional<ListWords> main_listing_;
+    std::optional<TranslateWord> main_translation_;
 
     ListDisplay lists_{window_, window_};
     WindowReport report_{window_, &dictionaries_, &settings_, &lists_, &image_};

@@ -11,6 +11,14 @@ namespace {
 constexpr char kProgramCaption[] = "KX Dictionary";
 constexpr char kTextWindowCaption[] = "Text translation";
 
+// `text` with its spaces made non-breaking (UTF-8): a status line that wraps
+// in a narrow window keeps the note in one piece.
+std::string Unbroken(const std::string& text) {
+    std::string result;
+    for (const char c : text) result += c == ' ' ? std::string("\xC2\xA0") : std::string(1, c);
+    return result;
+}
+
 }  // namespace
 
 std::string WindowReport::StatusText() const {
@@ -37,6 +45,8 @@ std::string WindowReport::StatusText() const {
         text += "   ";
         text += lexbase::MessageText(lexbase::Message::kRegexIncomplete);
     }
+    if (main.file().changed_on_disk())
+        text += "   " + Unbroken(UiText(TextId::MSG_FILE_CHANGED_ON_DISK));
     std::lock_guard<std::mutex> lock(word_forms_mutex_);
     if (!word_forms_status_.empty()) text += "   " + word_forms_status_;
     return text;

@@ -26,6 +26,7 @@ TEST(MessageTableTest, RowsCarryTheirKeysAndEnglish) {
     EXPECT_STREQ(MessageKey(335), "MSG_FORM_OF");
     EXPECT_STREQ(MessageKey(343), "MENU_HISTORY");
     EXPECT_STREQ(MessageKey(365), "MSG_WORDS_LEFT_OUT");
+    EXPECT_STREQ(MessageKey(373), "MSG_FILE_CHANGED_ON_DISK");
     EXPECT_EQ(MessageKey(kMessageRowCount), nullptr);
     EXPECT_EQ(MessageKey(-1), nullptr);
 

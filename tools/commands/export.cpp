@@ -6,9 +6,11 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <fstream>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "exchange/import_export.h"
 #include "platform/code_page.h"
@@ -52,15 +54,38 @@ bool ExportAsUtf8(const std::string& from, const std::string& to, std::uint32_t 
     return written && out.Write(text.data(), text.size()) && out.Commit();
 }
 
+std::string WithoutSuffix(const std::string& path, const std::string& suffix) {
+    const bool ends = path.size() >= suffix.size() &&
+                      path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return ends ? path.substr(0, path.size() - suffix.size()) : path;
+}
+
+// Every file a StarDict or dictd export to `path` writes or deletes.
+std::vector<std::string> TravellingFiles(exchange::Format format, const std::string& path) {
+    if (format == exchange::Format::kStarDict) {
+        const std::string base = WithoutSuffix(path, ".ifo");
+        return {base + ".ifo", base + ".idx", base + ".dict.dz", base + ".syn", base + ".idx.gz"};
+    }
+    const std::string base = WithoutSuffix(path, ".index");
+    return {base + ".index", base + ".dict.dz"};
+}
+
 // Writes the dictionary `args` names as a StarDict dictionary or a dictd
 // database, in its own direction or, with --reverse, the other.
 int ExportTravelling(const Context& c, const Arguments& args, exchange::Format format) {
     if (args.values.count("encoding") != 0) {
         return UsageError(c, "--encoding utf-8 needs --format txt.");
     }
+    // Each of the files is replaced only as it was when the command began.
+    std::deque<TargetFile> targets;
+    for (const std::string& path : TravellingFiles(format, args.positional[1]))
+        targets.emplace_back(path);
     Handle db;
     DICTIONARY_INFO info{};
     if (!LoadDictionary(c, db.get(), args.positional[0], &info)) return kExitFailed;
+    for (TargetFile& target : targets) {
+        if (!target.LockUnchanged(c)) return kExitFailed;
+    }
     const int32_t direction =
         args.Has("reverse") ? DB_TRANS_SECONDARY_TO_PRIMARY : DB_TRANS_PRIMARY_TO_SECONDARY;
     exchange::WriteReport report;

@@ -757,6 +757,44 @@ TEST_F(CliCommandsTest, AFileChangedWhileACommandRanIsNotReplaced) {
     }
 }
 
+// A StarDict or dictd export writes several files: another program's save
+// of any one of them while the command works keeps the whole set unwritten.
+TEST_F(CliCommandsTest, AnExportChecksEveryFileItWrites) {
+    const std::string file = MakeDictionary();
+    struct Case {
+        std::string format, target, changed;
+    };
+    const Case cases[] = {{"stardict", "sd.ifo", "sd.idx"},
+                          {"stardict", "sd.ifo", "sd.syn"},
+                          {"dictd", "dd.index", "dd.dict.dz"}};
+    platform::SetLockWaitForTesting(5000);
+    for (const Case& one : cases) {
+        SCOPED_TRACE(one.changed);
+        WriteFile(one.changed, "as it was");
+        CliRun r;
+        {
+            platform::LockHolder other(Path(one.changed));
+            std::thread saver([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                WriteFile(one.changed, "what the other program saved");
+                other.Release();
+            });
+            r = Cli({"export", "--format", one.format, file, Path(one.target)});
+            saver.join();
+        }
+        EXPECT_EQ(r.status, kExitFailed);
+        EXPECT_EQ(r.err, "wordbay-cli: " + Path(one.changed) +
+                             " was changed by another program while this command ran; it was "
+                             "not replaced.\n");
+        EXPECT_EQ(ReadFile(one.changed), "what the other program saved");
+        EXPECT_FALSE(std::filesystem::exists(Path(one.target)));
+        std::filesystem::remove(Path(one.changed));
+        EXPECT_EQ(Cli({"export", "--format", one.format, file, Path(one.target)}).status, kExitOk);
+        std::filesystem::remove(Path(one.target));
+    }
+    platform::SetLockWaitForTesting(-1);
+}
+
 TEST_F(CliCommandsTest, AFileThatAppearedMeanwhileIsNotReplaced) {
     const Context c{std::cin, std::cout, std::cerr, false};
     TargetFile absent(Path("new.v03"));

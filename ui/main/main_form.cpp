@@ -60,6 +60,8 @@ namespace {
 
 // How often the closing window looks whether the worker has ended.
 constexpr int kWorkerPollMs = 20;
+// How often the main dictionary's file is looked at for another program's save.
+constexpr int kFileWatchMs = 500;
 
 // Tries to close `window` again a moment later.
 void closeLater(QWidget* window) {
@@ -127,6 +129,11 @@ int MainForm::onCreate() {
     wordbay::StartupMark("catalogue scanned");
     m_controller->Start();
     wordbay::StartupMark("worker started");
+    // Another program's save of the main dictionary is noticed within a
+    // second: the dictionary is loaded again, or the status line says so.
+    auto* fileWatch = new QTimer(this);
+    connect(fileWatch, &QTimer::timeout, this, [this] { m_controller->WatchMainFile(); });
+    fileWatch->start(kFileWatchMs);
     return 0;
 }
 

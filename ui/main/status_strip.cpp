@@ -33,6 +33,9 @@ StatusStrip::StatusStrip(QWidget* parent)
     m_status->setObjectName(QStringLiteral("statusText"));
     m_status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_status->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    // A long status (the counts and a note after them) takes a second line in
+    // a narrow window rather than losing its end.
+    m_status->setWordWrap(true);
     m_progress->setObjectName(QStringLiteral("progressBar"));
     m_progress->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     // The bar takes the status text's place at its height: the lists above

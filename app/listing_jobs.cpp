@@ -54,8 +54,8 @@ void ListingJobs::List(const ListWords& r) {
         DB_List(s.handle(), EngineList(r.side), r.text.c_str(), case_sensitive, ignore_accents,
                 mode, array->data(), static_cast<std::int32_t>(array->size()));
     const int count = res->status != 0 ? res->count : 0;
-    settings_->SetSearchIncomplete(res->status != 0 && lexbase::MessageOf(res->message) ==
-                                                           lexbase::Message::kRegexIncomplete);
+    settings_->SetSearchIncomplete(
+        res->status != 0 && lexbase::IsMessage(res->message, lexbase::Message::kRegexIncomplete));
     const WordList words = s.Words(array, count, r.epoch);
     lists_->Show(r.slot, r.side, words);
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <iterator>
 #include <string_view>
 
 // X(name, text, kind) for every answer; kind is kSystemFailure for an answer
@@ -185,12 +186,18 @@ constexpr Message MessageOf(const char* text) {
     return entry != nullptr ? entry->message : Message::kUnknown;
 }
 
-// The text of `message` as the table spells it ("" for kUnknown).
+// The text of `message` as the table spells it ("" for kUnknown). The
+// enumerators follow the table's order, so this is one look at the table.
 constexpr std::string_view MessageText(Message message) {
-    for (const MessageEntry& entry : kMessageTable) {
-        if (entry.message == message) return entry.text;
-    }
-    return {};
+    const auto index = static_cast<std::size_t>(message);
+    return index < std::size(kMessageTable) ? kMessageTable[index].text : std::string_view();
+}
+
+// Whether `text` is the answer `message`, without a look through the table:
+// for a caller that asks after every call.
+constexpr bool IsMessage(const char* text, Message message) {
+    return text != nullptr && message != Message::kUnknown &&
+           MessageMatches(MessageText(message), text);
 }
 
 }  // namespace lexbase

@@ -33,6 +33,11 @@ TEST(MessagesTest, EveryTextOfTheTableIsFoundAsItselfAndSpelledBack) {
         }
     }
     EXPECT_EQ(MessageText(Message::kUnknown), "");
+    EXPECT_TRUE(lexbase::IsMessage("Words found.", Message::kWordsFound));
+    EXPECT_TRUE(lexbase::IsMessage("Can't open file:\n/x!", Message::kFileCantOpenRewrite));
+    EXPECT_FALSE(lexbase::IsMessage("Words found.", Message::kPcreError));
+    EXPECT_FALSE(lexbase::IsMessage(nullptr, Message::kWordsFound));
+    EXPECT_FALSE(lexbase::IsMessage("", Message::kUnknown));
 }
 
 TEST(MessagesTest, AFormatMatchesAroundAnyFileNameAndNothingElse) {

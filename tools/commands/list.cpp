@@ -46,7 +46,7 @@ bool ModeOfName(const std::string& name, uint32_t* mode) {
 
 bool IsIncomplete(const DB_RESULT* result) {
     return result->status != 0 &&
-           lexbase::MessageOf(result->message) == lexbase::Message::kRegexIncomplete;
+           lexbase::IsMessage(result->message, lexbase::Message::kRegexIncomplete);
 }
 
 // Why the regular expression `pattern` does not compile, with the offset in
@@ -226,7 +226,7 @@ int RunList(const Context& c, const Arguments& args) {
     if (!lister.List(pattern, true, &words, &result)) return kExitFailed;
     if (result != nullptr && result->status == 0) {
         const std::string problem =
-            lexbase::MessageOf(result->message) == lexbase::Message::kPcreError
+            lexbase::IsMessage(result->message, lexbase::Message::kPcreError)
                 ? RegexProblem(pattern, request.case_sensitive)
                 : std::string();
         if (problem.empty()) return Fail(c, result);

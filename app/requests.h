@@ -125,7 +125,7 @@ struct ImportRequest {
     std::vector<FreelangEntry> freelang;  // Freelang folder: the entries, chosen ones ticked
 };
 
-// The user's answer to a question a request asked (WindowUpdates::Ask,
+// The user's answer to a question a request asked (StatusUpdates::Ask,
 // ChooseSaveFile): the request goes on with it.
 struct Answer {
     int ticket = 0;

@@ -34,23 +34,25 @@ bool ChangesDictionaries(const CommandRequest& request) {
            !std::holds_alternative<Export>(request);
 }
 
-SearchController::SearchController(WindowUpdates* window, Catalogue* catalogue, ProgramPaths paths,
-                                   const FontCatalog* fonts, const ProgramSettings* program)
+SearchController::SearchController(const WindowUpdates& window, Catalogue* catalogue,
+                                   ProgramPaths paths, const FontCatalog* fonts,
+                                   const ProgramSettings* program)
     : window_(window)
     , catalogue_(catalogue)
     , paths_(std::move(paths))
     , fonts_(fonts)
-    , searches_(&dictionaries_, &settings_, &lists_, &report_, window_, window_, &image_, this,
-                program, &epoch_)
-    , listing_(&dictionaries_, &settings_, &lists_, &report_, window_, window_, window_,
-               [this] { return worker_.search_waiting(); })
-    , dictionary_jobs_({&dictionaries_, &settings_, &lists_, &report_, window_, window_,
-                        &questions_, &image_writer_, &image_, fonts_, &paths_,
+    , searches_(&dictionaries_, &settings_, &lists_, &report_, window_.panes, window_.hot_key,
+                &image_, this, program, &epoch_)
+    , listing_(&dictionaries_, &settings_, &lists_, &report_, window_.panes, window_.hot_key,
+               window_.word_forms, [this] { return worker_.search_waiting(); })
+    , dictionary_jobs_({&dictionaries_, &settings_, &lists_, &report_, window_.panes,
+                        window_.window, &questions_, &image_writer_, &image_, fonts_, &paths_,
                         [this](SlotId slot) { searches_.SearchTypedWhileLoading(slot); },
                         [this] { RelistMain(); }, &file_watch_})
-    , imports_(&dictionaries_, catalogue_, &paths_, &report_, window_, window_, &questions_)
-    , startup_(&dictionaries_, &settings_, catalogue_, &paths_, &report_, window_, window_,
-               &questions_, &image_, &dictionary_jobs_)
+    , imports_(&dictionaries_, catalogue_, &paths_, &report_, window_.status, window_.window,
+               &questions_)
+    , startup_(&dictionaries_, &settings_, catalogue_, &paths_, &report_, window_.status,
+               window_.window, &questions_, &image_, &dictionary_jobs_)
     , worker_({[this](SearchRequest& r) { Run(r); }, [this](CommandRequest& r) { Run(r); }}) {}
 
 SearchController::~SearchController() { Stop(); }
@@ -63,7 +65,7 @@ void SearchController::Start() {
     // loads the dictionary; the lists take its code pages now.
     const std::string path = paths_.database_dir + "/" + state.current;
     if (!state.current.empty() && image_.Open(path)) {
-        window_->SetCodePages(SlotId::kMain, image_.code_page(0), image_.code_page(1));
+        window_.panes->SetCodePages(SlotId::kMain, image_.code_page(0), image_.code_page(1));
         StartupMark("look-up image opened");
         PreviewMain(path);
     }
@@ -83,7 +85,7 @@ void SearchController::PreviewMain(const std::string& path) {
         bool font_warning = false;
         main.ReadSettings(*fonts_, &font_warning);
         image_.SetPreviewed();
-        window_->ShowDictionary(SlotId::kMain, false);
+        window_.panes->ShowDictionary(SlotId::kMain, false);
         report_.Retitle();
         return;
     }
@@ -141,7 +143,7 @@ void SearchController::RelistMain() {
     const WordList shown = lists_.shown(SlotId::kMain, listing.side);
     for (int row = 0; row < shown.count(); ++row) {
         if (main_translation_->word != shown[row]) continue;
-        window_->SelectListEntry(SlotId::kMain, listing.side, row, listing.epoch);
+        window_.panes->SelectListEntry(SlotId::kMain, listing.side, row, listing.epoch);
         TranslateWord translation = *main_translation_;
         translation.options = options;
         translation.epoch = listing.epoch;
@@ -229,7 +231,7 @@ void SearchController::RunCommand(CommandRequest& request) {
                request);
 }
 
-void SearchController::Finish() { window_->RequestsDone(++done_); }
+void SearchController::Finish() { window_.window->RequestsDone(++done_); }
 
 // ---- What the window asks -------------------------------------------------------
 

@@ -41,10 +41,11 @@ namespace wordbay {
 
 class SearchController : private RequestQueue {
 public:
-    // `window`, `catalogue`, `fonts` and `program` outlive the controller;
+    // The receivers of `window`, `catalogue`, `fonts` and `program` outlive
+    // the controller;
     // `fonts` is asked from the worker thread, `program` (the window the hot
     // keys call) from the window's.
-    SearchController(WindowUpdates* window, Catalogue* catalogue, ProgramPaths paths,
+    SearchController(const WindowUpdates& window, Catalogue* catalogue, ProgramPaths paths,
                      const FontCatalog* fonts, const ProgramSettings* program);
     ~SearchController();  // stops the worker (see Stop)
     SearchController(const SearchController&) = delete;
@@ -133,7 +134,7 @@ private:
     // will be once loaded. Before the worker starts.
     void PreviewMain(const std::string& path);
 
-    WindowUpdates* const window_;
+    const WindowUpdates window_;
     Catalogue* const catalogue_;
     const ProgramPaths paths_;
     const FontCatalog* const fonts_;
@@ -150,12 +151,12 @@ private:
     std::optional<ListWords> main_listing_;
     std::optional<TranslateWord> main_translation_;
 
-    ListDisplay lists_{window_, window_};
-    WindowReport report_{window_, &dictionaries_, &settings_, &lists_, &image_};
-    Questions questions_{window_};
+    ListDisplay lists_{window_.panes, window_.hot_key};
+    WindowReport report_{window_.status, &dictionaries_, &settings_, &lists_, &image_};
+    Questions questions_{window_.status};
     SearchRequests searches_;
     DictionaryRequests dictionary_requests_{&dictionaries_, &lists_, this, &epoch_};
-    EditingCommands editing_{&dictionaries_, &lists_, &report_, window_, &searches_, &epoch_};
+    EditingCommands editing_{&dictionaries_, &lists_, &report_, window_.panes, &searches_, &epoch_};
     ListingJobs listing_;
     DictionaryJobs dictionary_jobs_;
     ImportJobs imports_;

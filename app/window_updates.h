@@ -165,13 +165,14 @@ protected:
     ~WindowStates() = default;
 };
 
-class WindowUpdates : public PaneUpdates,
-                      public StatusUpdates,
-                      public HotKeyUpdates,
-                      public WordFormUpdates,
-                      public WindowStates {
-public:
-    virtual ~WindowUpdates() = default;
+// Where the controller and its worker send each kind of update: one receiver
+// per part of the window. Every pointer is set and outlives the controller.
+struct WindowUpdates {
+    PaneUpdates* panes = nullptr;
+    StatusUpdates* status = nullptr;
+    HotKeyUpdates* hot_key = nullptr;
+    WordFormUpdates* word_forms = nullptr;
+    WindowStates* window = nullptr;
 };
 
 }  // namespace wordbay

@@ -51,9 +51,9 @@ protected:
     // Makes the controller and starts its worker; the start-up request is
     // the caller's.
     void StartWith(const DictionaryState& state, const SearchOptions& options) {
-        catalogue_.Scan(paths_.database_dir, &view_);
-        controller_ =
-            std::make_unique<SearchController>(&view_, &catalogue_, paths_, &fonts_, &program_);
+        catalogue_.Scan(paths_.database_dir, &view_.status);
+        controller_ = std::make_unique<SearchController>(view_.updates(), &catalogue_, paths_,
+                                                         &fonts_, &program_);
         view_.Attach(controller_.get());
         controller_->settings().SetDictionaryState(state);
         controller_->settings().SetOptions(options);
@@ -72,7 +72,7 @@ protected:
 
     // Types `text` into an edit box as the user would.
     void Type(SlotId slot, ListSide side, const std::string& text) {
-        view_.SetEditText(slot, side, text);
+        view_.panes.SetEditText(slot, side, text);
         controller_->searches().Typed(slot, side, text);
     }
 

@@ -44,16 +44,16 @@ TEST_F(DictionaryJobsTest, UpdateMergesAndReportsTheCount) {
     // The result arrays follow the larger dictionary.
     Type(kMain, kPrimary, "d");
     WaitIdle();
-    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"dog"}));
+    EXPECT_EQ(view_.panes.List(kMain, kPrimary), (Words{"dog"}));
 }
 
 TEST_F(DictionaryJobsTest, SearchesDoNotCutAnUpdateShort) {
     testing::Pairs pairs;
     for (int i = 0; i < 3000; ++i) pairs.push_back({"w" + std::to_string(i), "p"});
     testing::WriteDictionary(PathOf("big.v03"), pairs);
-    const int begun = view_.progress_begun();
+    const int begun = view_.status.progress_begun();
     controller_->dictionaries().Update(DB_FORMAT_V03_LOAD, PathOf("big.v03"));
-    while (view_.progress_begun() == begun) std::this_thread::yield();
+    while (view_.status.progress_begun() == begun) std::this_thread::yield();
     // The user keeps typing while the merge runs.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!SawMessage("Dictionary successfully updated.") &&
@@ -69,27 +69,27 @@ TEST_F(DictionaryJobsTest, SearchesDoNotCutAnUpdateShort) {
 // An export or an update asked for while a long search runs, and the typing
 // that follows at once, each happen: the typing does not take their place.
 TEST_F(DictionaryJobsTest, CommandsAskedDuringALongSearchSurviveTyping) {
-    view_.set_progress_delay(std::chrono::milliseconds(300));
-    int begun = view_.progress_begun();
+    view_.status.set_progress_delay(std::chrono::milliseconds(300));
+    int begun = view_.status.progress_begun();
     controller_->searches().ListPalindromes();  // each list's pass takes 300 ms
-    while (view_.progress_begun() == begun) std::this_thread::yield();
+    while (view_.status.progress_begun() == begun) std::this_thread::yield();
     controller_->dictionaries().Export(DB_FORMAT_TXT_SAVE, PathOf("out.txt"));
     Type(kMain, kPrimary, "ho");
     WaitIdle();
     EXPECT_TRUE(std::filesystem::exists(PathOf("out.txt")));
     EXPECT_TRUE(SawMessage("Dictionary successfully exported."));
-    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"hotel", "house"}));
+    EXPECT_EQ(view_.panes.List(kMain, kPrimary), (Words{"hotel", "house"}));
 
     testing::WriteDictionary(PathOf("more.v03"), {{"house", "dom"}, {"dog", "pas"}});
-    begun = view_.progress_begun();
+    begun = view_.status.progress_begun();
     controller_->searches().ListPalindromes();
-    while (view_.progress_begun() == begun) std::this_thread::yield();
+    while (view_.status.progress_begun() == begun) std::this_thread::yield();
     controller_->dictionaries().Update(DB_FORMAT_V03_LOAD, PathOf("more.v03"));
     Type(kMain, kPrimary, "d");
     WaitIdle();
     EXPECT_TRUE(SawMessage("Dictionary successfully updated.\n\nAdded translations: 2"));
     EXPECT_EQ(controller_->slot(kMain).info_snapshot().primary_word_count, 6u);
-    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"dog"}));
+    EXPECT_EQ(view_.panes.List(kMain, kPrimary), (Words{"dog"}));
 }
 
 TEST_F(DictionaryJobsTest, FailedUpdateIsReportedWithTheFile) {
@@ -148,18 +148,18 @@ TEST_F(DictionaryJobsTest, TravellingExportsTakeTheShownDirection) {
 TEST_F(DictionaryJobsTest, PalindromesAndIdenticalWords) {
     controller_->searches().ListPalindromes();
     WaitIdle();
-    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"level", "radar"}));
-    EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"radar"}));
-    EXPECT_EQ(view_.status(), "English: 2   Croatian: 1");
+    EXPECT_EQ(view_.panes.List(kMain, kPrimary), (Words{"level", "radar"}));
+    EXPECT_EQ(view_.panes.List(kMain, kSecondary), (Words{"radar"}));
+    EXPECT_EQ(view_.status.text(), "English: 2   Croatian: 1");
 
     controller_->searches().ListIdenticalWords();
     WaitIdle();
-    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"hotel", "radar"}));
-    EXPECT_TRUE(view_.List(kMain, kSecondary).empty());
+    EXPECT_EQ(view_.panes.List(kMain, kPrimary), (Words{"hotel", "radar"}));
+    EXPECT_TRUE(view_.panes.List(kMain, kSecondary).empty());
 }
 
 TEST_F(DictionaryJobsTest, SaveAsMovesTheSlotToTheNewFile) {
-    view_.set_save_file_answer(DatabasePath("Copy.v03"));
+    view_.status.set_save_file_answer(DatabasePath("Copy.v03"));
     controller_->dictionaries().SaveAs();
     WaitIdle();
     EXPECT_TRUE(std::filesystem::exists(DatabasePath("Copy.v03")));

@@ -28,8 +28,8 @@ class ImportTest : public ControllerTest {};
 TEST_F(ImportTest, EmptyDatabaseAsksForAnImport) {
     Start("");
     EXPECT_EQ(CountMessages(view_, "There is no dictionaries in database!"), 1);
-    EXPECT_EQ(view_.import_dialogs(), 1);
-    EXPECT_EQ(view_.beeps(), 1);
+    EXPECT_EQ(view_.window.import_dialogs(), 1);
+    EXPECT_EQ(view_.status.beeps(), 1);
 }
 
 TEST_F(ImportTest, TextFileBecomesADictionaryNamedAfterItsLists) {
@@ -45,7 +45,7 @@ TEST_F(ImportTest, TextFileBecomesADictionaryNamedAfterItsLists) {
     EXPECT_EQ(StoredInfo(target).primary_word_count, 2u);
     EXPECT_TRUE(catalogue_.IsInCatalogue(target));
     EXPECT_EQ(CountMessages(view_, "Dictionary successfully imported."), 1);
-    EXPECT_EQ(view_.choosers(), 1);  // no main dictionary yet
+    EXPECT_EQ(view_.window.choosers(), 1);  // no main dictionary yet
 
     // The second import of the same lists asks before it overwrites.
     Spill(PathOf("English_Croatian.txt"), "cat\tmačka\r\n");
@@ -309,7 +309,7 @@ TEST_F(ImportTest, StartupConvertsThePreviousVersionOnce) {
     EXPECT_FALSE(controller_->settings().dictionary_state().convert_v2);
     EXPECT_EQ(controller_->settings().dictionary_state().current, "Engleski_Hrvatski.v03");
     EXPECT_TRUE(controller_->slot(SlotId::kMain).loaded());
-    EXPECT_EQ(view_.titles().main_window, "KX Dictionary : Engleski - Hrvatski");
+    EXPECT_EQ(view_.status.titles().main_window, "KX Dictionary : Engleski - Hrvatski");
 }
 
 TEST_F(ImportTest, ConversionLeavesADictionaryOfAnInterruptedFirstStart) {
@@ -330,7 +330,7 @@ TEST_F(ImportTest, ConversionLeavesADictionaryOfAnInterruptedFirstStart) {
 TEST_F(ImportTest, ADictionaryBuiltMeanwhileIsNotReplaced) {
     Spill(PathOf("KX.txt"), "house\tkuća\r\n");
     const std::string target = DatabasePath("Engleski_Hrvatski.v03");
-    view_.set_on_progress([&](int begun) {
+    view_.status.set_on_progress([&](int begun) {
         if (begun == 1) testing::WriteDictionary(target, {{"house", "kuća"}, {"zebra", "zebra"}});
     });
     Start("", {}, /*convert_v2=*/true);
@@ -347,7 +347,7 @@ TEST_F(ImportTest, FailedConversionIsReportedInCroatian) {
     }
     EXPECT_TRUE(reported);
     EXPECT_FALSE(controller_->settings().dictionary_state().convert_v2);
-    EXPECT_EQ(view_.import_dialogs(), 1);
+    EXPECT_EQ(view_.window.import_dialogs(), 1);
 }
 
 }  // namespace

@@ -95,17 +95,17 @@ protected:
     void Select(const std::string& word) {
         Type(kMain, kPrimary, word);
         WaitIdle();
-        view_.SelectListEntry(kMain, kPrimary, 0, 0);
-        controller_->searches().Selected(kMain, kPrimary, view_.List(kMain, kPrimary).at(0));
+        view_.panes.SelectListEntry(kMain, kPrimary, 0, 0);
+        controller_->searches().Selected(kMain, kPrimary, view_.panes.List(kMain, kPrimary).at(0));
         WaitIdle();
     }
     // The user adds a pair in edit mode.
     void Add(const std::string& word, const std::string& translation) {
         Type(kMain, kPrimary, word);
         WaitIdle();
-        view_.SetEditText(kMain, kSecondary, translation);
+        view_.panes.SetEditText(kMain, kSecondary, translation);
         view_.Answer(kIdYes);
-        controller_->editing().AddTranslation(view_);
+        controller_->editing().AddTranslation(view_.panes);
         WaitIdle();
     }
     void Save() {
@@ -150,9 +150,9 @@ TEST_F(MergingSaveTest, ThePairsOfBothAreSaved) {
     EXPECT_EQ(PairsIn(path_), Plus(kStart, {{"tree", "drvo"}, {"cat", "macka"}}));
     EXPECT_EQ(TranslationsIn(Main(), "cat"), (Words{"macka"}));
     EXPECT_EQ(DB_IsChanged(Main()), 0);
-    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"house"}));
-    EXPECT_EQ(view_.SelectedIndex(kMain, kPrimary), 0);
-    EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"kuca", "dom", "zgrada"}));
+    EXPECT_EQ(view_.panes.List(kMain, kPrimary), (Words{"house"}));
+    EXPECT_EQ(view_.panes.SelectedIndex(kMain, kPrimary), 0);
+    EXPECT_EQ(view_.panes.List(kMain, kSecondary), (Words{"kuca", "dom", "zgrada"}));
     Add("apple", "jabuka");
     Save();
     EXPECT_EQ(LastMessage(), kSaved);
@@ -189,13 +189,13 @@ TEST_F(MergingSaveTest, TranslationsBothAddedToOneWordAreKept) {
 TEST_F(MergingSaveTest, EveryKindOfEditReplays) {
     EditMode(true);
     Select("dog");
-    controller_->editing().ChangeWord(view_, kPrimary, 0, "dog", "doggy");
+    controller_->editing().ChangeWord(view_.panes, kPrimary, 0, "dog", "doggy");
     Select("hour");
-    view_.SelectListEntry(kMain, kSecondary, 0, 0);
+    view_.panes.SelectListEntry(kMain, kSecondary, 0, 0);
     view_.Answer(kIdYes);
-    controller_->editing().DeleteSelected(view_);
+    controller_->editing().DeleteSelected(view_.panes);
     Select("house");
-    controller_->editing().MoveTranslation(view_, 0, 2);
+    controller_->editing().MoveTranslation(view_.panes, 0, 2);
     ASSERT_EQ(TranslationsIn(Main(), "house"), (Words{"dom", "zgrada", "kuca"}));
     OtherProgramAdds("cat", "macka");
     Save();
@@ -212,9 +212,9 @@ TEST_F(MergingSaveTest, EveryKindOfEditReplays) {
 TEST_F(MergingSaveTest, AWordChangedByBothIsAskedAbout) {
     EditMode(true);
     Select("house");
-    view_.SelectListEntry(kMain, kSecondary, 1, 0);
+    view_.panes.SelectListEntry(kMain, kSecondary, 1, 0);
     view_.Answer(kIdYes);
-    controller_->editing().DeleteSelected(view_);
+    controller_->editing().DeleteSelected(view_.panes);
     ASSERT_EQ(TranslationsIn(Main(), "house"), (Words{"kuca", "zgrada"}));
     OtherProgramAdds("house", "kucerak");
     const PairSet theirs = Plus(kStart, {{"house", "kucerak"}});
@@ -240,11 +240,11 @@ TEST_F(MergingSaveTest, AWordChangedByBothIsAskedAbout) {
 TEST_F(MergingSaveTest, AConflictCanBeSavedAsAnotherFile) {
     EditMode(true);
     Select("dog");
-    controller_->editing().ChangeWord(view_, kPrimary, 0, "dog", "doggy");
+    controller_->editing().ChangeWord(view_.panes, kPrimary, 0, "dog", "doggy");
     OtherProgram([](DB_HANDLE db) { ASSERT_EQ(DB_ChangeWord(db, 1, "dog", "hound")->status, 2); });
     const PairSet theirs = Plus(kStart, {{"hound", "pas"}}, {{"dog", "pas"}});
 
-    view_.set_save_file_answer("");
+    view_.status.set_save_file_answer("");
     view_.Answer(kIdYes);
     Save();
     EXPECT_EQ(view_.Messages().back().caption, kAskedCaption);
@@ -252,7 +252,7 @@ TEST_F(MergingSaveTest, AConflictCanBeSavedAsAnotherFile) {
     EXPECT_NE(DB_IsChanged(Main()), 0);
 
     const std::string other = DatabasePath("mine.v03");
-    view_.set_save_file_answer(other);
+    view_.status.set_save_file_answer(other);
     view_.Answer(kIdYes);
     Save();
     EXPECT_EQ(LastMessage(), kSaved);
@@ -271,14 +271,14 @@ TEST_F(MergingSaveTest, ADescriptionChangeReplays) {
             return changed;
         };
     };
-    ASSERT_TRUE(controller_->editing().ChangeDescription(view_, author("Ana")).changed);
+    ASSERT_TRUE(controller_->editing().ChangeDescription(view_.panes, author("Ana")).changed);
     OtherProgramAdds("cat", "macka");
     Save();
     EXPECT_EQ(LastMessage(), kMerged);
     EXPECT_STREQ(testing::StoredInfo(path_).author, "Ana");
     EXPECT_EQ(PairsIn(path_), Plus(kStart, {{"cat", "macka"}}));
 
-    ASSERT_TRUE(controller_->editing().ChangeDescription(view_, author("Ivo")).changed);
+    ASSERT_TRUE(controller_->editing().ChangeDescription(view_.panes, author("Ivo")).changed);
     OtherProgram([](DB_HANDLE db) {
         DICTIONARY_INFO info{};
         ASSERT_EQ(DB_GetDictionaryInfo(db, &info)->status, 1);
@@ -316,22 +316,22 @@ TEST_F(MergingSaveTest, SavingForClosingGoesOnFromTheAnswer) {
     controller_->dictionaries().SaveAndClose();
     WaitIdle();
     EXPECT_EQ(PairsIn(path_), Plus(kStart, {{"tree", "drvo"}, {"cat", "macka"}}));
-    EXPECT_EQ(view_.closes(), 1);
+    EXPECT_EQ(view_.window.closes(), 1);
 
     Select("house");
-    view_.SelectListEntry(kMain, kSecondary, 0, 0);
+    view_.panes.SelectListEntry(kMain, kSecondary, 0, 0);
     view_.Answer(kIdYes);
-    controller_->editing().DeleteSelected(view_);
+    controller_->editing().DeleteSelected(view_.panes);
     OtherProgramAdds("house", "kucerak");
     view_.Answer(kIdCancel);
     controller_->dictionaries().SaveAndClose();
     WaitIdle();
     EXPECT_EQ(view_.Messages().back().caption, kAskedCaption);
-    EXPECT_EQ(view_.closes(), 1);
+    EXPECT_EQ(view_.window.closes(), 1);
     view_.Answer(kIdNo);
     controller_->dictionaries().SaveAndClose();
     WaitIdle();
-    EXPECT_EQ(view_.closes(), 2);
+    EXPECT_EQ(view_.window.closes(), 2);
     EXPECT_EQ(PairsIn(path_),
               Plus(kStart, {{"tree", "drvo"}, {"cat", "macka"}}, {{"house", "kuca"}}));
 }
@@ -342,7 +342,7 @@ TEST_F(MergingSaveTest, ALoadWaitsForTheSaveItAskedFor) {
     testing::WriteDictionary(DatabasePath("other.v03"), {{"sun", "sunce"}});
     EditMode(true);
     Select("dog");
-    controller_->editing().ChangeWord(view_, kPrimary, 0, "dog", "doggy");
+    controller_->editing().ChangeWord(view_.panes, kPrimary, 0, "dog", "doggy");
     OtherProgram([](DB_HANDLE db) { ASSERT_EQ(DB_ChangeWord(db, 1, "dog", "hound")->status, 2); });
     view_.Answer(kIdYes);     // save the changes?
     view_.Answer(kIdCancel);  // changed by both
@@ -371,10 +371,10 @@ TEST_F(MergingSaveTest, AChangedFileIsLoadedAgainWhileNothingIsEdited) {
     controller_->WatchMainFile();
     WaitIdle();
     EXPECT_EQ(TranslationsIn(Main(), "house"), (Words{"kuca", "dom", "zgrada", "kucerak"}));
-    EXPECT_EQ(view_.EditText(kMain, kPrimary), "house");
-    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"house"}));
-    EXPECT_EQ(view_.SelectedIndex(kMain, kPrimary), 0);
-    EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"kuca", "dom", "zgrada", "kucerak"}));
+    EXPECT_EQ(view_.panes.EditText(kMain, kPrimary), "house");
+    EXPECT_EQ(view_.panes.List(kMain, kPrimary), (Words{"house"}));
+    EXPECT_EQ(view_.panes.SelectedIndex(kMain, kPrimary), 0);
+    EXPECT_EQ(view_.panes.List(kMain, kSecondary), (Words{"kuca", "dom", "zgrada", "kucerak"}));
     // What it loaded is no change to follow.
     const DB_HANDLE loaded = Main();
     Watch();
@@ -389,11 +389,11 @@ TEST_F(MergingSaveTest, WhileEditingTheStatusLineSaysTheFileChanged) {
     OtherProgramAdds("cat", "macka");
     Watch();
     EXPECT_TRUE(TranslationsIn(Main(), "cat").empty());
-    EXPECT_NE(view_.status().find(kChangedNote), std::string::npos) << view_.status();
+    EXPECT_NE(view_.status.text().find(kChangedNote), std::string::npos) << view_.status.text();
     EditMode(false);
     Watch();
     EXPECT_EQ(TranslationsIn(Main(), "cat"), (Words{"macka"}));
-    EXPECT_EQ(view_.status().find(kChangedNote), std::string::npos) << view_.status();
+    EXPECT_EQ(view_.status.text().find(kChangedNote), std::string::npos) << view_.status.text();
 
     EditMode(true);
     Add("tree", "drvo");
@@ -404,7 +404,7 @@ TEST_F(MergingSaveTest, WhileEditingTheStatusLineSaysTheFileChanged) {
     Save();
     EXPECT_EQ(LastMessage(), kMerged);
     EXPECT_EQ(TranslationsIn(Main(), "apple"), (Words{"jabuka"}));
-    EXPECT_EQ(view_.status().find(kChangedNote), std::string::npos) << view_.status();
+    EXPECT_EQ(view_.status.text().find(kChangedNote), std::string::npos) << view_.status.text();
 }
 
 // A file that can't be read (a writer that left it damaged) is not loaded:
@@ -415,7 +415,7 @@ TEST_F(MergingSaveTest, AnUnreadableFileIsNotLoaded) {
     Watch();
     Watch();
     EXPECT_EQ(TranslationsIn(Main(), "house").size(), 3u);
-    EXPECT_NE(view_.status().find(kChangedNote), std::string::npos) << view_.status();
+    EXPECT_NE(view_.status.text().find(kChangedNote), std::string::npos) << view_.status.text();
 }
 
 // The journal remembers each touched word as it first found it.

@@ -49,14 +49,14 @@ protected:
     Dictionaries dictionaries_;
     SharedSettings settings_;
     FakeWindow window_;
-    ListDisplay lists_{&window_, &window_};
+    ListDisplay lists_{&window_.panes, &window_.hot_key};
     StartupImage image_;
-    WindowReport report_{&window_, &dictionaries_, &settings_, &lists_, &image_};
+    WindowReport report_{&window_.status, &dictionaries_, &settings_, &lists_, &image_};
     RecordedQueue queue_;
     ProgramSettings program_;
     std::atomic<unsigned> epoch_{3};
-    SearchRequests searches_{&dictionaries_, &settings_, &lists_, &report_,  &window_,
-                             &window_,       &image_,    &queue_, &program_, &epoch_};
+    SearchRequests searches_{&dictionaries_,   &settings_, &lists_, &report_,  &window_.panes,
+                             &window_.hot_key, &image_,    &queue_, &program_, &epoch_};
     DictionaryRequests requests_{&dictionaries_, &lists_, &queue_, &epoch_};
 };
 
@@ -85,7 +85,7 @@ TEST_F(RequestPartsTest, TypingAsksForTheTextWithTheOptionsOfThisMoment) {
     const auto* translate = std::get_if<TranslateWord>(&queue_.searches[1]);
     ASSERT_NE(translate, nullptr);
     EXPECT_EQ(translate->word, "house");
-    EXPECT_EQ(window_.EditText(kMain, kPrimary), "house");
+    EXPECT_EQ(window_.panes.EditText(kMain, kPrimary), "house");
 }
 
 TEST_F(RequestPartsTest, EditModeSearchesOnlyFromTheSourceSideAndAfresh) {
@@ -93,15 +93,15 @@ TEST_F(RequestPartsTest, EditModeSearchesOnlyFromTheSourceSideAndAfresh) {
     SearchOptions o;
     o.edit_mode = true;
     settings_.SetOptions(o);
-    window_.SetEditText(kMain, kSecondary, "dom");
+    window_.panes.SetEditText(kMain, kSecondary, "dom");
     searches_.Typed(kMain, kSecondary, "d");
     searches_.Selected(kMain, kSecondary, "dom");
     EXPECT_TRUE(queue_.searches.empty());
 
     searches_.Typed(kMain, kPrimary, "ho");
     EXPECT_EQ(queue_.searches.size(), 1u);
-    EXPECT_EQ(window_.EditText(kMain, kSecondary), "");
-    EXPECT_EQ(window_.emptied(kMain, kSecondary), 1);
+    EXPECT_EQ(window_.panes.EditText(kMain, kSecondary), "");
+    EXPECT_EQ(window_.panes.emptied(kMain, kSecondary), 1);
 }
 
 TEST_F(RequestPartsTest, TextTypedBeforeTheLoadIsSearchedOnceItIsDone) {
@@ -133,9 +133,9 @@ TEST_F(RequestPartsTest, ChangesInPlaceEmptyTheListsAndBeginANewEpoch) {
     EXPECT_EQ(epoch_.load(), 3u);
     requests_.Update(DB_FORMAT_V03_LOAD, "more.v03");
     EXPECT_EQ(epoch_.load(), 4u);
-    EXPECT_EQ(window_.emptied(kMain, kPrimary), 1);
-    EXPECT_EQ(window_.emptied(kMain, kSecondary), 1);
-    EXPECT_EQ(window_.emptied(kDual, kPrimary), 0);  // no dual dictionary
+    EXPECT_EQ(window_.panes.emptied(kMain, kPrimary), 1);
+    EXPECT_EQ(window_.panes.emptied(kMain, kSecondary), 1);
+    EXPECT_EQ(window_.panes.emptied(kDual, kPrimary), 0);  // no dual dictionary
     requests_.Resort(2);
     EXPECT_EQ(epoch_.load(), 5u);
     requests_.Answer(7, kIdYes);
@@ -155,12 +155,12 @@ TEST_F(RequestPartsTest, ChangesInPlaceEmptyTheListsAndBeginANewEpoch) {
 }
 
 TEST_F(RequestPartsTest, AQuestionsAnswerRunsWhatWaitedForIt) {
-    Questions questions(&window_);
+    Questions questions(&window_.status);
     int answered = 0;
     questions.Ask({"Sure?", "Question", kMbYesNo}, [&](const Answer& a) { answered = a.button; });
     EXPECT_TRUE(questions.waiting());
-    ASSERT_EQ(window_.tickets().size(), 1u);
-    const int ticket = window_.tickets()[0];
+    ASSERT_EQ(window_.status.tickets().size(), 1u);
+    const int ticket = window_.status.tickets()[0];
     EXPECT_FALSE(questions.Answered({ticket + 1, kIdYes, ""}));
     EXPECT_TRUE(questions.Answered({ticket, kIdYes, ""}));
     EXPECT_EQ(answered, kIdYes);

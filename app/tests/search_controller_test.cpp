@@ -36,33 +36,34 @@ protected:
 
 TEST_F(SearchControllerTest, StartupOpensTheCurrentDictionaryAndTitlesTheWindows) {
     StartWithDictionary();
-    EXPECT_EQ(view_.titles().main_window, "KX Dictionary : English - Croatian");
-    EXPECT_EQ(view_.titles().text_window, "Text translation : English - Croatian");
-    EXPECT_EQ(view_.titles().popup, "English - Croatian");
+    EXPECT_EQ(view_.status.titles().main_window, "KX Dictionary : English - Croatian");
+    EXPECT_EQ(view_.status.titles().text_window, "Text translation : English - Croatian");
+    EXPECT_EQ(view_.status.titles().popup, "English - Croatian");
     EXPECT_EQ(controller_->settings().dictionary_state().current, "English_Croatian.v03");
-    EXPECT_EQ(view_.status(), "English: 0   Croatian: 0");
+    EXPECT_EQ(view_.status.text(), "English: 0   Croatian: 0");
 }
 
 TEST_F(SearchControllerTest, ExactWordIsTranslatedAndAPrefixOnlyListed) {
     StartWithDictionary(AutoTranslate());
     Type(kMain, kPrimary, "hou");
     WaitIdle();
-    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"hour", "house", "household", "housewife"}));
-    EXPECT_TRUE(view_.List(kMain, kSecondary).empty());
+    EXPECT_EQ(view_.panes.List(kMain, kPrimary),
+              (Words{"hour", "house", "household", "housewife"}));
+    EXPECT_TRUE(view_.panes.List(kMain, kSecondary).empty());
 
     Type(kMain, kPrimary, "HOUSE");  // case does not count by default
     WaitIdle();
-    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"house", "household", "housewife"}));
-    EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"kuća", "dom", "zgrada"}));
-    EXPECT_EQ(view_.EditText(kMain, kSecondary), "kuća");
-    EXPECT_EQ(view_.status(), "English: 3   Croatian: 3");
+    EXPECT_EQ(view_.panes.List(kMain, kPrimary), (Words{"house", "household", "housewife"}));
+    EXPECT_EQ(view_.panes.List(kMain, kSecondary), (Words{"kuća", "dom", "zgrada"}));
+    EXPECT_EQ(view_.panes.EditText(kMain, kSecondary), "kuća");
+    EXPECT_EQ(view_.status.text(), "English: 3   Croatian: 3");
 
     // Emptying the edit box empties the other side too.
     Type(kMain, kPrimary, "");
     WaitIdle();
-    EXPECT_TRUE(view_.List(kMain, kPrimary).empty());
-    EXPECT_TRUE(view_.List(kMain, kSecondary).empty());
-    EXPECT_EQ(view_.EditText(kMain, kSecondary), "");
+    EXPECT_TRUE(view_.panes.List(kMain, kPrimary).empty());
+    EXPECT_TRUE(view_.panes.List(kMain, kSecondary).empty());
+    EXPECT_EQ(view_.panes.EditText(kMain, kSecondary), "");
 }
 
 TEST_F(SearchControllerTest, RegexThatRunsOutOfWorkSaysSoOnTheStatusLine) {
@@ -74,28 +75,29 @@ TEST_F(SearchControllerTest, RegexThatRunsOutOfWorkSaysSoOnTheStatusLine) {
     Start("English_Croatian.v03", o);
     Type(kMain, kPrimary, "(.*)*q");
     WaitIdle();
-    EXPECT_TRUE(view_.List(kMain, kPrimary).empty());
-    EXPECT_NE(view_.status().find("Search incomplete"), std::string::npos) << view_.status();
+    EXPECT_TRUE(view_.panes.List(kMain, kPrimary).empty());
+    EXPECT_NE(view_.status.text().find("Search incomplete"), std::string::npos)
+        << view_.status.text();
 
     Type(kMain, kPrimary, "^do");
     WaitIdle();
-    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"dog"}));
-    EXPECT_EQ(view_.status(), "English: 1   Croatian: 0");
+    EXPECT_EQ(view_.panes.List(kMain, kPrimary), (Words{"dog"}));
+    EXPECT_EQ(view_.status.text(), "English: 1   Croatian: 0");
 }
 
 TEST_F(SearchControllerTest, WithoutAutomaticTranslationTypingOnlyLists) {
     StartWithDictionary();
     Type(kMain, kPrimary, "house");
     WaitIdle();
-    EXPECT_EQ(view_.List(kMain, kPrimary).size(), 3u);
-    EXPECT_TRUE(view_.List(kMain, kSecondary).empty());
+    EXPECT_EQ(view_.panes.List(kMain, kPrimary).size(), 3u);
+    EXPECT_TRUE(view_.panes.List(kMain, kSecondary).empty());
 
     // Choosing a word translates it.
-    view_.SelectListEntry(kMain, kPrimary, 2, 0);
-    controller_->searches().Selected(kMain, kPrimary, view_.List(kMain, kPrimary)[2]);
+    view_.panes.SelectListEntry(kMain, kPrimary, 2, 0);
+    controller_->searches().Selected(kMain, kPrimary, view_.panes.List(kMain, kPrimary)[2]);
     WaitIdle();
-    EXPECT_EQ(view_.EditText(kMain, kPrimary), "housewife");
-    EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"domaćica"}));
+    EXPECT_EQ(view_.panes.EditText(kMain, kPrimary), "housewife");
+    EXPECT_EQ(view_.panes.List(kMain, kSecondary), (Words{"domaćica"}));
 }
 
 TEST_F(SearchControllerTest, QuickTypingShowsOnlyTheNewestSearch) {
@@ -105,8 +107,8 @@ TEST_F(SearchControllerTest, QuickTypingShowsOnlyTheNewestSearch) {
         Type(kMain, kPrimary, "hou");
         Type(kMain, kPrimary, "house");
         WaitIdle();
-        ASSERT_EQ(view_.List(kMain, kPrimary), (Words{"house", "household", "housewife"}));
-        ASSERT_EQ(view_.List(kMain, kSecondary), (Words{"kuća", "dom", "zgrada"}));
+        ASSERT_EQ(view_.panes.List(kMain, kPrimary), (Words{"house", "household", "housewife"}));
+        ASSERT_EQ(view_.panes.List(kMain, kSecondary), (Words{"kuća", "dom", "zgrada"}));
     }
 }
 
@@ -119,15 +121,15 @@ TEST_F(SearchControllerTest, EditModeListsOnlyFromTheSourceSide) {
     controller_->searches().ToggleDirection(kMain);  // now from the secondary list
     Type(kMain, kPrimary, "house");
     WaitIdle();
-    EXPECT_TRUE(view_.List(kMain, kPrimary).empty());
+    EXPECT_TRUE(view_.panes.List(kMain, kPrimary).empty());
     // Editing searches case-sensitively and without regard to the mode.
     SetOptions([](SearchOptions* s) { s->wildcards = true; });
     Type(kMain, kSecondary, "DOM");
     WaitIdle();
-    EXPECT_TRUE(view_.List(kMain, kSecondary).empty());
+    EXPECT_TRUE(view_.panes.List(kMain, kSecondary).empty());
     Type(kMain, kSecondary, "dom");
     WaitIdle();
-    EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"dom", "domaćica"}));
+    EXPECT_EQ(view_.panes.List(kMain, kSecondary), (Words{"dom", "domaćica"}));
 }
 
 TEST_F(SearchControllerTest, ClipboardActivationSearchesTheFirstLineTrimmed) {
@@ -136,13 +138,13 @@ TEST_F(SearchControllerTest, ClipboardActivationSearchesTheFirstLineTrimmed) {
     StartWithDictionary(o);
     controller_->searches().Activated("  house  \r\nsecond line");
     WaitIdle();
-    EXPECT_EQ(view_.EditText(kMain, kPrimary), "house");
-    EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"kuća", "dom", "zgrada"}));
+    EXPECT_EQ(view_.panes.EditText(kMain, kPrimary), "house");
+    EXPECT_EQ(view_.panes.List(kMain, kSecondary), (Words{"kuća", "dom", "zgrada"}));
 
     controller_->searches().Activated("");
     WaitIdle();
-    EXPECT_EQ(view_.EditText(kMain, kPrimary), "");
-    EXPECT_TRUE(view_.List(kMain, kPrimary).empty());
+    EXPECT_EQ(view_.panes.EditText(kMain, kPrimary), "");
+    EXPECT_TRUE(view_.panes.List(kMain, kPrimary).empty());
 
     EXPECT_EQ(ClipboardSearchText("  word  \r\nsecond"), "word");
     EXPECT_EQ(ClipboardSearchText("\nword"), "");
@@ -151,10 +153,10 @@ TEST_F(SearchControllerTest, ClipboardActivationSearchesTheFirstLineTrimmed) {
 
 TEST_F(SearchControllerTest, ClipboardIsIgnoredWhenItsOptionIsOff) {
     StartWithDictionary();
-    view_.SetEditText(kMain, kPrimary, "dog");
+    view_.panes.SetEditText(kMain, kPrimary, "dog");
     controller_->searches().Activated("house");
     WaitIdle();
-    EXPECT_EQ(view_.EditText(kMain, kPrimary), "dog");
+    EXPECT_EQ(view_.panes.EditText(kMain, kPrimary), "dog");
 }
 
 TEST_F(SearchControllerTest, HotKeySearchFillsThePopup) {
@@ -165,16 +167,16 @@ TEST_F(SearchControllerTest, HotKeySearchFillsThePopup) {
     controller_->settings().SetHotKeyPending(true);
     Type(kMain, kPrimary, "house");
     WaitIdle();
-    EXPECT_EQ(view_.hot_key_text(), "house");
-    EXPECT_EQ(view_.hot_key_list(), (Words{"kuća", "dom", "zgrada"}));
+    EXPECT_EQ(view_.hot_key.text(), "house");
+    EXPECT_EQ(view_.hot_key.list(), (Words{"kuća", "dom", "zgrada"}));
     EXPECT_FALSE(controller_->settings().hot_key_pending());
 
     // Without an exact word nothing is translated and the flag clears.
     controller_->settings().SetHotKeyPending(true);
     Type(kMain, kPrimary, "hou");
     WaitIdle();
-    EXPECT_TRUE(view_.hot_key_list().empty());
-    EXPECT_EQ(view_.List(kMain, kPrimary).size(), 4u);
+    EXPECT_TRUE(view_.hot_key.list().empty());
+    EXPECT_EQ(view_.panes.List(kMain, kPrimary).size(), 4u);
     EXPECT_FALSE(controller_->settings().hot_key_pending());
 }
 
@@ -195,17 +197,17 @@ TEST_F(WordFormsTest, AnInflectedFormTypedGoesToItsBaseWord) {
     StartWithDictionary(AutoTranslate());
     Type(kMain, kPrimary, "houses");
     WaitIdle();
-    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"house", "household", "housewife"}));
-    EXPECT_EQ(view_.SelectedIndex(kMain, kPrimary), 0);
-    EXPECT_EQ(view_.List(kMain, kSecondary), (Words{"kuća", "dom", "zgrada"}));
-    EXPECT_EQ(view_.status(), "English: 3   Croatian: 3   houses: form of house");
-    EXPECT_EQ(view_.word_forms().base, "house");
-    EXPECT_FALSE(view_.word_forms().hot_key);
+    EXPECT_EQ(view_.panes.List(kMain, kPrimary), (Words{"house", "household", "housewife"}));
+    EXPECT_EQ(view_.panes.SelectedIndex(kMain, kPrimary), 0);
+    EXPECT_EQ(view_.panes.List(kMain, kSecondary), (Words{"kuća", "dom", "zgrada"}));
+    EXPECT_EQ(view_.status.text(), "English: 3   Croatian: 3   houses: form of house");
+    EXPECT_EQ(view_.word_forms.note().base, "house");
+    EXPECT_FALSE(view_.word_forms.note().hot_key);
     // Typing on: the status line forgets the base word.
     Type(kMain, kPrimary, "hou");
     WaitIdle();
-    EXPECT_EQ(view_.status(), "English: 4   Croatian: 0");
-    EXPECT_TRUE(view_.word_forms().empty());
+    EXPECT_EQ(view_.status.text(), "English: 4   Croatian: 0");
+    EXPECT_TRUE(view_.word_forms.note().empty());
 }
 
 TEST_F(WordFormsTest, TheHotKeyNamesTheBaseWordOrSuggests) {
@@ -214,16 +216,16 @@ TEST_F(WordFormsTest, TheHotKeyNamesTheBaseWordOrSuggests) {
     controller_->settings().SetHotKeyPending(true);
     Type(kMain, kPrimary, "Dogs.");
     WaitIdle();
-    EXPECT_EQ(view_.hot_key_list(), (Words{"pas"}));
-    EXPECT_EQ(view_.word_forms().base, "dog");
-    EXPECT_TRUE(view_.word_forms().hot_key);
+    EXPECT_EQ(view_.hot_key.list(), (Words{"pas"}));
+    EXPECT_EQ(view_.word_forms.note().base, "dog");
+    EXPECT_TRUE(view_.word_forms.note().hot_key);
     EXPECT_FALSE(controller_->settings().hot_key_pending());
 
     controller_->settings().SetHotKeyPending(true);
     Type(kMain, kPrimary, "hause");
     WaitIdle();
-    EXPECT_TRUE(view_.hot_key_list().empty());
-    const Words suggestions = view_.word_forms().suggestions;
+    EXPECT_TRUE(view_.hot_key.list().empty());
+    const Words suggestions = view_.word_forms.note().suggestions;
     ASSERT_FALSE(suggestions.empty());
     EXPECT_EQ(suggestions.front(), "house");
     EXPECT_FALSE(controller_->settings().hot_key_pending());
@@ -233,11 +235,11 @@ TEST_F(WordFormsTest, EnterOnAWordTheListLacksSuggestsWithoutAutomaticTranslatio
     StartWithDictionary();
     Type(kMain, kPrimary, "dgo");
     WaitIdle();
-    EXPECT_TRUE(view_.word_forms().empty());
+    EXPECT_TRUE(view_.word_forms.note().empty());
     controller_->searches().Entered(kMain, kPrimary, "dgo");
     WaitIdle();
-    EXPECT_EQ(view_.word_forms().suggestions, (Words{"dog"}));
-    EXPECT_FALSE(view_.word_forms().hot_key);
+    EXPECT_EQ(view_.word_forms.note().suggestions, (Words{"dog"}));
+    EXPECT_FALSE(view_.word_forms.note().hot_key);
 }
 
 TEST_F(WordFormsTest, ADictionaryWithWordFormsOffFindsOnlyWholeWords) {
@@ -245,9 +247,9 @@ TEST_F(WordFormsTest, ADictionaryWithWordFormsOffFindsOnlyWholeWords) {
     controller_->ChangeSlotSettings(kMain, [](DictionarySettings& s) { s.word_forms = false; });
     Type(kMain, kPrimary, "houses");
     WaitIdle();
-    EXPECT_TRUE(view_.List(kMain, kPrimary).empty());
-    EXPECT_TRUE(view_.List(kMain, kSecondary).empty());
-    EXPECT_TRUE(view_.word_forms().empty());
+    EXPECT_TRUE(view_.panes.List(kMain, kPrimary).empty());
+    EXPECT_TRUE(view_.panes.List(kMain, kSecondary).empty());
+    EXPECT_TRUE(view_.word_forms.note().empty());
 }
 
 TEST_F(SearchControllerTest, FailedLoadKeepsTheOpenDictionary) {
@@ -259,10 +261,10 @@ TEST_F(SearchControllerTest, FailedLoadKeepsTheOpenDictionary) {
     ASSERT_TRUE(controller_->slot(kMain).loaded());
     EXPECT_EQ(controller_->slot(kMain).file_name(), "English_Croatian.v03");
     EXPECT_EQ(controller_->settings().dictionary_state().current, "English_Croatian.v03");
-    EXPECT_EQ(view_.titles().main_window, "KX Dictionary : English - Croatian");
+    EXPECT_EQ(view_.status.titles().main_window, "KX Dictionary : English - Croatian");
     Type(kMain, kPrimary, "dog");
     WaitIdle();
-    EXPECT_EQ(view_.List(kMain, kPrimary), (Words{"dog"}));
+    EXPECT_EQ(view_.panes.List(kMain, kPrimary), (Words{"dog"}));
 }
 
 TEST_F(SearchControllerTest, MissingCurrentDictionaryOpensTheChooser) {
@@ -270,16 +272,16 @@ TEST_F(SearchControllerTest, MissingCurrentDictionaryOpensTheChooser) {
     Start("gone.v03");
     EXPECT_FALSE(controller_->slot(kMain).loaded());
     EXPECT_TRUE(SawMessage("Can't load dictionary !"));
-    EXPECT_EQ(view_.choosers(), 1);
-    EXPECT_EQ(view_.titles().main_window, "KX Dictionary : Dictionary not loaded");
-    EXPECT_EQ(view_.status(), "Dictionary not loaded");
+    EXPECT_EQ(view_.window.choosers(), 1);
+    EXPECT_EQ(view_.status.titles().main_window, "KX Dictionary : Dictionary not loaded");
+    EXPECT_EQ(view_.status.text(), "Dictionary not loaded");
 
     // A dual load needs a main dictionary.
     controller_->dictionaries().LoadDual(DatabasePath("English_Croatian.v03"));
     WaitIdle();
     EXPECT_TRUE(SawMessage("Please load a dictionary first !"));
-    EXPECT_EQ(view_.beeps(), 1);
-    EXPECT_FALSE(view_.dual_state());
+    EXPECT_EQ(view_.status.beeps(), 1);
+    EXPECT_FALSE(view_.window.dual_state());
     EXPECT_FALSE(controller_->slot(kDual).loaded());
     EXPECT_FALSE(controller_->settings().options().dual_mode);
 }
@@ -297,28 +299,28 @@ protected:
             "Croatian", "German", 1050, 1031);
         controller_->dictionaries().LoadDual(DatabasePath("Croatian_German.v03"));
         WaitIdle();
-        ASSERT_TRUE(view_.dual_state());
+        ASSERT_TRUE(view_.window.dual_state());
         ASSERT_TRUE(controller_->settings().options().dual_mode);
     }
 };
 
 TEST_F(LinkTest, LinkShowsTheFirstLinkedWordsTranslation) {
-    EXPECT_EQ(view_.titles().main_window, "KX Dictionary : English - <Croatian> - German");
+    EXPECT_EQ(view_.status.titles().main_window, "KX Dictionary : English - <Croatian> - German");
     Type(kMain, kPrimary, "house");
     WaitIdle();
     // "zgrada" is not in the dual dictionary and adds nothing.
-    EXPECT_EQ(view_.List(kDual, kPrimary), (Words{"kuća", "dom"}));
-    EXPECT_EQ(view_.EditText(kDual, kPrimary), "kuća");
-    EXPECT_EQ(view_.List(kDual, kSecondary), (Words{"Haus"}));
-    EXPECT_EQ(view_.status(), "English: 3   German: 1");
+    EXPECT_EQ(view_.panes.List(kDual, kPrimary), (Words{"kuća", "dom"}));
+    EXPECT_EQ(view_.panes.EditText(kDual, kPrimary), "kuća");
+    EXPECT_EQ(view_.panes.List(kDual, kSecondary), (Words{"Haus"}));
+    EXPECT_EQ(view_.status.text(), "English: 3   German: 1");
 }
 
 TEST_F(LinkTest, LinkAllShowsEachTranslationOnce) {
     SetOptions([](SearchOptions* o) { o->link_all = true; });
     Type(kMain, kPrimary, "house");
     WaitIdle();
-    EXPECT_EQ(view_.List(kDual, kPrimary), (Words{"kuća", "dom"}));
-    EXPECT_EQ(view_.List(kDual, kSecondary), (Words{"Haus", "Heim"}));
+    EXPECT_EQ(view_.panes.List(kDual, kPrimary), (Words{"kuća", "dom"}));
+    EXPECT_EQ(view_.panes.List(kDual, kSecondary), (Words{"Haus", "Heim"}));
 }
 
 TEST_F(LinkTest, ClosingTheDualDictionaryEmptiesItsPane) {
@@ -327,19 +329,19 @@ TEST_F(LinkTest, ClosingTheDualDictionaryEmptiesItsPane) {
     controller_->dictionaries().CloseDual();
     WaitIdle();
     EXPECT_FALSE(controller_->slot(kDual).loaded());
-    EXPECT_TRUE(view_.List(kDual, kPrimary).empty());
-    EXPECT_TRUE(view_.List(kDual, kSecondary).empty());
-    EXPECT_EQ(view_.titles().main_window, "KX Dictionary : English - Croatian");
+    EXPECT_TRUE(view_.panes.List(kDual, kPrimary).empty());
+    EXPECT_TRUE(view_.panes.List(kDual, kSecondary).empty());
+    EXPECT_EQ(view_.status.titles().main_window, "KX Dictionary : English - Croatian");
 }
 
 TEST_F(SearchControllerTest, StopWaitsForARunningSave) {
     StartWithDictionary();
     const std::string path = controller_->slot(kMain).path();
     std::filesystem::remove(path);
-    view_.set_progress_delay(std::chrono::milliseconds(300));
-    const int begun = view_.progress_begun();
+    view_.status.set_progress_delay(std::chrono::milliseconds(300));
+    const int begun = view_.status.progress_begun();
     controller_->dictionaries().Save();
-    while (view_.progress_begun() == begun)
+    while (view_.status.progress_begun() == begun)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     controller_->Stop();
     EXPECT_TRUE(controller_->WorkerFinished());
@@ -353,16 +355,16 @@ TEST_F(SearchControllerTest, SaveAndCloseClosesOnlyAfterTheSave) {
     controller_->dictionaries().SaveAndClose();
     WaitIdle();
     EXPECT_TRUE(controller_->settings().saved_while_closing());
-    EXPECT_EQ(view_.closes(), 1);
+    EXPECT_EQ(view_.window.closes(), 1);
 
     // Saving into a folder that is gone fails and keeps the window.
-    view_.set_save_file_answer(PathOf("no/such/folder/x.v03"));
+    view_.status.set_save_file_answer(PathOf("no/such/folder/x.v03"));
     controller_->dictionaries().SaveAs();
     WaitIdle();
     EXPECT_TRUE(SawMessage("Dictionary saving error !"));
     controller_->dictionaries().SaveAndClose();
     WaitIdle();
-    EXPECT_EQ(view_.closes(), 1);
+    EXPECT_EQ(view_.window.closes(), 1);
 }
 
 }  // namespace

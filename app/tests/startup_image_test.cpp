@@ -43,10 +43,10 @@ protected:
     }
 
     void Type(StartupImage* image, const std::string& text, const SearchOptions& options) {
-        view_.SetEditText(SlotId::kMain, ListSide::kPrimary, text);
-        image->Answer(&view_, ListSide::kPrimary, text, ListSide::kPrimary, options);
+        view_.panes.SetEditText(SlotId::kMain, ListSide::kPrimary, text);
+        image->Answer(&view_.panes, ListSide::kPrimary, text, ListSide::kPrimary, options);
     }
-    std::vector<std::string> Shown(ListSide side) { return view_.List(SlotId::kMain, side); }
+    std::vector<std::string> Shown(ListSide side) { return view_.panes.List(SlotId::kMain, side); }
 
     std::string ImagePath() const {
         return lookup::ImagePathOf(std::filesystem::canonical(path_).string());
@@ -107,14 +107,14 @@ TEST_F(StartupImageTest, TypingIsAnsweredFromTheImageUntilItStops) {
     Type(&image, "HOUSE", options);
     EXPECT_EQ(Shown(ListSide::kPrimary), (std::vector<std::string>{"house", "household"}));
     EXPECT_EQ(Shown(ListSide::kSecondary), (std::vector<std::string>{"dom", "kuca"}));
-    EXPECT_EQ(view_.EditText(SlotId::kMain, ListSide::kSecondary), "dom");
-    EXPECT_EQ(view_.SelectedIndex(SlotId::kMain, ListSide::kPrimary), 0);
+    EXPECT_EQ(view_.panes.EditText(SlotId::kMain, ListSide::kSecondary), "dom");
+    EXPECT_EQ(view_.panes.SelectedIndex(SlotId::kMain, ListSide::kPrimary), 0);
     // Case counts when asked to; nothing matches then.
     options.case_sensitive = true;
     Type(&image, "HOUSE", options);
     EXPECT_TRUE(Shown(ListSide::kPrimary).empty());
     EXPECT_TRUE(Shown(ListSide::kSecondary).empty());
-    EXPECT_EQ(view_.EditText(SlotId::kMain, ListSide::kSecondary), "");
+    EXPECT_EQ(view_.panes.EditText(SlotId::kMain, ListSide::kSecondary), "");
 
     // Other search modes wait for the dictionary, as does everything after Stop.
     options.case_sensitive = false;
@@ -197,26 +197,26 @@ TEST_F(StartupImageTest, ASaveWritesTheImageOfTheSavedFile) {
 TEST_F(StartupImageTest, TheHotKeyIsAnsweredFromTheImageWhileTheDictionaryLoads) {
     StartHeldWithImage(HotKeyTarget::kPopup);
     HotKey("HOUSE");
-    EXPECT_EQ(view_.hot_key_text(), "HOUSE");
-    EXPECT_EQ(view_.hot_key_list(), (std::vector<std::string>{"dom", "kuca"}));
+    EXPECT_EQ(view_.hot_key.text(), "HOUSE");
+    EXPECT_EQ(view_.hot_key.list(), (std::vector<std::string>{"dom", "kuca"}));
     EXPECT_EQ(Shown(ListSide::kPrimary), (std::vector<std::string>{"house", "household"}));
-    EXPECT_EQ(view_.EditText(SlotId::kMain, ListSide::kSecondary), "dom");
+    EXPECT_EQ(view_.panes.EditText(SlotId::kMain, ListSide::kSecondary), "dom");
     EXPECT_FALSE(controller_->settings().hot_key_pending());
     EXPECT_TRUE(controller_->searches().waiting_for_load(SlotId::kMain));
     // A word not in the list empties the popup's list.
     HotKey("xyz");
-    EXPECT_EQ(view_.hot_key_text(), "xyz");
-    EXPECT_TRUE(view_.hot_key_list().empty());
+    EXPECT_EQ(view_.hot_key.text(), "xyz");
+    EXPECT_TRUE(view_.hot_key.list().empty());
     EXPECT_TRUE(Shown(ListSide::kPrimary).empty());
     Release();
     WaitIdle();
     // The popup stays in front of the main window at the end of the start.
-    EXPECT_EQ(view_.activations(), 0);
+    EXPECT_EQ(view_.window.activations(), 0);
 
     HotKey("horse");
     WaitIdle();
-    EXPECT_EQ(view_.hot_key_list(), (std::vector<std::string>{"konj"}));
-    EXPECT_EQ(view_.EditText(SlotId::kMain, ListSide::kSecondary), "konj");
+    EXPECT_EQ(view_.hot_key.list(), (std::vector<std::string>{"konj"}));
+    EXPECT_EQ(view_.panes.EditText(SlotId::kMain, ListSide::kSecondary), "konj");
 }
 
 // While the image answers at start, the window already shows the dictionary
@@ -225,7 +225,7 @@ TEST_F(StartupImageTest, TheHotKeyIsAnsweredFromTheImageWhileTheDictionaryLoads)
 TEST_F(StartupImageTest, TheWindowShowsTheLoadingDictionaryAsStored) {
     StartAndWrite();
     controller_->searches().ToggleDirection(SlotId::kMain);
-    const WindowTitles reversed = view_.titles();
+    const WindowTitles reversed = view_.status.titles();
     controller_->Stop();
     controller_->WriteSlotSettings();
     controller_.reset();
@@ -233,14 +233,14 @@ TEST_F(StartupImageTest, TheWindowShowsTheLoadingDictionaryAsStored) {
     SearchOptions options;
     options.auto_translate = true;
     StartHeld(options);
-    EXPECT_EQ(view_.previewed(SlotId::kMain), std::optional<bool>(false));
-    EXPECT_EQ(view_.titles().main_window, reversed.main_window);
+    EXPECT_EQ(view_.panes.previewed(SlotId::kMain), std::optional<bool>(false));
+    EXPECT_EQ(view_.status.titles().main_window, reversed.main_window);
     ControllerTest::Type(SlotId::kMain, ListSide::kSecondary, "kuca");
     EXPECT_EQ(Shown(ListSide::kSecondary), (std::vector<std::string>{"kuca"}));
     EXPECT_EQ(Shown(ListSide::kPrimary), (std::vector<std::string>{"house"}));
     Release();
     WaitIdle();
-    EXPECT_EQ(view_.titles().main_window, reversed.main_window);
+    EXPECT_EQ(view_.status.titles().main_window, reversed.main_window);
     EXPECT_FALSE(controller_->slot(SlotId::kMain).primary_to_secondary());
 }
 
@@ -252,13 +252,13 @@ TEST_F(StartupImageTest, TheImagesAnswersStayUntilTheLoadedDictionaryAnswers) {
     options.auto_translate = true;
     StartHeld(options);
     ControllerTest::Type(SlotId::kMain, ListSide::kPrimary, "house");
-    const int emptied[2] = {view_.emptied(SlotId::kMain, ListSide::kPrimary),
-                            view_.emptied(SlotId::kMain, ListSide::kSecondary)};
+    const int emptied[2] = {view_.panes.emptied(SlotId::kMain, ListSide::kPrimary),
+                            view_.panes.emptied(SlotId::kMain, ListSide::kSecondary)};
     Release();
     WaitIdle();
     // As the loaded dictionary was shown, the lists were never emptied.
-    EXPECT_EQ(view_.emptied_at_load(SlotId::kMain, ListSide::kPrimary), emptied[0]);
-    EXPECT_EQ(view_.emptied_at_load(SlotId::kMain, ListSide::kSecondary), emptied[1]);
+    EXPECT_EQ(view_.panes.emptied_at_load(SlotId::kMain, ListSide::kPrimary), emptied[0]);
+    EXPECT_EQ(view_.panes.emptied_at_load(SlotId::kMain, ListSide::kSecondary), emptied[1]);
     // The typed text is searched again once the dictionary is ready.
     EXPECT_EQ(Shown(ListSide::kPrimary), (std::vector<std::string>{"house", "household"}));
     EXPECT_EQ(Shown(ListSide::kSecondary), (std::vector<std::string>{"dom", "kuca"}));
@@ -270,24 +270,24 @@ TEST_F(StartupImageTest, TheLoadGivesWayWhileTheImageAnswers) {
     const int own = getpriority(PRIO_PROCESS, 0);
     if (own >= 19) GTEST_SKIP() << "runs at the lowest priority already";
     Start("d.v03");
-    EXPECT_EQ(view_.progress_nice(), own);
+    EXPECT_EQ(view_.status.progress_nice(), own);
     controller_->image_writer().WaitIdle();
     controller_->Stop();
     controller_.reset();
 
     Start("d.v03");
-    EXPECT_GT(view_.progress_nice(), own);
+    EXPECT_GT(view_.status.progress_nice(), own);
     EXPECT_TRUE(controller_->slot(SlotId::kMain).loaded());
     controller_->dictionaries().Load(path_);
     WaitIdle();
-    EXPECT_EQ(view_.progress_nice(), own);
+    EXPECT_EQ(view_.status.progress_nice(), own);
 }
 
 // Without an image the window shows nothing of the dictionary before it has
 // loaded.
 TEST_F(StartupImageTest, WithoutAnImageNothingIsShownBeforeTheLoad) {
     StartHeld(SearchOptions());
-    EXPECT_FALSE(view_.previewed(SlotId::kMain).has_value());
+    EXPECT_FALSE(view_.panes.previewed(SlotId::kMain).has_value());
     EXPECT_FALSE(controller_->searches().previewing_from_image());
     Release();
     WaitIdle();
@@ -298,10 +298,10 @@ TEST_F(StartupImageTest, WithoutAnImageNothingIsShownBeforeTheLoad) {
 TEST_F(StartupImageTest, AHotKeyAnsweredInTheMainWindowStillActivatesIt) {
     StartHeldWithImage(HotKeyTarget::kMainWindow);
     HotKey("house");
-    EXPECT_EQ(view_.EditText(SlotId::kMain, ListSide::kSecondary), "dom");
+    EXPECT_EQ(view_.panes.EditText(SlotId::kMain, ListSide::kSecondary), "dom");
     Release();
     WaitIdle();
-    EXPECT_EQ(view_.activations(), 1);
+    EXPECT_EQ(view_.window.activations(), 1);
 }
 
 // Without an image the hot key waits for the dictionary, as it always did.
@@ -309,7 +309,7 @@ TEST_F(StartupImageTest, WithoutAnImageTheHotKeyWaitsForTheDictionary) {
     program_.hot_key_target = HotKeyTarget::kPopup;
     StartHeld(SearchOptions());
     HotKey("house");
-    EXPECT_TRUE(view_.hot_key_text().empty());
+    EXPECT_TRUE(view_.hot_key.text().empty());
     EXPECT_TRUE(Shown(ListSide::kPrimary).empty());
     EXPECT_FALSE(controller_->searches().waiting_for_load(SlotId::kMain));
     Release();

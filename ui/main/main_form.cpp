@@ -125,7 +125,7 @@ int MainForm::onCreate() {
     // The hot key needs the native window, which is made only once the
     // stored place is applied (showAtStoredPlace()).
 
-    m_catalogue->Scan(m_paths.database_dir, m_updates);
+    m_catalogue->Scan(m_paths.database_dir, m_updates->status);
     wordbay::StartupMark("catalogue scanned");
     m_controller->Start();
     wordbay::StartupMark("worker started");
@@ -141,9 +141,9 @@ int MainForm::onCreate() {
 // the controller's worker is not started yet.
 void MainForm::createParts() {
     m_catalogue = std::make_unique<wordbay::Catalogue>();
-    m_updates = new WorkerUpdates(this);
-    m_controller = std::make_unique<wordbay::SearchController>(m_updates, m_catalogue.get(),
-                                                               m_paths, &m_fonts, &m_settings);
+    m_updates = std::make_unique<WorkerUpdates>(this);
+    m_controller = std::make_unique<wordbay::SearchController>(
+        m_updates->receivers(), m_catalogue.get(), m_paths, &m_fonts, &m_settings);
     m_paneDisplay = std::make_unique<PaneDisplay>(m_panes[0], m_panes[1], m_controller.get());
     m_statusDisplay = std::make_unique<StatusDisplay>(
         this, m_status, &m_buttonTexts, m_controller.get(),
@@ -160,7 +160,7 @@ void MainForm::createParts() {
                                                   std::move(switchHooks));
     m_dialogs =
         std::make_unique<DictionaryDialogs>(this, &m_paths, m_catalogue.get(), m_controller.get(),
-                                            m_updates, m_panes[0], &m_buttonTexts);
+                                            m_updates->status, m_panes[0], &m_buttonTexts);
     m_focus = std::make_unique<FocusedControl>(
         m_panes[0], m_panes[1], [this] { return m_windows->popup(); }, m_controller.get());
     m_editing = std::make_unique<WordEditing>(m_panes[0], m_controller.get(), &m_buttonTexts);
@@ -220,78 +220,39 @@ void MainForm::createParts() {
     m_commands->connectAll();
 }
 
+// Each part of the window listens to the updates of its kind; what takes
+// more than one part is wired here.
 void MainForm::connectUpdates() {
-    WorkerUpdates* u = m_updates;
-    PaneDisplay* panes = m_paneDisplay.get();
-    connect(u, &WorkerUpdates::listShown, this,
-            [panes](SlotId slot, ListSide side, wordbay::WordList words) {
-                panes->showList(slot, side, std::move(words));
-            });
-    connect(u, &WorkerUpdates::listEntrySelected, this,
-            [panes](SlotId slot, ListSide side, int index, unsigned epoch) {
-                panes->selectEntry(slot, side, index, epoch);
-            });
-    connect(u, &WorkerUpdates::editTextSet, this,
-            [panes](SlotId slot, ListSide side, const std::string& text) {
-                panes->setEditText(slot, side, text);
-            });
-    connect(u, &WorkerUpdates::slotControlsEnabled, this,
-            [panes](SlotId slot, bool enabled) { panes->enableControls(slot, enabled); });
-    connect(u, &WorkerUpdates::dictionaryShown, this, [this](SlotId slot, bool loaded) {
+    PaneSignals* panes = m_updates->panes;
+    m_paneDisplay->listenTo(panes);
+    connect(panes, &PaneSignals::dictionaryShown, this, [this](SlotId slot, bool loaded) {
         if (m_paneDisplay->showDictionary(slot, loaded)) dictionaryShown(slot, loaded);
     });
-    connect(u, &WorkerUpdates::codePagesSet, this,
-            [panes](SlotId slot, std::uint32_t primary, std::uint32_t secondary) {
-                panes->setCodePages(slot, primary, secondary);
-            });
-    connect(u, &WorkerUpdates::editFocused, this,
-            [panes](SlotId slot, ListSide side) { panes->focusEdit(slot, side); });
+    connect(panes, &PaneSignals::translationShown, this, [this](SlotId slot, ListSide from) {
+        m_lists->translationShown(pane(slot), from, m_controller->slot(slot).file_name());
+    });
+    m_statusDisplay->listenTo(m_updates->status);
+    m_windows->listenTo(m_updates->hotKey, m_updates->wordForms);
 
-    StatusDisplay* status = m_statusDisplay.get();
-    connect(u, &WorkerUpdates::titlesSet, this,
-            [status](const wordbay::WindowTitles& titles) { status->setTitles(titles); });
-    connect(u, &WorkerUpdates::statusSet, this,
-            [status](const std::string& text) { status->setStatus(text); });
-    connect(u, &WorkerUpdates::progressBegun, this, [status] { status->beginProgress(); });
-    connect(u, &WorkerUpdates::progressEnded, this, [status] { status->endProgress(); });
-    connect(u, &WorkerUpdates::beeped, this, [] { QApplication::beep(); });
-    connect(u, &WorkerUpdates::messageShown, this,
-            [status](const wordbay::Message& message) { status->showMessage(message); });
-    connect(
-        u, &WorkerUpdates::questionAsked, this,
-        [status](int ticket, const wordbay::Message& question) { status->ask(ticket, question); });
-    connect(u, &WorkerUpdates::saveFileAsked, this,
-            [status](int ticket, const wordbay::SaveFileChoice& choice) {
-                status->chooseSaveFile(ticket, choice);
-            });
-
-    connect(u, &WorkerUpdates::hotKeyTextShown, this,
-            [this](const std::string& text) { m_windows->showHotKeyText(text); });
-    connect(u, &WorkerUpdates::hotKeyListShown, this,
-            [this](const wordbay::WordList& words) { m_windows->showHotKeyList(words); });
-    connect(u, &WorkerUpdates::hotKeyCleared, this, [this] { m_windows->clearHotKeyWindow(); });
-    connect(u, &WorkerUpdates::wordFormsShown, this,
-            [this](const wordbay::WordFormsNote& note) { m_windows->showWordForms(note); });
-
-    connect(u, &WorkerUpdates::menusEnabled, this,
+    WindowStateSignals* w = m_updates->window;
+    connect(w, &WindowStateSignals::menusEnabled, this,
             [this](bool enabled) { m_menus->setEnabled(enabled); });
-    connect(u, &WorkerUpdates::chooserOpened, this, [this] { m_dialogs->changeDictionary(); });
-    connect(u, &WorkerUpdates::importDialogOpened, this, [this] { m_dialogs->importDictionary(); });
-    connect(u, &WorkerUpdates::editModeEnded, this, [this] { m_modes->editModeEnded(); });
+    connect(w, &WindowStateSignals::chooserOpened, this, [this] { m_dialogs->changeDictionary(); });
+    connect(w, &WindowStateSignals::importDialogOpened, this,
+            [this] { m_dialogs->importDictionary(); });
+    connect(w, &WindowStateSignals::editModeEnded, this, [this] { m_modes->editModeEnded(); });
     // The controller has set dual mode in its options before it sends this.
-    connect(u, &WorkerUpdates::dualModeChanged, this, [this] {
+    connect(w, &WindowStateSignals::dualModeChanged, this, [this] {
         updateMenuStates();
         m_modes->layout();
     });
-    connect(u, &WorkerUpdates::mainWindowActivated, this, [this] { m_presence->bringToFront(); });
+    connect(w, &WindowStateSignals::mainWindowActivated, this,
+            [this] { m_presence->bringToFront(); });
     // Queued: the close stops the worker, which must be able to end.
     connect(
-        u, &WorkerUpdates::mainWindowClosing, this, [this] { close(); }, Qt::QueuedConnection);
-    connect(u, &WorkerUpdates::requestsDone, this,
+        w, &WindowStateSignals::mainWindowClosing, this, [this] { close(); }, Qt::QueuedConnection);
+    connect(w, &WindowStateSignals::requestsDone, this,
             [this](std::uint64_t count) { m_controller->Delivered(count); });
-    connect(u, &WorkerUpdates::translationShown, this, [this](SlotId slot, ListSide from) {
-        m_lists->translationShown(pane(slot), from, m_controller->slot(slot).file_name());
-    });
 }
 
 MainHotKey::Hooks MainForm::hotKeyHooks() {

@@ -151,7 +151,7 @@ private:
     std::unique_ptr<MainCommands> m_commands;
     // The worker's updates, and the parts that apply those to the panes and
     // the status strip.
-    WorkerUpdates* m_updates = nullptr;
+    std::unique_ptr<WorkerUpdates> m_updates;
     std::unique_ptr<PaneDisplay> m_paneDisplay;
     std::unique_ptr<StatusDisplay> m_statusDisplay;
     // Last: created after everything it calls back into, destroyed first.

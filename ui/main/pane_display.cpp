@@ -5,10 +5,36 @@
 #include "app/search_controller.h"
 #include "ui/main/dictionary_pane.h"
 #include "ui/main/search_edit.h"
+#include "ui/main/worker_updates.h"
 #include "ui/widgets/w_list_box.h"
 
 using wordbay::ListSide;
 using wordbay::SlotId;
+
+void PaneDisplay::listenTo(PaneSignals* updates) {
+    // The updates object lives on the window's thread: sent from the worker,
+    // they arrive queued there.
+    QObject::connect(updates, &PaneSignals::listShown, updates,
+                     [this](SlotId slot, ListSide side, wordbay::WordList words) {
+                         showList(slot, side, std::move(words));
+                     });
+    QObject::connect(updates, &PaneSignals::listEntrySelected, updates,
+                     [this](SlotId slot, ListSide side, int index, unsigned epoch) {
+                         selectEntry(slot, side, index, epoch);
+                     });
+    QObject::connect(updates, &PaneSignals::editTextSet, updates,
+                     [this](SlotId slot, ListSide side, const std::string& text) {
+                         setEditText(slot, side, text);
+                     });
+    QObject::connect(updates, &PaneSignals::slotControlsEnabled, updates,
+                     [this](SlotId slot, bool enabled) { enableControls(slot, enabled); });
+    QObject::connect(updates, &PaneSignals::codePagesSet, updates,
+                     [this](SlotId slot, std::uint32_t primary, std::uint32_t secondary) {
+                         setCodePages(slot, primary, secondary);
+                     });
+    QObject::connect(updates, &PaneSignals::editFocused, updates,
+                     [this](SlotId slot, ListSide side) { focusEdit(slot, side); });
+}
 
 void PaneDisplay::showList(SlotId slot, ListSide side, wordbay::WordList words) {
     // Emptying never hurts; words found before a change in place may be gone.

@@ -12,6 +12,7 @@
 #include "app/word_list.h"
 
 class DictionaryPane;
+class PaneSignals;
 
 namespace wordbay {
 class SearchController;
@@ -22,6 +23,10 @@ public:
     PaneDisplay(DictionaryPane* mainPane, DictionaryPane* dualPane,
                 const wordbay::SearchController* controller)
         : m_panes{mainPane, dualPane}, m_controller(controller) {}
+
+    // Applies the pane updates of `updates` from now on, but the showing of
+    // a dictionary and of a translation, which concern other parts too.
+    void listenTo(PaneSignals* updates);
 
     // Shows `words` in a list; words of an epoch before the controller's are
     // stale and dropped.

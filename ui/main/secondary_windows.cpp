@@ -20,6 +20,7 @@
 #include "ui/main/qt_font_catalog.h"
 #include "ui/main/search_edit.h"
 #include "ui/main/suggestion_menu.h"
+#include "ui/main/worker_updates.h"
 #include "ui/popup/popup_form.h"
 #include "ui/popup/tooltip_form.h"
 #include "ui/popup/word_forms_label.h"
@@ -255,6 +256,17 @@ void SecondaryWindows::showHotKeyWindow() {
     if (m_settings->hot_key_target == HotKeyTarget::kPopup && m_popup) m_popup->showPopup(true);
     if (m_settings->hot_key_target == HotKeyTarget::kTooltip && m_tooltip)
         m_tooltip->showTooltip(true);
+}
+
+void SecondaryWindows::listenTo(HotKeySignals* hotKey, WordFormSignals* wordForms) {
+    QObject::connect(hotKey, &HotKeySignals::hotKeyTextShown, m_mainWindow,
+                     [this](const std::string& text) { showHotKeyText(text); });
+    QObject::connect(hotKey, &HotKeySignals::hotKeyListShown, m_mainWindow,
+                     [this](const wordbay::WordList& words) { showHotKeyList(words); });
+    QObject::connect(hotKey, &HotKeySignals::hotKeyCleared, m_mainWindow,
+                     [this] { clearHotKeyWindow(); });
+    QObject::connect(wordForms, &WordFormSignals::wordFormsShown, m_mainWindow,
+                     [this](const wordbay::WordFormsNote& note) { showWordForms(note); });
 }
 
 void SecondaryWindows::showHotKeyText(const std::string& word) {

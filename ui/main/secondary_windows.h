@@ -18,6 +18,8 @@
 #include "app/window_updates.h"
 
 class CharmapForm;
+class HotKeySignals;
+class WordFormSignals;
 class DictionaryPane;
 class TextWindow;
 class PopupForm;
@@ -75,6 +77,9 @@ public:
     void applyLooks();
     void setTitles(const wordbay::WindowTitles& titles);
 
+    // Applies the updates of the hot-key window and of the word-form
+    // look-up from now on.
+    void listenTo(HotKeySignals* hotKey, WordFormSignals* wordForms);
     // What the hot key found, into the popup or the tooltip.
     void showHotKeyText(const std::string& word);
     void showHotKeyList(const wordbay::WordList& words);

@@ -1,5 +1,6 @@
 #include "ui/main/status_display.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QTimer>
@@ -8,6 +9,7 @@
 #include "app/search_controller.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/status_strip.h"
+#include "ui/main/worker_updates.h"
 
 StatusDisplay::StatusDisplay(QWidget* window, StatusStrip* status,
                              const MessageBoxButtonTable* buttonTexts,
@@ -28,6 +30,25 @@ StatusDisplay::StatusDisplay(QWidget* window, StatusStrip* status,
 
 // The timer belongs to the window, which may outlive this part.
 StatusDisplay::~StatusDisplay() { delete m_progressTimer; }
+
+void StatusDisplay::listenTo(StatusSignals* updates) {
+    QObject::connect(updates, &StatusSignals::titlesSet, m_window,
+                     [this](const wordbay::WindowTitles& titles) { setTitles(titles); });
+    QObject::connect(updates, &StatusSignals::statusSet, m_window,
+                     [this](const std::string& text) { setStatus(text); });
+    QObject::connect(updates, &StatusSignals::progressBegun, m_window, [this] { beginProgress(); });
+    QObject::connect(updates, &StatusSignals::progressEnded, m_window, [this] { endProgress(); });
+    QObject::connect(updates, &StatusSignals::beeped, m_window, [] { QApplication::beep(); });
+    QObject::connect(updates, &StatusSignals::messageShown, m_window,
+                     [this](const wordbay::Message& message) { showMessage(message); });
+    QObject::connect(
+        updates, &StatusSignals::questionAsked, m_window,
+        [this](int ticket, const wordbay::Message& question) { ask(ticket, question); });
+    QObject::connect(updates, &StatusSignals::saveFileAsked, m_window,
+                     [this](int ticket, const wordbay::SaveFileChoice& choice) {
+                         chooseSaveFile(ticket, choice);
+                     });
+}
 
 void StatusDisplay::setTitles(const wordbay::WindowTitles& titles) {
     m_window->setWindowTitle(QString::fromStdString(titles.main_window));

@@ -12,6 +12,7 @@
 
 class QTimer;
 class QWidget;
+class StatusSignals;
 class StatusStrip;
 
 namespace wordbay {
@@ -29,6 +30,9 @@ public:
     ~StatusDisplay();
     StatusDisplay(const StatusDisplay&) = delete;
     StatusDisplay& operator=(const StatusDisplay&) = delete;
+
+    // Applies the status updates of `updates` from now on.
+    void listenTo(StatusSignals* updates);
 
     void setTitles(const wordbay::WindowTitles& titles);
     void setStatus(const std::string& text);

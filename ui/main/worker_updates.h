@@ -1,9 +1,11 @@
-// WorkerUpdates: what the controller and its worker send to the window, as Qt
-// signals. Every update is a signal of its own; the parts of the window
-// connect to those they apply. Sent from the worker thread, a signal reaches
-// its receivers queued, in the order sent, on the window's thread; sent from
-// that thread itself (the few updates the window's own requests make at
-// once), it is applied at once.
+// What the controller and its worker send to the window, as Qt signals: one
+// object per kind of update (app/window_updates.h), to which the parts of the
+// window of that kind connect. Every update is a signal of its own. Sent from
+// the worker thread, a signal reaches its receivers queued, in the order
+// sent, on the window's thread; sent from that thread itself (the few updates
+// the window's own requests make at once), it is applied at once. The objects
+// all live on the window's thread, whose one event queue keeps the order of
+// the updates across them.
 #pragma once
 
 #include <QObject>
@@ -21,12 +23,12 @@ Q_DECLARE_METATYPE(wordbay::SaveFileChoice)
 Q_DECLARE_METATYPE(wordbay::WordFormsNote)
 Q_DECLARE_METATYPE(std::string)
 
-class WorkerUpdates : public QObject, public wordbay::WindowUpdates {
+// The edit boxes and lists of the dictionary panes.
+class PaneSignals : public QObject, public wordbay::PaneUpdates {
     Q_OBJECT
 
 public:
-    explicit WorkerUpdates(QObject* parent = nullptr);
-    ~WorkerUpdates() override;
+    explicit PaneSignals(QObject* parent = nullptr);
 
     void ShowList(wordbay::SlotId slot, wordbay::ListSide side, wordbay::WordList words) override {
         emit listShown(slot, side, std::move(words));
@@ -54,6 +56,25 @@ public:
     void FocusEdit(wordbay::SlotId slot, wordbay::ListSide side) override {
         emit editFocused(slot, side);
     }
+
+signals:
+    void listShown(wordbay::SlotId slot, wordbay::ListSide side, wordbay::WordList words);
+    void listEntrySelected(wordbay::SlotId slot, wordbay::ListSide side, int index, unsigned epoch);
+    void editTextSet(wordbay::SlotId slot, wordbay::ListSide side, std::string text);
+    void translationShown(wordbay::SlotId slot, wordbay::ListSide from);
+    void slotControlsEnabled(wordbay::SlotId slot, bool enabled);
+    void dictionaryShown(wordbay::SlotId slot, bool loaded);
+    void codePagesSet(wordbay::SlotId slot, std::uint32_t primary, std::uint32_t secondary);
+    void editFocused(wordbay::SlotId slot, wordbay::ListSide side);
+};
+
+// The status strip, the titles, the progress and the message boxes.
+class StatusSignals : public QObject, public wordbay::StatusUpdates {
+    Q_OBJECT
+
+public:
+    explicit StatusSignals(QObject* parent = nullptr);
+
     void SetTitles(wordbay::WindowTitles titles) override { emit titlesSet(std::move(titles)); }
     void SetStatus(std::string text) override { emit statusSet(std::move(text)); }
     void BeginProgress() override { emit progressBegun(); }
@@ -66,14 +87,59 @@ public:
     void ChooseSaveFile(int ticket, wordbay::SaveFileChoice choice) override {
         emit saveFileAsked(ticket, std::move(choice));
     }
+
+signals:
+    void titlesSet(wordbay::WindowTitles titles);
+    void statusSet(std::string text);
+    void progressBegun();
+    void progressEnded();
+    void beeped();
+    void messageShown(wordbay::Message message);
+    void questionAsked(int ticket, wordbay::Message question);
+    void saveFileAsked(int ticket, wordbay::SaveFileChoice choice);
+};
+
+// The window the hot keys call (popup or tooltip).
+class HotKeySignals : public QObject, public wordbay::HotKeyUpdates {
+    Q_OBJECT
+
+public:
+    explicit HotKeySignals(QObject* parent = nullptr);
+
     void HotKeyShowText(std::string text) override { emit hotKeyTextShown(std::move(text)); }
     void HotKeyShowList(wordbay::WordList words) override {
         emit hotKeyListShown(std::move(words));
     }
     void HotKeyClear() override { emit hotKeyCleared(); }
+
+signals:
+    void hotKeyTextShown(std::string text);
+    void hotKeyListShown(wordbay::WordList words);
+    void hotKeyCleared();
+};
+
+// What the word-form look-up says.
+class WordFormSignals : public QObject, public wordbay::WordFormUpdates {
+    Q_OBJECT
+
+public:
+    explicit WordFormSignals(QObject* parent = nullptr);
+
     void ShowWordForms(wordbay::WordFormsNote note) override {
         emit wordFormsShown(std::move(note));
     }
+
+signals:
+    void wordFormsShown(wordbay::WordFormsNote note);
+};
+
+// The main window as a whole.
+class WindowStateSignals : public QObject, public wordbay::WindowStates {
+    Q_OBJECT
+
+public:
+    explicit WindowStateSignals(QObject* parent = nullptr);
+
     void EnableMenus(bool enabled) override { emit menusEnabled(enabled); }
     void OpenDictionaryChooser() override { emit chooserOpened(); }
     void OpenImportDialog() override { emit importDialogOpened(); }
@@ -84,26 +150,6 @@ public:
     void RequestsDone(std::uint64_t count) override { emit requestsDone(count); }
 
 signals:
-    void listShown(wordbay::SlotId slot, wordbay::ListSide side, wordbay::WordList words);
-    void listEntrySelected(wordbay::SlotId slot, wordbay::ListSide side, int index, unsigned epoch);
-    void editTextSet(wordbay::SlotId slot, wordbay::ListSide side, std::string text);
-    void translationShown(wordbay::SlotId slot, wordbay::ListSide from);
-    void slotControlsEnabled(wordbay::SlotId slot, bool enabled);
-    void dictionaryShown(wordbay::SlotId slot, bool loaded);
-    void codePagesSet(wordbay::SlotId slot, std::uint32_t primary, std::uint32_t secondary);
-    void editFocused(wordbay::SlotId slot, wordbay::ListSide side);
-    void titlesSet(wordbay::WindowTitles titles);
-    void statusSet(std::string text);
-    void progressBegun();
-    void progressEnded();
-    void beeped();
-    void messageShown(wordbay::Message message);
-    void questionAsked(int ticket, wordbay::Message question);
-    void saveFileAsked(int ticket, wordbay::SaveFileChoice choice);
-    void hotKeyTextShown(std::string text);
-    void hotKeyListShown(wordbay::WordList words);
-    void hotKeyCleared();
-    void wordFormsShown(wordbay::WordFormsNote note);
     void menusEnabled(bool enabled);
     void chooserOpened();
     void importDialogOpened();
@@ -112,4 +158,19 @@ signals:
     void mainWindowActivated();
     void mainWindowClosing();
     void requestsDone(std::uint64_t count);
+};
+
+// The five, children of one parent on the window's thread, and the
+// controller's view of them.
+class WorkerUpdates {
+public:
+    explicit WorkerUpdates(QObject* parent);
+
+    PaneSignals* const panes;
+    StatusSignals* const status;
+    HotKeySignals* const hotKey;
+    WordFormSignals* const wordForms;
+    WindowStateSignals* const window;
+
+    wordbay::WindowUpdates receivers() const { return {panes, status, hotKey, wordForms, window}; }
 };

@@ -1,11 +1,13 @@
 // The parts of the controller that turn what the user does into requests,
-// each on its own: what they post, and what they change in the window at once.
+// each on its own: what they post, and what they change in the window at once;
+// and the parts that tell the window about the lists and the work.
 #include <gtest/gtest.h>
 
 #include <variant>
 #include <vector>
 
 #include "app/dictionary_requests.h"
+#include "app/message_box_style.h"
 #include "app/questions.h"
 #include "app/search_requests.h"
 #include "app/tests/fake_window.h"
@@ -167,6 +169,62 @@ TEST_F(RequestPartsTest, AQuestionsAnswerRunsWhatWaitedForIt) {
     EXPECT_FALSE(questions.waiting());
     EXPECT_FALSE(questions.Answered({ticket, kIdNo, ""}));  // once only
     EXPECT_EQ(answered, kIdYes);
+}
+
+// ---- What the window is told ------------------------------------------------
+
+TEST_F(RequestPartsTest, TheStatusLineCountsWhatTheListsShow) {
+    report_.RefreshStatus();
+    EXPECT_EQ(window_.status.text(), "Dictionary not loaded");
+    LoadMain();
+    lists_.Show(kMain, kPrimary, WordList::Copy({"house", "hour"}, 3));
+    lists_.Show(kMain, kSecondary, WordList::Copy({"dom"}, 3));
+    report_.RefreshStatus();
+    EXPECT_EQ(window_.status.text(), "English: 2   Croatian: 1");
+    EXPECT_EQ(window_.panes.List(kMain, kPrimary), (std::vector<std::string>{"house", "hour"}));
+
+    lists_.ClearList(kMain, kPrimary);
+    report_.RefreshStatus();
+    EXPECT_EQ(window_.status.text(), "English: 0   Croatian: 1");
+    EXPECT_TRUE(window_.panes.List(kMain, kPrimary).empty());
+}
+
+TEST_F(RequestPartsTest, ClearingASlotEmptiesItsListsAndTheHotKeyWindowOnly) {
+    lists_.Show(kMain, kPrimary, WordList::Copy({"house"}, 3));
+    lists_.Show(kMain, kSecondary, WordList::Copy({"dom"}, 3));
+    lists_.Show(kDual, kPrimary, WordList::Copy({"kuca"}, 3));
+    window_.hot_key.HotKeyShowText("house");
+    window_.panes.SetEditText(kMain, kPrimary, "hou");
+
+    lists_.ClearSlot(kMain);
+    for (const ListSide side : {kPrimary, kSecondary}) {
+        EXPECT_TRUE(window_.panes.List(kMain, side).empty());
+        EXPECT_EQ(lists_.shown_count(kMain, side), 0);
+        EXPECT_TRUE(lists_.shown(kMain, side).empty());
+    }
+    EXPECT_EQ(window_.hot_key.text(), "");
+    // The other slot and the typed text stay.
+    EXPECT_EQ(window_.panes.List(kDual, kPrimary), std::vector<std::string>{"kuca"});
+    EXPECT_EQ(lists_.shown_count(kDual, kPrimary), 1);
+    EXPECT_EQ(window_.panes.EditText(kMain, kPrimary), "hou");
+
+    lists_.ClearEdit(kMain, kPrimary);
+    EXPECT_EQ(window_.panes.EditText(kMain, kPrimary), "");
+}
+
+TEST_F(RequestPartsTest, AnEngineFailureSaysWhatFailedWhereAndWhy) {
+    report_.EngineError(TextId::MSG_DICTIONARY_LOADING_ERROR, "/x/d.v03", "No such file");
+    report_.EngineError(TextId::MSG_DICTIONARY_LOADING_ERROR, "", nullptr);
+    const std::vector<ShownMessage> shown = window_.Messages();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text, "Dictionary loading error !\n\n/x/d.v03\n\nNo such file");
+    EXPECT_EQ(shown[0].caption, "Fatal error");
+    EXPECT_EQ(shown[0].style, kMbOk | kMbIconStop);
+    EXPECT_EQ(shown[1].text, "Dictionary loading error !");
+
+    report_.Beep();
+    EXPECT_EQ(window_.status.beeps(), 1);
+    EXPECT_EQ(report_.progress(), -1);  // no engine call under way
 }
 
 }  // namespace

@@ -11,13 +11,14 @@ int runPopupKeysTests(int argc, char** argv);
 int runCommandLineTests(int argc, char** argv);
 int runHotKeyPortalTests(int argc, char** argv);
 int runInterfaceTests(int argc, char** argv);
+int runWindowPartsTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     int failed = 0;
     for (auto* run : {runMainFormTests, runLookUpTests, runStartupTests, runEditingTests,
                       runHotKeySelectionTests, runPopupKeysTests, runCommandLineTests,
-                      runHotKeyPortalTests, runInterfaceTests}) {
+                      runHotKeyPortalTests, runInterfaceTests, runWindowPartsTests}) {
         failed += run(argc, argv) != 0 ? 1 : 0;
     }
     return failed;

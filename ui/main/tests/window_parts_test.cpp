@@ -1,0 +1,174 @@
+// The parts of the main window on their own, each driven through its own
+// interface: the panes and the status strip through the updates objects the
+// worker sends to (from a thread of its own, as the worker does), the menus
+// through the states they show.
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QThread>
+#include <QVBoxLayout>
+#include <QtTest>
+#include <thread>
+
+#include "app/catalogue.h"
+#include "app/search_controller.h"
+#include "ui/main/button_bar.h"
+#include "ui/main/command_ids.h"
+#include "ui/main/dictionary_pane.h"
+#include "ui/main/main_menus.h"
+#include "ui/main/pane_display.h"
+#include "ui/main/qt_font_catalog.h"
+#include "ui/main/search_edit.h"
+#include "ui/main/status_display.h"
+#include "ui/main/status_strip.h"
+#include "ui/main/worker_updates.h"
+#include "ui/widgets/w_form.h"
+#include "ui/widgets/w_image_button.h"
+#include "ui/widgets/w_list_box.h"
+#include "ui/widgets/w_tip_manager.h"
+
+using wordbay::ListSide;
+using wordbay::SlotId;
+
+namespace {
+
+// Runs `send` on a thread of its own, as the worker sends its updates.
+template <typename Send>
+void fromWorker(Send send) {
+    std::thread worker(send);
+    worker.join();
+}
+
+}  // namespace
+
+class WindowPartsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        m_updates = std::make_unique<WorkerUpdates>(&m_owner);
+        m_controller = std::make_unique<wordbay::SearchController>(
+            m_updates->receivers(), &m_catalogue, wordbay::ProgramPaths{}, &m_fonts, &m_program);
+    }
+
+    void cleanup() {
+        m_controller.reset();
+        m_updates.reset();
+        qDeleteAll(m_owner.children());
+    }
+
+    void thePanesShowWhatTheWorkerSendsOnTheWindowsThread() {
+        QWidget window;
+        auto* mainPane = new DictionaryPane(&window, false);
+        auto* dualPane = new DictionaryPane(&window, true);
+        PaneDisplay display(mainPane, dualPane, m_controller.get());
+        display.listenTo(m_updates->panes);
+
+        wordbay::PaneUpdates* panes = m_updates->panes;
+        fromWorker([panes] {
+            panes->ShowList(SlotId::kMain, ListSide::kSecondary,
+                            wordbay::WordList::Copy({"dom", "kuca"}, 0));
+            panes->SelectListEntry(SlotId::kMain, ListSide::kSecondary, 1, 0);
+            panes->SetEditText(SlotId::kMain, ListSide::kPrimary, "house");
+            panes->EnableSlotControls(SlotId::kDual, false);
+        });
+        // Queued: nothing is applied on the worker's thread, all of it here.
+        WListBox* list = mainPane->list(ListSide::kSecondary);
+        QCOMPARE(list->count(), 0);
+        QTRY_COMPARE(list->count(), 2);
+        QCOMPARE(list->itemText(1), QStringLiteral("kuca"));
+        QCOMPARE(list->curSel(), 1);
+        QCOMPARE(mainPane->edit(ListSide::kPrimary)->text(), QStringLiteral("house"));
+        QVERIFY(!dualPane->list(ListSide::kPrimary)->isEnabled());
+        // Each update went to its own slot and side.
+        QVERIFY(mainPane->list(ListSide::kPrimary)->isEnabled());
+        QCOMPARE(mainPane->list(ListSide::kPrimary)->count(), 0);
+        QCOMPARE(dualPane->list(ListSide::kSecondary)->count(), 0);
+        QCOMPARE(dualPane->edit(ListSide::kPrimary)->text(), QString());
+
+        // An empty list always empties; the window's own thread applies at once.
+        panes->ShowList(SlotId::kMain, ListSide::kSecondary, wordbay::WordList());
+        QCOMPARE(list->count(), 0);
+    }
+
+    void theStatusStripAndTitlesShowWhatTheWorkerSends() {
+        WForm window;
+        auto* strip = new StatusStrip(&window);
+        QStringList otherTitles;
+        bool otherOnWindowThread = false;
+        StatusDisplay display(&window, strip, nullptr, m_controller.get(),
+                              [&](const wordbay::WindowTitles& titles) {
+                                  otherTitles << QString::fromStdString(titles.popup);
+                                  otherOnWindowThread = QThread::currentThread() == qApp->thread();
+                              });
+        display.listenTo(m_updates->status);
+
+        wordbay::StatusUpdates* status = m_updates->status;
+        fromWorker([status] {
+            status->SetStatus("English: 2   Croatian: 1");
+            status->SetTitles({"KX Dictionary : English - Croatian",
+                               "Text translation : English - Croatian", "English - Croatian"});
+        });
+        QCOMPARE(strip->statusText(), QString());
+        QTRY_COMPARE(window.windowTitle(), QStringLiteral("KX Dictionary : English - Croatian"));
+        QCOMPARE(strip->statusText(), QStringLiteral("English: 2   Croatian: 1"));
+        QCOMPARE(otherTitles, QStringList{QStringLiteral("English - Croatian")});
+        QVERIFY(otherOnWindowThread);
+    }
+
+    void theMenusAndButtonsShowTheStatesAndFollowTheWorker() {
+        WForm window;
+        new QVBoxLayout(&window);
+        WTipManager tips(&window);
+        auto* buttons = new ButtonBar(&window, &tips);
+        MainMenus menus(&window, buttons);
+        menus.createMenus();
+
+        MainMenus::States states;
+        states.options.wildcards = true;
+        states.editMode = true;
+        menus.showStates(states);
+        QVERIFY(window.commandAction(cmd::kUseWildcards)->isChecked());
+        QVERIFY(buttons->button(cmd::kUseWildcards)->isToggled());
+        QVERIFY(!window.commandAction(cmd::kUseRegex)->isChecked());
+        QVERIFY(window.commandAction(cmd::kAddWord)->isEnabled());
+        QVERIFY(!window.commandAction(cmd::kDualMode)->isEnabled());  // not while editing
+        QVERIFY(!window.commandAction(cmd::kLink)->isEnabled());      // no dual mode
+
+        states.editMode = false;
+        states.options.wildcards = false;
+        states.options.dual_mode = true;
+        menus.showStates(states);
+        QVERIFY(!window.commandAction(cmd::kUseWildcards)->isChecked());
+        QVERIFY(!buttons->button(cmd::kUseWildcards)->isToggled());
+        QVERIFY(!window.commandAction(cmd::kAddWord)->isEnabled());
+        QVERIFY(window.commandAction(cmd::kDualMode)->isEnabled());
+        QVERIFY(window.commandAction(cmd::kLink)->isEnabled());
+
+        // While a request runs the worker turns the menus and buttons off.
+        connect(m_updates->window, &WindowStateSignals::menusEnabled, &window,
+                [&menus](bool enabled) { menus.setEnabled(enabled); });
+        wordbay::WindowStates* states_ = m_updates->window;
+        fromWorker([states_] { states_->EnableMenus(false); });
+        QTRY_VERIFY(!buttons->isEnabled());
+        for (QAction* menu : window.findChild<QMenuBar*>()->actions()) QVERIFY(!menu->isEnabled());
+        fromWorker([states_] { states_->EnableMenus(true); });
+        QTRY_VERIFY(buttons->isEnabled());
+    }
+
+private:
+    QObject m_owner;
+    wordbay::Catalogue m_catalogue;
+    QtFontCatalog m_fonts;
+    wordbay::ProgramSettings m_program;
+    std::unique_ptr<WorkerUpdates> m_updates;
+    std::unique_ptr<wordbay::SearchController> m_controller;
+};
+
+int runWindowPartsTests(int argc, char** argv) {
+    WindowPartsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "window_parts_test.moc"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/dictionary_requests.h"
+#include "app/listing_jobs.h"
 #include "app/message_box_style.h"
 #include "app/questions.h"
 #include "app/search_requests.h"
@@ -60,6 +61,15 @@ protected:
     SearchRequests searches_{&dictionaries_,   &settings_, &lists_, &report_,  &window_.panes,
                              &window_.hot_key, &image_,    &queue_, &program_, &epoch_};
     DictionaryRequests requests_{&dictionaries_, &lists_, &queue_, &epoch_};
+    bool newer_search_ = false;
+    ListingJobs listing_{&dictionaries_,
+                         &settings_,
+                         &lists_,
+                         &report_,
+                         &window_.panes,
+                         &window_.hot_key,
+                         &window_.word_forms,
+                         [this] { return newer_search_; }};
 };
 
 TEST_F(RequestPartsTest, TypingAsksForTheTextWithTheOptionsOfThisMoment) {
@@ -225,6 +235,54 @@ TEST_F(RequestPartsTest, AnEngineFailureSaysWhatFailedWhereAndWhy) {
     report_.Beep();
     EXPECT_EQ(window_.status.beeps(), 1);
     EXPECT_EQ(report_.progress(), -1);  // no engine call under way
+}
+
+// ---- The searches on the worker -------------------------------------------
+
+TEST_F(RequestPartsTest, AListingTranslatesOnlyAnExactWordAndNamesIt) {
+    LoadMain();
+    SearchOptions o;
+    o.auto_translate = true;
+    listing_.List({kMain, kPrimary, "hou", o, {}, 3});
+    EXPECT_EQ(window_.panes.List(kMain, kPrimary), (std::vector<std::string>{"hour", "house"}));
+    EXPECT_TRUE(window_.panes.List(kMain, kSecondary).empty());
+    EXPECT_TRUE(window_.panes.translations_shown().empty());
+
+    listing_.List({kMain, kPrimary, "house", o, {}, 3});
+    EXPECT_EQ(window_.panes.List(kMain, kPrimary), std::vector<std::string>{"house"});
+    EXPECT_EQ(window_.panes.SelectedIndex(kMain, kPrimary), 0);
+    EXPECT_EQ(window_.panes.List(kMain, kSecondary), std::vector<std::string>{"dom"});
+    EXPECT_EQ(window_.panes.EditText(kMain, kSecondary), "dom");
+    EXPECT_EQ(window_.panes.translations_shown(),
+              std::vector<FakePanes::Key>{FakePanes::KeyOf(kMain, kPrimary)});
+    EXPECT_EQ(lists_.shown_count(kMain, kSecondary), 1);
+    // Nothing went to the hot-key window, which nobody called.
+    EXPECT_TRUE(window_.hot_key.list().empty());
+}
+
+TEST_F(RequestPartsTest, ANewerSearchMakesTheTranslationMoot) {
+    LoadMain();
+    SearchOptions o;
+    o.auto_translate = true;
+    newer_search_ = true;
+    listing_.List({kMain, kPrimary, "house", o, {}, 3});
+    EXPECT_EQ(window_.panes.List(kMain, kPrimary), std::vector<std::string>{"house"});
+    EXPECT_TRUE(window_.panes.List(kMain, kSecondary).empty());
+    EXPECT_TRUE(window_.panes.translations_shown().empty());
+}
+
+TEST_F(RequestPartsTest, TheHotKeysSearchFillsTheWindowItCalled) {
+    LoadMain();
+    SearchOptions o;  // without automatic translation: the hot key translates all the same
+    listing_.List({kMain, kPrimary, "hour", o, {true, HotKeyTarget::kPopup}, 3});
+    EXPECT_EQ(window_.hot_key.text(), "hour");
+    EXPECT_EQ(window_.hot_key.list(), std::vector<std::string>{"sat"});
+    EXPECT_EQ(window_.panes.List(kMain, kSecondary), std::vector<std::string>{"sat"});
+
+    // Called into the main window, the hot key leaves the popup empty.
+    listing_.List({kMain, kPrimary, "house", o, {true, HotKeyTarget::kMainWindow}, 3});
+    EXPECT_TRUE(window_.hot_key.list().empty());
+    EXPECT_EQ(window_.panes.List(kMain, kSecondary), std::vector<std::string>{"dom"});
 }
 
 }  // namespace

@@ -1,0 +1,141 @@
+// The jobs of the worker on dictionaries, each driven on its own through its
+// own calls with a fake window: what a load, a dual load and an import change
+// and what they tell the window.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/dictionary_jobs.h"
+#include "app/file_watch.h"
+#include "app/import_jobs.h"
+#include "app/program_dir.h"
+#include "app/tests/fake_window.h"
+#include "app/tests/test_dictionaries.h"
+#include "app/tests/test_files.h"
+
+namespace wordbay::testing {
+namespace {
+
+constexpr SlotId kMain = SlotId::kMain;
+constexpr SlotId kDual = SlotId::kDual;
+constexpr ListSide kPrimary = ListSide::kPrimary;
+constexpr ListSide kSecondary = ListSide::kSecondary;
+
+class JobPartsTest : public ScratchDirTest {
+protected:
+    void SetUp() override {
+        ScratchDirTest::SetUp();
+        // The look-up images of the dictionaries loaded go to the scratch folder.
+        ::setenv("XDG_CACHE_HOME", (folder() / "cache").c_str(), 1);
+        paths_ = PathsInside(folder().string());
+        std::filesystem::create_directories(paths_.database_dir);
+        WriteDictionary(Database("English_Croatian.v03"), {{"house", "dom"}, {"hour", "sat"}});
+        WriteDictionary(Database("Croatian_German.v03"), {{"dom", "Haus"}}, "Croatian", "German",
+                        1050, 1031);
+    }
+
+    std::string Database(const std::string& name) const { return paths_.database_dir + "/" + name; }
+    // Counts the messages shown that begin with `start`.
+    int Shown(const std::string& start) {
+        int count = 0;
+        for (const ShownMessage& m : window_.Messages()) count += m.text.rfind(start, 0) == 0;
+        return count;
+    }
+
+    ProgramPaths paths_;
+    Dictionaries dictionaries_;
+    SharedSettings settings_;
+    FakeWindow window_;
+    ListDisplay lists_{&window_.panes, &window_.hot_key};
+    StartupImage image_;
+    WindowReport report_{&window_.status, &dictionaries_, &settings_, &lists_, &image_};
+    Questions questions_{&window_.status};
+    ImageWriter image_writer_;
+    FakeFonts fonts_;
+    FileWatch watch_;
+    Catalogue catalogue_;
+    std::vector<SlotId> loaded_;
+    DictionaryJobs jobs_{{&dictionaries_, &settings_, &lists_, &report_, &window_.panes,
+                          &window_.window, &questions_, &image_writer_, &image_, &fonts_, &paths_,
+                          [this](SlotId slot) { loaded_.push_back(slot); }, [] {}, &watch_}};
+    ImportJobs imports_{&dictionaries_,  &catalogue_,     &paths_,    &report_,
+                        &window_.status, &window_.window, &questions_};
+};
+
+TEST_F(JobPartsTest, ALoadOpensTheDictionaryAndTellsTheWindow) {
+    int done = -1;
+    jobs_.LoadMain(Database("English_Croatian.v03"), [&](bool ok) { done = ok; });
+    EXPECT_EQ(done, 1);
+    ASSERT_TRUE(dictionaries_.main().loaded());
+    EXPECT_EQ(loaded_, std::vector<SlotId>{kMain});
+    EXPECT_EQ(window_.panes.enabled(kMain), std::optional<bool>(true));
+    EXPECT_TRUE(window_.window.menus_enabled());
+    EXPECT_EQ(window_.status.titles().main_window, "KX Dictionary : English - Croatian");
+    EXPECT_EQ(settings_.dictionary_state().current, "English_Croatian.v03");
+
+    // A file that does not load says so and keeps the open dictionary.
+    jobs_.LoadMain(Database("missing.v03"), [&](bool ok) { done = ok; });
+    EXPECT_EQ(done, 0);
+    EXPECT_EQ(Shown("Can't load dictionary !\n\n" + Database("missing.v03")), 1);
+    EXPECT_TRUE(dictionaries_.main().loaded());
+    EXPECT_EQ(dictionaries_.main().file_name(), "English_Croatian.v03");
+    EXPECT_EQ(loaded_.size(), 1u);
+    EXPECT_TRUE(window_.window.menus_enabled());
+}
+
+TEST_F(JobPartsTest, DualModeFollowsTheDualDictionary) {
+    // Without a main dictionary there is nothing to link to.
+    jobs_.LoadDual(Database("Croatian_German.v03"));
+    EXPECT_EQ(window_.status.beeps(), 1);
+    EXPECT_EQ(Shown("Please load a dictionary first !"), 1);
+    EXPECT_FALSE(window_.window.dual_state());
+    EXPECT_FALSE(dictionaries_.dual().loaded());
+
+    jobs_.LoadMain(Database("English_Croatian.v03"));
+    jobs_.LoadDual(Database("Croatian_German.v03"));
+    ASSERT_TRUE(dictionaries_.dual().loaded());
+    EXPECT_TRUE(window_.window.dual_state());
+    EXPECT_TRUE(settings_.options().dual_mode);
+    EXPECT_EQ(settings_.dictionary_state().dual_name, "Croatian_German.v03");
+    EXPECT_EQ(loaded_, (std::vector<SlotId>{kMain, kDual}));
+
+    lists_.Show(kDual, kPrimary, WordList::Copy({"dom"}, 0));
+    window_.panes.SetEditText(kDual, kSecondary, "Haus");
+    jobs_.CloseDual();
+    EXPECT_FALSE(dictionaries_.dual().loaded());
+    EXPECT_FALSE(settings_.options().dual_mode);
+    EXPECT_TRUE(window_.panes.List(kDual, kPrimary).empty());
+    EXPECT_EQ(window_.panes.EditText(kDual, kSecondary), "");
+    EXPECT_TRUE(dictionaries_.main().loaded());
+}
+
+TEST_F(JobPartsTest, AnImportAddsADictionaryToTheCatalogue) {
+    catalogue_.Scan(paths_.database_dir, &window_.status);
+    const std::size_t before = catalogue_.entries().size();
+    Spill(PathOf("German_English.txt"), "Haus\thouse\r\nHund\tdog\r\n");
+    ImportRequest request;
+    request.format = DB_FORMAT_TXT_LOAD;
+    request.path = PathOf("German_English.txt");
+    imports_.Import(request);
+
+    const std::string target = Database("German_English.v03");
+    ASSERT_TRUE(std::filesystem::exists(target));
+    EXPECT_EQ(StoredInfo(target).primary_word_count, 2u);
+    EXPECT_TRUE(catalogue_.IsInCatalogue(target));
+    EXPECT_EQ(catalogue_.entries().size(), before + 1);
+    EXPECT_EQ(Shown("Dictionary successfully imported."), 1);
+    EXPECT_EQ(window_.window.choosers(), 1);  // no dictionary open to show yet
+
+    // A file that cannot be read leaves the catalogue as it was.
+    request.path = PathOf("missing.txt");
+    imports_.Import(request);
+    EXPECT_EQ(Shown("Dictionary loading error !"), 1);
+    EXPECT_EQ(catalogue_.entries().size(), before + 1);
+    EXPECT_EQ(Shown("Dictionary successfully imported."), 1);
+}
+
+}  // namespace
+}  // namespace wordbay::testing

@@ -1,7 +1,7 @@
 // The parts of the main window on their own, each driven through its own
 // interface: the panes and the status strip through the updates objects the
 // worker sends to (from a thread of its own, as the worker does), the menus
-// through the states they show.
+// through the states they show, the search switches through their toggles.
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -10,6 +10,8 @@
 #include <QVBoxLayout>
 #include <QtTest>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "app/catalogue.h"
 #include "app/search_controller.h"
@@ -20,12 +22,14 @@
 #include "ui/main/pane_display.h"
 #include "ui/main/qt_font_catalog.h"
 #include "ui/main/search_edit.h"
+#include "ui/main/search_switches.h"
 #include "ui/main/status_display.h"
 #include "ui/main/status_strip.h"
 #include "ui/main/worker_updates.h"
 #include "ui/widgets/w_form.h"
 #include "ui/widgets/w_image_button.h"
 #include "ui/widgets/w_list_box.h"
+#include "ui/widgets/w_static.h"
 #include "ui/widgets/w_tip_manager.h"
 
 using wordbay::ListSide;
@@ -155,6 +159,54 @@ private slots:
         for (QAction* menu : window.findChild<QMenuBar*>()->actions()) QVERIFY(!menu->isEnabled());
         fromWorker([states_] { states_->EnableMenus(true); });
         QTRY_VERIFY(buttons->isEnabled());
+    }
+
+    void theSearchSwitchesChangeTheOptionsAndSayWhatFollows() {
+        QWidget window;
+        auto* pane = new DictionaryPane(&window, false);
+        auto* strip = new StatusStrip(&window);
+        int changes = 0;
+        std::vector<std::pair<bool, bool>> textWindow;
+        int titles = 0;
+        SearchSwitches* switches = nullptr;
+        SearchSwitches::Hooks hooks;
+        hooks.optionsChanged = [&] {
+            ++changes;
+            switches->showOptions();
+        };
+        hooks.textWindowSwitches = [&](bool caseSensitive, bool ignoreAccents) {
+            textWindow.emplace_back(caseSensitive, ignoreAccents);
+        };
+        hooks.titlesChanged = [&] { ++titles; };
+        SearchSwitches own(m_controller.get(), pane, strip, std::move(hooks));
+        switches = &own;
+        auto options = [this] { return m_controller->settings().options(); };
+
+        own.togglePattern(wordbay::PatternKind::kWildcards);
+        QVERIFY(options().wildcards);
+        QCOMPARE(strip->modeLabel()->text(), QStringLiteral("WILDCARDS"));
+        QVERIFY(strip->modeLabel()->isEnabled());
+        // One pattern kind at a time.
+        own.togglePattern(wordbay::PatternKind::kRegex);
+        QVERIFY(options().regex);
+        QVERIFY(!options().wildcards);
+        QCOMPARE(strip->modeLabel()->text(), QStringLiteral("REG. EXPR."));
+        own.togglePattern(wordbay::PatternKind::kRegex);
+        QVERIFY(!options().regex);
+        QVERIFY(!strip->modeLabel()->isEnabled());
+        QCOMPARE(changes, 3);
+
+        // The text window takes the case and accent switches; only the link
+        // renames the windows.
+        const bool caseSensitive = options().case_sensitive;
+        own.toggle(&wordbay::SearchOptions::case_sensitive);
+        QCOMPARE(options().case_sensitive, !caseSensitive);
+        QCOMPARE(textWindow.back(), std::make_pair(!caseSensitive, options().ignore_accents));
+        QCOMPARE(titles, 0);
+        own.toggle(&wordbay::SearchOptions::link);
+        QVERIFY(options().link);
+        QCOMPARE(titles, 1);
+        QCOMPARE(changes, 5);
     }
 
 private:

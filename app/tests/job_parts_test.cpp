@@ -1,6 +1,6 @@
 // The jobs of the worker on dictionaries, each driven on its own through its
-// own calls with a fake window: what a load, a dual load and an import change
-// and what they tell the window.
+// own calls with a fake window: what a load, a dual load, an import and the
+// start-up change and what they tell the window.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,6 +12,7 @@
 #include "app/file_watch.h"
 #include "app/import_jobs.h"
 #include "app/program_dir.h"
+#include "app/startup_job.h"
 #include "app/tests/fake_window.h"
 #include "app/tests/test_dictionaries.h"
 #include "app/tests/test_files.h"
@@ -63,6 +64,8 @@ protected:
                           [this](SlotId slot) { loaded_.push_back(slot); }, [] {}, &watch_}};
     ImportJobs imports_{&dictionaries_,  &catalogue_,     &paths_,    &report_,
                         &window_.status, &window_.window, &questions_};
+    StartupJob startup_{&dictionaries_,  &settings_,      &catalogue_, &paths_, &report_,
+                        &window_.status, &window_.window, &questions_, &image_, &jobs_};
 };
 
 TEST_F(JobPartsTest, ALoadOpensTheDictionaryAndTellsTheWindow) {
@@ -135,6 +138,63 @@ TEST_F(JobPartsTest, AnImportAddsADictionaryToTheCatalogue) {
     EXPECT_EQ(Shown("Dictionary loading error !"), 1);
     EXPECT_EQ(catalogue_.entries().size(), before + 1);
     EXPECT_EQ(Shown("Dictionary successfully imported."), 1);
+}
+
+TEST_F(JobPartsTest, TheStartUpOpensTheDictionariesOfTheLastSession) {
+    catalogue_.Scan(paths_.database_dir, &window_.status);
+    DictionaryState state;
+    state.show_splash = false;
+    state.current = "English_Croatian.v03";
+    state.dual = true;
+    state.dual_name = "Croatian_German.v03";
+    settings_.SetDictionaryState(state);
+    startup_.Run();
+    EXPECT_TRUE(dictionaries_.main().loaded());
+    EXPECT_TRUE(dictionaries_.dual().loaded());
+    EXPECT_TRUE(window_.window.dual_state());
+    EXPECT_EQ(window_.window.choosers(), 0);
+    EXPECT_EQ(window_.window.activations(), 1);
+    EXPECT_TRUE(window_.Messages().empty());
+}
+
+TEST_F(JobPartsTest, TheStartUpOffersTheChooserOrTheImportWhenItCannotOpen) {
+    catalogue_.Scan(paths_.database_dir, &window_.status);
+    DictionaryState state;
+    state.show_splash = false;
+    state.current = "gone.v03";
+    settings_.SetDictionaryState(state);
+    startup_.Run();
+    EXPECT_FALSE(dictionaries_.main().loaded());
+    EXPECT_EQ(window_.window.choosers(), 1);
+    EXPECT_EQ(window_.window.import_dialogs(), 0);
+
+    // An empty database folder: the import is the way in.
+    std::filesystem::remove(Database("English_Croatian.v03"));
+    std::filesystem::remove(Database("Croatian_German.v03"));
+    Catalogue empty;
+    empty.Scan(paths_.database_dir, &window_.status);
+    StartupJob first{&dictionaries_,  &settings_,      &empty,      &paths_, &report_,
+                     &window_.status, &window_.window, &questions_, &image_, &jobs_};
+    first.Run();
+    EXPECT_EQ(window_.window.import_dialogs(), 1);
+    EXPECT_EQ(window_.window.choosers(), 1);
+    EXPECT_EQ(Shown("There is no dictionaries in database!"), 1);
+    EXPECT_EQ(window_.status.beeps(), 1);
+}
+
+TEST_F(JobPartsTest, TheStartUpMessageWaitsForItsAnswer) {
+    catalogue_.Scan(paths_.database_dir, &window_.status);
+    DictionaryState state;
+    state.show_splash = true;
+    state.current = "English_Croatian.v03";
+    settings_.SetDictionaryState(state);
+    startup_.Run();
+    ASSERT_EQ(window_.status.tickets().size(), 1u);
+    EXPECT_FALSE(dictionaries_.main().loaded());  // not before the answer
+
+    EXPECT_TRUE(questions_.Answered({window_.status.tickets()[0], kIdNo, ""}));
+    EXPECT_FALSE(settings_.dictionary_state().show_splash);
+    EXPECT_TRUE(dictionaries_.main().loaded());
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "app/tests/fake_window.h"
 #include "app/tests/test_dictionaries.h"
 #include "app/tests/test_files.h"
+#include "app/word_form_jobs.h"
 
 namespace wordbay::testing {
 namespace {
@@ -61,6 +62,13 @@ protected:
     SearchRequests searches_{&dictionaries_,   &settings_, &lists_, &report_,  &window_.panes,
                              &window_.hot_key, &image_,    &queue_, &program_, &epoch_};
     DictionaryRequests requests_{&dictionaries_, &lists_, &queue_, &epoch_};
+    std::vector<std::string> translated_;
+    WordFormJobs word_forms_{&dictionaries_,
+                             &lists_,
+                             &report_,
+                             &window_.panes,
+                             &window_.word_forms,
+                             [this](const TranslateWord& r) { translated_.push_back(r.word); }};
     bool newer_search_ = false;
     ListingJobs listing_{&dictionaries_,
                          &settings_,
@@ -283,6 +291,51 @@ TEST_F(RequestPartsTest, TheHotKeysSearchFillsTheWindowItCalled) {
     listing_.List({kMain, kPrimary, "house", o, {true, HotKeyTarget::kMainWindow}, 3});
     EXPECT_TRUE(window_.hot_key.list().empty());
     EXPECT_EQ(window_.panes.List(kMain, kSecondary), std::vector<std::string>{"dom"});
+}
+
+// Word forms with the tables and rules alone, whatever spellers the machine has.
+class WordFormPartTest : public RequestPartsTest {
+protected:
+    void SetUp() override {
+        RequestPartsTest::SetUp();
+        ::setenv("WORDBAY_HUNSPELL_DIRS", PathOf("no-spellers").c_str(), 1);
+    }
+    void TearDown() override {
+        ::unsetenv("WORDBAY_HUNSPELL_DIRS");
+        RequestPartsTest::TearDown();
+    }
+};
+
+TEST_F(WordFormPartTest, AFormGoesToItsBaseWordAndSaysSo) {
+    LoadMain();
+    SearchOptions o;
+    o.auto_translate = true;
+    ASSERT_TRUE(word_forms_.GoToBaseWord({kMain, kPrimary, "houses", o, {}, 3}, false));
+    EXPECT_EQ(window_.panes.List(kMain, kPrimary), std::vector<std::string>{"house"});
+    EXPECT_EQ(window_.panes.SelectedIndex(kMain, kPrimary), 0);
+    EXPECT_EQ(translated_, std::vector<std::string>{"house"});
+    EXPECT_EQ(window_.word_forms.note().base, "house");
+    EXPECT_FALSE(window_.word_forms.note().hot_key);
+    report_.RefreshStatus();
+    EXPECT_EQ(window_.status.text(), "English: 1   Croatian: 0   houses: form of house");
+
+    // A new search takes back what the look-up said.
+    word_forms_.Clear(false);
+    EXPECT_TRUE(window_.word_forms.note().empty());
+    report_.RefreshStatus();
+    EXPECT_EQ(window_.status.text(), "English: 1   Croatian: 0");
+}
+
+TEST_F(WordFormPartTest, AWordOfNoFormIsSuggestedForOnlyWhenAsked) {
+    LoadMain();
+    SearchOptions o;
+    EXPECT_FALSE(word_forms_.GoToBaseWord({kMain, kPrimary, "huose", o, {}, 3}, false));
+    EXPECT_TRUE(window_.word_forms.note().empty());
+    EXPECT_FALSE(word_forms_.GoToBaseWord({kMain, kPrimary, "huose", o, {}, 3}, true));
+    const std::vector<std::string> suggestions = window_.word_forms.note().suggestions;
+    ASSERT_FALSE(suggestions.empty());
+    EXPECT_EQ(suggestions.front(), "house");
+    EXPECT_TRUE(translated_.empty());
 }
 
 }  // namespace

@@ -69,9 +69,15 @@ protected:
 };
 
 TEST_F(JobPartsTest, ALoadOpensTheDictionaryAndTellsTheWindow) {
+    SearchOptions editing;
+    editing.edit_mode = true;
+    settings_.SetOptions(editing);
     int done = -1;
     jobs_.LoadMain(Database("English_Croatian.v03"), [&](bool ok) { done = ok; });
     EXPECT_EQ(done, 1);
+    // A dictionary opens out of edit mode, and the window is told.
+    EXPECT_FALSE(settings_.options().edit_mode);
+    EXPECT_EQ(window_.window.edit_mode_ends(), 1);
     ASSERT_TRUE(dictionaries_.main().loaded());
     EXPECT_EQ(loaded_, std::vector<SlotId>{kMain});
     EXPECT_EQ(window_.panes.enabled(kMain), std::optional<bool>(true));

@@ -1,9 +1,12 @@
 // The parts of the main window on their own, each driven through its own
 // interface: the panes and the status strip through the updates objects the
 // worker sends to (from a thread of its own, as the worker does), the menus
-// through the states they show, the search switches through their toggles.
+// through the states they show, the search switches through their toggles,
+// the focused control through the edit commands.
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QThread>
@@ -18,6 +21,7 @@
 #include "ui/main/button_bar.h"
 #include "ui/main/command_ids.h"
 #include "ui/main/dictionary_pane.h"
+#include "ui/main/focused_control.h"
 #include "ui/main/main_menus.h"
 #include "ui/main/pane_display.h"
 #include "ui/main/qt_font_catalog.h"
@@ -207,6 +211,59 @@ private slots:
         QVERIFY(options().link);
         QCOMPARE(titles, 1);
         QCOMPARE(changes, 5);
+    }
+
+    void theEditCommandsActOnTheFocusedControlOfEitherPane() {
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* mainPane = new DictionaryPane(&window, false);
+        auto* dualPane = new DictionaryPane(&window, true);
+        layout->addWidget(mainPane);
+        layout->addWidget(dualPane);
+        FocusedControl focused(
+            mainPane, dualPane, [] { return nullptr; }, m_controller.get());
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QClipboard* clipboard = QApplication::clipboard();
+
+        SearchEdit* edit = dualPane->edit(ListSide::kSecondary);
+        edit->setText(QStringLiteral("Haus"));
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        QCOMPARE(focused.control(), static_cast<QWidget*>(edit));
+        focused.edit(FocusedControl::Edit::kSelectAll);
+        focused.copy();
+        QCOMPARE(clipboard->text(), QStringLiteral("Haus"));
+        focused.edit(FocusedControl::Edit::kDelete);
+        QCOMPARE(edit->text(), QString());
+        focused.paste();
+        QCOMPARE(edit->text(), QStringLiteral("Haus"));
+        QCOMPARE(mainPane->edit(ListSide::kSecondary)->text(), QString());  // the other pane's
+
+        WListBox* list = mainPane->list(ListSide::kPrimary);
+        list->setWords(wordbay::WordList::Copy({"hour", "house"}, 0));
+        list->setFocus();
+        QTRY_VERIFY(list->hasFocus());
+        QCOMPARE(focused.control(), static_cast<QWidget*>(list));
+        clipboard->setText(QStringLiteral("before"));
+        focused.copy();
+        QCOMPARE(clipboard->text(), QStringLiteral("before"));  // nothing selected
+        list->setCurSel(1);
+        focused.copy();
+        QCOMPARE(clipboard->text(), QStringLiteral("house"));
+        focused.edit(FocusedControl::Edit::kDelete);  // a list deletes nothing
+        QCOMPARE(list->count(), 2);
+        focused.edit(FocusedControl::Edit::kSelectAll);
+        focused.copy();
+        QCOMPARE(clipboard->text(), QStringLiteral("hour\r\nhouse"));
+
+        // Outside the panes there is nothing to act on.
+        auto* other = new QLineEdit(&window);
+        layout->addWidget(other);
+        other->setFocus();
+        QTRY_VERIFY(other->hasFocus());
+        QCOMPARE(focused.control(), nullptr);
     }
 
 private:

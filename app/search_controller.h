@@ -42,9 +42,8 @@ namespace wordbay {
 class SearchController : private RequestQueue {
 public:
     // The receivers of `window`, `catalogue`, `fonts` and `program` outlive
-    // the controller;
-    // `fonts` is asked from the worker thread, `program` (the window the hot
-    // keys call) from the window's.
+    // the controller; `fonts` is asked from the worker thread, `program` (the
+    // window the hot keys call) from the window's.
     SearchController(const WindowUpdates& window, Catalogue* catalogue, ProgramPaths paths,
                      const FontCatalog* fonts, const ProgramSettings* program);
     ~SearchController();  // stops the worker (see Stop)

@@ -2,7 +2,8 @@
 // interface: the panes and the status strip through the updates objects the
 // worker sends to (from a thread of its own, as the worker does), the menus
 // through the states they show, the search switches through their toggles,
-// the focused control through the edit commands.
+// the focused control through the edit commands, the window's presence
+// through its settings.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -27,8 +28,10 @@
 #include "ui/main/qt_font_catalog.h"
 #include "ui/main/search_edit.h"
 #include "ui/main/search_switches.h"
+#include "ui/main/secondary_windows.h"
 #include "ui/main/status_display.h"
 #include "ui/main/status_strip.h"
+#include "ui/main/window_presence.h"
 #include "ui/main/worker_updates.h"
 #include "ui/widgets/w_form.h"
 #include "ui/widgets/w_image_button.h"
@@ -264,6 +267,39 @@ private slots:
         other->setFocus();
         QTRY_VERIFY(other->hasFocus());
         QCOMPARE(focused.control(), nullptr);
+    }
+
+    void theWindowsPresenceKeepsItsSettingsAndOneWindowOnTop() {
+        WForm window;
+        wordbay::ProgramSettings settings;
+        settings.popup_on_top = true;
+        settings.tooltip_on_top = true;
+        settings.minimize_to_tray = false;
+        SecondaryWindows windows(&window, &settings, std::string(), nullptr, nullptr,
+                                 m_controller.get(), &m_fonts, {});
+        int changes = 0;
+        WindowPresence::Hooks hooks;
+        hooks.statesChanged = [&] { ++changes; };
+        WindowPresence presence(&window, nullptr, &settings, &windows, std::move(hooks));
+
+        presence.setAlwaysOnTop(true);
+        QVERIFY(settings.main_on_top);
+        QVERIFY(!settings.popup_on_top);  // only one window stays above the others
+        QVERIFY(!settings.tooltip_on_top);
+        QVERIFY(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(window.isVisible());
+        presence.setAlwaysOnTop(false);
+        QVERIFY(!settings.main_on_top);
+        QVERIFY(!window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+        presence.setHotKeyTarget(wordbay::HotKeyTarget::kTooltip);
+        QCOMPARE(settings.hot_key_target, wordbay::HotKeyTarget::kTooltip);
+        QCOMPARE(changes, 3);
+
+        // Without the setting the window is minimised normally, not hidden.
+        QVERIFY(!presence.minimizeToTray());
+        QVERIFY(!presence.inTray());
+        QVERIFY(window.isVisible());
     }
 
 private:

@@ -55,9 +55,7 @@ press_hot_key_in() {
     press_hot_key
 }
 
-openbox --sm-disable > /dev/null 2>&1 &
-wait_for 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
-    fail "the window manager did not start"
+start_window_manager "$dir/openbox.log" || exit 1
 
 program_folder "$dir" "$bin" 1
 

@@ -58,9 +58,7 @@ start_program() {  # start_program TARGET
     sleep 2
 }
 
-openbox --sm-disable > /dev/null 2>&1 &
-wait_for 15 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
-    fail "the window manager did not start"
+start_window_manager "$dir/openbox.log" || exit 1
 
 start_program 1
 xterm -geometry 60x8+0+0 -fn fixed -e bash -c "printf 'She walked to the hause.\\n'; sleep 120" &

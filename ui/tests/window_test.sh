@@ -58,9 +58,7 @@ INI
 
 fail() { echo "$*"; exit 1; }
 
-openbox --sm-disable > /dev/null 2>&1 &
-wait_for 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
-    fail "the window manager did not start"
+start_window_manager "$dir/openbox.log" || exit 1
 
 # The first visible window whose title matches $1, waiting up to 30 s for it
 # to map.

@@ -63,7 +63,7 @@ program_folder() {
     "$bin/wordbay-cli" import --format txt "$dir/pairs.txt" \
         "$dir/database/English_Croatian.v03" --locales 1033,1050 \
         --names English,Croatian > /dev/null
-    cp "$bin/wordbay" "$dir/"
+    cp "$bin/wordbay" "$bin/wordbay-test" "$dir/"
     cat > "$dir/wordbay.ini" << INI
 [options]
 showsplash=0

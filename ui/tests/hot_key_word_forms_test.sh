@@ -51,7 +51,7 @@ start_program() {  # start_program TARGET
         "$dir/database/English_Croatian.v03" --locales 1033,1050 \
         --names English,Croatian > /dev/null
     rm -f "$dir/shown.txt"
-    WORDBAY_INSTANCE="wordbay-forms-test-$$" "$dir/wordbay" --report-hot-key "$dir/shown.txt" \
+    WORDBAY_INSTANCE="wordbay-forms-test-$$" "$dir/wordbay-test" --report-hot-key "$dir/shown.txt" \
         --keep-running > "$dir/program.log" 2>&1 &
     program=$!
     wait_for 30 xdotool search --pid "$program" || fail "the program shows no window"

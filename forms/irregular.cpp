@@ -1,5 +1,6 @@
 #include "forms/irregular.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <mutex>
 #include <sstream>
@@ -11,6 +12,27 @@ namespace forms {
 namespace {
 
 const std::vector<std::string> kNone;
+
+// The words of `line` into *words, split at the blanks a stream's >> skips.
+void BlankSeparated(std::string_view line, std::vector<std::string_view>* words) {
+    constexpr std::string_view kBlanks = " \t\n\v\f\r";
+    words->clear();
+    std::size_t start = line.find_first_not_of(kBlanks);
+    while (start != std::string_view::npos) {
+        const std::size_t end = std::min(line.find_first_of(kBlanks, start), line.size());
+        words->push_back(line.substr(start, end - start));
+        start = line.find_first_not_of(kBlanks, end);
+    }
+}
+
+// A word of a WordNet list, whose "_" stands for a blank.
+std::string Unblanked(std::string_view word) {
+    std::string out(word);
+    for (char& c : out) {
+        if (c == '_') c = ' ';
+    }
+    return out;
+}
 
 // The words of a line, each alternative ("was/were") a word of its own.
 std::vector<std::vector<std::string>> LineWords(const std::string& line) {
@@ -115,22 +137,16 @@ bool IrregularForms::ReadExceptionList(const std::string& path) {
     if (platform::ReadRegularFile(path.c_str(), 16 << 20, &data) != platform::ReadOutcome::kRead) {
         return false;
     }
-    std::istringstream in(data);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string form;
-        std::string base;
-        if (!(fields >> form)) continue;
-        while (fields >> base) {
-            for (char& c : base) {
-                if (c == '_') c = ' ';
-            }
-            for (char& c : form) {
-                if (c == '_') c = ' ';
-            }
-            Add(form, base);
+    std::string_view rest(data);
+    std::vector<std::string_view> fields;
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size());
+        BlankSeparated(rest.substr(0, end), &fields);
+        if (!fields.empty()) {
+            const std::string form = Unblanked(fields[0]);
+            for (std::size_t i = 1; i < fields.size(); ++i) Add(form, Unblanked(fields[i]));
         }
+        rest.remove_prefix(std::min(end + 1, rest.size()));
     }
     return true;
 }
@@ -140,9 +156,18 @@ const std::vector<std::string>& IrregularForms::BasesOf(std::string_view form) c
     return it == bases_.end() ? kNone : it->second;
 }
 
+std::vector<std::string> IrregularForms::Forms() const {
+    std::vector<std::string> out;
+    out.reserve(bases_.size());
+    for (const auto& entry : bases_) out.push_back(entry.first);
+    return out;
+}
+
 const IrregularForms& IrregularFormsOf(std::string_view language) {
     static std::mutex mutex;
-    static std::unordered_map<std::string, IrregularForms> tables;
+    // Kept to the end of the process and never destroyed: taking tens of
+    // thousands of strings apart at exit only delays it.
+    static auto& tables = *new std::unordered_map<std::string, IrregularForms>;
     std::lock_guard lock(mutex);
     const std::string key(language);
     auto it = tables.find(key);

@@ -27,6 +27,8 @@ public:
     // empty when it is no irregular form.
     const std::vector<std::string>& BasesOf(std::string_view form) const;
     std::size_t size() const { return bases_.size(); }
+    // Every form recorded, in no particular order.
+    std::vector<std::string> Forms() const;
 
 private:
     std::unordered_map<std::string, std::vector<std::string>> bases_;

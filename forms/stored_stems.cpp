@@ -8,15 +8,20 @@
 namespace forms {
 namespace {
 
-// The layout, little-endian: 0 magic, 8 version, 12 the CRC-32 of every byte
-// from 16 on; 16 the owner, the locale, the .aff's and the .dic's paths
+// The layout, little-endian: 0 magic, 8 version, 12 the CRC-32 of the rest
+// of the header; 16 the owner, the locale, the .aff's and the .dic's paths
 // (each a 32-bit length and its bytes), the two files' stamps (device, inode,
-// size, seconds, nanoseconds: 64 bits each); the count of words, and per word
-// the 32-bit offset of its record from the first record; the records, sorted
-// by word bytes: the word, the count of its stems, the stems.
+// size, seconds, nanoseconds: 64 bits each), the count of words, the count
+// of chunks and a CRC-32 per chunk. The data: per word the 32-bit offset of
+// its record from the first record; the records, sorted by word bytes: the
+// word, the count of its stems, the stems. Each 4 KiB chunk of the data has
+// its CRC checked the first time a look-up reads from it, so that a look-up
+// reads a few pages of the file, not all of it.
 constexpr char kMagic[8] = {'W', 'B', 'S', 'T', 'E', 'M', 'S', '\0'};
 constexpr std::uint32_t kVersion = 1;
 constexpr std::size_t kFixedSize = 16;
+constexpr unsigned kChunkShift = 12;
+constexpr std::uint64_t kChunkSize = std::uint64_t{1} << kChunkShift;
 // Far beyond what the largest dictionary's forms take.
 constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;
 
@@ -71,18 +76,43 @@ struct StoredStems::Cursor {
 namespace {
 struct CrcJob {
     const char* data;
-    std::uint64_t size;
+    std::uint64_t begin;
+    std::uint64_t end;
     std::uint32_t crc;
 };
 }  // namespace
 
 void StoredStems::RunCrc(void* argument) {
     auto* job = static_cast<CrcJob*>(argument);
-    job->crc = Crc(job->data + kFixedSize, job->size - kFixedSize);
+    job->crc = Crc(job->data + job->begin, job->end - job->begin);
+}
+
+bool StoredStems::CrcOf(std::uint64_t begin, std::uint64_t end, std::uint32_t* crc) const {
+    CrcJob job{data_, begin, end, 0};
+    if (data_ == owned_.data()) {
+        RunCrc(&job);
+    } else if (!file_.Guarded(RunCrc, &job)) {
+        return false;
+    }
+    *crc = job.crc;
+    return true;
 }
 
 bool StoredStems::Get(std::uint64_t offset, void* out, std::size_t count) const {
     if (offset > size_ || count > size_ - offset) return false;
+    if (offset >= data_start_ && count > 0) {
+        const std::uint64_t first = (offset - data_start_) >> kChunkShift;
+        const std::uint64_t last = (offset + count - 1 - data_start_) >> kChunkShift;
+        for (std::uint64_t c = first; c <= last; ++c) {
+            if (checked_[c]) continue;
+            const std::uint64_t begin = data_start_ + (c << kChunkShift);
+            std::uint32_t crc = 0;
+            if (!CrcOf(begin, std::min(begin + kChunkSize, size_), &crc) || crc != chunk_crcs_[c]) {
+                return false;
+            }
+            checked_[c] = 1;
+        }
+    }
     if (data_ == owned_.data()) {
         std::memcpy(out, data_ + offset, count);
         return true;
@@ -92,6 +122,7 @@ bool StoredStems::Get(std::uint64_t offset, void* out, std::size_t count) const 
 
 bool StoredStems::Check(std::string_view owner) {
     count_ = 0;
+    data_start_ = UINT64_MAX;  // no chunks until the header holds up
     char magic[8];
     if (size_ < kFixedSize || !Get(0, magic, 8) || std::memcmp(magic, kMagic, 8) != 0) {
         return false;
@@ -99,21 +130,25 @@ bool StoredStems::Check(std::string_view owner) {
     Cursor head{this, 8};
     std::uint32_t version = 0;
     std::uint32_t crc = 0;
-    CrcJob job{data_, size_, 0};
-    if (!head.Get32(&version) || version != kVersion || !head.Get32(&crc)) return false;
-    if (data_ == owned_.data()) {
-        RunCrc(&job);
-    } else if (!file_.Guarded(RunCrc, &job)) {
-        return false;
-    }
     std::string stored_owner;
-    if (job.crc != crc || !head.GetText(&stored_owner) || stored_owner != owner) return false;
     std::uint32_t count = 0;
-    if (!head.GetText(&locale_) || !head.GetText(&files_.aff) || !head.GetText(&files_.dic) ||
-        !head.GetStamp(&aff_stamp_) || !head.GetStamp(&dic_stamp_) || !head.Get32(&count) ||
-        (size_ - head.at) / 4 < count) {
+    std::uint32_t chunks = 0;
+    if (!head.Get32(&version) || version != kVersion || !head.Get32(&crc) ||
+        !head.GetText(&stored_owner) || !head.GetText(&locale_) || !head.GetText(&files_.aff) ||
+        !head.GetText(&files_.dic) || !head.GetStamp(&aff_stamp_) || !head.GetStamp(&dic_stamp_) ||
+        !head.Get32(&count) || !head.Get32(&chunks) || (size_ - head.at) / 4 < chunks) {
         return false;
     }
+    chunk_crcs_.resize(chunks);
+    std::uint32_t header_crc = 0;
+    if (!head.Take(chunk_crcs_.data(), std::size_t{chunks} * 4) ||
+        !CrcOf(kFixedSize, head.at, &header_crc) || header_crc != crc || stored_owner != owner ||
+        (size_ - head.at) / 4 < count ||
+        ((size_ - head.at) + kChunkSize - 1) >> kChunkShift != chunks) {
+        return false;
+    }
+    data_start_ = head.at;
+    checked_.assign(chunks, 0);
     offsets_ = head.at;
     records_ = head.at + std::uint64_t{count} * 4;
     count_ = count;
@@ -194,9 +229,12 @@ bool WriteStoredStems(const std::string& path, std::string_view owner, std::stri
         Put32(&records, static_cast<std::uint32_t>(stems.size()));
         for (const std::string& stem : stems) PutText(&records, stem);
     }
+    std::string data;
+    for (const std::uint32_t offset : offsets) Put32(&data, offset);
+    data += records;
     std::string file(kMagic, sizeof kMagic);
     Put32(&file, kVersion);
-    Put32(&file, 0);  // the CRC, below
+    Put32(&file, 0);  // the header's CRC, below
     PutText(&file, owner);
     PutText(&file, locale);
     PutText(&file, speller.files().aff);
@@ -204,10 +242,16 @@ bool WriteStoredStems(const std::string& path, std::string_view owner, std::stri
     PutStamp(&file, speller.aff_stamp());
     PutStamp(&file, speller.dic_stamp());
     Put32(&file, static_cast<std::uint32_t>(offsets.size()));
-    for (const std::uint32_t offset : offsets) Put32(&file, offset);
-    file += records;
+    const std::size_t chunks = (data.size() + kChunkSize - 1) >> kChunkShift;
+    Put32(&file, static_cast<std::uint32_t>(chunks));
+    for (std::size_t c = 0; c < chunks; ++c) {
+        const std::size_t begin = c << kChunkShift;
+        Put32(&file,
+              Crc(data.data() + begin, std::min<std::size_t>(kChunkSize, data.size() - begin)));
+    }
     const std::uint32_t crc = Crc(file.data() + kFixedSize, file.size() - kFixedSize);
     std::memcpy(file.data() + 12, &crc, 4);
+    file += data;
     return platform::WriteWholeFile(path.c_str(), file.data(), file.size(), 0600);
 }
 

@@ -6,8 +6,10 @@
 // The file names the state of the dictionary it was made for (an owner text
 // its caller composes) and the speller's two files by path, device, inode,
 // size and modification time. A word the file does not hold, a changed or
-// removed speller, or a file that is not whole (its CRC-32 checks every byte)
-// leave the answer to the loaded speller. Any bytes at all are safe to parse.
+// removed speller, or a file that is not whole (CRC-32s check its header,
+// and each 4 KiB of its data the first time it is read) leave the answer to
+// the loaded speller. Any bytes at all are safe to parse.
+// One object serves one thread at a time.
 #pragma once
 
 #include <cstdint>
@@ -53,8 +55,12 @@ private:
     // Checks the CRC and reads the header of the bytes in hand.
     bool Check(std::string_view owner);
     // Copies `count` bytes at `offset` of the file; false when they lie
-    // outside it (or the mapped file no longer holds them).
+    // outside it, a chunk of data they touch fails its CRC, or the mapped
+    // file no longer holds them.
     bool Get(std::uint64_t offset, void* out, std::size_t count) const;
+    // The CRC-32 of the bytes [begin, end); false when the mapped file no
+    // longer holds them.
+    bool CrcOf(std::uint64_t begin, std::uint64_t end, std::uint32_t* crc) const;
 
     std::string owned_;           // the bytes given to Parse
     platform::MappedFile file_;   // or the file mapped by Read
@@ -67,6 +73,9 @@ private:
     std::uint32_t count_ = 0;
     std::uint64_t offsets_ = 0;  // where the records' offsets begin
     std::uint64_t records_ = 0;  // where the records begin
+    std::uint64_t data_start_ = 0;
+    std::vector<std::uint32_t> chunk_crcs_;
+    mutable std::vector<std::uint8_t> checked_;  // per chunk: 0 unchecked, 1 good
 };
 
 // Writes to `path` the stems `speller` gives for each of `words` (any order,

@@ -100,7 +100,8 @@ bool StoredStems::CrcOf(std::uint64_t begin, std::uint64_t end, std::uint32_t* c
 
 bool StoredStems::Get(std::uint64_t offset, void* out, std::size_t count) const {
     if (offset > size_ || count > size_ - offset) return false;
-    if (offset >= data_start_ && count > 0) {
+    if (count == 0) return true;
+    if (offset >= data_start_) {
         const std::uint64_t first = (offset - data_start_) >> kChunkShift;
         const std::uint64_t last = (offset + count - 1 - data_start_) >> kChunkShift;
         for (std::uint64_t c = first; c <= last; ++c) {

@@ -1,5 +1,10 @@
 // wordbay-cli lookup: what the hot key does with a word met in running text:
 // the word as it stands, else its base words, else suggestions (forms/).
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <iostream>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -184,21 +189,19 @@ bool ListWords(WordTranslator& translator, std::vector<std::string>* words) {
     return true;
 }
 
-// Keeps the stems the loaded speller gives for the list's words and their
-// inflected forms, so that later look-ups of them need no speller.
-void StoreStems(WordTranslator& translator, const std::string& locale) {
+// Keeps the stems `speller` gives for the list's words and their inflected
+// forms, so that later look-ups of them need no speller.
+void StoreStems(WordTranslator& translator, const std::string& locale, forms::Speller& speller) {
     ImageOrDictionary& source = translator.source();
     lookup::SourceKey now;
+    std::vector<std::string> words;
     if (source.image_path().empty() || !lookup::ReadSourceKey(source.source(), &now) ||
-        !(now == source.key())) {
+        !(now == source.key()) || !ListWords(translator, &words)) {
         return;
     }
-    const std::shared_ptr<forms::Speller> speller = forms::Speller::Of(locale);
-    std::vector<std::string> words;
-    if (!speller || !ListWords(translator, &words)) return;
     std::unordered_set<std::string> lower;
     for (const std::string& word : words) lower.insert(forms::LowerCase(word));
-    std::vector<std::string> kept = forms::AffixForms(speller->files(), [&](std::string_view stem) {
+    std::vector<std::string> kept = forms::AffixForms(speller.files(), [&](std::string_view stem) {
         return lower.count(forms::LowerCase(stem)) > 0;
     });
     for (std::string& word : words) {
@@ -213,8 +216,31 @@ void StoreStems(WordTranslator& translator, const std::string& locale) {
         kept.push_back(std::move(form));
     }
     const int list = translator.list();
-    forms::WriteStoredStems(StemsPath(source, list), StemsOwner(source, list), locale, *speller,
+    forms::WriteStoredStems(StemsPath(source, list), StemsOwner(source, list), locale, speller,
                             std::move(kept));
+}
+
+// Keeps the stems once the answer is out. A process of its own (its answer
+// on standard output) leaves that to a child and ends at once: a large
+// list's stems take seconds. The child holds nothing of the terminal or a
+// pipe, and one child at a time writes a list's stems (a lock beside them).
+// Called with the speller loaded, so that no thread runs when it forks.
+void KeepStems(const Context& c, WordTranslator& translator, const std::string& locale) {
+    if (translator.source().image_path().empty()) return;
+    const std::shared_ptr<forms::Speller> speller = forms::Speller::Of(locale);
+    if (!speller) return;
+    if (&c.out != &std::cout) {
+        StoreStems(translator, locale, *speller);
+        return;
+    }
+    if (::fork() != 0) return;  // the answering process, or no child
+    ::setsid();
+    const int null = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+    for (int fd = 0; fd <= 2 && null >= 0; ++fd) ::dup2(null, fd);
+    const std::string lock = StemsPath(translator.source(), translator.list()) + ".lock";
+    const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) StoreStems(translator, locale, *speller);
+    ::_exit(0);
 }
 
 }  // namespace
@@ -248,7 +274,7 @@ int RunLookup(const Context& c, const Arguments& args) {
         }
         c.out << std::flush;
         translator.Finish();
-        if (!have_stored) StoreStems(translator, locale);
+        if (!have_stored) KeepStems(c, translator, locale);
         const bool found = a.how == forms::How::kExact || a.how == forms::How::kForm;
         return found ? kExitOk : kExitFailed;
     }
@@ -265,7 +291,7 @@ int RunLookup(const Context& c, const Arguments& args) {
     }
     c.out << std::flush;
     translator.Finish();
-    if (!have_stored) StoreStems(translator, locale);
+    if (!have_stored) KeepStems(c, translator, locale);
     return kExitOk;
 }
 

@@ -44,7 +44,7 @@ press() {
 }
 start_program() {  # start_program 0|1: word forms off or on
     printf '[English_Croatian.v03]\nword_forms=%s\n' "$1" > "$dir/database/English_Croatian.v03.ini"
-    WORDBAY_INSTANCE="wordbay-forms-bench-$$" "$dir/wordbay" --report-hot-key "$dir/shown.txt" \
+    WORDBAY_INSTANCE="wordbay-forms-bench-$$" "$dir/wordbay-test" --report-hot-key "$dir/shown.txt" \
         --keep-running > /dev/null 2>&1 &
     program=$!
     wait_for 30 xdotool search --pid "$program"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Configures and builds the tree. Usage: build.sh [--sanitize | --tsan]
 # The normal build goes to build/, the sanitizer build to build-asan/, the
-# thread-sanitizer build of the threaded parts' tests to build-tsan/.
+# thread-sanitizer build of the tests of the threaded parts and of the
+# windows to build-tsan/.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 dir="$root/build"
@@ -13,8 +14,9 @@ if [[ "${1:-}" == "--sanitize" ]]; then
           -DCMAKE_BUILD_TYPE=Debug)
 elif [[ "${1:-}" == "--tsan" ]]; then
     dir="$root/build-tsan"
-    args=(-DWORDBAY_TSAN=ON -DWORDBAY_WITH_UI=OFF -DWORDBAY_WITH_BENCH=OFF)
-    targets=(--target app_tests keysnare_tests speech_tests)
+    args=(-DWORDBAY_TSAN=ON -DWORDBAY_WITH_BENCH=OFF)
+    targets=(--target app_tests keysnare_tests speech_tests ui_widgets_tests ui_dialogs_tests
+             ui_main_tests ui_popup_tests ui_settings_tests ui_text_tests ui_wordlists_tests)
 fi
 # WORDBAY_WERROR=ON in the environment makes every warning an error (CI).
 if [[ -n "${WORDBAY_WERROR:-}" ]]; then

@@ -2,7 +2,8 @@
 # Takes the documentation's pictures of every window from the built program
 # on a private X server with a window manager (openbox): the main window, the
 # popup and the tooltip after the hot key, the text window, the settings
-# dialog and the interface-language dialog. Writes docs/*.png.
+# dialog and the interface-language dialog. Writes docs/*.png. The pictures
+# of dialogs come from the test build (wordbay-test), which opens them itself.
 #
 # usage: scripts/screenshots.sh [BUILD_BIN_DIR]   (default: build/bin)
 # needs: xvfb-run, openbox, xdotool, xclip, imagemagick (import, convert)
@@ -40,11 +41,11 @@ export WORDBAY_INSTANCE="wordbay-screenshots-$$"
 
 # The English-Croatian dictionary of the first start: FreeDict's when it is
 # installed, else the sample word list. The first start converts it.
-cp "$bin/wordbay" "$dir/program/"
+cp "$bin/wordbay" "$bin/wordbay-test" "$dir/program/"
 bash "$root/scripts/first_start.sh" "$dir/program" "$bin/wordbay-cli" \
     "$root/data/kx-sample.txt" > /dev/null
 printf '[options]\nshowsplash=0\n' >> "$dir/program/wordbay.ini"
-QT_QPA_PLATFORM=offscreen timeout 300 "$dir/program/wordbay" \
+QT_QPA_PLATFORM=offscreen timeout 300 "$dir/program/wordbay-test" \
     --report-translation house "$dir/first.txt" > /dev/null
 dictionary="$(basename "$(ls "$dir"/program/database/*.v03 | head -n 1)")"
 
@@ -148,7 +149,7 @@ done
 for shot in "463 text-window" "327 settings" "1012 language-dialog"; do
     read -r command name <<< "$shot"
     settings 0
-    "$dir/program/wordbay" --command "$command" --type house &
+    "$dir/program/wordbay-test" --command "$command" --type house &
     program=$!
     window '^KX Dictionary' > /dev/null
     sleep 6

@@ -18,6 +18,7 @@
 #include "ui/main/search_edit.h"
 #include "ui/main/x11_desktop.h"
 #include "ui/widgets/code_page_text.h"
+#include "ui/widgets/ui_thread.h"
 #include "ui/widgets/w_form.h"
 
 using wordbay::ListSide;
@@ -163,12 +164,9 @@ static void playKeysThen(std::thread* player, QObject* owner, std::uint32_t key,
     QPointer<QObject> guard(owner);
     *player = std::thread([guard, key, delayMs, then = std::move(then)] {
         playCtrlKey(key);
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [guard, delayMs, then] {
-                if (guard) QTimer::singleShot(delayMs, guard.data(), then);
-            },
-            Qt::QueuedConnection);
+        postToUiThread(QCoreApplication::instance(), [guard, delayMs, then] {
+            if (guard) QTimer::singleShot(delayMs, guard.data(), then);
+        });
     });
 }
 

@@ -65,9 +65,7 @@ cx=640
 cy=420
 INI
 
-openbox --sm-disable > /dev/null 2>&1 &
-wait_for 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
-    fail "the window manager did not start"
+start_window_manager "$dir/openbox.log" || exit 1
 
 # The visible windows of process $1 whose title matches $2.
 windows_of() { xdotool search --all --onlyvisible --pid "$1" --name "$2" 2> /dev/null; }

@@ -34,7 +34,7 @@ program_folder "$dir" "$bin" 1 1 2 53
 
 timeout 300 wtype -s 600000 &
 env -u QT_QPA_PLATFORM HOME="$dir/home" WORDBAY_INSTANCE="wordbay-portal-test-$$" \
-    "$dir/wordbay" --report-hot-key "$dir/shown.txt" --keep-running > "$dir/program.log" 2>&1 &
+    "$dir/wordbay-test" --report-hot-key "$dir/shown.txt" --keep-running > "$dir/program.log" 2>&1 &
 wait_for 60 sh -c 'gdbus call --session -d org.freedesktop.portal.Desktop \
     -o /org/freedesktop/portal/desktop -m org.freedesktop.DBus.Mock.GetCalls |
     grep -q BindShortcuts' || fail "the program bound no shortcut"

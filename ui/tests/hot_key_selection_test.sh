@@ -55,9 +55,7 @@ press_hot_key_in() {
     press_hot_key
 }
 
-openbox --sm-disable > /dev/null 2>&1 &
-wait_for 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
-    fail "the window manager did not start"
+start_window_manager "$dir/openbox.log" || exit 1
 
 program_folder "$dir" "$bin" 1
 
@@ -65,7 +63,7 @@ program_folder "$dir" "$bin" 1
 printf mouse | xclip -selection clipboard -i
 wait_for 15 sh -c '[ "$(xclip -o -selection clipboard)" = mouse ]' || fail "no clipboard"
 
-WORDBAY_INSTANCE="wordbay-selection-test-$$" "$dir/wordbay" --report-hot-key "$dir/shown.txt" \
+WORDBAY_INSTANCE="wordbay-selection-test-$$" "$dir/wordbay-test" --report-hot-key "$dir/shown.txt" \
     --keep-running > "$dir/program.log" 2>&1 &
 program=$!
 wait_for 60 xdotool search --onlyvisible --pid "$program" || fail "the program shows no window"
@@ -115,7 +113,7 @@ echo "3. copying program: copied word translated, clipboard put back: passed"
 kill "$program"
 wait "$program" 2> /dev/null || true
 printf house | xclip -selection primary -i
-WORDBAY_INSTANCE="wordbay-selection-test-$$" "$dir/wordbay" --translate-selection \
+WORDBAY_INSTANCE="wordbay-selection-test-$$" "$dir/wordbay-test" --translate-selection \
     --report-hot-key "$dir/started.txt" --keep-running > "$dir/program.log" 2>&1 &
 wait_for 40 shows "kuća" "$dir/started.txt" || fail "the started program did not translate"
 echo "4. --translate-selection with no program running: started and translated: passed"

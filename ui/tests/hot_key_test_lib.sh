@@ -22,6 +22,25 @@ wait_for() {
     done
 }
 
+# start_window_manager LOG: starts openbox on $DISPLAY and waits until it
+# manages the screen. One that dies while starting (a loaded machine, a
+# server slow to answer) is started again; its output goes to LOG, shown
+# when it never comes up.
+start_window_manager() {
+    local log=$1 manager
+    for _ in 1 2 3; do
+        openbox --sm-disable >> "$log" 2>&1 &
+        manager=$!
+        wait_for 60 sh -c "kill -0 $manager && xprop -root _NET_SUPPORTING_WM_CHECK |
+            grep -q 'window id'" && kill -0 "$manager" 2> /dev/null && return 0
+        kill "$manager" 2> /dev/null || true
+        wait "$manager" 2> /dev/null || true
+    done
+    echo "the window manager did not start:"
+    tail -n 20 "$log"
+    return 1
+}
+
 # hot_key_armed: whether a program of this user on this X display has armed
 # its hot key: keysnare's block of the user and display names the window to
 # tell and the first key.
@@ -44,7 +63,7 @@ program_folder() {
     "$bin/wordbay-cli" import --format txt "$dir/pairs.txt" \
         "$dir/database/English_Croatian.v03" --locales 1033,1050 \
         --names English,Croatian > /dev/null
-    cp "$bin/wordbay" "$dir/"
+    cp "$bin/wordbay" "$bin/wordbay-test" "$dir/"
     cat > "$dir/wordbay.ini" << INI
 [options]
 showsplash=0

@@ -35,7 +35,7 @@ program_env=(env -u QT_QPA_PLATFORM HOME="$app/home" XDG_RUNTIME_DIR="$WL_RUN"
 timeout 300 wtype -s 600000 &
 
 setpriv --reuid="$WL_UID" --regid="$WL_UID" --clear-groups "${program_env[@]}" \
-    "$app/wordbay" --report-hot-key "$app/shown.txt" --keep-running > "$app/program.log" 2>&1 &
+    "$app/wordbay-test" --report-hot-key "$app/shown.txt" --keep-running > "$app/program.log" 2>&1 &
 # Its window and, beside it, its note that the desktop hides the key (shown
 # before the Wayland program takes the focus, so that it cannot take it back).
 wait_for 60 sh -c '[ "$(timeout 10 swaymsg -t get_tree | grep -c "\"shell\": \"xwayland\"")" -ge 2 ]' ||

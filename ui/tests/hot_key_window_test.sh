@@ -2,7 +2,7 @@
 # The hot key end to end on a private X server: another X client owns a
 # selected word (the primary selection), Ctrl+Shift is pressed and released,
 # and the popup or the tooltip shows the word's translations. The program
-# reports what that window lists through its --report-hot-key test hook.
+# (its test build) reports what that window lists through its --report-hot-key hook.
 #
 # usage: hot_key_window_test.sh BUILD_BIN_DIR popup|tooltip   (under testing/x11_session.sh)
 set -euo pipefail
@@ -15,7 +15,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/hot_key_test_lib.sh"
 trap 'end_jobs_and_remove "$dir"' EXIT
 program_folder "$dir" "$bin" "$target"
 
-WORDBAY_INSTANCE="wordbay-hot-key-test-$$" "$dir/wordbay" --report-hot-key "$dir/shown.txt" &
+WORDBAY_INSTANCE="wordbay-hot-key-test-$$" "$dir/wordbay-test" --report-hot-key "$dir/shown.txt" &
 program=$!
 wait_for 60 xdotool search --onlyvisible --pid "$program" ||
     { echo "the program shows no window"; exit 1; }

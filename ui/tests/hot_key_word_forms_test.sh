@@ -51,16 +51,14 @@ start_program() {  # start_program TARGET
         "$dir/database/English_Croatian.v03" --locales 1033,1050 \
         --names English,Croatian > /dev/null
     rm -f "$dir/shown.txt"
-    WORDBAY_INSTANCE="wordbay-forms-test-$$" "$dir/wordbay" --report-hot-key "$dir/shown.txt" \
+    WORDBAY_INSTANCE="wordbay-forms-test-$$" "$dir/wordbay-test" --report-hot-key "$dir/shown.txt" \
         --keep-running > "$dir/program.log" 2>&1 &
     program=$!
     wait_for 30 xdotool search --pid "$program" || fail "the program shows no window"
     sleep 2
 }
 
-openbox --sm-disable > /dev/null 2>&1 &
-wait_for 15 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
-    fail "the window manager did not start"
+start_window_manager "$dir/openbox.log" || exit 1
 
 start_program 1
 xterm -geometry 60x8+0+0 -fn fixed -e bash -c "printf 'She walked to the hause.\\n'; sleep 120" &

@@ -34,7 +34,7 @@ mkdir -p "$dir/database"
 printf 'house\tkuca\r\nhouse\tdom\r\ntree\tdrvo\r\n' > "$dir/pairs.txt"
 "$bin/wordbay-cli" import --format txt "$dir/pairs.txt" "$dir/database/English_Croatian.v03" \
     --locales 1033,1050 --names English,Croatian > /dev/null
-cp "$bin/wordbay" "$dir/"
+cp "$bin/wordbay" "$bin/wordbay-test" "$dir/"
 cat > "$dir/wordbay.ini" << 'INI'
 [options]
 showsplash=0
@@ -58,9 +58,7 @@ INI
 
 fail() { echo "$*"; exit 1; }
 
-openbox --sm-disable > /dev/null 2>&1 &
-wait_for 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
-    fail "the window manager did not start"
+start_window_manager "$dir/openbox.log" || exit 1
 
 # The first visible window whose title matches $1, waiting up to 30 s for it
 # to map.
@@ -158,7 +156,7 @@ tray)
 typing)
     for run in $(seq 1 10); do
         rm -f "$dir/typed.txt"
-        "$dir/wordbay" --report-typed "$dir/typed.txt" &
+        "$dir/wordbay-test" --report-typed "$dir/typed.txt" &
         program=$!
         window="$(main_window)" || fail "run $run: no main window"
         xdotool type --delay 20 house
@@ -208,7 +206,7 @@ popup)
     ;;
 ontop)
     sed -i 's/^usehotkeys=1$/usehotkeys=1\nhotkeyactivate=0/' "$dir/wordbay.ini"
-    "$dir/wordbay" --command 327 &
+    "$dir/wordbay-test" --command 327 &
     program=$!
     window="$(main_window)" || fail "no main window"
     dialog="$(find_window '^Dictionary settings$')" || fail "no settings dialog"

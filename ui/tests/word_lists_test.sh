@@ -27,8 +27,7 @@ export WORDBAY_INSTANCE="wordbay-word-lists-test-$mode-$$"
 program_folder "$dir" "$bin" 1
 printf 'autotranslate=0\n' >> "$dir/wordbay.ini"
 
-openbox --sm-disable > /dev/null 2>&1 &
-sleep 1
+start_window_manager "$dir/openbox.log" || exit 1
 
 fail() { echo "$*"; exit 1; }
 history() { "$bin/wordbay-cli" history --data-dir "$dir" | cut -f1,2; }

@@ -1,11 +1,11 @@
 #include "ui/text/text_runner.h"
 
-#include <QMetaObject>
 #include <algorithm>
 
 #include "app/text_translator.h"
 #include "ui/text/text_window.h"
 #include "ui/widgets/code_page_text.h"
+#include "ui/widgets/ui_thread.h"
 
 namespace {
 
@@ -24,8 +24,7 @@ public:
     }
     void ShowPosition(const wordbay::Phrase& phrase) override {
         const int start = text_.PositionOf(phrase.start);
-        QMetaObject::invokeMethod(
-            form_, [form = form_, start] { form->showPosition(start); }, Qt::QueuedConnection);
+        postToUiThread(form_, [form = form_, start] { form->showPosition(start); });
     }
     void AskPhrase(const wordbay::Phrase& phrase, const char* const* translations,
                    int count) override {
@@ -34,23 +33,19 @@ public:
         const QString shown = decodeText(source_page_, phrase.text);
         const int start = text_.PositionOf(phrase.start);
         const int end = text_.PositionOf(phrase.end);
-        QMetaObject::invokeMethod(
-            form_,
-            [form = form_, shown, start, end, items = std::move(items)]() mutable {
-                form->askPhrase(shown, start, end, std::move(items));
-            },
-            Qt::QueuedConnection);
+        postToUiThread(form_,
+                       [form = form_, shown, start, end, items = std::move(items)]() mutable {
+                           form->askPhrase(shown, start, end, std::move(items));
+                       });
     }
     void SetProgress(int percent) override {
-        QMetaObject::invokeMethod(
-            form_, [form = form_, percent] { form->showProgress(percent); }, Qt::QueuedConnection);
+        postToUiThread(form_, [form = form_, percent] { form->showProgress(percent); });
     }
 
 private:
     void Append(const QString& text) {
         if (text.isEmpty()) return;
-        QMetaObject::invokeMethod(
-            form_, [form = form_, text] { form->appendTarget(text); }, Qt::QueuedConnection);
+        postToUiThread(form_, [form = form_, text] { form->appendTarget(text); });
     }
 
     TextWindow* form_;
@@ -119,7 +114,6 @@ int TextRunner::run(std::intptr_t) {
     } else {
         form_->m_translator.RunStep(text_.bytes(), from_, to_, depth, chars, lookup, view);
     }
-    QMetaObject::invokeMethod(
-        form_, [form = form_] { form->runFinished(); }, Qt::QueuedConnection);
+    postToUiThread(form_, [form = form_] { form->runFinished(); });
     return 0;
 }

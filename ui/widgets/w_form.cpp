@@ -2,17 +2,14 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QContextMenuEvent>
-#include <QKeyEvent>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QShortcut>
 #include <QTimerEvent>
 #include <QWindow>
 #include <utility>
 
-WForm::WForm(QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags), WControl(this, 0) {}
+WForm::WForm(QWidget* parent, Qt::WindowFlags flags)
+    : WFormEvents(parent, flags), WControl(this, 0) {}
 
 WForm::~WForm() = default;
 
@@ -67,48 +64,8 @@ void WForm::killFormTimer(int id) {
     m_timers.erase(it);
 }
 
-bool WForm::onPreEvent(QEvent*) { return false; }
-void WForm::onMouseMove(Qt::MouseButtons, const QPoint&) {}
-bool WForm::onButtonDown(Qt::MouseButton, const QPoint&) { return false; }
-void WForm::onButtonUp(Qt::MouseButton, const QPoint&) {}
-void WForm::onDoubleClick(Qt::MouseButton, const QPoint&) {}
-bool WForm::onKeyDown(int, Qt::KeyboardModifiers) { return false; }
-bool WForm::onKeyUp(int, Qt::KeyboardModifiers) { return false; }
-bool WForm::onPaint(QPainter&, const QRect&) { return false; }
 void WForm::onTimer(int) {}
-void WForm::onContextMenu(const QPoint&, QWidget*) {}
-void WForm::onSize(int, int) {}
 void WForm::onInitMenuPopup(QMenu*) {}
-
-bool WForm::event(QEvent* event) {
-    if (onPreEvent(event)) return true;
-    return QWidget::event(event);
-}
-
-void WForm::mouseMoveEvent(QMouseEvent* event) {
-    onMouseMove(event->buttons(), event->position().toPoint());
-}
-
-void WForm::mousePressEvent(QMouseEvent* event) {
-    if (!onButtonDown(event->button(), event->position().toPoint()))
-        QWidget::mousePressEvent(event);
-}
-
-void WForm::mouseReleaseEvent(QMouseEvent* event) {
-    onButtonUp(event->button(), event->position().toPoint());
-}
-
-void WForm::mouseDoubleClickEvent(QMouseEvent* event) {
-    onDoubleClick(event->button(), event->position().toPoint());
-}
-
-void WForm::keyPressEvent(QKeyEvent* event) {
-    if (!onKeyDown(event->key(), event->modifiers())) QWidget::keyPressEvent(event);
-}
-
-void WForm::keyReleaseEvent(QKeyEvent* event) {
-    if (!onKeyUp(event->key(), event->modifiers())) QWidget::keyReleaseEvent(event);
-}
 
 void WForm::setStaysOnTop(bool on) {
     Qt::WindowFlags flags = windowFlags();
@@ -122,30 +79,6 @@ void WForm::setStaysOnTop(bool on) {
     }
 }
 
-void WForm::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange) {
-        if (isActiveWindow()) {
-            onActivate();
-        } else {
-            onDeactivate();
-        }
-    } else if (event->type() == QEvent::WindowStateChange) {
-        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
-        const bool minimised = (windowState() & Qt::WindowMinimized) != 0;
-        const bool wasMinimised = (change->oldState() & Qt::WindowMinimized) != 0;
-        // A form that took the minimise over (hiding in the tray) keeps the
-        // minimised state until it is shown again: clearing it now would map
-        // the hidden window once more on X11, an empty frame nobody paints.
-        if (minimised && !wasMinimised) onMinimize();
-    }
-}
-
-void WForm::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    onPaint(painter, event->rect());
-}
-
 void WForm::timerEvent(QTimerEvent* event) {
     for (auto it = m_timers.cbegin(); it != m_timers.cend(); ++it) {
         if (it.value() == event->timerId()) {
@@ -154,22 +87,6 @@ void WForm::timerEvent(QTimerEvent* event) {
         }
     }
     QWidget::timerEvent(event);
-}
-
-void WForm::contextMenuEvent(QContextMenuEvent* event) {
-    // The deepest child under the cursor may be part of a control (a list's
-    // viewport): the source is the control itself.
-    QWidget* source = this;
-    if (QWidget* child = childAt(event->pos())) {
-        WControl* control = WControl::find(child);
-        source = control != nullptr ? control->widget() : child;
-    }
-    onContextMenu(event->globalPos(), source);
-}
-
-void WForm::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    onSize(width(), height());
 }
 
 void WForm::closeEvent(QCloseEvent* event) {

@@ -1,7 +1,8 @@
 // WForm: a top-level window of the program. Qt's events arrive as virtual
-// operations (onCreate, onButtonDown, onTimer, onClose, ...) that derived
-// windows override. Its menu items and keys carry command ids, by which the
-// window connects each to what it does (onCommand()). The window's object
+// operations that derived windows override: those of input, painting and
+// activation through WFormEvents, those of the window's life here (onCreate,
+// onTimer, onClose, ...). Its menu items and keys carry command ids, by which
+// the window connects each to what it does (onCommand()). The window's object
 // name is its window class name, by which the program and its tests find it.
 #pragma once
 
@@ -9,14 +10,13 @@
 #include <QHash>
 #include <QList>
 #include <QShortcut>
-#include <QWidget>
 
 #include "ui/widgets/w_control.h"
+#include "ui/widgets/w_form_events.h"
 
 class QMenu;
-class QPainter;
 
-class WForm : public QWidget, public WControl {
+class WForm : public WFormEvents, public WControl {
     Q_OBJECT
 
 public:
@@ -71,45 +71,13 @@ protected:
     // 0 or more: the window is ready; negative: creation failed.
     virtual int onCreate() { return 0; }
     virtual void onDestroy() {}
-    // Sees every event first; true consumes it.
-    virtual bool onPreEvent(QEvent* event);
-    virtual void onMouseMove(Qt::MouseButtons buttons, const QPoint& pos);
-    // True when handled (the default handling is skipped).
-    virtual bool onButtonDown(Qt::MouseButton button, const QPoint& pos);
-    virtual void onButtonUp(Qt::MouseButton button, const QPoint& pos);
-    virtual void onDoubleClick(Qt::MouseButton button, const QPoint& pos);
-    virtual bool onKeyDown(int key, Qt::KeyboardModifiers modifiers);
-    virtual bool onKeyUp(int key, Qt::KeyboardModifiers modifiers);
-    virtual void onActivate() {}
-    virtual void onDeactivate() {}
-    // True when the form painted itself.
-    virtual bool onPaint(QPainter& painter, const QRect& rect);
     virtual void onTimer(int id);
-    // A context menu was asked for at `globalPos` over `source` (the control
-    // under the cursor, or the form).
-    virtual void onContextMenu(const QPoint& globalPos, QWidget* source);
-    virtual void onSize(int width, int height);
     // True keeps the window open.
     virtual bool onClose() { return false; }
     virtual void onInitMenuPopup(QMenu* menu);
     virtual void onHelp() {}
-    // True when the form took care of the minimise itself (for example by
-    // hiding in the tray). The window stays minimised while hidden; showing it
-    // again with showNormal() restores it.
-    virtual bool onMinimize() { return false; }
 
-    bool event(QEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

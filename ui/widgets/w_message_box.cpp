@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <future>
 
+#include "ui/widgets/ui_thread.h"
 #include "ui/widgets/w_control.h"
 #include "ui/widgets/w_form.h"
 
@@ -186,8 +187,7 @@ int onUiThread(Show show) {
     if (QThread::currentThread() == app->thread()) return show();
     std::promise<int> answer;
     std::future<int> result = answer.get_future();
-    QMetaObject::invokeMethod(
-        app, [&answer, &show] { answer.set_value(show()); }, Qt::QueuedConnection);
+    postToUiThread(app, [&answer, &show] { answer.set_value(show()); });
     return result.get();
 }
 

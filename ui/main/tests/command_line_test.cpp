@@ -1,6 +1,9 @@
 // The program's command line: --help and --version answer without any
 // display, --translate-selection reaches a running program as the hot key's
-// command, and an unknown option is refused.
+// command, and an unknown option is refused, the test hooks too, which only
+// the test build takes.
+#include "ui/main/command_line.h"
+
 #include <QCoreApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -13,6 +16,15 @@
 namespace {
 
 const QString kProgram = QStringLiteral(WORDBAY_BIN_DIR "/wordbay");
+const QString kTestBuild = QStringLiteral(WORDBAY_BIN_DIR "/wordbay-test");
+
+// Reads `args` (after the program's name) as the program does.
+CommandLine read(std::vector<std::string> args, const std::vector<AddedOption>& added = {}) {
+    args.insert(args.begin(), "wordbay");
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    return readCommandLine(static_cast<int>(argv.size()), argv.data(), added);
+}
 
 struct Run {
     int exitCode = -1;
@@ -21,13 +33,13 @@ struct Run {
 };
 
 // Runs the program with no display of any kind.
-Run runWithoutDisplay(const QStringList& args) {
+Run runWithoutDisplay(const QStringList& args, const QString& program = kProgram) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(name));
     QProcess process;
     process.setProcessEnvironment(env);
-    process.start(kProgram, args);
+    process.start(program, args);
     Run run;
     if (!process.waitForFinished(30000)) {
         process.kill();
@@ -74,6 +86,57 @@ private slots:
             QCOMPARE(run.exitCode, 0);
             QVERIFY(run.err.isEmpty());
         }
+    }
+
+    void theParserReadsEachOptionOnce() {
+        const CommandLine plain = read({"-h", "--translate-selection", "-platform", "xcb",
+                                        "--style=fusion", "word", "--nope", "--later"});
+        QVERIFY(plain.help);
+        QVERIFY(plain.translateSelection);
+        QVERIFY(!plain.version);
+        QCOMPARE(plain.unknown, std::string("--nope"));
+
+        const std::vector<AddedOption> added = {{"--two", 2}, {"--flag", 0}, {"--one", 1}};
+        const CommandLine line =
+            read({"--one", "a", "--two", "--version", "b", "--flag", "--one", "c"}, added);
+        // An added option's values are taken as they stand, options or not.
+        QCOMPARE(line.values("--two"), (QStringList{"--version", "b"}));
+        QVERIFY(!line.version);
+        QVERIFY(line.has("--flag"));
+        QVERIFY(line.values("--flag").isEmpty());
+        QCOMPARE(line.values("--one"), QStringList{"c"});
+        QVERIFY(!line.has("--nothing"));
+        QVERIFY(line.unknown.empty());
+        // Cut short by the end of the line.
+        QCOMPARE(read({"--two", "x"}, added).values("--two"), QStringList{"x"});
+        // Without the addition the same option is unknown.
+        QCOMPARE(read({"--flag"}).unknown, std::string("--flag"));
+    }
+
+    // The shipped program knows no test hook; its test build takes them and
+    // answers --help and --version as the shipped one does.
+    void theTestHooksAreOnlyInTheTestBuild() {
+        for (const char* hook : {"--report-translation", "--report-hot-key", "--report-typed",
+                                 "--screenshot", "--type", "--command", "--keep-running"}) {
+            const Run run = runWithoutDisplay(
+                {QString::fromLatin1(hook), QStringLiteral("x"), QStringLiteral("y")});
+            QCOMPARE(run.exitCode, 2);
+            QCOMPARE(run.err, QStringLiteral("wordbay: unknown option %1\nTry 'wordbay --help'.\n")
+                                  .arg(QString::fromLatin1(hook)));
+        }
+        // The test build takes the hooks and their values: what it refuses
+        // is the option after them.
+        const Run hooked = runWithoutDisplay(
+            {QStringLiteral("--keep-running"), QStringLiteral("--report-translation"),
+             QStringLiteral("--house"), QStringLiteral("shown.txt"), QStringLiteral("--nope")},
+            kTestBuild);
+        QCOMPARE(hooked.exitCode, 2);
+        QCOMPARE(hooked.err,
+                 QStringLiteral("wordbay: unknown option --nope\nTry 'wordbay --help'.\n"));
+        QCOMPARE(runWithoutDisplay({QStringLiteral("--version")}, kTestBuild).out,
+                 runWithoutDisplay({QStringLiteral("--version")}).out);
+        QCOMPARE(runWithoutDisplay({QStringLiteral("--help")}, kTestBuild).out,
+                 runWithoutDisplay({QStringLiteral("--help")}).out);
     }
 
     void anUnknownOptionIsRefused() {

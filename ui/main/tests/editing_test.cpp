@@ -184,11 +184,12 @@ private slots:
     }
 
     // A TAB text file imported through the dialogs, opened, edited and saved;
-    // the built program, started afresh on the folder, shows the edits.
+    // the built program (its test build), started afresh on the folder,
+    // shows the edits.
     void anImportedDictionaryKeepsItsEditsAcrossAStart() {
         const QString program =
-            QString::fromStdString(m_folder->paths().program_dir) + QStringLiteral("/wordbay");
-        QVERIFY(QFile::copy(QStringLiteral(WORDBAY_BIN_DIR "/wordbay"), program));
+            QString::fromStdString(m_folder->paths().program_dir) + QStringLiteral("/wordbay-test");
+        QVERIFY(QFile::copy(QStringLiteral(WORDBAY_BIN_DIR "/wordbay-test"), program));
         const QString text =
             QString::fromStdString(m_folder->paths().program_dir) + QStringLiteral("/pets.txt");
         QFile pets(text);

@@ -1,5 +1,6 @@
 #include "forms/irregular.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <mutex>
 #include <sstream>
@@ -10,7 +11,39 @@
 namespace forms {
 namespace {
 
-const std::vector<std::string> kNone;
+// Words looked up by searching the exception lists' texts before they are
+// indexed.
+constexpr std::size_t kSearchesBeforeIndex = 32;
+constexpr std::string_view kBlanks = " \t\n\v\f\r";
+
+// Adds `base` to `bases` of `form` as IrregularForms::Add does.
+void AddBase(std::vector<std::string>* bases, std::string_view form, std::string_view base) {
+    if (form.empty() || base.empty() || form == base) return;
+    for (const auto& b : *bases) {
+        if (b == base) return;
+    }
+    bases->emplace_back(base);
+}
+
+// The words of `line` into *words, split at the blanks a stream's >> skips.
+void BlankSeparated(std::string_view line, std::vector<std::string_view>* words) {
+    words->clear();
+    std::size_t start = line.find_first_not_of(kBlanks);
+    while (start != std::string_view::npos) {
+        const std::size_t end = std::min(line.find_first_of(kBlanks, start), line.size());
+        words->push_back(line.substr(start, end - start));
+        start = line.find_first_not_of(kBlanks, end);
+    }
+}
+
+// A word of a WordNet list, whose "_" stands for a blank.
+std::string Unblanked(std::string_view word) {
+    std::string out(word);
+    for (char& c : out) {
+        if (c == '_') c = ' ';
+    }
+    return out;
+}
 
 // The words of a line, each alternative ("was/were") a word of its own.
 std::vector<std::vector<std::string>> LineWords(const std::string& line) {
@@ -99,13 +132,93 @@ IrregularForms BuildTable(std::string_view language) {
 
 }  // namespace
 
+// The exception lists' texts in the order read, and their index once built.
+struct IrregularForms::Lists {
+    std::mutex mutex;
+    std::vector<std::string> texts;
+    std::size_t searches = 0;
+    bool indexed = false;
+    std::unordered_map<std::string, std::vector<std::string>> index;
+
+    // Adds to *bases the bases of `form` that the lists give, in their order.
+    void BasesOf(std::string_view form, std::vector<std::string>* bases);
+    void Search(std::string_view form, std::vector<std::string>* bases) const;
+    void Index();
+};
+
+IrregularForms::IrregularForms() = default;
+IrregularForms::~IrregularForms() = default;
+IrregularForms::IrregularForms(IrregularForms&&) noexcept = default;
+IrregularForms& IrregularForms::operator=(IrregularForms&&) noexcept = default;
+
 void IrregularForms::Add(std::string_view form, std::string_view base) {
     if (form.empty() || base.empty() || form == base) return;
-    auto& bases = bases_[std::string(form)];
-    for (const auto& b : bases) {
-        if (b == base) return;
+    AddBase(&bases_[std::string(form)], form, base);
+}
+
+void IrregularForms::Lists::Index() {
+    std::vector<std::string_view> fields;
+    for (const std::string& text : texts) {
+        std::string_view rest(text);
+        while (!rest.empty()) {
+            const std::size_t end = std::min(rest.find('\n'), rest.size());
+            BlankSeparated(rest.substr(0, end), &fields);
+            if (!fields.empty()) {
+                const std::string form = Unblanked(fields[0]);
+                for (std::size_t i = 1; i < fields.size(); ++i) {
+                    if (!form.empty()) AddBase(&index[form], form, Unblanked(fields[i]));
+                }
+            }
+            rest.remove_prefix(std::min(end + 1, rest.size()));
+        }
     }
-    bases.emplace_back(base);
+    indexed = true;
+}
+
+// The lines whose first word is `form`: where the text holds the form with
+// "_" for its blanks, at the start of a line but for blanks, and a blank or
+// the line's end after it.
+void IrregularForms::Lists::Search(std::string_view form, std::vector<std::string>* bases) const {
+    // A word of a list holds no blank but the ones "_" stands for, and no "_".
+    if (form.empty() || form.find_first_of("_\t\n\v\f\r") != std::string_view::npos) return;
+    std::string needle(form);
+    for (char& c : needle) {
+        if (c == ' ') c = '_';
+    }
+    std::vector<std::string_view> fields;
+    for (const std::string& text : texts) {
+        const std::string_view all(text);
+        std::size_t at = 0;
+        while ((at = all.find(needle, at)) != std::string_view::npos) {
+            const std::size_t start =
+                all.rfind('\n', at) == std::string_view::npos ? 0 : all.rfind('\n', at) + 1;
+            const std::size_t after = at + needle.size();
+            const bool first =
+                all.substr(start, at - start).find_first_not_of(kBlanks) == std::string_view::npos;
+            const bool whole =
+                after == all.size() || kBlanks.find(all[after]) != std::string_view::npos;
+            if (first && whole) {
+                const std::size_t end = std::min(all.find('\n', after), all.size());
+                BlankSeparated(all.substr(start, end - start), &fields);
+                for (std::size_t i = 1; i < fields.size(); ++i) {
+                    AddBase(bases, form, Unblanked(fields[i]));
+                }
+            }
+            ++at;
+        }
+    }
+}
+
+void IrregularForms::Lists::BasesOf(std::string_view form, std::vector<std::string>* bases) {
+    std::lock_guard lock(mutex);
+    if (!indexed && ++searches > kSearchesBeforeIndex) Index();
+    if (!indexed) {
+        Search(form, bases);
+        return;
+    }
+    const auto it = index.find(std::string(form));
+    if (it == index.end()) return;
+    for (const std::string& base : it->second) AddBase(bases, form, base);
 }
 
 bool IrregularForms::ReadExceptionList(const std::string& path) {
@@ -115,34 +228,38 @@ bool IrregularForms::ReadExceptionList(const std::string& path) {
     if (platform::ReadRegularFile(path.c_str(), 16 << 20, &data) != platform::ReadOutcome::kRead) {
         return false;
     }
-    std::istringstream in(data);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string form;
-        std::string base;
-        if (!(fields >> form)) continue;
-        while (fields >> base) {
-            for (char& c : base) {
-                if (c == '_') c = ' ';
-            }
-            for (char& c : form) {
-                if (c == '_') c = ' ';
-            }
-            Add(form, base);
-        }
-    }
+    if (!lists_) lists_ = std::make_unique<Lists>();
+    std::lock_guard lock(lists_->mutex);
+    lists_->texts.push_back(std::move(data));
+    if (lists_->indexed) lists_->Index();
     return true;
 }
 
-const std::vector<std::string>& IrregularForms::BasesOf(std::string_view form) const {
+std::vector<std::string> IrregularForms::BasesOf(std::string_view form) const {
     const auto it = bases_.find(std::string(form));
-    return it == bases_.end() ? kNone : it->second;
+    std::vector<std::string> bases;
+    if (it != bases_.end()) bases = it->second;
+    if (lists_) lists_->BasesOf(form, &bases);
+    return bases;
+}
+
+std::vector<std::string> IrregularForms::Forms() const {
+    std::vector<std::string> out;
+    out.reserve(bases_.size());
+    for (const auto& entry : bases_) out.push_back(entry.first);
+    if (lists_) {
+        std::lock_guard lock(lists_->mutex);
+        if (!lists_->indexed) lists_->Index();
+        for (const auto& entry : lists_->index) out.push_back(entry.first);
+    }
+    return out;
 }
 
 const IrregularForms& IrregularFormsOf(std::string_view language) {
     static std::mutex mutex;
-    static std::unordered_map<std::string, IrregularForms> tables;
+    // Kept to the end of the process and never destroyed: taking tens of
+    // thousands of strings apart at exit only delays it.
+    static auto& tables = *new std::unordered_map<std::string, IrregularForms>;
     std::lock_guard lock(mutex);
     const std::string key(language);
     auto it = tables.find(key);

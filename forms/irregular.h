@@ -8,6 +8,7 @@
 // installed WordNet (noun.exc, verb.exc, adj.exc, adv.exc), read once.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -17,19 +18,32 @@ namespace forms {
 
 class IrregularForms {
 public:
+    IrregularForms();
+    ~IrregularForms();
+    IrregularForms(IrregularForms&&) noexcept;
+    IrregularForms& operator=(IrregularForms&&) noexcept;
+
     // Records that `form` is a form of `base` (both UTF-8, lower case).
     void Add(std::string_view form, std::string_view base);
     // Reads a WordNet exception list: lines "form base [base...]", with "_"
     // for a blank. False when the file can't be read; bad lines are skipped.
+    // Its forms count as added after everything added before it. The text is
+    // kept and searched for the first few words asked for, and indexed only
+    // when more are: a process that looks up one word does not pay for
+    // indexing tens of thousands of forms.
     bool ReadExceptionList(const std::string& path);
 
     // The base words of `form` (lower case), in the order they were added;
-    // empty when it is no irregular form.
-    const std::vector<std::string>& BasesOf(std::string_view form) const;
-    std::size_t size() const { return bases_.size(); }
+    // empty when it is no irregular form. Safe from any thread.
+    std::vector<std::string> BasesOf(std::string_view form) const;
+    // Every form recorded, in no particular order, some perhaps twice.
+    std::vector<std::string> Forms() const;
 
 private:
+    struct Lists;
+
     std::unordered_map<std::string, std::vector<std::string>> bases_;
+    std::unique_ptr<Lists> lists_;  // the exception lists read
 };
 
 // The table of a language ("en", "de", "hr"; any other gives an empty

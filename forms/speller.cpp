@@ -197,8 +197,8 @@ std::optional<SpellerFiles> FindSpeller(std::string_view locale) {
     return *best;
 }
 
-Speller::Speller(std::string name, std::unique_ptr<Hunspell> hunspell, std::string encoding)
-    : name_(std::move(name)), hunspell_(std::move(hunspell)), encoding_(std::move(encoding)) {}
+Speller::Speller(SpellerFiles files, std::unique_ptr<Hunspell> hunspell, std::string encoding)
+    : files_(std::move(files)), hunspell_(std::move(hunspell)), encoding_(std::move(encoding)) {}
 
 Speller::~Speller() {
     std::lock_guard lock(LibraryMutex());
@@ -209,6 +209,10 @@ std::unique_ptr<Speller> Speller::Load(const SpellerFiles& files) {
     if (!IsRegularFile(files.aff, kMaxAffBytes) || !IsRegularFile(files.dic, kMaxDicBytes)) {
         return nullptr;
     }
+    // Taken before the load: a file replaced during it then shows a stamp
+    // that no longer matches.
+    const platform::FileStamp aff_stamp = platform::StampOf(files.aff.c_str());
+    const platform::FileStamp dic_stamp = platform::StampOf(files.dic.c_str());
     // Held until the end, so that a Hunspell given up below is destroyed under it too.
     std::lock_guard lock(LibraryMutex());
     auto hunspell = std::make_unique<Hunspell>(files.aff.c_str(), files.dic.c_str());
@@ -222,8 +226,10 @@ std::unique_ptr<Speller> Speller::Load(const SpellerFiles& files) {
         if (U_FAILURE(status)) return nullptr;
         ucnv_close(converter);
     }
-    return std::unique_ptr<Speller>(
-        new Speller(files.name, std::move(hunspell), std::move(encoding)));
+    std::unique_ptr<Speller> speller(new Speller(files, std::move(hunspell), std::move(encoding)));
+    speller->aff_stamp_ = aff_stamp;
+    speller->dic_stamp_ = dic_stamp;
+    return speller;
 }
 
 std::shared_ptr<Speller> Speller::Of(std::string_view locale) {

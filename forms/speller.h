@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_writer.h"
+
 class Hunspell;
 
 namespace forms {
@@ -59,17 +61,23 @@ public:
     // True when the dictionary knows `word`.
     bool Knows(std::string_view word);
 
-    const std::string& name() const { return name_; }
+    const std::string& name() const { return files_.name; }
+    // The files loaded, and their stamps taken just before the load.
+    const SpellerFiles& files() const { return files_; }
+    const platform::FileStamp& aff_stamp() const { return aff_stamp_; }
+    const platform::FileStamp& dic_stamp() const { return dic_stamp_; }
 
     // Loads `files` (checked first); nullptr when they are not fit to load.
     static std::unique_ptr<Speller> Load(const SpellerFiles& files);
 
 private:
-    Speller(std::string name, std::unique_ptr<Hunspell> hunspell, std::string encoding);
+    Speller(SpellerFiles files, std::unique_ptr<Hunspell> hunspell, std::string encoding);
     std::string ToDictionary(std::string_view utf8, bool* ok) const;
     std::vector<std::string> FromDictionary(const std::vector<std::string>& words) const;
 
-    const std::string name_;
+    const SpellerFiles files_;
+    platform::FileStamp aff_stamp_;
+    platform::FileStamp dic_stamp_;
     std::mutex mutex_;  // the library's object is not safe across threads
     std::unique_ptr<Hunspell> hunspell_;
     const std::string encoding_;  // the dictionary's own; "" for UTF-8

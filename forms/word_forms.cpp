@@ -6,6 +6,7 @@
 #include "forms/irregular.h"
 #include "forms/selection.h"
 #include "forms/speller.h"
+#include "forms/stored_stems.h"
 #include "forms/suffix_rules.h"
 
 namespace forms {
@@ -27,6 +28,16 @@ void AddUnique(std::vector<std::string>* list, std::string word) {
     if (word.empty()) return;
     if (std::find(list->begin(), list->end(), word) == list->end())
         list->push_back(std::move(word));
+}
+
+// The speller's stems of `word`: kept ones where they hold the word, else
+// the speller's own (loading it); none without a speller.
+std::vector<std::string> SpellerStems(std::string_view locale, std::string_view word,
+                                      const Options& options) {
+    std::vector<std::string> stems;
+    if (options.stored_stems != nullptr && options.stored_stems->Find(word, &stems)) return stems;
+    if (const std::shared_ptr<Speller> speller = Speller::Of(locale)) return speller->Stems(word);
+    return {};
 }
 
 // Finds the word as it stands: as selected, without its wrapping, and in
@@ -140,10 +151,8 @@ std::vector<std::string> BaseCandidates(std::string_view locale, std::string_vie
         AddUnique(&out, base);
     }
     if (options.speller) {
-        if (const std::shared_ptr<Speller> speller = Speller::Of(locale)) {
-            for (std::string& stem : speller->Stems(word)) {
-                if (!SameFolded(stem, word)) AddUnique(&out, std::move(stem));
-            }
+        for (std::string& stem : SpellerStems(locale, word, options)) {
+            if (!SameFolded(stem, word)) AddUnique(&out, std::move(stem));
         }
     }
     for (std::string& base : SuffixCandidates(language, lower)) AddUnique(&out, std::move(base));
@@ -180,10 +189,8 @@ Answer LookUp(Lexicon& lexicon, std::string_view locale, std::string_view select
             AddUnique(&candidates, noun ? Capitalized(base) : base);
         }
         if (options.speller) {
-            if (const std::shared_ptr<Speller> speller = Speller::Of(locale)) {
-                for (std::string& stem : speller->Stems(shed.base)) {
-                    AddUnique(&candidates, noun ? Capitalized(stem) : std::move(stem));
-                }
+            for (std::string& stem : SpellerStems(locale, shed.base, options)) {
+                AddUnique(&candidates, noun ? Capitalized(stem) : std::move(stem));
             }
         }
         for (std::string& base : WholeWordCandidates(Language(locale), lower, capital)) {

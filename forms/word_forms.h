@@ -20,6 +20,8 @@
 
 namespace forms {
 
+class StoredStems;
+
 // How the answer was found.
 enum class How { kExact, kForm, kSuggestion, kNone };
 // "exact", "form", "suggestion", "none".
@@ -50,6 +52,10 @@ struct Options {
     bool speller_suggestions = false;
     std::size_t max_suggestions = 10;
     std::size_t max_forms = 3;  // base words offered beside the headword
+    // The speller's stems kept from an earlier run (stored_stems.h): a word
+    // they hold gets its stems from them without the speller being loaded.
+    // The caller checks they belong to this list and speller.
+    const StoredStems* stored_stems = nullptr;
 };
 
 // The base-word candidates of `word` (UTF-8) in `locale` ("en_US"),

@@ -1,9 +1,11 @@
 // Fuzz target of the look-up image reader. The input becomes
 // an image file, opened for the source path and key that its own header
-// names, and asked for words in both directions under every fold and for
-// prefix and wildcard lists; every
+// names, and asked for words in both directions under every fold, for
+// prefix and wildcard lists and for a list's texts; every
 // answer must come from inside the mapping, and an image that holds up must
-// answer consistently.
+// answer consistently. An input that begins as a file of stems kept beside
+// an image does (forms/stored_stems.h) is parsed as one instead, for the
+// owner it names, and asked for words.
 //
 // Before writing the file the target stores the right size, header CRC and
 // chunk CRCs in the input wherever the header's layout fields allow, so that
@@ -21,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/stored_stems.h"
 #include "lookup/lookup_image.h"
 
 namespace {
@@ -81,9 +84,31 @@ void FixChecks(std::vector<std::uint8_t>* b) {
     Put32(b, 136, crc);
 }
 
+// A stems file: its CRC made right, so that mutations reach the parser.
+void FuzzStoredStems(std::vector<std::uint8_t> bytes) {
+    Put32(&bytes, 12, libdeflate_crc32(0, bytes.data() + 16, bytes.size() - 16));
+    const std::uint64_t owner_length = Get32(bytes, 16);
+    if (20 + owner_length > bytes.size()) return;
+    const std::string owner(reinterpret_cast<const char*>(bytes.data()) + 20, owner_length);
+    forms::StoredStems stems;
+    if (!stems.Parse(std::string(bytes.begin(), bytes.end()), owner)) {
+        if (stems.size() != 0) std::abort();
+        return;
+    }
+    std::vector<std::string> found;
+    for (const char* word :
+         {"", "a", "house", "houses", "\xff", "went", "zz top", "\xc3\xa9t\xc3\xa9"}) {
+        if (!stems.Find(word, &found) && !found.empty()) std::abort();
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size >= 20 && size <= (std::size_t{1} << 22) && std::memcmp(data, "WBSTEMS", 8) == 0) {
+        FuzzStoredStems(std::vector<std::uint8_t>(data, data + size));
+        return 0;
+    }
     if (size < 140 || size > (std::size_t{1} << 22)) return 0;
     std::vector<std::uint8_t> bytes(data, data + size);
     FixChecks(&bytes);
@@ -112,6 +137,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
     }
+    // A list's texts: the answer only has to stay inside the mapping.
+    std::string texts;
+    for (int list = 0; list < 2; ++list) (void)image.ListTexts(list, &texts);
     // Prefix and wildcard lists under every fold, with and without a limit.
     for (int list = 0; list < 2; ++list) {
         for (int fold = 0; fold < 4; ++fold) {

@@ -224,6 +224,35 @@ LookupImage::Answer LookupImage::Translate(int direction, std::string_view word,
     return Gather(direction, out);
 }
 
+struct LookupImage::TextsCopy {
+    LookupImage* image;
+    int list;
+    std::string* out;
+};
+
+// Copies a list's texts into room made for them; run guarded, allocating
+// nothing.
+void LookupImage::RunCopyTexts(void* argument) {
+    auto* copy = static_cast<TextsCopy*>(argument);
+    LookupImage* const self = copy->image;
+    const int list = copy->list;
+    const std::uint8_t* p = self->Checked(self->texts_[list], self->text_bytes_[list]);
+    if (p != nullptr) std::memcpy(copy->out->data(), p, self->text_bytes_[list]);
+}
+
+LookupImage::Answer LookupImage::ListTexts(int list, std::string* out) {
+    out->clear();
+    if (data_ == nullptr || damaged_) return Answer::kDamaged;
+    out->resize(text_bytes_[list]);
+    TextsCopy copy{this, list, out};
+    if (!file_.Guarded(RunCopyTexts, &copy)) damaged_ = true;
+    if (damaged_) {
+        out->clear();
+        return Answer::kDamaged;
+    }
+    return Answer::kFound;
+}
+
 // The exact look-up, run guarded: the entry whose text is the word, into
 // found_ (room made for it).
 void LookupImage::RunSearch(void* argument) {

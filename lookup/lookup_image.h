@@ -97,6 +97,10 @@ public:
     Answer ListWildcards(int list, std::string_view pattern, bool case_sensitive,
                          bool ignore_accents, std::uint32_t limit, std::vector<std::string>* out);
 
+    // The texts of every word of `list`, each followed by a NUL, in the
+    // order of their bytes, into *out.
+    Answer ListTexts(int list, std::string* out);
+
 private:
     struct Span {
         std::uint64_t offset;
@@ -105,10 +109,12 @@ private:
     struct Search;
     struct PrefixSearch;
     struct Gathering;
+    struct TextsCopy;
     static void RunSearch(void* argument);
     static void RunPrefixSearch(void* argument);
     static void RunGather(void* argument);
     static void RunValidate(void* argument);
+    static void RunCopyTexts(void* argument);
     bool Validate(const std::string& source, const SourceKey& key);
 
     struct Entry {

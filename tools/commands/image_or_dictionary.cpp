@@ -6,15 +6,17 @@
 
 namespace cli {
 
-bool ImageOrDictionary::OpenImage() {
+bool ImageOrDictionary::Locate() {
     char* real = ::realpath(path_.c_str(), nullptr);
     if (real == nullptr) return false;
     source_ = real;
     std::free(real);
     if (!lookup::ReadSourceKey(source_, &key_)) return false;
     image_path_ = lookup::ImagePathOf(source_);
-    return !image_path_.empty() && image_.Open(image_path_, source_, key_);
+    return !image_path_.empty();
 }
+
+bool ImageOrDictionary::OpenImage() { return Locate() && image_.Open(image_path_, source_, key_); }
 
 bool ImageOrDictionary::Load() {
     // A handle takes megabytes of index; the image needs none.

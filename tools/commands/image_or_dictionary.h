@@ -17,6 +17,9 @@ class ImageOrDictionary {
 public:
     ImageOrDictionary(const Context& c, std::string path) : c_(c), path_(std::move(path)) {}
 
+    // Finds the file, its state and where its image lives; false when the
+    // file can't be read or there is no cache folder.
+    bool Locate();
     // Maps the file's image when it is current; false when there is none.
     bool OpenImage();
 
@@ -26,6 +29,10 @@ public:
     bool loaded() const { return loaded_; }
     DB_HANDLE db() const { return db_->get(); }
     lookup::LookupImage& image() { return image_; }
+    // What Locate() found: the file's full path, its state, its image's path.
+    const std::string& source() const { return source_; }
+    const lookup::SourceKey& key() const { return key_; }
+    const std::string& image_path() const { return image_path_; }
 
     // The code page of the primary (0) or the secondary list (1).
     std::uint32_t code_page(int list) const;

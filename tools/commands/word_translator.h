@@ -41,6 +41,10 @@ public:
     // Writes the look-up image when the dictionary had to be loaded.
     void Finish() { source_.WriteImage(); }
 
+    // The dictionary file as an image or loaded, and the list looked up from.
+    ImageOrDictionary& source() { return source_; }
+    int list() const { return reverse_ ? 1 : 0; }
+
 private:
     const std::string path_;
     ImageOrDictionary source_;

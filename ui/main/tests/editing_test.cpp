@@ -19,6 +19,7 @@
 #include "ui/main/tests/modal_script.h"
 #include "ui/main/tests/program_folder.h"
 #include "ui/main/tests/user_input.h"
+#include "ui/main/tests/waits.h"
 #include "ui/main/word_change_edit.h"
 #include "ui/widgets/locale_list.h"
 #include "ui/widgets/w_list_box.h"

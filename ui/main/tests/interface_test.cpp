@@ -20,6 +20,7 @@
 #include "ui/main/tests/modal_script.h"
 #include "ui/main/tests/program_folder.h"
 #include "ui/main/tests/user_input.h"
+#include "ui/main/tests/waits.h"
 #include "ui/settings/dlg_main.h"
 #include "ui/settings/settings_page.h"
 #include "ui/widgets/w_image_button.h"

@@ -18,6 +18,7 @@
 #include "ui/main/tests/modal_script.h"
 #include "ui/main/tests/program_folder.h"
 #include "ui/main/tests/user_input.h"
+#include "ui/main/tests/waits.h"
 #include "ui/widgets/w_image_button.h"
 #include "ui/widgets/w_list_box.h"
 #include "ui/widgets/w_static.h"

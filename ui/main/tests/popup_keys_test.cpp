@@ -13,6 +13,7 @@
 #include "ui/main/tests/modal_script.h"
 #include "ui/main/tests/program_folder.h"
 #include "ui/main/tests/user_input.h"
+#include "ui/main/tests/waits.h"
 #include "ui/popup/popup_form.h"
 #include "ui/popup/tooltip_form.h"
 #include "ui/widgets/w_edit.h"

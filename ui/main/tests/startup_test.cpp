@@ -22,6 +22,7 @@
 #include "ui/main/single_instance.h"
 #include "ui/main/tests/modal_script.h"
 #include "ui/main/tests/program_folder.h"
+#include "ui/main/tests/waits.h"
 #include "ui/widgets/w_image_button.h"
 #include "ui/widgets/w_message_box.h"
 

@@ -11,6 +11,7 @@
 #include "app/dictionary_jobs.h"
 #include "app/file_watch.h"
 #include "app/import_jobs.h"
+#include "app/merging_save.h"
 #include "app/program_dir.h"
 #include "app/startup_job.h"
 #include "app/tests/fake_window.h"
@@ -59,9 +60,13 @@ protected:
     FileWatch watch_;
     Catalogue catalogue_;
     std::vector<SlotId> loaded_;
-    DictionaryJobs jobs_{{&dictionaries_, &settings_, &lists_, &report_, &window_.panes,
-                          &window_.window, &questions_, &image_writer_, &image_, &fonts_, &paths_,
-                          [this](SlotId slot) { loaded_.push_back(slot); }, [] {}, &watch_}};
+    DictionaryJobs::Parts parts_{
+        &dictionaries_, &settings_,     &lists_,
+        &report_,       &window_.panes, &window_.window,
+        &questions_,    &image_writer_, &image_,
+        &fonts_,        &paths_,        [this](SlotId slot) { loaded_.push_back(slot); },
+        [] {},          &watch_};
+    DictionaryJobs jobs_{parts_};
     ImportJobs imports_{&dictionaries_,  &catalogue_,     &paths_,    &report_,
                         &window_.status, &window_.window, &questions_};
     StartupJob startup_{&dictionaries_,  &settings_,      &catalogue_, &paths_, &report_,
@@ -201,6 +206,93 @@ TEST_F(JobPartsTest, TheStartUpMessageWaitsForItsAnswer) {
     EXPECT_TRUE(questions_.Answered({window_.status.tickets()[0], kIdNo, ""}));
     EXPECT_FALSE(settings_.dictionary_state().show_splash);
     EXPECT_TRUE(dictionaries_.main().loaded());
+}
+
+// Another program loads the dictionary's file, adds a pair and saves it.
+void OtherProgramAdds(const std::string& path, const char* word, const char* translation) {
+    EngineHandle db;
+    ASSERT_EQ(DB_Load(db.get(), DB_FORMAT_V03_LOAD, path.c_str(), 0, 0)->status, 1);
+    ASSERT_EQ(DB_AddTranslation(db.get(), DB_TRANS_PRIMARY_TO_SECONDARY, word, translation)->status,
+              2);
+    ASSERT_EQ(DB_Save(db.get(), DB_FORMAT_V03_SAVE, path.c_str())->status, 1);
+}
+
+// How many translations `word` has in `db`.
+int TranslationCount(DB_HANDLE db, const char* word) {
+    const char* found[8] = {};
+    const DB_RESULT* r = DB_Translate(db, DB_TRANS_PRIMARY_TO_SECONDARY, word, 1, 0, found, 8);
+    return r->status != 0 ? r->count : 0;
+}
+
+// Whether the dictionary file `path` has the pair.
+bool FileHas(const std::string& path, const char* word, const char* translation) {
+    EngineHandle db;
+    if (DB_Load(db.get(), DB_FORMAT_V03_LOAD, path.c_str(), 0, 0)->status != 1) return false;
+    const char* found[8] = {};
+    const DB_RESULT* r =
+        DB_Translate(db.get(), DB_TRANS_PRIMARY_TO_SECONDARY, word, 1, 0, found, 8);
+    for (int i = 0; r->status != 0 && i < r->count; ++i)
+        if (std::string(found[i]) == translation) return true;
+    return false;
+}
+
+TEST_F(JobPartsTest, TheSaveKeepsWhatAnotherProgramSavedMeanwhile) {
+    const std::string path = Database("English_Croatian.v03");
+    jobs_.LoadMain(path);
+    DictionarySlot& main = dictionaries_.main();
+    ASSERT_TRUE(main.loaded());
+    main.file().journal().AddTranslation(main.handle(), "tree", "drvo");
+    ASSERT_EQ(
+        DB_AddTranslation(main.handle(), DB_TRANS_PRIMARY_TO_SECONDARY, "tree", "drvo")->status, 2);
+    OtherProgramAdds(path, "cat", "macka");
+
+    int saved = -1;
+    MergingSave(parts_).Save(main, [&](bool ok) { saved = ok; });
+    EXPECT_EQ(saved, 1);
+    EXPECT_EQ(Shown("Dictionary saved; changes saved meanwhile by another program were kept."), 1);
+    // Both edits are in the file, and the window's dictionary is the merged one.
+    EXPECT_TRUE(FileHas(path, "tree", "drvo"));
+    EXPECT_TRUE(FileHas(path, "cat", "macka"));
+    EXPECT_TRUE(FileHas(path, "house", "dom"));
+    EXPECT_EQ(TranslationCount(main.handle(), "cat"), 1);
+    EXPECT_EQ(DB_IsChanged(main.handle()), 0);
+    EXPECT_TRUE(main.file().journal().empty());
+
+    // Saved as another file, the slot goes on with that one and the old file
+    // stays as it was.
+    main.file().journal().AddTranslation(main.handle(), "apple", "jabuka");
+    DB_AddTranslation(main.handle(), DB_TRANS_PRIMARY_TO_SECONDARY, "apple", "jabuka");
+    const std::string copy = Database("Copy.v03");
+    EXPECT_TRUE(MergingSave(parts_).SaveAs(main, copy));
+    EXPECT_TRUE(FileHas(copy, "apple", "jabuka"));
+    EXPECT_FALSE(FileHas(path, "apple", "jabuka"));
+    EXPECT_EQ(main.file_name(), "Copy.v03");
+    EXPECT_EQ(settings_.dictionary_state().current, "Copy.v03");
+}
+
+TEST_F(JobPartsTest, TheFileIsLoadedAgainOnlyWhileNothingIsEdited) {
+    const std::string path = Database("English_Croatian.v03");
+    jobs_.LoadMain(path);
+    DictionarySlot& main = dictionaries_.main();
+    ASSERT_TRUE(main.loaded());
+    OtherProgramAdds(path, "cat", "macka");
+
+    // In edit mode the window keeps its dictionary and notes the change.
+    SearchOptions editing = settings_.options();
+    editing.edit_mode = true;
+    settings_.SetOptions(editing);
+    MergingSave(parts_).Reload();
+    EXPECT_EQ(TranslationCount(main.handle(), "cat"), 0);
+    EXPECT_TRUE(main.file().changed_on_disk());
+
+    editing.edit_mode = false;
+    settings_.SetOptions(editing);
+    lists_.Show(kMain, kPrimary, WordList::Copy({"house"}, 0));
+    MergingSave(parts_).Reload();
+    EXPECT_EQ(TranslationCount(main.handle(), "cat"), 1);
+    EXPECT_EQ(TranslationCount(main.handle(), "house"), 1);
+    EXPECT_FALSE(main.file().changed_on_disk());
+    EXPECT_TRUE(main.loaded());
 }
 
 }  // namespace

@@ -12,13 +12,15 @@ int runCommandLineTests(int argc, char** argv);
 int runHotKeyPortalTests(int argc, char** argv);
 int runInterfaceTests(int argc, char** argv);
 int runWindowPartsTests(int argc, char** argv);
+int runMainPartsTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     int failed = 0;
-    for (auto* run : {runMainFormTests, runLookUpTests, runStartupTests, runEditingTests,
-                      runHotKeySelectionTests, runPopupKeysTests, runCommandLineTests,
-                      runHotKeyPortalTests, runInterfaceTests, runWindowPartsTests}) {
+    for (auto* run :
+         {runMainFormTests, runLookUpTests, runStartupTests, runEditingTests,
+          runHotKeySelectionTests, runPopupKeysTests, runCommandLineTests, runHotKeyPortalTests,
+          runInterfaceTests, runWindowPartsTests, runMainPartsTests}) {
         failed += run(argc, argv) != 0 ? 1 : 0;
     }
     return failed;

@@ -3,13 +3,16 @@
 // worker sends to (from a thread of its own, as the worker does), the menus
 // through the states they show, the search switches through their toggles,
 // the focused control through the edit commands, the window's presence
-// through its settings.
+// through its settings, the daily lists through what the panes show, the
+// tray icon through its menu.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -21,6 +24,7 @@
 #include "app/search_controller.h"
 #include "ui/main/button_bar.h"
 #include "ui/main/command_ids.h"
+#include "ui/main/daily_lists.h"
 #include "ui/main/dictionary_pane.h"
 #include "ui/main/focused_control.h"
 #include "ui/main/main_menus.h"
@@ -31,6 +35,7 @@
 #include "ui/main/secondary_windows.h"
 #include "ui/main/status_display.h"
 #include "ui/main/status_strip.h"
+#include "ui/main/tray_icon.h"
 #include "ui/main/window_presence.h"
 #include "ui/main/worker_updates.h"
 #include "ui/widgets/w_form.h"
@@ -38,6 +43,8 @@
 #include "ui/widgets/w_list_box.h"
 #include "ui/widgets/w_static.h"
 #include "ui/widgets/w_tip_manager.h"
+#include "ui/wordlists/favourite_star.h"
+#include "ui/wordlists/word_list_window.h"
 
 using wordbay::ListSide;
 using wordbay::SlotId;
@@ -267,6 +274,79 @@ private slots:
         other->setFocus();
         QTRY_VERIFY(other->hasFocus());
         QCOMPARE(focused.control(), nullptr);
+    }
+
+    void theDailyListsCountWhatTheUserStayedOnAndKeepIt() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QWidget window;
+        auto* pane = new DictionaryPane(&window, false);
+        WListBox* words = pane->list(ListSide::kPrimary);
+        WListBox* translations = pane->list(ListSide::kSecondary);
+        const std::string dictionary = "English_Croatian.v03";
+        auto show = [&](const char* word, std::vector<std::string> shown) {
+            words->setWords(wordbay::WordList::Copy({word}, 0));
+            words->setCurSel(0);
+            translations->setWords(wordbay::WordList::Copy(std::move(shown), 0));
+        };
+        {
+            DailyLists lists(&window, nullptr, dir.path().toStdString(), 50, {});
+            FavouriteStar* star = lists.createStar(&window);
+            // A word passed on the way while typing never counts; the one
+            // the user acts on does, at once.
+            show("hour", {"sat"});
+            lists.translationShown(pane, ListSide::kPrimary, dictionary);
+            pane->edit(ListSide::kPrimary)->setText(QStringLiteral("hous"));
+            lists.searchTyped(pane->edit(ListSide::kPrimary));
+            show("house", {"dom", "kuca"});
+            lists.translationShown(pane, ListSide::kPrimary, dictionary);
+            lists.entered();
+            QCOMPARE(lists.history().entries().size(), std::size_t{1});
+            QCOMPARE(lists.history().entries()[0].key.word, std::string("house"));
+            QCOMPARE(lists.history().entries()[0].key.direction, 1);
+
+            emit star->starRequested(true);
+            const wordlists::WordKey house{"house", dictionary, 1};
+            QVERIFY(lists.favourites().Contains(house));
+            QCOMPARE(lists.favourites().entries()[0].translations,
+                     (std::vector<std::string>{"dom", "kuca"}));
+            QCOMPARE(lists.history().entries().size(), std::size_t{1});  // counted once
+        }
+        // What was kept is there at the next start, and looks the word up.
+        QString lookedUp;
+        int direction = 0;
+        DailyLists::Hooks hooks;
+        hooks.lookUp = [&](const QString& word, int from) {
+            lookedUp = word;
+            direction = from;
+        };
+        DailyLists again(&window, nullptr, dir.path().toStdString(), 50, std::move(hooks));
+        QCOMPARE(again.history().entries().size(), std::size_t{1});
+        QVERIFY(again.favourites().Contains({"house", dictionary, 1}));
+        emit again.favouritesWindow()->lookUpRequested(0);
+        QCOMPARE(lookedUp, QStringLiteral("house"));
+        QCOMPARE(direction, 1);
+    }
+
+    void eachItemOfTheTrayMenuReportsItsOwnCommand() {
+        WForm window;
+        TrayIcon tray(&window);
+        QSignalSpy restore(&tray, &TrayIcon::restoreRequested);
+        QSignalSpy about(&tray, &TrayIcon::aboutRequested);
+        QSignalSpy exit(&tray, &TrayIcon::exitRequested);
+        const QList<QAction*> items = tray.menu()->actions();
+        QCOMPARE(items.size(), 3);
+        for (QAction* item : items) QVERIFY(!item->text().isEmpty());
+        QVERIFY(!tray.isShown());  // until the window goes to the tray
+
+        items[2]->trigger();
+        QCOMPARE(exit.count(), 1);
+        QCOMPARE(restore.count() + about.count(), 0);
+        items[0]->trigger();
+        QCOMPARE(restore.count(), 1);
+        items[1]->trigger();
+        QCOMPARE(about.count(), 1);
+        QCOMPARE(exit.count(), 1);
     }
 
     void theWindowsPresenceKeepsItsSettingsAndOneWindowOnTop() {

@@ -33,6 +33,7 @@
 #include "ui/main/secondary_windows.h"
 #include "ui/main/tests/modal_script.h"
 #include "ui/main/tests/program_folder.h"
+#include "ui/main/tests/waits.h"
 #include "ui/main/window_presence.h"
 #include "ui/main/word_editing.h"
 #include "ui/main/worker_updates.h"

@@ -396,4 +396,5 @@ int runWindowPartsTests(int argc, char** argv) {
     return QTest::qExec(&test, argc, argv);
 }
 
+#include "ui/main/tests/waits.h"
 #include "window_parts_test.moc"

@@ -28,9 +28,9 @@ char32_t Mapped(const CharPair* begin, const CharPair* end, char32_t c) {
 
 unsigned CharClasses(char32_t c) {
     if (c > 0x10FFFF) return 0;
-    const CharRun* it = std::upper_bound(
-        std::begin(kRuns), std::end(kRuns), c,
-        [](char32_t key, const CharRun& run) { return key < run.first; });
+    const CharRun* it =
+        std::upper_bound(std::begin(kRuns), std::end(kRuns), c,
+                         [](char32_t key, const CharRun& run) { return key < run.first; });
     return it == std::begin(kRuns) ? 0 : std::prev(it)->classes;
 }
 

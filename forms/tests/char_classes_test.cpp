@@ -17,13 +17,12 @@ TEST(CharClassesTest, AgreeWithIcuForEveryCodePoint) {
         const auto type = static_cast<UCharCategory>(u_charType(c));
         const bool wrapping = !(u_isalnum(c) || u_getCombiningClass(c) != 0 ||
                                 type == U_NON_SPACING_MARK || type == U_COMBINING_SPACING_MARK);
-        const bool ok =
-            ((classes & kBlankChar) != 0) == (u_isUWhiteSpace(c) || u_iscntrl(c)) &&
-            ((classes & kWrappingChar) != 0) == wrapping &&
-            ((classes & kLetterChar) != 0) == static_cast<bool>(u_isalpha(c)) &&
-            ((classes & kUpperChar) != 0) == static_cast<bool>(u_isupper(c)) &&
-            LowerChar(ch) == static_cast<char32_t>(u_tolower(c)) &&
-            UpperChar(ch) == static_cast<char32_t>(u_toupper(c));
+        const bool ok = ((classes & kBlankChar) != 0) == (u_isUWhiteSpace(c) || u_iscntrl(c)) &&
+                        ((classes & kWrappingChar) != 0) == wrapping &&
+                        ((classes & kLetterChar) != 0) == static_cast<bool>(u_isalpha(c)) &&
+                        ((classes & kUpperChar) != 0) == static_cast<bool>(u_isupper(c)) &&
+                        LowerChar(ch) == static_cast<char32_t>(u_tolower(c)) &&
+                        UpperChar(ch) == static_cast<char32_t>(u_toupper(c));
         if (!ok) {
             ++mismatches;
             ADD_FAILURE() << std::hex << "U+" << c << ": classes " << classes;

@@ -229,23 +229,28 @@ TEST_F(LeanAnswersTest, LooksUpFormsFromTheImageAndTheKeptStems) {
     }
     ASSERT_TRUE(kept());
 
+    // Every other form, and every sixth in JSON too (each is two processes
+    // or three, which the sanitizer's build makes slow).
+    std::size_t tried = 0;
     std::size_t answered = 0;
-    for (const std::string& form : forms) {
+    for (std::size_t i = 0; i < forms.size(); i += 2) {
         for (const bool json : {false, true}) {
-            std::vector<std::string> args = {"lookup", d, form};
+            if (json && i % 6 != 0) continue;
+            std::vector<std::string> args = {"lookup", d, forms[i]};
             if (json) args.push_back("--json");
             const Outcome lean = Lean(args);
             const Outcome engine = Engine(args);
+            ++tried;
             if (lean.err.find("wordbay-cli: Can't run ") == std::string::npos) {
                 ++answered;
-                EXPECT_EQ(lean, engine) << form;
+                EXPECT_EQ(lean, engine) << forms[i];
             } else {
-                EXPECT_EQ(Front(args), engine) << form;
+                EXPECT_EQ(Front(args), engine) << forms[i];
             }
         }
     }
     // Most forms are answered without the engine.
-    EXPECT_GT(answered, forms.size()) << answered << " of " << 2 * forms.size();
+    EXPECT_GT(answered * 2, tried) << answered << " of " << tried;
     // Suggestions and batches are the engine's tool's.
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"lookup", d, "hosues"}, {"lookup", d, "-"}}) {

@@ -1,11 +1,12 @@
 #include "forms/selection.h"
 
-#include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <string>
+
+#include "forms/char_classes.h"
 
 namespace forms {
 namespace {
@@ -43,17 +44,14 @@ std::string Encode(std::u32string_view text) {
 }
 
 bool IsBreak(char32_t c) { return c == U'\n' || c == U'\r'; }
-bool IsBlank(char32_t c) { return u_isUWhiteSpace(static_cast<UChar32>(c)) || u_iscntrl(c); }
+bool IsBlank(char32_t c) { return (CharClasses(c) & kBlankChar) != 0; }
+bool IsLetter(char32_t c) { return (CharClasses(c) & kLetterChar) != 0; }
 bool IsHyphen(char32_t c) { return c == U'-' || c == 0x2010; }
 bool IsApostrophe(char32_t c) { return c == U'\'' || c == 0x2019; }
 
 // Punctuation, quotes and symbols that surround a word: anything that is
 // neither a letter, a digit nor a combining mark.
-bool IsWrapping(char32_t c) {
-    const UChar32 u = static_cast<UChar32>(c);
-    return !(u_isalnum(u) || u_getCombiningClass(u) != 0 || u_charType(u) == U_NON_SPACING_MARK ||
-             u_charType(u) == U_COMBINING_SPACING_MARK);
-}
+bool IsWrapping(char32_t c) { return (CharClasses(c) & kWrappingChar) != 0; }
 
 // Joins a word broken at a line end ("hou-\n  ses" -> "houses"), drops soft
 // hyphens and zero-width characters, and turns the other controls and line
@@ -63,12 +61,12 @@ std::u32string JoinLines(const std::u32string& in) {
     out.reserve(in.size());
     for (std::size_t i = 0; i < in.size(); ++i) {
         const char32_t c = in[i];
-        if (IsHyphen(c) && !out.empty() && u_isalpha(out.back())) {
+        if (IsHyphen(c) && !out.empty() && IsLetter(out.back())) {
             std::size_t j = i + 1;
             while (j < in.size() && (in[j] == U' ' || in[j] == U'\t')) ++j;
             if (j < in.size() && IsBreak(in[j])) {
                 while (j < in.size() && IsBlank(in[j])) ++j;
-                if (j < in.size() && u_isalpha(in[j])) {
+                if (j < in.size() && IsLetter(in[j])) {
                     i = j - 1;
                     continue;
                 }
@@ -134,19 +132,19 @@ ShedWord Shed(std::string_view selection) {
 
 std::string LowerCase(std::string_view text) {
     std::u32string chars = Decode(text);
-    for (char32_t& c : chars) c = static_cast<char32_t>(u_tolower(static_cast<UChar32>(c)));
+    for (char32_t& c : chars) c = LowerChar(c);
     return Encode(chars);
 }
 
 std::string Capitalized(std::string_view text) {
     std::u32string chars = Decode(text);
-    if (!chars.empty()) chars[0] = static_cast<char32_t>(u_toupper(static_cast<UChar32>(chars[0])));
+    if (!chars.empty()) chars[0] = UpperChar(chars[0]);
     return Encode(chars);
 }
 
 bool StartsUpper(std::string_view text) {
     const std::u32string chars = Decode(text.substr(0, std::min<std::size_t>(text.size(), 4)));
-    return !chars.empty() && u_isupper(static_cast<UChar32>(chars[0]));
+    return !chars.empty() && (CharClasses(chars[0]) & kUpperChar) != 0;
 }
 
 std::size_t CharCount(std::string_view text) {

@@ -17,30 +17,12 @@
 #include <string_view>
 #include <vector>
 
+#include "forms/speller_files.h"
 #include "platform/file_writer.h"
 
 class Hunspell;
 
 namespace forms {
-
-// One installed dictionary: its name ("en_US") and its two files.
-struct SpellerFiles {
-    std::string name;
-    std::string aff;
-    std::string dic;
-};
-
-// The folders searched: $WORDBAY_HUNSPELL_DIRS (separated by ':') when set,
-// else /usr/share/hunspell.
-std::vector<std::string> SpellerDirectories();
-
-// Every dictionary of those folders, by name.
-std::vector<SpellerFiles> InstalledSpellers();
-
-// The dictionary for an ICU locale name ("en_US", "hr_HR", "de_AT"): the one
-// of that name, else one of the same language, its main country first
-// (de_DE, hr_HR); nothing when none is installed.
-std::optional<SpellerFiles> FindSpeller(std::string_view locale);
 
 class Speller {
 public:

@@ -1,47 +1,17 @@
 #include "forms/stored_stems.h"
 
-#include <libdeflate.h>
-
 #include <algorithm>
 #include <cstring>
+
+#include "forms/stored_stems_layout.h"
 
 namespace forms {
 namespace {
 
-// The layout, little-endian: 0 magic, 8 version, 12 the CRC-32 of the rest
-// of the header; 16 the owner, the locale, the .aff's and the .dic's paths
-// (each a 32-bit length and its bytes), the two files' stamps (device, inode,
-// size, seconds, nanoseconds: 64 bits each), the count of words, the count
-// of chunks and a CRC-32 per chunk. The data: per word the 32-bit offset of
-// its record from the first record; the records, sorted by word bytes: the
-// word, the count of its stems, the stems. Each 4 KiB chunk of the data has
-// its CRC checked the first time a look-up reads from it, so that a look-up
-// reads a few pages of the file, not all of it.
-constexpr char kMagic[8] = {'W', 'B', 'S', 'T', 'E', 'M', 'S', '\0'};
-constexpr std::uint32_t kVersion = 1;
-constexpr std::size_t kFixedSize = 16;
-constexpr unsigned kChunkShift = 12;
-constexpr std::uint64_t kChunkSize = std::uint64_t{1} << kChunkShift;
+using namespace stems_layout;
+
 // Far beyond what the largest dictionary's forms take.
 constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;
-
-std::uint32_t Crc(const char* data, std::size_t size) {
-    return static_cast<std::uint32_t>(libdeflate_crc32(0, data, size));
-}
-
-void Put32(std::string* out, std::uint32_t v) { out->append(reinterpret_cast<char*>(&v), 4); }
-void Put64(std::string* out, std::uint64_t v) { out->append(reinterpret_cast<char*>(&v), 8); }
-void PutText(std::string* out, std::string_view text) {
-    Put32(out, static_cast<std::uint32_t>(text.size()));
-    out->append(text);
-}
-void PutStamp(std::string* out, const platform::FileStamp& s) {
-    for (const std::uint64_t v :
-         {std::uint64_t{s.device}, std::uint64_t{s.inode}, std::uint64_t{s.size},
-          static_cast<std::uint64_t>(s.modified_s), static_cast<std::uint64_t>(s.modified_ns)}) {
-        Put64(out, v);
-    }
-}
 
 }  // namespace
 
@@ -213,47 +183,6 @@ bool StoredStems::Find(std::string_view word, std::vector<std::string>* stems) c
         }
     }
     return false;
-}
-
-bool WriteStoredStems(const std::string& path, std::string_view owner, std::string_view locale,
-                      Speller& speller, std::vector<std::string> words) {
-    std::sort(words.begin(), words.end());
-    words.erase(std::unique(words.begin(), words.end()), words.end());
-    std::string records;
-    std::vector<std::uint32_t> offsets;
-    offsets.reserve(words.size());
-    for (const std::string& word : words) {
-        if (records.size() > UINT32_MAX - (std::size_t{1} << 20)) return false;
-        offsets.push_back(static_cast<std::uint32_t>(records.size()));
-        PutText(&records, word);
-        const std::vector<std::string> stems = speller.Stems(word);
-        Put32(&records, static_cast<std::uint32_t>(stems.size()));
-        for (const std::string& stem : stems) PutText(&records, stem);
-    }
-    std::string data;
-    for (const std::uint32_t offset : offsets) Put32(&data, offset);
-    data += records;
-    std::string file(kMagic, sizeof kMagic);
-    Put32(&file, kVersion);
-    Put32(&file, 0);  // the header's CRC, below
-    PutText(&file, owner);
-    PutText(&file, locale);
-    PutText(&file, speller.files().aff);
-    PutText(&file, speller.files().dic);
-    PutStamp(&file, speller.aff_stamp());
-    PutStamp(&file, speller.dic_stamp());
-    Put32(&file, static_cast<std::uint32_t>(offsets.size()));
-    const std::size_t chunks = (data.size() + kChunkSize - 1) >> kChunkShift;
-    Put32(&file, static_cast<std::uint32_t>(chunks));
-    for (std::size_t c = 0; c < chunks; ++c) {
-        const std::size_t begin = c << kChunkShift;
-        Put32(&file,
-              Crc(data.data() + begin, std::min<std::size_t>(kChunkSize, data.size() - begin)));
-    }
-    const std::uint32_t crc = Crc(file.data() + kFixedSize, file.size() - kFixedSize);
-    std::memcpy(file.data() + 12, &crc, 4);
-    file += data;
-    return platform::WriteWholeFile(path.c_str(), file.data(), file.size(), 0600);
 }
 
 }  // namespace forms

@@ -18,11 +18,13 @@
 #include <string_view>
 #include <vector>
 
-#include "forms/speller.h"
+#include "forms/speller_files.h"
 #include "platform/file_writer.h"
 #include "platform/mapped_file.h"
 
 namespace forms {
+
+class Speller;
 
 class StoredStems {
 public:

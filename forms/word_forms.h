@@ -15,48 +15,10 @@
 #include <string_view>
 #include <vector>
 
-#include "forms/lexicon.h"
 #include "forms/suggestions.h"
+#include "forms/word_analysis.h"
 
 namespace forms {
-
-class StoredStems;
-
-// How the answer was found.
-enum class How { kExact, kForm, kSuggestion, kNone };
-// "exact", "form", "suggestion", "none".
-const char* HowName(How how);
-
-// A base word found beside the headword, with its translations.
-struct Form {
-    std::string word;
-    std::vector<std::string> translations;
-};
-
-struct Answer {
-    std::string query;     // the word as it was looked up, shed of its wrapping
-    std::string headword;  // the entry whose translations are given ("" if none)
-    How how = How::kNone;
-    std::vector<std::string> translations;  // of the headword
-    std::vector<Form> forms;                // base words offered beside it
-    std::vector<std::string> suggestions;   // for a word found neither way
-};
-
-struct Options {
-    bool forms = true;        // look for base words
-    bool suggestions = true;  // suggest near words when nothing is found
-    bool speller = true;      // use the language's speller where installed
-    // Ask the speller for suggestions too. Its search takes tens of
-    // milliseconds a word: worth it for one word the user waits for, not
-    // for a batch.
-    bool speller_suggestions = false;
-    std::size_t max_suggestions = 10;
-    std::size_t max_forms = 3;  // base words offered beside the headword
-    // The speller's stems kept from an earlier run (stored_stems.h): a word
-    // they hold gets its stems from them without the speller being loaded.
-    // The caller checks they belong to this list and speller.
-    const StoredStems* stored_stems = nullptr;
-};
 
 // The base-word candidates of `word` (UTF-8) in `locale` ("en_US"),
 // likeliest first, without `word` itself: irregular forms, speller stems,

@@ -6,7 +6,6 @@
 
 #include <iostream>
 #include <istream>
-#include <ostream>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -21,6 +20,8 @@
 #include "tools/cli_commands.h"
 #include "tools/commands/command_support.h"
 #include "tools/commands/commands.h"
+#include "tools/commands/kept_stems.h"
+#include "tools/commands/lookup_output.h"
 #include "tools/commands/word_translator.h"
 
 namespace cli {
@@ -51,122 +52,14 @@ private:
     bool failed_ = false;
 };
 
-void WriteJsonString(std::ostream& out, std::string_view text) {
-    out << '"';
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        switch (c) {
-            case '"':
-                out << "\\\"";
-                break;
-            case '\\':
-                out << "\\\\";
-                break;
-            case '\n':
-                out << "\\n";
-                break;
-            case '\t':
-                out << "\\t";
-                break;
-            default:
-                if (c < 0x20) {
-                    static const char kHex[] = "0123456789abcdef";
-                    out << "\\u00" << kHex[c >> 4] << kHex[c & 15];
-                } else {
-                    out << ch;
-                }
-        }
-    }
-    out << '"';
-}
-
-void WriteJsonList(std::ostream& out, const std::vector<std::string>& list) {
-    out << '[';
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (i > 0) out << ',';
-        WriteJsonString(out, list[i]);
-    }
-    out << ']';
-}
-
-// {"query", "headword", "how", "translations", "forms", "suggestions"}
-void WriteJson(std::ostream& out, const forms::Answer& a) {
-    out << "{\"query\":";
-    WriteJsonString(out, a.query);
-    out << ",\"headword\":";
-    WriteJsonString(out, a.headword);
-    out << ",\"how\":\"" << forms::HowName(a.how) << "\",\"translations\":";
-    WriteJsonList(out, a.translations);
-    out << ",\"forms\":[";
-    for (std::size_t i = 0; i < a.forms.size(); ++i) {
-        out << (i > 0 ? "," : "") << "{\"word\":";
-        WriteJsonString(out, a.forms[i].word);
-        out << ",\"translations\":";
-        WriteJsonList(out, a.forms[i].translations);
-        out << '}';
-    }
-    out << "],\"suggestions\":";
-    WriteJsonList(out, a.suggestions);
-    out << "}\n";
-}
-
-std::string Joined(const std::vector<std::string>& list, const char* separator) {
-    std::string out;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (i > 0) out += separator;
-        out += list[i];
-    }
-    return out;
-}
-
-// One word: the translations one a line, each base word named on a line of
-// its own before its translations; suggestions on one line.
-void WritePlainWord(std::ostream& out, const forms::Answer& a) {
-    if (a.how == forms::How::kForm) out << a.query << ": form of " << a.headword << '\n';
-    for (const auto& t : a.translations) out << t << '\n';
-    for (const auto& f : a.forms) {
-        out << a.query << ": a form of " << f.word << '\n';
-        for (const auto& t : f.translations) out << t << '\n';
-    }
-    if (a.how == forms::How::kSuggestion) {
-        out << "Did you mean: " << Joined(a.suggestions, ", ") << '\n';
-    }
-}
-
-// A line of standard input: its translations separated by TABs, a base word
-// in brackets before its own; suggestions after "Did you mean:".
-void WritePlainLine(std::ostream& out, const forms::Answer& a) {
-    std::vector<std::string> fields;
-    if (a.how == forms::How::kForm) fields.push_back("(" + a.headword + ")");
-    fields.insert(fields.end(), a.translations.begin(), a.translations.end());
-    for (const auto& f : a.forms) {
-        fields.push_back("(" + f.word + ")");
-        fields.insert(fields.end(), f.translations.begin(), f.translations.end());
-    }
-    if (a.how == forms::How::kSuggestion) {
-        fields.push_back("Did you mean: " + Joined(a.suggestions, ", "));
-    }
-    out << Joined(fields, "\t") << '\n';
-}
-
-// The speller's stems of a list are kept beside the dictionary's image, for
-// the file in one state and one list.
-std::string StemsPath(const ImageOrDictionary& source, int list) {
-    return source.image_path() + ".stems" + std::to_string(list);
-}
-std::string StemsOwner(const ImageOrDictionary& source, int list) {
-    const lookup::SourceKey& k = source.key();
-    return source.source() + '\n' + std::to_string(k.size) + ' ' +
-           std::to_string(k.modified_seconds) + ' ' + std::to_string(k.modified_nanoseconds) + ' ' +
-           std::to_string(k.crc) + '\n' + std::to_string(list);
-}
-
 // The stems kept for the list looked up from, when they belong to the file
 // as it is now and to the speller installed now.
 bool ReadStoredStems(WordTranslator& translator, forms::StoredStems* stems) {
     ImageOrDictionary& source = translator.source();
     const int list = translator.list();
-    return source.Locate() && stems->Read(StemsPath(source, list), StemsOwner(source, list)) &&
+    return source.Locate() &&
+           stems->Read(KeptStemsPath(source.image_path(), list),
+                       KeptStemsOwner(source.source(), source.key(), list)) &&
            stems->SpellerCurrent();
 }
 
@@ -216,7 +109,8 @@ void StoreStems(WordTranslator& translator, const std::string& locale, forms::Sp
         kept.push_back(std::move(form));
     }
     const int list = translator.list();
-    forms::WriteStoredStems(StemsPath(source, list), StemsOwner(source, list), locale, speller,
+    forms::WriteStoredStems(KeptStemsPath(source.image_path(), list),
+                            KeptStemsOwner(source.source(), source.key(), list), locale, speller,
                             std::move(kept));
 }
 
@@ -237,7 +131,8 @@ void KeepStems(const Context& c, WordTranslator& translator, const std::string& 
     ::setsid();
     const int null = ::open("/dev/null", O_RDWR | O_CLOEXEC);
     for (int fd = 0; fd <= 2 && null >= 0; ++fd) ::dup2(null, fd);
-    const std::string lock = StemsPath(translator.source(), translator.list()) + ".lock";
+    const std::string lock =
+        KeptStemsPath(translator.source().image_path(), translator.list()) + ".lock";
     const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) StoreStems(translator, locale, *speller);
     ::_exit(0);

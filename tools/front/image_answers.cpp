@@ -15,19 +15,6 @@ using lookup::LookupImage;
 
 constexpr std::uint32_t kUtf8 = 65001;
 
-// Maps the current image of the dictionary at `path`, as the program with the
-// engine finds it; false when there is none.
-bool OpenImage(const std::string& path, LookupImage* image) {
-    char* real = ::realpath(path.c_str(), nullptr);
-    if (real == nullptr) return false;
-    const std::string source = real;
-    std::free(real);
-    lookup::SourceKey key;
-    if (!lookup::ReadSourceKey(source, &key)) return false;
-    const std::string image_path = lookup::ImagePathOf(source);
-    return !image_path.empty() && image->Open(image_path, source, key);
-}
-
 // The texts one a line; false when one is not well-formed UTF-8 (the
 // program with the engine writes those as it converts them).
 bool AppendLines(const std::vector<std::string>& texts, std::string* out) {
@@ -46,8 +33,9 @@ Reply Translate(const Arguments& args) {
     const bool case_sensitive = args.Has("case");
     const bool ignore_accents = args.Has("accents");
     if (word == "-" || word.empty() || !platform::IsValidUtf8(word)) return reply;
-    LookupImage image;
-    if (!OpenImage(args.positional[0], &image) ||
+    CurrentImage current;
+    LookupImage& image = current.image;
+    if (!OpenCurrentImage(args.positional[0], &current) ||
         !image.Serves(from, case_sensitive, ignore_accents) || image.code_page(0) != kUtf8 ||
         image.code_page(1) != kUtf8) {
         return reply;
@@ -83,8 +71,9 @@ Reply List(const Arguments& args) {
     const int list = args.Has("secondary") ? 1 : 0;
     const bool case_sensitive = args.Has("case");
     const bool ignore_accents = args.Has("accents");
-    LookupImage image;
-    if (!OpenImage(args.positional[0], &image) || !image.HasPrefixes(list) ||
+    CurrentImage current;
+    LookupImage& image = current.image;
+    if (!OpenCurrentImage(args.positional[0], &current) || !image.HasPrefixes(list) ||
         image.code_page(list) != kUtf8) {
         return reply;
     }
@@ -102,9 +91,20 @@ Reply List(const Arguments& args) {
 
 }  // namespace
 
+bool OpenCurrentImage(const std::string& dictionary, CurrentImage* found) {
+    char* real = ::realpath(dictionary.c_str(), nullptr);
+    if (real == nullptr) return false;
+    found->source = real;
+    std::free(real);
+    if (!lookup::ReadSourceKey(found->source, &found->key)) return false;
+    found->path = lookup::ImagePathOf(found->source);
+    return !found->path.empty() && found->image.Open(found->path, found->source, found->key);
+}
+
 Reply AnswerFromImage(const Arguments& args) {
     if (args.command == "translate") return Translate(args);
     if (args.command == "list") return List(args);
+    if (args.command == "lookup") return AnswerLookup(args);
     return {};
 }
 

@@ -1,7 +1,8 @@
 // What wordbay-cli answers from a dictionary's look-up image alone, in a
 // process that loads neither the engine nor ICU's libraries: `translate` of
 // one word and `list` of one prefix or wildcard pattern with a fixed head,
-// from lists kept in UTF-8, under every case and accent setting. Everything
+// from lists kept in UTF-8, under every case and accent setting; and
+// `lookup` of one word whose forms the image and the kept stems answer. Everything
 // else, and anything the image can't answer (none, stale, damaged, a word
 // that isn't well-formed UTF-8), goes to the program with the engine, which
 // answers as if the lean process had never run: nothing is printed before
@@ -10,6 +11,7 @@
 
 #include <string>
 
+#include "lookup/lookup_image.h"
 #include "tools/cli_args.h"
 
 namespace cli::front {
@@ -22,5 +24,19 @@ struct Reply {
 };
 
 Reply AnswerFromImage(const Arguments& args);
+
+// The current look-up image of a dictionary, found as the program with the
+// engine finds it.
+struct CurrentImage {
+    lookup::LookupImage image;
+    std::string source;  // the dictionary's real path
+    std::string path;    // the image's
+    lookup::SourceKey key;
+};
+// False when the dictionary has no current image.
+bool OpenCurrentImage(const std::string& dictionary, CurrentImage* found);
+
+// `lookup` of one word (form_answers.cpp).
+Reply AnswerLookup(const Arguments& args);
 
 }  // namespace cli::front

@@ -1,16 +1,22 @@
 // wordbay-cli's lean process against the tool with the engine: every answer
 // it gives from a look-up image (translations under each case and accent
-// setting, prefix and wildcard lists) is the loaded dictionary's, output,
-// messages and status alike; what it can't answer reaches the engine's tool
-// untouched, standard input included.
+// setting, prefix and wildcard lists, the forms of a word with the speller's
+// stems kept) is the engine's tool's, output, messages and status alike;
+// what it can't answer reaches the engine's tool untouched, standard input
+// included.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "forms/speller_files.h"
 #include "testing/test_support.h"
 
 namespace {
@@ -71,6 +77,10 @@ protected:
     }
     Outcome Front(const std::vector<std::string>& args, const std::string& input = "") const {
         return Run(WORDBAY_CLI, args, cache_, input);
+    }
+    // The engine's tool with the same image and kept stems as the lean process.
+    Outcome Engine(const std::vector<std::string>& args, const std::string& input = "") const {
+        return Run(WORDBAY_CLI_ENGINE, args, cache_, input);
     }
 
     // A dictionary of `pairs` in `encoding` ("utf-8", or "" for the lists'
@@ -151,7 +161,7 @@ TEST_F(LeanAnswersTest, HandsOverWhatTheImageCantAnswer) {
         {"list", utf8, "*se", "--mode", "wildcards"},
         {"list", utf8, "h", "--mode", "regex"},
         {"translate", utf8, "\xC3"},
-        {"lookup", utf8, "houses"},
+        {"lookup", utf8, "-"},
         {"info", utf8},
         {"translate", utf8},
         {"translate", Path("none.v03"), "house"}};
@@ -183,6 +193,69 @@ TEST_F(LeanAnswersTest, DamagedImageIsLeftToTheDictionary) {
     for (const char* word : {"house", "horse", "zz"}) {
         EXPECT_EQ(Front({"translate", d, word}), Loaded({"translate", d, word})) << word;
         EXPECT_EQ(Front({"list", d, word}), Loaded({"list", d, word})) << word;
+    }
+}
+
+TEST_F(LeanAnswersTest, LooksUpFormsFromTheImageAndTheKeptStems) {
+    if (!forms::FindSpeller("en_US")) GTEST_SKIP() << "no English Hunspell dictionary";
+    // The word-form evaluation's English forms; the dictionary holds their
+    // base words, and every fourth form as a headword of its own.
+    std::ifstream in(std::string(WORDBAY_FORMS_SAMPLES) + "/en.txt");
+    std::vector<std::string> forms;
+    std::string pairs, line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string form, base;
+        if (line.empty() || line[0] == '#' || !(fields >> form >> base)) continue;
+        forms.push_back(form);
+        pairs += base + "\tt-" + base + "\r\n";
+        if (forms.size() % 4 == 0) pairs += form + "\tf-" + form + "\r\n";
+    }
+    ASSERT_GT(forms.size(), 50u);
+    const std::string d = MakeDictionary("forms", pairs, "utf-8");
+
+    // Without kept stems the engine's tool answers, and keeps them (a child
+    // process of its own writes them once the answer is out).
+    EXPECT_NE(Lean({"lookup", d, "houses"}).err.find("Can't run"), std::string::npos);
+    EXPECT_EQ(Front({"lookup", d, "houses"}).status, 0);
+    const auto kept = [&] {
+        for (const std::string& name : test_support::FilesIn(cache_ + "/wordbay")) {
+            if (name.size() > 7 && name.compare(name.size() - 7, 7, ".stems0") == 0) return true;
+        }
+        return false;
+    };
+    for (int i = 0; i < 1200 && !kept(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    ASSERT_TRUE(kept());
+
+    // Every other form, and every sixth in JSON too (each is two processes
+    // or three, which the sanitizer's build makes slow).
+    std::size_t tried = 0;
+    std::size_t answered = 0;
+    for (std::size_t i = 0; i < forms.size(); i += 2) {
+        for (const bool json : {false, true}) {
+            if (json && i % 6 != 0) continue;
+            std::vector<std::string> args = {"lookup", d, forms[i]};
+            if (json) args.push_back("--json");
+            const Outcome lean = Lean(args);
+            const Outcome engine = Engine(args);
+            ++tried;
+            if (lean.err.find("wordbay-cli: Can't run ") == std::string::npos) {
+                ++answered;
+                EXPECT_EQ(lean, engine) << forms[i];
+            } else {
+                EXPECT_EQ(Front(args), engine) << forms[i];
+            }
+        }
+    }
+    // Most forms are answered without the engine.
+    EXPECT_GT(answered * 2, tried) << answered << " of " << tried;
+    // Suggestions and batches are the engine's tool's.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"lookup", d, "hosues"}, {"lookup", d, "-"}}) {
+        EXPECT_NE(Lean(args).err.find("wordbay-cli: Can't run "), std::string::npos) << args[2];
+        EXPECT_EQ(Front(args, "houses\nwent\n"), Engine(args, "houses\nwent\n")) << args[2];
     }
 }
 

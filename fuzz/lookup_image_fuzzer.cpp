@@ -5,7 +5,8 @@
 // answer must come from inside the mapping, and an image that holds up must
 // answer consistently. An input that begins as a file of stems kept beside
 // an image does (forms/stored_stems.h) is parsed as one instead, for the
-// owner it names, and asked for words.
+// owner it names, asked for words, and given to the word-form analysis,
+// which takes whatever stems it holds for base-word candidates.
 //
 // Before writing the file the target stores the right size, header CRC and
 // chunk CRCs in the input wherever the header's layout fields allow, so that
@@ -24,6 +25,7 @@
 #include <vector>
 
 #include "forms/stored_stems.h"
+#include "forms/word_analysis.h"
 #include "lookup/lookup_image.h"
 
 namespace {
@@ -84,6 +86,24 @@ void FixChecks(std::vector<std::uint8_t>* b) {
     Put32(b, 136, crc);
 }
 
+// A list of a few words, and neither speller nor suggestions: what the
+// analysis does with the kept stems alone.
+class FewWords : public forms::Lexicon, public forms::LanguageTools {
+public:
+    std::vector<std::string> Translations(std::string_view word) override {
+        if (word == "house" || word == "go" || word.size() == 1) return {"t"};
+        return {};
+    }
+    void ForEachWord(const std::function<void(std::string_view)>&) override {}
+    std::vector<std::string> SpellerStems(std::string_view, std::string_view) override {
+        return {};
+    }
+    std::vector<std::string> Suggestions(forms::Lexicon&, std::string_view, const std::string&,
+                                         const forms::Options&) override {
+        return {};
+    }
+};
+
 // A stems file: its CRC made right, so that mutations reach the parser.
 void FuzzStoredStems(std::vector<std::uint8_t> bytes) {
     Put32(&bytes, 12, libdeflate_crc32(0, bytes.data() + 16, bytes.size() - 16));
@@ -99,6 +119,14 @@ void FuzzStoredStems(std::vector<std::uint8_t> bytes) {
     for (const char* word :
          {"", "a", "house", "houses", "\xff", "went", "zz top", "\xc3\xa9t\xc3\xa9"}) {
         if (!stems.Find(word, &found) && !found.empty()) std::abort();
+    }
+    FewWords words;
+    forms::Options options;
+    options.stored_stems = &stems;
+    for (const char* selection : {"houses", "went", "\xc3\xa9t\xc3\xa9s", "a", "House's"}) {
+        const forms::Answer answer =
+            forms::Analyse(words, stems.locale(), selection, options, words);
+        if (answer.how == forms::How::kForm && answer.translations.empty()) std::abort();
     }
 }
 

@@ -86,7 +86,7 @@ private slots:
         m_editing = std::make_unique<WordEditing>(m_mainPane, m_controller.get(), nullptr);
         PaneModes::Hooks hooks;
         hooks.statesChanged = [this] { ++m_stateChanges; };
-        hooks.bringToFront = [] {};
+        hooks.bringToFront = [this] { ++m_broughtToFront; };
         hooks.restoreFromTray = [] {};
         PaneModes::Parts parts;
         parts.mainPane = m_mainPane;
@@ -97,6 +97,7 @@ private slots:
             std::make_unique<PaneModes>(parts, m_controller.get(), &m_program, std::move(hooks));
         m_stateChanges = 0;
         m_mainLeftTop = 0;
+        m_broughtToFront = 0;
         m_controller->Start();
     }
 
@@ -190,6 +191,61 @@ private slots:
         words->setCurSel(rows(words).indexOf(QStringLiteral("house")));
         m_modes->selected(SlotId::kMain, ListSide::kPrimary);
         QTRY_COMPARE(translations->count(), 2);
+    }
+
+    void lookingUpAgainTurnsTheDirectionAndEntersTheWord() {
+        QVERIFY(load());
+        // Typing searches, as the main window wires it.
+        for (const ListSide side : {ListSide::kPrimary, ListSide::kSecondary}) {
+            connect(m_mainPane->edit(side), &QLineEdit::textChanged, &m_owner,
+                    [this, side] { m_modes->typed(SlotId::kMain, side); });
+        }
+        QVERIFY(m_mainPane->primaryToSecondary());
+        m_modes->lookUpAgain(QStringLiteral("dom"), false);
+        QVERIFY(!m_mainPane->primaryToSecondary());
+        QVERIFY(!m_controller->slot(SlotId::kMain).primary_to_secondary());
+        QCOMPARE(m_mainPane->sourceSide(), ListSide::kSecondary);
+        QCOMPARE(m_broughtToFront, 1);
+        QCOMPARE(m_mainPane->edit(ListSide::kSecondary)->text(), QStringLiteral("dom"));
+        // Entered once listed: its translation shows.
+        QTRY_COMPARE(m_mainPane->list(ListSide::kSecondary)->curSel(), 0);
+        QTRY_COMPARE(rows(m_mainPane->list(ListSide::kPrimary)),
+                     QStringList{QStringLiteral("house")});
+
+        // Turning back by hand; in edit mode nothing is looked up again.
+        m_modes->reverseDirection(SlotId::kMain);
+        QVERIFY(m_mainPane->primaryToSecondary());
+        QTRY_VERIFY(!m_controller->busy());
+        m_modes->toggleEditMode();
+        QVERIFY(options().edit_mode);
+        const int broughtToFront = m_broughtToFront;
+        m_modes->lookUpAgain(QStringLiteral("tree"), true);
+        QCOMPARE(m_broughtToFront, broughtToFront);
+        QVERIFY(m_mainPane->edit(ListSide::kPrimary)->text() != QStringLiteral("tree"));
+    }
+
+    void leavingGoesToTheSearchBoxOrItsOtherSide() {
+        QVERIFY(load());
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        SearchEdit* primary = m_mainPane->edit(ListSide::kPrimary);
+        SearchEdit* secondary = m_mainPane->edit(ListSide::kSecondary);
+        primary->setText(QStringLiteral("house"));
+        m_mainPane->list(ListSide::kPrimary)->setFocus();
+        QTRY_VERIFY(m_mainPane->list(ListSide::kPrimary)->hasFocus());
+
+        m_modes->leave(false);
+        QTRY_VERIFY(primary->hasFocus());
+        QCOMPARE(primary->selectedText(), QStringLiteral("house"));
+        m_modes->leave(true);
+        QTRY_VERIFY(secondary->hasFocus());
+        // The other way round, the secondary box is the search box.
+        m_modes->reverseDirection(SlotId::kMain);
+        m_modes->leave(false);
+        QTRY_VERIFY(secondary->hasFocus());
+        m_modes->leave(true);
+        QTRY_VERIFY(primary->hasFocus());
     }
 
     void anAddedTranslationReachesTheDictionaryAndTheList() {
@@ -453,6 +509,7 @@ private:
     std::unique_ptr<PaneModes> m_modes;
     int m_stateChanges = 0;
     int m_mainLeftTop = 0;
+    int m_broughtToFront = 0;
 };
 
 int runMainPartsTests(int argc, char** argv) {

@@ -35,6 +35,7 @@
 #include "ui/main/tests/program_folder.h"
 #include "ui/main/tests/waits.h"
 #include "ui/main/window_presence.h"
+#include "ui/main/word_change_edit.h"
 #include "ui/main/word_editing.h"
 #include "ui/main/worker_updates.h"
 #include "ui/popup/popup_form.h"
@@ -272,6 +273,44 @@ private slots:
         QTRY_VERIFY(kept.done());
         QCOMPARE(translations->count(), 3);
         QCOMPARE(translationsOf("house"), 3);
+    }
+
+    void aDraggedTranslationAndAWordChangedInPlaceReachTheDictionary() {
+        QVERIFY(load());
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        m_modes->toggleEditMode();
+        chooseHouse();
+        WListBox* translations = m_mainPane->list(ListSide::kSecondary);
+        QTRY_COMPARE(translations->count(), 2);
+        const QStringList before = rows(translations);
+
+        // Dragged from the first row to the second: the dictionary keeps the
+        // new order, which a new look-up shows.
+        translations->setCurSel(1);
+        m_modes->translationDragged(0);
+        QTRY_VERIFY(!m_controller->busy());
+        const QStringList moved{before[1], before[0]};
+        QCOMPARE(rows(translations), moved);
+        translations->setWords({});
+        chooseHouse();
+        QTRY_COMPARE(rows(translations), moved);
+
+        // Changed in place: the box over the selected row, then Enter.
+        translations->setFocus();
+        QTRY_VERIFY(translations->hasFocus());
+        translations->setCurSel(0);
+        m_editing->openWordChange();
+        WordChangeEdit* box = nullptr;
+        QTRY_VERIFY((box = qobject_cast<WordChangeEdit*>(QApplication::focusWidget())) != nullptr);
+        QCOMPARE(box->text(), moved[0]);
+        box->setText(QStringLiteral("zgrada"));
+        QTest::keyClick(box, Qt::Key_Return);
+        QTRY_COMPARE(translations->itemText(0), QStringLiteral("zgrada"));
+        translations->setWords({});
+        chooseHouse();
+        QTRY_COMPARE(rows(translations), (QStringList{QStringLiteral("zgrada"), moved[1]}));
     }
 
     void theChosenDictionaryOpensAndACancelKeepsTheOpenOne() {

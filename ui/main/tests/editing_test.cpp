@@ -3,7 +3,6 @@
 // import through the dialogs to a fresh start of the built program.
 #include <QApplication>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTableWidget>
@@ -30,20 +29,6 @@ using wordbay::SlotId;
 using wordbay::TextId;
 
 namespace {
-
-// Selects the first row of the table `name` that has a cell reading `text`.
-void selectRowWith(QWidget* dialog, const char* name, const QString& text) {
-    auto* table = dialog->findChild<QTableWidget*>(QString::fromLatin1(name));
-    for (int row = 0; row < table->rowCount(); ++row) {
-        for (int column = 0; column < table->columnCount(); ++column) {
-            const QTableWidgetItem* item = table->item(row, column);
-            if (item != nullptr && item->text() == text) {
-                table->selectRow(row);
-                return;
-            }
-        }
-    }
-}
 
 std::vector<std::pair<std::string, std::string>> editPairs() {
     std::vector<std::pair<std::string, std::string>> pairs = housePairs();
@@ -201,14 +186,7 @@ private slots:
         ModalScript import({
             accept(
                 [](QWidget* w) { selectRowWith(w, "formatList", QStringLiteral("TXT database")); }),
-            [&text](QWidget* w) {
-                auto* files = qobject_cast<QFileDialog*>(w);
-                QVERIFY(files != nullptr);
-                // The name box has the focus, so selectFile() would leave it
-                // empty; type the path as a user would.
-                files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(text);
-                static_cast<QDialog*>(files)->accept();
-            },
+            typeFileName(text),
             accept([](QWidget* w) {
                 w->findChild<QLineEdit*>(QStringLiteral("primaryNameEdit"))->setText("English");
                 w->findChild<QLineEdit*>(QStringLiteral("secondaryNameEdit"))->setText("German");

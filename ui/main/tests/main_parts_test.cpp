@@ -345,6 +345,59 @@ private slots:
         QVERIFY(m_controller->slot(SlotId::kMain).loaded());
     }
 
+    void anExportAndAnUpdateGoThroughTheirDialogs() {
+        QVERIFY(load());
+        const wordbay::ProgramPaths paths = m_folder->paths();
+        DictionaryDialogs dialogs(m_window.get(), &paths, &m_catalogue, m_controller.get(), nullptr,
+                                  m_mainPane, nullptr);
+        const QString folder = QString::fromStdString(paths.program_dir);
+
+        // The format, then the file: the export is written.
+        const QString exported = folder + QStringLiteral("/exported.txt");
+        ModalScript exporting({accept([](QWidget* w) {
+                                   selectRowWith(w, "formatList", QStringLiteral("TXT database"));
+                               }),
+                               typeFileName(exported)});
+        dialogs.exportDictionary();
+        QVERIFY(exporting.done());
+        QTRY_VERIFY(QFile::exists(exported));
+        QTRY_VERIFY(!m_controller->busy());
+        QFile text(exported);
+        QVERIFY(text.open(QIODevice::ReadOnly));
+        QVERIFY(text.readAll().contains("household"));
+
+        // The format, the file and a "yes": the file is merged in.
+        const QString update = folder + QStringLiteral("/update.txt");
+        QFile pairs(update);
+        QVERIFY(pairs.open(QIODevice::WriteOnly));
+        pairs.write("cat\tmacka\r\nhouse\tkucica\r\n");
+        pairs.close();
+        QCOMPARE(translationsOf("cat"), 0);
+        ModalScript updating({accept([](QWidget* w) {
+                                  selectRowWith(w, "formatList", QStringLiteral("TXT database"));
+                              }),
+                              typeFileName(update), press(kIdYes)});
+        dialogs.updateDictionary();
+        QVERIFY(updating.done());
+        QTRY_VERIFY(!m_controller->busy());
+        QTRY_COMPARE(translationsOf("cat"), 1);
+        QCOMPARE(translationsOf("house"), 3);
+
+        // A "no" merges nothing.
+        QFile more(update);
+        QVERIFY(more.open(QIODevice::WriteOnly));
+        more.write("dog\tpas\r\n");
+        more.close();
+        ModalScript declined({accept([](QWidget* w) {
+                                  selectRowWith(w, "formatList", QStringLiteral("TXT database"));
+                              }),
+                              typeFileName(update), press(kIdNo)});
+        dialogs.updateDictionary();
+        QVERIFY(declined.done());
+        QTRY_VERIFY(!m_controller->busy());
+        QCOMPARE(translationsOf("dog"), 0);
+    }
+
     void theVoicesGoToTheSpeechPaneAndBack() {
         MainSpeech speech(m_window.get(), nullptr, m_controller.get());
         // Without a dictionary there is nothing to give the voices to.

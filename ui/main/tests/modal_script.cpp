@@ -2,8 +2,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
 
 #include "ui/settings/dlg_main.h"
 #include "ui/settings/settings_page.h"
@@ -41,6 +45,28 @@ ModalScript::Step accept(std::function<void(QWidget*)> prepare) {
         prepare(w);
         w->findChild<QPushButton*>(QStringLiteral("acceptButton"))->click();
     };
+}
+
+ModalScript::Step typeFileName(const QString& path) {
+    return [path](QWidget* w) {
+        auto* files = qobject_cast<QFileDialog*>(w);
+        QVERIFY(files != nullptr);
+        files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+        static_cast<QDialog*>(files)->accept();
+    };
+}
+
+void selectRowWith(QWidget* dialog, const char* name, const QString& text) {
+    auto* table = dialog->findChild<QTableWidget*>(QString::fromLatin1(name));
+    for (int row = 0; row < table->rowCount(); ++row) {
+        for (int column = 0; column < table->columnCount(); ++column) {
+            const QTableWidgetItem* item = table->item(row, column);
+            if (item != nullptr && item->text() == text) {
+                table->selectRow(row);
+                return;
+            }
+        }
+    }
 }
 
 ModalScript::Step closeIt() {

@@ -40,6 +40,15 @@ ModalScript::Step press(int id);
 // A step that clicks the accept button of a dialog after `prepare`.
 ModalScript::Step accept(std::function<void(QWidget*)> prepare);
 
+// A step that types `path` into a file dialog's name box and accepts it, as
+// a user does (the name box has the focus, so selectFile() would leave it
+// empty).
+ModalScript::Step typeFileName(const QString& path);
+
+// Selects the first row of the table `name` of `dialog` that has a cell
+// reading `text`.
+void selectRowWith(QWidget* dialog, const char* name, const QString& text);
+
 // A step that closes the window, as its close box does.
 ModalScript::Step closeIt();
 

@@ -34,7 +34,7 @@ void ListingJobs::List(const ListWords& r) {
             lists_->ClearEdit(r.slot, other);
             lists_->ClearList(r.slot, other);
         }
-        settings_->SetHotKeyPending(false);
+        settings_->EndHotKeyCall(r.hot_key.call);
         return;
     }
     if (pending) hot_key_->HotKeyShowText(r.text);
@@ -80,7 +80,7 @@ void ListingJobs::List(const ListWords& r) {
             Translate({r.slot, r.side, words[0], o, r.hot_key, r.epoch});
         }
     } else if (search_waiting_() || !word_forms_.GoToBaseWord(r, pending || entered)) {
-        settings_->SetHotKeyPending(false);
+        settings_->EndHotKeyCall(r.hot_key.call);
     }
 }
 
@@ -111,7 +111,7 @@ void ListingJobs::Translate(const TranslateWord& r) {
     if (!r.hot_key.pending) return;
     // The popup or tooltip shows the translations, linked ones in link mode.
     if (r.hot_key.target != HotKeyTarget::kMainWindow) hot_key_->HotKeyShowList(hot_key_words);
-    settings_->SetHotKeyPending(false);
+    settings_->EndHotKeyCall(r.hot_key.call);
 }
 
 WordList ListingJobs::LinkIntoDual(const SearchOptions& o, ListSide main_from,

@@ -22,6 +22,7 @@ namespace wordbay {
 struct HotKeyCall {
     bool pending = false;
     HotKeyTarget target = HotKeyTarget::kMainWindow;
+    std::uint64_t call = 0;  // its number (SharedSettings::hot_key_call), 0 if none
 };
 
 // ---- Searches ------------------------------------------------------------------

@@ -22,7 +22,8 @@ std::string ClipboardSearchText(std::string_view clipboard) {
 }
 
 HotKeyCall SearchRequests::HotKey() const {
-    return {settings_->hot_key_pending(), program_->hot_key_target};
+    const std::uint64_t call = settings_->hot_key_call();
+    return {call != 0, program_->hot_key_target, call};
 }
 
 void SearchRequests::Typed(SlotId id, ListSide side, const std::string& text) {
@@ -81,7 +82,7 @@ void SearchRequests::SearchTypedWhileLoading(SlotId id) {
     // Searched as the options, the lists and the hot key are now.
     kept->options = settings_->options();
     kept->epoch = epoch();
-    kept->hot_key.pending = settings_->hot_key_pending();
+    kept->hot_key = HotKey();
     queue_->Post(std::move(*kept));
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -40,9 +41,17 @@ public:
     void Change(const std::function<void(SearchOptions&, DictionaryState&)>& change);
 
     // Set while a search started by the hot keys or from the popup is under
-    // way: its results then also go to the popup or the tooltip.
-    bool hot_key_pending() const { return hot_key_pending_.load(); }
-    void SetHotKeyPending(bool on) { hot_key_pending_.store(on); }
+    // way: its results then also go to the popup or the tooltip. Each such
+    // call has a number, which the requests it makes carry.
+    bool hot_key_pending() const { return hot_key_call() != 0; }
+    // The number of the call under way; 0 when none is.
+    std::uint64_t hot_key_call() const { return hot_key_pending_.load(); }
+    // On: a new call (the word typed into the popup since is one); off: none.
+    void SetHotKeyPending(bool on) { hot_key_pending_.store(on ? ++hot_key_calls_ : 0); }
+    // Ends call `call` once its answer is shown, unless a newer call has
+    // started meanwhile: the user typing on in the popup keeps the answer
+    // of what was typed last coming there.
+    void EndHotKeyCall(std::uint64_t call) { hot_key_pending_.compare_exchange_strong(call, 0); }
     // The last word listing was a regular expression that left words out for
     // needing too much work: the status line says so.
     bool search_incomplete() const { return search_incomplete_.load(); }
@@ -55,7 +64,8 @@ private:
     mutable std::mutex mutex_;
     SearchOptions options_;
     DictionaryState state_;
-    std::atomic<bool> hot_key_pending_{false};
+    std::atomic<std::uint64_t> hot_key_pending_{0};  // the call under way
+    std::atomic<std::uint64_t> hot_key_calls_{0};    // the last call's number
     std::atomic<bool> search_incomplete_{false};
     std::atomic<bool> saved_while_closing_{false};
 };

@@ -293,6 +293,31 @@ TEST_F(RequestPartsTest, TheHotKeysSearchFillsTheWindowItCalled) {
     EXPECT_EQ(window_.panes.List(kMain, kSecondary), std::vector<std::string>{"dom"});
 }
 
+// The user types on in the popup while the worker still lists what was
+// typed before: that older search ends its own call, not the newer one,
+// whose answer still goes to the popup.
+TEST_F(RequestPartsTest, AnOlderSearchLeavesTheCallTypedAfterItPending) {
+    LoadMain();
+    program_.hot_key_target = HotKeyTarget::kPopup;
+    SearchOptions o;
+    settings_.SetOptions(o);
+    settings_.SetHotKeyPending(true);
+    searches_.Typed(kMain, kPrimary, "");
+    ASSERT_EQ(queue_.searches.size(), 1u);
+    const ListWords emptied = std::get<ListWords>(queue_.searches[0]);
+    settings_.SetHotKeyPending(true);  // "hour" typed into the popup
+    listing_.List(emptied);
+    EXPECT_TRUE(settings_.hot_key_pending());
+    searches_.Typed(kMain, kPrimary, "hour");
+    ASSERT_EQ(queue_.searches.size(), 2u);
+    const ListWords hour = std::get<ListWords>(queue_.searches[1]);
+    EXPECT_TRUE(hour.hot_key.pending);
+    listing_.List(hour);
+    EXPECT_EQ(window_.hot_key.list(), std::vector<std::string>{"sat"});
+    // Its answer shown, the call is over.
+    EXPECT_FALSE(settings_.hot_key_pending());
+}
+
 // Word forms with the tables and rules alone, whatever spellers the machine has.
 class WordFormPartTest : public RequestPartsTest {
 protected:

@@ -351,13 +351,12 @@ private slots:
         DictionaryDialogs dialogs(m_window.get(), &paths, &m_catalogue, m_controller.get(), nullptr,
                                   m_mainPane, nullptr);
         const QString folder = QString::fromStdString(paths.program_dir);
+        const ModalScript::Step txtFormat = accept(
+            [](QWidget* w) { selectRowWith(w, "formatList", QStringLiteral("TXT database")); });
 
         // The format, then the file: the export is written.
         const QString exported = folder + QStringLiteral("/exported.txt");
-        ModalScript exporting({accept([](QWidget* w) {
-                                   selectRowWith(w, "formatList", QStringLiteral("TXT database"));
-                               }),
-                               typeFileName(exported)});
+        ModalScript exporting({txtFormat, typeFileName(exported)});
         dialogs.exportDictionary();
         QVERIFY(exporting.done());
         QTRY_VERIFY(QFile::exists(exported));
@@ -373,10 +372,7 @@ private slots:
         pairs.write("cat\tmacka\r\nhouse\tkucica\r\n");
         pairs.close();
         QCOMPARE(translationsOf("cat"), 0);
-        ModalScript updating({accept([](QWidget* w) {
-                                  selectRowWith(w, "formatList", QStringLiteral("TXT database"));
-                              }),
-                              typeFileName(update), press(kIdYes)});
+        ModalScript updating({txtFormat, typeFileName(update), press(kIdYes)});
         dialogs.updateDictionary();
         QVERIFY(updating.done());
         QTRY_VERIFY(!m_controller->busy());
@@ -388,10 +384,7 @@ private slots:
         QVERIFY(more.open(QIODevice::WriteOnly));
         more.write("dog\tpas\r\n");
         more.close();
-        ModalScript declined({accept([](QWidget* w) {
-                                  selectRowWith(w, "formatList", QStringLiteral("TXT database"));
-                              }),
-                              typeFileName(update), press(kIdNo)});
+        ModalScript declined({txtFormat, typeFileName(update), press(kIdNo)});
         dialogs.updateDictionary();
         QVERIFY(declined.done());
         QTRY_VERIFY(!m_controller->busy());

@@ -37,4 +37,6 @@ WorkerUpdates::WorkerUpdates(QObject* parent)
     , status(new StatusSignals(parent))
     , hotKey(new HotKeySignals(parent))
     , wordForms(new WordFormSignals(parent))
-    , window(new WindowStateSignals(parent)) {}
+    , window(new WindowStateSignals(parent)) {
+    markQueuedCallsOn(parent);
+}

@@ -5,7 +5,8 @@
 // sent, on the window's thread; sent from that thread itself (the few updates
 // the window's own requests make at once), it is applied at once. The objects
 // all live on the window's thread, whose one event queue keeps the order of
-// the updates across them.
+// the updates across them. Each signal sent from the worker is marked as
+// handed over (ui/widgets/ui_thread.h), for the thread checker.
 #pragma once
 
 #include <QObject>
@@ -13,6 +14,7 @@
 #include <string>
 
 #include "app/window_updates.h"
+#include "ui/widgets/ui_thread.h"
 
 Q_DECLARE_METATYPE(wordbay::SlotId)
 Q_DECLARE_METATYPE(wordbay::ListSide)
@@ -31,29 +33,37 @@ public:
     explicit PaneSignals(QObject* parent = nullptr);
 
     void ShowList(wordbay::SlotId slot, wordbay::ListSide side, wordbay::WordList words) override {
+        const QueuedSignalScope handOver(this);
         emit listShown(slot, side, std::move(words));
     }
     void SelectListEntry(wordbay::SlotId slot, wordbay::ListSide side, int index,
                          unsigned epoch) override {
+        const QueuedSignalScope handOver(this);
         emit listEntrySelected(slot, side, index, epoch);
     }
     void SetEditText(wordbay::SlotId slot, wordbay::ListSide side, std::string text) override {
+        const QueuedSignalScope handOver(this);
         emit editTextSet(slot, side, std::move(text));
     }
     void TranslationShown(wordbay::SlotId slot, wordbay::ListSide from) override {
+        const QueuedSignalScope handOver(this);
         emit translationShown(slot, from);
     }
     void EnableSlotControls(wordbay::SlotId slot, bool enabled) override {
+        const QueuedSignalScope handOver(this);
         emit slotControlsEnabled(slot, enabled);
     }
     void ShowDictionary(wordbay::SlotId slot, bool loaded) override {
+        const QueuedSignalScope handOver(this);
         emit dictionaryShown(slot, loaded);
     }
     void SetCodePages(wordbay::SlotId slot, std::uint32_t primary,
                       std::uint32_t secondary) override {
+        const QueuedSignalScope handOver(this);
         emit codePagesSet(slot, primary, secondary);
     }
     void FocusEdit(wordbay::SlotId slot, wordbay::ListSide side) override {
+        const QueuedSignalScope handOver(this);
         emit editFocused(slot, side);
     }
 
@@ -75,16 +85,36 @@ class StatusSignals : public QObject, public wordbay::StatusUpdates {
 public:
     explicit StatusSignals(QObject* parent = nullptr);
 
-    void SetTitles(wordbay::WindowTitles titles) override { emit titlesSet(std::move(titles)); }
-    void SetStatus(std::string text) override { emit statusSet(std::move(text)); }
-    void BeginProgress() override { emit progressBegun(); }
-    void EndProgress() override { emit progressEnded(); }
-    void Beep() override { emit beeped(); }
-    void ShowMessage(wordbay::Message message) override { emit messageShown(std::move(message)); }
+    void SetTitles(wordbay::WindowTitles titles) override {
+        const QueuedSignalScope handOver(this);
+        emit titlesSet(std::move(titles));
+    }
+    void SetStatus(std::string text) override {
+        const QueuedSignalScope handOver(this);
+        emit statusSet(std::move(text));
+    }
+    void BeginProgress() override {
+        const QueuedSignalScope handOver(this);
+        emit progressBegun();
+    }
+    void EndProgress() override {
+        const QueuedSignalScope handOver(this);
+        emit progressEnded();
+    }
+    void Beep() override {
+        const QueuedSignalScope handOver(this);
+        emit beeped();
+    }
+    void ShowMessage(wordbay::Message message) override {
+        const QueuedSignalScope handOver(this);
+        emit messageShown(std::move(message));
+    }
     void Ask(int ticket, wordbay::Message question) override {
+        const QueuedSignalScope handOver(this);
         emit questionAsked(ticket, std::move(question));
     }
     void ChooseSaveFile(int ticket, wordbay::SaveFileChoice choice) override {
+        const QueuedSignalScope handOver(this);
         emit saveFileAsked(ticket, std::move(choice));
     }
 
@@ -106,11 +136,18 @@ class HotKeySignals : public QObject, public wordbay::HotKeyUpdates {
 public:
     explicit HotKeySignals(QObject* parent = nullptr);
 
-    void HotKeyShowText(std::string text) override { emit hotKeyTextShown(std::move(text)); }
+    void HotKeyShowText(std::string text) override {
+        const QueuedSignalScope handOver(this);
+        emit hotKeyTextShown(std::move(text));
+    }
     void HotKeyShowList(wordbay::WordList words) override {
+        const QueuedSignalScope handOver(this);
         emit hotKeyListShown(std::move(words));
     }
-    void HotKeyClear() override { emit hotKeyCleared(); }
+    void HotKeyClear() override {
+        const QueuedSignalScope handOver(this);
+        emit hotKeyCleared();
+    }
 
 signals:
     void hotKeyTextShown(std::string text);
@@ -126,6 +163,7 @@ public:
     explicit WordFormSignals(QObject* parent = nullptr);
 
     void ShowWordForms(wordbay::WordFormsNote note) override {
+        const QueuedSignalScope handOver(this);
         emit wordFormsShown(std::move(note));
     }
 
@@ -140,14 +178,38 @@ class WindowStateSignals : public QObject, public wordbay::WindowStates {
 public:
     explicit WindowStateSignals(QObject* parent = nullptr);
 
-    void EnableMenus(bool enabled) override { emit menusEnabled(enabled); }
-    void OpenDictionaryChooser() override { emit chooserOpened(); }
-    void OpenImportDialog() override { emit importDialogOpened(); }
-    void EditModeOff() override { emit editModeEnded(); }
-    void DualModeChanged(bool on) override { emit dualModeChanged(on); }
-    void ActivateMainWindow() override { emit mainWindowActivated(); }
-    void CloseMainWindow() override { emit mainWindowClosing(); }
-    void RequestsDone(std::uint64_t count) override { emit requestsDone(count); }
+    void EnableMenus(bool enabled) override {
+        const QueuedSignalScope handOver(this);
+        emit menusEnabled(enabled);
+    }
+    void OpenDictionaryChooser() override {
+        const QueuedSignalScope handOver(this);
+        emit chooserOpened();
+    }
+    void OpenImportDialog() override {
+        const QueuedSignalScope handOver(this);
+        emit importDialogOpened();
+    }
+    void EditModeOff() override {
+        const QueuedSignalScope handOver(this);
+        emit editModeEnded();
+    }
+    void DualModeChanged(bool on) override {
+        const QueuedSignalScope handOver(this);
+        emit dualModeChanged(on);
+    }
+    void ActivateMainWindow() override {
+        const QueuedSignalScope handOver(this);
+        emit mainWindowActivated();
+    }
+    void CloseMainWindow() override {
+        const QueuedSignalScope handOver(this);
+        emit mainWindowClosing();
+    }
+    void RequestsDone(std::uint64_t count) override {
+        const QueuedSignalScope handOver(this);
+        emit requestsDone(count);
+    }
 
 signals:
     void menusEnabled(bool enabled);

@@ -1,25 +1,55 @@
 #include "ui/widgets/ui_thread.h"
 
-#include <mutex>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QThread>
 
 namespace {
 
-std::mutex& handOverLock() {
-    static std::mutex lock;
+// Recursive: a queued call may be made while a queued signal is sent.
+std::recursive_mutex& handOverLock() {
+    static std::recursive_mutex lock;
     return lock;
 }
+
+// The receiving side: taken before a queued call runs. The thread taking it
+// holds no other lock of ours at that point, so the two sides never cross.
+void awaitHandOver() { std::lock_guard<std::recursive_mutex> taken(handOverLock()); }
+
+class QueuedCallMarker : public QObject {
+public:
+    explicit QueuedCallMarker(QObject* owner) : QObject(owner) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MetaCall) {
+            awaitHandOver();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 }  // namespace
 
 void postToUiThread(QObject* context, std::function<void()> work) {
-    // The event queue's own lock is taken inside; the thread of the windows
-    // takes this one only while it holds no other, so the two never cross.
-    std::lock_guard<std::mutex> queued(handOverLock());
+    // The event queue's own lock is taken inside this one.
+    std::lock_guard<std::recursive_mutex> queued(handOverLock());
     QMetaObject::invokeMethod(
         context,
         [work = std::move(work)] {
-            { std::lock_guard<std::mutex> taken(handOverLock()); }
+            awaitHandOver();
             work();
         },
         Qt::QueuedConnection);
+}
+
+QueuedSignalScope::QueuedSignalScope(const QObject* sender)
+    : handOver_(handOverLock(), std::defer_lock) {
+    if (QThread::currentThread() != sender->thread()) {
+        handOver_.lock();
+    }
+}
+
+void markQueuedCallsOn(QObject* owner) {
+    QCoreApplication::instance()->installEventFilter(new QueuedCallMarker(owner));
 }

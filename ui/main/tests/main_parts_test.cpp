@@ -13,6 +13,7 @@
 
 #include "app/catalogue.h"
 #include "app/dictionary_settings.h"
+#include "app/message_table.h"
 #include "app/program_dir.h"
 #include "app/program_settings.h"
 #include "app/search_controller.h"
@@ -429,6 +430,35 @@ private slots:
         QCOMPARE(kept.voice(ListSide::kPrimary, SpeechEngine::kEspeak).speed, 180);
         QCOMPARE(kept.voice(ListSide::kSecondary, SpeechEngine::kEspeak).voice_id,
                  std::string("hr"));
+    }
+
+    // Only loaded dictionaries start engines, only those their voices use; an
+    // engine that can't start says so in a box of its own. Speaking with no
+    // engine started, and stopping, do nothing.
+    void theEnginesStartForTheVoicesInUseAndSayWhichFailed() {
+        MainSpeech speech(m_window.get(), nullptr, m_controller.get());
+        {
+            // A box would show, and be pressed, within the call.
+            ModalScript none({press(kIdOk)});
+            speech.startEngines();
+            QVERIFY(load());
+            speech.takeSettings(SlotId::kMain, m_controller->slot(SlotId::kMain));
+            for (auto list : {speech::SpeechList::kPrimary, speech::SpeechList::kSecondary}) {
+                speech::ListSpeechSettings& voices =
+                    speech.pane(SlotId::kMain)->settings().of(list);
+                voices.espeak.use = voices.sapi4.use = voices.sapi5.use = 0;
+            }
+            speech.startEngines();
+            QVERIFY(none.texts().isEmpty());
+        }
+        speech.pane(SlotId::kMain)->settings().of(speech::SpeechList::kSecondary).sapi4.use = 1;
+        ModalScript failed({press(kIdOk)});
+        speech.startEngines();
+        QVERIFY(failed.done());
+        QCOMPARE(failed.texts(), QStringList{QString::fromUtf8(
+                                     wordbay::UiText(wordbay::TextId::MSG_CANT_ACTIVATE_SAPI4))});
+        speech.speak(SlotId::kMain, ListSide::kSecondary, "kuća");
+        speech.stop();
     }
 
     void theHotKeysWordsGoToTheWindowItCalls() {

@@ -642,7 +642,8 @@ TEST_F(V03FileTest, TheMachinesOwnMemoryBoundsALoad) {
               std::make_pair(0, std::string("Damaged database !")));
 }
 
-#if !defined(__SANITIZE_ADDRESS__)
+// The sanitizers reserve address space of their own, beyond a limit's room.
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 // The process's own address-space limit counts: with room for the file but
 // not for its words, the load fails before it unpacks anything.
 TEST_F(V03FileTest, TheAddressSpaceLimitBoundsALoad) {
@@ -679,7 +680,7 @@ TEST_F(V03FileTest, TheAddressSpaceLimitBoundsALoad) {
 }
 #endif
 
-#if !defined(__SANITIZE_ADDRESS__)
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 // A file of about 100 KB whose texts inflate a thousand to one claims a
 // dictionary its size can't hold: the load fails at once, for damage, and
 // takes next to nothing, under an address-space limit that leaves it room

@@ -2,10 +2,13 @@
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
+#include <string>
+#include <thread>
 
 #include "platform/collation.h"
 #include "platform/locale.h"
 #include "ui/widgets/locale_list.h"
+#include "ui/widgets/ui_thread.h"
 #include "ui/widgets/w_thread.h"
 
 namespace {
@@ -49,6 +52,20 @@ private:
     bool m_open = false;
 };
 
+// Sends what another thread made to the window's thread, as the worker does.
+class Sender : public QObject {
+    Q_OBJECT
+
+public:
+    void send(std::string text) {
+        const QueuedSignalScope handOver(this);
+        emit sent(std::move(text));
+    }
+
+signals:
+    void sent(std::string text);
+};
+
 }  // namespace
 
 class ThreadTest : public QObject {
@@ -82,6 +99,35 @@ private slots:
         auto* thread = new GatedThread;
         QVERIFY(thread->start(4));
         delete thread;  // asks the thread to stop and waits for it
+    }
+
+    // Under the thread checker, the window's thread reading what the sender
+    // wrote before a queued signal (the signal's argument, or anything else)
+    // is no race; an emit on the sender's own thread takes no lock, so its
+    // slots may wait for another thread that sends.
+    void aQueuedSignalIsAHandOver() {
+        QObject owner;
+        markQueuedCallsOn(&owner);
+        Sender sender;
+        int writtenBefore = 0;
+        std::string received;
+        QObject::connect(&sender, &Sender::sent, &owner, [&](const std::string& text) {
+            received = text + "/" + std::to_string(writtenBefore);
+        });
+        std::thread worker([&] {
+            writtenBefore = 7;
+            sender.send("made on the worker");
+        });
+        QTRY_COMPARE(received, std::string("made on the worker/7"));
+        worker.join();
+
+        Sender local;
+        QObject::connect(&local, &Sender::sent, &owner, [&](const std::string& text) {
+            std::thread other([&] { sender.send(text); });
+            other.join();
+        });
+        local.send("sent at once");
+        QTRY_COMPARE(received, std::string("sent at once/7"));
     }
 
     void localeListIsSortedByTheUsersCollation() {

@@ -44,9 +44,9 @@ void postToUiThread(QObject* context, std::function<void()> work) {
 }
 
 QueuedSignalScope::QueuedSignalScope(const QObject* sender)
-    : handOver_(handOverLock(), std::defer_lock) {
+    : m_handOver(handOverLock(), std::defer_lock) {
     if (QThread::currentThread() != sender->thread()) {
-        handOver_.lock();
+        m_handOver.lock();
     }
 }
 

@@ -24,7 +24,7 @@ public:
     explicit QueuedSignalScope(const QObject* sender);
 
 private:
-    std::unique_lock<std::recursive_mutex> handOver_;
+    std::unique_lock<std::recursive_mutex> m_handOver;
 };
 
 // From now until `owner` is gone, every queued call that runs on `owner`'s

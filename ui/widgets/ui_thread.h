@@ -5,7 +5,8 @@
 // which the thread checker cannot see. A lock of ours, held on the sending
 // side while the work or a signal is queued and taken on the receiving side
 // before it runs, shows the checker the same order, so that a real race
-// around a hand-over still shows and the hand-over itself does not.
+// around a hand-over still shows and the hand-over itself does not. Only the
+// checker's build takes that lock.
 #pragma once
 
 #include <QObject>

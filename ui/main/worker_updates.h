@@ -33,38 +33,30 @@ public:
     explicit PaneSignals(QObject* parent = nullptr);
 
     void ShowList(wordbay::SlotId slot, wordbay::ListSide side, wordbay::WordList words) override {
-        const QueuedSignalScope handOver(this);
-        emit listShown(slot, side, std::move(words));
+        emitHandedOver(this, &PaneSignals::listShown, slot, side, std::move(words));
     }
     void SelectListEntry(wordbay::SlotId slot, wordbay::ListSide side, int index,
                          unsigned epoch) override {
-        const QueuedSignalScope handOver(this);
-        emit listEntrySelected(slot, side, index, epoch);
+        emitHandedOver(this, &PaneSignals::listEntrySelected, slot, side, index, epoch);
     }
     void SetEditText(wordbay::SlotId slot, wordbay::ListSide side, std::string text) override {
-        const QueuedSignalScope handOver(this);
-        emit editTextSet(slot, side, std::move(text));
+        emitHandedOver(this, &PaneSignals::editTextSet, slot, side, std::move(text));
     }
     void TranslationShown(wordbay::SlotId slot, wordbay::ListSide from) override {
-        const QueuedSignalScope handOver(this);
-        emit translationShown(slot, from);
+        emitHandedOver(this, &PaneSignals::translationShown, slot, from);
     }
     void EnableSlotControls(wordbay::SlotId slot, bool enabled) override {
-        const QueuedSignalScope handOver(this);
-        emit slotControlsEnabled(slot, enabled);
+        emitHandedOver(this, &PaneSignals::slotControlsEnabled, slot, enabled);
     }
     void ShowDictionary(wordbay::SlotId slot, bool loaded) override {
-        const QueuedSignalScope handOver(this);
-        emit dictionaryShown(slot, loaded);
+        emitHandedOver(this, &PaneSignals::dictionaryShown, slot, loaded);
     }
     void SetCodePages(wordbay::SlotId slot, std::uint32_t primary,
                       std::uint32_t secondary) override {
-        const QueuedSignalScope handOver(this);
-        emit codePagesSet(slot, primary, secondary);
+        emitHandedOver(this, &PaneSignals::codePagesSet, slot, primary, secondary);
     }
     void FocusEdit(wordbay::SlotId slot, wordbay::ListSide side) override {
-        const QueuedSignalScope handOver(this);
-        emit editFocused(slot, side);
+        emitHandedOver(this, &PaneSignals::editFocused, slot, side);
     }
 
 signals:
@@ -86,36 +78,22 @@ public:
     explicit StatusSignals(QObject* parent = nullptr);
 
     void SetTitles(wordbay::WindowTitles titles) override {
-        const QueuedSignalScope handOver(this);
-        emit titlesSet(std::move(titles));
+        emitHandedOver(this, &StatusSignals::titlesSet, std::move(titles));
     }
     void SetStatus(std::string text) override {
-        const QueuedSignalScope handOver(this);
-        emit statusSet(std::move(text));
+        emitHandedOver(this, &StatusSignals::statusSet, std::move(text));
     }
-    void BeginProgress() override {
-        const QueuedSignalScope handOver(this);
-        emit progressBegun();
-    }
-    void EndProgress() override {
-        const QueuedSignalScope handOver(this);
-        emit progressEnded();
-    }
-    void Beep() override {
-        const QueuedSignalScope handOver(this);
-        emit beeped();
-    }
+    void BeginProgress() override { emitHandedOver(this, &StatusSignals::progressBegun); }
+    void EndProgress() override { emitHandedOver(this, &StatusSignals::progressEnded); }
+    void Beep() override { emitHandedOver(this, &StatusSignals::beeped); }
     void ShowMessage(wordbay::Message message) override {
-        const QueuedSignalScope handOver(this);
-        emit messageShown(std::move(message));
+        emitHandedOver(this, &StatusSignals::messageShown, std::move(message));
     }
     void Ask(int ticket, wordbay::Message question) override {
-        const QueuedSignalScope handOver(this);
-        emit questionAsked(ticket, std::move(question));
+        emitHandedOver(this, &StatusSignals::questionAsked, ticket, std::move(question));
     }
     void ChooseSaveFile(int ticket, wordbay::SaveFileChoice choice) override {
-        const QueuedSignalScope handOver(this);
-        emit saveFileAsked(ticket, std::move(choice));
+        emitHandedOver(this, &StatusSignals::saveFileAsked, ticket, std::move(choice));
     }
 
 signals:
@@ -137,17 +115,12 @@ public:
     explicit HotKeySignals(QObject* parent = nullptr);
 
     void HotKeyShowText(std::string text) override {
-        const QueuedSignalScope handOver(this);
-        emit hotKeyTextShown(std::move(text));
+        emitHandedOver(this, &HotKeySignals::hotKeyTextShown, std::move(text));
     }
     void HotKeyShowList(wordbay::WordList words) override {
-        const QueuedSignalScope handOver(this);
-        emit hotKeyListShown(std::move(words));
+        emitHandedOver(this, &HotKeySignals::hotKeyListShown, std::move(words));
     }
-    void HotKeyClear() override {
-        const QueuedSignalScope handOver(this);
-        emit hotKeyCleared();
-    }
+    void HotKeyClear() override { emitHandedOver(this, &HotKeySignals::hotKeyCleared); }
 
 signals:
     void hotKeyTextShown(std::string text);
@@ -163,8 +136,7 @@ public:
     explicit WordFormSignals(QObject* parent = nullptr);
 
     void ShowWordForms(wordbay::WordFormsNote note) override {
-        const QueuedSignalScope handOver(this);
-        emit wordFormsShown(std::move(note));
+        emitHandedOver(this, &WordFormSignals::wordFormsShown, std::move(note));
     }
 
 signals:
@@ -179,36 +151,26 @@ public:
     explicit WindowStateSignals(QObject* parent = nullptr);
 
     void EnableMenus(bool enabled) override {
-        const QueuedSignalScope handOver(this);
-        emit menusEnabled(enabled);
+        emitHandedOver(this, &WindowStateSignals::menusEnabled, enabled);
     }
     void OpenDictionaryChooser() override {
-        const QueuedSignalScope handOver(this);
-        emit chooserOpened();
+        emitHandedOver(this, &WindowStateSignals::chooserOpened);
     }
     void OpenImportDialog() override {
-        const QueuedSignalScope handOver(this);
-        emit importDialogOpened();
+        emitHandedOver(this, &WindowStateSignals::importDialogOpened);
     }
-    void EditModeOff() override {
-        const QueuedSignalScope handOver(this);
-        emit editModeEnded();
-    }
+    void EditModeOff() override { emitHandedOver(this, &WindowStateSignals::editModeEnded); }
     void DualModeChanged(bool on) override {
-        const QueuedSignalScope handOver(this);
-        emit dualModeChanged(on);
+        emitHandedOver(this, &WindowStateSignals::dualModeChanged, on);
     }
     void ActivateMainWindow() override {
-        const QueuedSignalScope handOver(this);
-        emit mainWindowActivated();
+        emitHandedOver(this, &WindowStateSignals::mainWindowActivated);
     }
     void CloseMainWindow() override {
-        const QueuedSignalScope handOver(this);
-        emit mainWindowClosing();
+        emitHandedOver(this, &WindowStateSignals::mainWindowClosing);
     }
     void RequestsDone(std::uint64_t count) override {
-        const QueuedSignalScope handOver(this);
-        emit requestsDone(count);
+        emitHandedOver(this, &WindowStateSignals::requestsDone, count);
     }
 
 signals:

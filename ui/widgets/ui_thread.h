@@ -12,6 +12,7 @@
 #include <QObject>
 #include <functional>
 #include <mutex>
+#include <utility>
 
 // Runs `work` on `context`'s thread through its event queue, after all the
 // caller did before the call; nothing if `context` is gone by then.
@@ -27,6 +28,13 @@ public:
 private:
     std::unique_lock<std::recursive_mutex> m_handOver;
 };
+
+// Emits `signal` of `sender` with `args` inside a QueuedSignalScope.
+template <typename Sender, typename... Params, typename... Args>
+void emitHandedOver(Sender* sender, void (Sender::*signal)(Params...), Args&&... args) {
+    const QueuedSignalScope handOver(sender);
+    (sender->*signal)(std::forward<Args>(args)...);
+}
 
 // From now until `owner` is gone, every queued call that runs on `owner`'s
 // thread (a queued signal, a queued functor) first takes the lock its sender

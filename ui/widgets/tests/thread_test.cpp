@@ -57,10 +57,7 @@ class Sender : public QObject {
     Q_OBJECT
 
 public:
-    void send(std::string text) {
-        const QueuedSignalScope handOver(this);
-        emit sent(std::move(text));
-    }
+    void send(std::string text) { emitHandedOver(this, &Sender::sent, std::move(text)); }
 
 signals:
     void sent(std::string text);
